@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Titlewright and runs every test: the plain
+# build, AddressSanitizer + UndefinedBehaviorSanitizer, ThreadSanitizer for the
+# burn pipeline, and a short run of each fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+JOBS=${JOBS:-$(nproc)}
+
+echo "== Build and test (RelWithDebInfo)"
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWR_BUILD_BENCH=ON >/dev/null
+cmake --build build/test -j "$JOBS"
+ctest --test-dir build/test --output-on-failure -j "$JOBS"
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTWR_BUILD_BENCH=OFF \
+  -DTWR_SANITIZE=address,undefined >/dev/null
+cmake --build build/asan -j "$JOBS"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build/asan --output-on-failure -j "$JOBS"
+
+echo "== ThreadSanitizer (burn pipeline)"
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWR_BUILD_BENCH=OFF \
+  -DTWR_SANITIZE=thread >/dev/null
+cmake --build build/tsan -j "$JOBS"
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan --output-on-failure -L pipeline -j "$JOBS"
+
+if [ -d fuzz ] && [ -f fuzz/CMakeLists.txt ]; then
+  echo "== Fuzz targets (short runs)"
+  CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTWR_BUILD_TESTS=OFF -DTWR_BUILD_BENCH=OFF -DTWR_BUILD_UI=OFF -DTWR_BUILD_FUZZ=ON >/dev/null
+  cmake --build build/fuzz -j "$JOBS"
+  for f in build/fuzz/fuzz/fuzz_*; do
+    [ -x "$f" ] || continue
+    echo "-- $(basename "$f")"
+    "$f" -max_total_time="${FUZZ_SECONDS:-30}" -print_final_stats=1 2>&1 | tail -n 3
+  done
+fi
+echo "All test runs passed."

@@ -1,0 +1,13 @@
+// Entry points of the `twr` commands. Each gets the arguments after the
+// command name (argv[0] is the command name) and returns the exit status.
+#pragma once
+
+namespace twr::cli {
+
+int RunLayouts(int argc, char** argv);  // twr layouts
+int RunRender(int argc, char** argv);   // twr render
+int RunDrives(int argc, char** argv);   // twr drives
+int RunDisc(int argc, char** argv);     // twr disc
+int RunBurn(int argc, char** argv);     // twr burn
+
+}  // namespace twr::cli

@@ -1,0 +1,9 @@
+// Placeholder until this command is built.
+#include <cstdio>
+
+#include "cli/Commands.h"
+
+namespace twr::cli {
+int RunLayouts(int, char**) { std::fputs("not built yet\n", stderr); return 2; }
+int RunRender(int, char**) { std::fputs("not built yet\n", stderr); return 2; }
+}  // namespace twr::cli

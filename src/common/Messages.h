@@ -1,0 +1,25 @@
+// How the core tells the user something: a text with an icon, or a Yes/No
+// question. The window program answers with message boxes on the GUI thread,
+// `twr` on the terminal, tests with a recorder. The core never opens a window.
+#pragma once
+
+#include <string>
+
+#include "common/Strings.h"
+
+namespace twr {
+
+enum class MessageIcon { Information, Warning, Error };
+
+class Messages {
+ public:
+  virtual ~Messages() = default;
+  virtual void Show(const std::string& text, MessageIcon icon) = 0;
+  // True for Yes. A caller on a worker thread may block until the user answers.
+  virtual bool AskYesNo(const std::string& text, MessageIcon icon) = 0;
+
+  void ShowString(int id, MessageIcon icon) { Show(StringText(id), icon); }
+  bool AskString(int id, MessageIcon icon) { return AskYesNo(StringText(id), icon); }
+};
+
+}  // namespace twr

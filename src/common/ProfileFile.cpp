@@ -1,0 +1,304 @@
+// Settings-file reader and atomic writer.
+#include "common/ProfileFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "common/Utf8.h"
+
+namespace twr {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Splits text into lines, each without its terminator; `ends` gets the
+// terminator of each line ("\r\n", "\n" or "" for the last one).
+void SplitLines(std::string_view text, std::vector<std::string_view>& lines,
+                std::vector<std::string_view>* ends) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t nl = text.find('\n', start);
+    if (nl == std::string_view::npos) {
+      lines.push_back(text.substr(start));
+      if (ends) ends->push_back({});
+      break;
+    }
+    std::size_t stop = nl;
+    if (stop > start && text[stop - 1] == '\r') --stop;
+    lines.push_back(text.substr(start, stop - start));
+    if (ends) ends->push_back(text.substr(stop, nl + 1 - stop));
+    start = nl + 1;
+  }
+}
+
+// A section header "[name]" gives true and the trimmed name.
+bool SectionName(std::string_view line, std::string_view& name) {
+  std::string_view t = TrimProfileBlanks(line);
+  if (t.empty() || t.front() != '[') return false;
+  std::size_t close = t.find(']');
+  name = TrimProfileBlanks(t.substr(1, close == std::string_view::npos ? t.size() - 1 : close - 1));
+  return true;
+}
+
+// A "key = value" line gives true with the trimmed key and value.
+bool KeyLine(std::string_view line, std::string_view& key, std::string_view& value) {
+  std::string_view t = TrimProfileBlanks(line);
+  if (t.empty() || t.front() == ';') return false;
+  std::size_t eq = t.find('=');
+  if (eq == std::string_view::npos) return false;
+  key = TrimProfileBlanks(t.substr(0, eq));
+  value = TrimProfileBlanks(t.substr(eq + 1));
+  return !key.empty();
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  out = buffer.str();
+  return !in.bad();
+}
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+}  // namespace
+
+bool ProfileNameEquals(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::string_view TrimProfileBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+ProfileFile ProfileFile::Load(const std::string& path) {
+  std::string text;
+  if (!ReadWholeFile(path, text)) return ProfileFile();
+  ProfileFile p = Parse(text);
+  p.exists_ = true;
+  return p;
+}
+
+ProfileFile ProfileFile::Parse(std::string_view text) {
+  ProfileFile p;
+  p.exists_ = true;
+  std::vector<std::string_view> lines;
+  SplitLines(text, lines, nullptr);
+  const std::string* current = nullptr;
+  for (std::string_view line : lines) {
+    std::string_view name, key, value;
+    if (SectionName(line, name)) {
+      p.sections_.emplace_back(name);
+      current = &p.sections_.back();
+      continue;
+    }
+    if (current && KeyLine(line, key, value)) {
+      p.entries_.push_back({*current, std::string(key), std::string(value)});
+    }
+  }
+  return p;
+}
+
+bool ProfileFile::HasSection(std::string_view section) const {
+  for (const std::string& s : sections_) {
+    if (ProfileNameEquals(s, section)) return true;
+  }
+  return false;
+}
+
+const ProfileFile::Entry* ProfileFile::Find(std::string_view section, std::string_view key) const {
+  // The first section of that name holds the answer, as with the system's
+  // own lookups; later duplicates are not consulted.
+  const std::string* first = nullptr;
+  for (const std::string& s : sections_) {
+    if (ProfileNameEquals(s, section)) {
+      first = &s;
+      break;
+    }
+  }
+  if (!first) return nullptr;
+  for (const Entry& e : entries_) {
+    if (ProfileNameEquals(e.section, section) && ProfileNameEquals(e.key, key)) return &e;
+  }
+  return nullptr;
+}
+
+bool ProfileFile::HasKey(std::string_view section, std::string_view key) const {
+  return Find(section, key) != nullptr;
+}
+
+int ProfileFile::GetInt(std::string_view section, std::string_view key, int def) const {
+  const Entry* e = Find(section, key);
+  if (!e || e->value.empty()) return def;
+  std::string_view v = e->value;
+  bool negative = false;
+  std::size_t i = 0;
+  if (i < v.size() && (v[i] == '-' || v[i] == '+')) {
+    negative = v[i] == '-';
+    ++i;
+  }
+  long long n = 0;
+  for (; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i) {
+    n = n * 10 + (v[i] - '0');
+    if (n > static_cast<long long>(INT_MAX) + 1) n = static_cast<long long>(INT_MAX) + 1;
+  }
+  if (negative) n = -n;
+  if (n > INT_MAX) n = INT_MAX;
+  if (n < INT_MIN) n = INT_MIN;
+  return static_cast<int>(n);
+}
+
+std::string ProfileFile::GetRaw(std::string_view section, std::string_view key,
+                                std::string_view def) const {
+  const Entry* e = Find(section, key);
+  if (!e) return std::string(def);
+  std::string_view v = e->value;
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+    v = v.substr(1, v.size() - 2);
+  }
+  return std::string(v);
+}
+
+std::string ProfileFile::GetString(std::string_view section, std::string_view key,
+                                   std::string_view def) const {
+  return Utf8Cut(GetRaw(section, key, def), kProfileStringMax);
+}
+
+std::vector<std::string> ProfileFile::Keys(std::string_view section) const {
+  std::vector<std::string> keys;
+  for (const Entry& e : entries_) {
+    if (!ProfileNameEquals(e.section, section)) continue;
+    bool seen = false;
+    for (const std::string& k : keys) seen = seen || ProfileNameEquals(k, e.key);
+    if (!seen) keys.push_back(e.key);
+  }
+  return keys;
+}
+
+bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+  if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) ||
+      HasLineBreak(value)) {
+    return false;
+  }
+  std::string old;
+  bool existed = ReadWholeFile(path, old);
+  if (!existed && access(path.c_str(), F_OK) == 0) return false;  // there, but unreadable
+
+  std::vector<std::string_view> lines, ends;
+  SplitLines(old, lines, &ends);
+  const std::string_view eol =
+      (old.find("\r\n") != std::string::npos || old.empty()) ? "\r\n" : "\n";
+  const std::string newLine = std::string(key) + "=" + std::string(value);
+
+  // Find the section, the key line inside it and the last non-blank line of
+  // the section (a new key goes right after it).
+  long sectionLine = -1, keyLine = -1, lastContent = -1;
+  std::string existingKey;  // the key's own spelling is kept when it is replaced
+  bool inSection = false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string_view name, k, v;
+    if (SectionName(lines[i], name)) {
+      if (inSection) break;  // left the section
+      if (sectionLine < 0 && ProfileNameEquals(name, section)) {
+        inSection = true;
+        sectionLine = static_cast<long>(i);
+        lastContent = static_cast<long>(i);
+      }
+      continue;
+    }
+    if (!inSection) continue;
+    if (!TrimProfileBlanks(lines[i]).empty()) lastContent = static_cast<long>(i);
+    if (KeyLine(lines[i], k, v) && ProfileNameEquals(k, key)) {
+      keyLine = static_cast<long>(i);
+      existingKey = std::string(k);
+      break;
+    }
+  }
+
+  std::string out;
+  out.reserve(old.size() + newLine.size() + section.size() + 8);
+  auto emit = [&](std::size_t i) {
+    out.append(lines[i]);
+    out.append(ends[i]);
+  };
+  if (keyLine >= 0) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (static_cast<long>(i) == keyLine) {
+        out.append(existingKey + "=" + std::string(value));
+        out.append(ends[i]);
+      } else {
+        emit(i);
+      }
+    }
+  } else if (sectionLine >= 0) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      emit(i);
+      if (static_cast<long>(i) == lastContent) {
+        if (ends[i].empty()) out.append(eol);
+        out.append(newLine);
+        out.append(eol);
+      }
+    }
+  } else {
+    out = old;
+    if (!out.empty() && out.back() != '\n') out.append(eol);
+    out.append("[");
+    out.append(section);
+    out.append("]");
+    out.append(eol);
+    out.append(newLine);
+    out.append(eol);
+  }
+
+  // Write next to the target, then rename: the old file stays whole until the
+  // new one is complete on disk.
+  std::string dir = ".";
+  std::size_t slash = path.rfind('/');
+  if (slash != std::string::npos) dir = slash == 0 ? "/" : path.substr(0, slash);
+  std::string tmpl = dir + "/.twr.ini.XXXXXX";
+  std::vector<char> name(tmpl.begin(), tmpl.end());
+  name.push_back('\0');
+  int fd = ::mkstemp(name.data());
+  if (fd < 0) return false;
+  struct stat st;
+  mode_t mode = 0644;
+  if (existed && ::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
+  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, out) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (ok) ok = ::rename(name.data(), path.c_str()) == 0;
+  if (!ok) ::unlink(name.data());
+  return ok;
+}
+
+}  // namespace twr

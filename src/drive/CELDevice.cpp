@@ -1,0 +1,314 @@
+// The request transport of the drive object and the thirteen commands.
+#include "drive/CELDevice.h"
+
+#include <scsi/sg.h>
+
+#include <cstring>
+#include <new>
+
+namespace twr {
+
+namespace {
+
+void PutBe16(std::uint8_t* p, unsigned v) {
+  p[0] = static_cast<std::uint8_t>(v >> 8);
+  p[1] = static_cast<std::uint8_t>(v);
+}
+
+void PutBe24(std::uint8_t* p, std::uint32_t v) {
+  p[0] = static_cast<std::uint8_t>(v >> 16);
+  p[1] = static_cast<std::uint8_t>(v >> 8);
+  p[2] = static_cast<std::uint8_t>(v);
+}
+
+}  // namespace
+
+int CdbLengthForOpcode(std::uint8_t opcode) {
+  switch (opcode >> 5) {
+    case 0:
+      return 6;
+    case 1:
+    case 2:
+    case 7:
+      return 10;
+    case 5:
+    case 6:
+      return 12;
+    default:
+      return 0;
+  }
+}
+
+bool CELDevice::IsPassThroughAvailable() {
+#ifdef SG_IO
+  return true;
+#else
+  return false;
+#endif
+}
+
+CELDevice::CELDevice() : passThrough_(IsPassThroughAvailable() ? 1 : 0) {}
+
+CELDevice::~CELDevice() {
+  CloseDrive();
+  transferRaw_.reset();
+  transferAligned_ = nullptr;
+  transferCapacity_ = 0;
+}
+
+void CELDevice::AttachTransport(std::shared_ptr<ScsiTransport> transport) {
+  transport_ = std::move(transport);
+}
+
+void CELDevice::CloseDrive() { transport_.reset(); }
+
+// ---- Request transport ----------------------------------------------------
+
+namespace {
+void PrepareCommon(ScsiRequestBlock& srb) {
+  srb.command = kSrbExecuteCommand;
+  srb.hostAdapter = 0;
+  srb.target = 0;
+  srb.lun = 0;
+  srb.senseLength = kSrbSenseLength;
+  srb.completion = nullptr;
+  int length = CdbLengthForOpcode(srb.cdb[0]);
+  if (length != 0) srb.cdbLength = static_cast<std::uint8_t>(length);
+}
+}  // namespace
+
+void CELDevice::PrepareRequest(ScsiRequestBlock& srb) {
+  srb.flags = 0;
+  srb.bufferLength = 0;
+  srb.buffer = nullptr;
+  PrepareCommon(srb);
+}
+
+void CELDevice::PrepareReadRequest(ScsiRequestBlock& srb, std::uint32_t length) {
+  srb.flags = kSrbDataIn;
+  srb.bufferLength = length;
+  srb.buffer = readArea_.data();
+  PrepareCommon(srb);
+}
+
+void CELDevice::PrepareWriteRequest(ScsiRequestBlock& srb, std::uint32_t length) {
+  srb.flags = kSrbDataOut;
+  srb.bufferLength = length;
+  srb.buffer = writeArea_.data();
+  PrepareCommon(srb);
+}
+
+bool CELDevice::EnsureTransferBuffer(std::uint32_t capacity) {
+  transferRaw_.reset();
+  transferAligned_ = nullptr;
+  transferCapacity_ = 0;
+  std::size_t bytes = static_cast<std::size_t>(capacity) + 15;
+  transferRaw_.reset(new (std::nothrow) std::uint8_t[bytes]);
+  if (!transferRaw_) return false;
+  auto address = reinterpret_cast<std::uintptr_t>(transferRaw_.get());
+  transferAligned_ = reinterpret_cast<std::uint8_t*>((address + 15) & ~std::uintptr_t{15});
+  transferCapacity_ = capacity;
+  return true;
+}
+
+void CELDevice::ExecuteRequest(ScsiRequestBlock& srb) {
+  std::array<std::uint8_t, kTransportSenseSize> sense{};
+  srb.status = kSrbError;
+  const bool in = (srb.flags & kSrbDataIn) != 0;
+  const bool out = !in && (srb.flags & kSrbDataOut) != 0;
+  const ScsiDirection direction =
+      in ? ScsiDirection::In : (out ? ScsiDirection::Out : ScsiDirection::None);
+
+  // A transfer longer than the data areas cannot be honoured: refuse it
+  // rather than read or write past them.
+  if ((in || out) && (srb.bufferLength > kDataAreaSize || srb.buffer == nullptr)) {
+    std::memcpy(srb.sense.data(), sense.data(), srb.sense.size());
+    return;
+  }
+  std::uint8_t* data = nullptr;
+  if (in || out) {
+    if (transferCapacity_ < srb.bufferLength && !EnsureTransferBuffer(srb.bufferLength)) {
+      std::memcpy(srb.sense.data(), sense.data(), srb.sense.size());
+      return;  // no buffer: nothing is sent
+    }
+    data = transferAligned_;
+    if (out && srb.bufferLength) std::memcpy(data, srb.buffer, srb.bufferLength);
+  }
+
+  bool ok = false;
+  if (passThrough_ && transport_) {
+    const std::size_t cdbLength = srb.cdbLength <= 16 ? srb.cdbLength : 16;
+    ok = transport_->Execute(std::span<const std::uint8_t>(srb.cdb.data(), cdbLength), direction,
+                             std::span<std::uint8_t>(data, (in || out) ? srb.bufferLength : 0),
+                             sense);
+  }
+  srb.status = ok ? kSrbComplete : kSrbError;
+  // The whole requested length comes back, whatever the status: callers read
+  // only what their command defines, and nothing when it failed.
+  if (in && srb.bufferLength) std::memcpy(srb.buffer, data, srb.bufferLength);
+  std::memcpy(srb.sense.data(), sense.data(), srb.sense.size());
+}
+
+// ---- Commands ---------------------------------------------------------------
+
+void CELDevice::ClearCdb() { srb_.cdb.fill(0); }
+
+int CELDevice::RunNoData() {
+  PrepareRequest(srb_);
+  ExecuteRequest(srb_);
+  return srb_.status == kSrbComplete ? 1 : 0;
+}
+
+int CELDevice::RunDataIn(std::uint32_t length) {
+  PrepareReadRequest(srb_, length);
+  ExecuteRequest(srb_);
+  return srb_.status == kSrbComplete ? 1 : 0;
+}
+
+int CELDevice::RunDataOut(std::uint32_t length) {
+  PrepareWriteRequest(srb_, length);
+  ExecuteRequest(srb_);
+  return srb_.status == kSrbComplete ? 1 : 0;
+}
+
+int CELDevice::TestUnitReady() {
+  if (!passThrough_) return 0;
+  ClearCdb();
+  srb_.cdb[0] = kOpTestUnitReady;
+  return RunNoData();
+}
+
+int CELDevice::Inquiry() {
+  if (!passThrough_) return 0;
+  ClearCdb();
+  srb_.cdb[0] = kOpInquiry;
+  srb_.cdb[4] = 100;
+  return RunDataIn(100);
+}
+
+int CELDevice::StartStopUnit(int immediate) {
+  if (!passThrough_) return 1;
+  ClearCdb();
+  srb_.cdb[0] = kOpStartStopUnit;
+  srb_.cdb[1] = static_cast<std::uint8_t>(immediate);
+  srb_.cdb[4] = 0x02;  // LoEj = 1, Start = 0: eject
+  RunNoData();
+  return 1;
+}
+
+int CELDevice::PreventAllowRemoval(int prevent) {
+  if (!passThrough_) return 1;
+  ClearCdb();
+  srb_.cdb[0] = kOpPreventAllowRemoval;
+  srb_.cdb[4] = static_cast<std::uint8_t>(prevent);
+  RunNoData();
+  return 1;
+}
+
+int CELDevice::ModeSense10(int page, int length) {
+  if (!passThrough_) return 0;
+  ClearCdb();
+  srb_.cdb[0] = kOpModeSense10;
+  srb_.cdb[2] = static_cast<std::uint8_t>(page & 0x3F);
+  PutBe16(&srb_.cdb[7], static_cast<unsigned>(length) & 0xFFFF);
+  return RunDataIn(static_cast<unsigned>(length) & 0xFFFF);
+}
+
+int CELDevice::ModeSelect10(int length) {
+  if (!passThrough_) return 0;
+  ClearCdb();
+  srb_.cdb[0] = kOpModeSelect10;
+  srb_.cdb[1] = 0x10;  // PF
+  PutBe16(&srb_.cdb[7], static_cast<unsigned>(length) & 0xFFFF);
+  return RunDataOut(static_cast<unsigned>(length) & 0xFFFF);
+}
+
+int CELDevice::SynchronizeCache() {
+  if (!passThrough_) return 0;
+  ClearCdb();
+  srb_.cdb[0] = kOpSynchronizeCache;
+  return RunNoData();
+}
+
+int CELDevice::ReadToc(int format, int track, int length) {
+  if (!passThrough_) return 0;
+  ClearCdb();
+  srb_.cdb[0] = kOpReadToc;
+  srb_.cdb[2] = static_cast<std::uint8_t>(format & 0x0F);
+  srb_.cdb[6] = static_cast<std::uint8_t>(track);
+  PutBe16(&srb_.cdb[7], static_cast<unsigned>(length) & 0xFFFF);
+  return RunDataIn(static_cast<unsigned>(length) & 0xFFFF);
+}
+
+int CELDevice::ReadDiscInformation(int length) {
+  if (!passThrough_) return 0;
+  ClearCdb();
+  srb_.cdb[0] = kOpReadDiscInformation;
+  PutBe16(&srb_.cdb[7], static_cast<unsigned>(length) & 0xFFFF);
+  return RunDataIn(static_cast<unsigned>(length) & 0xFFFF);
+}
+
+int CELDevice::GetConfiguration(int requestType, int startingFeature, int length) {
+  if (!passThrough_) return 0;
+  ClearCdb();
+  srb_.cdb[0] = kOpGetConfiguration;
+  srb_.cdb[1] = static_cast<std::uint8_t>(requestType);
+  PutBe16(&srb_.cdb[2], static_cast<unsigned>(startingFeature) & 0xFFFF);
+  PutBe16(&srb_.cdb[7], static_cast<unsigned>(length) & 0xFFFF);
+  return RunDataIn(static_cast<unsigned>(length) & 0xFFFF);
+}
+
+int CELDevice::ReadDiscStructure(int address, int layer, int format, int length) {
+  if (!passThrough_) return 0;
+  ClearCdb();
+  srb_.cdb[0] = kOpReadDiscStructure;
+  PutBe16(&srb_.cdb[4], static_cast<unsigned>(address) & 0xFFFF);  // bytes 2-3 stay 0
+  srb_.cdb[6] = static_cast<std::uint8_t>(layer);
+  srb_.cdb[7] = static_cast<std::uint8_t>(format);
+  PutBe16(&srb_.cdb[8], static_cast<unsigned>(length) & 0xFFFF);
+  return RunDataIn(static_cast<unsigned>(length) & 0xFFFF);
+}
+
+int CELDevice::Read12(std::uint32_t address, std::uint32_t byteCount, int blockCount) {
+  if (!passThrough_) return 0;
+  ClearCdb();
+  srb_.cdb[0] = kOpRead12;
+  PutBe24(&srb_.cdb[3], address);
+  PutBe16(&srb_.cdb[8], static_cast<unsigned>(blockCount) & 0xFFFF);
+  RunDataIn(byteCount);
+  return (srb_.status == kSrbComplete && srb_.hostStatus == 0 && srb_.targetStatus == 0) ? 1 : 0;
+}
+
+int CELDevice::Write12(std::uint32_t address, std::uint32_t byteCount, int blockCount,
+                       std::uint8_t senseOut[3]) {
+  if (!passThrough_) return 0;
+  ClearCdb();
+  srb_.cdb[0] = kOpWrite12;
+  PutBe24(&srb_.cdb[3], address);
+  PutBe16(&srb_.cdb[8], static_cast<unsigned>(blockCount) & 0xFFFF);
+  RunDataOut(byteCount);
+  if (srb_.status == kSrbComplete && srb_.hostStatus == 0 && srb_.targetStatus == 0) return 1;
+  senseOut[0] = srb_.sense[2];
+  senseOut[1] = srb_.sense[12];
+  senseOut[2] = srb_.sense[13];
+  return 0;
+}
+
+int CELDevice::ReadModePage(int page, std::uint8_t* destination200) {
+  if (!ModeSense10(page, kModePageLength)) return 0;
+  std::memcpy(destination200, readArea_.data(), kModePageLength);
+  return 1;
+}
+
+int CELDevice::WriteModePage(const std::uint8_t* source200) {
+  std::memcpy(writeArea_.data(), source200, kModePageLength);
+  return ModeSelect10(kModePageLength);
+}
+
+int CELDevice::ReadFullToc(std::uint8_t* destination260) {
+  if (!ReadToc(2, 0, 260)) return 0;
+  std::memcpy(destination260, readArea_.data(), 260);
+  return 1;
+}
+
+}  // namespace twr

@@ -1,0 +1,191 @@
+// The drive object: the request block and its transport (two fixed 320 KiB
+// data areas, an aligned transfer buffer), the MMC command set, disc
+// identification and drive discovery. One process-wide instance in the
+// program; tests make their own.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "drive/ScsiTransport.h"
+
+namespace twr {
+
+inline constexpr std::size_t kDataAreaSize = 327680;
+
+// Request status values.
+inline constexpr std::uint8_t kSrbPending = 0;
+inline constexpr std::uint8_t kSrbComplete = 1;
+inline constexpr std::uint8_t kSrbError = 4;
+// Request flags.
+inline constexpr std::uint8_t kSrbDataIn = 0x08;
+inline constexpr std::uint8_t kSrbDataOut = 0x10;
+inline constexpr std::uint8_t kSrbExecuteCommand = 2;
+inline constexpr std::uint8_t kSrbSenseLength = 14;
+
+// The program's one SCSI request record.
+struct ScsiRequestBlock {
+  std::uint8_t command = 0;  // 2: execute SCSI command
+  std::uint8_t status = 0;   // 1 complete, 4 completed with error
+  std::uint8_t hostAdapter = 0;
+  std::uint8_t flags = 0;  // 0x08 data in, 0x10 data out, 0 none
+  std::uint32_t reserved1 = 0;
+  std::uint8_t target = 0;
+  std::uint8_t lun = 0;
+  std::uint16_t reserved2 = 0;
+  std::uint32_t bufferLength = 0;
+  std::uint8_t* buffer = nullptr;
+  std::uint8_t senseLength = 0;
+  std::uint8_t cdbLength = 0;
+  std::uint8_t hostStatus = 0;    // never written by the transport
+  std::uint8_t targetStatus = 0;  // never written by the transport
+  void* completion = nullptr;
+  void* reserved3 = nullptr;
+  std::array<std::uint8_t, 16> reserved4{};
+  std::array<std::uint8_t, 16> cdb{};
+  std::array<std::uint8_t, 16> sense{};
+};
+
+// CDB length from the group code (cdb[0] >> 5); 0 for groups 3 and 4, whose
+// length is left as it was.
+int CdbLengthForOpcode(std::uint8_t opcode);
+
+// Disc kind codes (low byte of the MMC current profile, with 0xFF unknown).
+enum DiscKind : std::uint8_t {
+  kDiscNone = 0x00,
+  kDiscCdRom = 0x08,
+  kDiscCdR = 0x09,
+  kDiscCdRw = 0x0A,
+  kDiscDvdRom = 0x10,
+  kDiscDvdR = 0x11,
+  kDiscDvdRam = 0x12,
+  kDiscDvdRw = 0x14,
+  kDiscDvdPlusRw = 0x1A,
+  kDiscDvdPlusR = 0x1B,
+  kDiscUnknown = 0xFF,
+};
+
+// Disc status codes (READ DISC INFORMATION, Disc Status).
+enum DiscStatus : std::uint8_t {
+  kStatusBlank = 0,
+  kStatusIncomplete = 1,
+  kStatusComplete = 2,
+  kStatusOther = 3,
+  kStatusFailed = 0xFF,
+};
+
+// Opcodes of the commands the program sends.
+enum ScsiOpcode : std::uint8_t {
+  kOpTestUnitReady = 0x00,
+  kOpInquiry = 0x12,
+  kOpStartStopUnit = 0x1B,
+  kOpPreventAllowRemoval = 0x1E,
+  kOpSynchronizeCache = 0x35,
+  kOpReadToc = 0x43,
+  kOpGetConfiguration = 0x46,
+  kOpReadDiscInformation = 0x51,
+  kOpModeSelect10 = 0x55,
+  kOpModeSense10 = 0x5A,
+  kOpRead12 = 0xA8,
+  kOpWrite12 = 0xAA,
+  kOpReadDiscStructure = 0xAD,
+};
+
+inline constexpr int kElsPageCode = 0x2D;
+inline constexpr int kModePageLength = 200;
+
+class CELDevice {
+ public:
+  CELDevice();
+  virtual ~CELDevice();
+  CELDevice(const CELDevice&) = delete;
+  CELDevice& operator=(const CELDevice&) = delete;
+
+  // ---- Request transport -------------------------------------------------
+  // Whether SCSI pass-through exists on this system (SG_IO: always on Linux).
+  static bool IsPassThroughAvailable();
+  bool PassThrough() const { return passThrough_ != 0; }
+  void SetPassThroughForTest(bool on) { passThrough_ = on ? 1 : 0; }
+
+  ScsiRequestBlock& Request() { return srb_; }
+  std::uint8_t* ReadArea() { return readArea_.data(); }
+  std::uint8_t* WriteArea() { return writeArea_.data(); }
+
+  void PrepareRequest(ScsiRequestBlock& srb);
+  void PrepareReadRequest(ScsiRequestBlock& srb, std::uint32_t length);
+  void PrepareWriteRequest(ScsiRequestBlock& srb, std::uint32_t length);
+  void ExecuteRequest(ScsiRequestBlock& srb);
+  // Replaces the transfer buffer by one of at least `capacity` bytes (16-byte
+  // aligned). False, with no buffer, when memory runs out.
+  bool EnsureTransferBuffer(std::uint32_t capacity);
+  std::uint32_t TransferCapacity() const { return transferCapacity_; }
+  const std::uint8_t* TransferBuffer() const { return transferAligned_; }
+
+  // Makes `transport` the open drive (closing the one open before). Used for
+  // the virtual drive and by tests; discovery opens drives itself.
+  void AttachTransport(std::shared_ptr<ScsiTransport> transport);
+  void CloseDrive();
+  bool IsOpen() const { return transport_ != nullptr; }
+  ScsiTransport* Transport() const { return transport_.get(); }
+
+  // ---- Command set (1 success, 0 failure) --------------------------------
+  int TestUnitReady();
+  int Inquiry();
+  int StartStopUnit(int immediate);       // eject; always 1
+  int PreventAllowRemoval(int prevent);   // always 1
+  int ModeSense10(int page, int length);
+  int ModeSelect10(int length);
+  int SynchronizeCache();
+  int ReadToc(int format, int track, int length);
+  int ReadDiscInformation(int length);
+  int GetConfiguration(int requestType, int startingFeature, int length);
+  int ReadDiscStructure(int address, int layer, int format, int length);
+  int Read12(std::uint32_t address, std::uint32_t byteCount, int blockCount);
+  // On failure writes sense byte 2 (whole), ASC and ASCQ to senseOut.
+  int Write12(std::uint32_t address, std::uint32_t byteCount, int blockCount,
+              std::uint8_t senseOut[3]);
+
+  int ReadModePage(int page, std::uint8_t* destination200);
+  int WriteModePage(const std::uint8_t* source200);
+  int ReadFullToc(std::uint8_t* destination260);
+
+  // ---- Disc identification -------------------------------------------------
+  std::uint8_t GetDiscKind();
+  std::uint8_t GetDiscStatus();
+  int IsLabelSide();
+  double GetRecordedOuterRadius();
+  void ReadVolumeInfo(std::string& volumeName, std::string& publisher, std::string& date);
+
+  // ---- Drive discovery -------------------------------------------------------
+  int EnumerateDrives();
+  std::string GetDriveItem(int index) const;
+  void OpenDrive(int index);
+  void SelectDrive(const std::string& itemText, int index);
+  void ReadInquiryStrings(std::string& vendor, std::string& product, std::string& revision);
+  int DriveCount() const { return driveCount_; }
+  char DriveLetter(int index) const;
+
+ private:
+  void ClearCdb();
+  int RunNoData();
+  int RunDataIn(std::uint32_t length);
+  int RunDataOut(std::uint32_t length);
+
+  alignas(16) std::array<std::uint8_t, kDataAreaSize> readArea_{};
+  alignas(16) std::array<std::uint8_t, kDataAreaSize> writeArea_{};
+  std::vector<std::string> driveList_;
+  int passThrough_ = 0;
+  int driveCount_ = 0;
+  std::vector<char> driveLetters_;
+  std::shared_ptr<ScsiTransport> transport_;
+  std::unique_ptr<std::uint8_t[]> transferRaw_;
+  std::uint8_t* transferAligned_ = nullptr;
+  std::uint32_t transferCapacity_ = 0;
+  ScsiRequestBlock srb_;
+};
+
+}  // namespace twr

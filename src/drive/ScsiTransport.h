@@ -1,0 +1,28 @@
+// The one seam between the program and a drive: execute a CDB with a
+// direction and a length. Real drives (SG_IO) and the virtual drive implement
+// it; everything above reaches a drive only through it.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace twr {
+
+enum class ScsiDirection { None, In, Out };
+
+inline constexpr std::size_t kTransportSenseSize = 32;
+
+class ScsiTransport {
+ public:
+  virtual ~ScsiTransport() = default;
+  // Sends one command and waits for it to finish. For In, the drive's data
+  // lands at the start of `data` (data.size() bytes were asked for); for Out,
+  // all of `data` is sent. `sense` arrives zeroed and receives the drive's
+  // sense bytes when it returns any. Returns true only when the command
+  // completed with GOOD status and no transport error.
+  virtual bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+                       std::span<std::uint8_t> data,
+                       std::span<std::uint8_t, kTransportSenseSize> sense) = 0;
+};
+
+}  // namespace twr

@@ -1,0 +1,67 @@
+// The burn side of the virtual drive: what it does with the ELS page written
+// to it, with WRITE(12) blocks and with SYNCHRONIZE CACHE, its injected
+// faults and pacing, and the etched-disc picture it draws from what a burn
+// sent. The virtual drive forwards those commands here.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace twr {
+
+class ProfileFile;
+
+// Fixed-format sense triple.
+struct SenseTriple {
+  std::uint8_t key = 0;
+  std::uint8_t asc = 0;
+  std::uint8_t ascq = 0;
+};
+
+// Settings of the burn side ([VirtualDrive] keys Etched, Capture, Pace, Faults).
+struct VirtualBurnConfig {
+  std::string etchedPath;   // picture of the disc, written at the end of each burn
+  std::string capturePath;  // every WRITE(12) payload appended as sent
+  double pace = 0.0;        // multiple of the real data rate; 0 = as fast as possible
+  std::string faults;       // "busy:N:K,streaming:N,error:N:KK/AA/QQ,notready,gone:N"
+
+  static VirtualBurnConfig FromProfile(const ProfileFile& profile, const std::string& section);
+};
+
+// What the burn side needs to know of the disc in the tray.
+struct VirtualDiscView {
+  std::string side;                  // "label", "dvd-r", "dvd+r", ... or "none"
+  std::uint32_t recordedBlocks = 0;  // blocks of recorded data (complete DVD±R)
+};
+
+class VirtualBurnSide {
+ public:
+  explicit VirtualBurnSide(VirtualBurnConfig config);
+  ~VirtualBurnSide();
+  VirtualBurnSide(const VirtualBurnSide&) = delete;
+  VirtualBurnSide& operator=(const VirtualBurnSide&) = delete;
+
+  // MODE SELECT(10) of the ELS page: the 200-byte parameter list as sent.
+  void PageWritten(std::span<const std::uint8_t> page, const VirtualDiscView& disc);
+  // WRITE(12). True when accepted; false with the sense to report.
+  bool Write(std::uint32_t lba, std::uint32_t blocks, std::span<const std::uint8_t> data,
+             const VirtualDiscView& disc, SenseTriple& sense);
+  // SYNCHRONIZE CACHE. True when accepted.
+  bool SynchronizeCache(const VirtualDiscView& disc, SenseTriple& sense);
+  // TEST UNIT READY: false with sense while an injected fault keeps the
+  // drive from becoming ready.
+  bool UnitReady(SenseTriple& sense);
+  // True once the device has vanished: every later command fails.
+  bool Gone() const;
+  // The disc was ejected or turned over: a burn in progress is over.
+  void DiscChanged();
+
+ private:
+  struct State;
+  VirtualBurnConfig config_;
+  State* state_;
+};
+
+}  // namespace twr

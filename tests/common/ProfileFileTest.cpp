@@ -1,0 +1,113 @@
+// Settings-file lookups and the atomic write.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "common/ProfileFile.h"
+
+namespace twr {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class TempDir : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/twr-profile-XXXXXX";
+    dir_ = mkdtemp(tmpl);
+  }
+  void TearDown() override {
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(dir_);
+  }
+  fs::path dir_;
+};
+
+TEST(ProfileFile, LookupsFollowTheProfileRules) {
+  ProfileFile p = ProfileFile::Parse(
+      "; comment\r\n[Config]\r\n  layoutnum =  3  \r\nFont=Liberation Sans\r\n"
+      "[Layout00]\nName = First\nBgColor=300\nTxColor=\nBaseLength=-12abc\nJunk=abc\n"
+      "Quoted=\"  spaced  \"\n[layout00]\nName=Duplicate section is not consulted\n");
+  EXPECT_EQ(p.GetInt("CONFIG", "LayoutNum", 0), 3);
+  EXPECT_EQ(p.GetString("config", "FONT"), "Liberation Sans");
+  EXPECT_EQ(p.GetString("Layout00", "Name"), "First");
+  EXPECT_EQ(p.GetInt("Layout00", "BgColor", 255), 300);
+  EXPECT_EQ(p.GetInt("Layout00", "TxColor", 7), 7);       // empty value: default
+  EXPECT_EQ(p.GetInt("Layout00", "BaseLength", 1655), -12);  // leading number
+  EXPECT_EQ(p.GetInt("Layout00", "Junk", 5), 0);          // no number at all
+  EXPECT_EQ(p.GetInt("Layout00", "Missing", 58), 58);
+  EXPECT_EQ(p.GetString("Layout00", "Missing"), "");
+  EXPECT_EQ(p.GetString("Layout00", "Quoted"), "  spaced  ");
+  EXPECT_EQ(p.GetInt("Nowhere", "LayoutNum", 4), 4);
+  EXPECT_EQ(p.GetInt("Layout00", "BgColor", 0) & 0xFF, 44);
+}
+
+TEST(ProfileFile, StringsAreCutTo79Bytes) {
+  std::string face79(79, 'f'), face90(90, 'g');
+  ProfileFile p = ProfileFile::Parse("[Config]\nA=" + face79 + "\nB=" + face90 + "\n");
+  EXPECT_EQ(p.GetString("Config", "A"), face79);
+  EXPECT_EQ(p.GetString("Config", "B"), std::string(79, 'g'));
+  EXPECT_EQ(p.GetRaw("Config", "B"), face90);
+}
+
+TEST(ProfileFile, MissingFileGivesDefaults) {
+  ProfileFile p = ProfileFile::Load("/nonexistent/twr.ini");
+  EXPECT_FALSE(p.Exists());
+  EXPECT_EQ(p.GetInt("Config", "LayoutNum", 0), 0);
+}
+
+TEST_F(TempDir, WriteKeepsEveryOtherLineByteForByte) {
+  const fs::path ini = dir_ / "twr.ini";
+  const std::string before =
+      "; my layouts\r\n[Config]\r\nLayoutNum=1\r\nFont=Old Face\r\n\r\n[Layout00]\r\nName=A\r\n";
+  std::ofstream(ini, std::ios::binary) << before;
+  ASSERT_TRUE(WriteProfileString(ini.string(), "config", "font", "New Face"));
+  EXPECT_EQ(ReadFile(ini),
+            "; my layouts\r\n[Config]\r\nLayoutNum=1\r\nFont=New Face\r\n\r\n[Layout00]\r\nName=A\r\n");
+  // A key the section lacks goes after its last line, before the blank line.
+  ASSERT_TRUE(WriteProfileString(ini.string(), "Layout00", "BgColor", "128"));
+  ASSERT_TRUE(WriteProfileString(ini.string(), "Config", "Extra", "1"));
+  EXPECT_EQ(ReadFile(ini),
+            "; my layouts\r\n[Config]\r\nLayoutNum=1\r\nFont=New Face\r\nExtra=1\r\n\r\n"
+            "[Layout00]\r\nName=A\r\nBgColor=128\r\n");
+  // A missing section is appended; a missing file is created.
+  const fs::path fresh = dir_ / "fresh.ini";
+  ASSERT_TRUE(WriteProfileString(fresh.string(), "Config", "Font", "X"));
+  EXPECT_EQ(ReadFile(fresh), "[Config]\r\nFont=X\r\n");
+  EXPECT_EQ(ProfileFile::Load(fresh.string()).GetString("Config", "Font"), "X");
+  // Line breaks in a value would forge new lines: refused.
+  EXPECT_FALSE(WriteProfileString(fresh.string(), "Config", "Font", "a\nLayoutNum=9"));
+  EXPECT_EQ(ReadFile(fresh), "[Config]\r\nFont=X\r\n");
+}
+
+TEST_F(TempDir, FailedWriteLeavesTheFileIntact) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  const fs::path ini = dir_ / "twr.ini";
+  const std::string before = "[Config]\nLayoutNum=2\nFont=Keep\n";
+  std::ofstream(ini, std::ios::binary) << before;
+  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_FALSE(WriteProfileString(ini.string(), "Config", "Font", "Lost"));
+  EXPECT_EQ(ReadFile(ini), before);
+}
+
+TEST_F(TempDir, WriteIntoAFolderThatIsAFileFails) {
+  // Works as root too: the folder part of the path is a plain file.
+  const fs::path notDir = dir_ / "plain";
+  std::ofstream(notDir) << "x";
+  EXPECT_FALSE(WriteProfileString((notDir / "twr.ini").string(), "Config", "Font", "F"));
+  EXPECT_EQ(ReadFile(notDir), "x");
+}
+
+}  // namespace
+}  // namespace twr
