@@ -1,0 +1,4 @@
+# Sources of the virtual drive's burn side (kept apart so it can grow on its own).
+set(TWR_VIRTUAL_BURN_SOURCES
+  virtual/VirtualBurnSide.cpp
+)
