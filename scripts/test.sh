@@ -17,7 +17,8 @@ echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTWR_BUILD_BENCH=OFF \
   -DTWR_SANITIZE=address,undefined >/dev/null
 cmake --build build/asan -j "$JOBS"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
+  UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/asan --output-on-failure -j "$JOBS"
 
 echo "== ThreadSanitizer (burn pipeline)"
