@@ -180,7 +180,7 @@ std::string Value(const ProfileFile& profile, const std::string& section, const 
 bool ParseUnsigned(const std::string& text, unsigned long& out) {
   if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0]))) return false;
   char* end = nullptr;
-  out = std::strtoul(text.c_str(), &end, 0);
+  out = std::strtoul(text.c_str(), &end, 10);
   return end && *end == '\0';
 }
 
