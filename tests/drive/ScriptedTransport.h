@@ -2,6 +2,7 @@
 // function) and records every CDB, direction and length it was sent.
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -43,8 +44,8 @@ class ScriptedTransport : public ScsiTransport {
     auto it = handlers_.find(cdb.empty() ? 0xFF : cdb[0]);
     if (it == handlers_.end()) return false;
     const ScriptedReply reply = it->second(sent);
-    std::memcpy(data.data(), reply.data.data(), std::min(reply.data.size(), data.size()));
-    std::memcpy(sense.data(), reply.sense.data(), std::min(reply.sense.size(), sense.size()));
+    std::copy_n(reply.data.begin(), std::min(reply.data.size(), data.size()), data.begin());
+    std::copy_n(reply.sense.begin(), std::min(reply.sense.size(), sense.size()), sense.begin());
     return reply.ok;
   }
 

@@ -152,8 +152,8 @@ std::string NormalStatus(const std::string& status) {
 
 // Copies as much of `answer` as the caller asked for; the rest stays zero.
 void Deliver(std::span<std::uint8_t> data, const std::uint8_t* answer, std::size_t length) {
-  std::memset(data.data(), 0, data.size());
-  std::memcpy(data.data(), answer, std::min(length, data.size()));
+  std::fill(data.begin(), data.end(), 0);
+  std::copy_n(answer, std::min(length, data.size()), data.begin());
 }
 
 void PutPadded(std::uint8_t* field, std::size_t width, const std::string& text) {
@@ -653,7 +653,7 @@ bool VirtualDrive::Read12(std::span<const std::uint8_t> cdb, std::span<std::uint
     return false;
   }
   const std::size_t fit = std::min<std::size_t>(blocks, data.size() / kBlock);
-  std::memset(data.data(), 0, data.size());
+  std::fill(data.begin(), data.end(), 0);
   if (image_ && fit > 0 && !image_->ReadBlocks(lba, data.first(fit * kBlock))) {
     answer.sense = kLbaOutOfRange;
     return false;
