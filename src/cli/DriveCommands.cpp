@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/Args.h"
 #include "cli/Commands.h"
@@ -95,6 +96,11 @@ int RunDisc(int argc, char** argv) {
   std::printf("Volume:         %s\n", volume.c_str());
   std::printf("Publisher:      %s\n", publisher.c_str());
   std::printf("Date:           %s\n", date.c_str());
+  std::vector<DiscEntry> entries;
+  if (device->ListDiscTopLevel(device->DriveLetter(device->OpenIndex()), entries)) {
+    for (const DiscEntry& e : entries)
+      std::printf(e.folder ? "Top level:      [%s]\n" : "Top level:      %s\n", e.name.c_str());
+  }
   return 0;
 }
 
