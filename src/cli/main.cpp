@@ -1,6 +1,7 @@
 // `twr`: the command-line twin of the window program. It renders layouts,
 // lists drives, identifies discs and burns labels with the same core.
 #include <QGuiApplication>
+#include <QtGlobal>
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +35,14 @@ void PrintUsage(std::FILE* out) {
   std::fprintf(out, "\nRun 'twr COMMAND --help' for the options of a command.\n");
 }
 
+// Qt's notes about the session environment mean nothing to a command-line
+// user (there is no session on a server); everything else still shows.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtDebugMsg || type == QtInfoMsg) return;
+  if (text.startsWith(QLatin1String("QStandardPaths:"))) return;
+  std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,6 +53,7 @@ int main(int argc, char** argv) {
   }
   // Text measurement and drawing need a GUI application, but never a screen.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  qInstallMessageHandler(QuietQtMessages);
   int qtArgc = 1;
   QGuiApplication app(qtArgc, argv);
   for (const Command& c : kCommands) {
