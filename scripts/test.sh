@@ -31,7 +31,7 @@ if [ -d fuzz ] && [ -f fuzz/CMakeLists.txt ]; then
   echo "== Fuzz targets (short runs)"
   CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTWR_BUILD_TESTS=OFF -DTWR_BUILD_BENCH=OFF -DTWR_BUILD_UI=OFF -DTWR_BUILD_FUZZ=ON >/dev/null
-  cmake --build build/fuzz -j "$JOBS"
+  cmake --build build/fuzz -j "$JOBS" --target fuzz_all
   for f in build/fuzz/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
     echo "-- $(basename "$f")"
