@@ -1,0 +1,71 @@
+// Renderer benchmarks: the full-size label with ring text and a background
+// picture, and the once-a-second preview refresh of the main window.
+#include <benchmark/benchmark.h>
+#include <QDir>
+#include <QGuiApplication>
+
+#include <cstdlib>
+
+#include "label/CELLayout.h"
+
+namespace {
+
+// The example layouts, rendered from their own folder so that the
+// background pictures are found; the renderer is created in main().
+twr::CELLayout& ExampleLayout() {
+  return *twr::ProcessLayout();
+}
+
+void SetExampleTexts(twr::CELLayout& l) {
+  l.Title = "Summer in Lisbon";
+  l.Date = "2024-07-14";
+  const char* notes[] = {"[Photos]", "[Videos]", "[Music]", "IMG_0412.jpg", "itinerary.pdf"};
+  for (int i = 0; i < 5; ++i) l.NoteLines[i] = notes[i];
+}
+
+// Layout 0: title and date on the upper arc, notes on the lower arc, a PNG
+// background, three boxes.
+constexpr int kAuroraLayout = 0;
+constexpr int kPreviewSide = 600;
+
+void BM_RenderLabel(benchmark::State& state) {
+  twr::CELLayout& l = ExampleLayout();
+  const int index = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    if (!l.RenderLabel(index, false)) state.SkipWithError("render failed");
+    benchmark::DoNotOptimize(l.LabelImageData());
+  }
+}
+BENCHMARK(BM_RenderLabel)->Arg(kAuroraLayout)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_PreviewRefresh(benchmark::State& state) {
+  twr::CELLayout& l = ExampleLayout();
+  const int index = static_cast<int>(state.range(0));
+  l.RenderLabel(index, false);
+  l.RenderPreview(index, kPreviewSide, kPreviewSide, false);
+  for (auto _ : state) {
+    l.ClearPreview(kPreviewSide, kPreviewSide);
+    l.DrawTitlePreview();
+    l.DrawDatePreview();
+    l.DrawNotePreview();
+    l.DrawRingPreview();
+    benchmark::DoNotOptimize(l.PreviewImage().Image().constBits());
+  }
+}
+BENCHMARK(BM_PreviewRefresh)->Arg(kAuroraLayout)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QGuiApplication app(argc, argv);
+  QDir::setCurrent(TWR_EXAMPLES_DIR);
+  twr::CELLayout layout;
+  SetExampleTexts(layout);
+  twr::SetProcessLayout(&layout);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  twr::SetProcessLayout(nullptr);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,78 @@
+// The label text model: byte limits without split characters, note lines,
+// folder-first order and the hand-over to the renderer.
+#include <gtest/gtest.h>
+
+#include "label/CELLayout.h"
+#include "label/LabelTestSupport.h"
+#include "label/LabelTexts.h"
+
+namespace twr {
+namespace {
+
+TEST(LabelTexts, LimitsCountBytesAndNeverSplitACharacter) {
+  LabelTexts t;
+  const std::string e = "\xC3\xA9";  // é, two bytes
+  std::string title(255, 'a');
+  EXPECT_TRUE(t.SetTitle(title + e));  // 257 bytes: the é would straddle the limit
+  EXPECT_EQ(t.Title(), title);
+  EXPECT_FALSE(t.SetTitle(title + e + "more"));  // same cut: no change
+  EXPECT_TRUE(t.SetDate(std::string(300, 'd')));
+  EXPECT_EQ(t.Date().size(), 256u);
+  EXPECT_TRUE(t.SetNote(std::string(2559, 'n') + "\xE2\x82\xAC"));  // € needs 3 bytes
+  EXPECT_EQ(t.Note().size(), 2559u);
+}
+
+TEST(LabelTexts, SplitTakesTenLinesFromCrLfOrBareLf) {
+  LabelTexts t;
+  t.SetNote("one\r\ntwo\nthree\r\n\r\nfive");
+  t.SplitNoteLines();
+  EXPECT_EQ(t.NoteLines()[0], "one");
+  EXPECT_EQ(t.NoteLines()[1], "two");
+  EXPECT_EQ(t.NoteLines()[2], "three");
+  EXPECT_EQ(t.NoteLines()[3], "");
+  EXPECT_EQ(t.NoteLines()[4], "five");
+  EXPECT_EQ(t.NoteLines()[9], "");
+
+  std::string many;
+  for (int i = 0; i < 12; ++i) many += "L" + std::to_string(i) + "\r\n";
+  t.SetNote(many);
+  t.SplitNoteLines();
+  EXPECT_EQ(t.NoteLines()[9], "L9");  // lines after the tenth are ignored
+
+  t.SetNote("");
+  t.SplitNoteLines();
+  for (const std::string& line : t.NoteLines()) EXPECT_TRUE(line.empty());
+}
+
+TEST(LabelTexts, FoldersComeFirstStablyAndTheNoteIsRebuilt) {
+  LabelTexts t;
+  t.SetNote("a.txt\r\n[Photos]\r\n\r\nb.txt\r\n[Music]");
+  t.SplitNoteLines();
+  t.OrderNoteLines();
+  const NoteLineArray expected{"[Photos]", "[Music]", "a.txt", "", "b.txt", "", "", "", "", ""};
+  EXPECT_EQ(t.NoteLines(), expected);
+  EXPECT_EQ(t.Note(), "[Photos]\r\n[Music]\r\na.txt\r\n\r\nb.txt\r\n\r\n\r\n\r\n\r\n\r\n");
+
+  LabelTexts empty;
+  empty.SetNote("\r\n\r\n");
+  empty.SplitNoteLines();
+  empty.OrderNoteLines();
+  EXPECT_EQ(empty.Note(), "\r\n\r\n");  // all lines empty: untouched
+}
+
+TEST(LabelTexts, PublishHandsOrderedLinesToTheRenderer) {
+  test::TempSettings s;
+  CELLayout layout(s.Path());
+  LabelTexts t;
+  t.SetTitle("Title");
+  t.SetDate("2024");
+  t.SetNote("x\n[Dir]\n");
+  t.PublishLabelTexts(layout);
+  EXPECT_EQ(layout.Title, "Title");
+  EXPECT_EQ(layout.Date, "2024");
+  EXPECT_EQ(layout.NoteLines[0], "[Dir]");
+  EXPECT_EQ(layout.NoteLines[1], "x");
+}
+
+}  // namespace
+}  // namespace twr
