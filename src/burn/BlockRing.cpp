@@ -1,0 +1,70 @@
+// Ring operations; each holds the ring lock for its whole run, copy included.
+#include "burn/BlockRing.h"
+
+#include <cstring>
+
+namespace twr {
+
+BlockRing::BlockRing()
+    : slots_(std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(kRingSlots) * kBlockSize)) {}
+
+void BlockRing::Reset() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  encoderPosition_ = interleaverPosition_ = burnPosition_ = 0;
+  encoded_ = interleaved_ = 0;
+}
+
+bool BlockRing::PutEncodedBlock(const std::uint8_t* block) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (Next(encoderPosition_) == burnPosition_) return false;
+  std::memcpy(Slot(encoderPosition_), block, kBlockSize);
+  encoderPosition_ = Next(encoderPosition_);
+  ++encoded_;
+  return true;
+}
+
+RingRead BlockRing::LoadInterleaveWindow(std::uint8_t* window, bool encoderAlive) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (encoderAlive) {
+    const int ahead = (encoderPosition_ - interleaverPosition_ + kRingSlots) % kRingSlots;
+    if (ahead < 3) return RingRead::NotYet;
+  } else if (interleaved_ >= encoded_) {
+    return RingRead::Never;
+  }
+  int position = interleaverPosition_;
+  for (int i = 0; i < 3; ++i, position = Next(position))
+    std::memcpy(window + static_cast<std::size_t>(i) * kBlockSize, Slot(position), kBlockSize);
+  return RingRead::Copied;
+}
+
+void BlockRing::StoreInterleavedBlock(const std::uint8_t* block) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::memcpy(Slot(interleaverPosition_), block, kBlockSize);
+  interleaverPosition_ = Next(interleaverPosition_);
+  ++interleaved_;
+}
+
+RingRead BlockRing::TakeBlock(std::uint8_t* destination, bool interleaverAlive) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (burnPosition_ == interleaverPosition_) {
+    return interleaverAlive ? RingRead::NotYet : RingRead::Never;
+  }
+  std::memcpy(destination, Slot(burnPosition_), kBlockSize);
+  burnPosition_ = Next(burnPosition_);
+  return RingRead::Copied;
+}
+
+int BlockRing::EncoderPosition() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return encoderPosition_;
+}
+int BlockRing::InterleaverPosition() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return interleaverPosition_;
+}
+int BlockRing::BurnPosition() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return burnPosition_;
+}
+
+}  // namespace twr
