@@ -1,6 +1,8 @@
 // The request transport of the drive object and the thirteen commands.
 #include "drive/CELDevice.h"
 
+#include "drive/ByteOrder.h"
+
 #include <scsi/sg.h>
 
 #include <cstring>
@@ -10,16 +12,11 @@ namespace twr {
 
 namespace {
 
-void PutBe16(std::uint8_t* p, unsigned v) {
-  p[0] = static_cast<std::uint8_t>(v >> 8);
-  p[1] = static_cast<std::uint8_t>(v);
-}
-
-void PutBe24(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v >> 16);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-  p[2] = static_cast<std::uint8_t>(v);
-}
+constexpr int kTocFormatFull = 2;
+constexpr std::uint8_t kModeSelectPageFormat = 0x10;
+constexpr std::uint8_t kStartStopEject = 0x02;  // LoEj = 1, Start = 0
+constexpr int kInquiryLength = 100;
+constexpr std::uint32_t kBufferAlignment = 16;
 
 }  // namespace
 
@@ -58,9 +55,13 @@ CELDevice::~CELDevice() {
 
 void CELDevice::AttachTransport(std::shared_ptr<ScsiTransport> transport) {
   transport_ = std::move(transport);
+  openIndex_ = -1;
 }
 
-void CELDevice::CloseDrive() { transport_.reset(); }
+void CELDevice::CloseDrive() {
+  transport_.reset();
+  openIndex_ = -1;
+}
 
 // ---- Request transport ----------------------------------------------------
 
@@ -102,11 +103,12 @@ bool CELDevice::EnsureTransferBuffer(std::uint32_t capacity) {
   transferRaw_.reset();
   transferAligned_ = nullptr;
   transferCapacity_ = 0;
-  std::size_t bytes = static_cast<std::size_t>(capacity) + 15;
+  const std::size_t bytes = static_cast<std::size_t>(capacity) + (kBufferAlignment - 1);
   transferRaw_.reset(new (std::nothrow) std::uint8_t[bytes]);
   if (!transferRaw_) return false;
-  auto address = reinterpret_cast<std::uintptr_t>(transferRaw_.get());
-  transferAligned_ = reinterpret_cast<std::uint8_t*>((address + 15) & ~std::uintptr_t{15});
+  const auto address = reinterpret_cast<std::uintptr_t>(transferRaw_.get());
+  transferAligned_ = reinterpret_cast<std::uint8_t*>((address + (kBufferAlignment - 1)) &
+                                                     ~std::uintptr_t{kBufferAlignment - 1});
   transferCapacity_ = capacity;
   return true;
 }
@@ -151,7 +153,9 @@ void CELDevice::ExecuteRequest(ScsiRequestBlock& srb) {
 
 // ---- Commands ---------------------------------------------------------------
 
-void CELDevice::ClearCdb() { srb_.cdb.fill(0); }
+void CELDevice::ClearCdb() {
+  srb_.cdb.fill(0);
+}
 
 int CELDevice::RunNoData() {
   PrepareRequest(srb_);
@@ -182,8 +186,8 @@ int CELDevice::Inquiry() {
   if (!passThrough_) return 0;
   ClearCdb();
   srb_.cdb[0] = kOpInquiry;
-  srb_.cdb[4] = 100;
-  return RunDataIn(100);
+  srb_.cdb[4] = kInquiryLength;
+  return RunDataIn(kInquiryLength);
 }
 
 int CELDevice::StartStopUnit(int immediate) {
@@ -191,7 +195,7 @@ int CELDevice::StartStopUnit(int immediate) {
   ClearCdb();
   srb_.cdb[0] = kOpStartStopUnit;
   srb_.cdb[1] = static_cast<std::uint8_t>(immediate);
-  srb_.cdb[4] = 0x02;  // LoEj = 1, Start = 0: eject
+  srb_.cdb[4] = kStartStopEject;
   RunNoData();
   return 1;
 }
@@ -218,7 +222,7 @@ int CELDevice::ModeSelect10(int length) {
   if (!passThrough_) return 0;
   ClearCdb();
   srb_.cdb[0] = kOpModeSelect10;
-  srb_.cdb[1] = 0x10;  // PF
+  srb_.cdb[1] = kModeSelectPageFormat;
   PutBe16(&srb_.cdb[7], static_cast<unsigned>(length) & 0xFFFF);
   return RunDataOut(static_cast<unsigned>(length) & 0xFFFF);
 }
@@ -306,8 +310,8 @@ int CELDevice::WriteModePage(const std::uint8_t* source200) {
 }
 
 int CELDevice::ReadFullToc(std::uint8_t* destination260) {
-  if (!ReadToc(2, 0, 260)) return 0;
-  std::memcpy(destination260, readArea_.data(), 260);
+  if (!ReadToc(kTocFormatFull, 0, kFullTocLength)) return 0;
+  std::memcpy(destination260, readArea_.data(), kFullTocLength);
   return 1;
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "drive/DriveSource.h"
 #include "drive/ScsiTransport.h"
 
 namespace twr {
@@ -97,6 +98,8 @@ enum ScsiOpcode : std::uint8_t {
 
 inline constexpr int kElsPageCode = 0x2D;
 inline constexpr int kModePageLength = 200;
+inline constexpr int kFullTocLength = 260;
+inline constexpr std::uint32_t kBlockSize = 2048;
 
 class CELDevice {
  public:
@@ -135,8 +138,8 @@ class CELDevice {
   // ---- Command set (1 success, 0 failure) --------------------------------
   int TestUnitReady();
   int Inquiry();
-  int StartStopUnit(int immediate);       // eject; always 1
-  int PreventAllowRemoval(int prevent);   // always 1
+  int StartStopUnit(int immediate);      // eject; always 1
+  int PreventAllowRemoval(int prevent);  // always 1
   int ModeSense10(int page, int length);
   int ModeSelect10(int length);
   int SynchronizeCache();
@@ -169,6 +172,17 @@ class CELDevice {
   int DriveCount() const { return driveCount_; }
   char DriveLetter(int index) const;
 
+  // Where discovery finds its candidate drives. The default provider lists
+  // the optical drives of this system and the virtual drive of ./twr.ini.
+  void SetDriveSourceProvider(DriveSourceProvider provider);
+  // Index of the listed drive with this letter (case-insensitive), or -1.
+  int FindDriveIndex(char letter) const;
+  // Index of the open drive in the list, or -1 when none is open.
+  int OpenIndex() const { return openIndex_; }
+  // Lists the top-level entries of the disc in the listed drive with this
+  // letter; false when the letter is not listed or no listing can start.
+  bool ListDiscTopLevel(char letter, std::vector<DiscEntry>& entries) const;
+
  private:
   void ClearCdb();
   int RunNoData();
@@ -181,6 +195,9 @@ class CELDevice {
   int passThrough_ = 0;
   int driveCount_ = 0;
   std::vector<char> driveLetters_;
+  std::vector<DriveSource> driveSources_;  // same order as driveLetters_
+  DriveSourceProvider sourceProvider_;
+  int openIndex_ = -1;
   std::shared_ptr<ScsiTransport> transport_;
   std::unique_ptr<std::uint8_t[]> transferRaw_;
   std::uint8_t* transferAligned_ = nullptr;

@@ -1,0 +1,142 @@
+// A real ISO 9660 image, built with xorriso, served by the virtual drive:
+// volume descriptor, recorded size and the top-level listing.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+
+#include "drive/CELDevice.h"
+#include "drive/DiscName.h"
+#include "drive/virtual/IsoImage.h"
+#include "drive/virtual/VirtualDrive.h"
+
+namespace twr {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DiscImage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::system("command -v xorriso >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
+    char pattern[] = "/tmp/twr-iso-XXXXXX";
+    root_ = mkdtemp(pattern);
+    const fs::path content = root_ / "content";
+    fs::create_directories(content / "Holiday Photos 2007" / "inner");
+    fs::create_directories(content / "DATA");
+    std::ofstream(content / "Read me first.txt") << "hello";
+    std::ofstream(content / "a_rather_long_file_name_for_joliet.document")
+        << std::string(5000, 'x');
+    std::ofstream(content / "Holiday Photos 2007" / "inner" / "deep.txt") << "deep";
+    iso_ = root_ / "disc.iso";
+    const std::string command =
+        "xorriso -as mkisofs -quiet -J -R -V MYDISC -publisher 'ACME MEDIA' -o '" + iso_.string() +
+        "' '" + content.string() + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+  }
+  void TearDown() override {
+    if (!root_.empty()) fs::remove_all(root_);
+  }
+
+  fs::path root_, iso_;
+};
+
+TEST_F(DiscImage, ServedAsACompleteDvdR) {
+  VirtualDriveConfig c;
+  c.letter = 'W';
+  c.disc = "dvd-r";
+  c.status = "complete";
+  c.image = iso_.string();
+  auto drive = std::make_shared<VirtualDrive>(c);
+  auto device = std::make_unique<CELDevice>();
+  device->SetDriveSourceProvider(
+      [drive] { return std::vector<DriveSource>{VirtualDrive::SourceFor(drive)}; });
+  ASSERT_EQ(device->EnumerateDrives(), 1);
+
+  const DiscIdentity id = IdentifyDisc(*device);
+  EXPECT_EQ(id.name.text, "DVD-R complete");
+  EXPECT_EQ(id.name.verdict, 1);
+
+  std::string volume, publisher, date;
+  device->ReadVolumeInfo(volume, publisher, date);
+  EXPECT_EQ(volume, "MYDISC");
+  EXPECT_EQ(publisher, "ACME MEDIA");
+  ASSERT_EQ(date.size(), 8u);
+  char today[16];
+  const std::time_t now = std::time(nullptr);
+  std::strftime(today, sizeof today, "%Y", std::gmtime(&now));
+  EXPECT_EQ(date.substr(0, 4), today);
+
+  // The lead-out lies at the image's size in blocks.
+  const double n = static_cast<double>(fs::file_size(iso_) / 2048);
+  const double expected = static_cast<double>(static_cast<long>(
+                              std::sqrt(n * 1.2150575904989448e-9 + 0.000576) * 10000.0)) *
+                              0.1 +
+                          1.0;
+  EXPECT_DOUBLE_EQ(device->GetRecordedOuterRadius(), expected);
+
+  std::vector<DiscEntry> entries;
+  ASSERT_TRUE(device->ListDiscTopLevel('w', entries));
+  std::sort(entries.begin(), entries.end(),
+            [](const DiscEntry& a, const DiscEntry& b) { return a.name < b.name; });
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_EQ(entries[0].name, "DATA");
+  EXPECT_TRUE(entries[0].folder);
+  EXPECT_EQ(entries[1].name, "Holiday Photos 2007");
+  EXPECT_TRUE(entries[1].folder);
+  EXPECT_EQ(entries[2].name, "Read me first.txt");
+  EXPECT_FALSE(entries[2].folder);
+  EXPECT_EQ(entries[3].name, "a_rather_long_file_name_for_joliet.document");
+  EXPECT_FALSE(device->ListDiscTopLevel('X', entries));
+}
+
+TEST_F(DiscImage, RawBlocksAndSize) {
+  auto image = IsoImage::Open(iso_.string());
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->BlockCount(), (fs::file_size(iso_) + 2047) / 2048);
+  std::vector<std::uint8_t> block(2048);
+  ASSERT_TRUE(image->ReadBlocks(16, block));
+  EXPECT_EQ(block[0], 1);  // primary volume descriptor
+  EXPECT_EQ(std::string(block.begin() + 1, block.begin() + 6), "CD001");
+  EXPECT_FALSE(image->ReadBlocks(image->BlockCount(), block));
+  EXPECT_FALSE(image->ReadBlocks(0xFFFFFFFFu, block));
+  EXPECT_EQ(IsoImage::Open((root_ / "missing.iso").string()), nullptr);
+}
+
+TEST_F(DiscImage, BlankOrLabelSideHidesTheImage) {
+  VirtualDriveConfig c;
+  c.disc = "label";
+  c.flip = "dvd+r";
+  c.image = iso_.string();
+  c.reloadDelaySeconds = 0;
+  auto drive = std::make_shared<VirtualDrive>(c);
+  std::vector<DiscEntry> entries;
+  EXPECT_FALSE(drive->ListTopLevel(entries));
+  auto device = std::make_unique<CELDevice>();
+  device->AttachTransport(drive);
+  std::string volume, publisher, date;
+  device->ReadVolumeInfo(volume, publisher, date);
+  EXPECT_EQ(volume, "");
+  device->StartStopUnit(0);  // the data side faces the laser now
+  device->ReadVolumeInfo(volume, publisher, date);
+  EXPECT_EQ(volume, "MYDISC");
+  EXPECT_TRUE(drive->ListTopLevel(entries));
+  EXPECT_EQ(entries.size(), 4u);
+}
+
+TEST(DiscImageFile, NotAnIsoImage) {
+  const auto path = fs::temp_directory_path() / "twr-not-iso.bin";
+  std::ofstream(path) << std::string(40000, 'z');
+  auto image = IsoImage::Open(path.string());
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->BlockCount(), 20u);
+  std::vector<DiscEntry> entries;
+  EXPECT_FALSE(image->ListRoot(entries));
+  fs::remove(path);
+}
+
+}  // namespace
+}  // namespace twr

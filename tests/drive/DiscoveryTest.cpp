@@ -1,0 +1,265 @@
+// Drive discovery: list order, qualification by the ELS page, display
+// strings, which drive is open, and the system's drive sources.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "drive/CELDevice.h"
+#include "drive/DiscListing.h"
+#include "drive/DriveSetup.h"
+#include "drive/ScriptedTransport.h"
+#include "drive/virtual/VirtualDrive.h"
+
+namespace twr {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::shared_ptr<VirtualDrive> Virtual(char letter, bool elsPage = true,
+                                      const std::string& product = "Etchlume DVD") {
+  VirtualDriveConfig c;
+  c.letter = letter;
+  c.hasElsPage = elsPage;
+  c.product = product;
+  c.reloadDelaySeconds = 0;
+  return std::make_shared<VirtualDrive>(c);
+}
+
+struct Rig {
+  std::unique_ptr<CELDevice> device = std::make_unique<CELDevice>();
+  std::vector<std::shared_ptr<VirtualDrive>> drives;
+  int providerCalls = 0;
+  explicit Rig(std::vector<std::shared_ptr<VirtualDrive>> d) : drives(std::move(d)) {
+    device->SetDriveSourceProvider([this] {
+      ++providerCalls;
+      std::vector<DriveSource> sources;
+      for (auto& v : drives) sources.push_back(VirtualDrive::SourceFor(v));
+      return sources;
+    });
+  }
+};
+
+TEST(Discovery, QualifiedDrivesInLetterOrderFirstOneOpen) {
+  // Given out of order; E is a plain DVD writer without the ELS page.
+  Rig rig({Virtual('F', true, "Second"), Virtual('E', false), Virtual('D', true, "First")});
+  ASSERT_EQ(rig.device->EnumerateDrives(), 2);
+  EXPECT_EQ(rig.device->GetDriveItem(0), "(D:) TWRVIRT First 1.00");
+  EXPECT_EQ(rig.device->GetDriveItem(1), "(F:) TWRVIRT Second 1.00");
+  EXPECT_EQ(rig.device->GetDriveItem(2), "");
+  EXPECT_EQ(rig.device->GetDriveItem(-1), "");
+  EXPECT_EQ(rig.device->DriveLetter(1), 'F');
+  EXPECT_EQ(rig.device->Transport(), rig.drives[2].get());
+  EXPECT_EQ(rig.device->OpenIndex(), 0);
+
+  // The burn dialog enumerates again: the same list.
+  ASSERT_EQ(rig.device->EnumerateDrives(), 2);
+  EXPECT_EQ(rig.device->GetDriveItem(1), "(F:) TWRVIRT Second 1.00");
+  EXPECT_EQ(rig.providerCalls, 2);
+}
+
+TEST(Discovery, OpenAndSelectChooseOnlyTheOpenDrive) {
+  Rig rig({Virtual('D'), Virtual('F'), Virtual('G')});
+  ASSERT_EQ(rig.device->EnumerateDrives(), 3);
+  rig.device->OpenDrive(1);
+  EXPECT_EQ(rig.device->Transport(), rig.drives[1].get());
+  rig.device->OpenDrive(7);  // past the end: the last
+  EXPECT_EQ(rig.device->Transport(), rig.drives[2].get());
+  rig.device->OpenDrive(-1);  // unsigned comparison: also the last
+  EXPECT_EQ(rig.device->Transport(), rig.drives[2].get());
+  rig.device->SelectDrive("(D:) whatever the text says", 0);
+  EXPECT_EQ(rig.device->Transport(), rig.drives[0].get());
+  EXPECT_EQ(rig.device->DriveCount(), 3);
+  EXPECT_EQ(rig.device->FindDriveIndex('g'), 2);
+  EXPECT_EQ(rig.device->FindDriveIndex('E'), -1);
+}
+
+TEST(Discovery, NoQualifiedDriveLeavesNothingOpen) {
+  Rig none({});
+  EXPECT_EQ(none.device->EnumerateDrives(), 0);
+  EXPECT_FALSE(none.device->IsOpen());
+
+  // The only drive fails the page test: it is not left open.
+  Rig plain({Virtual('D', false)});
+  EXPECT_EQ(plain.device->EnumerateDrives(), 0);
+  EXPECT_FALSE(plain.device->IsOpen());
+  plain.device->OpenDrive(0);
+  EXPECT_FALSE(plain.device->IsOpen());
+
+  // A drive that fails the page test after a good one: the good one is open.
+  Rig mixed({Virtual('D'), Virtual('E', false)});
+  EXPECT_EQ(mixed.device->EnumerateDrives(), 1);
+  EXPECT_EQ(mixed.device->Transport(), mixed.drives[0].get());
+}
+
+TEST(Discovery, WithoutPassThroughNothingIsAsked) {
+  Rig rig({Virtual('D')});
+  rig.device->SetPassThroughForTest(false);
+  EXPECT_EQ(rig.device->EnumerateDrives(), 0);
+  EXPECT_EQ(rig.providerCalls, 0);
+}
+
+TEST(Discovery, InquiryStringsAndTheirFallbacks) {
+  // Blank-padded vendor, all-blank product: two blanks in a row.
+  VirtualDriveConfig c;
+  c.letter = 'E';
+  c.vendor = "AB";
+  c.product = "";
+  c.revision = "R";
+  auto padded = std::make_shared<VirtualDrive>(c);
+
+  // A drive that answers the page but not INQUIRY; one that cannot be opened.
+  auto mute = std::make_shared<test::ScriptedTransport>();
+  mute->On(kOpModeSense10, test::ScriptedReply{});
+  auto device = std::make_unique<CELDevice>();
+  device->SetDriveSourceProvider([&] {
+    std::vector<DriveSource> s{VirtualDrive::SourceFor(padded)};
+    s.push_back({'D', "mute", [mute]() -> std::shared_ptr<ScsiTransport> { return mute; }, {}});
+    s.push_back({'C', "gone", []() -> std::shared_ptr<ScsiTransport> { return nullptr; }, {}});
+    return s;
+  });
+  ASSERT_EQ(device->EnumerateDrives(), 2);
+  EXPECT_EQ(device->GetDriveItem(0), "(D:) - Unknown -");
+  EXPECT_EQ(device->GetDriveItem(1), "(E:) AB  R");
+
+  // NUL ends a field; trailing white space of any kind goes.
+  std::vector<std::uint8_t> inquiry(100, 0);
+  std::memcpy(&inquiry[8], "VEND\t  \0", 8);
+  std::memcpy(&inquiry[16], "PROD\0XXXXXXXXXXX", 16);
+  std::memcpy(&inquiry[32], "1.0 ", 4);
+  mute->On(kOpInquiry, test::ScriptedReply{true, inquiry, {}});
+  device->OpenDrive(0);
+  std::string v, p, r;
+  device->ReadInquiryStrings(v, p, r);
+  EXPECT_EQ(v, "VEND");
+  EXPECT_EQ(p, "PROD");
+  EXPECT_EQ(r, "1.0");
+}
+
+TEST(Discovery, DuplicateLettersKeepTheFirstSource) {
+  Rig rig({Virtual('D', true, "Virtual"), Virtual('D', true, "Other")});
+  ASSERT_EQ(rig.device->EnumerateDrives(), 1);
+  EXPECT_EQ(rig.device->GetDriveItem(0), "(D:) TWRVIRT Virtual 1.00");
+}
+
+class TempDir {
+ public:
+  TempDir() {
+    char pattern[] = "/tmp/twr-drive-XXXXXX";
+    path_ = mkdtemp(pattern);
+  }
+  ~TempDir() { fs::remove_all(path_); }
+  const fs::path& Path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+TEST(SystemSources, OpticalDrivesInNumberOrderWithLetters) {
+  TempDir tmp;
+  const fs::path sysfs = tmp.Path() / "block", dev = tmp.Path() / "dev";
+  fs::create_directories(sysfs);
+  fs::create_directories(dev);
+  for (const char* name : {"sr10", "sda", "sr2", "sr0", "srx", "loop0"}) {
+    fs::create_directories(sysfs / name);
+    std::ofstream(dev / name).put('x');
+  }
+  DriveSetupPaths paths;
+  paths.sysfsBlock = sysfs;
+  paths.devDir = dev;
+  const auto sources = OpticalDriveSources(paths);
+  ASSERT_EQ(sources.size(), 3u);
+  EXPECT_EQ(sources[0].letter, 'D');
+  EXPECT_EQ(sources[0].device, (dev / "sr0").string());
+  EXPECT_EQ(sources[1].letter, 'F');
+  EXPECT_EQ(sources[2].letter, 'N');
+  // A regular file is no SCSI device: opening works, every command fails.
+  auto transport = sources[0].open();
+  ASSERT_NE(transport, nullptr);
+  std::uint8_t cdb[6] = {};
+  std::array<std::uint8_t, kTransportSenseSize> sense{};
+  EXPECT_FALSE(transport->Execute(cdb, ScsiDirection::None, {}, sense));
+}
+
+TEST(SystemSources, NodeTheUserMayNotOpenIsNotListed) {
+  if (geteuid() == 0) GTEST_SKIP() << "root may open every node";
+  TempDir tmp;
+  const fs::path sysfs = tmp.Path() / "block", dev = tmp.Path() / "dev";
+  fs::create_directories(sysfs / "sr0");
+  fs::create_directories(sysfs / "sr1");
+  fs::create_directories(dev);
+  std::ofstream(dev / "sr0").put('x');
+  std::ofstream(dev / "sr1").put('x');
+  chmod((dev / "sr0").c_str(), 0);
+  DriveSetupPaths paths;
+  paths.sysfsBlock = sysfs;
+  paths.devDir = dev;
+  const auto sources = OpticalDriveSources(paths);
+  ASSERT_EQ(sources.size(), 1u);
+  EXPECT_EQ(sources[0].letter, 'E');
+}
+
+TEST(SystemSources, SettingsDeclareAVirtualDriveThatSurvivesReenumeration) {
+  TempDir tmp;
+  const fs::path ini = tmp.Path() / "twr.ini";
+  std::ofstream(ini) << "[Config]\nLayoutNum=1\n[VirtualDrive]\nLetter=b   ; the drive letter\n"
+                        "Disc=label ; side\nFlip=dvd+r\nStatus=blank\nReloadDelay=0\n";
+  DriveSetupPaths paths;
+  paths.sysfsBlock = (tmp.Path() / "nothing").string();
+  paths.settings = ini.string();
+  DriveCatalog catalog(paths);
+  auto device = std::make_unique<CELDevice>();
+  device->SetDriveSourceProvider([&] { return catalog.Sources(); });
+  ASSERT_EQ(device->EnumerateDrives(), 1);
+  EXPECT_EQ(device->GetDriveItem(0), "(B:) TWRVIRT Etchlume DVD 1.00");
+  auto first = catalog.Virtual();
+  device->StartStopUnit(0);  // turns the disc over
+  ASSERT_EQ(device->EnumerateDrives(), 1);
+  EXPECT_EQ(catalog.Virtual(), first);
+  EXPECT_EQ(first->CurrentSide(), "dvd+r");
+
+  // A changed section makes a new drive; a removed one removes it.
+  std::ofstream(ini) << "[VirtualDrive]\nLetter=C\n";
+  ASSERT_EQ(device->EnumerateDrives(), 1);
+  EXPECT_NE(catalog.Virtual(), first);
+  EXPECT_EQ(device->DriveLetter(0), 'C');
+  std::ofstream(ini) << "[Config]\n";
+  EXPECT_EQ(device->EnumerateDrives(), 0);
+  EXPECT_EQ(catalog.Virtual(), nullptr);
+}
+
+TEST(MountInfo, FindsTheMountPointOfADevice) {
+  const std::string info =
+      "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+      "40 22 11:0 / /media/user/MY\\040DISC\\134x rw,nosuid shared:20 - iso9660 /dev/sr0 ro\n"
+      "41 22 11:1 / /media/other rw - udf /dev/sr1 ro\n";
+  EXPECT_EQ(FindMountPoint(info, 11, 0).value_or(""), "/media/user/MY DISC\\x");
+  EXPECT_EQ(FindMountPoint(info, 11, 1).value_or(""), "/media/other");
+  EXPECT_FALSE(FindMountPoint(info, 11, 2).has_value());
+  EXPECT_FALSE(FindMountPoint("garbage\n\n1 2\n", 11, 0).has_value());
+  EXPECT_EQ(UnescapeMountField("a\\04"), "a\\04");  // a cut-off escape stays as it is
+}
+
+TEST(MountInfo, ListsAFolderTopLevelOnly) {
+  TempDir tmp;
+  fs::create_directories(tmp.Path() / "DATA" / "deeper");
+  std::ofstream(tmp.Path() / "readme.txt").put('x');
+  std::vector<DiscEntry> entries;
+  ASSERT_TRUE(ListFolderTopLevel(tmp.Path().string(), entries));
+  ASSERT_EQ(entries.size(), 2u);
+  std::sort(entries.begin(), entries.end(),
+            [](const DiscEntry& a, const DiscEntry& b) { return a.name < b.name; });
+  EXPECT_EQ(entries[0].name, "DATA");
+  EXPECT_TRUE(entries[0].folder);
+  EXPECT_EQ(entries[1].name, "readme.txt");
+  EXPECT_FALSE(entries[1].folder);
+  EXPECT_FALSE(ListFolderTopLevel((tmp.Path() / "missing").string(), entries));
+  // A node that is no block device has no mounted disc.
+  EXPECT_FALSE(
+      ListNodeTopLevel((tmp.Path() / "readme.txt").string(), "/proc/self/mountinfo", entries));
+}
+
+}  // namespace
+}  // namespace twr

@@ -1,0 +1,76 @@
+// A drive for tests: answers each command from a script (by opcode or by a
+// function) and records every CDB, direction and length it was sent.
+#pragma once
+
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "drive/CELDevice.h"
+#include "drive/ScsiTransport.h"
+
+namespace twr::test {
+
+struct ScriptedReply {
+  bool ok = true;
+  std::vector<std::uint8_t> data;   // copied to the start of the data span
+  std::vector<std::uint8_t> sense;  // copied to the start of the sense span
+};
+
+struct SentCommand {
+  std::vector<std::uint8_t> cdb;
+  ScsiDirection direction;
+  std::size_t length;
+};
+
+class ScriptedTransport : public ScsiTransport {
+ public:
+  using Handler = std::function<ScriptedReply(const SentCommand&)>;
+
+  void On(std::uint8_t opcode, ScriptedReply reply) {
+    handlers_[opcode] = [reply](const SentCommand&) { return reply; };
+  }
+  void On(std::uint8_t opcode, Handler handler) { handlers_[opcode] = std::move(handler); }
+
+  bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+               std::span<std::uint8_t> data,
+               std::span<std::uint8_t, kTransportSenseSize> sense) override {
+    SentCommand sent{{cdb.begin(), cdb.end()}, direction, data.size()};
+    sentData_.assign(data.begin(), data.end());
+    sent_.push_back(sent);
+    auto it = handlers_.find(cdb.empty() ? 0xFF : cdb[0]);
+    if (it == handlers_.end()) return false;
+    const ScriptedReply reply = it->second(sent);
+    std::memcpy(data.data(), reply.data.data(), std::min(reply.data.size(), data.size()));
+    std::memcpy(sense.data(), reply.sense.data(), std::min(reply.sense.size(), sense.size()));
+    return reply.ok;
+  }
+
+  const std::vector<SentCommand>& Sent() const { return sent_; }
+  const SentCommand& Last() const { return sent_.back(); }
+  // The data span of the last command as it was handed over (data out).
+  const std::vector<std::uint8_t>& LastData() const { return sentData_; }
+  void Clear() { sent_.clear(); }
+
+ private:
+  std::map<std::uint8_t, Handler> handlers_;
+  std::vector<SentCommand> sent_;
+  std::vector<std::uint8_t> sentData_;
+};
+
+// A drive object with a scripted drive open.
+struct ScriptedDrive {
+  std::unique_ptr<CELDevice> device = std::make_unique<CELDevice>();
+  std::shared_ptr<ScriptedTransport> drive = std::make_shared<ScriptedTransport>();
+  ScriptedDrive() { device->AttachTransport(drive); }
+};
+
+inline std::vector<std::uint8_t> Bytes(std::initializer_list<int> values) {
+  std::vector<std::uint8_t> out;
+  for (int v : values) out.push_back(static_cast<std::uint8_t>(v));
+  return out;
+}
+
+}  // namespace twr::test

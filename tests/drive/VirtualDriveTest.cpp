@@ -1,0 +1,261 @@
+// The virtual drive: refusals with sense data, the ELS page, the tray and
+// the flipped disc, its settings section, the trace and concurrent callers.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "common/ProfileFile.h"
+#include "drive/ByteOrder.h"
+#include "drive/CELDevice.h"
+#include "drive/DiscName.h"
+#include "drive/virtual/VirtualDrive.h"
+
+namespace twr {
+namespace {
+
+struct VirtualRig {
+  std::shared_ptr<VirtualDrive> drive;
+  std::unique_ptr<CELDevice> device = std::make_unique<CELDevice>();
+  explicit VirtualRig(VirtualDriveConfig config)
+      : drive(std::make_shared<VirtualDrive>(std::move(config))) {
+    device->AttachTransport(drive);
+  }
+  std::array<int, 3> Sense() const {
+    const auto& s = device->Request().sense;
+    return {s[2] & 0x0F, s[12], s[13]};
+  }
+};
+
+VirtualDriveConfig Config(const std::string& disc, const std::string& flip = "") {
+  VirtualDriveConfig c;
+  c.disc = disc;
+  c.flip = flip;
+  c.reloadDelaySeconds = 0;
+  return c;
+}
+
+TEST(VirtualDrive, RefusesWithFixedFormatSense) {
+  VirtualRig rig(Config("label"));
+  EXPECT_EQ(rig.device->ModeSense10(0x2A, 200), 0);
+  EXPECT_EQ(rig.device->Request().sense[0], 0x70);
+  EXPECT_EQ(rig.device->Request().sense[7], 10);
+  EXPECT_EQ(rig.Sense(), (std::array<int, 3>{0x05, 0x24, 0x00}));
+
+  auto& srb = rig.device->Request();
+  srb.cdb.fill(0);
+  srb.cdb[0] = 0xBE;  // READ CD: not answered
+  rig.device->PrepareReadRequest(srb, 16);
+  rig.device->ExecuteRequest(srb);
+  EXPECT_EQ(srb.status, kSrbError);
+  EXPECT_EQ(rig.Sense(), (std::array<int, 3>{0x05, 0x20, 0x00}));
+
+  // The label side has no data to read.
+  EXPECT_EQ(rig.device->Read12(16, 2048, 1), 0);
+  EXPECT_EQ(rig.Sense(), (std::array<int, 3>{0x05, 0x21, 0x00}));
+  EXPECT_EQ(rig.device->GetRecordedOuterRadius(), 0.0);
+}
+
+TEST(VirtualDrive, ExampleElsPageLayout) {
+  const ElsPageBytes page = ExampleElsPage();
+  EXPECT_EQ(page[8], 0xAD);
+  EXPECT_EQ(page[14], 0x0F);
+  EXPECT_EQ(page[18], 7);
+  EXPECT_EQ(GetBe32(&page[22]), 214u);
+  EXPECT_EQ(GetBe16(&page[58]), 8);
+  EXPECT_EQ(GetBe16(&page[60]), 8);
+  EXPECT_EQ(GetBe16(&page[62]), 95);
+  EXPECT_EQ(GetBe16(&page[64]), 1);
+  const int expected[7][4] = {{9000, 1, 36, 1}, {7875, 1, 189, 4}, {6750, 1, 36, 1},
+                              {4500, 1, 45, 1}, {2250, 1, 45, 1},  {1125, 1, 36, 1},
+                              {225, 1, 45, 2}};
+  for (int i = 0; i < 7; ++i) {
+    for (int f = 0; f < 4; ++f)
+      EXPECT_EQ(GetBe16(&page[92 + 12 * i + 2 * f]), expected[i][f]) << i << "," << f;
+  }
+  EXPECT_EQ(GetBe16(&page[92 + 12 * 7]), 0);  // the eighth row is empty
+}
+
+TEST(VirtualDrive, KeepsTheSelectedPage) {
+  VirtualRig rig(Config("label"));
+  std::uint8_t page[200];
+  ASSERT_EQ(rig.device->ReadModePage(0x2D, page), 1);
+  const ElsPageBytes example = ExampleElsPage();
+  EXPECT_TRUE(std::equal(example.begin(), example.end(), page));
+  page[16] = 1;
+  page[84] = 11;
+  ASSERT_EQ(rig.device->WriteModePage(page), 1);
+  std::uint8_t again[200] = {};
+  ASSERT_EQ(rig.device->ReadModePage(0x2D, again), 1);
+  EXPECT_EQ(again[16], 1);
+  EXPECT_EQ(again[84], 11);
+
+  page[8] = 0x2A;  // another page: refused, the ELS page unchanged
+  EXPECT_EQ(rig.device->WriteModePage(page), 0);
+  EXPECT_EQ(rig.Sense(), (std::array<int, 3>{0x05, 0x26, 0x00}));
+  EXPECT_EQ(rig.drive->CurrentElsPage()[8], 0xAD);
+}
+
+TEST(VirtualDrive, BurnFlipBurnAgain) {
+  VirtualDriveConfig c = Config("label", "dvd+r");
+  c.status = "blank";
+  VirtualRig rig(c);
+  std::uint8_t page[200], sense[3];
+  auto burn = [&] {
+    ASSERT_EQ(rig.device->ReadModePage(0x2D, page), 1);
+    page[16] = 1;
+    ASSERT_EQ(rig.device->WriteModePage(page), 1);
+    rig.device->PreventAllowRemoval(1);
+    EXPECT_EQ(rig.device->Write12(0x30000, 2448 * 4, 4, sense), 1);
+    EXPECT_EQ(rig.device->SynchronizeCache(), 1);
+    page[16] = 0;
+    ASSERT_EQ(rig.device->WriteModePage(page), 1);
+    rig.device->PreventAllowRemoval(0);
+    rig.device->StartStopUnit(0);
+  };
+  EXPECT_EQ(IdentifyDisc(*rig.device).name.text, "Etchlume disc  label-side");
+  burn();
+  EXPECT_EQ(IdentifyDisc(*rig.device).name.text, "DVD+R blank");
+  burn();
+  EXPECT_EQ(IdentifyDisc(*rig.device).name.text, "Etchlume disc  label-side");
+}
+
+TEST(VirtualDrive, TrayStaysEmptyUntilTheReloadDelay) {
+  VirtualDriveConfig c = Config("dvd-r");
+  c.reloadDelaySeconds = 3600;
+  VirtualRig rig(c);
+  EXPECT_EQ(rig.device->TestUnitReady(), 1);
+  rig.device->PreventAllowRemoval(1);
+  EXPECT_EQ(rig.device->StartStopUnit(0), 1);  // refused by the drive, still 1
+  EXPECT_EQ(rig.Sense(), (std::array<int, 3>{0x05, 0x53, 0x02}));
+  EXPECT_FALSE(rig.drive->TrayEmpty());
+  rig.device->PreventAllowRemoval(0);
+  rig.device->StartStopUnit(0);
+  EXPECT_TRUE(rig.drive->TrayEmpty());
+  EXPECT_EQ(rig.device->TestUnitReady(), 0);
+  EXPECT_EQ(rig.Sense(), (std::array<int, 3>{0x02, 0x3A, 0x00}));
+  EXPECT_EQ(rig.device->GetDiscKind(), 0x00);
+  EXPECT_EQ(rig.device->ModeSense10(0x2D, 200), 1);  // the page needs no disc
+
+  // Load (LoEj with Start) closes the tray at once.
+  auto& srb = rig.device->Request();
+  srb.cdb.fill(0);
+  srb.cdb[0] = kOpStartStopUnit;
+  srb.cdb[4] = 0x03;
+  rig.device->PrepareRequest(srb);
+  rig.device->ExecuteRequest(srb);
+  EXPECT_EQ(rig.device->TestUnitReady(), 1);
+}
+
+TEST(VirtualDrive, ClosedDiscMayReportTheDvdRomProfile) {
+  VirtualDriveConfig c = Config("dvd+r");
+  c.closedAsDvdRom = true;
+  c.recordedBlocks = 100000;
+  VirtualRig rig(c);
+  ASSERT_EQ(rig.device->GetConfiguration(0, 0, 32), 1);
+  EXPECT_EQ(rig.device->ReadArea()[7], 0x10);
+  EXPECT_EQ(rig.device->GetDiscKind(), 0x1B);
+  EXPECT_EQ(rig.device->GetDiscStatus(), 2);
+  EXPECT_DOUBLE_EQ(rig.device->GetRecordedOuterRadius(), 27.4);
+}
+
+TEST(VirtualDrive, SettingsSection) {
+  const ProfileFile profile = ProfileFile::Parse(
+      "[VirtualDrive]\n"
+      "Letter=x ; lower case is fine\n"
+      "Vendor=ACME ; maker\n"
+      "Product=Burner 9\n"
+      "Disc=DVD-R\n"
+      "Status=incomplete   ; appendable\n"
+      "Flip=label\n"
+      "ReloadDelay=0.5\n"
+      "ClosedAsDvdRom=1\n"
+      "Bytpw=90\n"
+      "FeedStep=190/2\n"
+      "Speeds=9000:36, 225:22.5 ; two entries\n"
+      "Faults=busy:3:2\n");
+  const VirtualDriveConfig c = VirtualDriveConfig::FromProfile(profile);
+  EXPECT_EQ(c.letter, 'X');
+  EXPECT_EQ(c.vendor, "ACME");
+  EXPECT_EQ(c.product, "Burner 9");
+  EXPECT_EQ(c.revision, "1.00");
+  EXPECT_EQ(c.disc, "dvd-r");
+  EXPECT_EQ(c.status, "incomplete");
+  EXPECT_EQ(c.flip, "label");
+  EXPECT_DOUBLE_EQ(c.reloadDelaySeconds, 0.5);
+  EXPECT_TRUE(c.closedAsDvdRom);
+  EXPECT_TRUE(c.hasElsPage);
+  EXPECT_EQ(GetBe32(&c.elsPage[22]), 90u);
+  EXPECT_EQ(GetBe16(&c.elsPage[62]), 95);
+  EXPECT_EQ(GetBe16(&c.elsPage[64]), 1);
+  EXPECT_EQ(c.elsPage[18] & 7, 2);
+  EXPECT_EQ(GetBe16(&c.elsPage[92 + 12 + 4]), 45);
+  EXPECT_EQ(GetBe16(&c.elsPage[92 + 12 + 6]), 2);
+  EXPECT_EQ(GetBe16(&c.elsPage[92 + 24]), 0);
+  EXPECT_EQ(c.burn.faults, "busy:3:2");
+
+  const VirtualDriveConfig d = VirtualDriveConfig::FromProfile(
+      ProfileFile::Parse("[VirtualDrive]\nDisc=floppy\nElsPage=0\n"));
+  EXPECT_EQ(d.letter, 'V');
+  EXPECT_EQ(d.disc, "unknown");
+  EXPECT_FALSE(d.hasElsPage);
+  EXPECT_EQ(d.elsPage, ExampleElsPage());
+}
+
+TEST(VirtualDrive, ElsFractions) {
+  std::uint16_t n = 0, d = 0;
+  EXPECT_TRUE(ParseElsFraction("47.25", n, d));
+  EXPECT_EQ(n, 189);
+  EXPECT_EQ(d, 4);
+  EXPECT_TRUE(ParseElsFraction("22.5", n, d));
+  EXPECT_EQ(n, 45);
+  EXPECT_EQ(d, 2);
+  EXPECT_TRUE(ParseElsFraction("9000", n, d));
+  EXPECT_EQ(n, 9000);
+  EXPECT_EQ(d, 1);
+  EXPECT_TRUE(ParseElsFraction("95/1", n, d));
+  EXPECT_EQ(n, 95);
+  for (const char* bad : {"", "x", "1/0", "70000", "-3", "1.23456", "3.", "65535.5"})
+    EXPECT_FALSE(ParseElsFraction(bad, n, d)) << bad;
+}
+
+TEST(VirtualDrive, TraceLinePerCommand) {
+  const auto path = std::filesystem::temp_directory_path() / "twr-drive-trace.txt";
+  std::filesystem::remove(path);
+  {
+    VirtualDriveConfig c = Config("label");
+    c.tracePath = path.string();
+    VirtualRig rig(c);
+    rig.device->TestUnitReady();
+    rig.device->ModeSense10(0x2A, 200);
+  }
+  std::ifstream in(path);
+  std::string first, second;
+  std::getline(in, first);
+  std::getline(in, second);
+  EXPECT_EQ(first, "00 00 00 00 00 00 none 0 good 00/00/00");
+  EXPECT_EQ(second, "5A 00 2A 00 00 00 00 00 C8 00 in 200 check 05/24/00");
+  std::filesystem::remove(path);
+}
+
+TEST(VirtualDrive, CallersOnSeveralThreads) {
+  auto drive = std::make_shared<VirtualDrive>(Config("label"));
+  std::vector<std::thread> threads;
+  std::atomic<int> failures{0};
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      std::uint8_t cdb[10] = {kOpModeSense10, 0, 0x2D, 0, 0, 0, 0, 0, 200, 0};
+      std::vector<std::uint8_t> data(200);
+      std::array<std::uint8_t, kTransportSenseSize> sense{};
+      for (int i = 0; i < 500; ++i) {
+        if (!drive->Execute(cdb, ScsiDirection::In, data, sense) || data[8] != 0xAD) ++failures;
+      }
+    });
+  }
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(failures, 0);
+}
+
+}  // namespace
+}  // namespace twr
