@@ -1,0 +1,42 @@
+// Background picture cache.
+#include "label/BackgroundCache.h"
+
+#include <QFileInfo>
+#include <QString>
+
+namespace twr {
+
+bool BackgroundCache::Refresh(const std::string& path) {
+  const QFileInfo info(QString::fromStdString(path));
+  if (!info.exists() || !info.isFile()) {
+    path_.clear();
+    decoded_ = false;
+    return false;
+  }
+  const QDateTime modified = info.lastModified();
+  const qint64 bytes = info.size();
+  if (path == path_ && modified == modified_ && bytes == bytes_) return decoded_;
+  path_ = path;
+  modified_ = modified;
+  bytes_ = bytes;
+  for (Scaled& s : scaled_) s = {};
+  decoded_ = source_.Load(path);
+  return decoded_;
+}
+
+bool BackgroundCache::StretchOnto(const std::string& path, ImageBuffer& target) {
+  if (!target.Exists() || !Refresh(path)) return false;
+  const QSize size(target.Width(), target.Height());
+  for (const Scaled& s : scaled_) {
+    if (s.size == size) {
+      target.StretchFrom(s.image);
+      return true;
+    }
+  }
+  target.StretchFrom(source_.Image());
+  scaled_[nextSlot_] = {size, target.Image()};
+  nextSlot_ = (nextSlot_ + 1) % 2;
+  return true;
+}
+
+}  // namespace twr

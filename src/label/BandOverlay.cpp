@@ -1,0 +1,33 @@
+// Burning-area circles on the preview.
+#include "label/BandOverlay.h"
+
+#include <QPainter>
+
+namespace twr {
+
+namespace {
+constexpr double kLabelRadiusMm = 58.0;
+constexpr double kLabelAcrossMm = 116.0;
+
+// The square from (m, m) to (side - m, side - m), right and bottom edges
+// exclusive, as an outline rectangle.
+QRect CircleSquare(int margin, int side) {
+  return QRect(QPoint(margin, margin), QPoint(side - margin - 1, side - margin - 1));
+}
+}  // namespace
+
+void DrawBandLimits(QImage& preview, double innerRadius, double outerRadius) {
+  if (preview.isNull()) return;
+  const int side = preview.width();
+  QPainter painter(&preview);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(QPen(QColor(0, 0, 255), 1));
+  const int outerMargin = static_cast<int>((kLabelRadiusMm - outerRadius) * side / kLabelAcrossMm);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawEllipse(CircleSquare(outerMargin, side));
+  const int innerMargin = static_cast<int>((kLabelRadiusMm - innerRadius) * side / kLabelAcrossMm);
+  painter.setBrush(Qt::black);
+  painter.drawEllipse(CircleSquare(innerMargin, side));
+}
+
+}  // namespace twr

@@ -1,0 +1,225 @@
+// The label renderer: background, ring text and the three fitted text boxes.
+#include "label/CELLayout.h"
+
+#include <algorithm>
+#include <numbers>
+
+#include "common/Utf8.h"
+#include "label/FitLoop.h"
+
+namespace twr {
+
+namespace {
+
+constexpr double kMillimetresAcross = 116.0;
+// Box fonts are never shrunk below this height.
+constexpr int kMinBoxFontHeight = 6;
+constexpr int kAlignCentre = 1;
+constexpr int kAlignRight = 2;
+constexpr int kTwoRowRingType = 2;
+
+CELLayout* g_processLayout = nullptr;
+
+// The first MaxNum bytes of a text, never splitting a character.
+std::string_view CutToMaxNum(const std::string& text, int maxNum) {
+  return Utf8Prefix(text, static_cast<std::size_t>(std::max(maxNum, 0)));
+}
+
+int AlignedStart(int align, int boxWidth, int textWidth) {
+  if (align == kAlignCentre) return (boxWidth - textWidth) / 2;
+  if (align == kAlignRight) return boxWidth - textWidth;
+  return 0;
+}
+
+int Scaled(int value, double scale) {
+  return static_cast<int>(value * scale);
+}
+
+}  // namespace
+
+CELLayout* ProcessLayout() {
+  return g_processLayout;
+}
+void SetProcessLayout(CELLayout* layout) {
+  g_processLayout = layout;
+}
+
+CELLayout::CELLayout(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {
+  layout_.FontFace = twr::LoadFontSetting(settingsPath_);
+  if (layout_.FontFace.empty()) layout_.FontFace = DefaultFontFace();
+}
+
+bool CELLayout::LoadLayoutNames(std::vector<std::string>& names) const {
+  return twr::LoadLayoutNames(settingsPath_, names);
+}
+
+void CELLayout::LoadLayout(int index, bool keepRadii) {
+  twr::LoadLayout(settingsPath_, index, keepRadii, layout_);
+}
+
+std::string CELLayout::LoadFontSetting() const {
+  return twr::LoadFontSetting(settingsPath_);
+}
+
+bool CELLayout::SaveFontSetting(const std::string& face) {
+  layout_.FontFace = face;
+  return twr::SaveFontSetting(settingsPath_, face);
+}
+
+LabelFontCache& CELLayout::Fonts() {
+  fonts_.SetFace(layout_.FontFace.empty() ? DefaultFontFace() : layout_.FontFace);
+  return fonts_;
+}
+
+void CELLayout::SetBandRadii(double inner, double outer) {
+  layout_.InnerRadius = inner;
+  layout_.OuterRadius = outer;
+  if (layout_.RingBand == 0.0) return;
+  layout_.RingBand = std::min(outer - inner, layout_.RingLength);
+  stripHeight_ =
+      static_cast<int>(layout_.BaseLength * layout_.RingBand * (1.0 / kMillimetresAcross));
+}
+
+void CELLayout::ComputeStripSize() {
+  stripWidth_ = static_cast<int>(std::numbers::pi * layout_.BaseLength);
+  stripHeight_ =
+      static_cast<int>(layout_.BaseLength * layout_.RingBand * (1.0 / kMillimetresAcross));
+}
+
+bool CELLayout::DrawBackground(ImageBuffer& target, int width, int height) {
+  target.Destroy();
+  // A non-positive or absurd label side fails cleanly, leaving no image.
+  if (layout_.BaseLength <= 0 || layout_.BaseLength > kMaxBaseLength) return false;
+  if (!target.Create(width, height)) return false;
+  if (layout_.BgImage.empty()) return true;
+  if (!background_.StretchOnto(layout_.BgImage, target))
+    target.FillRect(0, 0, width, height, layout_.BgColor);
+  return true;
+}
+
+bool CELLayout::RenderLabel(int index, bool keepRadii) {
+  LoadLayout(index, keepRadii);
+  const int side = layout_.BaseLength;
+  if (!DrawBackground(labelImage_, side, side)) return false;
+  angles_.Release();
+  if (layout_.RingBand != 0.0) {
+    ComputeStripSize();
+    ringStrip_.Create(stripWidth_, stripHeight_);
+    if (stripHeight_ < kMinStripHeight) return false;
+    angles_.Build(2 * stripWidth_);
+    const StripGeometry geometry{stripWidth_, stripWidth_ / 2, stripHeight_};
+    LayOutRingText(ringStrip_, layout_, Texts(), geometry, Fonts());
+    MapRingText(ringStrip_, labelImage_, layout_, angles_, side);
+  }
+  DrawBox(labelImage_, BoxKind::Title, 1.0);
+  DrawBox(labelImage_, BoxKind::Date, 1.0);
+  DrawBox(labelImage_, BoxKind::Note, 1.0);
+  return true;
+}
+
+bool CELLayout::RenderPreview(int index, int width, int height, bool keepRadii) {
+  LoadLayout(index, keepRadii);
+  if (!DrawBackground(previewImage_, width, height)) return false;
+  previewScale_ = static_cast<double>(width) / layout_.BaseLength;
+  angles_.Release();
+  if (layout_.RingBand != 0.0) {
+    ComputeStripSize();
+    int stripWidth = static_cast<int>(width * std::numbers::pi);
+    if (layout_.RingType == kTwoRowRingType) stripWidth /= 2;  // only the left half is used
+    previewStrip_.Create(stripWidth,
+                         static_cast<int>(layout_.RingBand * width * (1.0 / kMillimetresAcross)));
+    angles_.Build(static_cast<int>(2 * stripWidth_ * previewScale_));
+    if (!DrawRingPreview()) return false;
+  }
+  return DrawTitlePreview() && DrawDatePreview() && DrawNotePreview();
+}
+
+bool CELLayout::ClearPreview(int width, int height) {
+  return DrawBackground(previewImage_, width, height);
+}
+
+bool CELLayout::DrawTitlePreview() {
+  return DrawBoxPreview(BoxKind::Title);
+}
+bool CELLayout::DrawDatePreview() {
+  return DrawBoxPreview(BoxKind::Date);
+}
+bool CELLayout::DrawNotePreview() {
+  return DrawBoxPreview(BoxKind::Note);
+}
+
+bool CELLayout::DrawBoxPreview(BoxKind kind) {
+  const LayoutBox& box = kind == BoxKind::Title  ? layout_.Title
+                         : kind == BoxKind::Date ? layout_.Date
+                                                 : layout_.Note;
+  if (box.Width == 0 && box.Height == 0) return true;
+  if (!previewImage_.Exists() || !labelImage_.Exists()) return false;
+  DrawBox(previewImage_, kind, previewScale_);
+  return true;
+}
+
+bool CELLayout::DrawRingPreview() {
+  if (layout_.RingBand == 0.0 || stripHeight_ < kMinStripHeight) return false;
+  if (!previewImage_.Exists() || !labelImage_.Exists()) return false;
+  const double widthScaled = stripWidth_ * previewScale_;
+  const StripGeometry geometry{static_cast<int>(widthScaled), static_cast<int>(widthScaled * 0.5),
+                               static_cast<int>(stripHeight_ * previewScale_)};
+  // A full-size render in between leaves the label's table behind.
+  const int steps = static_cast<int>(2 * stripWidth_ * previewScale_);
+  if (angles_.Size() != steps) angles_.Build(steps);
+  LayOutRingText(previewStrip_, layout_, Texts(), geometry, Fonts());
+  MapRingText(previewStrip_, previewImage_, layout_, angles_, layout_.BaseLength * previewScale_);
+  return true;
+}
+
+void CELLayout::DrawBox(ImageBuffer& target, BoxKind kind, double scale) {
+  const LayoutBox& box = kind == BoxKind::Title  ? layout_.Title
+                         : kind == BoxKind::Date ? layout_.Date
+                                                 : layout_.Note;
+  if (kind == BoxKind::Title) {
+    if (box.Width == 0 && box.Height == 0) return;
+  } else if (box.Width == 0 || box.Height == 0) {
+    return;
+  }
+  const int W = Scaled(box.Width, scale), H = Scaled(box.Height, scale);
+  const int X = Scaled(box.PosX, scale), Y = Scaled(box.PosY, scale);
+  if (kind == BoxKind::Note)
+    DrawNoteBox(target, box, W, H, X, Y);
+  else
+    DrawSingleLineBox(target, box, kind == BoxKind::Title ? Title : Date, W, H, X, Y);
+}
+
+void CELLayout::DrawSingleLineBox(ImageBuffer& target, const LayoutBox& box,
+                                  const std::string& text, int W, int H, int X, int Y) {
+  ImageBuffer boxImage;
+  if (!boxImage.Create(W, H)) return;  // an empty or absurd box shows nothing
+  boxImage.FillRect(0, 0, W, H, layout_.BgColor);
+  boxImage.SetTextColor(layout_.TxColor);
+  const std::string_view cut = CutToMaxNum(text, box.MaxNum);
+  const FitResult fit = FitText(
+      boxImage, Fonts(), cut, H, [&](int w) { return w >= W; },
+      [](int h) { return h >= kMinBoxFontHeight; });
+  boxImage.DrawText(AlignedStart(box.Align, W, fit.width), (H - fit.height) / 2, cut);
+  target.CopyBlock(X, Y, boxImage);
+}
+
+void CELLayout::DrawNoteBox(ImageBuffer& target, const LayoutBox& box, int W, int H, int X, int Y) {
+  ImageBuffer boxImage;
+  if (!boxImage.Create(W, H)) return;
+  boxImage.FillRect(0, 0, W, H, layout_.BgColor);
+  boxImage.SetTextColor(layout_.TxColor);
+  const int lineHeight = H / kNoteLineCount;
+  LabelFontCache& fonts = Fonts();
+  for (int k = 0; k < kNoteLineCount; ++k) {
+    const std::string_view cut = CutToMaxNum(NoteLines[k], box.MaxNum);
+    if (cut.empty()) continue;  // keeps its row
+    const FitResult fit = FitText(
+        boxImage, fonts, cut, lineHeight, [&](int w) { return w >= W; },
+        [](int h) { return h >= kMinBoxFontHeight; });
+    boxImage.DrawText(AlignedStart(box.Align, W, fit.width),
+                      k * lineHeight + (lineHeight - fit.height) / 2, cut);
+  }
+  target.CopyBlock(X, Y, boxImage);
+}
+
+}  // namespace twr

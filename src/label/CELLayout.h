@@ -1,0 +1,114 @@
+// The renderer: holds the current layout and the label texts and draws the
+// full-size label image that the burn samples and the on-screen preview.
+#pragma once
+
+#include <QImage>
+
+#include <string>
+#include <vector>
+
+#include "label/BackgroundCache.h"
+#include "label/ImageBuffer.h"
+#include "label/LabelFont.h"
+#include "label/LayoutSettings.h"
+#include "label/RingText.h"
+
+namespace twr {
+
+// Labels larger than this are refused: the render fails as for BaseLength 0.
+inline constexpr int kMaxBaseLength = 20000;
+// Ring strips thinner than this many label pixels carry no ring text.
+inline constexpr int kMinStripHeight = 10;
+
+struct BandRadii {
+  double inner = 0.0;  // mm
+  double outer = 0.0;  // mm
+};
+
+class CELLayout {
+ public:
+  // Reads the font setting at once (the system's sans-serif face when empty).
+  explicit CELLayout(std::string settingsPath = kSettingsPath);
+  CELLayout(const CELLayout&) = delete;
+  CELLayout& operator=(const CELLayout&) = delete;
+
+  // Label texts (UTF-8), assigned by the caller before each render.
+  std::string Title;
+  std::string Date;
+  NoteLineArray NoteLines;
+
+  // Settings file.
+  bool LoadLayoutNames(std::vector<std::string>& names) const;
+  void LoadLayout(int index, bool keepRadii);
+  std::string LoadFontSetting() const;
+  // The face is used at once, also when writing the file fails.
+  bool SaveFontSetting(const std::string& face);
+
+  // Full-size render into LabelImage.
+  bool RenderLabel(int index, bool keepRadii);
+  // Preview render into PreviewImage of width x height.
+  bool RenderPreview(int index, int width, int height, bool keepRadii);
+
+  BandRadii GetBandRadii() const { return {layout_.InnerRadius, layout_.OuterRadius}; }
+  // Radii chosen by the user; no range check here.
+  void SetBandRadii(double inner, double outer);
+
+  // The once-a-second preview refresh, with the state of the last RenderPreview.
+  bool ClearPreview(int width, int height);
+  bool DrawTitlePreview();
+  bool DrawDatePreview();
+  bool DrawNotePreview();
+  bool DrawRingPreview();
+
+  const ImageBuffer& LabelImage() const { return labelImage_; }
+  const ImageBuffer& PreviewImage() const { return previewImage_; }
+  // The label image as the burn samples it (Format_RGB888), nullptr when
+  // there is none.
+  const QImage* LabelImageData() const {
+    return labelImage_.Exists() ? &labelImage_.Image() : nullptr;
+  }
+
+  const LayoutRecord& Layout() const { return layout_; }
+  const std::string& FontFace() const { return layout_.FontFace; }
+  int StripWidth() const { return stripWidth_; }
+  int StripHeight() const { return stripHeight_; }
+  double PreviewScale() const { return previewScale_; }
+  const RingAngleTable& AngleTable() const { return angles_; }
+  const ImageBuffer& RingStrip() const { return ringStrip_; }
+  const ImageBuffer& PreviewRingStrip() const { return previewStrip_; }
+  const std::string& SettingsPath() const { return settingsPath_; }
+
+ private:
+  enum class BoxKind { Title, Date, Note };
+
+  bool DrawBackground(ImageBuffer& target, int width, int height);
+  void ComputeStripSize();
+  RingTexts Texts() const { return {Title, Date, NoteLines}; }
+  LabelFontCache& Fonts();
+  // One box onto the target; `scale` 1 for the label, PreviewScale for the preview.
+  void DrawBox(ImageBuffer& target, BoxKind kind, double scale);
+  bool DrawBoxPreview(BoxKind kind);
+  void DrawSingleLineBox(ImageBuffer& target, const LayoutBox& box, const std::string& text, int W,
+                         int H, int X, int Y);
+  void DrawNoteBox(ImageBuffer& target, const LayoutBox& box, int W, int H, int X, int Y);
+
+  std::string settingsPath_;
+  LayoutRecord layout_;
+  ImageBuffer labelImage_;
+  ImageBuffer previewImage_;
+  ImageBuffer ringStrip_;
+  ImageBuffer previewStrip_;
+  int stripWidth_ = 0;
+  int stripHeight_ = 0;
+  RingAngleTable angles_;
+  double previewScale_ = 0.0;
+  LabelFontCache fonts_;
+  BackgroundCache background_;
+};
+
+// The renderer of the running program, registered by main() once it exists;
+// nullptr before and after.
+CELLayout* ProcessLayout();
+void SetProcessLayout(CELLayout* layout);
+
+}  // namespace twr

@@ -1,0 +1,139 @@
+// 24-bit image buffers over QImage.
+#include "label/ImageBuffer.h"
+
+#include <QColor>
+#include <QImageReader>
+#include <QPainter>
+#include <QString>
+
+#include <algorithm>
+#include <cstring>
+
+#include "label/LabelFont.h"
+
+namespace twr {
+
+namespace {
+
+constexpr int kBytesPerPixel = 3;
+
+QColor ToQColor(uint32_t c) {
+  return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
+
+bool SizeIsSane(int width, int height) {
+  if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) return false;
+  const long long pitch = (static_cast<long long>(width) * kBytesPerPixel + 3) / 4 * 4;
+  return pitch * height <= kMaxImageBytes;
+}
+
+}  // namespace
+
+bool ImageBuffer::Create(int width, int height) {
+  image_ = QImage();
+  if (!SizeIsSane(width, height)) return false;
+  QImage image(width, height, QImage::Format_RGB888);
+  if (image.isNull()) return false;
+  image.fill(0);
+  image_ = std::move(image);
+  return true;
+}
+
+void ImageBuffer::FillRect(int x, int y, int width, int height, uint32_t color) {
+  if (!Exists()) return;
+  const int left = std::max(x, 0), top = std::max(y, 0);
+  const int right = std::min<long long>(static_cast<long long>(x) + width, Width());
+  const int bottom = std::min<long long>(static_cast<long long>(y) + height, Height());
+  if (left >= right || top >= bottom) return;
+  const uchar rgb[kBytesPerPixel] = {RedOf(color), GreenOf(color), BlueOf(color)};
+  const int count = right - left;
+  uchar* first = Row(top) + left * kBytesPerPixel;
+  for (int i = 0; i < count; ++i) std::memcpy(first + i * kBytesPerPixel, rgb, kBytesPerPixel);
+  for (int row = top + 1; row < bottom; ++row)
+    std::memcpy(Row(row) + left * kBytesPerPixel, first, count * kBytesPerPixel);
+}
+
+int ImageBuffer::MeasureText(std::string_view utf8) const {
+  return font_ ? font_->Measure(utf8) : 0;
+}
+
+void ImageBuffer::DrawText(int x, int y, std::string_view utf8) {
+  if (!Exists() || font_ == nullptr || utf8.empty()) return;
+  QPainter painter(&image_);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  painter.setFont(font_->font);
+  painter.setPen(ToQColor(textColor_));
+  painter.drawText(QPoint(x, y + font_->ascent),
+                   QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+uint32_t ImageBuffer::ReadPixel(int x, int y) const {
+  if (!Exists() || x < 0 || y < 0 || x >= Width() || y >= Height()) return kInvalidColor;
+  const uchar* p = Row(y) + x * kBytesPerPixel;
+  return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16);
+}
+
+void ImageBuffer::WritePixel(int x, int y, uint32_t color) {
+  if (!Exists() || x < 0 || y < 0 || x >= Width() || y >= Height()) return;
+  uchar* p = Row(y) + x * kBytesPerPixel;
+  p[0] = RedOf(color);
+  p[1] = GreenOf(color);
+  p[2] = BlueOf(color);
+}
+
+void ImageBuffer::CopyBlock(int x, int y, const ImageBuffer& source) {
+  if (!Exists() || !source.Exists()) return;
+  const int left = std::max(x, 0), top = std::max(y, 0);
+  const int right = std::min<long long>(static_cast<long long>(x) + source.Width(), Width());
+  const int bottom = std::min<long long>(static_cast<long long>(y) + source.Height(), Height());
+  if (left >= right || top >= bottom) return;
+  const std::size_t bytes = static_cast<std::size_t>(right - left) * kBytesPerPixel;
+  for (int row = top; row < bottom; ++row)
+    std::memcpy(Row(row) + left * kBytesPerPixel, source.Row(row - y) + (left - x) * kBytesPerPixel,
+                bytes);
+}
+
+void ImageBuffer::StretchFrom(const QImage& source) {
+  if (!Exists() || source.isNull()) return;
+  QImage scaled =
+      source.size() == image_.size()
+          ? source
+          : source.scaled(image_.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  if (scaled.format() != QImage::Format_RGB888)
+    scaled = scaled.convertToFormat(QImage::Format_RGB888);
+  if (scaled.size() != image_.size()) return;
+  const std::size_t bytes = static_cast<std::size_t>(Width()) * kBytesPerPixel;
+  for (int row = 0; row < Height(); ++row) std::memcpy(Row(row), scaled.constScanLine(row), bytes);
+}
+
+bool ImageBuffer::Load(const std::string& path) {
+  image_ = QImage();
+  QImageReader reader(QString::fromStdString(path));
+  reader.setAutoTransform(false);
+  QImage decoded;
+  if (!reader.read(&decoded) || decoded.isNull()) return false;
+  if (!SizeIsSane(decoded.width(), decoded.height())) return false;
+  // Keep the colour channels as stored and drop transparency without
+  // compositing: a fully transparent pixel keeps its own colour.
+  if (decoded.hasAlphaChannel()) {
+    if (decoded.format() != QImage::Format_ARGB32)
+      decoded = decoded.convertToFormat(QImage::Format_ARGB32);
+    QImage rgb(decoded.size(), QImage::Format_RGB888);
+    if (rgb.isNull()) return false;
+    for (int y = 0; y < decoded.height(); ++y) {
+      const QRgb* in = reinterpret_cast<const QRgb*>(decoded.constScanLine(y));
+      uchar* out = rgb.scanLine(y);
+      for (int x = 0; x < decoded.width(); ++x) {
+        out[x * kBytesPerPixel] = static_cast<uchar>(qRed(in[x]));
+        out[x * kBytesPerPixel + 1] = static_cast<uchar>(qGreen(in[x]));
+        out[x * kBytesPerPixel + 2] = static_cast<uchar>(qBlue(in[x]));
+      }
+    }
+    image_ = std::move(rgb);
+  } else {
+    image_ = decoded.convertToFormat(QImage::Format_RGB888);
+  }
+  return !image_.isNull();
+}
+
+}  // namespace twr

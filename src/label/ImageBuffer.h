@@ -1,0 +1,81 @@
+// A 24-bit image buffer (QImage::Format_RGB888) with the drawing operations
+// the renderer needs: fills, label text, pixel access, block copies, a
+// smooth stretch and background loading. Colours are 0x00BBGGRR.
+#pragma once
+
+#include <QImage>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace twr {
+
+struct LabelFont;
+
+// What ReadPixel returns outside the buffer; never equal to a grey.
+inline constexpr uint32_t kInvalidColor = 0xFFFFFFFFu;
+
+// Largest side and area a buffer may have. The side allows the ring strip of
+// the largest label (pi times 20000 pixels); the area stays below what a
+// 32-bit byte count can address.
+inline constexpr int kMaxImageSide = 65536;
+inline constexpr long long kMaxImageBytes = 0x7FFFFFFFLL;
+
+class ImageBuffer {
+ public:
+  // A new zero-filled (black) buffer; false, leaving no image, for a zero,
+  // negative or absurd size.
+  bool Create(int width, int height);
+  void Destroy() { image_ = QImage(); }
+  bool Exists() const { return !image_.isNull(); }
+  int Width() const { return image_.width(); }
+  int Height() const { return image_.height(); }
+  const QImage& Image() const { return image_; }
+
+  // Solid fill, clipped to the buffer.
+  void FillRect(int x, int y, int width, int height, uint32_t color);
+
+  // Text state: colour and font for MeasureText/DrawText (background mode
+  // transparent, no extra character spacing).
+  void SetTextColor(uint32_t color) { textColor_ = color; }
+  void SelectFont(const LabelFont& font) { font_ = &font; }
+  // Width of the string in the selected font; 0 without a font.
+  int MeasureText(std::string_view utf8) const;
+  // Draws the string with the top-left of its cell at (x, y), clipped.
+  void DrawText(int x, int y, std::string_view utf8);
+
+  uint32_t ReadPixel(int x, int y) const;
+  void WritePixel(int x, int y, uint32_t color);
+  // Source pixels replace the pixels under the source's rectangle placed at (x, y).
+  void CopyBlock(int x, int y, const ImageBuffer& source);
+  // The whole source, smoothly resampled, replaces the whole buffer.
+  void StretchFrom(const QImage& source);
+
+  // Decodes an image file (PNG, JPEG, BMP, GIF, ...) into this buffer at its
+  // own size, colour channels only (alpha ignored). False on any failure,
+  // leaving no image.
+  bool Load(const std::string& path);
+
+  // Direct row access for the hot loops (3 bytes per pixel: R, G, B).
+  uchar* Row(int y) { return image_.scanLine(y); }
+  const uchar* Row(int y) const { return image_.constScanLine(y); }
+
+ private:
+  QImage image_;
+  uint32_t textColor_ = 0;
+  const LabelFont* font_ = nullptr;
+};
+
+// Colour helpers for 0x00BBGGRR values.
+inline uint8_t RedOf(uint32_t c) {
+  return static_cast<uint8_t>(c & 0xFF);
+}
+inline uint8_t GreenOf(uint32_t c) {
+  return static_cast<uint8_t>((c >> 8) & 0xFF);
+}
+inline uint8_t BlueOf(uint32_t c) {
+  return static_cast<uint8_t>((c >> 16) & 0xFF);
+}
+
+}  // namespace twr

@@ -1,0 +1,65 @@
+// Label texts: byte limits, note lines and their folder-first order.
+#include "label/LabelTexts.h"
+
+#include <algorithm>
+
+#include "common/Utf8.h"
+#include "label/CELLayout.h"
+
+namespace twr {
+
+namespace {
+
+constexpr const char* kLineBreak = "\r\n";
+constexpr char kFolderMark = '[';
+
+bool Assign(std::string& member, std::string_view text, std::size_t limit) {
+  const std::string_view cut = Utf8Prefix(text, limit);
+  if (cut == member) return false;
+  member.assign(cut);
+  return true;
+}
+
+}  // namespace
+
+bool LabelTexts::SetTitle(std::string_view text) {
+  return Assign(title_, text, kTitleMaxBytes);
+}
+bool LabelTexts::SetDate(std::string_view text) {
+  return Assign(date_, text, kDateMaxBytes);
+}
+bool LabelTexts::SetNote(std::string_view text) {
+  return Assign(note_, text, kNoteMaxBytes);
+}
+
+void LabelTexts::SplitNoteLines() {
+  std::string_view rest = note_;
+  for (std::string& line : lines_) {
+    const std::size_t end = rest.find('\n');
+    std::string_view piece = rest.substr(0, end);
+    if (end != std::string_view::npos && !piece.empty() && piece.back() == '\r')
+      piece.remove_suffix(1);
+    line.assign(piece);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  }
+}
+
+void LabelTexts::OrderNoteLines() {
+  if (std::all_of(lines_.begin(), lines_.end(), [](const std::string& l) { return l.empty(); }))
+    return;
+  std::stable_partition(lines_.begin(), lines_.end(), [](const std::string& l) {
+    return !l.empty() && l.front() == kFolderMark;
+  });
+  note_.clear();
+  for (const std::string& line : lines_) note_ += line + kLineBreak;
+}
+
+void LabelTexts::PublishLabelTexts(CELLayout& layout) {
+  layout.Title = title_;
+  layout.Date = date_;
+  SplitNoteLines();
+  OrderNoteLines();
+  layout.NoteLines = lines_;
+}
+
+}  // namespace twr

@@ -1,0 +1,48 @@
+// The main window's label texts as a plain model: title, date and note with
+// their byte limits, the note cut into ten lines and ordered folders first,
+// and their hand-over to the renderer.
+#pragma once
+
+#include <string>
+
+#include "label/RingText.h"
+
+namespace twr {
+
+class CELLayout;
+
+inline constexpr std::size_t kTitleMaxBytes = 256;
+inline constexpr std::size_t kDateMaxBytes = 256;
+inline constexpr std::size_t kNoteMaxBytes = 2560;
+
+class LabelTexts {
+ public:
+  // Each setter cuts the text to its limit (never inside a character) and
+  // returns whether it differs from the text held before.
+  bool SetTitle(std::string_view text);
+  bool SetDate(std::string_view text);
+  bool SetNote(std::string_view text);
+
+  const std::string& Title() const { return title_; }
+  const std::string& Date() const { return date_; }
+  const std::string& Note() const { return note_; }
+  const NoteLineArray& NoteLines() const { return lines_; }
+
+  // Cuts the note into its first ten lines (CR LF separated; a bare LF also
+  // ends a line).
+  void SplitNoteLines();
+  // Puts lines starting with "[" (folders) first, keeping the order within
+  // each group, and rebuilds the note as the ten lines, each with CR LF.
+  void OrderNoteLines();
+  // Title and date into the renderer, then the note split, ordered and
+  // copied into its NoteLines.
+  void PublishLabelTexts(CELLayout& layout);
+
+ private:
+  std::string title_;
+  std::string date_;
+  std::string note_;
+  NoteLineArray lines_;
+};
+
+}  // namespace twr

@@ -1,0 +1,75 @@
+// The layout record and its settings-file lookups: the layout names, one
+// layout section with the radius check and the ring band, the font setting.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace twr {
+
+// The settings file, relative to the working folder.
+inline constexpr const char* kSettingsPath = "./twr.ini";
+
+// One text box of a layout, in label pixels.
+struct LayoutBox {
+  int Width = 0;
+  int Height = 0;
+  int PosX = 0;
+  int PosY = 0;
+  int MaxNum = 0;  // at most this many bytes of the text are drawn
+  int Align = 0;   // 0 left, 1 centred, 2 right, anything else left
+};
+
+// Fields of one layout section. Colours are 0x00BBGGRR greys.
+struct LayoutRecord {
+  int BaseLength = 0;
+  uint32_t TxColor = 0;
+  uint32_t BgColor = 0;
+  std::string BgImage;
+  std::string FontFace;
+  LayoutBox Title;
+  LayoutBox Date;
+  LayoutBox Note;
+  int RingType = 0;
+  int RLetterAlign = 2;
+  int RingMAngle = 180;
+  int RingSAngle = 180;
+  double RingLength = 0.0;    // mm
+  double InnerRadius = 25.0;  // mm
+  double OuterRadius = 58.0;  // mm
+  double RingBand = 0.0;      // mm of ring text actually used
+};
+
+// The radial limits a layout may give; anything outside resets both radii.
+inline constexpr double kLowestInnerRadius = 25.0;
+inline constexpr double kHighestOuterRadius = 58.0;
+// Arc angles beyond a half circle would run the ring mapping off its table.
+inline constexpr int kMaxRingAngle = 180;
+
+// A grey from the low byte of a setting (300 -> grey 44).
+inline uint32_t GreyFromSetting(int value) {
+  return static_cast<uint32_t>(value & 0xFF) * 0x010101u;
+}
+
+// "Layout%02d" for index i.
+std::string LayoutSectionName(int index);
+
+// Appends the names of layouts 0 .. LayoutNum-1 to `names` (cleared first).
+// False when LayoutNum is 0 or the file is missing.
+bool LoadLayoutNames(const std::string& path, std::vector<std::string>& names);
+
+// Reads every key of the layout section except "Name" into `record`; with
+// keepRadii false also the ring length and radii (checked) and the ring band.
+// FontFace is left alone. Missing keys give their defaults.
+void LoadLayout(const std::string& path, int index, bool keepRadii, LayoutRecord& record);
+
+// "Config"/"Font", empty when missing.
+std::string LoadFontSetting(const std::string& path);
+// Writes "Config"/"Font"; false when the file could not be written.
+bool SaveFontSetting(const std::string& path, const std::string& face);
+
+// The face name used for an empty font setting: the system's sans-serif face.
+std::string DefaultFontFace();
+
+}  // namespace twr

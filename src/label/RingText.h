@@ -1,0 +1,80 @@
+// Ring text: the title, date and note lines laid out straight on a strip and
+// bent onto the circular band between the inner and outer radius.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "label/ImageBuffer.h"
+#include "label/LabelFont.h"
+#include "label/LayoutSettings.h"
+
+namespace twr {
+
+inline constexpr int kNoteLineCount = 10;
+using NoteLineArray = std::array<std::string, kNoteLineCount>;
+
+// Sines and cosines of 2*pi*j/N, two angle steps per strip column.
+class RingAngleTable {
+ public:
+  void Build(int steps);
+  void Release();
+  int Size() const { return static_cast<int>(sin_.size()); }
+  double Sin(int j) const { return sin_[j]; }
+  double Cos(int j) const { return cos_[j]; }
+
+ private:
+  std::vector<double> sin_;
+  std::vector<double> cos_;
+};
+
+// The texts set along the ring.
+struct RingTexts {
+  const std::string& title;
+  const std::string& date;
+  const NoteLineArray& notes;
+};
+
+// Strip geometry for the layout stage: width, half width and height.
+struct StripGeometry {
+  int width = 0;
+  int halfWidth = 0;
+  int height = 0;
+};
+
+// Radial geometry of the mapping stage for a label side of P pixels.
+struct RingMapping {
+  int side = 0;         // c = trunc(P)
+  double inner = 0.0;   // rIn
+  double outer = 0.0;   // rOut
+  double band = 0.0;    // band thickness in pixels
+  int rows = 0;         // R = trunc(band)
+  double offset = 0.0;  // by RLetterAlign
+  double RowRadius(int i) const { return i + offset + inner; }
+};
+
+RingMapping ComputeRingMapping(const LayoutRecord& layout, double side);
+
+// Angle steps left out at each end of an arc of `degrees` out of a half circle.
+int ArcSkipSteps(int degrees, int steps);
+
+// An inclusive range of angle indexes and the mapping used on it.
+struct RingArc {
+  int first = 0;
+  int last = -1;
+  bool upper = false;  // mapping B (upper arc, rows reversed)
+};
+// The arcs mapped for the layout's RingType, in mapping order.
+std::vector<RingArc> RingArcs(const LayoutRecord& layout, int steps);
+
+// Layout stage: fills the strip with BgColor and draws the texts on it.
+void LayOutRingText(ImageBuffer& strip, const LayoutRecord& layout, const RingTexts& texts,
+                    const StripGeometry& geometry, LabelFontCache& fonts);
+
+// Mapping stage: copies every strip pixel that differs from BgColor onto the
+// target along the arcs, skipping a target pixel equal to the previous one.
+void MapRingText(const ImageBuffer& strip, ImageBuffer& target, const LayoutRecord& layout,
+                 const RingAngleTable& angles, double side);
+
+}  // namespace twr
