@@ -6,7 +6,9 @@
 namespace twr {
 
 BlockRing::BlockRing()
-    : slots_(std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(kRingSlots) * kBlockSize)) {}
+    : slots_(
+          std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(kRingSlots) * kBurnBlockSize)) {
+}
 
 void BlockRing::Reset() {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -17,7 +19,7 @@ void BlockRing::Reset() {
 bool BlockRing::PutEncodedBlock(const std::uint8_t* block) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (Next(encoderPosition_) == burnPosition_) return false;
-  std::memcpy(Slot(encoderPosition_), block, kBlockSize);
+  std::memcpy(Slot(encoderPosition_), block, kBurnBlockSize);
   encoderPosition_ = Next(encoderPosition_);
   ++encoded_;
   return true;
@@ -33,13 +35,14 @@ RingRead BlockRing::LoadInterleaveWindow(std::uint8_t* window, bool encoderAlive
   }
   int position = interleaverPosition_;
   for (int i = 0; i < 3; ++i, position = Next(position))
-    std::memcpy(window + static_cast<std::size_t>(i) * kBlockSize, Slot(position), kBlockSize);
+    std::memcpy(window + static_cast<std::size_t>(i) * kBurnBlockSize, Slot(position),
+                kBurnBlockSize);
   return RingRead::Copied;
 }
 
 void BlockRing::StoreInterleavedBlock(const std::uint8_t* block) {
   std::lock_guard<std::mutex> lock(mutex_);
-  std::memcpy(Slot(interleaverPosition_), block, kBlockSize);
+  std::memcpy(Slot(interleaverPosition_), block, kBurnBlockSize);
   interleaverPosition_ = Next(interleaverPosition_);
   ++interleaved_;
 }
@@ -49,7 +52,7 @@ RingRead BlockRing::TakeBlock(std::uint8_t* destination, bool interleaverAlive) 
   if (burnPosition_ == interleaverPosition_) {
     return interleaverAlive ? RingRead::NotYet : RingRead::Never;
   }
-  std::memcpy(destination, Slot(burnPosition_), kBlockSize);
+  std::memcpy(destination, Slot(burnPosition_), kBurnBlockSize);
   burnPosition_ = Next(burnPosition_);
   return RingRead::Copied;
 }

@@ -49,7 +49,7 @@ class BlockRing {
  private:
   static int Next(int position) { return (position + 1) % kRingSlots; }
   std::uint8_t* Slot(int position) {
-    return slots_.get() + static_cast<std::size_t>(position) * kBlockSize;
+    return slots_.get() + static_cast<std::size_t>(position) * kBurnBlockSize;
   }
 
   std::unique_ptr<std::uint8_t[]> slots_;

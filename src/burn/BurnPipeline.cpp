@@ -163,7 +163,7 @@ void BurnJob::InterleaverThread() {
 bool BurnJob::GatherWriteBlocks() {
   std::uint8_t* area = device_.WriteArea();
   for (std::int32_t i = 0; i < params_.blocksPerWrite; ++i) {
-    std::uint8_t* destination = area + static_cast<std::size_t>(i) * kBlockSize;
+    std::uint8_t* destination = area + static_cast<std::size_t>(i) * kBurnBlockSize;
     int tries = 0;
     for (;;) {
       const RingRead read = ring_.TakeBlock(destination, interleaverAlive_.load() != 0);
@@ -191,7 +191,7 @@ void BurnJob::BurnThread() {
   enum class State { Next, Gather, Write, Sense, Busy, Streaming, Written, Finish, End };
   const std::int32_t d = params_.blocksPerWrite;
   const std::int32_t writes = d > 0 ? (params_.totalBlocks - 2) / d : 0;
-  const std::uint32_t bytesPerWrite = static_cast<std::uint32_t>(d > 0 ? d : 0) * kBlockSize;
+  const std::uint32_t bytesPerWrite = static_cast<std::uint32_t>(d > 0 ? d : 0) * kBurnBlockSize;
   const std::int32_t perRevolution =
       params_.writesPerRevolution > 0 ? params_.writesPerRevolution : 1;
   events_->SetText("");

@@ -14,19 +14,19 @@ class QImage;
 
 namespace twr {
 
-inline constexpr std::size_t kBlockSize = 2448;
+inline constexpr std::size_t kBurnBlockSize = 2448;
 inline constexpr std::size_t kBlockDataSize = 2352;
-inline constexpr std::size_t kFillerSize = kBlockSize - kBlockDataSize;
+inline constexpr std::size_t kFillerSize = kBurnBlockSize - kBlockDataSize;
 inline constexpr std::size_t kPatternSize = 12;
 inline constexpr int kSamplesPerBlock = 196;
 inline constexpr int kSamplesPerBlockUnit = 98;  // B = c / 98
 inline constexpr int kMaxDotLevel = 12;
-inline constexpr std::size_t kWindowSize = 3 * kBlockSize;
+inline constexpr std::size_t kWindowSize = 3 * kBurnBlockSize;
 inline constexpr std::uint8_t kDotOn = 0x54;   // 'T'
 inline constexpr std::uint8_t kDotOff = 0x4A;  // 'J'
 inline constexpr std::uint32_t kOutsideColour = 0xFFFFFFFFu;
 
-using Block = std::array<std::uint8_t, kBlockSize>;
+using Block = std::array<std::uint8_t, kBurnBlockSize>;
 
 // Pattern row for level e (0 ... 12): exactly e bytes 0x54.
 const std::uint8_t* DotPattern(int level);

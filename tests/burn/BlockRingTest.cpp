@@ -13,7 +13,7 @@ Block Numbered(int n) {
   Block b{};
   b[0] = static_cast<std::uint8_t>(n);
   b[1] = static_cast<std::uint8_t>(n >> 8);
-  b[kBlockSize - 1] = static_cast<std::uint8_t>(n * 7);
+  b[kBurnBlockSize - 1] = static_cast<std::uint8_t>(n * 7);
   return b;
 }
 int NumberOf(const std::uint8_t* b) {
@@ -29,7 +29,7 @@ TEST(BlockRingTest, FullWithOneSlotFree) {
   // Free one slot: interleave and take block 0.
   std::vector<std::uint8_t> window(kWindowSize);
   ASSERT_EQ(ring.LoadInterleaveWindow(window.data(), true), RingRead::Copied);
-  EXPECT_EQ(NumberOf(window.data() + kBlockSize), 1);
+  EXPECT_EQ(NumberOf(window.data() + kBurnBlockSize), 1);
   ring.StoreInterleavedBlock(Numbered(5000).data());
   Block out{};
   ASSERT_EQ(ring.TakeBlock(out.data(), true), RingRead::Copied);
@@ -82,7 +82,7 @@ TEST(BlockRingTest, WindowAcrossTheWrap) {
     if (i >= 2) {
       ASSERT_EQ(ring.LoadInterleaveWindow(window.data(), true), RingRead::Copied);
       ASSERT_EQ(NumberOf(window.data()), (i - 2) & 0xFFFF);
-      ASSERT_EQ(NumberOf(window.data() + 2 * kBlockSize), i & 0xFFFF);
+      ASSERT_EQ(NumberOf(window.data() + 2 * kBurnBlockSize), i & 0xFFFF);
       ring.StoreInterleavedBlock(window.data());
       ASSERT_EQ(ring.TakeBlock(out.data(), true), RingRead::Copied);
       ASSERT_EQ(NumberOf(out.data()), (i - 2) & 0xFFFF);

@@ -103,11 +103,11 @@ std::vector<std::uint8_t> NumberedWindow(std::vector<std::uint32_t>& numbers) {
   for (std::size_t b = 0; b < 3; ++b) {
     for (std::size_t p = 0; p < kBlockDataSize; ++p) {
       const std::uint32_t m = static_cast<std::uint32_t>(b * kBlockDataSize + p);
-      numbers[b * kBlockSize + p] = m;
-      window[b * kBlockSize + p] = static_cast<std::uint8_t>(m * 131 + (m >> 8));
+      numbers[b * kBurnBlockSize + p] = m;
+      window[b * kBurnBlockSize + p] = static_cast<std::uint8_t>(m * 131 + (m >> 8));
     }
     for (std::size_t i = 0; i < kFillerSize; ++i)
-      window[b * kBlockSize + kBlockDataSize + i] = static_cast<std::uint8_t>(0xE0 + b);
+      window[b * kBurnBlockSize + kBlockDataSize + i] = static_cast<std::uint8_t>(0xE0 + b);
   }
   return window;
 }
@@ -118,7 +118,7 @@ TEST(InterleaveTest, SourcesOfOutputBlockZero) {
   Block out{};
   InterleaveBlock(window.data(), out.data());
   auto streamByte = [&](std::uint32_t m) {
-    const std::size_t at = (m / kBlockDataSize) * kBlockSize + m % kBlockDataSize;
+    const std::size_t at = (m / kBlockDataSize) * kBurnBlockSize + m % kBlockDataSize;
     return window[at];
   };
   EXPECT_EQ(out[0], streamByte(145));
