@@ -22,6 +22,8 @@ bool BlockRing::PutEncodedBlock(const std::uint8_t* block) {
   std::memcpy(Slot(encoderPosition_), block, kBurnBlockSize);
   encoderPosition_ = Next(encoderPosition_);
   ++encoded_;
+  ++generation_;
+  changed_.notify_all();
   return true;
 }
 
@@ -45,6 +47,8 @@ void BlockRing::StoreInterleavedBlock(const std::uint8_t* block) {
   std::memcpy(Slot(interleaverPosition_), block, kBurnBlockSize);
   interleaverPosition_ = Next(interleaverPosition_);
   ++interleaved_;
+  ++generation_;
+  changed_.notify_all();
 }
 
 RingRead BlockRing::TakeBlock(std::uint8_t* destination, bool interleaverAlive) {
@@ -54,7 +58,19 @@ RingRead BlockRing::TakeBlock(std::uint8_t* destination, bool interleaverAlive) 
   }
   std::memcpy(destination, Slot(burnPosition_), kBurnBlockSize);
   burnPosition_ = Next(burnPosition_);
+  ++generation_;
+  changed_.notify_all();
   return RingRead::Copied;
+}
+
+std::uint64_t BlockRing::Generation() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return generation_;
+}
+
+void BlockRing::WaitForChange(std::uint64_t seen, std::chrono::milliseconds poll) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait_for(lock, poll, [&] { return generation_ != seen; });
 }
 
 int BlockRing::EncoderPosition() const {

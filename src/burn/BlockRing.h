@@ -3,6 +3,8 @@
 // the positions and every slot copy. One slot always stays free.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -39,6 +41,12 @@ class BlockRing {
   // ended such a block is Never.
   RingRead TakeBlock(std::uint8_t* destination, bool interleaverAlive);
 
+  // Count of ring changes. A thread that found the ring not ready waits
+  // with WaitForChange(generation seen before its try, its poll time): the
+  // poll ends at its time or as soon as the ring has changed.
+  std::uint64_t Generation() const;
+  void WaitForChange(std::uint64_t seen, std::chrono::milliseconds poll);
+
   // The ring lock, for the burn thread's pauses that hold it.
   std::mutex& Lock() { return mutex_; }
 
@@ -54,6 +62,8 @@ class BlockRing {
 
   std::unique_ptr<std::uint8_t[]> slots_;
   mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  std::uint64_t generation_ = 0;
   int encoderPosition_ = 0;
   int interleaverPosition_ = 0;
   int burnPosition_ = 0;

@@ -97,11 +97,12 @@ void BurnJob::EncodeStep(const QImage& image, int step, std::int32_t* levels,
 }
 
 bool BurnJob::OfferBlock() {
-  while (!ring_.PutEncodedBlock(encoderBlock_->data())) {
+  for (;;) {
+    const std::uint64_t seen = ring_.Generation();
+    if (ring_.PutEncodedBlock(encoderBlock_->data())) return true;
     if (!encoderRun_.load()) return false;  // stopped: the block is dropped
-    std::this_thread::sleep_for(timings_.encoderPoll);
+    ring_.WaitForChange(seen, timings_.encoderPoll);
   }
-  return true;
 }
 
 void BurnJob::EncoderThread() {
@@ -146,10 +147,11 @@ void BurnJob::InterleaverThread() {
   Block output{};
   for (std::int32_t i = 0; i < params_.totalBlocks && interleaverRun_.load(); ++i) {
     RingRead read;
-    while ((read = ring_.LoadInterleaveWindow(window.data(), encoderAlive_.load() != 0)) ==
-               RingRead::NotYet &&
-           interleaverRun_.load()) {
-      std::this_thread::sleep_for(timings_.interleaverPoll);
+    for (;;) {
+      const std::uint64_t seen = ring_.Generation();
+      read = ring_.LoadInterleaveWindow(window.data(), encoderAlive_.load() != 0);
+      if (read != RingRead::NotYet || !interleaverRun_.load()) break;
+      ring_.WaitForChange(seen, timings_.interleaverPoll);
     }
     if (read != RingRead::Copied) break;  // stopped, or the encoder made no more
     InterleaveBlock(window.data(), output.data());
@@ -166,11 +168,12 @@ bool BurnJob::GatherWriteBlocks() {
     std::uint8_t* destination = area + static_cast<std::size_t>(i) * kBurnBlockSize;
     int tries = 0;
     for (;;) {
+      const std::uint64_t seen = ring_.Generation();
       const RingRead read = ring_.TakeBlock(destination, interleaverAlive_.load() != 0);
       if (read == RingRead::Copied) break;
       // Once the interleaver has ended, a missing block never comes.
       if (read == RingRead::Never || ++tries >= timings_.gatherTries) return false;
-      std::this_thread::sleep_for(timings_.gatherPoll);
+      ring_.WaitForChange(seen, timings_.gatherPoll);
     }
   }
   return true;
