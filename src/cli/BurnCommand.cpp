@@ -1,8 +1,193 @@
-// Placeholder until this command is built.
-#include <cstdio>
+// `twr burn`: renders the label as the main window does before a burn,
+// checks the disc, prepares the drive and runs the burn with a live progress
+// line. Ctrl-C asks the burn to stop; it still ends through its closing steps.
+#include <QImage>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "burn/BurnJob.h"
+#include "cli/Args.h"
 #include "cli/Commands.h"
+#include "cli/LabelOptions.h"
+#include "cli/TerminalMessages.h"
+#include "drive/CELDevice.h"
+#include "drive/DriveSetup.h"
+#include "label/CELLayout.h"
 
 namespace twr::cli {
-int RunBurn(int, char**) { std::fputs("not built yet\n", stderr); return 2; }
+
+namespace {
+
+constexpr double kLowestLabelInner = 25.0;
+constexpr auto kProgressInterval = std::chrono::milliseconds(250);
+constexpr auto kWatchInterval = std::chrono::milliseconds(50);
+constexpr int kExitInterrupted = 130;
+
+std::atomic<int> gInterrupts{0};
+
+extern "C" void OnInterrupt(int) {
+  gInterrupts.fetch_add(1);
+}
+
+// Progress as the burn thread reports it; printed by the main thread.
+class ProgressSnapshot : public BurnEvents {
+ public:
+  void SetRange(int, int high) override { range_.store(high); }
+  void SetPos(int position) override { position_.store(position); }
+  void StepIt() override { position_.fetch_add(1); }
+  void SetText(const std::string& text) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    text_ = text;
+  }
+  std::string Line() {
+    const int range = range_.load();
+    const int position = position_.load();
+    const int percent = range > 0 ? static_cast<int>(100LL * position / range) : 0;
+    std::lock_guard<std::mutex> lock(mutex_);
+    char line[96];
+    std::snprintf(line, sizeof line, "Burning: %3d%%  remaining %s  (%d/%d writes)", percent,
+                  text_.empty() ? "--:--" : text_.c_str(), position, range);
+    return line;
+  }
+
+ private:
+  std::atomic<int> range_{0};
+  std::atomic<int> position_{0};
+  std::mutex mutex_;
+  std::string text_;
+};
+
+bool ParseQuality(const std::string& text, BurnQuality& quality) {
+  if (text.empty() || text == "draft") {
+    quality = BurnQuality::Draft;
+  } else if (text == "normal") {
+    quality = BurnQuality::Normal;
+  } else if (text == "high") {
+    quality = BurnQuality::High;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunBurn(int argc, char** argv) {
+  std::string letterText, qualityText;
+  bool rimtone = false, assumeYes = false;
+  LabelOptions label;
+  ArgParser args("burn",
+                 "Burns a label onto the disc in a drive: renders the layout as the main\n"
+                 "window does, checks the disc, prepares the drive and burns, showing the\n"
+                 "progress. Ctrl-C stops the burn after the write in progress.");
+  args.Option("drive", "LETTER", "Drive letter as 'twr drives' shows it (default: the first).",
+              &letterText);
+  AddLabelOptions(args, label);
+  args.Option("quality", "Q", "draft, normal or high (default: draft).", &qualityText);
+  args.Flag("rimtone", "Burn the unrecorded outer band of a DVD-R/DVD+R data side.", &rimtone);
+  args.Flag("yes", "Answer Yes to the question before marking a blank disc.", &assumeYes);
+  switch (args.Parse(argc, argv)) {
+    case ArgParser::kHelpShown:
+      return 0;
+    case ArgParser::kError:
+      return 2;
+    default:
+      break;
+  }
+  BurnQuality quality = BurnQuality::Draft;
+  if (!ParseQuality(qualityText, quality)) {
+    std::fprintf(stderr, "twr burn: '--quality %s' is not draft, normal or high\n",
+                 qualityText.c_str());
+    return 2;
+  }
+  if (letterText.size() > 1 && !(letterText.size() == 2 && letterText[1] == ':')) {
+    std::fprintf(stderr, "twr burn: '--drive %s' is not a drive letter\n", letterText.c_str());
+    return 2;
+  }
+
+  TerminalMessages messages(assumeYes);
+  if (!CELDevice::IsPassThroughAvailable()) {
+    messages.ShowString(kStrNoPassThrough, MessageIcon::Error);
+    return 1;
+  }
+  auto device = std::make_unique<CELDevice>();
+  if (!OpenDriveByLetter(*device, letterText.empty() ? 0 : letterText[0])) {
+    messages.ShowString(kStrDriveNotFound, MessageIcon::Error);
+    return 1;
+  }
+  for (int i = 0; i < 3; ++i) device->TestUnitReady();
+  if (!rimtone && device->GetDiscKind() != kDiscUnknown) {
+    messages.ShowString(kStrFlipDisc, MessageIcon::Information);
+    return 1;
+  }
+
+  // The label, rendered as the main window renders it before a burn.
+  const double recordedOuter = rimtone ? device->GetRecordedOuterRadius() : 0.0;
+  CELLayout layout;
+  RenderedLabel rendered;
+  if (!RenderAsMainWindow(label, layout, messages, rendered,
+                          rimtone ? recordedOuter : kLowestLabelInner))
+    return 1;
+  double inner = rendered.inner;
+  if (rimtone) inner = std::max(inner, recordedOuter);
+
+  BurnJob job(*device, messages);
+  ProgressSnapshot progress;
+  job.SetEvents(&progress);
+  job.SetBand(inner, rendered.outer);
+  // What the burn dialog does when it opens: the speed entry and the steps
+  // of each quality.
+  if (!job.ChooseSpeedEntry() || !job.ChooseQualitySteps()) {
+    std::fprintf(stderr, "twr burn: the drive gives no usable speed entry\n");
+    return 1;
+  }
+  job.SetQuality(quality);
+  job.ComputeRequiredTime();
+  std::fprintf(stderr, "Band %.1f - %.1f mm, %d revolutions per step, required time %s\n", inner,
+               rendered.outer, job.Params().steps, job.Params().timeText.c_str());
+  if (!job.CheckDiscForBurn()) return 1;
+  job.SetLabelImage(layout.LabelImageData());
+
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  struct sigaction previous {};
+  sigaction(SIGINT, &action, &previous);
+  gInterrupts.store(0);
+
+  if (!job.StartBurn()) {
+    sigaction(SIGINT, &previous, nullptr);
+    return 1;
+  }
+  auto lastPrint = std::chrono::steady_clock::now() - kProgressInterval;
+  bool aborted = false;
+  while (job.Burning()) {
+    if (gInterrupts.load() > 0 && !aborted) {
+      aborted = true;
+      job.RequestAbort();
+      std::fprintf(stderr, "\nStopping after the write in progress...\n");
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastPrint >= kProgressInterval) {
+      std::fprintf(stderr, "\r%s", progress.Line().c_str());
+      std::fflush(stderr);
+      lastPrint = now;
+    }
+    std::this_thread::sleep_for(kWatchInterval);
+  }
+  job.Wait();
+  std::fputc('\n', stderr);
+  sigaction(SIGINT, &previous, nullptr);
+  if (job.Outcome() != StringText(kStrFinishBurning)) return 1;
+  return aborted ? kExitInterrupted : 0;
+}
+
 }  // namespace twr::cli

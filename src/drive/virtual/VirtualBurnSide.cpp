@@ -1,13 +1,129 @@
-// Stand-in burn side: accepts every write while the label-writing flag is
-// set. Replaced by the full burn side (decoding, faults, pacing, picture).
+// The virtual drive's burn side: accepts a burn's writes only while the
+// label-writing flag is set and only where a burn may write, injects faults,
+// paces itself, captures the stream and draws what it etched.
 #include "drive/virtual/VirtualBurnSide.h"
 
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
 #include "common/ProfileFile.h"
+#include "drive/virtual/EtchedSurface.h"
+#include "drive/virtual/VirtualBurnFaults.h"
+#include "drive/virtual/VirtualBurnPng.h"
 
 namespace twr {
 
+namespace {
+
+constexpr std::size_t kBlockBytes = 2448;
+constexpr std::size_t kPageSize = 200;
+constexpr std::size_t kOffSelector = 14;
+constexpr std::size_t kOffLabelWriting = 16;
+constexpr std::size_t kOffBytpw = 22;
+constexpr std::size_t kOffRotation = 44;
+constexpr std::size_t kOffSpeed = 50;
+constexpr std::size_t kOffDivisorA = 58;
+constexpr std::size_t kOffDivisorB = 60;
+constexpr std::size_t kOffFeedNumerator = 62;
+constexpr std::size_t kOffFeedDenominator = 64;
+constexpr std::size_t kOffPasses = 84;
+constexpr std::uint8_t kSelectorDivisorMask = 0x0C;
+constexpr std::uint32_t kDefaultBytpw = 26;
+constexpr double kHalfSampleFactor = 441000.0;
+constexpr double kBlocksPerSecondPerSpeed = 75.0;
+constexpr std::int64_t kDriveBufferBlocks = 856;  // about 2 MiB
+// Address and radius: the address of a radius r (mm) is
+// (r * r - 576) * kAddressPerSquareMm + kAddressBase.
+constexpr double kAddressPerSquareMm = 3141.592653589793 * 0.26197102810006034;
+constexpr double kAddressBase = 196608.0;
+constexpr double kBaseRadiusSquare = 576.0;
+// Disc area of one recorded block over pi, in square metres.
+constexpr double kBlockAreaOverPi = 1.2150575904989448e-9;
+constexpr double kBaseRadiusSquareMetres = 0.000576;
+
+const SenseTriple kSenseSequenceError{0x05, 0x2C, 0x00};
+const SenseTriple kSenseBadAddress{0x05, 0x21, 0x00};
+const SenseTriple kSenseBadField{0x05, 0x24, 0x00};
+const SenseTriple kSenseBusy{0x02, 0x04, 0x08};
+const SenseTriple kSenseStreaming{0x03, 0x0C, 0x09};
+const SenseTriple kSenseBecomingReady{0x02, 0x04, 0x01};
+
+unsigned Be16(std::span<const std::uint8_t> p, std::size_t at) {
+  return (static_cast<unsigned>(p[at]) << 8) | p[at + 1];
+}
+std::uint32_t Be32(std::span<const std::uint8_t> p, std::size_t at) {
+  return (static_cast<std::uint32_t>(Be16(p, at)) << 16) | Be16(p, at + 2);
+}
+
+bool IsDataSide(const std::string& side) {
+  return side == "dvd-r" || side == "dvd+r";
+}
+
+double RecordedRadiusMm(std::uint32_t blocks) {
+  return std::sqrt(blocks * kBlockAreaOverPi + kBaseRadiusSquareMetres) * 1000.0;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
 struct VirtualBurnSide::State {
+  std::mutex mutex;
+  std::vector<VirtualBurnFault> faults;
+  bool decoding = false;
+  bool gone = false;
+  bool notReady = false;
+
+  // From the last page written.
   bool labelWriting = false;
+  EtchedBurnGeometry geometry;
+  double speed = 0.0;
+  std::uint32_t bytpw = kDefaultBytpw;
+
+  // The burn in progress.
+  bool started = false;
+  std::int64_t start = 0;
+  std::uint32_t blocksPerWrite = 0;
+  std::int64_t acceptedEnd = 0;
+  std::map<std::int64_t, int> attempts;
+  std::unique_ptr<EtchedBurn> etching;
+  std::string side;
+  std::unique_ptr<std::FILE, FileCloser> capture;
+
+  // Pacing.
+  bool clockRunning = false;
+  std::chrono::steady_clock::time_point clockStart;
+  std::int64_t paced = 0;
+
+  std::map<std::string, EtchedSurface> surfaces;
+  std::vector<WriteRecord> trace;
+  int pictures = 0;
+
+  // Ends the burn in progress: its marks join the side's surface and the
+  // picture is written.
+  void EndBurn(const VirtualBurnConfig& config, double recordedRadius) {
+    capture.reset();
+    clockRunning = false;
+    if (etching && !etching->Empty()) {
+      EtchedSurface& surface = surfaces[side];
+      surface.Merge(etching->Finish());
+      if (!config.etchedPath.empty() &&
+          WriteRgbPng(config.etchedPath, kEtchedPictureSize, kEtchedPictureSize,
+                      surface.RenderRgb(IsDataSide(side), recordedRadius)))
+        ++pictures;
+    }
+    etching.reset();
+    started = false;
+    attempts.clear();
+  }
 };
 
 VirtualBurnConfig VirtualBurnConfig::FromProfile(const ProfileFile& profile,
@@ -21,24 +137,213 @@ VirtualBurnConfig VirtualBurnConfig::FromProfile(const ProfileFile& profile,
 }
 
 VirtualBurnSide::VirtualBurnSide(VirtualBurnConfig config)
-    : config_(std::move(config)), state_(new State) {}
-
-VirtualBurnSide::~VirtualBurnSide() { delete state_; }
-
-void VirtualBurnSide::PageWritten(std::span<const std::uint8_t> page, const VirtualDiscView&) {
-  if (page.size() > 16) state_->labelWriting = page[16] == 1;
+    : config_(std::move(config)), state_(new State) {
+  state_->faults = ParseVirtualBurnFaults(config_.faults);
+  state_->decoding = !config_.etchedPath.empty();
 }
 
-bool VirtualBurnSide::Write(std::uint32_t, std::uint32_t, std::span<const std::uint8_t>,
-                            const VirtualDiscView&, SenseTriple& sense) {
-  if (state_->labelWriting) return true;
-  sense = {0x05, 0x2C, 0x00};  // command sequence error
-  return false;
+VirtualBurnSide::~VirtualBurnSide() {
+  delete state_;
 }
 
-bool VirtualBurnSide::SynchronizeCache(const VirtualDiscView&, SenseTriple&) { return true; }
-bool VirtualBurnSide::UnitReady(SenseTriple&) { return true; }
-bool VirtualBurnSide::Gone() const { return false; }
-void VirtualBurnSide::DiscChanged() {}
+void VirtualBurnSide::PageWritten(std::span<const std::uint8_t> page, const VirtualDiscView& disc) {
+  State& s = *state_;
+  std::lock_guard<std::mutex> lock(s.mutex);
+  if (page.size() < kPageSize) return;
+  const bool writing = page[kOffLabelWriting] == 1;
+  if (s.started) s.EndBurn(config_, RecordedRadiusMm(disc.recordedBlocks));
+  s.labelWriting = writing;
+  if (!writing) return;
+
+  // A new burn: its geometry comes from the page as written.
+  const unsigned rotationDen = Be16(page, kOffRotation + 2);
+  const unsigned speedDen = Be16(page, kOffSpeed + 2);
+  const double rotation =
+      rotationDen ? static_cast<double>(Be16(page, kOffRotation)) / rotationDen : 0;
+  s.speed = speedDen ? static_cast<double>(Be16(page, kOffSpeed)) / speedDen : 0;
+  const double half = rotation > 0 ? s.speed * kHalfSampleFactor / rotation : 0;
+  s.geometry.halfSamples = half > 0 && half < 1e7 ? static_cast<int>(half) : 0;
+  s.geometry.passes = static_cast<int>(Be16(page, kOffPasses));
+  const unsigned divisor = (page[kOffSelector] & kSelectorDivisorMask) == 0
+                               ? Be16(page, kOffDivisorA)
+                               : Be16(page, kOffDivisorB);
+  const unsigned feedDen = Be16(page, kOffFeedDenominator);
+  s.geometry.feedStepUm =
+      feedDen && divisor ? static_cast<double>(Be16(page, kOffFeedNumerator)) / feedDen / divisor
+                         : 0.0;
+  s.bytpw = Be32(page, kOffBytpw);
+  if (s.bytpw == 0) s.bytpw = kDefaultBytpw;
+  s.side = disc.side;
+  s.notReady = false;
+}
+
+bool VirtualBurnSide::Write(std::uint32_t lba, std::uint32_t blocks,
+                            std::span<const std::uint8_t> data, const VirtualDiscView& disc,
+                            SenseTriple& sense) {
+  State& s = *state_;
+  std::unique_lock<std::mutex> lock(s.mutex);
+  WriteRecord record;
+  record.lba = lba;
+  record.blocks = blocks;
+  auto refuse = [&](const SenseTriple& answer) {
+    sense = answer;
+    record.sense = answer;
+    s.trace.push_back(record);
+    return false;
+  };
+  if (s.gone) return refuse({});
+
+  if (!config_.capturePath.empty()) {
+    if (!s.capture) s.capture.reset(std::fopen(config_.capturePath.c_str(), "ab"));
+    if (s.capture) std::fwrite(data.data(), 1, data.size(), s.capture.get());
+  }
+  if (!s.labelWriting) return refuse(kSenseSequenceError);
+  if (blocks == 0 || blocks > s.bytpw || data.size() != blocks * kBlockBytes)
+    return refuse(kSenseBadField);
+
+  if (!s.started) {
+    // The first write of a burn goes to its start address + one write.
+    s.started = true;
+    s.start = static_cast<std::int64_t>(lba) - blocks;
+    s.blocksPerWrite = blocks;
+    s.acceptedEnd = lba;
+    const double square = (s.start - kAddressBase) / kAddressPerSquareMm + kBaseRadiusSquare;
+    s.geometry.innerRadiusMm = square > 0 ? std::sqrt(square) : 0.0;
+    if (s.decoding) s.etching = std::make_unique<EtchedBurn>(s.geometry);
+  }
+  const std::int64_t offset = static_cast<std::int64_t>(lba) - s.start;
+  if (blocks != s.blocksPerWrite || offset % s.blocksPerWrite != 0 ||
+      static_cast<std::int64_t>(lba) < s.acceptedEnd)
+    return refuse(kSenseBadAddress);
+  const std::int64_t number = offset / s.blocksPerWrite;
+  record.number = number;
+
+  // Never into the recorded data of a DVD±R.
+  if (IsDataSide(disc.side) && disc.recordedBlocks > 0) {
+    const std::int64_t perStep =
+        static_cast<std::int64_t>(std::max(s.geometry.halfSamples / 98, 1)) *
+        std::max(s.geometry.passes, 1);
+    const double radius = s.geometry.innerRadiusMm +
+                          ((offset - s.blocksPerWrite) / perStep) * s.geometry.feedStepUm / 1000.0;
+    if (radius < RecordedRadiusMm(disc.recordedBlocks)) return refuse(kSenseBadAddress);
+  }
+
+  const int attempt = ++s.attempts[number];
+  for (const VirtualBurnFault& f : s.faults) {
+    if (f.write != number) continue;
+    switch (f.kind) {
+      case VirtualBurnFault::Gone:
+        s.gone = true;
+        return refuse({});
+      case VirtualBurnFault::Error:
+        if (attempt == 1) return refuse({f.key, f.asc, f.ascq});
+        break;
+      case VirtualBurnFault::Busy:
+        if (attempt <= f.times) return refuse(kSenseBusy);
+        break;
+      case VirtualBurnFault::Streaming:
+        if (attempt == 1) {
+          s.clockRunning = false;
+          return refuse(kSenseStreaming);
+        }
+        break;
+      case VirtualBurnFault::NotReady:
+        break;
+    }
+  }
+
+  if (config_.pace > 0 && s.speed > 0) {
+    // The laser takes blocks at pace x the real rate from a 2 MiB buffer: a
+    // host that lets it run dry loses streaming, one that runs ahead waits.
+    const double rate = config_.pace * s.speed * kBlocksPerSecondPerSpeed;
+    const auto now = std::chrono::steady_clock::now();
+    if (!s.clockRunning) {
+      s.clockRunning = true;
+      s.clockStart = now;
+      s.paced = 0;
+    }
+    const double consumed = std::chrono::duration<double>(now - s.clockStart).count() * rate;
+    if (s.paced > 0 && consumed > static_cast<double>(s.paced)) {
+      s.clockRunning = false;
+      return refuse(kSenseStreaming);
+    }
+    const double room = static_cast<double>(kDriveBufferBlocks) - (s.paced - consumed);
+    if (room < blocks) {
+      const double wait = (blocks - room) / rate;
+      lock.unlock();
+      std::this_thread::sleep_for(std::chrono::duration<double>(wait));
+      lock.lock();
+    }
+    s.paced += blocks;
+  }
+
+  s.acceptedEnd = static_cast<std::int64_t>(lba) + blocks;
+  if (s.etching) {
+    for (std::uint32_t i = 0; i < blocks; ++i)
+      s.etching->AddOutputBlock(offset - s.blocksPerWrite + i, data.data() + i * kBlockBytes);
+  }
+  record.accepted = true;
+  s.trace.push_back(record);
+  return true;
+}
+
+bool VirtualBurnSide::SynchronizeCache(const VirtualDiscView& disc, SenseTriple&) {
+  State& s = *state_;
+  std::lock_guard<std::mutex> lock(s.mutex);
+  if (s.started) s.EndBurn(config_, RecordedRadiusMm(disc.recordedBlocks));
+  for (const VirtualBurnFault& f : s.faults)
+    if (f.kind == VirtualBurnFault::NotReady) s.notReady = true;
+  return true;
+}
+
+bool VirtualBurnSide::UnitReady(SenseTriple& sense) {
+  State& s = *state_;
+  std::lock_guard<std::mutex> lock(s.mutex);
+  if (s.gone) return false;
+  if (s.notReady) {
+    sense = kSenseBecomingReady;
+    return false;
+  }
+  return true;
+}
+
+bool VirtualBurnSide::Gone() const {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  return state_->gone;
+}
+
+void VirtualBurnSide::DiscChanged() {
+  State& s = *state_;
+  std::lock_guard<std::mutex> lock(s.mutex);
+  if (s.started) s.EndBurn(config_, 0.0);
+  s.labelWriting = false;
+  s.notReady = false;
+}
+
+std::vector<VirtualBurnSide::WriteRecord> VirtualBurnSide::Trace() const {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  return state_->trace;
+}
+
+void VirtualBurnSide::ClearTrace() {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  state_->trace.clear();
+}
+
+void VirtualBurnSide::SetDecoding(bool on) {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  state_->decoding = on;
+}
+
+std::vector<float> VirtualBurnSide::SurfaceDarkness(const std::string& side) const {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  auto it = state_->surfaces.find(side);
+  return it == state_->surfaces.end() ? std::vector<float>() : it->second.Darkness();
+}
+
+int VirtualBurnSide::PicturesWritten() const {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  return state_->pictures;
+}
 
 }  // namespace twr

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace twr {
 
@@ -57,6 +58,27 @@ class VirtualBurnSide {
   bool Gone() const;
   // The disc was ejected or turned over: a burn in progress is over.
   void DiscChanged();
+
+  // ---- Inspection (tests, benchmarks) ----------------------------------------
+  // One WRITE(12) as it arrived: its address, block count, the burn's write
+  // number (0 when it could not be placed) and the answer.
+  struct WriteRecord {
+    std::uint32_t lba = 0;
+    std::uint32_t blocks = 0;
+    std::int64_t number = 0;
+    bool accepted = false;
+    SenseTriple sense;
+  };
+  std::vector<WriteRecord> Trace() const;
+  void ClearTrace();
+  // Decoding into the etched surface is on when an Etched picture is set;
+  // tests turn it on without one, benchmarks may turn it off.
+  void SetDecoding(bool on);
+  // Accumulated darkness (kEtchedPictureSize squared, row by row) of a side
+  // ("label", "dvd-r", ...); empty when nothing was burned there.
+  std::vector<float> SurfaceDarkness(const std::string& side) const;
+  // Etched pictures written so far.
+  int PicturesWritten() const;
 
  private:
   struct State;

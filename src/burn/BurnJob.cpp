@@ -1,0 +1,219 @@
+// Burn preparation: the ELS page, the speed entry, the required time, the
+// quality steps, the start address and the blocks per write.
+#include "burn/BurnJob.h"
+
+#include <cstdio>
+
+#include "burn/Truncate.h"
+#include "common/Messages.h"
+#include "drive/CELDevice.h"
+
+namespace twr {
+
+namespace {
+
+constexpr int kPageReadTries = 3;
+constexpr double kMaxEntryRotation = 4500.0;
+constexpr double kHalfSampleFactor = 441000.0;
+constexpr double kBlocksPerRevolutionFactor = 4500.0;
+constexpr double kQualityBandInner = 25.0;
+constexpr double kQualityBandOuter = 58.0;
+constexpr int kFirstQualityStep = 3;
+constexpr int kLastQualityStep = 39;
+constexpr double kDraftLimit = 7.0;
+constexpr double kNormalLimit = 16.0;
+constexpr double kHighLimit = 25.0;
+constexpr double kMinBurnRadius = 22.0;
+constexpr double kMaxBurnRadius = 59.0;
+constexpr double kAddressRadiusSquare = 576.0;
+constexpr double kAddressPi = 3141.592653589793;
+constexpr double kAddressFactor = 0.26197102810006034;
+constexpr double kAddressBase = 196608.0;
+constexpr std::uint32_t kMaxBlocksPerWrite = 26;
+
+// Minutes for `revolutions` at `rotation`: to 0.01, both operands unsigned 32-bit.
+double MinutesFor(std::int32_t revolutions, double rotation) {
+  const double minutes = static_cast<double>(static_cast<std::uint32_t>(revolutions)) /
+                         static_cast<double>(TruncToUint32(rotation));
+  return TruncToInt32(minutes * 100.0) * 0.01;
+}
+
+std::string TimeText(double minutes) {
+  const std::int32_t whole = TruncToInt32(minutes);
+  const std::int32_t seconds = TruncToInt32((minutes - whole) * 60.0);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d:%02d", whole, seconds);
+  return text;
+}
+
+}  // namespace
+
+BurnJob::BurnJob(CELDevice& device, Messages& messages) : device_(device), messages_(messages) {}
+
+BurnJob::~BurnJob() {
+  RequestAbort();
+  JoinThreads();
+}
+
+void BurnJob::SetBand(double innerRadius, double outerRadius) {
+  params_.innerRadius = innerRadius;
+  params_.outerRadius = outerRadius;
+}
+
+void BurnJob::SetQuality(BurnQuality quality) {
+  switch (quality) {
+    case BurnQuality::Draft:
+      params_.steps = params_.draftSteps;
+      break;
+    case BurnQuality::Normal:
+      params_.steps = params_.normalSteps;
+      break;
+    case BurnQuality::High:
+      params_.steps = params_.highSteps;
+      break;
+  }
+}
+
+bool BurnJob::ReadElsPage() {
+  for (int i = 0; i < kPageReadTries; ++i) {
+    if (device_.ReadModePage(ElsPage::kPageCode, page_.Data())) return true;
+  }
+  return false;
+}
+
+bool BurnJob::WriteElsPage() {
+  return device_.WriteModePage(page_.Data()) != 0;
+}
+
+bool BurnJob::ChooseSpeedEntry() {
+  ReadElsPage();  // on failure the buffer keeps what it held
+  const int count = page_.EntryCount();
+  for (int i = 0; i < count; ++i) {
+    const std::size_t entry = page_.EntryOffset(i);
+    const unsigned rotationDen = page_.U16(entry + 2);
+    const unsigned speedDen = page_.U16(entry + 6);
+    if (rotationDen == 0 || speedDen == 0) continue;
+    const double rotation = static_cast<double>(page_.U16(entry)) / rotationDen;
+    if (rotation > kMaxEntryRotation) continue;
+    const double speed = static_cast<double>(page_.U16(entry + 4)) / speedDen;
+    for (std::size_t b = 0; b < 4; ++b) {
+      page_.SetU8(ElsPage::kOffCurrentRotation + b, page_.U8(entry + b));
+      page_.SetU8(ElsPage::kOffCurrentSpeed + b, page_.U8(entry + 4 + b));
+    }
+    page_.SetU8(ElsPage::kOffSelector,
+                page_.U8(ElsPage::kOffSelector) & ElsPage::kSelectorClearMask);
+    params_.rotation = rotation;
+    params_.speed = speed;
+    params_.halfSamples = TruncToInt32(speed * kHalfSampleFactor / rotation);
+    params_.samples = 2 * params_.halfSamples;
+    return true;
+  }
+  return false;
+}
+
+bool BurnJob::ComputeRequiredTime() {
+  const unsigned den = page_.U16(ElsPage::kOffFeedStepDenominator);
+  const double ratio =
+      den == 0 ? 0.0 : static_cast<double>(page_.U16(ElsPage::kOffFeedStepNumerator)) / den;
+  if (ratio == 0.0) {
+    messages_.ShowString(kStrIllegalFeedStep, MessageIcon::Error);
+    return false;
+  }
+  params_.feedStep = ratio / page_.FeedDivisor();
+  params_.advance = params_.feedStep / params_.steps;
+  params_.totalRevolutions =
+      TruncToInt32((params_.outerRadius - params_.innerRadius) / params_.advance * 1000.0);
+  params_.requiredTime = MinutesFor(params_.totalRevolutions, params_.rotation);
+  params_.timeText = TimeText(params_.requiredTime);
+  return true;
+}
+
+bool BurnJob::ChooseQualitySteps() {
+  const unsigned den = page_.U16(ElsPage::kOffFeedStepDenominator);
+  const double ratio =
+      den == 0 ? 0.0 : static_cast<double>(page_.U16(ElsPage::kOffFeedStepNumerator)) / den;
+  if (ratio == 0.0) {
+    messages_.ShowString(kStrIllegalFeedStep, MessageIcon::Error);
+    return false;
+  }
+  const double feedStep = ratio / page_.FeedDivisor();
+  for (int i = kFirstQualityStep; i <= kLastQualityStep; ++i) {
+    const std::int32_t revolutions =
+        TruncToInt32((kQualityBandOuter - kQualityBandInner) / (feedStep / i) * 1000.0);
+    const double time = MinutesFor(revolutions, params_.rotation);
+    if (time < kDraftLimit) {
+      params_.draftSteps = i;
+    } else if (time < kNormalLimit) {
+      params_.normalSteps = i;
+    } else if (time > kHighLimit) {
+      params_.highSteps = i;
+      break;
+    }
+  }
+  return true;
+}
+
+double BurnJob::EstimateRequiredTime(double innerRadius, double outerRadius) {
+  if (!ChooseSpeedEntry() || !ChooseQualitySteps()) return 0.0;
+  params_.steps = params_.draftSteps;
+  const double savedInner = params_.innerRadius;
+  const double savedOuter = params_.outerRadius;
+  params_.innerRadius = innerRadius;
+  params_.outerRadius = outerRadius;
+  ComputeRequiredTime();
+  params_.innerRadius = savedInner;
+  params_.outerRadius = savedOuter;
+  return params_.requiredTime;
+}
+
+bool BurnJob::RadiusToAddress(double innerRadius, double outerRadius, std::int32_t& address,
+                              std::string& message) {
+  if (!(kMinBurnRadius <= innerRadius && innerRadius < outerRadius &&
+        outerRadius <= kMaxBurnRadius)) {
+    message = kInputRadiusError;
+    return false;
+  }
+  address = TruncToInt32((innerRadius * innerRadius - kAddressRadiusSquare) * kAddressPi *
+                             kAddressFactor +
+                         kAddressBase);
+  return true;
+}
+
+std::int32_t BurnJob::BlocksPerWrite(std::int32_t blocksPerRevolution) {
+  const std::int32_t a = blocksPerRevolution;
+  std::uint32_t b = page_.U32(ElsPage::kOffBytpw);
+  if (b == 0 || b > kMaxBlocksPerWrite) b = kMaxBlocksPerWrite;
+  const auto limit = static_cast<std::int32_t>(b);
+  if (a <= limit) {
+    params_.writesPerRevolution = 1;
+    return a;
+  }
+  std::int32_t k = 2;
+  while (!(a % k == 0 && a / k <= limit)) ++k;
+  params_.writesPerRevolution = k;
+  return a / k;
+}
+
+bool BurnJob::PrepareBurn() {
+  pageArmed_ = false;
+  device_.TestUnitReady();
+  device_.TestUnitReady();
+  if (!device_.TestUnitReady()) return false;
+  if (!ChooseSpeedEntry()) return false;
+  if (!ComputeRequiredTime()) return false;
+  page_.SetU16(ElsPage::kOffStepsPerFeed, static_cast<unsigned>(params_.steps));
+  page_.SetU8(ElsPage::kOffLabelWriting, 1);
+  WriteElsPage();
+  pageArmed_ = true;
+  std::string message;
+  if (!RadiusToAddress(params_.innerRadius, params_.outerRadius, params_.startAddress, message)) {
+    messages_.Show(message, MessageIcon::Error);
+    return false;
+  }
+  params_.blocksPerWrite =
+      BlocksPerWrite(TruncToInt32(params_.speed / params_.rotation * kBlocksPerRevolutionFactor));
+  params_.toneGamma = ToneGamma(params_.advance);
+  return true;
+}
+
+}  // namespace twr

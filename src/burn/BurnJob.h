@@ -1,0 +1,168 @@
+// The burn job behind the burn dialog: the burn parameters, the ELS page and
+// the preparation of a burn, the disc check, and the three worker threads
+// (encoder, interleaver, burn thread) with their control flags and the block
+// ring. The dialog owns one; `twr burn` and the tests use it directly.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "burn/BlockRing.h"
+#include "burn/BurnEvents.h"
+#include "burn/DotEncoder.h"
+#include "burn/ElsPage.h"
+
+class QImage;
+
+namespace twr {
+
+class CELDevice;
+class Messages;
+
+enum class BurnQuality { Draft, Normal, High };
+
+// Outcome text of a burn whose band holds less than one write's worth of blocks.
+inline constexpr const char* kBandTooNarrow = "The burn band is too narrow to burn.";
+
+// Polls and pauses of the pipeline. The defaults are the burn's own timings;
+// tests shorten the long waits.
+struct BurnTimings {
+  int gatherTries = 32767;
+  std::chrono::milliseconds gatherPoll{1};
+  std::chrono::milliseconds encoderPoll{20};
+  std::chrono::milliseconds interleaverPoll{30};
+  std::chrono::milliseconds busyPause{30};
+  int readyTries = 255;
+  std::chrono::milliseconds readyPause{100};
+  std::chrono::milliseconds stopPoll{100};
+};
+
+struct BurnParameters {
+  double innerRadius = 25.0;        // mm
+  double outerRadius = 58.0;        // mm
+  double rotation = 0.0;            // revolutions per minute of the chosen speed entry
+  double speed = 0.0;               // units of 75 blocks per second
+  std::int32_t halfSamples = 8820;  // c
+  std::int32_t samples = 17640;     // N
+  double feedStep = 0.0;            // um
+  double advance = 0.74;            // um per revolution
+  std::int32_t steps = 5;           // P, revolutions per feed step
+  std::int32_t draftSteps = 5;
+  std::int32_t normalSteps = 11;
+  std::int32_t highSteps = 20;
+  std::int32_t totalRevolutions = 0;
+  double requiredTime = 0.0;  // minutes
+  std::string timeText;       // "%02d:%02d"
+  std::int32_t startAddress = 0x30000;
+  std::int32_t blocksPerWrite = 90;  // d
+  std::int32_t writesPerRevolution = 1;
+  double toneGamma = 2.0;
+  // Set when a burn starts.
+  std::int32_t stepCount = 0;            // S
+  std::int32_t blocksPerRevolution = 0;  // B
+  std::int32_t totalBlocks = 0;
+};
+
+class BurnJob {
+ public:
+  BurnJob(CELDevice& device, Messages& messages);
+  ~BurnJob();
+  BurnJob(const BurnJob&) = delete;
+  BurnJob& operator=(const BurnJob&) = delete;
+
+  // ---- Inputs -------------------------------------------------------------
+  void SetBand(double innerRadius, double outerRadius);
+  void SetQuality(BurnQuality quality);  // P = that quality's steps
+  void SetSteps(std::int32_t steps) { params_.steps = steps; }
+  // The label image (Format_RGB888 preferred); nullptr when there is none.
+  void SetLabelImage(const QImage* image) { image_ = image; }
+  void SetEvents(BurnEvents* events) { events_ = events ? events : &noEvents_; }
+  void SetTimings(const BurnTimings& timings) { timings_ = timings; }
+  // Encode with the literal sampler (one pixel call and one pow per sample).
+  void SetLiteralEncoder(bool literal) { literalEncoder_ = literal; }
+
+  const BurnParameters& Params() const { return params_; }
+  BurnParameters& MutableParams() { return params_; }
+  ElsPage& Page() { return page_; }
+
+  // ---- Preparation ----------------------------------------------------------
+  bool ReadElsPage();
+  bool WriteElsPage();
+  bool ChooseSpeedEntry();
+  bool ComputeRequiredTime();
+  bool ChooseQualitySteps();
+  double EstimateRequiredTime(double innerRadius, double outerRadius);
+  bool CheckDiscForBurn();
+  bool PrepareBurn();
+  static bool RadiusToAddress(double innerRadius, double outerRadius, std::int32_t& address,
+                              std::string& message);
+  std::int32_t BlocksPerWrite(std::int32_t blocksPerRevolution);
+
+  // ---- The burn -------------------------------------------------------------
+  // The Draw action after the disc check: prevents medium removal, prepares
+  // and starts the three threads. When the preparation fails no thread
+  // starts, the label-writing flag goes back to 0 on the drive and medium
+  // removal is allowed again.
+  bool StartBurn();
+  // Exit while burning: the write in progress completes, then Finish.
+  void RequestAbort() { abortRequest_.store(1); }
+  bool Burning() const { return burning_.load() != 0; }
+  // Joins the three threads (after the burn thread's closing steps).
+  void Wait();
+  // Outcome text of the last burn ("" before the first).
+  std::string Outcome() const;
+  // Writes of the last burn (W) and the WRITE count sent so far.
+  std::int32_t WriteCount() const { return writeCount_.load(); }
+
+  // ---- Thread entries and ring steps (public for tests) ----------------------
+  void EncoderThread();
+  void InterleaverThread();
+  void BurnThread();
+  bool GatherWriteBlocks();
+  void StopEncoder();
+  BlockRing& Ring() { return ring_; }
+
+ private:
+  void EncodeStep(const QImage& image, int step, std::int32_t* levels, const ToneCurve& curve);
+  bool OfferBlock();
+  void UpdateProgress(std::int32_t n, std::int32_t writes);
+  void CloseBurn(const std::string& outcome);
+  void JoinThreads();
+
+  CELDevice& device_;
+  Messages& messages_;
+  BurnEvents noEvents_;
+  BurnEvents* events_ = &noEvents_;
+  BurnTimings timings_;
+  BurnParameters params_;
+  ElsPage page_;
+  const QImage* image_ = nullptr;
+  bool literalEncoder_ = false;
+  bool pageArmed_ = false;  // page sent with the label-writing flag set
+
+  // Allocated by StartBurn, freed by StopEncoder.
+  std::unique_ptr<AngleTables> angles_;
+  std::unique_ptr<Block> encoderBlock_;
+  BlockRing ring_;
+
+  std::atomic<std::int32_t> encoderRun_{0};
+  std::atomic<std::int32_t> encoderAlive_{0};
+  std::atomic<std::int32_t> interleaverRun_{0};
+  std::atomic<std::int32_t> interleaverAlive_{0};
+  std::atomic<std::int32_t> abortRequest_{0};
+  std::atomic<std::int32_t> burning_{0};
+  std::atomic<std::int32_t> writeCount_{0};
+
+  mutable std::mutex outcomeMutex_;
+  std::string outcome_;
+
+  std::thread encoder_;
+  std::thread interleaver_;
+  std::thread burner_;
+};
+
+}  // namespace twr

@@ -1,0 +1,306 @@
+// The burn itself: the Draw action's start, the encoder, interleaver and
+// burn threads, and the closing steps that always put the drive back.
+#include <QImage>
+
+#include <cstdio>
+#include <vector>
+
+#include "burn/BurnJob.h"
+#include "burn/Truncate.h"
+#include "common/Messages.h"
+#include "drive/CELDevice.h"
+
+namespace twr {
+
+namespace {
+
+constexpr std::uint8_t kSenseNotReady = 0x02;
+constexpr std::uint8_t kSenseWriteError = 0x03;
+constexpr std::uint8_t kAscNotReady = 0x04;
+constexpr std::uint8_t kAscqLongWrite = 0x08;
+constexpr std::uint8_t kAscWriteError = 0x0C;
+constexpr std::uint8_t kAscqLossOfStreaming = 0x09;
+constexpr std::uint32_t kAddressMask = 0x00FFFFFF;  // top 8 bits cleared
+constexpr int kPrevent = 1;
+constexpr int kAllow = 0;
+constexpr int kNotImmediate = 0;
+
+}  // namespace
+
+void BurnJob::JoinThreads() {
+  if (encoder_.joinable()) encoder_.join();
+  if (interleaver_.joinable()) interleaver_.join();
+  if (burner_.joinable()) burner_.join();
+}
+
+void BurnJob::Wait() {
+  JoinThreads();
+}
+
+std::string BurnJob::Outcome() const {
+  std::lock_guard<std::mutex> lock(outcomeMutex_);
+  return outcome_;
+}
+
+bool BurnJob::StartBurn() {
+  JoinThreads();  // a previous burn's threads have ended by now
+  device_.PreventAllowRemoval(kPrevent);
+  if (!PrepareBurn()) {
+    // Nothing starts: leave the drive as a burn would have left it.
+    if (pageArmed_) {
+      page_.SetU8(ElsPage::kOffLabelWriting, 0);
+      WriteElsPage();
+      pageArmed_ = false;
+    }
+    device_.PreventAllowRemoval(kAllow);
+    return false;
+  }
+  encoderBlock_ = std::make_unique<Block>();
+  angles_ = std::make_unique<AngleTables>(BuildAngleTables(params_.samples));
+
+  ring_.Reset();
+  BurnParameters& p = params_;
+  p.stepCount = p.steps > 0 ? p.totalRevolutions / p.steps : 0;
+  p.blocksPerRevolution = p.halfSamples / kSamplesPerBlockUnit;
+  const std::int64_t blocks =
+      static_cast<std::int64_t>(p.stepCount) * p.blocksPerRevolution * p.steps;
+  p.totalBlocks = p.blocksPerWrite > 0
+                      ? static_cast<std::int32_t>((blocks / p.blocksPerWrite) * p.blocksPerWrite)
+                      : 0;
+  {
+    std::lock_guard<std::mutex> lock(outcomeMutex_);
+    outcome_.clear();
+  }
+  writeCount_.store(0);
+
+  encoderRun_.store(1);
+  encoderAlive_.store(1);
+  encoder_ = std::thread(&BurnJob::EncoderThread, this);
+  interleaverRun_.store(1);
+  interleaverAlive_.store(1);
+  interleaver_ = std::thread(&BurnJob::InterleaverThread, this);
+  abortRequest_.store(0);
+  burning_.store(1);  // set before the burn thread can clear it at its end
+  burner_ = std::thread(&BurnJob::BurnThread, this);
+  return true;
+}
+
+// ---- Encoder ------------------------------------------------------------------
+
+void BurnJob::EncodeStep(const QImage& image, int step, std::int32_t* levels,
+                         const ToneCurve& curve) {
+  SamplingGeometry geometry{params_.innerRadius, params_.feedStep, params_.samples};
+  if (literalEncoder_)
+    SampleCircleLiteral(image, geometry, *angles_, params_.toneGamma, step, levels);
+  else
+    SampleCircleFast(image, geometry, *angles_, curve, step, levels);
+}
+
+bool BurnJob::OfferBlock() {
+  for (;;) {
+    const std::uint64_t seen = ring_.Generation();
+    if (ring_.PutEncodedBlock(encoderBlock_->data())) return true;
+    if (!encoderRun_.load()) return false;  // stopped: the block is dropped
+    ring_.WaitForChange(seen, timings_.encoderPoll);
+  }
+}
+
+void BurnJob::EncoderThread() {
+  std::vector<std::int32_t> levels(static_cast<std::size_t>(std::max(params_.samples, 0)));
+  if (image_ == nullptr || image_->isNull()) {
+    messages_.ShowString(kStrImageNotFound, MessageIcon::Error);
+    encoderAlive_.store(0);
+    return;
+  }
+  // The fast sampler reads 24-bit scanlines; another format is converted once.
+  QImage converted;
+  const QImage* image = image_;
+  if (!literalEncoder_ && image_->format() != QImage::Format_RGB888) {
+    converted = image_->convertToFormat(QImage::Format_RGB888);
+    image = &converted;
+  }
+  const ToneCurve curve(params_.toneGamma);
+  const std::int32_t blocksPerPass = params_.halfSamples / kSamplesPerBlockUnit;
+  for (std::int32_t i = 0; i < params_.stepCount && encoderRun_.load(); ++i) {
+    EncodeStep(*image, i, levels.data(), curve);
+    for (std::int32_t pass = 0; pass < params_.steps; ++pass) {
+      for (std::int32_t b = 0; b < blocksPerPass; ++b) {
+        EncodeBlock(levels.data(), b, encoderBlock_->data());
+        OfferBlock();
+      }
+    }
+  }
+  encoderAlive_.store(0);
+}
+
+void BurnJob::StopEncoder() {
+  encoderRun_.store(0);
+  while (encoderAlive_.load()) std::this_thread::sleep_for(timings_.stopPoll);
+  angles_.reset();
+  encoderBlock_.reset();
+}
+
+// ---- Interleaver --------------------------------------------------------------
+
+void BurnJob::InterleaverThread() {
+  std::vector<std::uint8_t> window(kWindowSize);
+  Block output{};
+  for (std::int32_t i = 0; i < params_.totalBlocks && interleaverRun_.load(); ++i) {
+    RingRead read;
+    for (;;) {
+      const std::uint64_t seen = ring_.Generation();
+      read = ring_.LoadInterleaveWindow(window.data(), encoderAlive_.load() != 0);
+      if (read != RingRead::NotYet || !interleaverRun_.load()) break;
+      ring_.WaitForChange(seen, timings_.interleaverPoll);
+    }
+    if (read != RingRead::Copied) break;  // stopped, or the encoder made no more
+    InterleaveBlock(window.data(), output.data());
+    ring_.StoreInterleavedBlock(output.data());
+  }
+  interleaverAlive_.store(0);
+}
+
+// ---- Burn thread ----------------------------------------------------------------
+
+bool BurnJob::GatherWriteBlocks() {
+  std::uint8_t* area = device_.WriteArea();
+  for (std::int32_t i = 0; i < params_.blocksPerWrite; ++i) {
+    std::uint8_t* destination = area + static_cast<std::size_t>(i) * kBurnBlockSize;
+    int tries = 0;
+    for (;;) {
+      const std::uint64_t seen = ring_.Generation();
+      const RingRead read = ring_.TakeBlock(destination, interleaverAlive_.load() != 0);
+      if (read == RingRead::Copied) break;
+      // Once the interleaver has ended, a missing block never comes.
+      if (read == RingRead::Never || ++tries >= timings_.gatherTries) return false;
+      ring_.WaitForChange(seen, timings_.gatherPoll);
+    }
+  }
+  return true;
+}
+
+void BurnJob::UpdateProgress(std::int32_t n, std::int32_t writes) {
+  const std::uint32_t percent =
+      static_cast<std::uint32_t>(n) * 100u / static_cast<std::uint32_t>(writes);
+  const double t = (100.0 - percent) * params_.requiredTime * 0.01;
+  const std::int32_t minutes = TruncToInt32(t);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d:%02d", minutes, TruncToInt32((t - minutes) * 60.0));
+  events_->SetText(text);
+  events_->StepIt();
+}
+
+void BurnJob::BurnThread() {
+  enum class State { Next, Gather, Write, Sense, Busy, Streaming, Written, Finish, End };
+  const std::int32_t d = params_.blocksPerWrite;
+  const std::int32_t writes = d > 0 ? (params_.totalBlocks - 2) / d : 0;
+  const std::uint32_t bytesPerWrite = static_cast<std::uint32_t>(d > 0 ? d : 0) * kBurnBlockSize;
+  const std::int32_t perRevolution =
+      params_.writesPerRevolution > 0 ? params_.writesPerRevolution : 1;
+  events_->SetText("");
+  events_->SetShowText(true);
+  events_->SetRange(0, writes > 0 ? writes : 0);
+  events_->SetPos(0);
+  events_->SetStep(1);
+
+  std::int32_t n = 0;
+  std::uint32_t address = static_cast<std::uint32_t>(params_.startAddress);
+  std::int32_t m = 0;
+  std::string outcome = StringText(kStrFinishBurning);
+  std::uint8_t sense[3] = {0, 0, 0};
+
+  // A band narrower than one write sends nothing.
+  State state = State::Next;
+  if (writes <= 0) {
+    outcome = kBandTooNarrow;
+    state = State::End;
+  }
+  while (state != State::End) {
+    switch (state) {
+      case State::Next:
+        m = 1;
+        state = State::Gather;
+        break;
+      case State::Gather:
+        state = State::Write;
+        for (std::int32_t i = 0; i < m; ++i) {
+          ++n;
+          address += static_cast<std::uint32_t>(d);
+          if (!GatherWriteBlocks()) {
+            outcome = StringText(kStrBufferEmpty);
+            state = State::End;
+            break;
+          }
+        }
+        break;
+      case State::Write:
+        writeCount_.fetch_add(1);
+        state = device_.Write12(address & kAddressMask, bytesPerWrite, d, sense) ? State::Written
+                                                                                 : State::Sense;
+        break;
+      case State::Sense:
+        if (sense[0] == kSenseNotReady && sense[1] == kAscNotReady && sense[2] == kAscqLongWrite) {
+          state = State::Busy;
+        } else if (sense[0] == kSenseWriteError && sense[1] == kAscWriteError &&
+                   sense[2] == kAscqLossOfStreaming) {
+          state = State::Streaming;
+        } else {
+          outcome = WritingErrorText(sense[0], sense[1], sense[2]);
+          state = State::End;
+        }
+        break;
+      case State::Busy: {
+        std::lock_guard<std::mutex> lock(ring_.Lock());
+        std::this_thread::sleep_for(timings_.busyPause);
+        state = State::Write;
+        break;
+      }
+      case State::Streaming: {
+        const std::int32_t r = n % perRevolution;
+        m = r == 0 ? 0 : perRevolution - r + 1;
+        // A loss in the last revolution would need blocks from past the
+        // stream: the burn ends there instead.
+        state = n + m > writes ? State::Finish : (r == 0 ? State::Write : State::Gather);
+        break;
+      }
+      case State::Written:
+        UpdateProgress(n, writes);
+        state = (n >= writes || abortRequest_.load()) ? State::Finish : State::Next;
+        break;
+      case State::Finish:
+        device_.SynchronizeCache();
+        for (int i = 0; i < timings_.readyTries; ++i) {
+          if (device_.TestUnitReady()) break;
+          std::lock_guard<std::mutex> lock(ring_.Lock());
+          std::this_thread::sleep_for(timings_.readyPause);
+        }
+        state = State::End;
+        break;
+      case State::End:
+        break;
+    }
+  }
+  CloseBurn(outcome);
+}
+
+void BurnJob::CloseBurn(const std::string& outcome) {
+  StopEncoder();
+  interleaverRun_.store(0);
+  while (interleaverAlive_.load()) std::this_thread::sleep_for(timings_.stopPoll);
+  page_.SetU8(ElsPage::kOffLabelWriting, 0);
+  WriteElsPage();
+  pageArmed_ = false;
+  {
+    std::lock_guard<std::mutex> lock(outcomeMutex_);
+    outcome_ = outcome;
+  }
+  messages_.Show(outcome, MessageIcon::Information);
+  events_->SetShowText(false);
+  events_->SetPos(0);
+  device_.PreventAllowRemoval(kAllow);
+  device_.StartStopUnit(kNotImmediate);
+  burning_.store(0);
+  events_->Finished(outcome);
+}
+
+}  // namespace twr

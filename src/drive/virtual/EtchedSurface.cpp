@@ -1,0 +1,166 @@
+// De-interleaving, dot counting and drawing of the virtual drive's etched disc.
+#include "drive/virtual/EtchedSurface.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace twr {
+
+namespace {
+
+constexpr std::size_t kDataSize = 2352;
+constexpr std::size_t kPattern = 12;
+constexpr int kSamplesPerBlock = 196;
+constexpr int kHalfSamplesPerBlock = 98;
+constexpr std::uint8_t kNoMark = 0x54;  // 'T': the laser leaves the spot light
+constexpr std::uint8_t kMark = 0x4A;    // 'J': the laser darkens the spot
+constexpr double kTwoPi = 6.283185307179586;
+constexpr int kDelay[24] = {145,  71,   725,  651,  1641, 1567, 2221, 2147, 331,  257,  911,  837,
+                            1827, 1753, 2407, 2333, 517,  443,  1097, 1023, 2013, 1939, 2593, 2519};
+
+constexpr double kHoleRadiusMm = 7.5;
+constexpr double kHubRadiusMm = 16.5;
+constexpr double kClampRadiusMm = 22.0;
+constexpr double kRimRadiusMm = 59.5;
+
+struct Rgb {
+  double r, g, b;
+};
+constexpr Rgb kBackground{255, 255, 255};
+constexpr Rgb kClearHub{226, 228, 232};
+constexpr Rgb kClamp{212, 214, 218};
+constexpr Rgb kSilver{202, 205, 211};
+constexpr Rgb kDye{182, 172, 196};
+constexpr Rgb kRecorded{150, 140, 166};
+constexpr Rgb kRim{168, 170, 176};
+constexpr Rgb kMarkColour{38, 36, 34};
+
+constexpr std::size_t kPixels = static_cast<std::size_t>(kEtchedPictureSize) * kEtchedPictureSize;
+
+}  // namespace
+
+EtchedSurface::EtchedSurface() : darkness_(kPixels, 0.0f) {}
+
+void EtchedSurface::Merge(const std::vector<float>& burn) {
+  if (burn.size() != darkness_.size()) return;
+  for (std::size_t i = 0; i < burn.size(); ++i)
+    darkness_[i] = 1.0f - (1.0f - darkness_[i]) * (1.0f - burn[i]);
+}
+
+std::vector<std::uint8_t> EtchedSurface::RenderRgb(bool dataSide, double recordedRadiusMm) const {
+  std::vector<std::uint8_t> rgb(kPixels * 3);
+  const double centre = kEtchedPictureSize / 2.0;
+  for (int y = 0; y < kEtchedPictureSize; ++y) {
+    for (int x = 0; x < kEtchedPictureSize; ++x) {
+      const double dx = (x + 0.5 - centre) / kEtchedPixelsPerMm;
+      const double dy = (y + 0.5 - centre) / kEtchedPixelsPerMm;
+      const double r = std::sqrt(dx * dx + dy * dy);
+      Rgb base = kBackground;
+      if (r >= kHoleRadiusMm && r <= kDiscRadiusMm) {
+        if (r < kHubRadiusMm)
+          base = kClearHub;
+        else if (r < kClampRadiusMm)
+          base = kClamp;
+        else if (r >= kRimRadiusMm)
+          base = kRim;
+        else if (!dataSide)
+          base = kSilver;
+        else
+          base = r < recordedRadiusMm ? kRecorded : kDye;
+      }
+      const std::size_t i = static_cast<std::size_t>(y) * kEtchedPictureSize + x;
+      const double d = r <= kDiscRadiusMm ? darkness_[i] : 0.0;
+      rgb[3 * i] = static_cast<std::uint8_t>(base.r * (1 - d) + kMarkColour.r * d + 0.5);
+      rgb[3 * i + 1] = static_cast<std::uint8_t>(base.g * (1 - d) + kMarkColour.g * d + 0.5);
+      rgb[3 * i + 2] = static_cast<std::uint8_t>(base.b * (1 - d) + kMarkColour.b * d + 0.5);
+    }
+  }
+  return rgb;
+}
+
+EtchedBurn::EtchedBurn(const EtchedBurnGeometry& geometry) : geometry_(geometry) {
+  if (geometry_.passes < 1) geometry_.passes = 1;
+  blocksPerPass_ = geometry_.halfSamples > 0 ? geometry_.halfSamples / kHalfSamplesPerBlock : 0;
+  const int samples = 2 * std::max(geometry_.halfSamples, 0);
+  sine_.resize(static_cast<std::size_t>(samples));
+  cosine_.resize(static_cast<std::size_t>(samples));
+  for (int j = 0; j < samples; ++j) {
+    const double theta = j * (kTwoPi / samples);
+    sine_[j] = std::sin(theta);
+    cosine_[j] = std::cos(theta);
+  }
+}
+
+int EtchedBurn::PixelOf(std::int64_t step, int sample) const {
+  const double radiusMm = geometry_.innerRadiusMm + step * geometry_.feedStepUm / 1000.0;
+  const double half = kEtchedPictureSize / 2;
+  const int x = static_cast<int>(half - radiusMm * cosine_[sample] * kEtchedPixelsPerMm);
+  const int y = static_cast<int>(half - radiusMm * sine_[sample] * kEtchedPixelsPerMm);
+  if (x < 0 || y < 0 || x >= kEtchedPictureSize || y >= kEtchedPictureSize) return -1;
+  return y * kEtchedPictureSize + x;
+}
+
+void EtchedBurn::AddOutputBlock(std::int64_t index, const std::uint8_t* block) {
+  if (index < 0 || blocksPerPass_ == 0) return;
+  anyBlock_ = true;
+  if (marks_.empty()) marks_.assign(kPixels, 0.0f);
+  // Data offset p of output block n carries stream byte 2352 n + p + delay,
+  // which lies in stream block n, n + 1 or n + 2.
+  Pending* targets[3] = {&pending_[index], &pending_[index + 1], &pending_[index + 2]};
+  for (std::size_t p = 0; p < kDataSize; ++p) {
+    const std::size_t q = p + static_cast<std::size_t>(kDelay[p % 24]);
+    Pending& target = *targets[q / kDataSize];
+    target.data[q % kDataSize] = block[p];
+    target.have[q % kDataSize] = 1;
+  }
+  // Later output blocks only reach stream blocks from their own number on.
+  while (!pending_.empty() && pending_.begin()->first < index) {
+    DecodeStreamBlock(pending_.begin()->first, pending_.begin()->second);
+    pending_.erase(pending_.begin());
+  }
+}
+
+void EtchedBurn::DecodeStreamBlock(std::int64_t index, const Pending& block) {
+  const std::int64_t perStep = static_cast<std::int64_t>(blocksPerPass_) * geometry_.passes;
+  const std::int64_t step = index / perStep;
+  const int blockInPass = static_cast<int>(index % blocksPerPass_);
+  if (static_cast<std::size_t>(step) >= touchedSteps_.size())
+    touchedSteps_.resize(static_cast<std::size_t>(step) + 1, 0);
+  touchedSteps_[static_cast<std::size_t>(step)] = 1;
+  const float perDot = 1.0f / static_cast<float>(kPattern * geometry_.passes);
+  for (int t = 0; t < kSamplesPerBlock; ++t) {
+    int marks = 0;
+    for (std::size_t i = 0; i < kPattern; ++i) {
+      const std::size_t at = static_cast<std::size_t>(t) * kPattern + i;
+      if (block.have[at] && block.data[at] == kMark) ++marks;  // missing bytes leave no mark
+    }
+    if (marks == 0) continue;
+    const int pixel = PixelOf(step, blockInPass * kSamplesPerBlock + t);
+    if (pixel >= 0) marks_[static_cast<std::size_t>(pixel)] += marks * perDot;
+  }
+}
+
+std::vector<float> EtchedBurn::Finish() {
+  for (const auto& [index, block] : pending_) DecodeStreamBlock(index, block);
+  pending_.clear();
+  std::vector<float> darkness(kPixels, 0.0f);
+  if (marks_.empty()) return darkness;
+  // Each pixel's darkness is the mean over the samples of the circles that
+  // cross it.
+  std::vector<float> count(kPixels, 0.0f);
+  const int emitted = blocksPerPass_ * kSamplesPerBlock;
+  for (std::size_t step = 0; step < touchedSteps_.size(); ++step) {
+    if (!touchedSteps_[step]) continue;
+    for (int j = 0; j < emitted; ++j) {
+      const int pixel = PixelOf(static_cast<std::int64_t>(step), j);
+      if (pixel >= 0) count[static_cast<std::size_t>(pixel)] += 1.0f;
+    }
+  }
+  for (std::size_t i = 0; i < kPixels; ++i)
+    if (count[i] > 0) darkness[i] = std::min(1.0f, marks_[i] / count[i]);
+  marks_.clear();
+  touchedSteps_.clear();
+  return darkness;
+}
+
+}  // namespace twr

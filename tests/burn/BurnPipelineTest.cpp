@@ -1,0 +1,266 @@
+// The three burn threads against the virtual drive's burn side: every answer
+// of the drive, aborts and the mended ends. Each burn must end with its
+// message, the label-writing flag cleared and the tray ejected, in bounded time.
+#include <gtest/gtest.h>
+#include <QImage>
+
+#include <chrono>
+#include <thread>
+
+#include "burn/BurnJob.h"
+#include "burn/BurnTestDrive.h"
+#include "common/RecordingMessages.h"
+#include "drive/CELDevice.h"
+
+namespace twr {
+namespace {
+
+using namespace std::chrono_literals;
+
+class CountingEvents : public BurnEvents {
+ public:
+  void StepIt() override { ++steps; }
+  void SetRange(int, int high) override { range = high; }
+  void SetText(const std::string& t) override { text = t; }
+  void Finished(const std::string& outcome) override { finished = outcome; }
+  int steps = 0;
+  int range = -1;
+  std::string text;
+  std::string finished;
+};
+
+class BurnPipelineTest : public ::testing::Test {
+ protected:
+  void Start(const std::string& faults, double outer = 25.3, double pace = 0,
+             const QImage* image = nullptr) {
+    VirtualBurnConfig config;
+    config.faults = faults;
+    config.pace = pace;
+    drive_ = std::make_shared<test::BurnTestDrive>(config);
+    device_.AttachTransport(drive_);
+    image_ = QImage(1655, 1655, QImage::Format_RGB888);
+    image_.fill(Qt::white);
+    job_ = std::make_unique<BurnJob>(device_, messages_);
+    BurnTimings timings;
+    timings.readyPause = 1ms;
+    timings.stopPoll = 5ms;
+    job_->SetTimings(timings);
+    job_->SetEvents(&events_);
+    job_->SetLabelImage(image ? image : (noImage_ ? nullptr : &image_));
+    job_->SetBand(25.0, outer);
+    job_->SetSteps(11);
+    started_ = std::chrono::steady_clock::now();
+    ASSERT_TRUE(job_->StartBurn());
+  }
+
+  // Waits for the burn and checks the closing steps.
+  void Finish(const std::string& outcome, bool deviceGone = false) {
+    job_->Wait();
+    const auto elapsed = std::chrono::steady_clock::now() - started_;
+    EXPECT_LT(elapsed, 10s);
+    EXPECT_EQ(job_->Outcome(), outcome);
+    EXPECT_EQ(events_.finished, outcome);
+    bool shown = false;
+    for (const auto& r : messages_.Records())
+      shown |= r.text == outcome && r.icon == MessageIcon::Information;
+    EXPECT_TRUE(shown) << outcome;
+    const auto ops = drive_->Opcodes();
+    ASSERT_FALSE(ops.empty());
+    EXPECT_EQ(ops.back(), 0x1B);  // the eject is the last command
+    if (deviceGone) {
+      // Nothing arrives any more, but the closing steps were still sent.
+      const auto lastWrite = std::find(ops.rbegin(), ops.rend(), 0xAA).base();
+      EXPECT_NE(std::find(lastWrite, ops.end(), 0x55), ops.end());
+      EXPECT_NE(std::find(lastWrite, ops.end(), 0x1E), ops.end());
+    } else {
+      const auto pages = drive_->WrittenPages();
+      ASSERT_FALSE(pages.empty());
+      EXPECT_EQ(pages.back()[16], 0);
+      EXPECT_FALSE(drive_->Prevented());
+    }
+    EXPECT_FALSE(job_->Burning());
+  }
+
+  std::uint32_t Address(int n) const {
+    return static_cast<std::uint32_t>(job_->Params().startAddress +
+                                      n * job_->Params().blocksPerWrite);
+  }
+  std::int32_t Writes() const {
+    return (job_->Params().totalBlocks - 2) / job_->Params().blocksPerWrite;
+  }
+  bool SyncSent() {
+    for (auto op : drive_->Opcodes())
+      if (op == 0x35) return true;
+    return false;
+  }
+
+  CELDevice device_;
+  test::RecordingMessages messages_;
+  CountingEvents events_;
+  std::shared_ptr<test::BurnTestDrive> drive_;
+  QImage image_;
+  bool noImage_ = false;
+  std::unique_ptr<BurnJob> job_;
+  std::chrono::steady_clock::time_point started_;
+};
+
+TEST_F(BurnPipelineTest, CleanBurnSendsEveryWriteInOrder) {
+  Start("");
+  Finish("Finish Burning.");
+  const std::int32_t writes = Writes();
+  EXPECT_EQ(job_->Params().totalBlocks, 25 * 45 * 11);
+  EXPECT_EQ(writes, (25 * 45 * 11 - 2) / 15);
+  const auto trace = drive_->Side().Trace();
+  ASSERT_EQ(trace.size(), static_cast<std::size_t>(writes));
+  for (std::size_t i = 0; i < trace.size(); ++i) {
+    ASSERT_TRUE(trace[i].accepted);
+    ASSERT_EQ(trace[i].lba, Address(static_cast<int>(i) + 1));
+    ASSERT_EQ(trace[i].blocks, 15u);
+  }
+  EXPECT_EQ(events_.range, writes);
+  EXPECT_EQ(events_.steps, writes);
+  EXPECT_EQ(events_.text, "00:00");
+  EXPECT_TRUE(SyncSent());
+}
+
+TEST_F(BurnPipelineTest, BusyRepeatsTheSameWrite) {
+  Start("busy:3:4");
+  Finish("Finish Burning.");
+  const auto trace = drive_->Side().Trace();
+  int busy = 0;
+  for (const auto& r : trace) {
+    if (!r.accepted) {
+      EXPECT_EQ(r.lba, Address(3));
+      EXPECT_EQ(r.sense.key, 0x02);
+      ++busy;
+    }
+  }
+  EXPECT_EQ(busy, 4);
+  EXPECT_EQ(trace.size(), static_cast<std::size_t>(Writes() + 4));
+}
+
+TEST_F(BurnPipelineTest, StreamingLossSkipsTheRestOfTheRevolution) {
+  // Three writes per revolution: a loss on write 4 discards 5 and 6.
+  Start("streaming:4");
+  Finish("Finish Burning.");
+  const auto trace = drive_->Side().Trace();
+  ASSERT_GE(trace.size(), 6u);
+  EXPECT_EQ(trace[3].lba, Address(4));
+  EXPECT_FALSE(trace[3].accepted);
+  EXPECT_EQ(trace[4].lba, Address(7));
+  EXPECT_TRUE(trace[4].accepted);
+  EXPECT_EQ(trace.size(), static_cast<std::size_t>(Writes() - 2));
+}
+
+TEST_F(BurnPipelineTest, StreamingLossOnTheLastWriteOfARevolutionResends) {
+  Start("streaming:6");
+  Finish("Finish Burning.");
+  const auto trace = drive_->Side().Trace();
+  ASSERT_GE(trace.size(), 7u);
+  EXPECT_FALSE(trace[5].accepted);
+  EXPECT_EQ(trace[5].lba, Address(6));
+  EXPECT_TRUE(trace[6].accepted);
+  EXPECT_EQ(trace[6].lba, Address(6));
+  EXPECT_EQ(trace.size(), static_cast<std::size_t>(Writes() + 1));
+}
+
+TEST_F(BurnPipelineTest, StreamingLossInTheLastRevolutionEndsTheBurn) {
+  // 824 writes; a loss on write 823 (r = 1) would need writes 824 to 826.
+  Start("streaming:823");
+  ASSERT_EQ(Writes(), 824);
+  Finish("Finish Burning.");
+  for (const auto& r : drive_->Side().Trace()) EXPECT_LE(r.lba, Address(Writes()));
+  EXPECT_EQ(drive_->Side().Trace().size(), 823u);
+  EXPECT_TRUE(SyncSent());
+}
+
+TEST_F(BurnPipelineTest, OtherSenseIsAWritingError) {
+  Start("error:5:05/21/00");
+  Finish("Writing Error[Sense=5,Asc=21,Ascq=0]");
+  EXPECT_EQ(drive_->Side().Trace().size(), 5u);
+  EXPECT_FALSE(SyncSent());
+}
+
+TEST_F(BurnPipelineTest, FlaggedNotReadyIsNotBusy) {
+  Start("error:2:82/04/08");
+  Finish("Writing Error[Sense=82,Asc=4,Ascq=8]");
+  EXPECT_EQ(drive_->Side().Trace().size(), 2u);
+}
+
+TEST_F(BurnPipelineTest, NeverReadyAfterSynchronizeCache) {
+  Start("notready");
+  Finish("Finish Burning.");
+  const auto ops = drive_->Opcodes();
+  auto sync = std::find(ops.begin(), ops.end(), 0x35);
+  ASSERT_NE(sync, ops.end());
+  EXPECT_EQ(std::count(sync, ops.end(), 0x00), 255);
+}
+
+TEST_F(BurnPipelineTest, DeviceGoneEndsTheBurn) {
+  Start("gone:10");
+  Finish("Writing Error[Sense=0,Asc=0,Ascq=0]", true);
+  EXPECT_EQ(drive_->Side().Trace().size(), 10u);
+}
+
+TEST_F(BurnPipelineTest, AbortFinishesAfterTheWriteInProgress) {
+  Start("", 25.3, 1.0);  // at the real rate: about 4 s for the band
+  while (job_->WriteCount() < 60 && job_->Burning()) std::this_thread::sleep_for(1ms);
+  job_->RequestAbort();
+  Finish("Finish Burning.");
+  EXPECT_LT(drive_->Side().Trace().size(), static_cast<std::size_t>(Writes()));
+  EXPECT_TRUE(SyncSent());
+}
+
+TEST_F(BurnPipelineTest, MissingImageEndsAllThreadsPromptly) {
+  noImage_ = true;
+  Start("");
+  Finish("Buffer Empty Error.");
+  EXPECT_EQ(messages_.Records().front().text, "Image data is not found.");
+  EXPECT_TRUE(drive_->Side().Trace().empty());
+  EXPECT_LT(std::chrono::steady_clock::now() - started_, 2s);
+}
+
+TEST_F(BurnPipelineTest, BandTooNarrowSendsNothing) {
+  Start("", 25.001);
+  Finish(kBandTooNarrow);
+  EXPECT_TRUE(drive_->Side().Trace().empty());
+  EXPECT_EQ(events_.range, 0);
+}
+
+TEST_F(BurnPipelineTest, LiteralEncoderSendsTheSameStream) {
+  QImage label(1655, 1655, QImage::Format_RGB888);
+  for (int y = 0; y < label.height(); ++y)
+    for (int x = 0; x < label.width(); ++x)
+      label.setPixel(x, y, qRgb((x * 7) & 0xFF, (y * 3) & 0xFF, (x ^ y) & 0xFF));
+  auto burn = [&](bool literal) {
+    VirtualBurnConfig config;
+    config.capturePath = ::testing::TempDir() + (literal ? "literal.bin" : "fast.bin");
+    std::remove(config.capturePath.c_str());
+    auto drive = std::make_shared<test::BurnTestDrive>(config);
+    device_.AttachTransport(drive);
+    BurnJob job(device_, messages_);
+    job.SetLabelImage(&label);
+    job.SetLiteralEncoder(literal);
+    job.SetBand(30.0, 30.1);
+    job.SetSteps(11);
+    EXPECT_TRUE(job.StartBurn());
+    job.Wait();
+    std::FILE* f = std::fopen(config.capturePath.c_str(), "rb");
+    std::vector<char> bytes;
+    if (f) {
+      char buffer[65536];
+      std::size_t n;
+      while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + n);
+      std::fclose(f);
+    }
+    return bytes;
+  };
+  const std::vector<char> fast = burn(false);
+  const std::vector<char> literal = burn(true);
+  EXPECT_GT(fast.size(), 100000u);
+  EXPECT_TRUE(fast == literal);
+}
+
+}  // namespace
+}  // namespace twr
