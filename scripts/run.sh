@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Titlewright and runs its main job.
+# Installs what is missing, builds Titlewright and runs its main job: the
+# example layouts are rendered, then one label is burned onto the virtual
+# drive, which draws the etched disc.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -10,17 +12,34 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build build/release --target twr
 
 TWR=$ROOT/build/release/src/cli/twr
-OUT=$ROOT/out/labels
-mkdir -p "$OUT"
-cd examples
-echo "Layouts in examples/twr.ini:"
+DEMO=$ROOT/out/demo
+rm -rf "$DEMO"
+mkdir -p "$ROOT/out"
+cp -r examples "$DEMO"
+cd "$DEMO"
+
+TITLE="Summer Holidays"
+DATE="20260815"
+NOTES=(--note "[Photos]  " --note "[Videos]  " --note "itinerary.pdf  " --note "readme.txt  ")
+
+echo "== Layouts in twr.ini"
 "$TWR" layouts
 count=$("$TWR" layouts | wc -l)
+mkdir -p labels
 for ((i = 0; i < count; i++)); do
-  "$TWR" render --layout "$i" \
-    --title "Summer Holidays" --date "20260815" \
-    --note "[Photos]  " --note "[Videos]  " --note "itinerary.pdf  " --note "readme.txt  " \
-    --label "$OUT/label-$i.png" --preview "$OUT/preview-$i.png"
+  "$TWR" render --layout "$i" --title "$TITLE" --date "$DATE" "${NOTES[@]}" \
+    --label "labels/label-$i.png" --preview "labels/preview-$i.png" >/dev/null
 done
+echo "Rendered $count layouts: $DEMO/labels/label-N.png (full size), preview-N.png (600 x 600)"
+
 echo
-echo "Rendered $count layouts: label-N.png (full size) and preview-N.png (600 x 600) in $OUT"
+echo "== Drives"
+"$TWR" drives
+echo
+echo "== Disc in the virtual drive"
+"$TWR" disc --drive V
+echo
+echo "== Burning layout 0 at Draft onto the virtual drive"
+"$TWR" burn --drive V --layout 0 --title "$TITLE" --date "$DATE" "${NOTES[@]}" --quality draft --yes
+echo
+echo "The etched disc, as the virtual drive saw the burn: $DEMO/etched.png"
