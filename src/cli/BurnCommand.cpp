@@ -3,11 +3,13 @@
 // line. Ctrl-C asks the burn to stop; it still ends through its closing steps.
 #include <QImage>
 
+#include <unistd.h>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <iostream>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -19,6 +21,7 @@
 #include "cli/LabelOptions.h"
 #include "cli/TerminalMessages.h"
 #include "drive/CELDevice.h"
+#include "drive/DiscName.h"
 #include "drive/DriveSetup.h"
 #include "label/CELLayout.h"
 
@@ -47,6 +50,7 @@ class ProgressSnapshot : public BurnEvents {
     std::lock_guard<std::mutex> lock(mutex_);
     text_ = text;
   }
+  int Range() const { return range_.load(); }
   std::string Line() {
     const int range = range_.load();
     const int position = position_.load();
@@ -64,6 +68,66 @@ class ProgressSnapshot : public BurnEvents {
   std::mutex mutex_;
   std::string text_;
 };
+
+// The burn thread's messages and the live progress line share the terminal:
+// a message first ends the progress line, and once the outcome is out no
+// further progress line is drawn over it.
+class BurnTerminal : public Messages {
+ public:
+  explicit BurnTerminal(Messages& inner) : inner_(inner) {}
+  void Show(const std::string& text, MessageIcon icon) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    EndLine();
+    closed_ = true;
+    inner_.Show(text, icon);
+  }
+  bool AskYesNo(const std::string& text, MessageIcon icon) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    EndLine();
+    return inner_.AskYesNo(text, icon);
+  }
+  void Progress(const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (closed_) return;
+    std::fprintf(stderr, "\r%s", line.c_str());
+    std::fflush(stderr);
+    lineOpen_ = true;
+  }
+  void Note(const std::string& text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    EndLine();
+    std::fprintf(stderr, "%s\n", text.c_str());
+  }
+  void Finish() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    EndLine();
+    closed_ = true;
+  }
+
+ private:
+  void EndLine() {
+    if (lineOpen_) std::fputc('\n', stderr);
+    lineOpen_ = false;
+  }
+  Messages& inner_;
+  std::mutex mutex_;
+  bool lineOpen_ = false;
+  bool closed_ = false;
+};
+
+// The main window ejects a data side when Rimtone mode is off and asks the
+// user to turn the disc over; the burn then goes on with whatever is in the
+// tray. On a terminal the user answers with Enter; otherwise the burn goes on
+// at once.
+void AskToFlip(CELDevice& device, Messages& messages, bool assumeYes) {
+  device.StartStopUnit(0);
+  messages.ShowString(kStrFlipDisc, MessageIcon::Information);
+  if (assumeYes || !isatty(STDIN_FILENO)) return;
+  std::printf("Turn the disc over, put it back and press Enter... ");
+  std::fflush(stdout);
+  std::string line;
+  std::getline(std::cin, line);
+}
 
 bool ParseQuality(const std::string& text, BurnQuality& quality) {
   if (text.empty() || text == "draft") {
@@ -124,8 +188,10 @@ int RunBurn(int argc, char** argv) {
     return 1;
   }
   for (int i = 0; i < 3; ++i) device->TestUnitReady();
-  if (!rimtone && device->GetDiscKind() != kDiscUnknown) {
-    messages.ShowString(kStrFlipDisc, MessageIcon::Information);
+  if (!rimtone && device->GetDiscKind() != kDiscUnknown) AskToFlip(*device, messages, assumeYes);
+  for (int i = 0; i < 3; ++i) device->TestUnitReady();
+  if (!device->GetConfiguration(0, 0, 32)) {
+    messages.ShowString(kStrDiscNotFound, MessageIcon::Error);
     return 1;
   }
 
@@ -139,7 +205,8 @@ int RunBurn(int argc, char** argv) {
   double inner = rendered.inner;
   if (rimtone) inner = std::max(inner, recordedOuter);
 
-  BurnJob job(*device, messages);
+  BurnTerminal terminal(messages);
+  BurnJob job(*device, terminal);
   ProgressSnapshot progress;
   job.SetEvents(&progress);
   job.SetBand(inner, rendered.outer);
@@ -151,8 +218,18 @@ int RunBurn(int argc, char** argv) {
   }
   job.SetQuality(quality);
   job.ComputeRequiredTime();
-  std::fprintf(stderr, "Band %.1f - %.1f mm, %d revolutions per step, required time %s\n", inner,
-               rendered.outer, job.Params().steps, job.Params().timeText.c_str());
+  char band[128];
+  std::snprintf(band, sizeof band, "Band %.1f - %.1f mm, %d revolutions per step, required time %s",
+                inner, rendered.outer, job.Params().steps, job.Params().timeText.c_str());
+  terminal.Note(band);
+  // As the burn dialog does, name the disc; Draw is only offered for a disc
+  // the table accepts.
+  const DiscIdentity disc = IdentifyDisc(*device);
+  terminal.Note("Disc: " + disc.name.text);
+  if (!disc.name.verdict) {
+    std::fprintf(stderr, "twr burn: no label can be burned on this disc.\n");
+    return 1;
+  }
   if (!job.CheckDiscForBurn()) return 1;
   job.SetLabelImage(layout.LabelImageData());
 
@@ -173,18 +250,17 @@ int RunBurn(int argc, char** argv) {
     if (gInterrupts.load() > 0 && !aborted) {
       aborted = true;
       job.RequestAbort();
-      std::fprintf(stderr, "\nStopping after the write in progress...\n");
+      terminal.Note("Stopping after the write in progress...");
     }
     const auto now = std::chrono::steady_clock::now();
     if (now - lastPrint >= kProgressInterval) {
-      std::fprintf(stderr, "\r%s", progress.Line().c_str());
-      std::fflush(stderr);
+      if (progress.Range() > 0) terminal.Progress(progress.Line());
       lastPrint = now;
     }
     std::this_thread::sleep_for(kWatchInterval);
   }
   job.Wait();
-  std::fputc('\n', stderr);
+  terminal.Finish();
   sigaction(SIGINT, &previous, nullptr);
   if (job.Outcome() != StringText(kStrFinishBurning)) return 1;
   return aborted ? kExitInterrupted : 0;
