@@ -15,8 +15,8 @@ void ArgParser::Flag(const std::string& name, const std::string& help, bool* out
   specs_.push_back({name, "", help, out, nullptr, nullptr});
 }
 
-void ArgParser::Option(const std::string& name, const std::string& metavar,
-                       const std::string& help, std::string* out) {
+void ArgParser::Option(const std::string& name, const std::string& metavar, const std::string& help,
+                       std::string* out) {
   specs_.push_back({name, metavar, help, nullptr, out, nullptr});
 }
 
@@ -26,14 +26,16 @@ void ArgParser::Repeated(const std::string& name, const std::string& metavar,
 }
 
 std::string ArgParser::Help() const {
-  std::string text = "Usage: twr " + command_ + (specs_.empty() ? "" : " [options]") + "\n\n" +
-                     summary_ + "\n";
+  std::string text =
+      "Usage: twr " + command_ + (specs_.empty() ? "" : " [options]") + "\n\n" + summary_ + "\n";
   if (specs_.empty()) return text;
   text += "\nOptions:\n";
   for (const Spec& s : specs_) {
     std::string left = "  --" + s.name + (s.metavar.empty() ? "" : " " + s.metavar);
-    if (left.size() < 24) left.resize(24, ' ');
-    else left += "\n" + std::string(24, ' ');
+    if (left.size() < 24)
+      left.resize(24, ' ');
+    else
+      left += "\n" + std::string(24, ' ');
     text += left + s.help + (s.values ? " (may be repeated)" : "") + "\n";
   }
   text += "  --help                Show this help and exit.\n";

@@ -44,7 +44,9 @@ const char* StringText(int id) {
   return "";
 }
 
-std::string MainWindowTitle() { return std::string(kAppName) + "  Version " + kVersionText; }
+std::string MainWindowTitle() {
+  return std::string(kAppName) + "  Version " + kVersionText;
+}
 
 std::string WritingErrorText(unsigned senseKeyByte, unsigned asc, unsigned ascq) {
   char text[64];

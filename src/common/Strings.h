@@ -7,9 +7,9 @@
 namespace twr {
 
 enum StringId : int {
-  kStrNoPassThrough = 100,     // SCSI pass-through is not available
-  kStrIllegalBytpw = 401,      // ELS page: Bytpw out of range
-  kStrIllegalFeedStep = 402,   // ELS page: FeedStepLength is zero
+  kStrNoPassThrough = 100,    // SCSI pass-through is not available
+  kStrIllegalBytpw = 401,     // ELS page: Bytpw out of range
+  kStrIllegalFeedStep = 402,  // ELS page: FeedStepLength is zero
   kStrCannotSaveIni = 800,
   kStrCannotLoadIni = 801,
   kStrNoText = 802,

@@ -43,9 +43,9 @@ TEST(ProfileFile, LookupsFollowTheProfileRules) {
   EXPECT_EQ(p.GetString("config", "FONT"), "Liberation Sans");
   EXPECT_EQ(p.GetString("Layout00", "Name"), "First");
   EXPECT_EQ(p.GetInt("Layout00", "BgColor", 255), 300);
-  EXPECT_EQ(p.GetInt("Layout00", "TxColor", 7), 7);       // empty value: default
+  EXPECT_EQ(p.GetInt("Layout00", "TxColor", 7), 7);          // empty value: default
   EXPECT_EQ(p.GetInt("Layout00", "BaseLength", 1655), -12);  // leading number
-  EXPECT_EQ(p.GetInt("Layout00", "Junk", 5), 0);          // no number at all
+  EXPECT_EQ(p.GetInt("Layout00", "Junk", 5), 0);             // no number at all
   EXPECT_EQ(p.GetInt("Layout00", "Missing", 58), 58);
   EXPECT_EQ(p.GetString("Layout00", "Missing"), "");
   EXPECT_EQ(p.GetString("Layout00", "Quoted"), "  spaced  ");
@@ -73,8 +73,9 @@ TEST_F(TempDir, WriteKeepsEveryOtherLineByteForByte) {
       "; my layouts\r\n[Config]\r\nLayoutNum=1\r\nFont=Old Face\r\n\r\n[Layout00]\r\nName=A\r\n";
   std::ofstream(ini, std::ios::binary) << before;
   ASSERT_TRUE(WriteProfileString(ini.string(), "config", "font", "New Face"));
-  EXPECT_EQ(ReadFile(ini),
-            "; my layouts\r\n[Config]\r\nLayoutNum=1\r\nFont=New Face\r\n\r\n[Layout00]\r\nName=A\r\n");
+  EXPECT_EQ(
+      ReadFile(ini),
+      "; my layouts\r\n[Config]\r\nLayoutNum=1\r\nFont=New Face\r\n\r\n[Layout00]\r\nName=A\r\n");
   // A key the section lacks goes after its last line, before the blank line.
   ASSERT_TRUE(WriteProfileString(ini.string(), "Layout00", "BgColor", "128"));
   ASSERT_TRUE(WriteProfileString(ini.string(), "Config", "Extra", "1"));

@@ -1,7 +1,7 @@
 // GoogleTest main with an off-screen Qt GUI application, so that tests can
 // measure and draw text without a display.
-#include <QGuiApplication>
 #include <gtest/gtest.h>
+#include <QGuiApplication>
 
 #include <cstdlib>
 
