@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QImage>
 
+#include <chrono>
 #include <vector>
 
 #include "burn/BurnTestDrive.h"
@@ -82,6 +83,31 @@ TEST(VirtualBurnSideTest, NeverWritesIntoRecordedData) {
   const std::uint32_t start44 =
       static_cast<std::uint32_t>((44.0 * 44.0 - 576.0) * 822.9996 + 196608);
   EXPECT_TRUE(side.Write(start44 + 15, 15, data, disc, sense));
+}
+
+TEST(VirtualBurnSideTest, PacedDriveAnswersLossOfStreamingWhenItRunsDry) {
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point now{};
+  VirtualBurnConfig config;
+  config.pace = 1.0;  // 45 x 75 = 3375 blocks a second
+  config.clock = [&now] { return now; };
+  VirtualBurnSide side(config);
+  VirtualDiscView disc{"label", 0};
+  side.PageWritten(ArmedPage(true), disc);
+  std::vector<std::uint8_t> data(15 * 2448, 0x4A);
+  SenseTriple sense;
+  ASSERT_TRUE(side.Write(1015, 15, data, disc, sense));  // the clock starts
+  now += std::chrono::milliseconds(4);                   // 13.5 of 15 blocks played
+  ASSERT_TRUE(side.Write(1030, 15, data, disc, sense));
+  now += std::chrono::milliseconds(10);  // 47 played, 30 sent: dry
+  EXPECT_FALSE(side.Write(1045, 15, data, disc, sense));
+  EXPECT_EQ(sense.key, 0x03);
+  EXPECT_EQ(sense.asc, 0x0C);
+  EXPECT_EQ(sense.ascq, 0x09);
+  // The next write starts the laser again.
+  EXPECT_TRUE(side.Write(1045, 15, data, disc, sense));
+  now += std::chrono::milliseconds(4);
+  EXPECT_TRUE(side.Write(1060, 15, data, disc, sense));
 }
 
 TEST(VirtualBurnSideTest, EtchedPictureOfAFullyMarkedRevolution) {

@@ -256,7 +256,7 @@ bool VirtualBurnSide::Write(std::uint32_t lba, std::uint32_t blocks,
     // The laser takes blocks at pace x the real rate from a 2 MiB buffer: a
     // host that lets it run dry loses streaming, one that runs ahead waits.
     const double rate = config_.pace * s.speed * kBlocksPerSecondPerSpeed;
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = config_.clock ? config_.clock() : std::chrono::steady_clock::now();
     if (!s.clockRunning) {
       s.clockRunning = true;
       s.clockStart = now;
