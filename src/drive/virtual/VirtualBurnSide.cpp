@@ -228,7 +228,9 @@ bool VirtualBurnSide::Write(std::uint32_t lba, std::uint32_t blocks,
     if (radius < RecordedRadiusMm(disc.recordedBlocks)) return refuse(kSenseBadAddress);
   }
 
-  const int attempt = ++s.attempts[number];
+  // Attempts are counted only for faults that look at them (no map node per
+  // write otherwise).
+  const int attempt = s.faults.empty() ? 1 : ++s.attempts[number];
   for (const VirtualBurnFault& f : s.faults) {
     if (f.write != number) continue;
     switch (f.kind) {
