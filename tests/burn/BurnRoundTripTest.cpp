@@ -7,8 +7,10 @@
 #include <QImage>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -291,6 +293,27 @@ TEST_F(BurnRoundTripTest, RimtoneBurnKeepsOffTheRecordedArea) {
   const std::vector<TracedWrite> writes = TracedWrites(trace_);
   ASSERT_EQ(writes.size(), before + 1);
   EXPECT_FALSE(writes.back().good);
+}
+
+// The command-line tool end to end: a burn from the example folder onto the
+// virtual drive its settings describe.
+TEST_F(BurnRoundTripTest, CommandLineBurnWritesTheEtchedPicture) {
+  const fs::path examples = dir_ / "examples";
+  {
+    std::ofstream ini(examples / "twr.ini", std::ios::app);
+    ini << "\n[VirtualDrive]\nDisc=label\nReloadDelay=0\nEtched=" << etched_ << "\n";
+  }
+  const std::string output = (dir_ / "output.txt").string();
+  const std::string command = "cd '" + examples.string() +
+                              "' && '" TWR_CLI_PATH
+                              "' burn --title 'Round Trip' --inner 40 --outer 41 > '" +
+                              output + "' 2>&1";
+  const int status = std::system(command.c_str());
+  std::ifstream in(output);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(status, 0) << text;
+  EXPECT_NE(text.find("Finish Burning."), std::string::npos) << text;
+  EXPECT_FALSE(PictureDarkness(etched_).empty());
 }
 
 }  // namespace
