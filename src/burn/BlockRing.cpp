@@ -1,6 +1,7 @@
 // Ring operations; each holds the ring lock for its whole run, copy included.
 #include "burn/BlockRing.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace twr {
@@ -22,24 +23,46 @@ bool BlockRing::PutEncodedBlock(const std::uint8_t* block) {
   std::memcpy(Slot(encoderPosition_), block, kBurnBlockSize);
   encoderPosition_ = Next(encoderPosition_);
   ++encoded_;
-  ++generation_;
-  changed_.notify_all();
+  if (windowWant_ > 0 && Encoded() >= windowWant_) windowChanged_.notify_one();
   return true;
 }
 
-RingRead BlockRing::LoadInterleaveWindow(std::uint8_t* window, bool encoderAlive) {
-  std::lock_guard<std::mutex> lock(mutex_);
+RingRead BlockRing::WindowReady(bool encoderAlive) const {
   if (encoderAlive) {
     const int ahead = (encoderPosition_ - interleaverPosition_ + kRingSlots) % kRingSlots;
     if (ahead < 3) return RingRead::NotYet;
   } else if (interleaved_ >= encoded_) {
     return RingRead::Never;
   }
+  return RingRead::Copied;
+}
+
+void BlockRing::CopyWindow(std::uint8_t* window) {
   int position = interleaverPosition_;
   for (int i = 0; i < 3; ++i, position = Next(position))
     std::memcpy(window + static_cast<std::size_t>(i) * kBurnBlockSize, Slot(position),
                 kBurnBlockSize);
-  return RingRead::Copied;
+}
+
+RingRead BlockRing::LoadInterleaveWindow(std::uint8_t* window, bool encoderAlive) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const RingRead ready = WindowReady(encoderAlive);
+  if (ready == RingRead::Copied) CopyWindow(window);
+  return ready;
+}
+
+RingRead BlockRing::PeekInterleaveWindow(const std::uint8_t*& window, std::uint8_t* scratch,
+                                         bool encoderAlive) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const RingRead ready = WindowReady(encoderAlive);
+  if (ready != RingRead::Copied) return ready;
+  if (interleaverPosition_ + 2 < kRingSlots) {
+    window = Slot(interleaverPosition_);
+  } else {
+    CopyWindow(scratch);
+    window = scratch;
+  }
+  return ready;
 }
 
 void BlockRing::StoreInterleavedBlock(const std::uint8_t* block) {
@@ -47,8 +70,7 @@ void BlockRing::StoreInterleavedBlock(const std::uint8_t* block) {
   std::memcpy(Slot(interleaverPosition_), block, kBurnBlockSize);
   interleaverPosition_ = Next(interleaverPosition_);
   ++interleaved_;
-  ++generation_;
-  changed_.notify_all();
+  if (blocksWant_ > 0 && Interleaved() >= blocksWant_) blocksChanged_.notify_one();
 }
 
 RingRead BlockRing::TakeBlock(std::uint8_t* destination, bool interleaverAlive) {
@@ -58,19 +80,29 @@ RingRead BlockRing::TakeBlock(std::uint8_t* destination, bool interleaverAlive) 
   }
   std::memcpy(destination, Slot(burnPosition_), kBurnBlockSize);
   burnPosition_ = Next(burnPosition_);
-  ++generation_;
-  changed_.notify_all();
+  if (roomWant_ > 0 && Free() >= roomWant_) roomChanged_.notify_one();
   return RingRead::Copied;
 }
 
-std::uint64_t BlockRing::Generation() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return generation_;
+void BlockRing::Wait(std::condition_variable& cv, int& want, int need,
+                     int (BlockRing::*have)() const, std::chrono::milliseconds poll) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  want = need;
+  cv.wait_for(lock, poll, [&] { return (this->*have)() >= need; });
+  want = 0;
 }
 
-void BlockRing::WaitForChange(std::uint64_t seen, std::chrono::milliseconds poll) {
-  std::unique_lock<std::mutex> lock(mutex_);
-  changed_.wait_for(lock, poll, [&] { return generation_ != seen; });
+void BlockRing::WaitForRoom(int want, std::chrono::milliseconds poll) {
+  Wait(roomChanged_, roomWant_, std::clamp(want, 1, kRingSlots - 1), &BlockRing::Free, poll);
+}
+
+void BlockRing::WaitForWindow(std::chrono::milliseconds poll) {
+  Wait(windowChanged_, windowWant_, 3, &BlockRing::Encoded, poll);
+}
+
+void BlockRing::WaitForBlocks(int want, std::chrono::milliseconds poll) {
+  Wait(blocksChanged_, blocksWant_, std::clamp(want, 1, kRingSlots - 1), &BlockRing::Interleaved,
+       poll);
 }
 
 int BlockRing::EncoderPosition() const {

@@ -35,17 +35,27 @@ class BlockRing {
   // the copy is made without that test, but never for a block the encoder
   // did not produce (then Never).
   RingRead LoadInterleaveWindow(std::uint8_t* window, bool encoderAlive);
+  // The same test, without the copy where it can be spared: `window` points
+  // at the three slots in the ring when they lie side by side, and at
+  // `scratch` (filled with them) at the wrap. The slots stay as they are
+  // until StoreInterleavedBlock: the encoder cannot reach them before the
+  // burn position has passed them, and the burn thread reads a slot only
+  // after the interleaver has stored it.
+  RingRead PeekInterleaveWindow(const std::uint8_t*& window, std::uint8_t* scratch,
+                                bool encoderAlive);
   void StoreInterleavedBlock(const std::uint8_t* block);
   // Burn thread: copies the slot at its position to `destination`. A block
   // the interleaver has not stored is never taken; once the interleaver has
   // ended such a block is Never.
   RingRead TakeBlock(std::uint8_t* destination, bool interleaverAlive);
 
-  // Count of ring changes. A thread that found the ring not ready waits
-  // with WaitForChange(generation seen before its try, its poll time): the
-  // poll ends at its time or as soon as the ring has changed.
-  std::uint64_t Generation() const;
-  void WaitForChange(std::uint64_t seen, std::chrono::milliseconds poll);
+  // Waits of the three threads: each ends at its poll time, or as soon as
+  // the ring holds what the thread needs (the encoder: `want` free slots;
+  // the interleaver: its three-slot window; the burn thread: `want` blocks
+  // to take). Waking for less would cost a thread switch per block.
+  void WaitForRoom(int want, std::chrono::milliseconds poll);
+  void WaitForWindow(std::chrono::milliseconds poll);
+  void WaitForBlocks(int want, std::chrono::milliseconds poll);
 
   // The ring lock, for the burn thread's pauses that hold it.
   std::mutex& Lock() { return mutex_; }
@@ -56,14 +66,29 @@ class BlockRing {
 
  private:
   static int Next(int position) { return (position + 1) % kRingSlots; }
+  // With the lock held: whether the window at the interleaver position may be read.
+  RingRead WindowReady(bool encoderAlive) const;
+  void CopyWindow(std::uint8_t* window);
+  // With the lock held: slots free for the encoder, filled for the
+  // interleaver, interleaved for the burn thread.
+  int Free() const { return (burnPosition_ - encoderPosition_ - 1 + kRingSlots) % kRingSlots; }
+  int Encoded() const {
+    return (encoderPosition_ - interleaverPosition_ + kRingSlots) % kRingSlots;
+  }
+  int Interleaved() const {
+    return (interleaverPosition_ - burnPosition_ + kRingSlots) % kRingSlots;
+  }
+  void Wait(std::condition_variable& cv, int& want, int need, int (BlockRing::*have)() const,
+            std::chrono::milliseconds poll);
   std::uint8_t* Slot(int position) {
     return slots_.get() + static_cast<std::size_t>(position) * kBurnBlockSize;
   }
 
   std::unique_ptr<std::uint8_t[]> slots_;
   mutable std::mutex mutex_;
-  std::condition_variable changed_;
-  std::uint64_t generation_ = 0;
+  // One waiter each; `want` is 0 while nobody waits.
+  std::condition_variable roomChanged_, windowChanged_, blocksChanged_;
+  int roomWant_ = 0, windowWant_ = 0, blocksWant_ = 0;
   int encoderPosition_ = 0;
   int interleaverPosition_ = 0;
   int burnPosition_ = 0;

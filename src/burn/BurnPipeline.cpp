@@ -24,6 +24,8 @@ constexpr std::uint32_t kAddressMask = 0x00FFFFFF;  // top 8 bits cleared
 constexpr int kPrevent = 1;
 constexpr int kAllow = 0;
 constexpr int kNotImmediate = 0;
+// A full ring wakes the encoder when this many slots are free again.
+constexpr int kEncoderRoomWant = 64;
 
 }  // namespace
 
@@ -98,10 +100,9 @@ void BurnJob::EncodeStep(const QImage& image, int step, std::int32_t* levels,
 
 bool BurnJob::OfferBlock() {
   for (;;) {
-    const std::uint64_t seen = ring_.Generation();
     if (ring_.PutEncodedBlock(encoderBlock_->data())) return true;
     if (!encoderRun_.load()) return false;  // stopped: the block is dropped
-    ring_.WaitForChange(seen, timings_.encoderPoll);
+    ring_.WaitForRoom(kEncoderRoomWant, timings_.encoderPoll);
   }
 }
 
@@ -143,18 +144,18 @@ void BurnJob::StopEncoder() {
 // ---- Interleaver --------------------------------------------------------------
 
 void BurnJob::InterleaverThread() {
-  std::vector<std::uint8_t> window(kWindowSize);
+  std::vector<std::uint8_t> scratch(kWindowSize);
+  const std::uint8_t* window = nullptr;
   Block output{};
   for (std::int32_t i = 0; i < params_.totalBlocks && interleaverRun_.load(); ++i) {
     RingRead read;
     for (;;) {
-      const std::uint64_t seen = ring_.Generation();
-      read = ring_.LoadInterleaveWindow(window.data(), encoderAlive_.load() != 0);
+      read = ring_.PeekInterleaveWindow(window, scratch.data(), encoderAlive_.load() != 0);
       if (read != RingRead::NotYet || !interleaverRun_.load()) break;
-      ring_.WaitForChange(seen, timings_.interleaverPoll);
+      ring_.WaitForWindow(timings_.interleaverPoll);
     }
     if (read != RingRead::Copied) break;  // stopped, or the encoder made no more
-    InterleaveBlock(window.data(), output.data());
+    InterleaveBlock(window, output.data());
     ring_.StoreInterleavedBlock(output.data());
   }
   interleaverAlive_.store(0);
@@ -168,12 +169,12 @@ bool BurnJob::GatherWriteBlocks() {
     std::uint8_t* destination = area + static_cast<std::size_t>(i) * kBurnBlockSize;
     int tries = 0;
     for (;;) {
-      const std::uint64_t seen = ring_.Generation();
       const RingRead read = ring_.TakeBlock(destination, interleaverAlive_.load() != 0);
       if (read == RingRead::Copied) break;
       // Once the interleaver has ended, a missing block never comes.
       if (read == RingRead::Never || ++tries >= timings_.gatherTries) return false;
-      ring_.WaitForChange(seen, timings_.gatherPoll);
+      // Wake for the rest of this write rather than for every block.
+      ring_.WaitForBlocks(params_.blocksPerWrite - i, timings_.gatherPoll);
     }
   }
   return true;

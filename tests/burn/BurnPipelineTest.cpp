@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <QImage>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -32,8 +33,7 @@ class CountingEvents : public BurnEvents {
 class BurnPipelineTest : public ::testing::Test {
  protected:
   void Start(const std::string& faults, double outer = 25.3, double pace = 0,
-             const QImage* image = nullptr) {
-    VirtualBurnConfig config;
+             const QImage* image = nullptr, VirtualBurnConfig config = {}) {
     config.faults = faults;
     config.pace = pace;
     drive_ = std::make_shared<test::BurnTestDrive>(config);
@@ -172,6 +172,39 @@ TEST_F(BurnPipelineTest, StreamingLossInTheLastRevolutionEndsTheBurn) {
   for (const auto& r : drive_->Side().Trace()) EXPECT_LE(r.lba, Address(Writes()));
   EXPECT_EQ(drive_->Side().Trace().size(), 823u);
   EXPECT_TRUE(SyncSent());
+}
+
+TEST_F(BurnPipelineTest, PacedDriveLosesStreamingWhenTheHostFallsBehind) {
+  // The drive's clock moves 0.9 of a write's playing time per write, so
+  // its buffer never runs dry, until the host stalls for a second before
+  // write 4: the drive has played everything and answers loss of
+  // streaming; three writes per revolution, so 5 and 6 are skipped.
+  using Clock = std::chrono::steady_clock;
+  constexpr double kRate = 45 * 75.0;  // blocks per second at pace 1
+  const auto perWrite =
+      std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(0.9 * 15 / kRate));
+  auto calls = std::make_shared<std::atomic<int>>(0);
+  VirtualBurnConfig config;
+  config.clock = [calls, perWrite] {
+    const int call = ++*calls;
+    return Clock::time_point() + call * perWrite + (call >= 4 ? Clock::duration(1s) : 0s);
+  };
+  Start("", 25.1, 1.0, nullptr, config);
+  Finish("Finish Burning.");
+  const auto trace = drive_->Side().Trace();
+  ASSERT_EQ(trace.size(), static_cast<std::size_t>(Writes() - 2));
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(trace[i].accepted) << i;
+  EXPECT_FALSE(trace[3].accepted);
+  EXPECT_EQ(trace[3].lba, Address(4));
+  EXPECT_EQ(trace[3].sense.key, 0x03);
+  EXPECT_EQ(trace[3].sense.asc, 0x0C);
+  EXPECT_EQ(trace[3].sense.ascq, 0x09);
+  for (std::size_t i = 4; i < trace.size(); ++i) {
+    ASSERT_TRUE(trace[i].accepted) << i;
+    ASSERT_EQ(trace[i].lba, Address(static_cast<int>(i) + 3)) << i;
+  }
+  // The progress counts sent writes only.
+  EXPECT_EQ(events_.steps, Writes() - 3);
 }
 
 TEST_F(BurnPipelineTest, OtherSenseIsAWritingError) {

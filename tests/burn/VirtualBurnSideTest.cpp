@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QImage>
 
+#include <chrono>
 #include <vector>
 
 #include "burn/BurnTestDrive.h"
@@ -84,6 +85,31 @@ TEST(VirtualBurnSideTest, NeverWritesIntoRecordedData) {
   EXPECT_TRUE(side.Write(start44 + 15, 15, data, disc, sense));
 }
 
+TEST(VirtualBurnSideTest, PacedDriveAnswersLossOfStreamingWhenItRunsDry) {
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point now{};
+  VirtualBurnConfig config;
+  config.pace = 1.0;  // 45 x 75 = 3375 blocks a second
+  config.clock = [&now] { return now; };
+  VirtualBurnSide side(config);
+  VirtualDiscView disc{"label", 0};
+  side.PageWritten(ArmedPage(true), disc);
+  std::vector<std::uint8_t> data(15 * 2448, 0x4A);
+  SenseTriple sense;
+  ASSERT_TRUE(side.Write(1015, 15, data, disc, sense));  // the clock starts
+  now += std::chrono::milliseconds(4);                   // 13.5 of 15 blocks played
+  ASSERT_TRUE(side.Write(1030, 15, data, disc, sense));
+  now += std::chrono::milliseconds(10);  // 47 played, 30 sent: dry
+  EXPECT_FALSE(side.Write(1045, 15, data, disc, sense));
+  EXPECT_EQ(sense.key, 0x03);
+  EXPECT_EQ(sense.asc, 0x0C);
+  EXPECT_EQ(sense.ascq, 0x09);
+  // The next write starts the laser again.
+  EXPECT_TRUE(side.Write(1045, 15, data, disc, sense));
+  now += std::chrono::milliseconds(4);
+  EXPECT_TRUE(side.Write(1060, 15, data, disc, sense));
+}
+
 TEST(VirtualBurnSideTest, EtchedPictureOfAFullyMarkedRevolution) {
   VirtualBurnConfig config;
   config.etchedPath = ::testing::TempDir() + "etched-side.png";
@@ -103,7 +129,8 @@ TEST(VirtualBurnSideTest, EtchedPictureOfAFullyMarkedRevolution) {
   // The burned circle at 30 mm, left of the centre, is dark; the surface
   // at 45 mm is light; the centre hole is the background.
   const int c = kEtchedPictureSize / 2;
-  const int x30 = static_cast<int>(c - 30.0 * kEtchedPixelsPerMm);
+  // The offset from the centre is truncated as the encoder truncates it.
+  const int x30 = c - static_cast<int>(30.0 * kEtchedPixelsPerMm);
   EXPECT_LT(qGray(picture.pixel(x30, c)), 120);
   EXPECT_GT(qGray(picture.pixel(static_cast<int>(c - 45.0 * kEtchedPixelsPerMm), c)), 180);
   EXPECT_EQ(qGray(picture.pixel(c, c)), 255);

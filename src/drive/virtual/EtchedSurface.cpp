@@ -93,9 +93,12 @@ EtchedBurn::EtchedBurn(const EtchedBurnGeometry& geometry) : geometry_(geometry)
 
 int EtchedBurn::PixelOf(std::int64_t step, int sample) const {
   const double radiusMm = geometry_.innerRadiusMm + step * geometry_.feedStepUm / 1000.0;
-  const double half = kEtchedPictureSize / 2;
-  const int x = static_cast<int>(half - radiusMm * cosine_[sample] * kEtchedPixelsPerMm);
-  const int y = static_cast<int>(half - radiusMm * sine_[sample] * kEtchedPixelsPerMm);
+  // The same rounding as the encoder's sampling: the offset from the centre
+  // is truncated toward zero on every side, so the picture is the label's
+  // pixel grid moved by a whole number of pixels.
+  constexpr int half = kEtchedPictureSize / 2;
+  const int x = half - static_cast<int>(radiusMm * cosine_[sample] * kEtchedPixelsPerMm);
+  const int y = half - static_cast<int>(radiusMm * sine_[sample] * kEtchedPixelsPerMm);
   if (x < 0 || y < 0 || x >= kEtchedPictureSize || y >= kEtchedPictureSize) return -1;
   return y * kEtchedPictureSize + x;
 }

@@ -228,7 +228,9 @@ bool VirtualBurnSide::Write(std::uint32_t lba, std::uint32_t blocks,
     if (radius < RecordedRadiusMm(disc.recordedBlocks)) return refuse(kSenseBadAddress);
   }
 
-  const int attempt = ++s.attempts[number];
+  // Attempts are counted only for faults that look at them (no map node per
+  // write otherwise).
+  const int attempt = s.faults.empty() ? 1 : ++s.attempts[number];
   for (const VirtualBurnFault& f : s.faults) {
     if (f.write != number) continue;
     switch (f.kind) {
@@ -256,7 +258,7 @@ bool VirtualBurnSide::Write(std::uint32_t lba, std::uint32_t blocks,
     // The laser takes blocks at pace x the real rate from a 2 MiB buffer: a
     // host that lets it run dry loses streaming, one that runs ahead waits.
     const double rate = config_.pace * s.speed * kBlocksPerSecondPerSpeed;
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = config_.clock ? config_.clock() : std::chrono::steady_clock::now();
     if (!s.clockRunning) {
       s.clockRunning = true;
       s.clockStart = now;

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -27,6 +29,9 @@ struct VirtualBurnConfig {
   std::string capturePath;  // every WRITE(12) payload appended as sent
   double pace = 0.0;        // multiple of the real data rate; 0 = as fast as possible
   std::string faults;       // "busy:N:K,streaming:N,error:N:KK/AA/QQ,notready,gone:N"
+  // The pacing clock; empty: the steady clock. Tests set their own to make
+  // a host that falls behind without waiting for it.
+  std::function<std::chrono::steady_clock::time_point()> clock;
 
   static VirtualBurnConfig FromProfile(const ProfileFile& profile, const std::string& section);
 };
