@@ -300,8 +300,12 @@ TEST_F(BurnRoundTripTest, RimtoneBurnKeepsOffTheRecordedArea) {
 TEST_F(BurnRoundTripTest, CommandLineBurnWritesTheEtchedPicture) {
   const fs::path examples = dir_ / "examples";
   {
-    std::ofstream ini(examples / "twr.ini", std::ios::app);
-    ini << "\n[VirtualDrive]\nDisc=label\nReloadDelay=0\nEtched=" << etched_ << "\n";
+    // The example settings declare a virtual drive of their own: replace it.
+    std::ifstream in(examples / "twr.ini");
+    std::string settings((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    settings = settings.substr(0, settings.find("[VirtualDrive]"));
+    std::ofstream ini(examples / "twr.ini", std::ios::trunc);
+    ini << settings << "\n[VirtualDrive]\nDisc=label\nReloadDelay=0\nEtched=" << etched_ << "\n";
   }
   const std::string output = (dir_ / "output.txt").string();
   const std::string command = "cd '" + examples.string() +
