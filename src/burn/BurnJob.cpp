@@ -111,7 +111,7 @@ bool BurnJob::ChooseSpeedEntry() {
   return false;
 }
 
-bool BurnJob::ComputeRequiredTime() {
+bool BurnJob::FeedStepFromPage(double& feedStep) {
   const unsigned den = page_.U16(ElsPage::kOffFeedStepDenominator);
   const double ratio =
       den == 0 ? 0.0 : static_cast<double>(page_.U16(ElsPage::kOffFeedStepNumerator)) / den;
@@ -119,7 +119,12 @@ bool BurnJob::ComputeRequiredTime() {
     messages_.ShowString(kStrIllegalFeedStep, MessageIcon::Error);
     return false;
   }
-  params_.feedStep = ratio / page_.FeedDivisor();
+  feedStep = ratio / page_.FeedDivisor();
+  return true;
+}
+
+bool BurnJob::ComputeRequiredTime() {
+  if (!FeedStepFromPage(params_.feedStep)) return false;
   params_.advance = params_.feedStep / params_.steps;
   params_.totalRevolutions =
       TruncToInt32((params_.outerRadius - params_.innerRadius) / params_.advance * 1000.0);
@@ -129,14 +134,8 @@ bool BurnJob::ComputeRequiredTime() {
 }
 
 bool BurnJob::ChooseQualitySteps() {
-  const unsigned den = page_.U16(ElsPage::kOffFeedStepDenominator);
-  const double ratio =
-      den == 0 ? 0.0 : static_cast<double>(page_.U16(ElsPage::kOffFeedStepNumerator)) / den;
-  if (ratio == 0.0) {
-    messages_.ShowString(kStrIllegalFeedStep, MessageIcon::Error);
-    return false;
-  }
-  const double feedStep = ratio / page_.FeedDivisor();
+  double feedStep = 0.0;
+  if (!FeedStepFromPage(feedStep)) return false;
   for (int i = kFirstQualityStep; i <= kLastQualityStep; ++i) {
     const std::int32_t revolutions =
         TruncToInt32((kQualityBandOuter - kQualityBandInner) / (feedStep / i) * 1000.0);

@@ -127,6 +127,9 @@ class BurnJob {
   BlockRing& Ring() { return ring_; }
 
  private:
+  // The feed step in micrometres from the page's FeedStepLength and divisor;
+  // message 402 and false when FeedStepLength is zero.
+  bool FeedStepFromPage(double& feedStep);
   void EncodeStep(const QImage& image, int step, std::int32_t* levels, const ToneCurve& curve);
   bool OfferBlock();
   void UpdateProgress(std::int32_t n, std::int32_t writes);

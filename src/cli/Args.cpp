@@ -93,6 +93,20 @@ ArgParser::Result ArgParser::Parse(int argc, char** argv) {
   return kOk;
 }
 
+bool ParseDriveLetter(const std::string& command, const std::string& text, char& letter) {
+  letter = 0;
+  if (text.empty()) return true;
+  const char c = text[0];
+  const bool isLetter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  if (!isLetter || text.size() > 2 || (text.size() == 2 && text[1] != ':')) {
+    std::fprintf(stderr, "twr %s: '--drive %s' is not a drive letter (see 'twr drives')\n",
+                 command.c_str(), text.c_str());
+    return false;
+  }
+  letter = static_cast<char>(c >= 'a' ? c - 'a' + 'A' : c);
+  return true;
+}
+
 bool ParseInt(const std::string& text, int& out) {
   if (text.empty()) return false;
   char* end = nullptr;

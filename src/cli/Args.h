@@ -36,6 +36,16 @@ class ArgParser {
   std::vector<Spec> specs_;
 };
 
+// Exit status of a command whose parse did not end in kOk: 0 after --help,
+// 2 after a bad argument.
+inline int ExitStatusFor(ArgParser::Result result) {
+  return result == ArgParser::kHelpShown ? 0 : 2;
+}
+
+// "V", "v" or "V:" gives 'V'; an empty text gives 0 (the first listed drive).
+// Anything else prints an error naming the command and gives false.
+bool ParseDriveLetter(const std::string& command, const std::string& text, char& letter);
+
 // Parses a decimal number; false (with nothing changed) unless the whole text is one.
 bool ParseInt(const std::string& text, int& out);
 bool ParseDouble(const std::string& text, double& out);

@@ -158,24 +158,16 @@ int RunBurn(int argc, char** argv) {
   args.Option("quality", "Q", "draft, normal or high (default: draft).", &qualityText);
   args.Flag("rimtone", "Burn the unrecorded outer band of a DVD-R/DVD+R data side.", &rimtone);
   args.Flag("yes", "Answer Yes to the question before marking a blank disc.", &assumeYes);
-  switch (args.Parse(argc, argv)) {
-    case ArgParser::kHelpShown:
-      return 0;
-    case ArgParser::kError:
-      return 2;
-    default:
-      break;
-  }
+  if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
+    return ExitStatusFor(r);
   BurnQuality quality = BurnQuality::Draft;
   if (!ParseQuality(qualityText, quality)) {
     std::fprintf(stderr, "twr burn: '--quality %s' is not draft, normal or high\n",
                  qualityText.c_str());
     return 2;
   }
-  if (letterText.size() > 1 && !(letterText.size() == 2 && letterText[1] == ':')) {
-    std::fprintf(stderr, "twr burn: '--drive %s' is not a drive letter\n", letterText.c_str());
-    return 2;
-  }
+  char letter = 0;
+  if (!ParseDriveLetter("burn", letterText, letter)) return 2;
 
   TerminalMessages messages(assumeYes);
   if (!CELDevice::IsPassThroughAvailable()) {
@@ -183,7 +175,7 @@ int RunBurn(int argc, char** argv) {
     return 1;
   }
   auto device = std::make_unique<CELDevice>();
-  if (!OpenDriveByLetter(*device, letterText.empty() ? 0 : letterText[0])) {
+  if (!OpenDriveByLetter(*device, letter)) {
     messages.ShowString(kStrDriveNotFound, MessageIcon::Error);
     return 1;
   }
