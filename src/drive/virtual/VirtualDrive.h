@@ -107,11 +107,13 @@ class VirtualDrive : public ScsiTransport {
   void Trace(std::span<const std::uint8_t> cdb, ScsiDirection direction, std::size_t length,
              bool ok, const SenseTriple& sense);
 
-  bool Inquiry(std::span<std::uint8_t> data);
-  bool GetConfiguration(std::span<std::uint8_t> data);
+  bool Inquiry(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data, Answer& answer);
+  bool GetConfiguration(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
+                        Answer& answer);
   bool ReadDiscStructure(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
                          Answer& answer);
-  bool ReadDiscInformation(std::span<std::uint8_t> data, Answer& answer);
+  bool ReadDiscInformation(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
+                           Answer& answer);
   bool ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data, Answer& answer);
   bool ModeSense(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data, Answer& answer);
   bool ModeSelect(std::span<const std::uint8_t> data, Answer& answer);
