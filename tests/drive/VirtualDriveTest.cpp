@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <thread>
 
 #include "common/ProfileFile.h"
@@ -331,6 +332,41 @@ TEST(VirtualDrive, SettingsSection) {
   EXPECT_EQ(d.elsPage, ExampleElsPage());
 }
 
+TEST(VirtualDrive, SettingsOutOfRangeKeepTheirDefaults) {
+  const VirtualDriveConfig c =
+      VirtualDriveConfig::FromProfile(ProfileFile::Parse("[VirtualDrive]\n"
+                                                         "Letter=7\n"
+                                                         "Recorded=4294967296\n"
+                                                         "Bytpw=99999999999999999999999\n"
+                                                         "DivisorA=65536\n"
+                                                         "DivisorB=12x\n"
+                                                         "ReloadDelay=soon\n"));
+  EXPECT_EQ(c.letter, 'V');
+  EXPECT_EQ(c.recordedBlocks, 0u);
+  EXPECT_EQ(GetBe32(&c.elsPage[22]), 214u);
+  EXPECT_EQ(GetBe16(&c.elsPage[58]), 8);
+  EXPECT_EQ(GetBe16(&c.elsPage[60]), 8);
+  EXPECT_DOUBLE_EQ(c.reloadDelaySeconds, 2.0);
+
+  const auto delay = [](const char* text) {
+    return VirtualDriveConfig::FromProfile(
+               ProfileFile::Parse(std::string("[VirtualDrive]\nReloadDelay=") + text + "\n"))
+        .reloadDelaySeconds;
+  };
+  EXPECT_DOUBLE_EQ(delay("-3"), 0.0);
+  EXPECT_DOUBLE_EQ(delay("inf"), 3600.0);
+  EXPECT_DOUBLE_EQ(delay("1e300"), 3600.0);
+  EXPECT_DOUBLE_EQ(delay("nan"), 2.0);
+  EXPECT_DOUBLE_EQ(delay("4294967296"), 3600.0);
+
+  // An endless delay given directly still lets the tray be ejected.
+  VirtualDriveConfig endless = Config("dvd-r", "label");
+  endless.reloadDelaySeconds = std::numeric_limits<double>::infinity();
+  VirtualRig rig(endless);
+  EXPECT_EQ(rig.device->StartStopUnit(0), 1);
+  EXPECT_TRUE(rig.drive->TrayEmpty());
+}
+
 TEST(VirtualDrive, ElsFractions) {
   std::uint16_t n = 0, d = 0;
   EXPECT_TRUE(ParseElsFraction("47.25", n, d));
@@ -364,7 +400,26 @@ TEST(VirtualDrive, TraceLinePerCommand) {
   std::getline(in, second);
   EXPECT_EQ(first, "00 00 00 00 00 00 none 0 good 00/00/00");
   EXPECT_EQ(second, "5A 00 2A 00 00 00 00 00 C8 00 in 200 check 05/24/00");
+
+  // A second drive appends to what is there.
+  {
+    VirtualDriveConfig c = Config("label");
+    c.tracePath = path.string();
+    VirtualRig rig(c);
+    rig.device->TestUnitReady();
+  }
+  std::ifstream again(path);
+  int lines = 0;
+  for (std::string line; std::getline(again, line);) ++lines;
+  EXPECT_EQ(lines, 3);
   std::filesystem::remove(path);
+
+  // A trace that cannot be opened is no trace: the drive answers as before.
+  VirtualDriveConfig c = Config("label");
+  c.tracePath = "/nonexistent-folder/twr-trace.txt";
+  VirtualRig rig(c);
+  EXPECT_EQ(rig.device->TestUnitReady(), 1);
+  EXPECT_EQ(rig.device->IsLabelSide(), 1);
 }
 
 TEST(VirtualDrive, CallersOnSeveralThreads) {

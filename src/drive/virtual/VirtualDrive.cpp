@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <numeric>
@@ -223,11 +225,25 @@ std::string Value(const ProfileFile& profile, const std::string& section, const 
   return std::string(TrimProfileBlanks(raw));
 }
 
-bool ParseUnsigned(const std::string& text, unsigned long& out) {
+// A decimal number of at most `max`, nothing else in the text.
+bool ParseUnsigned(const std::string& text, unsigned long& out, unsigned long max = 0xFFFFFFFFul) {
   if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0]))) return false;
   char* end = nullptr;
-  out = std::strtoul(text.c_str(), &end, 10);
-  return end && *end == '\0';
+  errno = 0;
+  const unsigned long value = std::strtoul(text.c_str(), &end, 10);
+  if (errno == ERANGE || !end || *end != '\0' || value > max) return false;
+  out = value;
+  return true;
+}
+
+constexpr double kDefaultReloadDelay = 2.0;
+constexpr double kLongestReloadDelay = 3600.0;
+
+// A reload delay the tray can wait: not a number gives the default, the
+// rest is held between 0 and an hour.
+double SaneReloadDelay(double seconds) {
+  if (std::isnan(seconds)) return kDefaultReloadDelay;
+  return std::clamp(seconds, 0.0, kLongestReloadDelay);
 }
 
 }  // namespace
@@ -321,16 +337,19 @@ VirtualDriveConfig VirtualDriveConfig::FromProfile(const ProfileFile& profile,
   if (ParseUnsigned(Value(profile, section, "Recorded", ""), number))
     c.recordedBlocks = static_cast<std::uint32_t>(number);
   const std::string delay = Value(profile, section, "ReloadDelay", "");
-  if (!delay.empty()) c.reloadDelaySeconds = std::max(0.0, std::strtod(delay.c_str(), nullptr));
+  char* delayEnd = nullptr;
+  const double seconds = std::strtod(delay.c_str(), &delayEnd);
+  if (!delay.empty() && delayEnd && *delayEnd == '\0')
+    c.reloadDelaySeconds = SaneReloadDelay(seconds);
   c.tracePath = Value(profile, section, "Trace", "");
   c.closedAsDvdRom = Value(profile, section, "ClosedAsDvdRom", "0") == "1";
   c.hasElsPage = Value(profile, section, "ElsPage", "1") != "0";
 
   if (ParseUnsigned(Value(profile, section, "Bytpw", ""), number))
     PutBe32(&c.elsPage[kBytpwOffset], static_cast<std::uint32_t>(number));
-  if (ParseUnsigned(Value(profile, section, "DivisorA", ""), number))
+  if (ParseUnsigned(Value(profile, section, "DivisorA", ""), number, 0xFFFF))
     PutBe16(&c.elsPage[kDivisorAOffset], static_cast<unsigned>(number));
-  if (ParseUnsigned(Value(profile, section, "DivisorB", ""), number))
+  if (ParseUnsigned(Value(profile, section, "DivisorB", ""), number, 0xFFFF))
     PutBe16(&c.elsPage[kDivisorBOffset], static_cast<unsigned>(number));
   std::uint16_t num = 0, den = 0;
   if (ParseElsFraction(Value(profile, section, "FeedStep", ""), num, den)) {
@@ -371,6 +390,7 @@ VirtualDrive::VirtualDrive(VirtualDriveConfig config)
     : config_(std::move(config)), trace_(nullptr, &std::fclose) {
   config_.disc = NormalKind(config_.disc);
   config_.status = NormalStatus(config_.status);
+  config_.reloadDelaySeconds = SaneReloadDelay(config_.reloadDelaySeconds);
   facing_ = {config_.disc, config_.status};
   if (!config_.flip.empty()) {
     hasOther_ = true;
@@ -378,7 +398,7 @@ VirtualDrive::VirtualDrive(VirtualDriveConfig config)
               NormalStatus(config_.flipStatus.empty() ? config_.status : config_.flipStatus)};
   }
   if (!config_.image.empty()) image_ = IsoImage::Open(config_.image);
-  if (!config_.tracePath.empty()) trace_.reset(std::fopen(config_.tracePath.c_str(), "a"));
+  if (!config_.tracePath.empty()) trace_.reset(std::fopen(config_.tracePath.c_str(), "ae"));
   burn_ = std::make_unique<VirtualBurnSide>(config_.burn);
   page_ = config_.elsPage;
 }
