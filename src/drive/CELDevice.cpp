@@ -285,7 +285,11 @@ int CELDevice::Read12(std::uint32_t address, std::uint32_t byteCount, int blockC
 
 int CELDevice::Write12(std::uint32_t address, std::uint32_t byteCount, int blockCount,
                        std::uint8_t senseOut[3]) {
-  if (!passThrough_) return 0;
+  if (!passThrough_) {
+    // Nothing was sent, so there is no sense to report.
+    senseOut[0] = senseOut[1] = senseOut[2] = 0;
+    return 0;
+  }
   ClearCdb();
   srb_.cdb[0] = kOpWrite12;
   PutBe24(&srb_.cdb[3], address);

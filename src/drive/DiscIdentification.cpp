@@ -40,7 +40,8 @@ constexpr std::array<SignatureByte, 3> kLabelSignature = {{{82, 0x51}, {90, 0x26
 // The area formula: radius in metres of block N is sqrt(N * a + r0^2).
 constexpr double kAreaPerBlockOverPi = 1.2150575904989448e-9;
 constexpr double kBlockZeroRadiusSquared = 0.000576;
-constexpr double kTenthsOfMillimetrePerMetre = 1000.0 * 10.0;
+constexpr double kMillimetresPerMetre = 1000.0;
+constexpr double kTenthsPerMillimetre = 10.0;
 constexpr double kRadiusMarginMm = 1.0;
 // ISO 9660 primary volume descriptor.
 constexpr std::uint32_t kVolumeDescriptorBlock = 16;
@@ -122,7 +123,9 @@ double CELDevice::GetRecordedOuterRadius() {
 
   const double s =
       std::sqrt(static_cast<double>(n) * kAreaPerBlockOverPi + kBlockZeroRadiusSquared);
-  const double v = s * kTenthsOfMillimetrePerMetre;
+  // Two products, in this order: folding them into one constant may round
+  // differently.
+  const double v = s * kMillimetresPerMetre * kTenthsPerMillimetre;
   const auto k = static_cast<std::int64_t>(v);
   return static_cast<double>(k) * 0.1 + kRadiusMarginMm;
 }

@@ -47,7 +47,8 @@ int CELDevice::EnumerateDrives() {
 
   std::vector<DriveSource> candidates =
       sourceProvider_ ? sourceProvider_() : DefaultDriveSourceProvider()();
-  for (DriveSource& c : candidates) c.letter = static_cast<char>(std::toupper(c.letter));
+  for (DriveSource& c : candidates)
+    c.letter = static_cast<char>(std::toupper(static_cast<unsigned char>(c.letter)));
   std::erase_if(candidates, [](const DriveSource& c) { return c.letter < 'A' || c.letter > 'Z'; });
   std::stable_sort(candidates.begin(), candidates.end(),
                    [](const DriveSource& a, const DriveSource& b) { return a.letter < b.letter; });

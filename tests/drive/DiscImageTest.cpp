@@ -127,6 +127,88 @@ TEST_F(DiscImage, BlankOrLabelSideHidesTheImage) {
   EXPECT_EQ(entries.size(), 4u);
 }
 
+// A copy of the image with some bytes changed, or cut short.
+fs::path Damaged(const fs::path& iso, const std::string& name,
+                 const std::vector<std::pair<std::size_t, std::uint8_t>>& bytes,
+                 std::size_t keep = SIZE_MAX) {
+  std::ifstream in(iso, std::ios::binary);
+  std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  image.resize(std::min(keep, image.size()));
+  for (const auto& [at, value] : bytes) image[at] = static_cast<char>(value);
+  const fs::path out = iso.parent_path() / name;
+  std::ofstream(out, std::ios::binary) << image;
+  return out;
+}
+
+std::uint32_t Le32(const fs::path& file, std::size_t at) {
+  std::ifstream in(file, std::ios::binary);
+  in.seekg(static_cast<std::streamoff>(at));
+  std::uint8_t b[4] = {};
+  in.read(reinterpret_cast<char*>(b), 4);
+  return b[0] | (b[1] << 8) | (b[2] << 16) | (std::uint32_t{b[3]} << 24);
+}
+
+TEST_F(DiscImage, DamagedImagesAreRefusedNotTrusted) {
+  constexpr std::size_t kPvd = 16 * 2048;
+  constexpr std::size_t kRoot = kPvd + 156;
+  const std::uint32_t rootExtent = Le32(iso_, kRoot + 2);
+  const std::size_t rootDir = std::size_t{rootExtent} * 2048;
+  std::vector<DiscEntry> entries;
+
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::size_t, std::uint8_t>> bytes;
+    std::size_t keep = SIZE_MAX;
+  };
+  const std::vector<Case> cases = {
+      {"truncated", {}, rootDir},                                 // root lies past the end
+      {"no-terminator", {}, kPvd + 2048},                         // set ends with the file
+      {"huge-root", {{kRoot + 10, 0x00}, {kRoot + 13, 0xFF}}},    // 4 GiB root directory
+      {"root-past-end", {{kRoot + 2, 0xFF}, {kRoot + 4, 0x7F}}},  // extent far away
+      {"system-use-past-record", {{rootDir + 34 + 2, 250}}},      // "." record's SP entry
+      {"short-record", {{rootDir, 20}}},                          // shorter than its fields
+      {"name-past-record", {{rootDir + 32, 200}}},                // name longer than record
+      {"block-size", {{kPvd + 128, 0x00}, {kPvd + 129, 0x02}}},   // 512-byte blocks
+      {"not-cd001", {{kPvd + 1, 'X'}}},
+  };
+  for (const Case& c : cases) {
+    const fs::path path = Damaged(iso_, c.name, c.bytes, c.keep);
+    auto image = IsoImage::Open(path.string());
+    ASSERT_NE(image, nullptr) << c.name;
+    EXPECT_FALSE(image->ListRoot(entries)) << c.name;
+    EXPECT_TRUE(entries.empty()) << c.name;
+  }
+
+  // Served by the drive, a damaged image still reads as raw blocks; only
+  // the listing fails.
+  VirtualDriveConfig c;
+  c.disc = "dvd+r";
+  c.image = Damaged(iso_, "served", {{rootDir + 32, 200}}).string();
+  auto drive = std::make_shared<VirtualDrive>(c);
+  CELDevice device;
+  device.AttachTransport(drive);
+  std::string volume, publisher, date;
+  device.ReadVolumeInfo(volume, publisher, date);
+  EXPECT_EQ(volume, "MYDISC");
+  EXPECT_FALSE(drive->ListTopLevel(entries));
+}
+
+TEST(DiscImageFile, MissingImageIsADiscWithoutData) {
+  EXPECT_EQ(IsoImage::Open("/nonexistent/twr.iso"), nullptr);
+  EXPECT_EQ(IsoImage::Open("/tmp"), nullptr);  // not a regular file
+  VirtualDriveConfig c;
+  c.disc = "dvd-r";
+  c.image = "/nonexistent/twr.iso";
+  auto drive = std::make_shared<VirtualDrive>(c);
+  CELDevice device;
+  device.AttachTransport(drive);
+  std::string volume, publisher, date;
+  device.ReadVolumeInfo(volume, publisher, date);
+  EXPECT_EQ(volume, "");
+  std::vector<DiscEntry> entries;
+  EXPECT_FALSE(drive->ListTopLevel(entries));
+}
+
 TEST(DiscImageFile, NotAnIsoImage) {
   const auto path = fs::temp_directory_path() / "twr-not-iso.bin";
   std::ofstream(path) << std::string(40000, 'z');

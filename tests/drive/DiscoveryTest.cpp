@@ -144,6 +144,15 @@ TEST(Discovery, DuplicateLettersKeepTheFirstSource) {
   EXPECT_EQ(rig.device->GetDriveItem(0), "(D:) TWRVIRT Virtual 1.00");
 }
 
+TEST(Discovery, LettersAreUpperCasedAndOnlyAToZCount) {
+  // A lower-case letter is its upper-case drive; a byte outside A-Z (also
+  // one above 0x7F) is no drive letter at all.
+  Rig rig({Virtual('g', true, "Lower"), Virtual(static_cast<char>(0xE4)), Virtual('@')});
+  ASSERT_EQ(rig.device->EnumerateDrives(), 1);
+  EXPECT_EQ(rig.device->GetDriveItem(0), "(G:) TWRVIRT Lower 1.00");
+  EXPECT_EQ(rig.device->FindDriveIndex('g'), 0);
+}
+
 class TempDir {
  public:
   TempDir() {

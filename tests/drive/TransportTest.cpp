@@ -122,6 +122,23 @@ TEST(Transport, WithoutPassThroughNothingIsSent) {
   EXPECT_EQ(d.device->TestUnitReady(), 0);
   EXPECT_EQ(d.device->StartStopUnit(0), 1);
   EXPECT_EQ(d.device->PreventAllowRemoval(0), 1);
+  std::uint8_t page[200] = {};
+  std::uint8_t sense[3] = {0xAA, 0xBB, 0xCC};
+  EXPECT_EQ(d.device->Inquiry(), 0);
+  EXPECT_EQ(d.device->ModeSense10(0x2D, 200), 0);
+  EXPECT_EQ(d.device->ModeSelect10(200), 0);
+  EXPECT_EQ(d.device->SynchronizeCache(), 0);
+  EXPECT_EQ(d.device->ReadToc(0, 0, 4), 0);
+  EXPECT_EQ(d.device->ReadDiscInformation(50), 0);
+  EXPECT_EQ(d.device->GetConfiguration(0, 0, 32), 0);
+  EXPECT_EQ(d.device->ReadDiscStructure(0, 0, 0, 20), 0);
+  EXPECT_EQ(d.device->Read12(16, 2048, 1), 0);
+  EXPECT_EQ(d.device->Write12(0, 2448, 1, sense), 0);
+  EXPECT_EQ((std::array<int, 3>{sense[0], sense[1], sense[2]}), (std::array<int, 3>{0, 0, 0}));
+  EXPECT_EQ(d.device->ReadModePage(0x2D, page), 0);
+  EXPECT_EQ(d.device->WriteModePage(page), 0);
+  EXPECT_EQ(d.device->GetDiscKind(), 0x00);
+  EXPECT_EQ(d.device->GetDiscStatus(), 0xFF);
   EXPECT_TRUE(d.drive->Sent().empty());
 }
 

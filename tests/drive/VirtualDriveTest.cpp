@@ -2,8 +2,10 @@
 // the flipped disc, its settings section, the trace and concurrent callers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <thread>
 
 #include "common/ProfileFile.h"
@@ -55,6 +57,133 @@ TEST(VirtualDrive, RefusesWithFixedFormatSense) {
   EXPECT_EQ(rig.device->Read12(16, 2048, 1), 0);
   EXPECT_EQ(rig.Sense(), (std::array<int, 3>{0x05, 0x21, 0x00}));
   EXPECT_EQ(rig.device->GetRecordedOuterRadius(), 0.0);
+}
+
+// Sends one CDB straight to the drive with a transfer of `length` bytes
+// (filled with 0xEE first, to show what the drive left alone).
+struct Sent {
+  bool ok;
+  std::vector<std::uint8_t> data;
+  std::array<std::uint8_t, kTransportSenseSize> sense{};
+};
+Sent Send(VirtualDrive& drive, std::vector<std::uint8_t> cdb, std::size_t length) {
+  Sent r{false, std::vector<std::uint8_t>(length, 0xEE)};
+  r.ok = drive.Execute(cdb, length ? ScsiDirection::In : ScsiDirection::None, r.data, r.sense);
+  return r;
+}
+
+TEST(VirtualDrive, NeverReturnsMoreThanTheAllocationLength) {
+  VirtualDriveConfig c = Config("dvd-r");
+  c.recordedBlocks = 1000;
+  VirtualDrive drive(c);
+  // Each command asks for 6 bytes in its CDB over a transfer of 64.
+  const std::vector<std::vector<std::uint8_t>> cdbs = {
+      {kOpInquiry, 0, 0, 0, 6, 0},
+      {kOpGetConfiguration, 0, 0, 0, 0, 0, 0, 0, 6, 0},
+      {kOpReadDiscInformation, 0, 0, 0, 0, 0, 0, 0, 6, 0},
+      {kOpReadToc, 0, 0, 0, 0, 0, 0, 0, 6, 0},
+      {kOpModeSense10, 0, 0x2D, 0, 0, 0, 0, 0, 6, 0},
+      {kOpReadDiscStructure, 0, 0, 0, 0, 0, 0, 0, 0, 6, 0, 0},
+  };
+  for (const auto& cdb : cdbs) {
+    const Sent r = Send(drive, cdb, 64);
+    ASSERT_TRUE(r.ok) << std::hex << int{cdb[0]};
+    EXPECT_EQ(std::count(r.data.begin() + 6, r.data.end(), 0), 58) << std::hex << int{cdb[0]};
+  }
+  // A transfer shorter than the allocation length gets what fits.
+  EXPECT_TRUE(Send(drive, {kOpInquiry, 0, 0, 0, 96, 0}, 10).ok);
+}
+
+TEST(VirtualDrive, InquiryAndConfigurationAnswers) {
+  VirtualDriveConfig c = Config("dvd+r");
+  c.vendor = "ACME";
+  VirtualDrive drive(c);
+  Sent r = Send(drive, {kOpInquiry, 0, 0, 0, 96, 0}, 96);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.data[0], 0x05);
+  EXPECT_EQ(r.data[4], 91);  // additional length: 96 bytes in all
+  EXPECT_EQ(std::string(r.data.begin() + 8, r.data.begin() + 16), "ACME    ");
+  // Vital product data pages are not offered.
+  r = Send(drive, {kOpInquiry, 0x01, 0x80, 0, 96, 0}, 96);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.sense[12], 0x24);
+
+  // All features from 0: header, Profile List with the current profile
+  // flagged, Core; the header's data length counts what follows it.
+  r = Send(drive, {kOpGetConfiguration, 0, 0, 0, 0, 0, 0, 0x01, 0x00, 0}, 256);
+  ASSERT_TRUE(r.ok);
+  const std::uint32_t dataLength = GetBe32(r.data.data());
+  EXPECT_EQ(GetBe16(&r.data[6]), 0x1B);
+  EXPECT_EQ(GetBe16(&r.data[8]), 0x0000);
+  const int profiles = r.data[11] / 4;
+  bool currentFlagged = false;
+  for (int i = 0; i < profiles; ++i) {
+    if (GetBe16(&r.data[12 + 4 * i]) == 0x1B) currentFlagged = (r.data[14 + 4 * i] & 1) != 0;
+  }
+  EXPECT_TRUE(currentFlagged);
+  const std::size_t core = 12 + 4 * static_cast<std::size_t>(profiles);
+  EXPECT_EQ(GetBe16(&r.data[core]), 0x0001);
+  EXPECT_EQ(dataLength, core + 4 + r.data[core + 3] - 4);
+  EXPECT_EQ(r.data[dataLength + 4], 0);  // nothing past the answer
+
+  // Request type 2: the starting feature only.
+  r = Send(drive, {kOpGetConfiguration, 0x02, 0, 0x01, 0, 0, 0, 0, 64, 0}, 64);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(GetBe32(r.data.data()), 4u + 12u);
+  EXPECT_EQ(GetBe16(&r.data[8]), 0x0001);
+}
+
+TEST(VirtualDrive, TableOfContentsOfADataSide) {
+  VirtualDriveConfig c = Config("dvd-r");
+  c.recordedBlocks = 2295104;
+  VirtualDrive drive(c);
+  Sent r = Send(drive, {kOpReadToc, 0, 0, 0, 0, 0, 0, 0, 100, 0}, 100);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(GetBe16(r.data.data()), 18);
+  EXPECT_EQ(r.data[3], 1);  // last track
+  EXPECT_EQ(r.data[6], 1);
+  EXPECT_EQ(r.data[14], 0xAA);
+  EXPECT_EQ(GetBe32(&r.data[16]), 2295104u);
+
+  // From the lead-out: its descriptor alone.
+  r = Send(drive, {kOpReadToc, 0, 0, 0, 0, 0, 0xAA, 0, 100, 0}, 100);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(GetBe16(r.data.data()), 10);
+  EXPECT_EQ(r.data[6], 0xAA);
+  EXPECT_EQ(GetBe32(&r.data[8]), 2295104u);
+  // A track that does not exist.
+  r = Send(drive, {kOpReadToc, 0, 0, 0, 0, 0, 2, 0, 100, 0}, 100);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.sense[12], 0x24);
+
+  // MSF addresses: block 0 is 00:02:00; the lead-out's 510 minutes clamp
+  // to 255.
+  r = Send(drive, {kOpReadToc, 0x02, 0, 0, 0, 0, 0, 0, 100, 0}, 100);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ((std::array<int, 4>{r.data[8], r.data[9], r.data[10], r.data[11]}),
+            (std::array<int, 4>{0, 0, 2, 0}));
+  const std::uint32_t frames = 2295104u + 150u;
+  EXPECT_EQ(r.data[17], 255);
+  EXPECT_EQ(r.data[18], frames / 75 % 60);
+  EXPECT_EQ(r.data[19], frames % 75);
+
+  // Full TOC: A2 gives the lead-out start.
+  r = Send(drive, {kOpReadToc, 0, 2, 0, 0, 0, 0, 0, 100, 0}, 100);
+  ASSERT_TRUE(r.ok);
+  const std::uint8_t* a2 = &r.data[4 + 22];
+  EXPECT_EQ(a2[3], 0xA2);
+  EXPECT_EQ(a2[9], frames / 75 % 60);
+  EXPECT_EQ(a2[10], frames % 75);
+
+  // Disc information and physical format.
+  r = Send(drive, {kOpReadDiscInformation, 0, 0, 0, 0, 0, 0, 0, 50, 0}, 50);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(GetBe16(r.data.data()), 32);
+  EXPECT_EQ(r.data[2], 0x0E);
+  EXPECT_EQ(r.data[34], 0);
+  r = Send(drive, {kOpReadDiscStructure, 0, 0, 0, 0, 0, 0, 0, 0, 20, 0, 0}, 20);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.data[4] & 0xF0, 0x20);
 }
 
 TEST(VirtualDrive, ExampleElsPageLayout) {
@@ -203,6 +332,41 @@ TEST(VirtualDrive, SettingsSection) {
   EXPECT_EQ(d.elsPage, ExampleElsPage());
 }
 
+TEST(VirtualDrive, SettingsOutOfRangeKeepTheirDefaults) {
+  const VirtualDriveConfig c =
+      VirtualDriveConfig::FromProfile(ProfileFile::Parse("[VirtualDrive]\n"
+                                                         "Letter=7\n"
+                                                         "Recorded=4294967296\n"
+                                                         "Bytpw=99999999999999999999999\n"
+                                                         "DivisorA=65536\n"
+                                                         "DivisorB=12x\n"
+                                                         "ReloadDelay=soon\n"));
+  EXPECT_EQ(c.letter, 'V');
+  EXPECT_EQ(c.recordedBlocks, 0u);
+  EXPECT_EQ(GetBe32(&c.elsPage[22]), 214u);
+  EXPECT_EQ(GetBe16(&c.elsPage[58]), 8);
+  EXPECT_EQ(GetBe16(&c.elsPage[60]), 8);
+  EXPECT_DOUBLE_EQ(c.reloadDelaySeconds, 2.0);
+
+  const auto delay = [](const char* text) {
+    return VirtualDriveConfig::FromProfile(
+               ProfileFile::Parse(std::string("[VirtualDrive]\nReloadDelay=") + text + "\n"))
+        .reloadDelaySeconds;
+  };
+  EXPECT_DOUBLE_EQ(delay("-3"), 0.0);
+  EXPECT_DOUBLE_EQ(delay("inf"), 3600.0);
+  EXPECT_DOUBLE_EQ(delay("1e300"), 3600.0);
+  EXPECT_DOUBLE_EQ(delay("nan"), 2.0);
+  EXPECT_DOUBLE_EQ(delay("4294967296"), 3600.0);
+
+  // An endless delay given directly still lets the tray be ejected.
+  VirtualDriveConfig endless = Config("dvd-r", "label");
+  endless.reloadDelaySeconds = std::numeric_limits<double>::infinity();
+  VirtualRig rig(endless);
+  EXPECT_EQ(rig.device->StartStopUnit(0), 1);
+  EXPECT_TRUE(rig.drive->TrayEmpty());
+}
+
 TEST(VirtualDrive, ElsFractions) {
   std::uint16_t n = 0, d = 0;
   EXPECT_TRUE(ParseElsFraction("47.25", n, d));
@@ -236,7 +400,26 @@ TEST(VirtualDrive, TraceLinePerCommand) {
   std::getline(in, second);
   EXPECT_EQ(first, "00 00 00 00 00 00 none 0 good 00/00/00");
   EXPECT_EQ(second, "5A 00 2A 00 00 00 00 00 C8 00 in 200 check 05/24/00");
+
+  // A second drive appends to what is there.
+  {
+    VirtualDriveConfig c = Config("label");
+    c.tracePath = path.string();
+    VirtualRig rig(c);
+    rig.device->TestUnitReady();
+  }
+  std::ifstream again(path);
+  int lines = 0;
+  for (std::string line; std::getline(again, line);) ++lines;
+  EXPECT_EQ(lines, 3);
   std::filesystem::remove(path);
+
+  // A trace that cannot be opened is no trace: the drive answers as before.
+  VirtualDriveConfig c = Config("label");
+  c.tracePath = "/nonexistent-folder/twr-trace.txt";
+  VirtualRig rig(c);
+  EXPECT_EQ(rig.device->TestUnitReady(), 1);
+  EXPECT_EQ(rig.device->IsLabelSide(), 1);
 }
 
 TEST(VirtualDrive, CallersOnSeveralThreads) {

@@ -31,6 +31,12 @@ class IsoImage {
   const std::string& Path() const { return path_; }
 
  private:
+  // The volume descriptor set (a primary descriptor, a terminator, block
+  // size 2048) and the root directory of each descriptor lie inside the
+  // image, with every directory record and system use entry well formed.
+  bool FileSystemSound() const;
+  bool DirectorySound(std::uint32_t extent, std::uint32_t bytes) const;
+
   IsoImage(int fd, std::string path, std::uint32_t blocks)
       : fd_(fd), path_(std::move(path)), blocks_(blocks) {}
   int fd_;

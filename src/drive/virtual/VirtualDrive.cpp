@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <numeric>
@@ -32,6 +34,7 @@ constexpr SenseTriple kIncompatibleMedium{0x05, 0x30, 0x02};
 constexpr SenseTriple kLbaOutOfRange{0x05, 0x21, 0x00};
 constexpr SenseTriple kRemovalPrevented{0x05, 0x53, 0x02};
 constexpr SenseTriple kNoMedium{0x02, 0x3A, 0x00};
+constexpr SenseTriple kUnrecoveredReadError{0x03, 0x11, 0x00};
 
 // INQUIRY.
 constexpr std::uint8_t kPeripheralCdDvd = 0x05;
@@ -40,14 +43,27 @@ constexpr std::uint8_t kVersionSpc3 = 0x05;
 constexpr std::uint8_t kResponseFormat2 = 0x02;
 constexpr std::size_t kInquiryAnswerLength = 96;
 constexpr std::size_t kInquiryAdditionalLengthByte = 4;
+constexpr std::uint8_t kInquiryEvpd = 0x01;
 constexpr std::size_t kVendorOffset = 8, kVendorLength = 8;
 constexpr std::size_t kProductOffset = 16, kProductLength = 16;
 constexpr std::size_t kRevisionOffset = 32, kRevisionLength = 4;
 
-// GET CONFIGURATION feature header.
+// GET CONFIGURATION: feature header, then the Profile List and Core
+// features (both always current).
 constexpr std::size_t kFeatureHeaderLength = 8;
 constexpr std::size_t kCurrentProfileOffset = 6;
 constexpr std::uint16_t kProfileUnknown = 0xFFFF;
+constexpr std::uint8_t kRequestTypeMask = 0x03;
+constexpr std::uint8_t kRequestOne = 2;  // 0: all features, 1: current ones
+constexpr std::uint16_t kFeatureProfileList = 0x0000;
+constexpr std::uint16_t kFeatureCore = 0x0001;
+constexpr std::uint8_t kFeaturePersistentCurrent = 0x03;
+constexpr std::uint8_t kCoreVersion2 = 0x08;       // version 2 in bits 2-5
+constexpr std::uint32_t kInterfaceAtapi = 0x0002;  // physical interface standard
+constexpr std::uint8_t kProfileCurrentFlag = 0x01;
+// The profiles the drive can read, in descending order as a drive lists them.
+constexpr std::uint16_t kDriveProfiles[] = {0x001B, 0x001A, 0x0014, 0x0012, 0x0011,
+                                            0x0010, 0x000A, 0x0009, 0x0008};
 
 // READ DISC STRUCTURE format 0.
 constexpr std::uint8_t kStructurePhysical = 0;
@@ -65,7 +81,9 @@ constexpr std::uint8_t kDiscInfoComplete = 0x0E;  // last session complete, disc
 constexpr std::uint8_t kDiscInfoErasable = 0x10;
 
 // READ TOC.
+constexpr std::uint8_t kTocMsfBit = 0x02;
 constexpr std::uint8_t kTocFormatMask = 0x0F;
+constexpr std::uint32_t kMsfLeadIn = 150;  // frames before logical block 0
 constexpr std::uint8_t kTocFormatted = 0, kTocFull = 2;
 constexpr std::uint8_t kTocDataTrack = 0x14;  // ADR 1, data track
 constexpr std::uint8_t kLeadOutTrack = 0xAA;
@@ -100,6 +118,33 @@ constexpr std::uint8_t kLoadEjectBit = 0x02;
 constexpr std::uint8_t kPreventBit = 0x01;
 
 constexpr std::uint32_t kBlock = 2048;
+
+// The allocation length field of a data-in command; a drive never returns
+// more than it names.
+std::size_t AllocationLength(std::span<const std::uint8_t> cdb) {
+  switch (cdb[0]) {
+    case kOpInquiry:
+      return cdb.size() >= 6 ? GetBe16(&cdb[3]) : 0;
+    case kOpReadToc:
+    case kOpGetConfiguration:
+    case kOpReadDiscInformation:
+    case kOpModeSense10:
+      return cdb.size() >= 10 ? GetBe16(&cdb[7]) : 0;
+    case kOpReadDiscStructure:
+      return cdb.size() >= 12 ? GetBe16(&cdb[8]) : 0;
+    default:
+      return SIZE_MAX;
+  }
+}
+
+// A logical block address as the MSF field of a TOC descriptor.
+void PutMsf(std::uint8_t* field, std::uint32_t lba) {
+  const std::uint64_t frames = std::uint64_t{lba} + kMsfLeadIn;
+  field[0] = 0;
+  field[1] = static_cast<std::uint8_t>(std::min<std::uint64_t>(frames / (60 * 75), 0xFF));
+  field[2] = static_cast<std::uint8_t>(frames / 75 % 60);
+  field[3] = static_cast<std::uint8_t>(frames % 75);
+}
 
 struct KindInfo {
   const char* name;
@@ -150,10 +195,13 @@ std::string NormalStatus(const std::string& status) {
   return (s == "blank" || s == "incomplete") ? s : "complete";
 }
 
-// Copies as much of `answer` as the caller asked for; the rest stays zero.
-void Deliver(std::span<std::uint8_t> data, const std::uint8_t* answer, std::size_t length) {
+// Copies as much of `answer` as both the CDB's allocation length and the
+// transfer allow; the rest of the transfer stays zero.
+void Deliver(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
+             const std::uint8_t* answer, std::size_t length) {
   std::fill(data.begin(), data.end(), 0);
-  std::copy_n(answer, std::min(length, data.size()), data.begin());
+  const std::size_t n = std::min({length, data.size(), AllocationLength(cdb)});
+  std::copy_n(answer, n, data.begin());
 }
 
 void PutPadded(std::uint8_t* field, std::size_t width, const std::string& text) {
@@ -177,11 +225,25 @@ std::string Value(const ProfileFile& profile, const std::string& section, const 
   return std::string(TrimProfileBlanks(raw));
 }
 
-bool ParseUnsigned(const std::string& text, unsigned long& out) {
+// A decimal number of at most `max`, nothing else in the text.
+bool ParseUnsigned(const std::string& text, unsigned long& out, unsigned long max = 0xFFFFFFFFul) {
   if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0]))) return false;
   char* end = nullptr;
-  out = std::strtoul(text.c_str(), &end, 10);
-  return end && *end == '\0';
+  errno = 0;
+  const unsigned long value = std::strtoul(text.c_str(), &end, 10);
+  if (errno == ERANGE || !end || *end != '\0' || value > max) return false;
+  out = value;
+  return true;
+}
+
+constexpr double kDefaultReloadDelay = 2.0;
+constexpr double kLongestReloadDelay = 3600.0;
+
+// A reload delay the tray can wait: not a number gives the default, the
+// rest is held between 0 and an hour.
+double SaneReloadDelay(double seconds) {
+  if (std::isnan(seconds)) return kDefaultReloadDelay;
+  return std::clamp(seconds, 0.0, kLongestReloadDelay);
 }
 
 }  // namespace
@@ -275,16 +337,19 @@ VirtualDriveConfig VirtualDriveConfig::FromProfile(const ProfileFile& profile,
   if (ParseUnsigned(Value(profile, section, "Recorded", ""), number))
     c.recordedBlocks = static_cast<std::uint32_t>(number);
   const std::string delay = Value(profile, section, "ReloadDelay", "");
-  if (!delay.empty()) c.reloadDelaySeconds = std::max(0.0, std::strtod(delay.c_str(), nullptr));
+  char* delayEnd = nullptr;
+  const double seconds = std::strtod(delay.c_str(), &delayEnd);
+  if (!delay.empty() && delayEnd && *delayEnd == '\0')
+    c.reloadDelaySeconds = SaneReloadDelay(seconds);
   c.tracePath = Value(profile, section, "Trace", "");
   c.closedAsDvdRom = Value(profile, section, "ClosedAsDvdRom", "0") == "1";
   c.hasElsPage = Value(profile, section, "ElsPage", "1") != "0";
 
   if (ParseUnsigned(Value(profile, section, "Bytpw", ""), number))
     PutBe32(&c.elsPage[kBytpwOffset], static_cast<std::uint32_t>(number));
-  if (ParseUnsigned(Value(profile, section, "DivisorA", ""), number))
+  if (ParseUnsigned(Value(profile, section, "DivisorA", ""), number, 0xFFFF))
     PutBe16(&c.elsPage[kDivisorAOffset], static_cast<unsigned>(number));
-  if (ParseUnsigned(Value(profile, section, "DivisorB", ""), number))
+  if (ParseUnsigned(Value(profile, section, "DivisorB", ""), number, 0xFFFF))
     PutBe16(&c.elsPage[kDivisorBOffset], static_cast<unsigned>(number));
   std::uint16_t num = 0, den = 0;
   if (ParseElsFraction(Value(profile, section, "FeedStep", ""), num, den)) {
@@ -325,6 +390,7 @@ VirtualDrive::VirtualDrive(VirtualDriveConfig config)
     : config_(std::move(config)), trace_(nullptr, &std::fclose) {
   config_.disc = NormalKind(config_.disc);
   config_.status = NormalStatus(config_.status);
+  config_.reloadDelaySeconds = SaneReloadDelay(config_.reloadDelaySeconds);
   facing_ = {config_.disc, config_.status};
   if (!config_.flip.empty()) {
     hasOther_ = true;
@@ -332,7 +398,7 @@ VirtualDrive::VirtualDrive(VirtualDriveConfig config)
               NormalStatus(config_.flipStatus.empty() ? config_.status : config_.flipStatus)};
   }
   if (!config_.image.empty()) image_ = IsoImage::Open(config_.image);
-  if (!config_.tracePath.empty()) trace_.reset(std::fopen(config_.tracePath.c_str(), "a"));
+  if (!config_.tracePath.empty()) trace_.reset(std::fopen(config_.tracePath.c_str(), "ae"));
   burn_ = std::make_unique<VirtualBurnSide>(config_.burn);
   page_ = config_.elsPage;
 }
@@ -448,11 +514,14 @@ bool VirtualDrive::Dispatch(std::span<const std::uint8_t> cdb, std::span<std::ui
       }
       return burn_->UnitReady(answer.sense);
     case kOpInquiry:
-      return Inquiry(data);
+      return Inquiry(cdb, data, answer);
     case kOpStartStopUnit:
       return StartStop(cdb, answer);
     case kOpPreventAllowRemoval:
-      if (cdb.size() < 6) break;
+      if (cdb.size() < 6) {
+        answer.sense = kInvalidFieldInCdb;
+        return false;
+      }
       removalPrevented_ = (cdb[4] & kPreventBit) != 0;
       return true;
     case kOpSynchronizeCache:
@@ -464,9 +533,9 @@ bool VirtualDrive::Dispatch(std::span<const std::uint8_t> cdb, std::span<std::ui
     case kOpReadToc:
       return ReadToc(cdb, data, answer);
     case kOpGetConfiguration:
-      return GetConfiguration(data);
+      return GetConfiguration(cdb, data, answer);
     case kOpReadDiscInformation:
-      return ReadDiscInformation(data, answer);
+      return ReadDiscInformation(cdb, data, answer);
     case kOpModeSelect10:
       return ModeSelect(data, answer);
     case kOpModeSense10:
@@ -484,7 +553,13 @@ bool VirtualDrive::Dispatch(std::span<const std::uint8_t> cdb, std::span<std::ui
   return false;
 }
 
-bool VirtualDrive::Inquiry(std::span<std::uint8_t> data) {
+bool VirtualDrive::Inquiry(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
+                           Answer& answer) {
+  // Only the standard data: no vital product data pages.
+  if (cdb.size() < 6 || (cdb[1] & kInquiryEvpd) != 0 || cdb[2] != 0) {
+    answer.sense = kInvalidFieldInCdb;
+    return false;
+  }
   std::uint8_t a[kInquiryAnswerLength] = {};
   a[0] = kPeripheralCdDvd;
   a[1] = kRemovableMedium;
@@ -494,13 +569,18 @@ bool VirtualDrive::Inquiry(std::span<std::uint8_t> data) {
   PutPadded(a + kVendorOffset, kVendorLength, config_.vendor);
   PutPadded(a + kProductOffset, kProductLength, config_.product);
   PutPadded(a + kRevisionOffset, kRevisionLength, config_.revision);
-  Deliver(data, a, sizeof a);
+  Deliver(cdb, data, a, sizeof a);
   return true;
 }
 
-bool VirtualDrive::GetConfiguration(std::span<std::uint8_t> data) {
-  std::uint8_t a[kFeatureHeaderLength] = {};
-  PutBe32(a, kFeatureHeaderLength - 4);
+bool VirtualDrive::GetConfiguration(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
+                                    Answer& answer) {
+  if (cdb.size() < 10 || (cdb[1] & kRequestTypeMask) > kRequestOne) {
+    answer.sense = kInvalidFieldInCdb;
+    return false;
+  }
+  const std::uint8_t requestType = cdb[1] & kRequestTypeMask;
+  const std::uint16_t starting = GetBe16(&cdb[2]);
   std::uint16_t profile = 0;
   if (!trayEmpty_) {
     const KindInfo& info = InfoFor(facing_.kind);
@@ -508,8 +588,34 @@ bool VirtualDrive::GetConfiguration(std::span<std::uint8_t> data) {
     if (config_.closedAsDvdRom && info.recordable && facing_.status == "complete")
       profile = kDiscDvdRom;
   }
-  PutBe16(a + kCurrentProfileOffset, profile);
-  Deliver(data, a, sizeof a);
+  std::vector<std::uint8_t> a(kFeatureHeaderLength, 0);
+  PutBe16(&a[kCurrentProfileOffset], profile);
+  // Both features are always current, so "all" and "current" are the same.
+  const auto wanted = [&](std::uint16_t feature) {
+    return requestType == kRequestOne ? feature == starting : feature >= starting;
+  };
+  if (wanted(kFeatureProfileList)) {
+    const std::size_t at = a.size();
+    a.resize(at + 4 + 4 * std::size(kDriveProfiles), 0);
+    PutBe16(&a[at], kFeatureProfileList);
+    a[at + 2] = kFeaturePersistentCurrent;
+    a[at + 3] = static_cast<std::uint8_t>(4 * std::size(kDriveProfiles));
+    for (std::size_t i = 0; i < std::size(kDriveProfiles); ++i) {
+      std::uint8_t* d = &a[at + 4 + 4 * i];
+      PutBe16(d, kDriveProfiles[i]);
+      if (kDriveProfiles[i] == profile) d[2] = kProfileCurrentFlag;
+    }
+  }
+  if (wanted(kFeatureCore)) {
+    const std::size_t at = a.size();
+    a.resize(at + 4 + 8, 0);
+    PutBe16(&a[at], kFeatureCore);
+    a[at + 2] = kCoreVersion2 | kFeaturePersistentCurrent;
+    a[at + 3] = 8;
+    PutBe32(&a[at + 4], kInterfaceAtapi);
+  }
+  PutBe32(a.data(), static_cast<std::uint32_t>(a.size() - 4));
+  Deliver(cdb, data, a.data(), a.size());
   return true;
 }
 
@@ -535,11 +641,12 @@ bool VirtualDrive::ReadDiscStructure(std::span<const std::uint8_t> cdb,
   a[6] = info.layerType;
   PutBe32(&a[8], kDataStartPsn);
   PutBe32(&a[12], kDataStartPsn + std::max<std::uint32_t>(RecordedBlocks(), 1) - 1);
-  Deliver(data, a.data(), a.size());
+  Deliver(cdb, data, a.data(), a.size());
   return true;
 }
 
-bool VirtualDrive::ReadDiscInformation(std::span<std::uint8_t> data, Answer& answer) {
+bool VirtualDrive::ReadDiscInformation(std::span<const std::uint8_t> cdb,
+                                       std::span<std::uint8_t> data, Answer& answer) {
   if (trayEmpty_ || facing_.kind == "none") {
     answer.sense = kNoMedium;
     return false;
@@ -556,7 +663,7 @@ bool VirtualDrive::ReadDiscInformation(std::span<std::uint8_t> data, Answer& ans
   a[4] = 1;  // sessions
   a[5] = 1;  // first track in last session
   a[6] = 1;  // last track in last session
-  Deliver(data, a, sizeof a);
+  Deliver(cdb, data, a, sizeof a);
   return true;
 }
 
@@ -571,13 +678,15 @@ bool VirtualDrive::ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uin
     return false;
   }
   const std::uint8_t format = cdb[2] & kTocFormatMask;
+  const bool msf = (cdb[1] & kTocMsfBit) != 0;
+  const std::uint8_t track = cdb[6];
   if (format == kTocFull && facing_.kind == "label") {
     std::uint8_t a[kLabelFullTocLength] = {};
     PutBe16(a, kLabelFullTocLength - 2);
     a[2] = 1;
     a[3] = 1;
     for (const auto& [offset, value] : kLabelSignature) a[offset] = value;
-    Deliver(data, a, sizeof a);
+    Deliver(cdb, data, a, sizeof a);
     return true;
   }
   if (!HasData() || (format != kTocFormatted && format != kTocFull)) {
@@ -585,17 +694,31 @@ bool VirtualDrive::ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uin
     return false;
   }
   if (format == kTocFormatted) {
+    // One data track and the lead-out; a starting track past the last one
+    // (other than the lead-out) is refused, the lead-out alone answered.
+    if (track > 1 && track != kLeadOutTrack) {
+      answer.sense = kInvalidFieldInCdb;
+      return false;
+    }
     std::uint8_t a[kFormattedTocLength] = {};
-    PutBe16(a, kFormattedTocLength - 2);
     a[2] = 1;
     a[3] = 1;
-    a[5] = kTocDataTrack;
-    a[6] = 1;
-    PutBe32(a + 8, 0);
-    a[13] = kTocDataTrack;
-    a[14] = kLeadOutTrack;
-    PutBe32(a + 16, RecordedBlocks());
-    Deliver(data, a, sizeof a);
+    std::uint8_t* d = a + 4;
+    const auto descriptor = [&](std::uint8_t number, std::uint32_t lba) {
+      d[1] = kTocDataTrack;
+      d[2] = number;
+      if (msf) {
+        PutMsf(d + 4, lba);
+      } else {
+        PutBe32(d + 4, lba);
+      }
+      d += 8;
+    };
+    if (track != kLeadOutTrack) descriptor(1, 0);
+    descriptor(kLeadOutTrack, RecordedBlocks());
+    const auto length = static_cast<std::size_t>(d - a);
+    PutBe16(a, static_cast<unsigned>(length - 2));
+    Deliver(cdb, data, a, length);
     return true;
   }
   // Full TOC of a data side: the A0, A1 and A2 points of session 1.
@@ -603,6 +726,7 @@ bool VirtualDrive::ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uin
   PutBe16(a, sizeof a - 2);
   a[2] = 1;
   a[3] = 1;
+  // A0: first track, A1: last track, A2: start of the lead-out.
   const std::uint8_t points[3] = {0xA0, 0xA1, 0xA2};
   for (std::size_t i = 0; i < 3; ++i) {
     std::uint8_t* d = a + 4 + kFullTocDescriptor * i;
@@ -611,7 +735,8 @@ bool VirtualDrive::ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uin
     d[3] = points[i];
     d[8] = 1;
   }
-  Deliver(data, a, sizeof a);
+  PutMsf(a + 4 + 2 * kFullTocDescriptor + 7, RecordedBlocks());
+  Deliver(cdb, data, a, sizeof a);
   return true;
 }
 
@@ -621,7 +746,7 @@ bool VirtualDrive::ModeSense(std::span<const std::uint8_t> cdb, std::span<std::u
     answer.sense = kInvalidFieldInCdb;
     return false;
   }
-  Deliver(data, page_.data(), page_.size());
+  Deliver(cdb, data, page_.data(), page_.size());
   return true;
 }
 
@@ -655,7 +780,7 @@ bool VirtualDrive::Read12(std::span<const std::uint8_t> cdb, std::span<std::uint
   const std::size_t fit = std::min<std::size_t>(blocks, data.size() / kBlock);
   std::fill(data.begin(), data.end(), 0);
   if (image_ && fit > 0 && !image_->ReadBlocks(lba, data.first(fit * kBlock))) {
-    answer.sense = kLbaOutOfRange;
+    answer.sense = kUnrecoveredReadError;
     return false;
   }
   return true;

@@ -62,6 +62,10 @@ struct VirtualDriveConfig {
   // Reads a settings section; values may carry a trailing " ; comment".
   // ELS page keys: Bytpw=, FeedStep=num/den, DivisorA=, DivisorB=,
   // Speeds=rotation:speed,... (decimals allowed, e.g. 7875:47.25), ElsPage=0.
+  // A value that is not a number, or does not fit its field (Recorded and
+  // Bytpw 32 bits, the divisors 16 bits), leaves the default; a letter
+  // outside A-Z gives V, an unknown disc kind "unknown", an unknown status
+  // "complete". ReloadDelay is held between 0 and 3600 seconds.
   static VirtualDriveConfig FromProfile(const ProfileFile& profile,
                                         const std::string& section = kVirtualDriveSection);
 };
@@ -107,11 +111,13 @@ class VirtualDrive : public ScsiTransport {
   void Trace(std::span<const std::uint8_t> cdb, ScsiDirection direction, std::size_t length,
              bool ok, const SenseTriple& sense);
 
-  bool Inquiry(std::span<std::uint8_t> data);
-  bool GetConfiguration(std::span<std::uint8_t> data);
+  bool Inquiry(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data, Answer& answer);
+  bool GetConfiguration(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
+                        Answer& answer);
   bool ReadDiscStructure(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
                          Answer& answer);
-  bool ReadDiscInformation(std::span<std::uint8_t> data, Answer& answer);
+  bool ReadDiscInformation(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
+                           Answer& answer);
   bool ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data, Answer& answer);
   bool ModeSense(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data, Answer& answer);
   bool ModeSelect(std::span<const std::uint8_t> data, Answer& answer);
