@@ -12,8 +12,7 @@ constexpr std::size_t kDataSize = 2352;
 constexpr std::size_t kPattern = 12;
 constexpr int kSamplesPerBlock = 196;
 constexpr int kHalfSamplesPerBlock = 98;
-constexpr std::uint8_t kNoMark = 0x54;  // 'T': the laser leaves the spot light
-constexpr std::uint8_t kMark = 0x4A;    // 'J': the laser darkens the spot
+constexpr std::uint8_t kMark = 0x4A;  // 'J' darkens the spot; 'T' (0x54) leaves it light
 constexpr double kTwoPi = 6.283185307179586;
 constexpr int kDelay[24] = {145,  71,   725,  651,  1641, 1567, 2221, 2147, 331,  257,  911,  837,
                             1827, 1753, 2407, 2333, 517,  443,  1097, 1023, 2013, 1939, 2593, 2519};
