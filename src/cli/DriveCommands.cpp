@@ -31,14 +31,8 @@ int RunDrives(int argc, char** argv) {
   ArgParser args("drives",
                  "Lists the drives that can etch labels, one display string a line.\n"
                  "The virtual drive of ./twr.ini ([VirtualDrive]) is listed too.");
-  switch (args.Parse(argc, argv)) {
-    case ArgParser::kHelpShown:
-      return 0;
-    case ArgParser::kError:
-      return 2;
-    default:
-      break;
-  }
+  if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
+    return ExitStatusFor(r);
   TerminalMessages messages;
   if (!CheckPassThrough(messages)) return 1;
   auto device = std::make_unique<CELDevice>();
@@ -59,22 +53,13 @@ int RunDisc(int argc, char** argv) {
                  "recorded data and the volume descriptor.");
   args.Option("drive", "LETTER", "Drive letter as 'twr drives' shows it (default: the first).",
               &letterText);
-  switch (args.Parse(argc, argv)) {
-    case ArgParser::kHelpShown:
-      return 0;
-    case ArgParser::kError:
-      return 2;
-    default:
-      break;
-  }
-  if (letterText.size() > 1 && !(letterText.size() == 2 && letterText[1] == ':')) {
-    std::fprintf(stderr, "twr disc: '--drive %s' is not a drive letter\n", letterText.c_str());
-    return 2;
-  }
+  if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
+    return ExitStatusFor(r);
+  char letter = 0;
+  if (!ParseDriveLetter("disc", letterText, letter)) return 2;
   TerminalMessages messages;
   if (!CheckPassThrough(messages)) return 1;
   auto device = std::make_unique<CELDevice>();
-  const char letter = letterText.empty() ? 0 : letterText[0];
   if (!OpenDriveByLetter(*device, letter)) {
     messages.ShowString(kStrDriveNotFound, MessageIcon::Error);
     return 1;
