@@ -10,9 +10,11 @@ constexpr double kLabelRadiusMm = 58.0;
 constexpr double kLabelAcrossMm = 116.0;
 
 // The square from (m, m) to (side - m, side - m), right and bottom edges
-// exclusive, as an outline rectangle.
+// exclusive, so the circle's pixels run from m to side - m - 1. An aliased
+// 1-pixel outline covers one pixel beyond the rectangle's right and bottom
+// edges, so the rectangle ends one pixel earlier still.
 QRect CircleSquare(int margin, int side) {
-  return QRect(QPoint(margin, margin), QPoint(side - margin - 1, side - margin - 1));
+  return QRect(QPoint(margin, margin), QPoint(side - margin - 2, side - margin - 2));
 }
 }  // namespace
 

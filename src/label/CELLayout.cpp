@@ -2,6 +2,7 @@
 #include "label/CELLayout.h"
 
 #include <algorithm>
+#include <climits>
 #include <numbers>
 
 #include "common/Utf8.h"
@@ -31,9 +32,57 @@ int AlignedStart(int align, int boxWidth, int textWidth) {
   return 0;
 }
 
+// trunc(value * scale), held within the int range.
 int Scaled(int value, double scale) {
-  return static_cast<int>(value * scale);
+  const double scaled = value * scale;
+  if (!(scaled > static_cast<double>(INT_MIN))) return INT_MIN;
+  if (!(scaled < static_cast<double>(INT_MAX))) return INT_MAX;
+  return static_cast<int>(scaled);
 }
+
+// The part of a W x H box placed at (X, Y) that lands on the target. A box
+// may be far larger than the label or lie partly outside it, so only this
+// part is allocated and drawn; it receives exactly the pixels that a
+// whole-box image copied onto the target would leave there.
+class BoxCanvas {
+ public:
+  BoxCanvas(const ImageBuffer& target, int W, int H, int X, int Y) {
+    if (W <= 0 || H <= 0) return;  // an empty box shows nothing
+    const long long left = std::max<long long>(X, 0);
+    const long long top = std::max<long long>(Y, 0);
+    const long long right = std::min<long long>(static_cast<long long>(X) + W, target.Width());
+    const long long bottom = std::min<long long>(static_cast<long long>(Y) + H, target.Height());
+    if (left >= right || top >= bottom) return;
+    // Box coordinates of the part's top-left corner.
+    originX_ = left - X;
+    originY_ = top - Y;
+    targetX_ = static_cast<int>(left);
+    targetY_ = static_cast<int>(top);
+    image_.Create(static_cast<int>(right - left), static_cast<int>(bottom - top));
+  }
+
+  bool Exists() const { return image_.Exists(); }
+  ImageBuffer& Image() { return image_; }
+
+  // Draws text whose cell's top-left is at (x, y) in box coordinates.
+  void DrawText(long long x, long long y, std::string_view text) {
+    x -= originX_;
+    y -= originY_;
+    // No text is this wide or tall; anything that far away cannot be seen.
+    constexpr long long kFar = 1LL << 30;
+    if (x < -kFar || y < -kFar || x >= image_.Width() || y >= image_.Height()) return;
+    image_.DrawText(static_cast<int>(x), static_cast<int>(y), text);
+  }
+
+  void CopyOnto(ImageBuffer& target) const { target.CopyBlock(targetX_, targetY_, image_); }
+
+ private:
+  ImageBuffer image_;
+  long long originX_ = 0;
+  long long originY_ = 0;
+  int targetX_ = 0;
+  int targetY_ = 0;
+};
 
 }  // namespace
 
@@ -191,22 +240,24 @@ void CELLayout::DrawBox(ImageBuffer& target, BoxKind kind, double scale) {
 
 void CELLayout::DrawSingleLineBox(ImageBuffer& target, const LayoutBox& box,
                                   const std::string& text, int W, int H, int X, int Y) {
-  ImageBuffer boxImage;
-  if (!boxImage.Create(W, H)) return;  // an empty or absurd box shows nothing
-  boxImage.FillRect(0, 0, W, H, layout_.BgColor);
+  BoxCanvas canvas(target, W, H, X, Y);
+  if (!canvas.Exists()) return;
+  ImageBuffer& boxImage = canvas.Image();
+  boxImage.FillRect(0, 0, boxImage.Width(), boxImage.Height(), layout_.BgColor);
   boxImage.SetTextColor(layout_.TxColor);
   const std::string_view cut = CutToMaxNum(text, box.MaxNum);
   const FitResult fit = FitText(
       boxImage, Fonts(), cut, H, [&](int w) { return w >= W; },
       [](int h) { return h >= kMinBoxFontHeight; });
-  boxImage.DrawText(AlignedStart(box.Align, W, fit.width), (H - fit.height) / 2, cut);
-  target.CopyBlock(X, Y, boxImage);
+  canvas.DrawText(AlignedStart(box.Align, W, fit.width), (H - fit.height) / 2, cut);
+  canvas.CopyOnto(target);
 }
 
 void CELLayout::DrawNoteBox(ImageBuffer& target, const LayoutBox& box, int W, int H, int X, int Y) {
-  ImageBuffer boxImage;
-  if (!boxImage.Create(W, H)) return;
-  boxImage.FillRect(0, 0, W, H, layout_.BgColor);
+  BoxCanvas canvas(target, W, H, X, Y);
+  if (!canvas.Exists()) return;
+  ImageBuffer& boxImage = canvas.Image();
+  boxImage.FillRect(0, 0, boxImage.Width(), boxImage.Height(), layout_.BgColor);
   boxImage.SetTextColor(layout_.TxColor);
   const int lineHeight = H / kNoteLineCount;
   LabelFontCache& fonts = Fonts();
@@ -216,10 +267,10 @@ void CELLayout::DrawNoteBox(ImageBuffer& target, const LayoutBox& box, int W, in
     const FitResult fit = FitText(
         boxImage, fonts, cut, lineHeight, [&](int w) { return w >= W; },
         [](int h) { return h >= kMinBoxFontHeight; });
-    boxImage.DrawText(AlignedStart(box.Align, W, fit.width),
-                      k * lineHeight + (lineHeight - fit.height) / 2, cut);
+    canvas.DrawText(AlignedStart(box.Align, W, fit.width),
+                    static_cast<long long>(k) * lineHeight + (lineHeight - fit.height) / 2, cut);
   }
-  target.CopyBlock(X, Y, boxImage);
+  canvas.CopyOnto(target);
 }
 
 }  // namespace twr

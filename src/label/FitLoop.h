@@ -16,13 +16,21 @@ struct FitResult {
 
 // Selects the fitted font on `image` and returns the final h and width.
 // Each pass selects height h, then decreases h, then measures again, so the
-// first pass selects the start height once more.
+// first pass selects the start height once more. Floor tests must be of the
+// form "h at least some value".
 template <typename TooWide, typename FloorOk>
 FitResult FitText(ImageBuffer& image, LabelFontCache& fonts, std::string_view text, int startHeight,
                   TooWide tooWide, FloorOk floorOk) {
   int h = startHeight;
   image.SelectFont(fonts.Get(h));
   int width = image.MeasureText(text);
+  // Every height above the tallest font cell selects that same font, so the
+  // passes down to it change nothing but h: skip them (a box may be far
+  // taller than any font).
+  if (h > kMaxFontCell && tooWide(width) && floorOk(kMaxFontCell + 1)) {
+    image.SelectFont(fonts.Get(kMaxFontCell));
+    h = kMaxFontCell;
+  }
   while (tooWide(width) && floorOk(h)) {
     image.SelectFont(fonts.Get(h));
     --h;

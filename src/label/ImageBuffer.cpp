@@ -53,6 +53,10 @@ void ImageBuffer::FillRect(int x, int y, int width, int height, uint32_t color) 
     std::memcpy(Row(row) + left * kBytesPerPixel, first, count * kBytesPerPixel);
 }
 
+void ImageBuffer::SelectFont(const LabelFont& font) {
+  font_ = font.shared_from_this();
+}
+
 int ImageBuffer::MeasureText(std::string_view utf8) const {
   return font_ ? font_->Measure(utf8) : 0;
 }
@@ -110,6 +114,11 @@ bool ImageBuffer::Load(const std::string& path) {
   image_ = QImage();
   QImageReader reader(QString::fromStdString(path));
   reader.setAutoTransform(false);
+  // Refuse an absurd size declared in the file's header before decoding
+  // anything, whatever allocation limit the image plugins are given.
+  if (const QSize declared = reader.size();
+      declared.isValid() && !SizeIsSane(declared.width(), declared.height()))
+    return false;
   QImage decoded;
   if (!reader.read(&decoded) || decoded.isNull()) return false;
   if (!SizeIsSane(decoded.width(), decoded.height())) return false;

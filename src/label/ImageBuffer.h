@@ -6,6 +6,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -39,7 +40,8 @@ class ImageBuffer {
   // Text state: colour and font for MeasureText/DrawText (background mode
   // transparent, no extra character spacing).
   void SetTextColor(uint32_t color) { textColor_ = color; }
-  void SelectFont(const LabelFont& font) { font_ = &font; }
+  // The font must come from a LabelFontCache; the buffer shares it.
+  void SelectFont(const LabelFont& font);
   // Width of the string in the selected font; 0 without a font.
   int MeasureText(std::string_view utf8) const;
   // Draws the string with the top-left of its cell at (x, y), clipped.
@@ -64,7 +66,7 @@ class ImageBuffer {
  private:
   QImage image_;
   uint32_t textColor_ = 0;
-  const LabelFont* font_ = nullptr;
+  std::shared_ptr<const LabelFont> font_;
 };
 
 // Colour helpers for 0x00BBGGRR values.

@@ -8,9 +8,8 @@
 namespace twr {
 
 namespace {
-// Pixel sizes beyond this are not asked of the rasteriser; a label box is
-// never taller than the largest label.
-constexpr int kMaxPixelSize = 20000;
+// Pixel sizes beyond this are not asked of the rasteriser.
+constexpr int kMaxPixelSize = kMaxFontCell;
 }  // namespace
 
 int LabelFont::Measure(std::string_view utf8) const {
@@ -23,6 +22,7 @@ void LabelFontCache::SetFace(const std::string& face) {
   if (face == face_) return;
   face_ = face;
   fonts_.clear();
+  cells_.clear();
 }
 
 QFont LabelFontCache::Make(int pixelSize) const {
@@ -37,26 +37,35 @@ QFont LabelFontCache::Make(int pixelSize) const {
 }
 
 int LabelFontCache::CellOf(int pixelSize) const {
+  // The fit loop asks for neighbouring heights one after another, so the
+  // sizes it probes repeat: remember each size's cell.
+  if (auto it = cells_.find(pixelSize); it != cells_.end()) return it->second;
   const QFontMetrics metrics(Make(pixelSize));
-  return metrics.ascent() + metrics.descent();
+  const int cell = metrics.ascent() + metrics.descent();
+  cells_.emplace(pixelSize, cell);
+  return cell;
 }
 
 int LabelFontCache::PixelSizeFor(int cellHeight) const {
   const int target = std::clamp(cellHeight, 1, kMaxPixelSize);
   // A first guess from the face's cell-to-size ratio, then step to the
   // largest size whose cell still fits.
-  const int cellAtTarget = std::max(1, CellOf(target));
-  int size = std::clamp(static_cast<int>(static_cast<long long>(target) * target / cellAtTarget), 1,
-                        kMaxPixelSize);
+  constexpr int kRatioSize = 100;
+  const int cellAtRatio = std::max(1, CellOf(kRatioSize));
+  int size = std::clamp(static_cast<int>(static_cast<long long>(target) * kRatioSize / cellAtRatio),
+                        1, kMaxPixelSize);
   while (size > 1 && CellOf(size) > target) --size;
   while (size < kMaxPixelSize && CellOf(size + 1) <= target) ++size;
   return size;
 }
 
 const LabelFont& LabelFontCache::Get(int cellHeight) {
+  // Heights beyond the tallest cell share one font (and one cache entry).
+  cellHeight = std::clamp(cellHeight, 1, kMaxFontCell);
   auto it = fonts_.find(cellHeight);
   if (it != fonts_.end()) return *it->second;
-  auto font = std::make_unique<LabelFont>(Make(PixelSizeFor(cellHeight)), cellHeight);
+  if (fonts_.size() >= kMaxCachedFonts) fonts_.clear();  // selected fonts live on in their images
+  auto font = std::make_shared<LabelFont>(Make(PixelSizeFor(cellHeight)), cellHeight);
   return *fonts_.emplace(cellHeight, std::move(font)).first->second;
 }
 

@@ -53,7 +53,7 @@ std::string LayoutSectionName(int index) {
 bool LoadLayoutNames(const std::string& path, std::vector<std::string>& names) {
   names.clear();
   const ProfileFile ini = ProfileFile::Load(path);
-  const int count = ini.GetInt(kConfigSection, kLayoutNumKey, 0);
+  const int count = std::min(ini.GetInt(kConfigSection, kLayoutNumKey, 0), kMaxLayoutCount);
   for (int i = 0; i < count; ++i) names.push_back(ini.GetString(LayoutSectionName(i), kNameKey));
   return count > 0;
 }

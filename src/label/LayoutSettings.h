@@ -52,11 +52,17 @@ inline uint32_t GreyFromSetting(int value) {
   return static_cast<uint32_t>(value & 0xFF) * 0x010101u;
 }
 
+// The layout list holds at most this many entries, whatever LayoutNum says:
+// a mistyped count of billions would otherwise exhaust memory listing empty
+// names.
+inline constexpr int kMaxLayoutCount = 10000;
+
 // "Layout%02d" for index i.
 std::string LayoutSectionName(int index);
 
-// Appends the names of layouts 0 .. LayoutNum-1 to `names` (cleared first).
-// False when LayoutNum is 0 or the file is missing.
+// Appends the names of layouts 0 .. LayoutNum-1 to `names` (cleared first),
+// at most kMaxLayoutCount of them. False when LayoutNum is 0 or less or the
+// file is missing.
 bool LoadLayoutNames(const std::string& path, std::vector<std::string>& names);
 
 // Reads every key of the layout section except "Name" into `record`; with

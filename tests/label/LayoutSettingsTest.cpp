@@ -31,6 +31,20 @@ TEST(LayoutSettings, NoLayoutsWhenCountIsZeroOrFileMissing) {
   EXPECT_TRUE(names.empty());
 }
 
+TEST(LayoutSettings, AbsurdLayoutCountsAreCappedOrRefused) {
+  TempSettings huge(
+      "[Config]\nLayoutNum=2000000000\n[Layout00]\nName=First\n[Layout9999]\nName=Last\n");
+  std::vector<std::string> names;
+  ASSERT_TRUE(LoadLayoutNames(huge.Path(), names));
+  ASSERT_EQ(names.size(), static_cast<std::size_t>(kMaxLayoutCount));
+  EXPECT_EQ(names.front(), "First");
+  EXPECT_EQ(names.back(), "Last");
+
+  TempSettings negative("[Config]\nLayoutNum=-3\n[Layout00]\nName=A\n");
+  EXPECT_FALSE(LoadLayoutNames(negative.Path(), names));
+  EXPECT_TRUE(names.empty());
+}
+
 TEST(LayoutSettings, DefaultsAndGreyLevels) {
   TempSettings s("[Config]\nLayoutNum=1\n[Layout00]\nBgColor=300\n");
   LayoutRecord r;
