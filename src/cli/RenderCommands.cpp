@@ -34,7 +34,7 @@ bool WritePicture(const QImage& image, const std::string& path, const char* what
 int RunLayouts(int argc, char** argv) {
   ArgParser parser("layouts", "Lists the layouts of ./twr.ini: number, tab, name.");
   if (ArgParser::Result r = parser.Parse(argc, argv); r != ArgParser::kOk)
-    return r == ArgParser::kHelpShown ? 0 : 2;
+    return ExitStatusFor(r);
   TerminalMessages messages;
   CELLayout layout;
   std::vector<std::string> names;
@@ -57,7 +57,7 @@ int RunRender(int argc, char** argv) {
   parser.Option("label", "FILE.png", "Write the full-size label picture.", &labelPath);
   parser.Option("preview", "FILE.png", "Write the preview with the burning area.", &previewPath);
   if (ArgParser::Result r = parser.Parse(argc, argv); r != ArgParser::kOk)
-    return r == ArgParser::kHelpShown ? 0 : 2;
+    return ExitStatusFor(r);
 
   TerminalMessages messages;
   CELLayout layout;
