@@ -110,9 +110,11 @@ void CELDevice::ReadInquiryStrings(std::string& vendor, std::string& product,
   product.clear();
   revision.clear();
   if (!Inquiry()) {
-    vendor = "-";
-    product = "Unknown";
-    revision = "-";
+    // Built as whole strings: assigning the literals trips a false
+    // -Wrestrict in GCC 12's optimised string code.
+    vendor = std::string(1, '-');
+    product = std::string("Unknown");
+    revision = std::string(1, '-');
     return;
   }
   vendor = InquiryText(&readArea_[kVendorOffset], kVendorLength);
