@@ -9,8 +9,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "burn/BurnJob.h"
+#include "burn/DotEncoder.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
 #include "drive/virtual/VirtualBurnSide.h"
@@ -134,6 +136,37 @@ void BM_BurnPipelineFast(benchmark::State& state) {
 void BM_BurnPipelineLiteral(benchmark::State& state) {
   RunBurn(state, true);
 }
+// The encoder's own work for one feed step: sampling one circle (N = 8820)
+// into levels. The fast sampler reads scanlines and a tabulated tone curve;
+// the literal one makes one pixel call and one pow per sample.
+void SampleCircle(benchmark::State& state, bool literal) {
+  const AngleTables tables = BuildAngleTables(8820);
+  const SamplingGeometry geometry{40.0, 11.875, 8820};
+  const double gamma = ToneGamma(11.875 / 11);
+  const ToneCurve curve(gamma);
+  std::vector<std::int32_t> levels(8820);
+  int step = 0;
+  for (auto _ : state) {
+    if (literal)
+      SampleCircleLiteral(BenchLabel(), geometry, tables, gamma, step, levels.data());
+    else
+      SampleCircleFast(BenchLabel(), geometry, tables, curve, step, levels.data());
+    step = (step + 1) % 1000;
+    benchmark::DoNotOptimize(levels.data());
+  }
+  state.counters["samples_per_s"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * 8820, benchmark::Counter::kIsRate);
+}
+
+void BM_SampleCircleFast(benchmark::State& state) {
+  SampleCircle(state, false);
+}
+void BM_SampleCircleLiteral(benchmark::State& state) {
+  SampleCircle(state, true);
+}
+BENCHMARK(BM_SampleCircleFast)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SampleCircleLiteral)->Unit(benchmark::kMicrosecond);
+
 BENCHMARK(BM_BurnPipelineFast)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(BM_BurnPipelineLiteral)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
