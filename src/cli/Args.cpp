@@ -12,25 +12,25 @@ ArgParser::ArgParser(std::string command, std::string summary)
     : command_(std::move(command)), summary_(std::move(summary)) {}
 
 void ArgParser::Flag(const std::string& name, const std::string& help, bool* out) {
-  specs_.push_back({name, "", help, out, nullptr, nullptr});
+  rules_.push_back({name, "", help, out, nullptr, nullptr});
 }
 
 void ArgParser::Option(const std::string& name, const std::string& metavar, const std::string& help,
                        std::string* out) {
-  specs_.push_back({name, metavar, help, nullptr, out, nullptr});
+  rules_.push_back({name, metavar, help, nullptr, out, nullptr});
 }
 
 void ArgParser::Repeated(const std::string& name, const std::string& metavar,
                          const std::string& help, std::vector<std::string>* out) {
-  specs_.push_back({name, metavar, help, nullptr, nullptr, out});
+  rules_.push_back({name, metavar, help, nullptr, nullptr, out});
 }
 
 std::string ArgParser::Help() const {
   std::string text =
-      "Usage: twr " + command_ + (specs_.empty() ? "" : " [options]") + "\n\n" + summary_ + "\n";
-  if (specs_.empty()) return text;
+      "Usage: twr " + command_ + (rules_.empty() ? "" : " [options]") + "\n\n" + summary_ + "\n";
+  if (rules_.empty()) return text;
   text += "\nOptions:\n";
-  for (const Spec& s : specs_) {
+  for (const OptionRule& s : rules_) {
     std::string left = "  --" + s.name + (s.metavar.empty() ? "" : " " + s.metavar);
     if (left.size() < 24)
       left.resize(24, ' ');
@@ -61,34 +61,34 @@ ArgParser::Result ArgParser::Parse(int argc, char** argv) {
       name = name.substr(0, eq);
       inlineValue = true;
     }
-    const Spec* spec = nullptr;
-    for (const Spec& s : specs_) {
-      if (s.name == name) spec = &s;
+    const OptionRule* rule = nullptr;
+    for (const OptionRule& s : rules_) {
+      if (s.name == name) rule = &s;
     }
-    if (!spec) {
+    if (!rule) {
       std::fprintf(stderr, "twr %s: unknown option '--%s' (see 'twr %s --help')\n",
                    command_.c_str(), name.c_str(), command_.c_str());
       return kError;
     }
-    if (spec->flag) {
+    if (rule->flag) {
       if (inlineValue) {
         std::fprintf(stderr, "twr %s: option '--%s' takes no value\n", command_.c_str(),
                      name.c_str());
         return kError;
       }
-      *spec->flag = true;
+      *rule->flag = true;
       continue;
     }
     if (!inlineValue) {
       if (i + 1 >= argc) {
         std::fprintf(stderr, "twr %s: option '--%s' needs a value %s\n", command_.c_str(),
-                     name.c_str(), spec->metavar.c_str());
+                     name.c_str(), rule->metavar.c_str());
         return kError;
       }
       value = argv[++i];
     }
-    if (spec->value) *spec->value = value;
-    if (spec->values) spec->values->push_back(value);
+    if (rule->value) *rule->value = value;
+    if (rule->values) rule->values->push_back(value);
   }
   return kOk;
 }

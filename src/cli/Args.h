@@ -26,14 +26,14 @@ class ArgParser {
   const std::string& Command() const { return command_; }
 
  private:
-  struct Spec {
+  struct OptionRule {
     std::string name, metavar, help;
     bool* flag = nullptr;
     std::string* value = nullptr;
     std::vector<std::string>* values = nullptr;
   };
   std::string command_, summary_;
-  std::vector<Spec> specs_;
+  std::vector<OptionRule> rules_;
 };
 
 // Exit status of a command whose parse did not end in kOk: 0 after --help,
