@@ -619,12 +619,15 @@ bool VirtualDrive::GetConfiguration(std::span<const std::uint8_t> cdb, std::span
   return true;
 }
 
+bool VirtualDrive::HasMedium(Answer& answer) const {
+  if (!trayEmpty_ && facing_.kind != "none") return true;
+  answer.sense = kNoMedium;
+  return false;
+}
+
 bool VirtualDrive::ReadDiscStructure(std::span<const std::uint8_t> cdb,
                                      std::span<std::uint8_t> data, Answer& answer) {
-  if (trayEmpty_ || facing_.kind == "none") {
-    answer.sense = kNoMedium;
-    return false;
-  }
+  if (!HasMedium(answer)) return false;
   if (cdb.size() < 12 || cdb[7] != kStructurePhysical) {
     answer.sense = kInvalidFieldInCdb;
     return false;
@@ -647,10 +650,7 @@ bool VirtualDrive::ReadDiscStructure(std::span<const std::uint8_t> cdb,
 
 bool VirtualDrive::ReadDiscInformation(std::span<const std::uint8_t> cdb,
                                        std::span<std::uint8_t> data, Answer& answer) {
-  if (trayEmpty_ || facing_.kind == "none") {
-    answer.sense = kNoMedium;
-    return false;
-  }
+  if (!HasMedium(answer)) return false;
   const KindInfo& info = InfoFor(facing_.kind);
   std::uint8_t a[kDiscInfoAnswerLength] = {};
   PutBe16(a, kDiscInfoAnswerLength - 2);
@@ -669,10 +669,7 @@ bool VirtualDrive::ReadDiscInformation(std::span<const std::uint8_t> cdb,
 
 bool VirtualDrive::ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
                            Answer& answer) {
-  if (trayEmpty_ || facing_.kind == "none") {
-    answer.sense = kNoMedium;
-    return false;
-  }
+  if (!HasMedium(answer)) return false;
   if (cdb.size() < 10) {
     answer.sense = kInvalidFieldInCdb;
     return false;
@@ -763,10 +760,7 @@ bool VirtualDrive::ModeSelect(std::span<const std::uint8_t> data, Answer& answer
 
 bool VirtualDrive::Read12(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
                           Answer& answer) {
-  if (trayEmpty_ || facing_.kind == "none") {
-    answer.sense = kNoMedium;
-    return false;
-  }
+  if (!HasMedium(answer)) return false;
   if (cdb.size() < 12) {
     answer.sense = kInvalidFieldInCdb;
     return false;
@@ -788,10 +782,7 @@ bool VirtualDrive::Read12(std::span<const std::uint8_t> cdb, std::span<std::uint
 
 bool VirtualDrive::Write12(std::span<const std::uint8_t> cdb, std::span<const std::uint8_t> data,
                            Answer& answer) {
-  if (trayEmpty_ || facing_.kind == "none") {
-    answer.sense = kNoMedium;
-    return false;
-  }
+  if (!HasMedium(answer)) return false;
   if (cdb.size() < 12) {
     answer.sense = kInvalidFieldInCdb;
     return false;

@@ -118,6 +118,8 @@ class VirtualDrive : public ScsiTransport {
                          Answer& answer);
   bool ReadDiscInformation(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
                            Answer& answer);
+  // True with a disc in the tray; otherwise the answer says "no medium".
+  bool HasMedium(Answer& answer) const;
   bool ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data, Answer& answer);
   bool ModeSense(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data, Answer& answer);
   bool ModeSelect(std::span<const std::uint8_t> data, Answer& answer);
