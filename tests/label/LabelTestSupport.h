@@ -1,11 +1,15 @@
 // Helpers for the label tests: a settings file in a temporary folder.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QTemporaryDir>
 
 #include <fstream>
+#include <memory>
 #include <string>
+
+#include "label/CELLayout.h"
 
 namespace twr::test {
 
@@ -31,5 +35,18 @@ inline std::string OneLayout(const std::string& keys) {
   return std::string("[Config]\nLayoutNum=1\nFont=") + kTestFace + "\n[Layout00]\nName=Test\n" +
          keys;
 }
+
+// A fixture that renders the one layout of a temporary settings file: a
+// 400-pixel label, grey 200 boxes and black text, plus the test's own keys.
+class OneLayoutTest : public ::testing::Test {
+ protected:
+  CELLayout& Make(const std::string& keys) {
+    settings_.Write(OneLayout("BaseLength=400\nBgColor=200\nTxColor=0\n" + keys));
+    layout_ = std::make_unique<CELLayout>(settings_.Path());
+    return *layout_;
+  }
+  TempSettings settings_;
+  std::unique_ptr<CELLayout> layout_;
+};
 
 }  // namespace twr::test

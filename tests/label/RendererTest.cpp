@@ -31,17 +31,7 @@ Ink FindInk(const ImageBuffer& image, int x0, int y0, int x1, int y1, int thresh
   return ink;
 }
 
-class Renderer : public ::testing::Test {
- protected:
-  // A 400-pixel label, grey 200 boxes, black text, plus `keys`.
-  CELLayout& Make(const std::string& keys) {
-    settings_.Write(test::OneLayout("BaseLength=400\nBgColor=200\nTxColor=0\n" + keys));
-    layout_ = std::make_unique<CELLayout>(settings_.Path());
-    return *layout_;
-  }
-  test::TempSettings settings_;
-  std::unique_ptr<CELLayout> layout_;
-};
+class Renderer : public test::OneLayoutTest {};
 
 TEST_F(Renderer, WithoutPictureTheLabelIsBlackWithGreyBoxes) {
   CELLayout& l = Make(

@@ -24,16 +24,7 @@ bool HasInk(const ImageBuffer& image, int x0, int y0, int x1, int y1) {
   return false;
 }
 
-class OddLayouts : public ::testing::Test {
- protected:
-  CELLayout& Make(const std::string& keys) {
-    settings_.Write(test::OneLayout("BaseLength=400\nBgColor=200\nTxColor=0\n" + keys));
-    layout_ = std::make_unique<CELLayout>(settings_.Path());
-    return *layout_;
-  }
-  test::TempSettings settings_;
-  std::unique_ptr<CELLayout> layout_;
-};
+class OddLayouts : public test::OneLayoutTest {};
 
 TEST_F(OddLayouts, ABoxPartlyOutsideTheLabelKeepsItsTextWhereItWas) {
   // The same centred box once inside the label and once shifted 200 pixels
