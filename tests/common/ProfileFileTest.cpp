@@ -1,7 +1,10 @@
 // Settings-file lookups and the atomic write.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -100,6 +103,28 @@ TEST_F(TempDir, FailedWriteLeavesTheFileIntact) {
   fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
   EXPECT_FALSE(WriteProfileString(ini.string(), "Config", "Font", "Lost"));
   EXPECT_EQ(ReadFile(ini), before);
+}
+
+TEST_F(TempDir, AFullDiskNeverLeavesAHalfWrittenFile) {
+  // A file-size limit makes every write past it fail as a full disk would,
+  // for root too.
+  const fs::path ini = dir_ / "twr.ini";
+  const std::string before = "[Config]\nLayoutNum=2\nFont=Keep\n";
+  std::ofstream(ini, std::ios::binary) << before;
+  const std::string longFace(200, 'x');
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit tight = saved;
+  tight.rlim_cur = 64;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+  const bool written = WriteProfileString(ini.string(), "Config", "Font", longFace);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadFile(ini), before);
+  for (const auto& entry : fs::directory_iterator(dir_))  // no temporary left behind
+    EXPECT_EQ(entry.path().filename(), "twr.ini");
 }
 
 TEST_F(TempDir, WriteIntoAFolderThatIsAFileFails) {
