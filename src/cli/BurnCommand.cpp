@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -67,6 +68,30 @@ class ProgressSnapshot : public BurnEvents {
   std::atomic<int> position_{0};
   std::mutex mutex_;
   std::string text_;
+};
+
+// Catches the signals that would end the process while it burns, and puts
+// the previous handlers back when it goes.
+class StopSignals {
+ public:
+  StopSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < kSignals.size(); ++i)
+      sigaction(kSignals[i], &action, &previous_[i]);
+    gInterrupts.store(0);
+  }
+  ~StopSignals() {
+    for (std::size_t i = 0; i < kSignals.size(); ++i)
+      sigaction(kSignals[i], &previous_[i], nullptr);
+  }
+  StopSignals(const StopSignals&) = delete;
+  StopSignals& operator=(const StopSignals&) = delete;
+
+ private:
+  static constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
+  std::array<struct sigaction, 3> previous_{};
 };
 
 // The burn thread's messages and the live progress line share the terminal:
@@ -225,17 +250,10 @@ int RunBurn(int argc, char** argv) {
   if (!job.CheckDiscForBurn()) return 1;
   job.SetLabelImage(layout.LabelImageData());
 
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  struct sigaction previous {};
-  sigaction(SIGINT, &action, &previous);
-  gInterrupts.store(0);
-
-  if (!job.StartBurn()) {
-    sigaction(SIGINT, &previous, nullptr);
-    return 1;
-  }
+  // Ctrl-C, a closed terminal or a polite kill all ask the burn to stop;
+  // the burn then still ends through its closing steps.
+  StopSignals stopSignals;
+  if (!job.StartBurn()) return 1;
   auto lastPrint = std::chrono::steady_clock::now() - kProgressInterval;
   bool aborted = false;
   while (job.Burning()) {
@@ -253,7 +271,6 @@ int RunBurn(int argc, char** argv) {
   }
   job.Wait();
   terminal.Finish();
-  sigaction(SIGINT, &previous, nullptr);
   if (job.Outcome() != StringText(kStrFinishBurning)) return 1;
   return aborted ? kExitInterrupted : 0;
 }
