@@ -129,7 +129,8 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
       continue;
     }
     if (current && KeyLine(line, key, value)) {
-      p.entries_.push_back({*current, std::string(key), std::string(value)});
+      p.entries_.push_back(
+          {*current, p.sections_.size() - 1, std::string(key), std::string(value)});
     }
   }
   return p;
@@ -142,19 +143,20 @@ bool ProfileFile::HasSection(std::string_view section) const {
   return false;
 }
 
+long ProfileFile::FirstSection(std::string_view section) const {
+  for (std::size_t i = 0; i < sections_.size(); ++i) {
+    if (ProfileNameEquals(sections_[i], section)) return static_cast<long>(i);
+  }
+  return -1;
+}
+
 const ProfileFile::Entry* ProfileFile::Find(std::string_view section, std::string_view key) const {
   // The first section of that name holds the answer, as with the system's
   // own lookups; later duplicates are not consulted.
-  const std::string* first = nullptr;
-  for (const std::string& s : sections_) {
-    if (ProfileNameEquals(s, section)) {
-      first = &s;
-      break;
-    }
-  }
-  if (!first) return nullptr;
+  const long first = FirstSection(section);
+  if (first < 0) return nullptr;
   for (const Entry& e : entries_) {
-    if (ProfileNameEquals(e.section, section) && ProfileNameEquals(e.key, key)) return &e;
+    if (static_cast<long>(e.sectionIndex) == first && ProfileNameEquals(e.key, key)) return &e;
   }
   return nullptr;
 }
@@ -202,8 +204,9 @@ std::string ProfileFile::GetString(std::string_view section, std::string_view ke
 
 std::vector<std::string> ProfileFile::Keys(std::string_view section) const {
   std::vector<std::string> keys;
+  const long first = FirstSection(section);
   for (const Entry& e : entries_) {
-    if (!ProfileNameEquals(e.section, section)) continue;
+    if (static_cast<long>(e.sectionIndex) != first) continue;
     bool seen = false;
     for (const std::string& k : keys) seen = seen || ProfileNameEquals(k, e.key);
     if (!seen) keys.push_back(e.key);

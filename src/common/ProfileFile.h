@@ -42,11 +42,14 @@ class ProfileFile {
 
  private:
   struct Entry {
-    std::string section;  // as written
+    std::string section;       // as written
+    std::size_t sectionIndex;  // which [section] line of the file it follows
     std::string key;
     std::string value;
   };
   const Entry* Find(std::string_view section, std::string_view key) const;
+  // Index of the first section of that name in sections_, or -1.
+  long FirstSection(std::string_view section) const;
 
   bool exists_ = false;
   std::vector<std::string> sections_;

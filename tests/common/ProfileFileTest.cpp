@@ -56,6 +56,15 @@ TEST(ProfileFile, LookupsFollowTheProfileRules) {
   EXPECT_EQ(p.GetInt("Layout00", "BgColor", 0) & 0xFF, 44);
 }
 
+TEST(ProfileFile, LaterDuplicateSectionIsNeverConsulted) {
+  ProfileFile p = ProfileFile::Parse(
+      "[Layout00]\nName=First\n[Config]\nLayoutNum=1\n[LAYOUT00]\nName=Second\nBgColor=9\n");
+  EXPECT_EQ(p.GetString("Layout00", "Name"), "First");
+  EXPECT_FALSE(p.HasKey("Layout00", "BgColor"));
+  EXPECT_EQ(p.GetInt("Layout00", "BgColor", 255), 255);
+  EXPECT_EQ(p.Keys("layout00"), std::vector<std::string>{"Name"});
+}
+
 TEST(ProfileFile, StringsAreCutTo79Bytes) {
   std::string face79(79, 'f'), face90(90, 'g');
   ProfileFile p = ProfileFile::Parse("[Config]\nA=" + face79 + "\nB=" + face90 + "\n");
