@@ -104,6 +104,7 @@ class BurnTerminal : public Messages {
     std::lock_guard<std::mutex> lock(mutex_);
     EndLine();
     closed_ = true;
+    shown_ = true;
     inner_.Show(text, icon);
   }
   bool AskYesNo(const std::string& text, MessageIcon icon) override {
@@ -123,6 +124,11 @@ class BurnTerminal : public Messages {
     EndLine();
     std::fprintf(stderr, "%s\n", text.c_str());
   }
+  // Whether any message has been shown through this terminal.
+  bool Shown() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return shown_;
+  }
   void Finish() {
     std::lock_guard<std::mutex> lock(mutex_);
     EndLine();
@@ -138,6 +144,7 @@ class BurnTerminal : public Messages {
   std::mutex mutex_;
   bool lineOpen_ = false;
   bool closed_ = false;
+  bool shown_ = false;
 };
 
 // The main window ejects a data side when Rimtone mode is off and asks the
@@ -182,7 +189,7 @@ int RunBurn(int argc, char** argv) {
   AddLabelOptions(args, label);
   args.Option("quality", "Q", "draft, normal or high (default: draft).", &qualityText);
   args.Flag("rimtone", "Burn the unrecorded outer band of a DVD-R/DVD+R data side.", &rimtone);
-  args.Flag("yes", "Answer Yes to the question before marking a blank disc.", &assumeYes);
+  args.Flag("yes", "Say Yes to marking a blank disc; do not wait for Enter.", &assumeYes);
   if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
     return ExitStatusFor(r);
   BurnQuality quality = BurnQuality::Draft;
@@ -229,10 +236,13 @@ int RunBurn(int argc, char** argv) {
   job.SetBand(inner, rendered.outer);
   // What the burn dialog does when it opens: the speed entry and the steps
   // of each quality.
-  if (!job.ChooseSpeedEntry() || !job.ChooseQualitySteps()) {
-    std::fprintf(stderr, "twr burn: the drive gives no usable speed entry\n");
+  if (!job.ChooseSpeedEntry()) {
+    std::fprintf(stderr,
+                 "twr burn: the drive offers no usable burn speed; check that it is a drive "
+                 "that can etch labels (see 'twr drives')\n");
     return 1;
   }
+  if (!job.ChooseQualitySteps()) return 1;  // its message is out
   job.SetQuality(quality);
   job.ComputeRequiredTime();
   char band[128];
@@ -244,7 +254,9 @@ int RunBurn(int argc, char** argv) {
   const DiscIdentity disc = IdentifyDisc(*device);
   terminal.Note("Disc: " + disc.name.text);
   if (!disc.name.verdict) {
-    std::fprintf(stderr, "twr burn: no label can be burned on this disc.\n");
+    std::fprintf(stderr,
+                 "twr burn: no label can be burned on this disc; put in a disc that takes "
+                 "a label (see 'twr disc')\n");
     return 1;
   }
   if (!job.CheckDiscForBurn()) return 1;
@@ -253,7 +265,14 @@ int RunBurn(int argc, char** argv) {
   // Ctrl-C, a closed terminal or a polite kill all ask the burn to stop;
   // the burn then still ends through its closing steps.
   StopSignals stopSignals;
-  if (!job.StartBurn()) return 1;
+  if (!job.StartBurn()) {
+    // A drive that does not get ready stops the burn without a message.
+    if (!terminal.Shown())
+      std::fprintf(stderr,
+                   "twr burn: the drive did not get ready for the burn; check the disc "
+                   "and try again\n");
+    return 1;
+  }
   auto lastPrint = std::chrono::steady_clock::now() - kProgressInterval;
   bool aborted = false;
   while (job.Burning()) {
