@@ -25,13 +25,14 @@ constexpr std::uint8_t kBookTypeMask = 0xF0;
 constexpr int kDiscInfoLength = 50;
 constexpr int kDiscStatusByte = 2;
 constexpr std::uint8_t kDiscStatusMask = 0x03;
-// READ TOC format 2: the label-side signature "Q&K".
+// READ TOC format 0: the lead-out start address after the last track.
 constexpr int kTocFormatFormatted = 0;
 constexpr int kTocHeaderLength = 4;
 constexpr int kTocLastTrackByte = 3;
 constexpr int kTocDescriptorLength = 8;
 constexpr int kTocStartAddressOffset = 4;  // within a track descriptor
 constexpr int kTocLengthFieldSize = 2;
+// The full TOC (READ TOC format 2) of a label side: the signature "Q&K".
 struct SignatureByte {
   int offset;
   std::uint8_t value;
