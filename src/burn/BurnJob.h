@@ -86,7 +86,6 @@ class BurnJob {
   void SetLiteralEncoder(bool literal) { literalEncoder_ = literal; }
 
   const BurnParameters& Params() const { return params_; }
-  BurnParameters& MutableParams() { return params_; }
   ElsPage& Page() { return page_; }
 
   // ---- Preparation ----------------------------------------------------------

@@ -111,7 +111,6 @@ class CELDevice {
   // ---- Request transport -------------------------------------------------
   // Whether SCSI pass-through exists on this system (SG_IO: always on Linux).
   static bool IsPassThroughAvailable();
-  bool PassThrough() const { return passThrough_ != 0; }
   void SetPassThroughForTest(bool on) { passThrough_ = on ? 1 : 0; }
 
   ScsiRequestBlock& Request() { return srb_; }
