@@ -24,13 +24,13 @@
 #include "drive/CELDevice.h"
 #include "drive/DiscName.h"
 #include "drive/DriveSetup.h"
+#include "label/BurningArea.h"
 #include "label/CELLayout.h"
 
 namespace twr::cli {
 
 namespace {
 
-constexpr double kLowestLabelInner = 25.0;
 constexpr auto kProgressInterval = std::chrono::milliseconds(250);
 constexpr auto kWatchInterval = std::chrono::milliseconds(50);
 constexpr int kExitInterrupted = 130;
@@ -224,7 +224,7 @@ int RunBurn(int argc, char** argv) {
   CELLayout layout;
   RenderedLabel rendered;
   if (!RenderAsMainWindow(label, layout, messages, rendered,
-                          rimtone ? recordedOuter : kLowestLabelInner))
+                          LowestInnerRadius(rimtone, recordedOuter)))
     return 1;
   double inner = rendered.inner;
   if (rimtone) inner = std::max(inner, recordedOuter);
