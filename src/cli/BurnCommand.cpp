@@ -75,12 +75,13 @@ class ProgressSnapshot : public BurnEvents {
 class StopSignals {
  public:
   StopSignals() {
+    // Cleared first: a signal that comes while the handlers go in is kept.
+    gInterrupts.store(0);
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     for (std::size_t i = 0; i < kSignals.size(); ++i)
       sigaction(kSignals[i], &action, &previous_[i]);
-    gInterrupts.store(0);
   }
   ~StopSignals() {
     for (std::size_t i = 0; i < kSignals.size(); ++i)
