@@ -114,7 +114,8 @@ class BurnJob {
   void Wait();
   // Outcome text of the last burn ("" before the first).
   std::string Outcome() const;
-  // Writes of the last burn (W) and the WRITE count sent so far.
+  // WRITE commands sent by the current or last burn, repeats after a busy
+  // drive or a loss of streaming included.
   std::int32_t WriteCount() const { return writeCount_.load(); }
 
   // ---- Thread entries and ring steps (public for tests) ----------------------
