@@ -15,6 +15,8 @@ namespace {
 constexpr int kPageReadTries = 3;
 constexpr double kMaxEntryRotation = 4500.0;
 constexpr double kHalfSampleFactor = 441000.0;
+constexpr double kMinHalfSamples = 98.0;       // one block of 196 samples per revolution
+constexpr double kMaxHalfSamples = 1000000.0;  // real drives give about 4,400 to 44,100
 constexpr double kBlocksPerRevolutionFactor = 4500.0;
 constexpr double kQualityBandInner = 25.0;
 constexpr double kQualityBandOuter = 58.0;
@@ -96,6 +98,11 @@ bool BurnJob::ChooseSpeedEntry() {
     const double rotation = static_cast<double>(page_.U16(entry)) / rotationDen;
     if (rotation > kMaxEntryRotation) continue;
     const double speed = static_cast<double>(page_.U16(entry + 4)) / speedDen;
+    // An entry that gives less than one block or an absurd number of samples
+    // per revolution (a drive answering garbage) is not usable either: its
+    // sample count would overflow or ask for gigabytes of tables.
+    const double halfSamples = speed * kHalfSampleFactor / rotation;
+    if (!(halfSamples >= kMinHalfSamples && halfSamples <= kMaxHalfSamples)) continue;
     for (std::size_t b = 0; b < 4; ++b) {
       page_.SetU8(ElsPage::kOffCurrentRotation + b, page_.U8(entry + b));
       page_.SetU8(ElsPage::kOffCurrentSpeed + b, page_.U8(entry + 4 + b));

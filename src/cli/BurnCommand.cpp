@@ -220,6 +220,17 @@ int RunBurn(int argc, char** argv) {
     return 1;
   }
 
+  // Rimtone mode is only offered for a DVD-R or DVD+R data side.
+  if (rimtone) {
+    const std::uint8_t kind = device->GetDiscKind();
+    if (kind != kDiscDvdR && kind != kDiscDvdPlusR) {
+      std::fprintf(stderr,
+                   "twr burn: --rimtone needs the data side of a DVD-R or DVD+R in the drive "
+                   "(see 'twr disc').\n");
+      return 1;
+    }
+  }
+
   // The label, rendered as the main window renders it before a burn.
   const double recordedOuter = rimtone ? device->GetRecordedOuterRadius() : 0.0;
   CELLayout layout;

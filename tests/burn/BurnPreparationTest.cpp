@@ -54,6 +54,25 @@ TEST_F(BurnPreparationTest, NoUsableEntryFailsEverything) {
   drive_->Page().SetU16(drive_->Page().EntryOffset(3) + 6, 0);
   ASSERT_TRUE(job_.ChooseSpeedEntry());
   EXPECT_EQ(job_.Params().rotation, 2250.0);
+
+  // So is an entry whose samples per revolution would be absurd (a rotation
+  // of 1/65535 rpm, or 0) or less than one block.
+  for (const auto& [rotation, denominator] : {std::pair{1u, 65535u}, std::pair{0u, 1u}}) {
+    drive_->Page() = test::ExamplePage();
+    drive_->Page().SetU16(drive_->Page().EntryOffset(3), rotation);
+    drive_->Page().SetU16(drive_->Page().EntryOffset(3) + 2, denominator);
+    ASSERT_TRUE(job_.ChooseSpeedEntry());
+    EXPECT_EQ(job_.Params().rotation, 2250.0);
+    EXPECT_EQ(job_.Params().halfSamples, 8820);
+  }
+  drive_->Page() = test::ExamplePage();
+  drive_->Page().SetU16(drive_->Page().EntryOffset(3) + 4, 1);  // speed 1/1: 98 half samples
+  drive_->Page().SetU16(drive_->Page().EntryOffset(3) + 6, 1);
+  ASSERT_TRUE(job_.ChooseSpeedEntry());
+  EXPECT_EQ(job_.Params().halfSamples, 98);
+  drive_->Page().SetU16(drive_->Page().EntryOffset(3) + 6, 2);  // speed 1/2: 49, skipped
+  ASSERT_TRUE(job_.ChooseSpeedEntry());
+  EXPECT_EQ(job_.Params().rotation, 2250.0);
 }
 
 TEST_F(BurnPreparationTest, QualityStepsOfTheExamplePage) {

@@ -4,7 +4,6 @@
 #include <zlib.h>
 
 #include <cstdio>
-#include <memory>
 
 namespace twr {
 
@@ -28,10 +27,6 @@ void AppendChunk(std::vector<std::uint8_t>& out, const char type[4],
   uLong crc = crc32(0L, out.data() + typeAt, static_cast<uInt>(4 + body.size()));
   PutBe32(out, static_cast<std::uint32_t>(crc));
 }
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 }  // namespace
 
@@ -66,12 +61,18 @@ bool WriteRgbPng(const std::string& path, int width, int height,
 
   const std::string temporary = path + ".part";
   {
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(temporary.c_str(), "wb"));
+    std::FILE* f = std::fopen(temporary.c_str(), "wbe");
     if (!f) return false;
-    if (std::fwrite(file.data(), 1, file.size(), f.get()) != file.size()) return false;
-    if (std::fflush(f.get()) != 0) return false;
+    bool written = std::fwrite(file.data(), 1, file.size(), f) == file.size();
+    written = (std::fclose(f) == 0) && written;
+    if (!written) {
+      std::remove(temporary.c_str());  // no half-written picture left behind
+      return false;
+    }
   }
-  return std::rename(temporary.c_str(), path.c_str()) == 0;
+  if (std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+  std::remove(temporary.c_str());
+  return false;
 }
 
 }  // namespace twr

@@ -194,7 +194,7 @@ bool VirtualBurnSide::Write(std::uint32_t lba, std::uint32_t blocks,
   if (s.gone) return refuse({});
 
   if (!config_.capturePath.empty()) {
-    if (!s.capture) s.capture.reset(std::fopen(config_.capturePath.c_str(), "ab"));
+    if (!s.capture) s.capture.reset(std::fopen(config_.capturePath.c_str(), "abe"));
     if (s.capture) std::fwrite(data.data(), 1, data.size(), s.capture.get());
   }
   if (!s.labelWriting) return refuse(kSenseSequenceError);
@@ -325,11 +325,6 @@ void VirtualBurnSide::DiscChanged() {
 std::vector<VirtualBurnSide::WriteRecord> VirtualBurnSide::Trace() const {
   std::lock_guard<std::mutex> lock(state_->mutex);
   return state_->trace;
-}
-
-void VirtualBurnSide::ClearTrace() {
-  std::lock_guard<std::mutex> lock(state_->mutex);
-  state_->trace.clear();
 }
 
 void VirtualBurnSide::SetDecoding(bool on) {

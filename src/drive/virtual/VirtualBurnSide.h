@@ -75,7 +75,6 @@ class VirtualBurnSide {
     SenseTriple sense;
   };
   std::vector<WriteRecord> Trace() const;
-  void ClearTrace();
   // Decoding into the etched surface is on when an Etched picture is set;
   // tests turn it on without one, benchmarks may turn it off.
   void SetDecoding(bool on);
