@@ -1,11 +1,24 @@
 // What a burn tells the one who shows it: the text progress bar (range,
-// position, step, text and its display) and the end of the burn. Called on
-// the burn thread; a window program forwards them to its GUI thread.
+// position, step, text and its display), the phase the burn is in, and the
+// end of the burn. Called on the burn thread; a window program forwards them
+// to its GUI thread.
 #pragma once
 
 #include <string>
 
 namespace twr {
+
+// Where a burn is. The closing phases run after the last write, after a
+// stop request and after an error alike.
+enum class BurnPhase {
+  Idle,             // no burn yet
+  Preparing,        // disc checks and the ELS page
+  Burning,          // writes going out
+  Synchronising,    // SYNCHRONIZE CACHE after the last write
+  WaitingForDrive,  // TEST UNIT READY until the drive is ready (detail: try n of 255)
+  Restoring,        // page flag cleared, removal allowed, disc ejected
+  Done,
+};
 
 class BurnEvents {
  public:
@@ -16,6 +29,9 @@ class BurnEvents {
   virtual void StepIt() {}
   virtual void SetText(const std::string& /*text*/) {}
   virtual void SetShowText(bool /*show*/) {}
+  // The burn entered `phase`; `detail` counts the tries while waiting for
+  // the drive and is 0 otherwise.
+  virtual void Phase(BurnPhase /*phase*/, int /*detail*/) {}
   // The burn is over (closing steps done); `outcome` is the message shown.
   virtual void Finished(const std::string& /*outcome*/) {}
 };

@@ -46,6 +46,7 @@ std::string BurnJob::Outcome() const {
 
 bool BurnJob::StartBurn() {
   JoinThreads();  // a previous burn's threads have ended by now
+  events_->Phase(BurnPhase::Preparing, 0);
   device_.PreventAllowRemoval(kPrevent);
   if (!PrepareBurn()) {
     // Nothing starts: leave the drive as a burn would have left it.
@@ -55,6 +56,7 @@ bool BurnJob::StartBurn() {
       pageArmed_ = false;
     }
     device_.PreventAllowRemoval(kAllow);
+    events_->Phase(BurnPhase::Idle, 0);
     return false;
   }
   encoderBlock_ = std::make_unique<Block>();
@@ -198,6 +200,7 @@ void BurnJob::BurnThread() {
   const std::uint32_t bytesPerWrite = static_cast<std::uint32_t>(d > 0 ? d : 0) * kBurnBlockSize;
   const std::int32_t perRevolution =
       params_.writesPerRevolution > 0 ? params_.writesPerRevolution : 1;
+  events_->Phase(BurnPhase::Burning, 0);
   events_->SetText("");
   events_->SetShowText(true);
   events_->SetRange(0, writes > 0 ? writes : 0);
@@ -269,9 +272,11 @@ void BurnJob::BurnThread() {
         state = (n >= writes || abortRequest_.load()) ? State::Finish : State::Next;
         break;
       case State::Finish:
+        events_->Phase(BurnPhase::Synchronising, 0);
         device_.SynchronizeCache();
         for (int i = 0; i < timings_.readyTries; ++i) {
           if (device_.TestUnitReady()) break;
+          events_->Phase(BurnPhase::WaitingForDrive, i + 1);
           std::lock_guard<std::mutex> lock(ring_.Lock());
           std::this_thread::sleep_for(timings_.readyPause);
         }
@@ -285,6 +290,7 @@ void BurnJob::BurnThread() {
 }
 
 void BurnJob::CloseBurn(const std::string& outcome) {
+  events_->Phase(BurnPhase::Restoring, 0);
   StopEncoder();
   interleaverRun_.store(0);
   while (interleaverAlive_.load()) std::this_thread::sleep_for(timings_.stopPoll);
@@ -301,6 +307,7 @@ void BurnJob::CloseBurn(const std::string& outcome) {
   device_.PreventAllowRemoval(kAllow);
   device_.StartStopUnit(kNotImmediate);
   burning_.store(0);
+  events_->Phase(BurnPhase::Done, 0);
   events_->Finished(outcome);
 }
 

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "burn/BurnJob.h"
+#include "burn/BurnProgress.h"
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/LabelOptions.h"
@@ -41,34 +42,14 @@ extern "C" void OnInterrupt(int) {
   gInterrupts.fetch_add(1);
 }
 
-// Progress as the burn thread reports it; printed by the main thread.
-class ProgressSnapshot : public BurnEvents {
- public:
-  void SetRange(int, int high) override { range_.store(high); }
-  void SetPos(int position) override { position_.store(position); }
-  void StepIt() override { position_.fetch_add(1); }
-  void SetText(const std::string& text) override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    text_ = text;
-  }
-  int Range() const { return range_.load(); }
-  std::string Line() {
-    const int range = range_.load();
-    const int position = position_.load();
-    const int percent = range > 0 ? static_cast<int>(100LL * position / range) : 0;
-    std::lock_guard<std::mutex> lock(mutex_);
-    char line[96];
-    std::snprintf(line, sizeof line, "Burning: %3d%%  remaining %s  (%d/%d writes)", percent,
-                  text_.empty() ? "--:--" : text_.c_str(), position, range);
-    return line;
-  }
-
- private:
-  std::atomic<int> range_{0};
-  std::atomic<int> position_{0};
-  std::mutex mutex_;
-  std::string text_;
-};
+// The live progress line for the snapshot the burn thread keeps.
+std::string ProgressLine(const BurnProgressState& state) {
+  char line[96];
+  std::snprintf(line, sizeof line, "Burning: %3d%%  remaining %s  (%d/%d writes)", state.Percent(),
+                state.text.empty() ? "--:--" : state.text.c_str(), state.position - state.low,
+                state.high - state.low);
+  return line;
+}
 
 // Catches the signals that would end the process while it burns, and puts
 // the previous handlers back when it goes.
@@ -243,7 +224,7 @@ int RunBurn(int argc, char** argv) {
 
   BurnTerminal terminal(messages);
   BurnJob job(*device, terminal);
-  ProgressSnapshot progress;
+  BurnProgress progress;
   job.SetEvents(&progress);
   job.SetBand(inner, rendered.outer);
   // What the burn dialog does when it opens: the speed entry and the steps
@@ -295,7 +276,8 @@ int RunBurn(int argc, char** argv) {
     }
     const auto now = std::chrono::steady_clock::now();
     if (now - lastPrint >= kProgressInterval) {
-      if (progress.Range() > 0) terminal.Progress(progress.Line());
+      const BurnProgressState state = progress.Peek();
+      if (state.high > state.low) terminal.Progress(ProgressLine(state));
       lastPrint = now;
     }
     std::this_thread::sleep_for(kWatchInterval);

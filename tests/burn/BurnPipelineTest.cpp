@@ -6,9 +6,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 #include "burn/BurnJob.h"
+#include "burn/BurnProgress.h"
 #include "burn/BurnTestDrive.h"
 #include "common/RecordingMessages.h"
 #include "drive/CELDevice.h"
@@ -293,6 +296,78 @@ TEST_F(BurnPipelineTest, LiteralEncoderSendsTheSameStream) {
   const std::vector<char> literal = burn(true);
   EXPECT_GT(fast.size(), 100000u);
   EXPECT_TRUE(fast == literal);
+}
+
+// The coalesced snapshot a window reads: a consumer that takes the snapshot
+// only now and then gets one notification per take, never one per write, and
+// sees the phases in their order with the outcome at the end.
+TEST(BurnProgressTest, CoalescesChangesAndReportsPhasesInOrder) {
+  CELDevice device;
+  auto drive = std::make_shared<test::BurnTestDrive>(VirtualBurnConfig{});
+  device.AttachTransport(drive);
+  test::RecordingMessages messages;
+  QImage image(1655, 1655, QImage::Format_RGB888);
+  image.fill(Qt::white);
+  BurnJob job(device, messages);
+  BurnTimings timings;
+  timings.readyPause = 1ms;
+  timings.stopPoll = 5ms;
+  job.SetTimings(timings);
+  job.SetLabelImage(&image);
+  job.SetBand(25.0, 25.3);
+  job.SetSteps(11);
+
+  BurnProgress progress;
+  std::atomic<int> notified{0};
+  std::mutex phasesMutex;
+  std::vector<BurnPhase> phases;
+  class PhaseLog : public BurnEvents {
+   public:
+    PhaseLog(BurnProgress& p, std::mutex& m, std::vector<BurnPhase>& v) : p_(p), m_(m), v_(v) {}
+    void SetRange(int l, int h) override { p_.SetRange(l, h); }
+    void SetPos(int n) override { p_.SetPos(n); }
+    void SetStep(int s) override { p_.SetStep(s); }
+    void StepIt() override { p_.StepIt(); }
+    void SetText(const std::string& t) override { p_.SetText(t); }
+    void SetShowText(bool s) override { p_.SetShowText(s); }
+    void Phase(BurnPhase phase, int detail) override {
+      {
+        std::lock_guard<std::mutex> lock(m_);
+        if (v_.empty() || v_.back() != phase) v_.push_back(phase);
+      }
+      p_.Phase(phase, detail);
+    }
+    void Finished(const std::string& o) override { p_.Finished(o); }
+
+   private:
+    BurnProgress& p_;
+    std::mutex& m_;
+    std::vector<BurnPhase>& v_;
+  } log(progress, phasesMutex, phases);
+  progress.SetNotifier([&] { notified.fetch_add(1); });
+  job.SetEvents(&log);
+
+  ASSERT_TRUE(job.StartBurn());
+  int takes = 0;
+  BurnProgressState last;
+  while (!last.finished) {
+    std::this_thread::sleep_for(20ms);
+    last = progress.Take();
+    ++takes;
+  }
+  job.Wait();
+  const std::int32_t writes = (job.Params().totalBlocks - 2) / job.Params().blocksPerWrite;
+  EXPECT_EQ(last.outcome, "Finish Burning.");
+  EXPECT_FALSE(last.showText);
+  EXPECT_EQ(last.position, 0);
+  EXPECT_EQ(last.high, writes);
+  EXPECT_GT(progress.Changes(), static_cast<std::uint64_t>(writes));
+  // One notification, then none until the snapshot is taken again.
+  EXPECT_LE(notified.load(), takes + 1);
+  const std::vector<BurnPhase> expected = {BurnPhase::Preparing, BurnPhase::Burning,
+                                           BurnPhase::Synchronising, BurnPhase::Restoring,
+                                           BurnPhase::Done};
+  EXPECT_EQ(phases, expected);
 }
 
 }  // namespace
