@@ -17,6 +17,12 @@ class Messages {
   virtual void Show(const std::string& text, MessageIcon icon) = 0;
   // True for Yes. A caller on a worker thread may block until the user answers.
   virtual bool AskYesNo(const std::string& text, MessageIcon icon) = 0;
+  // A text followed by what explains it (why a burn ended as it did, what
+  // to do). The text stays exactly as the program has always shown it; the
+  // detail is shown after it, or not at all when empty.
+  virtual void ShowDetailed(const std::string& text, const std::string& detail, MessageIcon icon) {
+    Show(detail.empty() ? text : text + "\n" + detail, icon);
+  }
 
   void ShowString(int id, MessageIcon icon) { Show(StringText(id), icon); }
   bool AskString(int id, MessageIcon icon) { return AskYesNo(StringText(id), icon); }

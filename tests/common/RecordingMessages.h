@@ -16,11 +16,16 @@ class RecordingMessages : public Messages {
     std::string text;
     MessageIcon icon;
     bool question;
+    std::string detail;
   };
   explicit RecordingMessages(bool answer = true) : answer_(answer) {}
   void Show(const std::string& text, MessageIcon icon) override {
     std::lock_guard<std::mutex> lock(mutex_);
     records_.push_back({text, icon, false});
+  }
+  void ShowDetailed(const std::string& text, const std::string& detail, MessageIcon icon) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    records_.push_back({text, icon, false, detail});
   }
   bool AskYesNo(const std::string& text, MessageIcon icon) override {
     std::lock_guard<std::mutex> lock(mutex_);

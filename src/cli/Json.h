@@ -1,0 +1,118 @@
+// A small JSON writer for the `--json` output of the twr commands: objects,
+// arrays, strings (escaped), integers, reals (locale-free) and booleans,
+// written in order with stable field names.
+#pragma once
+
+#include <charconv>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace twr::cli {
+
+class JsonWriter {
+ public:
+  JsonWriter& BeginObject() { return Open('{'); }
+  JsonWriter& EndObject() { return Close('}'); }
+  JsonWriter& BeginArray() { return Open('['); }
+  JsonWriter& EndArray() { return Close(']'); }
+  // The name of the next value inside an object.
+  JsonWriter& Key(std::string_view name) {
+    Separate();
+    Quote(name);
+    out_ += ':';
+    afterKey_ = true;
+    return *this;
+  }
+  JsonWriter& String(std::string_view text) {
+    Separate();
+    Quote(text);
+    return *this;
+  }
+  JsonWriter& Int(std::int64_t value) {
+    Separate();
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out_.append(buffer, result.ptr);
+    return *this;
+  }
+  // Shortest text that reads back as the same double; never a comma.
+  JsonWriter& Real(double value) {
+    Separate();
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out_.append(buffer, result.ptr);
+    return *this;
+  }
+  JsonWriter& Bool(bool value) {
+    Separate();
+    out_ += value ? "true" : "false";
+    return *this;
+  }
+  JsonWriter& Null() {
+    Separate();
+    out_ += "null";
+    return *this;
+  }
+  const std::string& Text() const { return out_; }
+
+ private:
+  JsonWriter& Open(char c) {
+    Separate();
+    out_ += c;
+    first_ = true;
+    return *this;
+  }
+  JsonWriter& Close(char c) {
+    out_ += c;
+    first_ = false;
+    return *this;
+  }
+  void Separate() {
+    if (afterKey_) {
+      afterKey_ = false;
+      return;
+    }
+    if (!first_ && !out_.empty()) out_ += ',';
+    first_ = false;
+  }
+  void Quote(std::string_view text) {
+    out_ += '"';
+    for (const char ch : text) {
+      const auto c = static_cast<unsigned char>(ch);
+      switch (c) {
+        case '"':
+          out_ += "\\\"";
+          break;
+        case '\\':
+          out_ += "\\\\";
+          break;
+        case '\n':
+          out_ += "\\n";
+          break;
+        case '\r':
+          out_ += "\\r";
+          break;
+        case '\t':
+          out_ += "\\t";
+          break;
+        default:
+          if (c < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out_ += "\\u00";
+            out_ += kHex[c >> 4];
+            out_ += kHex[c & 15];
+          } else {
+            out_ += ch;
+          }
+      }
+    }
+    out_ += '"';
+  }
+
+  std::string out_;
+  bool first_ = true;
+  bool afterKey_ = false;
+};
+
+}  // namespace twr::cli
