@@ -21,7 +21,7 @@ class RecordingMessages : public Messages {
   explicit RecordingMessages(bool answer = true) : answer_(answer) {}
   void Show(const std::string& text, MessageIcon icon) override {
     std::lock_guard<std::mutex> lock(mutex_);
-    records_.push_back({text, icon, false});
+    records_.push_back({text, icon, false, {}});
   }
   void ShowDetailed(const std::string& text, const std::string& detail, MessageIcon icon) override {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -29,7 +29,7 @@ class RecordingMessages : public Messages {
   }
   bool AskYesNo(const std::string& text, MessageIcon icon) override {
     std::lock_guard<std::mutex> lock(mutex_);
-    records_.push_back({text, icon, true});
+    records_.push_back({text, icon, true, {}});
     return answer_;
   }
   std::vector<Record> Records() const {
