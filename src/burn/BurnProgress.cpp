@@ -13,6 +13,7 @@ int BurnProgressState::Percent() const {
 }
 
 void BurnProgress::SetNotifier(std::function<void()> notify) {
+  std::lock_guard<std::mutex> notifyLock(notifyMutex_);
   std::lock_guard<std::mutex> lock(mutex_);
   notify_ = std::move(notify);
 }
@@ -38,14 +39,19 @@ void BurnProgress::Reset() {
 
 template <typename Change>
 void BurnProgress::Update(Change change) {
-  std::function<void()> notify;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     change(state_);
     changes_.fetch_add(1);
     if (!notify_ || pending_.exchange(true)) return;
+  }
+  std::lock_guard<std::mutex> notifyLock(notifyMutex_);
+  std::function<void()> notify;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
     notify = notify_;
   }
+  if (!notify) return;
   notifications_.fetch_add(1);
   notify();
 }

@@ -35,6 +35,8 @@ class BurnProgress : public BurnEvents {
  public:
   // Called on the thread that made a change when the change finds the last
   // one taken. It must not block; a window program posts a queued call.
+  // Once SetNotifier(nullptr) has returned, the old notifier is not running
+  // and never runs again.
   void SetNotifier(std::function<void()> notify);
   // The snapshot; the next change notifies again.
   BurnProgressState Take();
@@ -61,6 +63,7 @@ class BurnProgress : public BurnEvents {
   void Update(Change change);
 
   mutable std::mutex mutex_;
+  std::mutex notifyMutex_;  // held while the notifier runs or changes
   BurnProgressState state_;
   std::function<void()> notify_;
   std::atomic<bool> pending_{false};

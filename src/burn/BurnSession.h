@@ -1,0 +1,121 @@
+// The burn dialog without its window: the drive in use, the disc's name and
+// verdict (checked again every five seconds), the quality with its required
+// time, the Draw and Exit rules and the burn's progress. The dialog paints
+// what this holds and forwards its clicks; `twr` and the tests drive it
+// directly. One session lives for the whole program; the main window sets
+// the drive, the band and the label before each run of the dialog.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "burn/BurnJob.h"
+#include "burn/BurnProgress.h"
+
+class QImage;
+
+namespace twr {
+
+class CELDevice;
+class Messages;
+
+// Quality choices in the order of the quality list.
+inline constexpr const char* kQualityNames[] = {"Draft", "Normal", "High Quality"};
+inline constexpr int kQualityCount = 3;
+
+class BurnSession {
+ public:
+  enum class State { Waiting, Burning, Closed };
+
+  // The disc check runs every this many milliseconds of the dialog's timer;
+  // the first one a timer period after opening.
+  static constexpr int kDiscCheckPeriodMs = 5000;
+  static constexpr int kFirstCheckCounterMs = 4000;
+  static constexpr int kTimerPeriodMs = 1000;
+  // The progress bar's range while no burn runs.
+  static constexpr int kIdleProgressRange = 500;
+
+  BurnSession(CELDevice& device, Messages& messages);
+  BurnSession(const BurnSession&) = delete;
+  BurnSession& operator=(const BurnSession&) = delete;
+
+  // ---- Set by the main window before each run ---------------------------
+  void SetDriveIndex(int index) { driveIndex_ = index; }
+  int DriveIndex() const { return driveIndex_; }
+  void SetBand(double innerRadius, double outerRadius);
+  double InnerRadius() const { return job_.Params().innerRadius; }
+  double OuterRadius() const { return job_.Params().outerRadius; }
+  // The Rimtone mode confirmed in the configuration dialog.
+  void SetRimtone(bool on) { rimtone_ = on; }
+  void SetLabelImage(const QImage* image) { job_.SetLabelImage(image); }
+  // Minutes for the band at Draft on the drive in use (0 when the drive
+  // gives no usable ELS page); the main window shows it while the dialog is
+  // not open.
+  double EstimateRequiredTime(double innerRadius, double outerRadius) {
+    return job_.EstimateRequiredTime(innerRadius, outerRadius);
+  }
+
+  // ---- The dialog's run ----------------------------------------------------
+  // The opening: the Rimtone picture choice, the drive list with the drive
+  // handed over selected and opened, the speed entry and quality steps, the
+  // required time at Draft, the idle progress bar, the first disc check.
+  void Open();
+  // One period of the dialog's timer; every fifth runs ShowDiscState.
+  // Returns true when a disc check ran. Ignored during a burn.
+  bool Tick();
+  // The two halves of Tick, for a window that runs the drive work apart:
+  // the timer counter (true when a disc check is due), and the check that
+  // enables Draw exactly when the disc passes.
+  bool AdvanceTimer();
+  void CheckDisc();
+  // Names the disc in the drive; true when a burn may start on it. Switches
+  // the picture between label side and data side when the disc asks for it.
+  bool ShowDiscState();
+  // A choice in the quality list (0 Draft, 1 Normal, 2 High Quality).
+  void SelectQuality(int index);
+  // Draw: the disc check, then the burn's start. True when the burn runs.
+  bool Draw();
+  // Exit, the close box or Escape: true when the dialog may close now; during
+  // a burn only the stop is requested and false is returned.
+  bool Exit();
+  // The burn has reported its end (after its closing steps): the threads are
+  // joined, Draw and the quality list come back, the disc text is cleared
+  // and the session is closed.
+  void BurnEnded();
+
+  // ---- What the dialog shows -------------------------------------------------
+  State CurrentState() const { return state_; }
+  const std::vector<std::string>& DriveItems() const { return driveItems_; }
+  int SelectedDrive() const { return selectedDrive_; }
+  int Quality() const { return quality_; }
+  // The data-side picture is shown (1 = picture 161, 0 = picture 156).
+  bool DataSidePicture() const { return shownPicture_; }
+  const std::string& DiscText() const { return discText_; }
+  const std::string& LabelText() const { return labelText_; }
+  const std::string& TimeText() const { return job_.Params().timeText; }
+  bool DrawEnabled() const { return drawEnabled_; }
+  bool QualityEnabled() const { return state_ != State::Burning; }
+  int TimerCounter() const { return timerCounter_; }
+
+  BurnProgress& Progress() { return progress_; }
+  BurnJob& Job() { return job_; }
+
+ private:
+  CELDevice& device_;
+  BurnJob job_;
+  BurnProgress progress_;
+  State state_ = State::Closed;
+  int driveIndex_ = 0;
+  bool rimtone_ = false;
+  std::vector<std::string> driveItems_;
+  int selectedDrive_ = -1;
+  int quality_ = 0;
+  bool shownPicture_ = false;
+  bool drawEnabled_ = false;
+  std::string discText_;
+  std::string labelText_;
+  int timerCounter_ = 0;
+};
+
+}  // namespace twr

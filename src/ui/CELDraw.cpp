@@ -1,0 +1,229 @@
+// The burn dialog.
+#include "ui/CELDraw.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPainter>
+#include <QShowEvent>
+
+#include "burn/BurnSession.h"
+#include "common/Strings.h"
+#include "ui/DriveTask.h"
+#include "ui/Skin.h"
+#include "ui/SkinnedButton.h"
+#include "ui/TextProgressBar.h"
+
+namespace twr::ui {
+
+namespace {
+
+// Template 129, in dialog units.
+const QRect kDrawRect = DialogRect(158, 69, 46, 46);
+const QRect kExitRect = DialogRect(86, 152, 68, 18);
+const QRect kDriveRect = DialogRect(6, 7, 226, 14);
+const QRect kQualityRect = DialogRect(15, 70, 103, 14);  // closed height
+const QRect kTimeLabelRect = DialogRect(15, 92, 51, 8);
+const QRect kTimeRect = DialogRect(75, 92, 42, 8);
+const QRect kProgressRect = DialogRect(6, 125, 226, 14);
+const QRect kDiscNameRect = DialogRect(15, 40, 100, 10);
+
+constexpr int kDiscFontShrink = 2;
+
+QString Id(int id) {
+  return QString::number(id);
+}
+
+}  // namespace
+
+DiscNameField::DiscNameField(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAccessibleName(QStringLiteral("Disc"));
+}
+
+void DiscNameField::SetText(const QString& text) {
+  if (text == text_) return;
+  text_ = text;
+  setAccessibleDescription(text_);
+  update();
+}
+
+void DiscNameField::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), kDiscFieldFill);
+  QFont font(QStringLiteral("Arial"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(std::max(1, height() - kDiscFontShrink));
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text_);
+}
+
+CELDraw::CELDraw(BurnSession& session, QWidget* parent)
+    : SkinnedDialog(skin::kBurnBackground, kBurnBrush, parent), session_(session) {
+  setWindowTitle(QString::fromUtf8(StringText(kStrBurnTitle)));
+  setObjectName(QStringLiteral("CELDraw"));
+
+  draw_ = new SkinnedButton(QStringLiteral("IDB_BBTNDRAWU"), QStringLiteral("IDB_BBTNDRAWD"),
+                            QStringLiteral("IDB_BBTNDRAWX"), tr("Draw"), this);
+  draw_->move(kDrawRect.topLeft());
+  draw_->setObjectName(Id(kIdDraw));
+  exit_ = new SkinnedButton(QStringLiteral("IDB_BBTNDREXITU"), QStringLiteral("IDB_BBTNDREXITD"),
+                            QString(), tr("Exit"), this);
+  exit_->move(kExitRect.topLeft());
+  exit_->setObjectName(Id(kIdExit));
+
+  drives_ = new QComboBox(this);
+  drives_->setGeometry(kDriveRect);
+  drives_->setEnabled(false);
+  drives_->setObjectName(Id(kIdDrive));
+  drives_->setAccessibleName(tr("Drive"));
+
+  quality_ = new QComboBox(this);
+  quality_->setGeometry(kQualityRect);
+  quality_->setObjectName(Id(kIdQuality));
+  quality_->setAccessibleName(tr("Quality"));
+  for (const char* name : kQualityNames) quality_->addItem(QString::fromUtf8(name));
+
+  timeLabel_ = AddStatic(kTimeLabelRect);
+  timeLabel_->setObjectName(Id(kIdTimeLabel));
+  time_ = AddStatic(kTimeRect);
+  time_->setObjectName(Id(kIdTime));
+  time_->setAccessibleName(tr("Required time"));
+
+  progress_ = new TextProgressBar(this);
+  progress_->setGeometry(kProgressRect);
+  progress_->setObjectName(Id(kIdProgress));
+
+  discName_ = new DiscNameField(this);
+  discName_->setGeometry(kDiscNameRect);
+  discName_->setObjectName(Id(kIdDiscName));
+
+  // Nothing may start before the opening has named the disc.
+  draw_->setEnabled(false);
+  quality_->setEnabled(false);
+  setTabOrder(quality_, draw_);
+  setTabOrder(draw_, exit_);
+
+  connect(draw_, &QAbstractButton::clicked, this, &CELDraw::OnDraw);
+  connect(exit_, &QAbstractButton::clicked, this, &CELDraw::reject);
+  connect(quality_, &QComboBox::activated, this, &CELDraw::OnQualityChosen);
+  timer_.setInterval(BurnSession::kTimerPeriodMs);
+  connect(&timer_, &QTimer::timeout, this, &CELDraw::OnTimer);
+
+  session_.Progress().SetNotifier(
+      [this] { QMetaObject::invokeMethod(this, &CELDraw::ApplyProgress, Qt::QueuedConnection); });
+}
+
+CELDraw::~CELDraw() {
+  // After this no notification of the burn thread can reach this window.
+  session_.Progress().SetNotifier(nullptr);
+}
+
+void CELDraw::SetTimerPeriod(int milliseconds) {
+  timer_.setInterval(milliseconds);
+}
+
+void CELDraw::showEvent(QShowEvent* event) {
+  SkinnedDialog::showEvent(event);
+  // The window paints first; the drive is asked afterwards.
+  if (!openingPosted_) {
+    openingPosted_ = true;
+    QMetaObject::invokeMethod(this, &CELDraw::Opening, Qt::QueuedConnection);
+  }
+}
+
+void CELDraw::Opening() {
+  DriveTask::Run([this] { session_.Open(); });
+  opened_ = true;
+  ShowMemberTexts();
+  timer_.start();
+}
+
+void CELDraw::ShowMemberTexts() {
+  SetBackground(session_.DataSidePicture() ? skin::kBurnDataSideBackground : skin::kBurnBackground);
+  if (drives_->count() != static_cast<int>(session_.DriveItems().size())) {
+    drives_->clear();
+    for (const std::string& item : session_.DriveItems())
+      drives_->addItem(QString::fromStdString(item));
+  }
+  drives_->setCurrentIndex(session_.SelectedDrive());
+  quality_->setCurrentIndex(session_.Quality());
+  quality_->setEnabled(opened_ && session_.QualityEnabled());
+  draw_->setEnabled(session_.DrawEnabled());
+  timeLabel_->setText(QString::fromStdString(session_.LabelText()));
+  time_->setText(QString::fromStdString(session_.TimeText()));
+  discName_->SetText(QString::fromStdString(session_.DiscText()));
+}
+
+void CELDraw::OnTimer() {
+  // A check already running (a slow drive) is not started twice.
+  if (DriveTask::Busy() || !opened_) return;
+  if (!session_.AdvanceTimer()) return;
+  DriveTask::Run([this] { session_.CheckDisc(); });
+  ShowMemberTexts();
+}
+
+void CELDraw::OnQualityChosen(int index) {
+  session_.SelectQuality(index);
+  ShowMemberTexts();
+}
+
+void CELDraw::OnDraw() {
+  if (DriveTask::Busy() || session_.CurrentState() != BurnSession::State::Waiting) return;
+  session_.SelectQuality(quality_->currentIndex());
+  timer_.stop();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool started = DriveTask::Run([this] { return session_.Draw(); });
+  QApplication::restoreOverrideCursor();
+  if (!started) {
+    // Checks refused the disc or the preparation failed: wait on.
+    timer_.start();
+    ShowMemberTexts();
+    return;
+  }
+  sinceProgress_.start();
+  progressUpdates_ = 0;
+  ShowMemberTexts();
+}
+
+void CELDraw::ApplyProgress() {
+  if (progressScheduled_) return;
+  // Bounded repaints whatever the burn's rate: at most one per interval.
+  if (sinceProgress_.isValid() && sinceProgress_.elapsed() < progressInterval_) {
+    progressScheduled_ = true;
+    QTimer::singleShot(progressInterval_ - static_cast<int>(sinceProgress_.elapsed()), this,
+                       [this] {
+                         progressScheduled_ = false;
+                         ApplyProgress();
+                       });
+    return;
+  }
+  sinceProgress_.start();
+  ++progressUpdates_;
+  const BurnProgressState state = session_.Progress().Take();
+  progress_->SetRange(state.low, state.high);
+  progress_->SetStep(state.step);
+  progress_->SetText(state.text);
+  progress_->SetShowText(state.showText);
+  progress_->SetPos(state.position);
+  if (state.finished && session_.CurrentState() == BurnSession::State::Burning) BurnFinished();
+}
+
+void CELDraw::BurnFinished() {
+  if (finishing_) return;
+  finishing_ = true;
+  session_.BurnEnded();
+  ShowMemberTexts();
+  done(0);
+}
+
+void CELDraw::reject() {
+  if (DriveTask::Busy()) return;
+  // During a burn this only asks it to stop; the burn closes the dialog.
+  if (!session_.Exit()) return;
+  timer_.stop();
+  done(0);
+}
+
+}  // namespace twr::ui

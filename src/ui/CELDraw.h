@@ -1,0 +1,117 @@
+// The burn dialog: the drive in use, the disc's name, the quality with its
+// required time, the Draw and Exit buttons and the text progress bar. A view
+// over the BurnSession: it paints what the session holds, runs the session's
+// drive work without freezing, and turns the burn's coalesced progress into
+// paint on the GUI thread. It closes itself at the end of every burn.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include "ui/SkinnedDialog.h"
+
+class QComboBox;
+class QLabel;
+
+namespace twr {
+class BurnSession;
+}
+
+namespace twr::ui {
+
+class DiscNameField;
+class SkinnedButton;
+class TextProgressBar;
+
+class CELDraw : public SkinnedDialog {
+  Q_OBJECT
+
+ public:
+  // Control ids of the dialog template, used as object names for tests and
+  // for screen readers' logs.
+  enum ControlId {
+    kIdDraw = 1,
+    kIdExit = 2,
+    kIdDrive = 1008,
+    kIdQuality = 1019,
+    kIdTimeLabel = 1058,
+    kIdTime = 1020,
+    kIdProgress = 1027,
+    kIdDiscName = 1060,
+  };
+
+  explicit CELDraw(BurnSession& session, QWidget* parent = nullptr);
+  ~CELDraw() override;
+
+  // The timer period in milliseconds (1000; tests shorten it). The session
+  // still counts each period as one second.
+  void SetTimerPeriod(int milliseconds);
+  // Shortest time between two progress repaints driven by the burn.
+  void SetProgressInterval(int milliseconds) { progressInterval_ = milliseconds; }
+
+  // The opening has run (the session's drive work is done).
+  bool Opened() const { return opened_; }
+  // Progress updates applied on the GUI thread during the last burn.
+  int ProgressUpdates() const { return progressUpdates_; }
+
+  SkinnedButton* DrawButton() const { return draw_; }
+  SkinnedButton* ExitButton() const { return exit_; }
+  QComboBox* DriveList() const { return drives_; }
+  QComboBox* QualityList() const { return quality_; }
+  QLabel* TimeLabel() const { return time_; }
+  TextProgressBar* ProgressBar() const { return progress_; }
+  DiscNameField* DiscName() const { return discName_; }
+
+ public slots:
+  void reject() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void Opening();
+  void OnTimer();
+  void OnQualityChosen(int index);
+  void OnDraw();
+  void ApplyProgress();
+  void BurnFinished();
+  // Writes what the session holds into the controls.
+  void ShowMemberTexts();
+
+  BurnSession& session_;
+  SkinnedButton* draw_ = nullptr;
+  SkinnedButton* exit_ = nullptr;
+  QComboBox* drives_ = nullptr;
+  QComboBox* quality_ = nullptr;
+  QLabel* timeLabel_ = nullptr;
+  QLabel* time_ = nullptr;
+  TextProgressBar* progress_ = nullptr;
+  DiscNameField* discName_ = nullptr;
+  QTimer timer_;
+  QElapsedTimer sinceProgress_;
+  int progressInterval_ = 40;
+  bool progressScheduled_ = false;
+  bool opened_ = false;
+  bool openingPosted_ = false;
+  bool finishing_ = false;
+  int progressUpdates_ = 0;
+};
+
+// Field 1060: the disc's name on a light panel, in Arial two pixels smaller
+// than the field.
+class DiscNameField : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit DiscNameField(QWidget* parent = nullptr);
+  void SetText(const QString& text);
+  const QString& Text() const { return text_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QString text_;
+};
+
+}  // namespace twr::ui

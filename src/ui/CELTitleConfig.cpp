@@ -1,0 +1,127 @@
+// The configuration dialog.
+#include "ui/CELTitleConfig.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "common/Strings.h"
+#include "label/FontFamilies.h"
+#include "ui/DriveTask.h"
+#include "ui/Skin.h"
+#include "ui/SkinnedButton.h"
+#include "ui/model/TitleConfigModel.h"
+
+namespace twr::ui {
+
+namespace {
+
+// Template 132, in dialog units.
+const QRect kFontRect = DialogRect(15, 18, 127, 14);  // closed height
+const QRect kInnerRect = DialogRect(82, 55, 40, 12);
+const QRect kOuterRect = DialogRect(82, 69, 40, 12);
+const QRect kRimtoneRect = DialogRect(21, 85, 86, 12);
+const QRect kOkRect = DialogRect(11, 106, 69, 18);
+const QRect kCancelRect = DialogRect(83, 106, 69, 18);
+
+constexpr const char* kRimtoneCaption = "Rimtone Mode";
+
+}  // namespace
+
+CELTitleConfig::CELTitleConfig(TitleConfigModel& model, const TitleConfigValues& values,
+                               CELDevice& device, Messages& messages, QWidget* parent,
+                               const std::vector<std::string>* fonts)
+    : SkinnedDialog(skin::kConfigBackground, kConfigBrush, parent),
+      model_(model),
+      device_(device),
+      messages_(messages) {
+  setWindowTitle(QString::fromUtf8(StringText(kStrConfigTitle)));
+  setObjectName(QStringLiteral("CELTitleConfig"));
+
+  fonts_ = new QComboBox(this);
+  fonts_->setGeometry(kFontRect);
+  fonts_->setObjectName(QString::number(kIdFont));
+  fonts_->setAccessibleName(tr("Font"));
+  inner_ = new QLineEdit(this);
+  inner_->setGeometry(kInnerRect);
+  inner_->setObjectName(QString::number(kIdInner));
+  inner_->setAccessibleName(tr("Inner radius in millimetres"));
+  outer_ = new QLineEdit(this);
+  outer_->setGeometry(kOuterRect);
+  outer_->setObjectName(QString::number(kIdOuter));
+  outer_->setAccessibleName(tr("Outer radius in millimetres"));
+  rimtone_ = new QCheckBox(QString::fromUtf8(kRimtoneCaption), this);
+  rimtone_->setGeometry(kRimtoneRect);
+  rimtone_->setObjectName(QString::number(kIdRimtone));
+  QPalette palette = rimtone_->palette();
+  palette.setColor(QPalette::WindowText, kStaticText);
+  rimtone_->setPalette(palette);
+
+  ok_ = new SkinnedButton(QStringLiteral("IDB_BBTNCONFOKU"), QStringLiteral("IDB_BBTNCONFOKD"),
+                          QString(), tr("OK"), this);
+  ok_->move(kOkRect.topLeft());
+  ok_->setObjectName(QString::number(kIdOk));
+  cancel_ = new SkinnedButton(QStringLiteral("IDB_BBTNCONFNGU"), QStringLiteral("IDB_BBTNCONFNGD"),
+                              QString(), tr("Cancel"), this);
+  cancel_->move(kCancelRect.topLeft());
+  cancel_->setObjectName(QString::number(kIdCancel));
+
+  setTabOrder(fonts_, inner_);
+  setTabOrder(inner_, outer_);
+  setTabOrder(outer_, rimtone_);
+  setTabOrder(rimtone_, ok_);
+  setTabOrder(ok_, cancel_);
+  connect(ok_, &QAbstractButton::clicked, this, &CELTitleConfig::accept);
+  connect(cancel_, &QAbstractButton::clicked, this, &CELTitleConfig::reject);
+  connect(rimtone_, &QCheckBox::clicked, this, &CELTitleConfig::OnRimtoneClicked);
+
+  std::vector<std::string> families = fonts ? *fonts : TrueTypeFamilies();
+  // The disc kind decides whether Rimtone mode is offered; a slow drive
+  // must not freeze the window that opened this one.
+  DriveTask::Run([&] { model_.Begin(values, std::move(families), device_); });
+  for (const std::string& family : model_.Fonts()) fonts_->addItem(QString::fromStdString(family));
+  ShowMembers();
+}
+
+void CELTitleConfig::ShowMembers() {
+  const TitleConfigValues& working = model_.Working();
+  fonts_->setCurrentIndex(model_.FontIndex());
+  inner_->setText(QString::fromStdString(model_.InnerText()));
+  outer_->setText(QString::fromStdString(model_.OuterText()));
+  rimtone_->setChecked(working.rimtone);
+  rimtone_->setEnabled(model_.RimtoneEnabled());
+}
+
+void CELTitleConfig::ReadControls() {
+  model_.ReadControls(rimtone_->isChecked(), outer_->text().toStdString(),
+                      inner_->text().toStdString(), fonts_->currentIndex(), messages_);
+}
+
+void CELTitleConfig::OnRimtoneClicked() {
+  ReadControls();
+  DriveTask::Run([this] { model_.AdjustInnerRadius(device_); });
+  ShowMembers();
+}
+
+void CELTitleConfig::accept() {
+  if (DriveTask::Busy()) return;
+  ReadControls();
+  const bool accepted = DriveTask::Run([this] { return model_.Accept(device_, messages_); });
+  if (!accepted) return;  // the dialog stays open
+  ShowMembers();
+  QDialog::accept();
+}
+
+void CELTitleConfig::keyPressEvent(QKeyEvent* event) {
+  // OK is the default button: Enter in an edit confirms.
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      !fonts_->view()->isVisible()) {
+    accept();
+    return;
+  }
+  SkinnedDialog::keyPressEvent(event);
+}
+
+}  // namespace twr::ui

@@ -1,0 +1,118 @@
+// Message boxes for the core's messages, from any thread.
+#include "ui/GuiMessages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+#include <QWidget>
+
+#include <algorithm>
+
+#include "common/Strings.h"
+
+namespace twr::ui {
+
+namespace {
+
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case MessageIcon::Error:
+      return QMessageBox::Critical;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+GuiMessages::GuiMessages(QObject* parent) : QObject(parent) {}
+
+GuiMessages::~GuiMessages() {
+  Shutdown();
+}
+
+void GuiMessages::Show(const std::string& text, MessageIcon icon) {
+  Deliver({text, {}, icon, false});
+}
+
+void GuiMessages::ShowDetailed(const std::string& text, const std::string& detail,
+                               MessageIcon icon) {
+  Deliver({text, detail, icon, false});
+}
+
+bool GuiMessages::AskYesNo(const std::string& text, MessageIcon icon) {
+  return Deliver({text, {}, icon, true});
+}
+
+std::vector<GuiMessages::Request> GuiMessages::History() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return history_;
+}
+
+void GuiMessages::Shutdown() {
+  std::vector<std::shared_ptr<Pending>> waiting;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    shutdown_ = true;
+    waiting.swap(waiting_);
+  }
+  for (const auto& pending : waiting) Release(pending, false);
+}
+
+void GuiMessages::Release(const std::shared_ptr<Pending>& pending, bool answer) {
+  {
+    std::lock_guard<std::mutex> lock(pending->mutex);
+    if (pending->finished) return;
+    pending->finished = true;
+    pending->answer = answer;
+  }
+  pending->done.notify_all();
+}
+
+bool GuiMessages::Deliver(const Request& request) {
+  if (QThread::currentThread() == thread()) return Present(request);
+
+  auto pending = std::make_shared<Pending>();
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (shutdown_) return false;
+    waiting_.push_back(pending);
+  }
+  QMetaObject::invokeMethod(
+      this,
+      [this, pending, request] {
+        const bool answer = Present(request);
+        {
+          std::lock_guard<std::mutex> lock(mutex_);
+          std::erase(waiting_, pending);
+        }
+        Release(pending, answer);
+      },
+      Qt::QueuedConnection);
+  std::unique_lock<std::mutex> lock(pending->mutex);
+  pending->done.wait(lock, [&] { return pending->finished; });
+  return pending->answer;
+}
+
+bool GuiMessages::Present(const Request& request) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    history_.push_back(request);
+    if (shutdown_) return false;
+  }
+  if (responder_) return responder_(request);
+
+  QWidget* parent = QApplication::activeModalWidget();
+  if (parent == nullptr) parent = QApplication::activeWindow();
+  QMessageBox box(BoxIcon(request.icon), QString::fromUtf8(kAppName),
+                  QString::fromStdString(request.text),
+                  request.question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+  if (!request.detail.empty()) box.setInformativeText(QString::fromStdString(request.detail));
+  box.setDefaultButton(request.question ? QMessageBox::No : QMessageBox::Ok);
+  return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace twr::ui

@@ -1,0 +1,58 @@
+// The program's look: the colours of the three dialogs, the conversion from
+// dialog units to pixels, and the skin pictures (SVG compiled into the
+// program) rendered sharp at the screen's device pixel ratio.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPixmap>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+class QWidget;
+
+namespace twr::ui {
+
+// The brush of each dialog: the colour under its static texts, which the
+// background pictures carry at those places.
+inline const QColor kMainBrush{197, 198, 206};
+inline const QColor kConfigBrush{212, 215, 218};
+inline const QColor kBurnBrush{198, 199, 207};  // 0x00CFC7C6 as red, green, blue
+inline const QColor kStaticText{50, 50, 50};
+// The disc name field of the burn dialog.
+inline const QColor kDiscFieldFill{229, 230, 234};
+// The accent of the skin: the progress bar and the keyboard-focus mark.
+inline const QColor kAccent{74, 72, 168};
+
+// Dialog templates are laid out in dialog units of the 8-point shell font
+// (6 x 13 pixels to 4 x 8 units): 1.5 pixels across and 1.625 down, rounded
+// to the nearest pixel.
+QRect DialogRect(int x, int y, int width, int height);
+
+// Names of the skin pictures.
+namespace skin {
+inline constexpr const char* kMainBackground = "bg151";
+inline constexpr const char* kBurnBackground = "bg156";
+inline constexpr const char* kBurnDataSideBackground = "bg161";
+inline constexpr const char* kConfigBackground = "bg158";
+}  // namespace skin
+
+// The logical size of a skin picture (its size at a device pixel ratio of 1).
+QSize SkinPictureSize(const QString& name);
+// Whether the program carries this picture.
+bool HasSkinPicture(const QString& name);
+// The picture rendered for a device pixel ratio. A picture the program does
+// not carry gives a plain placeholder of the right size, so a missing
+// resource never leaves a window without its controls.
+QPixmap SkinPicture(const QString& name, qreal devicePixelRatio);
+// The picture for the screen the widget is on.
+QPixmap SkinPicture(const QString& name, const QWidget* widget);
+
+// The type face of the windows' own texts (statics, lists, edits).
+QFont DialogFont();
+// Palette and font for the windows: highlight in the accent, statics in
+// dark grey on the dialog's brush.
+void ApplySkinPalette(QWidget* dialog, const QColor& brush);
+
+}  // namespace twr::ui

@@ -1,0 +1,176 @@
+// The configuration dialog: the burning-area check, the Rimtone raise of the
+// inner radius, number reading in any locale, the font list, and Cancel.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include <cmath>
+
+#include "label/FontFamilies.h"
+#include "ui/CELTitleConfig.h"
+#include "ui/SkinnedButton.h"
+#include "ui/UiTestMain.h"
+#include "ui/UiTestSupport.h"
+#include "ui/model/TitleConfigModel.h"
+
+namespace twr::test {
+
+namespace {
+
+// A recorded size whose data ends at `radius` mm as the drive reports it
+// (the radius of the last block, floored to 0.1 mm, plus the 1 mm margin).
+std::uint32_t BlocksEndingAt(double radius) {
+  const double metres = (radius - 1.0) / 1000.0 + 1e-7;
+  return static_cast<std::uint32_t>(
+      std::ceil((metres * metres - 0.000576) / 1.2150575904989448e-9));
+}
+
+const std::vector<std::string> kFonts = {"DejaVu Sans", "Liberation Sans", "Liberation Serif"};
+
+}  // namespace
+
+class ConfigDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void burningAreaCheck_data() {
+    QTest::addColumn<QString>("disc");
+    QTest::addColumn<bool>("rimtone");
+    QTest::addColumn<QString>("inner");
+    QTest::addColumn<QString>("outer");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("25 to 58") << "label" << false << "25"
+                              << "58" << true;
+    QTest::newRow("inner 24.9") << "label" << false << "24.9"
+                                << "58" << false;
+    QTest::newRow("outer 58.1") << "label" << false << "25"
+                                << "58.1" << false;
+    QTest::newRow("equal radii") << "label" << false << "40"
+                                 << "40" << false;
+    QTest::newRow("comma as separator") << "label" << false << "36,1"
+                                        << "57,5" << true;
+    QTest::newRow("Rimtone, no recorded radius") << "label" << true << "10"
+                                                 << "20" << true;
+    QTest::newRow("Rimtone inside the data") << "dvd+r" << true << "29"
+                                             << "58" << false;
+  }
+
+  void burningAreaCheck() {
+    QFETCH(QString, disc);
+    QFETCH(bool, rimtone);
+    QFETCH(QString, inner);
+    QFETCH(QString, outer);
+    QFETCH(bool, accepted);
+    VirtualDriveConfig config = DriveWith(disc.toStdString());
+    config.recordedBlocks = BlocksEndingAt(29.5);
+    UiRig rig(config);
+    ui::TitleConfigModel model;
+    model.Begin({false, 25.0, 58.0, "DejaVu Sans"}, kFonts, *rig.device);
+    QVERIFY(model.ReadControls(rimtone, outer.toStdString(), inner.toStdString(), 0, rig.messages));
+    QCOMPARE(model.Accept(*rig.device, rig.messages), accepted);
+    const auto texts = rig.Texts();
+    QCOMPARE(texts.empty(), accepted);
+    if (!accepted) {
+      QCOMPARE(texts.back(), std::string("Input correct burning area."));
+      QVERIFY(!model.Rimtone() || !rimtone);  // nothing confirmed
+    } else {
+      QCOMPARE(model.Confirmed().rimtone, rimtone);
+    }
+  }
+
+  void rimtoneRaisesTheInnerRadius_data() {
+    QTest::addColumn<QString>("disc");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<double>("recorded");
+    QTest::addColumn<QString>("innerAfter");
+    QTest::newRow("DVD+R, data to 29.5") << "dvd+r"
+                                         << "complete" << 29.5 << "31";
+    QTest::newRow("DVD-R, data to 38.0") << "dvd-r"
+                                         << "complete" << 38.0 << "38.1";
+    QTest::newRow("DVD+R, data to 44.2") << "dvd+r"
+                                         << "complete" << 44.2 << "44.3";
+    QTest::newRow("unfinished DVD+R") << "dvd+r"
+                                      << "incomplete" << 40.0 << "25";
+  }
+
+  void rimtoneRaisesTheInnerRadius() {
+    QFETCH(QString, disc);
+    QFETCH(QString, status);
+    QFETCH(double, recorded);
+    QFETCH(QString, innerAfter);
+    VirtualDriveConfig config = DriveWith(disc.toStdString(), "", status.toStdString());
+    config.recordedBlocks = BlocksEndingAt(recorded);
+    UiRig rig(config);
+    if (status == "complete") QCOMPARE(rig.device->GetRecordedOuterRadius(), recorded);
+    ui::TitleConfigModel model;
+    ui::CELTitleConfig dialog(model, {false, 25.0, 58.0, "Liberation Sans"}, *rig.device,
+                              rig.messages, nullptr, &kFonts);
+    QVERIFY(dialog.RimtoneBox()->isEnabled());
+    QCOMPARE(dialog.InnerEdit()->text(), QString("25"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::mouseClick(dialog.RimtoneBox(), Qt::LeftButton, {}, QPoint(8, 10));
+    QVERIFY(dialog.RimtoneBox()->isChecked());
+    QCOMPARE(dialog.InnerEdit()->text(), innerAfter);
+    QCOMPARE(dialog.OuterEdit()->text(), QString("58"));
+    if (QString(QTest::currentDataTag()).startsWith("DVD+R, data to 29.5"))
+      dialog.grab().save(ScreenshotPath("config-dialog-rimtone.png"));
+    // Switching the mode off changes no radius.
+    QTest::mouseClick(dialog.RimtoneBox(), Qt::LeftButton, {}, QPoint(8, 10));
+    QCOMPARE(dialog.InnerEdit()->text(), innerAfter);
+  }
+
+  // Toggling the mode and pressing Cancel leaves every reader's mode as it
+  // was; a typed radius that is no number is refused with its message.
+  void cancelChangesNothing() {
+    UiRig rig(DriveWith("dvd-r"));
+    ui::TitleConfigModel model;
+    ui::CELTitleConfig dialog(model, {false, 36.0, 58.0, "Not Installed"}, *rig.device,
+                              rig.messages, nullptr, &kFonts);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.FontList()->currentIndex(), 0);  // missing font: entry 0
+    dialog.grab().save(ScreenshotPath("config-dialog.png"));
+    QTest::mouseClick(dialog.RimtoneBox(), Qt::LeftButton, {}, QPoint(8, 10));
+    QVERIFY(dialog.RimtoneBox()->isChecked());
+    QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!model.Rimtone());
+    QCOMPARE(model.Confirmed().font, std::string("Not Installed"));
+
+    ui::CELTitleConfig again(model, model.Confirmed(), *rig.device, rig.messages, nullptr, &kFonts);
+    again.InnerEdit()->setText("thirty");
+    again.OuterEdit()->setText("57.5");
+    QTest::mouseClick(again.OkButton(), Qt::LeftButton);
+    QVERIFY(rig.Texts().back() == "Please enter a number.");
+    // The outer radius was read before the bad inner one; the area still passes.
+    QCOMPARE(again.result(), int(QDialog::Accepted));
+    QCOMPARE(model.Confirmed().outer, 57.5);
+    QCOMPARE(model.Confirmed().inner, 36.0);
+    QCOMPARE(model.Confirmed().font, std::string("DejaVu Sans"));  // OK takes entry 0
+  }
+
+  void fontListAndNumbers() {
+    QCOMPARE(FontListFromFamilies({"Serif B", "sans a", "@Vertical", "Serif B", "Mono"}),
+             (std::vector<std::string>{"Mono", "sans a", "Serif B"}));
+    for (const std::string& family : TrueTypeFamilies()) QVERIFY(family.front() != '@');
+    double v = 0;
+    for (const auto& [text, value] : std::vector<std::pair<const char*, double>>{
+             {"36,1", 36.1}, {" 25 ", 25.0}, {"+58", 58.0}, {"1e1", 10.0}, {"-3.5", -3.5}}) {
+      QVERIFY2(ui::ParseRadius(text, v), text);
+      QCOMPARE(v, value);
+    }
+    for (const char* bad : {"", "abc", "1.2.3", "inf", "nan", "25mm", "0x10", "3,5,1"})
+      QVERIFY2(!ui::ParseRadius(bad, v), bad);
+    QCOMPARE(ui::FormatRadius(25.0), std::string("25"));
+    QCOMPARE(ui::FormatRadius(36.1), std::string("36.1"));
+    QCOMPARE(ui::FormatRadius(40.3), std::string("40.3"));
+  }
+};
+
+TWR_UI_TEST(ConfigDialogTest)
+
+}  // namespace twr::test
+
+#include "ConfigDialogTest.moc"
