@@ -1,0 +1,114 @@
+// `titlewright`: the window program. The process-wide objects are made here,
+// after the application object, and go in reverse order when the main
+// window's run has ended.
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "burn/BurnSession.h"
+#include "common/Strings.h"
+#include "drive/CELDevice.h"
+#include "label/CELLayout.h"
+#include "ui/CELMainDlg.h"
+#include "ui/GuiMessages.h"
+#include "ui/model/MainWindowModel.h"
+#include "ui/model/TitleConfigModel.h"
+
+namespace {
+
+struct Options {
+  std::string config;      // --config FILE
+  std::string screenshot;  // --screenshot FILE
+};
+
+void PrintUsage(std::FILE* out) {
+  std::fprintf(out,
+               "Usage: titlewright [--config FILE] [--screenshot FILE]\n\n"
+               "Designs a round disc label and etches it with an Etchlume drive.\n\n"
+               "  --config FILE      read the layouts from FILE\n"
+               "  --screenshot FILE  write the main window to a PNG once it is open, then exit\n"
+               "  --version          print the version and exit\n"
+               "  --help             print this help and exit\n");
+}
+
+// 0: go on; otherwise the exit status + 1.
+int ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= argc) return false;
+      out = argv[++i];
+      return true;
+    };
+    if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
+      PrintUsage(stdout);
+      return 1;
+    }
+    if (!std::strcmp(arg, "--version")) {
+      std::printf("titlewright %s\n", twr::kVersionText);
+      return 1;
+    }
+    if (!std::strcmp(arg, "--config") && value(options.config)) continue;
+    if (!std::strcmp(arg, "--screenshot") && value(options.screenshot)) continue;
+    std::fprintf(stderr, "titlewright: unknown or incomplete option '%s'\n\n", arg);
+    PrintUsage(stderr);
+    return 3;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (const int status = ParseOptions(argc, argv, options)) return status - 1;
+
+  // 1. The application object.
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QString::fromUtf8(twr::kAppName));
+  QApplication::setApplicationVersion(QString::fromUtf8(twr::kVersionText));
+  QApplication::setDesktopFileName(QStringLiteral("titlewright"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/titlewright")));
+  twr::ui::GuiMessages messages;
+
+  const std::string settings = options.config.empty() ? twr::kSettingsPath : options.config;
+
+  // The drive object comes before the burn session, which refers to it; the
+  // rest follow in their order: the burn session (with the ELS page, the
+  // tone curve and the ring lock of its burn job), the renderer with the
+  // label and preview images, the configuration.
+  auto device = std::make_unique<twr::CELDevice>();
+  auto burn = std::make_unique<twr::BurnSession>(*device, messages);
+  auto layout = std::make_unique<twr::CELLayout>(settings);
+  twr::SetProcessLayout(layout.get());
+  auto config = std::make_unique<twr::ui::TitleConfigModel>();
+
+  int result = 0;
+  {
+    twr::ui::MainWindowModel model(*layout, *device, *burn, *config, messages);
+    twr::ui::CELMainDlg window(model, *config, *burn, *device, messages);
+    if (!options.screenshot.empty()) {
+      window.SetOnOpened([&] {
+        const bool saved = window.grab().save(QString::fromStdString(options.screenshot));
+        if (!saved)
+          std::fprintf(stderr, "titlewright: could not write '%s'\n", options.screenshot.c_str());
+        window.done(saved ? twr::ui::CELMainDlg::kClosed : twr::ui::CELMainDlg::kOpeningFailed);
+      });
+    }
+    window.show();
+    result = window.exec();
+    messages.Shutdown();
+  }
+
+  twr::SetProcessLayout(nullptr);
+  config.reset();
+  layout.reset();
+  burn.reset();
+  device.reset();
+  return result == twr::ui::CELMainDlg::kOpeningFailed ? 1 : 0;
+}

@@ -1,0 +1,382 @@
+// The main window.
+#include "ui/CELMainDlg.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QShortcut>
+
+#include "burn/BurnSession.h"
+#include "common/Strings.h"
+#include "ui/CELDraw.h"
+#include "ui/CELTitleConfig.h"
+#include "ui/DriveTask.h"
+#include "ui/GuiMessages.h"
+#include "ui/HelpWindow.h"
+#include "ui/Skin.h"
+#include "ui/SkinnedButton.h"
+#include "ui/model/MainWindowModel.h"
+
+namespace twr::ui {
+
+namespace {
+
+// Template 102, in dialog units.
+const QRect kLayoutRect = DialogRect(9, 6, 267, 14);  // closed height
+const QRect kPreviewRect = DialogRect(9, 19, 267, 247);
+const QRect kDriveRect = DialogRect(285, 7, 162, 14);
+const QRect kScanRect = DialogRect(332, 24, 67, 19);
+const QRect kTitleRect = DialogRect(295, 59, 143, 14);
+const QRect kDateRect = DialogRect(295, 84, 143, 14);
+const QRect kNoteRect = DialogRect(295, 110, 143, 87);
+const QRect kFontRect = DialogRect(369, 202, 68, 9);
+const QRect kRadiusRect = DialogRect(369, 213, 68, 9);
+const QRect kTimeRect = DialogRect(369, 224, 68, 9);
+const QRect kConfigRect = DialogRect(285, 246, 67, 19);
+const QRect kBurnRect = DialogRect(405, 253, 42, 42);
+const QRect kExitRect = DialogRect(9, 279, 67, 19);
+
+// The layout list shows this many names when it drops down (239 units).
+constexpr int kLayoutListRows = 24;
+const QColor kPreviewWell{24, 24, 30};
+
+// The note edit holds LF line breaks; the model CR LF.
+std::string NoteFromEdit(const QString& text) {
+  std::string note = text.toStdString();
+  std::string out;
+  out.reserve(note.size() + note.size() / 16);
+  for (char c : note) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+QString NoteForEdit(const std::string& note) {
+  std::string out;
+  out.reserve(note.size());
+  for (char c : note)
+    if (c != '\r') out += c;
+  return QString::fromStdString(out);
+}
+
+SkinnedButton* MakeButton(const char* up, const char* down, const QString& word, const QRect& rect,
+                          int id, QWidget* parent) {
+  auto* button = new SkinnedButton(QString::fromLatin1(up), QString::fromLatin1(down), QString(),
+                                   word, parent);
+  button->move(rect.topLeft());
+  button->setObjectName(QString::number(id));
+  return button;
+}
+
+}  // namespace
+
+// ---- Preview area -------------------------------------------------------------
+
+PreviewArea::PreviewArea(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAccessibleName(QStringLiteral("Label preview"));
+}
+
+void PreviewArea::SetPreview(const QImage& preview) {
+  preview_ = preview;
+  scaled_ = QPixmap();
+  update();
+}
+
+void PreviewArea::paintEvent(QPaintEvent*) {
+  ++paints_;
+  QPainter painter(this);
+  painter.fillRect(rect(), kPreviewWell);
+  if (preview_.isNull()) return;
+  const int side = std::min(width(), height());
+  const qreal dpr = devicePixelRatioF();
+  const int pixels = qRound(side * dpr);
+  if (scaled_.isNull() || scaled_.width() != pixels) {
+    scaled_ = QPixmap::fromImage(
+        preview_.scaled(pixels, pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    scaled_.setDevicePixelRatio(dpr);
+  }
+  painter.drawPixmap(0, 0, scaled_);
+}
+
+// ---- Main window --------------------------------------------------------------
+
+CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSession& burn,
+                       CELDevice& device, GuiMessages& messages, QWidget* parent)
+    : SkinnedDialog(skin::kMainBackground, kMainBrush, parent),
+      model_(model),
+      configModel_(config),
+      burnSession_(burn),
+      device_(device),
+      messages_(messages) {
+  setObjectName(QStringLiteral("CELMainDlg"));
+  setWindowTitle(QString::fromStdString(MainWindowTitle()));
+  setWindowIcon(QIcon(QStringLiteral(":/icons/titlewright")));
+  setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+
+  layouts_ = new QComboBox(this);
+  layouts_->setGeometry(kLayoutRect);
+  layouts_->setMaxVisibleItems(kLayoutListRows);
+  layouts_->setObjectName(QString::number(kIdLayout));
+  layouts_->setAccessibleName(tr("Layout"));
+  preview_ = new PreviewArea(this);
+  preview_->setGeometry(kPreviewRect);
+  preview_->setObjectName(QString::number(kIdPreview));
+  drives_ = new QComboBox(this);
+  drives_->setGeometry(kDriveRect);
+  drives_->setObjectName(QString::number(kIdDrive));
+  drives_->setAccessibleName(tr("Drive"));
+  scan_ = MakeButton("IDB_BBTNSCANU", "IDB_BBTNSCAND", tr("Scan"), kScanRect, kIdScan, this);
+  title_ = new QLineEdit(this);
+  title_->setGeometry(kTitleRect);
+  title_->setObjectName(QString::number(kIdTitle));
+  title_->setAccessibleName(tr("Title"));
+  date_ = new QLineEdit(this);
+  date_->setGeometry(kDateRect);
+  date_->setObjectName(QString::number(kIdDate));
+  date_->setAccessibleName(tr("Date"));
+  note_ = new QPlainTextEdit(this);
+  note_->setGeometry(kNoteRect);
+  note_->setObjectName(QString::number(kIdNote));
+  note_->setAccessibleName(tr("Note"));
+  note_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  note_->setTabChangesFocus(true);
+  font_ = AddStatic(kFontRect);
+  font_->setObjectName(QString::number(kIdFont));
+  font_->setAccessibleName(tr("Font"));
+  radius_ = AddStatic(kRadiusRect);
+  radius_->setObjectName(QString::number(kIdRadius));
+  radius_->setAccessibleName(tr("Burning area"));
+  time_ = AddStatic(kTimeRect);
+  time_->setObjectName(QString::number(kIdTime));
+  time_->setAccessibleName(tr("Required time"));
+  config_ =
+      MakeButton("IDB_BBTNCONFU", "IDB_BBTNCONFD", tr("Config"), kConfigRect, kIdConfig, this);
+  burn_ = MakeButton("IDB_BBTNOKU", "IDB_BBTNOKD", tr("Burn"), kBurnRect, kIdBurn, this);
+  exit_ = MakeButton("IDB_BBTNEXITU", "IDB_BBTNEXITD", tr("Exit"), kExitRect, kIdExit, this);
+
+  setTabOrder(layouts_, drives_);
+  setTabOrder(drives_, scan_);
+  setTabOrder(scan_, title_);
+  setTabOrder(title_, date_);
+  setTabOrder(date_, note_);
+  setTabOrder(note_, config_);
+  setTabOrder(config_, burn_);
+  setTabOrder(burn_, exit_);
+
+  connect(layouts_, &QComboBox::currentIndexChanged, this, &CELMainDlg::OnLayoutChosen);
+  connect(drives_, &QComboBox::currentIndexChanged, this, &CELMainDlg::OnDriveChosen);
+  connect(title_, &QLineEdit::textChanged, this, [this] { OnTextEdited(0); });
+  connect(date_, &QLineEdit::textChanged, this, [this] { OnTextEdited(1); });
+  connect(note_, &QPlainTextEdit::textChanged, this, [this] { OnTextEdited(2); });
+  connect(scan_, &QAbstractButton::clicked, this, &CELMainDlg::OnScan);
+  connect(config_, &QAbstractButton::clicked, this, &CELMainDlg::OnConfig);
+  connect(burn_, &QAbstractButton::clicked, this, &CELMainDlg::OnBurn);
+  connect(exit_, &QAbstractButton::clicked, this, &CELMainDlg::OnExit);
+  auto* help = new QShortcut(QKeySequence::HelpContents, this);
+  help->setContext(Qt::WindowShortcut);
+  connect(help, &QShortcut::activated, this, &CELMainDlg::ShowHelp);
+
+  timer_.setInterval(MainWindowModel::kTickMs);
+  connect(&timer_, &QTimer::timeout, this, &CELMainDlg::OnTimer);
+  model_.SetDriveRunner([](const std::function<void()>& work) { DriveTask::Run(work); });
+
+  // Nothing can be done before the opening has found layouts and drives.
+  for (QWidget* w : std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_,
+                                                    config_, burn_})
+    w->setEnabled(false);
+}
+
+CELMainDlg::~CELMainDlg() {
+  timer_.stop();
+  delete help_;  // help windows close with the program
+}
+
+void CELMainDlg::showEvent(QShowEvent* event) {
+  SkinnedDialog::showEvent(event);
+  if (!openingPosted_) {
+    openingPosted_ = true;
+    QMetaObject::invokeMethod(this, &CELMainDlg::Opening, Qt::QueuedConnection);
+  }
+}
+
+void CELMainDlg::Opening() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const OpeningResult result = model_.Open();
+  QApplication::restoreOverrideCursor();
+  if (result != OpeningResult::Ready) {
+    done(kOpeningFailed);
+    return;
+  }
+  exchanging_ = true;
+  for (const std::string& name : model_.LayoutNames())
+    layouts_->addItem(QString::fromStdString(name));
+  for (const std::string& item : model_.DriveItems())
+    drives_->addItem(QString::fromStdString(item));
+  layouts_->setCurrentIndex(model_.Layout());
+  drives_->setCurrentIndex(model_.DriveSelection());
+  exchanging_ = false;
+  for (QWidget* w : std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_,
+                                                    config_, burn_})
+    w->setEnabled(true);
+  timer_.start();
+  DrawPreview();
+  ShowMemberTexts();
+  update();
+  opened_ = true;
+  if (onOpened_) QMetaObject::invokeMethod(this, onOpened_, Qt::QueuedConnection);
+}
+
+void CELMainDlg::ReadControls() {
+  model_.ReadControls(title_->text().toStdString(), date_->text().toStdString(),
+                      NoteFromEdit(note_->toPlainText()));
+}
+
+void CELMainDlg::ShowMemberTexts() {
+  exchanging_ = true;
+  const QString title = QString::fromStdString(model_.Title());
+  if (title_->text() != title) title_->setText(title);
+  const QString date = QString::fromStdString(model_.Date());
+  if (date_->text() != date) date_->setText(date);
+  const QString note = NoteForEdit(model_.Note());
+  if (note_->toPlainText() != note) {
+    // The caret and the selection stay where they were.
+    QTextCursor cursor = note_->textCursor();
+    const int anchor = cursor.anchor();
+    const int position = cursor.position();
+    note_->setPlainText(note);
+    const int end = static_cast<int>(note.size());
+    cursor = note_->textCursor();
+    cursor.setPosition(std::min(anchor, end));
+    cursor.setPosition(std::min(position, end), QTextCursor::KeepAnchor);
+    note_->setTextCursor(cursor);
+    note_->ensureCursorVisible();
+  }
+  font_->setText(QString::fromStdString(model_.FontText()));
+  radius_->setText(QString::fromStdString(model_.RadiusText()));
+  time_->setText(QString::fromStdString(model_.TimeText()));
+  if (layouts_->currentIndex() != model_.Layout()) layouts_->setCurrentIndex(model_.Layout());
+  exchanging_ = false;
+}
+
+void CELMainDlg::DrawPreview() {
+  preview_->SetPreview(model_.PreviewWithBand());
+}
+
+void CELMainDlg::OnTextEdited(int kind) {
+  if (exchanging_ || !opened_) return;
+  ReadControls();
+  model_.TextChanged(static_cast<TextKind>(kind));
+}
+
+void CELMainDlg::OnTimer() {
+  // A tick that comes while the drive is busy (a slow scan) waits for the next.
+  if (DriveTask::Busy()) return;
+  const MainWindowModel::TickResult tick = model_.TimerTick();
+  if (tick.redrawn || tick.scanned) {
+    DrawPreview();
+    ShowMemberTexts();
+  }
+}
+
+void CELMainDlg::OnLayoutChosen(int index) {
+  if (exchanging_ || !opened_ || index < 0) return;
+  ReadControls();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  model_.ApplyLayoutChoice(index);
+  DrawPreview();
+  QApplication::restoreOverrideCursor();
+  ShowMemberTexts();
+}
+
+void CELMainDlg::OnDriveChosen(int index) {
+  if (exchanging_ || !opened_ || index < 0) return;
+  if (model_.DriveChoiceChanged(index)) {
+    DrawPreview();
+    ShowMemberTexts();
+  }
+}
+
+void CELMainDlg::OnScan() {
+  if (DriveTask::Busy()) return;
+  ReadControls();
+  model_.SetDriveSelection(drives_->currentIndex());
+  if (model_.ScanDisc()) {
+    DrawPreview();
+    ShowMemberTexts();
+  }
+}
+
+void CELMainDlg::OnConfig() {
+  if (DriveTask::Busy()) return;
+  CELTitleConfig dialog(configModel_, model_.ConfigValues(), device_, messages_, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  model_.ConfigAccepted(configModel_.Confirmed());
+  DrawPreview();
+  ShowMemberTexts();
+}
+
+void CELMainDlg::OnBurn() {
+  if (DriveTask::Busy()) return;
+  ReadControls();
+  model_.SetDriveSelection(drives_->currentIndex());
+  timer_.stop();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool ready = model_.PrepareBurn();
+  QApplication::restoreOverrideCursor();
+  if (ready) {
+    CELDraw dialog(burnSession_, this);
+    dialog.exec();
+    model_.AfterBurn();
+  }
+  timer_.start();
+  DrawPreview();
+  ShowMemberTexts();
+  update();
+}
+
+void CELMainDlg::OnExit() {
+  timer_.stop();
+  done(kClosed);
+}
+
+void CELMainDlg::reject() {
+  // Escape does nothing; only Exit and the close box end the program.
+}
+
+void CELMainDlg::closeEvent(QCloseEvent* event) {
+  if (DriveTask::Busy()) {
+    event->ignore();
+    return;
+  }
+  timer_.stop();
+  done(kClosed);
+  event->accept();
+}
+
+void CELMainDlg::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+      event->accept();  // no default action in this window
+      return;
+    default:
+      SkinnedDialog::keyPressEvent(event);
+  }
+}
+
+void CELMainDlg::ShowHelp() {
+  if (!help_) help_ = new HelpWindow(this);
+  help_->ShowContents();
+}
+
+}  // namespace twr::ui

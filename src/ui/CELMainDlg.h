@@ -1,0 +1,152 @@
+// The main window: layout list and preview, drive list and Scan, the title,
+// date and note edits, the font / burning area / required time status,
+// Config, Burn and Exit. A view over the MainWindowModel: it forwards its
+// events, paints the model's preview, runs the model's drive work without
+// freezing, and opens the configuration and burn dialogs.
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QTimer>
+
+#include <functional>
+
+#include "ui/SkinnedDialog.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace twr {
+class BurnSession;
+class CELDevice;
+}  // namespace twr
+
+namespace twr::ui {
+
+class GuiMessages;
+class HelpWindow;
+class MainWindowModel;
+class SkinnedButton;
+class TitleConfigModel;
+
+// Control 1021: the preview square, smoothly scaled into the area.
+class PreviewArea : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit PreviewArea(QWidget* parent = nullptr);
+  void SetPreview(const QImage& preview);
+  const QImage& Preview() const { return preview_; }
+  int Paints() const { return paints_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QImage preview_;
+  QPixmap scaled_;
+  int paints_ = 0;
+};
+
+class CELMainDlg : public SkinnedDialog {
+  Q_OBJECT
+
+ public:
+  enum ControlId {
+    kIdLayout = 1046,
+    kIdPreview = 1021,
+    kIdDrive = 1008,
+    kIdScan = 1030,
+    kIdTitle = 1010,
+    kIdDate = 1012,
+    kIdNote = 1032,
+    kIdFont = 1056,
+    kIdRadius = 1053,
+    kIdTime = 1020,
+    kIdConfig = 1047,
+    kIdBurn = 1061,
+    kIdExit = 1062,
+  };
+  // Results of the window's run.
+  static constexpr int kClosed = 2;
+  static constexpr int kOpeningFailed = 3;
+
+  CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSession& burn, CELDevice& device,
+             GuiMessages& messages, QWidget* parent = nullptr);
+  ~CELMainDlg() override;
+
+  // The timer period in milliseconds (1000; tests shorten it).
+  void SetTimerPeriod(int milliseconds) { timer_.setInterval(milliseconds); }
+  // Runs the opening once the window is shown (posted by showEvent).
+  bool Opened() const { return opened_; }
+  // Called after the opening with the window painted (for --screenshot).
+  void SetOnOpened(std::function<void()> callback) { onOpened_ = std::move(callback); }
+
+  QComboBox* LayoutList() const { return layouts_; }
+  QComboBox* DriveList() const { return drives_; }
+  QLineEdit* TitleEdit() const { return title_; }
+  QLineEdit* DateEdit() const { return date_; }
+  QPlainTextEdit* NoteEdit() const { return note_; }
+  PreviewArea* Preview() const { return preview_; }
+  QLabel* FontStatic() const { return font_; }
+  QLabel* RadiusStatic() const { return radius_; }
+  QLabel* TimeStatic() const { return time_; }
+  SkinnedButton* ScanButton() const { return scan_; }
+  SkinnedButton* ConfigButton() const { return config_; }
+  SkinnedButton* BurnButton() const { return burn_; }
+  SkinnedButton* ExitButton() const { return exit_; }
+  HelpWindow* Help() const { return help_; }
+  bool TimerRunning() const { return timer_.isActive(); }
+
+ public slots:
+  void reject() override;
+  void ShowHelp();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Opening();
+  void ReadControls();
+  void ShowMemberTexts();
+  void DrawPreview();
+  void OnTextEdited(int kind);
+  void OnTimer();
+  void OnLayoutChosen(int index);
+  void OnDriveChosen(int index);
+  void OnScan();
+  void OnConfig();
+  void OnBurn();
+  void OnExit();
+
+  MainWindowModel& model_;
+  TitleConfigModel& configModel_;
+  BurnSession& burnSession_;
+  CELDevice& device_;
+  GuiMessages& messages_;
+  QComboBox* layouts_ = nullptr;
+  QComboBox* drives_ = nullptr;
+  QLineEdit* title_ = nullptr;
+  QLineEdit* date_ = nullptr;
+  QPlainTextEdit* note_ = nullptr;
+  PreviewArea* preview_ = nullptr;
+  QLabel* font_ = nullptr;
+  QLabel* radius_ = nullptr;
+  QLabel* time_ = nullptr;
+  SkinnedButton* scan_ = nullptr;
+  SkinnedButton* config_ = nullptr;
+  SkinnedButton* burn_ = nullptr;
+  SkinnedButton* exit_ = nullptr;
+  HelpWindow* help_ = nullptr;
+  QTimer timer_;
+  bool exchanging_ = false;  // change events are ignored while texts are shown
+  bool openingPosted_ = false;
+  bool opened_ = false;
+  std::function<void()> onOpened_;
+};
+
+}  // namespace twr::ui

@@ -1,0 +1,168 @@
+// The main window without its window: the label texts with their byte
+// limits and change flags, the note's ten lines, the layout and drive in
+// use, the burning area and the status texts, the once-a-second preview
+// refresh, the disc scan and the fixed sequences of Scan, Config and Burn.
+// The window forwards its events here and paints what this holds; tests
+// drive it directly. Drive work goes through a runner the window supplies,
+// so that a slow drive never freezes the window (tests run it in place).
+#pragma once
+
+#include <QImage>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "label/LabelTexts.h"
+#include "ui/model/TitleConfigModel.h"
+
+namespace twr {
+class BurnSession;
+class CELDevice;
+class CELLayout;
+class Messages;
+}  // namespace twr
+
+namespace twr::ui {
+
+enum class TextKind { Title, Date, Note };
+
+// What the opening found; the window shows the message and ends on a failure.
+enum class OpeningResult { Ready, NoPassThrough, NoLayouts, NoDrive };
+
+class MainWindowModel {
+ public:
+  // Runs a piece of drive work and returns when it is done.
+  using DriveRunner = std::function<void(const std::function<void()>&)>;
+
+  static constexpr int kPreviewSide = 600;
+  static constexpr int kTickMs = 1000;
+  static constexpr int kAutoScanMs = 6000;
+
+  MainWindowModel(CELLayout& layout, CELDevice& device, BurnSession& burn, TitleConfigModel& config,
+                  Messages& messages);
+
+  void SetDriveRunner(DriveRunner runner) { runDrive_ = std::move(runner); }
+
+  // ---- Opening -------------------------------------------------------------
+  // The checks in their order (pass-through 100, layouts 801, drives 1003),
+  // each with its message; then the first disc reading and listing, the
+  // first render with the layout's radii and the status texts.
+  OpeningResult Open();
+
+  // ---- Events ---------------------------------------------------------------
+  // The edits' texts into the members (each cut to its byte limit, never
+  // inside a character; the note with CR LF line breaks). Every command
+  // starts with this; nothing else happens here.
+  void ReadControls(std::string_view title, std::string_view date, std::string_view note);
+  // An edit's text changed (after ReadControls): when it differs from the
+  // text last handed to the renderer it is handed over and the kind's flag
+  // set. The preview follows at the next tick.
+  void TextChanged(TextKind kind);
+  struct TickResult {
+    bool redrawn = false;  // the preview was redrawn: show texts, repaint
+    bool scanned = false;  // the automatic scan ran
+  };
+  // The periodic timer: the preview redrawn when a text changed, and every
+  // sixth tick a blank window filled from a disc that has come in.
+  TickResult TimerTick();
+  void ApplyLayoutChoice(int index);
+  // The drive list's selection changed: applied and scanned at once only
+  // while the window holds no text. True when a scan read the disc's texts.
+  bool DriveChoiceChanged(int selection);
+  // Scan: the disc's volume name, date and top-level entries. True when
+  // the disc's texts were read (the edits then show the members); after a
+  // failure the members are empty but the edits keep what they show.
+  bool ScanDisc();
+  // Config: the values to hand the configuration dialog, and what its OK
+  // confirmed.
+  TitleConfigValues ConfigValues() const;
+  void ConfigAccepted(const TitleConfigValues& values);
+  // Burn, before the burn dialog: true when the dialog is to run (drive
+  // applied, texts present, disc answering, label rendered, burn session
+  // given the drive, the band and the label).
+  bool PrepareBurn();
+  // Burn, after the burn dialog: the preview rendered again.
+  void AfterBurn();
+
+  // ---- What the window shows ----------------------------------------------------
+  const std::vector<std::string>& LayoutNames() const { return layoutNames_; }
+  const std::vector<std::string>& DriveItems() const { return driveItems_; }
+  int Layout() const { return layoutIndex_; }
+  void SetLayoutSelection(int index) { layoutIndex_ = index; }
+  int DriveSelection() const { return driveSelection_; }
+  void SetDriveSelection(int selection) { driveSelection_ = selection; }
+  int DriveIndex() const { return driveIndex_; }
+  const std::string& Title() const { return texts_.Title(); }
+  const std::string& Date() const { return texts_.Date(); }
+  // The note with CR LF line breaks.
+  const std::string& Note() const { return texts_.Note(); }
+  const NoteLineArray& NoteLines() const { return texts_.NoteLines(); }
+  int ScanLineCount() const { return scanLines_; }
+  double InnerRadius() const { return inner_; }
+  double OuterRadius() const { return outer_; }
+  bool Rimtone() const { return config_.Rimtone(); }
+  const std::string& RadiusText() const { return radiusText_; }
+  const std::string& TimeText() const { return timeText_; }
+  const std::string& FontText() const { return fontText_; }
+  bool AnyChanged() const { return titleChanged_ || dateChanged_ || noteChanged_; }
+  int TickTotal() const { return tickTotal_; }
+  // The preview as the window shows it: the renderer's preview with the
+  // burning area's circles (blue outlines, black hub). Null before the first
+  // successful render.
+  QImage PreviewWithBand() const;
+  // Full redraws of the preview (renders and once-a-second refreshes).
+  int PreviewRedraws() const { return previewRedraws_; }
+
+  // ---- Operations the window runs (also used by the sequences above) --------
+  bool ApplyDriveChoice();
+  void PublishLabelTexts();
+  void RefreshLabel(bool keepRadii);
+  void UpdateStatusTexts();
+
+ private:
+  void RunDrive(const std::function<void()>& work) { runDrive_(work); }
+  bool AllTextsEmpty() const;
+  // LoadDiscTexts through the runner: true when the drive is ready; then
+  // title and date hold the disc's texts.
+  bool ReadDiscTexts();
+  // The listing of the current drive-list entry appended to the note.
+  void ListDiscEntries();
+  // The inner radius raised past the recorded data in Rimtone mode.
+  void RaiseInnerForRimtone();
+
+  CELLayout& layout_;
+  CELDevice& device_;
+  BurnSession& burn_;
+  TitleConfigModel& config_;
+  Messages& messages_;
+  DriveRunner runDrive_ = [](const std::function<void()>& work) { work(); };
+
+  LabelTexts texts_;
+  std::string lastTitle_;
+  std::string lastDate_;
+  std::string lastNote_;
+  bool titleChanged_ = false;
+  bool dateChanged_ = false;
+  bool noteChanged_ = false;
+  int scanLines_ = 0;
+  std::vector<std::string> layoutNames_;
+  std::vector<std::string> driveItems_;
+  int layoutIndex_ = 0;
+  int driveSelection_ = 0;
+  int driveIndex_ = 0;
+  double inner_ = 25.0;
+  double outer_ = 58.0;
+  std::string radiusText_;
+  std::string timeText_;
+  std::string fontText_;
+  int tickTotal_ = 0;
+  int previewRedraws_ = 0;
+};
+
+// "%.01f - %.01f [mm]" and "%02d:%02d" of minutes, with a point in every locale.
+std::string RadiusText(double inner, double outer);
+std::string MinutesText(double minutes);
+
+}  // namespace twr::ui

@@ -1,0 +1,359 @@
+// The main window's model, driven without a window: the text rules, the
+// once-a-second preview, layout and Rimtone radii, the Burn sequence's
+// refusals, the disc scan on real ISO images and the opening's checks.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "burn/BurnSession.h"
+#include "common/RecordingMessages.h"
+#include "drive/CELDevice.h"
+#include "drive/DiscScan.h"
+#include "drive/virtual/VirtualDrive.h"
+#include "label/CELLayout.h"
+#include "ui/model/MainWindowModel.h"
+
+namespace twr::test {
+namespace {
+
+namespace fs = std::filesystem;
+using ui::MainWindowModel;
+using ui::TextKind;
+
+// Two small layouts with different burning areas.
+constexpr const char* kTwoLayouts =
+    "[Config]\nLayoutNum=2\nFont=Liberation Sans\n"
+    "[Layout00]\nName=First\nBaseLength=400\nBgColor=230\nTitleWidth=200\nTitleHeight=30\n"
+    "TitlePosX=100\nTitlePosY=60\nNoteWidth=200\nNoteHeight=120\nNotePosX=100\nNotePosY=250\n"
+    "RingType=1\nRingLength=4\nInnerRadius=25\nOuterRadius=58\n"
+    "[Layout01]\nName=Second\nBaseLength=400\nBgColor=200\nTitleWidth=200\nTitleHeight=30\n"
+    "TitlePosX=100\nTitlePosY=60\nInnerRadius=30\nOuterRadius=50\n";
+
+// A recorded size whose data the drive reports as ending at `radius` mm.
+std::uint32_t BlocksEndingAt(double radius) {
+  const double metres = (radius - 1.0) / 1000.0 + 1e-7;
+  return static_cast<std::uint32_t>(
+      std::ceil((metres * metres - 0.000576) / 1.2150575904989448e-9));
+}
+
+// An ISO image of `entries` (names ending in "/" are folders, each holding a
+// nested file), made with xorriso.
+std::string MakeIso(const fs::path& root, const std::vector<std::string>& entries) {
+  const fs::path content = root / "content";
+  fs::create_directories(content);
+  for (const std::string& e : entries) {
+    if (e.back() == '/') {
+      fs::create_directories(content / e / "nested");
+      std::ofstream(content / e / "nested" / "deep.txt") << "deep";
+    } else {
+      std::ofstream(content / e) << e;
+    }
+  }
+  const fs::path iso = root / "disc.iso";
+  const std::string command = "xorriso -as mkisofs -quiet -J -R -V HOLIDAY -o '" + iso.string() +
+                              "' '" + content.string() + "' >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0 ? iso.string() : std::string();
+}
+
+// The virtual drive, except that GET CONFIGURATION fails once the disc has
+// been ejected (a drive that stops answering while the user turns the disc).
+class DriveThatFailsAfterEject : public ScsiTransport {
+ public:
+  explicit DriveThatFailsAfterEject(std::shared_ptr<VirtualDrive> inner)
+      : inner_(std::move(inner)) {}
+  bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+               std::span<std::uint8_t> data,
+               std::span<std::uint8_t, kTransportSenseSize> sense) override {
+    if (cdb[0] == kOpStartStopUnit) ejected_ = true;
+    if (cdb[0] == kOpGetConfiguration && ejected_) return false;
+    return inner_->Execute(cdb, direction, data, sense);
+  }
+
+ private:
+  std::shared_ptr<VirtualDrive> inner_;
+  bool ejected_ = false;
+};
+
+class MainWindowModelTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Write(kTwoLayouts); }
+  void Write(const std::string& ini) {
+    std::ofstream(dir_.filePath("twr.ini").toStdString(), std::ios::binary) << ini;
+  }
+
+  // The model over a virtual drive (none when `config` is null), opened.
+  ui::OpeningResult Open(const VirtualDriveConfig* config, bool failAfterEject = false) {
+    if (config) drive_ = std::make_shared<VirtualDrive>(*config);
+    std::shared_ptr<VirtualDrive> drive = drive_;
+    device_.SetDriveSourceProvider([drive, failAfterEject] {
+      if (!drive) return std::vector<DriveSource>{};
+      DriveSource source = VirtualDrive::SourceFor(drive);
+      if (failAfterEject) {
+        auto flaky = std::make_shared<DriveThatFailsAfterEject>(drive);
+        source.open = [flaky]() -> std::shared_ptr<ScsiTransport> { return flaky; };
+      }
+      return std::vector<DriveSource>{source};
+    });
+    layout_ = std::make_unique<CELLayout>(dir_.filePath("twr.ini").toStdString());
+    burn_ = std::make_unique<BurnSession>(device_, messages_);
+    model_ = std::make_unique<MainWindowModel>(*layout_, device_, *burn_, config_, messages_);
+    return model_->Open();
+  }
+  VirtualDriveConfig Drive(const std::string& disc, const std::string& status = "complete") {
+    VirtualDriveConfig c;
+    c.disc = disc;
+    c.status = status;
+    c.reloadDelaySeconds = 0;
+    return c;
+  }
+  // Types into one edit as the window does: all texts read, then the change.
+  void Type(TextKind kind, const std::string& text) {
+    MainWindowModel& m = *model_;
+    const std::string title = kind == TextKind::Title ? text : m.Title();
+    const std::string date = kind == TextKind::Date ? text : m.Date();
+    const std::string note = kind == TextKind::Note ? text : m.Note();
+    m.ReadControls(title, date, note);
+    m.TextChanged(kind);
+  }
+  std::vector<std::string> Shown() const {
+    std::vector<std::string> texts;
+    for (const auto& r : messages_.Records()) texts.push_back(r.text);
+    return texts;
+  }
+
+  QTemporaryDir dir_;
+  CELDevice device_;
+  RecordingMessages messages_;
+  ui::TitleConfigModel config_;
+  std::shared_ptr<VirtualDrive> drive_;
+  std::unique_ptr<CELLayout> layout_;
+  std::unique_ptr<BurnSession> burn_;
+  std::unique_ptr<MainWindowModel> model_;
+};
+
+// ---- Opening -------------------------------------------------------------------
+
+TEST_F(MainWindowModelTest, OpeningChecksComeInOrder) {
+  Write("[Config]\nLayoutNum=0\n");
+  EXPECT_EQ(Open(nullptr), ui::OpeningResult::NoLayouts);
+  EXPECT_EQ(Shown(), std::vector<std::string>{"Cannot load .ini file."});  // 801 before 1003
+
+  Write(kTwoLayouts);
+  EXPECT_EQ(Open(nullptr), ui::OpeningResult::NoDrive);
+  EXPECT_EQ(Shown(),
+            (std::vector<std::string>{"Cannot load .ini file.", "Etchlume Drive is not found."}));
+}
+
+TEST_F(MainWindowModelTest, OpeningWithoutADiscLeavesTheTextsEmpty) {
+  const VirtualDriveConfig none = Drive("none");
+  ASSERT_EQ(Open(&none), ui::OpeningResult::Ready);
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ(model_->Title(), "");
+  EXPECT_EQ(model_->Note(), "");
+  EXPECT_EQ(model_->LayoutNames(), (std::vector<std::string>{"First", "Second"}));
+  EXPECT_EQ(model_->RadiusText(), "25.0 - 58.0 [mm]");
+  EXPECT_EQ(model_->TimeText(), "06:47");
+  EXPECT_EQ(model_->FontText(), "Liberation Sans");
+  EXPECT_FALSE(model_->PreviewWithBand().isNull());
+}
+
+// ---- Texts and the preview -------------------------------------------------------
+
+TEST_F(MainWindowModelTest, TextsAreCutAndNotesOrderedFoldersFirst) {
+  const VirtualDriveConfig label = Drive("label");
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+
+  Type(TextKind::Title, std::string(300, 'T'));
+  EXPECT_EQ(model_->Title().size(), 256u);
+  EXPECT_EQ(layout_->Title, std::string(256, 'T'));
+  // A multi-byte character is never split by the cut.
+  Type(TextKind::Title, std::string(255, 'x') + "\xC3\xA9");
+  EXPECT_EQ(model_->Title(), std::string(255, 'x'));
+
+  std::string twelve;
+  for (int i = 1; i <= 12; ++i)
+    twelve += (i == 7 ? "[folder]" : "line" + std::to_string(i)) + "\r\n";
+  Type(TextKind::Note, twelve);
+  EXPECT_EQ(layout_->NoteLines[0], "line1");  // typed order until the next refresh
+  EXPECT_EQ(layout_->NoteLines[6], "[folder]");
+  model_->ApplyLayoutChoice(0);
+  std::string ordered = "[folder]\r\n";
+  for (int i = 1; i <= 10; ++i)
+    if (i != 7) ordered += "line" + std::to_string(i) + "\r\n";
+  EXPECT_EQ(model_->Note(), ordered);
+
+  Type(TextKind::Note, "b\r\n[a]");
+  model_->ApplyLayoutChoice(0);
+  std::string expected = "[a]\r\nb\r\n";
+  for (int i = 0; i < 8; ++i) expected += "\r\n";
+  EXPECT_EQ(model_->Note(), expected);
+}
+
+TEST_F(MainWindowModelTest, ThePreviewIsRedrawnAtMostOncePerTick) {
+  const VirtualDriveConfig label = Drive("label");
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  const int before = model_->PreviewRedraws();
+  // However fast the typing, the renderer is not asked before the tick.
+  std::string title;
+  for (int i = 0; i < 200; ++i) {
+    title += static_cast<char>('a' + i % 26);
+    Type(i % 2 ? TextKind::Title : TextKind::Date, title);
+  }
+  EXPECT_EQ(model_->PreviewRedraws(), before);
+  EXPECT_TRUE(model_->TimerTick().redrawn);
+  EXPECT_FALSE(model_->TimerTick().redrawn);  // nothing changed since
+  Type(TextKind::Note, "x");
+  Type(TextKind::Note, "x");  // the same text sets no flag again
+  EXPECT_TRUE(model_->TimerTick().redrawn);
+  EXPECT_EQ(model_->PreviewRedraws(), before + 2);
+}
+
+// ---- Radii -------------------------------------------------------------------------
+
+TEST_F(MainWindowModelTest, LayoutChoiceSetsTheRadiiScanAndBurnDoNot) {
+  VirtualDriveConfig label = Drive("label");
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  model_->ApplyLayoutChoice(1);
+  EXPECT_EQ(model_->RadiusText(), "30.0 - 50.0 [mm]");
+  const std::string time = model_->TimeText();
+  EXPECT_NE(time, "06:47");
+  model_->ConfigAccepted({false, 33.5, 55.0, "Liberation Sans"});
+  EXPECT_EQ(model_->RadiusText(), "33.5 - 55.0 [mm]");
+  Type(TextKind::Title, "Holidays");
+  model_->ScanDisc();  // a label side: no volume texts, no lines
+  Type(TextKind::Title, "Holidays");
+  ASSERT_TRUE(model_->PrepareBurn());
+  EXPECT_EQ(burn_->InnerRadius(), 33.5);
+  EXPECT_EQ(model_->RadiusText(), "33.5 - 55.0 [mm]");
+}
+
+TEST_F(MainWindowModelTest, RimtoneRaisesTheBandPastTheRecordedData) {
+  VirtualDriveConfig dvd = Drive("dvd+r");
+  dvd.recordedBlocks = BlocksEndingAt(40.3);
+  ASSERT_EQ(Open(&dvd), ui::OpeningResult::Ready);
+  config_.Begin({false, 25.0, 58.0, "Liberation Sans"}, {"Liberation Sans"}, device_);
+  ASSERT_TRUE(config_.ReadControls(true, "58", "45", 0, messages_));
+  ASSERT_TRUE(config_.Accept(device_, messages_));
+  model_->ConfigAccepted({true, 35.0, 58.0, "Liberation Sans"});
+  Type(TextKind::Title, "Data");
+  ASSERT_TRUE(model_->PrepareBurn());
+  EXPECT_NEAR(burn_->InnerRadius(), 40.3, 1e-9);
+  EXPECT_NEAR(model_->InnerRadius(), 40.3, 1e-9);  // kept afterwards
+  model_->AfterBurn();
+  EXPECT_NEAR(model_->InnerRadius(), 40.3, 1e-9);
+}
+
+// ---- Burn refusals -------------------------------------------------------------------
+
+TEST_F(MainWindowModelTest, BurnRefusesEmptyTextsAndAMissingDisc) {
+  VirtualDriveConfig dvd = Drive("dvd-r");
+  dvd.reloadDelaySeconds = 3600;  // once out, the disc stays out
+  ASSERT_EQ(Open(&dvd, true), ui::OpeningResult::Ready);
+  EXPECT_FALSE(model_->PrepareBurn());
+  EXPECT_EQ(Shown().back(), "Scan or input text data.");
+
+  Type(TextKind::Title, "Side A");
+  EXPECT_FALSE(model_->PrepareBurn());
+  const auto shown = Shown();
+  ASSERT_GE(shown.size(), 3u);
+  EXPECT_EQ(shown[shown.size() - 2], "Flip a disc to label-side.");
+  EXPECT_EQ(shown.back(), "Disc is not found.");
+  EXPECT_TRUE(drive_->TrayEmpty());
+  // The preview goes on refreshing afterwards.
+  Type(TextKind::Title, "Side B");
+  EXPECT_TRUE(model_->TimerTick().redrawn);
+}
+
+// ---- Disc scan -------------------------------------------------------------------------
+
+TEST(DiscScanTest, LetterOfADriveListEntry) {
+  for (const auto& [text, letter] :
+       std::vector<std::pair<std::string, char>>{{"(E:) V P R", 'E'},
+                                                 {"(V:) TWRVIRT Etchlume DVD 1.00", 'V'},
+                                                 {"E:) x", 'D'},
+                                                 {"(e:) lower", 'D'},
+                                                 {"(E) x", 'D'},
+                                                 {"", 'D'},
+                                                 {"(E:", 'D'}})
+    EXPECT_EQ(ScanLetter(text), letter) << text;
+}
+
+class ScanTest : public MainWindowModelTest {
+ protected:
+  void SetUp() override {
+    MainWindowModelTest::SetUp();
+    if (std::system("command -v xorriso >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
+  }
+  QTemporaryDir isoDir_;
+};
+
+TEST_F(ScanTest, FoldersComeFirstAndNestedEntriesNeverShow) {
+  VirtualDriveConfig dvd = Drive("dvd-r");
+  dvd.image = MakeIso(isoDir_.path().toStdString(), {"alpha.txt", "beta.txt", "omega/", "zeta/"});
+  ASSERT_FALSE(dvd.image.empty());
+  ASSERT_EQ(Open(&dvd), ui::OpeningResult::Ready);
+  EXPECT_EQ(model_->Title(), "HOLIDAY");
+  EXPECT_EQ(model_->Date().size(), 8u);
+  EXPECT_EQ(model_->ScanLineCount(), 4);
+  // The opening's refresh put the folders first.
+  EXPECT_EQ(model_->NoteLines()[0], "[omega]  ");
+  EXPECT_EQ(model_->NoteLines()[1], "[zeta]  ");
+  EXPECT_EQ(model_->NoteLines()[2], "alpha.txt  ");
+  EXPECT_EQ(model_->NoteLines()[3], "beta.txt  ");
+  EXPECT_EQ(model_->Note().find("deep"), std::string::npos);
+  EXPECT_EQ(model_->Note().find("nested"), std::string::npos);
+
+  Type(TextKind::Title, "Mine");
+  EXPECT_TRUE(model_->ScanDisc());
+  EXPECT_EQ(model_->Title(), "HOLIDAY");
+  EXPECT_EQ(model_->NoteLines()[0], "[omega]  ");
+}
+
+TEST_F(ScanTest, AtMostTenEntriesInFileSystemOrder) {
+  std::vector<std::string> files;
+  for (int i = 10; i < 25; ++i) files.push_back("file" + std::to_string(i) + ".txt");
+  VirtualDriveConfig dvd = Drive("dvd+r");
+  dvd.image = MakeIso(isoDir_.path().toStdString(), files);
+  ASSERT_EQ(Open(&dvd), ui::OpeningResult::Ready);
+  EXPECT_EQ(model_->ScanLineCount(), 10);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(model_->NoteLines()[i], files[i] + "  ");
+}
+
+TEST_F(ScanTest, NoDiscThenTheAutomaticScanFillsTheWindow) {
+  VirtualDriveConfig none = Drive("none");
+  none.flip = "dvd-r";
+  none.image = MakeIso(isoDir_.path().toStdString(), {"music/", "cover.jpg"});
+  ASSERT_EQ(Open(&none), ui::OpeningResult::Ready);
+  EXPECT_FALSE(model_->ScanDisc());
+  EXPECT_EQ(Shown(), std::vector<std::string>{"Disc is not found."});
+  device_.StartStopUnit(0);  // the disc goes in with its data side
+  bool scanned = false;
+  for (int tick = 1; tick <= 6; ++tick) scanned = model_->TimerTick().scanned;
+  EXPECT_TRUE(scanned);
+  EXPECT_EQ(model_->Title(), "HOLIDAY");
+  EXPECT_EQ(model_->NoteLines()[0], "[music]  ");
+}
+
+TEST_F(ScanTest, ABlankDiscRepeatsSilently) {
+  VirtualDriveConfig blank = Drive("dvd-r", "blank");
+  blank.tracePath = isoDir_.filePath("trace.txt").toStdString();
+  ASSERT_EQ(Open(&blank), ui::OpeningResult::Ready);
+  for (int tick = 1; tick <= 12; ++tick) model_->TimerTick();
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ(model_->Title(), "");
+  EXPECT_EQ(model_->Note(), "");
+  // The volume descriptor was asked for at opening, and twice at ticks 6 and
+  // 12 (the tick's reading, then the scan's own).
+  std::ifstream trace(blank.tracePath);
+  int reads = 0;
+  for (std::string line; std::getline(trace, line);) reads += line.rfind("A8 ", 0) == 0;
+  EXPECT_EQ(reads, 5);
+}
+
+}  // namespace
+}  // namespace twr::test
