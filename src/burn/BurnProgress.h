@@ -17,7 +17,7 @@ namespace twr {
 
 struct BurnProgressState {
   int low = 0;
-  int high = 100;
+  int high = 0;
   int position = 0;
   int step = 1;
   std::string text;

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# The real titlewright on an X server (Xvfb), driven from outside the process
+# with xdotool: open on a folder with a virtual drive, type a title, press
+# Burn, press Draw, confirm the outcome, wait for the burn dialog to close,
+# check the etched picture against the label, and exit with Exit.
+# Usage: window_burn.sh TITLEWRIGHT TWR ETCHED_COMPARE ARTEFACT_DIR
+# Exit 77 (skipped) when Xvfb, xdotool or ImageMagick's import are missing.
+set -euo pipefail
+TITLEWRIGHT=$1 TWR=$2 COMPARE=$3 OUT=$4
+for tool in Xvfb xdotool import; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+mkdir -p "$OUT"
+WORK=$(mktemp -d)
+XVFB_PID= APP_PID=
+cleanup() {
+  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+TITLE="Xvfb Title"
+cat >"$WORK/twr.ini" <<'INI'
+[Config]
+LayoutNum=1
+Font=Liberation Sans
+[Layout00]
+Name=End to end
+BaseLength=1655
+BgColor=235
+TxColor=20
+TitleWidth=900
+TitleHeight=160
+TitlePosX=378
+TitlePosY=200
+TitleMaxNum=32
+TitleAlign=1
+RingType=0
+RingLength=3
+InnerRadius=41
+OuterRadius=44
+[VirtualDrive]
+Letter=V
+Disc=label
+ReloadDelay=0
+Etched=etched.png
+INI
+
+# An X server of its own, on a free display.
+exec 3< <(Xvfb -displayfd 1 -screen 0 1280x900x24 -nolisten tcp 2>/dev/null)
+XVFB_PID=$!
+read -r -t 20 DISPLAY_NUMBER <&3 || { echo "Xvfb did not start"; exit 1; }
+export DISPLAY=":$DISPLAY_NUMBER"
+unset QT_QPA_PLATFORM
+
+wait_window() {  # name regex -> window id
+  local id
+  for _ in $(seq 1 200); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  echo "window '$1' did not appear" >&2
+  return 1
+}
+click() {  # window x y
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+shot() {  # window file
+  import -window "$1" "$OUT/$2" 2>/dev/null || import -window root "$OUT/$2"
+}
+
+(cd "$WORK" && exec "$TITLEWRIGHT") &
+APP_PID=$!
+MAIN=$(wait_window '^Titlewright  Version')
+sleep 1.5  # the opening: drives, disc, first render
+shot "$MAIN" main-before.png
+
+click "$MAIN" 520 107           # the title edit
+xdotool type --delay 20 "$TITLE"
+sleep 1.5                       # the next tick redraws the preview
+shot "$MAIN" main-typed.png
+
+click "$MAIN" 639 443           # Burn
+BURN=$(wait_window '^Etchlume Burn$')
+sleep 1
+click "$BURN" 269 144           # Draw
+sleep 0.5
+shot "$BURN" burn-dialog-mid-burn.png
+
+# The outcome comes in a message box; OK lets the burn finish its closing steps.
+BOX=$(wait_window '^Titlewright$')
+shot "$BOX" outcome.png
+xdotool windowactivate --sync "$BOX" key Return 2>/dev/null || xdotool key Return
+for _ in $(seq 1 100); do
+  xdotool search --onlyvisible --name '^Etchlume Burn$' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+sleep 1
+shot "$MAIN" main-after.png
+
+# The etched picture against the label the window burned.
+test -s "$WORK/etched.png"
+cp "$WORK/etched.png" "$OUT/etched.png"
+(cd "$WORK" && QT_QPA_PLATFORM=offscreen "$TWR" render --layout 0 --title "$TITLE" \
+  --label "$OUT/label.png" >/dev/null)
+"$COMPARE" "$OUT/label.png" "$OUT/etched.png" 41 44
+
+click "$MAIN" 63 467            # Exit
+for _ in $(seq 1 100); do
+  kill -0 "$APP_PID" 2>/dev/null || break
+  sleep 0.1
+done
+wait "$APP_PID"
+STATUS=$?
+APP_PID=
+[ "$STATUS" -eq 0 ] || { echo "titlewright exited with $STATUS"; exit 1; }
+echo "end-to-end burn through the window: passed (screenshots in $OUT)"
