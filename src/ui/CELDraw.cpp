@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QShowEvent>
@@ -23,7 +24,9 @@ const QRect kDrawRect = DialogRect(158, 69, 46, 46);
 const QRect kExitRect = DialogRect(86, 152, 68, 18);
 const QRect kDriveRect = DialogRect(6, 7, 226, 14);
 const QRect kQualityRect = DialogRect(15, 70, 103, 14);  // closed height
-const QRect kTimeLabelRect = DialogRect(15, 92, 51, 8);
+// The label's text runs on into the free space before the time when the
+// skin's type face needs a few more pixels than the template gave it.
+const QRect kTimeLabelRect = DialogRect(15, 92, 58, 8);
 const QRect kTimeRect = DialogRect(75, 92, 42, 8);
 const QRect kProgressRect = DialogRect(6, 125, 226, 14);
 const QRect kDiscNameRect = DialogRect(15, 40, 100, 10);
@@ -51,9 +54,14 @@ void DiscNameField::SetText(const QString& text) {
 void DiscNameField::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), kDiscFieldFill);
+  // Arial whose cell (ascent + descent) is two pixels less than the field.
   QFont font(QStringLiteral("Arial"));
   font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(std::max(1, height() - kDiscFontShrink));
+  const int cell = std::max(1, height() - kDiscFontShrink);
+  int pixels = cell;
+  do {
+    font.setPixelSize(pixels);
+  } while (pixels-- > 1 && QFontMetrics(font).height() > cell);
   painter.setFont(font);
   painter.setPen(Qt::black);
   painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text_);

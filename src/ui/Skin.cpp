@@ -24,7 +24,7 @@ namespace {
 
 constexpr double kPixelsPerUnitAcross = 1.5;
 constexpr double kPixelsPerUnitDown = 1.625;
-constexpr int kDialogFontPixels = 12;
+constexpr int kDialogFontPixels = 11;
 
 struct KnownPicture {
   const char* name;
@@ -117,7 +117,7 @@ QPixmap SkinPicture(const QString& name, const QWidget* widget) {
 }
 
 QFont DialogFont() {
-  QFont font(QStringLiteral("Liberation Sans"));
+  QFont font(QStringLiteral("DejaVu Sans"));
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(kDialogFontPixels);
   return font;

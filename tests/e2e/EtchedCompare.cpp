@@ -78,8 +78,9 @@ int main(int argc, char** argv) {
   }
   const double dark = darkCount ? darkSum / darkCount : 0;
   const double light = lightCount ? lightSum / lightCount : 0;
-  std::printf("band: %ld dark label pixels etched %.3f, %ld light ones %.3f; outside at most %.3f\n",
-              darkCount, dark, lightCount, light, outsideMax);
+  std::printf(
+      "band: %ld dark label pixels etched %.3f, %ld light ones %.3f; outside at most %.3f\n",
+      darkCount, dark, lightCount, light, outsideMax);
   const bool ok = darkCount > 0 && lightCount > 0 && dark > light + 0.2 && outsideMax < 0.05;
   return ok ? 0 : 1;
 }
