@@ -16,6 +16,7 @@
 #include "label/CELLayout.h"
 #include "ui/CELMainDlg.h"
 #include "ui/GuiMessages.h"
+#include "ui/StopSignals.h"
 #include "ui/model/MainWindowModel.h"
 #include "ui/model/TitleConfigModel.h"
 
@@ -100,6 +101,10 @@ int main(int argc, char** argv) {
         window.done(saved ? twr::ui::CELMainDlg::kClosed : twr::ui::CELMainDlg::kOpeningFailed);
       });
     }
+    // A session that logs out, `kill` or Ctrl-C end the program the normal way.
+    twr::ui::StopSignals stopSignals;
+    QObject::connect(&stopSignals, &twr::ui::StopSignals::StopRequested, &window,
+                     &twr::ui::CELMainDlg::RequestQuit);
     window.show();
     result = window.exec();
     messages.Shutdown();

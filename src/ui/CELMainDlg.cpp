@@ -46,6 +46,8 @@ const QRect kExitRect = DialogRect(9, 279, 67, 19);
 // The layout list shows this many names when it drops down (239 units).
 constexpr int kLayoutListRows = 24;
 const QColor kPreviewWell{24, 24, 30};
+// A quit that comes while the drive is busy is tried again after this long.
+constexpr int kQuitRetryMs = 100;
 
 // The note edit holds LF line breaks; the model CR LF.
 std::string NoteFromEdit(const QString& text) {
@@ -212,6 +214,10 @@ void CELMainDlg::Opening() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const OpeningResult result = model_.Open();
   QApplication::restoreOverrideCursor();
+  if (quitRequested_) {
+    done(kClosed);
+    return;
+  }
   if (result != OpeningResult::Ready) {
     done(kOpeningFailed);
     return;
@@ -332,15 +338,43 @@ void CELMainDlg::OnBurn() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool ready = model_.PrepareBurn();
   QApplication::restoreOverrideCursor();
-  if (ready) {
+  if (ready && !quitRequested_) {
     CELDraw dialog(burnSession_, this);
     dialog.exec();
     model_.AfterBurn();
+  }
+  if (quitRequested_) {
+    done(kClosed);
+    return;
   }
   timer_.start();
   DrawPreview();
   ShowMemberTexts();
   update();
+}
+
+void CELMainDlg::RequestQuit() {
+  quitRequested_ = true;
+  timer_.stop();
+  // Questions and notices still to come are answered at once.
+  messages_.Shutdown();
+  const bool burning = burnSession_.CurrentState() == BurnSession::State::Burning;
+  if (burning) burnSession_.Exit();  // the burn stops after the write in progress
+  // Close what is open above this window, but a burn dialog whose burn is
+  // still ending closes itself after the burn's closing steps.
+  while (QWidget* modal = QApplication::activeModalWidget()) {
+    if (modal == this || (burning && qobject_cast<CELDraw*>(modal))) break;
+    auto* dialog = qobject_cast<QDialog*>(modal);
+    if (!dialog) break;
+    dialog->done(QDialog::Rejected);
+    if (QApplication::activeModalWidget() == modal) break;
+  }
+  if (burning) return;  // OnBurn ends the window once the burn dialog has closed
+  if (DriveTask::Busy()) {
+    QTimer::singleShot(kQuitRetryMs, this, &CELMainDlg::RequestQuit);
+    return;
+  }
+  done(kClosed);
 }
 
 void CELMainDlg::OnExit() {

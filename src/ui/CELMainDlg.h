@@ -100,6 +100,11 @@ class CELMainDlg : public SkinnedDialog {
   HelpWindow* Help() const { return help_; }
   bool TimerRunning() const { return timer_.isActive(); }
 
+  // The program is asked to end (a stop signal): open dialogs and message
+  // boxes are closed, a burn is asked to stop and the window ends once the
+  // burn's closing steps have run.
+  void RequestQuit();
+
  public slots:
   void reject() override;
   void ShowHelp();
@@ -146,6 +151,7 @@ class CELMainDlg : public SkinnedDialog {
   bool exchanging_ = false;  // change events are ignored while texts are shown
   bool openingPosted_ = false;
   bool opened_ = false;
+  bool quitRequested_ = false;
   std::function<void()> onOpened_;
 };
 

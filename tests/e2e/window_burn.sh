@@ -116,4 +116,36 @@ wait "$APP_PID"
 STATUS=$?
 APP_PID=
 [ "$STATUS" -eq 0 ] || { echo "titlewright exited with $STATUS"; exit 1; }
+
+# A stop signal during a burn at the drive's real rate: the burn stops after
+# the write in progress, still runs its closing steps, and the program ends.
+sed -i 's/^ReloadDelay=0$/ReloadDelay=0\nPace=1\nTrace=trace.txt/' "$WORK/twr.ini"
+(cd "$WORK" && exec "$TITLEWRIGHT") &
+APP_PID=$!
+MAIN=$(wait_window '^Titlewright  Version')
+sleep 1.5
+click "$MAIN" 520 107
+xdotool type --delay 20 "Stopped"
+click "$MAIN" 639 443
+BURN=$(wait_window '^Etchlume Burn$')
+sleep 1
+click "$BURN" 269 144
+sleep 2
+kill -TERM "$APP_PID"
+for _ in $(seq 1 200); do
+  kill -0 "$APP_PID" 2>/dev/null || break
+  sleep 0.1
+done
+STATUS=0
+wait "$APP_PID" || STATUS=$?
+APP_PID=
+[ "$STATUS" -eq 0 ] || { echo "titlewright exited with $STATUS after SIGTERM"; exit 1; }
+# After the last WRITE(12): the page sent back, removal allowed, the eject last.
+tail_after_write=$(awk '/^AA /{n=NR} {line[NR]=$0} END{for(i=n+1;i<=NR;i++) print line[i]}' "$WORK/trace.txt")
+echo "$tail_after_write" | grep -q '^55 ' || { echo "no MODE SELECT after the last write"; exit 1; }
+echo "$tail_after_write" | grep -q '^1E 00 00 00 00 00 ' || { echo "removal not allowed"; exit 1; }
+echo "$tail_after_write" | tail -n 1 | grep -q '^1B 00 00 00 02 00 ' || { echo "no eject at the end"; exit 1; }
+writes=$(grep -c '^AA ' "$WORK/trace.txt")
+[ "$writes" -lt 5000 ] || { echo "the burn did not stop ($writes writes)"; exit 1; }
+
 echo "end-to-end burn through the window: passed (screenshots in $OUT)"
