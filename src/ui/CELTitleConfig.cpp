@@ -94,9 +94,9 @@ void CELTitleConfig::ShowMembers() {
   rimtone_->setEnabled(model_.RimtoneEnabled());
 }
 
-void CELTitleConfig::ReadControls() {
-  model_.ReadControls(rimtone_->isChecked(), outer_->text().toStdString(),
-                      inner_->text().toStdString(), fonts_->currentIndex(), messages_);
+bool CELTitleConfig::ReadControls() {
+  return model_.ReadControls(rimtone_->isChecked(), outer_->text().toStdString(),
+                             inner_->text().toStdString(), fonts_->currentIndex(), messages_);
 }
 
 void CELTitleConfig::OnRimtoneClicked() {
@@ -107,7 +107,16 @@ void CELTitleConfig::OnRimtoneClicked() {
 
 void CELTitleConfig::accept() {
   if (DriveTask::Busy()) return;
-  ReadControls();
+  // A radius that is no number keeps the dialog open at that edit: the
+  // area is not checked, and nothing is taken, with a value the user did
+  // not type.
+  if (!ReadControls()) {
+    double unused = 0.0;
+    QLineEdit* bad = ParseRadius(outer_->text().toStdString(), unused) ? inner_ : outer_;
+    bad->setFocus();
+    bad->selectAll();
+    return;
+  }
   const bool accepted = DriveTask::Run([this] { return model_.Accept(device_, messages_); });
   if (!accepted) return;  // the dialog stays open
   ShowMembers();

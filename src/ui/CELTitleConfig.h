@@ -54,7 +54,8 @@ class CELTitleConfig : public SkinnedDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void ReadControls();
+  // False after "Please enter a number." for a radius.
+  bool ReadControls();
   void ShowMembers();
   void OnRimtoneClicked();
 

@@ -139,15 +139,22 @@ class ConfigDialogTest : public QObject {
     QVERIFY(!model.Rimtone());
     QCOMPARE(model.Confirmed().font, std::string("Not Installed"));
 
+    // A radius that is no number keeps the dialog open at that edit.
     ui::CELTitleConfig again(model, model.Confirmed(), *rig.device, rig.messages, nullptr, &kFonts);
+    again.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&again));
     again.InnerEdit()->setText("thirty");
     again.OuterEdit()->setText("57.5");
     QTest::mouseClick(again.OkButton(), Qt::LeftButton);
     QVERIFY(rig.Texts().back() == "Please enter a number.");
-    // The outer radius was read before the bad inner one; the area still passes.
+    QVERIFY(again.isVisible());
+    QVERIFY(again.InnerEdit()->hasFocus());
+    QCOMPARE(model.Confirmed().outer, 58.0);  // nothing confirmed
+    again.InnerEdit()->setText("36,5");
+    QTest::mouseClick(again.OkButton(), Qt::LeftButton);
     QCOMPARE(again.result(), int(QDialog::Accepted));
     QCOMPARE(model.Confirmed().outer, 57.5);
-    QCOMPARE(model.Confirmed().inner, 36.0);
+    QCOMPARE(model.Confirmed().inner, 36.5);
     QCOMPARE(model.Confirmed().font, std::string("DejaVu Sans"));  // OK takes entry 0
   }
 
