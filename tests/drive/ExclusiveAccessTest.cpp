@@ -50,11 +50,8 @@ TEST(ExclusiveAccess, BlockDeviceRefusesASecondExclusiveOpen) {
   first.transport.reset();
   EXPECT_EQ(SgioTransport::Open(node, DriveAccess::Exclusive).error, DriveOpenError::None);
 
-  // Nodes that are not there or cannot be opened say why.
-  const DriveOpenResult missing = SgioTransport::Open("/dev/sr-missing", DriveAccess::Exclusive);
-  EXPECT_EQ(missing.error, DriveOpenError::Gone);
-  EXPECT_EQ(DriveOpenErrorFromErrno(EACCES), DriveOpenError::NoPermission);
-  EXPECT_EQ(DriveOpenErrorFromErrno(EPERM), DriveOpenError::NoPermission);
+  EXPECT_EQ(SgioTransport::Open("/dev/sr-missing", DriveAccess::Exclusive).error,
+            DriveOpenError::Gone);
 }
 
 // Two programs in one folder: each builds its own drive list from the same
@@ -103,26 +100,10 @@ TEST(ExclusiveAccess, VirtualDriveServesOneBurnAtATime) {
 }
 
 TEST(DriveChoice, LettersAndDevicePaths) {
-  struct Case {
-    const char* text;
-    bool ok;
-    char letter;
-    const char* device;
-  };
-  const Case cases[] = {
-      {"", true, 0, ""},           {"v", true, 'V', ""},
-      {"V:", true, 'V', ""},       {"/dev/sr0", true, 0, "/dev/sr0"},
-      {"./sr1", true, 0, "./sr1"}, {"VV", false, 0, ""},
-      {"1", false, 0, ""},         {"V;", false, 0, ""},
-      {"sr0", false, 0, ""},
-  };
-  for (const Case& c : cases) {
-    DriveChoice choice;
-    EXPECT_EQ(ParseDriveChoice(c.text, choice), c.ok) << c.text;
-    if (!c.ok) continue;
-    EXPECT_EQ(choice.letter, c.letter) << c.text;
-    EXPECT_EQ(choice.device, c.device) << c.text;
-  }
+  DriveChoice choice;
+  ASSERT_TRUE(ParseDriveChoice("v:", choice));
+  EXPECT_EQ(choice.letter, 'V');
+  for (const char* bad : {"VV", "1", "sr0"}) EXPECT_FALSE(ParseDriveChoice(bad, choice)) << bad;
 
   // A device path finds the listed drive on that node, also through a link
   // (/dev/cdrom -> sr0); a node that is not listed is not found.
@@ -138,7 +119,6 @@ TEST(DriveChoice, LettersAndDevicePaths) {
     source.device = (tmp.Path() / "sr0").string();
     return std::vector<DriveSource>{source};
   });
-  DriveChoice choice;
   ASSERT_TRUE(ParseDriveChoice((tmp.Path() / "cdrom").string(), choice));
   const DriveOpening found = OpenChosenDrive(device, choice, DriveAccess::Shared);
   EXPECT_TRUE(found.Ok());
