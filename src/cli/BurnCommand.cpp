@@ -166,7 +166,9 @@ int RunBurn(int argc, char** argv) {
                  "Burns a label onto the disc in a drive: renders the layout as the main\n"
                  "window does, checks the disc, prepares the drive and burns, showing the\n"
                  "progress. Ctrl-C stops the burn after the write in progress.");
-  args.Option("drive", "LETTER", "Drive letter as 'twr drives' shows it (default: the first).",
+  args.Option("drive", "DRIVE",
+              "Drive letter as 'twr drives' shows it, or its device (/dev/sr0); default: the "
+              "first.",
               &letterText);
   AddLabelOptions(args, label);
   args.Option("quality", "Q", "draft, normal or high (default: draft).", &qualityText);
@@ -180,8 +182,14 @@ int RunBurn(int argc, char** argv) {
                  qualityText.c_str());
     return 2;
   }
-  char letter = 0;
-  if (!ParseDriveLetter("burn", letterText, letter)) return 2;
+  DriveChoice drive;
+  if (!ParseDriveChoice(letterText, drive)) {
+    std::fprintf(stderr,
+                 "twr burn: '--drive %s' is neither a drive letter nor a device path (see 'twr "
+                 "drives')\n",
+                 letterText.c_str());
+    return 2;
+  }
 
   TerminalMessages messages(assumeYes);
   if (!CELDevice::IsPassThroughAvailable()) {
@@ -189,8 +197,13 @@ int RunBurn(int argc, char** argv) {
     return 1;
   }
   auto device = std::make_unique<CELDevice>();
-  if (!OpenDriveByLetter(*device, letter)) {
-    messages.ShowString(kStrDriveNotFound, MessageIcon::Error);
+  // Held exclusively until the device goes: a mounted drive, or one another
+  // burn holds, is refused before anything is written.
+  if (const DriveOpening opening = OpenDriveForBurn(*device, drive); !opening.Ok()) {
+    if (opening.error == DriveOpenError::NotListed)
+      messages.ShowString(kStrDriveNotFound, MessageIcon::Error);
+    else
+      std::fprintf(stderr, "twr burn: %s\n", opening.FailureText().c_str());
     return 1;
   }
   for (int i = 0; i < 3; ++i) device->TestUnitReady();

@@ -44,6 +44,18 @@ class JsonWriter {
     out_.append(buffer, result.ptr);
     return *this;
   }
+  // A number with a fixed count of decimals (a radius in tenths of a
+  // millimetre reads 43.3, not 43.300000000000004); never a comma.
+  JsonWriter& Fixed(double value, int decimals) {
+    Separate();
+    char buffer[64];
+    auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (result.ec != std::errc())  // too long written out: the shortest form
+      result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out_.append(buffer, result.ptr);
+    return *this;
+  }
   JsonWriter& Bool(bool value) {
     Separate();
     out_ += value ? "true" : "false";

@@ -5,6 +5,7 @@
 
 #include <scsi/sg.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -116,6 +117,7 @@ bool CELDevice::EnsureTransferBuffer(std::uint32_t capacity) {
 void CELDevice::ExecuteRequest(ScsiRequestBlock& srb) {
   std::array<std::uint8_t, kTransportSenseSize> sense{};
   srb.status = kSrbError;
+  lastTransferred_ = 0;
   const bool in = (srb.flags & kSrbDataIn) != 0;
   const bool out = !in && (srb.flags & kSrbDataOut) != 0;
   const ScsiDirection direction =
@@ -135,16 +137,29 @@ void CELDevice::ExecuteRequest(ScsiRequestBlock& srb) {
     }
     data = transferAligned_;
     if (out && srb.bufferLength) std::memcpy(data, srb.buffer, srb.bufferLength);
+    // The transfer buffer still holds the last command's bytes: a drive
+    // that answers short must not hand them back.
+    if (in && srb.bufferLength) std::memset(data, 0, srb.bufferLength);
   }
 
   bool ok = false;
+  std::size_t transferred = 0;
+  const std::size_t length = (in || out) ? srb.bufferLength : 0;
   if (passThrough_ && transport_) {
     const std::size_t cdbLength = srb.cdbLength <= 16 ? srb.cdbLength : 16;
-    ok = transport_->Execute(std::span<const std::uint8_t>(srb.cdb.data(), cdbLength), direction,
-                             std::span<std::uint8_t>(data, (in || out) ? srb.bufferLength : 0),
-                             sense);
+    ok = transport_->ExecuteCounted(std::span<const std::uint8_t>(srb.cdb.data(), cdbLength),
+                                    direction, std::span<std::uint8_t>(data, length), sense,
+                                    transferred);
   }
   srb.status = ok ? kSrbComplete : kSrbError;
+  if (in) {
+    // What the drive did not transfer reads as zero.
+    transferred = std::min(transferred, length);
+    if (transferred < length) std::memset(data + transferred, 0, length - transferred);
+    lastTransferred_ = static_cast<std::uint32_t>(transferred);
+  } else if (out && ok) {
+    lastTransferred_ = srb.bufferLength;
+  }
   // The whole requested length comes back, whatever the status: callers read
   // only what their command defines, and nothing when it failed.
   if (in && srb.bufferLength) std::memcpy(srb.buffer, data, srb.bufferLength);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "drive/DriveReport.h"
 #include "drive/DriveSource.h"
 #include "drive/ScsiTransport.h"
 
@@ -126,6 +127,10 @@ class CELDevice {
   bool EnsureTransferBuffer(std::uint32_t capacity);
   std::uint32_t TransferCapacity() const { return transferCapacity_; }
   const std::uint8_t* TransferBuffer() const { return transferAligned_; }
+  // Bytes the drive really sent for the last data-in request (the rest of
+  // the requested length reads as zero), or sent for the last data-out
+  // request that succeeded; 0 after a request without data.
+  std::uint32_t LastTransferLength() const { return lastTransferred_; }
 
   // Makes `transport` the open drive (closing the one open before). Used for
   // the virtual drive and by tests; discovery opens drives itself.
@@ -164,8 +169,20 @@ class CELDevice {
 
   // ---- Drive discovery -------------------------------------------------------
   int EnumerateDrives();
+  // EnumerateDrives, and a report on every candidate drive (letter order),
+  // listed or not, that says why; it also looks whether each drive is in
+  // use (mounted or held exclusively by another program).
+  int SurveyDrives(std::vector<DriveReport>& reports);
   std::string GetDriveItem(int index) const;
+  // Opens the listed drive at the index for shared use (identification).
   void OpenDrive(int index);
+  // Opens the listed drive at the index with the access asked for, closing
+  // the one open before. A burn asks for exclusive access: a drive that is
+  // mounted or held by another program (another burn, also on the virtual
+  // drive) is refused with InUse, and the access lasts until CloseDrive, the
+  // next OpenDrive or the next enumeration. On failure no drive is open.
+  // Unlike OpenDrive, an index outside the list is NotListed.
+  DriveOpenResult OpenDrive(int index, DriveAccess access);
   void SelectDrive(const std::string& itemText, int index);
   void ReadInquiryStrings(std::string& vendor, std::string& product, std::string& revision);
   int DriveCount() const { return driveCount_; }
@@ -176,6 +193,9 @@ class CELDevice {
   void SetDriveSourceProvider(DriveSourceProvider provider);
   // Index of the listed drive with this letter (case-insensitive), or -1.
   int FindDriveIndex(char letter) const;
+  // The device of the listed drive at the index ("/dev/sr0", "virtual"), or
+  // an empty string.
+  std::string DriveDevice(int index) const;
   // Index of the open drive in the list, or -1 when none is open.
   int OpenIndex() const { return openIndex_; }
   // Lists the top-level entries of the disc in the listed drive with this
@@ -187,6 +207,12 @@ class CELDevice {
   int RunNoData();
   int RunDataIn(std::uint32_t length);
   int RunDataOut(std::uint32_t length);
+  int Enumerate(std::vector<DriveReport>* reports);
+  // Opens the listed drive at a valid index; the transport is kept even
+  // when the open failed (nullptr: its commands then fail).
+  DriveOpenResult OpenListed(int index, DriveAccess access);
+  // ReadInquiryStrings; true when the drive answered INQUIRY.
+  bool InquiryStrings(std::string& vendor, std::string& product, std::string& revision);
 
   alignas(16) std::array<std::uint8_t, kDataAreaSize> readArea_{};
   alignas(16) std::array<std::uint8_t, kDataAreaSize> writeArea_{};
@@ -201,6 +227,7 @@ class CELDevice {
   std::unique_ptr<std::uint8_t[]> transferRaw_;
   std::uint8_t* transferAligned_ = nullptr;
   std::uint32_t transferCapacity_ = 0;
+  std::uint32_t lastTransferred_ = 0;
   ScsiRequestBlock srb_;
 };
 

@@ -1,6 +1,7 @@
 // Disc identification of the drive object: disc kind (with the book-type
 // mapping of a DVD-ROM profile), disc status, the label-side signature, the
 // outer radius of the recorded data and the ISO 9660 volume descriptor.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -94,6 +95,8 @@ std::uint8_t CELDevice::GetDiscKind() {
 std::uint8_t CELDevice::GetDiscStatus() {
   TestUnitReady();
   if (!ReadDiscInformation(kDiscInfoLength)) return kStatusFailed;
+  // An answer too short to hold the field is no status (not "blank").
+  if (lastTransferred_ <= static_cast<std::uint32_t>(kDiscStatusByte)) return kStatusFailed;
   return readArea_[kDiscStatusByte] & kDiscStatusMask;
 }
 
@@ -111,10 +114,11 @@ double CELDevice::GetRecordedOuterRadius() {
   const std::uint32_t length =
       static_cast<std::uint16_t>(GetBe16(readArea_.data()) + kTocLengthFieldSize);
   if (!ReadToc(kTocFormatFormatted, 0, static_cast<int>(length))) return 0.0;
-  // Only bytes the drive was asked for and says it returned are read: the
-  // smaller of the requested length and the length the answer declares.
+  // Only bytes the drive was asked for, says it returned and really sent
+  // are read: the smallest of the requested length, the length the answer
+  // declares and the length transferred.
   const std::uint32_t declared = GetBe16(readArea_.data()) + std::uint32_t{kTocLengthFieldSize};
-  const std::uint32_t available = std::min(length, declared);
+  const std::uint32_t available = std::min({length, declared, lastTransferred_});
   if (available < static_cast<std::uint32_t>(kTocHeaderLength)) return 0.0;
   const std::uint32_t lastTrack = readArea_[kTocLastTrackByte];
   const std::uint32_t leadOut = kTocHeaderLength + kTocDescriptorLength * lastTrack;

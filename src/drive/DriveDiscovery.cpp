@@ -39,6 +39,39 @@ void CELDevice::SetDriveSourceProvider(DriveSourceProvider provider) {
 }
 
 int CELDevice::EnumerateDrives() {
+  return Enumerate(nullptr);
+}
+
+int CELDevice::SurveyDrives(std::vector<DriveReport>& reports) {
+  reports.clear();
+  return Enumerate(&reports);
+}
+
+namespace {
+
+DriveReason ReasonForOpenError(DriveOpenError error) {
+  switch (error) {
+    case DriveOpenError::NoPermission:
+      return DriveReason::NoPermission;
+    case DriveOpenError::InUse:
+      return DriveReason::InUse;
+    case DriveOpenError::Gone:
+      return DriveReason::Gone;
+    default:
+      return DriveReason::OpenFailed;
+  }
+}
+
+// Whether the drive is mounted or another program holds it: an exclusive
+// open is refused (a shared open, as discovery's own, never stands in its
+// way). The probe's own access ends at once.
+bool HeldElsewhere(const DriveSource& source) {
+  return OpenDriveSource(source, DriveAccess::Exclusive).error == DriveOpenError::InUse;
+}
+
+}  // namespace
+
+int CELDevice::Enumerate(std::vector<DriveReport>* reports) {
   if (!passThrough_) return 0;
   driveList_.clear();
   driveLetters_.clear();
@@ -60,20 +93,51 @@ int CELDevice::EnumerateDrives() {
 
   for (DriveSource& candidate : candidates) {
     if (driveCount_ >= kMaxDrives) break;
+    DriveReport report;
+    report.letter = candidate.letter;
+    report.device = candidate.device;
     driveLetters_.push_back(candidate.letter);
     driveSources_.push_back(std::move(candidate));
     ++driveCount_;
-    OpenDrive(driveCount_ - 1);
+    const DriveOpenResult opened = OpenListed(driveCount_ - 1, DriveAccess::Shared);
+    const DriveSource& source = driveSources_.back();
     std::string vendor, product, revision;
-    ReadInquiryStrings(vendor, product, revision);
+    const bool answered = InquiryStrings(vendor, product, revision);
     for (int i = 0; i < kReadyTries; ++i) TestUnitReady();
-    if (ModeSense10(kElsPageCode, kModePageLength)) {
+    const bool qualified = ModeSense10(kElsPageCode, kModePageLength) != 0;
+    if (qualified) {
       driveList_.push_back(DisplayString(driveLetters_.back(), vendor, product, revision));
     } else {
       driveLetters_.pop_back();
-      driveSources_.pop_back();
       --driveCount_;
     }
+    if (reports) {
+      report.qualifies = qualified;
+      report.systemError = opened.systemError;
+      if (!answered && !source.vendor.empty()) {
+        // A drive that cannot be asked is named as the system names it.
+        vendor = source.vendor;
+        product = source.product;
+        revision = source.revision;
+      }
+      report.vendor = vendor;
+      report.product = product;
+      report.revision = revision;
+      if (opened.error != DriveOpenError::None) {
+        report.reason = ReasonForOpenError(opened.error);
+        report.inUse = opened.error == DriveOpenError::InUse;
+      } else {
+        report.inUse = HeldElsewhere(source);
+        if (report.inUse)
+          report.reason = DriveReason::InUse;
+        else if (qualified)
+          report.reason = DriveReason::Qualified;
+        else
+          report.reason = answered ? DriveReason::NotEtchlume : DriveReason::NoAnswer;
+      }
+      reports->push_back(std::move(report));
+    }
+    if (!qualified) driveSources_.pop_back();
   }
   OpenDrive(0);
   return driveCount_;
@@ -94,10 +158,29 @@ void CELDevice::OpenDrive(int index) {
   if (driveCount_ == 0) return;
   auto chosen = static_cast<unsigned>(index);
   if (chosen >= static_cast<unsigned>(driveCount_)) chosen = static_cast<unsigned>(driveCount_ - 1);
-  const DriveSource& source = driveSources_[chosen];
   // Stored even when the drive cannot be opened: its commands then fail.
-  transport_ = source.open ? source.open() : nullptr;
-  openIndex_ = static_cast<int>(chosen);
+  OpenListed(static_cast<int>(chosen), DriveAccess::Shared);
+}
+
+DriveOpenResult CELDevice::OpenDrive(int index, DriveAccess access) {
+  CloseDrive();
+  if (index < 0 || index >= driveCount_) {
+    DriveOpenResult result;
+    result.error = DriveOpenError::NotListed;
+    return result;
+  }
+  DriveOpenResult result = OpenListed(index, access);
+  if (result.error != DriveOpenError::None) CloseDrive();
+  return result;
+}
+
+DriveOpenResult CELDevice::OpenListed(int index, DriveAccess access) {
+  CloseDrive();
+  const DriveSource& source = driveSources_[static_cast<std::size_t>(index)];
+  DriveOpenResult result = OpenDriveSource(source, access);
+  transport_ = result.transport;
+  openIndex_ = index;
+  return result;
 }
 
 void CELDevice::SelectDrive(const std::string& /*itemText*/, int index) {
@@ -106,6 +189,10 @@ void CELDevice::SelectDrive(const std::string& /*itemText*/, int index) {
 
 void CELDevice::ReadInquiryStrings(std::string& vendor, std::string& product,
                                    std::string& revision) {
+  InquiryStrings(vendor, product, revision);
+}
+
+bool CELDevice::InquiryStrings(std::string& vendor, std::string& product, std::string& revision) {
   vendor.clear();
   product.clear();
   revision.clear();
@@ -115,11 +202,17 @@ void CELDevice::ReadInquiryStrings(std::string& vendor, std::string& product,
     vendor = std::string(1, '-');
     product = std::string("Unknown");
     revision = std::string(1, '-');
-    return;
+    return false;
   }
   vendor = InquiryText(&readArea_[kVendorOffset], kVendorLength);
   product = InquiryText(&readArea_[kProductOffset], kProductLength);
   revision = InquiryText(&readArea_[kRevisionOffset], kRevisionLength);
+  return true;
+}
+
+std::string CELDevice::DriveDevice(int index) const {
+  if (index < 0 || index >= driveCount_) return {};
+  return driveSources_[static_cast<std::size_t>(index)].device;
 }
 
 int CELDevice::FindDriveIndex(char letter) const {

@@ -1,13 +1,13 @@
 // Drive sources of this system: sysfs optical drives and the virtual drive.
 #include "drive/DriveSetup.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "common/ProfileFile.h"
+#include "common/Strings.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscListing.h"
 #include "drive/SgioTransport.h"
@@ -28,6 +28,17 @@ long OpticalNumber(const std::string& name) {
     n = n * 10 + (name[i] - '0');
   }
   return n;
+}
+
+// A short sysfs attribute (vendor, model, rev) without its padding; empty
+// when it cannot be read.
+std::string SysfsText(const std::string& path) {
+  constexpr std::size_t kLongest = 64;
+  std::ifstream file(path);
+  std::string text;
+  if (!file || !std::getline(file, text)) return {};
+  if (text.size() > kLongest) text.resize(kLongest);
+  return std::string(TrimProfileBlanks(text));
 }
 
 // The whole section as text: a changed key makes a new virtual drive.
@@ -54,19 +65,27 @@ std::vector<DriveSource> OpticalDriveSources(const DriveSetupPaths& paths) {
   std::vector<DriveSource> sources;
   for (const auto& [number, name] : found) {
     const std::string node = paths.devDir + "/" + name;
-    // A node the user may not open is not offered at all.
-    if (::access(node.c_str(), R_OK | W_OK) != 0 && errno == EACCES) continue;
     DriveSource source;
     source.letter = static_cast<char>(kFirstOpticalLetter + number);
     source.device = node;
     source.open = [node]() -> std::shared_ptr<ScsiTransport> { return SgioTransport::Open(node); };
+    source.openAccess = [node](DriveAccess access) { return SgioTransport::Open(node, access); };
     const std::string mountInfo = paths.mountInfo;
     source.listTopLevel = [node, mountInfo](std::vector<DiscEntry>& entries) {
       return ListNodeTopLevel(node, mountInfo, entries);
     };
+    const std::string identity = paths.sysfsBlock + "/" + name + "/device/";
+    source.vendor = SysfsText(identity + "vendor");
+    source.product = SysfsText(identity + "model");
+    source.revision = SysfsText(identity + "rev");
     sources.push_back(std::move(source));
   }
   return sources;
+}
+
+std::string VirtualDriveLockPath(const std::string& settingsPath) {
+  const std::filesystem::path settings(settingsPath);
+  return (settings.parent_path() / ("." + settings.filename().string() + ".lock")).string();
 }
 
 DriveCatalog::DriveCatalog(DriveSetupPaths paths) : paths_(std::move(paths)) {}
@@ -78,7 +97,9 @@ std::vector<DriveSource> DriveCatalog::Sources() {
   if (profile.HasSection(kVirtualDriveSection)) {
     const std::string key = SectionKey(profile, kVirtualDriveSection);
     if (!virtual_ || key != virtualKey_) {
-      virtual_ = std::make_shared<VirtualDrive>(VirtualDriveConfig::FromProfile(profile));
+      VirtualDriveConfig config = VirtualDriveConfig::FromProfile(profile);
+      config.lockPath = VirtualDriveLockPath(paths_.settings);
+      virtual_ = std::make_shared<VirtualDrive>(std::move(config));
       virtualKey_ = key;
     }
     sources.push_back(VirtualDrive::SourceFor(virtual_));
@@ -112,6 +133,80 @@ bool OpenDriveByLetter(CELDevice& device, char letter) {
   if (index < 0) return false;
   device.OpenDrive(index);
   return true;
+}
+
+bool ParseDriveChoice(const std::string& text, DriveChoice& choice) {
+  choice = {};
+  if (text.empty()) return true;
+  if (text.find('/') != std::string::npos) {
+    choice.device = text;
+    return true;
+  }
+  const char c = text[0];
+  const bool isLetter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  if (!isLetter || text.size() > 2 || (text.size() == 2 && text[1] != ':')) return false;
+  choice.letter = static_cast<char>(c >= 'a' ? c - 'a' + 'A' : c);
+  return true;
+}
+
+namespace {
+
+// The listed drive the user chose, or -1.
+int FindChosen(const CELDevice& device, const DriveChoice& choice) {
+  if (choice.letter != 0) return device.FindDriveIndex(choice.letter);
+  if (choice.device.empty()) return device.DriveCount() > 0 ? 0 : -1;
+  for (int i = 0; i < device.DriveCount(); ++i) {
+    const std::string listed = device.DriveDevice(i);
+    std::error_code ec;
+    if (listed == choice.device || std::filesystem::equivalent(listed, choice.device, ec)) return i;
+  }
+  return -1;
+}
+
+}  // namespace
+
+DriveOpening OpenChosenDrive(CELDevice& device, const DriveChoice& choice, DriveAccess access) {
+  DriveOpening opening;
+  device.EnumerateDrives();
+  opening.index = FindChosen(device, choice);
+  if (opening.index < 0) {
+    device.CloseDrive();
+    opening.error = DriveOpenError::NotListed;
+    return opening;
+  }
+  opening.letter = device.DriveLetter(opening.index);
+  opening.device = device.DriveDevice(opening.index);
+  const DriveOpenResult result = device.OpenDrive(opening.index, access);
+  opening.error = result.error;
+  opening.systemError = result.systemError;
+  return opening;
+}
+
+DriveOpening OpenDriveForBurn(CELDevice& device, const DriveChoice& choice) {
+  return OpenChosenDrive(device, choice, DriveAccess::Exclusive);
+}
+
+std::string DriveOpening::FailureText() const {
+  const std::string name = letter ? std::string(1, letter) + ": (" + device + ")" : device;
+  const std::string drive = "Drive " + name;
+  switch (error) {
+    case DriveOpenError::None:
+      return {};
+    case DriveOpenError::NotListed:
+      return StringText(kStrDriveNotFound);
+    case DriveOpenError::InUse:
+      return drive + " is in use by another program or mounted; unmount it or close that program.";
+    case DriveOpenError::NoPermission:
+      return "You may not open drive " + name +
+             ": join the cdrom group (sudo usermod -aG cdrom $USER), then log out and in again.";
+    case DriveOpenError::Gone:
+      return drive + " is not there any more; check that it is connected.";
+    case DriveOpenError::Failed:
+      return drive +
+             " cannot be opened: " + (systemError ? std::strerror(systemError) : "unknown error") +
+             ".";
+  }
+  return {};
 }
 
 }  // namespace twr

@@ -26,8 +26,14 @@ struct DriveSetupPaths {
 inline constexpr char kFirstOpticalLetter = 'D';
 
 // The optical drives under the sysfs folder, sr0 = D, sr1 = E, ... in number
-// order. Nodes the user may not open are left out.
+// order, with the names sysfs gives them. A node the user may not open is
+// offered all the same: opening it says so (discovery then leaves it out of
+// the list and reports why).
 std::vector<DriveSource> OpticalDriveSources(const DriveSetupPaths& paths);
+
+// The lock file of the virtual drive declared in a settings file: beside it,
+// hidden ("./twr.ini" gives "./.twr.ini.lock").
+std::string VirtualDriveLockPath(const std::string& settingsPath);
 
 // Optical drives plus the virtual drive of the settings file's
 // [VirtualDrive] section. The virtual drive is kept from one call to the
@@ -55,5 +61,45 @@ DriveCatalog& DefaultDriveCatalog();
 // this letter; with letter 0 the first listed drive stays open. False when
 // no drive qualifies or the letter is not listed.
 bool OpenDriveByLetter(CELDevice& device, char letter);
+
+// The drive a user named: a letter ("V", "v", "V:") or a device path
+// ("/dev/sr0", also a link to it such as /dev/cdrom); neither means the
+// first listed drive.
+struct DriveChoice {
+  char letter = 0;
+  std::string device;
+};
+
+// Reads a drive as a user writes it; false when the text is neither a
+// letter nor a path (a path holds a '/').
+bool ParseDriveChoice(const std::string& text, DriveChoice& choice);
+
+// The outcome of opening a chosen drive.
+struct DriveOpening {
+  DriveOpenError error = DriveOpenError::None;
+  int systemError = 0;
+  int index = -1;      // index in the drive list; -1 when not listed
+  char letter = 0;     // of the listed drive
+  std::string device;  // of the listed drive
+  bool Ok() const { return error == DriveOpenError::None; }
+  // A whole sentence naming the drive and saying what to do, e.g. "Drive D:
+  // (/dev/sr0) is in use by another program or mounted; unmount it or close
+  // that program." NotListed gives "Etchlume Drive is not found.".
+  std::string FailureText() const;
+};
+
+// Builds the drive list (EnumerateDrives), finds the chosen drive in it and
+// opens it with the access asked for; the drive stays open in `device`. On
+// failure no drive is open.
+DriveOpening OpenChosenDrive(CELDevice& device, const DriveChoice& choice, DriveAccess access);
+
+// What a burn does before it sends anything: opens the chosen drive
+// exclusively, so that a drive that is mounted or held by another program,
+// or a virtual drive another burn is using, is refused (InUse) and nothing
+// is written. The exclusive access lasts until the drive object closes the
+// drive (CloseDrive, another OpenDrive, the next enumeration, destruction):
+// keep it open for the whole burn. A window that has built its drive list
+// already may call device.OpenDrive(index, DriveAccess::Exclusive) instead.
+DriveOpening OpenDriveForBurn(CELDevice& device, const DriveChoice& choice);
 
 }  // namespace twr

@@ -3,6 +3,7 @@
 // it; everything above reaches a drive only through it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -23,6 +24,17 @@ class ScsiTransport {
   virtual bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
                        std::span<std::uint8_t> data,
                        std::span<std::uint8_t, kTransportSenseSize> sense) = 0;
+
+  // Execute, and for In also how many bytes the drive really transferred
+  // (at most data.size()). A transport that cannot tell reports the whole
+  // length; the drive object zeroes whatever was not transferred.
+  virtual bool ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+                              std::span<std::uint8_t> data,
+                              std::span<std::uint8_t, kTransportSenseSize> sense,
+                              std::size_t& transferred) {
+    transferred = data.size();
+    return Execute(cdb, direction, data, sense);
+  }
 };
 
 }  // namespace twr

@@ -1,5 +1,5 @@
-// SG_IO pass-through: one sg_io_hdr per command, a 32-byte sense buffer and
-// the 65535-second time-out of every drive command.
+// SG_IO pass-through: one sg_io_hdr per command, a 32-byte sense buffer, the
+// time-out of the command's table entry, and the residual count zeroed.
 #include "drive/SgioTransport.h"
 
 #include <fcntl.h>
@@ -11,11 +11,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "drive/CommandTimeouts.h"
+
 namespace twr {
 
 namespace {
 
-constexpr unsigned kTimeoutMs = 65535u * 1000u;
+constexpr unsigned kMillisecondsPerSecond = 1000;
 constexpr int kSgInterfaceId = 'S';
 // driver_status bit that only says sense data came back.
 constexpr unsigned kDriverSense = 0x08;
@@ -33,10 +35,28 @@ int SgDirection(ScsiDirection direction, std::size_t length) {
   }
 }
 
+int OpenNode(const std::string& node, DriveAccess access) {
+  int flags = O_RDWR | O_NONBLOCK | O_CLOEXEC;
+  if (access == DriveAccess::Exclusive) flags |= O_EXCL;
+  return ::open(node.c_str(), flags);
+}
+
 }  // namespace
 
+DriveOpenResult SgioTransport::Open(const std::string& node, DriveAccess access) {
+  DriveOpenResult result;
+  const int fd = OpenNode(node, access);
+  if (fd < 0) {
+    result.systemError = errno;
+    result.error = DriveOpenErrorFromErrno(result.systemError);
+    return result;
+  }
+  result.transport = std::shared_ptr<SgioTransport>(new SgioTransport(fd, node));
+  return result;
+}
+
 std::shared_ptr<SgioTransport> SgioTransport::Open(const std::string& node, int* error) {
-  const int fd = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+  const int fd = OpenNode(node, DriveAccess::Shared);
   if (fd < 0) {
     if (error) *error = errno;
     return nullptr;
@@ -52,6 +72,15 @@ SgioTransport::~SgioTransport() {
 bool SgioTransport::Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
                             std::span<std::uint8_t> data,
                             std::span<std::uint8_t, kTransportSenseSize> sense) {
+  std::size_t transferred = 0;
+  return ExecuteCounted(cdb, direction, data, sense, transferred);
+}
+
+bool SgioTransport::ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+                                   std::span<std::uint8_t> data,
+                                   std::span<std::uint8_t, kTransportSenseSize> sense,
+                                   std::size_t& transferred) {
+  transferred = 0;
   if (fd_ < 0 || cdb.empty() || cdb.size() > kMaxCdbLength) return false;
   std::uint8_t cdbCopy[kMaxCdbLength] = {};
   std::copy(cdb.begin(), cdb.end(), cdbCopy);
@@ -65,7 +94,7 @@ bool SgioTransport::Execute(std::span<const std::uint8_t> cdb, ScsiDirection dir
   io.cmdp = cdbCopy;
   io.mx_sb_len = sizeof senseBuffer;
   io.sbp = senseBuffer;
-  io.timeout = kTimeoutMs;
+  io.timeout = CommandTimeoutSeconds(cdb[0]) * kMillisecondsPerSecond;
   if (io.dxfer_direction != SG_DXFER_NONE) {
     io.dxfer_len = static_cast<unsigned>(data.size());
     io.dxferp = data.data();
@@ -76,8 +105,19 @@ bool SgioTransport::Execute(std::span<const std::uint8_t> cdb, ScsiDirection dir
     rc = ::ioctl(fd_, SG_IO, &io);
   } while (rc < 0 && errno == EINTR);
   // ENODEV, ENXIO, EIO and the rest: the drive is gone or refused the call.
-  if (rc < 0) return false;
+  if (rc < 0) {
+    if (io.dxfer_direction == SG_DXFER_FROM_DEV) std::fill(data.begin(), data.end(), 0);
+    return false;
+  }
 
+  if (io.dxfer_direction == SG_DXFER_FROM_DEV) {
+    // The residual count is what the drive did not send: those bytes hold
+    // whatever the buffer held before, so they are cleared.
+    const std::size_t resid =
+        io.resid > 0 ? std::min(static_cast<std::size_t>(io.resid), data.size()) : 0;
+    transferred = data.size() - resid;
+    std::fill(data.begin() + static_cast<std::ptrdiff_t>(transferred), data.end(), 0);
+  }
   const std::size_t senseLength = std::min<std::size_t>(io.sb_len_wr, kTransportSenseSize);
   std::copy(senseBuffer, senseBuffer + senseLength, sense.begin());
   return io.status == 0 && io.host_status == 0 && (io.driver_status & ~kDriverSense) == 0;

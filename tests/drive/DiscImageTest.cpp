@@ -199,7 +199,10 @@ TEST(DiscImageFile, MissingImageIsADiscWithoutData) {
   VirtualDriveConfig c;
   c.disc = "dvd-r";
   c.image = "/nonexistent/twr.iso";
+  std::string warning;
+  c.warn = [&](const std::string& text) { warning += text; };
   auto drive = std::make_shared<VirtualDrive>(c);
+  EXPECT_NE(warning.find("twr.iso"), std::string::npos) << warning;
   CELDevice device;
   device.AttachTransport(drive);
   std::string volume, publisher, date;

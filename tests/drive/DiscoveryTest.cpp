@@ -1,6 +1,9 @@
 // Drive discovery: list order, qualification by the ELS page, display
 // strings, which drive is open, and the system's drive sources.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +14,7 @@
 #include "drive/DiscListing.h"
 #include "drive/DriveSetup.h"
 #include "drive/ScriptedTransport.h"
+#include "drive/SgioTransport.h"
 #include "drive/virtual/VirtualDrive.h"
 
 namespace twr {
@@ -115,9 +119,11 @@ TEST(Discovery, InquiryStringsAndTheirFallbacks) {
   mute->On(kOpModeSense10, test::ScriptedReply{});
   auto device = std::make_unique<CELDevice>();
   device->SetDriveSourceProvider([&] {
-    std::vector<DriveSource> s{VirtualDrive::SourceFor(padded)};
-    s.push_back({'D', "mute", [mute]() -> std::shared_ptr<ScsiTransport> { return mute; }, {}});
-    s.push_back({'C', "gone", []() -> std::shared_ptr<ScsiTransport> { return nullptr; }, {}});
+    std::vector<DriveSource> s{VirtualDrive::SourceFor(padded), {}, {}};
+    s[1].letter = 'D';
+    s[1].open = [mute]() -> std::shared_ptr<ScsiTransport> { return mute; };
+    s[2].letter = 'C';
+    s[2].open = []() -> std::shared_ptr<ScsiTransport> { return nullptr; };
     return s;
   });
   ASSERT_EQ(device->EnumerateDrives(), 2);
@@ -192,22 +198,142 @@ TEST(SystemSources, OpticalDrivesInNumberOrderWithLetters) {
   EXPECT_FALSE(transport->Execute(cdb, ScsiDirection::None, {}, sense));
 }
 
-TEST(SystemSources, NodeTheUserMayNotOpenIsNotListed) {
-  if (geteuid() == 0) GTEST_SKIP() << "root may open every node";
+// A node this process may not open: mode 0 for a user; for root, who may
+// open anything, the immutable flag (where the file system has it), which
+// refuses a read-write open with EPERM. False when neither works.
+bool MakeUnopenable(const fs::path& file) {
+  if (geteuid() != 0) return chmod(file.c_str(), 0) == 0;
+  const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  int flags = 0;
+  bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  flags |= FS_IMMUTABLE_FL;
+  done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  close(fd);
+  return done;
+}
+
+void MakeRemovable(const fs::path& file) {
+  const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  int flags = 0;
+  if (ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL)) {
+    flags &= ~FS_IMMUTABLE_FL;
+    ioctl(fd, FS_IOC_SETFLAGS, &flags);
+  }
+  close(fd);
+}
+
+// A block device this process can hold exclusively (a loop device), held:
+// to everyone else it is "in use", as a mounted drive is.
+struct HeldBlockDevice {
+  std::string node;
+  std::shared_ptr<ScsiTransport> hold;
+  HeldBlockDevice() {
+    for (int i = 0; i < 8 && !hold; ++i) {
+      const std::string candidate = "/dev/loop" + std::to_string(i);
+      DriveOpenResult r = SgioTransport::Open(candidate, DriveAccess::Exclusive);
+      if (r.error == DriveOpenError::None) {
+        node = candidate;
+        hold = r.transport;
+      }
+    }
+  }
+};
+
+// Every candidate drive is reported with why it can or cannot etch labels:
+// optical drives of a made-up /sys and /dev tree next to virtual drives.
+TEST(DriveReasons, EveryCandidateSaysWhy) {
   TempDir tmp;
   const fs::path sysfs = tmp.Path() / "block", dev = tmp.Path() / "dev";
-  fs::create_directories(sysfs / "sr0");
-  fs::create_directories(sysfs / "sr1");
+  for (const char* name : {"sr0", "sr1", "sr2", "sr3"})
+    fs::create_directories(sysfs / name / "device");
   fs::create_directories(dev);
-  std::ofstream(dev / "sr0").put('x');
-  std::ofstream(dev / "sr1").put('x');
-  chmod((dev / "sr0").c_str(), 0);
+  std::ofstream(sysfs / "sr0" / "device" / "vendor") << "HL-DT-ST\n";
+  std::ofstream(sysfs / "sr0" / "device" / "model") << "DVDRAM GH24NSD1 \n";
+  std::ofstream(sysfs / "sr0" / "device" / "rev") << "LK00\n";
+  std::ofstream(dev / "sr0").put('x');  // opens; answers nothing
+  // sr1: no node at all.
+  HeldBlockDevice held;
+  if (!held.node.empty()) fs::create_symlink(held.node, dev / "sr2");
+  std::ofstream(dev / "sr3").put('x');
+  const bool unopenable = MakeUnopenable(dev / "sr3");
+
   DriveSetupPaths paths;
-  paths.sysfsBlock = sysfs;
-  paths.devDir = dev;
-  const auto sources = OpticalDriveSources(paths);
-  ASSERT_EQ(sources.size(), 1u);
-  EXPECT_EQ(sources[0].letter, 'E');
+  paths.sysfsBlock = sysfs.string();
+  paths.devDir = dev.string();
+  VirtualDriveConfig etchlume;
+  etchlume.letter = 'V';
+  etchlume.lockPath = (tmp.Path() / ".twr.ini.lock").string();
+  auto v = std::make_shared<VirtualDrive>(etchlume);
+  VirtualDriveConfig plain = etchlume;
+  plain.letter = 'W';
+  plain.hasElsPage = false;
+  plain.lockPath = (tmp.Path() / ".other.lock").string();
+  auto w = std::make_shared<VirtualDrive>(plain);
+  // X is V's settings in another drive object (another program): it holds
+  // the drive for a burn.
+  VirtualDriveConfig busyConfig = etchlume;
+  busyConfig.letter = 'X';
+  auto x = std::make_shared<VirtualDrive>(busyConfig);
+  auto otherProgram =
+      VirtualDrive::Open(std::make_shared<VirtualDrive>(etchlume), DriveAccess::Exclusive);
+  ASSERT_EQ(otherProgram.error, DriveOpenError::None);
+
+  auto device = std::make_unique<CELDevice>();
+  device->SetDriveSourceProvider([&] {
+    std::vector<DriveSource> s = OpticalDriveSources(paths);
+    for (const auto& drive : {v, w, x}) s.push_back(VirtualDrive::SourceFor(drive));
+    return s;
+  });
+  std::vector<DriveReport> reports;
+  // V is held too (it shares X's lock file), so nothing qualifies for a burn
+  // right now, but both are listed: they can etch labels.
+  ASSERT_EQ(device->SurveyDrives(reports), 2);
+  ASSERT_EQ(reports.size(), 7u);
+
+  struct Row {
+    char letter;
+    DriveReason reason;
+    bool qualifies;
+    const char* item;
+    const char* says;
+  };
+  const Row rows[] = {
+      {'D', DriveReason::NoAnswer, false, "(D:) HL-DT-ST DVDRAM GH24NSD1 LK00", "no answer"},
+      {'E', DriveReason::Gone, false, "(E:) - Unknown -", "not there"},
+      {'F', DriveReason::InUse, false, "(F:) - Unknown -", "unmount it or close that program"},
+      {'G', DriveReason::NoPermission, false, "(G:) - Unknown -", "join the cdrom group"},
+      {'V', DriveReason::InUse, true, "(V:) TWRVIRT Etchlume DVD 1.00", "(it can etch labels)"},
+      {'W', DriveReason::NotEtchlume, false, "(W:) TWRVIRT Etchlume DVD 1.00", "page 0x2D"},
+      {'X', DriveReason::InUse, true, "(X:) TWRVIRT Etchlume DVD 1.00", "in use"},
+  };
+  for (const Row& row : rows) {
+    const auto it = std::find_if(reports.begin(), reports.end(),
+                                 [&](const DriveReport& r) { return r.letter == row.letter; });
+    ASSERT_NE(it, reports.end()) << row.letter;
+    if (row.letter == 'F' && held.node.empty()) continue;  // no loop device to hold
+    if (row.letter == 'G' && !unopenable) continue;        // nothing keeps root out here
+    EXPECT_EQ(it->reason, row.reason) << row.letter << " " << DriveReasonText(*it);
+    EXPECT_EQ(it->qualifies, row.qualifies) << row.letter;
+    EXPECT_EQ(it->DisplayString(), row.item) << row.letter;
+    EXPECT_NE(DriveReasonText(*it).find(row.says), std::string::npos) << DriveReasonText(*it);
+  }
+  EXPECT_EQ(reports[0].device, (dev / "sr0").string());
+  EXPECT_STREQ(DriveReasonName(reports[3].reason), unopenable ? "no-permission" : "no-answer");
+
+  // The other program is done: the virtual drive can etch labels again.
+  otherProgram.transport.reset();
+  ASSERT_EQ(device->SurveyDrives(reports), 2);
+  EXPECT_EQ(reports[4].reason, DriveReason::Qualified);
+  EXPECT_FALSE(reports[4].inUse);
+  EXPECT_STREQ(DriveReasonName(reports[4].reason), "ok");
+
+  // No drive at all: nothing to report.
+  device->SetDriveSourceProvider([] { return std::vector<DriveSource>{}; });
+  EXPECT_EQ(device->SurveyDrives(reports), 0);
+  EXPECT_TRUE(reports.empty());
+  MakeRemovable(dev / "sr3");
 }
 
 TEST(SystemSources, SettingsDeclareAVirtualDriveThatSurvivesReenumeration) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -18,6 +19,9 @@ struct ScriptedReply {
   bool ok = true;
   std::vector<std::uint8_t> data;   // copied to the start of the data span
   std::vector<std::uint8_t> sense;  // copied to the start of the sense span
+  // Bytes the drive says it transferred (a short answer); the default says
+  // nothing, as a transport that cannot tell.
+  std::size_t transferred = SIZE_MAX;
 };
 
 struct SentCommand {
@@ -38,14 +42,23 @@ class ScriptedTransport : public ScsiTransport {
   bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
                std::span<std::uint8_t> data,
                std::span<std::uint8_t, kTransportSenseSize> sense) override {
+    std::size_t transferred = 0;
+    return ExecuteCounted(cdb, direction, data, sense, transferred);
+  }
+  bool ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+                      std::span<std::uint8_t> data,
+                      std::span<std::uint8_t, kTransportSenseSize> sense,
+                      std::size_t& transferred) override {
     SentCommand sent{{cdb.begin(), cdb.end()}, direction, data.size()};
     sentData_.assign(data.begin(), data.end());
     sent_.push_back(sent);
+    transferred = data.size();
     auto it = handlers_.find(cdb.empty() ? 0xFF : cdb[0]);
     if (it == handlers_.end()) return false;
     const ScriptedReply reply = it->second(sent);
     std::copy_n(reply.data.begin(), std::min(reply.data.size(), data.size()), data.begin());
     std::copy_n(reply.sense.begin(), std::min(reply.sense.size(), sense.size()), sense.begin());
+    transferred = std::min(reply.transferred, data.size());
     return reply.ok;
   }
 

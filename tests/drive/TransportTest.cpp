@@ -227,5 +227,55 @@ TEST(Transport, CompositeReadsCopyOnlyOnSuccess) {
   EXPECT_EQ(d.drive->LastData(), std::vector<std::uint8_t>(200, 0x33));
 }
 
+// A drive that sends less than it was asked for: what it did not send reads
+// as zero (never the last command's bytes), the short length is recorded,
+// and the readers that take fields from it see the answer as short.
+TEST(Transport, ShortAnswersHandBackNoStaleBytes) {
+  ScriptedDrive d;
+  d.drive->On(0x5A, ScriptedReply{true, std::vector<std::uint8_t>(200, 0xEE), {}});
+  ASSERT_EQ(d.device->ModeSense10(0x2D, 200), 1);
+  EXPECT_EQ(d.device->LastTransferLength(), 200u);
+
+  // 10 of 50 bytes sent; the rest of the reply never reached the host.
+  std::vector<std::uint8_t> info(50, 0xAB);
+  d.drive->On(0x51, ScriptedReply{true, info, {}, 10});
+  ASSERT_EQ(d.device->ReadDiscInformation(50), 1);
+  EXPECT_EQ(d.device->LastTransferLength(), 10u);
+  EXPECT_EQ(d.device->ReadArea()[9], 0xAB);
+  for (int i = 10; i < 50; ++i) ASSERT_EQ(d.device->ReadArea()[i], 0) << i;
+  // A transport that writes nothing for a failed read hands back zeros, not
+  // the page read before.
+  d.drive->On(0x51, ScriptedReply{false, {}, {}, 0});
+  EXPECT_EQ(d.device->ReadDiscInformation(50), 0);
+  EXPECT_EQ(d.device->ReadArea()[0], 0);
+  EXPECT_EQ(d.device->LastTransferLength(), 0u);
+
+  // Disc status: two bytes cannot hold the status field; it is no status,
+  // not "blank". Three bytes can.
+  d.drive->On(0x00, ScriptedReply{});
+  d.drive->On(0x51, ScriptedReply{true, Bytes({0, 32}), {}, 2});
+  EXPECT_EQ(d.device->GetDiscStatus(), 0xFF);
+  d.drive->On(0x51, ScriptedReply{true, Bytes({0, 32, 0x0E}), {}, 3});
+  EXPECT_EQ(d.device->GetDiscStatus(), 2);
+
+  // The recorded radius: a TOC that declares its lead-out but is cut off
+  // before it is a failure, not the radius of block 0 (25.0 mm).
+  std::vector<std::uint8_t> toc(20, 0);
+  toc[1] = 18;  // 20 bytes: one track and the lead-out
+  toc[3] = 1;
+  toc[16] = 0x00;
+  toc[17] = 0x0F;  // lead-out at block 0x0F4240 = 1,000,000
+  toc[18] = 0x42;
+  toc[19] = 0x40;
+  int calls = 0;
+  d.drive->On(0x43, [&](const test::SentCommand&) {
+    return ScriptedReply{true, toc, {}, ++calls == 1 ? SIZE_MAX : 14};
+  });
+  EXPECT_EQ(d.device->GetRecordedOuterRadius(), 0.0);
+  // The same answer sent whole gives the radius as before.
+  d.drive->On(0x43, ScriptedReply{true, toc, {}});
+  EXPECT_DOUBLE_EQ(d.device->GetRecordedOuterRadius(), 43.3);
+}
+
 }  // namespace
 }  // namespace twr

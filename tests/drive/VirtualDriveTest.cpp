@@ -414,12 +414,16 @@ TEST(VirtualDrive, TraceLinePerCommand) {
   EXPECT_EQ(lines, 3);
   std::filesystem::remove(path);
 
-  // A trace that cannot be opened is no trace: the drive answers as before.
+  // A trace that cannot be opened is no trace (and says so): the drive
+  // answers as before.
   VirtualDriveConfig c = Config("label");
   c.tracePath = "/nonexistent-folder/twr-trace.txt";
+  std::string warning;
+  c.warn = [&](const std::string& text) { warning += text; };
   VirtualRig rig(c);
   EXPECT_EQ(rig.device->TestUnitReady(), 1);
   EXPECT_EQ(rig.device->IsLabelSide(), 1);
+  EXPECT_NE(warning.find("twr-trace.txt"), std::string::npos) << warning;
 }
 
 TEST(VirtualDrive, CallersOnSeveralThreads) {

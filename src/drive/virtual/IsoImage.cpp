@@ -6,8 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
+
+#include "drive/virtual/VirtualDriveFiles.h"
 
 namespace twr {
 
@@ -57,14 +61,15 @@ struct ListFreer {
 
 }  // namespace
 
-std::unique_ptr<IsoImage> IsoImage::Open(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
+std::unique_ptr<IsoImage> IsoImage::Open(const std::string& path, std::string* why) {
+  std::string reason;
+  const int fd = OpenVirtualInput(path, reason);
+  if (fd < 0) {
+    if (why) *why = reason;
     return nullptr;
   }
+  struct stat st {};
+  ::fstat(fd, &st);
   const std::uint64_t blocks =
       (static_cast<std::uint64_t>(st.st_size) + kImageBlockSize - 1) / kImageBlockSize;
   const auto capped = static_cast<std::uint32_t>(std::min<std::uint64_t>(blocks, UINT32_MAX));
@@ -159,7 +164,17 @@ bool IsoImage::ListRoot(std::vector<DiscEntry>& entries) const {
   // The library trusts the image's descriptors and directory records; a
   // damaged or truncated image is refused here before it reaches them.
   if (!FileSystemSound()) return false;
-  std::unique_ptr<iso9660_t, IsoCloser> iso(iso9660_open_ext(path_.c_str(), ISO_EXTENSION_ALL));
+  // The library opens the file by name: this name is the file already open
+  // and checked, even if the path now names something else (a FIFO).
+  // Without /proc the path is checked again just before.
+  std::string name = "/proc/self/fd/" + std::to_string(fd_);
+  struct stat st {};
+  if (::stat(name.c_str(), &st) != 0) {
+    name = path_;
+    if (::stat(name.c_str(), &st) != 0) return false;
+  }
+  if (!S_ISREG(st.st_mode)) return false;
+  std::unique_ptr<iso9660_t, IsoCloser> iso(iso9660_open_ext(name.c_str(), ISO_EXTENSION_ALL));
   if (!iso) return false;
   std::unique_ptr<CdioList_t, ListFreer> list(iso9660_ifs_readdir(iso.get(), "/"));
   if (!list) return false;

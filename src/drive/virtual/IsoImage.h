@@ -14,8 +14,9 @@ namespace twr {
 
 class IsoImage {
  public:
-  // Nullptr when the file cannot be opened for reading.
-  static std::unique_ptr<IsoImage> Open(const std::string& path);
+  // Nullptr when the file cannot be opened for reading or is not a regular
+  // file (a FIFO is never waited on); `why` (if given) says which.
+  static std::unique_ptr<IsoImage> Open(const std::string& path, std::string* why = nullptr);
   ~IsoImage();
   IsoImage(const IsoImage&) = delete;
   IsoImage& operator=(const IsoImage&) = delete;

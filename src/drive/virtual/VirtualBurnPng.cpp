@@ -3,7 +3,7 @@
 
 #include <zlib.h>
 
-#include <cstdio>
+#include "drive/virtual/VirtualDriveFiles.h"
 
 namespace twr {
 
@@ -31,10 +31,12 @@ void AppendChunk(std::vector<std::uint8_t>& out, const char type[4],
 }  // namespace
 
 bool WriteRgbPng(const std::string& path, int width, int height,
-                 const std::vector<std::uint8_t>& rgb) {
+                 const std::vector<std::uint8_t>& rgb, std::string* why) {
   if (width <= 0 || height <= 0 ||
-      rgb.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3)
+      rgb.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3) {
+    if (why) *why = "the picture has no valid size";
     return false;
+  }
   const std::size_t row = static_cast<std::size_t>(width) * 3;
   std::vector<std::uint8_t> raw;
   raw.reserve((row + 1) * static_cast<std::size_t>(height));
@@ -46,8 +48,10 @@ bool WriteRgbPng(const std::string& path, int width, int height,
   uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
   std::vector<std::uint8_t> packed(packedSize);
   if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()),
-                Z_BEST_SPEED) != Z_OK)
+                Z_BEST_SPEED) != Z_OK) {
+    if (why) *why = "the picture could not be compressed";
     return false;
+  }
   packed.resize(packedSize);
 
   std::vector<std::uint8_t> file(kSignature, kSignature + sizeof kSignature);
@@ -59,20 +63,8 @@ bool WriteRgbPng(const std::string& path, int width, int height,
   AppendChunk(file, "IDAT", packed);
   AppendChunk(file, "IEND", {});
 
-  const std::string temporary = path + ".part";
-  {
-    std::FILE* f = std::fopen(temporary.c_str(), "wbe");
-    if (!f) return false;
-    bool written = std::fwrite(file.data(), 1, file.size(), f) == file.size();
-    written = (std::fclose(f) == 0) && written;
-    if (!written) {
-      std::remove(temporary.c_str());  // no half-written picture left behind
-      return false;
-    }
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-  std::remove(temporary.c_str());
-  return false;
+  std::string ignored;
+  return ReplaceVirtualOutput(path, file, why ? *why : ignored);
 }
 
 }  // namespace twr

@@ -3,9 +3,10 @@
 // paces itself, captures the stream and draws what it etched.
 #include "drive/virtual/VirtualBurnSide.h"
 
+#include <unistd.h>
+
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -13,6 +14,7 @@
 #include <thread>
 
 #include "common/ProfileFile.h"
+#include "drive/virtual/EtchedMarksFile.h"
 #include "drive/virtual/EtchedSurface.h"
 #include "drive/virtual/VirtualBurnFaults.h"
 #include "drive/virtual/VirtualBurnPng.h"
@@ -69,10 +71,6 @@ double RecordedRadiusMm(std::uint32_t blocks) {
   return std::sqrt(blocks * kBlockAreaOverPi + kBaseRadiusSquareMetres) * 1000.0;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 }  // namespace
 
 struct VirtualBurnSide::State {
@@ -96,7 +94,8 @@ struct VirtualBurnSide::State {
   std::map<std::int64_t, int> attempts;
   std::unique_ptr<EtchedBurn> etching;
   std::string side;
-  std::unique_ptr<std::FILE, FileCloser> capture;
+  int captureFd = -1;
+  bool captureTried = false;
 
   // Pacing.
   bool clockRunning = false;
@@ -104,21 +103,101 @@ struct VirtualBurnSide::State {
   std::int64_t paced = 0;
 
   std::map<std::string, EtchedSurface> surfaces;
+  bool marksSaved = false;  // this object wrote the marks file
   std::vector<WriteRecord> trace;
   int pictures = 0;
+
+  ~State() { CloseCapture(); }
+
+  void CloseCapture() {
+    if (captureFd >= 0) ::close(captureFd);
+    captureFd = -1;
+    captureTried = false;
+  }
+
+  // Appends a write's payload to the capture file, which is opened at the
+  // first write of a burn. A capture that cannot be written is said once
+  // and dropped for the rest of the burn.
+  void Capture(const VirtualBurnConfig& config, std::span<const std::uint8_t> data) {
+    if (config.capturePath.empty()) return;
+    std::string why;
+    if (!captureTried) {
+      captureTried = true;
+      captureFd = OpenVirtualOutput(config.capturePath, why);
+      if (captureFd < 0) {
+        WarnVirtualDrive(config.warn, "cannot write the capture file: " + why +
+                                          "; this burn's writes are not captured");
+        return;
+      }
+    }
+    if (captureFd < 0 || WriteAll(captureFd, data, why)) return;
+    WarnVirtualDrive(config.warn, "cannot write the capture file '" + config.capturePath +
+                                      "': " + why + "; the rest of this burn is not captured");
+    ::close(captureFd);
+    captureFd = -1;
+  }
+
+  // Brings the disc's marks up to date before a burn's marks join them:
+  // another run may have burned the same disc since, or the disc changed.
+  void LoadMarks(const VirtualBurnConfig& config) {
+    if (!config.keepMarks) {
+      surfaces.clear();
+      return;
+    }
+    if (config.etchedPath.empty()) return;  // kept in memory only
+    std::map<std::string, EtchedSurface> loaded;
+    std::string why;
+    switch (LoadEtchedMarks(EtchedMarksPath(config.etchedPath), config.discKey, loaded, why)) {
+      case MarksLoad::Loaded:
+        surfaces = std::move(loaded);
+        break;
+      case MarksLoad::OtherDisc:
+        surfaces.clear();
+        break;
+      case MarksLoad::Missing:
+        // Removed since this drive wrote it: the marks were cleared on purpose.
+        if (marksSaved) surfaces.clear();
+        break;
+      case MarksLoad::Damaged:
+        WarnVirtualDrive(config.warn, "cannot read the marks of earlier burns: " + why +
+                                          "; they are not added to this burn");
+        break;
+    }
+  }
+
+  void SaveMarks(const VirtualBurnConfig& config) {
+    if (config.etchedPath.empty()) return;
+    const std::string path = EtchedMarksPath(config.etchedPath);
+    if (!config.keepMarks) {
+      ::unlink(path.c_str());  // an earlier run's marks must not come back later
+      return;
+    }
+    std::string why;
+    marksSaved = SaveEtchedMarks(path, config.discKey, surfaces, why);
+    if (!marksSaved)
+      WarnVirtualDrive(config.warn, "cannot keep the marks of this burn: " + why +
+                                        "; the next run starts on an unmarked disc");
+  }
 
   // Ends the burn in progress: its marks join the side's surface and the
   // picture is written.
   void EndBurn(const VirtualBurnConfig& config, double recordedRadius) {
-    capture.reset();
+    CloseCapture();
     clockRunning = false;
     if (etching && !etching->Empty()) {
+      const std::vector<float> burned = etching->Finish();
+      LoadMarks(config);
       EtchedSurface& surface = surfaces[side];
-      surface.Merge(etching->Finish());
-      if (!config.etchedPath.empty() &&
-          WriteRgbPng(config.etchedPath, kEtchedPictureSize, kEtchedPictureSize,
-                      surface.RenderRgb(IsDataSide(side), recordedRadius)))
-        ++pictures;
+      surface.Merge(burned);
+      SaveMarks(config);
+      std::string why;
+      if (!config.etchedPath.empty()) {
+        if (WriteRgbPng(config.etchedPath, kEtchedPictureSize, kEtchedPictureSize,
+                        surface.RenderRgb(IsDataSide(side), recordedRadius), &why))
+          ++pictures;
+        else
+          WarnVirtualDrive(config.warn, "cannot write the etched picture: " + why);
+      }
     }
     etching.reset();
     started = false;
@@ -133,6 +212,7 @@ VirtualBurnConfig VirtualBurnConfig::FromProfile(const ProfileFile& profile,
   c.capturePath = profile.GetRaw(section, "Capture");
   c.faults = profile.GetRaw(section, "Faults");
   c.pace = profile.GetInt(section, "Pace", 0);
+  c.keepMarks = profile.GetInt(section, "KeepMarks", 1) != 0;
   return c;
 }
 
@@ -193,10 +273,7 @@ bool VirtualBurnSide::Write(std::uint32_t lba, std::uint32_t blocks,
   };
   if (s.gone) return refuse({});
 
-  if (!config_.capturePath.empty()) {
-    if (!s.capture) s.capture.reset(std::fopen(config_.capturePath.c_str(), "abe"));
-    if (s.capture) std::fwrite(data.data(), 1, data.size(), s.capture.get());
-  }
+  s.Capture(config_, data);
   if (!s.labelWriting) return refuse(kSenseSequenceError);
   if (blocks == 0 || blocks > s.bytpw || data.size() != blocks * kBlockBytes)
     return refuse(kSenseBadField);

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "drive/virtual/VirtualDriveFiles.h"
+
 namespace twr {
 
 class ProfileFile;
@@ -23,15 +25,24 @@ struct SenseTriple {
   std::uint8_t ascq = 0;
 };
 
-// Settings of the burn side ([VirtualDrive] keys Etched, Capture, Pace, Faults).
+// Settings of the burn side ([VirtualDrive] keys Etched, Capture, Pace,
+// Faults, KeepMarks).
 struct VirtualBurnConfig {
   std::string etchedPath;   // picture of the disc, written at the end of each burn
   std::string capturePath;  // every WRITE(12) payload appended as sent
   double pace = 0.0;        // multiple of the real data rate; 0 = as fast as possible
   std::string faults;       // "busy:N:K,streaming:N,error:N:KK/AA/QQ,notready,gone:N"
+  // With an Etched picture, the marks of every burn are kept beside it
+  // (EtchedMarksPath) and each burn adds to them, also across runs, while
+  // the disc stays the same (`discKey`). False: every burn starts on an
+  // unmarked disc.
+  bool keepMarks = true;
+  std::string discKey;  // names the disc in the tray; a new key is a new disc
   // The pacing clock; empty: the steady clock. Tests set their own to make
   // a host that falls behind without waiting for it.
   std::function<std::chrono::steady_clock::time_point()> clock;
+  // Where warnings about files it cannot use go; empty: stderr.
+  VirtualDriveWarning warn;
 
   static VirtualBurnConfig FromProfile(const ProfileFile& profile, const std::string& section);
 };

@@ -3,18 +3,17 @@
 // trace; burn commands are handed to the burn side.
 #include "drive/virtual/VirtualDrive.h"
 
-#include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
-#include <numeric>
+#include <unistd.h>
 
-#include "common/ProfileFile.h"
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
 #include "drive/ByteOrder.h"
 #include "drive/CELDevice.h"
 #include "drive/virtual/IsoImage.h"
+#include "drive/virtual/VirtualDriveLock.h"
 
 namespace twr {
 
@@ -96,21 +95,7 @@ constexpr std::array<std::pair<std::size_t, std::uint8_t>, 3> kLabelSignature = 
 // MODE SENSE / SELECT and the ELS page.
 constexpr std::uint8_t kPageCodeMask = 0x3F;
 constexpr std::size_t kModeHeaderLength = 8;
-constexpr std::uint8_t kElsPageCodeWithPs = 0xAD;
 constexpr std::size_t kPageLengthByte = 9;
-constexpr std::size_t kSelectorByte = 14;
-constexpr std::size_t kEntryCountByte = 18;
-constexpr std::uint8_t kEntryCountMask = 0x07;
-constexpr std::size_t kBytpwOffset = 22;
-constexpr std::size_t kCurrentRotationOffset = 44;
-constexpr std::size_t kCurrentSpeedOffset = 50;
-constexpr std::size_t kDivisorAOffset = 58;
-constexpr std::size_t kDivisorBOffset = 60;
-constexpr std::size_t kFeedStepNumOffset = 62;
-constexpr std::size_t kFeedStepDenOffset = 64;
-constexpr std::size_t kSpeedTableOffset = 92;
-constexpr std::size_t kSpeedEntrySize = 12;
-constexpr std::size_t kMaxSpeedEntries = 7;
 
 // START STOP UNIT.
 constexpr std::uint8_t kStartBit = 0x01;
@@ -177,31 +162,26 @@ const KindInfo& InfoFor(const std::string& kind) {
   return kKinds[1];  // unknown
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
+}  // namespace
 
-std::string NormalKind(const std::string& kind) {
-  const std::string k = Lower(kind);
+bool IsVirtualDiscKind(const std::string& kind) {
   for (const KindInfo& info : kKinds) {
-    if (k == info.name) return k;
+    if (kind == info.name) return true;
   }
-  return "unknown";
+  return false;
 }
 
-std::string NormalStatus(const std::string& status) {
-  const std::string s = Lower(status);
-  return (s == "blank" || s == "incomplete") ? s : "complete";
-}
+namespace {
 
 // Copies as much of `answer` as both the CDB's allocation length and the
 // transfer allow; the rest of the transfer stays zero.
-void Deliver(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
-             const std::uint8_t* answer, std::size_t length) {
+// Returns the number of bytes transferred.
+std::size_t Deliver(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
+                    const std::uint8_t* answer, std::size_t length) {
   std::fill(data.begin(), data.end(), 0);
   const std::size_t n = std::min({length, data.size(), AllocationLength(cdb)});
   std::copy_n(answer, n, data.begin());
+  return n;
 }
 
 void PutPadded(std::uint8_t* field, std::size_t width, const std::string& text) {
@@ -209,207 +189,116 @@ void PutPadded(std::uint8_t* field, std::size_t width, const std::string& text) 
   std::memcpy(field, text.data(), std::min(width, text.size()));
 }
 
-// A settings value without its trailing " ; comment".
-std::string Value(const ProfileFile& profile, const std::string& section, const char* key,
-                  const std::string& def) {
-  if (!profile.HasKey(section, key)) return def;
-  std::string raw = profile.GetRaw(section, key);
-  std::size_t cut = std::string::npos;
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    if (raw[i] == ';' && (i == 0 || raw[i - 1] == ' ' || raw[i - 1] == '\t')) {
-      cut = i;
-      break;
-    }
-  }
-  if (cut != std::string::npos) raw.erase(cut);
-  return std::string(TrimProfileBlanks(raw));
-}
-
-// A decimal number of at most `max`, nothing else in the text.
-bool ParseUnsigned(const std::string& text, unsigned long& out, unsigned long max = 0xFFFFFFFFul) {
-  if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0]))) return false;
-  char* end = nullptr;
-  errno = 0;
-  const unsigned long value = std::strtoul(text.c_str(), &end, 10);
-  if (errno == ERANGE || !end || *end != '\0' || value > max) return false;
-  out = value;
-  return true;
-}
-
-constexpr double kDefaultReloadDelay = 2.0;
-constexpr double kLongestReloadDelay = 3600.0;
-
-// A reload delay the tray can wait: not a number gives the default, the
-// rest is held between 0 and an hour.
-double SaneReloadDelay(double seconds) {
-  if (std::isnan(seconds)) return kDefaultReloadDelay;
-  return std::clamp(seconds, 0.0, kLongestReloadDelay);
-}
-
 }  // namespace
-
-// ---- ELS page ---------------------------------------------------------------
-
-void SetElsSpeedEntries(ElsPageBytes& page, const std::vector<ElsSpeedEntry>& entries) {
-  const std::size_t count = std::min(entries.size(), kMaxSpeedEntries);
-  std::memset(&page[kSpeedTableOffset], 0, kVirtualElsPageSize - kSpeedTableOffset);
-  for (std::size_t i = 0; i < count; ++i) {
-    std::uint8_t* row = &page[kSpeedTableOffset + kSpeedEntrySize * i];
-    PutBe16(row + 0, entries[i].rotationNum);
-    PutBe16(row + 2, entries[i].rotationDen);
-    PutBe16(row + 4, entries[i].speedNum);
-    PutBe16(row + 6, entries[i].speedDen);
-  }
-  page[kEntryCountByte] = static_cast<std::uint8_t>((page[kEntryCountByte] & ~kEntryCountMask) |
-                                                    (count & kEntryCountMask));
-}
-
-ElsPageBytes ExampleElsPage() {
-  ElsPageBytes page{};
-  PutBe16(&page[0], kVirtualElsPageSize - 2);  // mode data length
-  page[kModeHeaderLength] = kElsPageCodeWithPs;
-  page[kPageLengthByte] = static_cast<std::uint8_t>(kVirtualElsPageSize - kModeHeaderLength - 2);
-  page[kSelectorByte] = 0x0F;
-  PutBe32(&page[kBytpwOffset], 214);
-  PutBe16(&page[kDivisorAOffset], 8);
-  PutBe16(&page[kDivisorBOffset], 8);
-  PutBe16(&page[kFeedStepNumOffset], 95);
-  PutBe16(&page[kFeedStepDenOffset], 1);
-  const std::vector<ElsSpeedEntry> speeds = {
-      {9000, 1, 36, 1}, {7875, 1, 189, 4}, {6750, 1, 36, 1}, {4500, 1, 45, 1},
-      {2250, 1, 45, 1}, {1125, 1, 36, 1},  {225, 1, 45, 2},
-  };
-  SetElsSpeedEntries(page, speeds);
-  PutBe16(&page[kCurrentRotationOffset], speeds[0].rotationNum);
-  PutBe16(&page[kCurrentRotationOffset + 2], speeds[0].rotationDen);
-  PutBe16(&page[kCurrentSpeedOffset], speeds[0].speedNum);
-  PutBe16(&page[kCurrentSpeedOffset + 2], speeds[0].speedDen);
-  return page;
-}
-
-bool ParseElsFraction(const std::string& text, std::uint16_t& num, std::uint16_t& den) {
-  constexpr unsigned long kMax16 = 0xFFFF;
-  unsigned long n = 0, d = 1;
-  const std::size_t slash = text.find('/');
-  const std::size_t point = text.find('.');
-  if (slash != std::string::npos) {
-    if (!ParseUnsigned(text.substr(0, slash), n) || !ParseUnsigned(text.substr(slash + 1), d))
-      return false;
-  } else if (point != std::string::npos) {
-    const std::string whole = text.substr(0, point), fraction = text.substr(point + 1);
-    if (fraction.empty() || fraction.size() > 4) return false;
-    unsigned long w = 0, f = 0;
-    if (!ParseUnsigned(whole.empty() ? "0" : whole, w) || !ParseUnsigned(fraction, f)) return false;
-    for (std::size_t i = 0; i < fraction.size(); ++i) d *= 10;
-    if (w > kMax16) return false;
-    n = w * d + f;
-  } else if (!ParseUnsigned(text, n)) {
-    return false;
-  }
-  if (d == 0) return false;
-  const unsigned long g = std::gcd(n, d);
-  if (g > 1) n /= g, d /= g;
-  if (n > kMax16 || d > kMax16) return false;
-  num = static_cast<std::uint16_t>(n);
-  den = static_cast<std::uint16_t>(d);
-  return true;
-}
-
-// ---- Configuration ----------------------------------------------------------
-
-VirtualDriveConfig VirtualDriveConfig::FromProfile(const ProfileFile& profile,
-                                                   const std::string& section) {
-  VirtualDriveConfig c;
-  const std::string letter = Value(profile, section, "Letter", "V");
-  if (!letter.empty() && std::isalpha(static_cast<unsigned char>(letter[0])))
-    c.letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter[0])));
-  c.vendor = Value(profile, section, "Vendor", c.vendor);
-  c.product = Value(profile, section, "Product", c.product);
-  c.revision = Value(profile, section, "Revision", c.revision);
-  c.disc = NormalKind(Value(profile, section, "Disc", c.disc));
-  c.status = NormalStatus(Value(profile, section, "Status", c.status));
-  c.flip = Value(profile, section, "Flip", "");
-  if (!c.flip.empty()) c.flip = NormalKind(c.flip);
-  c.flipStatus = Value(profile, section, "FlipStatus", "");
-  if (!c.flipStatus.empty()) c.flipStatus = NormalStatus(c.flipStatus);
-  c.image = Value(profile, section, "Image", "");
-  unsigned long number = 0;
-  if (ParseUnsigned(Value(profile, section, "Recorded", ""), number))
-    c.recordedBlocks = static_cast<std::uint32_t>(number);
-  const std::string delay = Value(profile, section, "ReloadDelay", "");
-  char* delayEnd = nullptr;
-  const double seconds = std::strtod(delay.c_str(), &delayEnd);
-  if (!delay.empty() && delayEnd && *delayEnd == '\0')
-    c.reloadDelaySeconds = SaneReloadDelay(seconds);
-  c.tracePath = Value(profile, section, "Trace", "");
-  c.closedAsDvdRom = Value(profile, section, "ClosedAsDvdRom", "0") == "1";
-  c.hasElsPage = Value(profile, section, "ElsPage", "1") != "0";
-
-  if (ParseUnsigned(Value(profile, section, "Bytpw", ""), number))
-    PutBe32(&c.elsPage[kBytpwOffset], static_cast<std::uint32_t>(number));
-  if (ParseUnsigned(Value(profile, section, "DivisorA", ""), number, 0xFFFF))
-    PutBe16(&c.elsPage[kDivisorAOffset], static_cast<unsigned>(number));
-  if (ParseUnsigned(Value(profile, section, "DivisorB", ""), number, 0xFFFF))
-    PutBe16(&c.elsPage[kDivisorBOffset], static_cast<unsigned>(number));
-  std::uint16_t num = 0, den = 0;
-  if (ParseElsFraction(Value(profile, section, "FeedStep", ""), num, den)) {
-    PutBe16(&c.elsPage[kFeedStepNumOffset], num);
-    PutBe16(&c.elsPage[kFeedStepDenOffset], den);
-  }
-  const std::string speeds = Value(profile, section, "Speeds", "");
-  if (!speeds.empty()) {
-    std::vector<ElsSpeedEntry> entries;
-    std::size_t start = 0;
-    while (start <= speeds.size()) {
-      const std::size_t comma = std::min(speeds.find(',', start), speeds.size());
-      const std::string pair(TrimProfileBlanks(speeds.substr(start, comma - start)));
-      const std::size_t colon = pair.find(':');
-      ElsSpeedEntry e;
-      if (colon != std::string::npos &&
-          ParseElsFraction(std::string(TrimProfileBlanks(pair.substr(0, colon))), e.rotationNum,
-                           e.rotationDen) &&
-          ParseElsFraction(std::string(TrimProfileBlanks(pair.substr(colon + 1))), e.speedNum,
-                           e.speedDen))
-        entries.push_back(e);
-      start = comma + 1;
-    }
-    SetElsSpeedEntries(c.elsPage, entries);
-  }
-  c.burn = VirtualBurnConfig::FromProfile(profile, section);
-  return c;
-}
 
 // ---- The drive --------------------------------------------------------------
 
 struct VirtualDrive::Answer {
   SenseTriple sense;
   bool withSense = true;
+  std::size_t transferred = 0;  // data-in bytes answered
 };
 
-VirtualDrive::VirtualDrive(VirtualDriveConfig config)
-    : config_(std::move(config)), trace_(nullptr, &std::fclose) {
-  config_.disc = NormalKind(config_.disc);
-  config_.status = NormalStatus(config_.status);
-  config_.reloadDelaySeconds = SaneReloadDelay(config_.reloadDelaySeconds);
+// Exclusive access to a virtual drive: commands go to the drive; the lock
+// goes when the last copy of this transport does.
+class VirtualDriveHold : public ScsiTransport {
+ public:
+  VirtualDriveHold(std::shared_ptr<VirtualDrive> drive, std::unique_ptr<VirtualDriveLock> lock)
+      : drive_(std::move(drive)), lock_(std::move(lock)) {}
+  ~VirtualDriveHold() override { drive_->ReleaseHold(); }
+  VirtualDriveHold(const VirtualDriveHold&) = delete;
+  VirtualDriveHold& operator=(const VirtualDriveHold&) = delete;
+
+  bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+               std::span<std::uint8_t> data,
+               std::span<std::uint8_t, kTransportSenseSize> sense) override {
+    return drive_->Execute(cdb, direction, data, sense);
+  }
+  bool ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+                      std::span<std::uint8_t> data,
+                      std::span<std::uint8_t, kTransportSenseSize> sense,
+                      std::size_t& transferred) override {
+    return drive_->ExecuteCounted(cdb, direction, data, sense, transferred);
+  }
+
+ private:
+  std::shared_ptr<VirtualDrive> drive_;
+  std::unique_ptr<VirtualDriveLock> lock_;
+};
+
+VirtualDrive::VirtualDrive(VirtualDriveConfig config) : config_(std::move(config)) {
+  config_.Normalize();
   facing_ = {config_.disc, config_.status};
   if (!config_.flip.empty()) {
     hasOther_ = true;
-    other_ = {NormalKind(config_.flip),
-              NormalStatus(config_.flipStatus.empty() ? config_.status : config_.flipStatus)};
+    other_ = {config_.flip, config_.flipStatus.empty() ? config_.status : config_.flipStatus};
   }
-  if (!config_.image.empty()) image_ = IsoImage::Open(config_.image);
-  if (!config_.tracePath.empty()) trace_.reset(std::fopen(config_.tracePath.c_str(), "ae"));
-  burn_ = std::make_unique<VirtualBurnSide>(config_.burn);
+  std::string why;
+  if (!config_.image.empty()) {
+    image_ = IsoImage::Open(config_.image, &why);
+    if (!image_)
+      WarnVirtualDrive(config_.warn,
+                       "cannot use the disc image: " + why + "; the disc has no contents to read");
+  }
+  if (!config_.tracePath.empty()) {
+    traceFd_ = OpenVirtualOutput(config_.tracePath, why);
+    if (traceFd_ < 0)
+      WarnVirtualDrive(config_.warn, "cannot write the trace: " + why + "; nothing is traced");
+  }
+  // Everything that makes the disc what it is: another value, another disc.
+  VirtualBurnConfig burn = config_.burn;
+  burn.discKey = "disc=" + facing_.kind + "/" + facing_.status +
+                 ";flip=" + (hasOther_ ? other_.kind + "/" + other_.status : std::string()) +
+                 ";image=" + config_.image + ";recorded=" + std::to_string(config_.recordedBlocks);
+  if (!burn.warn) burn.warn = config_.warn;
+  burn_ = std::make_unique<VirtualBurnSide>(std::move(burn));
   page_ = config_.elsPage;
 }
 
-VirtualDrive::~VirtualDrive() = default;
+VirtualDrive::~VirtualDrive() {
+  if (traceFd_ >= 0) ::close(traceFd_);
+}
+
+DriveOpenResult VirtualDrive::Open(const std::shared_ptr<VirtualDrive>& drive, DriveAccess access) {
+  DriveOpenResult result;
+  if (access == DriveAccess::Shared) {
+    result.transport = drive;
+    return result;
+  }
+  std::lock_guard<std::mutex> lock(drive->mutex_);
+  if (drive->held_) {
+    result.error = DriveOpenError::InUse;
+    return result;
+  }
+  std::unique_ptr<VirtualDriveLock> fileLock;
+  if (!drive->config_.lockPath.empty()) {
+    VirtualDriveLock::Outcome outcome;
+    std::string why;
+    fileLock = VirtualDriveLock::Acquire(drive->config_.lockPath, outcome, why);
+    if (outcome == VirtualDriveLock::Outcome::InUse) {
+      result.error = DriveOpenError::InUse;
+      return result;
+    }
+    if (outcome == VirtualDriveLock::Outcome::Unlockable)
+      WarnVirtualDrive(drive->config_.warn, "cannot use the lock file " + why +
+                                                "; a burn in another program is not kept out");
+  }
+  drive->held_ = true;
+  result.transport = std::make_shared<VirtualDriveHold>(drive, std::move(fileLock));
+  return result;
+}
+
+void VirtualDrive::ReleaseHold() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  held_ = false;
+}
 
 DriveSource VirtualDrive::SourceFor(const std::shared_ptr<VirtualDrive>& drive) {
   DriveSource source;
   source.letter = drive->Config().letter;
   source.device = "virtual";
   source.open = [drive]() -> std::shared_ptr<ScsiTransport> { return drive; };
+  source.openAccess = [drive](DriveAccess access) { return Open(drive, access); };
   source.listTopLevel = [drive](std::vector<DiscEntry>& entries) {
     return drive->ListTopLevel(entries);
   };
@@ -463,8 +352,21 @@ bool VirtualDrive::ListTopLevel(std::vector<DiscEntry>& entries) {
 bool VirtualDrive::Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
                            std::span<std::uint8_t> data,
                            std::span<std::uint8_t, kTransportSenseSize> sense) {
+  std::size_t transferred = 0;
+  return ExecuteCounted(cdb, direction, data, sense, transferred);
+}
+
+bool VirtualDrive::ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+                                  std::span<std::uint8_t> data,
+                                  std::span<std::uint8_t, kTransportSenseSize> sense,
+                                  std::size_t& transferred) {
+  // A slow drive: the wait comes before the drive is taken, as a real
+  // drive's spin-up keeps only the one caller waiting.
+  if (config_.latencyMs > 0)
+    std::this_thread::sleep_for(std::chrono::milliseconds(config_.latencyMs));
   std::lock_guard<std::mutex> lock(mutex_);
   Answer answer;
+  answer.transferred = direction == ScsiDirection::In ? data.size() : 0;
   bool ok = false;
   if (burn_->Gone()) {
     answer.withSense = false;  // a vanished device: no status, no sense
@@ -474,6 +376,8 @@ bool VirtualDrive::Execute(std::span<const std::uint8_t> cdb, ScsiDirection dire
     UpdateTray();
     ok = Dispatch(cdb, data, answer);
   }
+  transferred =
+      ok && direction == ScsiDirection::In ? std::min(answer.transferred, data.size()) : 0;
   if (ok) answer.sense = {};
   if (!ok && answer.withSense) {
     sense[0] = kSenseCurrentFixed;
@@ -488,19 +392,27 @@ bool VirtualDrive::Execute(std::span<const std::uint8_t> cdb, ScsiDirection dire
 
 void VirtualDrive::Trace(std::span<const std::uint8_t> cdb, ScsiDirection direction,
                          std::size_t length, bool ok, const SenseTriple& sense) {
-  if (!trace_) return;
+  if (traceFd_ < 0) return;
   std::string line;
-  char hex[4];
+  char field[32];
   for (std::uint8_t b : cdb) {
-    std::snprintf(hex, sizeof hex, "%02X ", b);
-    line += hex;
+    std::snprintf(field, sizeof field, "%02X ", b);
+    line += field;
   }
-  const char* dir = direction == ScsiDirection::In    ? "in"
-                    : direction == ScsiDirection::Out ? "out"
-                                                      : "none";
-  std::fprintf(trace_.get(), "%s%s %zu %s %02X/%02X/%02X\n", line.c_str(), dir, length,
-               ok ? "good" : "check", sense.key, sense.asc, sense.ascq);
-  std::fflush(trace_.get());
+  line += direction == ScsiDirection::In ? "in" : direction == ScsiDirection::Out ? "out" : "none";
+  std::snprintf(field, sizeof field, " %zu %s %02X/%02X/%02X\n", length, ok ? "good" : "check",
+                sense.key, sense.asc, sense.ascq);
+  line += field;
+  std::string why;
+  if (WriteAll(traceFd_,
+               std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(line.data()),
+                                             line.size()),
+               why))
+    return;
+  WarnVirtualDrive(config_.warn, "cannot write the trace '" + config_.tracePath + "': " + why +
+                                     "; nothing more is traced");
+  ::close(traceFd_);
+  traceFd_ = -1;
 }
 
 bool VirtualDrive::Dispatch(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
@@ -569,7 +481,7 @@ bool VirtualDrive::Inquiry(std::span<const std::uint8_t> cdb, std::span<std::uin
   PutPadded(a + kVendorOffset, kVendorLength, config_.vendor);
   PutPadded(a + kProductOffset, kProductLength, config_.product);
   PutPadded(a + kRevisionOffset, kRevisionLength, config_.revision);
-  Deliver(cdb, data, a, sizeof a);
+  answer.transferred = Deliver(cdb, data, a, sizeof a);
   return true;
 }
 
@@ -615,7 +527,7 @@ bool VirtualDrive::GetConfiguration(std::span<const std::uint8_t> cdb, std::span
     PutBe32(&a[at + 4], kInterfaceAtapi);
   }
   PutBe32(a.data(), static_cast<std::uint32_t>(a.size() - 4));
-  Deliver(cdb, data, a.data(), a.size());
+  answer.transferred = Deliver(cdb, data, a.data(), a.size());
   return true;
 }
 
@@ -644,7 +556,7 @@ bool VirtualDrive::ReadDiscStructure(std::span<const std::uint8_t> cdb,
   a[6] = info.layerType;
   PutBe32(&a[8], kDataStartPsn);
   PutBe32(&a[12], kDataStartPsn + std::max<std::uint32_t>(RecordedBlocks(), 1) - 1);
-  Deliver(cdb, data, a.data(), a.size());
+  answer.transferred = Deliver(cdb, data, a.data(), a.size());
   return true;
 }
 
@@ -663,7 +575,7 @@ bool VirtualDrive::ReadDiscInformation(std::span<const std::uint8_t> cdb,
   a[4] = 1;  // sessions
   a[5] = 1;  // first track in last session
   a[6] = 1;  // last track in last session
-  Deliver(cdb, data, a, sizeof a);
+  answer.transferred = Deliver(cdb, data, a, sizeof a);
   return true;
 }
 
@@ -683,7 +595,7 @@ bool VirtualDrive::ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uin
     a[2] = 1;
     a[3] = 1;
     for (const auto& [offset, value] : kLabelSignature) a[offset] = value;
-    Deliver(cdb, data, a, sizeof a);
+    answer.transferred = Deliver(cdb, data, a, sizeof a);
     return true;
   }
   if (!HasData() || (format != kTocFormatted && format != kTocFull)) {
@@ -715,7 +627,7 @@ bool VirtualDrive::ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uin
     descriptor(kLeadOutTrack, RecordedBlocks());
     const auto length = static_cast<std::size_t>(d - a);
     PutBe16(a, static_cast<unsigned>(length - 2));
-    Deliver(cdb, data, a, length);
+    answer.transferred = Deliver(cdb, data, a, length);
     return true;
   }
   // Full TOC of a data side: the A0, A1 and A2 points of session 1.
@@ -733,7 +645,7 @@ bool VirtualDrive::ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uin
     d[8] = 1;
   }
   PutMsf(a + 4 + 2 * kFullTocDescriptor + 7, RecordedBlocks());
-  Deliver(cdb, data, a, sizeof a);
+  answer.transferred = Deliver(cdb, data, a, sizeof a);
   return true;
 }
 
@@ -743,7 +655,7 @@ bool VirtualDrive::ModeSense(std::span<const std::uint8_t> cdb, std::span<std::u
     answer.sense = kInvalidFieldInCdb;
     return false;
   }
-  Deliver(cdb, data, page_.data(), page_.size());
+  answer.transferred = Deliver(cdb, data, page_.data(), page_.size());
   return true;
 }
 

@@ -4,4 +4,5 @@ set(TWR_VIRTUAL_BURN_SOURCES
   virtual/VirtualBurnFaults.cpp
   virtual/VirtualBurnPng.cpp
   virtual/EtchedSurface.cpp
+  virtual/EtchedMarksFile.cpp
 )
