@@ -5,6 +5,7 @@
 #include "common/Strings.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscName.h"
+#include "drive/DriveSetup.h"
 
 namespace twr {
 
@@ -13,7 +14,7 @@ constexpr int kReadyTries = 3;
 }  // namespace
 
 BurnSession::BurnSession(CELDevice& device, Messages& messages)
-    : device_(device), job_(device, messages) {
+    : device_(device), messages_(messages), job_(device, messages) {
   job_.SetEvents(&progress_);
 }
 
@@ -30,6 +31,7 @@ void BurnSession::Open() {
   selectedDrive_ = driveIndex_ >= 0 && driveIndex_ < count ? driveIndex_ : -1;
   device_.SelectDrive(selectedDrive_ >= 0 ? driveItems_[selectedDrive_] : std::string(),
                       driveIndex_);
+  driveInUse_ = device_.OpenIndex();
 
   quality_ = 0;
   for (int i = 0; i < kReadyTries; ++i) device_.TestUnitReady();
@@ -86,11 +88,30 @@ void BurnSession::SelectQuality(int index) {
 
 bool BurnSession::Draw() {
   if (state_ != State::Waiting) return false;
-  if (!job_.CheckDiscForBurn()) return false;
-  if (!job_.StartBurn()) return false;
+  const int index = driveInUse_;
+  const DriveOpenResult opened = device_.OpenDrive(index, DriveAccess::Exclusive);
+  if (opened.error != DriveOpenError::None) {
+    DriveOpening refused;
+    refused.error = opened.error;
+    refused.systemError = opened.systemError;
+    refused.index = index;
+    refused.letter = device_.DriveLetter(index);
+    refused.device = device_.DriveDevice(index);
+    messages_.Show(refused.FailureText(), MessageIcon::Error);
+    ShareDrive();
+    return false;
+  }
+  if (!job_.CheckDiscForBurn() || !job_.StartBurn()) {
+    ShareDrive();
+    return false;
+  }
   state_ = State::Burning;
   drawEnabled_ = false;
   return true;
+}
+
+void BurnSession::ShareDrive() {
+  if (driveInUse_ >= 0) device_.OpenDrive(driveInUse_);
 }
 
 bool BurnSession::Exit() {
@@ -105,6 +126,7 @@ bool BurnSession::Exit() {
 
 void BurnSession::BurnEnded() {
   job_.Wait();
+  ShareDrive();
   drawEnabled_ = true;
   discText_.clear();
   state_ = State::Closed;

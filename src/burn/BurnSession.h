@@ -74,7 +74,10 @@ class BurnSession {
   bool ShowDiscState();
   // A choice in the quality list (0 Draft, 1 Normal, 2 High Quality).
   void SelectQuality(int index);
-  // Draw: the disc check, then the burn's start. True when the burn runs.
+  // Draw: the drive taken for this program alone (a drive that is mounted
+  // or used by another program is refused with a message that says so),
+  // the disc check, then the burn's start. True when the burn runs; until
+  // its end the drive stays exclusively this program's.
   bool Draw();
   // Exit, the close box or Escape: true when the dialog may close now; during
   // a burn only the stop is requested and false is returned.
@@ -102,7 +105,11 @@ class BurnSession {
   BurnJob& Job() { return job_; }
 
  private:
+  // Back to shared access to the drive in use (after a burn or a refusal).
+  void ShareDrive();
+
   CELDevice& device_;
+  Messages& messages_;
   BurnJob job_;
   BurnProgress progress_;
   State state_ = State::Closed;
@@ -110,6 +117,7 @@ class BurnSession {
   bool rimtone_ = false;
   std::vector<std::string> driveItems_;
   int selectedDrive_ = -1;
+  int driveInUse_ = -1;  // index of the drive the session opened
   int quality_ = 0;
   bool shownPicture_ = false;
   bool drawEnabled_ = false;

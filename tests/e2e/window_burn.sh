@@ -54,14 +54,27 @@ read -r -t 20 DISPLAY_NUMBER <&3 || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY=":$DISPLAY_NUMBER"
 unset QT_QPA_PLATFORM
 
-wait_window() {  # name regex -> window id
+wait_window() {  # name regex [tries of 0.1 s] -> window id
   local id
-  for _ in $(seq 1 200); do
+  for _ in $(seq 1 "${2:-300}"); do
     id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
   echo "window '$1' did not appear" >&2
+  return 1
+}
+# Waits until a rectangle of a window shows dark text (a control the program
+# fills once its drive work is done), up to a minute.
+wait_text() {  # window geometry (WxH+X+Y)
+  local darkest
+  for _ in $(seq 1 120); do
+    darkest=$(import -window "$1" -crop "$2" +repage png:- 2>/dev/null |
+      convert - -colorspace Gray -format '%[fx:minima]' info: 2>/dev/null || echo 1)
+    awk -v d="$darkest" 'BEGIN { exit !(d < 0.35) }' && return 0
+    sleep 0.5
+  done
+  echo "no text appeared in $2" >&2
   return 1
 }
 click() {  # window x y
@@ -74,7 +87,7 @@ shot() {  # window file
 (cd "$WORK" && exec "$TITLEWRIGHT") &
 APP_PID=$!
 MAIN=$(wait_window '^Titlewright  Version')
-sleep 1.5  # the opening: drives, disc, first render
+wait_text "$MAIN" 200x14+434+15  # the drive list is filled by the opening
 shot "$MAIN" main-before.png
 
 click "$MAIN" 520 107           # the title edit
@@ -84,13 +97,13 @@ shot "$MAIN" main-typed.png
 
 click "$MAIN" 639 443           # Burn
 BURN=$(wait_window '^Etchlume Burn$')
-sleep 1
+wait_text "$BURN" 140x12+24+67  # the disc's name, once the opening has asked the drive
 click "$BURN" 269 144           # Draw
 sleep 0.5
 shot "$BURN" burn-dialog-mid-burn.png
 
 # The outcome comes in a message box; OK lets the burn finish its closing steps.
-BOX=$(wait_window '^Titlewright$')
+BOX=$(wait_window '^Titlewright$' 1200)
 shot "$BOX" outcome.png
 xdotool windowactivate --sync "$BOX" key Return 2>/dev/null || xdotool key Return
 for _ in $(seq 1 100); do
@@ -123,16 +136,20 @@ sed -i 's/^ReloadDelay=0$/ReloadDelay=0\nPace=1\nTrace=trace.txt/' "$WORK/twr.in
 (cd "$WORK" && exec "$TITLEWRIGHT") &
 APP_PID=$!
 MAIN=$(wait_window '^Titlewright  Version')
-sleep 1.5
+wait_text "$MAIN" 200x14+434+15
 click "$MAIN" 520 107
 xdotool type --delay 20 "Stopped"
 click "$MAIN" 639 443
 BURN=$(wait_window '^Etchlume Burn$')
-sleep 1
+wait_text "$BURN" 140x12+24+67
 click "$BURN" 269 144
-sleep 2
+for _ in $(seq 1 300); do  # until the burn's writes are going out
+  grep -q '^AA ' "$WORK/trace.txt" 2>/dev/null && break
+  sleep 0.1
+done
+sleep 1
 kill -TERM "$APP_PID"
-for _ in $(seq 1 200); do
+for _ in $(seq 1 600); do
   kill -0 "$APP_PID" 2>/dev/null || break
   sleep 0.1
 done

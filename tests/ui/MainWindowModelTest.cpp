@@ -96,6 +96,11 @@ class MainWindowModelTest : public ::testing::Test {
       if (failAfterEject) {
         auto flaky = std::make_shared<DriveThatFailsAfterEject>(drive);
         source.open = [flaky]() -> std::shared_ptr<ScsiTransport> { return flaky; };
+        source.openAccess = [flaky](DriveAccess) {
+          DriveOpenResult opened;
+          opened.transport = flaky;
+          return opened;
+        };
       }
       return std::vector<DriveSource>{source};
     });
