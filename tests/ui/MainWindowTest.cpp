@@ -3,6 +3,7 @@
 // from Burn through Draw to the window refreshing again.
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -110,6 +111,48 @@ class MainWindowTest : public QObject {
     rig.window->LayoutList()->setCurrentIndex(1);
     QCOMPARE(rig.window->RadiusStatic()->text(), QString("30.0 - 50.0 [mm]"));
     QCOMPARE(rig.window->FontStatic()->text(), QString("Liberation Sans"));
+  }
+
+  // A slow drive never freezes the window: it keeps painting while Scan
+  // waits for the drive, and a second scan does not start meanwhile.
+  void aSlowDriveKeepsTheWindowPainting() {
+    QTemporaryDir traceDir;
+    VirtualDriveConfig config = DriveWith("label");
+    config.latencyMs = 150;
+    config.tracePath = traceDir.filePath("trace.txt").toStdString();
+    MainRig rig(config);
+    QVERIFY(rig.Open());
+    struct PaintCounter : QObject {
+      int paints = 0;
+      bool eventFilter(QObject*, QEvent* e) override {
+        paints += e->type() == QEvent::Paint;
+        return false;
+      }
+    } counter;
+    rig.window->Preview()->installEventFilter(&counter);
+    int secondScans = 0;
+    QTimer poke;
+    poke.setInterval(20);
+    QObject::connect(&poke, &QTimer::timeout, [&] {
+      rig.window->Preview()->update();
+      if (secondScans++ == 3) rig.window->ScanButton()->click();  // refused while busy
+    });
+    const auto reads = [&] {
+      std::ifstream trace(config.tracePath);
+      int n = 0;
+      for (std::string line; std::getline(trace, line);) n += line.rfind("A8 ", 0) == 0;
+      return n;
+    };
+    const int readsBefore = reads();
+    poke.start();
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(rig.window->ScanButton(), Qt::LeftButton);  // returns after the scan
+    const qint64 scanMs = clock.elapsed();
+    poke.stop();
+    QVERIFY2(scanMs >= 6 * 150, qPrintable(QString::number(scanMs)));
+    QVERIFY2(counter.paints >= 10, qPrintable(QString::number(counter.paints)));
+    QCOMPARE(reads() - readsBefore, 1);  // one volume descriptor read: one scan
   }
 
   // Burn with nothing typed is refused and the refresh goes on.
