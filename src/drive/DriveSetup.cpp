@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "common/ProfileFile.h"
+#include "common/SettingsLocation.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscListing.h"
 #include "drive/SgioTransport.h"
@@ -36,6 +37,17 @@ std::string SectionKey(const ProfileFile& profile, const std::string& section) {
   for (const std::string& k : profile.Keys(section))
     key += k + "=" + profile.GetRaw(section, k) + "\n";
   return key;
+}
+
+// The [VirtualDrive] section with its files taken relative to the settings
+// file's folder.
+VirtualDriveConfig VirtualConfigOf(const ProfileFile& profile, const std::string& settings) {
+  VirtualDriveConfig config = VirtualDriveConfig::FromProfile(profile);
+  const std::string folder = SettingsFolderOf(settings);
+  for (std::string* path : {&config.image, &config.tracePath, &config.burn.etchedPath,
+                            &config.burn.capturePath})
+    *path = ResolveSettingsPath(folder, *path);
+  return config;
 }
 
 }  // namespace
@@ -71,6 +83,14 @@ std::vector<DriveSource> OpticalDriveSources(const DriveSetupPaths& paths) {
 
 DriveCatalog::DriveCatalog(DriveSetupPaths paths) : paths_(std::move(paths)) {}
 
+void DriveCatalog::SetSettingsPath(const std::string& path) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (path == paths_.settings) return;
+  paths_.settings = path;
+  virtual_.reset();
+  virtualKey_.clear();
+}
+
 std::vector<DriveSource> DriveCatalog::Sources() {
   std::lock_guard<std::mutex> lock(mutex_);
   std::vector<DriveSource> sources;
@@ -78,7 +98,7 @@ std::vector<DriveSource> DriveCatalog::Sources() {
   if (profile.HasSection(kVirtualDriveSection)) {
     const std::string key = SectionKey(profile, kVirtualDriveSection);
     if (!virtual_ || key != virtualKey_) {
-      virtual_ = std::make_shared<VirtualDrive>(VirtualDriveConfig::FromProfile(profile));
+      virtual_ = std::make_shared<VirtualDrive>(VirtualConfigOf(profile, paths_.settings));
       virtualKey_ = key;
     }
     sources.push_back(VirtualDrive::SourceFor(virtual_));
