@@ -181,7 +181,8 @@ EtchResult SimulateEtch(const EtchRequest& request) {
       std::fill(marks.begin(), marks.end(), 0u);
       for (int pass = 0; pass < passes; ++pass) {
         for (int b = 0; b < p.blocksPerRevolution; ++b) {
-          const std::int64_t k = first + static_cast<std::int64_t>(pass) * p.blocksPerRevolution + b;
+          const std::int64_t k =
+              first + static_cast<std::int64_t>(pass) * p.blocksPerRevolution + b;
           if (k > lastStream) continue;
           for (std::size_t q = 0; q < kBlockDataSize; ++q) {
             const std::int64_t carrier = k - distance[q];

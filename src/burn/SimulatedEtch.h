@@ -30,9 +30,9 @@ struct EtchRequest {
 
 struct EtchResult {
   bool ok = false;
-  std::string problem;   // why there is no picture, in words
-  QImage picture;        // the disc, 120 mm across, RGB888
-  BurnParameters params;  // the burn's geometry, as PrepareBurn left it
+  std::string problem;      // why there is no picture, in words
+  QImage picture;           // the disc, 120 mm across, RGB888
+  BurnParameters params;    // the burn's geometry, as PrepareBurn left it
   std::int32_t writes = 0;  // WRITE(12) commands the burn would send
 };
 

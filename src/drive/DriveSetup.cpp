@@ -44,8 +44,8 @@ std::string SectionKey(const ProfileFile& profile, const std::string& section) {
 VirtualDriveConfig VirtualConfigOf(const ProfileFile& profile, const std::string& settings) {
   VirtualDriveConfig config = VirtualDriveConfig::FromProfile(profile);
   const std::string folder = SettingsFolderOf(settings);
-  for (std::string* path : {&config.image, &config.tracePath, &config.burn.etchedPath,
-                            &config.burn.capturePath})
+  for (std::string* path :
+       {&config.image, &config.tracePath, &config.burn.etchedPath, &config.burn.capturePath})
     *path = ResolveSettingsPath(folder, *path);
   return config;
 }

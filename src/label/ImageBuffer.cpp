@@ -84,7 +84,8 @@ bool ReadPictureFile(const std::string& path, QByteArray& bytes, std::string& wh
     bytes.resize(static_cast<qsizetype>(info.st_size));
     qsizetype done = 0;
     while (done < bytes.size()) {
-      const ssize_t n = ::read(fd, bytes.data() + done, static_cast<std::size_t>(bytes.size() - done));
+      const ssize_t n =
+          ::read(fd, bytes.data() + done, static_cast<std::size_t>(bytes.size() - done));
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) break;
       done += n;
@@ -122,7 +123,9 @@ class DecoderMessages {
         return true;
     return false;
   }
-  std::string First() const { return texts_.empty() ? std::string() : texts_.front().toStdString(); }
+  std::string First() const {
+    return texts_.empty() ? std::string() : texts_.front().toStdString();
+  }
 
  private:
   static std::mutex& Mutex() {
@@ -156,8 +159,8 @@ class DecoderMessages {
 bool LooksCutShort(const QByteArray& bytes, const QByteArray& format) {
   if (format == "bmp" && bytes.size() >= kBmpSizeOffset + 4) {
     const auto* b = reinterpret_cast<const uchar*>(bytes.constData()) + kBmpSizeOffset;
-    const std::uint32_t declared = b[0] | (b[1] << 8) | (b[2] << 16) |
-                                   (static_cast<std::uint32_t>(b[3]) << 24);
+    const std::uint32_t declared =
+        b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
     return declared > static_cast<std::uint32_t>(bytes.size());
   }
   if (format == "gif") {

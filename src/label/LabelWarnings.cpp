@@ -48,10 +48,9 @@ bool BoxOutside(const LayoutRecord& layout, const LayoutBox& box, const LabelBan
   const double c = layout.BaseLength / 2;
   const double mmPerPixel = kMillimetresAcross / side;
   const double nearest = std::hypot(Nearest(c, x0, x1), Nearest(c, y0, y1)) * mmPerPixel;
-  const double farthest =
-      std::hypot(std::max(std::abs(x0 - c), std::abs(x1 - c)),
-                 std::max(std::abs(y0 - c), std::abs(y1 - c))) *
-      mmPerPixel;
+  const double farthest = std::hypot(std::max(std::abs(x0 - c), std::abs(x1 - c)),
+                                     std::max(std::abs(y0 - c), std::abs(y1 - c))) *
+                          mmPerPixel;
   return nearest >= band.outer || farthest <= band.inner;
 }
 
@@ -98,9 +97,15 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
   // date and note boxes only when both are non-zero; only a positive size
   // shows anything.
   std::vector<BoxTexts> boxes;
-  boxes.push_back({"title", "Title", r.Title, !(r.Title.Width == 0 && r.Title.Height == 0),
+  boxes.push_back({"title",
+                   "Title",
+                   r.Title,
+                   !(r.Title.Width == 0 && r.Title.Height == 0),
                    {{"The title", &layout.Title}}});
-  boxes.push_back({"date", "Date", r.Date, r.Date.Width != 0 && r.Date.Height != 0,
+  boxes.push_back({"date",
+                   "Date",
+                   r.Date,
+                   r.Date.Width != 0 && r.Date.Height != 0,
                    {{"The date", &layout.Date}}});
   boxes.push_back({"note", "Note", r.Note, r.Note.Width != 0 && r.Note.Height != 0, {}});
   for (std::size_t k = 0; k < layout.NoteLines.size(); ++k)
@@ -110,7 +115,8 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
     bool hasText = false;
     for (const auto& [what, text] : b.texts) {
       CheckCut(out, b, what, *text);
-      hasText = hasText || !Utf8Prefix(*text, static_cast<std::size_t>(std::max(b.box.MaxNum, 0))).empty();
+      hasText = hasText ||
+                !Utf8Prefix(*text, static_cast<std::size_t>(std::max(b.box.MaxNum, 0))).empty();
     }
     if (hasText && r.BaseLength > 0 && BoxOutside(r, b.box, band))
       out.push_back({LabelWarning::Kind::BoxOutsideBand,
@@ -142,10 +148,9 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
   }
 
   // Ring text, between the layout's radii as RLetterAlign places it.
-  const bool ringText =
-      !layout.Title.empty() || !layout.Date.empty() ||
-      std::any_of(layout.NoteLines.begin(), layout.NoteLines.end(),
-                  [](const std::string& l) { return !l.empty(); });
+  const bool ringText = !layout.Title.empty() || !layout.Date.empty() ||
+                        std::any_of(layout.NoteLines.begin(), layout.NoteLines.end(),
+                                    [](const std::string& l) { return !l.empty(); });
   if (r.RingBand > 0.0 && layout.StripHeight() >= kMinStripHeight && ringText) {
     double offset = 0.0;
     if (r.RLetterAlign == kAlignCentreBand)

@@ -27,7 +27,8 @@ QImage TestLabel(int side) {
   QImage label(side, side, QImage::Format_RGB888);
   label.fill(Qt::white);
   QPainter painter(&label);
-  for (int x = 0; x < side; ++x) painter.fillRect(x, 0, 1, side / 2, QColor::fromHsv(0, 0, x * 255 / side));
+  for (int x = 0; x < side; ++x)
+    painter.fillRect(x, 0, 1, side / 2, QColor::fromHsv(0, 0, x * 255 / side));
   painter.fillRect(side / 5, side * 3 / 5, side / 3, side / 5, QColor(200, 60, 10));
   painter.setPen(QPen(Qt::black, 2));
   painter.drawEllipse(QPoint(side / 2, side / 2), side * 41 / 116, side * 41 / 116);
@@ -49,10 +50,10 @@ double DrawnRecordedRadius(std::uint32_t blocks) {
 
 struct EtchCase {
   const char* name;
-  std::string disc;          // the virtual drive's side
-  double inner, outer;       // mm
+  std::string disc;     // the virtual drive's side
+  double inner, outer;  // mm
   BurnQuality quality;
-  int labelSide;             // pixels
+  int labelSide;                      // pixels
   std::vector<ElsSpeedEntry> speeds;  // empty: the example page's
 };
 
