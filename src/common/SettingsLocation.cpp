@@ -83,7 +83,8 @@ SettingsLocation LocateSettings(const SettingsSearch& search) {
     location.source = SettingsSource::CommandLine;
     location.path = search.explicitPath;
     location.folder = SettingsFolderOf(location.path);
-    location.problem = FileProblem(location.path);
+    if (const std::string problem = FileProblem(location.path); !problem.empty())
+      location.problem = location.path + " " + problem;
     return location;
   }
 
@@ -114,8 +115,8 @@ SettingsLocation LocateSettings(const SettingsSearch& search) {
   location.path = (folder / kSettingsFileName).string();
   location.folder = folder.string();
   if (FileProblem(location.path).empty()) return location;
-  if (fs::exists(location.path)) {
-    location.problem = FileProblem(location.path);
+  if (std::error_code ec; fs::exists(location.path, ec)) {
+    location.problem = location.path + " " + FileProblem(location.path);
     return location;
   }
   location.problem = MakeUserCopy(search.dataFolder, folder);

@@ -39,8 +39,9 @@ struct SettingsLocation {
   std::string folder;  // its folder: paths in the file are relative to it
   SettingsSource source = SettingsSource::WorkingFolder;
   bool created = false;  // the user's copy was made by this search
-  // Empty when `path` is a regular file; otherwise what is wrong, in words
-  // ("does not exist", "is a folder", "the installed defaults ... are missing").
+  // Empty when `path` is a regular file; otherwise what is wrong, as a
+  // sentence without its full stop ("x.ini does not exist", "there is no
+  // ./twr.ini and the installed default layouts (...) are missing; ...").
   std::string problem;
 
   bool Usable() const { return problem.empty(); }
