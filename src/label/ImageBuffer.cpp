@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -154,6 +155,25 @@ class DecoderMessages {
   std::vector<QString> texts_;
 };
 
+// Whether a PNG's chunks run whole from the signature to IEND. The PNG
+// decoder reports a broken file on stderr by itself, past any message
+// handler, so a file that would make it do so is refused before it sees it.
+bool PngChunksWhole(const QByteArray& bytes) {
+  constexpr qsizetype kSignatureSize = 8;
+  constexpr qsizetype kChunkOverhead = 12;  // length, type, CRC
+  const auto* b = reinterpret_cast<const uchar*>(bytes.constData());
+  for (qsizetype at = kSignatureSize; at + kChunkOverhead <= bytes.size();) {
+    const std::uint32_t length = (static_cast<std::uint32_t>(b[at]) << 24) | (b[at + 1] << 16) |
+                                 (b[at + 2] << 8) | b[at + 3];
+    for (int i = 4; i < 8; ++i)
+      if (!std::isalpha(b[at + i])) return false;
+    if (length > static_cast<std::uint64_t>(bytes.size() - at - kChunkOverhead)) return false;
+    if (std::memcmp(b + at + 4, "IEND", 4) == 0) return true;
+    at += kChunkOverhead + static_cast<qsizetype>(length);
+  }
+  return false;
+}
+
 // Damage the decoders pass over in silence: a BMP shorter than its header
 // says, a GIF without its trailer byte (trailing zero padding allowed).
 bool LooksCutShort(const QByteArray& bytes, const QByteArray& format) {
@@ -182,6 +202,10 @@ bool DecodePicture(const QByteArray& bytes, QImage& decoded, std::string& why) {
   const QByteArray format = reader.format();
   if (format.isEmpty()) {
     why = "is not a picture in a format that can be read (PNG, JPEG, BMP, GIF, TIFF, ...)";
+    return false;
+  }
+  if (format == "png" && !PngChunksWhole(bytes)) {
+    why = kCutShort;
     return false;
   }
   // Refuse an absurd size declared in the file's header before decoding

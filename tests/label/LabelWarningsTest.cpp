@@ -37,11 +37,13 @@ TEST(LabelWarnings, UnusableBackgroundsFallBackAndSaySo) {
   picture.fill(Qt::red);
   ASSERT_TRUE(picture.save(QString::fromStdString(folder + "/good.jpg"), "JPEG"));
   ASSERT_TRUE(picture.save(QString::fromStdString(folder + "/good.bmp"), "BMP"));
+  ASSERT_TRUE(picture.save(QString::fromStdString(folder + "/good.png"), "PNG"));
   auto bytesOf = [&](const char* name) {
     std::ifstream in(folder + "/" + name, std::ios::binary);
     return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {}));
   };
-  const QByteArray jpeg = bytesOf("good.jpg"), bmp = bytesOf("good.bmp");
+  const QByteArray jpeg = bytesOf("good.jpg"), bmp = bytesOf("good.bmp"), png = bytesOf("good.png");
+  write("cut.png", png.left(png.size() - 20));
   write("cut.jpg", jpeg.left(jpeg.size() * 2 / 3));
   write("cut.bmp", bmp.left(bmp.size() - 100));
   write("empty.png", {});
@@ -60,6 +62,7 @@ TEST(LabelWarnings, UnusableBackgroundsFallBackAndSaySo) {
       {"text.png", "is not a picture"},
       {"cut.jpg", "cut short"},
       {"cut.bmp", "cut short"},
+      {"cut.png", "cut short"},
       {"good.jpg", nullptr},
   };
   for (const auto& c : cases) {
