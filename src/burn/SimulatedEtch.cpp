@@ -86,6 +86,47 @@ std::uint32_t MarksOf(int level, const std::uint8_t* sent) {
   return marks;
 }
 
+// The level of every label pixel, worked out once: the encoder's level of a
+// sample depends only on the colour of the pixel it reads, and the same
+// pixels are read many times over (N samples a circle, several circles a
+// pixel).
+class LevelImage {
+ public:
+  LevelImage(const QImage& rgb888, const ToneCurve& curve)
+      : width_(rgb888.width()),
+        height_(rgb888.height()),
+        outside_(curve.Level(ColourLuma(kOutsideColour))),
+        levels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {
+    for (int y = 0; y < height_; ++y) {
+      const uchar* px = rgb888.constScanLine(y);  // R, G, B
+      std::uint8_t* out = levels_.data() + static_cast<std::size_t>(y) * width_;
+      for (int x = 0; x < width_; ++x, px += 3) {
+        const std::uint32_t colour = static_cast<std::uint32_t>(px[0]) |
+                                     (static_cast<std::uint32_t>(px[1]) << 8) |
+                                     (static_cast<std::uint32_t>(px[2]) << 16);
+        out[x] = static_cast<std::uint8_t>(curve.Level(ColourLuma(colour)));
+      }
+    }
+  }
+  // The levels of one circle's samples, as the encoder's sampler gives them.
+  void SampleCircle(const SamplingGeometry& geometry, const AngleTables& tables, int step,
+                    std::int32_t* levels) const {
+    const double radius = geometry.innerRadiusMm * 1000.0 + step * geometry.feedStepUm;
+    for (int j = 0; j < geometry.samples; ++j) {
+      const SamplePoint p = SamplePosition(width_, radius, tables, j);
+      levels[j] = p.x < 0 || p.y < 0 || p.x >= width_ || p.y >= height_
+                      ? outside_
+                      : levels_[static_cast<std::size_t>(p.y) * width_ + p.x];
+    }
+  }
+
+ private:
+  int width_;
+  int height_;
+  std::int32_t outside_;
+  std::vector<std::uint8_t> levels_;  // a level is 0 ... 255
+};
+
 }  // namespace
 
 EtchResult SimulateEtch(const EtchRequest& request) {
@@ -156,7 +197,7 @@ EtchResult SimulateEtch(const EtchRequest& request) {
     image = &converted;
   }
   const AngleTables angles = BuildAngleTables(p.samples);
-  const ToneCurve curve(p.toneGamma);
+  const LevelImage levelImage(*image, ToneCurve(p.toneGamma));
   const SamplingGeometry sampling{p.innerRadius, p.feedStep, p.samples};
   const int emitted = burn.EmittedSamples();
   const int passes = p.steps;
@@ -167,7 +208,7 @@ EtchResult SimulateEtch(const EtchRequest& request) {
   const auto& distance = CarrierDistance();
   std::array<std::uint8_t, kBlockDataSize> present{};
   for (std::int64_t step = 0; step < steps; ++step) {
-    SampleCircleFast(*image, sampling, angles, curve, static_cast<int>(step), levels.data());
+    levelImage.SampleCircle(sampling, angles, static_cast<int>(step), levels.data());
     const std::int64_t first = step * blocksPerStep;
     const std::int64_t last = first + blocksPerStep - 1;
     if (first >= kInterleaveSpan - 1 && last <= sent - 1) {
