@@ -60,10 +60,10 @@ if(TARGET titlewright)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${twr_generated}/org.titlewright.Titlewright.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-  if(EXISTS ${PROJECT_SOURCE_DIR}/resources/titlewright.svg)
-    install(FILES ${PROJECT_SOURCE_DIR}/resources/titlewright.svg
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-  endif()
+endif()
+if(EXISTS ${PROJECT_SOURCE_DIR}/resources/titlewright.svg)
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/titlewright.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()
 
 # The .deb: runtime dependencies only, the libraries found by dpkg-shlibdeps
