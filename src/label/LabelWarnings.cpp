@@ -44,8 +44,8 @@ bool BoxOutside(const LayoutRecord& layout, const LayoutBox& box, const LabelBan
   const double y0 = std::clamp<double>(box.PosY, 0.0, side);
   const double x1 = std::clamp<double>(static_cast<double>(box.PosX) + box.Width, 0.0, side);
   const double y1 = std::clamp<double>(static_cast<double>(box.PosY) + box.Height, 0.0, side);
-  if (x0 >= x1 || y0 >= y1) return true;  // nothing of it is on the label
-  const double c = layout.BaseLength / 2;
+  if (x0 >= x1 || y0 >= y1) return true;   // nothing of it is on the label
+  const double c = layout.BaseLength / 2;  // the centre pixel, a whole number as drawn
   const double mmPerPixel = kMillimetresAcross / side;
   const double nearest = std::hypot(Nearest(c, x0, x1), Nearest(c, y0, y1)) * mmPerPixel;
   const double farthest = std::hypot(std::max(std::abs(x0 - c), std::abs(x1 - c)),
