@@ -31,6 +31,9 @@ for ((i = 0; i < count; i++)); do
     --label "labels/label-$i.png" --preview "labels/preview-$i.png" >/dev/null
 done
 echo "Rendered $count layouts: $DEMO/labels/label-N.png (full size), preview-N.png (600 x 600)"
+"$TWR" render --layout 0 --title "$TITLE" --date "$DATE" "${NOTES[@]}" \
+  --etched labels/etched-0.png >/dev/null
+echo "Simulated the etch of layout 0 at Draft, without a drive: $DEMO/labels/etched-0.png"
 
 echo
 echo "== Drives"

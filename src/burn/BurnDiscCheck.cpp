@@ -7,11 +7,6 @@
 
 namespace twr {
 
-namespace {
-constexpr double kDvdMinusRDataLimit = 36.0;
-constexpr double kDvdPlusRDataLimit = 31.0;
-}  // namespace
-
 bool BurnJob::CheckDiscForBurn() {
   device_.TestUnitReady();
   device_.TestUnitReady();

@@ -25,6 +25,11 @@ class Messages;
 
 enum class BurnQuality { Draft, Normal, High };
 
+// On a complete DVD-R / DVD+R the band starts at least this far out (mm),
+// however little data the disc holds.
+inline constexpr double kDvdMinusRDataLimit = 36.0;
+inline constexpr double kDvdPlusRDataLimit = 31.0;
+
 // Outcome text of a burn whose band holds less than one write's worth of blocks.
 inline constexpr const char* kBandTooNarrow = "The burn band is too narrow to burn.";
 

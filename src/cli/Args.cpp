@@ -1,57 +1,168 @@
 // Option parsing for the `twr` commands.
 #include "cli/Args.h"
 
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
+
+#include "common/DecimalText.h"
 
 namespace twr::cli {
+
+namespace {
+
+constexpr std::size_t kHelpColumn = 24;
+constexpr const char* kConfigOption = "config";
+constexpr const char* kEndOfOptions = "--";
+
+ArgParser::SettingsHook& Hook() {
+  static ArgParser::SettingsHook hook;
+  return hook;
+}
+
+std::string& DefaultConfig() {
+  static std::string path;
+  return path;
+}
+
+std::string HelpLine(const std::string& left, const std::string& help) {
+  std::string line = "  " + left;
+  if (line.size() < kHelpColumn)
+    line.resize(kHelpColumn, ' ');
+  else
+    line += "\n" + std::string(kHelpColumn, ' ');
+  return line + help + "\n";
+}
+
+std::string Joined(const std::vector<std::string>& words, const char* last) {
+  std::string text;
+  for (std::size_t i = 0; i < words.size(); ++i)
+    text += (i == 0 ? "" : (i + 1 == words.size() ? last : ", ")) + words[i];
+  return text;
+}
+
+}  // namespace
 
 ArgParser::ArgParser(std::string command, std::string summary)
     : command_(std::move(command)), summary_(std::move(summary)) {}
 
 void ArgParser::Flag(const std::string& name, const std::string& help, bool* out) {
-  rules_.push_back({name, "", help, out, nullptr, nullptr});
+  rules_.push_back({name, "", help, Kind::Flag, out, {}});
 }
 
 void ArgParser::Option(const std::string& name, const std::string& metavar, const std::string& help,
                        std::string* out) {
-  rules_.push_back({name, metavar, help, nullptr, out, nullptr});
+  rules_.push_back({name, metavar, help, Kind::Text, out, {}});
 }
 
 void ArgParser::Repeated(const std::string& name, const std::string& metavar,
                          const std::string& help, std::vector<std::string>* out) {
-  rules_.push_back({name, metavar, help, nullptr, nullptr, out});
+  rules_.push_back({name, metavar, help, Kind::Repeated, out, {}});
+}
+
+void ArgParser::Integer(const std::string& name, const std::string& metavar,
+                        const std::string& help, std::optional<int>* out) {
+  rules_.push_back({name, metavar, help, Kind::Integer, out, {}});
+}
+
+void ArgParser::Decimal(const std::string& name, const std::string& metavar,
+                        const std::string& help, std::optional<double>* out) {
+  rules_.push_back({name, metavar, help, Kind::Decimal, out, {}});
+}
+
+void ArgParser::Choice(const std::string& name, const std::string& metavar, const std::string& help,
+                       std::vector<std::string> choices, std::string* out) {
+  rules_.push_back({name, metavar, help, Kind::Choice, out, std::move(choices)});
+}
+
+void ArgParser::SetSettingsHook(SettingsHook hook) {
+  Hook() = std::move(hook);
+}
+
+void ArgParser::SetDefaultConfig(const std::string& path) {
+  DefaultConfig() = path;
 }
 
 std::string ArgParser::Help() const {
-  std::string text =
-      "Usage: twr " + command_ + (rules_.empty() ? "" : " [options]") + "\n\n" + summary_ + "\n";
-  if (rules_.empty()) return text;
-  text += "\nOptions:\n";
-  for (const OptionRule& s : rules_) {
-    std::string left = "  --" + s.name + (s.metavar.empty() ? "" : " " + s.metavar);
-    if (left.size() < 24)
-      left.resize(24, ' ');
-    else
-      left += "\n" + std::string(24, ' ');
-    text += left + s.help + (s.values ? " (may be repeated)" : "") + "\n";
-  }
-  text += "  --help                Show this help and exit.\n";
+  std::string text = "Usage: twr " + command_ + " [options]\n\n" + summary_ + "\n\nOptions:\n";
+  for (const OptionRule& r : rules_)
+    text += HelpLine("--" + r.name + (r.metavar.empty() ? "" : " " + r.metavar),
+                     r.help + (r.kind == Kind::Repeated ? " (may be repeated)" : ""));
+  text += HelpLine("--config FILE",
+                   "Settings file (default: ./twr.ini when it exists, else "
+                   "~/.config/titlewright/twr.ini).");
+  text += HelpLine("--help", "Show this help and exit.");
   return text;
 }
 
+int ArgParser::UsageError(const std::string& message) const {
+  std::fprintf(stderr, "twr %s: %s (see 'twr %s --help')\n", command_.c_str(), message.c_str(),
+               command_.c_str());
+  return kExitUsage;
+}
+
+const ArgParser::OptionRule* ArgParser::Find(const std::string& name) const {
+  for (const OptionRule& r : rules_)
+    if (r.name == name) return &r;
+  return nullptr;
+}
+
+bool ArgParser::Store(const OptionRule& rule, const std::string& value) const {
+  const std::string shown = "'--" + rule.name + " " + value + "'";
+  switch (rule.kind) {
+    case Kind::Flag:
+      *static_cast<bool*>(rule.out) = true;
+      return true;
+    case Kind::Text:
+      *static_cast<std::string*>(rule.out) = value;
+      return true;
+    case Kind::Repeated:
+      static_cast<std::vector<std::string>*>(rule.out)->push_back(value);
+      return true;
+    case Kind::Integer: {
+      int number = 0;
+      if (!ParseInteger(value, number)) {
+        UsageError(shown + " is not a whole number");
+        return false;
+      }
+      *static_cast<std::optional<int>*>(rule.out) = number;
+      return true;
+    }
+    case Kind::Decimal: {
+      double number = 0.0;
+      if (!ParseDecimal(value, number)) {
+        UsageError(shown + " is not a number (write a decimal point, e.g. 25.5)");
+        return false;
+      }
+      *static_cast<std::optional<double>*>(rule.out) = number;
+      return true;
+    }
+    case Kind::Choice:
+      for (const std::string& choice : rule.choices) {
+        if (choice == value) {
+          *static_cast<std::string*>(rule.out) = value;
+          return true;
+        }
+      }
+      UsageError(shown + " is not " + Joined(rule.choices, " or "));
+      return false;
+  }
+  return false;
+}
+
 ArgParser::Result ArgParser::Parse(int argc, char** argv) {
+  std::string config = DefaultConfig();
+  bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
+    const std::string arg = argv[i];
+    if (!optionsEnded && arg == kEndOfOptions) {
+      optionsEnded = true;
+      continue;
+    }
+    if (!optionsEnded && (arg == "--help" || arg == "-h")) {
       std::fputs(Help().c_str(), stdout);
       return kHelpShown;
     }
-    if (arg.rfind("--", 0) != 0) {
-      std::fprintf(stderr, "twr %s: unexpected argument '%s' (see 'twr %s --help')\n",
-                   command_.c_str(), arg.c_str(), command_.c_str());
+    if (optionsEnded || arg.rfind("--", 0) != 0) {
+      UsageError("unexpected argument '" + arg + "'");
       return kError;
     }
     std::string name = arg.substr(2), value;
@@ -61,35 +172,39 @@ ArgParser::Result ArgParser::Parse(int argc, char** argv) {
       name = name.substr(0, eq);
       inlineValue = true;
     }
-    const OptionRule* rule = nullptr;
-    for (const OptionRule& s : rules_) {
-      if (s.name == name) rule = &s;
-    }
-    if (!rule) {
-      std::fprintf(stderr, "twr %s: unknown option '--%s' (see 'twr %s --help')\n",
-                   command_.c_str(), name.c_str(), command_.c_str());
+    const OptionRule* rule = Find(name);
+    const bool isConfig = rule == nullptr && name == kConfigOption;
+    if (rule == nullptr && !isConfig) {
+      UsageError("unknown option '--" + name + "'");
       return kError;
     }
-    if (rule->flag) {
+    if (rule != nullptr && rule->kind == Kind::Flag) {
       if (inlineValue) {
-        std::fprintf(stderr, "twr %s: option '--%s' takes no value\n", command_.c_str(),
-                     name.c_str());
+        UsageError("option '--" + name + "' takes no value");
         return kError;
       }
-      *rule->flag = true;
+      Store(*rule, {});
       continue;
     }
     if (!inlineValue) {
       if (i + 1 >= argc) {
-        std::fprintf(stderr, "twr %s: option '--%s' needs a value %s\n", command_.c_str(),
-                     name.c_str(), rule->metavar.c_str());
+        UsageError("option '--" + name + "' needs a value " +
+                   (rule != nullptr ? rule->metavar : std::string("FILE")));
         return kError;
       }
       value = argv[++i];
     }
-    if (rule->value) *rule->value = value;
-    if (rule->values) rule->values->push_back(value);
+    if (isConfig) {
+      if (value.empty()) {
+        UsageError("'--config' needs a file name");
+        return kError;
+      }
+      config = value;
+    } else if (!Store(*rule, value)) {
+      return kError;
+    }
   }
+  if (Hook() && !Hook()(config)) return kError;
   return kOk;
 }
 
@@ -108,23 +223,11 @@ bool ParseDriveLetter(const std::string& command, const std::string& text, char&
 }
 
 bool ParseInt(const std::string& text, int& out) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  long v = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || v < -2147483647L - 1 || v > 2147483647L) return false;
-  out = static_cast<int>(v);
-  return true;
+  return ParseInteger(text, out);
 }
 
 bool ParseDouble(const std::string& text, double& out) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  double v = std::strtod(text.c_str(), &end);
-  if (errno != 0 || *end != '\0' || !std::isfinite(v)) return false;
-  out = v;
-  return true;
+  return ParseDecimal(text, out);
 }
 
 }  // namespace twr::cli

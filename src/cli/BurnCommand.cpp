@@ -1,6 +1,7 @@
 // `twr burn`: renders the label as the main window does before a burn,
-// checks the disc, prepares the drive and runs the burn with a live progress
-// line. Ctrl-C asks the burn to stop; it still ends through its closing steps.
+// checks the disc, prepares the drive and runs the burn with its progress:
+// a live line on a terminal, plain lines otherwise. Ctrl-C asks the burn to
+// stop; it still ends through its closing steps.
 #include <QImage>
 
 #include <unistd.h>
@@ -19,22 +20,34 @@
 #include "burn/BurnJob.h"
 #include "burn/BurnProgress.h"
 #include "cli/Args.h"
+#include "cli/BurnProgressView.h"
 #include "cli/Commands.h"
+#include "cli/GuiApplication.h"
 #include "cli/LabelOptions.h"
+#include "cli/SettingsFile.h"
+#include "cli/StatusLine.h"
 #include "cli/TerminalMessages.h"
+#include "common/DecimalText.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscName.h"
 #include "drive/DriveSetup.h"
 #include "label/BurningArea.h"
 #include "label/CELLayout.h"
+#include "label/LabelWarnings.h"
 
 namespace twr::cli {
 
 namespace {
 
+// A live line is redrawn four times a second; plain lines are looked for at
+// every watch, since they are written only when the percent changes.
 constexpr auto kProgressInterval = std::chrono::milliseconds(250);
 constexpr auto kWatchInterval = std::chrono::milliseconds(50);
-constexpr int kExitInterrupted = 130;
+// After a disc is turned over the tray takes a moment to settle.
+constexpr auto kReadyWait = std::chrono::seconds(60);
+constexpr auto kReadyPoll = std::chrono::milliseconds(250);
+constexpr int kReadyTries = 3;
+constexpr int kRadiusDecimals = 1;
 
 std::atomic<int> gInterrupts{0};
 
@@ -42,13 +55,8 @@ extern "C" void OnInterrupt(int) {
   gInterrupts.fetch_add(1);
 }
 
-// The live progress line for the snapshot the burn thread keeps.
-std::string ProgressLine(const BurnProgressState& state) {
-  char line[96];
-  std::snprintf(line, sizeof line, "Burning: %3d%%  remaining %s  (%d/%d writes)", state.Percent(),
-                state.text.empty() ? "--:--" : state.text.c_str(), state.position - state.low,
-                state.high - state.low);
-  return line;
+bool Interrupted() {
+  return gInterrupts.load() > 0;
 }
 
 // Catches the signals that would end the process while it burns, and puts
@@ -76,35 +84,44 @@ class StopSignals {
   std::array<struct sigaction, 3> previous_{};
 };
 
-// The burn thread's messages and the live progress line share the terminal:
-// a message first ends the progress line, and once the outcome is out no
-// further progress line is drawn over it.
+// The burn thread's messages and the status line share the terminal: a
+// message first ends the line, and once the outcome is out no further
+// progress is drawn over it. An outcome other than "Finish Burning." is a
+// failure and goes to stderr with the errors.
 class BurnTerminal : public Messages {
  public:
-  explicit BurnTerminal(Messages& inner) : inner_(inner) {}
-  void Show(const std::string& text, MessageIcon icon) override {
+  BurnTerminal(Messages& inner, StatusLine& line) : inner_(inner), line_(line), view_(line) {}
+  void Show(const std::string& text, MessageIcon icon) override { ShowDetailed(text, {}, icon); }
+  void ShowDetailed(const std::string& text, const std::string& detail, MessageIcon icon) override {
     std::lock_guard<std::mutex> lock(mutex_);
-    EndLine();
-    closed_ = true;
+    line_.End();
+    if (burning_ && icon == MessageIcon::Information && text != StringText(kStrFinishBurning))
+      icon = MessageIcon::Error;
+    closed_ = burning_;
     shown_ = true;
-    inner_.Show(text, icon);
+    inner_.ShowDetailed(text, detail, icon);
   }
   bool AskYesNo(const std::string& text, MessageIcon icon) override {
     std::lock_guard<std::mutex> lock(mutex_);
-    EndLine();
+    line_.End();
     return inner_.AskYesNo(text, icon);
   }
-  void Progress(const std::string& line) {
+  void Progress(const BurnProgressState& state) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (closed_) return;
-    std::fprintf(stderr, "\r%s", line.c_str());
-    std::fflush(stderr);
-    lineOpen_ = true;
+    if (!closed_) view_.Update(state);
   }
-  void Note(const std::string& text) {
+  // A line of its own on stdout (or stderr), between progress lines.
+  void Note(const std::string& text, std::FILE* out = stdout) {
     std::lock_guard<std::mutex> lock(mutex_);
-    EndLine();
-    std::fprintf(stderr, "%s\n", text.c_str());
+    line_.End();
+    std::fflush(stdout);
+    std::fprintf(out, "%s\n", text.c_str());
+    std::fflush(out);
+  }
+  // From here on the messages are the burn's.
+  void BurnStarted() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    burning_ = true;
   }
   // Whether any message has been shown through this terminal.
   bool Shown() {
@@ -113,47 +130,70 @@ class BurnTerminal : public Messages {
   }
   void Finish() {
     std::lock_guard<std::mutex> lock(mutex_);
-    EndLine();
+    line_.End();
     closed_ = true;
   }
 
  private:
-  void EndLine() {
-    if (lineOpen_) std::fputc('\n', stderr);
-    lineOpen_ = false;
-  }
   Messages& inner_;
+  StatusLine& line_;
+  BurnProgressView view_;
   std::mutex mutex_;
-  bool lineOpen_ = false;
+  bool burning_ = false;
   bool closed_ = false;
   bool shown_ = false;
 };
 
 // The main window ejects a data side when Rimtone mode is off and asks the
-// user to turn the disc over; the burn then goes on with whatever is in the
-// tray. On a terminal the user answers with Enter; otherwise the burn goes on
-// at once.
-void AskToFlip(CELDevice& device, Messages& messages, bool assumeYes) {
+// user to turn the disc over. On a terminal the user answers with Enter;
+// otherwise (or with --yes) the burn goes on at once. False when a signal
+// came while waiting for Enter.
+bool AskToFlip(CELDevice& device, BurnTerminal& terminal, bool assumeYes) {
   device.StartStopUnit(0);
-  messages.ShowString(kStrFlipDisc, MessageIcon::Information);
-  if (assumeYes || !isatty(STDIN_FILENO)) return;
-  std::printf("Turn the disc over, put it back and press Enter... ");
-  std::fflush(stdout);
+  terminal.Show(StringText(kStrFlipDisc), MessageIcon::Information);
+  if (assumeYes || !isatty(STDIN_FILENO)) return !Interrupted();
+  std::fprintf(stderr, "Turn the disc over, put it back and press Enter... ");
+  std::fflush(stderr);
   std::string line;
   std::getline(std::cin, line);
+  return !Interrupted();
 }
 
-bool ParseQuality(const std::string& text, BurnQuality& quality) {
-  if (text.empty() || text == "draft") {
-    quality = BurnQuality::Draft;
-  } else if (text == "normal") {
-    quality = BurnQuality::Normal;
-  } else if (text == "high") {
-    quality = BurnQuality::High;
-  } else {
-    return false;
+enum class ReadyWait { Ready, TimedOut, Stopped };
+
+// Waits until the drive answers TEST UNIT READY again after the disc went
+// out and back, with the seconds left on the status line.
+ReadyWait WaitUntilReady(CELDevice& device, StatusLine& line) {
+  const auto deadline = std::chrono::steady_clock::now() + kReadyWait;
+  for (;;) {
+    if (device.TestUnitReady()) {
+      line.End();
+      return ReadyWait::Ready;
+    }
+    if (Interrupted()) {
+      line.End();
+      return ReadyWait::Stopped;
+    }
+    const auto left = deadline - std::chrono::steady_clock::now();
+    if (left <= std::chrono::steady_clock::duration::zero()) {
+      line.End();
+      return ReadyWait::TimedOut;
+    }
+    const auto seconds = std::chrono::ceil<std::chrono::seconds>(left).count();
+    line.Show(
+        "Waiting for the drive to be ready: " + std::to_string(seconds) + " s left (Ctrl-C stops)",
+        false);
+    std::this_thread::sleep_for(kReadyPoll);
   }
-  return true;
+}
+
+std::string Mm(double value) {
+  return FormatDecimal(value, kRadiusDecimals);
+}
+
+int Stopped(BurnTerminal& terminal) {
+  terminal.Note("twr burn: stopped before the burn began; nothing was written.", stderr);
+  return kExitInterrupted;
 }
 
 }  // namespace
@@ -171,17 +211,14 @@ int RunBurn(int argc, char** argv) {
               "first.",
               &letterText);
   AddLabelOptions(args, label);
-  args.Option("quality", "Q", "draft, normal or high (default: draft).", &qualityText);
+  args.Choice("quality", "Q", "draft, normal or high (default: draft).",
+              {"draft", "normal", "high"}, &qualityText);
   args.Flag("rimtone", "Burn the unrecorded outer band of a DVD-R/DVD+R data side.", &rimtone);
   args.Flag("yes", "Say Yes to marking a blank disc; do not wait for Enter.", &assumeYes);
   if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
     return ExitStatusFor(r);
   BurnQuality quality = BurnQuality::Draft;
-  if (!ParseQuality(qualityText, quality)) {
-    std::fprintf(stderr, "twr burn: '--quality %s' is not draft, normal or high\n",
-                 qualityText.c_str());
-    return 2;
-  }
+  ParseQuality(qualityText, quality);
   DriveChoice drive;
   if (!ParseDriveChoice(letterText, drive)) {
     std::fprintf(stderr,
@@ -206,12 +243,33 @@ int RunBurn(int argc, char** argv) {
       std::fprintf(stderr, "twr burn: %s\n", opening.FailureText().c_str());
     return 1;
   }
-  for (int i = 0; i < 3; ++i) device->TestUnitReady();
-  if (!rimtone && device->GetDiscKind() != kDiscUnknown) AskToFlip(*device, messages, assumeYes);
-  for (int i = 0; i < 3; ++i) device->TestUnitReady();
+
+  // Ctrl-C, a closed terminal or a polite kill stop the waits before the
+  // burn, and ask the burn itself to stop; it then still ends through its
+  // closing steps.
+  StopSignals stopSignals;
+  StatusLine line(stdout, isatty(STDOUT_FILENO) != 0);
+  BurnTerminal terminal(messages, line);
+  for (int i = 0; i < kReadyTries; ++i) device->TestUnitReady();
+  if (!rimtone && device->GetDiscKind() != kDiscUnknown) {
+    if (!AskToFlip(*device, terminal, assumeYes)) return Stopped(terminal);
+    switch (WaitUntilReady(*device, line)) {
+      case ReadyWait::Ready:
+        break;
+      case ReadyWait::Stopped:
+        return Stopped(terminal);
+      case ReadyWait::TimedOut:
+        messages.ShowDetailed(StringText(kStrDiscNotFound),
+                              "The drive was not ready a minute after the disc went out: put "
+                              "the disc back label side down and run twr burn again.",
+                              MessageIcon::Error);
+        return kExitFailure;
+    }
+  }
+  for (int i = 0; i < kReadyTries; ++i) device->TestUnitReady();
   if (!device->GetConfiguration(0, 0, 32)) {
     messages.ShowString(kStrDiscNotFound, MessageIcon::Error);
-    return 1;
+    return kExitFailure;
   }
 
   // Rimtone mode is only offered for a DVD-R or DVD+R data side.
@@ -221,23 +279,25 @@ int RunBurn(int argc, char** argv) {
       std::fprintf(stderr,
                    "twr burn: --rimtone needs the data side of a DVD-R or DVD+R in the drive "
                    "(see 'twr disc').\n");
-      return 1;
+      return kExitFailure;
     }
   }
 
   // The label, rendered as the main window renders it before a burn.
+  StartGui();
   const double recordedOuter = rimtone ? device->GetRecordedOuterRadius() : 0.0;
-  CELLayout layout;
+  CELLayout layout(Settings().path);
   RenderedLabel rendered;
-  if (!RenderAsMainWindow(label, layout, messages, rendered,
-                          LowestInnerRadius(rimtone, recordedOuter)))
-    return 1;
+  if (const int status = RenderAsMainWindow(label, layout, messages, rendered,
+                                            LowestInnerRadius(rimtone, recordedOuter));
+      status != kExitOk)
+    return status;
   double inner = rendered.inner;
   if (rimtone) inner = std::max(inner, recordedOuter);
+  PrintLabelWarnings("burn", CheckLabel(layout, label.TypedNote(), {inner, rendered.outer}));
 
-  BurnTerminal terminal(messages);
   BurnJob job(*device, terminal);
-  BurnProgress progress;
+  TerminalBurnProgress progress;
   job.SetEvents(&progress);
   job.SetBand(inner, rendered.outer);
   // What the burn dialog does when it opens: the speed entry and the steps
@@ -246,15 +306,14 @@ int RunBurn(int argc, char** argv) {
     std::fprintf(stderr,
                  "twr burn: the drive offers no usable burn speed; check that it is a drive "
                  "that can etch labels (see 'twr drives')\n");
-    return 1;
+    return kExitFailure;
   }
-  if (!job.ChooseQualitySteps()) return 1;  // its message is out
+  if (!job.ChooseQualitySteps()) return kExitFailure;  // its message is out
   job.SetQuality(quality);
   job.ComputeRequiredTime();
-  char band[128];
-  std::snprintf(band, sizeof band, "Band %.1f - %.1f mm, %d revolutions per step, required time %s",
-                inner, rendered.outer, job.Params().steps, job.Params().timeText.c_str());
-  terminal.Note(band);
+  terminal.Note("Band " + Mm(inner) + " - " + Mm(rendered.outer) + " mm, " +
+                std::to_string(job.Params().steps) + " revolutions per step, required time " +
+                job.Params().timeText);
   // As the burn dialog does, name the disc; Draw is only offered for a disc
   // the table accepts.
   const DiscIdentity disc = IdentifyDisc(*device);
@@ -263,42 +322,45 @@ int RunBurn(int argc, char** argv) {
     std::fprintf(stderr,
                  "twr burn: no label can be burned on this disc; put in a disc that takes "
                  "a label (see 'twr disc')\n");
-    return 1;
+    return kExitFailure;
   }
-  if (!job.CheckDiscForBurn()) return 1;
+  if (!job.CheckDiscForBurn()) return Interrupted() ? Stopped(terminal) : kExitFailure;
+  if (Interrupted()) return Stopped(terminal);
   job.SetLabelImage(layout.LabelImageData());
 
-  // Ctrl-C, a closed terminal or a polite kill all ask the burn to stop;
-  // the burn then still ends through its closing steps.
-  StopSignals stopSignals;
+  terminal.BurnStarted();
   if (!job.StartBurn()) {
     // A drive that does not get ready stops the burn without a message.
     if (!terminal.Shown())
       std::fprintf(stderr,
                    "twr burn: the drive did not get ready for the burn; check the disc "
                    "and try again\n");
-    return 1;
+    return kExitFailure;
   }
-  auto lastPrint = std::chrono::steady_clock::now() - kProgressInterval;
+  const auto showEvery = line.Live() ? kProgressInterval : kWatchInterval;
+  auto lastShown = std::chrono::steady_clock::now() - showEvery;
   bool aborted = false;
   while (job.Burning()) {
-    if (gInterrupts.load() > 0 && !aborted) {
+    if (Interrupted() && !aborted) {
       aborted = true;
       job.RequestAbort();
-      terminal.Note("Stopping after the write in progress...");
+      terminal.Note("Stopping after the write in progress; the drive is then put back...");
     }
     const auto now = std::chrono::steady_clock::now();
-    if (now - lastPrint >= kProgressInterval) {
-      const BurnProgressState state = progress.Peek();
-      if (state.high > state.low) terminal.Progress(ProgressLine(state));
-      lastPrint = now;
+    if (now - lastShown >= showEvery) {
+      terminal.Progress(progress.Peek());
+      lastShown = now;
     }
     std::this_thread::sleep_for(kWatchInterval);
   }
   job.Wait();
   terminal.Finish();
-  if (job.Outcome() != StringText(kStrFinishBurning)) return 1;
-  return aborted ? kExitInterrupted : 0;
+  if (job.Outcome() != StringText(kStrFinishBurning)) return kExitFailure;
+  if (!aborted) return kExitOk;
+  terminal.Note("twr burn: stopped after " + WritePosition(progress.AtClose()) +
+                    "; the label is not complete.",
+                stderr);
+  return kExitInterrupted;
 }
 
 }  // namespace twr::cli

@@ -2,6 +2,10 @@
 // command name (argv[0] is the command name) and returns the exit status.
 #pragma once
 
+#include <string>
+
+#include "burn/BurnJob.h"
+
 namespace twr::cli {
 
 int RunLayouts(int argc, char** argv);  // twr layouts
@@ -9,5 +13,8 @@ int RunRender(int argc, char** argv);   // twr render
 int RunDrives(int argc, char** argv);   // twr drives
 int RunDisc(int argc, char** argv);     // twr disc
 int RunBurn(int argc, char** argv);     // twr burn
+
+// "draft" (or empty), "normal", "high"; false for anything else.
+bool ParseQuality(const std::string& text, BurnQuality& quality);
 
 }  // namespace twr::cli

@@ -22,7 +22,6 @@ namespace twr::cli {
 namespace {
 
 constexpr int kReadyTries = 3;
-constexpr int kExitUsage = 2;
 constexpr const char* kMountInfo = "/proc/self/mountinfo";
 
 // Message 100 when this system has no pass-through; true when it has.

@@ -1,8 +1,10 @@
 // Layout, text and radius options and the main window's render sequence.
 #include "cli/LabelOptions.h"
 
+#include <cstdio>
 #include <string>
 
+#include "cli/SettingsFile.h"
 #include "common/Messages.h"
 #include "label/BurningArea.h"
 #include "label/CELLayout.h"
@@ -15,63 +17,53 @@ namespace {
 constexpr int kPreviewSide = 600;
 constexpr const char* kNoteLineBreak = "\r\n";
 
-bool ParseRadius(const std::string& text, const char* name, double& out, Messages& messages) {
-  if (text.empty()) return true;
-  if (ParseDouble(text, out)) return true;
-  messages.Show("The " + std::string(name) + " radius '" + text + "' is not a number.",
-                MessageIcon::Error);
-  return false;
-}
-
 }  // namespace
 
+std::string LabelOptions::TypedNote() const {
+  std::string note;
+  for (const std::string& line : notes) note += line + kNoteLineBreak;
+  return note;
+}
+
 void AddLabelOptions(ArgParser& parser, LabelOptions& options) {
-  parser.Option("layout", "N", "Layout number in ./twr.ini (default 0).", &options.layout);
+  parser.Integer("layout", "N", "Layout number in the settings file (default 0).", &options.layout);
   parser.Option("title", "TEXT", "Title of the label.", &options.title);
   parser.Option("date", "TEXT", "Date of the label.", &options.date);
   parser.Repeated("note", "LINE", "A note line; folders written as \"[name]\" come first.",
                   &options.notes);
-  parser.Option("inner", "MM", "Inner radius of the burning area in millimetres.", &options.inner);
-  parser.Option("outer", "MM", "Outer radius of the burning area in millimetres.", &options.outer);
+  parser.Decimal("inner", "MM", "Inner radius of the burning area in millimetres.", &options.inner);
+  parser.Decimal("outer", "MM", "Outer radius of the burning area in millimetres.", &options.outer);
 }
 
-bool RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages& messages,
-                        RenderedLabel& rendered, double lowestInner) {
+int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages& messages,
+                       RenderedLabel& rendered, double lowestInner) {
   std::vector<std::string> names;
   if (!layout.LoadLayoutNames(names)) {
-    messages.ShowString(kStrCannotLoadIni, MessageIcon::Error);
-    return false;
+    ShowNoLayouts(messages, layout.SettingsPath());
+    return kExitFailure;
   }
-  int index = 0;
-  if (!options.layout.empty() && !ParseInt(options.layout, index)) {
-    messages.Show("The layout number '" + options.layout + "' is not a whole number.",
-                  MessageIcon::Error);
-    return false;
-  }
+  const int index = options.layout.value_or(0);
   if (index < 0 || index >= static_cast<int>(names.size())) {
     messages.Show("Layout " + std::to_string(index) + " does not exist: the settings file has " +
                       std::to_string(names.size()) + " layouts, numbered from 0.",
                   MessageIcon::Error);
-    return false;
+    return kExitUsage;
   }
 
   LabelTexts texts;
   texts.SetTitle(options.title);
   texts.SetDate(options.date);
-  std::string note;
-  for (const std::string& line : options.notes) note += line + kNoteLineBreak;
-  texts.SetNote(note);
+  texts.SetNote(options.TypedNote());
   texts.PublishLabelTexts(layout);
 
   // The layout's own radii first, as when the layout is chosen.
   layout.LoadLayout(index, false);
   BandRadii radii = layout.GetBandRadii();
-  const bool customArea = !options.inner.empty() || !options.outer.empty();
+  const bool customArea = options.inner.has_value() || options.outer.has_value();
   if (customArea) {
-    if (!ParseRadius(options.inner, "inner", radii.inner, messages) ||
-        !ParseRadius(options.outer, "outer", radii.outer, messages))
-      return false;
-    if (!CheckBurningArea(radii.inner, radii.outer, lowestInner, messages)) return false;
+    radii.inner = options.inner.value_or(radii.inner);
+    radii.outer = options.outer.value_or(radii.outer);
+    if (!CheckBurningArea(radii.inner, radii.outer, lowestInner, messages)) return kExitUsage;
     layout.SetBandRadii(radii.inner, radii.outer);
   }
 
@@ -80,13 +72,20 @@ bool RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages
     messages.Show("Layout " + std::to_string(index) +
                       " could not be rendered (check its BaseLength and ring band).",
                   MessageIcon::Error);
-    return false;
+    return kExitFailure;
   }
   rendered.layoutIndex = index;
   rendered.layoutName = names[index];
   rendered.inner = layout.GetBandRadii().inner;
   rendered.outer = layout.GetBandRadii().outer;
-  return true;
+  return kExitOk;
+}
+
+void PrintLabelWarnings(const std::string& command, const std::vector<LabelWarning>& warnings) {
+  std::fflush(stdout);
+  for (const LabelWarning& w : warnings)
+    std::fprintf(stderr, "twr %s: warning: %s\n", command.c_str(), w.text.c_str());
+  std::fflush(stderr);
 }
 
 }  // namespace twr::cli

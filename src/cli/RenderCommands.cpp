@@ -1,27 +1,48 @@
-// `twr layouts` and `twr render`: the layouts of ./twr.ini and the label
-// and preview pictures the window program would draw.
+// `twr layouts` and `twr render`: the layouts of the settings file, the
+// label and preview pictures the window program would draw, and the disc as
+// a burn would etch it.
 #include <QImage>
-#include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "burn/SimulatedEtch.h"
 #include "cli/Args.h"
 #include "cli/Commands.h"
+#include "cli/GuiApplication.h"
+#include "cli/Json.h"
 #include "cli/LabelOptions.h"
+#include "cli/PictureFile.h"
+#include "cli/SettingsFile.h"
 #include "cli/TerminalMessages.h"
+#include "common/DecimalText.h"
+#include "drive/virtual/EtchedSurface.h"
+#include "drive/virtual/VirtualDrive.h"
 #include "label/BandOverlay.h"
 #include "label/CELLayout.h"
+#include "label/LayoutSettings.h"
 
 namespace twr::cli {
 
 namespace {
 
-bool WritePicture(const QImage& image, const std::string& path, const char* what,
-                  Messages& messages) {
-  if (!image.save(QString::fromStdString(path), "PNG")) {
-    messages.Show("Cannot write the " + std::string(what) + " to '" + path + "'.",
+// The label and its preview stand for 116 mm across; the etched picture
+// for the whole disc, 120 mm.
+constexpr double kLabelMillimetres = 116.0;
+constexpr double kEtchedMillimetres = 2.0 * kDiscRadiusMm;
+constexpr int kRadiusDecimals = 1;
+
+std::string Mm(double value) {
+  return FormatDecimal(value, kRadiusDecimals);
+}
+
+bool Write(const QImage& image, const std::string& path, double millimetres, const char* what,
+           Messages& messages) {
+  std::string problem;
+  if (!WritePicture(image, path, millimetres, problem)) {
+    messages.Show("Cannot write the " + std::string(what) + " to '" + path + "': " + problem + ".",
                   MessageIcon::Error);
     return false;
   }
@@ -29,51 +50,141 @@ bool WritePicture(const QImage& image, const std::string& path, const char* what
   return true;
 }
 
+std::string QualityName(BurnQuality quality) {
+  return quality == BurnQuality::High ? "High Quality"
+                                      : (quality == BurnQuality::Normal ? "Normal" : "Draft");
+}
+
 }  // namespace
 
+bool ParseQuality(const std::string& text, BurnQuality& quality) {
+  if (text.empty() || text == "draft") {
+    quality = BurnQuality::Draft;
+  } else if (text == "normal") {
+    quality = BurnQuality::Normal;
+  } else if (text == "high") {
+    quality = BurnQuality::High;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 int RunLayouts(int argc, char** argv) {
-  ArgParser parser("layouts", "Lists the layouts of ./twr.ini: number, tab, name.");
-  if (ArgParser::Result r = parser.Parse(argc, argv); r != ArgParser::kOk)
-    return ExitStatusFor(r);
+  bool json = false;
+  ArgParser parser("layouts", "Lists the layouts of the settings file: number, tab, name.");
+  parser.Flag("json",
+              "Print them as JSON: {\"settings\": FILE, \"layouts\": [{\"index\", \"name\"}]}.",
+              &json);
+  if (ArgParser::Result r = parser.Parse(argc, argv); r != ArgParser::kOk) return ExitStatusFor(r);
+  // No renderer here: listing names needs no fonts.
   TerminalMessages messages;
-  CELLayout layout;
+  const std::string& path = Settings().path;
   std::vector<std::string> names;
-  if (!layout.LoadLayoutNames(names)) {
-    messages.ShowString(kStrCannotLoadIni, MessageIcon::Error);
-    return 1;
+  if (!LoadLayoutNames(path, names)) {
+    ShowNoLayouts(messages, path);
+    return kExitFailure;
+  }
+  if (json) {
+    JsonWriter out;
+    out.BeginObject().Key("settings").String(path).Key("layouts").BeginArray();
+    for (std::size_t i = 0; i < names.size(); ++i)
+      out.BeginObject()
+          .Key("index")
+          .Int(static_cast<std::int64_t>(i))
+          .Key("name")
+          .String(names[i])
+          .EndObject();
+    out.EndArray().EndObject();
+    std::printf("%s\n", out.Text().c_str());
+    return kExitOk;
   }
   for (std::size_t i = 0; i < names.size(); ++i) std::printf("%zu\t%s\n", i, names[i].c_str());
-  return 0;
+  return kExitOk;
 }
 
 int RunRender(int argc, char** argv) {
   ArgParser parser("render",
-                   "Renders a layout of ./twr.ini as the window program does: the full-size\n"
-                   "label picture that a burn etches and the 600 x 600 preview with the\n"
-                   "burning area drawn in blue.");
+                   "Renders a layout of the settings file as the window program does: the\n"
+                   "full-size label picture that a burn etches and the 600 x 600 preview with\n"
+                   "the burning area drawn in blue. With --etched it also draws the disc as a\n"
+                   "burn would leave it (the band and quality as the burn prepares them from\n"
+                   "the virtual drive's ELS page), without a drive. Pictures are written in\n"
+                   "the format their name ends in: .png, .jpg, .bmp or .tif.");
   LabelOptions options;
-  std::string labelPath, previewPath;
+  std::string labelPath, previewPath, etchedPath, qualityText, discText;
+  bool rimtone = false;
   AddLabelOptions(parser, options);
-  parser.Option("label", "FILE.png", "Write the full-size label picture.", &labelPath);
-  parser.Option("preview", "FILE.png", "Write the preview with the burning area.", &previewPath);
-  if (ArgParser::Result r = parser.Parse(argc, argv); r != ArgParser::kOk)
-    return ExitStatusFor(r);
+  parser.Option("label", "FILE", "Write the full-size label picture (116 mm across).", &labelPath);
+  parser.Option("preview", "FILE", "Write the preview with the burning area.", &previewPath);
+  parser.Option("etched", "FILE", "Write the disc as the burn would etch it (120 mm across).",
+                &etchedPath);
+  parser.Choice("quality", "Q", "With --etched: draft, normal or high (default: draft).",
+                {"draft", "normal", "high"}, &qualityText);
+  parser.Flag("rimtone", "With --etched: the outer band of a DVD-R/DVD+R data side.", &rimtone);
+  parser.Choice("disc", "KIND", "With --rimtone: the data side, dvd-r or dvd+r.",
+                {"dvd-r", "dvd+r"}, &discText);
+  if (ArgParser::Result r = parser.Parse(argc, argv); r != ArgParser::kOk) return ExitStatusFor(r);
+  for (const std::string* path : {&labelPath, &previewPath, &etchedPath}) {
+    if (!path->empty() && PictureFormatFor(*path).empty())
+      return parser.UsageError("'" + *path + "' does not end in " + kPictureExtensions);
+  }
+  if (etchedPath.empty() && (!qualityText.empty() || rimtone || !discText.empty()))
+    return parser.UsageError("--quality, --rimtone and --disc go with --etched");
+  if (rimtone != !discText.empty())
+    return parser.UsageError(
+        "--rimtone needs --disc dvd-r or --disc dvd+r, and --disc needs --rimtone");
+  BurnQuality quality = BurnQuality::Draft;
+  ParseQuality(qualityText, quality);
+  // In Rimtone mode the band starts outside the data area at the least.
+  const double dataLimit =
+      !rimtone ? 0.0 : (discText == "dvd-r" ? kDvdMinusRDataLimit : kDvdPlusRDataLimit);
 
+  StartGui();
   TerminalMessages messages;
-  CELLayout layout;
+  CELLayout layout(Settings().path);
   SetProcessLayout(&layout);
   RenderedLabel rendered;
-  const bool ok = RenderAsMainWindow(options, layout, messages, rendered);
-  int status = ok ? 0 : 1;
-  if (ok) {
-    std::printf("Rendered layout %d \"%s\", burning area %.01f - %.01f [mm]\n",
-                rendered.layoutIndex, rendered.layoutName.c_str(), rendered.inner, rendered.outer);
-    if (!labelPath.empty() && !WritePicture(*layout.LabelImageData(), labelPath, "label", messages))
-      status = 1;
+  int status = RenderAsMainWindow(options, layout, messages, rendered,
+                                  rimtone ? dataLimit : kLowestInnerRadius);
+  if (status == kExitOk) {
+    std::printf("Rendered layout %d \"%s\", burning area %s - %s [mm]\n", rendered.layoutIndex,
+                rendered.layoutName.c_str(), Mm(rendered.inner).c_str(),
+                Mm(rendered.outer).c_str());
+    const LabelBand band{std::max(rendered.inner, dataLimit), rendered.outer};
+    PrintLabelWarnings("render", CheckLabel(layout, options.TypedNote(), band));
+    if (!labelPath.empty() &&
+        !Write(*layout.LabelImageData(), labelPath, kLabelMillimetres, "label", messages))
+      status = kExitFailure;
     if (!previewPath.empty()) {
       QImage preview = layout.PreviewImage().Image().copy();
       DrawBandLimits(preview, rendered.inner, rendered.outer);
-      if (!WritePicture(preview, previewPath, "preview", messages)) status = 1;
+      if (!Write(preview, previewPath, kLabelMillimetres, "preview", messages))
+        status = kExitFailure;
+    }
+    if (!etchedPath.empty()) {
+      EtchRequest request;
+      request.label = layout.LabelImageData();
+      request.innerRadius = band.inner;
+      request.outerRadius = band.outer;
+      request.quality = quality;
+      const ElsPageBytes page = VirtualDriveConfig{}.elsPage;
+      std::copy(page.begin(), page.end(), request.page.Bytes().begin());
+      request.dataSide = rimtone;
+      request.recordedRadius = band.inner;  // the data ends where the band starts
+      const EtchResult etched = SimulateEtch(request);
+      if (!etched.ok) {
+        messages.Show("Cannot draw the etched disc: " + etched.problem, MessageIcon::Error);
+        status = kExitFailure;
+      } else if (Write(etched.picture, etchedPath, kEtchedMillimetres, "etched disc", messages)) {
+        std::printf(
+            "Etched as a %s burn would: band %s - %s mm, %d revolutions per step, %d "
+            "writes, required time %s\n",
+            QualityName(quality).c_str(), Mm(band.inner).c_str(), Mm(band.outer).c_str(),
+            etched.params.steps, etched.writes, etched.params.timeText.c_str());
+      } else {
+        status = kExitFailure;
+      }
     }
   }
   SetProcessLayout(nullptr);

@@ -1,6 +1,9 @@
-// Messages on the terminal: notices to stdout, errors to stderr, Yes/No
-// questions read from standard input (or answered Yes by --yes).
+// Messages on the terminal: notices to stdout; warnings, errors and
+// questions to stderr; answers read from standard input (or Yes by --yes).
+// A text's detail follows it on the next line.
 #pragma once
+
+#include <string>
 
 #include "common/Messages.h"
 
@@ -10,6 +13,7 @@ class TerminalMessages : public Messages {
  public:
   explicit TerminalMessages(bool assumeYes = false) : assumeYes_(assumeYes) {}
   void Show(const std::string& text, MessageIcon icon) override;
+  void ShowDetailed(const std::string& text, const std::string& detail, MessageIcon icon) override;
   bool AskYesNo(const std::string& text, MessageIcon icon) override;
 
  private:

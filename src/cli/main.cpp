@@ -1,16 +1,21 @@
 // `twr`: the command-line twin of the window program. It renders layouts,
 // lists drives, identifies discs and burns labels with the same core.
-#include <QGuiApplication>
+#include <QString>
 #include <QtGlobal>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "cli/Args.h"
 #include "cli/Commands.h"
+#include "cli/GuiApplication.h"
+#include "cli/SettingsFile.h"
+#include "common/Strings.h"
 
 namespace {
+
+using twr::cli::ArgParser;
 
 struct Command {
   const char* name;
@@ -19,8 +24,9 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"layouts", twr::cli::RunLayouts, "List the layouts of ./twr.ini."},
-    {"render", twr::cli::RunRender, "Render a layout into label and preview pictures."},
+    {"layouts", twr::cli::RunLayouts, "List the layouts of the settings file."},
+    {"render", twr::cli::RunRender,
+     "Render a layout into label and preview pictures, or the etched disc."},
     {"drives", twr::cli::RunDrives, "List the drives that can etch labels."},
     {"disc", twr::cli::RunDisc, "Identify the disc in a drive."},
     {"burn", twr::cli::RunBurn, "Burn a label onto the disc in a drive."},
@@ -28,11 +34,20 @@ constexpr Command kCommands[] = {
 
 void PrintUsage(std::FILE* out) {
   std::fprintf(out,
-               "Usage: twr COMMAND [options]\n\n"
+               "Usage: twr [--config FILE] COMMAND [options]\n"
+               "       twr --version | --help\n\n"
                "Designs round disc labels and etches them with an Etchlume drive.\n"
-               "Layouts come from ./twr.ini in the current folder.\n\nCommands:\n");
+               "Layouts come from the settings file: --config FILE, else ./twr.ini when it\n"
+               "exists, else ~/.config/titlewright/twr.ini (made from the installed\n"
+               "defaults at the first start).\n\nCommands:\n");
   for (const Command& c : kCommands) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
   std::fprintf(out, "\nRun 'twr COMMAND --help' for the options of a command.\n");
+}
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "twr: %s\n\n", message.c_str());
+  PrintUsage(stderr);
+  return twr::cli::kExitUsage;
 }
 
 // Qt's notes about the session environment mean nothing to a command-line
@@ -46,20 +61,47 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||
-      !std::strcmp(argv[1], "help")) {
-    PrintUsage(argc < 2 ? stderr : stdout);
-    return argc < 2 ? 2 : 0;
-  }
-  // Text measurement and drawing need a GUI application, but never a screen.
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   qInstallMessageHandler(QuietQtMessages);
-  int qtArgc = 1;
-  QGuiApplication app(qtArgc, argv);
-  for (const Command& c : kCommands) {
-    if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 1, argv + 1);
+  twr::cli::SetProgramArguments(argc, argv);
+  ArgParser::SetSettingsHook(twr::cli::UseSettingsFile);
+
+  // Options before the command.
+  int i = 1;
+  for (; i < argc && argv[i][0] == '-'; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      PrintUsage(stdout);
+      return twr::cli::kExitOk;
+    }
+    if (arg == "--version") {
+      std::printf("twr %s\n", twr::kVersionText);
+      return twr::cli::kExitOk;
+    }
+    if (arg == "--config" || arg.rfind("--config=", 0) == 0) {
+      std::string value;
+      if (arg == "--config") {
+        if (i + 1 >= argc) return UsageError("option '--config' needs a value FILE");
+        value = argv[++i];
+      } else {
+        value = arg.substr(std::strlen("--config="));
+      }
+      if (value.empty()) return UsageError("'--config' needs a file name");
+      ArgParser::SetDefaultConfig(value);
+      continue;
+    }
+    return UsageError("unknown option '" + arg + "'");
   }
-  std::fprintf(stderr, "twr: unknown command '%s'\n\n", argv[1]);
-  PrintUsage(stderr);
-  return 2;
+  if (i >= argc) return UsageError("no command given");
+  if (std::strcmp(argv[i], "help") == 0) {
+    PrintUsage(stdout);
+    return twr::cli::kExitOk;
+  }
+  for (const Command& c : kCommands) {
+    if (std::strcmp(argv[i], c.name) == 0) {
+      const int status = c.run(argc - i, argv + i);
+      twr::cli::StopGui();
+      return status;
+    }
+  }
+  return UsageError("unknown command '" + std::string(argv[i]) + "'");
 }

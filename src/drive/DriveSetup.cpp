@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "common/ProfileFile.h"
+#include "common/SettingsLocation.h"
 #include "common/Strings.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscListing.h"
@@ -47,6 +48,17 @@ std::string SectionKey(const ProfileFile& profile, const std::string& section) {
   for (const std::string& k : profile.Keys(section))
     key += k + "=" + profile.GetRaw(section, k) + "\n";
   return key;
+}
+
+// The [VirtualDrive] section with its files taken relative to the settings
+// file's folder.
+VirtualDriveConfig VirtualConfigOf(const ProfileFile& profile, const std::string& settings) {
+  VirtualDriveConfig config = VirtualDriveConfig::FromProfile(profile);
+  const std::string folder = SettingsFolderOf(settings);
+  for (std::string* path :
+       {&config.image, &config.tracePath, &config.burn.etchedPath, &config.burn.capturePath})
+    *path = ResolveSettingsPath(folder, *path);
+  return config;
 }
 
 }  // namespace
@@ -90,6 +102,14 @@ std::string VirtualDriveLockPath(const std::string& settingsPath) {
 
 DriveCatalog::DriveCatalog(DriveSetupPaths paths) : paths_(std::move(paths)) {}
 
+void DriveCatalog::SetSettingsPath(const std::string& path) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (path == paths_.settings) return;
+  paths_.settings = path;
+  virtual_.reset();
+  virtualKey_.clear();
+}
+
 std::vector<DriveSource> DriveCatalog::Sources() {
   std::lock_guard<std::mutex> lock(mutex_);
   std::vector<DriveSource> sources;
@@ -97,7 +117,7 @@ std::vector<DriveSource> DriveCatalog::Sources() {
   if (profile.HasSection(kVirtualDriveSection)) {
     const std::string key = SectionKey(profile, kVirtualDriveSection);
     if (!virtual_ || key != virtualKey_) {
-      VirtualDriveConfig config = VirtualDriveConfig::FromProfile(profile);
+      VirtualDriveConfig config = VirtualConfigOf(profile, paths_.settings);
       config.lockPath = VirtualDriveLockPath(paths_.settings);
       virtual_ = std::make_shared<VirtualDrive>(std::move(config));
       virtualKey_ = key;

@@ -42,6 +42,9 @@ std::string VirtualDriveLockPath(const std::string& settingsPath);
 class DriveCatalog {
  public:
   explicit DriveCatalog(DriveSetupPaths paths = {});
+  // The settings file the virtual drive is read from; files it names are
+  // relative to its folder.
+  void SetSettingsPath(const std::string& path);
   std::vector<DriveSource> Sources();
   // The virtual drive of the last Sources() call, if any.
   std::shared_ptr<VirtualDrive> Virtual();

@@ -7,10 +7,14 @@
 namespace twr {
 
 bool BackgroundCache::Refresh(const std::string& path) {
+  asked_ = path;
   const QFileInfo info(QString::fromStdString(path));
-  if (!info.exists() || !info.isFile()) {
+  // Only a regular file is decoded; ImageBuffer::Load says what else it is
+  // without waiting on it (a FIFO would block a plain open).
+  if (!info.isFile()) {
     path_.clear();
     decoded_ = false;
+    source_.Load(path, &problem_);
     return false;
   }
   const QDateTime modified = info.lastModified();
@@ -20,7 +24,8 @@ bool BackgroundCache::Refresh(const std::string& path) {
   modified_ = modified;
   bytes_ = bytes;
   for (Scaled& s : scaled_) s = {};
-  decoded_ = source_.Load(path);
+  problem_.clear();
+  decoded_ = source_.Load(path, &problem_);
   return decoded_;
 }
 
@@ -37,6 +42,10 @@ bool BackgroundCache::StretchOnto(const std::string& path, ImageBuffer& target) 
   scaled_[nextSlot_] = {size, target.Image()};
   nextSlot_ = (nextSlot_ + 1) % 2;
   return true;
+}
+
+std::string BackgroundCache::ProblemWith(const std::string& path) const {
+  return path == asked_ ? problem_ : std::string();
 }
 
 }  // namespace twr

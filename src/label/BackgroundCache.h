@@ -1,5 +1,6 @@
 // Decoded and stretched background pictures, kept while the file is
-// unchanged so that the once-a-second preview refresh does not decode again.
+// unchanged so that the once-a-second preview refresh does not decode again,
+// and what was wrong with a picture that could not be used.
 #pragma once
 
 #include <QDateTime>
@@ -17,6 +18,11 @@ class BackgroundCache {
   // untouched) when the file is missing or cannot be decoded.
   bool StretchOnto(const std::string& path, ImageBuffer& target);
 
+  // Why the last StretchOnto of `path` found no usable picture ("does not
+  // exist", "is a folder", ...); empty when it drew, or when `path` was not
+  // the last one asked for.
+  std::string ProblemWith(const std::string& path) const;
+
  private:
   struct Scaled {
     QSize size;
@@ -28,6 +34,8 @@ class BackgroundCache {
   QDateTime modified_;
   qint64 bytes_ = -1;
   bool decoded_ = false;
+  std::string asked_;    // the path of the last request
+  std::string problem_;  // what was wrong with it
   ImageBuffer source_;
   // The last two target sizes (label and preview).
   Scaled scaled_[2];

@@ -77,6 +77,8 @@ class CELLayout {
   const ImageBuffer& RingStrip() const { return ringStrip_; }
   const ImageBuffer& PreviewRingStrip() const { return previewStrip_; }
   const std::string& SettingsPath() const { return settingsPath_; }
+  // The background pictures of the renders so far (and what was wrong).
+  const BackgroundCache& Background() const { return background_; }
 
  private:
   enum class BoxKind { Title, Date, Note };

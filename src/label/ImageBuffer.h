@@ -23,6 +23,11 @@ inline constexpr uint32_t kInvalidColor = 0xFFFFFFFFu;
 inline constexpr int kMaxImageSide = 65536;
 inline constexpr long long kMaxImageBytes = 0x7FFFFFFFLL;
 
+// Largest background picture: 64 megapixels (8192 x 8192), whose decoding
+// stays within a few hundred megabytes, and a file of at most 256 MiB.
+inline constexpr long long kMaxBackgroundPixels = 64LL * 1024 * 1024;
+inline constexpr long long kMaxBackgroundFileBytes = 256LL * 1024 * 1024;
+
 class ImageBuffer {
  public:
   // A new zero-filled (black) buffer; false, leaving no image, for a zero,
@@ -54,10 +59,13 @@ class ImageBuffer {
   // The whole source, smoothly resampled, replaces the whole buffer.
   void StretchFrom(const QImage& source);
 
-  // Decodes an image file (PNG, JPEG, BMP, GIF, ...) into this buffer at its
-  // own size, colour channels only (alpha ignored). False on any failure,
-  // leaving no image.
-  bool Load(const std::string& path);
+  // Decodes an image file (PNG, JPEG, BMP, GIF, TIFF, ...) into this buffer
+  // at its own size, colour channels only (alpha ignored). False on any
+  // failure, leaving no image, with what is wrong in `problem` ("is a
+  // folder", "is cut short", ...). Only regular files are opened, never
+  // waiting on a FIFO or device; the image library's own complaints are
+  // kept off the terminal and turned into `problem`.
+  bool Load(const std::string& path, std::string* problem = nullptr);
 
   // Direct row access for the hot loops (3 bytes per pixel: R, G, B).
   uchar* Row(int y) { return image_.scanLine(y); }

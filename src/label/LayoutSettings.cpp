@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "common/ProfileFile.h"
+#include "common/SettingsLocation.h"
 
 namespace twr {
 
@@ -61,7 +62,8 @@ bool LoadLayoutNames(const std::string& path, std::vector<std::string>& names) {
 void LoadLayout(const std::string& path, int index, bool keepRadii, LayoutRecord& record) {
   const ProfileFile ini = ProfileFile::Load(path);
   const std::string section = LayoutSectionName(index);
-  record.BgImage = ini.GetString(section, "BgImage");
+  // A relative picture path is relative to the settings file's folder.
+  record.BgImage = ResolveSettingsPath(SettingsFolderOf(path), ini.GetString(section, "BgImage"));
   record.BgColor = GreyFromSetting(ini.GetInt(section, "BgColor", kDefaultBgColor));
   record.TxColor = GreyFromSetting(ini.GetInt(section, "TxColor", kDefaultTxColor));
   record.BaseLength = ini.GetInt(section, "BaseLength", kDefaultBaseLength);

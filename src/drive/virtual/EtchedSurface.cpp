@@ -105,7 +105,7 @@ int EtchedBurn::PixelOf(std::int64_t step, int sample) const {
 void EtchedBurn::AddOutputBlock(std::int64_t index, const std::uint8_t* block) {
   if (index < 0 || blocksPerPass_ == 0) return;
   anyBlock_ = true;
-  if (marks_.empty()) marks_.assign(kPixels, 0.0f);
+  if (marks_.empty()) marks_.assign(kPixels, 0);
   // Data offset p of output block n carries stream byte 2352 n + p + delay,
   // which lies in stream block n, n + 1 or n + 2.
   Pending* targets[3] = {&pending_[index], &pending_[index + 1], &pending_[index + 2]};
@@ -129,7 +129,6 @@ void EtchedBurn::DecodeStreamBlock(std::int64_t index, const Pending& block) {
   if (static_cast<std::size_t>(step) >= touchedSteps_.size())
     touchedSteps_.resize(static_cast<std::size_t>(step) + 1, 0);
   touchedSteps_[static_cast<std::size_t>(step)] = 1;
-  const float perDot = 1.0f / static_cast<float>(kPattern * geometry_.passes);
   for (int t = 0; t < kSamplesPerBlock; ++t) {
     int marks = 0;
     for (std::size_t i = 0; i < kPattern; ++i) {
@@ -138,7 +137,26 @@ void EtchedBurn::DecodeStreamBlock(std::int64_t index, const Pending& block) {
     }
     if (marks == 0) continue;
     const int pixel = PixelOf(step, blockInPass * kSamplesPerBlock + t);
-    if (pixel >= 0) marks_[static_cast<std::size_t>(pixel)] += marks * perDot;
+    if (pixel >= 0) marks_[static_cast<std::size_t>(pixel)] += static_cast<std::uint32_t>(marks);
+  }
+}
+
+int EtchedBurn::EmittedSamples() const {
+  return blocksPerPass_ * kSamplesPerBlock;
+}
+
+void EtchedBurn::AddStepMarks(std::int64_t step, std::span<const std::uint32_t> marks) {
+  if (step < 0 || blocksPerPass_ == 0) return;
+  anyBlock_ = true;
+  if (marks_.empty()) marks_.assign(kPixels, 0);
+  if (static_cast<std::size_t>(step) >= touchedSteps_.size())
+    touchedSteps_.resize(static_cast<std::size_t>(step) + 1, 0);
+  touchedSteps_[static_cast<std::size_t>(step)] = 1;
+  const int samples = std::min(static_cast<int>(marks.size()), EmittedSamples());
+  for (int j = 0; j < samples; ++j) {
+    if (marks[j] == 0) continue;
+    const int pixel = PixelOf(step, j);
+    if (pixel >= 0) marks_[static_cast<std::size_t>(pixel)] += marks[j];
   }
 }
 
@@ -149,6 +167,7 @@ std::vector<float> EtchedBurn::Finish() {
   if (marks_.empty()) return darkness;
   // Each pixel's darkness is the mean over the samples of the circles that
   // cross it.
+  const float perDot = 1.0f / static_cast<float>(kPattern * geometry_.passes);
   std::vector<float> count(kPixels, 0.0f);
   const int emitted = blocksPerPass_ * kSamplesPerBlock;
   for (std::size_t step = 0; step < touchedSteps_.size(); ++step) {
@@ -159,7 +178,8 @@ std::vector<float> EtchedBurn::Finish() {
     }
   }
   for (std::size_t i = 0; i < kPixels; ++i)
-    if (count[i] > 0) darkness[i] = std::min(1.0f, marks_[i] / count[i]);
+    if (count[i] > 0)
+      darkness[i] = std::min(1.0f, static_cast<float>(marks_[i]) * perDot / count[i]);
   marks_.clear();
   touchedSteps_.clear();
   return darkness;

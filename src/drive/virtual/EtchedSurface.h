@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,14 @@ class EtchedBurn {
   std::vector<float> Finish();
   bool Empty() const { return !anyBlock_; }
 
+  // Samples of a circle that its blocks carry: 196 per block of a pass.
+  int EmittedSamples() const;
+  // Adds the dots marked at each sample of feed step `step` over all its
+  // passes (marks[j] for sample j, at most EmittedSamples() of them), as
+  // decoding the step's blocks would, without the blocks; the step counts
+  // as burned. A picture of the burn needs only the levels this way.
+  void AddStepMarks(std::int64_t step, std::span<const std::uint32_t> marks);
+
  private:
   struct Pending {
     std::array<std::uint8_t, 2352> data{};
@@ -64,7 +73,9 @@ class EtchedBurn {
   int blocksPerPass_ = 0;
   std::vector<double> sine_, cosine_;
   std::map<std::int64_t, Pending> pending_;
-  std::vector<float> marks_;
+  // Dots marked per pixel, counted exactly so that the order in which
+  // circles and passes arrive never changes the picture.
+  std::vector<std::uint32_t> marks_;
   std::vector<std::uint8_t> touchedSteps_;
   bool anyBlock_ = false;
 };

@@ -1,0 +1,123 @@
+// The simulated etch against the burn it simulates: the full 25 - 58 mm
+// band at Draft drawn without a drive, and the same burn sent through the
+// three threads to the unpaced virtual drive, which decodes it and writes
+// its etched picture. Medians of a few runs each.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "burn/BurnJob.h"
+#include "burn/SimulatedEtch.h"
+#include "common/Messages.h"
+#include "drive/CELDevice.h"
+#include "drive/virtual/VirtualDrive.h"
+
+namespace twr {
+namespace {
+
+constexpr double kInner = 25.0;
+constexpr double kOuter = 58.0;
+constexpr int kLabelSide = 1655;
+
+class QuietMessages : public Messages {
+ public:
+  void Show(const std::string&, MessageIcon) override {}
+  bool AskYesNo(const std::string&, MessageIcon) override { return true; }
+};
+
+// Greys from black to white across the top half, a dark ring and a block.
+const QImage& Label() {
+  static const QImage image = [] {
+    QImage img(kLabelSide, kLabelSide, QImage::Format_RGB888);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    for (int x = 0; x < kLabelSide; ++x)
+      p.fillRect(x, 0, 1, kLabelSide / 2, QColor::fromHsv(0, 0, x * 255 / kLabelSide));
+    p.setPen(QPen(Qt::black, 30));
+    p.drawEllipse(200, 200, 1255, 1255);
+    p.fillRect(400, 1000, 500, 300, QColor(90, 90, 90));
+    return img;
+  }();
+  return image;
+}
+
+ElsPage DefaultPage() {
+  ElsPage page;
+  const ElsPageBytes bytes = VirtualDriveConfig{}.elsPage;
+  std::copy(bytes.begin(), bytes.end(), page.Bytes().begin());
+  return page;
+}
+
+void BM_SimulatedEtch(benchmark::State& state) {
+  EtchRequest request;
+  request.label = &Label();
+  request.innerRadius = kInner;
+  request.outerRadius = kOuter;
+  request.page = DefaultPage();
+  std::int32_t writes = 0;
+  for (auto _ : state) {
+    const EtchResult result = SimulateEtch(request);
+    if (!result.ok) state.SkipWithError(result.problem.c_str());
+    writes = result.writes;
+    benchmark::DoNotOptimize(result.picture.constBits());
+  }
+  state.counters["writes"] = writes;
+}
+
+void BM_VirtualDriveBurn(benchmark::State& state) {
+  const std::string etched = (std::filesystem::temp_directory_path() /
+                              ("twr-bench-etched-" + std::to_string(::getpid()) + ".png"))
+                                 .string();
+  QuietMessages messages;
+  std::int32_t writes = 0;
+  for (auto _ : state) {
+    VirtualDriveConfig config;
+    config.reloadDelaySeconds = 0;
+    config.burn.etchedPath = etched;
+    CELDevice device;
+    device.AttachTransport(std::make_shared<VirtualDrive>(config));
+    BurnJob job(device, messages);
+    job.EstimateRequiredTime(kInner, kOuter);
+    job.SetQuality(BurnQuality::Draft);
+    job.SetBand(kInner, kOuter);
+    job.SetLabelImage(&Label());
+    if (!job.StartBurn()) state.SkipWithError("StartBurn failed");
+    job.Wait();
+    if (job.Outcome() != "Finish Burning.") state.SkipWithError(job.Outcome().c_str());
+    writes = job.WriteCount();
+  }
+  std::filesystem::remove(etched);
+  state.counters["writes"] = writes;
+}
+
+BENCHMARK(BM_SimulatedEtch)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_VirtualDriveBurn)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace twr
+
+int main(int argc, char** argv) {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

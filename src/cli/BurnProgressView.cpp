@@ -1,0 +1,71 @@
+// The words of a burn's progress.
+#include "cli/BurnProgressView.h"
+
+#include "burn/BurnJob.h"
+
+namespace twr::cli {
+
+namespace {
+
+constexpr const char* kNoTimeYet = "--:--";
+
+}  // namespace
+
+std::string WritePosition(const BurnProgressState& state) {
+  return "write " + std::to_string(state.position - state.low) + " of " +
+         std::to_string(state.high - state.low) + " (" + std::to_string(state.Percent()) + "%)";
+}
+
+std::string DescribeProgress(const BurnProgressState& state) {
+  switch (state.phase) {
+    case BurnPhase::Preparing:
+      return "Preparing the drive...";
+    case BurnPhase::Burning: {
+      std::string percent = std::to_string(state.Percent()) + "%";
+      if (percent.size() < 4) percent.insert(0, 4 - percent.size(), ' ');
+      return "Burning " + percent + "  " + (state.text.empty() ? kNoTimeYet : state.text) +
+             " left  (write " + std::to_string(state.position - state.low) + " of " +
+             std::to_string(state.high - state.low) + ")";
+    }
+    case BurnPhase::Synchronising:
+      return "Finishing: synchronising the drive's cache";
+    case BurnPhase::WaitingForDrive:
+      return "Finishing: waiting for the drive " + std::to_string(state.phaseDetail) + "/" +
+             std::to_string(BurnTimings{}.readyTries);
+    case BurnPhase::Restoring:
+      return "Finishing: restoring the drive";
+    case BurnPhase::Idle:
+    case BurnPhase::Done:
+      break;
+  }
+  return {};
+}
+
+void TerminalBurnProgress::Phase(BurnPhase phase, int detail) {
+  if (phase == BurnPhase::Synchronising || phase == BurnPhase::Restoring) {
+    const BurnProgressState now = Peek();
+    std::lock_guard<std::mutex> lock(closeMutex_);
+    if (!closed_) {
+      closed_ = true;
+      atClose_ = now;
+    }
+  }
+  BurnProgress::Phase(phase, detail);
+}
+
+BurnProgressState TerminalBurnProgress::AtClose() const {
+  std::lock_guard<std::mutex> lock(closeMutex_);
+  return atClose_;
+}
+
+void BurnProgressView::Update(const BurnProgressState& state) {
+  const std::string text = DescribeProgress(state);
+  if (text.empty()) return;
+  const int percent = state.phase == BurnPhase::Burning ? state.Percent() : -1;
+  const bool significant = state.phase != phase_ || percent != percent_;
+  phase_ = state.phase;
+  percent_ = percent;
+  line_.Show(text, significant);
+}
+
+}  // namespace twr::cli

@@ -1,0 +1,81 @@
+// Picture files in the format of their extension, at their true size.
+#include "cli/PictureFile.h"
+
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QString>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace twr::cli {
+
+namespace {
+
+constexpr double kMillimetresPerMetre = 1000.0;
+constexpr int kJpegQuality = 95;
+
+struct Extension {
+  const char* suffix;
+  const char* format;
+};
+constexpr Extension kExtensions[] = {
+    {".png", "PNG"}, {".jpg", "JPEG"}, {".jpeg", "JPEG"},
+    {".bmp", "BMP"}, {".tif", "TIFF"}, {".tiff", "TIFF"},
+};
+
+}  // namespace
+
+std::string PictureFormatFor(const std::string& path) {
+  std::string lower = path;
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  for (const Extension& e : kExtensions) {
+    const std::string suffix = e.suffix;
+    if (lower.size() > suffix.size() &&
+        lower.compare(lower.size() - suffix.size(), suffix.size(), suffix) == 0)
+      return e.format;
+  }
+  return {};
+}
+
+bool WritePicture(QImage image, const std::string& path, double millimetresAcross,
+                  std::string& problem) {
+  const std::string format = PictureFormatFor(path);
+  if (format.empty()) {
+    problem = "its name does not end in " + std::string(kPictureExtensions);
+    return false;
+  }
+  if (!QImageWriter::supportedImageFormats().contains(QByteArray(format.c_str()).toLower())) {
+    problem = format +
+              " pictures cannot be written on this system: install the Qt image format "
+              "plugins (Debian: qt6-image-formats-plugins)";
+    return false;
+  }
+  if (millimetresAcross > 0.0) {
+    const int dotsPerMetre =
+        static_cast<int>(std::lround(image.width() / (millimetresAcross / kMillimetresPerMetre)));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+  }
+  QSaveFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::WriteOnly)) {
+    problem = file.errorString().toStdString();
+    return false;
+  }
+  QImageWriter writer(&file, QByteArray(format.c_str()));
+  if (format == "JPEG") writer.setQuality(kJpegQuality);
+  if (!writer.write(image)) {
+    problem = writer.errorString().toStdString();
+    file.cancelWriting();
+    return false;
+  }
+  if (!file.commit()) {
+    problem = file.errorString().toStdString();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace twr::cli

@@ -1,0 +1,169 @@
+// Checks of a rendered label against what the user asked for.
+#include "label/LabelWarnings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "common/DecimalText.h"
+#include "common/Utf8.h"
+#include "label/CELLayout.h"
+
+namespace twr {
+
+namespace {
+
+constexpr double kMillimetresAcross = 116.0;
+constexpr int kAlignCentreBand = 1;
+constexpr int kAlignOuterBand = 2;
+constexpr int kRadiusDecimals = 1;
+constexpr std::size_t kQuotedLinesShown = 3;
+
+std::string Mm(double value) {
+  return FormatDecimal(value, kRadiusDecimals);
+}
+
+std::string Area(const LabelBand& band) {
+  return Mm(band.inner) + " - " + Mm(band.outer) + " mm";
+}
+
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+// Distance from c to the nearest point of [low, high] (0 inside).
+double Nearest(double c, double low, double high) {
+  return c < low ? low - c : (c > high ? c - high : 0.0);
+}
+
+// The label-pixel rectangle, clipped to the label, lies wholly inside the
+// centre's circle of the band's inner radius or wholly beyond its outer one.
+bool BoxOutside(const LayoutRecord& layout, const LayoutBox& box, const LabelBand& band) {
+  const double side = layout.BaseLength;
+  const double x0 = std::clamp<double>(box.PosX, 0.0, side);
+  const double y0 = std::clamp<double>(box.PosY, 0.0, side);
+  const double x1 = std::clamp<double>(static_cast<double>(box.PosX) + box.Width, 0.0, side);
+  const double y1 = std::clamp<double>(static_cast<double>(box.PosY) + box.Height, 0.0, side);
+  if (x0 >= x1 || y0 >= y1) return true;   // nothing of it is on the label
+  const double c = layout.BaseLength / 2;  // the centre pixel, a whole number as drawn
+  const double mmPerPixel = kMillimetresAcross / side;
+  const double nearest = std::hypot(Nearest(c, x0, x1), Nearest(c, y0, y1)) * mmPerPixel;
+  const double farthest = std::hypot(std::max(std::abs(x0 - c), std::abs(x1 - c)),
+                                     std::max(std::abs(y0 - c), std::abs(y1 - c))) *
+                          mmPerPixel;
+  return nearest >= band.outer || farthest <= band.inner;
+}
+
+// One box and the texts drawn in it, each with how a sentence names it.
+struct BoxTexts {
+  const char* name;    // "title", "date", "note"
+  const char* prefix;  // of the layout keys
+  const LayoutBox& box;
+  bool drawn;
+  std::vector<std::pair<std::string, const std::string*>> texts;
+};
+
+// A text longer than MaxNum bytes is drawn cut (or not at all).
+void CheckCut(std::vector<LabelWarning>& out, const BoxTexts& b, const std::string& what,
+              const std::string& text) {
+  const std::size_t limit = static_cast<std::size_t>(std::max(b.box.MaxNum, 0));
+  if (text.size() <= limit) return;
+  const std::string_view kept = Utf8Prefix(text, limit);
+  const std::string key = std::string(b.prefix) + "MaxNum";
+  out.push_back({LabelWarning::Kind::TextCut,
+                 kept.empty() ? what + " " + Quoted(text) + " is not drawn: " + key + " is " +
+                                    std::to_string(b.box.MaxNum) + "."
+                              : what + " " + Quoted(text) + " is cut to " + Quoted(kept) + " (" +
+                                    key + "=" + std::to_string(b.box.MaxNum) + " bytes)."});
+}
+
+}  // namespace
+
+std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view typedNote,
+                                     const LabelBand& band) {
+  std::vector<LabelWarning> out;
+  const LayoutRecord& r = layout.Layout();
+
+  if (!r.BgImage.empty()) {
+    const std::string problem = layout.Background().ProblemWith(r.BgImage);
+    if (!problem.empty())
+      out.push_back({LabelWarning::Kind::Background,
+                     "The background picture " + Quoted(r.BgImage) + " " + problem +
+                         "; the label is filled with its BgColor (grey " +
+                         std::to_string(r.BgColor & 0xFF) + ") instead."});
+  }
+
+  // Boxes as the renderer draws them: a title box unless both sizes are 0,
+  // date and note boxes only when both are non-zero; only a positive size
+  // shows anything.
+  std::vector<BoxTexts> boxes;
+  boxes.push_back({"title",
+                   "Title",
+                   r.Title,
+                   !(r.Title.Width == 0 && r.Title.Height == 0),
+                   {{"The title", &layout.Title}}});
+  boxes.push_back({"date",
+                   "Date",
+                   r.Date,
+                   r.Date.Width != 0 && r.Date.Height != 0,
+                   {{"The date", &layout.Date}}});
+  boxes.push_back({"note", "Note", r.Note, r.Note.Width != 0 && r.Note.Height != 0, {}});
+  for (std::size_t k = 0; k < layout.NoteLines.size(); ++k)
+    boxes.back().texts.push_back({"Note line " + std::to_string(k + 1), &layout.NoteLines[k]});
+  for (const BoxTexts& b : boxes) {
+    if (!b.drawn || b.box.Width <= 0 || b.box.Height <= 0) continue;
+    bool hasText = false;
+    for (const auto& [what, text] : b.texts) {
+      CheckCut(out, b, what, *text);
+      hasText = hasText ||
+                !Utf8Prefix(*text, static_cast<std::size_t>(std::max(b.box.MaxNum, 0))).empty();
+    }
+    if (hasText && r.BaseLength > 0 && BoxOutside(r, b.box, band))
+      out.push_back({LabelWarning::Kind::BoxOutsideBand,
+                     std::string("The ") + b.name + " box lies wholly outside the burning area (" +
+                         Area(band) + "): its text will not be burned."});
+  }
+
+  // Note lines past the tenth, as typed (empty ones lose nothing).
+  std::vector<std::string_view> leftOut;
+  std::size_t line = 0;
+  for (std::size_t start = 0; start < typedNote.size(); ++line) {
+    std::size_t end = typedNote.find('\n', start);
+    if (end == std::string_view::npos) end = typedNote.size();
+    std::string_view piece = typedNote.substr(start, end - start);
+    if (!piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
+    if (line >= static_cast<std::size_t>(kNoteLineCount) && !piece.empty())
+      leftOut.push_back(piece);
+    start = end + 1;
+  }
+  if (!leftOut.empty()) {
+    std::string list;
+    for (std::size_t i = 0; i < leftOut.size() && i < kQuotedLinesShown; ++i)
+      list += (i ? ", " : "") + Quoted(leftOut[i]);
+    if (leftOut.size() > kQuotedLinesShown) list += ", ...";
+    out.push_back({LabelWarning::Kind::NoteLinesLeftOut,
+                   "Only ten note lines are drawn; " + std::to_string(leftOut.size()) +
+                       (leftOut.size() == 1 ? " more line is" : " more lines are") +
+                       " left out: " + list + "."});
+  }
+
+  // Ring text, between the layout's radii as RLetterAlign places it.
+  const bool ringText = !layout.Title.empty() || !layout.Date.empty() ||
+                        std::any_of(layout.NoteLines.begin(), layout.NoteLines.end(),
+                                    [](const std::string& l) { return !l.empty(); });
+  if (r.RingBand > 0.0 && layout.StripHeight() >= kMinStripHeight && ringText) {
+    double offset = 0.0;
+    if (r.RLetterAlign == kAlignCentreBand)
+      offset = (r.OuterRadius - r.InnerRadius - r.RingBand) * 0.5;
+    else if (r.RLetterAlign == kAlignOuterBand)
+      offset = r.OuterRadius - r.InnerRadius - r.RingBand;
+    const LabelBand ring{r.InnerRadius + offset, r.InnerRadius + offset + r.RingBand};
+    if (ring.outer <= band.inner || ring.inner >= band.outer)
+      out.push_back({LabelWarning::Kind::RingOutsideBand,
+                     "The ring text (" + Area(ring) + ") lies wholly outside the burning area (" +
+                         Area(band) + "): it will not be burned."});
+  }
+  return out;
+}
+
+}  // namespace twr

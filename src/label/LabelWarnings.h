@@ -1,0 +1,40 @@
+// What a rendered label leaves out or changes without being asked, as data
+// for a front end to show: a background picture that could not be used,
+// texts cut by a box's MaxNum, note lines past the tenth, and boxes or ring
+// text lying wholly outside the band that is burned. No widgets; `twr`
+// prints them, the window program can list them.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace twr {
+
+class CELLayout;
+
+struct LabelWarning {
+  enum class Kind {
+    Background,        // the picture could not be used; the BgColor fill is drawn
+    TextCut,           // a text longer than its box's MaxNum
+    NoteLinesLeftOut,  // note lines past the tenth
+    BoxOutsideBand,    // a box with text that no burned circle crosses
+    RingOutsideBand,   // ring text that no burned circle crosses
+  };
+  Kind kind;
+  std::string text;  // one sentence, for a person
+};
+
+// The band a burn would etch, in millimetres from the centre.
+struct LabelBand {
+  double inner = 0.0;
+  double outer = 0.0;
+};
+
+// Looks at the layout, texts and background of the last render of `layout`.
+// `typedNote` is the note as typed (lines split at LF, any number of them),
+// before it was cut into the ten lines the renderer draws.
+std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view typedNote,
+                                     const LabelBand& band);
+
+}  // namespace twr

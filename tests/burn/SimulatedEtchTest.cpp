@@ -1,0 +1,144 @@
+// The simulated etch against the virtual drive: the same label, band and
+// quality burned through the three threads onto the virtual drive and
+// simulated without a drive give the same picture, pixel for pixel.
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <QImage>
+#include <QPainter>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+
+#include "burn/BurnJob.h"
+#include "burn/SimulatedEtch.h"
+#include "common/RecordingMessages.h"
+#include "drive/CELDevice.h"
+#include "drive/virtual/EtchedSurface.h"
+#include "drive/virtual/VirtualDrive.h"
+
+namespace twr {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A label with every grey from black to white, hard edges and a thin line.
+QImage TestLabel(int side) {
+  QImage label(side, side, QImage::Format_RGB888);
+  label.fill(Qt::white);
+  QPainter painter(&label);
+  for (int x = 0; x < side; ++x)
+    painter.fillRect(x, 0, 1, side / 2, QColor::fromHsv(0, 0, x * 255 / side));
+  painter.fillRect(side / 5, side * 3 / 5, side / 3, side / 5, QColor(200, 60, 10));
+  painter.setPen(QPen(Qt::black, 2));
+  painter.drawEllipse(QPoint(side / 2, side / 2), side * 41 / 116, side * 41 / 116);
+  return label;
+}
+
+ElsPage PageOf(const ElsPageBytes& bytes) {
+  ElsPage page;
+  std::copy(bytes.begin(), bytes.end(), page.Bytes().begin());
+  return page;
+}
+
+// Where the virtual drive draws the end of the recorded data of a DVD±R of
+// `blocks` blocks (the disc area of a block over pi, in square metres, from
+// the 24 mm radius of block 0).
+double DrawnRecordedRadius(std::uint32_t blocks) {
+  return std::sqrt(blocks * 1.2150575904989448e-9 + 0.000576) * 1000.0;
+}
+
+struct EtchCase {
+  const char* name;
+  std::string disc;     // the virtual drive's side
+  double inner, outer;  // mm
+  BurnQuality quality;
+  int labelSide;                      // pixels
+  std::vector<ElsSpeedEntry> speeds;  // empty: the example page's
+};
+
+TEST(SimulatedEtch, EqualsTheVirtualDrivesPicture) {
+  const EtchCase cases[] = {
+      {"label side, Draft", "label", 40.0, 40.6, BurnQuality::Draft, 1655, {}},
+      {"band at the hub, Normal, small label", "label", 25.0, 25.25, BurnQuality::Normal, 1200, {}},
+      // 44.5 x 441000 / 4500 = 4361 half samples: 49 per circle never sent.
+      {"samples left over, High", "label", 57.7, 58.0, BurnQuality::High, 1655, {{4500, 1, 89, 2}}},
+      {"DVD+R data side", "dvd+r", 36.0, 36.4, BurnQuality::Draft, 1655, {}},
+  };
+  const fs::path dir = fs::path(::testing::TempDir()) / ("twr-etch-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  for (const EtchCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QImage label = TestLabel(c.labelSide);
+    const std::string etched = (dir / "etched.png").string();
+    fs::remove(etched);
+
+    VirtualDriveConfig config;
+    config.disc = c.disc;
+    config.status = "complete";
+    config.recordedBlocks = c.disc == "label" ? 0 : 400000;
+    config.reloadDelaySeconds = 0;
+    config.burn.etchedPath = etched;
+    config.burn.keepMarks = false;  // this burn's marks alone
+    if (!c.speeds.empty()) SetElsSpeedEntries(config.elsPage, c.speeds);
+    CELDevice device;
+    device.AttachTransport(std::make_shared<VirtualDrive>(config));
+    test::RecordingMessages messages;
+    BurnJob job(device, messages);
+    ASSERT_GT(job.EstimateRequiredTime(c.inner, c.outer), 0.0);
+    job.SetQuality(c.quality);
+    job.SetBand(c.inner, c.outer);
+    job.SetLabelImage(&label);
+    ASSERT_TRUE(job.StartBurn());
+    job.Wait();
+    ASSERT_EQ(job.Outcome(), "Finish Burning.");
+    const QImage drive(QString::fromStdString(etched));
+    ASSERT_FALSE(drive.isNull());
+
+    EtchRequest request;
+    request.label = &label;
+    request.innerRadius = c.inner;
+    request.outerRadius = c.outer;
+    request.quality = c.quality;
+    request.page = PageOf(config.elsPage);
+    request.dataSide = c.disc != "label";
+    request.recordedRadius = DrawnRecordedRadius(config.recordedBlocks);
+    const EtchResult simulated = SimulateEtch(request);
+    ASSERT_TRUE(simulated.ok) << simulated.problem;
+    EXPECT_EQ(simulated.params.steps, job.Params().steps);
+    EXPECT_EQ(simulated.writes, job.WriteCount());
+
+    const QImage picture = simulated.picture.convertToFormat(drive.format());
+    ASSERT_EQ(picture.size(), drive.size());
+    int different = 0;
+    for (int y = 0; y < drive.height(); ++y)
+      for (int x = 0; x < drive.width(); ++x)
+        if (picture.pixel(x, y) != drive.pixel(x, y) && ++different <= 5)
+          ADD_FAILURE() << "pixel " << x << "," << y << ": simulated " << std::hex
+                        << picture.pixel(x, y) << ", drive " << drive.pixel(x, y);
+    EXPECT_EQ(different, 0);
+  }
+  fs::remove_all(dir);
+}
+
+TEST(SimulatedEtch, SaysWhyThereIsNoPicture) {
+  const QImage label = TestLabel(400);
+  EtchRequest request;
+  request.label = &label;
+  request.page = PageOf(ExampleElsPage());
+  request.innerRadius = 30.0;
+  request.outerRadius = 30.0005;  // less than one write
+  EXPECT_EQ(SimulateEtch(request).problem, kBandTooNarrow);
+  request.outerRadius = 60.0;
+  EXPECT_EQ(SimulateEtch(request).problem, "Input Radius Error.");
+  request.outerRadius = 40.0;
+  request.page.SetU16(ElsPage::kOffFeedStepNumerator, 0);
+  EXPECT_EQ(SimulateEtch(request).problem, "Illegal parameter in ELS Page (FeedStepLength)");
+  request.page.SetU8(ElsPage::kOffEntryCount, 0);
+  EXPECT_FALSE(SimulateEtch(request).ok);
+  request.label = nullptr;
+  EXPECT_EQ(SimulateEtch(request).problem, "Image data is not found.");
+}
+
+}  // namespace
+}  // namespace twr

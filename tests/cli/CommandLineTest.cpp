@@ -1,0 +1,278 @@
+// The real `twr` binary: exit statuses and what goes to stdout and stderr
+// for every command, numbers under a German locale, settings files named
+// with --config and the files they name, the wait after a disc is turned
+// over, the burn's plain progress lines and a burn stopped by Ctrl-C.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <QImage>
+#include <QString>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace twr {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class CommandLine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::path(::testing::TempDir()) / ("twr-cli-" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "home");
+    fs::copy(fs::path(TWR_SOURCE_DIR) / "examples", dir_ / "ex", fs::copy_options::recursive);
+    // The examples' virtual drive, at once after an eject.
+    std::string ini = ReadFile(dir_ / "ex/twr.ini");
+    ini = ini.substr(0, ini.find("; The virtual drive:"));
+    layouts_ = ini;
+    std::ofstream(dir_ / "ex/twr.ini")
+        << ini << "[VirtualDrive]\nDisc=label\nReloadDelay=0\nEtched=etched.png\n";
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Runs twr in `cwd` (the example folder by default) with the given
+  // environment settings prepended, stdin from /dev/null.
+  Outcome Twr(const std::vector<std::string>& args, const std::string& env = "",
+              const fs::path& cwd = {}) {
+    const fs::path out = dir_ / "out.txt", err = dir_ / "err.txt";
+    std::string command = "cd " + Quote((cwd.empty() ? dir_ / "ex" : cwd).string()) +
+                          " && env -u XDG_CONFIG_HOME HOME=" + Quote((dir_ / "home").string()) +
+                          " " + env + " " + Quote(TWR_CLI_PATH);
+    for (const std::string& a : args) command += " " + Quote(a);
+    command += " > " + Quote(out.string()) + " 2> " + Quote(err.string()) + " < /dev/null";
+    Outcome r;
+    const int raw = std::system(command.c_str());
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = ReadFile(out);
+    r.err = ReadFile(err);
+    return r;
+  }
+
+  fs::path dir_;
+  std::string layouts_;  // the example layouts without a virtual drive
+};
+
+// Every command, good and bad: the status, a piece of stdout (or "" for
+// nothing at all) and a piece of stderr (or "" for nothing at all).
+TEST_F(CommandLine, ExitStatusAndTheSplitOfStdoutAndStderr) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* out;
+    const char* err;
+    const char* env = "";
+  };
+  const std::string longTitle = "A title far longer than the box takes";
+  const Case cases[] = {
+      {{"--version"}, 0, "twr 1.2.0E\n", ""},
+      {{"--help"}, 0, "Usage: twr", ""},
+      {{"render", "--help"}, 0, "--etched FILE", ""},
+      {{}, 2, "", "no command"},
+      {{"bogus"}, 2, "", "unknown command 'bogus'"},
+      {{"--bogus", "layouts"}, 2, "", "unknown option '--bogus'"},
+      {{"layouts"}, 0, "0\tAurora", ""},
+      {{"layouts", "--json"}, 0, "{\"settings\":\"./twr.ini\",\"layouts\":[{\"index\":0,", ""},
+      {{"layouts", "extra"}, 2, "", "unexpected argument 'extra'"},
+      {{"layouts", "--json=1"}, 2, "", "takes no value"},
+      {{"layouts", "--config", "none.ini"}, 2, "", "none.ini does not exist"},
+      {{"--config", "bg", "layouts"}, 2, "", "bg is a folder"},
+      {{"layouts", "--config", "bg/aurora.png"}, 1, "", "Cannot load .ini file.\n"},
+      {{"render", "--layout", "x"}, 2, "", "'--layout x' is not a whole number"},
+      {{"render", "--layout", "6"}, 2, "", "Layout 6 does not exist"},
+      {{"render", "--inner", "25,5"}, 2, "", "'--inner 25,5' is not a number"},
+      {{"render", "--inner", "20", "--outer", "50"}, 2, "", "Input correct burning area."},
+      {{"render", "--label", "label.gif"}, 2, "", "does not end in .png"},
+      {{"render", "--quality", "high"}, 2, "", "go with --etched"},
+      {{"render", "--etched", "e.png", "--quality", "best"}, 2, "", "is not draft, normal or high"},
+      {{"render", "--etched", "e.png", "--rimtone"}, 2, "", "--rimtone needs --disc"},
+      {{"render", "--", "--label", "l.png"}, 2, "", "unexpected argument '--label'"},
+      {{"render", "--etched", "e.png", "--rimtone", "--disc", "dvd-r", "--inner", "30"},
+       2,
+       "",
+       "Input correct burning area."},
+      {{"render", "--etched", "r.png", "--rimtone", "--disc", "dvd+r", "--title", "T"},
+       0,
+       "band 31.0 - 58.0 mm",
+       ""},
+      {{"render", "--title", "Hi", "--label", "l.png", "--preview", "p.jpg"},
+       0,
+       "Wrote the preview (600 x 600) to p.jpg",
+       ""},
+      {{"render", "--title", longTitle}, 0, "Rendered layout 0", "warning: The title"},
+      {{"render", "--label", "no/such/folder/l.png"},
+       1,
+       "Rendered layout 0",
+       "Cannot write the label"},
+      {{"render", "--inner", "25.5", "--outer", "40"},
+       0,
+       "burning area 25.5 - 40.0 [mm]",
+       "",
+       "LC_ALL=de_DE.UTF-8"},
+      {{"render", "--etched", "e.tif", "--inner", "40", "--outer", "41.5", "--quality", "normal"},
+       0,
+       "band 40.0 - 41.5 mm, 25 revolutions per step",
+       "",
+       "LC_ALL=de_DE.UTF-8"},
+      {{"drives"}, 0, "(V:)", ""},
+      {{"disc", "--drive", "V"}, 0, "Label side:     yes", ""},
+      {{"disc", "--drive", "7"}, 2, "", "is neither a drive letter nor a device path"},
+      {{"burn", "--quality", "best"}, 2, "", "'--quality best' is not draft, normal or high"},
+      {{"burn", "--drive", "Q"}, 1, "", "Etchlume Drive is not found."},
+      {{"burn", "--drive", "V", "--title", "T", "--inner", "40.5", "--outer", "41.5"},
+       0,
+       "Band 40.5 - 41.5 mm, 11 revolutions per step",
+       "",
+       "LC_ALL=de_DE.UTF-8"},
+  };
+  for (const Case& c : cases) {
+    std::string shown;
+    for (const std::string& a : c.args) shown += a + " ";
+    SCOPED_TRACE(shown + c.env);
+    const Outcome r = Twr(c.args, c.env);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    if (*c.out == '\0')
+      EXPECT_EQ(r.out, "");
+    else
+      EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
+    if (*c.err == '\0')
+      EXPECT_EQ(r.err, "");
+    else
+      EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+  }
+  // Each picture is in the format its name says, sized to print at 1:1.
+  EXPECT_EQ(ReadFile(dir_ / "ex/l.png").substr(1, 3), "PNG");
+  EXPECT_EQ(ReadFile(dir_ / "ex/p.jpg").substr(0, 2), "\xFF\xD8");
+  EXPECT_EQ(ReadFile(dir_ / "ex/e.tif").substr(0, 2), "II");
+  const QImage label(QString::fromStdString((dir_ / "ex/l.png").string()));
+  EXPECT_NEAR(label.width() * 1000.0 / label.dotsPerMeterX(), 116.0, 0.01);
+}
+
+// A settings file elsewhere, named with --config from another folder: its
+// pictures and the virtual drive's files are found beside it. Its disc is a
+// data side, so the burn asks for the disc to be turned over and waits for
+// the drive to be ready again, counting down; then it burns, with plain
+// progress lines since stdout is a file.
+TEST_F(CommandLine, ConfigElsewhereFlipWaitAndPlainProgress) {
+  const fs::path conf = dir_ / "conf";
+  fs::create_directories(conf);
+  fs::copy(dir_ / "ex/bg", conf / "bg");
+  std::ofstream(conf / "twr.ini") << layouts_
+                                  << "[VirtualDrive]\nDisc=dvd+r\nStatus=complete\nFlip=label\n"
+                                     "ReloadDelay=1\nEtched=etched.png\nTrace=trace.txt\n"
+                                     "Pace=4\n";
+  const Outcome r = Twr({"burn", "--config", (conf / "twr.ini").string(), "--drive", "V", "--title",
+                         "Flipped", "--inner", "40", "--outer", "41"},
+                        "", dir_ / "home");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");  // the background pictures were found
+  EXPECT_NE(r.out.find("Flip a disc to label-side.\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Waiting for the drive to be ready: "), std::string::npos) << r.out;
+  std::istringstream lines(r.out);
+  int burning = 0;
+  for (std::string line; std::getline(lines, line);) burning += line.rfind("Burning ", 0) == 0;
+  EXPECT_GT(burning, 5) << r.out;  // a line for each percent seen
+  EXPECT_NE(r.out.find("\nFinish Burning.\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find('\r'), std::string::npos);  // no live line in a file
+  EXPECT_TRUE(fs::exists(conf / "etched.png"));
+  EXPECT_TRUE(fs::exists(conf / "trace.txt"));
+  EXPECT_FALSE(fs::exists(dir_ / "home" / "etched.png"));
+}
+
+// Ctrl-C during a burn: the burn stops after the write in progress, goes
+// through its closing steps, and says where it stopped.
+TEST_F(CommandLine, InterruptedBurnSaysWhereItStopped) {
+  std::ofstream(dir_ / "ex/twr.ini")
+      << layouts_ << "[VirtualDrive]\nDisc=label\nReloadDelay=0\nPace=1\n";
+  const fs::path out = dir_ / "burn-out.txt", err = dir_ / "burn-err.txt";
+  const std::vector<std::string> args = {TWR_CLI_PATH, "burn", "--drive", "V",
+                                         "--inner",    "40",   "--outer", "41"};
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  const std::string home = "HOME=" + (dir_ / "home").string();
+  char* envp[] = {const_cast<char*>(home.c_str()), nullptr};
+  const std::string cwd = (dir_ / "ex").string();
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (o < 0 || e < 0 || ::chdir(cwd.c_str()) != 0) _exit(99);
+    ::dup2(o, STDOUT_FILENO);
+    ::dup2(e, STDERR_FILENO);
+    ::execve(argv[0], argv.data(), envp);
+    _exit(98);
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (ReadFile(out).find("Burning") == std::string::npos &&
+         std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  ::kill(pid, SIGINT);
+  int raw = 0;
+  ASSERT_EQ(::waitpid(pid, &raw, 0), pid);
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 130);
+  const std::string said = ReadFile(out), complained = ReadFile(err);
+  EXPECT_NE(said.find("Stopping after the write in progress"), std::string::npos) << said;
+  EXPECT_NE(said.find("Finish Burning."), std::string::npos) << said;  // the drive's own text
+  EXPECT_NE(complained.find("twr burn: stopped after write "), std::string::npos) << complained;
+  EXPECT_NE(complained.find("%); the label is not complete."), std::string::npos) << complained;
+}
+
+// Commands that draw nothing never start fontconfig or load a font.
+TEST_F(CommandLine, CommandsThatDrawNothingOpenNoFonts) {
+  if (std::system("command -v strace > /dev/null 2>&1") != 0) GTEST_SKIP() << "no strace";
+  const fs::path trace = dir_ / "strace.txt";
+  auto fontFiles = [&](const std::vector<std::string>& args) {
+    std::vector<std::string> traced = {"-f", "-e",           "trace=open,openat",
+                                       "-o", trace.string(), TWR_CLI_PATH};
+    traced.insert(traced.end(), args.begin(), args.end());
+    // LeakSanitizer cannot run under strace; a sanitized build leaves it out.
+    std::string command =
+        "cd " + Quote((dir_ / "ex").string()) + " && ASAN_OPTIONS=detect_leaks=0 strace";
+    for (const std::string& a : traced) command += " " + Quote(a);
+    EXPECT_EQ(std::system((command + " > /dev/null 2>&1").c_str()), 0);
+    std::istringstream lines(ReadFile(trace));
+    int found = 0;
+    for (std::string line; std::getline(lines, line);)
+      found += line.find(".so") == std::string::npos &&  // the library itself may load
+               (line.find("fontconfig") != std::string::npos ||
+                line.find("/fonts/") != std::string::npos);
+    return found;
+  };
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"layouts"}, {"drives"}, {"disc", "--drive", "V"}, {"--version"}, {"render", "--help"}})
+    EXPECT_EQ(fontFiles(args), 0) << args[0];
+  EXPECT_GT(fontFiles({"render"}), 0);  // the check sees them when they are opened
+}
+
+}  // namespace
+}  // namespace twr
