@@ -12,7 +12,9 @@
 
 #include "burn/BurnSession.h"
 #include "common/Strings.h"
+#include "common/SettingsLocation.h"
 #include "drive/CELDevice.h"
+#include "drive/DriveSetup.h"
 #include "label/CELLayout.h"
 #include "ui/CELMainDlg.h"
 #include "ui/GuiMessages.h"
@@ -77,7 +79,15 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/titlewright")));
   twr::ui::GuiMessages messages;
 
-  const std::string settings = options.config.empty() ? twr::kSettingsPath : options.config;
+  // The settings file: --config, ./twr.ini, or the user's own copy of the
+  // installed layouts (made at the first start); the virtual drive is read
+  // from the same file.
+  const twr::SettingsLocation settings =
+      twr::LocateSettings(twr::SettingsSearch::FromEnvironment(options.config));
+  if (settings.created)
+    std::fprintf(stderr, "titlewright: made your own settings file %s from the default layouts\n",
+                 settings.path.c_str());
+  twr::DefaultDriveCatalog().SetSettingsPath(settings.path);
 
   // The drive object comes before the burn session, which refers to it; the
   // rest follow in their order: the burn session (with the ELS page, the
@@ -85,13 +95,14 @@ int main(int argc, char** argv) {
   // label and preview images, the configuration.
   auto device = std::make_unique<twr::CELDevice>();
   auto burn = std::make_unique<twr::BurnSession>(*device, messages);
-  auto layout = std::make_unique<twr::CELLayout>(settings);
+  auto layout = std::make_unique<twr::CELLayout>(settings.path);
   twr::SetProcessLayout(layout.get());
   auto config = std::make_unique<twr::ui::TitleConfigModel>();
 
   int result = 0;
   {
     twr::ui::MainWindowModel model(*layout, *device, *burn, *config, messages);
+    model.SetSettings(settings);
     twr::ui::CELMainDlg window(model, *config, *burn, *device, messages);
     if (!options.screenshot.empty()) {
       window.SetOnOpened([&] {

@@ -30,6 +30,7 @@
 #include "common/DecimalText.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscName.h"
+#include "drive/DiscScan.h"
 #include "drive/DriveSetup.h"
 #include "label/BurningArea.h"
 #include "label/CELLayout.h"
@@ -196,11 +197,34 @@ int Stopped(BurnTerminal& terminal) {
   return kExitInterrupted;
 }
 
+// The disc's texts into the label options the user left empty, as the main
+// window's Scan fills its edits. The drive is opened for reading only and
+// closed again before the burn takes it for itself. False after message
+// "Disc is not found." when the drive is not ready.
+bool ScanIntoLabel(const DriveChoice& drive, LabelOptions& label, Messages& messages) {
+  CELDevice device;
+  const DriveOpening opening = OpenChosenDrive(device, drive, DriveAccess::Shared);
+  if (!opening.Ok()) return true;  // the burn's own open says what is wrong
+  const DiscTexts disc = LoadDiscTexts(device);
+  if (!disc.ready) {
+    messages.ShowString(kStrScanNoDisc, MessageIcon::Error);
+    return false;
+  }
+  if (label.title.empty()) label.title = disc.title;
+  if (label.date.empty()) label.date = disc.date;
+  if (label.notes.empty()) label.notes = ScanEntryLines(device, opening.letter);
+  std::string entries;
+  for (const std::string& line : label.notes) entries += " | " + line;
+  std::printf("Scanned: title '%s', date '%s', %zu note lines%s\n", label.title.c_str(),
+              label.date.c_str(), label.notes.size(), entries.c_str());
+  return true;
+}
+
 }  // namespace
 
 int RunBurn(int argc, char** argv) {
   std::string letterText, qualityText;
-  bool rimtone = false, assumeYes = false;
+  bool rimtone = false, assumeYes = false, scan = false;
   LabelOptions label;
   ArgParser args("burn",
                  "Burns a label onto the disc in a drive: renders the layout as the main\n"
@@ -215,6 +239,10 @@ int RunBurn(int argc, char** argv) {
               {"draft", "normal", "high"}, &qualityText);
   args.Flag("rimtone", "Burn the unrecorded outer band of a DVD-R/DVD+R data side.", &rimtone);
   args.Flag("yes", "Say Yes to marking a blank disc; do not wait for Enter.", &assumeYes);
+  args.Flag("scan",
+            "Take the title, date and note from the disc first, as Scan does: its volume "
+            "name, date and top-level folders and files (--title, --date and --note win).",
+            &scan);
   if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
     return ExitStatusFor(r);
   BurnQuality quality = BurnQuality::Draft;
@@ -233,6 +261,7 @@ int RunBurn(int argc, char** argv) {
     messages.ShowString(kStrNoPassThrough, MessageIcon::Error);
     return 1;
   }
+  if (scan && !ScanIntoLabel(drive, label, messages)) return kExitFailure;
   auto device = std::make_unique<CELDevice>();
   // Held exclusively until the device goes: a mounted drive, or one another
   // burn holds, is refused before anything is written.

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "common/Messages.h"
-#include "common/ProfileFile.h"
 #include "drive/DriveSetup.h"
 #include "label/LayoutSettings.h"
 
@@ -38,9 +37,10 @@ const SettingsLocation& Settings() {
 }
 
 std::string NoLayoutsDetail(const std::string& path) {
-  if (path == Current().path && !Current().Usable()) return Current().problem + ".";
-  if (!ProfileFile::Load(path).Exists()) return path + " does not exist or cannot be read.";
-  return path + " holds no layout: [Config] LayoutNum is missing or 0.";
+  if (path == Current().path) return NoLayoutsReason(Current());
+  SettingsLocation other;
+  other.path = path;
+  return NoLayoutsReason(other);
 }
 
 void ShowNoLayouts(Messages& messages, const std::string& path) {

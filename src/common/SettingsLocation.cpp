@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/ProfileFile.h"
+
 #ifndef TWR_INSTALLED_DATA_DIR
 #define TWR_INSTALLED_DATA_DIR "/usr/local/share/titlewright"
 #endif
@@ -144,6 +146,13 @@ std::string ResolveSettingsPath(const std::string& settingsFolder, const std::st
   const fs::path p(path);
   if (p.is_absolute()) return path;
   return (fs::path(settingsFolder) / p).string();
+}
+
+std::string NoLayoutsReason(const SettingsLocation& location) {
+  if (!location.Usable()) return location.problem + ".";
+  if (!ProfileFile::Load(location.path).Exists())
+    return location.path + " does not exist or cannot be read.";
+  return location.path + " holds no layout: [Config] LayoutNum is missing or 0.";
 }
 
 }  // namespace twr

@@ -52,6 +52,10 @@ struct SettingsLocation {
 // atomically, so that a copy cut short is made again at the next start).
 SettingsLocation LocateSettings(const SettingsSearch& search);
 
+// Why the settings file at `location` gives no layout, in one sentence
+// (what is wrong with the file, or that it holds none).
+std::string NoLayoutsReason(const SettingsLocation& location);
+
 // The installed data folder: ../share/titlewright beside the folder of the
 // running program when that exists, else the folder chosen at build time.
 std::string InstalledDataFolder();

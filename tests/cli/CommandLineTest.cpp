@@ -274,5 +274,35 @@ TEST_F(CommandLine, CommandsThatDrawNothingOpenNoFonts) {
   EXPECT_GT(fontFiles({"render"}), 0);  // the check sees them when they are opened
 }
 
+
+// `twr burn --scan` takes the label's texts from the disc as the window's
+// Scan does: the volume name and date, and the top-level entries with the
+// folders first; the options given on the command line win.
+TEST_F(CommandLine, BurnScanFillsTheLabelFromTheDisc) {
+  if (std::system("command -v xorriso >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
+  const fs::path content = dir_ / "content";
+  fs::create_directories(content / "Photos" / "inner");
+  std::ofstream(content / "a-notes.txt") << "x";
+  std::ofstream(content / "Photos" / "inner" / "deep.txt") << "x";
+  const std::string iso = (dir_ / "ex" / "disc.iso").string();
+  ASSERT_EQ(std::system(("xorriso -as mkisofs -quiet -J -R -V TRIP2026 -o " + Quote(iso) + " " +
+                         Quote(content.string()) + " >/dev/null 2>&1")
+                            .c_str()),
+            0);
+  std::ofstream(dir_ / "ex/twr.ini")
+      << layouts_ << "[VirtualDrive]\nDisc=dvd+r\nStatus=complete\nImage=disc.iso\n"
+      << "ReloadDelay=0\nTrace=trace.txt\n";
+  const Outcome r = Twr({"burn", "--scan", "--rimtone", "--inner", "40", "--outer", "41.5",
+                         "--date", "given", "--yes"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  // ISO 9660 lists the root in name order; the label puts folders first.
+  EXPECT_NE(r.out.find("Scanned: title 'TRIP2026', date 'given', 2 note lines | [Photos]   | "
+                       "a-notes.txt  "),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.out.find("deep.txt"), std::string::npos);
+  EXPECT_NE(r.out.find("Finish Burning."), std::string::npos);
+}
+
 }  // namespace
 }  // namespace twr

@@ -6,6 +6,7 @@
 # Usage: window_burn.sh TITLEWRIGHT TWR ETCHED_COMPARE ARTEFACT_DIR
 # Exit 77 (skipped) when Xvfb, xdotool or ImageMagick's import are missing.
 set -euo pipefail
+trap 'echo "window_burn.sh: failed at line $LINENO" >&2' ERR
 TITLEWRIGHT=$1 TWR=$2 COMPARE=$3 OUT=$4
 for tool in Xvfb xdotool import; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }

@@ -54,7 +54,10 @@ OpeningResult MainWindowModel::Open() {
     return OpeningResult::NoPassThrough;
   }
   if (!layout_.LoadLayoutNames(layoutNames_)) {
-    messages_.ShowString(kStrCannotLoadIni, MessageIcon::Error);
+    SettingsLocation settings = settings_;
+    if (settings.path.empty()) settings.path = layout_.SettingsPath();
+    messages_.ShowDetailed(StringText(kStrCannotLoadIni), NoLayoutsReason(settings),
+                           MessageIcon::Error);
     return OpeningResult::NoLayouts;
   }
   layoutIndex_ = 0;

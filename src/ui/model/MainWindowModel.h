@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/SettingsLocation.h"
 #include "label/LabelTexts.h"
 #include "ui/model/TitleConfigModel.h"
 
@@ -44,6 +45,8 @@ class MainWindowModel {
                   Messages& messages);
 
   void SetDriveRunner(DriveRunner runner) { runDrive_ = std::move(runner); }
+  // The settings file in use, named when it gives no layout.
+  void SetSettings(SettingsLocation settings) { settings_ = std::move(settings); }
 
   // ---- Opening -------------------------------------------------------------
   // The checks in their order (pass-through 100, layouts 801, drives 1003),
@@ -138,6 +141,7 @@ class MainWindowModel {
   TitleConfigModel& config_;
   Messages& messages_;
   DriveRunner runDrive_ = [](const std::function<void()>& work) { work(); };
+  SettingsLocation settings_;
 
   LabelTexts texts_;
   std::string lastTitle_;
