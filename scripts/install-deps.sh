@@ -3,7 +3,8 @@
 #   install-deps.sh            to build and run it (scripts/run.sh)
 #   install-deps.sh --test     also to test it (scripts/test.sh): GoogleTest,
 #                              Google Benchmark, clang for fuzzing, xorriso,
-#                              strace, validators and a German locale
+#                              strace, validators, an X server with xdotool and
+#                              ImageMagick for the window test, a German locale
 #   install-deps.sh --package  also to build the .deb (scripts/package.sh)
 set -euo pipefail
 
@@ -17,6 +18,7 @@ TEST=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xorriso clang libclang-rt-14-dev strace locales
   appstream desktop-file-utils
+  xvfb xdotool imagemagick
 )
 PACKAGE=(dpkg-dev git)
 # Numbers must read and write the same under this locale.
