@@ -33,6 +33,10 @@ HelpWindow::HelpWindow(QWidget* owner) : QDialog(owner, Qt::Window) {
   setObjectName(QStringLiteral("HelpWindow"));
   browser_ = new QTextBrowser(this);
   browser_->setOpenExternalLinks(true);
+  // One look for every page, set once for the document the pages load into.
+  QFile style(QStringLiteral(":/help/help.css"));
+  if (style.open(QIODevice::ReadOnly))
+    browser_->document()->setDefaultStyleSheet(QString::fromUtf8(style.readAll()));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);
