@@ -36,6 +36,9 @@ struct BurnTimings {
   std::chrono::milliseconds encoderPoll{20};
   std::chrono::milliseconds interleaverPoll{30};
   std::chrono::milliseconds busyPause{30};
+  // A drive that has answered "long write in progress" to the same WRITE for
+  // longer than this is not coming back: the burn ends with that sense.
+  std::chrono::milliseconds busyLimit{std::chrono::minutes(2)};
   int readyTries = 255;
   std::chrono::milliseconds readyPause{100};
   std::chrono::milliseconds stopPoll{100};
@@ -107,7 +110,8 @@ class BurnJob {
   // starts, the label-writing flag goes back to 0 on the drive and medium
   // removal is allowed again.
   bool StartBurn();
-  // Exit while burning: the write in progress completes, then Finish.
+  // Exit while burning: the write in progress completes (or, while the drive
+  // answers busy, is no longer repeated), then Finish.
   void RequestAbort() { abortRequest_.store(1); }
   bool Burning() const { return burning_.load() != 0; }
   // Joins the three threads (after the burn thread's closing steps).

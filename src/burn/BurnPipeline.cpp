@@ -2,7 +2,9 @@
 // burn threads, and the closing steps that always put the drive back.
 #include <QImage>
 
+#include <chrono>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "burn/BurnJob.h"
@@ -212,6 +214,8 @@ void BurnJob::BurnThread() {
   std::int32_t m = 0;
   std::string outcome = StringText(kStrFinishBurning);
   std::uint8_t sense[3] = {0, 0, 0};
+  // Start of the busy answers to the WRITE being repeated; empty outside one.
+  std::optional<std::chrono::steady_clock::time_point> busySince;
 
   // A band narrower than one write sends nothing.
   State state = State::Next;
@@ -244,9 +248,19 @@ void BurnJob::BurnThread() {
         break;
       case State::Sense:
         if (sense[0] == kSenseNotReady && sense[1] == kAscNotReady && sense[2] == kAscqLongWrite) {
-          state = State::Busy;
-        } else if (sense[0] == kSenseWriteError && sense[1] == kAscWriteError &&
-                   sense[2] == kAscqLossOfStreaming) {
+          const auto now = std::chrono::steady_clock::now();
+          if (!busySince) busySince = now;
+          if (now - *busySince > timings_.busyLimit) {
+            outcome = WritingErrorText(sense[0], sense[1], sense[2]);
+            state = State::End;
+          } else {
+            state = State::Busy;
+          }
+          break;
+        }
+        busySince.reset();
+        if (sense[0] == kSenseWriteError && sense[1] == kAscWriteError &&
+            sense[2] == kAscqLossOfStreaming) {
           state = State::Streaming;
         } else {
           outcome = WritingErrorText(sense[0], sense[1], sense[2]);
@@ -254,9 +268,18 @@ void BurnJob::BurnThread() {
         }
         break;
       case State::Busy: {
-        std::lock_guard<std::mutex> lock(ring_.Lock());
-        std::this_thread::sleep_for(timings_.busyPause);
-        state = State::Write;
+        {
+          std::lock_guard<std::mutex> lock(ring_.Lock());
+          std::this_thread::sleep_for(timings_.busyPause);
+        }
+        // A stop request ends the repeats: the blocks of this write are not
+        // sent, and the burn closes as after any stop.
+        if (abortRequest_.load()) {
+          busySince.reset();
+          state = State::Finish;
+        } else {
+          state = State::Write;
+        }
         break;
       }
       case State::Streaming: {
@@ -268,6 +291,7 @@ void BurnJob::BurnThread() {
         break;
       }
       case State::Written:
+        busySince.reset();
         UpdateProgress(n, writes);
         state = (n >= writes || abortRequest_.load()) ? State::Finish : State::Next;
         break;

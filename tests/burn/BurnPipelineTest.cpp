@@ -36,7 +36,8 @@ class CountingEvents : public BurnEvents {
 class BurnPipelineTest : public ::testing::Test {
  protected:
   void Start(const std::string& faults, double outer = 25.3, double pace = 0,
-             const QImage* image = nullptr, VirtualBurnConfig config = {}) {
+             const QImage* image = nullptr, VirtualBurnConfig config = {},
+             std::chrono::milliseconds busyLimit = std::chrono::minutes(2)) {
     config.faults = faults;
     config.pace = pace;
     drive_ = std::make_shared<test::BurnTestDrive>(config);
@@ -47,6 +48,7 @@ class BurnPipelineTest : public ::testing::Test {
     BurnTimings timings;
     timings.readyPause = 1ms;
     timings.stopPoll = 5ms;
+    timings.busyLimit = busyLimit;
     job_->SetTimings(timings);
     job_->SetEvents(&events_);
     job_->SetLabelImage(image ? image : (noImage_ ? nullptr : &image_));
@@ -140,6 +142,31 @@ TEST_F(BurnPipelineTest, BusyRepeatsTheSameWrite) {
   }
   EXPECT_EQ(busy, 4);
   EXPECT_EQ(trace.size(), static_cast<std::size_t>(Writes() + 4));
+}
+
+// A drive that answers busy for good: a stop request ends the repeats and
+// the burn closes through Finish; without one, the spell ends after the busy
+// limit as a writing error with that sense, and no SYNCHRONIZE CACHE follows.
+TEST_F(BurnPipelineTest, BusyForeverStopsOnRequestOrAfterTheLimit) {
+  Start("busy:3:forever");
+  while (job_->WriteCount() < 8 && job_->Burning()) std::this_thread::sleep_for(1ms);
+  job_->RequestAbort();
+  Finish("Finish Burning.");
+  auto trace = drive_->Side().Trace();
+  ASSERT_GE(trace.size(), 8u);
+  for (std::size_t i = 2; i < trace.size(); ++i) {
+    EXPECT_FALSE(trace[i].accepted);
+    EXPECT_EQ(trace[i].lba, Address(3));
+  }
+  EXPECT_TRUE(SyncSent());
+
+  Start("busy:3:forever", 25.3, 0, nullptr, {}, 150ms);
+  Finish("Writing Error[Sense=2,Asc=4,Ascq=8]");
+  trace = drive_->Side().Trace();
+  // About 150 ms of 30 ms pauses; never without end.
+  EXPECT_GE(trace.size(), 2u + 4u);
+  EXPECT_LE(trace.size(), 2u + 40u);
+  EXPECT_FALSE(SyncSent());
 }
 
 TEST_F(BurnPipelineTest, StreamingLossSkipsTheRestOfTheRevolution) {
