@@ -118,6 +118,9 @@ class BurnJob {
   void Wait();
   // Outcome text of the last burn ("" before the first).
   std::string Outcome() const;
+  // What follows the outcome text: why the burn ended as it did ("" when
+  // the outcome says it all).
+  std::string OutcomeDetail() const;
   // WRITE commands sent by the current or last burn, repeats after a busy
   // drive or a loss of streaming included.
   std::int32_t WriteCount() const { return writeCount_.load(); }
@@ -132,12 +135,12 @@ class BurnJob {
 
  private:
   // The feed step in micrometres from the page's FeedStepLength and divisor;
-  // message 402 and false when FeedStepLength is zero.
+  // message 402 and false when FeedStepLength or the selected divisor is zero.
   bool FeedStepFromPage(double& feedStep);
   void EncodeStep(const QImage& image, int step, std::int32_t* levels, const ToneCurve& curve);
   bool OfferBlock();
   void UpdateProgress(std::int32_t n, std::int32_t writes);
-  void CloseBurn(const std::string& outcome);
+  void CloseBurn(const std::string& outcome, const std::string& detail);
   void JoinThreads();
 
   CELDevice& device_;
@@ -166,6 +169,7 @@ class BurnJob {
 
   mutable std::mutex outcomeMutex_;
   std::string outcome_;
+  std::string outcomeDetail_;
 
   std::thread encoder_;
   std::thread interleaver_;

@@ -11,6 +11,7 @@
 #include "burn/Truncate.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
+#include "drive/SenseText.h"
 
 namespace twr {
 
@@ -29,6 +30,24 @@ constexpr int kNotImmediate = 0;
 // A full ring wakes the encoder when this many slots are free again.
 constexpr int kEncoderRoomWant = 64;
 
+// What follows the outcome text when the drive is the reason for it.
+constexpr const char* kDetailNoAnswer =
+    "The drive stopped answering: no status and no sense came back. It may have been "
+    "disconnected, switched off or reset; check its cable and power before the next burn.";
+constexpr const char* kDetailStillBusy =
+    "The drive was still busy: it did not become ready after the burn. Leave the disc in "
+    "until the drive has settled before you use it.";
+
+std::string RefusedDetail(const std::uint8_t sense[3]) {
+  return "The drive refused the write: " + SenseText(sense[0], sense[1], sense[2]) + ".";
+}
+
+std::string BusyLimitDetail(std::chrono::milliseconds limit) {
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limit).count();
+  return "The drive answered \"long write in progress\" to the same write for more than " +
+         std::to_string(seconds) + " s and never took it.";
+}
+
 }  // namespace
 
 void BurnJob::JoinThreads() {
@@ -44,6 +63,11 @@ void BurnJob::Wait() {
 std::string BurnJob::Outcome() const {
   std::lock_guard<std::mutex> lock(outcomeMutex_);
   return outcome_;
+}
+
+std::string BurnJob::OutcomeDetail() const {
+  std::lock_guard<std::mutex> lock(outcomeMutex_);
+  return outcomeDetail_;
 }
 
 bool BurnJob::StartBurn() {
@@ -76,6 +100,7 @@ bool BurnJob::StartBurn() {
   {
     std::lock_guard<std::mutex> lock(outcomeMutex_);
     outcome_.clear();
+    outcomeDetail_.clear();
   }
   writeCount_.store(0);
 
@@ -213,6 +238,7 @@ void BurnJob::BurnThread() {
   std::uint32_t address = static_cast<std::uint32_t>(params_.startAddress);
   std::int32_t m = 0;
   std::string outcome = StringText(kStrFinishBurning);
+  std::string detail;
   std::uint8_t sense[3] = {0, 0, 0};
   // Start of the busy answers to the WRITE being repeated; empty outside one.
   std::optional<std::chrono::steady_clock::time_point> busySince;
@@ -252,6 +278,7 @@ void BurnJob::BurnThread() {
           if (!busySince) busySince = now;
           if (now - *busySince > timings_.busyLimit) {
             outcome = WritingErrorText(sense[0], sense[1], sense[2]);
+            detail = BusyLimitDetail(timings_.busyLimit);
             state = State::End;
           } else {
             state = State::Busy;
@@ -264,6 +291,7 @@ void BurnJob::BurnThread() {
           state = State::Streaming;
         } else {
           outcome = WritingErrorText(sense[0], sense[1], sense[2]);
+          detail = device_.LastCommandUnanswered() ? kDetailNoAnswer : RefusedDetail(sense);
           state = State::End;
         }
         break;
@@ -295,25 +323,30 @@ void BurnJob::BurnThread() {
         UpdateProgress(n, writes);
         state = (n >= writes || abortRequest_.load()) ? State::Finish : State::Next;
         break;
-      case State::Finish:
+      case State::Finish: {
         events_->Phase(BurnPhase::Synchronising, 0);
         device_.SynchronizeCache();
+        bool ready = false;
         for (int i = 0; i < timings_.readyTries; ++i) {
-          if (device_.TestUnitReady()) break;
+          ready = device_.TestUnitReady() != 0;
+          if (ready) break;
           events_->Phase(BurnPhase::WaitingForDrive, i + 1);
           std::lock_guard<std::mutex> lock(ring_.Lock());
           std::this_thread::sleep_for(timings_.readyPause);
         }
+        // The outcome text stays; the detail says the drive never settled.
+        if (!ready) detail = device_.LastCommandUnanswered() ? kDetailNoAnswer : kDetailStillBusy;
         state = State::End;
         break;
+      }
       case State::End:
         break;
     }
   }
-  CloseBurn(outcome);
+  CloseBurn(outcome, detail);
 }
 
-void BurnJob::CloseBurn(const std::string& outcome) {
+void BurnJob::CloseBurn(const std::string& outcome, const std::string& detail) {
   events_->Phase(BurnPhase::Restoring, 0);
   StopEncoder();
   interleaverRun_.store(0);
@@ -324,8 +357,9 @@ void BurnJob::CloseBurn(const std::string& outcome) {
   {
     std::lock_guard<std::mutex> lock(outcomeMutex_);
     outcome_ = outcome;
+    outcomeDetail_ = detail;
   }
-  messages_.Show(outcome, MessageIcon::Information);
+  messages_.ShowDetailed(outcome, detail, MessageIcon::Information);
   events_->SetShowText(false);
   events_->SetPos(0);
   device_.PreventAllowRemoval(kAllow);

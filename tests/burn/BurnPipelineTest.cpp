@@ -162,11 +162,52 @@ TEST_F(BurnPipelineTest, BusyForeverStopsOnRequestOrAfterTheLimit) {
 
   Start("busy:3:forever", 25.3, 0, nullptr, {}, 150ms);
   Finish("Writing Error[Sense=2,Asc=4,Ascq=8]");
+  EXPECT_NE(job_->OutcomeDetail().find("long write in progress"), std::string::npos);
   trace = drive_->Side().Trace();
   // About 150 ms of 30 ms pauses; never without end.
   EXPECT_GE(trace.size(), 2u + 4u);
   EXPECT_LE(trace.size(), 2u + 40u);
   EXPECT_FALSE(SyncSent());
+}
+
+// The outcome texts stay as they are; the detail after them says what the
+// drive did: refused (its sense in words), stopped answering, stayed busy.
+TEST_F(BurnPipelineTest, OutcomeDetailTellsWhatTheDriveDid) {
+  struct Case {
+    const char* faults;
+    const char* outcome;
+    const char* detail;  // "" for none
+  };
+  const Case cases[] = {
+      {"", "Finish Burning.", ""},
+      {"error:5:05/21/00", "Writing Error[Sense=5,Asc=21,Ascq=0]",
+       "The drive refused the write: illegal request: invalid address (logical block address "
+       "out of range)."},
+      {"error:3:03/0C/00", "Writing Error[Sense=3,Asc=c,Ascq=0]",
+       "The drive refused the write: medium error: write error."},
+      {"error:2:06/28/00", "Writing Error[Sense=6,Asc=28,Ascq=0]",
+       "The drive refused the write: unit attention: the disc was changed."},
+      {"error:2:82/04/08", "Writing Error[Sense=82,Asc=4,Ascq=8]",
+       "The drive refused the write: not ready: long write in progress."},
+      {"error:2:04/44/00", "Writing Error[Sense=4,Asc=44,Ascq=0]",
+       "The drive refused the write: hardware error: internal drive failure."},
+      {"gone:4", "Writing Error[Sense=0,Asc=0,Ascq=0]", "The drive stopped answering"},
+      {"notready", "Finish Burning.", "The drive was still busy"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.faults);
+    Start(c.faults, 25.1);
+    Finish(c.outcome, std::string(c.faults).rfind("gone", 0) == 0);
+    if (*c.detail == 0) {
+      EXPECT_EQ(job_->OutcomeDetail(), "");
+    } else {
+      EXPECT_EQ(job_->OutcomeDetail().rfind(c.detail, 0), 0u) << job_->OutcomeDetail();
+    }
+    const auto records = messages_.Records();
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records.back().text, c.outcome);
+    EXPECT_EQ(records.back().detail, job_->OutcomeDetail());
+  }
 }
 
 TEST_F(BurnPipelineTest, StreamingLossSkipsTheRestOfTheRevolution) {
