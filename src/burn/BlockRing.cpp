@@ -7,9 +7,8 @@
 namespace twr {
 
 BlockRing::BlockRing()
-    : slots_(
-          std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(kRingSlots) * kBurnBlockSize)) {
-}
+    : slots_(std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(kRingSlots) *
+                                                            kBurnBlockSize)) {}
 
 void BlockRing::Reset() {
   std::lock_guard<std::mutex> lock(mutex_);
