@@ -41,6 +41,7 @@ std::string TrimRight(std::string text) {
 std::string CollectSubText(ImageBuffer& strip, LabelFontCache& fonts, const NoteLineArray& notes,
                            int startHeight, int limit, double floor, int& finalHeight) {
   std::string sub;
+  int selected = startHeight;
   int h = startHeight;
   strip.SelectFont(fonts.Get(h));
   int i = 0;
@@ -50,13 +51,12 @@ std::string CollectSubText(ImageBuffer& strip, LabelFontCache& fonts, const Note
       continue;
     }
     std::string candidate = sub + notes[i] + kNoteGap;
-    if (strip.MeasureText(candidate) > limit) {
-      strip.SelectFont(fonts.Get(h));
-      --h;
-    } else {
-      sub = std::move(candidate);
-      ++i;
-    }
+    ShrinkToFit(
+        strip, fonts, candidate, selected, h, [&](int w) { return w > limit; },
+        [&](int height) { return height >= floor; });
+    if (h < floor) break;  // this line and the rest are dropped
+    sub = std::move(candidate);
+    ++i;
   }
   finalHeight = h;
   return TrimRight(std::move(sub));
