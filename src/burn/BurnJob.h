@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -138,7 +139,20 @@ class BurnJob {
   // message 402 and false when FeedStepLength or the selected divisor is zero.
   bool FeedStepFromPage(double& feedStep);
   void EncodeStep(const QImage& image, int step, std::int32_t* levels, const ToneCurve& curve);
-  bool OfferBlock();
+  // Free ring slots the encoder fills in place, and how many it has filled.
+  struct EncoderSpan {
+    std::uint8_t* slot = nullptr;
+    int left = 0;
+    int filled = 0;
+  };
+  // Publishes the filled slots when the span is used up and takes the next
+  // free ones, waiting for room; false once the encoder is stopped.
+  bool NextFreeSlot(EncoderSpan& span);
+  // A worker thread's end: its alive flag cleared, and whoever waits for it
+  // woken at once.
+  void EndThread(std::atomic<std::int32_t>& alive);
+  // Polls an alive flag every stopPoll until it is cleared (woken at once).
+  void WaitWhileAlive(const std::atomic<std::int32_t>& alive);
   void UpdateProgress(std::int32_t n, std::int32_t writes);
   void CloseBurn(const std::string& outcome, const std::string& detail);
   void JoinThreads();
@@ -156,7 +170,6 @@ class BurnJob {
 
   // Allocated by StartBurn, freed by StopEncoder.
   std::unique_ptr<AngleTables> angles_;
-  std::unique_ptr<Block> encoderBlock_;
   BlockRing ring_;
 
   std::atomic<std::int32_t> encoderRun_{0};
@@ -166,6 +179,8 @@ class BurnJob {
   std::atomic<std::int32_t> abortRequest_{0};
   std::atomic<std::int32_t> burning_{0};
   std::atomic<std::int32_t> writeCount_{0};
+  std::mutex endMutex_;  // with endChanged_: the waits for a thread's end
+  std::condition_variable endChanged_;
 
   mutable std::mutex outcomeMutex_;
   std::string outcome_;

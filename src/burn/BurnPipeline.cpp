@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -29,6 +30,8 @@ constexpr int kAllow = 0;
 constexpr int kNotImmediate = 0;
 // A full ring wakes the encoder when this many slots are free again.
 constexpr int kEncoderRoomWant = 64;
+// The most free slots the encoder takes at once.
+constexpr int kEncoderSpan = 256;
 
 // What follows the outcome text when the drive is the reason for it.
 constexpr const char* kDetailNoAnswer =
@@ -85,7 +88,6 @@ bool BurnJob::StartBurn() {
     events_->Phase(BurnPhase::Idle, 0);
     return false;
   }
-  encoderBlock_ = std::make_unique<Block>();
   angles_ = std::make_unique<AngleTables>(BuildAngleTables(params_.samples));
 
   ring_.Reset();
@@ -127,10 +129,14 @@ void BurnJob::EncodeStep(const QImage& image, int step, std::int32_t* levels,
     SampleCircleFast(image, geometry, *angles_, curve, step, levels);
 }
 
-bool BurnJob::OfferBlock() {
+bool BurnJob::NextFreeSlot(EncoderSpan& span) {
+  if (span.left > 0) return true;
+  ring_.PublishEncoded(span.filled);
+  span.filled = 0;
   for (;;) {
-    if (ring_.PutEncodedBlock(encoderBlock_->data())) return true;
-    if (!encoderRun_.load()) return false;  // stopped: the block is dropped
+    span.slot = ring_.FreeSlots(kEncoderSpan, span.left);
+    if (span.left > 0) return true;
+    if (!encoderRun_.load()) return false;  // stopped: the rest is dropped
     ring_.WaitForRoom(kEncoderRoomWant, timings_.encoderPoll);
   }
 }
@@ -139,7 +145,7 @@ void BurnJob::EncoderThread() {
   std::vector<std::int32_t> levels(static_cast<std::size_t>(std::max(params_.samples, 0)));
   if (image_ == nullptr || image_->isNull()) {
     messages_.ShowString(kStrImageNotFound, MessageIcon::Error);
-    encoderAlive_.store(0);
+    EndThread(encoderAlive_);
     return;
   }
   // The fast sampler reads 24-bit scanlines; another format is converted once.
@@ -151,60 +157,98 @@ void BurnJob::EncoderThread() {
   }
   const ToneCurve curve(params_.toneGamma);
   const std::int32_t blocksPerPass = params_.halfSamples / kSamplesPerBlockUnit;
-  for (std::int32_t i = 0; i < params_.stepCount && encoderRun_.load(); ++i) {
+  // Blocks are encoded straight into free ring slots and published a span
+  // at a time.
+  EncoderSpan span;
+  bool stopped = false;
+  for (std::int32_t i = 0; i < params_.stepCount && encoderRun_.load() && !stopped; ++i) {
     EncodeStep(*image, i, levels.data(), curve);
-    for (std::int32_t pass = 0; pass < params_.steps; ++pass) {
+    for (std::int32_t pass = 0; pass < params_.steps && !stopped; ++pass) {
       for (std::int32_t b = 0; b < blocksPerPass; ++b) {
-        EncodeBlock(levels.data(), b, encoderBlock_->data());
-        OfferBlock();
+        if (!NextFreeSlot(span)) {
+          stopped = true;
+          break;
+        }
+        EncodeBlock(levels.data(), b, span.slot);
+        span.slot += kBurnBlockSize;
+        --span.left;
+        ++span.filled;
       }
+      // A pass's blocks go out together, so the interleaver never waits for
+      // a span to fill.
+      ring_.PublishEncoded(span.filled);
+      span.filled = 0;
     }
   }
-  encoderAlive_.store(0);
+  EndThread(encoderAlive_);
+}
+
+void BurnJob::EndThread(std::atomic<std::int32_t>& alive) {
+  {
+    std::lock_guard<std::mutex> lock(endMutex_);
+    alive.store(0);
+  }
+  endChanged_.notify_all();
+  ring_.WakeAll();  // a thread waiting for this one's blocks sees it has ended
+}
+
+void BurnJob::WaitWhileAlive(const std::atomic<std::int32_t>& alive) {
+  std::unique_lock<std::mutex> lock(endMutex_);
+  while (alive.load()) endChanged_.wait_for(lock, timings_.stopPoll);
 }
 
 void BurnJob::StopEncoder() {
   encoderRun_.store(0);
-  while (encoderAlive_.load()) std::this_thread::sleep_for(timings_.stopPoll);
+  ring_.WakeAll();
+  WaitWhileAlive(encoderAlive_);
   angles_.reset();
-  encoderBlock_.reset();
 }
 
 // ---- Interleaver --------------------------------------------------------------
 
 void BurnJob::InterleaverThread() {
   std::vector<std::uint8_t> scratch(kWindowSize);
-  const std::uint8_t* window = nullptr;
   Block output{};
-  for (std::int32_t i = 0; i < params_.totalBlocks && interleaverRun_.load(); ++i) {
+  for (std::int32_t i = 0; i < params_.totalBlocks && interleaverRun_.load();) {
+    int count = 0;
     RingRead read;
     for (;;) {
-      read = ring_.PeekInterleaveWindow(window, scratch.data(), encoderAlive_.load() != 0);
+      read = ring_.ReadyToInterleave(encoderAlive_.load() != 0, params_.totalBlocks - i, count);
       if (read != RingRead::NotYet || !interleaverRun_.load()) break;
       ring_.WaitForWindow(timings_.interleaverPoll);
     }
     if (read != RingRead::Copied) break;  // stopped, or the encoder made no more
-    InterleaveBlock(window, output.data());
-    ring_.StoreInterleavedBlock(output.data());
+    // The blocks from the interleaver position are this thread's alone until
+    // they are published: each is rewritten in its own slot.
+    for (int k = 0; k < count; ++k) {
+      InterleaveBlock(ring_.WindowAhead(k, scratch.data()), output.data());
+      std::memcpy(ring_.SlotAhead(k), output.data(), kBurnBlockSize);
+    }
+    ring_.PublishInterleaved(count);
+    i += count;
   }
-  interleaverAlive_.store(0);
+  EndThread(interleaverAlive_);
 }
 
 // ---- Burn thread ----------------------------------------------------------------
 
 bool BurnJob::GatherWriteBlocks() {
   std::uint8_t* area = device_.WriteArea();
-  for (std::int32_t i = 0; i < params_.blocksPerWrite; ++i) {
-    std::uint8_t* destination = area + static_cast<std::size_t>(i) * kBurnBlockSize;
-    int tries = 0;
-    for (;;) {
-      const RingRead read = ring_.TakeBlock(destination, interleaverAlive_.load() != 0);
-      if (read == RingRead::Copied) break;
-      // Once the interleaver has ended, a missing block never comes.
-      if (read == RingRead::Never || ++tries >= timings_.gatherTries) return false;
-      // Wake for the rest of this write rather than for every block.
-      ring_.WaitForBlocks(params_.blocksPerWrite - i, timings_.gatherPoll);
+  const std::int32_t d = params_.blocksPerWrite;
+  int tries = 0;  // for the block still missing
+  for (std::int32_t i = 0; i < d;) {
+    int taken = 0;
+    const RingRead read = ring_.TakeBlocks(area + static_cast<std::size_t>(i) * kBurnBlockSize,
+                                           d - i, interleaverAlive_.load() != 0, taken);
+    if (read == RingRead::Copied) {
+      i += taken;
+      tries = 0;
+      continue;
     }
+    // Once the interleaver has ended, a missing block never comes.
+    if (read == RingRead::Never || ++tries >= timings_.gatherTries) return false;
+    // Wake for the rest of this write rather than for every block.
+    ring_.WaitForBlocks(d - i, timings_.gatherPoll);
   }
   return true;
 }
@@ -350,7 +394,8 @@ void BurnJob::CloseBurn(const std::string& outcome, const std::string& detail) {
   events_->Phase(BurnPhase::Restoring, 0);
   StopEncoder();
   interleaverRun_.store(0);
-  while (interleaverAlive_.load()) std::this_thread::sleep_for(timings_.stopPoll);
+  ring_.WakeAll();
+  WaitWhileAlive(interleaverAlive_);
   page_.SetU8(ElsPage::kOffLabelWriting, 0);
   WriteElsPage();
   pageArmed_ = false;
