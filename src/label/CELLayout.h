@@ -90,6 +90,12 @@ class CELLayout {
   bool DrawBackground(ImageBuffer& target, int width, int height);
   void ComputeStripSize();
   RingTexts Texts() const { return {Title, Date, NoteLines}; }
+  // What the layout stage of a strip depends on, as one text.
+  std::string StripKey(const StripGeometry& geometry) const;
+  // Lays the ring texts out on `strip` (width x height), unless it already
+  // holds them as `key` says; `key` then describes what it holds.
+  void LayOutStrip(ImageBuffer& strip, std::string& key, const StripGeometry& geometry, int width,
+                   int height);
   LabelFontCache& Fonts();
   // One box onto the target; `scale` 1 for the label, PreviewScale for the preview.
   void DrawBox(ImageBuffer& target, BoxKind kind, double scale);
@@ -104,6 +110,8 @@ class CELLayout {
   ImageBuffer previewImage_;
   ImageBuffer ringStrip_;
   ImageBuffer previewStrip_;
+  std::string ringStripKey_;  // what the strips hold ("" when unknown)
+  std::string previewStripKey_;
   int stripWidth_ = 0;
   int stripHeight_ = 0;
   RingAngleTable angles_;
