@@ -22,7 +22,7 @@ CORPUS=build/fuzz/corpus/$TARGET
 FINDINGS=build/fuzz/findings/$TARGET
 mkdir -p "$CORPUS" "$FINDINGS"
 ARGS=(-max_total_time="$SECONDS_TO_RUN" -print_final_stats=1 -artifact_prefix="$FINDINGS/"
-  -rss_limit_mb=2048 -timeout=20)
+  -rss_limit_mb=2048 -timeout="${FUZZ_TIMEOUT:-20}")
 [ -f "fuzz/dict/$TARGET.dict" ] && ARGS+=(-dict="fuzz/dict/$TARGET.dict")
 SEEDS=()
 [ -d "fuzz/corpus/$TARGET" ] && SEEDS+=("fuzz/corpus/$TARGET")

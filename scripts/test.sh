@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Titlewright and runs every test: the plain
 # build, AddressSanitizer + UndefinedBehaviorSanitizer, ThreadSanitizer for the
-# burn pipeline, and a short run of each fuzz target.
+# burn pipeline, a short soak and a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +12,8 @@ echo "== Build and test (RelWithDebInfo)"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWR_BUILD_BENCH=ON >/dev/null
 cmake --build build/test -j "$JOBS"
 ctest --test-dir build/test --output-on-failure -j "$JOBS"
+echo "== Soak (short: the full one is build/test/tests/burn/burn_soak --burns 200 --seed 1)"
+build/test/tests/burn/burn_soak --burns "${SOAK_BURNS:-10}" --seed 1
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTWR_BUILD_BENCH=OFF \
@@ -20,6 +22,8 @@ cmake --build build/asan -j "$JOBS"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
   UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/asan --output-on-failure -j "$JOBS"
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
+  build/asan/tests/burn/burn_soak --burns 5 --seed 2
 
 echo "== ThreadSanitizer (burn pipeline)"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWR_BUILD_BENCH=OFF \
