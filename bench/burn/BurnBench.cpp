@@ -111,7 +111,10 @@ void RunBurn(benchmark::State& state, bool literal) {
     BurnJob job(device, messages);
     job.SetLabelImage(&BenchLabel());
     job.SetLiteralEncoder(literal);
-    job.SetBand(25.0, 26.0);
+    BurnTimings quick;
+    quick.stopPoll = std::chrono::milliseconds(1);
+    if (std::getenv("TWR_BENCH_QUICKSTOP")) job.SetTimings(quick);
+    job.SetBand(25.0, 25.0 + static_cast<double>(state.range(0)) / 1000.0);
     job.SetSteps(11);
     if (!job.StartBurn()) {
       state.SkipWithError("StartBurn failed");
@@ -164,11 +167,51 @@ void BM_SampleCircleFast(benchmark::State& state) {
 void BM_SampleCircleLiteral(benchmark::State& state) {
   SampleCircle(state, true);
 }
+// The per-block work of the other two stages: encoding one block from the
+// level buffer and interleaving one block from its three-block window.
+void BM_EncodeBlock(benchmark::State& state) {
+  std::vector<std::int32_t> levels(8820);
+  for (std::size_t i = 0; i < levels.size(); ++i)
+    levels[i] = static_cast<std::int32_t>(i * 7 % 256);
+  Block block{};
+  int b = 0;
+  for (auto _ : state) {
+    EncodeBlock(levels.data(), b, block.data());
+    b = (b + 1) % 45;
+    benchmark::DoNotOptimize(block.data());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_EncodeBlock);
+
+void BM_InterleaveBlock(benchmark::State& state) {
+  std::vector<std::uint8_t> window(kWindowSize);
+  for (std::size_t i = 0; i < window.size(); ++i) window[i] = (i * 31 % 7) < 3 ? kDotOn : kDotOff;
+  Block output{};
+  for (auto _ : state) {
+    InterleaveBlock(window.data(), output.data());
+    benchmark::DoNotOptimize(output.data());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_InterleaveBlock);
+
 BENCHMARK(BM_SampleCircleFast)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SampleCircleLiteral)->Unit(benchmark::kMicrosecond);
 
-BENCHMARK(BM_BurnPipelineFast)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-BENCHMARK(BM_BurnPipelineLiteral)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+// Bands of 1 mm (about 38,000 blocks) and of 0.02 mm (the fixed cost of a
+// burn: preparation, threads, closing steps).
+BENCHMARK(BM_BurnPipelineFast)
+    ->Arg(1000)
+    ->Arg(20)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
+BENCHMARK(BM_BurnPipelineLiteral)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 }  // namespace
 }  // namespace twr

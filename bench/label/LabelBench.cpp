@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 
 #include <cstdlib>
+#include <string>
 
 #include "label/CELLayout.h"
 
@@ -37,6 +38,21 @@ void BM_RenderLabel(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RenderLabel)->Arg(kAuroraLayout)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The same render with a title that changes every time, so that the ring
+// text is laid out afresh (a render after the user typed).
+void BM_RenderLabelNewTitle(benchmark::State& state) {
+  twr::CELLayout& l = ExampleLayout();
+  const int index = static_cast<int>(state.range(0));
+  int n = 0;
+  for (auto _ : state) {
+    l.Title = "Summer in Lisbon " + std::to_string(n++ % 10);
+    if (!l.RenderLabel(index, false)) state.SkipWithError("render failed");
+    benchmark::DoNotOptimize(l.LabelImageData());
+  }
+  l.Title = "Summer in Lisbon";
+}
+BENCHMARK(BM_RenderLabelNewTitle)->Arg(kAuroraLayout)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_PreviewRefresh(benchmark::State& state) {
   twr::CELLayout& l = ExampleLayout();

@@ -7,9 +7,8 @@
 namespace twr {
 
 BlockRing::BlockRing()
-    : slots_(
-          std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(kRingSlots) * kBurnBlockSize)) {
-}
+    : slots_(std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(kRingSlots) *
+                                                            kBurnBlockSize)) {}
 
 void BlockRing::Reset() {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -82,6 +81,74 @@ RingRead BlockRing::TakeBlock(std::uint8_t* destination, bool interleaverAlive) 
   burnPosition_ = Next(burnPosition_);
   if (roomWant_ > 0 && Free() >= roomWant_) roomChanged_.notify_one();
   return RingRead::Copied;
+}
+
+std::uint8_t* BlockRing::FreeSlots(int want, int& count) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const int toEnd = kRingSlots - encoderPosition_;
+  count = std::min({want, Free(), toEnd});
+  return Slot(encoderPosition_);
+}
+
+void BlockRing::PublishEncoded(int count) {
+  if (count <= 0) return;
+  std::lock_guard<std::mutex> lock(mutex_);
+  encoderPosition_ = (encoderPosition_ + count) % kRingSlots;
+  encoded_ += count;
+  if (windowWant_ > 0 && Encoded() >= windowWant_) windowChanged_.notify_one();
+}
+
+RingRead BlockRing::ReadyToInterleave(bool encoderAlive, int want, int& count) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  count = 0;
+  const RingRead ready = WindowReady(encoderAlive);
+  if (ready != RingRead::Copied) return ready;
+  // While the encoder runs a block's window needs the two blocks after it.
+  const std::int64_t made = encoderAlive ? Encoded() - 2 : encoded_ - interleaved_;
+  count = static_cast<int>(std::min<std::int64_t>(want, made));
+  return count > 0 ? RingRead::Copied : RingRead::NotYet;
+}
+
+const std::uint8_t* BlockRing::WindowAhead(int ahead, std::uint8_t* scratch) {
+  const int position = (interleaverPosition_ + ahead) % kRingSlots;
+  if (position + 2 < kRingSlots) return Slot(position);
+  for (int i = 0; i < 3; ++i)
+    std::memcpy(scratch + static_cast<std::size_t>(i) * kBurnBlockSize,
+                Slot((position + i) % kRingSlots), kBurnBlockSize);
+  return scratch;
+}
+
+void BlockRing::PublishInterleaved(int count) {
+  if (count <= 0) return;
+  std::lock_guard<std::mutex> lock(mutex_);
+  interleaverPosition_ = (interleaverPosition_ + count) % kRingSlots;
+  interleaved_ += count;
+  if (blocksWant_ > 0 && Interleaved() >= blocksWant_) blocksChanged_.notify_one();
+}
+
+RingRead BlockRing::TakeBlocks(std::uint8_t* destination, int want, bool interleaverAlive,
+                               int& count) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  count = std::min(want, Interleaved());
+  if (count <= 0) {
+    count = 0;
+    return interleaverAlive ? RingRead::NotYet : RingRead::Never;
+  }
+  const int first = std::min(count, kRingSlots - burnPosition_);
+  std::memcpy(destination, Slot(burnPosition_), static_cast<std::size_t>(first) * kBurnBlockSize);
+  if (count > first)
+    std::memcpy(destination + static_cast<std::size_t>(first) * kBurnBlockSize, Slot(0),
+                static_cast<std::size_t>(count - first) * kBurnBlockSize);
+  burnPosition_ = (burnPosition_ + count) % kRingSlots;
+  if (roomWant_ > 0 && Free() >= roomWant_) roomChanged_.notify_one();
+  return RingRead::Copied;
+}
+
+void BlockRing::WakeAll() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  roomChanged_.notify_all();
+  windowChanged_.notify_all();
+  blocksChanged_.notify_all();
 }
 
 void BlockRing::Wait(std::condition_variable& cv, int& want, int need,

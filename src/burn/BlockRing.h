@@ -49,6 +49,31 @@ class BlockRing {
   // ended such a block is Never.
   RingRead TakeBlock(std::uint8_t* destination, bool interleaverAlive);
 
+  // ---- Batches: each thread works on slots it alone owns and publishes
+  // them with one locked step, instead of one lock and one copy per block.
+  // Encoder: up to `want` free slots side by side from the encoder
+  // position, to be filled in place (0 when the ring is full).
+  std::uint8_t* FreeSlots(int want, int& count);
+  // Encoder: the first `count` of those slots are filled.
+  void PublishEncoded(int count);
+  // Interleaver: how many blocks from its position may be interleaved now
+  // (at most `want`): those whose window the encoder has filled, or, once
+  // it has ended, every block it made. NotYet or Never as for the window
+  // test when there is none.
+  RingRead ReadyToInterleave(bool encoderAlive, int want, int& count);
+  // Interleaver: the window of the block `ahead` slots past its position
+  // (within the count from ReadyToInterleave); at the wrap it is copied to
+  // `scratch`. The slot itself receives the block's output.
+  const std::uint8_t* WindowAhead(int ahead, std::uint8_t* scratch);
+  std::uint8_t* SlotAhead(int ahead) { return Slot((interleaverPosition_ + ahead) % kRingSlots); }
+  // Interleaver: `count` blocks from its position hold their output.
+  void PublishInterleaved(int count);
+  // Burn thread: copies up to `want` interleaved blocks to `destination`;
+  // `count` says how many (0 with NotYet or Never as TakeBlock says).
+  RingRead TakeBlocks(std::uint8_t* destination, int want, bool interleaverAlive, int& count);
+  // Wakes every waiting thread (a producer has ended or is stopped).
+  void WakeAll();
+
   // Waits of the three threads: each ends at its poll time, or as soon as
   // the ring holds what the thread needs (the encoder: `want` free slots;
   // the interleaver: its three-slot window; the burn thread: `want` blocks

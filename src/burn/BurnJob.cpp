@@ -32,6 +32,9 @@ constexpr double kAddressPi = 3141.592653589793;
 constexpr double kAddressFactor = 0.26197102810006034;
 constexpr double kAddressBase = 196608.0;
 constexpr std::uint32_t kMaxBlocksPerWrite = 26;
+constexpr const char* kDetailZeroDivisor =
+    "The feed divisor that the page selects (offset 58 or 60) is 0. The drive's ELS page "
+    "cannot be used for a burn.";
 
 // Minutes for `revolutions` at `rotation`: to 0.01, both operands unsigned 32-bit.
 double MinutesFor(std::int32_t revolutions, double rotation) {
@@ -126,7 +129,15 @@ bool BurnJob::FeedStepFromPage(double& feedStep) {
     messages_.ShowString(kStrIllegalFeedStep, MessageIcon::Error);
     return false;
   }
-  feedStep = ratio / page_.FeedDivisor();
+  // The feed step is FeedStepLength over the selected divisor: a zero
+  // divisor is as illegal as a zero length (it would make the step infinite
+  // and the band look empty).
+  const unsigned divisor = page_.FeedDivisor();
+  if (divisor == 0) {
+    messages_.ShowDetailed(StringText(kStrIllegalFeedStep), kDetailZeroDivisor, MessageIcon::Error);
+    return false;
+  }
+  feedStep = ratio / divisor;
   return true;
 }
 

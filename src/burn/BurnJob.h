@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -41,6 +42,9 @@ struct BurnTimings {
   std::chrono::milliseconds encoderPoll{20};
   std::chrono::milliseconds interleaverPoll{30};
   std::chrono::milliseconds busyPause{30};
+  // A drive that has answered "long write in progress" to the same WRITE for
+  // longer than this is not coming back: the burn ends with that sense.
+  std::chrono::milliseconds busyLimit{std::chrono::minutes(2)};
   int readyTries = 255;
   std::chrono::milliseconds readyPause{100};
   std::chrono::milliseconds stopPoll{100};
@@ -112,13 +116,17 @@ class BurnJob {
   // starts, the label-writing flag goes back to 0 on the drive and medium
   // removal is allowed again.
   bool StartBurn();
-  // Exit while burning: the write in progress completes, then Finish.
+  // Exit while burning: the write in progress completes (or, while the drive
+  // answers busy, is no longer repeated), then Finish.
   void RequestAbort() { abortRequest_.store(1); }
   bool Burning() const { return burning_.load() != 0; }
   // Joins the three threads (after the burn thread's closing steps).
   void Wait();
   // Outcome text of the last burn ("" before the first).
   std::string Outcome() const;
+  // What follows the outcome text: why the burn ended as it did ("" when
+  // the outcome says it all).
+  std::string OutcomeDetail() const;
   // WRITE commands sent by the current or last burn, repeats after a busy
   // drive or a loss of streaming included.
   std::int32_t WriteCount() const { return writeCount_.load(); }
@@ -133,12 +141,25 @@ class BurnJob {
 
  private:
   // The feed step in micrometres from the page's FeedStepLength and divisor;
-  // message 402 and false when FeedStepLength is zero.
+  // message 402 and false when FeedStepLength or the selected divisor is zero.
   bool FeedStepFromPage(double& feedStep);
   void EncodeStep(const QImage& image, int step, std::int32_t* levels, const ToneCurve& curve);
-  bool OfferBlock();
+  // Free ring slots the encoder fills in place, and how many it has filled.
+  struct EncoderSpan {
+    std::uint8_t* slot = nullptr;
+    int left = 0;
+    int filled = 0;
+  };
+  // Publishes the filled slots when the span is used up and takes the next
+  // free ones, waiting for room; false once the encoder is stopped.
+  bool NextFreeSlot(EncoderSpan& span);
+  // A worker thread's end: its alive flag cleared, and whoever waits for it
+  // woken at once.
+  void EndThread(std::atomic<std::int32_t>& alive);
+  // Polls an alive flag every stopPoll until it is cleared (woken at once).
+  void WaitWhileAlive(const std::atomic<std::int32_t>& alive);
   void UpdateProgress(std::int32_t n, std::int32_t writes);
-  void CloseBurn(const std::string& outcome);
+  void CloseBurn(const std::string& outcome, const std::string& detail);
   void JoinThreads();
 
   CELDevice& device_;
@@ -154,7 +175,6 @@ class BurnJob {
 
   // Allocated by StartBurn, freed by StopEncoder.
   std::unique_ptr<AngleTables> angles_;
-  std::unique_ptr<Block> encoderBlock_;
   BlockRing ring_;
 
   std::atomic<std::int32_t> encoderRun_{0};
@@ -164,9 +184,12 @@ class BurnJob {
   std::atomic<std::int32_t> abortRequest_{0};
   std::atomic<std::int32_t> burning_{0};
   std::atomic<std::int32_t> writeCount_{0};
+  std::mutex endMutex_;  // with endChanged_: the waits for a thread's end
+  std::condition_variable endChanged_;
 
   mutable std::mutex outcomeMutex_;
   std::string outcome_;
+  std::string outcomeDetail_;
 
   std::thread encoder_;
   std::thread interleaver_;

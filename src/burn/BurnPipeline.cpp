@@ -2,13 +2,17 @@
 // burn threads, and the closing steps that always put the drive back.
 #include <QImage>
 
+#include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 #include "burn/BurnJob.h"
 #include "burn/Truncate.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
+#include "drive/SenseText.h"
 
 namespace twr {
 
@@ -26,6 +30,26 @@ constexpr int kAllow = 0;
 constexpr int kNotImmediate = 0;
 // A full ring wakes the encoder when this many slots are free again.
 constexpr int kEncoderRoomWant = 64;
+// The most free slots the encoder takes at once.
+constexpr int kEncoderSpan = 256;
+
+// What follows the outcome text when the drive is the reason for it.
+constexpr const char* kDetailNoAnswer =
+    "The drive stopped answering: no status and no sense came back. It may have been "
+    "disconnected, switched off or reset; check its cable and power before the next burn.";
+constexpr const char* kDetailStillBusy =
+    "The drive was still busy: it did not become ready after the burn. Leave the disc in "
+    "until the drive has settled before you use it.";
+
+std::string RefusedDetail(const std::uint8_t sense[3]) {
+  return "The drive refused the write: " + SenseText(sense[0], sense[1], sense[2]) + ".";
+}
+
+std::string BusyLimitDetail(std::chrono::milliseconds limit) {
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limit).count();
+  return "The drive answered \"long write in progress\" to the same write for more than " +
+         std::to_string(seconds) + " s and never took it.";
+}
 
 }  // namespace
 
@@ -44,6 +68,11 @@ std::string BurnJob::Outcome() const {
   return outcome_;
 }
 
+std::string BurnJob::OutcomeDetail() const {
+  std::lock_guard<std::mutex> lock(outcomeMutex_);
+  return outcomeDetail_;
+}
+
 bool BurnJob::StartBurn() {
   JoinThreads();  // a previous burn's threads have ended by now
   events_->Phase(BurnPhase::Preparing, 0);
@@ -59,7 +88,6 @@ bool BurnJob::StartBurn() {
     events_->Phase(BurnPhase::Idle, 0);
     return false;
   }
-  encoderBlock_ = std::make_unique<Block>();
   angles_ = std::make_unique<AngleTables>(BuildAngleTables(params_.samples));
 
   ring_.Reset();
@@ -74,6 +102,7 @@ bool BurnJob::StartBurn() {
   {
     std::lock_guard<std::mutex> lock(outcomeMutex_);
     outcome_.clear();
+    outcomeDetail_.clear();
   }
   writeCount_.store(0);
 
@@ -100,10 +129,14 @@ void BurnJob::EncodeStep(const QImage& image, int step, std::int32_t* levels,
     SampleCircleFast(image, geometry, *angles_, curve, step, levels);
 }
 
-bool BurnJob::OfferBlock() {
+bool BurnJob::NextFreeSlot(EncoderSpan& span) {
+  if (span.left > 0) return true;
+  ring_.PublishEncoded(span.filled);
+  span.filled = 0;
   for (;;) {
-    if (ring_.PutEncodedBlock(encoderBlock_->data())) return true;
-    if (!encoderRun_.load()) return false;  // stopped: the block is dropped
+    span.slot = ring_.FreeSlots(kEncoderSpan, span.left);
+    if (span.left > 0) return true;
+    if (!encoderRun_.load()) return false;  // stopped: the rest is dropped
     ring_.WaitForRoom(kEncoderRoomWant, timings_.encoderPoll);
   }
 }
@@ -112,7 +145,7 @@ void BurnJob::EncoderThread() {
   std::vector<std::int32_t> levels(static_cast<std::size_t>(std::max(params_.samples, 0)));
   if (image_ == nullptr || image_->isNull()) {
     messages_.ShowString(kStrImageNotFound, MessageIcon::Error);
-    encoderAlive_.store(0);
+    EndThread(encoderAlive_);
     return;
   }
   // The fast sampler reads 24-bit scanlines; another format is converted once.
@@ -124,60 +157,98 @@ void BurnJob::EncoderThread() {
   }
   const ToneCurve curve(params_.toneGamma);
   const std::int32_t blocksPerPass = params_.halfSamples / kSamplesPerBlockUnit;
-  for (std::int32_t i = 0; i < params_.stepCount && encoderRun_.load(); ++i) {
+  // Blocks are encoded straight into free ring slots and published a span
+  // at a time.
+  EncoderSpan span;
+  bool stopped = false;
+  for (std::int32_t i = 0; i < params_.stepCount && encoderRun_.load() && !stopped; ++i) {
     EncodeStep(*image, i, levels.data(), curve);
-    for (std::int32_t pass = 0; pass < params_.steps; ++pass) {
+    for (std::int32_t pass = 0; pass < params_.steps && !stopped; ++pass) {
       for (std::int32_t b = 0; b < blocksPerPass; ++b) {
-        EncodeBlock(levels.data(), b, encoderBlock_->data());
-        OfferBlock();
+        if (!NextFreeSlot(span)) {
+          stopped = true;
+          break;
+        }
+        EncodeBlock(levels.data(), b, span.slot);
+        span.slot += kBurnBlockSize;
+        --span.left;
+        ++span.filled;
       }
+      // A pass's blocks go out together, so the interleaver never waits for
+      // a span to fill.
+      ring_.PublishEncoded(span.filled);
+      span.filled = 0;
     }
   }
-  encoderAlive_.store(0);
+  EndThread(encoderAlive_);
+}
+
+void BurnJob::EndThread(std::atomic<std::int32_t>& alive) {
+  {
+    std::lock_guard<std::mutex> lock(endMutex_);
+    alive.store(0);
+  }
+  endChanged_.notify_all();
+  ring_.WakeAll();  // a thread waiting for this one's blocks sees it has ended
+}
+
+void BurnJob::WaitWhileAlive(const std::atomic<std::int32_t>& alive) {
+  std::unique_lock<std::mutex> lock(endMutex_);
+  while (alive.load()) endChanged_.wait_for(lock, timings_.stopPoll);
 }
 
 void BurnJob::StopEncoder() {
   encoderRun_.store(0);
-  while (encoderAlive_.load()) std::this_thread::sleep_for(timings_.stopPoll);
+  ring_.WakeAll();
+  WaitWhileAlive(encoderAlive_);
   angles_.reset();
-  encoderBlock_.reset();
 }
 
 // ---- Interleaver --------------------------------------------------------------
 
 void BurnJob::InterleaverThread() {
   std::vector<std::uint8_t> scratch(kWindowSize);
-  const std::uint8_t* window = nullptr;
   Block output{};
-  for (std::int32_t i = 0; i < params_.totalBlocks && interleaverRun_.load(); ++i) {
+  for (std::int32_t i = 0; i < params_.totalBlocks && interleaverRun_.load();) {
+    int count = 0;
     RingRead read;
     for (;;) {
-      read = ring_.PeekInterleaveWindow(window, scratch.data(), encoderAlive_.load() != 0);
+      read = ring_.ReadyToInterleave(encoderAlive_.load() != 0, params_.totalBlocks - i, count);
       if (read != RingRead::NotYet || !interleaverRun_.load()) break;
       ring_.WaitForWindow(timings_.interleaverPoll);
     }
     if (read != RingRead::Copied) break;  // stopped, or the encoder made no more
-    InterleaveBlock(window, output.data());
-    ring_.StoreInterleavedBlock(output.data());
+    // The blocks from the interleaver position are this thread's alone until
+    // they are published: each is rewritten in its own slot.
+    for (int k = 0; k < count; ++k) {
+      InterleaveBlock(ring_.WindowAhead(k, scratch.data()), output.data());
+      std::memcpy(ring_.SlotAhead(k), output.data(), kBurnBlockSize);
+    }
+    ring_.PublishInterleaved(count);
+    i += count;
   }
-  interleaverAlive_.store(0);
+  EndThread(interleaverAlive_);
 }
 
 // ---- Burn thread ----------------------------------------------------------------
 
 bool BurnJob::GatherWriteBlocks() {
   std::uint8_t* area = device_.WriteArea();
-  for (std::int32_t i = 0; i < params_.blocksPerWrite; ++i) {
-    std::uint8_t* destination = area + static_cast<std::size_t>(i) * kBurnBlockSize;
-    int tries = 0;
-    for (;;) {
-      const RingRead read = ring_.TakeBlock(destination, interleaverAlive_.load() != 0);
-      if (read == RingRead::Copied) break;
-      // Once the interleaver has ended, a missing block never comes.
-      if (read == RingRead::Never || ++tries >= timings_.gatherTries) return false;
-      // Wake for the rest of this write rather than for every block.
-      ring_.WaitForBlocks(params_.blocksPerWrite - i, timings_.gatherPoll);
+  const std::int32_t d = params_.blocksPerWrite;
+  int tries = 0;  // for the block still missing
+  for (std::int32_t i = 0; i < d;) {
+    int taken = 0;
+    const RingRead read = ring_.TakeBlocks(area + static_cast<std::size_t>(i) * kBurnBlockSize,
+                                           d - i, interleaverAlive_.load() != 0, taken);
+    if (read == RingRead::Copied) {
+      i += taken;
+      tries = 0;
+      continue;
     }
+    // Once the interleaver has ended, a missing block never comes.
+    if (read == RingRead::Never || ++tries >= timings_.gatherTries) return false;
+    // Wake for the rest of this write rather than for every block.
+    ring_.WaitForBlocks(d - i, timings_.gatherPoll);
   }
   return true;
 }
@@ -211,7 +282,10 @@ void BurnJob::BurnThread() {
   std::uint32_t address = static_cast<std::uint32_t>(params_.startAddress);
   std::int32_t m = 0;
   std::string outcome = StringText(kStrFinishBurning);
+  std::string detail;
   std::uint8_t sense[3] = {0, 0, 0};
+  // Start of the busy answers to the WRITE being repeated; empty outside one.
+  std::optional<std::chrono::steady_clock::time_point> busySince;
 
   // A band narrower than one write sends nothing.
   State state = State::Next;
@@ -244,19 +318,40 @@ void BurnJob::BurnThread() {
         break;
       case State::Sense:
         if (sense[0] == kSenseNotReady && sense[1] == kAscNotReady && sense[2] == kAscqLongWrite) {
-          state = State::Busy;
-        } else if (sense[0] == kSenseWriteError && sense[1] == kAscWriteError &&
-                   sense[2] == kAscqLossOfStreaming) {
+          const auto now = std::chrono::steady_clock::now();
+          if (!busySince) busySince = now;
+          if (now - *busySince > timings_.busyLimit) {
+            outcome = WritingErrorText(sense[0], sense[1], sense[2]);
+            detail = BusyLimitDetail(timings_.busyLimit);
+            state = State::End;
+          } else {
+            state = State::Busy;
+          }
+          break;
+        }
+        busySince.reset();
+        if (sense[0] == kSenseWriteError && sense[1] == kAscWriteError &&
+            sense[2] == kAscqLossOfStreaming) {
           state = State::Streaming;
         } else {
           outcome = WritingErrorText(sense[0], sense[1], sense[2]);
+          detail = device_.LastCommandUnanswered() ? kDetailNoAnswer : RefusedDetail(sense);
           state = State::End;
         }
         break;
       case State::Busy: {
-        std::lock_guard<std::mutex> lock(ring_.Lock());
-        std::this_thread::sleep_for(timings_.busyPause);
-        state = State::Write;
+        {
+          std::lock_guard<std::mutex> lock(ring_.Lock());
+          std::this_thread::sleep_for(timings_.busyPause);
+        }
+        // A stop request ends the repeats: the blocks of this write are not
+        // sent, and the burn closes as after any stop.
+        if (abortRequest_.load()) {
+          busySince.reset();
+          state = State::Finish;
+        } else {
+          state = State::Write;
+        }
         break;
       }
       case State::Streaming: {
@@ -268,40 +363,48 @@ void BurnJob::BurnThread() {
         break;
       }
       case State::Written:
+        busySince.reset();
         UpdateProgress(n, writes);
         state = (n >= writes || abortRequest_.load()) ? State::Finish : State::Next;
         break;
-      case State::Finish:
+      case State::Finish: {
         events_->Phase(BurnPhase::Synchronising, 0);
         device_.SynchronizeCache();
+        bool ready = false;
         for (int i = 0; i < timings_.readyTries; ++i) {
-          if (device_.TestUnitReady()) break;
+          ready = device_.TestUnitReady() != 0;
+          if (ready) break;
           events_->Phase(BurnPhase::WaitingForDrive, i + 1);
           std::lock_guard<std::mutex> lock(ring_.Lock());
           std::this_thread::sleep_for(timings_.readyPause);
         }
+        // The outcome text stays; the detail says the drive never settled.
+        if (!ready) detail = device_.LastCommandUnanswered() ? kDetailNoAnswer : kDetailStillBusy;
         state = State::End;
         break;
+      }
       case State::End:
         break;
     }
   }
-  CloseBurn(outcome);
+  CloseBurn(outcome, detail);
 }
 
-void BurnJob::CloseBurn(const std::string& outcome) {
+void BurnJob::CloseBurn(const std::string& outcome, const std::string& detail) {
   events_->Phase(BurnPhase::Restoring, 0);
   StopEncoder();
   interleaverRun_.store(0);
-  while (interleaverAlive_.load()) std::this_thread::sleep_for(timings_.stopPoll);
+  ring_.WakeAll();
+  WaitWhileAlive(interleaverAlive_);
   page_.SetU8(ElsPage::kOffLabelWriting, 0);
   WriteElsPage();
   pageArmed_ = false;
   {
     std::lock_guard<std::mutex> lock(outcomeMutex_);
     outcome_ = outcome;
+    outcomeDetail_ = detail;
   }
-  messages_.Show(outcome, MessageIcon::Information);
+  messages_.ShowDetailed(outcome, detail, MessageIcon::Information);
   events_->SetShowText(false);
   events_->SetPos(0);
   device_.PreventAllowRemoval(kAllow);

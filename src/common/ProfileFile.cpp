@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -24,6 +25,13 @@ bool IsBlank(char c) {
 
 char Lower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The index key of a section or key name: ASCII letters lower-cased.
+std::string LowerCopy(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower) c = Lower(c);
+  return lower;
 }
 
 // Splits text into lines, each without its terminator; `ends` gets the
@@ -120,45 +128,47 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
   p.exists_ = true;
   std::vector<std::string_view> lines;
   SplitLines(text, lines, nullptr);
-  const std::string* current = nullptr;
+  // Every line is at most one section or one key: no rehashing on the way.
+  p.firstSection_.reserve(lines.size());
+  p.firstKey_.reserve(lines.size());
   for (std::string_view line : lines) {
     std::string_view name, key, value;
     if (SectionName(line, name)) {
-      p.sections_.emplace_back(name);
-      current = &p.sections_.back();
+      p.sections_.push_back({p.entries_.size(), p.entries_.size()});
+      p.firstSection_.try_emplace(LowerCopy(name), p.sections_.size() - 1);
       continue;
     }
-    if (current && KeyLine(line, key, value)) {
-      p.entries_.push_back(
-          {*current, p.sections_.size() - 1, std::string(key), std::string(value)});
+    if (!p.sections_.empty() && KeyLine(line, key, value)) {
+      p.firstKey_.try_emplace(KeyIndexName(p.sections_.size() - 1, key), p.entries_.size());
+      p.entries_.push_back({std::string(key), std::string(value)});
+      p.sections_.back().last = p.entries_.size();
     }
   }
   return p;
 }
 
-bool ProfileFile::HasSection(std::string_view section) const {
-  for (const std::string& s : sections_) {
-    if (ProfileNameEquals(s, section)) return true;
-  }
-  return false;
+std::string ProfileFile::KeyIndexName(std::size_t section, std::string_view key) {
+  // The section number's bytes, then the lower-cased key.
+  std::string name(sizeof section + key.size(), '\0');
+  std::memcpy(name.data(), &section, sizeof section);
+  for (std::size_t i = 0; i < key.size(); ++i) name[sizeof section + i] = Lower(key[i]);
+  return name;
 }
 
-long ProfileFile::FirstSection(std::string_view section) const {
-  for (std::size_t i = 0; i < sections_.size(); ++i) {
-    if (ProfileNameEquals(sections_[i], section)) return static_cast<long>(i);
-  }
-  return -1;
+long ProfileFile::FindSection(std::string_view section) const {
+  const auto it = firstSection_.find(LowerCopy(section));
+  return it == firstSection_.end() ? -1 : static_cast<long>(it->second);
+}
+
+bool ProfileFile::HasSection(std::string_view section) const {
+  return FindSection(section) >= 0;
 }
 
 const ProfileFile::Entry* ProfileFile::Find(std::string_view section, std::string_view key) const {
-  // The first section of that name holds the answer, as with the system's
-  // own lookups; later duplicates are not consulted.
-  const long first = FirstSection(section);
-  if (first < 0) return nullptr;
-  for (const Entry& e : entries_) {
-    if (static_cast<long>(e.sectionIndex) == first && ProfileNameEquals(e.key, key)) return &e;
-  }
-  return nullptr;
+  const long s = FindSection(section);
+  if (s < 0) return nullptr;
+  const auto it = firstKey_.find(KeyIndexName(static_cast<std::size_t>(s), key));
+  return it == firstKey_.end() ? nullptr : &entries_[it->second];
 }
 
 bool ProfileFile::HasKey(std::string_view section, std::string_view key) const {
@@ -204,12 +214,13 @@ std::string ProfileFile::GetString(std::string_view section, std::string_view ke
 
 std::vector<std::string> ProfileFile::Keys(std::string_view section) const {
   std::vector<std::string> keys;
-  const long first = FirstSection(section);
-  for (const Entry& e : entries_) {
-    if (static_cast<long>(e.sectionIndex) != first) continue;
-    bool seen = false;
-    for (const std::string& k : keys) seen = seen || ProfileNameEquals(k, e.key);
-    if (!seen) keys.push_back(e.key);
+  const long s = FindSection(section);
+  if (s < 0) return keys;
+  const Section& range = sections_[static_cast<std::size_t>(s)];
+  // An entry is listed when it is the first of its name.
+  for (std::size_t i = range.first; i < range.last; ++i) {
+    const auto it = firstKey_.find(KeyIndexName(static_cast<std::size_t>(s), entries_[i].key));
+    if (it != firstKey_.end() && it->second == i) keys.push_back(entries_[i].key);
   }
   return keys;
 }

@@ -1,13 +1,16 @@
 // Reader and writer of the settings file (private-profile "ini" format):
 // section and key names are case-insensitive, keys and values are trimmed,
 // integers are the leading decimal number of the value, strings are cut to 79
-// bytes, lines starting with ';' are comments. Writing keeps every other line
-// of the file byte for byte and replaces the file atomically.
+// bytes, lines starting with ';' are comments. The file is indexed once when
+// it is read, so every lookup takes the same time whatever the file's size.
+// Writing keeps every other line of the file byte for byte and replaces the
+// file atomically.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace twr {
@@ -42,18 +45,29 @@ class ProfileFile {
 
  private:
   struct Entry {
-    std::string section;       // as written
-    std::size_t sectionIndex;  // which [section] line of the file it follows
     std::string key;
     std::string value;
   };
-  const Entry* Find(std::string_view section, std::string_view key) const;
+  // One [section] line of the file: its key lines are entries_[first, last).
+  struct Section {
+    std::size_t first = 0;
+    std::size_t last = 0;
+  };
   // Index of the first section of that name in sections_, or -1.
-  long FirstSection(std::string_view section) const;
+  long FindSection(std::string_view section) const;
+  const Entry* Find(std::string_view section, std::string_view key) const;
+  // The index key of a key name within section number `section`.
+  static std::string KeyIndexName(std::size_t section, std::string_view key);
 
   bool exists_ = false;
-  std::vector<std::string> sections_;
-  std::vector<Entry> entries_;
+  std::vector<Entry> entries_;     // file order
+  std::vector<Section> sections_;  // file order
+  // Lower-cased name -> its first section: later sections of the same name
+  // are never consulted.
+  std::unordered_map<std::string, std::size_t> firstSection_;
+  // Section number and lower-cased key -> the entry of the first key of
+  // that name within the section.
+  std::unordered_map<std::string, std::size_t> firstKey_;
 };
 
 // Sets section/key to value in the file at path (created when missing). The

@@ -18,6 +18,17 @@ constexpr std::uint8_t kModeSelectPageFormat = 0x10;
 constexpr std::uint8_t kStartStopEject = 0x02;  // LoEj = 1, Start = 0
 constexpr int kInquiryLength = 100;
 constexpr std::uint32_t kBufferAlignment = 16;
+// Response codes of fixed (0x70, 0x71) and descriptor (0x72, 0x73) sense data.
+constexpr std::uint8_t kResponseCodeMask = 0x7F;
+constexpr std::uint8_t kFirstResponseCode = 0x70;
+constexpr std::uint8_t kLastResponseCode = 0x73;
+
+// Whether the drive's sense data came back (a drive that refused a command
+// says why; a vanished drive or a failed transport leaves nothing).
+bool SenseCameBack(const std::array<std::uint8_t, kTransportSenseSize>& sense) {
+  const std::uint8_t code = sense[0] & kResponseCodeMask;
+  return code >= kFirstResponseCode && code <= kLastResponseCode;
+}
 
 }  // namespace
 
@@ -118,6 +129,7 @@ void CELDevice::ExecuteRequest(ScsiRequestBlock& srb) {
   std::array<std::uint8_t, kTransportSenseSize> sense{};
   srb.status = kSrbError;
   lastTransferred_ = 0;
+  lastUnanswered_ = false;
   const bool in = (srb.flags & kSrbDataIn) != 0;
   const bool out = !in && (srb.flags & kSrbDataOut) != 0;
   const ScsiDirection direction =
@@ -160,6 +172,7 @@ void CELDevice::ExecuteRequest(ScsiRequestBlock& srb) {
   } else if (out && ok) {
     lastTransferred_ = srb.bufferLength;
   }
+  lastUnanswered_ = !ok && !SenseCameBack(sense);
   // The whole requested length comes back, whatever the status: callers read
   // only what their command defines, and nothing when it failed.
   if (in && srb.bufferLength) std::memcpy(srb.buffer, data, srb.bufferLength);
@@ -303,6 +316,7 @@ int CELDevice::Write12(std::uint32_t address, std::uint32_t byteCount, int block
   if (!passThrough_) {
     // Nothing was sent, so there is no sense to report.
     senseOut[0] = senseOut[1] = senseOut[2] = 0;
+    lastUnanswered_ = true;
     return 0;
   }
   ClearCdb();

@@ -155,6 +155,10 @@ class CELDevice {
   // On failure writes sense byte 2 (whole), ASC and ASCQ to senseOut.
   int Write12(std::uint32_t address, std::uint32_t byteCount, int blockCount,
               std::uint8_t senseOut[3]);
+  // True when the last command failed without an answer from the drive:
+  // no sense data came back (a vanished drive, a failed transport), as
+  // opposed to a drive that refused it with sense.
+  bool LastCommandUnanswered() const { return lastUnanswered_; }
 
   int ReadModePage(int page, std::uint8_t* destination200);
   int WriteModePage(const std::uint8_t* source200);
@@ -229,6 +233,7 @@ class CELDevice {
   std::uint32_t transferCapacity_ = 0;
   std::uint32_t lastTransferred_ = 0;
   ScsiRequestBlock srb_;
+  bool lastUnanswered_ = false;
 };
 
 }  // namespace twr

@@ -153,11 +153,14 @@ bool CELLayout::RenderLabel(int index, bool keepRadii) {
   angles_.Release();
   if (layout_.RingBand != 0.0) {
     ComputeStripSize();
-    ringStrip_.Create(stripWidth_, stripHeight_);
-    if (stripHeight_ < kMinStripHeight) return false;
-    angles_.Build(2 * stripWidth_);
     const StripGeometry geometry{stripWidth_, stripWidth_ / 2, stripHeight_};
-    LayOutRingText(ringStrip_, layout_, Texts(), geometry, Fonts());
+    if (stripHeight_ < kMinStripHeight) {
+      ringStrip_.Create(stripWidth_, stripHeight_);
+      ringStripKey_.clear();
+      return false;
+    }
+    angles_.Build(2 * stripWidth_);
+    LayOutStrip(ringStrip_, ringStripKey_, geometry, stripWidth_, stripHeight_);
     MapRingText(ringStrip_, labelImage_, layout_, angles_, side);
   }
   DrawBox(labelImage_, BoxKind::Title, 1.0);
@@ -175,8 +178,11 @@ bool CELLayout::RenderPreview(int index, int width, int height, bool keepRadii) 
     ComputeStripSize();
     int stripWidth = static_cast<int>(width * std::numbers::pi);
     if (layout_.RingType == kTwoRowRingType) stripWidth /= 2;  // only the left half is used
-    previewStrip_.Create(stripWidth,
-                         static_cast<int>(layout_.RingBand * width * (1.0 / kMillimetresAcross)));
+    const int stripHeight = static_cast<int>(layout_.RingBand * width * (1.0 / kMillimetresAcross));
+    if (previewStrip_.Width() != stripWidth || previewStrip_.Height() != stripHeight) {
+      previewStrip_.Create(stripWidth, stripHeight);
+      previewStripKey_.clear();
+    }
     angles_.Build(static_cast<int>(2 * stripWidth_ * previewScale_));
     if (!DrawRingPreview()) return false;
   }
@@ -216,9 +222,48 @@ bool CELLayout::DrawRingPreview() {
   // A full-size render in between leaves the label's table behind.
   const int steps = static_cast<int>(2 * stripWidth_ * previewScale_);
   if (angles_.Size() != steps) angles_.Build(steps);
-  LayOutRingText(previewStrip_, layout_, Texts(), geometry, Fonts());
+  if (previewStrip_.Exists())
+    LayOutStrip(previewStrip_, previewStripKey_, geometry, previewStrip_.Width(),
+                previewStrip_.Height());
   MapRingText(previewStrip_, previewImage_, layout_, angles_, layout_.BaseLength * previewScale_);
   return true;
+}
+
+std::string CELLayout::StripKey(const StripGeometry& geometry) const {
+  // Everything the layout stage reads, each field ended by a byte no text
+  // holds.
+  std::string key;
+  for (long long n :
+       {static_cast<long long>(geometry.width), static_cast<long long>(geometry.halfWidth),
+        static_cast<long long>(geometry.height), static_cast<long long>(layout_.RingType),
+        static_cast<long long>(layout_.RingMAngle), static_cast<long long>(layout_.RingSAngle),
+        static_cast<long long>(layout_.BgColor), static_cast<long long>(layout_.TxColor)}) {
+    key += std::to_string(n);
+    key += '\0';
+  }
+  for (const std::string* text : {&layout_.FontFace, &Title, &Date}) {
+    key += *text;
+    key += '\0';
+  }
+  for (const std::string& line : NoteLines) {
+    key += line;
+    key += '\0';
+  }
+  return key;
+}
+
+void CELLayout::LayOutStrip(ImageBuffer& strip, std::string& key, const StripGeometry& geometry,
+                            int width, int height) {
+  // The strip shows nothing but its texts: one laid out for the same texts,
+  // geometry, colours and face is used again rather than drawn anew.
+  std::string wanted = StripKey(geometry);
+  if (strip.Exists() && strip.Width() == width && strip.Height() == height && key == wanted) return;
+  if (!strip.Exists() || strip.Width() != width || strip.Height() != height)
+    strip.Create(width, height);
+  key.clear();
+  if (!strip.Exists()) return;
+  LayOutRingText(strip, layout_, Texts(), geometry, Fonts());
+  key = std::move(wanted);
 }
 
 void CELLayout::DrawBox(ImageBuffer& target, BoxKind kind, double scale) {

@@ -16,7 +16,13 @@
 namespace twr {
 
 // Labels larger than this are refused: the render fails as for BaseLength 0.
-inline constexpr int kMaxBaseLength = 20000;
+// 10000 pixels across 116 mm is 86 pixels per millimetre, finer than any
+// burn samples the label (the example drive's 8820 samples per circle are
+// 41 um apart on the outermost circle, 24 per millimetre). At this side the
+// label takes 300 MB and the widest ring strip (33 mm, pi x 10000 by 2844
+// pixels) 270 MB, and a full render stays within a couple of seconds; at
+// 20000 the two took over 2 GB together and half a minute.
+inline constexpr int kMaxBaseLength = 10000;
 // Ring strips thinner than this many label pixels carry no ring text.
 inline constexpr int kMinStripHeight = 10;
 
@@ -86,6 +92,12 @@ class CELLayout {
   bool DrawBackground(ImageBuffer& target, int width, int height);
   void ComputeStripSize();
   RingTexts Texts() const { return {Title, Date, NoteLines}; }
+  // What the layout stage of a strip depends on, as one text.
+  std::string StripKey(const StripGeometry& geometry) const;
+  // Lays the ring texts out on `strip` (width x height), unless it already
+  // holds them as `key` says; `key` then describes what it holds.
+  void LayOutStrip(ImageBuffer& strip, std::string& key, const StripGeometry& geometry, int width,
+                   int height);
   LabelFontCache& Fonts();
   // One box onto the target; `scale` 1 for the label, PreviewScale for the preview.
   void DrawBox(ImageBuffer& target, BoxKind kind, double scale);
@@ -100,6 +112,8 @@ class CELLayout {
   ImageBuffer previewImage_;
   ImageBuffer ringStrip_;
   ImageBuffer previewStrip_;
+  std::string ringStripKey_;  // what the strips hold ("" when unknown)
+  std::string previewStripKey_;
   int stripWidth_ = 0;
   int stripHeight_ = 0;
   RingAngleTable angles_;

@@ -41,6 +41,7 @@ std::string TrimRight(std::string text) {
 std::string CollectSubText(ImageBuffer& strip, LabelFontCache& fonts, const NoteLineArray& notes,
                            int startHeight, int limit, double floor, int& finalHeight) {
   std::string sub;
+  int selected = startHeight;
   int h = startHeight;
   strip.SelectFont(fonts.Get(h));
   int i = 0;
@@ -50,13 +51,12 @@ std::string CollectSubText(ImageBuffer& strip, LabelFontCache& fonts, const Note
       continue;
     }
     std::string candidate = sub + notes[i] + kNoteGap;
-    if (strip.MeasureText(candidate) > limit) {
-      strip.SelectFont(fonts.Get(h));
-      --h;
-    } else {
-      sub = std::move(candidate);
-      ++i;
-    }
+    ShrinkToFit(
+        strip, fonts, candidate, selected, h, [&](int w) { return w > limit; },
+        [&](int height) { return height >= floor; });
+    if (h < floor) break;  // this line and the rest are dropped
+    sub = std::move(candidate);
+    ++i;
   }
   finalHeight = h;
   return TrimRight(std::move(sub));
@@ -222,26 +222,46 @@ void MapRingText(const ImageBuffer& strip, ImageBuffer& target, const LayoutReco
   for (const RingArc& arc : RingArcs(layout, steps)) {
     const int first = std::max(arc.first, 0);
     const int last = std::min(arc.last, steps - 1);
-    for (int i = 0; i < m.rows; ++i) {
+    for (int i = 0; i < m.rows && first <= last; ++i) {
       const double rho = m.RowRadius(i);
       const int sy = arc.upper ? m.rows - 1 - i : i;
       const uchar* sourceRow = (sy >= 0 && sy < stripH) ? strip.Row(sy) : nullptr;
-      for (int j = first; j <= last; ++j) {
+      auto targetOf = [&](int j, int& x, int& y) {
         const int dx = static_cast<int>(rho * angles.Cos(j));
-        const int x = arc.upper ? centre + dx : centre - dx;
-        const int y = centre + static_cast<int>(rho * angles.Sin(j));
-        if (x == prevX && y == prevY) continue;
+        x = arc.upper ? centre + dx : centre - dx;
+        y = centre + static_cast<int>(rho * angles.Sin(j));
+      };
+      // The strip pixel of step j, or nullptr where it is BgColor (outside
+      // the strip counts as BgColor).
+      auto inkOf = [&](int j) -> const uchar* {
+        const int sx = j / 2;
+        if (sourceRow == nullptr || sx >= stripW) return nullptr;
+        const uchar* px = sourceRow + sx * kBytesPerPixel;
+        return (px[0] == bg[0] && px[1] == bg[1] && px[2] == bg[2]) ? nullptr : px;
+      };
+      int j = first;
+      while (j <= last) {
+        const uchar* px = inkOf(j);
+        if (px == nullptr) {
+          // A run of background steps copies nothing; all that is left of
+          // it is its last target, which the next step is compared with.
+          int k = j + 1;
+          while (k <= last && inkOf(k) == nullptr) ++k;
+          targetOf(k - 1, prevX, prevY);
+          j = k;
+          continue;
+        }
+        int x = 0, y = 0;
+        targetOf(j, x, y);
+        ++j;
+        if (x == prevX && y == prevY) continue;  // skipped without reading
         prevX = x;
         prevY = y;
-        const int sx = j / 2;
-        if (sourceRow == nullptr || sx >= stripW) continue;  // outside counts as BgColor
-        const uchar* s = sourceRow + sx * kBytesPerPixel;
-        if (s[0] == bg[0] && s[1] == bg[1] && s[2] == bg[2]) continue;
         if (x < 0 || y < 0 || x >= targetW || y >= targetH) continue;
         uchar* t = target.Row(y) + x * kBytesPerPixel;
-        t[0] = s[0];
-        t[1] = s[1];
-        t[2] = s[2];
+        t[0] = px[0];
+        t[1] = px[1];
+        t[2] = px[2];
       }
     }
   }

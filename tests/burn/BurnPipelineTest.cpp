@@ -36,7 +36,8 @@ class CountingEvents : public BurnEvents {
 class BurnPipelineTest : public ::testing::Test {
  protected:
   void Start(const std::string& faults, double outer = 25.3, double pace = 0,
-             const QImage* image = nullptr, VirtualBurnConfig config = {}) {
+             const QImage* image = nullptr, VirtualBurnConfig config = {},
+             std::chrono::milliseconds busyLimit = std::chrono::minutes(2)) {
     config.faults = faults;
     config.pace = pace;
     drive_ = std::make_shared<test::BurnTestDrive>(config);
@@ -47,6 +48,7 @@ class BurnPipelineTest : public ::testing::Test {
     BurnTimings timings;
     timings.readyPause = 1ms;
     timings.stopPoll = 5ms;
+    timings.busyLimit = busyLimit;
     job_->SetTimings(timings);
     job_->SetEvents(&events_);
     job_->SetLabelImage(image ? image : (noImage_ ? nullptr : &image_));
@@ -140,6 +142,72 @@ TEST_F(BurnPipelineTest, BusyRepeatsTheSameWrite) {
   }
   EXPECT_EQ(busy, 4);
   EXPECT_EQ(trace.size(), static_cast<std::size_t>(Writes() + 4));
+}
+
+// A drive that answers busy for good: a stop request ends the repeats and
+// the burn closes through Finish; without one, the spell ends after the busy
+// limit as a writing error with that sense, and no SYNCHRONIZE CACHE follows.
+TEST_F(BurnPipelineTest, BusyForeverStopsOnRequestOrAfterTheLimit) {
+  Start("busy:3:forever");
+  while (job_->WriteCount() < 8 && job_->Burning()) std::this_thread::sleep_for(1ms);
+  job_->RequestAbort();
+  Finish("Finish Burning.");
+  auto trace = drive_->Side().Trace();
+  ASSERT_GE(trace.size(), 8u);
+  for (std::size_t i = 2; i < trace.size(); ++i) {
+    EXPECT_FALSE(trace[i].accepted);
+    EXPECT_EQ(trace[i].lba, Address(3));
+  }
+  EXPECT_TRUE(SyncSent());
+
+  Start("busy:3:forever", 25.3, 0, nullptr, {}, 150ms);
+  Finish("Writing Error[Sense=2,Asc=4,Ascq=8]");
+  EXPECT_NE(job_->OutcomeDetail().find("long write in progress"), std::string::npos);
+  trace = drive_->Side().Trace();
+  // About 150 ms of 30 ms pauses; never without end.
+  EXPECT_GE(trace.size(), 2u + 4u);
+  EXPECT_LE(trace.size(), 2u + 40u);
+  EXPECT_FALSE(SyncSent());
+}
+
+// The outcome texts stay as they are; the detail after them says what the
+// drive did: refused (its sense in words), stopped answering, stayed busy.
+TEST_F(BurnPipelineTest, OutcomeDetailTellsWhatTheDriveDid) {
+  struct Case {
+    const char* faults;
+    const char* outcome;
+    const char* detail;  // "" for none
+  };
+  const Case cases[] = {
+      {"", "Finish Burning.", ""},
+      {"error:5:05/21/00", "Writing Error[Sense=5,Asc=21,Ascq=0]",
+       "The drive refused the write: illegal request: invalid address (logical block address "
+       "out of range)."},
+      {"error:3:03/0C/00", "Writing Error[Sense=3,Asc=c,Ascq=0]",
+       "The drive refused the write: medium error: write error."},
+      {"error:2:06/28/00", "Writing Error[Sense=6,Asc=28,Ascq=0]",
+       "The drive refused the write: unit attention: the disc was changed."},
+      {"error:2:82/04/08", "Writing Error[Sense=82,Asc=4,Ascq=8]",
+       "The drive refused the write: not ready: long write in progress."},
+      {"error:2:04/44/00", "Writing Error[Sense=4,Asc=44,Ascq=0]",
+       "The drive refused the write: hardware error: internal drive failure."},
+      {"gone:4", "Writing Error[Sense=0,Asc=0,Ascq=0]", "The drive stopped answering"},
+      {"notready", "Finish Burning.", "The drive was still busy"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.faults);
+    Start(c.faults, 25.1);
+    Finish(c.outcome, std::string(c.faults).rfind("gone", 0) == 0);
+    if (*c.detail == 0) {
+      EXPECT_EQ(job_->OutcomeDetail(), "");
+    } else {
+      EXPECT_EQ(job_->OutcomeDetail().rfind(c.detail, 0), 0u) << job_->OutcomeDetail();
+    }
+    const auto records = messages_.Records();
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records.back().text, c.outcome);
+    EXPECT_EQ(records.back().detail, job_->OutcomeDetail());
+  }
 }
 
 TEST_F(BurnPipelineTest, StreamingLossSkipsTheRestOfTheRevolution) {

@@ -96,6 +96,23 @@ TEST_F(BurnPreparationTest, FeedStepZeroIsIllegal) {
   EXPECT_EQ(messages_.Last(), "Illegal parameter in ELS Page (FeedStepLength)");
 }
 
+// The selected divisor (bits 2-3 of byte 14 pick 58 or 60) being 0 is an
+// illegal page too: no burn starts, and the page is never armed.
+TEST_F(BurnPreparationTest, ZeroFeedDivisorIsIllegal) {
+  drive_->Page().SetU16(ElsPage::kOffDivisorB, 0);  // selector 0x0F: divisor B
+  ASSERT_TRUE(job_.ChooseSpeedEntry());
+  EXPECT_FALSE(job_.ChooseQualitySteps());
+  EXPECT_EQ(job_.EstimateRequiredTime(25.0, 58.0), 0.0);
+  EXPECT_FALSE(job_.StartBurn());
+  const auto records = messages_.Records();
+  ASSERT_FALSE(records.empty());
+  EXPECT_EQ(records.back().text, "Illegal parameter in ELS Page (FeedStepLength)");
+  EXPECT_NE(records.back().detail.find("divisor"), std::string::npos);
+  EXPECT_EQ(records.back().icon, MessageIcon::Error);
+  for (const auto& page : drive_->WrittenPages()) EXPECT_EQ(page[16], 0);
+  EXPECT_TRUE(drive_->Side().Trace().empty());
+}
+
 TEST_F(BurnPreparationTest, RequiredTimeText) {
   ASSERT_TRUE(job_.ChooseSpeedEntry());
   job_.SetSteps(11);

@@ -17,8 +17,9 @@ namespace {
 TEST(VirtualBurnFaultsTest, ParsesAndIgnoresMalformedItems) {
   const auto faults = ParseVirtualBurnFaults(
       "busy:3:2, streaming:7,error:9:05/21/00,notready,gone:40,"
-      "busy:x:1,error:2:zz/00/00,streaming,bogus:1,gone:-3,,error:4:3/c/9");
-  ASSERT_EQ(faults.size(), 6u);
+      "busy:x:1,error:2:zz/00/00,streaming,bogus:1,gone:-3,,error:4:3/c/9,"
+      "busy:5:forever,busy:6:always");
+  ASSERT_EQ(faults.size(), 7u);
   EXPECT_EQ(faults[0].kind, VirtualBurnFault::Busy);
   EXPECT_EQ(faults[0].write, 3);
   EXPECT_EQ(faults[0].times, 2);
@@ -29,6 +30,10 @@ TEST(VirtualBurnFaultsTest, ParsesAndIgnoresMalformedItems) {
   EXPECT_EQ(faults[4].kind, VirtualBurnFault::Gone);
   EXPECT_EQ(faults[4].write, 40);
   EXPECT_EQ(faults[5].asc, 0x0C);
+  EXPECT_EQ(faults[6].kind, VirtualBurnFault::Busy);
+  EXPECT_EQ(faults[6].write, 5);
+  EXPECT_TRUE(faults[6].endless);
+  EXPECT_FALSE(faults[0].endless);
 }
 
 std::vector<std::uint8_t> ArmedPage(bool flag, unsigned passes = 11) {

@@ -65,6 +65,21 @@ TEST(ProfileFile, LaterDuplicateSectionIsNeverConsulted) {
   EXPECT_EQ(p.Keys("layout00"), std::vector<std::string>{"Name"});
 }
 
+// Within the first section of a name, the first key of a name wins whatever
+// its case; Keys lists each name once, in its first spelling, in file order.
+TEST(ProfileFile, FirstKeyOfANameWinsInTheFirstSection) {
+  ProfileFile p = ProfileFile::Parse(
+      "[Drive]\nImage=a.iso\nTrace = t.txt\nIMAGE=b.iso\nimage=c.iso\n[drive]\nPace=4\n"
+      "[Other]\nimage=d.iso\n");
+  EXPECT_EQ(p.GetRaw("DRIVE", "image"), "a.iso");
+  EXPECT_EQ(p.GetRaw("other", "Image"), "d.iso");
+  EXPECT_FALSE(p.HasKey("Drive", "Pace"));
+  EXPECT_TRUE(p.HasSection("dRiVe"));
+  EXPECT_FALSE(p.HasSection("Driv"));
+  EXPECT_EQ(p.Keys("drive"), (std::vector<std::string>{"Image", "Trace"}));
+  EXPECT_TRUE(p.Keys("Missing").empty());
+}
+
 TEST(ProfileFile, StringsAreCutTo79Bytes) {
   std::string face79(79, 'f'), face90(90, 'g');
   ProfileFile p = ProfileFile::Parse("[Config]\nA=" + face79 + "\nB=" + face90 + "\n");

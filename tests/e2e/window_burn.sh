@@ -49,7 +49,7 @@ Etched=etched.png
 INI
 
 # An X server of its own, on a free display.
-exec 3< <(Xvfb -displayfd 1 -screen 0 1280x900x24 -nolisten tcp 2>/dev/null)
+exec 3< <(Xvfb -displayfd 1 -screen 0 1280x900x24 -nolisten tcp -noreset 2>/dev/null)
 XVFB_PID=$!
 read -r -t 20 DISPLAY_NUMBER <&3 || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY=":$DISPLAY_NUMBER"

@@ -101,6 +101,89 @@ TEST(RingMapping, OnlyPixelsDifferentFromBgColorAreCopied) {
   EXPECT_EQ(other, 0);  // BgColor never reaches the target
 }
 
+// The mapping written out step by step, as the reference for the one that
+// skips runs of background.
+void MapStepByStep(const ImageBuffer& strip, ImageBuffer& target, const LayoutRecord& layout,
+                   const RingAngleTable& angles, double side) {
+  const RingMapping m = ComputeRingMapping(layout, side);
+  const int centre = m.side / 2;
+  int prevX = 0, prevY = 0;
+  for (const RingArc& arc : RingArcs(layout, angles.Size())) {
+    for (int i = 0; i < m.rows; ++i) {
+      const double rho = m.RowRadius(i);
+      const int sy = arc.upper ? m.rows - 1 - i : i;
+      for (int j = std::max(arc.first, 0); j <= std::min(arc.last, angles.Size() - 1); ++j) {
+        const int dx = static_cast<int>(rho * angles.Cos(j));
+        const int x = arc.upper ? centre + dx : centre - dx;
+        const int y = centre + static_cast<int>(rho * angles.Sin(j));
+        if (x == prevX && y == prevY) continue;
+        prevX = x;
+        prevY = y;
+        const uint32_t colour = strip.ReadPixel(j / 2, sy);
+        if (colour == kInvalidColor || colour == layout.BgColor) continue;
+        target.WritePixel(x, y, colour);
+      }
+    }
+  }
+}
+
+TEST(RingMapping, SkippingBackgroundRunsMapsEveryPixelAsStepByStep) {
+  ImageBuffer strip;
+  ASSERT_TRUE(strip.Create(1256, 40));
+  const uint32_t bg = 0x404040;
+  strip.FillRect(0, 0, strip.Width(), strip.Height(), bg);
+  // Ink in runs and single pixels, some rows empty, colours that differ
+  // from the background in one channel only.
+  unsigned seed = 7;
+  for (int y = 0; y < strip.Height(); y += 1 + y % 3)
+    for (int x = 0; x < strip.Width(); ++x) {
+      seed = seed * 1103515245u + 12345u;
+      if ((seed >> 16) % 5 == 0) strip.WritePixel(x, y, (seed >> 8) % 3 == 0 ? 0x404041 : 0x20E0A0);
+    }
+  for (int type : {0, 1, 2}) {
+    LayoutRecord layout;
+    layout.BgColor = bg;
+    layout.RingType = type;
+    layout.RingMAngle = 120;
+    layout.RingSAngle = 90;
+    layout.RLetterAlign = 1;
+    layout.RingBand = 8.0;
+    RingAngleTable angles;
+    angles.Build(2 * 1256);
+    ImageBuffer fast, literal;
+    ASSERT_TRUE(fast.Create(400, 400));
+    ASSERT_TRUE(literal.Create(400, 400));
+    MapRingText(strip, fast, layout, angles, 400);
+    MapStepByStep(strip, literal, layout, angles, 400);
+    EXPECT_TRUE(fast.Image() == literal.Image()) << "RingType " << type;
+  }
+}
+
+// A strip laid out once is used again only for the same texts: after each
+// change the label and the preview equal those of a fresh renderer.
+TEST(RingStripReuse, EveryChangeOfTextOrBandIsLaidOutAgain) {
+  test::TempSettings settings(
+      test::OneLayout("BaseLength=600\nBgColor=200\nTxColor=0\nRingType=1\nRingLength=8\n"));
+  CELLayout kept(settings.Path());
+  auto renderBoth = [&](const std::string& title, const std::string& note, double outer) {
+    CELLayout fresh(settings.Path());
+    for (CELLayout* l : {&kept, &fresh}) {
+      l->Title = title;
+      l->NoteLines[0] = note;
+      ASSERT_TRUE(l->RenderLabel(0, false));
+      ASSERT_TRUE(l->RenderPreview(0, 300, 300, false));
+      l->SetBandRadii(25.0, outer);
+      ASSERT_TRUE(l->RenderLabel(0, true));
+    }
+    EXPECT_TRUE(kept.LabelImage().Image() == fresh.LabelImage().Image()) << title << note;
+    EXPECT_TRUE(kept.PreviewImage().Image() == fresh.PreviewImage().Image()) << title << note;
+  };
+  renderBoth("First", "notes", 58.0);
+  renderBoth("Second", "notes", 58.0);
+  renderBoth("Second", "other notes", 58.0);
+  renderBoth("Second", "other notes", 45.0);
+}
+
 TEST(RingMapping, RepeatedTargetsAreSkippedWithoutReading) {
   // One row at radius 0: every angle hits the centre, so only the first
   // step is read and the later columns' colours never land.

@@ -85,6 +85,38 @@ TEST(FitLoopLimits, HeightsAboveTheTallestFontAreSkippedAtOnce) {
   EXPECT_LT(fit.width, tallest);
 }
 
+// Tall fonts are searched by halving rather than one pixel at a time: the
+// loop must stop where the one-pixel loop, written out here, stops, for
+// fits that end above, at and below the stepwise heights and on the floor.
+TEST(FitLoopLimits, HalvingStopsWhereThePixelLoopStops) {
+  LabelFontCache fonts(test::kTestFace);
+  ImageBuffer image;
+  ASSERT_TRUE(image.Create(10, 10));
+  const std::string text = "Summer in Lisbon   2024-07-14";
+  struct Case {
+    int start;
+    int limit;  // too wide at this width or more
+    int floor;
+  };
+  for (const Case c : {Case{700, 3000, 6}, Case{700, 2200, 6}, Case{400, 1000, 6},
+                       Case{2000, 600, 6}, Case{900, 500, 350}, Case{300, 5000, 6}}) {
+    auto tooWide = [&](int w) { return w >= c.limit; };
+    auto floorOk = [&](int h) { return h >= c.floor; };
+    int h = c.start;
+    image.SelectFont(fonts.Get(h));
+    int width = image.MeasureText(text);
+    while (tooWide(width) && floorOk(h)) {
+      image.SelectFont(fonts.Get(h));
+      --h;
+      width = image.MeasureText(text);
+    }
+    const FitResult fit = FitText(image, fonts, text, c.start, tooWide, floorOk);
+    EXPECT_EQ(fit.height, h) << c.start << " " << c.limit;
+    EXPECT_EQ(fit.width, width) << c.start << " " << c.limit;
+    EXPECT_EQ(image.MeasureText(text), width);  // the fitted font stays selected
+  }
+}
+
 TEST_F(OddLayouts, AnUnknownFaceFallsBackToAnInstalledOne) {
   settings_.Write(
       "[Config]\nLayoutNum=1\nFont=NoSuchFace\n[Layout00]\nBaseLength=400\nBgColor=200\n"

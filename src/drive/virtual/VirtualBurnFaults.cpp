@@ -51,9 +51,10 @@ std::vector<VirtualBurnFault> ParseVirtualBurnFaults(const std::string& text) {
     VirtualBurnFault fault;
     long long write = 0, value = 0;
     if (f[0] == "busy" && f.size() == 3 && ParseNumber(f[1], 10, 1, kMaxWrite, write) &&
-        ParseNumber(f[2], 10, 1, 1000000, value)) {
+        (f[2] == "forever" || ParseNumber(f[2], 10, 1, 1000000, value))) {
       fault.kind = VirtualBurnFault::Busy;
-      fault.times = static_cast<int>(value);
+      fault.endless = f[2] == "forever";
+      fault.times = fault.endless ? 0 : static_cast<int>(value);
     } else if (f[0] == "streaming" && f.size() == 2 && ParseNumber(f[1], 10, 1, kMaxWrite, write)) {
       fault.kind = VirtualBurnFault::Streaming;
     } else if (f[0] == "error" && f.size() == 3 && ParseNumber(f[1], 10, 1, kMaxWrite, write)) {

@@ -318,7 +318,7 @@ bool VirtualBurnSide::Write(std::uint32_t lba, std::uint32_t blocks,
         if (attempt == 1) return refuse({f.key, f.asc, f.ascq});
         break;
       case VirtualBurnFault::Busy:
-        if (attempt <= f.times) return refuse(kSenseBusy);
+        if (f.endless || attempt <= f.times) return refuse(kSenseBusy);
         break;
       case VirtualBurnFault::Streaming:
         if (attempt == 1) {

@@ -1,0 +1,104 @@
+// Peak resident memory of a whole burn as on a real drive: the example label
+// rendered, a Draft burn of the full 25 - 58 mm band through the burn job,
+// onto a drive that takes every write and keeps nothing (no etched picture,
+// no capture). Prints the peak and the time; run it on its own, as the
+// peak counts the whole process.
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QGuiApplication>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "burn/BurnJob.h"
+#include "common/Messages.h"
+#include "drive/CELDevice.h"
+#include "label/CELLayout.h"
+
+namespace {
+
+class QuietMessages : public twr::Messages {
+ public:
+  void Show(const std::string&, twr::MessageIcon) override {}
+  bool AskYesNo(const std::string&, twr::MessageIcon) override { return true; }
+};
+
+// Answers as the example drive does and drops what is written.
+class DroppingDrive : public twr::ScsiTransport {
+ public:
+  DroppingDrive() {
+    using twr::ElsPage;
+    page_.SetU8(ElsPage::kOffSelector, 0x0F);
+    page_.SetU8(ElsPage::kOffEntryCount, 1);
+    page_.SetU32(ElsPage::kOffBytpw, 214);
+    page_.SetU16(ElsPage::kOffDivisorA, 8);
+    page_.SetU16(ElsPage::kOffDivisorB, 8);
+    page_.SetU16(ElsPage::kOffFeedStepNumerator, 95);
+    page_.SetU16(ElsPage::kOffFeedStepDenominator, 1);
+    page_.SetU16(page_.EntryOffset(0), 4500);
+    page_.SetU16(page_.EntryOffset(0) + 2, 1);
+    page_.SetU16(page_.EntryOffset(0) + 4, 45);
+    page_.SetU16(page_.EntryOffset(0) + 6, 1);
+  }
+  bool Execute(std::span<const std::uint8_t> cdb, twr::ScsiDirection, std::span<std::uint8_t> data,
+               std::span<std::uint8_t, twr::kTransportSenseSize>) override {
+    if (cdb[0] == twr::kOpModeSense10)
+      std::memcpy(data.data(), page_.Data(), std::min(data.size(), twr::ElsPage::kSize));
+    if (cdb[0] == twr::kOpWrite12) ++writes_;
+    return true;
+  }
+  twr::ElsPage page_;
+  long writes_ = 0;
+};
+
+long PeakKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QGuiApplication app(argc, argv);
+  QDir::setCurrent(TWR_EXAMPLES_DIR);
+  twr::CELLayout layout;
+  layout.Title = "Summer in Lisbon";
+  layout.Date = "2024-07-14";
+  layout.NoteLines[0] = "[Photos]";
+  layout.NoteLines[1] = "itinerary.pdf";
+  if (!layout.RenderLabel(0, false)) {
+    std::fprintf(stderr, "The example label did not render.\n");
+    return 1;
+  }
+  const long afterRender = PeakKilobytes();
+
+  twr::CELDevice device;
+  auto drive = std::make_shared<DroppingDrive>();
+  device.AttachTransport(drive);
+  QuietMessages messages;
+  twr::BurnJob job(device, messages);
+  job.SetLabelImage(layout.LabelImageData());
+  job.SetBand(25.0, 58.0);
+  if (!job.ChooseSpeedEntry() || !job.ChooseQualitySteps()) return 1;
+  job.SetQuality(twr::BurnQuality::Draft);
+  const auto start = std::chrono::steady_clock::now();
+  if (!job.StartBurn()) return 1;
+  job.Wait();
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double blocks = static_cast<double>(drive->writes_) * job.Params().blocksPerWrite;
+  constexpr double kRealBlocksPerSecond = 45 * 75.0;
+  std::printf("outcome: %s\n", job.Outcome().c_str());
+  std::printf("writes: %ld (%.0f blocks) in %.2f s: %.0f x the drive's real rate\n", drive->writes_,
+              blocks, seconds, blocks / kRealBlocksPerSecond / seconds);
+  std::printf("peak resident memory: %.1f MB after the render, %.1f MB after the burn\n",
+              afterRender / 1024.0, PeakKilobytes() / 1024.0);
+  return job.Outcome() == "Finish Burning." ? 0 : 1;
+}
