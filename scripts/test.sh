@@ -14,6 +14,8 @@ cmake --build build/test -j "$JOBS"
 ctest --test-dir build/test --output-on-failure -j "$JOBS"
 echo "== Soak (short: the full one is build/test/tests/burn/burn_soak --burns 200 --seed 1)"
 build/test/tests/burn/burn_soak --burns "${SOAK_BURNS:-10}" --seed 1
+echo "== Soak through the burn dialog (short: the full one is dialog_soak --burns 200 --seed 1)"
+QT_QPA_PLATFORM=offscreen build/test/tests/ui/dialog_soak --burns "${SOAK_BURNS:-10}" --seed 1
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTWR_BUILD_BENCH=OFF \
@@ -24,6 +26,8 @@ ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
   ctest --test-dir build/asan --output-on-failure -j "$JOBS"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
   build/asan/tests/burn/burn_soak --burns 5 --seed 2
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp QT_QPA_PLATFORM=offscreen \
+  build/asan/tests/ui/dialog_soak --burns 5 --seed 2
 
 echo "== ThreadSanitizer (burn pipeline)"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWR_BUILD_BENCH=OFF \
