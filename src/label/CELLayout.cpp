@@ -6,13 +6,13 @@
 #include <numbers>
 
 #include "common/Utf8.h"
+#include "drive/DiscGeometry.h"
 #include "label/FitLoop.h"
 
 namespace twr {
 
 namespace {
 
-constexpr double kMillimetresAcross = 116.0;
 // Box fonts are never shrunk below this height.
 constexpr int kMinBoxFontHeight = 6;
 constexpr int kAlignCentre = 1;
@@ -125,14 +125,12 @@ void CELLayout::SetBandRadii(double inner, double outer) {
   layout_.OuterRadius = outer;
   if (layout_.RingBand == 0.0) return;
   layout_.RingBand = std::min(outer - inner, layout_.RingLength);
-  stripHeight_ =
-      static_cast<int>(layout_.BaseLength * layout_.RingBand * (1.0 / kMillimetresAcross));
+  stripHeight_ = static_cast<int>(layout_.BaseLength * layout_.RingBand * (1.0 / kLabelWidthMm));
 }
 
 void CELLayout::ComputeStripSize() {
   stripWidth_ = static_cast<int>(std::numbers::pi * layout_.BaseLength);
-  stripHeight_ =
-      static_cast<int>(layout_.BaseLength * layout_.RingBand * (1.0 / kMillimetresAcross));
+  stripHeight_ = static_cast<int>(layout_.BaseLength * layout_.RingBand * (1.0 / kLabelWidthMm));
 }
 
 bool CELLayout::DrawBackground(ImageBuffer& target, int width, int height) {
@@ -178,7 +176,7 @@ bool CELLayout::RenderPreview(int index, int width, int height, bool keepRadii) 
     ComputeStripSize();
     int stripWidth = static_cast<int>(width * std::numbers::pi);
     if (layout_.RingType == kTwoRowRingType) stripWidth /= 2;  // only the left half is used
-    const int stripHeight = static_cast<int>(layout_.RingBand * width * (1.0 / kMillimetresAcross));
+    const int stripHeight = static_cast<int>(layout_.RingBand * width * (1.0 / kLabelWidthMm));
     if (previewStrip_.Width() != stripWidth || previewStrip_.Height() != stripHeight) {
       previewStrip_.Create(stripWidth, stripHeight);
       previewStripKey_.clear();
