@@ -19,8 +19,9 @@ constexpr double kAddressesPerSquareMmOverPi = 0.26197102810006034;
 constexpr double kAddressesPerSquareMm = kPiTimesThousand * kAddressesPerSquareMmOverPi;
 constexpr double kBlockZeroAddressValue = kBlockZeroAddress;
 
-// Recorded blocks: the radius in metres of the end of block N is
-// sqrt(N * kBlockAreaOverPi + (24 mm)^2).
+// Recorded blocks: every block takes the same area of disc, so `blocks`
+// blocks end at the radius sqrt(blocks * kBlockAreaOverPi + (24 mm)^2), in
+// metres.
 constexpr double kBlockAreaOverPi = 1.2150575904989448e-9;  // square metres
 constexpr double kMillimetresPerMetre = 1000.0;
 constexpr double kBlockZeroRadiusM = kBlockZeroRadiusMm / kMillimetresPerMetre;

@@ -65,7 +65,7 @@ int ArcSkipSteps(int degrees, int steps);
 struct RingArc {
   int first = 0;
   int last = -1;
-  bool upper = false;  // mapping B (upper arc, rows reversed)
+  bool upper = false;  // the upper arc's mapping: rows reversed
 };
 // The arcs mapped for the layout's RingType, in mapping order.
 std::vector<RingArc> RingArcs(const LayoutRecord& layout, int steps);

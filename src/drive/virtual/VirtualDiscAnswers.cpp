@@ -169,10 +169,8 @@ std::uint32_t VirtualDrive::RecordedBlocks() const {
 bool VirtualDrive::Inquiry(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
                            Answer& answer) {
   // Only the standard data: no vital product data pages.
-  if (cdb.size() < 6 || (cdb[1] & kInquiryEvpd) != 0 || cdb[2] != 0) {
-    answer.sense = kSenseInvalidFieldInCdb;
-    return false;
-  }
+  if (cdb.size() < 6 || (cdb[1] & kInquiryEvpd) != 0 || cdb[2] != 0)
+    return answer.Refuse(kSenseInvalidFieldInCdb);
   std::uint8_t a[kInquiryAnswerLength] = {};
   a[0] = kPeripheralCdDvd;
   a[1] = kRemovableMedium;
@@ -188,10 +186,8 @@ bool VirtualDrive::Inquiry(std::span<const std::uint8_t> cdb, std::span<std::uin
 
 bool VirtualDrive::GetConfiguration(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
                                     Answer& answer) {
-  if (cdb.size() < 10 || (cdb[1] & kRequestTypeMask) > kRequestOne) {
-    answer.sense = kSenseInvalidFieldInCdb;
-    return false;
-  }
+  if (cdb.size() < 10 || (cdb[1] & kRequestTypeMask) > kRequestOne)
+    return answer.Refuse(kSenseInvalidFieldInCdb);
   const std::uint8_t requestType = cdb[1] & kRequestTypeMask;
   const std::uint16_t starting = GetBe16(&cdb[2]);
   std::uint16_t profile = 0;
@@ -234,22 +230,16 @@ bool VirtualDrive::GetConfiguration(std::span<const std::uint8_t> cdb, std::span
 
 bool VirtualDrive::HasMedium(Answer& answer) const {
   if (!trayEmpty_ && facing_.kind != "none") return true;
-  answer.sense = kSenseNoMedium;
-  return false;
+  return answer.Refuse(kSenseNoMedium);
 }
 
 bool VirtualDrive::ReadDiscStructure(std::span<const std::uint8_t> cdb,
                                      std::span<std::uint8_t> data, Answer& answer) {
   if (!HasMedium(answer)) return false;
-  if (cdb.size() < 12 || cdb[7] != kStructurePhysical) {
-    answer.sense = kSenseInvalidFieldInCdb;
-    return false;
-  }
+  if (cdb.size() < 12 || cdb[7] != kStructurePhysical)
+    return answer.Refuse(kSenseInvalidFieldInCdb);
   const KindInfo& info = InfoFor(facing_.kind);
-  if (info.bookType < 0) {
-    answer.sense = kSenseIncompatibleMedium;
-    return false;
-  }
+  if (info.bookType < 0) return answer.Refuse(kSenseIncompatibleMedium);
   std::vector<std::uint8_t> a(kStructureAnswerLength, 0);
   PutBe16(a.data(), kStructureAnswerLength - 2);
   a[4] = static_cast<std::uint8_t>(info.bookType | kBookPartVersion);
@@ -283,10 +273,7 @@ bool VirtualDrive::ReadDiscInformation(std::span<const std::uint8_t> cdb,
 bool VirtualDrive::ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
                            Answer& answer) {
   if (!HasMedium(answer)) return false;
-  if (cdb.size() < 10) {
-    answer.sense = kSenseInvalidFieldInCdb;
-    return false;
-  }
+  if (cdb.size() < 10) return answer.Refuse(kSenseInvalidFieldInCdb);
   const std::uint8_t format = cdb[2] & kTocFormatMask;
   const bool msf = (cdb[1] & kTocMsfBit) != 0;
   const std::uint8_t track = cdb[6];
@@ -299,17 +286,12 @@ bool VirtualDrive::ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uin
     answer.transferred = Deliver(cdb, data, a, sizeof a);
     return true;
   }
-  if (!HasData() || (format != kTocFormatted && format != kTocFull)) {
-    answer.sense = kSenseInvalidFieldInCdb;
-    return false;
-  }
+  if (!HasData() || (format != kTocFormatted && format != kTocFull))
+    return answer.Refuse(kSenseInvalidFieldInCdb);
   if (format == kTocFormatted) {
     // One data track and the lead-out; a starting track past the last one
     // (other than the lead-out) is refused, the lead-out alone answered.
-    if (track > 1 && track != kLeadOutTrack) {
-      answer.sense = kSenseInvalidFieldInCdb;
-      return false;
-    }
+    if (track > 1 && track != kLeadOutTrack) return answer.Refuse(kSenseInvalidFieldInCdb);
     std::uint8_t a[kFormattedTocLength] = {};
     a[2] = 1;
     a[3] = 1;
@@ -353,10 +335,8 @@ bool VirtualDrive::ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uin
 bool VirtualDrive::ModeSense(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
                              Answer& answer) {
   if (cdb.size() < 10 || !config_.hasElsPage ||
-      (cdb[2] & ElsPageLayout::kPageCodeMask) != ElsPageLayout::kPageCode) {
-    answer.sense = kSenseInvalidFieldInCdb;
-    return false;
-  }
+      (cdb[2] & ElsPageLayout::kPageCodeMask) != ElsPageLayout::kPageCode)
+    return answer.Refuse(kSenseInvalidFieldInCdb);
   answer.transferred = Deliver(cdb, data, page_.data(), page_.size());
   return true;
 }
@@ -364,22 +344,14 @@ bool VirtualDrive::ModeSense(std::span<const std::uint8_t> cdb, std::span<std::u
 bool VirtualDrive::Read12(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
                           Answer& answer) {
   if (!HasMedium(answer)) return false;
-  if (cdb.size() < 12) {
-    answer.sense = kSenseInvalidFieldInCdb;
-    return false;
-  }
+  if (cdb.size() < 12) return answer.Refuse(kSenseInvalidFieldInCdb);
   const std::uint32_t lba = GetBe32(&cdb[2]);
   const std::uint32_t blocks = GetBe32(&cdb[6]);
-  if (std::uint64_t{lba} + blocks > RecordedBlocks()) {
-    answer.sense = kSenseLbaOutOfRange;
-    return false;
-  }
+  if (std::uint64_t{lba} + blocks > RecordedBlocks()) return answer.Refuse(kSenseLbaOutOfRange);
   const std::size_t fit = std::min<std::size_t>(blocks, data.size() / kBlockSize);
   std::fill(data.begin(), data.end(), 0);
-  if (image_ && fit > 0 && !image_->ReadBlocks(lba, data.first(fit * kBlockSize))) {
-    answer.sense = kSenseUnrecoveredReadError;
-    return false;
-  }
+  if (image_ && fit > 0 && !image_->ReadBlocks(lba, data.first(fit * kBlockSize)))
+    return answer.Refuse(kSenseUnrecoveredReadError);
   return true;
 }
 

@@ -237,10 +237,7 @@ bool VirtualDrive::Dispatch(std::span<const std::uint8_t> cdb, std::span<std::ui
     case kOpStartStopUnit:
       return StartStop(cdb, answer);
     case kOpPreventAllowRemoval:
-      if (cdb.size() < 6) {
-        answer.sense = kSenseInvalidFieldInCdb;
-        return false;
-      }
+      if (cdb.size() < 6) return answer.Refuse(kSenseInvalidFieldInCdb);
       removalPrevented_ = (cdb[4] & kPreventBit) != 0;
       return true;
     case kOpSynchronizeCache:
@@ -264,17 +261,14 @@ bool VirtualDrive::Dispatch(std::span<const std::uint8_t> cdb, std::span<std::ui
     default:
       break;
   }
-  answer.sense = kSenseInvalidOpcode;
-  return false;
+  return answer.Refuse(kSenseInvalidOpcode);
 }
 
 bool VirtualDrive::ModeSelect(std::span<const std::uint8_t> data, Answer& answer) {
   if (!config_.hasElsPage || data.size() <= ElsPageLayout::kOffPageLength ||
       (data[ElsPageLayout::kOffPageCode] & ElsPageLayout::kPageCodeMask) !=
-          ElsPageLayout::kPageCode) {
-    answer.sense = kSenseInvalidFieldInParameters;
-    return false;
-  }
+          ElsPageLayout::kPageCode)
+    return answer.Refuse(kSenseInvalidFieldInParameters);
   std::memcpy(page_.data(), data.data(), std::min(data.size(), page_.size()));
   burn_->PageWritten(data, DiscView());
   return true;
@@ -283,18 +277,12 @@ bool VirtualDrive::ModeSelect(std::span<const std::uint8_t> data, Answer& answer
 bool VirtualDrive::Write12(std::span<const std::uint8_t> cdb, std::span<const std::uint8_t> data,
                            Answer& answer) {
   if (!HasMedium(answer)) return false;
-  if (cdb.size() < 12) {
-    answer.sense = kSenseInvalidFieldInCdb;
-    return false;
-  }
+  if (cdb.size() < 12) return answer.Refuse(kSenseInvalidFieldInCdb);
   return burn_->Write(GetBe32(&cdb[2]), GetBe32(&cdb[6]), data, DiscView(), answer.sense);
 }
 
 bool VirtualDrive::StartStop(std::span<const std::uint8_t> cdb, Answer& answer) {
-  if (cdb.size() < 6) {
-    answer.sense = kSenseInvalidFieldInCdb;
-    return false;
-  }
+  if (cdb.size() < 6) return answer.Refuse(kSenseInvalidFieldInCdb);
   const bool loadEject = (cdb[4] & kLoadEjectBit) != 0;
   const bool start = (cdb[4] & kStartBit) != 0;
   if (!loadEject) return true;
@@ -302,10 +290,7 @@ bool VirtualDrive::StartStop(std::span<const std::uint8_t> cdb, Answer& answer) 
     trayEmpty_ = false;
     return true;
   }
-  if (removalPrevented_) {
-    answer.sense = kSenseRemovalPrevented;
-    return false;
-  }
+  if (removalPrevented_) return answer.Refuse(kSenseRemovalPrevented);
   if (trayEmpty_) return true;
   burn_->DiscChanged();
   // The user takes the disc out and, when it has another side, turns it over.

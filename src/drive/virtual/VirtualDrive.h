@@ -70,6 +70,11 @@ class VirtualDrive : public ScsiTransport {
     SenseTriple sense;
     bool withSense = true;
     std::size_t transferred = 0;
+    // Refuses the command with `refusal`; always false.
+    bool Refuse(const SenseTriple& refusal) {
+      sense = refusal;
+      return false;
+    }
   };
 
   // ---- Command core (VirtualDrive.cpp) ---------------------------------------
