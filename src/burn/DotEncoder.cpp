@@ -123,10 +123,6 @@ ToneCurve::ToneCurve(double gamma) {
     table_[y] = TruncToInt32(kLevelScale * (1.0 - std::pow(1.0 - y * kInverse255, exponent)));
 }
 
-double CircleRadiusUm(const SamplingGeometry& geometry, int step) {
-  return geometry.innerRadiusMm * kMicrometresPerMillimetre + step * geometry.feedStepUm;
-}
-
 SamplePoint SamplePosition(int width, double radiusUm, const AngleTables& tables, int j) {
   const double scale = width * kPixelsPerMicrometre;
   const int half = width / 2;

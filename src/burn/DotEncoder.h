@@ -69,7 +69,10 @@ struct SamplingGeometry {
 };
 
 // Radius in micrometres of the circle of feed step `step`.
-double CircleRadiusUm(const SamplingGeometry& geometry, int step);
+inline double CircleRadiusUm(const SamplingGeometry& geometry, int step) {
+  constexpr double kMicrometresPerMillimetre = 1000.0;
+  return geometry.innerRadiusMm * kMicrometresPerMillimetre + step * geometry.feedStepUm;
+}
 
 // Pixel (x, y) of sample j on a circle of radius r (micrometres) in an image
 // `width` pixels across.
