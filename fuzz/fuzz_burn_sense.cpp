@@ -18,7 +18,9 @@
 
 #include "burn/BurnJob.h"
 #include "common/Messages.h"
+#include "drive/ByteOrder.h"
 #include "drive/CELDevice.h"
+#include "drive/virtual/VirtualDriveConfig.h"
 
 namespace {
 
@@ -30,21 +32,11 @@ class QuietMessages : public twr::Messages {
   bool AskYesNo(const std::string&, twr::MessageIcon) override { return true; }
 };
 
-// The example page: one entry (4500 rpm, speed 45), Bytpw 214, FeedStepLength 95/8.
+// The example page with one speed entry: 4500 rpm at speed 45.
 twr::ElsPage FuzzPage() {
-  twr::ElsPage page;
-  page.SetU8(twr::ElsPage::kOffSelector, 0x0F);
-  page.SetU8(twr::ElsPage::kOffEntryCount, 1);
-  page.SetU32(twr::ElsPage::kOffBytpw, 214);
-  page.SetU16(twr::ElsPage::kOffDivisorA, 8);
-  page.SetU16(twr::ElsPage::kOffDivisorB, 8);
-  page.SetU16(twr::ElsPage::kOffFeedStepNumerator, 95);
-  page.SetU16(twr::ElsPage::kOffFeedStepDenominator, 1);
-  page.SetU16(page.EntryOffset(0), 4500);
-  page.SetU16(page.EntryOffset(0) + 2, 1);
-  page.SetU16(page.EntryOffset(0) + 4, 45);
-  page.SetU16(page.EntryOffset(0) + 6, 1);
-  return page;
+  twr::ElsPageBytes page = twr::ExampleElsPage();
+  twr::SetElsSpeedEntries(page, {{4500, 1, 45, 1}});
+  return twr::ElsPage(page);
 }
 
 class ScriptedBurnDrive : public twr::ScsiTransport {
@@ -68,7 +60,7 @@ class ScriptedBurnDrive : public twr::ScsiTransport {
         prevented_ = (cdb[4] & 1) != 0;
         return true;
       case twr::kOpWrite12:
-        lbas_.push_back((std::uint32_t{cdb[3]} << 16) | (std::uint32_t{cdb[4]} << 8) | cdb[5]);
+        lbas_.push_back(twr::GetBe24(&cdb[3]));
         return Scripted(sense);
       case twr::kOpTestUnitReady:
         // Ready until the burn has started writing, so that it starts.

@@ -60,9 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string a, b, c;
   device->ReadVolumeInfo(a, b, c);
   device->ReadInquiryStrings(a, b, c);
-  std::uint8_t page[200];
-  device->ReadModePage(0x2D, page);
-  std::uint8_t toc[260];
+  twr::ElsPageBytes page;
+  device->ReadModePage(twr::ElsPageLayout::kPageCode, page.data());
+  std::uint8_t toc[twr::kFullTocLength];
   device->ReadFullToc(toc);
   std::uint8_t sense[3];
   device->Write12(0x30000, 2448, 1, sense);

@@ -47,8 +47,10 @@ class PageDrive : public twr::ScsiTransport {
 bool Written(std::size_t offset) {
   using twr::ElsPage;
   return offset == ElsPage::kOffSelector || offset == ElsPage::kOffLabelWriting ||
-         (offset >= ElsPage::kOffCurrentRotation && offset < ElsPage::kOffCurrentRotation + 4) ||
-         (offset >= ElsPage::kOffCurrentSpeed && offset < ElsPage::kOffCurrentSpeed + 4) ||
+         (offset >= ElsPage::kOffCurrentRotation &&
+          offset < ElsPage::kOffCurrentRotation + ElsPage::kFractionSize) ||
+         (offset >= ElsPage::kOffCurrentSpeed &&
+          offset < ElsPage::kOffCurrentSpeed + ElsPage::kFractionSize) ||
          offset == ElsPage::kOffStepsPerFeed || offset == ElsPage::kOffStepsPerFeed + 1;
 }
 

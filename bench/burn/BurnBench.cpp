@@ -14,8 +14,10 @@
 #include "burn/BurnJob.h"
 #include "burn/DotEncoder.h"
 #include "common/Messages.h"
+#include "drive/ByteOrder.h"
 #include "drive/CELDevice.h"
 #include "drive/virtual/VirtualBurnSide.h"
+#include "drive/virtual/VirtualDriveConfig.h"
 
 namespace twr {
 namespace {
@@ -35,17 +37,14 @@ class AcceptingDrive : public ScsiTransport {
                std::span<std::uint8_t, kTransportSenseSize>) override {
     SenseTriple sense;
     switch (cdb[0]) {
-      case 0x5A:
-        std::memcpy(data.data(), page_.Data(), std::min<std::size_t>(data.size(), 200));
+      case kOpModeSense10:
+        std::memcpy(data.data(), page_.Data(), std::min(data.size(), ElsPage::kSize));
         return true;
-      case 0x55:
+      case kOpModeSelect10:
         side_.PageWritten(data, disc_);
         return true;
-      case 0xAA: {
-        const std::uint32_t lba =
-            (std::uint32_t{cdb[3]} << 16) | (std::uint32_t{cdb[4]} << 8) | cdb[5];
-        const std::uint32_t blocks = (std::uint32_t{cdb[8]} << 8) | cdb[9];
-        const bool ok = side_.Write(lba, blocks, data, disc_, sense);
+      case kOpWrite12: {
+        const bool ok = side_.Write(GetBe24(&cdb[3]), GetBe16(&cdb[8]), data, disc_, sense);
         // Fold bytes in so nothing is optimised away.
         checksum_ += data[0] + data[data.size() - 1];
         return ok;
@@ -60,20 +59,11 @@ class AcceptingDrive : public ScsiTransport {
   std::uint64_t checksum_ = 0;
 };
 
+// The example page with one speed entry: 4500 rpm at speed 45.
 ElsPage BenchPage() {
-  ElsPage page;
-  page.SetU8(ElsPage::kOffSelector, 0x0F);
-  page.SetU8(ElsPage::kOffEntryCount, 1);
-  page.SetU32(ElsPage::kOffBytpw, 214);
-  page.SetU16(ElsPage::kOffDivisorA, 8);
-  page.SetU16(ElsPage::kOffDivisorB, 8);
-  page.SetU16(ElsPage::kOffFeedStepNumerator, 95);
-  page.SetU16(ElsPage::kOffFeedStepDenominator, 1);
-  page.SetU16(page.EntryOffset(0), 4500);
-  page.SetU16(page.EntryOffset(0) + 2, 1);
-  page.SetU16(page.EntryOffset(0) + 4, 45);
-  page.SetU16(page.EntryOffset(0) + 6, 1);
-  return page;
+  ElsPageBytes page = ExampleElsPage();
+  SetElsSpeedEntries(page, {{4500, 1, 45, 1}});
+  return ElsPage(page);
 }
 
 const QImage& BenchLabel() {

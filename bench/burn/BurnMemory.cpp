@@ -18,6 +18,7 @@
 #include "burn/BurnJob.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
+#include "drive/virtual/VirtualDriveConfig.h"
 #include "label/CELLayout.h"
 
 namespace {
@@ -31,19 +32,11 @@ class QuietMessages : public twr::Messages {
 // Answers as the example drive does and drops what is written.
 class DroppingDrive : public twr::ScsiTransport {
  public:
+  // The example page with one speed entry: 4500 rpm at speed 45.
   DroppingDrive() {
-    using twr::ElsPage;
-    page_.SetU8(ElsPage::kOffSelector, 0x0F);
-    page_.SetU8(ElsPage::kOffEntryCount, 1);
-    page_.SetU32(ElsPage::kOffBytpw, 214);
-    page_.SetU16(ElsPage::kOffDivisorA, 8);
-    page_.SetU16(ElsPage::kOffDivisorB, 8);
-    page_.SetU16(ElsPage::kOffFeedStepNumerator, 95);
-    page_.SetU16(ElsPage::kOffFeedStepDenominator, 1);
-    page_.SetU16(page_.EntryOffset(0), 4500);
-    page_.SetU16(page_.EntryOffset(0) + 2, 1);
-    page_.SetU16(page_.EntryOffset(0) + 4, 45);
-    page_.SetU16(page_.EntryOffset(0) + 6, 1);
+    twr::ElsPageBytes page = twr::ExampleElsPage();
+    twr::SetElsSpeedEntries(page, {{4500, 1, 45, 1}});
+    page_ = twr::ElsPage(page);
   }
   bool Execute(std::span<const std::uint8_t> cdb, twr::ScsiDirection, std::span<std::uint8_t> data,
                std::span<std::uint8_t, twr::kTransportSenseSize>) override {

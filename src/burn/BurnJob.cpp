@@ -2,11 +2,11 @@
 // quality steps, the start address and the blocks per write.
 #include "burn/BurnJob.h"
 
-#include <cstdio>
-
-#include "burn/Truncate.h"
+#include "common/DecimalText.h"
 #include "common/Messages.h"
+#include "common/Truncate.h"
 #include "drive/CELDevice.h"
+#include "drive/DiscGeometry.h"
 
 namespace twr {
 
@@ -27,14 +27,10 @@ constexpr double kNormalLimit = 16.0;
 constexpr double kHighLimit = 25.0;
 constexpr double kMinBurnRadius = 22.0;
 constexpr double kMaxBurnRadius = 59.0;
-constexpr double kAddressRadiusSquare = 576.0;
-constexpr double kAddressPi = 3141.592653589793;
-constexpr double kAddressFactor = 0.26197102810006034;
-constexpr double kAddressBase = 196608.0;
 constexpr std::uint32_t kMaxBlocksPerWrite = 26;
-constexpr const char* kDetailZeroDivisor =
-    "The feed divisor that the page selects (offset 58 or 60) is 0. The drive's ELS page "
-    "cannot be used for a burn.";
+// The last two blocks of the stream: the interleaver has no blocks after
+// them to complete their data.
+constexpr std::int32_t kIncompleteBlocks = 2;
 
 // Minutes for `revolutions` at `rotation`: to 0.01, both operands unsigned 32-bit.
 double MinutesFor(std::int32_t revolutions, double rotation) {
@@ -43,15 +39,27 @@ double MinutesFor(std::int32_t revolutions, double rotation) {
   return TruncToInt32(minutes * 100.0) * 0.01;
 }
 
-std::string TimeText(double minutes) {
-  const std::int32_t whole = TruncToInt32(minutes);
-  const std::int32_t seconds = TruncToInt32((minutes - whole) * 60.0);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d:%02d", whole, seconds);
-  return text;
+std::string ZeroDivisorDetail() {
+  return "The feed divisor that the page selects (offset " + std::to_string(ElsPage::kOffDivisorA) +
+         " or " + std::to_string(ElsPage::kOffDivisorB) +
+         ") is 0. The drive's ELS page cannot be used for a burn.";
 }
 
 }  // namespace
+
+void CountBurnBlocks(BurnParameters& p) {
+  p.stepCount = p.steps > 0 ? p.totalRevolutions / p.steps : 0;
+  p.blocksPerRevolution = p.halfSamples / kHalfSamplesPerBlock;
+  const std::int64_t blocks =
+      static_cast<std::int64_t>(p.stepCount) * p.blocksPerRevolution * p.steps;
+  p.totalBlocks = p.blocksPerWrite > 0
+                      ? static_cast<std::int32_t>((blocks / p.blocksPerWrite) * p.blocksPerWrite)
+                      : 0;
+}
+
+std::int32_t BurnWrites(const BurnParameters& p) {
+  return p.blocksPerWrite > 0 ? (p.totalBlocks - kIncompleteBlocks) / p.blocksPerWrite : 0;
+}
 
 BurnJob::BurnJob(CELDevice& device, Messages& messages) : device_(device), messages_(messages) {}
 
@@ -94,21 +102,23 @@ bool BurnJob::ChooseSpeedEntry() {
   ReadElsPage();  // on failure the buffer keeps what it held
   const int count = page_.EntryCount();
   for (int i = 0; i < count; ++i) {
-    const std::size_t entry = page_.EntryOffset(i);
-    const unsigned rotationDen = page_.U16(entry + 2);
-    const unsigned speedDen = page_.U16(entry + 6);
+    const std::size_t rotationAt = ElsPage::EntryOffset(i) + ElsPage::kEntryRotation;
+    const std::size_t speedAt = ElsPage::EntryOffset(i) + ElsPage::kEntrySpeed;
+    const unsigned rotationDen = page_.U16(rotationAt + ElsPage::kFractionDenominator);
+    const unsigned speedDen = page_.U16(speedAt + ElsPage::kFractionDenominator);
     if (rotationDen == 0 || speedDen == 0) continue;
-    const double rotation = static_cast<double>(page_.U16(entry)) / rotationDen;
+    const double rotation = static_cast<double>(page_.U16(rotationAt)) / rotationDen;
     if (rotation > kMaxEntryRotation) continue;
-    const double speed = static_cast<double>(page_.U16(entry + 4)) / speedDen;
+    const double speed = static_cast<double>(page_.U16(speedAt)) / speedDen;
     // An entry that gives less than one block or an absurd number of samples
     // per revolution (a drive answering garbage) is not usable either: its
     // sample count would overflow or ask for gigabytes of tables.
     const double halfSamples = speed * kHalfSampleFactor / rotation;
     if (!(halfSamples >= kMinHalfSamples && halfSamples <= kMaxHalfSamples)) continue;
-    for (std::size_t b = 0; b < 4; ++b) {
-      page_.SetU8(ElsPage::kOffCurrentRotation + b, page_.U8(entry + b));
-      page_.SetU8(ElsPage::kOffCurrentSpeed + b, page_.U8(entry + 4 + b));
+    // The chosen rotation and speed become the current ones, as written.
+    for (std::size_t b = 0; b < ElsPage::kFractionSize; ++b) {
+      page_.SetU8(ElsPage::kOffCurrentRotation + b, page_.U8(rotationAt + b));
+      page_.SetU8(ElsPage::kOffCurrentSpeed + b, page_.U8(speedAt + b));
     }
     page_.SetU8(ElsPage::kOffSelector,
                 page_.U8(ElsPage::kOffSelector) & ElsPage::kSelectorClearMask);
@@ -134,7 +144,8 @@ bool BurnJob::FeedStepFromPage(double& feedStep) {
   // and the band look empty).
   const unsigned divisor = page_.FeedDivisor();
   if (divisor == 0) {
-    messages_.ShowDetailed(StringText(kStrIllegalFeedStep), kDetailZeroDivisor, MessageIcon::Error);
+    messages_.ShowDetailed(StringText(kStrIllegalFeedStep), ZeroDivisorDetail(),
+                           MessageIcon::Error);
     return false;
   }
   feedStep = ratio / divisor;
@@ -147,7 +158,7 @@ bool BurnJob::ComputeRequiredTime() {
   params_.totalRevolutions =
       TruncToInt32((params_.outerRadius - params_.innerRadius) / params_.advance * 1000.0);
   params_.requiredTime = MinutesFor(params_.totalRevolutions, params_.rotation);
-  params_.timeText = TimeText(params_.requiredTime);
+  params_.timeText = MinutesText(params_.requiredTime);
   return true;
 }
 
@@ -190,25 +201,24 @@ bool BurnJob::RadiusToAddress(double innerRadius, double outerRadius, std::int32
     message = kInputRadiusError;
     return false;
   }
-  address = TruncToInt32((innerRadius * innerRadius - kAddressRadiusSquare) * kAddressPi *
-                             kAddressFactor +
-                         kAddressBase);
+  address = AddressOfRadius(innerRadius);
   return true;
 }
 
 std::int32_t BurnJob::BlocksPerWrite(std::int32_t blocksPerRevolution) {
-  const std::int32_t a = blocksPerRevolution;
-  std::uint32_t b = page_.U32(ElsPage::kOffBytpw);
-  if (b == 0 || b > kMaxBlocksPerWrite) b = kMaxBlocksPerWrite;
-  const auto limit = static_cast<std::int32_t>(b);
-  if (a <= limit) {
+  // The most blocks one write may carry: the page's Bytpw, never above 26.
+  std::uint32_t most = page_.U32(ElsPage::kOffBytpw);
+  if (most == 0 || most > kMaxBlocksPerWrite) most = kMaxBlocksPerWrite;
+  const auto limit = static_cast<std::int32_t>(most);
+  if (blocksPerRevolution <= limit) {
     params_.writesPerRevolution = 1;
-    return a;
+    return blocksPerRevolution;
   }
-  std::int32_t k = 2;
-  while (!(a % k == 0 && a / k <= limit)) ++k;
-  params_.writesPerRevolution = k;
-  return a / k;
+  // Otherwise the fewest writes that share a revolution's blocks evenly.
+  std::int32_t writes = 2;
+  while (!(blocksPerRevolution % writes == 0 && blocksPerRevolution / writes <= limit)) ++writes;
+  params_.writesPerRevolution = writes;
+  return blocksPerRevolution / writes;
 }
 
 bool BurnJob::PrepareBurn() {
@@ -219,7 +229,7 @@ bool BurnJob::PrepareBurn() {
   if (!ChooseSpeedEntry()) return false;
   if (!ComputeRequiredTime()) return false;
   page_.SetU16(ElsPage::kOffStepsPerFeed, static_cast<unsigned>(params_.steps));
-  page_.SetU8(ElsPage::kOffLabelWriting, 1);
+  page_.SetU8(ElsPage::kOffLabelWriting, ElsPage::kLabelWritingOn);
   WriteElsPage();
   pageArmed_ = true;
   std::string message;

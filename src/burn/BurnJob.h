@@ -16,6 +16,7 @@
 #include "burn/BurnEvents.h"
 #include "burn/DotEncoder.h"
 #include "burn/ElsPage.h"
+#include "drive/DiscGeometry.h"
 
 class QImage;
 
@@ -55,26 +56,34 @@ struct BurnParameters {
   double outerRadius = 58.0;        // mm
   double rotation = 0.0;            // revolutions per minute of the chosen speed entry
   double speed = 0.0;               // units of 75 blocks per second
-  std::int32_t halfSamples = 8820;  // c
-  std::int32_t samples = 17640;     // N
-  double feedStep = 0.0;            // um
+  std::int32_t halfSamples = 8820;  // half the samples of a circle
+  std::int32_t samples = 17640;     // samples of a circle
+  double feedStep = 0.0;            // um from one circle to the next
   double advance = 0.74;            // um per revolution
-  std::int32_t steps = 5;           // P, revolutions per feed step
+  std::int32_t steps = 5;           // revolutions burned on each circle
   std::int32_t draftSteps = 5;
   std::int32_t normalSteps = 11;
   std::int32_t highSteps = 20;
   std::int32_t totalRevolutions = 0;
   double requiredTime = 0.0;  // minutes
-  std::string timeText;       // "%02d:%02d"
-  std::int32_t startAddress = 0x30000;
-  std::int32_t blocksPerWrite = 90;  // d
+  std::string timeText;       // the required time as "mm:ss"
+  std::int32_t startAddress = kBlockZeroAddress;
+  std::int32_t blocksPerWrite = 90;
   std::int32_t writesPerRevolution = 1;
   double toneGamma = 2.0;
   // Set when a burn starts.
-  std::int32_t stepCount = 0;            // S
-  std::int32_t blocksPerRevolution = 0;  // B
+  std::int32_t stepCount = 0;  // circles burned
+  std::int32_t blocksPerRevolution = 0;
   std::int32_t totalBlocks = 0;
 };
+
+// Sets what a burn of the prepared parameters sends: the circles burned
+// (whole steps of `steps` revolutions), the blocks of a revolution and the
+// blocks encoded, cut to whole writes.
+void CountBurnBlocks(BurnParameters& params);
+// The WRITE(12) commands of such a burn: its blocks less the two that the
+// interleaver cannot complete, in whole writes.
+std::int32_t BurnWrites(const BurnParameters& params);
 
 class BurnJob {
  public:
@@ -85,7 +94,7 @@ class BurnJob {
 
   // ---- Inputs -------------------------------------------------------------
   void SetBand(double innerRadius, double outerRadius);
-  void SetQuality(BurnQuality quality);  // P = that quality's steps
+  void SetQuality(BurnQuality quality);  // steps = that quality's revolutions per circle
   void SetSteps(std::int32_t steps) { params_.steps = steps; }
   // The label image (Format_RGB888 preferred); nullptr when there is none.
   void SetLabelImage(const QImage* image) { image_ = image; }

@@ -3,13 +3,12 @@
 #include <QImage>
 
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <vector>
 
 #include "burn/BurnJob.h"
-#include "burn/Truncate.h"
+#include "common/DecimalText.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
 #include "drive/SenseText.h"
@@ -91,14 +90,7 @@ bool BurnJob::StartBurn() {
   angles_ = std::make_unique<AngleTables>(BuildAngleTables(params_.samples));
 
   ring_.Reset();
-  BurnParameters& p = params_;
-  p.stepCount = p.steps > 0 ? p.totalRevolutions / p.steps : 0;
-  p.blocksPerRevolution = p.halfSamples / kSamplesPerBlockUnit;
-  const std::int64_t blocks =
-      static_cast<std::int64_t>(p.stepCount) * p.blocksPerRevolution * p.steps;
-  p.totalBlocks = p.blocksPerWrite > 0
-                      ? static_cast<std::int32_t>((blocks / p.blocksPerWrite) * p.blocksPerWrite)
-                      : 0;
+  CountBurnBlocks(params_);
   {
     std::lock_guard<std::mutex> lock(outcomeMutex_);
     outcome_.clear();
@@ -156,7 +148,7 @@ void BurnJob::EncoderThread() {
     image = &converted;
   }
   const ToneCurve curve(params_.toneGamma);
-  const std::int32_t blocksPerPass = params_.halfSamples / kSamplesPerBlockUnit;
+  const std::int32_t blocksPerPass = params_.halfSamples / kHalfSamplesPerBlock;
   // Blocks are encoded straight into free ring slots and published a span
   // at a time.
   EncoderSpan span;
@@ -234,12 +226,13 @@ void BurnJob::InterleaverThread() {
 
 bool BurnJob::GatherWriteBlocks() {
   std::uint8_t* area = device_.WriteArea();
-  const std::int32_t d = params_.blocksPerWrite;
+  const std::int32_t blocksPerWrite = params_.blocksPerWrite;
   int tries = 0;  // for the block still missing
-  for (std::int32_t i = 0; i < d;) {
+  for (std::int32_t i = 0; i < blocksPerWrite;) {
     int taken = 0;
-    const RingRead read = ring_.TakeBlocks(area + static_cast<std::size_t>(i) * kBurnBlockSize,
-                                           d - i, interleaverAlive_.load() != 0, taken);
+    const RingRead read =
+        ring_.TakeBlocks(area + static_cast<std::size_t>(i) * kBurnBlockSize, blocksPerWrite - i,
+                         interleaverAlive_.load() != 0, taken);
     if (read == RingRead::Copied) {
       i += taken;
       tries = 0;
@@ -248,27 +241,25 @@ bool BurnJob::GatherWriteBlocks() {
     // Once the interleaver has ended, a missing block never comes.
     if (read == RingRead::Never || ++tries >= timings_.gatherTries) return false;
     // Wake for the rest of this write rather than for every block.
-    ring_.WaitForBlocks(d - i, timings_.gatherPoll);
+    ring_.WaitForBlocks(blocksPerWrite - i, timings_.gatherPoll);
   }
   return true;
 }
 
-void BurnJob::UpdateProgress(std::int32_t n, std::int32_t writes) {
+void BurnJob::UpdateProgress(std::int32_t written, std::int32_t writes) {
   const std::uint32_t percent =
-      static_cast<std::uint32_t>(n) * 100u / static_cast<std::uint32_t>(writes);
-  const double t = (100.0 - percent) * params_.requiredTime * 0.01;
-  const std::int32_t minutes = TruncToInt32(t);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d:%02d", minutes, TruncToInt32((t - minutes) * 60.0));
-  events_->SetText(text);
+      static_cast<std::uint32_t>(written) * 100u / static_cast<std::uint32_t>(writes);
+  const double minutesLeft = (100.0 - percent) * params_.requiredTime * 0.01;
+  events_->SetText(MinutesText(minutesLeft));
   events_->StepIt();
 }
 
 void BurnJob::BurnThread() {
   enum class State { Next, Gather, Write, Sense, Busy, Streaming, Written, Finish, End };
-  const std::int32_t d = params_.blocksPerWrite;
-  const std::int32_t writes = d > 0 ? (params_.totalBlocks - 2) / d : 0;
-  const std::uint32_t bytesPerWrite = static_cast<std::uint32_t>(d > 0 ? d : 0) * kBurnBlockSize;
+  const std::int32_t blocksPerWrite = params_.blocksPerWrite;
+  const std::int32_t writes = BurnWrites(params_);
+  const std::uint32_t bytesPerWrite =
+      static_cast<std::uint32_t>(blocksPerWrite > 0 ? blocksPerWrite : 0) * kBurnBlockSize;
   const std::int32_t perRevolution =
       params_.writesPerRevolution > 0 ? params_.writesPerRevolution : 1;
   events_->Phase(BurnPhase::Burning, 0);
@@ -278,9 +269,9 @@ void BurnJob::BurnThread() {
   events_->SetPos(0);
   events_->SetStep(1);
 
-  std::int32_t n = 0;
+  std::int32_t writeNumber = 0;  // of the write being sent, from 1
   std::uint32_t address = static_cast<std::uint32_t>(params_.startAddress);
-  std::int32_t m = 0;
+  std::int32_t toGather = 0;  // writes' blocks to take from the ring before the next WRITE
   std::string outcome = StringText(kStrFinishBurning);
   std::string detail;
   std::uint8_t sense[3] = {0, 0, 0};
@@ -296,14 +287,14 @@ void BurnJob::BurnThread() {
   while (state != State::End) {
     switch (state) {
       case State::Next:
-        m = 1;
+        toGather = 1;
         state = State::Gather;
         break;
       case State::Gather:
         state = State::Write;
-        for (std::int32_t i = 0; i < m; ++i) {
-          ++n;
-          address += static_cast<std::uint32_t>(d);
+        for (std::int32_t i = 0; i < toGather; ++i) {
+          ++writeNumber;
+          address += static_cast<std::uint32_t>(blocksPerWrite);
           if (!GatherWriteBlocks()) {
             outcome = StringText(kStrBufferEmpty);
             state = State::End;
@@ -313,8 +304,9 @@ void BurnJob::BurnThread() {
         break;
       case State::Write:
         writeCount_.fetch_add(1);
-        state = device_.Write12(address & kAddressMask, bytesPerWrite, d, sense) ? State::Written
-                                                                                 : State::Sense;
+        state = device_.Write12(address & kAddressMask, bytesPerWrite, blocksPerWrite, sense)
+                    ? State::Written
+                    : State::Sense;
         break;
       case State::Sense:
         if (sense[0] == kSenseNotReady && sense[1] == kAscNotReady && sense[2] == kAscqLongWrite) {
@@ -355,17 +347,23 @@ void BurnJob::BurnThread() {
         break;
       }
       case State::Streaming: {
-        const std::int32_t r = n % perRevolution;
-        m = r == 0 ? 0 : perRevolution - r + 1;
+        // A loss at a revolution's last write sends that write again. A loss
+        // before it gives up the rest of the revolution: the burn goes on at
+        // the next revolution's first write, its blocks taken from the ring
+        // past the skipped ones.
+        const std::int32_t intoRevolution = writeNumber % perRevolution;
+        toGather = intoRevolution == 0 ? 0 : perRevolution - intoRevolution + 1;
         // A loss in the last revolution would need blocks from past the
         // stream: the burn ends there instead.
-        state = n + m > writes ? State::Finish : (r == 0 ? State::Write : State::Gather);
+        state = writeNumber + toGather > writes
+                    ? State::Finish
+                    : (intoRevolution == 0 ? State::Write : State::Gather);
         break;
       }
       case State::Written:
         busySince.reset();
-        UpdateProgress(n, writes);
-        state = (n >= writes || abortRequest_.load()) ? State::Finish : State::Next;
+        UpdateProgress(writeNumber, writes);
+        state = (writeNumber >= writes || abortRequest_.load()) ? State::Finish : State::Next;
         break;
       case State::Finish: {
         events_->Phase(BurnPhase::Synchronising, 0);

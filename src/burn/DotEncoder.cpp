@@ -8,14 +8,18 @@
 #include <cmath>
 #include <cstring>
 
-#include "burn/Truncate.h"
+#include "common/Truncate.h"
+#include "drive/DiscGeometry.h"
 
 namespace twr {
 
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
-constexpr double kPixelsPerMicrometre = 8.620689655172414e-6;  // per pixel of width: 1 / 116000
+constexpr double kMicrometresPerMillimetre = 1000.0;
+// Pixels per micrometre for each pixel of the label's width.
+constexpr double kPixelsPerMicrometre = 1.0 / (kLabelWidthMm * kMicrometresPerMillimetre);
+static_assert(kPixelsPerMicrometre == 8.620689655172414e-6);
 constexpr double kLumaRed = 0.299;
 constexpr double kLumaGreen = 0.587;
 constexpr double kLumaBlue = 0.114;
@@ -131,7 +135,7 @@ void SampleCircleFast(const QImage& image, const SamplingGeometry& geometry,
                       std::int32_t* levels) {
   const int width = image.width();
   const int height = image.height();
-  const double radius = geometry.innerRadiusMm * 1000.0 + step * geometry.feedStepUm;
+  const double radius = CircleRadiusUm(geometry, step);
   const double scale = width * kPixelsPerMicrometre;
   const int half = width / 2;
   const std::int32_t white = curve.Level(ColourLuma(kOutsideColour));
@@ -154,7 +158,7 @@ void SampleCircleFast(const QImage& image, const SamplingGeometry& geometry,
 
 void SampleCircleLiteral(const QImage& image, const SamplingGeometry& geometry,
                          const AngleTables& tables, double gamma, int step, std::int32_t* levels) {
-  const double radius = geometry.innerRadiusMm * 1000.0 + step * geometry.feedStepUm;
+  const double radius = CircleRadiusUm(geometry, step);
   for (int j = 0; j < geometry.samples; ++j) {
     const SamplePoint p = SamplePosition(image.width(), radius, tables, j);
     levels[j] = ColourToLevel(ColourAt(image, p.x, p.y), gamma);

@@ -19,7 +19,8 @@ inline constexpr std::size_t kBlockDataSize = 2352;
 inline constexpr std::size_t kFillerSize = kBurnBlockSize - kBlockDataSize;
 inline constexpr std::size_t kPatternSize = 12;
 inline constexpr int kSamplesPerBlock = 196;
-inline constexpr int kSamplesPerBlockUnit = 98;  // B = c / 98
+// A revolution takes half the samples of a circle over this many blocks.
+inline constexpr int kHalfSamplesPerBlock = 98;
 inline constexpr int kMaxDotLevel = 12;
 inline constexpr std::size_t kWindowSize = 3 * kBurnBlockSize;
 inline constexpr std::uint8_t kDotOn = 0x54;   // 'T'
@@ -28,14 +29,14 @@ inline constexpr std::uint32_t kOutsideColour = 0xFFFFFFFFu;
 
 using Block = std::array<std::uint8_t, kBurnBlockSize>;
 
-// Pattern row for level e (0 ... 12): exactly e bytes 0x54.
+// The dot pattern of a level (0 ... 12): exactly that many light bytes (kDotOn).
 const std::uint8_t* DotPattern(int level);
-// Filler byte i (0 ... 95) of every block.
+// Filler byte `i` (0 ... 95) of every block.
 std::uint8_t FillerByte(std::size_t i);
-// The interleave delay of data offset p.
+// How far the interleaver moves the data byte at offset `p` of a block.
 int InterleaveDelay(std::size_t p);
 
-// The two angle tables of one circle of N samples.
+// The sines and cosines of the sample angles of one circle of `samples` samples.
 struct AngleTables {
   std::vector<double> sine;
   std::vector<double> cosine;
@@ -44,13 +45,13 @@ AngleTables BuildAngleTables(int samples);
 
 // Grey level 0 ... 255 of a 0x00BBGGRR colour under exponent gamma.
 std::int32_t ColourToLevel(std::uint32_t colour, double gamma);
-// Luma Y (0 ... 255) as ColourToLevel computes it.
+// Luma (0 ... 255) as ColourToLevel computes it.
 int ColourLuma(std::uint32_t colour);
 // Exponent of the tone curve for a radial advance in micrometres.
 double ToneGamma(double advanceMicrometres);
 
 // The tone curve tabulated once per burn: ColourToLevel depends on the
-// colour only through Y.
+// colour only through its luma.
 class ToneCurve {
  public:
   explicit ToneCurve(double gamma);
@@ -64,8 +65,14 @@ class ToneCurve {
 struct SamplingGeometry {
   double innerRadiusMm = 0.0;
   double feedStepUm = 0.0;
-  int samples = 0;  // N
+  int samples = 0;  // of each circle
 };
+
+// Radius in micrometres of the circle of feed step `step`.
+inline double CircleRadiusUm(const SamplingGeometry& geometry, int step) {
+  constexpr double kMicrometresPerMillimetre = 1000.0;
+  return geometry.innerRadiusMm * kMicrometresPerMillimetre + step * geometry.feedStepUm;
+}
 
 // Pixel (x, y) of sample j on a circle of radius r (micrometres) in an image
 // `width` pixels across.
@@ -75,7 +82,7 @@ struct SamplePoint {
 };
 SamplePoint SamplePosition(int width, double radiusUm, const AngleTables& tables, int j);
 
-// Fills levels[0 .. N-1] for feed step `step`. The fast sampler reads the
+// Fills a level for each sample of the circle of feed step `step`. The fast sampler reads the
 // image's scanlines directly and uses the tabulated curve; the literal one
 // reads one pixel per call and computes the curve per sample. Both give the
 // same levels. `image` must be Format_RGB888 for the fast sampler.
@@ -85,11 +92,13 @@ void SampleCircleFast(const QImage& image, const SamplingGeometry& geometry,
 void SampleCircleLiteral(const QImage& image, const SamplingGeometry& geometry,
                          const AngleTables& tables, double gamma, int step, std::int32_t* levels);
 
-// Encodes block b of one pass from the level buffer: 196 samples from index
-// b * 196 on, each taking min(level, 12) dots off its level, then the filler.
+// Encodes block `blockInPass` of one pass from the level buffer: the 196
+// samples from blockInPass * 196 on, each taking up to 12 dots off its level
+// (the dots left for the next pass), then the filler.
 void EncodeBlock(std::int32_t* levels, int blockInPass, std::uint8_t* block);
 
-// Output block n from the window of encoder blocks n, n + 1, n + 2.
+// An output block from the window of three encoder blocks it draws on: its
+// own and the next two.
 void InterleaveBlock(const std::uint8_t* window, std::uint8_t* output);
 
 }  // namespace twr

@@ -1,16 +1,16 @@
 // Big-endian field access of the ELS page.
 #include "burn/ElsPage.h"
 
+#include "drive/ByteOrder.h"
+
 namespace twr {
 
 unsigned ElsPage::U16(std::size_t offset) const {
-  return (static_cast<unsigned>(bytes_[offset]) << 8) | bytes_[offset + 1];
+  return GetBe16(&bytes_[offset]);
 }
 
 std::uint32_t ElsPage::U32(std::size_t offset) const {
-  return (static_cast<std::uint32_t>(bytes_[offset]) << 24) |
-         (static_cast<std::uint32_t>(bytes_[offset + 1]) << 16) |
-         (static_cast<std::uint32_t>(bytes_[offset + 2]) << 8) | bytes_[offset + 3];
+  return GetBe32(&bytes_[offset]);
 }
 
 void ElsPage::SetU8(std::size_t offset, unsigned value) {
@@ -18,12 +18,11 @@ void ElsPage::SetU8(std::size_t offset, unsigned value) {
 }
 
 void ElsPage::SetU16(std::size_t offset, unsigned value) {
-  bytes_[offset] = static_cast<std::uint8_t>(value >> 8);
-  bytes_[offset + 1] = static_cast<std::uint8_t>(value);
+  PutBe16(&bytes_[offset], value);
 }
 
 void ElsPage::SetU32(std::size_t offset, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes_[offset + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
+  PutBe32(&bytes_[offset], value);
 }
 
 unsigned ElsPage::FeedDivisor() const {

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "burn/DotEncoder.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
+#include "drive/DiscGeometry.h"
 #include "drive/ScsiTransport.h"
 #include "drive/virtual/EtchedSurface.h"
 
@@ -20,13 +20,6 @@ namespace twr {
 
 namespace {
 
-constexpr std::uint8_t kOpModeSense10 = 0x5A;
-// The drive knows the first circle only from the start address of the
-// burn: address = (r * r - 576) * pi * 0.26197... + 196608, read back here
-// as the virtual drive reads it.
-constexpr double kAddressPerSquareMm = 3141.592653589793 * 0.26197102810006034;
-constexpr double kAddressBase = 196608.0;
-constexpr double kBaseRadiusSquare = 576.0;
 // Every data byte of the stream is sent by one of three output blocks: the
 // one of its own number or one of the two before it.
 constexpr int kInterleaveSpan = 3;
@@ -77,8 +70,9 @@ const std::array<std::uint8_t, kBlockDataSize>& CarrierDistance() {
   return distance;
 }
 
-// The dots one sample marks in one pass: the 'J' bytes of its pattern
-// (level e leaves 12 - e of them), counting only bytes that were sent.
+// The dots one sample marks in one pass: the dark bytes of its pattern (a
+// level leaves 12 less that level of them), counting only bytes that were
+// sent.
 std::uint32_t MarksOf(int level, const std::uint8_t* sent) {
   const std::uint8_t* pattern = DotPattern(level);
   std::uint32_t marks = 0;
@@ -88,8 +82,8 @@ std::uint32_t MarksOf(int level, const std::uint8_t* sent) {
 
 // The level of every label pixel, worked out once: the encoder's level of a
 // sample depends only on the colour of the pixel it reads, and the same
-// pixels are read many times over (N samples a circle, several circles a
-// pixel).
+// pixels are read many times over (thousands of samples a circle, several
+// circles a pixel).
 class LevelImage {
  public:
   LevelImage(const QImage& rgb888, const ToneCurve& curve)
@@ -111,7 +105,7 @@ class LevelImage {
   // The levels of one circle's samples, as the encoder's sampler gives them.
   void SampleCircle(const SamplingGeometry& geometry, const AngleTables& tables, int step,
                     std::int32_t* levels) const {
-    const double radius = geometry.innerRadiusMm * 1000.0 + step * geometry.feedStepUm;
+    const double radius = CircleRadiusUm(geometry, step);
     for (int j = 0; j < geometry.samples; ++j) {
       const SamplePoint p = SamplePosition(width_, radius, tables, j);
       levels[j] = p.x < 0 || p.y < 0 || p.x >= width_ || p.y >= height_
@@ -157,16 +151,11 @@ EtchResult SimulateEtch(const EtchRequest& request) {
   }
   BurnParameters p = job.Params();
 
-  // What the burn sends: S steps of P passes of B blocks, cut to whole
-  // writes of d blocks, less the two the interleaver cannot complete.
-  p.stepCount = p.steps > 0 ? p.totalRevolutions / p.steps : 0;
-  p.blocksPerRevolution = p.halfSamples / kSamplesPerBlockUnit;
+  // What the burn sends: every circle's revolutions of blocks, cut to whole
+  // writes, less the two blocks the interleaver cannot complete.
+  CountBurnBlocks(p);
   const std::int64_t blocksPerStep = static_cast<std::int64_t>(p.blocksPerRevolution) * p.steps;
-  const std::int64_t encoded = static_cast<std::int64_t>(p.stepCount) * blocksPerStep;
-  p.totalBlocks = p.blocksPerWrite > 0
-                      ? static_cast<std::int32_t>((encoded / p.blocksPerWrite) * p.blocksPerWrite)
-                      : 0;
-  result.writes = p.blocksPerWrite > 0 ? (p.totalBlocks - 2) / p.blocksPerWrite : 0;
+  result.writes = BurnWrites(p);
   result.params = p;
   if (result.writes <= 0 || blocksPerStep <= 0) {
     result.problem = kBandTooNarrow;
@@ -174,11 +163,9 @@ EtchResult SimulateEtch(const EtchRequest& request) {
   }
 
   // The drive's view of the burn: the page as written and the first circle
-  // read back from the start address.
+  // read back from the start address, as the drive knows it.
   EtchedBurnGeometry geometry;
-  geometry.innerRadiusMm =
-      std::sqrt((static_cast<double>(p.startAddress) - kAddressBase) / kAddressPerSquareMm +
-                kBaseRadiusSquare);
+  geometry.innerRadiusMm = RadiusOfAddress(p.startAddress);
   geometry.feedStepUm = p.feedStep;
   geometry.passes = p.steps;
   geometry.halfSamples = p.halfSamples;
@@ -212,8 +199,8 @@ EtchResult SimulateEtch(const EtchRequest& request) {
     const std::int64_t first = step * blocksPerStep;
     const std::int64_t last = first + blocksPerStep - 1;
     if (first >= kInterleaveSpan - 1 && last <= sent - 1) {
-      // Every byte of the step was sent: the passes together mark
-      // 12 x P dots less the sample's level.
+      // Every byte of the step was sent: the passes together mark 12 dots
+      // each, less the sample's level.
       for (int j = 0; j < emitted; ++j)
         marks[j] = static_cast<std::uint32_t>(fullMarks - std::min(levels[j], fullMarks));
     } else {

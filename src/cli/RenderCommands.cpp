@@ -18,6 +18,7 @@
 #include "cli/SettingsFile.h"
 #include "cli/TerminalMessages.h"
 #include "common/DecimalText.h"
+#include "drive/DiscGeometry.h"
 #include "drive/virtual/EtchedSurface.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "label/BandOverlay.h"
@@ -28,9 +29,8 @@ namespace twr::cli {
 
 namespace {
 
-// The label and its preview stand for 116 mm across; the etched picture
-// for the whole disc, 120 mm.
-constexpr double kLabelMillimetres = 116.0;
+// The label and its preview stand for the label's width; the etched
+// picture for the whole disc, 120 mm.
 constexpr double kEtchedMillimetres = 2.0 * kDiscRadiusMm;
 constexpr int kRadiusDecimals = 1;
 
@@ -154,13 +154,12 @@ int RunRender(int argc, char** argv) {
     const LabelBand band{std::max(rendered.inner, dataLimit), rendered.outer};
     PrintLabelWarnings("render", CheckLabel(layout, options.TypedNote(), band));
     if (!labelPath.empty() &&
-        !Write(*layout.LabelImageData(), labelPath, kLabelMillimetres, "label", messages))
+        !Write(*layout.LabelImageData(), labelPath, kLabelWidthMm, "label", messages))
       status = kExitFailure;
     if (!previewPath.empty()) {
       QImage preview = layout.PreviewImage().Image().copy();
       DrawBandLimits(preview, rendered.inner, rendered.outer);
-      if (!Write(preview, previewPath, kLabelMillimetres, "preview", messages))
-        status = kExitFailure;
+      if (!Write(preview, previewPath, kLabelWidthMm, "preview", messages)) status = kExitFailure;
     }
     if (!etchedPath.empty()) {
       EtchRequest request;

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <system_error>
 
+#include "common/Truncate.h"
+
 namespace twr {
 
 namespace {
@@ -13,12 +15,21 @@ namespace {
 // before the point, the sign, the point and the decimals.
 constexpr int kMaxFixedDecimals = 17;
 constexpr std::size_t kFixedBufferSize = 340;
+constexpr double kSecondsPerMinute = 60.0;
 
 // The text without one leading '+', which from_chars does not take.
 std::string_view WithoutPlus(std::string_view text) {
   if (text.size() > 1 && text.front() == '+' && text[1] != '-' && text[1] != '+')
     text.remove_prefix(1);
   return text;
+}
+
+// At least two digits, a leading zero added to one ("%02d").
+std::string TwoDigits(std::int32_t value) {
+  char buffer[16];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  std::string text(buffer, result.ptr);
+  return text.size() < 2 ? "0" + text : text;
 }
 
 }  // namespace
@@ -52,6 +63,12 @@ bool ParseInteger(std::string_view text, int& out) {
   if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return false;
   out = value;
   return true;
+}
+
+std::string MinutesText(double minutes) {
+  const std::int32_t whole = TruncToInt32(minutes);
+  const std::int32_t seconds = TruncToInt32((minutes - whole) * kSecondsPerMinute);
+  return TwoDigits(whole) + ":" + TwoDigits(seconds);
 }
 
 }  // namespace twr

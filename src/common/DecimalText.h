@@ -19,4 +19,8 @@ bool ParseDecimal(std::string_view text, double& out);
 // A whole text that is one decimal integer in the int range, optional sign.
 bool ParseInteger(std::string_view text, int& out);
 
+// Minutes as "mm:ss", each part truncated toward zero: MinutesText(5.5) ==
+// "05:30".
+std::string MinutesText(double minutes);
+
 }  // namespace twr

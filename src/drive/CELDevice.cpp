@@ -80,11 +80,7 @@ void CELDevice::CloseDrive() {
 namespace {
 void PrepareCommon(ScsiRequestBlock& srb) {
   srb.command = kSrbExecuteCommand;
-  srb.hostAdapter = 0;
-  srb.target = 0;
-  srb.lun = 0;
   srb.senseLength = kSrbSenseLength;
-  srb.completion = nullptr;
   int length = CdbLengthForOpcode(srb.cdb[0]);
   if (length != 0) srb.cdbLength = static_cast<std::uint8_t>(length);
 }
@@ -307,8 +303,7 @@ int CELDevice::Read12(std::uint32_t address, std::uint32_t byteCount, int blockC
   srb_.cdb[0] = kOpRead12;
   PutBe24(&srb_.cdb[3], address);
   PutBe16(&srb_.cdb[8], static_cast<unsigned>(blockCount) & 0xFFFF);
-  RunDataIn(byteCount);
-  return (srb_.status == kSrbComplete && srb_.hostStatus == 0 && srb_.targetStatus == 0) ? 1 : 0;
+  return RunDataIn(byteCount);
 }
 
 int CELDevice::Write12(std::uint32_t address, std::uint32_t byteCount, int blockCount,
@@ -323,28 +318,27 @@ int CELDevice::Write12(std::uint32_t address, std::uint32_t byteCount, int block
   srb_.cdb[0] = kOpWrite12;
   PutBe24(&srb_.cdb[3], address);
   PutBe16(&srb_.cdb[8], static_cast<unsigned>(blockCount) & 0xFFFF);
-  RunDataOut(byteCount);
-  if (srb_.status == kSrbComplete && srb_.hostStatus == 0 && srb_.targetStatus == 0) return 1;
+  if (RunDataOut(byteCount)) return 1;
   senseOut[0] = srb_.sense[2];
   senseOut[1] = srb_.sense[12];
   senseOut[2] = srb_.sense[13];
   return 0;
 }
 
-int CELDevice::ReadModePage(int page, std::uint8_t* destination200) {
-  if (!ModeSense10(page, kModePageLength)) return 0;
-  std::memcpy(destination200, readArea_.data(), kModePageLength);
+int CELDevice::ReadModePage(int page, std::uint8_t* destination) {
+  if (!ModeSense10(page, ElsPageLayout::kSize)) return 0;
+  std::memcpy(destination, readArea_.data(), ElsPageLayout::kSize);
   return 1;
 }
 
-int CELDevice::WriteModePage(const std::uint8_t* source200) {
-  std::memcpy(writeArea_.data(), source200, kModePageLength);
-  return ModeSelect10(kModePageLength);
+int CELDevice::WriteModePage(const std::uint8_t* source) {
+  std::memcpy(writeArea_.data(), source, ElsPageLayout::kSize);
+  return ModeSelect10(ElsPageLayout::kSize);
 }
 
-int CELDevice::ReadFullToc(std::uint8_t* destination260) {
+int CELDevice::ReadFullToc(std::uint8_t* destination) {
   if (!ReadToc(kTocFormatFull, 0, kFullTocLength)) return 0;
-  std::memcpy(destination260, readArea_.data(), kFullTocLength);
+  std::memcpy(destination, readArea_.data(), kFullTocLength);
   return 1;
 }
 

@@ -13,6 +13,7 @@
 
 #include "drive/DriveReport.h"
 #include "drive/DriveSource.h"
+#include "drive/ElsPageLayout.h"
 #include "drive/ScsiTransport.h"
 
 namespace twr {
@@ -20,36 +21,28 @@ namespace twr {
 inline constexpr std::size_t kDataAreaSize = 327680;
 
 // Request status values.
-inline constexpr std::uint8_t kSrbPending = 0;
 inline constexpr std::uint8_t kSrbComplete = 1;
 inline constexpr std::uint8_t kSrbError = 4;
-// Request flags.
+// Request flags: which way the data goes.
 inline constexpr std::uint8_t kSrbDataIn = 0x08;
 inline constexpr std::uint8_t kSrbDataOut = 0x10;
+// The request's command code: run a SCSI command.
 inline constexpr std::uint8_t kSrbExecuteCommand = 2;
+// Sense bytes a request asks for.
 inline constexpr std::uint8_t kSrbSenseLength = 14;
 
-// The program's one SCSI request record.
+// The program's one SCSI request record: what to send, where the data is,
+// and how it ended.
 struct ScsiRequestBlock {
-  std::uint8_t command = 0;  // 2: execute SCSI command
-  std::uint8_t status = 0;   // 1 complete, 4 completed with error
-  std::uint8_t hostAdapter = 0;
-  std::uint8_t flags = 0;  // 0x08 data in, 0x10 data out, 0 none
-  std::uint32_t reserved1 = 0;
-  std::uint8_t target = 0;
-  std::uint8_t lun = 0;
-  std::uint16_t reserved2 = 0;
+  std::uint8_t command = 0;  // kSrbExecuteCommand
+  std::uint8_t status = 0;   // kSrbComplete, or kSrbError when the command failed
+  std::uint8_t flags = 0;    // kSrbDataIn, kSrbDataOut, or 0 for no data
   std::uint32_t bufferLength = 0;
-  std::uint8_t* buffer = nullptr;
+  std::uint8_t* buffer = nullptr;  // the read or the write area
   std::uint8_t senseLength = 0;
   std::uint8_t cdbLength = 0;
-  std::uint8_t hostStatus = 0;    // never written by the transport
-  std::uint8_t targetStatus = 0;  // never written by the transport
-  void* completion = nullptr;
-  void* reserved3 = nullptr;
-  std::array<std::uint8_t, 16> reserved4{};
   std::array<std::uint8_t, 16> cdb{};
-  std::array<std::uint8_t, 16> sense{};
+  std::array<std::uint8_t, 16> sense{};  // the drive's sense data when it refused
 };
 
 // CDB length from the group code (cdb[0] >> 5); 0 for groups 3 and 4, whose
@@ -97,8 +90,6 @@ enum ScsiOpcode : std::uint8_t {
   kOpReadDiscStructure = 0xAD,
 };
 
-inline constexpr int kElsPageCode = 0x2D;
-inline constexpr int kModePageLength = 200;
 inline constexpr int kFullTocLength = 260;
 inline constexpr std::uint32_t kBlockSize = 2048;
 
@@ -160,9 +151,12 @@ class CELDevice {
   // opposed to a drive that refused it with sense.
   bool LastCommandUnanswered() const { return lastUnanswered_; }
 
-  int ReadModePage(int page, std::uint8_t* destination200);
-  int WriteModePage(const std::uint8_t* source200);
-  int ReadFullToc(std::uint8_t* destination260);
+  // A mode page of the ELS page's size (ElsPageLayout::kSize bytes, header
+  // included) read into `destination` or written from `source`.
+  int ReadModePage(int page, std::uint8_t* destination);
+  int WriteModePage(const std::uint8_t* source);
+  // The full TOC (READ TOC format 2), kFullTocLength bytes.
+  int ReadFullToc(std::uint8_t* destination);
 
   // ---- Disc identification -------------------------------------------------
   std::uint8_t GetDiscKind();

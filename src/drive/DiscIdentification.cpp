@@ -3,11 +3,12 @@
 // outer radius of the recorded data and the ISO 9660 volume descriptor.
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstring>
 
 #include "drive/ByteOrder.h"
 #include "drive/CELDevice.h"
+#include "drive/DiscGeometry.h"
+#include "drive/LabelSignature.h"
 
 namespace twr {
 
@@ -33,18 +34,6 @@ constexpr int kTocLastTrackByte = 3;
 constexpr int kTocDescriptorLength = 8;
 constexpr int kTocStartAddressOffset = 4;  // within a track descriptor
 constexpr int kTocLengthFieldSize = 2;
-// The full TOC (READ TOC format 2) of a label side: the signature "Q&K".
-struct SignatureByte {
-  int offset;
-  std::uint8_t value;
-};
-constexpr std::array<SignatureByte, 3> kLabelSignature = {{{82, 0x51}, {90, 0x26}, {91, 0x4B}}};
-// The area formula: radius in metres of block N is sqrt(N * a + r0^2).
-constexpr double kAreaPerBlockOverPi = 1.2150575904989448e-9;
-constexpr double kBlockZeroRadiusSquared = 0.000576;
-constexpr double kMillimetresPerMetre = 1000.0;
-constexpr double kTenthsPerMillimetre = 10.0;
-constexpr double kRadiusMarginMm = 1.0;
 // ISO 9660 primary volume descriptor.
 constexpr std::uint32_t kVolumeDescriptorBlock = 16;
 constexpr std::size_t kVolumeIdOffset = 40;
@@ -103,7 +92,7 @@ std::uint8_t CELDevice::GetDiscStatus() {
 int CELDevice::IsLabelSide() {
   std::array<std::uint8_t, kFullTocLength> toc{};
   if (!ReadFullToc(toc.data())) return 0;
-  for (const SignatureByte& s : kLabelSignature) {
+  for (const LabelSignatureByte& s : kLabelSignature) {
     if (toc[s.offset] != s.value) return 0;
   }
   return 1;
@@ -124,15 +113,7 @@ double CELDevice::GetRecordedOuterRadius() {
   const std::uint32_t leadOut = kTocHeaderLength + kTocDescriptorLength * lastTrack;
   const std::uint32_t addressAt = leadOut + kTocStartAddressOffset;
   if (addressAt + 4 > available) return 0.0;
-  const std::uint32_t n = GetBe32(&readArea_[addressAt]);
-
-  const double s =
-      std::sqrt(static_cast<double>(n) * kAreaPerBlockOverPi + kBlockZeroRadiusSquared);
-  // Two products, in this order: folding them into one constant may round
-  // differently.
-  const double v = s * kMillimetresPerMetre * kTenthsPerMillimetre;
-  const auto k = static_cast<std::int64_t>(v);
-  return static_cast<double>(k) * 0.1 + kRadiusMarginMm;
+  return ReportedRecordedRadiusMm(GetBe32(&readArea_[addressAt]));
 }
 
 void CELDevice::ReadVolumeInfo(std::string& volumeName, std::string& publisher, std::string& date) {

@@ -104,7 +104,7 @@ int CELDevice::Enumerate(std::vector<DriveReport>* reports) {
     std::string vendor, product, revision;
     const bool answered = InquiryStrings(vendor, product, revision);
     for (int i = 0; i < kReadyTries; ++i) TestUnitReady();
-    const bool qualified = ModeSense10(kElsPageCode, kModePageLength) != 0;
+    const bool qualified = ModeSense10(ElsPageLayout::kPageCode, ElsPageLayout::kSize) != 0;
     if (qualified) {
       driveList_.push_back(DisplayString(driveLetters_.back(), vendor, product, revision));
     } else {

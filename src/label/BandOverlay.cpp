@@ -3,12 +3,11 @@
 
 #include <QPainter>
 
+#include "drive/DiscGeometry.h"
+
 namespace twr {
 
 namespace {
-constexpr double kLabelRadiusMm = 58.0;
-constexpr double kLabelAcrossMm = 116.0;
-
 // The square from (m, m) to (side - m, side - m), right and bottom edges
 // exclusive, so the circle's pixels run from m to side - m - 1. An aliased
 // 1-pixel outline covers one pixel beyond the rectangle's right and bottom
@@ -24,10 +23,10 @@ void DrawBandLimits(QImage& preview, double innerRadius, double outerRadius) {
   QPainter painter(&preview);
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setPen(QPen(QColor(0, 0, 255), 1));
-  const int outerMargin = static_cast<int>((kLabelRadiusMm - outerRadius) * side / kLabelAcrossMm);
+  const int outerMargin = static_cast<int>((kLabelRadiusMm - outerRadius) * side / kLabelWidthMm);
   painter.setBrush(Qt::NoBrush);
   painter.drawEllipse(CircleSquare(outerMargin, side));
-  const int innerMargin = static_cast<int>((kLabelRadiusMm - innerRadius) * side / kLabelAcrossMm);
+  const int innerMargin = static_cast<int>((kLabelRadiusMm - innerRadius) * side / kLabelWidthMm);
   painter.setBrush(Qt::black);
   painter.drawEllipse(CircleSquare(innerMargin, side));
 }

@@ -6,13 +6,13 @@
 #include <numbers>
 
 #include "common/Utf8.h"
+#include "drive/DiscGeometry.h"
 #include "label/FitLoop.h"
 
 namespace twr {
 
 namespace {
 
-constexpr double kMillimetresAcross = 116.0;
 // Box fonts are never shrunk below this height.
 constexpr int kMinBoxFontHeight = 6;
 constexpr int kAlignCentre = 1;
@@ -40,22 +40,24 @@ int Scaled(int value, double scale) {
   return static_cast<int>(scaled);
 }
 
-// The part of a W x H box placed at (X, Y) that lands on the target. A box
-// may be far larger than the label or lie partly outside it, so only this
-// part is allocated and drawn; it receives exactly the pixels that a
-// whole-box image copied onto the target would leave there.
+// The part of a box of `width` x `height` placed at (`boxX`, `boxY`) that
+// lands on the target. A box may be far larger than the label or lie partly
+// outside it, so only this part is allocated and drawn; it receives exactly
+// the pixels that a whole-box image copied onto the target would leave there.
 class BoxCanvas {
  public:
-  BoxCanvas(const ImageBuffer& target, int W, int H, int X, int Y) {
-    if (W <= 0 || H <= 0) return;  // an empty box shows nothing
-    const long long left = std::max<long long>(X, 0);
-    const long long top = std::max<long long>(Y, 0);
-    const long long right = std::min<long long>(static_cast<long long>(X) + W, target.Width());
-    const long long bottom = std::min<long long>(static_cast<long long>(Y) + H, target.Height());
+  BoxCanvas(const ImageBuffer& target, int width, int height, int boxX, int boxY) {
+    if (width <= 0 || height <= 0) return;  // an empty box shows nothing
+    const long long left = std::max<long long>(boxX, 0);
+    const long long top = std::max<long long>(boxY, 0);
+    const long long right =
+        std::min<long long>(static_cast<long long>(boxX) + width, target.Width());
+    const long long bottom =
+        std::min<long long>(static_cast<long long>(boxY) + height, target.Height());
     if (left >= right || top >= bottom) return;
     // Box coordinates of the part's top-left corner.
-    originX_ = left - X;
-    originY_ = top - Y;
+    originX_ = left - boxX;
+    originY_ = top - boxY;
     targetX_ = static_cast<int>(left);
     targetY_ = static_cast<int>(top);
     image_.Create(static_cast<int>(right - left), static_cast<int>(bottom - top));
@@ -125,14 +127,12 @@ void CELLayout::SetBandRadii(double inner, double outer) {
   layout_.OuterRadius = outer;
   if (layout_.RingBand == 0.0) return;
   layout_.RingBand = std::min(outer - inner, layout_.RingLength);
-  stripHeight_ =
-      static_cast<int>(layout_.BaseLength * layout_.RingBand * (1.0 / kMillimetresAcross));
+  stripHeight_ = static_cast<int>(layout_.BaseLength * layout_.RingBand * (1.0 / kLabelWidthMm));
 }
 
 void CELLayout::ComputeStripSize() {
   stripWidth_ = static_cast<int>(std::numbers::pi * layout_.BaseLength);
-  stripHeight_ =
-      static_cast<int>(layout_.BaseLength * layout_.RingBand * (1.0 / kMillimetresAcross));
+  stripHeight_ = static_cast<int>(layout_.BaseLength * layout_.RingBand * (1.0 / kLabelWidthMm));
 }
 
 bool CELLayout::DrawBackground(ImageBuffer& target, int width, int height) {
@@ -178,7 +178,7 @@ bool CELLayout::RenderPreview(int index, int width, int height, bool keepRadii) 
     ComputeStripSize();
     int stripWidth = static_cast<int>(width * std::numbers::pi);
     if (layout_.RingType == kTwoRowRingType) stripWidth /= 2;  // only the left half is used
-    const int stripHeight = static_cast<int>(layout_.RingBand * width * (1.0 / kMillimetresAcross));
+    const int stripHeight = static_cast<int>(layout_.RingBand * width * (1.0 / kLabelWidthMm));
     if (previewStrip_.Width() != stripWidth || previewStrip_.Height() != stripHeight) {
       previewStrip_.Create(stripWidth, stripHeight);
       previewStripKey_.clear();

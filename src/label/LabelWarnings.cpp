@@ -7,13 +7,13 @@
 
 #include "common/DecimalText.h"
 #include "common/Utf8.h"
+#include "drive/DiscGeometry.h"
 #include "label/CELLayout.h"
 
 namespace twr {
 
 namespace {
 
-constexpr double kMillimetresAcross = 116.0;
 constexpr int kAlignCentreBand = 1;
 constexpr int kAlignOuterBand = 2;
 constexpr int kRadiusDecimals = 1;
@@ -46,7 +46,7 @@ bool BoxOutside(const LayoutRecord& layout, const LayoutBox& box, const LabelBan
   const double y1 = std::clamp<double>(static_cast<double>(box.PosY) + box.Height, 0.0, side);
   if (x0 >= x1 || y0 >= y1) return true;   // nothing of it is on the label
   const double c = layout.BaseLength / 2;  // the centre pixel, a whole number as drawn
-  const double mmPerPixel = kMillimetresAcross / side;
+  const double mmPerPixel = kLabelWidthMm / side;
   const double nearest = std::hypot(Nearest(c, x0, x1), Nearest(c, y0, y1)) * mmPerPixel;
   const double farthest = std::hypot(std::max(std::abs(x0 - c), std::abs(x1 - c)),
                                      std::max(std::abs(y0 - c), std::abs(y1 - c))) *

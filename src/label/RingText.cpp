@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "drive/DiscGeometry.h"
 #include "label/FitLoop.h"
 
 namespace twr {
@@ -14,7 +15,6 @@ namespace {
 constexpr const char* kTitleDateGap = "   ";
 constexpr const char* kFullCircleTail = "    ";
 constexpr const char* kNoteGap = "  ";
-constexpr double kMillimetresAcross = 116.0;
 constexpr int kHalfCircleDegrees = 180;
 // Columns between note pairs in the two-row form: five degrees of the circle.
 constexpr int kNoteColumnsGapDivisor = 72;
@@ -158,9 +158,9 @@ void RingAngleTable::Release() {
 RingMapping ComputeRingMapping(const LayoutRecord& layout, double side) {
   RingMapping m;
   m.side = static_cast<int>(side);
-  m.inner = side * layout.InnerRadius * (1.0 / kMillimetresAcross);
-  m.outer = side * layout.OuterRadius * (1.0 / kMillimetresAcross);
-  m.band = side * layout.RingBand * (1.0 / kMillimetresAcross);
+  m.inner = side * layout.InnerRadius * (1.0 / kLabelWidthMm);
+  m.outer = side * layout.OuterRadius * (1.0 / kLabelWidthMm);
+  m.band = side * layout.RingBand * (1.0 / kLabelWidthMm);
   m.rows = static_cast<int>(m.band);
   if (layout.RLetterAlign == 1)
     m.offset = (m.outer - m.inner - m.band) * 0.5;

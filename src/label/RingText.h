@@ -15,7 +15,8 @@ namespace twr {
 inline constexpr int kNoteLineCount = 10;
 using NoteLineArray = std::array<std::string, kNoteLineCount>;
 
-// Sines and cosines of 2*pi*j/N, two angle steps per strip column.
+// Sines and cosines of the angle steps around the circle (a whole turn over
+// the steps), two angle steps per strip column.
 class RingAngleTable {
  public:
   void Build(int steps);
@@ -43,14 +44,15 @@ struct StripGeometry {
   int height = 0;
 };
 
-// Radial geometry of the mapping stage for a label side of P pixels.
+// Radial geometry of the mapping stage for a label side of `side` pixels;
+// radii and the band in pixels.
 struct RingMapping {
-  int side = 0;         // c = trunc(P)
-  double inner = 0.0;   // rIn
-  double outer = 0.0;   // rOut
-  double band = 0.0;    // band thickness in pixels
-  int rows = 0;         // R = trunc(band)
-  double offset = 0.0;  // by RLetterAlign
+  int side = 0;         // the label's side, a whole number of pixels
+  double inner = 0.0;   // inner radius of the burning area
+  double outer = 0.0;   // outer radius of the burning area
+  double band = 0.0;    // ring band thickness
+  int rows = 0;         // strip rows mapped: the band's whole pixels
+  double offset = 0.0;  // of the band from the inner radius, by RLetterAlign
   double RowRadius(int i) const { return i + offset + inner; }
 };
 
@@ -63,7 +65,7 @@ int ArcSkipSteps(int degrees, int steps);
 struct RingArc {
   int first = 0;
   int last = -1;
-  bool upper = false;  // mapping B (upper arc, rows reversed)
+  bool upper = false;  // the upper arc's mapping: rows reversed
 };
 // The arcs mapped for the layout's RingType, in mapping order.
 std::vector<RingArc> RingArcs(const LayoutRecord& layout, int steps);

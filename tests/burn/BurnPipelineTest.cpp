@@ -80,7 +80,7 @@ class BurnPipelineTest : public ::testing::Test {
     } else {
       const auto pages = drive_->WrittenPages();
       ASSERT_FALSE(pages.empty());
-      EXPECT_EQ(pages.back()[16], 0);
+      EXPECT_EQ(pages.back()[ElsPage::kOffLabelWriting], 0);
       EXPECT_FALSE(drive_->Prevented());
     }
     EXPECT_FALSE(job_->Burning());

@@ -7,10 +7,15 @@
 #include "burn/DotEncoder.h"
 #include "burn/ElsPage.h"
 #include "common/RecordingMessages.h"
+#include "drive/ByteOrder.h"
 #include "drive/CELDevice.h"
 
 namespace twr {
 namespace {
+
+// Speed entry 3 of the example page (4500 rpm at speed 45).
+constexpr std::size_t kEntry3Rotation = ElsPage::EntryOffset(3) + ElsPage::kEntryRotation;
+constexpr std::size_t kEntry3Speed = ElsPage::EntryOffset(3) + ElsPage::kEntrySpeed;
 
 class BurnPreparationTest : public ::testing::Test {
  protected:
@@ -51,7 +56,7 @@ TEST_F(BurnPreparationTest, NoUsableEntryFailsEverything) {
 
   // An entry with a zero denominator is skipped.
   drive_->Page() = test::ExamplePage();
-  drive_->Page().SetU16(drive_->Page().EntryOffset(3) + 6, 0);
+  drive_->Page().SetU16(kEntry3Speed + ElsPage::kFractionDenominator, 0);
   ASSERT_TRUE(job_.ChooseSpeedEntry());
   EXPECT_EQ(job_.Params().rotation, 2250.0);
 
@@ -59,18 +64,18 @@ TEST_F(BurnPreparationTest, NoUsableEntryFailsEverything) {
   // of 1/65535 rpm, or 0) or less than one block.
   for (const auto& [rotation, denominator] : {std::pair{1u, 65535u}, std::pair{0u, 1u}}) {
     drive_->Page() = test::ExamplePage();
-    drive_->Page().SetU16(drive_->Page().EntryOffset(3), rotation);
-    drive_->Page().SetU16(drive_->Page().EntryOffset(3) + 2, denominator);
+    drive_->Page().SetU16(kEntry3Rotation, rotation);
+    drive_->Page().SetU16(kEntry3Rotation + ElsPage::kFractionDenominator, denominator);
     ASSERT_TRUE(job_.ChooseSpeedEntry());
     EXPECT_EQ(job_.Params().rotation, 2250.0);
     EXPECT_EQ(job_.Params().halfSamples, 8820);
   }
   drive_->Page() = test::ExamplePage();
-  drive_->Page().SetU16(drive_->Page().EntryOffset(3) + 4, 1);  // speed 1/1: 98 half samples
-  drive_->Page().SetU16(drive_->Page().EntryOffset(3) + 6, 1);
+  drive_->Page().SetU16(kEntry3Speed, 1);  // speed 1/1: 98 half samples
+  drive_->Page().SetU16(kEntry3Speed + ElsPage::kFractionDenominator, 1);
   ASSERT_TRUE(job_.ChooseSpeedEntry());
   EXPECT_EQ(job_.Params().halfSamples, 98);
-  drive_->Page().SetU16(drive_->Page().EntryOffset(3) + 6, 2);  // speed 1/2: 49, skipped
+  drive_->Page().SetU16(kEntry3Speed + ElsPage::kFractionDenominator, 2);  // speed 1/2: 49, skipped
   ASSERT_TRUE(job_.ChooseSpeedEntry());
   EXPECT_EQ(job_.Params().rotation, 2250.0);
 }
@@ -109,7 +114,7 @@ TEST_F(BurnPreparationTest, ZeroFeedDivisorIsIllegal) {
   EXPECT_EQ(records.back().text, "Illegal parameter in ELS Page (FeedStepLength)");
   EXPECT_NE(records.back().detail.find("divisor"), std::string::npos);
   EXPECT_EQ(records.back().icon, MessageIcon::Error);
-  for (const auto& page : drive_->WrittenPages()) EXPECT_EQ(page[16], 0);
+  for (const auto& page : drive_->WrittenPages()) EXPECT_EQ(page[ElsPage::kOffLabelWriting], 0);
   EXPECT_TRUE(drive_->Side().Trace().empty());
 }
 
@@ -163,8 +168,8 @@ TEST_F(BurnPreparationTest, PrepareBurnSendsTheArmedPage) {
   const auto pages = drive_->WrittenPages();
   ASSERT_EQ(pages.size(), 1u);
   ASSERT_EQ(pages[0].size(), 200u);
-  EXPECT_EQ(pages[0][16], 1);
-  EXPECT_EQ((pages[0][84] << 8) | pages[0][85], 11);
+  EXPECT_EQ(pages[0][ElsPage::kOffLabelWriting], 1);
+  EXPECT_EQ(GetBe16(&pages[0][ElsPage::kOffStepsPerFeed]), 11);
   EXPECT_EQ(pages[0][8], 0xAD);  // page code byte as read
   EXPECT_EQ(job_.Params().startAddress, 236935);
   EXPECT_EQ(job_.Params().blocksPerWrite, 15);
@@ -181,8 +186,8 @@ TEST_F(BurnPreparationTest, FailedPreparationDisarmsTheDrive) {
   EXPECT_EQ(messages_.Last(), "Input Radius Error.");
   const auto pages = drive_->WrittenPages();
   ASSERT_EQ(pages.size(), 2u);
-  EXPECT_EQ(pages[0][16], 1);
-  EXPECT_EQ(pages[1][16], 0);
+  EXPECT_EQ(pages[0][ElsPage::kOffLabelWriting], 1);
+  EXPECT_EQ(pages[1][ElsPage::kOffLabelWriting], 0);
   EXPECT_FALSE(drive_->Prevented());
   EXPECT_FALSE(job_.Burning());
 }

@@ -9,30 +9,17 @@
 #include <vector>
 
 #include "burn/ElsPage.h"
+#include "drive/ByteOrder.h"
+#include "drive/CELDevice.h"
 #include "drive/ScsiTransport.h"
 #include "drive/virtual/VirtualBurnSide.h"
+#include "drive/virtual/VirtualDriveConfig.h"
 
 namespace twr::test {
 
-// The example ELS page: selector 0x0F, 7 entries, Bytpw 214, divisors 8 and
-// 8, FeedStepLength 95/1.
+// The virtual drive's example ELS page.
 inline ElsPage ExamplePage() {
-  ElsPage page;
-  page.SetU8(ElsPage::kOffPageCode, 0xAD);
-  page.SetU8(ElsPage::kOffPageLength, 190);
-  page.SetU8(ElsPage::kOffSelector, 0x0F);
-  page.SetU8(ElsPage::kOffEntryCount, 7);
-  page.SetU32(ElsPage::kOffBytpw, 214);
-  page.SetU16(ElsPage::kOffDivisorA, 8);
-  page.SetU16(ElsPage::kOffDivisorB, 8);
-  page.SetU16(ElsPage::kOffFeedStepNumerator, 95);
-  page.SetU16(ElsPage::kOffFeedStepDenominator, 1);
-  const unsigned entries[7][4] = {{9000, 1, 36, 1}, {7875, 1, 189, 4}, {6750, 1, 36, 1},
-                                  {4500, 1, 45, 1}, {2250, 1, 45, 1},  {1125, 1, 36, 1},
-                                  {225, 1, 45, 2}};
-  for (int i = 0; i < 7; ++i)
-    for (int f = 0; f < 4; ++f) page.SetU16(page.EntryOffset(i) + 2 * f, entries[i][f]);
-  return page;
+  return ElsPage(ExampleElsPage());
 }
 
 class BurnTestDrive : public ScsiTransport {
@@ -49,43 +36,33 @@ class BurnTestDrive : public ScsiTransport {
     SenseTriple answer;
     bool ok = true;
     switch (cdb[0]) {
-      case 0x00:  // TEST UNIT READY
+      case kOpTestUnitReady:
         ok = side_.UnitReady(answer);
         break;
-      case 0x5A:  // MODE SENSE(10)
+      case kOpModeSense10:
         std::memcpy(data.data(), page_.Data(), std::min(data.size(), ElsPage::kSize));
         break;
-      case 0x55:  // MODE SELECT(10)
+      case kOpModeSelect10:
         written_.push_back(std::vector<std::uint8_t>(data.begin(), data.end()));
         side_.PageWritten(data, disc_);
         break;
-      case 0xAA: {  // WRITE(12)
-        const std::uint32_t lba = (std::uint32_t{cdb[2]} << 24) | (std::uint32_t{cdb[3]} << 16) |
-                                  (std::uint32_t{cdb[4]} << 8) | cdb[5];
-        const std::uint32_t blocks = (std::uint32_t{cdb[8]} << 8) | cdb[9];
-        ok = side_.Write(lba, blocks, data, disc_, answer);
+      case kOpWrite12:  // address in bytes 2-5, blocks in bytes 8-9
+        ok = side_.Write(GetBe32(&cdb[2]), GetBe16(&cdb[8]), data, disc_, answer);
         break;
-      }
-      case 0x35:  // SYNCHRONIZE CACHE
+      case kOpSynchronizeCache:
         ok = side_.SynchronizeCache(disc_, answer);
         break;
-      case 0x1E:  // PREVENT/ALLOW MEDIUM REMOVAL
+      case kOpPreventAllowRemoval:
         prevented_ = cdb[4] & 1;
         break;
-      case 0x1B:  // START STOP UNIT
+      case kOpStartStopUnit:
         ++ejects_;
         side_.DiscChanged();
         break;
       default:
         break;
     }
-    if (!ok && (answer.key || answer.asc || answer.ascq)) {
-      sense[0] = 0x70;
-      sense[2] = answer.key;
-      sense[7] = 10;
-      sense[12] = answer.asc;
-      sense[13] = answer.ascq;
-    }
+    if (!ok && (answer.key || answer.asc || answer.ascq)) PutFixedSense(sense, answer);
     return ok;
   }
 

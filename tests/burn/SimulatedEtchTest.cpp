@@ -14,6 +14,7 @@
 #include "burn/SimulatedEtch.h"
 #include "common/RecordingMessages.h"
 #include "drive/CELDevice.h"
+#include "drive/DiscGeometry.h"
 #include "drive/virtual/EtchedSurface.h"
 #include "drive/virtual/VirtualDrive.h"
 
@@ -31,21 +32,9 @@ QImage TestLabel(int side) {
     painter.fillRect(x, 0, 1, side / 2, QColor::fromHsv(0, 0, x * 255 / side));
   painter.fillRect(side / 5, side * 3 / 5, side / 3, side / 5, QColor(200, 60, 10));
   painter.setPen(QPen(Qt::black, 2));
-  painter.drawEllipse(QPoint(side / 2, side / 2), side * 41 / 116, side * 41 / 116);
+  const int radius41 = static_cast<int>(side * 41 / kLabelWidthMm);  // 41 mm
+  painter.drawEllipse(QPoint(side / 2, side / 2), radius41, radius41);
   return label;
-}
-
-ElsPage PageOf(const ElsPageBytes& bytes) {
-  ElsPage page;
-  std::copy(bytes.begin(), bytes.end(), page.Bytes().begin());
-  return page;
-}
-
-// Where the virtual drive draws the end of the recorded data of a DVD±R of
-// `blocks` blocks (the disc area of a block over pi, in square metres, from
-// the 24 mm radius of block 0).
-double DrawnRecordedRadius(std::uint32_t blocks) {
-  return std::sqrt(blocks * 1.2150575904989448e-9 + 0.000576) * 1000.0;
 }
 
 struct EtchCase {
@@ -100,9 +89,9 @@ TEST(SimulatedEtch, EqualsTheVirtualDrivesPicture) {
     request.innerRadius = c.inner;
     request.outerRadius = c.outer;
     request.quality = c.quality;
-    request.page = PageOf(config.elsPage);
+    request.page = ElsPage(config.elsPage);
     request.dataSide = c.disc != "label";
-    request.recordedRadius = DrawnRecordedRadius(config.recordedBlocks);
+    request.recordedRadius = RecordedRadiusMm(config.recordedBlocks);
     const EtchResult simulated = SimulateEtch(request);
     ASSERT_TRUE(simulated.ok) << simulated.problem;
     EXPECT_EQ(simulated.params.steps, job.Params().steps);
@@ -125,7 +114,7 @@ TEST(SimulatedEtch, SaysWhyThereIsNoPicture) {
   const QImage label = TestLabel(400);
   EtchRequest request;
   request.label = &label;
-  request.page = PageOf(ExampleElsPage());
+  request.page = ElsPage(ExampleElsPage());
   request.innerRadius = 30.0;
   request.outerRadius = 30.0005;  // less than one write
   EXPECT_EQ(SimulateEtch(request).problem, kBandTooNarrow);

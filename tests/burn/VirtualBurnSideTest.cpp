@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "burn/BurnTestDrive.h"
+#include "drive/DiscGeometry.h"
 #include "drive/virtual/EtchedSurface.h"
 #include "drive/virtual/VirtualBurnFaults.h"
 #include "drive/virtual/VirtualBurnSide.h"
@@ -36,14 +37,16 @@ TEST(VirtualBurnFaultsTest, ParsesAndIgnoresMalformedItems) {
   EXPECT_FALSE(faults[0].endless);
 }
 
+// The example page with speed entry 3 (4500, 45) as the current one.
 std::vector<std::uint8_t> ArmedPage(bool flag, unsigned passes = 11) {
   ElsPage page = test::ExamplePage();
-  for (std::size_t b = 0; b < 4; ++b) {
-    page.SetU8(44 + b, page.U8(page.EntryOffset(3) + b));
-    page.SetU8(50 + b, page.U8(page.EntryOffset(3) + 4 + b));
+  const std::size_t entry = ElsPage::EntryOffset(3);
+  for (std::size_t b = 0; b < ElsPage::kFractionSize; ++b) {
+    page.SetU8(ElsPage::kOffCurrentRotation + b, page.U8(entry + ElsPage::kEntryRotation + b));
+    page.SetU8(ElsPage::kOffCurrentSpeed + b, page.U8(entry + ElsPage::kEntrySpeed + b));
   }
-  page.SetU16(84, passes);
-  page.SetU8(16, flag ? 1 : 0);
+  page.SetU16(ElsPage::kOffStepsPerFeed, passes);
+  page.SetU8(ElsPage::kOffLabelWriting, flag ? 1 : 0);
   return {page.Bytes().begin(), page.Bytes().end()};
 }
 
@@ -79,14 +82,12 @@ TEST(VirtualBurnSideTest, NeverWritesIntoRecordedData) {
   std::vector<std::uint8_t> data(15 * 2448, 0x4A);
   SenseTriple sense;
   side.PageWritten(ArmedPage(true), disc);
-  const std::uint32_t start40 =
-      static_cast<std::uint32_t>((40.0 * 40.0 - 576.0) * 822.9996 + 196608);
+  const auto start40 = static_cast<std::uint32_t>(AddressOfRadius(40.0));
   EXPECT_FALSE(side.Write(start40 + 15, 15, data, disc, sense));
   EXPECT_EQ(sense.key, 0x05);
   EXPECT_EQ(sense.asc, 0x21);
   side.PageWritten(ArmedPage(true), disc);  // a new burn, further out
-  const std::uint32_t start44 =
-      static_cast<std::uint32_t>((44.0 * 44.0 - 576.0) * 822.9996 + 196608);
+  const auto start44 = static_cast<std::uint32_t>(AddressOfRadius(44.0));
   EXPECT_TRUE(side.Write(start44 + 15, 15, data, disc, sense));
 }
 

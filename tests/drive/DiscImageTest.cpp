@@ -2,13 +2,13 @@
 // volume descriptor, recorded size and the top-level listing.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 
 #include "drive/CELDevice.h"
+#include "drive/DiscGeometry.h"
 #include "drive/DiscName.h"
 #include "drive/virtual/IsoImage.h"
 #include "drive/virtual/VirtualDrive.h"
@@ -71,12 +71,8 @@ TEST_F(DiscImage, ServedAsACompleteDvdR) {
   EXPECT_EQ(date.substr(0, 4), today);
 
   // The lead-out lies at the image's size in blocks.
-  const double n = static_cast<double>(fs::file_size(iso_) / 2048);
-  const double expected = static_cast<double>(static_cast<long>(
-                              std::sqrt(n * 1.2150575904989448e-9 + 0.000576) * 10000.0)) *
-                              0.1 +
-                          1.0;
-  EXPECT_DOUBLE_EQ(device->GetRecordedOuterRadius(), expected);
+  const auto blocks = static_cast<std::uint32_t>(fs::file_size(iso_) / kBlockSize);
+  EXPECT_DOUBLE_EQ(device->GetRecordedOuterRadius(), ReportedRecordedRadiusMm(blocks));
 
   std::vector<DiscEntry> entries;
   ASSERT_TRUE(device->ListDiscTopLevel('w', entries));

@@ -70,6 +70,8 @@ TEST(DiscStatus, OnlyTheTwoLowBitsCount) {
   EXPECT_EQ(d.device->GetDiscStatus(), 0xFF);
 }
 
+// Literal bytes, as a drive sends them: the one check of the label-side
+// signature that does not go through kLabelSignature.
 std::vector<std::uint8_t> SignedToc() {
   std::vector<std::uint8_t> toc(260, 0);
   toc[82] = 0x51;

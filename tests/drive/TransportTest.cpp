@@ -108,7 +108,7 @@ TEST(Transport, NoDriveOpenFailsEveryCommand) {
   EXPECT_EQ(device->TestUnitReady(), 0);
   EXPECT_EQ(device->Request().status, kSrbError);
   EXPECT_EQ(device->Inquiry(), 0);
-  EXPECT_EQ(device->ModeSense10(0x2D, 200), 0);
+  EXPECT_EQ(device->ModeSense10(ElsPageLayout::kPageCode, ElsPageLayout::kSize), 0);
   EXPECT_EQ(device->Write12(0, 2448, 1, sense), 0);
   // These two report success whatever happened.
   EXPECT_EQ(device->StartStopUnit(0), 1);
@@ -122,11 +122,11 @@ TEST(Transport, WithoutPassThroughNothingIsSent) {
   EXPECT_EQ(d.device->TestUnitReady(), 0);
   EXPECT_EQ(d.device->StartStopUnit(0), 1);
   EXPECT_EQ(d.device->PreventAllowRemoval(0), 1);
-  std::uint8_t page[200] = {};
+  ElsPageBytes page{};
   std::uint8_t sense[3] = {0xAA, 0xBB, 0xCC};
   EXPECT_EQ(d.device->Inquiry(), 0);
-  EXPECT_EQ(d.device->ModeSense10(0x2D, 200), 0);
-  EXPECT_EQ(d.device->ModeSelect10(200), 0);
+  EXPECT_EQ(d.device->ModeSense10(ElsPageLayout::kPageCode, ElsPageLayout::kSize), 0);
+  EXPECT_EQ(d.device->ModeSelect10(ElsPageLayout::kSize), 0);
   EXPECT_EQ(d.device->SynchronizeCache(), 0);
   EXPECT_EQ(d.device->ReadToc(0, 0, 4), 0);
   EXPECT_EQ(d.device->ReadDiscInformation(50), 0);
@@ -135,8 +135,8 @@ TEST(Transport, WithoutPassThroughNothingIsSent) {
   EXPECT_EQ(d.device->Read12(16, 2048, 1), 0);
   EXPECT_EQ(d.device->Write12(0, 2448, 1, sense), 0);
   EXPECT_EQ((std::array<int, 3>{sense[0], sense[1], sense[2]}), (std::array<int, 3>{0, 0, 0}));
-  EXPECT_EQ(d.device->ReadModePage(0x2D, page), 0);
-  EXPECT_EQ(d.device->WriteModePage(page), 0);
+  EXPECT_EQ(d.device->ReadModePage(ElsPageLayout::kPageCode, page.data()), 0);
+  EXPECT_EQ(d.device->WriteModePage(page.data()), 0);
   EXPECT_EQ(d.device->GetDiscKind(), 0x00);
   EXPECT_EQ(d.device->GetDiscStatus(), 0xFF);
   EXPECT_TRUE(d.drive->Sent().empty());
@@ -189,14 +189,14 @@ TEST(Transport, TransferBufferOnlyGrowsAndStaysAligned) {
   ScriptedDrive d;
   d.drive->On(0x5A, ScriptedReply{});
   EXPECT_EQ(d.device->TransferCapacity(), 0u);
-  d.device->ModeSense10(0x2D, 200);
+  d.device->ModeSense10(ElsPageLayout::kPageCode, 200);
   EXPECT_EQ(d.device->TransferCapacity(), 200u);
   const std::uint8_t* first = d.device->TransferBuffer();
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(first) % 16, 0u);
-  d.device->ModeSense10(0x2D, 100);
+  d.device->ModeSense10(ElsPageLayout::kPageCode, 100);
   EXPECT_EQ(d.device->TransferCapacity(), 200u);
   EXPECT_EQ(d.device->TransferBuffer(), first);
-  d.device->ModeSense10(0x2D, 4096);
+  d.device->ModeSense10(ElsPageLayout::kPageCode, 4096);
   EXPECT_EQ(d.device->TransferCapacity(), 4096u);
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(d.device->TransferBuffer()) % 16, 0u);
 }
@@ -211,20 +211,21 @@ TEST(Transport, TransferLongerThanTheDataAreasIsRefusedUnsent) {
 
 TEST(Transport, CompositeReadsCopyOnlyOnSuccess) {
   ScriptedDrive d;
-  std::vector<std::uint8_t> page(200, 0x11);
+  constexpr std::size_t kPageSize = ElsPageLayout::kSize;
+  std::vector<std::uint8_t> page(kPageSize, 0x11);
   d.drive->On(0x5A, ScriptedReply{true, page, {}});
-  std::uint8_t out[200] = {};
-  EXPECT_EQ(d.device->ReadModePage(0x2D, out), 1);
-  EXPECT_EQ(out[199], 0x11);
-  d.drive->On(0x5A, ScriptedReply{false, std::vector<std::uint8_t>(200, 0x22), {}});
-  EXPECT_EQ(d.device->ReadModePage(0x2D, out), 0);
+  ElsPageBytes out{};
+  EXPECT_EQ(d.device->ReadModePage(ElsPageLayout::kPageCode, out.data()), 1);
+  EXPECT_EQ(out[kPageSize - 1], 0x11);
+  d.drive->On(0x5A, ScriptedReply{false, std::vector<std::uint8_t>(kPageSize, 0x22), {}});
+  EXPECT_EQ(d.device->ReadModePage(ElsPageLayout::kPageCode, out.data()), 0);
   EXPECT_EQ(out[0], 0x11);
 
-  std::uint8_t in[200];
-  std::memset(in, 0x33, sizeof in);
+  ElsPageBytes in;
+  in.fill(0x33);
   d.drive->On(0x55, ScriptedReply{});
-  EXPECT_EQ(d.device->WriteModePage(in), 1);
-  EXPECT_EQ(d.drive->LastData(), std::vector<std::uint8_t>(200, 0x33));
+  EXPECT_EQ(d.device->WriteModePage(in.data()), 1);
+  EXPECT_EQ(d.drive->LastData(), std::vector<std::uint8_t>(kPageSize, 0x33));
 }
 
 // A drive that sends less than it was asked for: what it did not send reads
@@ -233,7 +234,7 @@ TEST(Transport, CompositeReadsCopyOnlyOnSuccess) {
 TEST(Transport, ShortAnswersHandBackNoStaleBytes) {
   ScriptedDrive d;
   d.drive->On(0x5A, ScriptedReply{true, std::vector<std::uint8_t>(200, 0xEE), {}});
-  ASSERT_EQ(d.device->ModeSense10(0x2D, 200), 1);
+  ASSERT_EQ(d.device->ModeSense10(ElsPageLayout::kPageCode, 200), 1);
   EXPECT_EQ(d.device->LastTransferLength(), 200u);
 
   // 10 of 50 bytes sent; the rest of the reply never reached the host.

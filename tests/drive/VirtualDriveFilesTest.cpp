@@ -18,6 +18,7 @@
 #include "common/ProfileFile.h"
 #include "drive/ByteOrder.h"
 #include "drive/CELDevice.h"
+#include "drive/DiscGeometry.h"
 #include "drive/DiscName.h"
 #include "drive/virtual/EtchedSurface.h"
 #include "drive/virtual/VirtualDrive.h"
@@ -49,14 +50,12 @@ bool BurnRing(CELDevice& device, double radiusMm) {
   constexpr std::uint32_t kBlocksPerRevolution = 18;
   constexpr std::uint32_t kBlockBytes = 2448;
   constexpr int kRevolutions = 3;
-  std::uint8_t page[200];
-  if (!device.ReadModePage(0x2D, page)) return false;
-  PutBe16(&page[84], 1);
-  page[16] = 1;
-  bool ok = device.WriteModePage(page) == 1;
-  // The drive's address of a radius.
-  const auto start = static_cast<std::uint32_t>(
-      (radiusMm * radiusMm - 576.0) * 3141.592653589793 * 0.26197102810006034 + 196608.0);
+  ElsPageBytes page{};
+  if (!device.ReadModePage(ElsPageLayout::kPageCode, page.data())) return false;
+  PutBe16(&page[ElsPageLayout::kOffStepsPerFeed], 1);
+  page[ElsPageLayout::kOffLabelWriting] = 1;
+  bool ok = device.WriteModePage(page.data()) == 1;
+  const auto start = static_cast<std::uint32_t>(AddressOfRadius(radiusMm));
   std::memset(device.WriteArea(), 0x4A, kBlocksPerRevolution * kBlockBytes);  // all marks
   std::uint8_t sense[3];
   for (std::uint32_t n = 1; n <= kRevolutions; ++n)
@@ -64,8 +63,8 @@ bool BurnRing(CELDevice& device, double radiusMm) {
                         kBlocksPerRevolution, sense) == 1 &&
          ok;
   ok = device.SynchronizeCache() == 1 && ok;
-  page[16] = 0;
-  return device.WriteModePage(page) == 1 && ok;
+  page[ElsPageLayout::kOffLabelWriting] = 0;
+  return device.WriteModePage(page.data()) == 1 && ok;
 }
 
 // Grey of the etched picture on the burned circle of this radius, left of

@@ -82,7 +82,7 @@ TEST(VirtualDrive, NeverReturnsMoreThanTheAllocationLength) {
       {kOpGetConfiguration, 0, 0, 0, 0, 0, 0, 0, 6, 0},
       {kOpReadDiscInformation, 0, 0, 0, 0, 0, 0, 0, 6, 0},
       {kOpReadToc, 0, 0, 0, 0, 0, 0, 0, 6, 0},
-      {kOpModeSense10, 0, 0x2D, 0, 0, 0, 0, 0, 6, 0},
+      {kOpModeSense10, 0, ElsPageLayout::kPageCode, 0, 0, 0, 0, 0, 6, 0},
       {kOpReadDiscStructure, 0, 0, 0, 0, 0, 0, 0, 0, 6, 0, 0},
   };
   for (const auto& cdb : cdbs) {
@@ -186,6 +186,8 @@ TEST(VirtualDrive, TableOfContentsOfADataSide) {
   EXPECT_EQ(r.data[4] & 0xF0, 0x20);
 }
 
+// Literal offsets, as a drive's page has them: the one check of
+// ElsPageLayout's offsets that does not go through it.
 TEST(VirtualDrive, ExampleElsPageLayout) {
   const ElsPageBytes page = ExampleElsPage();
   EXPECT_EQ(page[8], 0xAD);
@@ -207,39 +209,40 @@ TEST(VirtualDrive, ExampleElsPageLayout) {
 }
 
 TEST(VirtualDrive, KeepsTheSelectedPage) {
+  using Layout = ElsPageLayout;
   VirtualRig rig(Config("label"));
-  std::uint8_t page[200];
-  ASSERT_EQ(rig.device->ReadModePage(0x2D, page), 1);
-  const ElsPageBytes example = ExampleElsPage();
-  EXPECT_TRUE(std::equal(example.begin(), example.end(), page));
-  page[16] = 1;
-  page[84] = 11;
-  ASSERT_EQ(rig.device->WriteModePage(page), 1);
-  std::uint8_t again[200] = {};
-  ASSERT_EQ(rig.device->ReadModePage(0x2D, again), 1);
-  EXPECT_EQ(again[16], 1);
-  EXPECT_EQ(again[84], 11);
+  ElsPageBytes page{};
+  ASSERT_EQ(rig.device->ReadModePage(Layout::kPageCode, page.data()), 1);
+  EXPECT_EQ(page, ExampleElsPage());
+  page[Layout::kOffLabelWriting] = 1;
+  page[Layout::kOffStepsPerFeed] = 11;
+  ASSERT_EQ(rig.device->WriteModePage(page.data()), 1);
+  ElsPageBytes again{};
+  ASSERT_EQ(rig.device->ReadModePage(Layout::kPageCode, again.data()), 1);
+  EXPECT_EQ(again[Layout::kOffLabelWriting], 1);
+  EXPECT_EQ(again[Layout::kOffStepsPerFeed], 11);
 
-  page[8] = 0x2A;  // another page: refused, the ELS page unchanged
-  EXPECT_EQ(rig.device->WriteModePage(page), 0);
+  page[Layout::kOffPageCode] = 0x2A;  // another page: refused, the ELS page unchanged
+  EXPECT_EQ(rig.device->WriteModePage(page.data()), 0);
   EXPECT_EQ(rig.Sense(), (std::array<int, 3>{0x05, 0x26, 0x00}));
-  EXPECT_EQ(rig.drive->CurrentElsPage()[8], 0xAD);
+  EXPECT_EQ(rig.drive->CurrentElsPage()[Layout::kOffPageCode], 0xAD);
 }
 
 TEST(VirtualDrive, BurnFlipBurnAgain) {
   VirtualDriveConfig c = Config("label", "dvd+r");
   c.status = "blank";
   VirtualRig rig(c);
-  std::uint8_t page[200], sense[3];
+  ElsPageBytes page{};
+  std::uint8_t sense[3];
   auto burn = [&] {
-    ASSERT_EQ(rig.device->ReadModePage(0x2D, page), 1);
-    page[16] = 1;
-    ASSERT_EQ(rig.device->WriteModePage(page), 1);
+    ASSERT_EQ(rig.device->ReadModePage(ElsPageLayout::kPageCode, page.data()), 1);
+    page[ElsPageLayout::kOffLabelWriting] = 1;
+    ASSERT_EQ(rig.device->WriteModePage(page.data()), 1);
     rig.device->PreventAllowRemoval(1);
     EXPECT_EQ(rig.device->Write12(0x30000, 2448 * 4, 4, sense), 1);
     EXPECT_EQ(rig.device->SynchronizeCache(), 1);
-    page[16] = 0;
-    ASSERT_EQ(rig.device->WriteModePage(page), 1);
+    page[ElsPageLayout::kOffLabelWriting] = 0;
+    ASSERT_EQ(rig.device->WriteModePage(page.data()), 1);
     rig.device->PreventAllowRemoval(0);
     rig.device->StartStopUnit(0);
   };
@@ -265,7 +268,8 @@ TEST(VirtualDrive, TrayStaysEmptyUntilTheReloadDelay) {
   EXPECT_EQ(rig.device->TestUnitReady(), 0);
   EXPECT_EQ(rig.Sense(), (std::array<int, 3>{0x02, 0x3A, 0x00}));
   EXPECT_EQ(rig.device->GetDiscKind(), 0x00);
-  EXPECT_EQ(rig.device->ModeSense10(0x2D, 200), 1);  // the page needs no disc
+  EXPECT_EQ(rig.device->ModeSense10(ElsPageLayout::kPageCode, ElsPageLayout::kSize),
+            1);  // no disc needed
 
   // Load (LoEj with Start) closes the tray at once.
   auto& srb = rig.device->Request();
@@ -315,13 +319,15 @@ TEST(VirtualDrive, SettingsSection) {
   EXPECT_DOUBLE_EQ(c.reloadDelaySeconds, 0.5);
   EXPECT_TRUE(c.closedAsDvdRom);
   EXPECT_TRUE(c.hasElsPage);
-  EXPECT_EQ(GetBe32(&c.elsPage[22]), 90u);
-  EXPECT_EQ(GetBe16(&c.elsPage[62]), 95);
-  EXPECT_EQ(GetBe16(&c.elsPage[64]), 1);
-  EXPECT_EQ(c.elsPage[18] & 7, 2);
-  EXPECT_EQ(GetBe16(&c.elsPage[92 + 12 + 4]), 45);
-  EXPECT_EQ(GetBe16(&c.elsPage[92 + 12 + 6]), 2);
-  EXPECT_EQ(GetBe16(&c.elsPage[92 + 24]), 0);
+  using Layout = ElsPageLayout;
+  EXPECT_EQ(GetBe32(&c.elsPage[Layout::kOffBytpw]), 90u);
+  EXPECT_EQ(GetBe16(&c.elsPage[Layout::kOffFeedStepNumerator]), 95);
+  EXPECT_EQ(GetBe16(&c.elsPage[Layout::kOffFeedStepDenominator]), 1);
+  EXPECT_EQ(c.elsPage[Layout::kOffEntryCount] & Layout::kEntryCountMask, 2);
+  const std::size_t secondSpeed = Layout::EntryOffset(1) + Layout::kEntrySpeed;
+  EXPECT_EQ(GetBe16(&c.elsPage[secondSpeed]), 45);
+  EXPECT_EQ(GetBe16(&c.elsPage[secondSpeed + Layout::kFractionDenominator]), 2);
+  EXPECT_EQ(GetBe16(&c.elsPage[Layout::EntryOffset(2)]), 0);
   EXPECT_EQ(c.burn.faults, "busy:3:2");
 
   const VirtualDriveConfig d = VirtualDriveConfig::FromProfile(
@@ -432,11 +438,14 @@ TEST(VirtualDrive, CallersOnSeveralThreads) {
   std::atomic<int> failures{0};
   for (int t = 0; t < 4; ++t) {
     threads.emplace_back([&] {
-      std::uint8_t cdb[10] = {kOpModeSense10, 0, 0x2D, 0, 0, 0, 0, 0, 200, 0};
-      std::vector<std::uint8_t> data(200);
+      std::uint8_t cdb[10] = {kOpModeSense10,       0, ElsPageLayout::kPageCode, 0, 0, 0, 0, 0,
+                              ElsPageLayout::kSize, 0};
+      std::vector<std::uint8_t> data(ElsPageLayout::kSize);
       std::array<std::uint8_t, kTransportSenseSize> sense{};
       for (int i = 0; i < 500; ++i) {
-        if (!drive->Execute(cdb, ScsiDirection::In, data, sense) || data[8] != 0xAD) ++failures;
+        if (!drive->Execute(cdb, ScsiDirection::In, data, sense) ||
+            data[ElsPageLayout::kOffPageCode] != 0xAD)
+          ++failures;
       }
     });
   }

@@ -9,12 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "drive/DiscGeometry.h"
 #include "drive/virtual/EtchedSurface.h"
 
 namespace {
 
-constexpr double kLabelMm = 116.0;
-constexpr double kPicturePixelsPerMm = 1655.0 / 116.0;
 constexpr double kEdgeMm = 0.3;  // marks may spill this far over the band's edges
 constexpr int kStep = 2;
 // The plain recording surface of the disc picture, away from its hub rings
@@ -48,15 +47,15 @@ int main(int argc, char** argv) {
   const double surfaceMm = inner - kSurfaceInnerMm > 58.0 - outer ? (inner + kSurfaceInnerMm) / 2
                                                                   : (outer + kSurfaceOuterMm) / 2;
   const double silver = qGray(etched.pixel(
-      static_cast<int>(twr::kEtchedPictureSize / 2.0 + surfaceMm * kPicturePixelsPerMm),
+      static_cast<int>(twr::kEtchedPictureSize / 2.0 + surfaceMm * twr::kEtchedPixelsPerMm),
       twr::kEtchedPictureSize / 2));
-  const double labelPixelsPerMm = label.width() / kLabelMm;
+  const double labelPixelsPerMm = label.width() / twr::kLabelWidthMm;
   double darkSum = 0, lightSum = 0, outsideMax = 0;
   long darkCount = 0, lightCount = 0;
   for (int y = 0; y < etched.height(); y += kStep) {
     for (int x = 0; x < etched.width(); x += kStep) {
-      const double mx = (x - twr::kEtchedPictureSize / 2.0) / kPicturePixelsPerMm;
-      const double my = (y - twr::kEtchedPictureSize / 2.0) / kPicturePixelsPerMm;
+      const double mx = (x - twr::kEtchedPictureSize / 2.0) / twr::kEtchedPixelsPerMm;
+      const double my = (y - twr::kEtchedPictureSize / 2.0) / twr::kEtchedPixelsPerMm;
       const double r = std::hypot(mx, my);
       const double d = Darkness(etched.pixel(x, y), silver);
       if (r < inner - kEdgeMm || r > outer + kEdgeMm) {

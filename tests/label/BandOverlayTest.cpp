@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QImage>
 
+#include "drive/DiscGeometry.h"
 #include "label/BandOverlay.h"
 
 namespace twr {
@@ -14,7 +15,9 @@ bool IsBlue(const QImage& image, int x, int y) {
 }
 
 TEST(BandOverlay, CirclesSpanTheirSquareWithoutItsLastRowAndColumn) {
-  QImage preview(116, 116, QImage::Format_RGB888);
+  // One pixel a millimetre.
+  constexpr int kSide = static_cast<int>(kLabelWidthMm);
+  QImage preview(kSide, kSide, QImage::Format_RGB888);
   preview.fill(Qt::white);
   // Outer 58 mm: the square 0..116, pixels 0..115. Inner 48 mm: 10..106.
   DrawBandLimits(preview, 48.0, 58.0);

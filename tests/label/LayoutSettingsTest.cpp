@@ -2,6 +2,7 @@
 // angle clamping and the font setting.
 #include <gtest/gtest.h>
 
+#include "drive/DiscGeometry.h"
 #include "label/CELLayout.h"
 #include "label/LabelTestSupport.h"
 #include "label/LayoutSettings.h"
@@ -120,7 +121,7 @@ TEST(LayoutSettings, SetBandRadiiRecomputesBandOnlyWithRingText) {
   layout.LoadLayout(0, false);
   layout.SetBandRadii(30, 36);
   EXPECT_DOUBLE_EQ(layout.Layout().RingBand, 6);
-  EXPECT_EQ(layout.StripHeight(), static_cast<int>(1655 * 6 * (1.0 / 116)));
+  EXPECT_EQ(layout.StripHeight(), static_cast<int>(1655 * 6 * (1.0 / kLabelWidthMm)));
   EXPECT_EQ(layout.GetBandRadii().inner, 30);
   EXPECT_EQ(layout.GetBandRadii().outer, 36);
   layout.LoadLayout(1, false);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "drive/DiscGeometry.h"
 #include "label/CELLayout.h"
 #include "label/LabelTestSupport.h"
 #include "label/RingText.h"
@@ -193,10 +194,11 @@ TEST(RingMapping, RepeatedTargetsAreSkippedWithoutReading) {
   ImageBuffer strip, target;
   ASSERT_TRUE(strip.Create(364, 1));
   for (int x = 0; x < 364; ++x) strip.WritePixel(x, 0, x == 0 ? 0x0000AA : 0x00AA00);
-  ASSERT_TRUE(target.Create(116, 116));
+  constexpr int kSide = static_cast<int>(kLabelWidthMm);  // one pixel a millimetre
+  ASSERT_TRUE(target.Create(kSide, kSide));
   RingAngleTable angles;
   angles.Build(728);
-  MapRingText(strip, target, r, angles, 116);
+  MapRingText(strip, target, r, angles, kSide);
   EXPECT_EQ(target.ReadPixel(58, 58), 0x0000AAu);
 
   // The first comparison is with (0, 0): a one-pixel label maps everything

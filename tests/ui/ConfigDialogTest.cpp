@@ -5,8 +5,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include <cmath>
-
+#include "drive/DiscGeometry.h"
 #include "label/FontFamilies.h"
 #include "ui/CELTitleConfig.h"
 #include "ui/SkinnedButton.h"
@@ -17,14 +16,6 @@
 namespace twr::test {
 
 namespace {
-
-// A recorded size whose data ends at `radius` mm as the drive reports it
-// (the radius of the last block, floored to 0.1 mm, plus the 1 mm margin).
-std::uint32_t BlocksEndingAt(double radius) {
-  const double metres = (radius - 1.0) / 1000.0 + 1e-7;
-  return static_cast<std::uint32_t>(
-      std::ceil((metres * metres - 0.000576) / 1.2150575904989448e-9));
-}
 
 const std::vector<std::string> kFonts = {"DejaVu Sans", "Liberation Sans", "Liberation Serif"};
 
@@ -63,7 +54,7 @@ class ConfigDialogTest : public QObject {
     QFETCH(QString, outer);
     QFETCH(bool, accepted);
     VirtualDriveConfig config = DriveWith(disc.toStdString());
-    config.recordedBlocks = BlocksEndingAt(29.5);
+    config.recordedBlocks = BlocksReportedEndingAt(29.5);
     UiRig rig(config);
     ui::TitleConfigModel model;
     model.Begin({false, 25.0, 58.0, "DejaVu Sans"}, kFonts, *rig.device);
@@ -100,7 +91,7 @@ class ConfigDialogTest : public QObject {
     QFETCH(double, recorded);
     QFETCH(QString, innerAfter);
     VirtualDriveConfig config = DriveWith(disc.toStdString(), "", status.toStdString());
-    config.recordedBlocks = BlocksEndingAt(recorded);
+    config.recordedBlocks = BlocksReportedEndingAt(recorded);
     UiRig rig(config);
     if (status == "complete") QCOMPARE(rig.device->GetRecordedOuterRadius(), recorded);
     ui::TitleConfigModel model;

@@ -5,7 +5,6 @@
 
 #include <QTemporaryDir>
 
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include "burn/BurnSession.h"
 #include "common/RecordingMessages.h"
 #include "drive/CELDevice.h"
+#include "drive/DiscGeometry.h"
 #include "drive/DiscScan.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "label/CELLayout.h"
@@ -33,13 +33,6 @@ constexpr const char* kTwoLayouts =
     "RingType=1\nRingLength=4\nInnerRadius=25\nOuterRadius=58\n"
     "[Layout01]\nName=Second\nBaseLength=400\nBgColor=200\nTitleWidth=200\nTitleHeight=30\n"
     "TitlePosX=100\nTitlePosY=60\nInnerRadius=30\nOuterRadius=50\n";
-
-// A recorded size whose data the drive reports as ending at `radius` mm.
-std::uint32_t BlocksEndingAt(double radius) {
-  const double metres = (radius - 1.0) / 1000.0 + 1e-7;
-  return static_cast<std::uint32_t>(
-      std::ceil((metres * metres - 0.000576) / 1.2150575904989448e-9));
-}
 
 // An ISO image of `entries` (names ending in "/" are folders, each holding a
 // nested file), made with xorriso.
@@ -239,7 +232,7 @@ TEST_F(MainWindowModelTest, LayoutChoiceSetsTheRadiiScanAndBurnDoNot) {
 
 TEST_F(MainWindowModelTest, RimtoneRaisesTheBandPastTheRecordedData) {
   VirtualDriveConfig dvd = Drive("dvd+r");
-  dvd.recordedBlocks = BlocksEndingAt(40.3);
+  dvd.recordedBlocks = BlocksReportedEndingAt(40.3);
   ASSERT_EQ(Open(&dvd), ui::OpeningResult::Ready);
   config_.Begin({false, 25.0, 58.0, "Liberation Sans"}, {"Liberation Sans"}, device_);
   ASSERT_TRUE(config_.ReadControls(true, "58", "45", 0, messages_));

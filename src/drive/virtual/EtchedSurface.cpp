@@ -8,14 +8,20 @@ namespace twr {
 
 namespace {
 
+// The block layout, the interleave delays and the placing of samples are
+// the drive's own reading of a burn, apart from the burn's code (see
+// VirtualBurnSide.cpp).
 constexpr std::size_t kDataSize = 2352;
 constexpr std::size_t kPattern = 12;
 constexpr int kSamplesPerBlock = 196;
 constexpr int kHalfSamplesPerBlock = 98;
 constexpr std::uint8_t kMark = 0x4A;  // 'J' darkens the spot; 'T' (0x54) leaves it light
 constexpr double kTwoPi = 6.283185307179586;
-constexpr int kDelay[24] = {145,  71,   725,  651,  1641, 1567, 2221, 2147, 331,  257,  911,  837,
-                            1827, 1753, 2407, 2333, 517,  443,  1097, 1023, 2013, 1939, 2593, 2519};
+constexpr double kMicrometresPerMillimetre = 1000.0;
+constexpr std::size_t kDelayCount = 24;
+constexpr int kDelay[kDelayCount] = {145, 71,  725,  651,  1641, 1567, 2221, 2147,
+                                     331, 257, 911,  837,  1827, 1753, 2407, 2333,
+                                     517, 443, 1097, 1023, 2013, 1939, 2593, 2519};
 
 constexpr double kHoleRadiusMm = 7.5;
 constexpr double kHubRadiusMm = 16.5;
@@ -91,7 +97,8 @@ EtchedBurn::EtchedBurn(const EtchedBurnGeometry& geometry) : geometry_(geometry)
 }
 
 int EtchedBurn::PixelOf(std::int64_t step, int sample) const {
-  const double radiusMm = geometry_.innerRadiusMm + step * geometry_.feedStepUm / 1000.0;
+  const double radiusMm =
+      geometry_.innerRadiusMm + step * geometry_.feedStepUm / kMicrometresPerMillimetre;
   // The same rounding as the encoder's sampling: the offset from the centre
   // is truncated toward zero on every side, so the picture is the label's
   // pixel grid moved by a whole number of pixels.
@@ -110,7 +117,7 @@ void EtchedBurn::AddOutputBlock(std::int64_t index, const std::uint8_t* block) {
   // which lies in stream block n, n + 1 or n + 2.
   Pending* targets[3] = {&pending_[index], &pending_[index + 1], &pending_[index + 2]};
   for (std::size_t p = 0; p < kDataSize; ++p) {
-    const std::size_t q = p + static_cast<std::size_t>(kDelay[p % 24]);
+    const std::size_t q = p + static_cast<std::size_t>(kDelay[p % kDelayCount]);
     Pending& target = *targets[q / kDataSize];
     target.data[q % kDataSize] = block[p];
     target.have[q % kDataSize] = 1;

@@ -10,10 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "drive/DiscGeometry.h"
+
 namespace twr {
 
-// The picture: 120 mm across at the label image's scale (1655 px = 116 mm).
-inline constexpr double kEtchedPixelsPerMm = 1655.0 / 116.0;
+// The picture: 120 mm across at the scale of a label of the default size
+// (1655 pixels across the label's width).
+inline constexpr double kEtchedPixelsPerMm = 1655.0 / kLabelWidthMm;
 inline constexpr int kEtchedPictureSize = 1712;
 inline constexpr double kDiscRadiusMm = 60.0;
 
@@ -36,10 +39,10 @@ class EtchedSurface {
 // Geometry of one burn, as the drive knows it from its ELS page and the
 // first write.
 struct EtchedBurnGeometry {
-  double innerRadiusMm = 0.0;
-  double feedStepUm = 0.0;
-  int passes = 1;       // P
-  int halfSamples = 0;  // c
+  double innerRadiusMm = 0.0;  // the first circle
+  double feedStepUm = 0.0;     // from one circle to the next
+  int passes = 1;              // revolutions burned on each circle
+  int halfSamples = 0;         // half the samples of a circle
 };
 
 // Decodes one burn: output blocks arrive in order (with gaps); each stream

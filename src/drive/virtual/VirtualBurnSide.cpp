@@ -5,8 +5,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -14,6 +14,9 @@
 #include <thread>
 
 #include "common/ProfileFile.h"
+#include "drive/ByteOrder.h"
+#include "drive/DiscGeometry.h"
+#include "drive/ElsPageLayout.h"
 #include "drive/virtual/EtchedMarksFile.h"
 #include "drive/virtual/EtchedSurface.h"
 #include "drive/virtual/VirtualBurnFaults.h"
@@ -23,52 +26,35 @@ namespace twr {
 
 namespace {
 
+// The virtual drive reads the ELS page it is sent and the blocks of a burn
+// in its own words (its own half-sample factor, block size and blocks per
+// revolution, as EtchedSurface has its own de-interleaving and placing of
+// marks) rather than through the burn's code, so that a test of a burn
+// checks the burn against a second reading, not against itself. The field
+// offsets and the disc's geometry are the drive layer's shared ones.
 constexpr std::size_t kBlockBytes = 2448;
-constexpr std::size_t kPageSize = 200;
-constexpr std::size_t kOffSelector = 14;
-constexpr std::size_t kOffLabelWriting = 16;
-constexpr std::size_t kOffBytpw = 22;
-constexpr std::size_t kOffRotation = 44;
-constexpr std::size_t kOffSpeed = 50;
-constexpr std::size_t kOffDivisorA = 58;
-constexpr std::size_t kOffDivisorB = 60;
-constexpr std::size_t kOffFeedNumerator = 62;
-constexpr std::size_t kOffFeedDenominator = 64;
-constexpr std::size_t kOffPasses = 84;
-constexpr std::uint8_t kSelectorDivisorMask = 0x0C;
-constexpr std::uint32_t kDefaultBytpw = 26;
+// Half the samples of a circle: speed x this factor / rotation.
 constexpr double kHalfSampleFactor = 441000.0;
+// Each block carries 196 samples: a revolution takes half the samples of a
+// circle over 98 blocks.
+constexpr int kHalfSamplesPerBlock = 98;
 constexpr double kBlocksPerSecondPerSpeed = 75.0;
+constexpr double kMicrometresPerMillimetre = 1000.0;
 constexpr std::int64_t kDriveBufferBlocks = 856;  // about 2 MiB
-// Address and radius: the address of a radius r (mm) is
-// (r * r - 576) * kAddressPerSquareMm + kAddressBase.
-constexpr double kAddressPerSquareMm = 3141.592653589793 * 0.26197102810006034;
-constexpr double kAddressBase = 196608.0;
-constexpr double kBaseRadiusSquare = 576.0;
-// Disc area of one recorded block over pi, in square metres.
-constexpr double kBlockAreaOverPi = 1.2150575904989448e-9;
-constexpr double kBaseRadiusSquareMetres = 0.000576;
+constexpr std::uint32_t kDefaultBytpw = 26;
+// Half sample counts beyond this are a page no drive would send.
+constexpr double kMostHalfSamples = 1e7;
 
-const SenseTriple kSenseSequenceError{0x05, 0x2C, 0x00};
-const SenseTriple kSenseBadAddress{0x05, 0x21, 0x00};
-const SenseTriple kSenseBadField{0x05, 0x24, 0x00};
-const SenseTriple kSenseBusy{0x02, 0x04, 0x08};
-const SenseTriple kSenseStreaming{0x03, 0x0C, 0x09};
-const SenseTriple kSenseBecomingReady{0x02, 0x04, 0x01};
+using Layout = ElsPageLayout;
 
-unsigned Be16(std::span<const std::uint8_t> p, std::size_t at) {
-  return (static_cast<unsigned>(p[at]) << 8) | p[at + 1];
-}
-std::uint32_t Be32(std::span<const std::uint8_t> p, std::size_t at) {
-  return (static_cast<std::uint32_t>(Be16(p, at)) << 16) | Be16(p, at + 2);
+// A numerator/denominator field of the page; 0 with a zero denominator.
+double Fraction(std::span<const std::uint8_t> page, std::size_t at) {
+  const unsigned denominator = GetBe16(&page[at + Layout::kFractionDenominator]);
+  return denominator ? static_cast<double>(GetBe16(&page[at])) / denominator : 0;
 }
 
 bool IsDataSide(const std::string& side) {
   return side == "dvd-r" || side == "dvd+r";
-}
-
-double RecordedRadiusMm(std::uint32_t blocks) {
-  return std::sqrt(blocks * kBlockAreaOverPi + kBaseRadiusSquareMetres) * 1000.0;
 }
 
 }  // namespace
@@ -229,29 +215,27 @@ VirtualBurnSide::~VirtualBurnSide() {
 void VirtualBurnSide::PageWritten(std::span<const std::uint8_t> page, const VirtualDiscView& disc) {
   State& s = *state_;
   std::lock_guard<std::mutex> lock(s.mutex);
-  if (page.size() < kPageSize) return;
-  const bool writing = page[kOffLabelWriting] == 1;
+  if (page.size() < Layout::kSize) return;
+  const bool writing = page[Layout::kOffLabelWriting] == Layout::kLabelWritingOn;
   if (s.started) s.EndBurn(config_, RecordedRadiusMm(disc.recordedBlocks));
   s.labelWriting = writing;
   if (!writing) return;
 
   // A new burn: its geometry comes from the page as written.
-  const unsigned rotationDen = Be16(page, kOffRotation + 2);
-  const unsigned speedDen = Be16(page, kOffSpeed + 2);
-  const double rotation =
-      rotationDen ? static_cast<double>(Be16(page, kOffRotation)) / rotationDen : 0;
-  s.speed = speedDen ? static_cast<double>(Be16(page, kOffSpeed)) / speedDen : 0;
+  const double rotation = Fraction(page, Layout::kOffCurrentRotation);
+  s.speed = Fraction(page, Layout::kOffCurrentSpeed);
   const double half = rotation > 0 ? s.speed * kHalfSampleFactor / rotation : 0;
-  s.geometry.halfSamples = half > 0 && half < 1e7 ? static_cast<int>(half) : 0;
-  s.geometry.passes = static_cast<int>(Be16(page, kOffPasses));
-  const unsigned divisor = (page[kOffSelector] & kSelectorDivisorMask) == 0
-                               ? Be16(page, kOffDivisorA)
-                               : Be16(page, kOffDivisorB);
-  const unsigned feedDen = Be16(page, kOffFeedDenominator);
+  s.geometry.halfSamples = half > 0 && half < kMostHalfSamples ? static_cast<int>(half) : 0;
+  s.geometry.passes = static_cast<int>(GetBe16(&page[Layout::kOffStepsPerFeed]));
+  const unsigned divisor = (page[Layout::kOffSelector] & Layout::kSelectorDivisorMask) == 0
+                               ? GetBe16(&page[Layout::kOffDivisorA])
+                               : GetBe16(&page[Layout::kOffDivisorB]);
+  const unsigned feedDen = GetBe16(&page[Layout::kOffFeedStepDenominator]);
   s.geometry.feedStepUm =
-      feedDen && divisor ? static_cast<double>(Be16(page, kOffFeedNumerator)) / feedDen / divisor
-                         : 0.0;
-  s.bytpw = Be32(page, kOffBytpw);
+      feedDen && divisor
+          ? static_cast<double>(GetBe16(&page[Layout::kOffFeedStepNumerator])) / feedDen / divisor
+          : 0.0;
+  s.bytpw = GetBe32(&page[Layout::kOffBytpw]);
   if (s.bytpw == 0) s.bytpw = kDefaultBytpw;
   s.side = disc.side;
   s.notReady = false;
@@ -276,7 +260,7 @@ bool VirtualBurnSide::Write(std::uint32_t lba, std::uint32_t blocks,
   s.Capture(config_, data);
   if (!s.labelWriting) return refuse(kSenseSequenceError);
   if (blocks == 0 || blocks > s.bytpw || data.size() != blocks * kBlockBytes)
-    return refuse(kSenseBadField);
+    return refuse(kSenseInvalidFieldInCdb);
 
   if (!s.started) {
     // The first write of a burn goes to its start address + one write.
@@ -284,25 +268,28 @@ bool VirtualBurnSide::Write(std::uint32_t lba, std::uint32_t blocks,
     s.start = static_cast<std::int64_t>(lba) - blocks;
     s.blocksPerWrite = blocks;
     s.acceptedEnd = lba;
-    const double square = (s.start - kAddressBase) / kAddressPerSquareMm + kBaseRadiusSquare;
-    s.geometry.innerRadiusMm = square > 0 ? std::sqrt(square) : 0.0;
+    s.geometry.innerRadiusMm = RadiusOfAddress(s.start);
     if (s.decoding) s.etching = std::make_unique<EtchedBurn>(s.geometry);
   }
   const std::int64_t offset = static_cast<std::int64_t>(lba) - s.start;
   if (blocks != s.blocksPerWrite || offset % s.blocksPerWrite != 0 ||
       static_cast<std::int64_t>(lba) < s.acceptedEnd)
-    return refuse(kSenseBadAddress);
+    return refuse(kSenseLbaOutOfRange);
   const std::int64_t number = offset / s.blocksPerWrite;
   record.number = number;
 
   // Never into the recorded data of a DVD±R.
   if (IsDataSide(disc.side) && disc.recordedBlocks > 0) {
+    // The circle this write's first block is burned on: its feed step is
+    // its block number over the blocks of a step (blocks per revolution
+    // times the revolutions of a step).
     const std::int64_t perStep =
-        static_cast<std::int64_t>(std::max(s.geometry.halfSamples / 98, 1)) *
+        static_cast<std::int64_t>(std::max(s.geometry.halfSamples / kHalfSamplesPerBlock, 1)) *
         std::max(s.geometry.passes, 1);
-    const double radius = s.geometry.innerRadiusMm +
-                          ((offset - s.blocksPerWrite) / perStep) * s.geometry.feedStepUm / 1000.0;
-    if (radius < RecordedRadiusMm(disc.recordedBlocks)) return refuse(kSenseBadAddress);
+    const double radius = s.geometry.innerRadiusMm + ((offset - s.blocksPerWrite) / perStep) *
+                                                         s.geometry.feedStepUm /
+                                                         kMicrometresPerMillimetre;
+    if (radius < RecordedRadiusMm(disc.recordedBlocks)) return refuse(kSenseLbaOutOfRange);
   }
 
   // Attempts are counted only for faults that look at them (no map node per
@@ -318,12 +305,12 @@ bool VirtualBurnSide::Write(std::uint32_t lba, std::uint32_t blocks,
         if (attempt == 1) return refuse({f.key, f.asc, f.ascq});
         break;
       case VirtualBurnFault::Busy:
-        if (f.endless || attempt <= f.times) return refuse(kSenseBusy);
+        if (f.endless || attempt <= f.times) return refuse(kSenseLongWriteInProgress);
         break;
       case VirtualBurnFault::Streaming:
         if (attempt == 1) {
           s.clockRunning = false;
-          return refuse(kSenseStreaming);
+          return refuse(kSenseLossOfStreaming);
         }
         break;
       case VirtualBurnFault::NotReady:
@@ -344,7 +331,7 @@ bool VirtualBurnSide::Write(std::uint32_t lba, std::uint32_t blocks,
     const double consumed = std::chrono::duration<double>(now - s.clockStart).count() * rate;
     if (s.paced > 0 && consumed > static_cast<double>(s.paced)) {
       s.clockRunning = false;
-      return refuse(kSenseStreaming);
+      return refuse(kSenseLossOfStreaming);
     }
     const double room = static_cast<double>(kDriveBufferBlocks) - (s.paced - consumed);
     if (room < blocks) {

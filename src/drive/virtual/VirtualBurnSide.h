@@ -13,17 +13,11 @@
 #include <vector>
 
 #include "drive/virtual/VirtualDriveFiles.h"
+#include "drive/virtual/VirtualSense.h"
 
 namespace twr {
 
 class ProfileFile;
-
-// Fixed-format sense triple.
-struct SenseTriple {
-  std::uint8_t key = 0;
-  std::uint8_t asc = 0;
-  std::uint8_t ascq = 0;
-};
 
 // Settings of the burn side ([VirtualDrive] keys Etched, Capture, Pace,
 // Faults, KeepMarks).
@@ -60,7 +54,7 @@ class VirtualBurnSide {
   VirtualBurnSide(const VirtualBurnSide&) = delete;
   VirtualBurnSide& operator=(const VirtualBurnSide&) = delete;
 
-  // MODE SELECT(10) of the ELS page: the 200-byte parameter list as sent.
+  // MODE SELECT(10) of the ELS page: the parameter list as sent.
   void PageWritten(std::span<const std::uint8_t> page, const VirtualDiscView& disc);
   // WRITE(12). True when accepted; false with the sense to report.
   bool Write(std::uint32_t lba, std::uint32_t blocks, std::span<const std::uint8_t> data,

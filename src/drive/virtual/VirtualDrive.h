@@ -1,7 +1,9 @@
 // The virtual drive: a ScsiTransport that answers as an Etchlume drive does,
 // with a disc (label side, DVD±R, another kind or none) whose data side may
 // come from an ISO 9660 image. WRITE(12), SYNCHRONIZE CACHE and the ELS page
-// written to it go to its burn side.
+// written to it go to its burn side. The command core (dispatch, tray, trace,
+// sense) is VirtualDrive.cpp; the answers about the drive and its disc are
+// VirtualDiscAnswers.cpp.
 #pragma once
 
 #include <array>
@@ -62,16 +64,36 @@ class VirtualDrive : public ScsiTransport {
     std::string kind;
     std::string status;
   };
-  struct Answer;
+  // How a command ended: the sense of a refusal (none at all from a
+  // vanished drive) and the data-in bytes answered.
+  struct Answer {
+    SenseTriple sense;
+    bool withSense = true;
+    std::size_t transferred = 0;
+    // Refuses the command with `refusal`; always false.
+    bool Refuse(const SenseTriple& refusal) {
+      sense = refusal;
+      return false;
+    }
+  };
 
+  // ---- Command core (VirtualDrive.cpp) ---------------------------------------
   bool Dispatch(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data, Answer& answer);
   void UpdateTray();
-  bool HasData() const;
-  std::uint32_t RecordedBlocks() const;
   VirtualDiscView DiscView() const;
   void Trace(std::span<const std::uint8_t> cdb, ScsiDirection direction, std::size_t length,
              bool ok, const SenseTriple& sense);
+  bool ModeSelect(std::span<const std::uint8_t> data, Answer& answer);
+  bool Write12(std::span<const std::uint8_t> cdb, std::span<const std::uint8_t> data,
+               Answer& answer);
+  bool StartStop(std::span<const std::uint8_t> cdb, Answer& answer);
 
+  // ---- Answers about the drive and its disc (VirtualDiscAnswers.cpp) --------
+  // True when a disc with readable data faces the laser.
+  bool HasData() const;
+  std::uint32_t RecordedBlocks() const;
+  // True with a disc in the tray; otherwise the answer says "no medium".
+  bool HasMedium(Answer& answer) const;
   bool Inquiry(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data, Answer& answer);
   bool GetConfiguration(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
                         Answer& answer);
@@ -79,15 +101,9 @@ class VirtualDrive : public ScsiTransport {
                          Answer& answer);
   bool ReadDiscInformation(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
                            Answer& answer);
-  // True with a disc in the tray; otherwise the answer says "no medium".
-  bool HasMedium(Answer& answer) const;
   bool ReadToc(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data, Answer& answer);
   bool ModeSense(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data, Answer& answer);
-  bool ModeSelect(std::span<const std::uint8_t> data, Answer& answer);
   bool Read12(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data, Answer& answer);
-  bool Write12(std::span<const std::uint8_t> cdb, std::span<const std::uint8_t> data,
-               Answer& answer);
-  bool StartStop(std::span<const std::uint8_t> cdb, Answer& answer);
 
   std::mutex mutex_;
   VirtualDriveConfig config_;

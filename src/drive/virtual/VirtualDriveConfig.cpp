@@ -18,23 +18,20 @@ namespace twr {
 
 namespace {
 
-// The ELS page behind its 8-byte mode parameter header.
-constexpr std::size_t kModeHeaderLength = 8;
-constexpr std::uint8_t kElsPageCodeWithPs = 0xAD;
-constexpr std::size_t kPageLengthByte = 9;
-constexpr std::size_t kSelectorByte = 14;
-constexpr std::size_t kEntryCountByte = 18;
-constexpr std::uint8_t kEntryCountMask = 0x07;
-constexpr std::size_t kBytpwOffset = 22;
-constexpr std::size_t kCurrentRotationOffset = 44;
-constexpr std::size_t kCurrentSpeedOffset = 50;
-constexpr std::size_t kDivisorAOffset = 58;
-constexpr std::size_t kDivisorBOffset = 60;
-constexpr std::size_t kFeedStepNumOffset = 62;
-constexpr std::size_t kFeedStepDenOffset = 64;
-constexpr std::size_t kSpeedTableOffset = 92;
-constexpr std::size_t kSpeedEntrySize = 12;
-constexpr std::size_t kMaxSpeedEntries = 7;
+using Layout = ElsPageLayout;
+
+// The example page's fields.
+constexpr std::uint8_t kExampleSelector = 0x0F;
+constexpr std::uint32_t kExampleBytpw = 214;
+constexpr unsigned kExampleDivisor = 8;
+constexpr unsigned kExampleFeedStepNumerator = 95;
+constexpr unsigned kExampleFeedStepDenominator = 1;
+
+// A numerator/denominator field of the page.
+void PutFraction(std::uint8_t* field, std::uint16_t numerator, std::uint16_t denominator) {
+  PutBe16(field, numerator);
+  PutBe16(field + Layout::kFractionDenominator, denominator);
+}
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -100,39 +97,39 @@ double SaneReloadDelay(double seconds) {
 // ---- ELS page ---------------------------------------------------------------
 
 void SetElsSpeedEntries(ElsPageBytes& page, const std::vector<ElsSpeedEntry>& entries) {
-  const std::size_t count = std::min(entries.size(), kMaxSpeedEntries);
-  std::memset(&page[kSpeedTableOffset], 0, kVirtualElsPageSize - kSpeedTableOffset);
+  const std::size_t count =
+      std::min(entries.size(), static_cast<std::size_t>(Layout::kMaxSpeedEntries));
+  std::memset(&page[Layout::kOffSpeedEntries], 0, Layout::kSize - Layout::kOffSpeedEntries);
   for (std::size_t i = 0; i < count; ++i) {
-    std::uint8_t* row = &page[kSpeedTableOffset + kSpeedEntrySize * i];
-    PutBe16(row + 0, entries[i].rotationNum);
-    PutBe16(row + 2, entries[i].rotationDen);
-    PutBe16(row + 4, entries[i].speedNum);
-    PutBe16(row + 6, entries[i].speedDen);
+    std::uint8_t* row = &page[Layout::EntryOffset(static_cast<int>(i))];
+    PutFraction(row + Layout::kEntryRotation, entries[i].rotationNum, entries[i].rotationDen);
+    PutFraction(row + Layout::kEntrySpeed, entries[i].speedNum, entries[i].speedDen);
   }
-  page[kEntryCountByte] = static_cast<std::uint8_t>((page[kEntryCountByte] & ~kEntryCountMask) |
-                                                    (count & kEntryCountMask));
+  page[Layout::kOffEntryCount] =
+      static_cast<std::uint8_t>((page[Layout::kOffEntryCount] & ~Layout::kEntryCountMask) |
+                                (count & Layout::kEntryCountMask));
 }
 
 ElsPageBytes ExampleElsPage() {
   ElsPageBytes page{};
-  PutBe16(&page[0], kVirtualElsPageSize - 2);  // mode data length
-  page[kModeHeaderLength] = kElsPageCodeWithPs;
-  page[kPageLengthByte] = static_cast<std::uint8_t>(kVirtualElsPageSize - kModeHeaderLength - 2);
-  page[kSelectorByte] = 0x0F;
-  PutBe32(&page[kBytpwOffset], 214);
-  PutBe16(&page[kDivisorAOffset], 8);
-  PutBe16(&page[kDivisorBOffset], 8);
-  PutBe16(&page[kFeedStepNumOffset], 95);
-  PutBe16(&page[kFeedStepDenOffset], 1);
+  // The mode data length counts the bytes after its own two.
+  PutBe16(&page[Layout::kOffModeDataLength], Layout::kSize - 2);
+  page[Layout::kOffPageCode] = Layout::kPageCode | Layout::kParametersSavable;
+  page[Layout::kOffPageLength] =
+      static_cast<std::uint8_t>(Layout::kSize - Layout::kOffPageLength - 1);
+  page[Layout::kOffSelector] = kExampleSelector;
+  PutBe32(&page[Layout::kOffBytpw], kExampleBytpw);
+  PutBe16(&page[Layout::kOffDivisorA], kExampleDivisor);
+  PutBe16(&page[Layout::kOffDivisorB], kExampleDivisor);
+  PutFraction(&page[Layout::kOffFeedStepNumerator], kExampleFeedStepNumerator,
+              kExampleFeedStepDenominator);
   const std::vector<ElsSpeedEntry> speeds = {
       {9000, 1, 36, 1}, {7875, 1, 189, 4}, {6750, 1, 36, 1}, {4500, 1, 45, 1},
       {2250, 1, 45, 1}, {1125, 1, 36, 1},  {225, 1, 45, 2},
   };
   SetElsSpeedEntries(page, speeds);
-  PutBe16(&page[kCurrentRotationOffset], speeds[0].rotationNum);
-  PutBe16(&page[kCurrentRotationOffset + 2], speeds[0].rotationDen);
-  PutBe16(&page[kCurrentSpeedOffset], speeds[0].speedNum);
-  PutBe16(&page[kCurrentSpeedOffset + 2], speeds[0].speedDen);
+  PutFraction(&page[Layout::kOffCurrentRotation], speeds[0].rotationNum, speeds[0].rotationDen);
+  PutFraction(&page[Layout::kOffCurrentSpeed], speeds[0].speedNum, speeds[0].speedDen);
   return page;
 }
 
@@ -198,16 +195,14 @@ VirtualDriveConfig VirtualDriveConfig::FromProfile(const ProfileFile& profile,
   c.hasElsPage = Value(profile, section, "ElsPage", "1") != "0";
 
   if (ParseUnsigned(Value(profile, section, "Bytpw", ""), number))
-    PutBe32(&c.elsPage[kBytpwOffset], static_cast<std::uint32_t>(number));
+    PutBe32(&c.elsPage[Layout::kOffBytpw], static_cast<std::uint32_t>(number));
   if (ParseUnsigned(Value(profile, section, "DivisorA", ""), number, 0xFFFF))
-    PutBe16(&c.elsPage[kDivisorAOffset], static_cast<unsigned>(number));
+    PutBe16(&c.elsPage[Layout::kOffDivisorA], static_cast<unsigned>(number));
   if (ParseUnsigned(Value(profile, section, "DivisorB", ""), number, 0xFFFF))
-    PutBe16(&c.elsPage[kDivisorBOffset], static_cast<unsigned>(number));
+    PutBe16(&c.elsPage[Layout::kOffDivisorB], static_cast<unsigned>(number));
   std::uint16_t num = 0, den = 0;
-  if (ParseElsFraction(Value(profile, section, "FeedStep", ""), num, den)) {
-    PutBe16(&c.elsPage[kFeedStepNumOffset], num);
-    PutBe16(&c.elsPage[kFeedStepDenOffset], den);
-  }
+  if (ParseElsFraction(Value(profile, section, "FeedStep", ""), num, den))
+    PutFraction(&c.elsPage[Layout::kOffFeedStepNumerator], num, den);
   const std::string speeds = Value(profile, section, "Speeds", "");
   if (!speeds.empty()) {
     std::vector<ElsSpeedEntry> entries;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "drive/ElsPageLayout.h"
 #include "drive/virtual/VirtualBurnSide.h"
 #include "drive/virtual/VirtualDriveFiles.h"
 
@@ -15,8 +16,6 @@ namespace twr {
 class ProfileFile;
 
 inline constexpr const char* kVirtualDriveSection = "VirtualDrive";
-inline constexpr std::size_t kVirtualElsPageSize = 200;
-using ElsPageBytes = std::array<std::uint8_t, kVirtualElsPageSize>;
 
 // One rotation/speed pair of the ELS page, each as numerator/denominator.
 struct ElsSpeedEntry {
@@ -28,7 +27,7 @@ struct ElsSpeedEntry {
 // 8, FeedStepLength 95/1, speeds (9000, 36) (7875, 47.25) (6750, 36)
 // (4500, 45) (2250, 45) (1125, 36) (225, 22.5).
 ElsPageBytes ExampleElsPage();
-// Puts the speed entries into a page (at most eight; the count byte too).
+// Puts the speed entries into a page (at most seven; the count byte too).
 void SetElsSpeedEntries(ElsPageBytes& page, const std::vector<ElsSpeedEntry>& entries);
 
 struct VirtualDriveConfig {

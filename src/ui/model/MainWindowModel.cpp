@@ -3,10 +3,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 
 #include "burn/BurnSession.h"
-#include "burn/Truncate.h"
+#include "common/DecimalText.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscScan.h"
@@ -34,14 +33,6 @@ std::string Fixed1(double value) {
 
 std::string RadiusText(double inner, double outer) {
   return Fixed1(inner) + " - " + Fixed1(outer) + " [mm]";
-}
-
-std::string MinutesText(double minutes) {
-  const std::int32_t whole = TruncToInt32(minutes);
-  const std::int32_t seconds = TruncToInt32((minutes - whole) * 60.0);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d:%02d", whole, seconds);
-  return text;
 }
 
 MainWindowModel::MainWindowModel(CELLayout& layout, CELDevice& device, BurnSession& burn,

@@ -165,8 +165,7 @@ class MainWindowModel {
   int previewRedraws_ = 0;
 };
 
-// "%.01f - %.01f [mm]" and "%02d:%02d" of minutes, with a point in every locale.
+// "%.01f - %.01f [mm]", with a point in every locale.
 std::string RadiusText(double inner, double outer);
-std::string MinutesText(double minutes);
 
 }  // namespace twr::ui
