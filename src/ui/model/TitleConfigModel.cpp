@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "burn/BurnJob.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
 #include "label/BurningArea.h"
@@ -15,9 +16,7 @@ namespace twr::ui {
 namespace {
 
 constexpr int kRadiusDigits = 15;
-constexpr double kRecordedMargin = 0.1;         // mm beyond the recorded data
-constexpr double kDvdMinusRLowestInner = 36.0;  // mm
-constexpr double kDvdPlusRLowestInner = 31.0;   // mm
+constexpr double kRecordedMargin = 0.1;  // mm beyond the recorded data
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
@@ -82,8 +81,8 @@ void TitleConfigModel::AdjustInnerRadius(CELDevice& device) {
   const std::uint8_t kind = device.GetDiscKind();
   const double recorded = device.GetRecordedOuterRadius() + kRecordedMargin;
   working_.inner = std::max(working_.inner, recorded);
-  if (kind == kDiscDvdR) working_.inner = std::max(working_.inner, kDvdMinusRLowestInner);
-  if (kind == kDiscDvdPlusR) working_.inner = std::max(working_.inner, kDvdPlusRLowestInner);
+  if (kind == kDiscDvdR) working_.inner = std::max(working_.inner, kDvdMinusRDataLimit);
+  if (kind == kDiscDvdPlusR) working_.inner = std::max(working_.inner, kDvdPlusRDataLimit);
 }
 
 bool TitleConfigModel::Accept(CELDevice& device, Messages& messages) {
