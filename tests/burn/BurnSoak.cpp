@@ -54,17 +54,7 @@ class QuietMessages : public twr::Messages {
 
 int main(int argc, char** argv) {
   long burns = 200, seed = 1;
-  for (int i = 1; i < argc; ++i) {
-    const bool hasValue = i + 1 < argc;
-    if (std::strcmp(argv[i], "--burns") == 0 && hasValue && ParseCount(argv[i + 1], burns)) {
-      ++i;
-    } else if (std::strcmp(argv[i], "--seed") == 0 && hasValue && ParseCount(argv[i + 1], seed)) {
-      ++i;
-    } else {
-      std::fprintf(stderr, "Usage: burn_soak [--burns N] [--seed S]  (N, S positive)\n");
-      return 2;
-    }
-  }
+  if (!ParseSoakOptions(argc, argv, "burn_soak", burns, seed)) return 2;
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("twr-soak-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);

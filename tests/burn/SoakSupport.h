@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -27,6 +28,22 @@ inline long ResidentKilobytes() {
 inline bool ParseCount(const char* text, long& out) {
   const char* end = text + std::strlen(text);
   return std::from_chars(text, end, out).ptr == end && out > 0;
+}
+
+// --burns N and --seed S (both positive); false after the usage on stderr.
+inline bool ParseSoakOptions(int argc, char** argv, const char* program, long& burns, long& seed) {
+  for (int i = 1; i < argc; ++i) {
+    const bool hasValue = i + 1 < argc;
+    if (std::strcmp(argv[i], "--burns") == 0 && hasValue && ParseCount(argv[i + 1], burns)) {
+      ++i;
+    } else if (std::strcmp(argv[i], "--seed") == 0 && hasValue && ParseCount(argv[i + 1], seed)) {
+      ++i;
+    } else {
+      std::fprintf(stderr, "Usage: %s [--burns N] [--seed S]  (N, S positive)\n", program);
+      return false;
+    }
+  }
+  return true;
 }
 
 inline QImage SoakLabel() {

@@ -39,17 +39,7 @@ constexpr int kBurnBoundMs = 60000;
 
 int main(int argc, char** argv) {
   long burns = 200, seed = 1;
-  for (int i = 1; i < argc; ++i) {
-    const bool hasValue = i + 1 < argc;
-    if (std::strcmp(argv[i], "--burns") == 0 && hasValue && ParseCount(argv[i + 1], burns)) {
-      ++i;
-    } else if (std::strcmp(argv[i], "--seed") == 0 && hasValue && ParseCount(argv[i + 1], seed)) {
-      ++i;
-    } else {
-      std::fprintf(stderr, "Usage: dialog_soak [--burns N] [--seed S]  (N, S positive)\n");
-      return 2;
-    }
-  }
+  if (!ParseSoakOptions(argc, argv, "dialog_soak", burns, seed)) return 2;
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   int qtArgc = 1;
   QApplication app(qtArgc, argv);
