@@ -28,7 +28,8 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   printf 'Pace=8\n' >> twr.ini
   echo "== Opening Titlewright on the example layouts in $DEMO"
   echo "   Type a title, press Burn, then Draw; the virtual drive draws the etched"
-  echo "   disc into $DEMO/etched.png. F1 opens the help."
+  echo "   disc into $DEMO/etched.png. F1 opens the help. The virtual drive runs at"
+  echo "   eight times a real drive's rate; the times shown are a real drive's."
   exec "$TITLEWRIGHT"
 fi
 
