@@ -28,7 +28,12 @@ std::string Area(const LabelBand& band) {
 }
 
 std::string Quoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += '"';
+  quoted += text;
+  quoted += '"';
+  return quoted;
 }
 
 // Distance from c to the nearest point of [low, high] (0 inside).
