@@ -77,6 +77,12 @@ class BoxCanvas {
   }
 
   void CopyOnto(ImageBuffer& target) const { target.CopyBlock(targetX_, targetY_, image_); }
+  // Hands the drawn part over, with where it goes on the target.
+  void Keep(ImageBuffer& part, int& x, int& y) {
+    part = std::move(image_);
+    x = targetX_;
+    y = targetY_;
+  }
 
  private:
   ImageBuffer image_;
@@ -277,15 +283,61 @@ void CELLayout::DrawBox(ImageBuffer& target, BoxKind kind, double scale) {
   }
   const int W = Scaled(box.Width, scale), H = Scaled(box.Height, scale);
   const int X = Scaled(box.PosX, scale), Y = Scaled(box.PosY, scale);
+  // A box holds nothing but its texts on BgColor, so one drawn before from
+  // the same texts, place, face and colours is copied again.
+  BoxMemo& memo = boxMemos_[&target == &labelImage_ ? 0 : 1][static_cast<int>(kind)];
+  std::string key = BoxKey(box, kind, target, W, H, X, Y);
+  if (!memo.key.empty() && memo.key == key) {
+    target.CopyBlock(memo.x, memo.y, memo.part);
+    return;
+  }
+  memo.key.clear();
   if (kind == BoxKind::Note)
-    DrawNoteBox(target, box, W, H, X, Y);
+    DrawNoteBox(target, box, W, H, X, Y, memo);
   else
-    DrawSingleLineBox(target, box, kind == BoxKind::Title ? Title : Date, W, H, X, Y);
+    DrawSingleLineBox(target, box, kind == BoxKind::Title ? Title : Date, W, H, X, Y, memo);
+  // A box as large as a huge label is drawn anew rather than held twice.
+  constexpr long long kMaxBoxMemoBytes = 32LL * 1024 * 1024;
+  if (static_cast<long long>(memo.part.Width()) * memo.part.Height() * 3 > kMaxBoxMemoBytes) {
+    memo.part.Destroy();
+    return;
+  }
+  memo.key = std::move(key);
+}
+
+std::string CELLayout::BoxKey(const LayoutBox& box, BoxKind kind, const ImageBuffer& target, int W,
+                              int H, int X, int Y) const {
+  // Everything a box's pixels depend on, each field ended by a byte no text
+  // holds.
+  std::string key;
+  for (long long n :
+       {static_cast<long long>(W), static_cast<long long>(H), static_cast<long long>(X),
+        static_cast<long long>(Y), static_cast<long long>(target.Width()),
+        static_cast<long long>(target.Height()), static_cast<long long>(box.Align),
+        static_cast<long long>(box.MaxNum), static_cast<long long>(layout_.BgColor),
+        static_cast<long long>(layout_.TxColor)}) {
+    key += std::to_string(n);
+    key += '\0';
+  }
+  key += layout_.FontFace;
+  key += '\0';
+  if (kind == BoxKind::Note) {
+    for (const std::string& line : NoteLines) {
+      key += line;
+      key += '\0';
+    }
+  } else {
+    key += kind == BoxKind::Title ? Title : Date;
+    key += '\0';
+  }
+  return key;
 }
 
 void CELLayout::DrawSingleLineBox(ImageBuffer& target, const LayoutBox& box,
-                                  const std::string& text, int W, int H, int X, int Y) {
+                                  const std::string& text, int W, int H, int X, int Y,
+                                  BoxMemo& memo) {
   BoxCanvas canvas(target, W, H, X, Y);
+  memo.part.Destroy();
   if (!canvas.Exists()) return;
   ImageBuffer& boxImage = canvas.Image();
   boxImage.FillRect(0, 0, boxImage.Width(), boxImage.Height(), layout_.BgColor);
@@ -296,10 +348,13 @@ void CELLayout::DrawSingleLineBox(ImageBuffer& target, const LayoutBox& box,
       [](int h) { return h >= kMinBoxFontHeight; });
   canvas.DrawText(AlignedStart(box.Align, W, fit.width), (H - fit.height) / 2, cut);
   canvas.CopyOnto(target);
+  canvas.Keep(memo.part, memo.x, memo.y);
 }
 
-void CELLayout::DrawNoteBox(ImageBuffer& target, const LayoutBox& box, int W, int H, int X, int Y) {
+void CELLayout::DrawNoteBox(ImageBuffer& target, const LayoutBox& box, int W, int H, int X, int Y,
+                            BoxMemo& memo) {
   BoxCanvas canvas(target, W, H, X, Y);
+  memo.part.Destroy();
   if (!canvas.Exists()) return;
   ImageBuffer& boxImage = canvas.Image();
   boxImage.FillRect(0, 0, boxImage.Width(), boxImage.Height(), layout_.BgColor);
@@ -316,6 +371,7 @@ void CELLayout::DrawNoteBox(ImageBuffer& target, const LayoutBox& box, int W, in
                     static_cast<long long>(k) * lineHeight + (lineHeight - fit.height) / 2, cut);
   }
   canvas.CopyOnto(target);
+  canvas.Keep(memo.part, memo.x, memo.y);
 }
 
 }  // namespace twr

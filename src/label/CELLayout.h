@@ -102,9 +102,19 @@ class CELLayout {
   // One box onto the target; `scale` 1 for the label, PreviewScale for the preview.
   void DrawBox(ImageBuffer& target, BoxKind kind, double scale);
   bool DrawBoxPreview(BoxKind kind);
+  // The part of a box last drawn on a target, and what it was drawn from.
+  struct BoxMemo {
+    std::string key;  // "" when unknown
+    ImageBuffer part;
+    int x = 0;
+    int y = 0;
+  };
+  std::string BoxKey(const LayoutBox& box, BoxKind kind, const ImageBuffer& target, int W, int H,
+                     int X, int Y) const;
   void DrawSingleLineBox(ImageBuffer& target, const LayoutBox& box, const std::string& text, int W,
-                         int H, int X, int Y);
-  void DrawNoteBox(ImageBuffer& target, const LayoutBox& box, int W, int H, int X, int Y);
+                         int H, int X, int Y, BoxMemo& memo);
+  void DrawNoteBox(ImageBuffer& target, const LayoutBox& box, int W, int H, int X, int Y,
+                   BoxMemo& memo);
 
   std::string settingsPath_;
   LayoutRecord layout_;
@@ -114,6 +124,7 @@ class CELLayout {
   ImageBuffer previewStrip_;
   std::string ringStripKey_;  // what the strips hold ("" when unknown)
   std::string previewStripKey_;
+  BoxMemo boxMemos_[2][3];  // [label, preview][title, date, note]
   int stripWidth_ = 0;
   int stripHeight_ = 0;
   RingAngleTable angles_;
