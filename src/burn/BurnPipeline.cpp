@@ -40,7 +40,12 @@ constexpr const char* kDetailStillBusy =
     "The drive was still busy: it did not become ready after the burn. Leave the disc in "
     "until the drive has settled before you use it.";
 
-std::string RefusedDetail(const std::uint8_t sense[3]) {
+// The sense in words; a drive that refused by its status alone (BUSY and
+// the like) sends no sense, and its status is said instead.
+std::string RefusedDetail(const std::uint8_t sense[3], int status) {
+  const std::string byStatus = StatusRefusalText(status);
+  if (sense[0] == 0 && sense[1] == 0 && sense[2] == 0 && !byStatus.empty())
+    return "The drive refused the write: " + byStatus + ".";
   return "The drive refused the write: " + SenseText(sense[0], sense[1], sense[2]) + ".";
 }
 
@@ -327,7 +332,9 @@ void BurnJob::BurnThread() {
           state = State::Streaming;
         } else {
           outcome = WritingErrorText(sense[0], sense[1], sense[2]);
-          detail = device_.LastCommandUnanswered() ? kDetailNoAnswer : RefusedDetail(sense);
+          detail = device_.LastCommandUnanswered()
+                       ? kDetailNoAnswer
+                       : RefusedDetail(sense, device_.LastCommandStatus());
           state = State::End;
         }
         break;

@@ -126,6 +126,7 @@ void CELDevice::ExecuteRequest(ScsiRequestBlock& srb) {
   srb.status = kSrbError;
   lastTransferred_ = 0;
   lastUnanswered_ = false;
+  lastStatus_ = kNoScsiStatus;
   const bool in = (srb.flags & kSrbDataIn) != 0;
   const bool out = !in && (srb.flags & kSrbDataOut) != 0;
   const ScsiDirection direction =
@@ -158,6 +159,7 @@ void CELDevice::ExecuteRequest(ScsiRequestBlock& srb) {
     ok = transport_->ExecuteCounted(std::span<const std::uint8_t>(srb.cdb.data(), cdbLength),
                                     direction, std::span<std::uint8_t>(data, length), sense,
                                     transferred);
+    lastStatus_ = transport_->LastStatus();
   }
   srb.status = ok ? kSrbComplete : kSrbError;
   if (in) {
@@ -168,7 +170,7 @@ void CELDevice::ExecuteRequest(ScsiRequestBlock& srb) {
   } else if (out && ok) {
     lastTransferred_ = srb.bufferLength;
   }
-  lastUnanswered_ = !ok && !SenseCameBack(sense);
+  lastUnanswered_ = !ok && !SenseCameBack(sense) && lastStatus_ == kNoScsiStatus;
   // The whole requested length comes back, whatever the status: callers read
   // only what their command defines, and nothing when it failed.
   if (in && srb.bufferLength) std::memcpy(srb.buffer, data, srb.bufferLength);

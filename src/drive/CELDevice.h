@@ -147,9 +147,12 @@ class CELDevice {
   int Write12(std::uint32_t address, std::uint32_t byteCount, int blockCount,
               std::uint8_t senseOut[3]);
   // True when the last command failed without an answer from the drive:
-  // no sense data came back (a vanished drive, a failed transport), as
-  // opposed to a drive that refused it with sense.
+  // neither sense data nor a status came back (a vanished drive, a failed
+  // transport), as opposed to a drive that refused it with sense or with a
+  // status such as BUSY.
   bool LastCommandUnanswered() const { return lastUnanswered_; }
+  // The last command's status byte, or kNoScsiStatus when none is known.
+  int LastCommandStatus() const { return lastStatus_; }
 
   // A mode page of the ELS page's size (ElsPageLayout::kSize bytes, header
   // included) read into `destination` or written from `source`.
@@ -228,6 +231,7 @@ class CELDevice {
   std::uint32_t lastTransferred_ = 0;
   ScsiRequestBlock srb_;
   bool lastUnanswered_ = false;
+  int lastStatus_ = kNoScsiStatus;
 };
 
 }  // namespace twr

@@ -13,6 +13,14 @@ enum class ScsiDirection { None, In, Out };
 
 inline constexpr std::size_t kTransportSenseSize = 32;
 
+// SCSI status bytes a drive returns, and none at all.
+inline constexpr int kScsiStatusGood = 0x00;
+inline constexpr int kScsiStatusCheckCondition = 0x02;
+inline constexpr int kScsiStatusBusy = 0x08;
+inline constexpr int kScsiStatusReservationConflict = 0x18;
+inline constexpr int kScsiStatusTaskSetFull = 0x28;
+inline constexpr int kNoScsiStatus = -1;
+
 class ScsiTransport {
  public:
   virtual ~ScsiTransport() = default;
@@ -35,6 +43,11 @@ class ScsiTransport {
     transferred = data.size();
     return Execute(cdb, direction, data, sense);
   }
+
+  // The status byte the drive returned for the last command, or
+  // kNoScsiStatus when none came back (the drive is gone, the host adapter
+  // or driver failed) or the transport cannot tell.
+  virtual int LastStatus() const { return kNoScsiStatus; }
 };
 
 }  // namespace twr

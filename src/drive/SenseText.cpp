@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "drive/ScsiTransport.h"
+
 namespace twr {
 
 namespace {
@@ -94,6 +96,26 @@ std::string SenseText(std::uint8_t keyByte, std::uint8_t asc, std::uint8_t ascq)
     text += words;
   }
   return text;
+}
+
+std::string StatusRefusalText(int status) {
+  switch (status) {
+    case kScsiStatusBusy:
+      return "BUSY: the drive is busy with another command or program";
+    case kScsiStatusReservationConflict:
+      return "RESERVATION CONFLICT: the drive is reserved by another program or computer";
+    case kScsiStatusTaskSetFull:
+      return "TASK SET FULL: the drive had no room for another command";
+    case kNoScsiStatus:
+    case kScsiStatusGood:
+    case kScsiStatusCheckCondition:
+      return "";
+    default: {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      const auto byte = static_cast<unsigned>(status) & 0xFF;
+      return std::string("status ") + kHex[byte >> 4] + kHex[byte & 0xF];
+    }
+  }
 }
 
 }  // namespace twr

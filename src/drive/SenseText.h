@@ -12,4 +12,9 @@ namespace twr {
 // as it came back; its flag bits are ignored.
 std::string SenseText(std::uint8_t keyByte, std::uint8_t asc, std::uint8_t ascq);
 
+// A refusal by status alone, without sense: "BUSY: the drive is busy with
+// another command or program" for 0x08; "" for GOOD, CHECK CONDITION and
+// no status.
+std::string StatusRefusalText(int status);
+
 }  // namespace twr

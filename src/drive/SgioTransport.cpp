@@ -81,6 +81,7 @@ bool SgioTransport::ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirect
                                    std::span<std::uint8_t, kTransportSenseSize> sense,
                                    std::size_t& transferred) {
   transferred = 0;
+  lastStatus_ = kNoScsiStatus;
   if (fd_ < 0 || cdb.empty() || cdb.size() > kMaxCdbLength) return false;
   std::uint8_t cdbCopy[kMaxCdbLength] = {};
   std::copy(cdb.begin(), cdb.end(), cdbCopy);
@@ -120,6 +121,9 @@ bool SgioTransport::ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirect
   }
   const std::size_t senseLength = std::min<std::size_t>(io.sb_len_wr, kTransportSenseSize);
   std::copy(senseBuffer, senseBuffer + senseLength, sense.begin());
+  // The status byte counts only when the command reached the drive and came
+  // back through the host adapter and driver.
+  if (io.host_status == 0 && (io.driver_status & ~kDriverSense) == 0) lastStatus_ = io.status;
   return io.status == 0 && io.host_status == 0 && (io.driver_status & ~kDriverSense) == 0;
 }
 

@@ -3,6 +3,7 @@
 // makes every later command fail.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -35,12 +36,15 @@ class SgioTransport : public ScsiTransport {
                       std::span<std::uint8_t, kTransportSenseSize> sense,
                       std::size_t& transferred) override;
 
+  int LastStatus() const override { return lastStatus_; }
+
   const std::string& Node() const { return node_; }
 
  private:
   SgioTransport(int fd, std::string node) : fd_(fd), node_(std::move(node)) {}
   int fd_;
   std::string node_;
+  std::atomic<int> lastStatus_{kNoScsiStatus};
 };
 
 }  // namespace twr

@@ -22,6 +22,9 @@ struct ScriptedReply {
   // Bytes the drive says it transferred (a short answer); the default says
   // nothing, as a transport that cannot tell.
   std::size_t transferred = SIZE_MAX;
+  // The status byte the drive sends; none by default, as a transport that
+  // cannot tell.
+  int status = kNoScsiStatus;
 };
 
 struct SentCommand {
@@ -50,6 +53,7 @@ class ScriptedTransport : public ScsiTransport {
                       std::span<std::uint8_t, kTransportSenseSize> sense,
                       std::size_t& transferred) override {
     SentCommand sent{{cdb.begin(), cdb.end()}, direction, data.size()};
+    lastStatus_ = kNoScsiStatus;
     sentData_.assign(data.begin(), data.end());
     sent_.push_back(sent);
     transferred = data.size();
@@ -59,8 +63,10 @@ class ScriptedTransport : public ScsiTransport {
     std::copy_n(reply.data.begin(), std::min(reply.data.size(), data.size()), data.begin());
     std::copy_n(reply.sense.begin(), std::min(reply.sense.size(), sense.size()), sense.begin());
     transferred = std::min(reply.transferred, data.size());
+    lastStatus_ = reply.status;
     return reply.ok;
   }
+  int LastStatus() const override { return lastStatus_; }
 
   const std::vector<SentCommand>& Sent() const { return sent_; }
   const SentCommand& Last() const { return sent_.back(); }
@@ -72,6 +78,7 @@ class ScriptedTransport : public ScsiTransport {
   std::map<std::uint8_t, Handler> handlers_;
   std::vector<SentCommand> sent_;
   std::vector<std::uint8_t> sentData_;
+  int lastStatus_ = kNoScsiStatus;
 };
 
 // A drive object with a scripted drive open.

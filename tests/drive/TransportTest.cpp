@@ -3,6 +3,7 @@
 
 #include "drive/CELDevice.h"
 #include "drive/ScriptedTransport.h"
+#include "drive/SenseText.h"
 
 namespace twr {
 namespace {
@@ -183,6 +184,41 @@ TEST(Transport, Write12ReportsSenseByteTwoWholeWithAscAndAscq) {
   EXPECT_EQ(out[2], 0x02);
   ASSERT_EQ(d.drive->LastData().size(), 2448u);
   EXPECT_EQ(d.drive->LastData()[2447], 0x7E);  // sent from the write area
+}
+
+// A refused command is unanswered only when neither sense nor a status came
+// back; a refusal by status alone is said in words after the outcome.
+TEST(Transport, RefusalsByStatusAreAnswers) {
+  struct Case {
+    int status;
+    bool withSense;
+    bool unanswered;
+    const char* words;  // StatusRefusalText
+  };
+  const Case cases[] = {
+      {kNoScsiStatus, false, true, ""},
+      {kNoScsiStatus, true, false, ""},
+      {kScsiStatusCheckCondition, true, false, ""},
+      {kScsiStatusCheckCondition, false, false, ""},
+      {kScsiStatusBusy, false, false, "BUSY: the drive is busy with another command or program"},
+      {kScsiStatusReservationConflict, false, false,
+       "RESERVATION CONFLICT: the drive is reserved by another program or computer"},
+      {kScsiStatusTaskSetFull, false, false,
+       "TASK SET FULL: the drive had no room for another command"},
+      {0x22, false, false, "status 22"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.status);
+    ScriptedDrive d;
+    std::vector<std::uint8_t> sense;
+    if (c.withSense) sense = {0x70, 0, 0x03, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x0C, 0x00};
+    d.drive->On(0xAA, ScriptedReply{false, {}, sense, SIZE_MAX, c.status});
+    std::uint8_t out[3] = {};
+    EXPECT_EQ(d.device->Write12(0x30000, 2448, 1, out), 0);
+    EXPECT_EQ(d.device->LastCommandUnanswered(), c.unanswered);
+    EXPECT_EQ(d.device->LastCommandStatus(), c.status);
+    EXPECT_EQ(StatusRefusalText(c.status), c.words);
+  }
 }
 
 TEST(Transport, TransferBufferOnlyGrowsAndStaysAligned) {

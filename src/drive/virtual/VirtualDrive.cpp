@@ -48,6 +48,7 @@ class VirtualDriveHold : public ScsiTransport {
                       std::size_t& transferred) override {
     return drive_->ExecuteCounted(cdb, direction, data, sense, transferred);
   }
+  int LastStatus() const override { return drive_->LastStatus(); }
 
  private:
   std::shared_ptr<VirtualDrive> drive_;
