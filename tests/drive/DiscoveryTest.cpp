@@ -15,6 +15,7 @@
 #include "drive/DriveSetup.h"
 #include "drive/ScriptedTransport.h"
 #include "drive/SgioTransport.h"
+#include "drive/TempDir.h"
 #include "drive/virtual/VirtualDrive.h"
 
 namespace twr {
@@ -159,21 +160,8 @@ TEST(Discovery, LettersAreUpperCasedAndOnlyAToZCount) {
   EXPECT_EQ(rig.device->FindDriveIndex('g'), 0);
 }
 
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/twr-drive-XXXXXX";
-    path_ = mkdtemp(pattern);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
 TEST(SystemSources, OpticalDrivesInNumberOrderWithLetters) {
-  TempDir tmp;
+  test::TempDir tmp("drive");
   const fs::path sysfs = tmp.Path() / "block", dev = tmp.Path() / "dev";
   fs::create_directories(sysfs);
   fs::create_directories(dev);
@@ -244,7 +232,7 @@ struct HeldBlockDevice {
 // Every candidate drive is reported with why it can or cannot etch labels:
 // optical drives of a made-up /sys and /dev tree next to virtual drives.
 TEST(DriveReasons, EveryCandidateSaysWhy) {
-  TempDir tmp;
+  test::TempDir tmp("drive");
   const fs::path sysfs = tmp.Path() / "block", dev = tmp.Path() / "dev";
   for (const char* name : {"sr0", "sr1", "sr2", "sr3"})
     fs::create_directories(sysfs / name / "device");
@@ -337,7 +325,7 @@ TEST(DriveReasons, EveryCandidateSaysWhy) {
 }
 
 TEST(SystemSources, SettingsDeclareAVirtualDriveThatSurvivesReenumeration) {
-  TempDir tmp;
+  test::TempDir tmp("drive");
   const fs::path ini = tmp.Path() / "twr.ini";
   std::ofstream(ini) << "[Config]\nLayoutNum=1\n[VirtualDrive]\nLetter=b   ; the drive letter\n"
                         "Disc=label ; side\nFlip=dvd+r\nStatus=blank\nReloadDelay=0\n";
@@ -378,7 +366,7 @@ TEST(MountInfo, FindsTheMountPointOfADevice) {
 }
 
 TEST(MountInfo, ListsAFolderTopLevelOnly) {
-  TempDir tmp;
+  test::TempDir tmp("drive");
   fs::create_directories(tmp.Path() / "DATA" / "deeper");
   std::ofstream(tmp.Path() / "readme.txt").put('x');
   std::vector<DiscEntry> entries;

@@ -10,25 +10,13 @@
 #include "drive/CELDevice.h"
 #include "drive/DriveSetup.h"
 #include "drive/SgioTransport.h"
+#include "drive/TempDir.h"
 #include "drive/virtual/VirtualDrive.h"
 
 namespace twr {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/twr-excl-XXXXXX";
-    path_ = mkdtemp(pattern);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 TEST(ExclusiveAccess, BlockDeviceRefusesASecondExclusiveOpen) {
   // A loop device stands in for /dev/srN: the kernel's O_EXCL rule is the
@@ -58,7 +46,7 @@ TEST(ExclusiveAccess, BlockDeviceRefusesASecondExclusiveOpen) {
 // settings (its own virtual drive object). The first burn holds the drive;
 // the second is refused with "in use" until the first lets go.
 TEST(ExclusiveAccess, VirtualDriveServesOneBurnAtATime) {
-  TempDir tmp;
+  test::TempDir tmp("excl");
   const fs::path ini = tmp.Path() / "twr.ini";
   std::ofstream(ini) << "[VirtualDrive]\nLetter=V\nReloadDelay=0\n";
   DriveSetupPaths paths;
@@ -107,7 +95,7 @@ TEST(DriveChoice, LettersAndDevicePaths) {
 
   // A device path finds the listed drive on that node, also through a link
   // (/dev/cdrom -> sr0); a node that is not listed is not found.
-  TempDir tmp;
+  test::TempDir tmp("excl");
   std::ofstream(tmp.Path() / "sr0").put('x');
   fs::create_symlink(tmp.Path() / "sr0", tmp.Path() / "cdrom");
   std::ofstream(tmp.Path() / "sr1").put('x');

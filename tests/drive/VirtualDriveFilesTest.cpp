@@ -20,6 +20,7 @@
 #include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
 #include "drive/DiscName.h"
+#include "drive/TempDir.h"
 #include "drive/virtual/EtchedSurface.h"
 #include "drive/virtual/VirtualDrive.h"
 
@@ -27,19 +28,6 @@ namespace twr {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/twr-files-XXXXXX";
-    path_ = mkdtemp(pattern);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  fs::path operator/(const char* name) const { return path_ / name; }
-
- private:
-  fs::path path_;
-};
 
 // One burn as the burn thread sends it: the ELS page with the label-writing
 // flag and one pass, three revolutions of marks only at `radiusMm`,
@@ -95,7 +83,7 @@ bool BurnRing(const VirtualDriveConfig& config, double radiusMm) {
 }
 
 TEST(VirtualDriveFiles, MarksAddUpAcrossRunsUntilTheDiscChanges) {
-  TempDir tmp;
+  test::TempDir tmp("files");
   VirtualDriveConfig label;
   label.reloadDelaySeconds = 0;
   label.burn.etchedPath = (tmp / "etched.png").string();
@@ -161,7 +149,7 @@ TEST(VirtualDriveFiles, OutputsItCannotWriteAreWarnings) {
 // in a child process so that a regression shows as a time-out, not a hung
 // test run.
 TEST(VirtualDriveFiles, FifosNeverBlock) {
-  TempDir tmp;
+  test::TempDir tmp("files");
   for (const char* name : {"image.fifo", "trace.fifo", "capture.fifo", "etched.fifo"})
     ASSERT_EQ(mkfifo((tmp / name).c_str(), 0600), 0) << name;
   // A reader on the trace lets its open succeed; it is refused all the same.

@@ -1,0 +1,35 @@
+// A temporary folder for the drive tests, removed with everything in it.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+
+namespace twr::test {
+
+class TempDir {
+ public:
+  explicit TempDir(const char* tag = "drive") {
+    std::string pattern = std::string("/tmp/twr-") + tag + "-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr)
+      ADD_FAILURE() << "cannot make " << pattern;
+    else
+      path_ = pattern;
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+  std::filesystem::path operator/(const char* name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace twr::test
