@@ -97,7 +97,10 @@ std::vector<DriveSource> OpticalDriveSources(const DriveSetupPaths& paths) {
 
 std::string VirtualDriveLockPath(const std::string& settingsPath) {
   const std::filesystem::path settings(settingsPath);
-  return (settings.parent_path() / ("." + settings.filename().string() + ".lock")).string();
+  std::string name = settings.filename().string();
+  name.insert(name.begin(), '.');
+  name += ".lock";
+  return (settings.parent_path() / name).string();
 }
 
 DriveCatalog::DriveCatalog(DriveSetupPaths paths) : paths_(std::move(paths)) {}
