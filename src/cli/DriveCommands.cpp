@@ -12,8 +12,8 @@
 #include "cli/TerminalMessages.h"
 #include "common/Strings.h"
 #include "drive/CELDevice.h"
-#include "drive/DiscListing.h"
 #include "drive/DiscName.h"
+#include "drive/DiscScan.h"
 #include "drive/DriveSetup.h"
 #include "drive/SgioTransport.h"
 
@@ -36,6 +36,10 @@ std::string Millimetres(double value) {
   char text[32];
   const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
   return std::string(text, result.ptr);
+}
+
+const char* ListingSourceName(ListingSource source) {
+  return source == ListingSource::Mount ? "mount" : "drive";
 }
 
 void PutDriveFields(JsonWriter& json, const DriveReport& r) {
@@ -183,9 +187,12 @@ int RunDisc(int argc, char** argv) {
   for (int i = 0; i < kReadyTries; ++i) device->TestUnitReady();
   std::string volume, publisher, date;
   device->ReadVolumeInfo(volume, publisher, date);
-  std::vector<DiscEntry> entries;
-  const bool listed = nodeText.empty() ? device->ListDiscTopLevel(drive.letter, entries)
-                                       : ListNodeTopLevel(nodeText, kMountInfo, entries);
+  // From the mount when there is one, else read through the drive.
+  const TopLevelListing listing = nodeText.empty()
+                                      ? ListTopLevel(*device, drive.letter)
+                                      : ListNodeTopLevelOrDrive(*device, nodeText, kMountInfo);
+  const std::vector<DiscEntry>& entries = listing.entries;
+  const bool listed = listing.Listed();
   const bool present = id.kind != kDiscNone;
 
   if (json) {
@@ -219,6 +226,12 @@ int RunDisc(int argc, char** argv) {
     } else {
       out.Null();
     }
+    out.Key("topLevelFrom");
+    if (listed)
+      out.String(ListingSourceName(listing.source));
+    else
+      out.Null();
+    out.Key("topLevelNeedsMount").Bool(listing.needsMount);
     out.EndObject().EndObject();
     std::printf("%s\n", out.Text().c_str());
   } else {
@@ -238,6 +251,10 @@ int RunDisc(int argc, char** argv) {
     std::printf("Date:           %s\n", date.c_str());
     for (const DiscEntry& e : entries)
       std::printf(e.folder ? "Top level:      [%s]\n" : "Top level:      %s\n", e.name.c_str());
+    if (listing.needsMount)
+      std::printf("Top level:      (a UDF disc: its listing needs a mount)\n");
+    else if (listing.cut)
+      std::printf("Top level:      (the rest cannot be read: the disc's directory is damaged)\n");
   }
   if (!present) {
     std::fprintf(stderr, "twr disc: there is no disc in the drive; put one in and try again\n");
