@@ -173,6 +173,32 @@ TEST_F(DriveCommands, ListsTheTopLevelWithoutAMount) {
   EXPECT_TRUE(Has(run.out, "Top level:      (a UDF disc: its listing needs a mount)\n")) << run.out;
 }
 
+// `twr drives --watch`: a line for the virtual drive that comes with its
+// settings section and goes with it, each within the 1.5 s it is given,
+// until Ctrl-C (SIGINT) ends it with status 0.
+TEST_F(DriveCommands, WatchPrintsALinePerChangeUntilCtrlC) {
+  Settings("Letter=V\n");
+  const std::string dir = "'" + dir_.string() + "'";
+  const std::string command =
+      "cd " + dir +
+      " && (timeout --preserve-status -s INT 5 '" TWR_CLI_PATH
+      "' drives --watch > out.txt 2> err.txt; echo \"status $?\" >> out.txt) & "
+      "sleep 1; printf '[Config]\\nLayoutNum=0\\n' > " +
+      dir +
+      "/twr.ini; sleep 1.5; "
+      "printf '[Config]\\nLayoutNum=0\\n[VirtualDrive]\\nLetter=W\\n' > " +
+      dir + "/twr.ini; sleep 1.5; wait";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(Read(dir_ / "out.txt"),
+            "(V:) TWRVIRT Etchlume DVD 1.00\n"
+            "Watching the drives; Ctrl-C ends.\n"
+            "removed: (V:) TWRVIRT Etchlume DVD 1.00\n"
+            "added:   (W:) TWRVIRT Etchlume DVD 1.00\n"
+            "status 0\n")
+      << Read(dir_ / "err.txt");
+  EXPECT_EQ(Twr("drives --watch --json").status, 2);
+}
+
 TEST_F(DriveCommands, FifoAsTheDiscImageReturnsAtOnce) {
   ASSERT_EQ(mkfifo((dir_ / "disc.fifo").c_str(), 0600), 0);
   Settings("Disc=dvd-r\nImage=disc.fifo\n");
