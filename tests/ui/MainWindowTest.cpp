@@ -169,7 +169,12 @@ class MainWindowTest : public QObject {
   void aWholeBurnFromTheWindow() {
     MainRig rig(DriveWith("label"));
     QVERIFY(rig.Open());
-    QTest::keyClicks(rig.window->TitleEdit(), "Etched");
+    // Synthetic keys need a seat with a keyboard on Wayland, which weston's
+    // headless back end has not: there the text goes in as an edit's text.
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+      rig.window->TitleEdit()->setText(QStringLiteral("Etched"));
+    else
+      QTest::keyClicks(rig.window->TitleEdit(), "Etched");
     QPointer<ui::CELDraw> seen;
     QTimer pressDraw;
     pressDraw.setInterval(20);
