@@ -79,9 +79,11 @@ TopLevelListing ListNodeTopLevelOrDrive(CELDevice& device, const std::string& no
   return ReadTopLevelThroughDrive(device);
 }
 
-std::vector<std::string> ScanEntryLines(CELDevice& device, char letter, int room) {
+std::vector<std::string> ScanEntryLines(CELDevice& device, char letter, int room,
+                                        bool* needsMount) {
   std::vector<std::string> lines;
   const TopLevelListing listing = ListTopLevel(device, letter);
+  if (needsMount) *needsMount = listing.needsMount;
   const std::vector<DiscEntry>& entries = listing.entries;
   const auto limit = static_cast<std::size_t>(std::clamp(room, 0, kMaxScanLines));
   for (const DiscEntry& entry : entries) {

@@ -61,6 +61,8 @@ TopLevelListing ListNodeTopLevelOrDrive(CELDevice& device, const std::string& no
 // (ListTopLevel), in file-system order, as note lines: "[name]  " for a
 // folder, "name  " for anything else; at most `room` of them (never more
 // than ten). Nothing when no listing can start (no disc, no file system).
-std::vector<std::string> ScanEntryLines(CELDevice& device, char letter, int room = kMaxScanLines);
+// `needsMount` (if given) tells a UDF disc that only a mount can list.
+std::vector<std::string> ScanEntryLines(CELDevice& device, char letter, int room = kMaxScanLines,
+                                        bool* needsMount = nullptr);
 
 }  // namespace twr

@@ -329,6 +329,11 @@ void CELMainDlg::OnScan() {
   if (model_.ScanDisc()) {
     DrawPreview();
     ShowMemberTexts();
+    if (model_.ListingNeedsMount())
+      messages_.Show(
+          "The disc holds only UDF, without ISO 9660: its folders and files can be listed once "
+          "it is mounted. Open it in your file manager, then press Scan again.",
+          MessageIcon::Information);
   }
 }
 

@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <thread>
@@ -172,6 +174,45 @@ TEST_F(DriveListTest, OpeningWithOnlyADriveThatMayNotBeOpened) {
   EXPECT_EQ(messages_.Records()[0].text, "Etchlume Drive is not found.");
   EXPECT_NE(messages_.Records()[0].detail.find("join the cdrom group"), std::string::npos)
       << messages_.Records()[0].detail;
+}
+
+// Scan on a disc that is not mounted: the note comes through the drive; a
+// UDF-only disc leaves it empty and says that it needs a mount.
+TEST_F(DriveListTest, ScanWithoutAMount) {
+  if (std::system("command -v xorriso >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
+  const std::string content = dir_.filePath("content").toStdString();
+  std::filesystem::create_directories(content + "/Fotos");
+  std::ofstream(content + "/liesmich.txt") << "x";
+  const std::string iso = dir_.filePath("disc.iso").toStdString();
+  ASSERT_EQ(std::system(("xorriso -as mkisofs -quiet -J -R -V URLAUB -o '" + iso + "' '" + content +
+                         "' >/dev/null 2>&1")
+                            .c_str()),
+            0);
+  std::string udf(20 * 2048, '\0');
+  const char* ids[] = {"BEA01", "NSR03", "TEA01"};
+  for (int i = 0; i < 3; ++i) udf.replace((16 + i) * 2048 + 1, 5, ids[i]);
+  const std::string udfImage = dir_.filePath("udf.iso").toStdString();
+  std::ofstream(udfImage, std::ios::binary) << udf;
+
+  for (const std::string& image : {iso, udfImage}) {
+    SCOPED_TRACE(image);
+    VirtualDriveConfig c;
+    c.disc = "dvd+r";
+    c.image = image;
+    c.mounted = false;
+    Present({VirtualDrive::SourceFor(std::make_shared<VirtualDrive>(c))});
+    ASSERT_EQ(model_->Open(), ui::OpeningResult::Ready);
+    EXPECT_TRUE(model_->ScanDisc());
+    if (image == iso) {
+      EXPECT_EQ(model_->Title(), "URLAUB");
+      EXPECT_EQ(model_->NoteLines()[0], "[Fotos]  ");
+      EXPECT_EQ(model_->NoteLines()[1], "liesmich.txt  ");
+      EXPECT_FALSE(model_->ListingNeedsMount());
+    } else {
+      EXPECT_EQ(model_->Note(), "");
+      EXPECT_TRUE(model_->ListingNeedsMount());
+    }
+  }
 }
 
 }  // namespace

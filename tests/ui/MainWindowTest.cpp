@@ -152,7 +152,9 @@ class MainWindowTest : public QObject {
     poke.stop();
     QVERIFY2(scanMs >= 6 * 150, qPrintable(QString::number(scanMs)));
     QVERIFY2(counter.paints >= 10, qPrintable(QString::number(counter.paints)));
-    QCOMPARE(reads() - readsBefore, 1);  // one volume descriptor read: one scan
+    // One scan: its volume descriptor read, and its listing's through the
+    // drive (nothing is mounted), which ends at that block.
+    QCOMPARE(reads() - readsBefore, 2);
   }
 
   // Burn with nothing typed is refused and the refresh goes on.

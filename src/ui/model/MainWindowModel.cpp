@@ -184,7 +184,7 @@ void MainWindowModel::ListDiscEntries() {
       ScanLetter(listed ? driveItems_[static_cast<std::size_t>(driveSelection_)] : "");
   std::vector<std::string> lines;
   const int room = kMaxScanLines - scanLines_;
-  RunDrive([&] { lines = ScanEntryLines(device_, letter, room); });
+  RunDrive([&] { lines = ScanEntryLines(device_, letter, room, &listingNeedsMount_); });
   if (lines.empty()) return;
   std::string note = texts_.Note();
   for (const std::string& line : lines) note += line + kLineBreak;

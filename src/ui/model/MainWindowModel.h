@@ -84,6 +84,9 @@ class MainWindowModel {
   // the disc's texts were read (the edits then show the members); after a
   // failure the members are empty but the edits keep what they show.
   bool ScanDisc();
+  // The last listing met a UDF disc that only a mount can list (the window
+  // says so after a Scan the user asked for).
+  bool ListingNeedsMount() const { return listingNeedsMount_; }
   // Config: the values to hand the configuration dialog, and what its OK
   // confirmed.
   TitleConfigValues ConfigValues() const;
@@ -183,6 +186,7 @@ class MainWindowModel {
   int previewRedraws_ = 0;
   std::unique_ptr<DriveWatcher> driveWatcher_;
   std::vector<std::string> toldNoPermission_;  // devices already told about
+  bool listingNeedsMount_ = false;
 };
 
 // "%.01f - %.01f [mm]", with a point in every locale.
