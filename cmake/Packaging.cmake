@@ -67,7 +67,9 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/resources/titlewright.svg)
 endif()
 
 # The .deb: runtime dependencies only, the libraries found by dpkg-shlibdeps
-# plus what is loaded without being linked (fonts, image format plugins).
+# plus what is loaded without being linked (fonts, image format plugins, the
+# Wayland platform plugin); udisks2 unmounts a disc before a burn where the
+# desktop runs it.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME titlewright)
 set(CPACK_PACKAGE_VERSION ${TWR_VERSION})
@@ -84,6 +86,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core, qt6-image-formats-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-liberation2, fonts-dejavu-core, qt6-image-formats-plugins, qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udisks2")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

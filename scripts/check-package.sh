@@ -32,7 +32,7 @@ if [ "$CHROOT" -eq 0 ]; then
   DEPENDS=$(dpkg-deb --field "$DEB" Depends)
   echo "Depends: $DEPENDS"
   for wanted in libc6 libstdc++6 libqt6gui6 libqt6core6 libiso9660 libcdio fonts-liberation2 \
-    fonts-dejavu-core qt6-image-formats-plugins; do
+    fonts-dejavu-core qt6-image-formats-plugins qt6-wayland; do
     grep -q "$wanted" <<< "$DEPENDS" || fail "Depends lacks $wanted"
   done
   for unwanted in -dev googletest gtest gmock benchmark clang g++ cmake ninja xorriso strace; do

@@ -4,21 +4,25 @@
 #   install-deps.sh --test     also to test it (scripts/test.sh): GoogleTest,
 #                              Google Benchmark, clang for fuzzing, xorriso,
 #                              strace, validators, an X server with xdotool and
-#                              ImageMagick for the window test, a German locale
+#                              ImageMagick for the window test, weston for the
+#                              Wayland check, a private D-Bus with Debian's
+#                              python3-dbus for the stand-in udisks2, a German
+#                              locale
 #   install-deps.sh --package  also to build the .deb (scripts/package.sh)
 set -euo pipefail
 
 BUILD=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libfontconfig-dev zlib1g-dev
-  libiso9660-dev libcdio-dev
+  libiso9660-dev libcdio-dev libudev-dev
 )
-RUNTIME=(fonts-liberation2 fonts-dejavu-core qt6-image-formats-plugins)
+RUNTIME=(fonts-liberation2 fonts-dejavu-core qt6-image-formats-plugins qt6-wayland)
 TEST=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xorriso clang libclang-rt-14-dev strace locales
   appstream desktop-file-utils
   xvfb xdotool imagemagick
+  weston dbus python3-dbus python3-gi
 )
 PACKAGE=(dpkg-dev git)
 # Numbers must read and write the same under this locale.

@@ -11,10 +11,11 @@
 #include <string>
 
 #include "burn/BurnSession.h"
-#include "common/Strings.h"
 #include "common/SettingsLocation.h"
+#include "common/Strings.h"
 #include "drive/CELDevice.h"
 #include "drive/DriveSetup.h"
+#include "drive/DriveWatch.h"
 #include "label/CELLayout.h"
 #include "ui/CELMainDlg.h"
 #include "ui/GuiMessages.h"
@@ -103,6 +104,8 @@ int main(int argc, char** argv) {
   {
     twr::ui::MainWindowModel model(*layout, *device, *burn, *config, messages);
     model.SetSettings(settings);
+    // USB drives plugged in or pulled out, and the virtual drive of the settings.
+    model.WatchDrives(twr::MakeSystemDriveChanges({settings.path}));
     twr::ui::CELMainDlg window(model, *config, *burn, *device, messages);
     if (!options.screenshot.empty()) {
       window.SetOnOpened([&] {

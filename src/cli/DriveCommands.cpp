@@ -1,6 +1,9 @@
 // `twr drives` and `twr disc`: the drive list (with --all, every drive and
 // why it can or cannot etch labels) and what is in a drive, as text or JSON.
+#include <algorithm>
+#include <atomic>
 #include <charconv>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -9,12 +12,14 @@
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
+#include "cli/SettingsFile.h"
 #include "cli/TerminalMessages.h"
 #include "common/Strings.h"
 #include "drive/CELDevice.h"
-#include "drive/DiscListing.h"
 #include "drive/DiscName.h"
+#include "drive/DiscScan.h"
 #include "drive/DriveSetup.h"
+#include "drive/DriveWatch.h"
 #include "drive/SgioTransport.h"
 
 namespace twr::cli {
@@ -38,6 +43,10 @@ std::string Millimetres(double value) {
   return std::string(text, result.ptr);
 }
 
+const char* ListingSourceName(ListingSource source) {
+  return source == ListingSource::Mount ? "mount" : "drive";
+}
+
 void PutDriveFields(JsonWriter& json, const DriveReport& r) {
   json.Key("letter").String(std::string(1, r.letter));
   json.Key("device").String(r.device);
@@ -58,6 +67,56 @@ void PrintReasons(std::FILE* out, const std::vector<DriveReport>& reports) {
                  "drive ([VirtualDrive]).\n");
 }
 
+// `twr drives --watch`: Ctrl-C, a hang-up or SIGTERM ends the watch.
+std::atomic<bool> watchStopped{false};
+
+void StopWatching(int) {
+  watchStopped = true;
+}
+
+// The lines a drive list gives: the display strings, or with --all each
+// drive seen with its reason.
+std::vector<std::string> DriveLines(CELDevice& device, bool all) {
+  std::vector<DriveReport> reports;
+  const int count = device.SurveyDrives(reports);
+  std::vector<std::string> lines;
+  if (all) {
+    for (const DriveReport& r : reports)
+      lines.push_back(r.DisplayString() + "  " + r.device + ": " + DriveReasonText(r));
+  } else {
+    for (int i = 0; i < count; ++i) lines.push_back(device.GetDriveItem(i));
+  }
+  return lines;
+}
+
+// Prints the drives, then a line for every drive that comes or goes (or,
+// with --all, whose reason changes) until a signal ends it.
+int WatchDrives(bool all) {
+  watchStopped = false;
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, StopWatching);
+  const std::unique_ptr<DriveChangeSource> changes = MakeSystemDriveChanges({Settings().path});
+  auto device = std::make_unique<CELDevice>();
+  std::vector<std::string> shown = DriveLines(*device, all);
+  for (const std::string& line : shown) std::printf("%s\n", line.c_str());
+  std::printf("Watching the drives; Ctrl-C ends.\n");
+  std::fflush(stdout);
+  constexpr int kWaitMs = 200;
+  while (!watchStopped) {
+    if (!changes->WaitForChange(kWaitMs)) continue;
+    const std::vector<std::string> now = DriveLines(*device, all);
+    for (const std::string& line : shown)
+      if (std::find(now.begin(), now.end(), line) == now.end())
+        std::printf("removed: %s\n", line.c_str());
+    for (const std::string& line : now)
+      if (std::find(shown.begin(), shown.end(), line) == shown.end())
+        std::printf("added:   %s\n", line.c_str());
+    std::fflush(stdout);
+    shown = now;
+  }
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, SIG_DFL);
+  return 0;
+}
+
 }  // namespace
 
 int RunDrives(int argc, char** argv) {
@@ -71,10 +130,20 @@ int RunDrives(int argc, char** argv) {
             "etch labels.",
             &all);
   args.Flag("json", "Write the list as JSON (fields in the README).", &json);
+  bool watch = false;
+  args.Flag("watch",
+            "Print the list, then a line for every drive plugged in or pulled out, until "
+            "Ctrl-C.",
+            &watch);
   if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
     return ExitStatusFor(r);
+  if (watch && json) {
+    std::fprintf(stderr, "twr drives: --watch writes text lines; leave out --json\n");
+    return kExitUsage;
+  }
   TerminalMessages messages;
   if (!CheckPassThrough(messages)) return 1;
+  if (watch) return WatchDrives(all);
   auto device = std::make_unique<CELDevice>();
   std::vector<DriveReport> reports;
   const int count = device->SurveyDrives(reports);
@@ -183,9 +252,12 @@ int RunDisc(int argc, char** argv) {
   for (int i = 0; i < kReadyTries; ++i) device->TestUnitReady();
   std::string volume, publisher, date;
   device->ReadVolumeInfo(volume, publisher, date);
-  std::vector<DiscEntry> entries;
-  const bool listed = nodeText.empty() ? device->ListDiscTopLevel(drive.letter, entries)
-                                       : ListNodeTopLevel(nodeText, kMountInfo, entries);
+  // From the mount when there is one, else read through the drive.
+  const TopLevelListing listing = nodeText.empty()
+                                      ? ListTopLevel(*device, drive.letter)
+                                      : ListNodeTopLevelOrDrive(*device, nodeText, kMountInfo);
+  const std::vector<DiscEntry>& entries = listing.entries;
+  const bool listed = listing.Listed();
   const bool present = id.kind != kDiscNone;
 
   if (json) {
@@ -219,6 +291,12 @@ int RunDisc(int argc, char** argv) {
     } else {
       out.Null();
     }
+    out.Key("topLevelFrom");
+    if (listed)
+      out.String(ListingSourceName(listing.source));
+    else
+      out.Null();
+    out.Key("topLevelNeedsMount").Bool(listing.needsMount);
     out.EndObject().EndObject();
     std::printf("%s\n", out.Text().c_str());
   } else {
@@ -238,6 +316,10 @@ int RunDisc(int argc, char** argv) {
     std::printf("Date:           %s\n", date.c_str());
     for (const DiscEntry& e : entries)
       std::printf(e.folder ? "Top level:      [%s]\n" : "Top level:      %s\n", e.name.c_str());
+    if (listing.needsMount)
+      std::printf("Top level:      (a UDF disc: its listing needs a mount)\n");
+    else if (listing.cut)
+      std::printf("Top level:      (the rest cannot be read: the disc's directory is damaged)\n");
   }
   if (!present) {
     std::fprintf(stderr, "twr disc: there is no disc in the drive; put one in and try again\n");

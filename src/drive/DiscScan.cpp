@@ -4,12 +4,16 @@
 #include <algorithm>
 
 #include "drive/CELDevice.h"
+#include "drive/DiscListing.h"
+#include "drive/IsoDirectory.h"
 
 namespace twr {
 
 namespace {
 constexpr int kReadyTries = 3;
 constexpr const char* kEntrySpacing = "  ";
+// READ(12) as the drive object sends it holds a 24-bit block address.
+constexpr std::uint64_t kMaxRead12Block = 1u << 24;
 }  // namespace
 
 DiscTexts LoadDiscTexts(CELDevice& device) {
@@ -28,10 +32,59 @@ char ScanLetter(const std::string& entryText) {
   return 'D';
 }
 
-std::vector<std::string> ScanEntryLines(CELDevice& device, char letter, int room) {
+TopLevelListing ReadTopLevelThroughDrive(CELDevice& device) {
+  TopLevelListing listing;
+  if (!device.IsOpen()) return listing;
+  const IsoBlockReader read = [&device](std::uint32_t lba, std::uint32_t count, std::uint8_t* out) {
+    const std::uint64_t bytes = std::uint64_t{count} * kIsoBlockSize;
+    // READ(12) carries a 24-bit address here; the read area bounds a read.
+    if (count == 0 || std::uint64_t{lba} + count > kMaxRead12Block || bytes > kDataAreaSize)
+      return false;
+    const auto length = static_cast<std::uint32_t>(bytes);
+    if (!device.Read12(lba, length, static_cast<int>(count)) ||
+        device.LastTransferLength() != length)
+      return false;
+    std::copy(device.ReadArea(), device.ReadArea() + length, out);
+    return true;
+  };
+  IsoRootListing iso = ListIsoRoot(read);
+  listing.needsMount = iso.result == IsoListingResult::UdfOnly;
+  if (iso.result != IsoListingResult::Listed) return listing;
+  listing.source = ListingSource::Drive;
+  listing.entries = std::move(iso.entries);
+  listing.cut = iso.cut;
+  return listing;
+}
+
+TopLevelListing ListTopLevel(CELDevice& device, char letter) {
+  TopLevelListing listing;
+  const int index = device.FindDriveIndex(letter);
+  if (index < 0) return listing;
+  if (device.ListDiscTopLevel(letter, listing.entries)) {
+    listing.source = ListingSource::Mount;
+    return listing;
+  }
+  // Only the drive the caller opened is read; no other drive is switched to.
+  if (device.OpenIndex() != index) return listing;
+  return ReadTopLevelThroughDrive(device);
+}
+
+TopLevelListing ListNodeTopLevelOrDrive(CELDevice& device, const std::string& node,
+                                        const std::string& mountInfoPath) {
+  TopLevelListing listing;
+  if (ListNodeTopLevel(node, mountInfoPath, listing.entries)) {
+    listing.source = ListingSource::Mount;
+    return listing;
+  }
+  return ReadTopLevelThroughDrive(device);
+}
+
+std::vector<std::string> ScanEntryLines(CELDevice& device, char letter, int room,
+                                        bool* needsMount) {
   std::vector<std::string> lines;
-  std::vector<DiscEntry> entries;
-  if (!device.ListDiscTopLevel(letter, entries)) return lines;
+  const TopLevelListing listing = ListTopLevel(device, letter);
+  if (needsMount) *needsMount = listing.needsMount;
+  const std::vector<DiscEntry>& entries = listing.entries;
   const auto limit = static_cast<std::size_t>(std::clamp(room, 0, kMaxScanLines));
   for (const DiscEntry& entry : entries) {
     if (lines.size() >= limit) break;

@@ -52,4 +52,15 @@ std::string DriveReasonText(const DriveReport& report) {
   return {};
 }
 
+std::string NoPermissionNotice(const std::vector<DriveReport>& reports) {
+  std::string notice;
+  for (const DriveReport& r : reports) {
+    if (r.reason != DriveReason::NoPermission) continue;
+    if (!notice.empty()) notice += "\n";
+    notice += "Drive " + r.DisplayString() + " (" + r.device +
+              ") is there, but cannot be used: " + DriveReasonText(r) + ".";
+  }
+  return notice;
+}
+
 }  // namespace twr

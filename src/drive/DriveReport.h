@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace twr {
 
@@ -39,5 +40,10 @@ const char* DriveReasonName(DriveReason reason);
 // The reason as a phrase that says what to do, e.g. "in use by another
 // program or mounted; unmount it or close that program".
 std::string DriveReasonText(const DriveReport& report);
+
+// One line for every drive of the reports that is there but that the user
+// may not open, with what to do (the cdrom group, logging in again); empty
+// when there is none.
+std::string NoPermissionNotice(const std::vector<DriveReport>& reports);
 
 }  // namespace twr

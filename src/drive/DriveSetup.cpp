@@ -2,15 +2,19 @@
 #include "drive/DriveSetup.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
+#include "common/Messages.h"
 #include "common/ProfileFile.h"
 #include "common/SettingsLocation.h"
 #include "common/Strings.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscListing.h"
+#include "drive/DiscUnmount.h"
 #include "drive/SgioTransport.h"
 #include "drive/virtual/VirtualDrive.h"
 
@@ -209,7 +213,137 @@ DriveOpening OpenDriveForBurn(CELDevice& device, const DriveChoice& choice) {
   return OpenChosenDrive(device, choice, DriveAccess::Exclusive);
 }
 
+namespace {
+
+// An exclusive open right after an unmount may still meet the kernel
+// letting go of the file system: a few short tries.
+constexpr int kReopenTries = 5;
+constexpr auto kReopenPause = std::chrono::milliseconds(200);
+
+std::string DriveName(const DriveOpening& opening) {
+  return opening.letter ? std::string(1, opening.letter) + ": (" + opening.device + ")"
+                        : opening.device;
+}
+
+std::string Listed(const std::vector<std::string>& points) {
+  std::string text;
+  for (std::size_t i = 0; i < points.size(); ++i)
+    text += (i == 0 ? "" : i + 1 == points.size() ? " and " : ", ") + points[i];
+  return text;
+}
+
+std::string YourselfText(const std::vector<std::string>& points) {
+  std::string text = "Unmount it yourself (";
+  for (std::size_t i = 0; i < points.size(); ++i)
+    text += (i == 0 ? "" : "; ") + UmountCommand(points[i]);
+  return text + "), then burn again.";
+}
+
+std::string UnmountFailure(const DriveOpening& opening, const UnmountResult& result) {
+  const std::string disc = "The disc in drive " + DriveName(opening);
+  const std::string points = Listed(opening.mountPoints);
+  switch (result.outcome) {
+    case UnmountOutcome::NoService:
+      return "The desktop's disk service (udisks2) is not running, so the disc in drive " +
+             DriveName(opening) + " cannot be unmounted from here. " +
+             YourselfText(opening.mountPoints);
+    case UnmountOutcome::Busy:
+      return disc + " cannot be unmounted: " + points +
+             " is busy (a program has a file or folder open on it). Close that program, then "
+             "burn again.";
+    case UnmountOutcome::NotAllowed:
+      return disc + " was not unmounted: " +
+             (result.detail.empty() ? std::string("not authorised") : result.detail) + ". " +
+             YourselfText(opening.mountPoints);
+    default:
+      return disc + " could not be unmounted" +
+             (result.detail.empty() ? std::string() : ": " + result.detail) + ". " +
+             YourselfText(opening.mountPoints);
+  }
+}
+
+DriveOpening OpenUnmounting(CELDevice& device, DriveOpening opening, const BurnUnmount& unmount) {
+  if (opening.error != DriveOpenError::InUse || opening.index < 0) return opening;
+  const auto mountsOf = [&unmount](const std::string& node) {
+    return unmount.mountsOf ? unmount.mountsOf(node) : NodeMountPoints(node);
+  };
+  opening.mountPoints = mountsOf(opening.device);
+  if (opening.mountPoints.empty()) return opening;  // held by another program
+  const std::string drive = "Drive " + DriveName(opening);
+  const std::string mounted =
+      drive + " is in use: its disc is mounted at " + Listed(opening.mountPoints) + ". ";
+
+  bool go = unmount.permission == UnmountPermission::Always;
+  if (unmount.permission == UnmountPermission::Ask && unmount.messages)
+    go = unmount.messages->AskYesNo("The disc in drive " + DriveName(opening) + " is mounted at " +
+                                        Listed(opening.mountPoints) +
+                                        ". Unmount it so that the label can be burned?",
+                                    MessageIcon::Warning);
+  if (!go) {
+    opening.message =
+        mounted +
+        (unmount.permission == UnmountPermission::Never && !unmount.option.empty()
+             ? "Burn with " + unmount.option + " to have it unmounted, or unmount it yourself (" +
+                   UmountCommand(opening.mountPoints.front()) + ")."
+             : YourselfText(opening.mountPoints));
+    return opening;
+  }
+
+  UnmountResult result;
+  result.outcome = UnmountOutcome::NoService;
+  if (unmount.service) result = unmount.service->Unmount(opening.device);
+  if (result.outcome != UnmountOutcome::Unmounted && result.outcome != UnmountOutcome::NotMounted) {
+    opening.message = UnmountFailure(opening, result);
+    return opening;
+  }
+  opening.unmounted = result.outcome == UnmountOutcome::Unmounted;
+  for (int attempt = 0; attempt < kReopenTries; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(kReopenPause);
+    const DriveOpenResult again = device.OpenDrive(opening.index, DriveAccess::Exclusive);
+    opening.error = again.error;
+    opening.systemError = again.systemError;
+    if (again.error != DriveOpenError::InUse) break;
+  }
+  if (opening.error != DriveOpenError::InUse) {
+    opening.message.clear();
+    return opening;
+  }
+  const std::vector<std::string> still = mountsOf(opening.device);
+  if (!still.empty()) {
+    opening.mountPoints = still;
+    opening.message = drive + " is still in use: its disc is still mounted at " + Listed(still) +
+                      ", and that mount is busy (a program has a file or folder open on it). "
+                      "Close that program, then burn again.";
+  } else {
+    opening.mountPoints.clear();
+    opening.message = drive +
+                      " is still in use by another program, though its disc is no longer "
+                      "mounted; close that program, then burn again.";
+  }
+  return opening;
+}
+
+}  // namespace
+
+DriveOpening OpenDriveForBurn(CELDevice& device, const DriveChoice& choice,
+                              const BurnUnmount& unmount) {
+  return OpenUnmounting(device, OpenDriveForBurn(device, choice), unmount);
+}
+
+DriveOpening OpenListedDriveForBurn(CELDevice& device, int index, const BurnUnmount& unmount) {
+  DriveOpening opening;
+  opening.index = index;
+  opening.letter = device.DriveLetter(index);
+  opening.device = device.DriveDevice(index);
+  const DriveOpenResult result = device.OpenDrive(index, DriveAccess::Exclusive);
+  opening.error = result.error;
+  opening.systemError = result.systemError;
+  if (result.error == DriveOpenError::NotListed) opening.index = -1;
+  return OpenUnmounting(device, std::move(opening), unmount);
+}
+
 std::string DriveOpening::FailureText() const {
+  if (!message.empty() && error != DriveOpenError::None) return message;
   const std::string name = letter ? std::string(1, letter) + ": (" + device + ")" : device;
   const std::string drive = "Drive " + name;
   switch (error) {

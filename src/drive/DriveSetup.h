@@ -4,6 +4,7 @@
 // drive lists through here.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -14,6 +15,8 @@
 namespace twr {
 
 class CELDevice;
+class Messages;
+class UnmountService;
 class VirtualDrive;
 
 struct DriveSetupPaths {
@@ -84,10 +87,17 @@ struct DriveOpening {
   int index = -1;      // index in the drive list; -1 when not listed
   char letter = 0;     // of the listed drive
   std::string device;  // of the listed drive
+  // Where its disc was mounted when the burn's open was refused (empty when
+  // it was not mounted, or not looked at), and whether it was unmounted.
+  std::vector<std::string> mountPoints;
+  bool unmounted = false;
+  // Set by the burn's opening with unmounting: the whole failure text.
+  std::string message;
   bool Ok() const { return error == DriveOpenError::None; }
   // A whole sentence naming the drive and saying what to do, e.g. "Drive D:
   // (/dev/sr0) is in use by another program or mounted; unmount it or close
-  // that program." NotListed gives "Etchlume Drive is not found.".
+  // that program." NotListed gives "Etchlume Drive is not found.". When
+  // `message` is set, it.
   std::string FailureText() const;
 };
 
@@ -104,5 +114,37 @@ DriveOpening OpenChosenDrive(CELDevice& device, const DriveChoice& choice, Drive
 // keep it open for the whole burn. A window that has built its drive list
 // already may call device.OpenDrive(index, DriveAccess::Exclusive) instead.
 DriveOpening OpenDriveForBurn(CELDevice& device, const DriveChoice& choice);
+
+// Whether a burn whose drive is refused because its disc is mounted may
+// have the disc unmounted.
+enum class UnmountPermission {
+  Never,   // refused; the text says how to unmount it (and names the option)
+  Ask,     // the user is asked Yes/No, with the drive and the mount point named
+  Always,  // unmounted without asking (`twr burn --unmount`)
+};
+
+struct BurnUnmount {
+  UnmountPermission permission = UnmountPermission::Never;
+  // The desktop's disk service; nullptr counts as one that is not running.
+  UnmountService* service = nullptr;
+  Messages* messages = nullptr;  // asks the question (Ask); nullptr: the answer is No
+  // The front end's way to unmount without asking, named in the refusal
+  // (e.g. "--unmount"); empty: none.
+  std::string option;
+  // The mount points of a drive node; empty: /proc/self/mountinfo is read.
+  std::function<std::vector<std::string>(const std::string& node)> mountsOf;
+};
+
+// OpenDriveForBurn, and when the exclusive open is refused because the
+// drive's disc is mounted: with the user's Yes (Ask) or without asking
+// (Always), the service unmounts that drive's disc (nothing else, ever) and
+// the exclusive open is tried again. Every way it can end has its own
+// FailureText: the option to use, the disc service that is not running
+// with the `umount` command to type, a refusal, a mount that is busy.
+DriveOpening OpenDriveForBurn(CELDevice& device, const DriveChoice& choice,
+                              const BurnUnmount& unmount);
+// The same for a drive of the list the device holds now (a window that has
+// built its list already).
+DriveOpening OpenListedDriveForBurn(CELDevice& device, int index, const BurnUnmount& unmount);
 
 }  // namespace twr

@@ -287,10 +287,21 @@ void CELMainDlg::OnTimer() {
   // A tick that comes while the drive is busy (a slow scan) waits for the next.
   if (DriveTask::Busy()) return;
   const MainWindowModel::TickResult tick = model_.TimerTick();
+  if (tick.drivesChanged) ShowDriveList();
   if (tick.redrawn || tick.scanned) {
     DrawPreview();
     ShowMemberTexts();
   }
+}
+
+void CELMainDlg::ShowDriveList() {
+  // Drives came or went: the model's list, its choice kept where it could be.
+  exchanging_ = true;
+  drives_->clear();
+  for (const std::string& item : model_.DriveItems())
+    drives_->addItem(QString::fromStdString(item));
+  drives_->setCurrentIndex(model_.DriveSelection());
+  exchanging_ = false;
 }
 
 void CELMainDlg::OnLayoutChosen(int index) {
@@ -318,6 +329,11 @@ void CELMainDlg::OnScan() {
   if (model_.ScanDisc()) {
     DrawPreview();
     ShowMemberTexts();
+    if (model_.ListingNeedsMount())
+      messages_.Show(
+          "The disc holds only UDF, without ISO 9660: its folders and files can be listed once "
+          "it is mounted. Open it in your file manager, then press Scan again.",
+          MessageIcon::Information);
   }
 }
 

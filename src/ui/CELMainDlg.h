@@ -121,6 +121,7 @@ class CELMainDlg : public SkinnedDialog {
   void DrawPreview();
   void OnTextEdited(int kind);
   void OnTimer();
+  void ShowDriveList();
   void OnLayoutChosen(int index);
   void OnDriveChosen(int index);
   void OnScan();

@@ -7,12 +7,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "drive/CELDevice.h"
 #include "drive/DiscListing.h"
 #include "drive/DriveSetup.h"
+#include "drive/DriveWatch.h"
 #include "drive/ScriptedTransport.h"
 #include "drive/SgioTransport.h"
 #include "drive/TempDir.h"
@@ -382,6 +385,38 @@ TEST(MountInfo, ListsAFolderTopLevelOnly) {
   // A node that is no block device has no mounted disc.
   EXPECT_FALSE(
       ListNodeTopLevel((tmp.Path() / "readme.txt").string(), "/proc/self/mountinfo", entries));
+}
+
+// The system's change source on a sysfs folder of the test's own: an sr*
+// drive that appears or goes, or the settings file rewritten, is a change;
+// other block devices are not. The watcher raises its flag once per change.
+TEST(DriveWatch, SysfsNamesAndTheSettingsFileAreWatched) {
+  test::TempDir tmp("watch");
+  const std::filesystem::path sysfs = tmp.Path() / "block";
+  std::filesystem::create_directories(sysfs / "sda");
+  const std::filesystem::path ini = tmp.Path() / "twr.ini";
+  std::ofstream(ini) << "[Config]\n";
+  auto changes = MakeSystemDriveChanges({ini.string()}, sysfs.string(), 20);
+  EXPECT_FALSE(changes->WaitForChange(60));
+  std::filesystem::create_directories(sysfs / "sda1");
+  std::filesystem::create_directories(sysfs / "srx");
+  EXPECT_FALSE(changes->WaitForChange(60));
+  std::filesystem::create_directories(sysfs / "sr1");
+  EXPECT_TRUE(changes->WaitForChange(1000));
+  EXPECT_EQ(OpticalNodeNames(sysfs.string()), std::set<std::string>{"sr1"});
+  EXPECT_FALSE(changes->WaitForChange(60));
+  std::ofstream(ini) << "[Config]\n[VirtualDrive]\n";
+  EXPECT_TRUE(changes->WaitForChange(1000));
+
+  DriveWatcher watcher(MakeSystemDriveChanges({}, sysfs.string(), 20));
+  std::filesystem::remove(sysfs / "sr1");
+  bool seen = false;
+  for (int i = 0; i < 100 && !seen; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    seen = watcher.TakeChange();
+  }
+  EXPECT_TRUE(seen);
+  EXPECT_FALSE(watcher.TakeChange());
 }
 
 }  // namespace

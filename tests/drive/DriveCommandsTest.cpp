@@ -131,6 +131,74 @@ TEST_F(DriveCommands, IdentifiesTheDiscAndFailsWithoutOne) {
   EXPECT_TRUE(Has(run.err, "does not answer INQUIRY")) << run.err;
 }
 
+// A disc the desktop has not mounted is listed through the drive: the same
+// top level as from the mount, as text and JSON; a UDF disc says that its
+// listing needs a mount.
+TEST_F(DriveCommands, ListsTheTopLevelWithoutAMount) {
+  if (std::system("command -v xorriso >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
+  fs::create_directories(dir_ / "content" / "Fotos Ü");
+  std::ofstream(dir_ / "content" / "read me.txt") << "x";
+  ASSERT_EQ(std::system(("cd '" + dir_.string() +
+                         "' && xorriso -as mkisofs -quiet -J -R -V TRIP -o disc.iso content "
+                         ">/dev/null 2>&1")
+                            .c_str()),
+            0);
+  std::string topLevel[2];
+  for (int mounted = 0; mounted < 2; ++mounted) {
+    Settings("Disc=dvd+r\nImage=disc.iso\nMounted=" + std::to_string(mounted) + "\n");
+    Outcome run = Twr("disc --json");
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::size_t at = run.out.find("\"topLevel\":");
+    ASSERT_NE(at, std::string::npos) << run.out;
+    topLevel[mounted] = run.out.substr(at, run.out.find(']', at) - at + 1);
+    EXPECT_TRUE(Has(run.out, mounted ? "\"topLevelFrom\":\"mount\"" : "\"topLevelFrom\":\"drive\""))
+        << run.out;
+    run = Twr("disc");
+    EXPECT_TRUE(Has(run.out, "Top level:      [Fotos Ü]\n")) << run.out;
+    EXPECT_TRUE(Has(run.out, "Top level:      read me.txt\n")) << run.out;
+  }
+  EXPECT_EQ(topLevel[0], topLevel[1]);
+  EXPECT_TRUE(Has(topLevel[0], "{\"name\":\"Fotos Ü\",\"folder\":true}")) << topLevel[0];
+
+  // UDF's recognition sequence where ISO 9660's descriptors would be.
+  std::string udf(20 * 2048, '\0');
+  const char* ids[] = {"BEA01", "NSR02", "TEA01"};
+  for (int i = 0; i < 3; ++i) udf.replace((16 + i) * 2048 + 1, 5, ids[i]);
+  std::ofstream(dir_ / "udf.iso", std::ios::binary) << udf;
+  Settings("Disc=dvd+r\nImage=udf.iso\nMounted=0\n");
+  Outcome run = Twr("disc --json");
+  EXPECT_TRUE(Has(run.out, "\"topLevel\":null,\"topLevelFrom\":null,\"topLevelNeedsMount\":true"))
+      << run.out;
+  run = Twr("disc");
+  EXPECT_TRUE(Has(run.out, "Top level:      (a UDF disc: its listing needs a mount)\n")) << run.out;
+}
+
+// `twr drives --watch`: a line for the virtual drive that comes with its
+// settings section and goes with it, each within the 1.5 s it is given,
+// until Ctrl-C (SIGINT) ends it with status 0.
+TEST_F(DriveCommands, WatchPrintsALinePerChangeUntilCtrlC) {
+  Settings("Letter=V\n");
+  const std::string dir = "'" + dir_.string() + "'";
+  const std::string command =
+      "cd " + dir +
+      " && (timeout --preserve-status -s INT 5 '" TWR_CLI_PATH
+      "' drives --watch > out.txt 2> err.txt; echo \"status $?\" >> out.txt) & "
+      "sleep 1; printf '[Config]\\nLayoutNum=0\\n' > " +
+      dir +
+      "/twr.ini; sleep 1.5; "
+      "printf '[Config]\\nLayoutNum=0\\n[VirtualDrive]\\nLetter=W\\n' > " +
+      dir + "/twr.ini; sleep 1.5; wait";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(Read(dir_ / "out.txt"),
+            "(V:) TWRVIRT Etchlume DVD 1.00\n"
+            "Watching the drives; Ctrl-C ends.\n"
+            "removed: (V:) TWRVIRT Etchlume DVD 1.00\n"
+            "added:   (W:) TWRVIRT Etchlume DVD 1.00\n"
+            "status 0\n")
+      << Read(dir_ / "err.txt");
+  EXPECT_EQ(Twr("drives --watch --json").status, 2);
+}
+
 TEST_F(DriveCommands, FifoAsTheDiscImageReturnsAtOnce) {
   ASSERT_EQ(mkfifo((dir_ / "disc.fifo").c_str(), 0600), 0);
   Settings("Disc=dvd-r\nImage=disc.fifo\n");

@@ -152,7 +152,9 @@ class MainWindowTest : public QObject {
     poke.stop();
     QVERIFY2(scanMs >= 6 * 150, qPrintable(QString::number(scanMs)));
     QVERIFY2(counter.paints >= 10, qPrintable(QString::number(counter.paints)));
-    QCOMPARE(reads() - readsBefore, 1);  // one volume descriptor read: one scan
+    // One scan: its volume descriptor read, and its listing's through the
+    // drive (nothing is mounted), which ends at that block.
+    QCOMPARE(reads() - readsBefore, 2);
   }
 
   // Burn with nothing typed is refused and the refresh goes on.
@@ -169,7 +171,12 @@ class MainWindowTest : public QObject {
   void aWholeBurnFromTheWindow() {
     MainRig rig(DriveWith("label"));
     QVERIFY(rig.Open());
-    QTest::keyClicks(rig.window->TitleEdit(), "Etched");
+    // Synthetic keys need a seat with a keyboard on Wayland, which weston's
+    // headless back end has not: there the text goes in as an edit's text.
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+      rig.window->TitleEdit()->setText(QStringLiteral("Etched"));
+    else
+      QTest::keyClicks(rig.window->TitleEdit(), "Etched");
     QPointer<ui::CELDraw> seen;
     QTimer pressDraw;
     pressDraw.setInterval(20);

@@ -129,7 +129,9 @@ DriveSource VirtualDrive::SourceFor(const std::shared_ptr<VirtualDrive>& drive) 
   source.open = [drive]() -> std::shared_ptr<ScsiTransport> { return drive; };
   source.openAccess = [drive](DriveAccess access) { return Open(drive, access); };
   source.listTopLevel = [drive](std::vector<DiscEntry>& entries) {
-    return drive->ListTopLevel(entries);
+    entries.clear();
+    // A disc that is not mounted is listed through its blocks instead.
+    return drive->Config().mounted && drive->ListTopLevel(entries);
   };
   return source;
 }

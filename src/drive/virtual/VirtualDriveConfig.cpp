@@ -179,6 +179,7 @@ VirtualDriveConfig VirtualDriveConfig::FromProfile(const ProfileFile& profile,
   c.flipStatus = Value(profile, section, "FlipStatus", "");
   if (!c.flipStatus.empty()) c.flipStatus = NormalStatus(c.flipStatus);
   c.image = Value(profile, section, "Image", "");
+  c.mounted = Value(profile, section, "Mounted", "1") != "0";
   unsigned long number = 0;
   if (ParseUnsigned(Value(profile, section, "Recorded", ""), number))
     c.recordedBlocks = static_cast<std::uint32_t>(number);

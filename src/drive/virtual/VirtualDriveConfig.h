@@ -44,6 +44,10 @@ struct VirtualDriveConfig {
   std::string image;                 // ISO 9660 image of the data side
   std::uint32_t recordedBlocks = 0;  // recorded size without an image
   double reloadDelaySeconds = 2.0;
+  // Whether the data side counts as mounted: its listing comes from the
+  // image's file system as a mount's would; false: only the drive's own
+  // blocks (READ(12)) can list it, as for a disc the desktop left alone.
+  bool mounted = true;
   std::string tracePath;
   int latencyMs = 0;  // added to every command (a slow drive); 0 to 10000
   // The lock file that keeps a second burn out, also one in another

@@ -9,6 +9,8 @@
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscScan.h"
+#include "drive/DriveReport.h"
+#include "drive/DriveWatch.h"
 #include "label/BandOverlay.h"
 #include "label/CELLayout.h"
 
@@ -39,6 +41,8 @@ MainWindowModel::MainWindowModel(CELLayout& layout, CELDevice& device, BurnSessi
                                  TitleConfigModel& config, Messages& messages)
     : layout_(layout), device_(device), burn_(burn), config_(config), messages_(messages) {}
 
+MainWindowModel::~MainWindowModel() = default;
+
 OpeningResult MainWindowModel::Open() {
   if (!CELDevice::IsPassThroughAvailable()) {
     messages_.ShowString(kStrNoPassThrough, MessageIcon::Error);
@@ -53,11 +57,10 @@ OpeningResult MainWindowModel::Open() {
   }
   layoutIndex_ = 0;
   int count = 0;
-  RunDrive([&] { count = device_.EnumerateDrives(); });
-  if (count == 0) {
-    messages_.ShowString(kStrDriveNotFound, MessageIcon::Error);
-    return OpeningResult::NoDrive;
-  }
+  std::vector<DriveReport> reports;
+  RunDrive([&] { count = device_.SurveyDrives(reports); });
+  TellNoPermission(reports, count == 0);
+  if (count == 0) return OpeningResult::NoDrive;
   driveItems_.clear();
   for (int i = 0; i < count; ++i) driveItems_.push_back(device_.GetDriveItem(i));
   driveSelection_ = 0;
@@ -105,6 +108,7 @@ void MainWindowModel::TextChanged(TextKind kind) {
 
 MainWindowModel::TickResult MainWindowModel::TimerTick() {
   TickResult result;
+  if (driveWatcher_ && driveWatcher_->TakeChange()) result.drivesChanged = RefreshDrives();
   if (AnyChanged()) {
     // All three boxes and the ring text, whichever text changed.
     layout_.ClearPreview(kPreviewSide, kPreviewSide);
@@ -180,7 +184,7 @@ void MainWindowModel::ListDiscEntries() {
       ScanLetter(listed ? driveItems_[static_cast<std::size_t>(driveSelection_)] : "");
   std::vector<std::string> lines;
   const int room = kMaxScanLines - scanLines_;
-  RunDrive([&] { lines = ScanEntryLines(device_, letter, room); });
+  RunDrive([&] { lines = ScanEntryLines(device_, letter, room, &listingNeedsMount_); });
   if (lines.empty()) return;
   std::string note = texts_.Note();
   for (const std::string& line : lines) note += line + kLineBreak;
@@ -234,6 +238,58 @@ void MainWindowModel::RaiseInnerForRimtone() {
   double recorded = 0.0;
   RunDrive([&] { recorded = device_.GetRecordedOuterRadius(); });
   inner_ = std::max(inner_, recorded);
+}
+
+void MainWindowModel::WatchDrives(std::unique_ptr<DriveChangeSource> source) {
+  driveWatcher_.reset();
+  if (source) driveWatcher_ = std::make_unique<DriveWatcher>(std::move(source));
+}
+
+bool MainWindowModel::RefreshDrives() {
+  auto item = [this](int index) {
+    return index >= 0 && index < static_cast<int>(driveItems_.size())
+               ? driveItems_[static_cast<std::size_t>(index)]
+               : std::string();
+  };
+  const std::string chosen = item(driveSelection_);
+  const std::string applied = item(driveIndex_);
+  std::vector<DriveReport> reports;
+  std::vector<std::string> items;
+  RunDrive([&] {
+    const int count = device_.SurveyDrives(reports);
+    for (int i = 0; i < count; ++i) items.push_back(device_.GetDriveItem(i));
+  });
+  const bool changed = items != driveItems_;
+  driveItems_ = std::move(items);
+  auto find = [this](const std::string& text, int fallback) {
+    const auto it = std::find(driveItems_.begin(), driveItems_.end(), text);
+    return it == driveItems_.end() ? fallback : static_cast<int>(it - driveItems_.begin());
+  };
+  driveSelection_ = find(chosen, 0);
+  driveIndex_ = find(applied, driveSelection_);
+  // The list was built again with the first drive open: the applied one is.
+  RunDrive([&] { device_.OpenDrive(driveIndex_); });
+  TellNoPermission(reports, false);
+  return changed;
+}
+
+void MainWindowModel::TellNoPermission(const std::vector<DriveReport>& reports, bool noDrive) {
+  std::vector<DriveReport> untold;
+  for (const DriveReport& r : reports) {
+    if (r.reason != DriveReason::NoPermission) continue;
+    if (std::find(toldNoPermission_.begin(), toldNoPermission_.end(), r.device) !=
+        toldNoPermission_.end())
+      continue;
+    toldNoPermission_.push_back(r.device);
+    untold.push_back(r);
+  }
+  const std::string notice = NoPermissionNotice(untold);
+  if (noDrive && notice.empty())
+    messages_.ShowString(kStrDriveNotFound, MessageIcon::Error);
+  else if (noDrive)
+    messages_.ShowDetailed(StringText(kStrDriveNotFound), notice, MessageIcon::Error);
+  else if (!notice.empty())
+    messages_.Show(notice, MessageIcon::Warning);
 }
 
 bool MainWindowModel::AllTextsEmpty() const {

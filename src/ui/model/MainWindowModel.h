@@ -10,6 +10,7 @@
 #include <QImage>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +23,10 @@ namespace twr {
 class BurnSession;
 class CELDevice;
 class CELLayout;
+class DriveChangeSource;
+class DriveWatcher;
 class Messages;
+struct DriveReport;
 }  // namespace twr
 
 namespace twr::ui {
@@ -43,6 +47,7 @@ class MainWindowModel {
 
   MainWindowModel(CELLayout& layout, CELDevice& device, BurnSession& burn, TitleConfigModel& config,
                   Messages& messages);
+  ~MainWindowModel();
 
   void SetDriveRunner(DriveRunner runner) { runDrive_ = std::move(runner); }
   // The settings file in use, named when it gives no layout.
@@ -64,8 +69,9 @@ class MainWindowModel {
   // set. The preview follows at the next tick.
   void TextChanged(TextKind kind);
   struct TickResult {
-    bool redrawn = false;  // the preview was redrawn: show texts, repaint
-    bool scanned = false;  // the automatic scan ran
+    bool redrawn = false;        // the preview was redrawn: show texts, repaint
+    bool scanned = false;        // the automatic scan ran
+    bool drivesChanged = false;  // the drive list changed: show it again
   };
   // The periodic timer: the preview redrawn when a text changed, and every
   // sixth tick a blank window filled from a disc that has come in.
@@ -78,6 +84,9 @@ class MainWindowModel {
   // the disc's texts were read (the edits then show the members); after a
   // failure the members are empty but the edits keep what they show.
   bool ScanDisc();
+  // The last listing met a UDF disc that only a mount can list (the window
+  // says so after a Scan the user asked for).
+  bool ListingNeedsMount() const { return listingNeedsMount_; }
   // Config: the values to hand the configuration dialog, and what its OK
   // confirmed.
   TitleConfigValues ConfigValues() const;
@@ -88,6 +97,16 @@ class MainWindowModel {
   bool PrepareBurn();
   // Burn, after the burn dialog: the preview rendered again.
   void AfterBurn();
+
+  // ---- Drives that come and go -----------------------------------------------
+  // Watches the drives through `source` (the window program: the system's
+  // udev events and sysfs; tests: a fake); a change is taken at the next tick.
+  void WatchDrives(std::unique_ptr<DriveChangeSource> source);
+  // The drive list built again: the chosen drive stays chosen while it is
+  // still listed (else the first is), the applied one stays open, and a
+  // drive newly there that the user may not open is told about. True when
+  // the list changed.
+  bool RefreshDrives();
 
   // ---- What the window shows ----------------------------------------------------
   const std::vector<std::string>& LayoutNames() const { return layoutNames_; }
@@ -134,6 +153,8 @@ class MainWindowModel {
   void ListDiscEntries();
   // The inner radius raised past the recorded data in Rimtone mode.
   void RaiseInnerForRimtone();
+  // Drives there that the user may not open, each told once.
+  void TellNoPermission(const std::vector<DriveReport>& reports, bool noDrive);
 
   CELLayout& layout_;
   CELDevice& device_;
@@ -163,6 +184,9 @@ class MainWindowModel {
   std::string fontText_;
   int tickTotal_ = 0;
   int previewRedraws_ = 0;
+  std::unique_ptr<DriveWatcher> driveWatcher_;
+  std::vector<std::string> toldNoPermission_;  // devices already told about
+  bool listingNeedsMount_ = false;
 };
 
 // "%.01f - %.01f [mm]", with a point in every locale.
