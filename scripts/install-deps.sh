@@ -4,7 +4,8 @@
 #   install-deps.sh --test     also to test it (scripts/test.sh): GoogleTest,
 #                              Google Benchmark, clang for fuzzing, xorriso,
 #                              strace, validators, an X server with xdotool and
-#                              ImageMagick for the window test, a German locale
+#                              ImageMagick for the window test, poppler-utils
+#                              to read exported PDFs, a German locale
 #   install-deps.sh --package  also to build the .deb (scripts/package.sh)
 set -euo pipefail
 
@@ -17,7 +18,7 @@ RUNTIME=(fonts-liberation2 fonts-dejavu-core qt6-image-formats-plugins)
 TEST=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xorriso clang libclang-rt-14-dev strace locales
-  appstream desktop-file-utils
+  appstream desktop-file-utils shared-mime-info poppler-utils
   xvfb xdotool imagemagick
 )
 PACKAGE=(dpkg-dev git)
