@@ -155,6 +155,12 @@ int RunShow(int argc, char** argv) {
     PrintJson(path, *options.design);
   else
     PrintText(path, *options.design);
+  PrintLabelWarnings("design show", [&] {
+    std::vector<LabelWarning> warnings;
+    for (std::string& text : DesignWarnings(*options.design, false))
+      warnings.push_back({LabelWarning::Kind::Background, std::move(text)});
+    return warnings;
+  }());
   return kExitOk;
 }
 

@@ -1,6 +1,9 @@
 // Layout, text and radius options and the main window's render sequence.
 #include "cli/LabelOptions.h"
 
+#include <QFontDatabase>
+#include <QString>
+
 #include <cstdio>
 #include <string>
 
@@ -60,6 +63,19 @@ bool LoadDesignOption(const std::string& path, LabelOptions& options, Messages& 
   }
   options.design = std::move(design);
   return true;
+}
+
+std::vector<std::string> DesignWarnings(const Design& design, bool ownLayout) {
+  std::vector<std::string> warnings;
+  if (!design.fontFace.empty() &&
+      !QFontDatabase::hasFamily(QString::fromStdString(design.fontFace)))
+    warnings.push_back("The design's font face \"" + design.fontFace +
+                       "\" is not installed here; a similar face is drawn instead.");
+  if (ownLayout && design.background.kind == DesignBackground::Kind::Unusable)
+    warnings.push_back("The design's background picture " + design.background.name +
+                       " could not be used when it was saved (" + design.background.problem +
+                       "); BgColor fills the label.");
+  return warnings;
 }
 
 int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages& messages,

@@ -188,7 +188,12 @@ int RunRender(int argc, char** argv) {
                   rendered.layoutName.c_str(), Mm(rendered.inner).c_str(),
                   Mm(rendered.outer).c_str());
     const LabelBand band{std::max(rendered.inner, dataLimit), rendered.outer};
-    PrintLabelWarnings("render", CheckLabel(layout, options.TypedNote(), band));
+    std::vector<LabelWarning> warnings = CheckLabel(layout, options.TypedNote(), band);
+    if (options.design != nullptr)
+      for (std::string& text :
+           DesignWarnings(*options.design, rendered.layoutIndex == kGivenLayout))
+        warnings.push_back({LabelWarning::Kind::Background, std::move(text)});
+    PrintLabelWarnings("render", warnings);
     if (!labelPath.empty() && labelExport != ExportFormat::None) {
       ExportOptions exportOptions;
       exportOptions.guides = guides;

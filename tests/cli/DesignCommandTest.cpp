@@ -151,6 +151,9 @@ TEST_F(DesignCommands, SaveShowRenderGiveTheLabelOfTheOptionsAlsoWithoutTheSetti
 
 TEST_F(DesignCommands, ExitStatusesAndMessages) {
   ASSERT_NO_FATAL_FAILURE(Ok({"design", "save", "rimtone.twrlabel", "--rimtone"}));
+  std::string faceless = ReadFile(dir_ / "ex/rimtone.twrlabel");
+  faceless.replace(faceless.find("Liberation Sans"), 15, "No Such Face");
+  std::ofstream(dir_ / "ex/face.twrlabel") << faceless;
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -198,6 +201,10 @@ TEST_F(DesignCommands, ExitStatusesAndMessages) {
        "band 36.0 - 58.0 mm",
        ""},
       {{"render", "--design", "rimtone.twrlabel"}, 0, "Rendered the design's layout \"Aurora", ""},
+      {{"render", "--design", "face.twrlabel"},
+       0,
+       "Rendered",
+       "twr render: warning: The design's font face \"No Such Face\" is not installed here"},
   };
   for (const Case& c : cases) {
     const Outcome r = Twr(c.args);
