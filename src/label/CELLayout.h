@@ -83,10 +83,11 @@ class CELLayout {
   // Draws the label of the last RenderLabel onto any painter (a PDF page,
   // an SVG drawing) with one label pixel `scale` painter units wide, through
   // the same steps as the label image: the background picture at its own
-  // resolution (or the fill), the ring text as the picture of its mapped
-  // pixels, the boxes' fills and their texts as text, fitted and placed as
-  // in the label image, clipped to the label's square. The texts are those
-  // of the renderer now. False when there is no label image.
+  // resolution, at most the label's (or the fill), the ring text as the
+  // picture of its mapped pixels, the boxes' fills and their texts as text,
+  // fitted and placed as in the label image, clipped to the label's square.
+  // The texts are those of the renderer now. False when there is no label
+  // image.
   bool PaintLabel(QPainter& painter, double scale);
 
   // The once-a-second preview refresh, with the state of the last RenderPreview.

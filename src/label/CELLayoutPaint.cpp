@@ -96,7 +96,13 @@ void CELLayout::PaintBackground(QPainter& painter, int side) {
   const QImage* picture = givenInUse_ ? (givenPicture_.isNull() ? nullptr : &givenPicture_)
                                       : background_.Decoded(layout_.BgImage);
   if (picture != nullptr) {
-    painter.drawImage(whole, *picture);
+    // A picture finer than the label is drawn as the label image has it:
+    // the file stays the size of the label's own resolution.
+    if (picture->width() > side || picture->height() > side)
+      painter.drawImage(
+          whole, picture->scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    else
+      painter.drawImage(whole, *picture);
     return;
   }
   const uint32_t c = layout_.BgColor;
