@@ -422,7 +422,10 @@ bool ReadBackground(ObjectReader& top, Design& d) {
   return true;
 }
 
-bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& why) {
+// A regular file of at most `limit` bytes (`what` names the limit).
+bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& why,
+                     long long limit = kMaxDesignFileBytes,
+                     const char* what = "MiB a design may be") {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
     why = errno == ENOENT   ? "it does not exist"
@@ -440,9 +443,8 @@ bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& w
   } else if (!S_ISREG(info.st_mode)) {
     why = "it is not a regular file (a pipe, socket or device)";
     ok = false;
-  } else if (info.st_size > kMaxDesignFileBytes) {
-    why = "it is larger than the " + std::to_string(kMaxDesignFileBytes / kMebibyte) +
-          " MiB a design may be";
+  } else if (info.st_size > limit) {
+    why = "it is larger than the " + std::to_string(limit / kMebibyte) + " " + what;
     ok = false;
   }
   if (ok) {
@@ -744,11 +746,8 @@ DesignBackground BackgroundFromFile(const std::string& path) {
   std::string bytes, why;
   ImageBuffer picture;
   std::string format;
-  if (!ReadRegularFile(path, bytes, why)) {
+  if (!ReadRegularFile(path, bytes, why, kMaxDesignPictureBytes, "MiB a design embeds")) {
     why = why.substr(3);  // "it does not exist" -> "does not exist"
-  } else if (static_cast<long long>(bytes.size()) > kMaxDesignPictureBytes) {
-    why = "is larger than the " + std::to_string(kMaxDesignPictureBytes / kMebibyte) +
-          " MiB a design embeds";
   } else if (QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
              picture.Decode(data, &why, &format)) {
     bg.kind = DesignBackground::Kind::Picture;
