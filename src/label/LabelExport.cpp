@@ -11,7 +11,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
+#include <charconv>
 
 #include "common/AtomicFile.h"
 #include "common/Strings.h"
@@ -60,14 +60,21 @@ void DrawGuides(QPainter& painter, const ExportOptions& options) {
 // 329.000000]", 116.06 mm); the exact size, 328.818898 points, has the same
 // number of characters, so it is put in place without moving any offset of
 // the file.
+// "/MediaBox [0 0 W W]" with six decimals, whatever the locale.
+QByteArray MediaBox(double points) {
+  char number[32];
+  const auto result =
+      std::to_chars(number, number + sizeof number, points, std::chars_format::fixed, 6);
+  const QByteArray n(number, static_cast<qsizetype>(result.ptr - number));
+  return "/MediaBox [0 0 " + n + " " + n + "]";
+}
+
 bool ExactMediaBox(QByteArray& pdf, double qtPoints, double exactPoints) {
-  char from[96], to[96];
-  std::snprintf(from, sizeof from, "/MediaBox [0 0 %.6f %.6f]", qtPoints, qtPoints);
-  std::snprintf(to, sizeof to, "/MediaBox [0 0 %.6f %.6f]", exactPoints, exactPoints);
-  if (std::char_traits<char>::length(from) != std::char_traits<char>::length(to)) return false;
+  const QByteArray from = MediaBox(qtPoints), to = MediaBox(exactPoints);
+  if (from.size() != to.size()) return false;
   const qsizetype at = pdf.indexOf(from);
   if (at < 0 || pdf.indexOf(from, at + 1) >= 0) return false;
-  pdf.replace(at, static_cast<qsizetype>(std::char_traits<char>::length(from)), to);
+  pdf.replace(at, from.size(), to);
   return true;
 }
 

@@ -51,11 +51,12 @@ class DesignCommands : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  Outcome Twr(const std::vector<std::string>& args) {
+  // Runs twr in the example folder, `env` (VAR=value ...) prepended.
+  Outcome Twr(const std::vector<std::string>& args, const std::string& env = "") {
     const fs::path out = dir_ / "out.txt", err = dir_ / "err.txt";
     std::string command = "cd " + Quote((dir_ / "ex").string()) +
                           " && env -u XDG_CONFIG_HOME HOME=" + Quote((dir_ / "home").string()) +
-                          " " + Quote(TWR_CLI_PATH);
+                          " " + env + " " + Quote(TWR_CLI_PATH);
     for (const std::string& a : args) command += " " + Quote(a);
     command += " > " + Quote(out.string()) + " 2> " + Quote(err.string()) + " < /dev/null";
     Outcome r;
@@ -66,8 +67,8 @@ class DesignCommands : public ::testing::Test {
     return r;
   }
   // Runs twr and expects it to succeed.
-  void Ok(const std::vector<std::string>& args) {
-    const Outcome r = Twr(args);
+  void Ok(const std::vector<std::string>& args, const std::string& env = "") {
+    const Outcome r = Twr(args, env);
     ASSERT_EQ(r.status, 0) << args[0] << " " << (args.size() > 1 ? args[1] : "") << ": " << r.err;
   }
   QImage Picture(const char* name) {
@@ -247,8 +248,9 @@ TEST_F(DesignCommands, PdfAndSvgAreExactly116MillimetresAndDrawWhereThePngDoes) 
   const std::vector<std::string> options = {"--layout", "0",        "--title", "Export {n}",
                                             "--date",   "2026",     "--note",  "[Photos]",
                                             "--note",   "beach.jpg"};
+  // Under a locale that writes decimal commas, as a German desktop has it.
   for (const char* file : {"l.png", "l.pdf", "l.svg"})
-    ASSERT_NO_FATAL_FAILURE(Ok(With({"render", "--label", file}, options)));
+    ASSERT_NO_FATAL_FAILURE(Ok(With({"render", "--label", file}, options), "LC_ALL=de_DE.UTF-8"));
   ASSERT_NO_FATAL_FAILURE(Ok(With({"render", "--label", "g.svg", "--guides"}, options)));
 
   // Sizes: the PDF page 328.819 points (116 mm), the SVG 116 mm with a
