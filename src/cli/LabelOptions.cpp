@@ -105,6 +105,7 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
   texts.SetTitle(options.Title());
   texts.SetDate(options.Date());
   texts.SetNote(options.TypedNote());
+  texts.SetDiscNumber(options.discNumber, options.discCount);
   texts.PublishLabelTexts(layout);
 
   // The layout's own radii first, as when the layout is chosen; a design's

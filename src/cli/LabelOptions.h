@@ -30,6 +30,10 @@ struct LabelOptions {
   // texts, face and burning area stand where no option is given (an empty
   // --title counts as not given). Null without one.
   std::shared_ptr<const Design> design;
+  // The disc of a series the label is for, for the number fields {n} and
+  // {N} of the texts: 1 of 1 for a single disc.
+  int discNumber = 1;
+  int discCount = 1;
 
   // The texts used: the options', else the design's.
   const std::string& Title() const;

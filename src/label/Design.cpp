@@ -8,22 +8,16 @@
 #include <QJsonParseError>
 #include <QJsonValue>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
-#include <cstring>
 #include <functional>
 
-#include "common/AtomicFile.h"
 #include "common/ProfileFile.h"
 #include "common/Strings.h"
 #include "common/Utf8.h"
+#include "common/WholeFile.h"
 #include "label/CELLayout.h"
 #include "label/ImageBuffer.h"
 #include "label/LabelTexts.h"
@@ -422,49 +416,6 @@ bool ReadBackground(ObjectReader& top, Design& d) {
   return true;
 }
 
-// A regular file of at most `limit` bytes (`what` names the limit).
-bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& why,
-                     long long limit = kMaxDesignFileBytes,
-                     const char* what = "MiB a design may be") {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) {
-    why = errno == ENOENT   ? "it does not exist"
-          : errno == EACCES ? "it cannot be read (permission denied)"
-                            : std::string("it cannot be opened (") + std::strerror(errno) + ")";
-    return false;
-  }
-  struct stat info {};
-  bool ok = ::fstat(fd, &info) == 0;
-  if (!ok) {
-    why = std::string("it cannot be read (") + std::strerror(errno) + ")";
-  } else if (S_ISDIR(info.st_mode)) {
-    why = "it is a folder";
-    ok = false;
-  } else if (!S_ISREG(info.st_mode)) {
-    why = "it is not a regular file (a pipe, socket or device)";
-    ok = false;
-  } else if (info.st_size > limit) {
-    why = "it is larger than the " + std::to_string(limit / kMebibyte) + " " + what;
-    ok = false;
-  }
-  if (ok) {
-    bytes.resize(static_cast<std::size_t>(info.st_size));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      done += static_cast<std::size_t>(n);
-    }
-    if (done != bytes.size()) {
-      why = "it could not be read whole";
-      ok = false;
-    }
-  }
-  ::close(fd);
-  return ok;
-}
-
 std::string BaseName(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -725,7 +676,12 @@ bool ParseDesign(std::string_view bytes, Design& design, std::string& problem) {
 
 bool LoadDesignFile(const std::string& path, Design& design, std::string& problem) {
   std::string bytes;
-  if (!ReadRegularFile(path, bytes, problem)) return false;
+  if (!ReadRegularFile(path, kMaxDesignFileBytes, bytes, problem)) {
+    if (problem.rfind("it is larger than", 0) == 0)
+      problem = "it is larger than the " + std::to_string(kMaxDesignFileBytes / kMebibyte) +
+                " MiB a design may be";
+    return false;
+  }
   return ParseDesign(bytes, design, problem);
 }
 
@@ -746,8 +702,11 @@ DesignBackground BackgroundFromFile(const std::string& path) {
   std::string bytes, why;
   ImageBuffer picture;
   std::string format;
-  if (!ReadRegularFile(path, bytes, why, kMaxDesignPictureBytes, "MiB a design embeds")) {
+  if (!ReadRegularFile(path, kMaxDesignPictureBytes, bytes, why)) {
     why = why.substr(3);  // "it does not exist" -> "does not exist"
+    if (why.rfind("is larger than", 0) == 0)
+      why = "is larger than the " + std::to_string(kMaxDesignPictureBytes / kMebibyte) +
+            " MiB a design embeds";
   } else if (QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
              picture.Decode(data, &why, &format)) {
     bg.kind = DesignBackground::Kind::Picture;

@@ -13,7 +13,7 @@
 #include <cctype>
 #include <charconv>
 
-#include "common/AtomicFile.h"
+#include "common/WholeFile.h"
 #include "common/Strings.h"
 #include "drive/DiscGeometry.h"
 #include "label/CELLayout.h"

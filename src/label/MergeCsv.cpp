@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "common/Utf8.h"
+#include "common/WholeFile.h"
 #include "label/LabelTexts.h"
 
 namespace twr {
@@ -313,6 +314,13 @@ MergeTable ReadMergeCsv(std::string_view text) {
   if (table.rows.empty()) return fail(0, 0, "the file has a header but no row for a disc");
   table.ok = true;
   return table;
+}
+
+MergeTable ReadMergeFile(const std::string& path) {
+  std::string text;
+  MergeTable table;
+  if (!ReadRegularFile(path, kMaxMergeFileBytes, text, table.problem)) return table;
+  return ReadMergeCsv(text);
 }
 
 }  // namespace twr

@@ -4,7 +4,8 @@
 // 4180: separated by commas, a field in double quotes may hold commas, line
 // breaks and doubled quotes (""). The text is UTF-8; a byte-order mark at
 // the start is skipped. Rows end with CR LF, LF or CR; an empty row is
-// skipped, as is one of empty fields only (it names no disc). Pure: no files, no Qt.
+// skipped, as is one of empty fields only (it names no disc). The reading is
+// pure (no files, no Qt); ReadMergeFile reads the file first.
 #pragma once
 
 #include <string>
@@ -13,8 +14,9 @@
 
 namespace twr {
 
-// At most this many discs in one file.
+// At most this many discs in one file, and a file of at most 16 MiB.
 inline constexpr int kMaxMergeRows = 10000;
+inline constexpr long long kMaxMergeFileBytes = 16LL * 1024 * 1024;
 
 // One disc: its texts as the main window's edits would hold them.
 struct MergeRow {
@@ -48,5 +50,10 @@ struct MergeTable {
 // (title and date 256 bytes, the note 2560), more than kMaxMergeRows rows,
 // and a file without a header or without a disc row.
 MergeTable ReadMergeCsv(std::string_view text);
+
+// The file at `path` (a regular file of at most kMaxMergeFileBytes, read
+// without waiting on a pipe or device), then ReadMergeCsv; a file that
+// cannot be read is row 0 with why ("it does not exist", ...).
+MergeTable ReadMergeFile(const std::string& path);
 
 }  // namespace twr

@@ -2,9 +2,11 @@
 // every refusal with its row and reason, as tables.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "label/LabelTestSupport.h"
 #include "label/MergeCsv.h"
 
 namespace twr {
@@ -105,6 +107,16 @@ TEST(MergeCsv, ABadRowSaysItsNumberAndWhy) {
   EXPECT_FALSE(table.ok);
   EXPECT_EQ(table.badRow, kMaxMergeRows + 2);
   EXPECT_NE(table.problem.find("more than 10000 discs"), std::string::npos);
+
+  // From a file: read whole, or refused as a whole.
+  test::TempSettings folder;
+  const std::string path = folder.Folder() + "/discs.csv";
+  std::ofstream(path) << "title\nOne\nTwo\n";
+  EXPECT_EQ(ReadMergeFile(path).rows.size(), 2u);
+  const MergeTable missing = ReadMergeFile(folder.Folder() + "/none.csv");
+  EXPECT_FALSE(missing.ok);
+  EXPECT_EQ(missing.Message(), "it does not exist");
+  EXPECT_EQ(ReadMergeFile(folder.Folder()).Message(), "it is a folder");
 }
 
 }  // namespace

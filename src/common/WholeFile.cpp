@@ -1,5 +1,6 @@
-// Atomic file replacement: temporary file, fsync, rename, fsync of the folder.
-#include "common/AtomicFile.h"
+// Whole files: a bounded, non-blocking read; atomic replacement (temporary
+// file, fsync, rename, fsync of the folder).
+#include "common/WholeFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace twr {
@@ -63,6 +65,49 @@ mode_t CurrentUmask() {
 }
 
 }  // namespace
+
+bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& bytes,
+                     std::string& problem) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    problem = errno == ENOENT    ? "it does not exist"
+              : errno == EACCES  ? "it cannot be read (permission denied)"
+              : errno == ENOTDIR ? "it does not exist (a part of its path is not a folder)"
+                                 : "it cannot be opened (" + ErrnoText(errno) + ")";
+    return false;
+  }
+  struct stat info {};
+  bool ok = ::fstat(fd, &info) == 0;
+  if (!ok) {
+    problem = "it cannot be read (" + ErrnoText(errno) + ")";
+  } else if (S_ISDIR(info.st_mode)) {
+    problem = "it is a folder";
+    ok = false;
+  } else if (!S_ISREG(info.st_mode)) {
+    problem = "it is not a regular file (a pipe, socket or device)";
+    ok = false;
+  } else if (info.st_size > maxBytes) {
+    constexpr long long kMebibyte = 1024 * 1024;
+    problem = "it is larger than " + std::to_string(maxBytes / kMebibyte) + " MiB";
+    ok = false;
+  }
+  if (ok) {
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    if (done != bytes.size()) {
+      problem = "it could not be read whole";
+      ok = false;
+    }
+  }
+  ::close(fd);
+  return ok;
+}
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string& problem) {
   if (path.empty() || path.back() == '/') {
