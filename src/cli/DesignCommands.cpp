@@ -16,8 +16,10 @@
 #include "cli/TerminalMessages.h"
 #include "common/DecimalText.h"
 #include "common/Messages.h"
+#include "common/Utf8.h"
 #include "label/BurningArea.h"
 #include "label/Design.h"
+#include "label/LabelTexts.h"
 #include "label/LayoutSettings.h"
 
 namespace twr::cli {
@@ -223,8 +225,17 @@ int RunSave(int argc, char** argv) {
                    d.background.name.c_str(), d.background.problem.c_str());
   }
 
-  d.title = options.Title();
-  d.date = options.Date();
+  // As the main window's edits take them: cut to their byte limits.
+  auto cut = [](const char* what, const std::string& text, std::size_t limit) {
+    if (text.size() > limit)
+      std::fprintf(stderr,
+                   "twr design save: warning: the %s is cut to its first %zu bytes, as the main "
+                   "window takes it\n",
+                   what, limit);
+    return Utf8Cut(text, limit);
+  };
+  d.title = cut("title", options.Title(), kTitleMaxBytes);
+  d.date = cut("date", options.Date(), kDateMaxBytes);
   if (!options.notes.empty()) {
     if (options.notes.size() > d.notes.size())
       std::fprintf(stderr,
