@@ -54,6 +54,10 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/bg DESTINATION ${CMAKE_INSTALL_
 install(FILES ${twr_man_outputs} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/twr.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME twr)
+# The design file's type (.twrlabel); shared-mime-info's trigger updates the
+# database when the package is installed.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/titlewright-mime.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME titlewright.xml)
 if(TARGET titlewright)
   install(TARGETS titlewright RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/titlewright.desktop

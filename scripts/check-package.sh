@@ -44,7 +44,7 @@ if [ "$CHROOT" -eq 0 ]; then
   for wanted in ./usr/bin/twr ./usr/share/titlewright/twr.ini ./usr/share/titlewright/bg/aurora.png \
     ./usr/share/titlewright/bg/paper.jpg ./usr/share/titlewright/bg/dots.gif \
     ./usr/share/titlewright/bg/rings.bmp ./usr/share/man/man1/twr.1.gz \
-    ./usr/share/bash-completion/completions/twr; do
+    ./usr/share/bash-completion/completions/twr ./usr/share/mime/packages/titlewright.xml; do
     grep -qx -- "$wanted" "$TMP/contents.txt" || fail "the package lacks $wanted"
   done
   ! grep -E "test|bench|fuzz|\.a$|/include/" "$TMP/contents.txt" || fail "build files in the package"

@@ -6,7 +6,8 @@
 #                              strace, validators, an X server with xdotool and
 #                              ImageMagick for the window test, weston for the
 #                              Wayland check, a private D-Bus with Debian's
-#                              python3-dbus for the stand-in udisks2, a German
+#                              python3-dbus for the stand-in udisks2,
+#                              poppler-utils to read exported PDFs, a German
 #                              locale
 #   install-deps.sh --package  also to build the .deb (scripts/package.sh)
 set -euo pipefail
@@ -20,7 +21,7 @@ RUNTIME=(fonts-liberation2 fonts-dejavu-core qt6-image-formats-plugins qt6-wayla
 TEST=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xorriso clang libclang-rt-14-dev strace locales
-  appstream desktop-file-utils
+  appstream desktop-file-utils shared-mime-info poppler-utils
   xvfb xdotool imagemagick
   weston dbus python3-dbus python3-gi
 )

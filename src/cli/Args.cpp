@@ -73,6 +73,12 @@ void ArgParser::Choice(const std::string& name, const std::string& metavar, cons
   rules_.push_back({name, metavar, help, Kind::Choice, out, std::move(choices)});
 }
 
+void ArgParser::Argument(const std::string& metavar, const std::string& help, std::string* out) {
+  argumentName_ = metavar;
+  argumentHelp_ = help;
+  argument_ = out;
+}
+
 void ArgParser::SetSettingsHook(SettingsHook hook) {
   Hook() = std::move(hook);
 }
@@ -82,7 +88,10 @@ void ArgParser::SetDefaultConfig(const std::string& path) {
 }
 
 std::string ArgParser::Help() const {
-  std::string text = "Usage: twr " + command_ + " [options]\n\n" + summary_ + "\n\nOptions:\n";
+  std::string text = "Usage: twr " + command_ + (argument_ ? " " + argumentName_ : "") +
+                     " [options]\n\n" + summary_ + "\n\n";
+  if (argument_) text += HelpLine(argumentName_, argumentHelp_) + "\n";
+  text += "Options:\n";
   for (const OptionRule& r : rules_)
     text += HelpLine("--" + r.name + (r.metavar.empty() ? "" : " " + r.metavar),
                      r.help + (r.kind == Kind::Repeated ? " (may be repeated)" : ""));
@@ -151,6 +160,7 @@ bool ArgParser::Store(const OptionRule& rule, const std::string& value) const {
 ArgParser::Result ArgParser::Parse(int argc, char** argv) {
   std::string config = DefaultConfig();
   bool optionsEnded = false;
+  bool argumentSeen = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (!optionsEnded && arg == kEndOfOptions) {
@@ -162,6 +172,11 @@ ArgParser::Result ArgParser::Parse(int argc, char** argv) {
       return kHelpShown;
     }
     if (optionsEnded || arg.rfind("--", 0) != 0) {
+      if (argument_ != nullptr && !argumentSeen && !arg.empty()) {
+        *argument_ = arg;
+        argumentSeen = true;
+        continue;
+      }
       UsageError("unexpected argument '" + arg + "'");
       return kError;
     }
@@ -203,6 +218,10 @@ ArgParser::Result ArgParser::Parse(int argc, char** argv) {
     } else if (!Store(*rule, value)) {
       return kError;
     }
+  }
+  if (argument_ != nullptr && !argumentSeen) {
+    UsageError(argumentName_ + " is missing");
+    return kError;
   }
   if (Hook() && !Hook()(config)) return kError;
   return kOk;

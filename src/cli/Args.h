@@ -1,7 +1,8 @@
 // A small option parser shared by the `twr` commands: --name VALUE,
-// --name=VALUE, repeated options, flags, checked numbers and choices, `--`
-// to end the options, a generated --help text, and --config FILE, which
-// every command takes.
+// --name=VALUE, repeated options, flags, checked numbers and choices, one
+// named argument where a command takes one (twr design save FILE), `--` to
+// end the options, a generated --help text, and --config FILE, which every
+// command takes.
 #pragma once
 
 #include <functional>
@@ -35,10 +36,14 @@ class ArgParser {
   void Choice(const std::string& name, const std::string& metavar, const std::string& help,
               std::vector<std::string> choices, std::string* out);
 
+  // The one argument that is not an option (a file name), which must be
+  // given; without this every such argument is an error.
+  void Argument(const std::string& metavar, const std::string& help, std::string* out);
+
   enum Result { kOk, kHelpShown, kError };
   // Parses argv[1..argc-1]; prints the help (kHelpShown) or a one-line error
   // naming the bad argument or value (kError) itself. After `--` nothing is
-  // an option (and no command takes other arguments).
+  // an option.
   Result Parse(int argc, char** argv);
   std::string Help() const;
   const std::string& Command() const { return command_; }
@@ -66,6 +71,8 @@ class ArgParser {
 
   std::string command_, summary_;
   std::vector<OptionRule> rules_;
+  std::string argumentName_, argumentHelp_;
+  std::string* argument_ = nullptr;
 };
 
 // Exit status of a command whose parse did not end in kOk: 0 after --help,

@@ -1,6 +1,9 @@
 // Layout, text and radius options and the main window's render sequence.
 #include "cli/LabelOptions.h"
 
+#include <QFontDatabase>
+#include <QString>
+
 #include <cstdio>
 #include <string>
 
@@ -8,6 +11,7 @@
 #include "common/Messages.h"
 #include "label/BurningArea.h"
 #include "label/CELLayout.h"
+#include "label/Design.h"
 #include "label/LabelTexts.h"
 
 namespace twr::cli {
@@ -19,7 +23,16 @@ constexpr const char* kNoteLineBreak = "\r\n";
 
 }  // namespace
 
+const std::string& LabelOptions::Title() const {
+  return title.empty() && design ? design->title : title;
+}
+
+const std::string& LabelOptions::Date() const {
+  return date.empty() && design ? design->date : date;
+}
+
 std::string LabelOptions::TypedNote() const {
+  if (notes.empty() && design) return DesignNote(*design);
   std::string note;
   for (const std::string& line : notes) note += line + kNoteLineBreak;
   return note;
@@ -35,47 +48,89 @@ void AddLabelOptions(ArgParser& parser, LabelOptions& options) {
   parser.Decimal("outer", "MM", "Outer radius of the burning area in millimetres.", &options.outer);
 }
 
+void AddDesignOption(ArgParser& parser, std::string& path) {
+  parser.Option("design", "FILE",
+                "Start from a label design (.twrlabel); the options given beside it win.", &path);
+}
+
+bool LoadDesignOption(const std::string& path, LabelOptions& options, Messages& messages) {
+  if (path.empty()) return true;
+  auto design = std::make_shared<Design>();
+  std::string problem;
+  if (!LoadDesignFile(path, *design, problem)) {
+    messages.Show("Cannot open the design '" + path + "': " + problem + ".", MessageIcon::Error);
+    return false;
+  }
+  options.design = std::move(design);
+  return true;
+}
+
+std::vector<std::string> DesignWarnings(const Design& design, bool ownLayout) {
+  std::vector<std::string> warnings;
+  if (!design.fontFace.empty() &&
+      !QFontDatabase::hasFamily(QString::fromStdString(design.fontFace)))
+    warnings.push_back("The design's font face \"" + design.fontFace +
+                       "\" is not installed here; a similar face is drawn instead.");
+  if (ownLayout && design.background.kind == DesignBackground::Kind::Unusable)
+    warnings.push_back("The design's background picture " + design.background.name +
+                       " could not be used when it was saved (" + design.background.problem +
+                       "); BgColor fills the label.");
+  return warnings;
+}
+
 int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages& messages,
                        RenderedLabel& rendered, double lowestInner) {
+  const Design* design = options.design.get();
+  const bool designLayout = design != nullptr && !options.layout.has_value();
   std::vector<std::string> names;
-  if (!layout.LoadLayoutNames(names)) {
-    ShowNoLayouts(messages, layout.SettingsPath());
-    return kExitFailure;
-  }
-  const int index = options.layout.value_or(0);
-  if (index < 0 || index >= static_cast<int>(names.size())) {
-    messages.Show("Layout " + std::to_string(index) + " does not exist: the settings file has " +
-                      std::to_string(names.size()) + " layouts, numbered from 0.",
-                  MessageIcon::Error);
-    return kExitUsage;
+  int index = kGivenLayout;
+  if (designLayout) {
+    ApplyDesignLayout(*design, layout);
+  } else {
+    if (!layout.LoadLayoutNames(names)) {
+      ShowNoLayouts(messages, layout.SettingsPath());
+      return kExitFailure;
+    }
+    index = options.layout.value_or(0);
+    if (index < 0 || index >= static_cast<int>(names.size())) {
+      messages.Show("Layout " + std::to_string(index) + " does not exist: the settings file has " +
+                        std::to_string(names.size()) + " layouts, numbered from 0.",
+                    MessageIcon::Error);
+      return kExitUsage;
+    }
+    if (design != nullptr) layout.UseFontFace(design->fontFace);
   }
 
   LabelTexts texts;
-  texts.SetTitle(options.title);
-  texts.SetDate(options.date);
+  texts.SetTitle(options.Title());
+  texts.SetDate(options.Date());
   texts.SetNote(options.TypedNote());
+  texts.SetDiscNumber(options.discNumber, options.discCount);
   texts.PublishLabelTexts(layout);
 
-  // The layout's own radii first, as when the layout is chosen.
+  // The layout's own radii first, as when the layout is chosen; a design's
+  // area over them, as the configuration dialog would set it.
   layout.LoadLayout(index, false);
   BandRadii radii = layout.GetBandRadii();
+  if (design != nullptr) radii = {design->innerRadius, design->outerRadius};
   const bool customArea = options.inner.has_value() || options.outer.has_value();
   if (customArea) {
     radii.inner = options.inner.value_or(radii.inner);
     radii.outer = options.outer.value_or(radii.outer);
     if (!CheckBurningArea(radii.inner, radii.outer, lowestInner, messages)) return kExitUsage;
-    layout.SetBandRadii(radii.inner, radii.outer);
   }
+  const bool keepRadii = customArea || design != nullptr;
+  if (keepRadii) layout.SetBandRadii(radii.inner, radii.outer);
 
-  if (!layout.RenderLabel(index, customArea) ||
-      !layout.RenderPreview(index, kPreviewSide, kPreviewSide, customArea)) {
-    messages.Show("Layout " + std::to_string(index) +
-                      " could not be rendered (check its BaseLength and ring band).",
+  const std::string name = designLayout ? "The design's layout" : "Layout " + std::to_string(index);
+  if (!layout.RenderLabel(index, keepRadii) ||
+      !layout.RenderPreview(index, kPreviewSide, kPreviewSide, keepRadii)) {
+    messages.Show(name + " could not be rendered (check its BaseLength and ring band).",
                   MessageIcon::Error);
     return kExitFailure;
   }
   rendered.layoutIndex = index;
-  rendered.layoutName = names[index];
+  rendered.layoutName = designLayout ? design->layoutName : names[index];
   rendered.inner = layout.GetBandRadii().inner;
   rendered.outer = layout.GetBandRadii().outer;
   return kExitOk;

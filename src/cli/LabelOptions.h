@@ -1,7 +1,9 @@
-// Options that choose a layout, the label texts and the burning area, and
-// the render sequence of the main window, shared by `twr render` and `twr burn`.
+// Options that choose a layout, the label texts and the burning area, a
+// design they may be given beside, and the render sequence of the main
+// window, shared by `twr render`, `twr design` and `twr burn`.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 namespace twr {
 class CELLayout;
 class Messages;
+struct Design;
 }  // namespace twr
 
 namespace twr::cli {
@@ -23,27 +26,54 @@ struct LabelOptions {
   std::vector<std::string> notes;  // one note line each
   std::optional<double> inner;     // mm; not given keeps the layout's radius
   std::optional<double> outer;
+  // The design the options were given beside (--design FILE): its layout,
+  // texts, face and burning area stand where no option is given (an empty
+  // --title counts as not given). Null without one.
+  std::shared_ptr<const Design> design;
+  // The disc of a series the label is for, for the number fields {n} and
+  // {N} of the texts: 1 of 1 for a single disc.
+  int discNumber = 1;
+  int discCount = 1;
 
-  // The note as the main window's edit holds it: the lines, each with CR LF.
+  // The texts used: the options', else the design's.
+  const std::string& Title() const;
+  const std::string& Date() const;
+  // The note as the main window's edit holds it: the lines, each with CR LF
+  // (the design's note lines when no --note is given).
   std::string TypedNote() const;
 };
 
 // Adds --layout, --title, --date, --note, --inner and --outer.
 void AddLabelOptions(ArgParser& parser, LabelOptions& options);
 
+// Adds --design FILE.
+void AddDesignOption(ArgParser& parser, std::string& path);
+// Reads the design named with --design into options.design (nothing for an
+// empty path). False after "Cannot open the design 'FILE': why." has been
+// shown; the exit status is then kExitFailure.
+bool LoadDesignOption(const std::string& path, LabelOptions& options, Messages& messages);
+
 // What a successful render used.
 struct RenderedLabel {
-  int layoutIndex = 0;
+  int layoutIndex = 0;  // kGivenLayout for the design's own layout
   std::string layoutName;
   double inner = 0.0;  // mm, the burning area
   double outer = 0.0;
 };
 
+// What a design used here will not show as it did where it was saved: its
+// font face not installed, and (when its own layout is drawn) a picture
+// that could not be used when it was saved. Sentences for a warning.
+std::vector<std::string> DesignWarnings(const Design& design, bool ownLayout);
+
 // Renders as the main window does: texts published (note split into ten
 // lines, folders first), then RenderLabel and RenderPreview at 600 x 600.
 // With --inner/--outer the area is checked as the configuration dialog does
 // (lowest allowed inner radius `lowestInner`) and set with SetBandRadii, and
-// both renders keep it. Returns kExitOk; otherwise a message has been shown
+// both renders keep it. With a design and no --layout the design's own
+// layout record and picture are rendered (the settings file then needs no
+// layout), its face is used, and its burning area unless --inner/--outer
+// say otherwise. Returns kExitOk; otherwise a message has been shown
 // and the exit status is kExitUsage for a layout that does not exist or a
 // refused area, kExitFailure when there is no layout or the render fails.
 int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages& messages,

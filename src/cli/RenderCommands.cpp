@@ -23,6 +23,8 @@
 #include "drive/virtual/VirtualDrive.h"
 #include "label/BandOverlay.h"
 #include "label/CELLayout.h"
+#include "label/Design.h"
+#include "label/LabelExport.h"
 #include "label/LayoutSettings.h"
 
 namespace twr::cli {
@@ -105,17 +107,26 @@ int RunLayouts(int argc, char** argv) {
 
 int RunRender(int argc, char** argv) {
   ArgParser parser("render",
-                   "Renders a layout of the settings file as the window program does: the\n"
-                   "full-size label picture that a burn etches and the 600 x 600 preview with\n"
-                   "the burning area drawn in blue. With --etched it also draws the disc as a\n"
-                   "burn would leave it (the band and quality as the burn prepares them from\n"
-                   "the virtual drive's ELS page), without a drive. Pictures are written in\n"
-                   "the format their name ends in: .png, .jpg, .bmp or .tif.");
+                   "Renders a layout of the settings file, or a design, as the window program\n"
+                   "does: the full-size label picture that a burn etches and the 600 x 600\n"
+                   "preview with the burning area drawn in blue. With --etched it also draws\n"
+                   "the disc as a burn would leave it (the band and quality as the burn\n"
+                   "prepares them from the virtual drive's ELS page), without a drive.\n"
+                   "Pictures are written in the format their name ends in: .png, .jpg, .bmp\n"
+                   "or .tif; the label also as .pdf or .svg, 116 mm across.");
   LabelOptions options;
-  std::string labelPath, previewPath, etchedPath, qualityText, discText;
-  bool rimtone = false;
+  std::string labelPath, previewPath, etchedPath, qualityText, discText, designPath;
+  bool rimtone = false, guides = false;
   AddLabelOptions(parser, options);
-  parser.Option("label", "FILE", "Write the full-size label picture (116 mm across).", &labelPath);
+  AddDesignOption(parser, designPath);
+  parser.Option("label", "FILE",
+                "Write the full-size label (116 mm across): a picture, or a .pdf page or .svg "
+                "drawing with the texts as text.",
+                &labelPath);
+  parser.Flag("guides",
+              "With a .pdf or .svg --label: draw the centre hole and the burning area as thin "
+              "circles over the label.",
+              &guides);
   parser.Option("preview", "FILE", "Write the preview with the burning area.", &previewPath);
   parser.Option("etched", "FILE", "Write the disc as the burn would etch it (120 mm across).",
                 &etchedPath);
@@ -125,13 +136,35 @@ int RunRender(int argc, char** argv) {
   parser.Choice("disc", "KIND", "With --rimtone: the data side, dvd-r or dvd+r.",
                 {"dvd-r", "dvd+r"}, &discText);
   if (ArgParser::Result r = parser.Parse(argc, argv); r != ArgParser::kOk) return ExitStatusFor(r);
-  for (const std::string* path : {&labelPath, &previewPath, &etchedPath}) {
+  const ExportFormat labelExport = ExportFormatFor(labelPath);
+  if (!labelPath.empty() && labelExport == ExportFormat::None &&
+      PictureFormatFor(labelPath).empty())
+    return parser.UsageError("'" + labelPath + "' does not end in " + kPictureExtensions +
+                             ", .pdf or .svg");
+  for (const std::string* path : {&previewPath, &etchedPath}) {
     if (!path->empty() && PictureFormatFor(*path).empty())
       return parser.UsageError("'" + *path + "' does not end in " + kPictureExtensions);
   }
+  if (guides && labelExport == ExportFormat::None)
+    return parser.UsageError("--guides goes with a --label FILE ending in .pdf or .svg");
   if (etchedPath.empty() && (!qualityText.empty() || rimtone || !discText.empty()))
     return parser.UsageError("--quality, --rimtone and --disc go with --etched");
-  if (rimtone != !discText.empty())
+  if (rimtone && discText.empty())
+    return parser.UsageError(
+        "--rimtone needs --disc dvd-r or --disc dvd+r, and --disc needs --rimtone");
+
+  StartGui();
+  TerminalMessages messages;
+  if (!LoadDesignOption(designPath, options, messages)) return kExitFailure;
+  // A design's Rimtone mode and quality stand unless the options say.
+  if (options.design != nullptr && !etchedPath.empty()) {
+    rimtone = rimtone || options.design->rimtone;
+    if (qualityText.empty()) qualityText = DesignQualityName(options.design->quality);
+    if (rimtone && discText.empty())
+      return parser.UsageError(
+          "the design is for Rimtone mode: --etched needs --disc dvd-r or --disc dvd+r");
+  }
+  if (!rimtone && !discText.empty())
     return parser.UsageError(
         "--rimtone needs --disc dvd-r or --disc dvd+r, and --disc needs --rimtone");
   BurnQuality quality = BurnQuality::Draft;
@@ -140,22 +173,45 @@ int RunRender(int argc, char** argv) {
   const double dataLimit =
       !rimtone ? 0.0 : (discText == "dvd-r" ? kDvdMinusRDataLimit : kDvdPlusRDataLimit);
 
-  StartGui();
-  TerminalMessages messages;
   CELLayout layout(Settings().path);
   SetProcessLayout(&layout);
   RenderedLabel rendered;
   int status = RenderAsMainWindow(options, layout, messages, rendered,
                                   rimtone ? dataLimit : kLowestInnerRadius);
   if (status == kExitOk) {
-    std::printf("Rendered layout %d \"%s\", burning area %s - %s [mm]\n", rendered.layoutIndex,
-                rendered.layoutName.c_str(), Mm(rendered.inner).c_str(),
-                Mm(rendered.outer).c_str());
+    if (rendered.layoutIndex == kGivenLayout)
+      std::printf("Rendered the design's layout \"%s\", burning area %s - %s [mm]\n",
+                  rendered.layoutName.c_str(), Mm(rendered.inner).c_str(),
+                  Mm(rendered.outer).c_str());
+    else
+      std::printf("Rendered layout %d \"%s\", burning area %s - %s [mm]\n", rendered.layoutIndex,
+                  rendered.layoutName.c_str(), Mm(rendered.inner).c_str(),
+                  Mm(rendered.outer).c_str());
     const LabelBand band{std::max(rendered.inner, dataLimit), rendered.outer};
-    PrintLabelWarnings("render", CheckLabel(layout, options.TypedNote(), band));
-    if (!labelPath.empty() &&
-        !Write(*layout.LabelImageData(), labelPath, kLabelWidthMm, "label", messages))
+    std::vector<LabelWarning> warnings = CheckLabel(layout, options.TypedNote(), band);
+    if (options.design != nullptr)
+      for (std::string& text :
+           DesignWarnings(*options.design, rendered.layoutIndex == kGivenLayout))
+        warnings.push_back({LabelWarning::Kind::Background, std::move(text)});
+    PrintLabelWarnings("render", warnings);
+    if (!labelPath.empty() && labelExport != ExportFormat::None) {
+      ExportOptions exportOptions;
+      exportOptions.guides = guides;
+      exportOptions.innerRadius = band.inner;
+      exportOptions.outerRadius = band.outer;
+      exportOptions.title = layout.Title;
+      std::string problem;
+      if (ExportLabel(layout, labelPath, exportOptions, problem)) {
+        std::printf("Wrote the label (116 x 116 mm) to %s\n", labelPath.c_str());
+      } else {
+        messages.Show("Cannot write the label to '" + labelPath + "': " + problem + ".",
+                      MessageIcon::Error);
+        status = kExitFailure;
+      }
+    } else if (!labelPath.empty() &&
+               !Write(*layout.LabelImageData(), labelPath, kLabelWidthMm, "label", messages)) {
       status = kExitFailure;
+    }
     if (!previewPath.empty()) {
       QImage preview = layout.PreviewImage().Image().copy();
       DrawBandLimits(preview, rendered.inner, rendered.outer);

@@ -30,6 +30,7 @@ constexpr Command kCommands[] = {
     {"drives", twr::cli::RunDrives, "List the drives that can etch labels."},
     {"disc", twr::cli::RunDisc, "Identify the disc in a drive."},
     {"burn", twr::cli::RunBurn, "Burn a label onto the disc in a drive."},
+    {"design", twr::cli::RunDesign, "Save a label design to a file, or show what one holds."},
 };
 
 void PrintUsage(std::FILE* out) {

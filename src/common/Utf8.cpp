@@ -26,4 +26,36 @@ std::string_view Utf8Prefix(std::string_view text, std::size_t maxBytes) {
   return text.substr(0, lead);
 }
 
+bool IsValidUtf8(std::string_view text) {
+  const auto* b = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n;) {
+    const unsigned char c = b[i];
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3;
+      if (c == 0xE0) low = 0xA0;   // no overlong forms
+      if (c == 0xED) high = 0x9F;  // no surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+      if (c == 0xF0) low = 0x90;
+      if (c == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+    } else {
+      return false;
+    }
+    if (n - i < length || b[i + 1] < low || b[i + 1] > high) return false;
+    for (std::size_t k = 2; k < length; ++k)
+      if ((b[i + k] & 0xC0) != 0x80) return false;
+    i += length;
+  }
+  return true;
+}
+
 }  // namespace twr

@@ -29,19 +29,39 @@ bool BackgroundCache::Refresh(const std::string& path) {
   return decoded_;
 }
 
-bool BackgroundCache::StretchOnto(const std::string& path, ImageBuffer& target) {
-  if (!target.Exists() || !Refresh(path)) return false;
+void BackgroundCache::StretchThrough(const QImage& source, Scaled (&scaled)[2], int& nextSlot,
+                                     ImageBuffer& target) {
   const QSize size(target.Width(), target.Height());
-  for (const Scaled& s : scaled_) {
+  for (const Scaled& s : scaled) {
     if (s.size == size) {
       target.StretchFrom(s.image);
-      return true;
+      return;
     }
   }
-  target.StretchFrom(source_.Image());
-  scaled_[nextSlot_] = {size, target.Image()};
-  nextSlot_ = (nextSlot_ + 1) % 2;
+  target.StretchFrom(source);
+  scaled[nextSlot] = {size, target.Image()};
+  nextSlot = (nextSlot + 1) % 2;
+}
+
+bool BackgroundCache::StretchOnto(const std::string& path, ImageBuffer& target) {
+  if (!target.Exists() || !Refresh(path)) return false;
+  StretchThrough(source_.Image(), scaled_, nextSlot_, target);
   return true;
+}
+
+bool BackgroundCache::StretchPictureOnto(const std::string& key, const QImage& picture,
+                                         ImageBuffer& target) {
+  if (!target.Exists() || picture.isNull()) return false;
+  if (key != givenKey_) {
+    givenKey_ = key;
+    for (Scaled& s : givenScaled_) s = {};
+  }
+  StretchThrough(picture, givenScaled_, givenNextSlot_, target);
+  return true;
+}
+
+const QImage* BackgroundCache::Decoded(const std::string& path) const {
+  return path == path_ && decoded_ && source_.Exists() ? &source_.Image() : nullptr;
 }
 
 std::string BackgroundCache::ProblemWith(const std::string& path) const {

@@ -18,6 +18,15 @@ class BackgroundCache {
   // untouched) when the file is missing or cannot be decoded.
   bool StretchOnto(const std::string& path, ImageBuffer& target);
 
+  // Draws a picture given already decoded (a design's own) over the whole
+  // target, keeping the scaled copies as for a file; `key` names the
+  // picture (another key, another picture). False for a null picture.
+  bool StretchPictureOnto(const std::string& key, const QImage& picture, ImageBuffer& target);
+
+  // The picture of `path` as decoded by the last StretchOnto, at its own
+  // size; nullptr when that was another path or found no usable picture.
+  const QImage* Decoded(const std::string& path) const;
+
   // Why the last StretchOnto of `path` found no usable picture ("does not
   // exist", "is a folder", ...); empty when it drew, or when `path` was not
   // the last one asked for.
@@ -29,6 +38,9 @@ class BackgroundCache {
     QImage image;
   };
   bool Refresh(const std::string& path);
+  // The whole source over the target through the two scaled copies.
+  static void StretchThrough(const QImage& source, Scaled (&scaled)[2], int& nextSlot,
+                             ImageBuffer& target);
 
   std::string path_;
   QDateTime modified_;
@@ -40,6 +52,10 @@ class BackgroundCache {
   // The last two target sizes (label and preview).
   Scaled scaled_[2];
   int nextSlot_ = 0;
+  // The given picture's scaled copies.
+  std::string givenKey_;
+  Scaled givenScaled_[2];
+  int givenNextSlot_ = 0;
 };
 
 }  // namespace twr

@@ -7,6 +7,7 @@
 
 #include "common/Utf8.h"
 #include "drive/DiscGeometry.h"
+#include "label/BoxSurface.h"
 #include "label/FitLoop.h"
 
 namespace twr {
@@ -44,7 +45,7 @@ int Scaled(int value, double scale) {
 // lands on the target. A box may be far larger than the label or lie partly
 // outside it, so only this part is allocated and drawn; it receives exactly
 // the pixels that a whole-box image copied onto the target would leave there.
-class BoxCanvas {
+class BoxCanvas : public BoxSurface {
  public:
   BoxCanvas(const ImageBuffer& target, int width, int height, int boxX, int boxY) {
     if (width <= 0 || height <= 0) return;  // an empty box shows nothing
@@ -64,15 +65,16 @@ class BoxCanvas {
   }
 
   bool Exists() const { return image_.Exists(); }
-  ImageBuffer& Image() { return image_; }
 
-  // Draws text whose cell's top-left is at (x, y) in box coordinates.
-  void DrawText(long long x, long long y, std::string_view text) {
+  void Begin(uint32_t background, uint32_t text) override {
+    image_.FillRect(0, 0, image_.Width(), image_.Height(), background);
+    image_.SetTextColor(text);
+  }
+  ImageBuffer& Measure() override { return image_; }
+  void DrawText(long long x, long long y, std::string_view text) override {
     x -= originX_;
     y -= originY_;
-    // No text is this wide or tall; anything that far away cannot be seen.
-    constexpr long long kFar = 1LL << 30;
-    if (x < -kFar || y < -kFar || x >= image_.Width() || y >= image_.Height()) return;
+    if (x < -kFarOffBox || y < -kFarOffBox || x >= image_.Width() || y >= image_.Height()) return;
     image_.DrawText(static_cast<int>(x), static_cast<int>(y), text);
   }
 
@@ -111,7 +113,27 @@ bool CELLayout::LoadLayoutNames(std::vector<std::string>& names) const {
 }
 
 void CELLayout::LoadLayout(int index, bool keepRadii) {
-  twr::LoadLayout(settingsPath_, index, keepRadii, layout_);
+  givenInUse_ = index == kGivenLayout && hasGiven_;
+  if (!givenInUse_) {
+    twr::LoadLayout(settingsPath_, index, keepRadii, layout_);
+    return;
+  }
+  LayoutRecord record = given_;
+  record.FontFace = layout_.FontFace;
+  if (keepRadii) {
+    record.RingLength = layout_.RingLength;
+    record.InnerRadius = layout_.InnerRadius;
+    record.OuterRadius = layout_.OuterRadius;
+    record.RingBand = layout_.RingBand;
+  }
+  layout_ = std::move(record);
+}
+
+void CELLayout::UseGivenLayout(const LayoutRecord& record, const QImage& picture) {
+  given_ = record;
+  givenPicture_ = picture;
+  givenKey_ = "given:" + std::to_string(++givenSerial_);
+  hasGiven_ = true;
 }
 
 std::string CELLayout::LoadFontSetting() const {
@@ -147,7 +169,8 @@ bool CELLayout::DrawBackground(ImageBuffer& target, int width, int height) {
   if (layout_.BaseLength <= 0 || layout_.BaseLength > kMaxBaseLength) return false;
   if (!target.Create(width, height)) return false;
   if (layout_.BgImage.empty()) return true;
-  if (!background_.StretchOnto(layout_.BgImage, target))
+  if (givenInUse_ ? !background_.StretchPictureOnto(givenKey_, givenPicture_, target)
+                  : !background_.StretchOnto(layout_.BgImage, target))
     target.FillRect(0, 0, width, height, layout_.BgColor);
   return true;
 }
@@ -272,17 +295,26 @@ void CELLayout::LayOutStrip(ImageBuffer& strip, std::string& key, const StripGeo
   key = std::move(wanted);
 }
 
-void CELLayout::DrawBox(ImageBuffer& target, BoxKind kind, double scale) {
-  const LayoutBox& box = kind == BoxKind::Title  ? layout_.Title
-                         : kind == BoxKind::Date ? layout_.Date
-                                                 : layout_.Note;
+bool CELLayout::BoxPlace(BoxKind kind, double scale, const LayoutBox*& box, int& W, int& H, int& X,
+                         int& Y) const {
+  box = kind == BoxKind::Title  ? &layout_.Title
+        : kind == BoxKind::Date ? &layout_.Date
+                                : &layout_.Note;
   if (kind == BoxKind::Title) {
-    if (box.Width == 0 && box.Height == 0) return;
-  } else if (box.Width == 0 || box.Height == 0) {
-    return;
+    if (box->Width == 0 && box->Height == 0) return false;
+  } else if (box->Width == 0 || box->Height == 0) {
+    return false;
   }
-  const int W = Scaled(box.Width, scale), H = Scaled(box.Height, scale);
-  const int X = Scaled(box.PosX, scale), Y = Scaled(box.PosY, scale);
+  W = Scaled(box->Width, scale), H = Scaled(box->Height, scale);
+  X = Scaled(box->PosX, scale), Y = Scaled(box->PosY, scale);
+  return true;
+}
+
+void CELLayout::DrawBox(ImageBuffer& target, BoxKind kind, double scale) {
+  const LayoutBox* placed = nullptr;
+  int W = 0, H = 0, X = 0, Y = 0;
+  if (!BoxPlace(kind, scale, placed, W, H, X, Y)) return;
+  const LayoutBox& box = *placed;
   // A box holds nothing but its texts on BgColor, so one drawn before from
   // the same texts, place, face and colours is copied again.
   BoxMemo& memo = boxMemos_[&target == &labelImage_ ? 0 : 1][static_cast<int>(kind)];
@@ -292,10 +324,15 @@ void CELLayout::DrawBox(ImageBuffer& target, BoxKind kind, double scale) {
     return;
   }
   memo.key.clear();
+  BoxCanvas canvas(target, W, H, X, Y);
+  memo.part.Destroy();
+  if (!canvas.Exists()) return;
   if (kind == BoxKind::Note)
-    DrawNoteBox(target, box, W, H, X, Y, memo);
+    DrawNoteBox(canvas, box, W, H);
   else
-    DrawSingleLineBox(target, box, kind == BoxKind::Title ? Title : Date, W, H, X, Y, memo);
+    DrawSingleLineBox(canvas, box, kind == BoxKind::Title ? Title : Date, W, H);
+  canvas.CopyOnto(target);
+  canvas.Keep(memo.part, memo.x, memo.y);
   // A box as large as a huge label is drawn anew rather than held twice.
   constexpr long long kMaxBoxMemoBytes = 32LL * 1024 * 1024;
   if (static_cast<long long>(memo.part.Width()) * memo.part.Height() * 3 > kMaxBoxMemoBytes) {
@@ -333,45 +370,29 @@ std::string CELLayout::BoxKey(const LayoutBox& box, BoxKind kind, const ImageBuf
   return key;
 }
 
-void CELLayout::DrawSingleLineBox(ImageBuffer& target, const LayoutBox& box,
-                                  const std::string& text, int W, int H, int X, int Y,
-                                  BoxMemo& memo) {
-  BoxCanvas canvas(target, W, H, X, Y);
-  memo.part.Destroy();
-  if (!canvas.Exists()) return;
-  ImageBuffer& boxImage = canvas.Image();
-  boxImage.FillRect(0, 0, boxImage.Width(), boxImage.Height(), layout_.BgColor);
-  boxImage.SetTextColor(layout_.TxColor);
+void CELLayout::DrawSingleLineBox(BoxSurface& canvas, const LayoutBox& box, const std::string& text,
+                                  int W, int H) {
+  canvas.Begin(layout_.BgColor, layout_.TxColor);
   const std::string_view cut = CutToMaxNum(text, box.MaxNum);
   const FitResult fit = FitText(
-      boxImage, Fonts(), cut, H, [&](int w) { return w >= W; },
+      canvas.Measure(), Fonts(), cut, H, [&](int w) { return w >= W; },
       [](int h) { return h >= kMinBoxFontHeight; });
   canvas.DrawText(AlignedStart(box.Align, W, fit.width), (H - fit.height) / 2, cut);
-  canvas.CopyOnto(target);
-  canvas.Keep(memo.part, memo.x, memo.y);
 }
 
-void CELLayout::DrawNoteBox(ImageBuffer& target, const LayoutBox& box, int W, int H, int X, int Y,
-                            BoxMemo& memo) {
-  BoxCanvas canvas(target, W, H, X, Y);
-  memo.part.Destroy();
-  if (!canvas.Exists()) return;
-  ImageBuffer& boxImage = canvas.Image();
-  boxImage.FillRect(0, 0, boxImage.Width(), boxImage.Height(), layout_.BgColor);
-  boxImage.SetTextColor(layout_.TxColor);
+void CELLayout::DrawNoteBox(BoxSurface& canvas, const LayoutBox& box, int W, int H) {
+  canvas.Begin(layout_.BgColor, layout_.TxColor);
   const int lineHeight = H / kNoteLineCount;
   LabelFontCache& fonts = Fonts();
   for (int k = 0; k < kNoteLineCount; ++k) {
     const std::string_view cut = CutToMaxNum(NoteLines[k], box.MaxNum);
     if (cut.empty()) continue;  // keeps its row
     const FitResult fit = FitText(
-        boxImage, fonts, cut, lineHeight, [&](int w) { return w >= W; },
+        canvas.Measure(), fonts, cut, lineHeight, [&](int w) { return w >= W; },
         [](int h) { return h >= kMinBoxFontHeight; });
     canvas.DrawText(AlignedStart(box.Align, W, fit.width),
                     static_cast<long long>(k) * lineHeight + (lineHeight - fit.height) / 2, cut);
   }
-  canvas.CopyOnto(target);
-  canvas.Keep(memo.part, memo.x, memo.y);
 }
 
 }  // namespace twr

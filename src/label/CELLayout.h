@@ -1,9 +1,11 @@
 // The renderer: holds the current layout and the label texts and draws the
-// full-size label image that the burn samples and the on-screen preview.
+// full-size label image that the burn samples and the on-screen preview,
+// and paints the same label onto any painter for export.
 #pragma once
 
 #include <QImage>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,8 @@
 #include "label/LabelFont.h"
 #include "label/LayoutSettings.h"
 #include "label/RingText.h"
+
+class QPainter;
 
 namespace twr {
 
@@ -26,10 +30,16 @@ inline constexpr int kMaxBaseLength = 10000;
 // Ring strips thinner than this many label pixels carry no ring text.
 inline constexpr int kMinStripHeight = 10;
 
+// The layout index that stands for a layout record given to the renderer
+// (a design's own copy, UseGivenLayout) rather than a [LayoutNN] section.
+inline constexpr int kGivenLayout = -1;
+
 struct BandRadii {
   double inner = 0.0;  // mm
   double outer = 0.0;  // mm
 };
+
+class BoxSurface;
 
 class CELLayout {
  public:
@@ -49,6 +59,17 @@ class CELLayout {
   std::string LoadFontSetting() const;
   // The face is used at once, also when writing the file fails.
   bool SaveFontSetting(const std::string& face);
+  // The face for every text from now on, without writing the settings file
+  // (a design's own face); empty for the system's sans-serif face.
+  void UseFontFace(const std::string& face) { layout_.FontFace = face; }
+
+  // Makes `record` the layout kGivenLayout: LoadLayout(kGivenLayout, ...)
+  // and the renders of that index take it as LoadLayout takes a section
+  // (every field but FontFace; with keepRadii the ring length, radii and
+  // ring band held stay). Its background is `picture` instead of a file:
+  // with BgImage empty the label starts black, with BgImage set and a null
+  // picture it is filled with BgColor, as for a picture that cannot be used.
+  void UseGivenLayout(const LayoutRecord& record, const QImage& picture);
 
   // Full-size render into LabelImage.
   bool RenderLabel(int index, bool keepRadii);
@@ -58,6 +79,16 @@ class CELLayout {
   BandRadii GetBandRadii() const { return {layout_.InnerRadius, layout_.OuterRadius}; }
   // Radii chosen by the user; no range check here.
   void SetBandRadii(double inner, double outer);
+
+  // Draws the label of the last RenderLabel onto any painter (a PDF page,
+  // an SVG drawing) with one label pixel `scale` painter units wide, through
+  // the same steps as the label image: the background picture at its own
+  // resolution, at most the label's (or the fill), the ring text as the
+  // picture of its mapped pixels, the boxes' fills and their texts as text,
+  // fitted and placed as in the label image, clipped to the label's square.
+  // The texts are those of the renderer now. False when there is no label
+  // image.
+  bool PaintLabel(QPainter& painter, double scale);
 
   // The once-a-second preview refresh, with the state of the last RenderPreview.
   bool ClearPreview(int width, int height);
@@ -90,6 +121,9 @@ class CELLayout {
   enum class BoxKind { Title, Date, Note };
 
   bool DrawBackground(ImageBuffer& target, int width, int height);
+  // PaintLabel's steps (CELLayoutPaint.cpp).
+  void PaintBackground(QPainter& painter, int side);
+  void PaintRingText(QPainter& painter, int side);
   void ComputeStripSize();
   RingTexts Texts() const { return {Title, Date, NoteLines}; }
   // What the layout stage of a strip depends on, as one text.
@@ -111,10 +145,15 @@ class CELLayout {
   };
   std::string BoxKey(const LayoutBox& box, BoxKind kind, const ImageBuffer& target, int W, int H,
                      int X, int Y) const;
-  void DrawSingleLineBox(ImageBuffer& target, const LayoutBox& box, const std::string& text, int W,
-                         int H, int X, int Y, BoxMemo& memo);
-  void DrawNoteBox(ImageBuffer& target, const LayoutBox& box, int W, int H, int X, int Y,
-                   BoxMemo& memo);
+  // The box of `kind` with its size and place on a target `scale` times the
+  // label's size; false for a box that is not drawn.
+  bool BoxPlace(BoxKind kind, double scale, const LayoutBox*& box, int& W, int& H, int& X,
+                int& Y) const;
+  // A box's fill and texts, fitted and placed, onto a surface: the one
+  // drawing routine of every target.
+  void DrawSingleLineBox(BoxSurface& canvas, const LayoutBox& box, const std::string& text, int W,
+                         int H);
+  void DrawNoteBox(BoxSurface& canvas, const LayoutBox& box, int W, int H);
 
   std::string settingsPath_;
   LayoutRecord layout_;
@@ -131,6 +170,13 @@ class CELLayout {
   double previewScale_ = 0.0;
   LabelFontCache fonts_;
   BackgroundCache background_;
+  // The layout given with UseGivenLayout, and whether layout_ holds it.
+  LayoutRecord given_;
+  QImage givenPicture_;
+  std::string givenKey_;  // names the given picture in background_
+  int givenSerial_ = 0;
+  bool hasGiven_ = false;
+  bool givenInUse_ = false;
 };
 
 // The renderer of the running program, registered by main() once it exists;

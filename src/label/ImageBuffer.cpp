@@ -191,7 +191,8 @@ bool LooksCutShort(const QByteArray& bytes, const QByteArray& format) {
   return false;
 }
 
-bool DecodePicture(const QByteArray& bytes, QImage& decoded, std::string& why) {
+bool DecodePicture(const QByteArray& bytes, QImage& decoded, std::string& why,
+                   std::string* formatFound) {
   DecoderMessages messages;
   QBuffer buffer;
   buffer.setData(bytes);
@@ -204,6 +205,7 @@ bool DecodePicture(const QByteArray& bytes, QImage& decoded, std::string& why) {
     why = "is not a picture in a format that can be read (PNG, JPEG, BMP, GIF, TIFF, ...)";
     return false;
   }
+  if (formatFound != nullptr) *formatFound = format.toStdString();
   if (format == "png" && !PngChunksWhole(bytes)) {
     why = kCutShort;
     return false;
@@ -332,8 +334,24 @@ bool ImageBuffer::Load(const std::string& path, std::string* problem) {
     if (problem) *problem = why;
     return false;
   }
+  return Decode(bytes, problem);
+}
+
+bool ImageBuffer::Decode(const QByteArray& bytes, std::string* problem, std::string* format) {
+  image_ = QImage();
+  std::string why;
+  if (bytes.isEmpty()) {
+    if (problem) *problem = "is empty";
+    return false;
+  }
+  if (bytes.size() > kMaxBackgroundFileBytes) {
+    if (problem)
+      *problem = "is larger than " + std::to_string(kMaxBackgroundFileBytes / kBytesPerMebibyte) +
+                 " MiB, too large for a background picture";
+    return false;
+  }
   QImage decoded;
-  if (!DecodePicture(bytes, decoded, why)) {
+  if (!DecodePicture(bytes, decoded, why, format)) {
     if (problem) *problem = why;
     return false;
   }

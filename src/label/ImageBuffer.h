@@ -47,6 +47,8 @@ class ImageBuffer {
   void SetTextColor(uint32_t color) { textColor_ = color; }
   // The font must come from a LabelFontCache; the buffer shares it.
   void SelectFont(const LabelFont& font);
+  // The font selected last; nullptr before any.
+  const LabelFont* SelectedFont() const { return font_.get(); }
   // Width of the string in the selected font; 0 without a font.
   int MeasureText(std::string_view utf8) const;
   // Draws the string with the top-left of its cell at (x, y), clipped.
@@ -66,6 +68,10 @@ class ImageBuffer {
   // waiting on a FIFO or device; the image library's own complaints are
   // kept off the terminal and turned into `problem`.
   bool Load(const std::string& path, std::string* problem = nullptr);
+  // As Load, from a picture file's bytes held in memory (a design's own
+  // picture); `format`, when given, gets the format found ("png", "jpeg", ...).
+  bool Decode(const QByteArray& bytes, std::string* problem = nullptr,
+              std::string* format = nullptr);
 
   // Direct row access for the hot loops (3 bytes per pixel: R, G, B).
   uchar* Row(int y) { return image_.scanLine(y); }

@@ -5,6 +5,7 @@
 
 #include "common/Utf8.h"
 #include "label/CELLayout.h"
+#include "label/NumberFields.h"
 
 namespace twr {
 
@@ -55,11 +56,17 @@ void LabelTexts::OrderNoteLines() {
 }
 
 void LabelTexts::PublishLabelTexts(CELLayout& layout) {
-  layout.Title = title_;
-  layout.Date = date_;
+  layout.Title = FillNumberFields(title_, discNumber_, discCount_);
+  layout.Date = FillNumberFields(date_, discNumber_, discCount_);
   SplitNoteLines();
   OrderNoteLines();
-  layout.NoteLines = lines_;
+  for (std::size_t k = 0; k < lines_.size(); ++k)
+    layout.NoteLines[k] = FillNumberFields(lines_[k], discNumber_, discCount_);
+}
+
+void LabelTexts::SetDiscNumber(int number, int count) {
+  discNumber_ = std::max(number, 1);
+  discCount_ = std::max(count, discNumber_);
 }
 
 }  // namespace twr

@@ -1,6 +1,6 @@
 // The main window's label texts as a plain model: title, date and note with
 // their byte limits, the note cut into ten lines and ordered folders first,
-// and their hand-over to the renderer.
+// and their hand-over to the renderer with the number fields filled in.
 #pragma once
 
 #include <string>
@@ -35,14 +35,24 @@ class LabelTexts {
   // each group, and rebuilds the note as the ten lines, each with CR LF.
   void OrderNoteLines();
   // Title and date into the renderer, then the note split, ordered and
-  // copied into its NoteLines.
+  // copied into its NoteLines; in what the renderer gets, "{n}" and "{N}"
+  // are this disc's number and the count (label/NumberFields), while the
+  // texts here stay as typed.
   void PublishLabelTexts(CELLayout& layout);
+
+  // The disc of a series the texts are for: 1 of 1 unless set (a number
+  // below 1 counts as 1, a count below the number as the number).
+  void SetDiscNumber(int number, int count);
+  int DiscNumber() const { return discNumber_; }
+  int DiscCount() const { return discCount_; }
 
  private:
   std::string title_;
   std::string date_;
   std::string note_;
   NoteLineArray lines_;
+  int discNumber_ = 1;
+  int discCount_ = 1;
 };
 
 }  // namespace twr

@@ -1,16 +1,21 @@
 // The virtual drive's burn side on its own: fault parsing, where it accepts
-// writes, the data-area guard, the capture and the etched picture.
+// writes, the data-area guard, the capture and the etched picture; and a
+// pile of discs, each with its own picture.
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <QImage>
 
 #include <chrono>
+#include <filesystem>
 #include <vector>
 
 #include "burn/BurnTestDrive.h"
+#include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
 #include "drive/virtual/EtchedSurface.h"
 #include "drive/virtual/VirtualBurnFaults.h"
 #include "drive/virtual/VirtualBurnSide.h"
+#include "drive/virtual/VirtualDrive.h"
 
 namespace twr {
 namespace {
@@ -142,6 +147,81 @@ TEST(VirtualBurnSideTest, EtchedPictureOfAFullyMarkedRevolution) {
   EXPECT_GT(qGray(picture.pixel(static_cast<int>(c - 45.0 * kEtchedPixelsPerMm), c)), 180);
   EXPECT_EQ(qGray(picture.pixel(c, c)), 255);
   EXPECT_FALSE(side.SurfaceDarkness("label").empty());
+}
+
+// Discs=3: each eject takes the disc away and the next fresh one comes in,
+// unmarked, with its own picture; after the third the tray stays empty. A
+// new run starts a fresh pile, whatever the marks an earlier one kept.
+TEST(VirtualBurnSideTest, PileOfDiscsEachWithItsOwnPicture) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::path(::testing::TempDir()) / ("twr-pile-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  VirtualDriveConfig config;
+  config.disc = "label";
+  config.reloadDelaySeconds = 0;
+  config.discs = 3;
+  config.burn.etchedPath = (dir / "etched.png").string();
+  EXPECT_EQ(VirtualPileEtchedPath(config.burn.etchedPath, 2), (dir / "etched-2.png").string());
+  EXPECT_EQ(VirtualPileEtchedPath("a.b/etched", 3), "a.b/etched-3");
+
+  // One fully marked revolution at `radius` mm (none at 0), then the disc out.
+  auto burnAndEject = [](VirtualDrive& drive, CELDevice& device, double radius) {
+    if (radius > 0) {
+      ASSERT_EQ(device.WriteModePage(ArmedPage(true, 1).data()), 1);
+      std::fill(device.WriteArea(), device.WriteArea() + 15 * 2448, 0x4A);
+      std::uint8_t sense[3];
+      const auto start = static_cast<std::uint32_t>(AddressOfRadius(radius));
+      for (int n = 1; n <= 9; ++n)
+        ASSERT_EQ(device.Write12(start + 15 * n, 15 * 2448, 15, sense), 1);
+      ASSERT_EQ(device.SynchronizeCache(), 1);
+      ASSERT_EQ(device.WriteModePage(ArmedPage(false, 1).data()), 1);
+    }
+    EXPECT_FALSE(drive.TrayEmpty());
+    device.StartStopUnit(0);
+  };
+  const int c = kEtchedPictureSize / 2;
+  auto grey = [&](const fs::path& picture, double radius) {
+    const QImage image(QString::fromStdString(picture.string()));
+    return image.isNull()
+               ? -1
+               : qGray(image.pixel(c - static_cast<int>(radius * kEtchedPixelsPerMm), c));
+  };
+
+  {
+    auto drive = std::make_shared<VirtualDrive>(config);
+    CELDevice device;
+    device.AttachTransport(drive);
+    EXPECT_EQ(drive->PileDisc(), 1);
+    burnAndEject(*drive, device, 30.0);
+    EXPECT_EQ(drive->PileDisc(), 2);
+    burnAndEject(*drive, device, 45.0);
+    burnAndEject(*drive, device, 0.0);
+    // The pile is used up: no disc comes back, not even when asked to load.
+    EXPECT_EQ(drive->PileDisc(), 0);
+    EXPECT_TRUE(drive->TrayEmpty());
+    EXPECT_EQ(device.TestUnitReady(), 0);
+    std::uint8_t load[6] = {kOpStartStopUnit, 0, 0, 0, 0x03, 0};
+    std::array<std::uint8_t, kTransportSenseSize> sense{};
+    drive->Execute(load, ScsiDirection::None, {}, sense);
+    EXPECT_TRUE(drive->TrayEmpty());
+  }
+  EXPECT_LT(grey(dir / "etched.png", 30.0), 120);
+  EXPECT_GT(grey(dir / "etched.png", 45.0), 180);
+  EXPECT_GT(grey(dir / "etched-2.png", 30.0), 180);  // fresh: no marks of disc 1
+  EXPECT_LT(grey(dir / "etched-2.png", 45.0), 120);
+  EXPECT_FALSE(fs::exists(dir / "etched-3.png"));  // nothing was burned on disc 3
+
+  // The next run's first disc is fresh too, though disc 1's marks were kept.
+  {
+    auto drive = std::make_shared<VirtualDrive>(config);
+    CELDevice device;
+    device.AttachTransport(drive);
+    burnAndEject(*drive, device, 45.0);
+  }
+  EXPECT_GT(grey(dir / "etched.png", 30.0), 180);
+  EXPECT_LT(grey(dir / "etched.png", 45.0), 120);
+  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 # new user would: the first start makes the user's settings from the
 # installed defaults, every default layout renders without a warning (its
 # pictures are found beside the copy), and the man page, bash completion,
-# desktop file and AppStream metainfo are sound.
+# desktop file, AppStream metainfo and the design's MIME type are sound, and a
+# design saved by the installed twr renders to PDF.
 # Usage: InstallTest.sh BUILD_DIR CMAKE SOURCE_DIR
 set -euo pipefail
 BUILD=$1
@@ -47,6 +48,20 @@ for section in NAME SYNOPSIS COMMANDS OPTIONS "JSON OUTPUT" "SETTINGS FILE" "EXI
 done
 ! zcat "$MAN" | grep -q "@TWR_" || fail "man page keeps a placeholder"
 bash -n "$TMP/prefix/share/bash-completion/completions/twr" || fail "bash completion"
+
+"$TWR" design save label.twrlabel --layout 2 --title "Installed {n}" > design.txt 2>&1 ||
+  fail "design save: $(cat design.txt)"
+"$TWR" render --design label.twrlabel --label label.pdf > design.txt 2>&1 ||
+  fail "render --design: $(cat design.txt)"
+MIME=$TMP/prefix/share/mime
+[ -f "$MIME/packages/titlewright.xml" ] || fail "the design's MIME type is not installed"
+if command -v update-mime-database > /dev/null; then
+  update-mime-database "$MIME" 2> mime.txt || fail "MIME type: $(cat mime.txt)"
+  grep -qx "application/x-titlewright-label:\*\.twrlabel" "$MIME/globs" ||
+    fail "the MIME type does not claim *.twrlabel"
+fi
+grep -qx "MimeType=application/x-titlewright-label;" "$SOURCE/packaging/titlewright.desktop" ||
+  fail "the desktop file does not open designs"
 
 if command -v desktop-file-validate > /dev/null; then
   desktop-file-validate "$SOURCE/packaging/titlewright.desktop" | grep -v "^.*hint:" &&

@@ -307,8 +307,10 @@ TEST(VirtualDrive, SettingsSection) {
       "Bytpw=90\n"
       "FeedStep=190/2\n"
       "Speeds=9000:36, 225:22.5 ; two entries\n"
-      "Faults=busy:3:2\n");
+      "Faults=busy:3:2\n"
+      "Discs=3 ; a pile\n");
   const VirtualDriveConfig c = VirtualDriveConfig::FromProfile(profile);
+  EXPECT_EQ(c.discs, 3);
   EXPECT_EQ(c.letter, 'X');
   EXPECT_EQ(c.vendor, "ACME");
   EXPECT_EQ(c.product, "Burner 9");
@@ -346,8 +348,10 @@ TEST(VirtualDrive, SettingsOutOfRangeKeepTheirDefaults) {
                                                          "Bytpw=99999999999999999999999\n"
                                                          "DivisorA=65536\n"
                                                          "DivisorB=12x\n"
-                                                         "ReloadDelay=soon\n"));
+                                                         "ReloadDelay=soon\n"
+                                                         "Discs=-2\n"));
   EXPECT_EQ(c.letter, 'V');
+  EXPECT_EQ(c.discs, 0);
   EXPECT_EQ(c.recordedBlocks, 0u);
   EXPECT_EQ(GetBe32(&c.elsPage[22]), 214u);
   EXPECT_EQ(GetBe16(&c.elsPage[58]), 8);

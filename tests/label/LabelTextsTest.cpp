@@ -1,10 +1,12 @@
 // The label text model: byte limits without split characters, note lines,
-// folder-first order and the hand-over to the renderer.
+// folder-first order, the number fields of a series and the hand-over to
+// the renderer.
 #include <gtest/gtest.h>
 
 #include "label/CELLayout.h"
 #include "label/LabelTestSupport.h"
 #include "label/LabelTexts.h"
+#include "label/NumberFields.h"
 
 namespace twr {
 namespace {
@@ -72,6 +74,46 @@ TEST(LabelTexts, PublishHandsOrderedLinesToTheRenderer) {
   EXPECT_EQ(layout.Date, "2024");
   EXPECT_EQ(layout.NoteLines[0], "[Dir]");
   EXPECT_EQ(layout.NoteLines[1], "x");
+}
+
+TEST(LabelTexts, NumberFieldsAreFilledInWhatTheRendererGets) {
+  struct Case {
+    const char* typed;
+    const char* drawn;  // disc 2 of 12
+  };
+  const Case cases[] = {
+      {"Holidays {n} of {N}", "Holidays 2 of 12"},
+      {"{n}{n}{N}", "2212"},
+      {"{{n} is literal, {{{n}}", "{n} is literal, {2}"},  // "{{" is one brace
+      {"{x} { n} {n {N }{", "{x} { n} {n {N }{"},          // not fields: kept as typed
+      {"}{N}}", "}12}"},
+      {"{", "{"},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FillNumberFields(c.typed, 2, 12), c.drawn) << c.typed;
+  EXPECT_TRUE(HasNumberFields("a {N}"));
+  EXPECT_FALSE(HasNumberFields("a {{n} b"));
+
+  // Published, the fields are filled (1 of 1 for a single disc) and the
+  // folder order still sees the "[" the line was typed with.
+  test::TempSettings s;
+  CELLayout layout(s.Path());
+  LabelTexts t;
+  t.SetTitle("Disc {n}/{N}");
+  t.SetDate("{N} discs");
+  t.SetNote("x {n}\n[{n}]\n");
+  t.PublishLabelTexts(layout);
+  EXPECT_EQ(layout.Title, "Disc 1/1");
+  t.SetDiscNumber(3, 5);
+  t.PublishLabelTexts(layout);
+  EXPECT_EQ(layout.Title, "Disc 3/5");
+  EXPECT_EQ(layout.Date, "5 discs");
+  EXPECT_EQ(layout.NoteLines[0], "[3]");
+  EXPECT_EQ(layout.NoteLines[1], "x 3");
+  EXPECT_EQ(t.Title(), "Disc {n}/{N}");  // the typed texts keep their fields
+  t.SetDiscNumber(0, -4);
+  EXPECT_EQ(t.DiscNumber(), 1);
+  EXPECT_EQ(t.DiscCount(), 1);
 }
 
 }  // namespace

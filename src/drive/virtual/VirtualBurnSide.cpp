@@ -90,6 +90,9 @@ struct VirtualBurnSide::State {
 
   std::map<std::string, EtchedSurface> surfaces;
   bool marksSaved = false;  // this object wrote the marks file
+  // A disc fresh from a pile: marks an earlier run left for its picture
+  // are not its own, until this run has kept some.
+  bool freshDisc = false;
   std::vector<WriteRecord> trace;
   int pictures = 0;
 
@@ -130,7 +133,7 @@ struct VirtualBurnSide::State {
       surfaces.clear();
       return;
     }
-    if (config.etchedPath.empty()) return;  // kept in memory only
+    if (config.etchedPath.empty() || freshDisc) return;  // kept in memory only
     std::map<std::string, EtchedSurface> loaded;
     std::string why;
     switch (LoadEtchedMarks(EtchedMarksPath(config.etchedPath), config.discKey, loaded, why)) {
@@ -160,6 +163,7 @@ struct VirtualBurnSide::State {
     }
     std::string why;
     marksSaved = SaveEtchedMarks(path, config.discKey, surfaces, why);
+    if (marksSaved) freshDisc = false;
     if (!marksSaved)
       WarnVirtualDrive(config.warn, "cannot keep the marks of this burn: " + why +
                                         "; the next run starts on an unmarked disc");
@@ -384,6 +388,19 @@ void VirtualBurnSide::DiscChanged() {
   if (s.started) s.EndBurn(config_, 0.0);
   s.labelWriting = false;
   s.notReady = false;
+}
+
+void VirtualBurnSide::NewDisc(const std::string& discKey, const std::string& etchedPath) {
+  State& s = *state_;
+  std::lock_guard<std::mutex> lock(s.mutex);
+  if (s.started) s.EndBurn(config_, 0.0);
+  s.labelWriting = false;
+  s.notReady = false;
+  s.surfaces.clear();
+  s.marksSaved = false;
+  s.freshDisc = true;
+  config_.discKey = discKey;
+  config_.etchedPath = etchedPath;
 }
 
 std::vector<VirtualBurnSide::WriteRecord> VirtualBurnSide::Trace() const {

@@ -68,6 +68,10 @@ class VirtualBurnSide {
   bool Gone() const;
   // The disc was ejected or turned over: a burn in progress is over.
   void DiscChanged();
+  // A fresh, unmarked disc (the next of a pile) is in the tray: it is
+  // `discKey` and its etched picture goes to `etchedPath` (its marks beside
+  // it). Marks an earlier run left there are not taken.
+  void NewDisc(const std::string& discKey, const std::string& etchedPath);
 
   // ---- Inspection (tests, benchmarks) ----------------------------------------
   // One WRITE(12) as it arrived: its address, block count, the burn's write

@@ -80,8 +80,19 @@ VirtualDrive::VirtualDrive(VirtualDriveConfig config) : config_(std::move(config
                  ";flip=" + (hasOther_ ? other_.kind + "/" + other_.status : std::string()) +
                  ";image=" + config_.image + ";recorded=" + std::to_string(config_.recordedBlocks);
   if (!burn.warn) burn.warn = config_.warn;
+  discKey_ = burn.discKey;
   burn_ = std::make_unique<VirtualBurnSide>(std::move(burn));
   page_ = config_.elsPage;
+  if (config_.discs > 0) LoadPileDisc(1);
+}
+
+void VirtualDrive::LoadPileDisc(int number) {
+  pileDisc_ = number;
+  facing_ = {config_.disc, config_.status};
+  if (hasOther_)
+    other_ = {config_.flip, config_.flipStatus.empty() ? config_.status : config_.flipStatus};
+  burn_->NewDisc(discKey_ + ";pile=" + std::to_string(number),
+                 VirtualPileEtchedPath(config_.burn.etchedPath, number));
 }
 
 VirtualDrive::~VirtualDrive() {
@@ -137,7 +148,13 @@ DriveSource VirtualDrive::SourceFor(const std::shared_ptr<VirtualDrive>& drive) 
 }
 
 void VirtualDrive::UpdateTray() {
-  if (trayEmpty_ && std::chrono::steady_clock::now() >= reloadAt_) trayEmpty_ = false;
+  if (trayEmpty_ && pileDisc_ > 0 && std::chrono::steady_clock::now() >= reloadAt_)
+    trayEmpty_ = false;
+}
+
+int VirtualDrive::PileDisc() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return pileDisc_;
 }
 
 VirtualDiscView VirtualDrive::DiscView() const {
@@ -289,15 +306,23 @@ bool VirtualDrive::StartStop(std::span<const std::uint8_t> cdb, Answer& answer) 
   const bool loadEject = (cdb[4] & kLoadEjectBit) != 0;
   const bool start = (cdb[4] & kStartBit) != 0;
   if (!loadEject) return true;
-  if (start) {  // load: the tray closes at once
-    trayEmpty_ = false;
+  if (start) {  // load: the tray closes at once, on a disc when one is left
+    if (pileDisc_ > 0) trayEmpty_ = false;
     return true;
   }
   if (removalPrevented_) return answer.Refuse(kSenseRemovalPrevented);
   if (trayEmpty_) return true;
   burn_->DiscChanged();
-  // The user takes the disc out and, when it has another side, turns it over.
-  if (hasOther_) std::swap(facing_, other_);
+  if (config_.discs > 0) {
+    // The disc goes onto the done pile; the next fresh one comes, if any.
+    if (pileDisc_ < config_.discs)
+      LoadPileDisc(pileDisc_ + 1);
+    else
+      pileDisc_ = 0;
+  } else if (hasOther_) {
+    // The user takes the disc out and turns it over.
+    std::swap(facing_, other_);
+  }
   trayEmpty_ = true;
   reloadAt_ = std::chrono::steady_clock::now() +
               std::chrono::duration_cast<std::chrono::steady_clock::duration>(

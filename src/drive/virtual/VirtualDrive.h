@@ -48,6 +48,10 @@ class VirtualDrive : public ScsiTransport {
   // The side facing the laser now ("none" while the tray is empty).
   std::string CurrentSide();
   bool TrayEmpty();
+  // With a pile of discs (Discs=N): the number of the disc in the tray, or
+  // coming into it after an eject (1 to N); 0 once the last one is out.
+  // Without a pile always 1.
+  int PileDisc();
   // The ELS page as last selected (or as configured).
   ElsPageBytes CurrentElsPage();
   // Top-level entries of the image when a data side with an image faces
@@ -80,6 +84,8 @@ class VirtualDrive : public ScsiTransport {
   // ---- Command core (VirtualDrive.cpp) ---------------------------------------
   bool Dispatch(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data, Answer& answer);
   void UpdateTray();
+  // The pile's disc `number` comes into the tray: fresh, as configured.
+  void LoadPileDisc(int number);
   VirtualDiscView DiscView() const;
   void Trace(std::span<const std::uint8_t> cdb, ScsiDirection direction, std::size_t length,
              bool ok, const SenseTriple& sense);
@@ -115,6 +121,8 @@ class VirtualDrive : public ScsiTransport {
   Side other_;
   bool hasOther_ = false;
   bool trayEmpty_ = false;
+  std::string discKey_;  // what the configured disc is, for the burn side
+  int pileDisc_ = 1;
   bool removalPrevented_ = false;
   std::chrono::steady_clock::time_point reloadAt_{};
   ElsPageBytes page_{};

@@ -191,6 +191,8 @@ VirtualDriveConfig VirtualDriveConfig::FromProfile(const ProfileFile& profile,
     c.reloadDelaySeconds = SaneReloadDelay(seconds);
   if (ParseUnsigned(Value(profile, section, "Latency", ""), number))
     c.latencyMs = SaneLatency(number);
+  if (ParseUnsigned(Value(profile, section, "Discs", ""), number))
+    c.discs = static_cast<int>(std::min<unsigned long>(number, kMaxVirtualPile));
   c.tracePath = Value(profile, section, "Trace", "");
   c.closedAsDvdRom = Value(profile, section, "ClosedAsDvdRom", "0") == "1";
   c.hasElsPage = Value(profile, section, "ElsPage", "1") != "0";
@@ -234,6 +236,17 @@ void VirtualDriveConfig::Normalize() {
   if (!flipStatus.empty()) flipStatus = NormalStatus(flipStatus);
   reloadDelaySeconds = SaneReloadDelay(reloadDelaySeconds);
   latencyMs = std::clamp(latencyMs, 0, static_cast<int>(kLongestLatencyMs));
+  discs = std::clamp(discs, 0, kMaxVirtualPile);
+}
+
+std::string VirtualPileEtchedPath(const std::string& etched, int disc) {
+  if (etched.empty() || disc <= 1) return etched;
+  const std::size_t slash = etched.rfind('/');
+  const std::size_t dot = etched.rfind('.');
+  const bool hasExtension =
+      dot != std::string::npos && dot > 0 && (slash == std::string::npos || dot > slash + 1);
+  const std::string number = "-" + std::to_string(disc);
+  return hasExtension ? etched.substr(0, dot) + number + etched.substr(dot) : etched + number;
 }
 
 }  // namespace twr

@@ -48,6 +48,13 @@ struct VirtualDriveConfig {
   // image's file system as a mount's would; false: only the drive's own
   // blocks (READ(12)) can list it, as for a disc the desktop left alone.
   bool mounted = true;
+  // A pile of discs (key Discs): 0, the one disc comes back after each
+  // eject (turned over when it has another side); N, each eject takes the
+  // disc away and after the reload delay the next fresh disc of the pile,
+  // as Disc/Status/Flip say, is loaded, N discs in all, then the tray stays
+  // empty. Disc k (from 1) leaves its etched picture in
+  // VirtualPileEtchedPath(Etched, k). At most kMaxVirtualPile.
+  int discs = 0;
   std::string tracePath;
   int latencyMs = 0;  // added to every command (a slow drive); 0 to 10000
   // The lock file that keeps a second burn out, also one in another
@@ -67,13 +74,20 @@ struct VirtualDriveConfig {
   // Bytpw 32 bits, the divisors 16 bits), leaves the default; a letter
   // outside A-Z gives V, an unknown disc kind "unknown", an unknown status
   // "complete". ReloadDelay is held between 0 and 3600 seconds, Latency
-  // (milliseconds) between 0 and 10000.
+  // (milliseconds) between 0 and 10000, Discs between 0 and kMaxVirtualPile.
   static VirtualDriveConfig FromProfile(const ProfileFile& profile,
                                         const std::string& section = kVirtualDriveSection);
   // Puts values given directly into the ranges and spellings the settings
   // allow (lower-case kinds, an unknown kind "unknown", held delays).
   void Normalize();
 };
+
+inline constexpr int kMaxVirtualPile = 10000;
+
+// The etched picture of disc `disc` (from 1) of a pile: the Etched path
+// itself for the first, "-2", "-3", ... before its extension for the next
+// ("etched.png", "etched-2.png", ...). Empty for an empty path.
+std::string VirtualPileEtchedPath(const std::string& etched, int disc);
 
 // Whether the virtual drive knows a disc kind of this (lower-case) name.
 bool IsVirtualDiscKind(const std::string& kind);

@@ -1,0 +1,739 @@
+// The design file: JSON text written in a fixed order, read with Qt's JSON
+// parser and checked field by field before anything is used.
+#include "label/Design.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QJsonValue>
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <functional>
+
+#include "common/ProfileFile.h"
+#include "common/Strings.h"
+#include "common/Utf8.h"
+#include "common/WholeFile.h"
+#include "label/CELLayout.h"
+#include "label/ImageBuffer.h"
+#include "label/LabelTexts.h"
+
+namespace twr {
+
+namespace {
+
+constexpr long long kMebibyte = 1024 * 1024;
+constexpr std::size_t kBase64LineLength = 76;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr const char* kLineBreak = "\r\n";
+constexpr int kGreyMax = 255;
+
+// ---- The layout's whole-number fields, one table for writer and reader ----
+
+struct IntRule {
+  const char* key;
+  long long min;
+  long long max;
+};
+
+// Calls `visit(rule, value)` for every int field of the record, in the order
+// of a settings section.
+template <typename Record, typename Visit>
+void ForEachLayoutInt(Record& r, Visit visit) {
+  constexpr long long kIntMin = INT_MIN, kIntMax = INT_MAX;
+  visit(IntRule{"BaseLength", 1, kMaxBaseLength}, r.BaseLength);
+  auto box = [&](const char* const(&keys)[6], auto& b) {
+    visit(IntRule{keys[0], kIntMin, kIntMax}, b.Width);
+    visit(IntRule{keys[1], kIntMin, kIntMax}, b.Height);
+    visit(IntRule{keys[2], kIntMin, kIntMax}, b.PosX);
+    visit(IntRule{keys[3], kIntMin, kIntMax}, b.PosY);
+    visit(IntRule{keys[4], kIntMin, kIntMax}, b.MaxNum);
+    visit(IntRule{keys[5], kIntMin, kIntMax}, b.Align);
+  };
+  static constexpr const char* kTitleKeys[6] = {"TitleWidth", "TitleHeight", "TitlePosX",
+                                                "TitlePosY",  "TitleMaxNum", "TitleAlign"};
+  static constexpr const char* kDateKeys[6] = {"DateWidth", "DateHeight", "DatePosX",
+                                               "DatePosY",  "DateMaxNum", "DateAlign"};
+  static constexpr const char* kNoteKeys[6] = {"NoteWidth", "NoteHeight", "NotePosX",
+                                               "NotePosY",  "NoteMaxNum", "NoteAlign"};
+  box(kTitleKeys, r.Title);
+  box(kDateKeys, r.Date);
+  box(kNoteKeys, r.Note);
+  visit(IntRule{"RingType", kIntMin, kIntMax}, r.RingType);
+  visit(IntRule{"RLetterAlign", kIntMin, kIntMax}, r.RLetterAlign);
+  visit(IntRule{"RingMAngle", 0, kMaxRingAngle}, r.RingMAngle);
+  visit(IntRule{"RingSAngle", 0, kMaxRingAngle}, r.RingSAngle);
+}
+
+std::string Range(const IntRule& rule) {
+  if (rule.min == INT_MIN && rule.max == INT_MAX) return "a whole number that fits 32 bits";
+  return "a whole number from " + std::to_string(rule.min) + " to " + std::to_string(rule.max);
+}
+
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+bool HasControl(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; });
+}
+
+// A text of the design: UTF-8, at most `limit` bytes, one line.
+std::string CheckText(const std::string& what, const std::string& text, std::size_t limit) {
+  if (!IsValidUtf8(text)) return what + " is not UTF-8 text";
+  if (text.size() > limit)
+    return what + " is " + std::to_string(text.size()) + " bytes long; at most " +
+           std::to_string(limit) + " are taken";
+  if (HasControl(text)) return what + " holds a line break or another control character";
+  return {};
+}
+
+// Whole millimetres of the layout's own ring length and radii.
+bool IsWhole(double value) {
+  return std::isfinite(value) && value == std::trunc(value);
+}
+
+// ---- Writing ----
+
+void AppendEscaped(std::string& out, std::string_view text) {
+  out += '"';
+  for (char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (u < 0x20) {
+          constexpr char kHex[] = "0123456789abcdef";
+          out += "\\u00";
+          out += kHex[u >> 4];
+          out += kHex[u & 0xF];
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += '"';
+}
+
+void AppendNumber(std::string& out, double value) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, result.ptr);
+}
+
+void AppendInt(std::string& out, long long value) {
+  char buffer[24];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, result.ptr);
+}
+
+// Members of one object, one a line, indented.
+class ObjectWriter {
+ public:
+  ObjectWriter(std::string& out, int indent) : out_(out), indent_(indent) { out_ += "{"; }
+  void Key(std::string_view key) {
+    out_ += first_ ? "\n" : ",\n";
+    first_ = false;
+    out_.append(static_cast<std::size_t>(indent_ + 2), ' ');
+    AppendEscaped(out_, key);
+    out_ += ": ";
+  }
+  void String(std::string_view key, std::string_view value) {
+    Key(key);
+    AppendEscaped(out_, value);
+  }
+  void Int(std::string_view key, long long value) {
+    Key(key);
+    AppendInt(out_, value);
+  }
+  void Number(std::string_view key, double value) {
+    Key(key);
+    AppendNumber(out_, value);
+  }
+  void Bool(std::string_view key, bool value) {
+    Key(key);
+    out_ += value ? "true" : "false";
+  }
+  void End() {
+    out_ += "\n";
+    out_.append(static_cast<std::size_t>(indent_), ' ');
+    out_ += "}";
+  }
+  int Indent() const { return indent_ + 2; }
+
+ private:
+  std::string& out_;
+  int indent_;
+  bool first_ = true;
+};
+
+// ---- Reading ----
+
+// The members of one JSON object, read with their path for messages
+// ("layout.TitleWidth"). The first problem is kept; later reads are
+// skipped once there is one.
+class ObjectReader {
+ public:
+  ObjectReader(const QJsonObject& object, std::string path, std::string& problem)
+      : object_(object), path_(std::move(path)), problem_(problem) {}
+
+  bool Ok() const { return problem_.empty(); }
+  std::string Name(const char* key) const { return path_.empty() ? key : path_ + "." + key; }
+  bool Has(const char* key) const { return object_.contains(QLatin1String(key)); }
+  QJsonValue Value(const char* key) const { return object_.value(QLatin1String(key)); }
+
+  // A member that must be there, of the JSON type `check` accepts.
+  bool Need(const char* key, QJsonValue& value, bool (QJsonValue::*check)() const,
+            const char* kind) {
+    if (!Ok()) return false;
+    if (!Has(key)) return Fail(Quoted(Name(key)) + " is missing");
+    value = Value(key);
+    if (!(value.*check)()) return Fail(Quoted(Name(key)) + " is not " + kind);
+    return true;
+  }
+
+  bool Text(const char* key, std::string& out, std::size_t limit) {
+    QJsonValue v;
+    if (!Need(key, v, &QJsonValue::isString, "a text")) return false;
+    std::string text = v.toString().toStdString();
+    if (const std::string why = CheckText(Quoted(Name(key)), text, limit); !why.empty())
+      return Fail(why);
+    out = std::move(text);
+    return true;
+  }
+
+  bool Real(const char* key, double& out) {
+    QJsonValue v;
+    if (!Need(key, v, &QJsonValue::isDouble, "a number")) return false;
+    const double d = v.toDouble();
+    if (!std::isfinite(d)) return Fail(Quoted(Name(key)) + " is not a finite number");
+    out = d;
+    return true;
+  }
+
+  bool Whole(const char* key, long long min, long long max, long long& out) {
+    double d = 0.0;
+    if (!Real(key, d)) return false;
+    if (d != std::trunc(d) || d < static_cast<double>(min) || d > static_cast<double>(max))
+      return Fail(Quoted(Name(key)) + " is " + NumberText(d) + ", not " +
+                  Range(IntRule{"", min, max}));
+    out = static_cast<long long>(d);
+    return true;
+  }
+
+  bool Flag(const char* key, bool& out) {
+    QJsonValue v;
+    if (!Need(key, v, &QJsonValue::isBool, "true or false")) return false;
+    out = v.toBool();
+    return true;
+  }
+
+  bool Object(const char* key, QJsonObject& out) {
+    QJsonValue v;
+    if (!Need(key, v, &QJsonValue::isObject, "an object ({...})")) return false;
+    out = v.toObject();
+    return true;
+  }
+
+  bool Fail(std::string why) {
+    if (problem_.empty()) problem_ = "its " + std::move(why);
+    return false;
+  }
+
+  static std::string NumberText(double d) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, d);
+    return std::string(buffer, result.ptr);
+  }
+
+ private:
+  const QJsonObject& object_;
+  std::string path_;
+  std::string& problem_;
+};
+
+bool ReadTexts(ObjectReader& top, Design& d) {
+  QJsonObject object;
+  if (!top.Object("texts", object)) return false;
+  std::string problem;
+  ObjectReader texts(object, "texts", problem);
+  texts.Text("title", d.title, kTitleMaxBytes);
+  texts.Text("date", d.date, kDateMaxBytes);
+  QJsonValue notes;
+  if (texts.Need("notes", notes, &QJsonValue::isArray, "a list of note lines ([...])")) {
+    const QJsonArray lines = notes.toArray();
+    if (lines.size() > kNoteLineCount) {
+      texts.Fail("\"texts.notes\" holds " + std::to_string(lines.size()) +
+                 " lines; a label takes " + std::to_string(kNoteLineCount));
+    } else {
+      d.notes = {};
+      for (qsizetype k = 0; k < lines.size() && texts.Ok(); ++k) {
+        const std::string name = "\"texts.notes\" line " + std::to_string(k + 1);
+        if (!lines[k].isString()) {
+          texts.Fail(name + " is not a text");
+          break;
+        }
+        std::string line = lines[k].toString().toStdString();
+        if (const std::string why = CheckText(name, line, kNoteMaxBytes); !why.empty()) {
+          texts.Fail(why);
+          break;
+        }
+        d.notes[static_cast<std::size_t>(k)] = std::move(line);
+      }
+    }
+  }
+  if (!problem.empty()) return top.Fail(problem.substr(4));  // "its " is added once
+  return true;
+}
+
+bool ReadLayout(ObjectReader& top, Design& d) {
+  QJsonObject object;
+  if (!top.Object("layout", object)) return false;
+  std::string problem;
+  ObjectReader in(object, "layout", problem);
+  LayoutRecord r;
+  in.Text("Name", d.layoutName, kProfileStringMax);
+  long long grey = 0;
+  if (in.Whole("BgColor", 0, kGreyMax, grey)) r.BgColor = GreyFromSetting(static_cast<int>(grey));
+  if (in.Whole("TxColor", 0, kGreyMax, grey)) r.TxColor = GreyFromSetting(static_cast<int>(grey));
+  ForEachLayoutInt(r, [&](const IntRule& rule, int& value) {
+    long long v = 0;
+    if (in.Whole(rule.key, rule.min, rule.max, v)) value = static_cast<int>(v);
+  });
+  long long length = 0, inner = 0, outer = 0;
+  in.Whole("RingLength", 0, kMaxDesignRingLength, length);
+  in.Whole("InnerRadius", static_cast<long long>(kLowestInnerRadius),
+           static_cast<long long>(kHighestOuterRadius), inner);
+  in.Whole("OuterRadius", static_cast<long long>(kLowestInnerRadius),
+           static_cast<long long>(kHighestOuterRadius), outer);
+  if (in.Ok() && inner > outer)
+    in.Fail("layout's InnerRadius " + std::to_string(inner) + " lies beyond its OuterRadius " +
+            std::to_string(outer));
+  if (!problem.empty()) return top.Fail(problem.substr(4));
+  r.RingLength = static_cast<double>(length);
+  r.InnerRadius = static_cast<double>(inner);
+  r.OuterRadius = static_cast<double>(outer);
+  r.RingBand = std::min(r.OuterRadius - r.InnerRadius, r.RingLength);
+  d.layout = std::move(r);
+  return true;
+}
+
+bool DecodeBase64(const QJsonValue& value, QByteArray& bytes, std::string& why) {
+  QByteArray text;
+  if (value.isString()) {
+    text = value.toString().toLatin1();
+  } else if (value.isArray()) {
+    const QJsonArray lines = value.toArray();
+    for (const QJsonValue& line : lines) {
+      if (!line.isString()) {
+        why = "is not base64 text (a line of it is not a text)";
+        return false;
+      }
+      text += line.toString().toLatin1();
+      if (text.size() > (kMaxDesignPictureBytes / 3 + 1) * 4) break;
+    }
+  } else {
+    why = "is not base64 text";
+    return false;
+  }
+  if (text.size() > (kMaxDesignPictureBytes / 3 + 1) * 4) {
+    why = "is larger than the " + std::to_string(kMaxDesignPictureBytes / kMebibyte) +
+          " MiB a design's picture may be";
+    return false;
+  }
+  auto decoded = QByteArray::fromBase64Encoding(text, QByteArray::AbortOnBase64DecodingErrors);
+  if (!decoded) {
+    why = "is not valid base64 text";
+    return false;
+  }
+  bytes = std::move(*decoded);
+  return true;
+}
+
+bool ReadBackground(ObjectReader& top, Design& d) {
+  if (!top.Has("background")) return top.Fail("\"background\" is missing");
+  const QJsonValue value = top.Value("background");
+  DesignBackground bg;
+  if (value.isNull()) {
+    d.background = std::move(bg);
+    d.layout.BgImage.clear();
+    return true;
+  }
+  if (!value.isObject()) return top.Fail("\"background\" is neither null nor an object ({...})");
+  const QJsonObject object = value.toObject();
+  std::string problem;
+  ObjectReader in(object, "background", problem);
+  in.Text("name", bg.name, kMaxDesignPictureName);
+  if (in.Ok() && bg.name.empty()) in.Fail("\"background.name\" is empty");
+  if (in.Ok() && in.Has("problem")) {
+    bg.kind = DesignBackground::Kind::Unusable;
+    in.Text("problem", bg.problem, kMaxDesignPictureName);
+  } else if (in.Ok()) {
+    bg.kind = DesignBackground::Kind::Picture;
+    long long size = 0;
+    in.Text("type", bg.type, kProfileStringMax);
+    in.Whole("bytes", 1, kMaxDesignPictureBytes, size);
+    QJsonValue data;
+    if (in.Ok() && !in.Has("base64")) in.Fail("\"background.base64\" is missing");
+    if (in.Ok()) data = in.Value("base64");
+    std::string why;
+    if (in.Ok() && !DecodeBase64(data, bg.bytes, why)) in.Fail("background picture " + why);
+    if (in.Ok() && bg.bytes.size() != size)
+      in.Fail("background picture holds " + std::to_string(bg.bytes.size()) +
+              " bytes where the design says " + std::to_string(size) +
+              ": the file is cut off or damaged");
+    if (in.Ok()) {
+      ImageBuffer picture;
+      std::string format;
+      if (!picture.Decode(bg.bytes, &why, &format))
+        in.Fail("background picture " + Quoted(bg.name) + " " + why);
+      else
+        bg.image = picture.Image();
+    }
+  }
+  if (!problem.empty()) return top.Fail(problem.substr(4));
+  d.layout.BgImage = bg.name;
+  d.background = std::move(bg);
+  return true;
+}
+
+std::string BaseName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+const char* DesignQualityName(DesignQuality quality) {
+  return quality == DesignQuality::High ? "high"
+                                        : (quality == DesignQuality::Normal ? "normal" : "draft");
+}
+
+bool ParseDesignQuality(std::string_view name, DesignQuality& quality) {
+  if (name == "draft") {
+    quality = DesignQuality::Draft;
+  } else if (name == "normal") {
+    quality = DesignQuality::Normal;
+  } else if (name == "high") {
+    quality = DesignQuality::High;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::string CheckDesign(const Design& d) {
+  std::string why;
+  if (!(why = CheckText("the title", d.title, kTitleMaxBytes)).empty()) return why;
+  if (!(why = CheckText("the date", d.date, kDateMaxBytes)).empty()) return why;
+  for (std::size_t k = 0; k < d.notes.size(); ++k)
+    if (!(why = CheckText("note line " + std::to_string(k + 1), d.notes[k], kNoteMaxBytes)).empty())
+      return why;
+  if (const std::size_t note = DesignNote(d).size(); note > kNoteMaxBytes)
+    return "the note is " + std::to_string(note) + " bytes long; at most " +
+           std::to_string(kNoteMaxBytes) + " are taken";
+  if (!(why = CheckText("the font face", d.fontFace, kProfileStringMax)).empty()) return why;
+  if (!(why = CheckText("the layout's name", d.layoutName, kProfileStringMax)).empty()) return why;
+  if (!(std::isfinite(d.innerRadius) && std::isfinite(d.outerRadius) &&
+        kLowestInnerRadius <= d.innerRadius && d.innerRadius <= d.outerRadius &&
+        d.outerRadius <= kHighestOuterRadius))
+    return "the burning area is not within 25 to 58 mm, inner radius first";
+  const LayoutRecord& r = d.layout;
+  for (uint32_t grey : {r.BgColor, r.TxColor})
+    if (grey != GreyFromSetting(static_cast<int>(grey & 0xFF)))
+      return "the layout's colours are not greys";
+  ForEachLayoutInt(r, [&](const IntRule& rule, const int& value) {
+    if (why.empty() && (value < rule.min || value > rule.max))
+      why = "the layout's " + std::string(rule.key) + " is " + std::to_string(value) + ", not " +
+            Range(rule);
+  });
+  if (!why.empty()) return why;
+  if (!IsWhole(r.RingLength) || r.RingLength < 0 || r.RingLength > kMaxDesignRingLength)
+    return "the layout's RingLength is not a whole number from 0 to " +
+           std::to_string(kMaxDesignRingLength);
+  if (!IsWhole(r.InnerRadius) || !IsWhole(r.OuterRadius) || r.InnerRadius < kLowestInnerRadius ||
+      r.OuterRadius > kHighestOuterRadius || r.InnerRadius > r.OuterRadius)
+    return "the layout's own radii are not whole millimetres within 25 to 58, inner first";
+  const DesignBackground& bg = d.background;
+  if (bg.kind != DesignBackground::Kind::None) {
+    if (bg.name.empty()) return "the background picture has no name";
+    if (!(why = CheckText("the background picture's name", bg.name, kMaxDesignPictureName)).empty())
+      return why;
+  }
+  if (bg.kind == DesignBackground::Kind::Unusable &&
+      !(why = CheckText("the background's problem", bg.problem, kMaxDesignPictureName)).empty())
+    return why;
+  if (bg.kind == DesignBackground::Kind::Picture) {
+    if (bg.bytes.isEmpty()) return "the background picture is empty";
+    if (bg.bytes.size() > kMaxDesignPictureBytes)
+      return "the background picture is " + std::to_string(bg.bytes.size() / kMebibyte) +
+             " MiB; a design embeds at most " + std::to_string(kMaxDesignPictureBytes / kMebibyte) +
+             " MiB";
+    if (!(why = CheckText("the background picture's type", bg.type, kProfileStringMax)).empty())
+      return why;
+  }
+  return {};
+}
+
+std::string DesignNote(const Design& d) {
+  std::size_t count = 0;
+  for (std::size_t k = 0; k < d.notes.size(); ++k)
+    if (!d.notes[k].empty()) count = k + 1;
+  std::string note;
+  for (std::size_t k = 0; k < count; ++k) note += d.notes[k] + kLineBreak;
+  return note;
+}
+
+std::string DesignText(const Design& d) {
+  std::string out;
+  out.reserve(4096 + static_cast<std::size_t>(d.background.bytes.size()) * 4 / 3 * 81 / 76);
+  ObjectWriter top(out, 0);
+  top.String("format", kDesignFormatName);
+  top.Int("version", kDesignVersion);
+  top.String("generator", std::string(kAppName) + " " + kVersionText);
+
+  top.Key("texts");
+  {
+    ObjectWriter texts(out, top.Indent());
+    texts.String("title", d.title);
+    texts.String("date", d.date);
+    texts.Key("notes");
+    out += "[";
+    for (std::size_t k = 0; k < d.notes.size(); ++k) {
+      if (k > 0) out += ", ";
+      AppendEscaped(out, d.notes[k]);
+    }
+    out += "]";
+    texts.End();
+  }
+  top.String("font", d.fontFace);
+  top.Key("burningArea");
+  {
+    ObjectWriter area(out, top.Indent());
+    area.Number("inner", d.innerRadius);
+    area.Number("outer", d.outerRadius);
+    area.End();
+  }
+  top.Bool("rimtone", d.rimtone);
+  top.String("quality", DesignQualityName(d.quality));
+
+  top.Key("layout");
+  {
+    const LayoutRecord& r = d.layout;
+    ObjectWriter layout(out, top.Indent());
+    layout.String("Name", d.layoutName);
+    layout.Int("BgColor", r.BgColor & 0xFF);
+    layout.Int("TxColor", r.TxColor & 0xFF);
+    ForEachLayoutInt(r,
+                     [&](const IntRule& rule, const int& value) { layout.Int(rule.key, value); });
+    layout.Number("RingLength", r.RingLength);
+    layout.Number("InnerRadius", r.InnerRadius);
+    layout.Number("OuterRadius", r.OuterRadius);
+    layout.End();
+  }
+
+  const DesignBackground& bg = d.background;
+  top.Key("background");
+  if (bg.kind == DesignBackground::Kind::None) {
+    out += "null";
+  } else {
+    ObjectWriter picture(out, top.Indent());
+    picture.String("name", bg.name);
+    if (bg.kind == DesignBackground::Kind::Unusable) {
+      picture.String("problem", bg.problem);
+    } else {
+      picture.String("type", bg.type);
+      picture.Int("bytes", bg.bytes.size());
+      picture.Key("base64");
+      const QByteArray base64 = bg.bytes.toBase64();
+      const std::string indent(static_cast<std::size_t>(picture.Indent() + 2), ' ');
+      out += "[";
+      for (qsizetype at = 0; at < base64.size(); at += kBase64LineLength) {
+        out += at == 0 ? "\n" : ",\n";
+        out += indent;
+        out += '"';
+        out.append(base64.constData() + at, static_cast<std::size_t>(std::min<qsizetype>(
+                                                kBase64LineLength, base64.size() - at)));
+        out += '"';
+      }
+      out += "\n" + std::string(static_cast<std::size_t>(picture.Indent()), ' ') + "]";
+    }
+    picture.End();
+  }
+  top.End();
+  out += "\n";
+  return out;
+}
+
+bool ParseDesign(std::string_view bytes, Design& design, std::string& problem) {
+  problem.clear();
+  if (static_cast<long long>(bytes.size()) > kMaxDesignFileBytes) {
+    problem = "it is larger than the " + std::to_string(kMaxDesignFileBytes / kMebibyte) +
+              " MiB a design may be";
+    return false;
+  }
+  if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+    bytes.remove_prefix(kByteOrderMark.size());
+  const std::size_t first = bytes.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) {
+    problem = "it is empty";
+    return false;
+  }
+  if (bytes[first] != '{') {
+    problem = "it is not a label design (it is not JSON text)";
+    return false;
+  }
+  QJsonParseError error{};
+  const QJsonDocument document = QJsonDocument::fromJson(
+      QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), &error);
+  if (error.error != QJsonParseError::NoError) {
+    const std::size_t last = bytes.find_last_not_of(" \t\r\n");
+    const bool atEnd = error.offset >= 0 && static_cast<std::size_t>(error.offset) >= last;
+    const bool unterminated = error.error == QJsonParseError::UnterminatedObject ||
+                              error.error == QJsonParseError::UnterminatedArray ||
+                              error.error == QJsonParseError::UnterminatedString;
+    if (atEnd || (unterminated && static_cast<std::size_t>(error.offset) + 2 >= bytes.size()))
+      problem = "it is cut off: its text ends in the middle (after " +
+                std::to_string(bytes.size()) + " bytes)";
+    else
+      problem = "it is damaged: " + error.errorString().toStdString() + " at byte " +
+                std::to_string(error.offset);
+    return false;
+  }
+  if (!document.isObject()) {
+    problem = "it is not a label design";
+    return false;
+  }
+  const QJsonObject object = document.object();
+  if (object.value(QLatin1String("format")).toString() != QLatin1String(kDesignFormatName)) {
+    problem = "it is not a label design (its \"format\" is not \"" +
+              std::string(kDesignFormatName) + "\")";
+    return false;
+  }
+  const QJsonValue version = object.value(QLatin1String("version"));
+  const double v = version.toDouble(-1);
+  if (!version.isDouble() || v != std::trunc(v) || v < 1) {
+    problem = "its format version is not a whole number from 1";
+    return false;
+  }
+  if (v > kDesignVersion) {
+    problem = "it was written by a newer " + std::string(kAppName) + " (format version " +
+              ObjectReader::NumberText(v) + "); this one reads version " +
+              std::to_string(kDesignVersion);
+    return false;
+  }
+
+  Design d;
+  ObjectReader top(object, "", problem);
+  ReadTexts(top, d);
+  top.Text("font", d.fontFace, kProfileStringMax);
+  QJsonObject areaObject;
+  if (top.Object("burningArea", areaObject)) {
+    std::string areaProblem;
+    ObjectReader area(areaObject, "burningArea", areaProblem);
+    area.Real("inner", d.innerRadius);
+    area.Real("outer", d.outerRadius);
+    if (area.Ok() && !(kLowestInnerRadius <= d.innerRadius && d.innerRadius <= d.outerRadius &&
+                       d.outerRadius <= kHighestOuterRadius))
+      area.Fail("burning area " + ObjectReader::NumberText(d.innerRadius) + " - " +
+                ObjectReader::NumberText(d.outerRadius) + " mm is not within 25 to 58 mm");
+    if (!areaProblem.empty()) top.Fail(areaProblem.substr(4));
+  }
+  top.Flag("rimtone", d.rimtone);
+  std::string quality;
+  if (top.Text("quality", quality, kProfileStringMax) && !ParseDesignQuality(quality, d.quality))
+    top.Fail("\"quality\" is " + Quoted(quality) + ", not draft, normal or high");
+  if (top.Ok()) ReadLayout(top, d);
+  if (top.Ok()) ReadBackground(top, d);
+  if (!top.Ok()) return false;
+  // What the writer would refuse is refused here too.
+  if (std::string why = CheckDesign(d); !why.empty()) {
+    problem = why;
+    return false;
+  }
+  design = std::move(d);
+  return true;
+}
+
+bool LoadDesignFile(const std::string& path, Design& design, std::string& problem) {
+  std::string bytes;
+  if (!ReadRegularFile(path, kMaxDesignFileBytes, bytes, problem)) {
+    if (problem.rfind("it is larger than", 0) == 0)
+      problem = "it is larger than the " + std::to_string(kMaxDesignFileBytes / kMebibyte) +
+                " MiB a design may be";
+    return false;
+  }
+  return ParseDesign(bytes, design, problem);
+}
+
+bool SaveDesignFile(const std::string& path, const Design& design, std::string& problem) {
+  if (std::string why = CheckDesign(design); !why.empty()) {
+    problem = why;
+    return false;
+  }
+  return ReplaceFileAtomically(path, DesignText(design), problem);
+}
+
+DesignBackground BackgroundFromFile(const std::string& path) {
+  DesignBackground bg;
+  if (path.empty()) return bg;
+  bg.name = BaseName(path);
+  if (bg.name.size() > kMaxDesignPictureName) bg.name = Utf8Cut(bg.name, kMaxDesignPictureName);
+  if (!IsValidUtf8(bg.name) || HasControl(bg.name)) bg.name = "background";
+  std::string bytes, why;
+  ImageBuffer picture;
+  std::string format;
+  if (!ReadRegularFile(path, kMaxDesignPictureBytes, bytes, why)) {
+    why = why.substr(3);  // "it does not exist" -> "does not exist"
+    if (why.rfind("is larger than", 0) == 0)
+      why = "is larger than the " + std::to_string(kMaxDesignPictureBytes / kMebibyte) +
+            " MiB a design embeds";
+  } else if (QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+             picture.Decode(data, &why, &format)) {
+    bg.kind = DesignBackground::Kind::Picture;
+    bg.bytes = std::move(data);
+    bg.type = format;
+    bg.image = picture.Image();
+    return bg;
+  }
+  bg.kind = DesignBackground::Kind::Unusable;
+  bg.problem = Utf8Cut(why, kMaxDesignPictureName);
+  return bg;
+}
+
+void ApplyDesignLayout(const Design& design, CELLayout& layout) {
+  LayoutRecord record = design.layout;
+  record.BgImage = design.background.kind == DesignBackground::Kind::None ? std::string()
+                                                                          : design.background.name;
+  layout.UseGivenLayout(record, design.background.kind == DesignBackground::Kind::Picture
+                                    ? design.background.image
+                                    : QImage());
+  layout.UseFontFace(design.fontFace);
+}
+
+void ApplyDesignTexts(const Design& design, LabelTexts& texts) {
+  texts.SetTitle(design.title);
+  texts.SetDate(design.date);
+  texts.SetNote(DesignNote(design));
+}
+
+}  // namespace twr

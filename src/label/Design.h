@@ -1,0 +1,114 @@
+// Label designs: everything needed to burn the same label again on another
+// machine, as one self-contained file (.twrlabel): the texts as typed, a
+// full copy of the layout record, the background picture's own bytes, the
+// font face, the burning area, Rimtone mode and the quality. The format is
+// JSON text, versioned (docs/design-format.md). The reader checks before it
+// trusts and refuses what it cannot use with one sentence; the writer
+// replaces the file atomically. No widgets; the window program and `twr`
+// share it.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+#include <string>
+#include <string_view>
+
+#include "label/LayoutSettings.h"
+#include "label/RingText.h"
+
+namespace twr {
+
+class CELLayout;
+class LabelTexts;
+
+inline constexpr const char* kDesignExtension = ".twrlabel";
+inline constexpr const char* kDesignMimeType = "application/x-titlewright-label";
+// The "format" member that names a design file, and the version written.
+inline constexpr const char* kDesignFormatName = "titlewright-label";
+inline constexpr int kDesignVersion = 1;
+
+// A design file is at most 96 MiB and its picture at most 64 MiB (base64
+// makes four characters of three bytes).
+inline constexpr long long kMaxDesignFileBytes = 96LL * 1024 * 1024;
+inline constexpr long long kMaxDesignPictureBytes = 64LL * 1024 * 1024;
+// The longest picture name kept (the name is only shown).
+inline constexpr std::size_t kMaxDesignPictureName = 255;
+// A ring band of the layout is at most this many millimetres long.
+inline constexpr int kMaxDesignRingLength = 1000;
+
+enum class DesignQuality { Draft, Normal, High };
+// "draft", "normal", "high".
+const char* DesignQualityName(DesignQuality quality);
+bool ParseDesignQuality(std::string_view name, DesignQuality& quality);
+
+// The background of a design.
+struct DesignBackground {
+  enum class Kind {
+    None,      // the layout names no picture: the label starts black
+    Picture,   // the picture itself
+    Unusable,  // the layout named a picture that could not be used: BgColor fill
+  };
+  Kind kind = Kind::None;
+  std::string name;     // the picture file's name, without its folder (shown only)
+  QByteArray bytes;     // Picture: the file's bytes as they were
+  std::string type;     // Picture: the format found, "png", "jpeg", ...
+  std::string problem;  // Unusable: why ("does not exist", ...)
+  QImage image;         // Picture: decoded as a layout's picture is (24-bit)
+};
+
+struct Design {
+  std::string title;
+  std::string date;
+  NoteLineArray notes;  // in the order typed; lines past the last one empty
+  // The layout record: its own ring length and radii (whole millimetres,
+  // as a settings section holds them) and the ring band they give; BgImage
+  // is the picture's name (empty without a picture); FontFace is unused.
+  LayoutRecord layout;
+  std::string layoutName;
+  std::string fontFace;                     // empty: the system's sans-serif face
+  double innerRadius = kLowestInnerRadius;  // the burning area, mm
+  double outerRadius = kHighestOuterRadius;
+  bool rimtone = false;
+  DesignQuality quality = DesignQuality::Draft;
+  DesignBackground background;
+};
+
+// What in the design a file cannot hold or the reader would refuse, as one
+// sentence ("the title is 300 bytes long; ..."); empty when it can be saved.
+std::string CheckDesign(const Design& design);
+
+// The design as the text of its file (UTF-8 JSON, the picture last).
+std::string DesignText(const Design& design);
+
+// Reads a design from the bytes of its file. Never crashes and never
+// trusts: on any problem it returns false with one sentence in `problem`
+// ("it is cut off ...", "it was written by a newer Titlewright ...",
+// "its layout's BaseLength is 0; ...", "its background picture ... is
+// damaged or cut short") and `design` is left as it was.
+bool ParseDesign(std::string_view bytes, Design& design, std::string& problem);
+
+// The file at `path`: a regular file of at most kMaxDesignFileBytes, read
+// without waiting on a pipe or device, then ParseDesign.
+bool LoadDesignFile(const std::string& path, Design& design, std::string& problem);
+// Checks the design (CheckDesign) and writes it atomically: a temporary
+// file beside the target, flushed, renamed over it.
+bool SaveDesignFile(const std::string& path, const Design& design, std::string& problem);
+
+// The background for a layout's BgImage path: none for an empty path, else
+// the file's bytes as they are when the picture can be used, or Unusable
+// with the reason.
+DesignBackground BackgroundFromFile(const std::string& path);
+
+// The note as the main window's edit holds it: the lines up to the last
+// one with text, each ended by CR LF.
+std::string DesignNote(const Design& design);
+
+// Puts the design's layout record and picture into the renderer as the
+// layout kGivenLayout and makes its face the renderer's face. Render it then
+// with kGivenLayout after SetBandRadii(innerRadius, outerRadius).
+void ApplyDesignLayout(const Design& design, CELLayout& layout);
+// The design's texts into the main window's text model.
+void ApplyDesignTexts(const Design& design, LabelTexts& texts);
+
+}  // namespace twr
