@@ -52,12 +52,10 @@ CELTitleConfig::CELTitleConfig(TitleConfigModel& model, const TitleConfigValues&
   outer_->setGeometry(kOuterRect);
   outer_->setObjectName(QString::number(kIdOuter));
   outer_->setAccessibleName(tr("Outer radius in millimetres"));
+  // Greyed with the skin's palette while the disc offers no data side.
   rimtone_ = new QCheckBox(QString::fromUtf8(kRimtoneCaption), this);
   rimtone_->setGeometry(kRimtoneRect);
   rimtone_->setObjectName(QString::number(kIdRimtone));
-  QPalette palette = rimtone_->palette();
-  palette.setColor(QPalette::WindowText, kStaticText);
-  rimtone_->setPalette(palette);
 
   ok_ = new SkinnedButton(QStringLiteral("IDB_BBTNCONFOKU"), QStringLiteral("IDB_BBTNCONFOKD"),
                           QString(), tr("OK"), this);
