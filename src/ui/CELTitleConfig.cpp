@@ -26,7 +26,11 @@ const QRect kRimtoneRect = DialogRect(21, 85, 86, 12);
 const QRect kOkRect = DialogRect(11, 106, 69, 18);
 const QRect kCancelRect = DialogRect(83, 106, 69, 18);
 
-constexpr const char* kRimtoneCaption = "Rimtone Mode";
+// The captions' baselines (the font's a little higher than the picture had
+// it, clear of the focus ring round the font list).
+const QPoint kFontCaption{22, 22};
+const QPoint kInnerCaption{31, 103};
+const QPoint kOuterCaption{31, 126};
 
 }  // namespace
 
@@ -52,10 +56,14 @@ CELTitleConfig::CELTitleConfig(TitleConfigModel& model, const TitleConfigValues&
   outer_->setGeometry(kOuterRect);
   outer_->setObjectName(QString::number(kIdOuter));
   outer_->setAccessibleName(tr("Outer radius in millimetres"));
-  // Greyed with the skin's palette while the disc offers no data side.
-  rimtone_ = new QCheckBox(QString::fromUtf8(kRimtoneCaption), this);
+  // "Rimtone Mode", its R the mnemonic; greyed with the skin's palette
+  // while the disc in the drive offers no data side.
+  rimtone_ = new QCheckBox(tr("&Rimtone Mode"), this);
   rimtone_->setGeometry(kRimtoneRect);
   rimtone_->setObjectName(QString::number(kIdRimtone));
+  AddCaption(tr("&Font"), kFontCaption, fonts_);
+  AddCaption(tr("&Inner radius"), kInnerCaption, inner_);
+  AddCaption(tr("&Outer radius"), kOuterCaption, outer_);
 
   ok_ = new SkinnedButton(QStringLiteral("IDB_BBTNCONFOKU"), QStringLiteral("IDB_BBTNCONFOKD"),
                           QString(), tr("OK"), this);
