@@ -116,15 +116,20 @@ void CELTitleConfig::accept() {
   // A radius that is no number keeps the dialog open at that edit: the
   // area is not checked, and nothing is taken, with a value the user did
   // not type.
-  if (!ReadControls()) {
-    double unused = 0.0;
-    QLineEdit* bad = ParseRadius(outer_->text().toStdString(), unused) ? inner_ : outer_;
+  const auto toRefused = [this] {
+    QLineEdit* bad = model_.Refused() == TitleConfigModel::Field::Outer ? outer_ : inner_;
     bad->setFocus();
     bad->selectAll();
+  };
+  if (!ReadControls()) {
+    toRefused();
     return;
   }
   const bool accepted = DriveTask::Run([this] { return model_.Accept(device_, messages_); });
-  if (!accepted) return;  // the dialog stays open
+  if (!accepted) {
+    toRefused();  // the dialog stays open at the radius to mend
+    return;
+  }
   ShowMembers();
   QDialog::accept();
 }
