@@ -23,7 +23,7 @@ namespace {
 constexpr int kIconPixels = 32;
 constexpr int kTextPixels = 12;
 constexpr int kNarrowestText = 260;
-constexpr int kWidestText = 440;
+constexpr int kWidestText = 520;
 constexpr int kMargin = 16;
 constexpr int kSpacing = 12;
 // The etched rule over the buttons, as in the dialog pictures.
