@@ -5,7 +5,6 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <initializer_list>
 #include <tuple>
 
 #include <QCoreApplication>
@@ -29,43 +28,39 @@ bool IsBlank(char c) {
 
 // The second lines: the field refused and what it allows. Numbers in the
 // radius edits' own form, whatever the locale.
-std::string Tr(const char* text) {
-  return QCoreApplication::translate("TitleConfigModel", text).toStdString();
+QString Tr(const char* text) {
+  return QCoreApplication::translate("TitleConfigModel", text);
 }
 
-std::string Fill(std::string text, std::initializer_list<std::string> values) {
-  int n = 1;
-  for (const std::string& value : values) {
-    const std::string mark = "%" + std::to_string(n++);
-    const std::size_t at = text.find(mark);
-    if (at != std::string::npos) text.replace(at, mark.size(), value);
-  }
-  return text;
+QString Mm(double millimetres) {
+  return QString::fromStdString(FormatRadius(millimetres));
 }
 
 std::string NotANumberDetail(TitleConfigModel::Field field, bool rimtone) {
   if (field == TitleConfigModel::Field::Outer)
-    return Fill(Tr("Outer radius: a number of millimetres, above the inner radius and at most %1."),
-                {FormatRadius(kHighestOuterRadius)});
+    return Tr("Outer radius: a number of millimetres, above the inner radius and at most %1.")
+        .arg(Mm(kHighestOuterRadius))
+        .toStdString();
   if (rimtone)
-    return Tr(
-        "Inner radius: a number of millimetres, beyond the disc's recorded data and below "
-        "the outer radius.");
-  return Fill(Tr("Inner radius: a number of millimetres, at least %1 and below the outer radius."),
-              {FormatRadius(kLowestInnerRadius)});
+    return Tr("Inner radius: a number of millimetres, beyond the disc's recorded data and below "
+              "the outer radius.")
+        .toStdString();
+  return Tr("Inner radius: a number of millimetres, at least %1 and below the outer radius.")
+      .arg(Mm(kLowestInnerRadius))
+      .toStdString();
 }
 
 std::string BurningAreaDetail(TitleConfigModel::Field field, const TitleConfigValues& area,
                               double lowest) {
   if (field == TitleConfigModel::Field::Outer)
-    return Fill(
-        Tr("Outer radius %1 mm: allowed above the inner radius (%2 mm) and at most %3 mm."),
-        {FormatRadius(area.outer), FormatRadius(area.inner), FormatRadius(kHighestOuterRadius)});
-  return Fill(area.rimtone ? Tr("Inner radius %1 mm: allowed from %2 mm (the end of the recorded "
-                                "data) to below the outer radius (%3 mm).")
-                           : Tr("Inner radius %1 mm: allowed from %2 mm to below the outer radius "
-                                "(%3 mm)."),
-              {FormatRadius(area.inner), FormatRadius(lowest), FormatRadius(area.outer)});
+    return Tr("Outer radius %1 mm: allowed above the inner radius (%2 mm) and at most %3 mm.")
+        .arg(Mm(area.outer), Mm(area.inner), Mm(kHighestOuterRadius))
+        .toStdString();
+  const QString text = area.rimtone ? Tr("Inner radius %1 mm: allowed from %2 mm (the end of the "
+                                         "recorded data) to below the outer radius (%3 mm).")
+                                    : Tr("Inner radius %1 mm: allowed from %2 mm to below the "
+                                         "outer radius (%3 mm).");
+  return text.arg(Mm(area.inner), Mm(lowest), Mm(area.outer)).toStdString();
 }
 
 }  // namespace
