@@ -73,11 +73,11 @@ CELDraw::CELDraw(BurnSession& session, QWidget* parent)
   setObjectName(QStringLiteral("CELDraw"));
 
   draw_ = new SkinnedButton(QStringLiteral("IDB_BBTNDRAWU"), QStringLiteral("IDB_BBTNDRAWD"),
-                            QStringLiteral("IDB_BBTNDRAWX"), tr("Draw"), this);
+                            QStringLiteral("IDB_BBTNDRAWX"), tr("&Draw"), this);
   draw_->move(kDrawRect.topLeft());
   draw_->setObjectName(Id(kIdDraw));
   exit_ = new SkinnedButton(QStringLiteral("IDB_BBTNDREXITU"), QStringLiteral("IDB_BBTNDREXITD"),
-                            QString(), tr("Exit"), this);
+                            QString(), tr("E&xit"), this);
   exit_->move(kExitRect.topLeft());
   exit_->setObjectName(Id(kIdExit));
 

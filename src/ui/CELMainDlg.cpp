@@ -1,6 +1,7 @@
 // The main window.
 #include "ui/CELMainDlg.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -8,18 +9,20 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QShortcut>
 
 #include "burn/BurnSession.h"
 #include "common/Strings.h"
+#include "ui/AboutBox.h"
 #include "ui/CELDraw.h"
 #include "ui/CELTitleConfig.h"
 #include "ui/DriveTask.h"
 #include "ui/GuiMessages.h"
 #include "ui/HelpWindow.h"
+#include "ui/QuitShortcut.h"
 #include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
 #include "ui/model/MainWindowModel.h"
@@ -42,6 +45,15 @@ const QRect kTimeRect = DialogRect(369, 224, 68, 9);
 const QRect kConfigRect = DialogRect(285, 246, 67, 19);
 const QRect kBurnRect = DialogRect(405, 253, 42, 42);
 const QRect kExitRect = DialogRect(9, 279, 67, 19);
+// The captions' baselines: the drive's where the picture had it, the edits'
+// three pixels higher so that the focus ring round an edit leaves their
+// mnemonics' underlines clear; the "?" button under Config, its foot level
+// with Burn's.
+const QPoint kDriveCaption{428, 57};
+const QPoint kTitleCaption{442, 89};
+const QPoint kDateCaption{442, 129};
+const QPoint kNoteCaption{442, 172};
+const QRect kHelpButtonRect{428, 447, 28, 28};
 
 // The layout list shows this many names when it drops down (239 units).
 constexpr int kLayoutListRows = 24;
@@ -136,7 +148,7 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   drives_->setGeometry(kDriveRect);
   drives_->setObjectName(QString::number(kIdDrive));
   drives_->setAccessibleName(tr("Drive"));
-  scan_ = MakeButton("IDB_BBTNSCANU", "IDB_BBTNSCAND", tr("Scan"), kScanRect, kIdScan, this);
+  scan_ = MakeButton("IDB_BBTNSCANU", "IDB_BBTNSCAND", tr("&Scan"), kScanRect, kIdScan, this);
   title_ = new QLineEdit(this);
   title_->setGeometry(kTitleRect);
   title_->setObjectName(QString::number(kIdTitle));
@@ -161,9 +173,9 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   time_->setObjectName(QString::number(kIdTime));
   time_->setAccessibleName(tr("Required time"));
   config_ =
-      MakeButton("IDB_BBTNCONFU", "IDB_BBTNCONFD", tr("Config"), kConfigRect, kIdConfig, this);
-  burn_ = MakeButton("IDB_BBTNOKU", "IDB_BBTNOKD", tr("Burn"), kBurnRect, kIdBurn, this);
-  exit_ = MakeButton("IDB_BBTNEXITU", "IDB_BBTNEXITD", tr("Exit"), kExitRect, kIdExit, this);
+      MakeButton("IDB_BBTNCONFU", "IDB_BBTNCONFD", tr("&Config"), kConfigRect, kIdConfig, this);
+  burn_ = MakeButton("IDB_BBTNOKU", "IDB_BBTNOKD", tr("&Burn"), kBurnRect, kIdBurn, this);
+  exit_ = MakeButton("IDB_BBTNEXITU", "IDB_BBTNEXITD", tr("E&xit"), kExitRect, kIdExit, this);
 
   setTabOrder(layouts_, drives_);
   setTabOrder(drives_, scan_);
@@ -174,6 +186,12 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   setTabOrder(config_, burn_);
   setTabOrder(burn_, exit_);
 
+  // The captions of the drive list and the edits, with their mnemonics.
+  AddCaption(tr("D&rive"), kDriveCaption, drives_);
+  AddCaption(tr("&Title"), kTitleCaption, title_);
+  AddCaption(tr("&Date"), kDateCaption, date_);
+  AddCaption(tr("&Note"), kNoteCaption, note_);
+
   connect(layouts_, &QComboBox::currentIndexChanged, this, &CELMainDlg::OnLayoutChosen);
   connect(drives_, &QComboBox::currentIndexChanged, this, &CELMainDlg::OnDriveChosen);
   connect(title_, &QLineEdit::textChanged, this, [this] { OnTextEdited(0); });
@@ -183,9 +201,27 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   connect(config_, &QAbstractButton::clicked, this, &CELMainDlg::OnConfig);
   connect(burn_, &QAbstractButton::clicked, this, &CELMainDlg::OnBurn);
   connect(exit_, &QAbstractButton::clicked, this, &CELMainDlg::OnExit);
-  auto* help = new QShortcut(QKeySequence::HelpContents, this);
-  help->setContext(Qt::WindowShortcut);
-  connect(help, &QShortcut::activated, this, &CELMainDlg::ShowHelp);
+  // Help (F1) and About: the "?" button and the window's context menu;
+  // Ctrl+Q in any of the program's windows.
+  helpAction_ = new QAction(tr("&Help contents"), this);
+  helpAction_->setShortcut(QKeySequence::HelpContents);
+  helpAction_->setShortcutContext(Qt::WindowShortcut);
+  connect(helpAction_, &QAction::triggered, this, &CELMainDlg::ShowHelp);
+  aboutAction_ = new QAction(tr("&About %1").arg(QString::fromUtf8(kAppName)), this);
+  connect(aboutAction_, &QAction::triggered, this, &CELMainDlg::ShowAbout);
+  addAction(helpAction_);
+  addAction(aboutAction_);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+  helpButton_ = new SkinnedTextButton(QStringLiteral("?"), this);
+  helpButton_->SetMinimumWidth(kHelpButtonRect.width());
+  helpButton_->move(kHelpButtonRect.topLeft());
+  helpButton_->setObjectName(QStringLiteral("help"));
+  helpButton_->setAccessibleName(tr("Help"));
+  helpButton_->setToolTip(tr("Help (F1) and About"));
+  connect(helpButton_, &QAbstractButton::clicked, this, &CELMainDlg::ShowHelpMenu);
+  setTabOrder(config_, helpButton_);
+  quitKey_ = new QuitShortcut(this);
+  connect(quitKey_, &QuitShortcut::Activated, this, &CELMainDlg::OnQuitKey);
 
   timer_.setInterval(MainWindowModel::kTickMs);
   connect(&timer_, &QTimer::timeout, this, &CELMainDlg::OnTimer);
@@ -233,6 +269,7 @@ void CELMainDlg::Opening() {
   for (QWidget* w : std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_,
                                                     config_, burn_})
     w->setEnabled(true);
+  layouts_->setFocus(Qt::OtherFocusReason);  // the keyboard starts at the first control
   timer_.start();
   DrawPreview();
   ShowMemberTexts();
@@ -359,7 +396,7 @@ void CELMainDlg::OnBurn() {
     dialog.exec();
     model_.AfterBurn();
   }
-  if (quitRequested_) {
+  if (quitRequested_ || quitAfterBurn_) {
     done(kClosed);
     return;
   }
@@ -427,6 +464,32 @@ void CELMainDlg::keyPressEvent(QKeyEvent* event) {
 void CELMainDlg::ShowHelp() {
   if (!help_) help_ = new HelpWindow(this);
   help_->ShowContents();
+}
+
+// ---- Help, About and Ctrl+Q ---------------------------------------------------
+
+void CELMainDlg::ShowAbout() {
+  AboutBox about([this] { ShowHelp(); }, this);
+  about.exec();
+}
+
+void CELMainDlg::ShowHelpMenu() {
+  QMenu menu(this);
+  menu.addAction(helpAction_);
+  menu.addAction(aboutAction_);
+  menu.exec(helpButton_->mapToGlobal(QPoint(0, helpButton_->height())));
+}
+
+void CELMainDlg::OnQuitKey() {
+  if (auto* draw = qobject_cast<CELDraw*>(QApplication::activeModalWidget())) {
+    // The burn dialog's Exit: during a burn it asks the burn to stop, and
+    // the window ends once the burn's closing steps have closed the dialog.
+    const bool burning = burnSession_.CurrentState() == BurnSession::State::Burning;
+    draw->reject();
+    quitAfterBurn_ = burning || !draw->isVisible();
+    return;
+  }
+  RequestQuit();
 }
 
 }  // namespace twr::ui

@@ -13,6 +13,7 @@
 
 #include "ui/SkinnedDialog.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -28,7 +29,9 @@ namespace twr::ui {
 class GuiMessages;
 class HelpWindow;
 class MainWindowModel;
+class QuitShortcut;
 class SkinnedButton;
+class SkinnedTextButton;
 class TitleConfigModel;
 
 // Control 1021: the preview square, smoothly scaled into the area.
@@ -99,6 +102,12 @@ class CELMainDlg : public SkinnedDialog {
   SkinnedButton* ExitButton() const { return exit_; }
   HelpWindow* Help() const { return help_; }
   bool TimerRunning() const { return timer_.isActive(); }
+  // ---- Help, About and Ctrl+Q ------------------------------------------------
+  // The "?" button under Config: a menu with the help (F1) and the About
+  // box, the same as the window's context menu.
+  SkinnedTextButton* HelpButton() const { return helpButton_; }
+  QAction* HelpAction() const { return helpAction_; }
+  QAction* AboutAction() const { return aboutAction_; }
 
   // The program is asked to end (a stop signal): open dialogs and message
   // boxes are closed, a burn is asked to stop and the window ends once the
@@ -108,6 +117,7 @@ class CELMainDlg : public SkinnedDialog {
  public slots:
   void reject() override;
   void ShowHelp();
+  void ShowAbout();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -128,6 +138,10 @@ class CELMainDlg : public SkinnedDialog {
   void OnConfig();
   void OnBurn();
   void OnExit();
+  // Ctrl+Q: the way of Exit, or during a burn the way of the burn dialog's
+  // Exit, after which the window ends.
+  void OnQuitKey();
+  void ShowHelpMenu();
 
   MainWindowModel& model_;
   TitleConfigModel& configModel_;
@@ -148,6 +162,11 @@ class CELMainDlg : public SkinnedDialog {
   SkinnedButton* burn_ = nullptr;
   SkinnedButton* exit_ = nullptr;
   HelpWindow* help_ = nullptr;
+  SkinnedTextButton* helpButton_ = nullptr;
+  QAction* helpAction_ = nullptr;
+  QAction* aboutAction_ = nullptr;
+  QuitShortcut* quitKey_ = nullptr;
+  bool quitAfterBurn_ = false;
   QTimer timer_;
   bool exchanging_ = false;  // change events are ignored while texts are shown
   bool openingPosted_ = false;

@@ -26,7 +26,11 @@ const QRect kRimtoneRect = DialogRect(21, 85, 86, 12);
 const QRect kOkRect = DialogRect(11, 106, 69, 18);
 const QRect kCancelRect = DialogRect(83, 106, 69, 18);
 
-constexpr const char* kRimtoneCaption = "Rimtone Mode";
+// The captions' baselines (the font's a little higher than the picture had
+// it, clear of the focus ring round the font list).
+const QPoint kFontCaption{22, 22};
+const QPoint kInnerCaption{31, 103};
+const QPoint kOuterCaption{31, 126};
 
 }  // namespace
 
@@ -52,12 +56,14 @@ CELTitleConfig::CELTitleConfig(TitleConfigModel& model, const TitleConfigValues&
   outer_->setGeometry(kOuterRect);
   outer_->setObjectName(QString::number(kIdOuter));
   outer_->setAccessibleName(tr("Outer radius in millimetres"));
-  rimtone_ = new QCheckBox(QString::fromUtf8(kRimtoneCaption), this);
+  // "Rimtone Mode", its R the mnemonic; greyed with the skin's palette
+  // while the disc in the drive offers no data side.
+  rimtone_ = new QCheckBox(tr("&Rimtone Mode"), this);
   rimtone_->setGeometry(kRimtoneRect);
   rimtone_->setObjectName(QString::number(kIdRimtone));
-  QPalette palette = rimtone_->palette();
-  palette.setColor(QPalette::WindowText, kStaticText);
-  rimtone_->setPalette(palette);
+  AddCaption(tr("&Font"), kFontCaption, fonts_);
+  AddCaption(tr("&Inner radius"), kInnerCaption, inner_);
+  AddCaption(tr("&Outer radius"), kOuterCaption, outer_);
 
   ok_ = new SkinnedButton(QStringLiteral("IDB_BBTNCONFOKU"), QStringLiteral("IDB_BBTNCONFOKD"),
                           QString(), tr("OK"), this);
@@ -110,15 +116,20 @@ void CELTitleConfig::accept() {
   // A radius that is no number keeps the dialog open at that edit: the
   // area is not checked, and nothing is taken, with a value the user did
   // not type.
-  if (!ReadControls()) {
-    double unused = 0.0;
-    QLineEdit* bad = ParseRadius(outer_->text().toStdString(), unused) ? inner_ : outer_;
+  const auto toRefused = [this] {
+    QLineEdit* bad = model_.Refused() == TitleConfigModel::Field::Outer ? outer_ : inner_;
     bad->setFocus();
     bad->selectAll();
+  };
+  if (!ReadControls()) {
+    toRefused();
     return;
   }
   const bool accepted = DriveTask::Run([this] { return model_.Accept(device_, messages_); });
-  if (!accepted) return;  // the dialog stays open
+  if (!accepted) {
+    toRefused();  // the dialog stays open at the radius to mend
+    return;
+  }
   ShowMembers();
   QDialog::accept();
 }

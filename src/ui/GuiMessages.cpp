@@ -2,31 +2,14 @@
 #include "ui/GuiMessages.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QThread>
 #include <QWidget>
 
 #include <algorithm>
 
-#include "common/Strings.h"
+#include "ui/SkinnedMessageBox.h"
 
 namespace twr::ui {
-
-namespace {
-
-QMessageBox::Icon BoxIcon(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::Information:
-      return QMessageBox::Information;
-    case MessageIcon::Warning:
-      return QMessageBox::Warning;
-    case MessageIcon::Error:
-      return QMessageBox::Critical;
-  }
-  return QMessageBox::NoIcon;
-}
-
-}  // namespace
 
 GuiMessages::GuiMessages(QObject* parent) : QObject(parent) {}
 
@@ -107,12 +90,9 @@ bool GuiMessages::Present(const Request& request) {
 
   QWidget* parent = QApplication::activeModalWidget();
   if (parent == nullptr) parent = QApplication::activeWindow();
-  QMessageBox box(BoxIcon(request.icon), QString::fromUtf8(kAppName),
-                  QString::fromStdString(request.text),
-                  request.question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
-  if (!request.detail.empty()) box.setInformativeText(QString::fromStdString(request.detail));
-  box.setDefaultButton(request.question ? QMessageBox::No : QMessageBox::Ok);
-  return box.exec() == QMessageBox::Yes;
+  SkinnedMessageBox box(request.icon, QString::fromStdString(request.text),
+                        QString::fromStdString(request.detail), request.question, parent);
+  return box.Ask() && request.question;
 }
 
 }  // namespace twr::ui

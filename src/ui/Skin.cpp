@@ -7,6 +7,7 @@
 #include <QSvgRenderer>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 // The compiled-in skin (resources/skin/skin.qrc), when the build has it.
@@ -123,12 +124,38 @@ QFont DialogFont() {
   return font;
 }
 
+double ContrastRatio(const QColor& a, const QColor& b) {
+  const auto luminance = [](const QColor& c) {
+    const auto linear = [](double v) {
+      return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+  };
+  const double la = luminance(a);
+  const double lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor FocusRingColour(const std::vector<QColor>& background) {
+  const auto weakest = [&](const QColor& ring) {
+    double least = 21.0;
+    for (const QColor& c : background) least = std::min(least, ContrastRatio(ring, c));
+    return least;
+  };
+  return weakest(kStageAccent) > weakest(kAccent) ? kStageAccent : kAccent;
+}
+
 void ApplySkinPalette(QWidget* dialog, const QColor& brush) {
   QPalette palette = dialog->palette();
   palette.setColor(QPalette::Window, brush);
   palette.setColor(QPalette::WindowText, kStaticText);
   palette.setColor(QPalette::Highlight, kAccent);
   palette.setColor(QPalette::HighlightedText, Qt::white);
+  // A disabled control must look disabled: its words greyed, the box of a
+  // check box flat in the dialog's brush.
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    palette.setColor(QPalette::Disabled, role, kDisabledText);
+  palette.setColor(QPalette::Disabled, QPalette::Base, brush);
   dialog->setPalette(palette);
   dialog->setFont(DialogFont());
 }

@@ -10,6 +10,8 @@
 #include <QSize>
 #include <QString>
 
+#include <vector>
+
 class QWidget;
 
 namespace twr::ui {
@@ -22,8 +24,13 @@ inline const QColor kBurnBrush{198, 199, 207};  // 0x00CFC7C6 as red, green, blu
 inline const QColor kStaticText{50, 50, 50};
 // The disc name field of the burn dialog.
 inline const QColor kDiscFieldFill{229, 230, 234};
-// The accent of the skin: the progress bar and the keyboard-focus mark.
+// The accent of the skin: the progress bar and the keyboard-focus ring on
+// the light panels; the stage accent is its light shade for the dark stage.
 inline const QColor kAccent{74, 72, 168};
+inline const QColor kStageAccent{169, 173, 245};
+// Captions over the light panels, and the texts of disabled controls.
+inline const QColor kCaptionText{63, 66, 77};
+inline const QColor kDisabledText{134, 137, 150};
 
 // Dialog templates are laid out in dialog units of the 8-point shell font
 // (6 x 13 pixels to 4 x 8 units): 1.5 pixels across and 1.625 down, rounded
@@ -51,8 +58,15 @@ QPixmap SkinPicture(const QString& name, const QWidget* widget);
 
 // The type face of the windows' own texts (statics, lists, edits).
 QFont DialogFont();
+// The contrast ratio of two colours as the accessibility guidelines define
+// it, from 1 (the same) to 21 (black on white).
+double ContrastRatio(const QColor& a, const QColor& b);
+// The focus ring's colour over these background colours: the accent or the
+// stage accent, whichever stands out more against the least contrasting one.
+QColor FocusRingColour(const std::vector<QColor>& background);
 // Palette and font for the windows: highlight in the accent, statics in
-// dark grey on the dialog's brush.
+// dark grey on the dialog's brush, the texts of disabled controls (check
+// boxes, lists, buttons, edits) greyed.
 void ApplySkinPalette(QWidget* dialog, const QColor& brush);
 
 }  // namespace twr::ui

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <thread>
 
@@ -251,6 +252,66 @@ TEST(VirtualDrive, BurnFlipBurnAgain) {
   EXPECT_EQ(IdentifyDisc(*rig.device).name.text, "DVD+R blank");
   burn();
   EXPECT_EQ(IdentifyDisc(*rig.device).name.text, "Etchlume disc  label-side");
+}
+
+// A drive that vanishes at write N (Faults=gone:N) answers that write and
+// every command after it as a pulled-out drive does: no status and no
+// sense, so the drive object tells it apart from a refusal. The tray stays
+// as it was: nothing is ejected by a drive that is not there.
+TEST(VirtualDrive, AGoneDriveAnswersNothingFromItsWriteOn) {
+  VirtualDriveConfig c = Config("label");
+  c.burn.faults = "gone:3";
+  VirtualRig rig(c);
+  ElsPageBytes page{};
+  ASSERT_EQ(rig.device->ReadModePage(ElsPageLayout::kPageCode, page.data()), 1);
+  page[ElsPageLayout::kOffLabelWriting] = 1;
+  ASSERT_EQ(rig.device->WriteModePage(page.data()), 1);
+  std::uint8_t sense[3];
+  const std::uint32_t start = 0x30000;
+  for (std::uint32_t write = 1; write <= 2; ++write)
+    ASSERT_EQ(rig.device->Write12(start + 4 * write, 2448 * 4, 4, sense), 1) << write;
+
+  // Removal and eject report 1 whatever the drive answers; the drive
+  // object still knows that nothing came back.
+  struct Command {
+    const char* name;
+    std::function<int()> send;
+    bool reportsFailure = true;
+  };
+  CELDevice& d = *rig.device;
+  const std::vector<Command> commands = {
+      {"the third write", [&] { return d.Write12(start + 12, 2448 * 4, 4, sense); }},
+      {"the write after it", [&] { return d.Write12(start + 16, 2448 * 4, 4, sense); }},
+      {"SYNCHRONIZE CACHE", [&] { return d.SynchronizeCache(); }},
+      {"TEST UNIT READY", [&] { return d.TestUnitReady(); }},
+      {"the page sent back",
+       [&] {
+         page[ElsPageLayout::kOffLabelWriting] = 0;
+         return d.WriteModePage(page.data());
+       }},
+      {"MODE SENSE", [&] { return d.ReadModePage(ElsPageLayout::kPageCode, page.data()); }},
+      {"removal allowed", [&] { return d.PreventAllowRemoval(0); }, false},
+      {"eject", [&] { return d.StartStopUnit(0); }, false},
+      {"GET CONFIGURATION", [&] { return d.GetConfiguration(0, 0, 32); }},
+      {"READ TOC", [&] { return d.ReadToc(2, 0, 256); }},
+  };
+  for (const Command& command : commands) {
+    const int result = command.send();
+    if (command.reportsFailure) {
+      EXPECT_EQ(result, 0) << command.name;
+    }
+    EXPECT_TRUE(d.LastCommandUnanswered()) << command.name;
+    EXPECT_EQ(d.LastCommandStatus(), kNoScsiStatus) << command.name;
+    const auto& bytes = d.Request().sense;
+    EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; }))
+        << command.name;
+  }
+  EXPECT_FALSE(rig.drive->TrayEmpty());
+  // Straight to the transport: nothing comes back, not even an empty sense.
+  const Sent inquiry = Send(*rig.drive, {kOpInquiry, 0, 0, 0, 36, 0}, 36);
+  EXPECT_FALSE(inquiry.ok);
+  EXPECT_TRUE(std::all_of(inquiry.sense.begin(), inquiry.sense.end(),
+                          [](std::uint8_t b) { return b == 0; }));
 }
 
 TEST(VirtualDrive, TrayStaysEmptyUntilTheReloadDelay) {

@@ -1,5 +1,7 @@
 // The configuration dialog: the burning-area check, the Rimtone raise of the
-// inner radius, number reading in any locale, the font list, and Cancel.
+// inner radius, number reading in any locale, the font list, and Cancel;
+// what a refusal says on its second line and where it leaves the caret.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -147,6 +149,86 @@ class ConfigDialogTest : public QObject {
     QCOMPARE(model.Confirmed().outer, 57.5);
     QCOMPARE(model.Confirmed().inner, 36.5);
     QCOMPARE(model.Confirmed().font, std::string("DejaVu Sans"));  // OK takes entry 0
+  }
+
+  // A refused OK keeps its message and says on a second line which radius
+  // and what it allows; the caret goes to that radius.
+  void refusalsNameTheFieldAndItsRange_data() {
+    QTest::addColumn<QString>("disc");
+    QTest::addColumn<bool>("rimtone");
+    QTest::addColumn<QString>("inner");
+    QTest::addColumn<QString>("outer");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<QString>("focus");
+    const QString number = "Please enter a number.";
+    const QString area = "Input correct burning area.";
+    QTest::newRow("inner no number")
+        << "label" << false << "thirty"
+        << "57.5" << number
+        << "Inner radius: a number of millimetres, at least 25 and below the outer radius."
+        << "1016";
+    QTest::newRow("outer no number")
+        << "label" << false << "30"
+        << "" << number
+        << "Outer radius: a number of millimetres, above the inner radius and at most 58."
+        << "1017";
+    QTest::newRow("inner no number, Rimtone")
+        << "dvd+r" << true << "x"
+        << "58" << number
+        << "Inner radius: a number of millimetres, beyond the disc's recorded data and below the "
+           "outer radius."
+        << "1016";
+    QTest::newRow("inner 24.9")
+        << "label" << false << "24.9"
+        << "58" << area
+        << "Inner radius 24.9 mm: allowed from 25 mm to below the outer radius (58 mm)."
+        << "1016";
+    QTest::newRow("outer 58.1")
+        << "label" << false << "25"
+        << "58,1" << area
+        << "Outer radius 58.1 mm: allowed above the inner radius (25 mm) and at most 58 mm."
+        << "1017";
+    QTest::newRow("equal radii")
+        << "label" << false << "40"
+        << "40" << area
+        << "Inner radius 40 mm: allowed from 25 mm to below the outer radius (40 mm)."
+        << "1016";
+    QTest::newRow("Rimtone inside the data")
+        << "dvd+r" << true << "29"
+        << "58" << area
+        << "Inner radius 29 mm: allowed from 29.5 mm (the end of the recorded data) to below the "
+           "outer radius (58 mm)."
+        << "1016";
+  }
+
+  void refusalsNameTheFieldAndItsRange() {
+    QFETCH(QString, disc);
+    QFETCH(bool, rimtone);
+    QFETCH(QString, inner);
+    QFETCH(QString, outer);
+    QFETCH(QString, text);
+    QFETCH(QString, detail);
+    QFETCH(QString, focus);
+    VirtualDriveConfig config = DriveWith(disc.toStdString());
+    config.recordedBlocks = BlocksReportedEndingAt(29.5);
+    UiRig rig(config);
+    ui::TitleConfigModel model;
+    ui::CELTitleConfig dialog(model, {false, 25.0, 58.0, "DejaVu Sans"}, *rig.device, rig.messages,
+                              nullptr, &kFonts);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.RimtoneBox()->setChecked(rimtone);
+    dialog.InnerEdit()->setText(inner);
+    dialog.OuterEdit()->setText(outer);
+    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QVERIFY(dialog.isVisible());
+    const auto history = rig.messages.History();
+    QCOMPARE(history.size(), std::size_t(1));
+    QCOMPARE(QString::fromStdString(history.back().text), text);
+    QCOMPARE(QString::fromStdString(history.back().detail), detail);
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    QVERIFY(!model.Confirmed().rimtone && model.Confirmed().outer == 58.0);  // nothing confirmed
   }
 
   void fontListAndNumbers() {

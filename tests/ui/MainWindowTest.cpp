@@ -1,6 +1,8 @@
 // The main window on the off-screen platform: keys that do nothing, help,
 // typing and the once-a-second preview, a layout change, and a whole burn
-// from Burn through Draw to the window refreshing again.
+// from Burn through Draw to the window refreshing again; the keyboard in
+// every skinned window (mnemonics, the focus ring, Ctrl+Q) and the help
+// window's navigation and find.
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -13,13 +15,21 @@
 #include <QTextBrowser>
 #include <QTimer>
 
+#include <QAction>
+#include <QCheckBox>
+#include <QSignalSpy>
+
 #include <fstream>
+#include <functional>
 
 #include "burn/BurnSession.h"
 #include "label/CELLayout.h"
 #include "ui/CELDraw.h"
 #include "ui/CELMainDlg.h"
+#include "ui/CELTitleConfig.h"
+#include "ui/FocusRing.h"
 #include "ui/HelpWindow.h"
+#include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
 #include "ui/UiTestMain.h"
 #include "ui/UiTestSupport.h"
@@ -67,6 +77,38 @@ struct MainRig {
   }
 };
 
+// Eats the shortcut event a button's mnemonic sends it, so that the key can
+// be checked without the button's action running.
+struct ShortcutCatcher : QObject {
+  int caught = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::Shortcut) return false;
+    ++caught;
+    return true;
+  }
+};
+
+// The focus ring is round `control`, 2 pixels out from it, in a colour with
+// at least 3:1 contrast against every background pixel under it.
+void CheckRingRound(ui::SkinnedDialog& dialog, QWidget* control) {
+  ui::FocusRing* ring = dialog.Ring();
+  QTRY_COMPARE(ring->Target(), control);
+  const int out = ui::FocusRing::kGap + ui::FocusRing::kWidth;
+  QCOMPARE(
+      ring->geometry(),
+      QRect(control->mapTo(&dialog, QPoint(0, 0)), control->size()).adjusted(-out, -out, out, out));
+  QVERIFY(ui::FocusRing::kWidth >= 2);
+  const std::vector<QColor> under = ring->BackgroundUnder(control);
+  QVERIFY(!under.empty());
+  for (const QColor& c : under)
+    QVERIFY2(ui::ContrastRatio(ring->Colour(), c) >= 3.0,
+             qPrintable(QStringLiteral("%1 ring %2 on %3: %4")
+                            .arg(control->objectName(), ring->Colour().name(), c.name())
+                            .arg(ui::ContrastRatio(ring->Colour(), c))));
+}
+
+const std::vector<std::string> kFonts = {"DejaVu Sans", "Liberation Sans"};
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -90,6 +132,235 @@ class MainWindowTest : public QObject {
     help->grab().save(ScreenshotPath("help.png"));
     rig.window.reset();
     QVERIFY(help.isNull());
+  }
+
+  // Every control of the three skinned windows: its mnemonic reaches it (a
+  // caption's moves the focus to its edit or list, a button's is the
+  // button's shortcut) and, with the keyboard in use, the focus ring is
+  // round it; a mouse press hides the ring.
+  void mnemonicsAndTheFocusRing_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");  // Alt + this; 0: none (Tab reaches it)
+    QTest::addColumn<bool>("button");
+    QTest::newRow("main: layout list") << "main"
+                                       << "1046" << 0 << false;
+    QTest::newRow("main: drive list") << "main"
+                                      << "1008" << int(Qt::Key_R) << false;
+    QTest::newRow("main: title") << "main"
+                                 << "1010" << int(Qt::Key_T) << false;
+    QTest::newRow("main: date") << "main"
+                                << "1012" << int(Qt::Key_D) << false;
+    QTest::newRow("main: note") << "main"
+                                << "1032" << int(Qt::Key_N) << false;
+    QTest::newRow("main: Scan") << "main"
+                                << "1030" << int(Qt::Key_S) << true;
+    QTest::newRow("main: Config") << "main"
+                                  << "1047" << int(Qt::Key_C) << true;
+    QTest::newRow("main: Burn") << "main"
+                                << "1061" << int(Qt::Key_B) << true;
+    QTest::newRow("main: Exit") << "main"
+                                << "1062" << int(Qt::Key_X) << true;
+    QTest::newRow("main: help button") << "main"
+                                       << "help" << 0 << true;
+    QTest::newRow("config: font") << "config"
+                                  << "1015" << int(Qt::Key_F) << false;
+    QTest::newRow("config: inner radius") << "config"
+                                          << "1016" << int(Qt::Key_I) << false;
+    QTest::newRow("config: outer radius") << "config"
+                                          << "1017" << int(Qt::Key_O) << false;
+    QTest::newRow("config: Rimtone Mode") << "config"
+                                          << "1050" << int(Qt::Key_R) << true;
+    QTest::newRow("config: OK") << "config"
+                                << "1" << 0 << true;
+    QTest::newRow("config: Cancel") << "config"
+                                    << "2" << 0 << true;
+    QTest::newRow("burn: Draw") << "burn"
+                                << "1" << int(Qt::Key_D) << true;
+    QTest::newRow("burn: Exit") << "burn"
+                                << "2" << int(Qt::Key_X) << true;
+  }
+
+  void mnemonicsAndTheFocusRing() {
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(bool, button);
+    MainRig rig(DriveWith(window == "config" ? "dvd-r" : "label"));
+    QImage label(600, 600, QImage::Format_RGB888);
+    label.fill(Qt::gray);
+    std::unique_ptr<ui::SkinnedDialog> other;
+    ui::SkinnedDialog* dialog = rig.window.get();
+    if (window == "main") {
+      QVERIFY(rig.Open());
+    } else if (window == "config") {
+      other = std::make_unique<ui::CELTitleConfig>(rig.config, ui::TitleConfigValues{},
+                                                   *rig.drive.device, rig.drive.messages, nullptr,
+                                                   &kFonts);
+    } else {
+      rig.burn.SetBand(40.0, 41.0);
+      rig.burn.SetLabelImage(&label);
+      other = std::make_unique<ui::CELDraw>(rig.burn);
+    }
+    if (other) {
+      dialog = other.get();
+      dialog->show();
+      QVERIFY(QTest::qWaitForWindowExposed(dialog));
+      if (auto* draw = qobject_cast<ui::CELDraw*>(dialog)) QTRY_VERIFY(draw->Opened());
+    }
+    dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    auto* target = dialog->findChild<QWidget*>(control);
+    QVERIFY(target);
+    QVERIFY(target->isEnabled());
+
+    if (key && button) {
+      ShortcutCatcher catcher;
+      target->installEventFilter(&catcher);
+      QTest::keyClick(dialog, Qt::Key(key), Qt::AltModifier);
+      QCOMPARE(catcher.caught, 1);
+      target->removeEventFilter(&catcher);
+      target->setFocus(Qt::TabFocusReason);
+      QTest::keyClick(target, Qt::Key_Shift);  // the keyboard is in use
+    } else if (key) {
+      QTest::keyClick(dialog, Qt::Key(key), Qt::AltModifier);
+      QTRY_COMPARE(QApplication::focusWidget(), target);
+    } else {
+      // Tab reaches it.
+      bool reached = false;
+      for (int i = 0; i < 20 && !reached; ++i) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dialog,
+                        Qt::Key_Tab);
+        reached = QApplication::focusWidget() == target;
+      }
+      QVERIFY(reached);
+    }
+    CheckRingRound(*dialog, target);
+    if (QString(QTest::currentDataTag()) == "main: Burn")
+      rig.window->grab().save(ScreenshotPath("main-window-focus-ring.png"));
+    QTest::mousePress(dialog, Qt::LeftButton, {}, QPoint(2, dialog->height() - 2));
+    QTRY_VERIFY(!dialog->Ring()->Target());
+    QTest::mouseRelease(dialog, Qt::LeftButton, {}, QPoint(2, dialog->height() - 2));
+  }
+
+  // Ctrl+Q ends the program from any of its windows as Exit does; during a
+  // burn it takes the burn dialog's Exit: the burn stops after the write in
+  // progress, its closing steps run, and then the window ends.
+  void ctrlQQuits() {
+    {
+      MainRig rig(DriveWith("label"));
+      QVERIFY(rig.Open());
+      QTimer::singleShot(
+          0, [&] { QTest::keyClick(rig.window->TitleEdit(), Qt::Key_Q, Qt::ControlModifier); });
+      QTRY_VERIFY(!rig.window->isVisible());
+      QCOMPARE(rig.window->result(), ui::CELMainDlg::kClosed);
+    }
+    {
+      MainRig rig(DriveWith("label"));
+      QVERIFY(rig.Open());
+      bool pressed = false;
+      QTimer poke;
+      poke.setInterval(20);
+      QObject::connect(&poke, &QTimer::timeout, [&] {
+        auto* config = qobject_cast<ui::CELTitleConfig*>(QApplication::activeModalWidget());
+        if (!config || pressed) return;
+        pressed = true;
+        QTest::keyClick(config->InnerEdit(), Qt::Key_Q, Qt::ControlModifier);
+      });
+      poke.start();
+      QTest::mouseClick(rig.window->ConfigButton(), Qt::LeftButton);  // returns when closed
+      poke.stop();
+      QVERIFY(pressed);
+      QTRY_VERIFY(!rig.window->isVisible());
+      QCOMPARE(rig.window->result(), ui::CELMainDlg::kClosed);
+    }
+    VirtualDriveConfig paced = DriveWith("label");
+    paced.burn.pace = 1.0;
+    paced.reloadDelaySeconds = 3600;  // the ejected tray stays open
+    MainRig rig(paced);
+    QVERIFY(rig.Open());
+    QTest::keyClicks(rig.window->TitleEdit(), "Stopped");
+    enum { Waiting, Drawn, Quit } step = Waiting;
+    QTimer poke;
+    poke.setInterval(20);
+    QObject::connect(&poke, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<ui::CELDraw*>(QApplication::activeModalWidget());
+      if (!dialog || !dialog->Opened()) return;
+      if (step == Waiting) {
+        step = Drawn;
+        QTest::mouseClick(dialog->DrawButton(), Qt::LeftButton);
+      } else if (step == Drawn && rig.burn.Job().WriteCount() > 20) {
+        step = Quit;
+        QTest::keyClick(dialog, Qt::Key_Q, Qt::ControlModifier);
+      }
+    });
+    poke.start();
+    QTest::mouseClick(rig.window->BurnButton(), Qt::LeftButton);  // returns after the burn
+    poke.stop();
+    QCOMPARE(int(step), int(Quit));
+    QTRY_VERIFY(!rig.window->isVisible());
+    QCOMPARE(rig.window->result(), ui::CELMainDlg::kClosed);
+    const auto texts = rig.drive.Texts();
+    QCOMPARE(std::count(texts.begin(), texts.end(), "Finish Burning."), 1);
+    QVERIFY(rig.drive.drive->TrayEmpty());  // the closing steps ejected the disc
+  }
+
+  // The help window: Back, Forward and Home through the pages seen, a page
+  // opened at its anchor, and the find bar (incremental, next and previous
+  // round the page, "Not found", Escape closing the bar and then the window).
+  void helpWindowNavigationAndFind() {
+    MainRig rig(DriveWith("label"));
+    QVERIFY(rig.Open());
+    QTest::keyClick(rig.window.get(), Qt::Key_F1);
+    ui::HelpWindow* help = rig.window->Help();
+    QVERIFY(help);
+    QTRY_VERIFY(help->isVisible());
+    QTRY_COMPARE(QApplication::activeWindow(), help);
+    QTextBrowser* browser = help->Browser();
+    const auto page = [&] { return browser->source().fileName(); };
+    QCOMPARE(page(), QString("index.html"));
+    QVERIFY(!help->BackAction()->isEnabled());
+    browser->setSource(QUrl("designing.html"));  // as a link followed
+    QCOMPARE(page(), QString("designing.html"));
+    QVERIFY(help->BackAction()->isEnabled());
+    QTest::keyClick(browser, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(page(), QString("index.html"));
+    QVERIFY(help->ForwardAction()->isEnabled());
+    help->ForwardAction()->trigger();
+    QCOMPARE(page(), QString("designing.html"));
+    help->HomeAction()->trigger();
+    QCOMPARE(page(), QString("index.html"));
+    help->ShowPage("troubleshooting.html#m804");
+    QCOMPARE(page(), QString("troubleshooting.html"));
+    QCOMPARE(browser->source().fragment(), QString("m804"));
+    help->HomeAction()->trigger();
+
+    QVERIFY(!help->FindBar()->isVisible());
+    QTRY_COMPARE(QApplication::activeWindow(), help);
+    QTest::keyClick(browser, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(help->FindBar()->isVisible());
+    QTRY_VERIFY(help->FindEdit()->hasFocus());
+    QTest::keyClicks(help->FindEdit(), "burn");
+    const QTextCursor first = browser->textCursor();
+    QCOMPARE(first.selectedText().toLower(), QString("burn"));
+    QTest::keyClick(help->FindEdit(), Qt::Key_Return);
+    const QTextCursor second = browser->textCursor();
+    QCOMPARE(second.selectedText().toLower(), QString("burn"));
+    QVERIFY(second.selectionStart() > first.selectionStart());
+    QTest::keyClick(help->FindEdit(), Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(browser->textCursor().selectionStart(), first.selectionStart());
+    // Backwards from the first match goes round to the page's last one.
+    QTest::keyClick(help->FindEdit(), Qt::Key_Return, Qt::ShiftModifier);
+    QVERIFY(browser->textCursor().selectionStart() > second.selectionStart());
+    QCOMPARE(help->FindStatus(), QString());
+    help->grab().save(ScreenshotPath("help-find.png"));
+    QTest::keyClicks(help->FindEdit(), "zzq");
+    QCOMPARE(help->FindStatus(), QString("Not found"));
+    QTest::keyClick(help->FindEdit(), Qt::Key_Escape);
+    QVERIFY(!help->FindBar()->isVisible());
+    QVERIFY(help->isVisible());
+    QTest::keyClick(browser, Qt::Key_Escape);
+    QVERIFY(!help->isVisible());
   }
 
   // Typing stores the text; the preview follows at the next tick, once.

@@ -1,13 +1,26 @@
 // The skin: every picture is carried at its size and renders sharp at 2x;
 // the background under each static text is its dialog's brush; a skinned
-// button's pictures, keys and name.
+// button's pictures, keys and name; message boxes in the skin's look; a
+// disabled check box that looks disabled.
+#include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
+#include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
+
+#include "ui/CELTitleConfig.h"
+#include "ui/GuiMessages.h"
 #include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
+#include "ui/SkinnedMessageBox.h"
 #include "ui/UiTestMain.h"
+#include "ui/UiTestSupport.h"
+#include "ui/model/TitleConfigModel.h"
 
 namespace twr::test {
 
@@ -85,6 +98,96 @@ class SkinTest : public QObject {
     QTest::keyClick(&exit, Qt::Key_Space);
     QTest::keyClick(&exit, Qt::Key_Return);
     QTRY_COMPARE(clicks.count(), 2);
+  }
+
+  // A message from the core comes as a box in the skin: its own icon, the
+  // text and its detail, buttons drawn on the skin's face with no toolkit
+  // push buttons and no button icons; a question starts at No, Escape
+  // answers No and Alt+Y Yes.
+  void messageBoxesInTheSkin() {
+    ui::GuiMessages messages;  // no responder: real boxes
+    QStringList seen;
+    QList<std::function<void(ui::SkinnedMessageBox&)>> steps = {
+        [&](ui::SkinnedMessageBox& box) {
+          QCOMPARE(box.Icon(), MessageIcon::Error);
+          QCOMPARE(box.TextLabel()->text(), QString("Input correct burning area."));
+          QVERIFY(box.DetailLabel());
+          QCOMPARE(box.DetailLabel()->text(), QString("Outer radius 59 mm: at most 58 mm."));
+          QVERIFY(!box.NoButton());
+          QVERIFY(box.AcceptButton()->IsDefault());
+          box.grab().save(ScreenshotPath("message-box.png"));
+          QTest::keyClick(&box, Qt::Key_Return);
+        },
+        [&](ui::SkinnedMessageBox& box) {
+          QVERIFY(!box.DetailLabel());
+          QVERIFY(box.NoButton()->IsDefault());
+          QTRY_VERIFY(box.NoButton()->hasFocus());
+          box.grab().save(ScreenshotPath("message-box-question.png"));
+          QTest::keyClick(&box, Qt::Key_Escape);
+        },
+        [&](ui::SkinnedMessageBox& box) { QTest::keyClick(&box, Qt::Key_Y, Qt::AltModifier); },
+    };
+    QTimer poke;
+    poke.setInterval(20);
+    QPointer<ui::SkinnedMessageBox> handled;
+    QObject::connect(&poke, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<ui::SkinnedMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      if (box == handled || steps.isEmpty()) {
+        // A box the step did not close (a failed check): closed with No.
+        if (QTest::currentTestFailed()) box->reject();
+        return;
+      }
+      handled = box;
+      QVERIFY(box->findChildren<QPushButton*>().isEmpty());
+      for (auto* button : box->findChildren<QAbstractButton*>()) {
+        QVERIFY(qobject_cast<ui::SkinnedTextButton*>(button));
+        QVERIFY(button->icon().isNull());
+      }
+      seen << box->windowTitle();
+      steps.takeFirst()(*box);
+    });
+    poke.start();
+    messages.ShowDetailed("Input correct burning area.", "Outer radius 59 mm: at most 58 mm.",
+                          MessageIcon::Error);
+    const bool first = messages.AskYesNo("Disc is blank. You must not write data afterwards.",
+                                         MessageIcon::Information);
+    const bool second = messages.AskYesNo("Disc is blank. You must not write data afterwards.",
+                                          MessageIcon::Information);
+    poke.stop();
+    QVERIFY(!first);
+    QVERIFY(second);
+    QCOMPARE(seen, QStringList({"Titlewright", "Titlewright", "Titlewright"}));
+  }
+
+  // The Rimtone check box, offered only for a DVD±R: disabled, its words
+  // are clearly lighter than when it is enabled (it still shows the mode).
+  void aDisabledCheckBoxLooksDisabled() {
+    const std::vector<std::string> fonts = {"DejaVu Sans"};
+    const auto darkest = [&](const char* disc, bool checked) {
+      test::UiRig rig(test::DriveWith(disc));
+      ui::TitleConfigModel model;
+      ui::CELTitleConfig dialog(model, {checked, 25.0, 58.0, "DejaVu Sans"}, *rig.device,
+                                rig.messages, nullptr, &fonts);
+      dialog.show();
+      if (!QTest::qWaitForWindowExposed(&dialog)) return -1;
+      QCheckBox* box = dialog.RimtoneBox();
+      if (box->isChecked() != checked) return -2;
+      dialog.grab().save(ScreenshotPath(
+          QStringLiteral("config-rimtone-%1.png").arg(box->isEnabled() ? "enabled" : "disabled")));
+      // The words, right of the box.
+      const QImage image = box->grab().toImage();
+      int least = 255;
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = image.width() / 4; x < image.width(); ++x)
+          least = std::min(least, qGray(image.pixel(x, y)));
+      return least;
+    };
+    const int enabled = darkest("dvd-r", false);
+    const int disabled = darkest("label", true);
+    QVERIFY2(enabled >= 0 && disabled >= 0, "dialog not shown");
+    QVERIFY2(enabled < 90, qPrintable(QString::number(enabled)));
+    QVERIFY2(disabled > 110, qPrintable(QString::number(disabled)));
   }
 };
 

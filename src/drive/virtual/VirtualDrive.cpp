@@ -298,7 +298,11 @@ bool VirtualDrive::Write12(std::span<const std::uint8_t> cdb, std::span<const st
                            Answer& answer) {
   if (!HasMedium(answer)) return false;
   if (cdb.size() < 12) return answer.Refuse(kSenseInvalidFieldInCdb);
-  return burn_->Write(GetBe32(&cdb[2]), GetBe32(&cdb[6]), data, DiscView(), answer.sense);
+  if (burn_->Write(GetBe32(&cdb[2]), GetBe32(&cdb[6]), data, DiscView(), answer.sense)) return true;
+  // A device that vanishes at this write answers it as it answers every
+  // command after it: no status, no sense.
+  answer.withSense = !burn_->Gone();
+  return false;
 }
 
 bool VirtualDrive::StartStop(std::span<const std::uint8_t> cdb, Answer& answer) {

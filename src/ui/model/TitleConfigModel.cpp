@@ -5,11 +5,15 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <tuple>
+
+#include <QCoreApplication>
 
 #include "burn/BurnJob.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
 #include "label/BurningArea.h"
+#include "label/LayoutSettings.h"
 
 namespace twr::ui {
 
@@ -20,6 +24,43 @@ constexpr double kRecordedMargin = 0.1;  // mm beyond the recorded data
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
+}
+
+// The second lines: the field refused and what it allows. Numbers in the
+// radius edits' own form, whatever the locale.
+QString Tr(const char* text) {
+  return QCoreApplication::translate("TitleConfigModel", text);
+}
+
+QString Mm(double millimetres) {
+  return QString::fromStdString(FormatRadius(millimetres));
+}
+
+std::string NotANumberDetail(TitleConfigModel::Field field, bool rimtone) {
+  if (field == TitleConfigModel::Field::Outer)
+    return Tr("Outer radius: a number of millimetres, above the inner radius and at most %1.")
+        .arg(Mm(kHighestOuterRadius))
+        .toStdString();
+  if (rimtone)
+    return Tr("Inner radius: a number of millimetres, beyond the disc's recorded data and below "
+              "the outer radius.")
+        .toStdString();
+  return Tr("Inner radius: a number of millimetres, at least %1 and below the outer radius.")
+      .arg(Mm(kLowestInnerRadius))
+      .toStdString();
+}
+
+std::string BurningAreaDetail(TitleConfigModel::Field field, const TitleConfigValues& area,
+                              double lowest) {
+  if (field == TitleConfigModel::Field::Outer)
+    return Tr("Outer radius %1 mm: allowed above the inner radius (%2 mm) and at most %3 mm.")
+        .arg(Mm(area.outer), Mm(area.inner), Mm(kHighestOuterRadius))
+        .toStdString();
+  const QString text = area.rimtone ? Tr("Inner radius %1 mm: allowed from %2 mm (the end of the "
+                                         "recorded data) to below the outer radius (%3 mm).")
+                                    : Tr("Inner radius %1 mm: allowed from %2 mm to below the "
+                                         "outer radius (%3 mm).");
+  return text.arg(Mm(area.inner), Mm(lowest), Mm(area.outer)).toStdString();
 }
 
 }  // namespace
@@ -66,10 +107,13 @@ bool TitleConfigModel::ReadControls(bool rimtone, std::string_view outerText,
                                     std::string_view innerText, int fontIndex, Messages& messages) {
   working_.rimtone = rimtone;
   if (fontIndex >= 0 && fontIndex < static_cast<int>(fonts_.size())) fontIndex_ = fontIndex;
-  for (auto [text, member] :
-       {std::pair{outerText, &working_.outer}, std::pair{innerText, &working_.inner}}) {
+  refused_ = Field::None;
+  for (auto [text, member, field] : {std::tuple{outerText, &working_.outer, Field::Outer},
+                                     std::tuple{innerText, &working_.inner, Field::Inner}}) {
     if (!ParseRadius(text, *member)) {
-      messages.ShowString(kStrEnterNumber, MessageIcon::Warning);
+      refused_ = field;
+      messages.ShowDetailed(StringText(kStrEnterNumber), NotANumberDetail(field, rimtone),
+                            MessageIcon::Warning);
       return false;
     }
   }
@@ -88,7 +132,16 @@ void TitleConfigModel::AdjustInnerRadius(CELDevice& device) {
 bool TitleConfigModel::Accept(CELDevice& device, Messages& messages) {
   const double lowest =
       LowestInnerRadius(working_.rimtone, working_.rimtone ? device.GetRecordedOuterRadius() : 0.0);
-  if (!CheckBurningArea(working_.inner, working_.outer, lowest, messages)) return false;
+  if (!IsBurningAreaValid(working_.inner, working_.outer, lowest)) {
+    // The inner radius first (out of its range, or not below the outer),
+    // then an outer radius past the edge.
+    const bool innerFits = lowest <= working_.inner && working_.inner < working_.outer;
+    refused_ = innerFits ? Field::Outer : Field::Inner;
+    messages.ShowDetailed(StringText(kStrBadBurningArea),
+                          BurningAreaDetail(refused_, working_, lowest), MessageIcon::Error);
+    return false;
+  }
+  refused_ = Field::None;
   if (fontIndex_ >= 0 && fontIndex_ < static_cast<int>(fonts_.size()))
     working_.font = fonts_[static_cast<std::size_t>(fontIndex_)];
   confirmed_ = working_;

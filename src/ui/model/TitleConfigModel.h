@@ -50,6 +50,12 @@ class TitleConfigModel {
   std::string InnerText() const { return FormatRadius(working_.inner); }
   std::string OuterText() const { return FormatRadius(working_.outer); }
 
+  // The radius a refusal is about: which field, with its allowed range,
+  // the second line of "Please enter a number." and of "Input correct
+  // burning area." says, and where the dialog puts the caret.
+  enum class Field { None, Inner, Outer };
+  Field Refused() const { return refused_; }
+
   // Reads the controls in the order mode, outer radius, inner radius. At a
   // radius that is no number "Please enter a number." is shown and reading
   // stops: what was not read keeps its value. False after such a message.
@@ -70,6 +76,7 @@ class TitleConfigModel {
   std::vector<std::string> fonts_;
   int fontIndex_ = 0;
   bool rimtoneEnabled_ = false;
+  Field refused_ = Field::None;
 };
 
 }  // namespace twr::ui
