@@ -2,10 +2,7 @@
 # CMakeLists.txt, after every program's target exists: the window program's
 # files are installed only once its target `titlewright` is there.
 
-# The version has one definition, the program's own text in Strings.h.
-file(STRINGS ${PROJECT_SOURCE_DIR}/src/common/Strings.h twr_version_line
-     REGEX "kVersionText = \"")
-string(REGEX REPLACE ".*kVersionText = \"([^\"]+)\".*" "\\1" TWR_VERSION "${twr_version_line}")
+# TWR_VERSION and TWR_RELEASE_DATE come from the top-level CMakeLists.txt.
 set(TWR_DATA_DIR ${CMAKE_INSTALL_FULL_DATADIR}/titlewright)
 set(twr_generated ${PROJECT_BINARY_DIR}/packaging)
 

@@ -2,21 +2,23 @@
 # Installs the Debian packages Titlewright needs, when missing.
 #   install-deps.sh            to build and run it (scripts/run.sh)
 #   install-deps.sh --test     also to test it (scripts/test.sh): GoogleTest,
-#                              Google Benchmark, clang for fuzzing, xorriso,
-#                              strace, validators, an X server with xdotool and
-#                              ImageMagick for the window test, a German locale
+#                              Google Benchmark, clang for fuzzing, clang-format
+#                              and clang-tidy, xorriso, strace, validators, an X
+#                              server with xdotool and ImageMagick for the
+#                              window test, a German locale
 #   install-deps.sh --package  also to build the .deb (scripts/package.sh)
 set -euo pipefail
 
+# make for CMake's default generator.
 BUILD=(
-  g++ cmake ninja-build pkg-config
+  g++ make cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libfontconfig-dev zlib1g-dev
   libiso9660-dev libcdio-dev
 )
 RUNTIME=(fonts-liberation2 fonts-dejavu-core qt6-image-formats-plugins)
 TEST=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xorriso clang libclang-rt-14-dev strace locales
+  xorriso clang libclang-rt-14-dev clang-format clang-tidy strace locales
   appstream desktop-file-utils
   xvfb xdotool imagemagick
 )

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "burn/BurnSession.h"
-#include "common/Strings.h"
 #include "common/SettingsLocation.h"
+#include "common/Strings.h"
 #include "drive/CELDevice.h"
 #include "drive/DriveSetup.h"
 #include "label/CELLayout.h"

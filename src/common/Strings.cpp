@@ -3,7 +3,11 @@
 
 #include <cstdio>
 
+#include "common/Version.h"
+
 namespace twr {
+
+const char kVersionText[] = TWR_VERSION_TEXT;
 
 namespace {
 struct Entry {

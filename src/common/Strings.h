@@ -38,8 +38,9 @@ const char* StringText(int id);
 inline constexpr const char* kWritingErrorFormat = "Writing Error[Sense=%x,Asc=%x,Ascq=%x]";
 inline constexpr const char* kInputRadiusError = "Input Radius Error.";
 inline constexpr const char* kAppName = "Titlewright";
-inline constexpr const char* kVersionText = "1.2.0E";
-// Main window title: "Titlewright  Version 1.2.0E" (two blanks before Version).
+// The version text: the project's version (CMakeLists.txt) and its edition letter.
+extern const char kVersionText[];
+// Main window title: the name, two blanks, "Version" and the version text.
 std::string MainWindowTitle();
 
 // "Writing Error[Sense=5,Asc=21,Ascq=0]" for the three sense values.
