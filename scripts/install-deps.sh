@@ -9,13 +9,14 @@
 #   install-deps.sh --package  also to build the .deb (scripts/package.sh)
 set -euo pipefail
 
-# make for CMake's default generator.
+# make for CMake's default generator; qt6-l10n-tools for lrelease and lupdate.
 BUILD=(
   g++ make cmake ninja-build pkg-config
-  qt6-base-dev qt6-svg-dev libfontconfig-dev zlib1g-dev
+  qt6-base-dev qt6-svg-dev qt6-l10n-tools libfontconfig-dev zlib1g-dev
   libiso9660-dev libcdio-dev
 )
-RUNTIME=(fonts-liberation2 fonts-dejavu-core qt6-image-formats-plugins)
+# qt6-translations-l10n: Qt's own texts (standard buttons) in the user's language.
+RUNTIME=(fonts-liberation2 fonts-dejavu-core qt6-image-formats-plugins qt6-translations-l10n)
 TEST=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xorriso clang libclang-rt-14-dev clang-format clang-tidy strace locales
