@@ -2,10 +2,7 @@
 # CMakeLists.txt, after every program's target exists: the window program's
 # files are installed only once its target `titlewright` is there.
 
-# The version has one definition, the program's own text in Strings.h.
-file(STRINGS ${PROJECT_SOURCE_DIR}/src/common/Strings.h twr_version_line
-     REGEX "kVersionText = \"")
-string(REGEX REPLACE ".*kVersionText = \"([^\"]+)\".*" "\\1" TWR_VERSION "${twr_version_line}")
+# TWR_VERSION and TWR_RELEASE_DATE come from the top-level CMakeLists.txt.
 set(TWR_DATA_DIR ${CMAKE_INSTALL_FULL_DATADIR}/titlewright)
 set(twr_generated ${PROJECT_BINARY_DIR}/packaging)
 
@@ -92,6 +89,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "fonts-liberation2, fonts-dejavu-core, qt6-image-formats-plugins, qt6-wayland")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udisks2")
+# The program's own translations are compiled in; Qt's (standard buttons,
+# file dialogs) come from qt6-translations-l10n, without which they stay
+# English. udisks2 unmounts a disc the desktop mounted before a burn.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udisks2, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

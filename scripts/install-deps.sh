@@ -2,25 +2,27 @@
 # Installs the Debian packages Titlewright needs, when missing.
 #   install-deps.sh            to build and run it (scripts/run.sh)
 #   install-deps.sh --test     also to test it (scripts/test.sh): GoogleTest,
-#                              Google Benchmark, clang for fuzzing, xorriso,
-#                              strace, validators, an X server with xdotool and
-#                              ImageMagick for the window test, weston for the
-#                              Wayland check, a private D-Bus with Debian's
-#                              python3-dbus for the stand-in udisks2,
-#                              poppler-utils to read exported PDFs, a German
-#                              locale
+#                              Google Benchmark, clang for fuzzing, clang-format
+#                              and clang-tidy, xorriso, strace, validators, an X
+#                              server with xdotool and ImageMagick for the
+#                              window test, weston for the Wayland check, a
+#                              private D-Bus with Debian's python3-dbus for the
+#                              stand-in udisks2, poppler-utils to read exported
+#                              PDFs, a German locale
 #   install-deps.sh --package  also to build the .deb (scripts/package.sh)
 set -euo pipefail
 
+# make for CMake's default generator; qt6-l10n-tools for lrelease and lupdate.
 BUILD=(
-  g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-svg-dev libfontconfig-dev zlib1g-dev
+  g++ make cmake ninja-build pkg-config
+  qt6-base-dev qt6-svg-dev qt6-l10n-tools libfontconfig-dev zlib1g-dev
   libiso9660-dev libcdio-dev libudev-dev
 )
-RUNTIME=(fonts-liberation2 fonts-dejavu-core qt6-image-formats-plugins qt6-wayland)
+# qt6-translations-l10n: Qt's own texts (standard buttons) in the user's language.
+RUNTIME=(fonts-liberation2 fonts-dejavu-core qt6-image-formats-plugins qt6-wayland qt6-translations-l10n)
 TEST=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xorriso clang libclang-rt-14-dev strace locales
+  xorriso clang libclang-rt-14-dev clang-format clang-tidy strace locales
   appstream desktop-file-utils shared-mime-info poppler-utils
   xvfb xdotool imagemagick
   weston dbus python3-dbus python3-gi

@@ -1,16 +1,30 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Titlewright and runs every test: the plain
-# build, AddressSanitizer + UndefinedBehaviorSanitizer, ThreadSanitizer for the
-# burn pipeline, a short soak and a short run of each fuzz target.
+# Installs what is missing, builds Titlewright and runs every test: the
+# format check, the plain build, AddressSanitizer + UndefinedBehaviorSanitizer,
+# ThreadSanitizer for the burn pipeline, a short soak and a short run of each
+# fuzz target. Every build fails on a compiler warning. TWR_TIDY=1 also runs
+# clang-tidy over src/ (scripts/tidy.sh) and fails on a finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh --test
 JOBS=${JOBS:-$(nproc)}
+# Warnings are errors here, not in a user's build with another compiler.
+STRICT=(-DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
+
+echo "== Format (clang-format)"
+bash scripts/check-format.sh
 
 echo "== Build and test (RelWithDebInfo)"
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWR_BUILD_BENCH=ON >/dev/null
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWR_BUILD_TESTS=ON \
+  -DTWR_BUILD_BENCH=ON "${STRICT[@]}" >/dev/null
 cmake --build build/test -j "$JOBS"
+if [ "${TWR_TIDY:-0}" = 1 ]; then
+  echo "== clang-tidy"
+  JOBS=$JOBS bash scripts/tidy.sh build/test
+else
+  echo "== clang-tidy: not run (TWR_TIDY=1 runs it)"
+fi
 ctest --test-dir build/test --output-on-failure -j "$JOBS"
 echo "== Soak (short: the full one is build/test/tests/burn/burn_soak --burns 200 --seed 1)"
 build/test/tests/burn/burn_soak --burns "${SOAK_BURNS:-10}" --seed 1
@@ -18,8 +32,8 @@ echo "== Soak through the burn dialog (short: the full one is dialog_soak --burn
 QT_QPA_PLATFORM=offscreen build/test/tests/ui/dialog_soak --burns "${SOAK_BURNS:-10}" --seed 1
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
-cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTWR_BUILD_BENCH=OFF \
-  -DTWR_SANITIZE=address,undefined >/dev/null
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTWR_BUILD_TESTS=ON \
+  -DTWR_BUILD_BENCH=OFF -DTWR_SANITIZE=address,undefined "${STRICT[@]}" >/dev/null
 cmake --build build/asan -j "$JOBS"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
   UBSAN_OPTIONS=print_stacktrace=1 \
@@ -30,8 +44,8 @@ ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp QT_QP
   build/asan/tests/ui/dialog_soak --burns 5 --seed 2
 
 echo "== ThreadSanitizer (burn pipeline)"
-cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWR_BUILD_BENCH=OFF \
-  -DTWR_SANITIZE=thread >/dev/null
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWR_BUILD_TESTS=ON \
+  -DTWR_BUILD_BENCH=OFF -DTWR_SANITIZE=thread "${STRICT[@]}" >/dev/null
 # Only the pipeline tests run here; Qt itself is not built for ThreadSanitizer.
 cmake --build build/tsan -j "$JOBS" --target burn_pipeline_tests
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan --output-on-failure -L pipeline -j "$JOBS"
@@ -39,7 +53,8 @@ TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan --output-on-failure -L 
 if [ -d fuzz ] && [ -f fuzz/CMakeLists.txt ]; then
   echo "== Fuzz targets (short runs)"
   CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTWR_BUILD_TESTS=OFF -DTWR_BUILD_BENCH=OFF -DTWR_BUILD_UI=OFF -DTWR_BUILD_FUZZ=ON >/dev/null
+    -DTWR_BUILD_TESTS=OFF -DTWR_BUILD_BENCH=OFF -DTWR_BUILD_UI=OFF -DTWR_BUILD_FUZZ=ON \
+    "${STRICT[@]}" >/dev/null
   cmake --build build/fuzz -j "$JOBS" --target fuzz_all
   # Qt keeps a few process-wide allocations until exit: not leaks of ours.
   for f in build/fuzz/fuzz/fuzz_*; do

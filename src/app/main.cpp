@@ -16,6 +16,7 @@
 #include "drive/CELDevice.h"
 #include "drive/DriveSetup.h"
 #include "drive/DriveWatch.h"
+#include "i18n/Translations.h"
 #include "label/CELLayout.h"
 #include "ui/CELMainDlg.h"
 #include "ui/GuiMessages.h"
@@ -69,11 +70,14 @@ int ParseOptions(int argc, char** argv, Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The user's language, before anything is shown (LANGUAGE=C: English).
+  twr::i18n::ProgramTranslations translations;
   Options options;
   if (const int status = ParseOptions(argc, argv, options)) return status - 1;
 
   // 1. The application object.
   QApplication app(argc, argv);
+  translations.InstallInto(app);
   QApplication::setApplicationName(QString::fromUtf8(twr::kAppName));
   QApplication::setApplicationVersion(QString::fromUtf8(twr::kVersionText));
   QApplication::setDesktopFileName(QStringLiteral("titlewright"));

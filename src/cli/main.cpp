@@ -12,6 +12,8 @@
 #include "cli/GuiApplication.h"
 #include "cli/SettingsFile.h"
 #include "common/Strings.h"
+#include "common/Translate.h"
+#include "i18n/Translations.h"
 
 namespace {
 
@@ -42,7 +44,8 @@ void PrintUsage(std::FILE* out) {
                "exists, else ~/.config/titlewright/twr.ini (made from the installed\n"
                "defaults at the first start).\n\nCommands:\n");
   for (const Command& c : kCommands) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
-  std::fprintf(out, "\nRun 'twr COMMAND --help' for the options of a command.\n");
+  std::fprintf(out, "\n%s\n",
+               twr::Tr("twr", "Run 'twr COMMAND --help' for the options of a command."));
 }
 
 int UsageError(const std::string& message) {
@@ -62,6 +65,8 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The user's language, before anything is shown (LANGUAGE=C: English).
+  const twr::i18n::ProgramTranslations translations;
   qInstallMessageHandler(QuietQtMessages);
   twr::cli::SetProgramArguments(argc, argv);
   ArgParser::SetSettingsHook(twr::cli::UseSettingsFile);

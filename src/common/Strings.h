@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/Translate.h"
+
 namespace twr {
 
 enum StringId : int {
@@ -31,15 +33,20 @@ enum StringId : int {
   kStrEnterNumber = 61713,
 };
 
-// Text of a string-table entry; an empty string for an id the table lacks.
+// Text of a string-table entry in the user's language (common/Translate.h:
+// English until a front end sets a translation); "" for an id the table lacks.
 const char* StringText(int id);
 
 // Texts that are not string-table entries but are fixed all the same.
 inline constexpr const char* kWritingErrorFormat = "Writing Error[Sense=%x,Asc=%x,Ascq=%x]";
-inline constexpr const char* kInputRadiusError = "Input Radius Error.";
+// Marked for the translation tools; Tr("Strings", kInputRadiusError) gives it
+// in the user's language where it is shown.
+inline constexpr const char* kInputRadiusError =
+    TWR_TRANSLATE_NOOP("Strings", "Input Radius Error.");
 inline constexpr const char* kAppName = "Titlewright";
-inline constexpr const char* kVersionText = "1.2.0E";
-// Main window title: "Titlewright  Version 1.2.0E" (two blanks before Version).
+// The version text: the project's version (CMakeLists.txt) and its edition letter.
+extern const char kVersionText[];
+// Main window title: the name, two blanks, "Version" and the version text.
 std::string MainWindowTitle();
 
 // "Writing Error[Sense=5,Asc=21,Ascq=0]" for the three sense values.

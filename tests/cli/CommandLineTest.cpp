@@ -274,7 +274,6 @@ TEST_F(CommandLine, CommandsThatDrawNothingOpenNoFonts) {
   EXPECT_GT(fontFiles({"render"}), 0);  // the check sees them when they are opened
 }
 
-
 // `twr burn --scan` takes the label's texts from the disc as the window's
 // Scan does: the volume name and date, and the top-level entries with the
 // folders first; the options given on the command line win.

@@ -47,6 +47,15 @@ for section in NAME SYNOPSIS COMMANDS OPTIONS "JSON OUTPUT" "SETTINGS FILE" "EXI
   zcat "$MAN" | grep -q "^\.SH \"*$section" || fail "man page lacks $section"
 done
 ! zcat "$MAN" | grep -q "@TWR_" || fail "man page keeps a placeholder"
+# One version everywhere: the program's, the man page's, the package's and
+# the metainfo's release all come from the project's.
+VERSION=$("$TWR" --version | sed -n 's/^twr //p')
+zcat "$MAN" | grep -q "\"Titlewright $VERSION\"" || fail "the man page is not of version $VERSION"
+grep -q "^set(CPACK_PACKAGE_VERSION \"$VERSION\")" "$BUILD/CPackConfig.cmake" ||
+  fail "the package is not of version $VERSION"
+grep -q "<release version=\"$VERSION\" date=\"[0-9-]*\"/>" \
+  "$BUILD/packaging/org.titlewright.Titlewright.metainfo.xml" ||
+  fail "the metainfo's release is not $VERSION"
 bash -n "$TMP/prefix/share/bash-completion/completions/twr" || fail "bash completion"
 
 "$TWR" design save label.twrlabel --layout 2 --title "Installed {n}" > design.txt 2>&1 ||
