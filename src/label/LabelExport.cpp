@@ -13,8 +13,8 @@
 #include <cctype>
 #include <charconv>
 
-#include "common/WholeFile.h"
 #include "common/Strings.h"
+#include "common/WholeFile.h"
 #include "drive/DiscGeometry.h"
 #include "label/CELLayout.h"
 

@@ -67,7 +67,7 @@ class PrivateBus : public ::testing::Test {
     if (standIn_ == 0) {
       setenv("DBUS_SESSION_BUS_ADDRESS", address_.c_str(), 1);
       execl(TWR_PYTHON, TWR_PYTHON, TWR_FAKE_UDISKS, mode.c_str(), (dir_ / "calls").c_str(),
-             node.c_str(), ready.c_str(), static_cast<char*>(nullptr));
+            node.c_str(), ready.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
     for (int i = 0; i < 200 && !fs::exists(ready); ++i)
