@@ -21,7 +21,6 @@ namespace twr::cli {
 
 namespace {
 
-constexpr int kReadyTries = 3;
 constexpr const char* kMountInfo = "/proc/self/mountinfo";
 
 // Message 100 when this system has no pass-through; true when it has.
@@ -180,7 +179,7 @@ int RunDisc(int argc, char** argv) {
 
   const DiscIdentity id = IdentifyDisc(*device);
   const double radius = device->GetRecordedOuterRadius();
-  for (int i = 0; i < kReadyTries; ++i) device->TestUnitReady();
+  device->TestUnitReadyTries();
   std::string volume, publisher, date;
   device->ReadVolumeInfo(volume, publisher, date);
   std::vector<DiscEntry> entries;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/Args.h"
+#include "drive/DiscGeometry.h"
 #include "label/LabelWarnings.h"
 
 namespace twr {
@@ -47,7 +48,7 @@ struct RenderedLabel {
 // and the exit status is kExitUsage for a layout that does not exist or a
 // refused area, kExitFailure when there is no layout or the render fails.
 int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages& messages,
-                       RenderedLabel& rendered, double lowestInner = 25.0);
+                       RenderedLabel& rendered, double lowestInner = kBandInnerLimitMm);
 
 // The warnings on stderr, each once: "twr COMMAND: warning: ...".
 void PrintLabelWarnings(const std::string& command, const std::vector<LabelWarning>& warnings);

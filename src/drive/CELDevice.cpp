@@ -208,6 +208,12 @@ int CELDevice::TestUnitReady() {
   return RunNoData();
 }
 
+int CELDevice::TestUnitReadyTries() {
+  int ready = 0;
+  for (int i = 0; i < kReadyTries; ++i) ready = TestUnitReady();
+  return ready;
+}
+
 int CELDevice::Inquiry() {
   if (!passThrough_) return 0;
   ClearCdb();

@@ -91,6 +91,10 @@ enum ScsiOpcode : std::uint8_t {
 };
 
 inline constexpr int kFullTocLength = 260;
+// A caller that needs the drive ready sends TEST UNIT READY this many times
+// in a row and uses only the last answer: the first ones may report a disc
+// just changed or a drive still spinning up.
+inline constexpr int kReadyTries = 3;
 inline constexpr std::uint32_t kBlockSize = 2048;
 
 class CELDevice {
@@ -132,6 +136,8 @@ class CELDevice {
 
   // ---- Command set (1 success, 0 failure) --------------------------------
   int TestUnitReady();
+  // TEST UNIT READY kReadyTries times; the last answer.
+  int TestUnitReadyTries();
   int Inquiry();
   int StartStopUnit(int immediate);      // eject; always 1
   int PreventAllowRemoval(int prevent);  // always 1

@@ -8,13 +8,12 @@
 namespace twr {
 
 namespace {
-constexpr int kReadyTries = 3;
 constexpr const char* kEntrySpacing = "  ";
 }  // namespace
 
 DiscTexts LoadDiscTexts(CELDevice& device) {
   DiscTexts texts;
-  for (int i = 0; i < kReadyTries; ++i) texts.ready = device.TestUnitReady() != 0;
+  texts.ready = device.TestUnitReadyTries() != 0;
   if (!texts.ready) return texts;
   std::string publisher;
   device.ReadVolumeInfo(texts.title, publisher, texts.date);

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "drive/DiscGeometry.h"
+
 namespace twr {
 class CELDevice;
 class Messages;
@@ -18,8 +20,8 @@ namespace twr::ui {
 
 struct TitleConfigValues {
   bool rimtone = false;
-  double inner = 25.0;  // mm
-  double outer = 58.0;  // mm
+  double inner = kBandInnerLimitMm;  // mm
+  double outer = kBandOuterLimitMm;  // mm
   std::string font;
 };
 
