@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnSequence.h"
 #include "common/Messages.h"
 #include "drive/ByteOrder.h"
 #include "drive/CELDevice.h"
@@ -115,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto drive = std::make_shared<ScriptedBurnDrive>(data + 1, size - 1);
   device.AttachTransport(drive);
   QuietMessages messages;
-  twr::BurnJob job(device, messages);
+  twr::BurnSequence burn(device, messages);
   twr::BurnTimings timings;
   timings.gatherTries = 2000;
   timings.encoderPoll = 1ms;
@@ -125,15 +125,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   timings.readyTries = 5;
   timings.readyPause = 0ms;
   timings.stopPoll = 1ms;
-  job.SetTimings(timings);
-  job.SetLabelImage(&label);
-  job.SetBand(25.0, outer);
-  job.SetSteps(5);
-  if (!job.StartBurn()) return 0;
-  if (stop) job.RequestAbort();
-  job.Wait();
+  burn.SetTimings(timings);
+  const twr::BurnTarget target{{25.0, outer}, {}, twr::BurnQuality::Draft, 5};
+  if (burn.Start(target, label) != twr::StartResult::Started) return 0;
+  if (stop) burn.RequestStop();
+  burn.Wait();
 
-  const twr::BurnParameters& p = job.Params();
+  const twr::BurnPlan& p = burn.CurrentPlan();
   const std::int32_t d = p.blocksPerWrite;
   const std::int32_t writes = d > 0 ? (p.totalBlocks - 2) / d : 0;
   std::lock_guard<std::mutex> lock(drive->mutex_);
@@ -141,7 +139,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (lba <= static_cast<std::uint32_t>(p.startAddress) ||
         lba > static_cast<std::uint32_t>(p.startAddress + writes * d))
       std::abort();
-  if (job.Outcome().empty() || job.Burning()) std::abort();
+  if (burn.Ending().text.empty() || burn.Ending().outcome == twr::BurnOutcome::None ||
+      burn.Burning())
+    std::abort();
   if (drive->opcodes_.back() != twr::kOpStartStopUnit || drive->prevented_ || drive->lastFlag_ != 0)
     std::abort();
   return 0;

@@ -9,17 +9,17 @@
 
 namespace twr {
 
-namespace {
-constexpr int kReadyTries = 3;
-}  // namespace
-
 BurnSession::BurnSession(CELDevice& device, Messages& messages)
-    : device_(device), messages_(messages), job_(device, messages) {
-  job_.SetEvents(&progress_);
+    : device_(device), messages_(messages), sequence_(device, messages) {
+  sequence_.SetEvents(&progress_);
 }
 
-void BurnSession::SetBand(double innerRadius, double outerRadius) {
-  job_.SetBand(innerRadius, outerRadius);
+BurnTarget BurnSession::Target() const {
+  return {band_, disc_, static_cast<BurnQuality>(quality_)};
+}
+
+double BurnSession::EstimateRequiredTime(double innerRadius, double outerRadius) {
+  return sequence_.Estimate({{innerRadius, outerRadius}, {}, BurnQuality::Draft}).requiredTime;
 }
 
 void BurnSession::Open() {
@@ -34,13 +34,9 @@ void BurnSession::Open() {
   driveInUse_ = device_.OpenIndex();
 
   quality_ = 0;
-  for (int i = 0; i < kReadyTries; ++i) device_.TestUnitReady();
-  job_.ChooseSpeedEntry();
-  job_.ChooseQualitySteps();
-  job_.SetQuality(BurnQuality::Draft);
-
+  device_.TestUnitReadyTries();
+  plan_ = sequence_.Plan(Target());
   labelText_ = StringText(kStrRequiredTime);
-  job_.ComputeRequiredTime();
 
   progress_.Reset();
   progress_.SetShowText(false);
@@ -82,41 +78,34 @@ bool BurnSession::ShowDiscState() {
 void BurnSession::SelectQuality(int index) {
   if (index < 0 || index >= kQualityCount) return;
   quality_ = index;
-  job_.SetQuality(static_cast<BurnQuality>(index));
-  job_.ComputeRequiredTime();
+  plan_ = sequence_.PlanFromPage(Target());
+  // A page that cannot be used says so again, as each choice asks for a time.
+  if (const PlanFailure* failure = plan_.PageFailure())
+    messages_.ShowDetailed(PlanFailureText(*failure), PlanFailureDetail(*failure),
+                           MessageIcon::Error);
 }
 
 bool BurnSession::Draw() {
   if (state_ != State::Waiting) return false;
-  const int index = driveInUse_;
-  const DriveOpenResult opened = device_.OpenDrive(index, DriveAccess::Exclusive);
-  if (opened.error != DriveOpenError::None) {
-    DriveOpening refused;
-    refused.error = opened.error;
-    refused.systemError = opened.systemError;
-    refused.index = index;
-    refused.letter = device_.DriveLetter(index);
-    refused.device = device_.DriveDevice(index);
-    messages_.Show(refused.FailureText(), MessageIcon::Error);
-    ShareDrive();
+  const DriveOpening taken = sequence_.TakeDrive(driveInUse_);
+  if (!taken.Ok()) {
+    messages_.Show(taken.FailureText(), MessageIcon::Error);
+    sequence_.ShareDrive();
     return false;
   }
-  if (!job_.CheckDiscForBurn() || !job_.StartBurn()) {
-    ShareDrive();
+  if (sequence_.Draw(Target(), label_) != StartResult::Started) {
+    sequence_.ShareDrive();
     return false;
   }
+  plan_ = sequence_.CurrentPlan();
   state_ = State::Burning;
   drawEnabled_ = false;
   return true;
 }
 
-void BurnSession::ShareDrive() {
-  if (driveInUse_ >= 0) device_.OpenDrive(driveInUse_);
-}
-
 bool BurnSession::Exit() {
   if (state_ == State::Burning) {
-    job_.RequestAbort();
+    sequence_.RequestStop();
     return false;
   }
   state_ = State::Closed;
@@ -125,8 +114,8 @@ bool BurnSession::Exit() {
 }
 
 void BurnSession::BurnEnded() {
-  job_.Wait();
-  ShareDrive();
+  sequence_.Wait();
+  sequence_.ShareDrive();
   drawEnabled_ = true;
   discText_.clear();
   state_ = State::Closed;

@@ -10,19 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "burn/BurnJob.h"
-#include "burn/BurnProgress.h"
+#include <QImage>
 
-class QImage;
+#include "burn/BurnPlan.h"
+#include "burn/BurnProgress.h"
+#include "burn/BurnSequence.h"
 
 namespace twr {
 
 class CELDevice;
 class Messages;
-
-// Quality choices in the order of the quality list.
-inline constexpr const char* kQualityNames[] = {"Draft", "Normal", "High Quality"};
-inline constexpr int kQualityCount = 3;
 
 class BurnSession {
  public:
@@ -43,18 +40,19 @@ class BurnSession {
   // ---- Set by the main window before each run ---------------------------
   void SetDriveIndex(int index) { driveIndex_ = index; }
   int DriveIndex() const { return driveIndex_; }
-  void SetBand(double innerRadius, double outerRadius);
-  double InnerRadius() const { return job_.Params().innerRadius; }
-  double OuterRadius() const { return job_.Params().outerRadius; }
+  void SetBand(double innerRadius, double outerRadius) { band_ = {innerRadius, outerRadius}; }
+  double InnerRadius() const { return band_.inner; }
+  double OuterRadius() const { return band_.outer; }
+  // The side the band goes on (a data side in Rimtone mode).
+  void SetDisc(const BurnDisc& disc) { disc_ = disc; }
   // The Rimtone mode confirmed in the configuration dialog.
   void SetRimtone(bool on) { rimtone_ = on; }
-  void SetLabelImage(const QImage* image) { job_.SetLabelImage(image); }
+  // The label the burn samples: a shared copy, handed to the burn at Draw.
+  void SetLabelImage(QImage image) { label_ = std::move(image); }
   // Minutes for the band at Draft on the drive in use (0 when the drive
   // gives no usable ELS page); the main window shows it while the dialog is
   // not open.
-  double EstimateRequiredTime(double innerRadius, double outerRadius) {
-    return job_.EstimateRequiredTime(innerRadius, outerRadius);
-  }
+  double EstimateRequiredTime(double innerRadius, double outerRadius);
 
   // ---- The dialog's run ----------------------------------------------------
   // The opening: the Rimtone picture choice, the drive list with the drive
@@ -96,22 +94,27 @@ class BurnSession {
   bool DataSidePicture() const { return shownPicture_; }
   const std::string& DiscText() const { return discText_; }
   const std::string& LabelText() const { return labelText_; }
-  const std::string& TimeText() const { return job_.Params().timeText; }
+  const std::string& TimeText() const { return plan_.timeText; }
+  // The plan of the band at the chosen quality, as the dialog shows it.
+  const BurnPlan& Plan() const { return plan_; }
   bool DrawEnabled() const { return drawEnabled_; }
   bool QualityEnabled() const { return state_ != State::Burning; }
   int TimerCounter() const { return timerCounter_; }
 
   BurnProgress& Progress() { return progress_; }
-  BurnJob& Job() { return job_; }
+  BurnSequence& Sequence() { return sequence_; }
 
  private:
-  // Back to shared access to the drive in use (after a burn or a refusal).
-  void ShareDrive();
+  BurnTarget Target() const;
 
   CELDevice& device_;
   Messages& messages_;
-  BurnJob job_;
+  BurnSequence sequence_;
   BurnProgress progress_;
+  BurnBand band_;
+  BurnDisc disc_;
+  QImage label_;
+  BurnPlan plan_;
   State state_ = State::Closed;
   int driveIndex_ = 0;
   bool rimtone_ = false;

@@ -1,6 +1,6 @@
-// The simulated etch: burn preparation against a drive that only answers its
-// ELS page, then the marks of each feed step from the sampled levels, placed
-// and drawn by the virtual drive's own etched-surface code.
+// The simulated etch: the burn's plan, then the marks of each feed step from
+// the sampled levels, placed and drawn by the virtual drive's own
+// etched-surface code.
 #include "burn/SimulatedEtch.h"
 
 #include <algorithm>
@@ -10,10 +10,8 @@
 #include <vector>
 
 #include "burn/DotEncoder.h"
-#include "common/Messages.h"
-#include "drive/CELDevice.h"
+#include "common/Strings.h"
 #include "drive/DiscGeometry.h"
-#include "drive/ScsiTransport.h"
 #include "drive/virtual/EtchedSurface.h"
 
 namespace twr {
@@ -23,38 +21,6 @@ namespace {
 // Every data byte of the stream is sent by one of three output blocks: the
 // one of its own number or one of the two before it.
 constexpr int kInterleaveSpan = 3;
-
-// A drive that answers its ELS page and accepts everything else, so that
-// the burn preparation runs as it runs against a real drive.
-class PageOnlyDrive : public ScsiTransport {
- public:
-  explicit PageOnlyDrive(const ElsPage& page) : page_(page) {}
-  bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection, std::span<std::uint8_t> data,
-               std::span<std::uint8_t, kTransportSenseSize>) override {
-    if (!cdb.empty() && cdb[0] == kOpModeSense10)
-      std::memcpy(data.data(), page_.Data(), std::min(data.size(), ElsPage::kSize));
-    return true;
-  }
-
- private:
-  ElsPage page_;
-};
-
-// Keeps the first message of the preparation as the reason it failed.
-class FirstMessage : public Messages {
- public:
-  void Show(const std::string& text, MessageIcon) override {
-    if (text_.empty()) text_ = text;
-  }
-  bool AskYesNo(const std::string& text, MessageIcon icon) override {
-    Show(text, icon);
-    return false;
-  }
-  const std::string& Text() const { return text_; }
-
- private:
-  std::string text_;
-};
 
 // For each data offset q of a stream block, how many blocks before it the
 // output block that carries that byte comes (0, 1 or 2).
@@ -125,39 +91,23 @@ class LevelImage {
 
 EtchResult SimulateEtch(const EtchRequest& request) {
   EtchResult result;
-  if (request.label == nullptr || request.label->isNull()) {
+  if (request.label.isNull()) {
     result.problem = StringText(kStrImageNotFound);
     return result;
   }
-
-  // The burn dialog's opening and the Draw action's preparation.
-  auto device = std::make_unique<CELDevice>();
-  device->AttachTransport(std::make_shared<PageOnlyDrive>(request.page));
-  FirstMessage messages;
-  BurnJob job(*device, messages);
-  job.SetBand(request.innerRadius, request.outerRadius);
-  if (!job.ChooseSpeedEntry()) {
+  // The burn as the burn dialog's Draw plans it.
+  result.plan = PlanBurn(request.page, request.target);
+  const BurnPlan& p = result.plan;
+  if (p.Fails(PlanCheck::NoSpeedEntry)) {
     result.problem = "the ELS page offers no usable speed entry";
     return result;
   }
-  if (!job.ChooseQualitySteps()) {
-    result.problem = messages.Text();
+  if (!p.failures.empty()) {
+    result.problem = PlanFailureText(p.failures.front());
     return result;
   }
-  job.SetQuality(request.quality);
-  if (!job.PrepareBurn()) {
-    result.problem = messages.Text().empty() ? "the burn cannot be prepared" : messages.Text();
-    return result;
-  }
-  BurnParameters p = job.Params();
-
-  // What the burn sends: every circle's revolutions of blocks, cut to whole
-  // writes, less the two blocks the interleaver cannot complete.
-  CountBurnBlocks(p);
   const std::int64_t blocksPerStep = static_cast<std::int64_t>(p.blocksPerRevolution) * p.steps;
-  result.writes = BurnWrites(p);
-  result.params = p;
-  if (result.writes <= 0 || blocksPerStep <= 0) {
+  if (blocksPerStep <= 0) {
     result.problem = kBandTooNarrow;
     return result;
   }
@@ -168,29 +118,26 @@ EtchResult SimulateEtch(const EtchRequest& request) {
   geometry.innerRadiusMm = RadiusOfAddress(p.startAddress);
   geometry.feedStepUm = p.feedStep;
   geometry.passes = p.steps;
-  geometry.halfSamples = p.halfSamples;
+  geometry.halfSamples = p.entry.halfSamples;
   EtchedBurn burn(geometry);
 
   // Output blocks 0 ... sent - 1 go out; they carry stream blocks 0 ...
   // sent + 1, of which the first two and the last two are incomplete.
-  const std::int64_t sent = static_cast<std::int64_t>(result.writes) * p.blocksPerWrite;
+  const std::int64_t sent = static_cast<std::int64_t>(p.writes) * p.blocksPerWrite;
   const std::int64_t lastStream = sent + kInterleaveSpan - 2;
   const std::int64_t steps = std::min<std::int64_t>(p.stepCount, lastStream / blocksPerStep + 1);
 
-  QImage converted;
-  const QImage* image = request.label;
-  if (image->format() != QImage::Format_RGB888) {
-    converted = image->convertToFormat(QImage::Format_RGB888);
-    image = &converted;
-  }
-  const AngleTables angles = BuildAngleTables(p.samples);
-  const LevelImage levelImage(*image, ToneCurve(p.toneGamma));
-  const SamplingGeometry sampling{p.innerRadius, p.feedStep, p.samples};
+  const QImage image = request.label.format() == QImage::Format_RGB888
+                           ? request.label
+                           : request.label.convertToFormat(QImage::Format_RGB888);
+  const AngleTables angles = BuildAngleTables(p.entry.samples);
+  const LevelImage levelImage(image, ToneCurve(p.toneGamma));
+  const SamplingGeometry sampling{p.band.inner, p.feedStep, p.entry.samples};
   const int emitted = burn.EmittedSamples();
   const int passes = p.steps;
   const std::int32_t fullMarks = static_cast<std::int32_t>(kPatternSize) * passes;
 
-  std::vector<std::int32_t> levels(static_cast<std::size_t>(p.samples));
+  std::vector<std::int32_t> levels(static_cast<std::size_t>(p.entry.samples));
   std::vector<std::uint32_t> marks(static_cast<std::size_t>(emitted));
   const auto& distance = CarrierDistance();
   std::array<std::uint8_t, kBlockDataSize> present{};
@@ -230,7 +177,8 @@ EtchResult SimulateEtch(const EtchRequest& request) {
 
   EtchedSurface surface;
   surface.Merge(burn.Finish());
-  const std::vector<std::uint8_t> rgb = surface.RenderRgb(request.dataSide, request.recordedRadius);
+  const std::vector<std::uint8_t> rgb =
+      surface.RenderRgb(request.target.disc.dataSide, request.target.disc.recordedRadius);
   QImage picture(kEtchedPictureSize, kEtchedPictureSize, QImage::Format_RGB888);
   if (picture.isNull()) {
     result.problem = "out of memory for the picture";

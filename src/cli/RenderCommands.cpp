@@ -151,10 +151,11 @@ int RunRender(int argc, char** argv) {
     std::printf("Rendered layout %d \"%s\", burning area %s - %s [mm]\n", rendered.layoutIndex,
                 rendered.layoutName.c_str(), Mm(rendered.inner).c_str(),
                 Mm(rendered.outer).c_str());
-    const LabelBand band{std::max(rendered.inner, dataLimit), rendered.outer};
+    const BurnDisc disc = rimtone ? BurnDisc::DataSide(dataLimit) : BurnDisc::LabelSide();
+    const LabelBand band{BandInnerOn(disc, rendered.inner), rendered.outer};
     PrintLabelWarnings("render", CheckLabel(layout, options.TypedNote(), band));
     if (!labelPath.empty() &&
-        !Write(*layout.LabelImageData(), labelPath, kLabelWidthMm, "label", messages))
+        !Write(layout.LabelImageData(), labelPath, kLabelWidthMm, "label", messages))
       status = kExitFailure;
     if (!previewPath.empty()) {
       QImage preview = layout.PreviewImage().Image().copy();
@@ -164,13 +165,12 @@ int RunRender(int argc, char** argv) {
     if (!etchedPath.empty()) {
       EtchRequest request;
       request.label = layout.LabelImageData();
-      request.innerRadius = band.inner;
-      request.outerRadius = band.outer;
-      request.quality = quality;
+      // On a data side the recorded data ends where the band starts.
+      request.target = {{band.inner, band.outer},
+                        rimtone ? BurnDisc::DataSide(band.inner) : BurnDisc::LabelSide(),
+                        quality};
       const ElsPageBytes page = VirtualDriveConfig{}.elsPage;
       std::copy(page.begin(), page.end(), request.page.Bytes().begin());
-      request.dataSide = rimtone;
-      request.recordedRadius = band.inner;  // the data ends where the band starts
       const EtchResult etched = SimulateEtch(request);
       if (!etched.ok) {
         messages.Show("Cannot draw the etched disc: " + etched.problem, MessageIcon::Error);
@@ -180,7 +180,7 @@ int RunRender(int argc, char** argv) {
             "Etched as a %s burn would: band %s - %s mm, %d revolutions per step, %d "
             "writes, required time %s\n",
             QualityName(quality).c_str(), Mm(band.inner).c_str(), Mm(band.outer).c_str(),
-            etched.params.steps, etched.writes, etched.params.timeText.c_str());
+            etched.plan.steps, etched.plan.writes, etched.plan.timeText.c_str());
       } else {
         status = kExitFailure;
       }

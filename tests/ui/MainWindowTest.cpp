@@ -188,7 +188,7 @@ class MainWindowTest : public QObject {
     QVERIFY(std::find(texts.begin(), texts.end(), "Finish Burning.") != texts.end());
     QVERIFY(rig.window->TimerRunning());
     QCOMPARE(rig.burn.InnerRadius(), 40.0);
-    QVERIFY(rig.burn.Job().WriteCount() > 0);
+    QVERIFY(rig.burn.Sequence().WriteCount() > 0);
   }
 };
 

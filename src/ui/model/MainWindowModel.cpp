@@ -16,11 +16,7 @@ namespace twr::ui {
 
 namespace {
 
-constexpr int kReadyTries = 3;
 constexpr const char* kLineBreak = "\r\n";
-// GET CONFIGURATION from feature 0, 32 bytes: "does a disc answer?"
-constexpr int kConfigurationLength = 32;
-constexpr int kNotImmediate = 0;
 
 std::string Fixed1(double value) {
   char buffer[64];
@@ -152,7 +148,7 @@ bool MainWindowModel::ApplyDriveChoice() {
   driveIndex_ = driveSelection_;
   RunDrive([&] {
     device_.SelectDrive(text, driveIndex_);
-    for (int i = 0; i < kReadyTries; ++i) device_.TestUnitReady();
+    device_.TestUnitReadyTries();
   });
   return true;
 }
@@ -231,9 +227,8 @@ void MainWindowModel::UpdateStatusTexts() {
 }
 
 void MainWindowModel::RaiseInnerForRimtone() {
-  double recorded = 0.0;
-  RunDrive([&] { recorded = device_.GetRecordedOuterRadius(); });
-  inner_ = std::max(inner_, recorded);
+  RunDrive([&] { disc_ = ReadBurnDisc(device_, true); });
+  inner_ = BandInnerOn(disc_, inner_);
 }
 
 bool MainWindowModel::AllTextsEmpty() const {
@@ -263,26 +258,18 @@ bool MainWindowModel::PrepareBurn() {
     messages_.ShowString(kStrNoText, MessageIcon::Error);
     return false;
   }
-  bool answering = false;
-  RunDrive([&] {
-    for (int i = 0; i < kReadyTries; ++i) device_.TestUnitReady();
-    if (device_.GetDiscKind() != kDiscUnknown && !Rimtone()) {
-      // The data side faces the laser: out it goes, to be turned over.
-      device_.StartStopUnit(kNotImmediate);
-      messages_.ShowString(kStrFlipDisc, MessageIcon::Information);
-    }
-    for (int i = 0; i < kReadyTries; ++i) device_.TestUnitReady();
-    answering = device_.GetConfiguration(0, 0, kConfigurationLength) != 0;
-  });
-  if (!answering) {
-    messages_.ShowString(kStrDiscNotFound, MessageIcon::Error);
-    return false;
-  }
+  StepResult faced = StepResult::Failed;
+  RunDrive([&] { faced = burn_.Sequence().FaceDisc(Rimtone()); });
+  if (faced != StepResult::Go) return false;
   PublishLabelTexts();
   layout_.RenderLabel(layoutIndex_, true);
-  if (Rimtone()) RaiseInnerForRimtone();
+  if (Rimtone())
+    RaiseInnerForRimtone();
+  else
+    disc_ = BurnDisc::LabelSide();
   burn_.SetDriveIndex(driveIndex_);
   burn_.SetBand(inner_, outer_);
+  burn_.SetDisc(disc_);
   burn_.SetRimtone(Rimtone());
   burn_.SetLabelImage(layout_.LabelImageData());
   return true;

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "burn/BurnPlan.h"
 #include "common/SettingsLocation.h"
 #include "label/LabelTexts.h"
 #include "ui/model/TitleConfigModel.h"
@@ -132,7 +133,8 @@ class MainWindowModel {
   bool ReadDiscTexts();
   // The listing of the current drive-list entry appended to the note.
   void ListDiscEntries();
-  // The inner radius raised past the recorded data in Rimtone mode.
+  // The inner radius raised past the recorded data in Rimtone mode, with the
+  // data side read from the drive.
   void RaiseInnerForRimtone();
 
   CELLayout& layout_;
@@ -156,8 +158,9 @@ class MainWindowModel {
   int layoutIndex_ = 0;
   int driveSelection_ = 0;
   int driveIndex_ = 0;
-  double inner_ = 25.0;
-  double outer_ = 58.0;
+  double inner_ = kBandInnerLimitMm;
+  double outer_ = kBandOuterLimitMm;
+  BurnDisc disc_;  // the side the band goes on, as read for the last raise
   std::string radiusText_;
   std::string timeText_;
   std::string fontText_;

@@ -6,7 +6,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnPlan.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
 #include "label/BurningArea.h"
