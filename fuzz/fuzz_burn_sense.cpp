@@ -43,8 +43,26 @@ class ScriptedBurnDrive : public twr::ScsiTransport {
  public:
   ScriptedBurnDrive(const std::uint8_t* data, std::size_t size) : script_(data, data + size) {}
 
-  bool Execute(std::span<const std::uint8_t> cdb, twr::ScsiDirection, std::span<std::uint8_t> data,
-               std::span<std::uint8_t, twr::kTransportSenseSize> sense) override {
+  twr::ScsiResult Execute(std::span<const std::uint8_t> cdb, twr::ScsiDirection,
+                          std::span<std::uint8_t> data) override {
+    std::array<std::uint8_t, twr::kTransportSenseSize> sense{};
+    twr::ScsiResult result;
+    result.transferred = data.size();
+    result.ok = Answer(cdb, data, sense);
+    result.SetSense(sense);
+    return result;
+  }
+
+  std::mutex mutex_;
+  twr::ElsPage page_ = FuzzPage();
+  std::vector<std::uint8_t> opcodes_;
+  std::vector<std::uint32_t> lbas_;
+  unsigned lastFlag_ = 0xFF;
+  bool prevented_ = false;
+
+ private:
+  bool Answer(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
+              std::span<std::uint8_t, twr::kTransportSenseSize> sense) {
     std::lock_guard<std::mutex> lock(mutex_);
     opcodes_.push_back(cdb[0]);
     switch (cdb[0]) {
@@ -72,14 +90,6 @@ class ScriptedBurnDrive : public twr::ScsiTransport {
     }
   }
 
-  std::mutex mutex_;
-  twr::ElsPage page_ = FuzzPage();
-  std::vector<std::uint8_t> opcodes_;
-  std::vector<std::uint32_t> lbas_;
-  unsigned lastFlag_ = 0xFF;
-  bool prevented_ = false;
-
- private:
   // One script byte per answer: bits 0-1 choose good (0, 1), no answer (2)
   // or refused (3) with the next three bytes as key byte, ASC and ASCQ.
   // Past the end of the script every answer is good.

@@ -30,14 +30,17 @@ class QuietMessages : public twr::Messages {
 class PageDrive : public twr::ScsiTransport {
  public:
   explicit PageDrive(const std::uint8_t* page) { std::memcpy(page_, page, sizeof page_); }
-  bool Execute(std::span<const std::uint8_t> cdb, twr::ScsiDirection, std::span<std::uint8_t> data,
-               std::span<std::uint8_t, twr::kTransportSenseSize>) override {
+  twr::ScsiResult Execute(std::span<const std::uint8_t> cdb, twr::ScsiDirection,
+                          std::span<std::uint8_t> data) override {
     if (cdb[0] == twr::kOpModeSense10) {
       std::memcpy(data.data(), page_, std::min(data.size(), sizeof page_));
     } else if (cdb[0] == twr::kOpModeSelect10) {
       selected_.assign(data.begin(), data.end());
     }
-    return true;
+    twr::ScsiResult result;
+    result.ok = true;
+    result.transferred = data.size();
+    return result;
   }
   std::uint8_t page_[twr::ElsPage::kSize];
   std::vector<std::uint8_t> selected_;

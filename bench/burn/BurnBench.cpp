@@ -33,8 +33,14 @@ class QuietMessages : public Messages {
 class AcceptingDrive : public ScsiTransport {
  public:
   AcceptingDrive() : side_(VirtualBurnConfig{}) { side_.SetDecoding(false); }
-  bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection, std::span<std::uint8_t> data,
-               std::span<std::uint8_t, kTransportSenseSize>) override {
+  ScsiResult Execute(std::span<const std::uint8_t> cdb, ScsiDirection,
+                     std::span<std::uint8_t> data) override {
+    ScsiResult result;
+    result.transferred = data.size();
+    result.ok = Answer(cdb, data);
+    return result;
+  }
+  bool Answer(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data) {
     SenseTriple sense;
     switch (cdb[0]) {
       case kOpModeSense10:

@@ -38,12 +38,15 @@ class DroppingDrive : public twr::ScsiTransport {
     twr::SetElsSpeedEntries(page, {{4500, 1, 45, 1}});
     page_ = twr::ElsPage(page);
   }
-  bool Execute(std::span<const std::uint8_t> cdb, twr::ScsiDirection, std::span<std::uint8_t> data,
-               std::span<std::uint8_t, twr::kTransportSenseSize>) override {
+  twr::ScsiResult Execute(std::span<const std::uint8_t> cdb, twr::ScsiDirection,
+                          std::span<std::uint8_t> data) override {
     if (cdb[0] == twr::kOpModeSense10)
       std::memcpy(data.data(), page_.Data(), std::min(data.size(), twr::ElsPage::kSize));
     if (cdb[0] == twr::kOpWrite12) ++writes_;
-    return true;
+    twr::ScsiResult result;
+    result.ok = true;
+    result.transferred = data.size();
+    return result;
   }
   twr::ElsPage page_;
   long writes_ = 0;

@@ -182,8 +182,10 @@ TEST(SystemSources, OpticalDrivesInNumberOrderWithLetters) {
   auto transport = sources[0].open();
   ASSERT_NE(transport, nullptr);
   std::uint8_t cdb[6] = {};
-  std::array<std::uint8_t, kTransportSenseSize> sense{};
-  EXPECT_FALSE(transport->Execute(cdb, ScsiDirection::None, {}, sense));
+  const ScsiResult result = transport->Execute(cdb, ScsiDirection::None, {});
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.systemError, 0);  // the ioctl's errno is kept
+  EXPECT_FALSE(result.Answered());
 }
 
 // A node this process may not open: mode 0 for a user; for root, who may

@@ -68,7 +68,10 @@ struct Sent {
 };
 Sent Send(VirtualDrive& drive, std::vector<std::uint8_t> cdb, std::size_t length) {
   Sent r{false, std::vector<std::uint8_t>(length, 0xEE)};
-  r.ok = drive.Execute(cdb, length ? ScsiDirection::In : ScsiDirection::None, r.data, r.sense);
+  const ScsiResult result =
+      drive.Execute(cdb, length ? ScsiDirection::In : ScsiDirection::None, r.data);
+  r.ok = result.ok;
+  r.sense = result.senseBytes;
   return r;
 }
 
@@ -441,9 +444,8 @@ TEST(VirtualDrive, CallersOnSeveralThreads) {
       std::uint8_t cdb[10] = {kOpModeSense10,       0, ElsPageLayout::kPageCode, 0, 0, 0, 0, 0,
                               ElsPageLayout::kSize, 0};
       std::vector<std::uint8_t> data(ElsPageLayout::kSize);
-      std::array<std::uint8_t, kTransportSenseSize> sense{};
       for (int i = 0; i < 500; ++i) {
-        if (!drive->Execute(cdb, ScsiDirection::In, data, sense) ||
+        if (!drive->Execute(cdb, ScsiDirection::In, data).ok ||
             data[ElsPageLayout::kOffPageCode] != 0xAD)
           ++failures;
       }

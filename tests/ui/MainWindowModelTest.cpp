@@ -59,12 +59,11 @@ class DriveThatFailsAfterEject : public ScsiTransport {
  public:
   explicit DriveThatFailsAfterEject(std::shared_ptr<VirtualDrive> inner)
       : inner_(std::move(inner)) {}
-  bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
-               std::span<std::uint8_t> data,
-               std::span<std::uint8_t, kTransportSenseSize> sense) override {
+  ScsiResult Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+                     std::span<std::uint8_t> data) override {
     if (cdb[0] == kOpStartStopUnit) ejected_ = true;
-    if (cdb[0] == kOpGetConfiguration && ejected_) return false;
-    return inner_->Execute(cdb, direction, data, sense);
+    if (cdb[0] == kOpGetConfiguration && ejected_) return {};
+    return inner_->Execute(cdb, direction, data);
   }
 
  private:
