@@ -19,8 +19,8 @@
 #include "cli/TerminalMessages.h"
 #include "common/DecimalText.h"
 #include "drive/DiscGeometry.h"
-#include "drive/virtual/EtchedSurface.h"
-#include "drive/virtual/VirtualDrive.h"
+#include "drive/EtchModel.h"
+#include "drive/virtual/VirtualDriveConfig.h"
 #include "label/BandOverlay.h"
 #include "label/CELLayout.h"
 #include "label/LayoutSettings.h"
@@ -169,8 +169,7 @@ int RunRender(int argc, char** argv) {
       request.target = {{band.inner, band.outer},
                         rimtone ? BurnDisc::DataSide(band.inner) : BurnDisc::LabelSide(),
                         quality};
-      const ElsPageBytes page = VirtualDriveConfig{}.elsPage;
-      std::copy(page.begin(), page.end(), request.page.Bytes().begin());
+      request.page = ElsPage(ExampleElsPage());  // the virtual drive's page
       const EtchResult etched = SimulateEtch(request);
       if (!etched.ok) {
         messages.Show("Cannot draw the etched disc: " + etched.problem, MessageIcon::Error);

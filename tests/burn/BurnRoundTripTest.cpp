@@ -19,7 +19,7 @@
 #include "burn/DotEncoder.h"
 #include "common/RecordingMessages.h"
 #include "drive/CELDevice.h"
-#include "drive/virtual/EtchedSurface.h"
+#include "drive/EtchModel.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "label/CELLayout.h"
 

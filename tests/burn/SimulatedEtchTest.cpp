@@ -15,7 +15,7 @@
 #include "common/RecordingMessages.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
-#include "drive/virtual/EtchedSurface.h"
+#include "drive/EtchModel.h"
 #include "drive/virtual/VirtualDrive.h"
 
 namespace twr {

@@ -8,7 +8,7 @@
 
 #include "burn/BurnTestDrive.h"
 #include "drive/DiscGeometry.h"
-#include "drive/virtual/EtchedSurface.h"
+#include "drive/EtchModel.h"
 #include "drive/virtual/VirtualBurnFaults.h"
 #include "drive/virtual/VirtualBurnSide.h"
 

@@ -20,8 +20,8 @@
 #include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
 #include "drive/DiscName.h"
+#include "drive/EtchModel.h"
 #include "drive/TempDir.h"
-#include "drive/virtual/EtchedSurface.h"
 #include "drive/virtual/VirtualDrive.h"
 
 namespace twr {

@@ -18,7 +18,7 @@
 #include "drive/DiscGeometry.h"
 #include "drive/ElsPageLayout.h"
 #include "drive/virtual/EtchedMarksFile.h"
-#include "drive/virtual/EtchedSurface.h"
+#include "drive/virtual/EtchedStream.h"
 #include "drive/virtual/VirtualBurnFaults.h"
 #include "drive/virtual/VirtualBurnPng.h"
 
@@ -28,7 +28,7 @@ namespace {
 
 // The virtual drive reads the ELS page it is sent and the blocks of a burn
 // in its own words (its own half-sample factor, block size and blocks per
-// revolution, as EtchedSurface has its own de-interleaving and placing of
+// revolution, as EtchedStream has its own de-interleaving and counting of
 // marks) rather than through the burn's code, so that a test of a burn
 // checks the burn against a second reading, not against itself. The field
 // offsets and the disc's geometry are the drive layer's shared ones.
