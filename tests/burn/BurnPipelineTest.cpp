@@ -14,6 +14,7 @@
 #include "burn/BurnSequence.h"
 #include "burn/BurnTestDrive.h"
 #include "common/RecordingMessages.h"
+#include "common/TempDir.h"
 #include "drive/CELDevice.h"
 
 namespace twr {
@@ -335,10 +336,10 @@ TEST_F(BurnPipelineTest, LiteralEncoderSendsTheSameStream) {
   for (int y = 0; y < label.height(); ++y)
     for (int x = 0; x < label.width(); ++x)
       label.setPixel(x, y, qRgb((x * 7) & 0xFF, (y * 3) & 0xFF, (x ^ y) & 0xFF));
+  const test::TempDir temp("capture");
   auto burn = [&](bool literal) {
     VirtualBurnConfig config;
-    config.capturePath = ::testing::TempDir() + (literal ? "literal.bin" : "fast.bin");
-    std::remove(config.capturePath.c_str());
+    config.capturePath = temp.File(literal ? "literal.bin" : "fast.bin");
     auto drive = std::make_shared<test::BurnTestDrive>(config);
     device_.AttachTransport(drive);
     BurnSequence burn(device_, messages_);

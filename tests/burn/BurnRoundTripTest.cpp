@@ -18,6 +18,7 @@
 #include "burn/BurnSequence.h"
 #include "burn/DotEncoder.h"
 #include "common/RecordingMessages.h"
+#include "common/TempDir.h"
 #include "drive/CELDevice.h"
 #include "drive/EtchModel.h"
 #include "drive/virtual/VirtualDrive.h"
@@ -83,14 +84,11 @@ std::vector<float> PictureDarkness(const std::string& path) {
 class BurnRoundTripTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::path(::testing::TempDir()) / ("twr-roundtrip-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    ASSERT_FALSE(dir_.empty());
     fs::copy(fs::path(TWR_SOURCE_DIR) / "examples", dir_ / "examples", fs::copy_options::recursive);
     trace_ = (dir_ / "trace.txt").string();
     etched_ = (dir_ / "etched.png").string();
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // Renders layout 0 of the example settings; the background pictures are
   // found relative to the working folder, as the program finds them.
@@ -135,7 +133,8 @@ class BurnRoundTripTest : public ::testing::Test {
     burn.Wait();
   }
 
-  fs::path dir_;
+  test::TempDir temp_{"roundtrip"};
+  fs::path dir_ = temp_.Path();
   std::string trace_;
   std::string etched_;
   std::unique_ptr<CELLayout> layout_;

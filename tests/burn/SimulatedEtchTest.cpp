@@ -2,7 +2,6 @@
 // quality burned through the three threads onto the virtual drive and
 // simulated without a drive give the same picture, pixel for pixel.
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <QImage>
 #include <QPainter>
 
@@ -13,6 +12,7 @@
 #include "burn/BurnSequence.h"
 #include "burn/SimulatedEtch.h"
 #include "common/RecordingMessages.h"
+#include "common/TempDir.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
 #include "drive/EtchModel.h"
@@ -54,8 +54,7 @@ TEST(SimulatedEtch, EqualsTheVirtualDrivesPicture) {
       {"samples left over, High", "label", 57.7, 58.0, BurnQuality::High, 1655, {{4500, 1, 89, 2}}},
       {"DVD+R data side", "dvd+r", 36.0, 36.4, BurnQuality::Draft, 1655, {}},
   };
-  const fs::path dir = fs::path(::testing::TempDir()) / ("twr-etch-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+  const test::TempDir dir("etch");
   for (const EtchCase& c : cases) {
     SCOPED_TRACE(c.name);
     const QImage label = TestLabel(c.labelSide);
@@ -104,7 +103,6 @@ TEST(SimulatedEtch, EqualsTheVirtualDrivesPicture) {
                         << picture.pixel(x, y) << ", drive " << drive.pixel(x, y);
     EXPECT_EQ(different, 0);
   }
-  fs::remove_all(dir);
 }
 
 TEST(SimulatedEtch, SaysWhyThereIsNoPicture) {

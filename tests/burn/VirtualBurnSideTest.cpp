@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "burn/BurnTestDrive.h"
+#include "common/TempDir.h"
 #include "drive/DiscGeometry.h"
 #include "drive/EtchModel.h"
 #include "drive/virtual/VirtualBurnFaults.h"
@@ -118,7 +119,8 @@ TEST(VirtualBurnSideTest, PacedDriveAnswersLossOfStreamingWhenItRunsDry) {
 
 TEST(VirtualBurnSideTest, EtchedPictureOfAFullyMarkedRevolution) {
   VirtualBurnConfig config;
-  config.etchedPath = ::testing::TempDir() + "etched-side.png";
+  const test::TempDir temp("side");
+  config.etchedPath = temp.File("etched-side.png");
   config.keepMarks = false;  // one burn's marks, whatever ran before
   VirtualBurnSide side(config);
   VirtualDiscView disc{"label", 0};

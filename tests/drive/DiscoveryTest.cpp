@@ -10,12 +10,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/TempDir.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscListing.h"
 #include "drive/DriveSetup.h"
 #include "drive/ScriptedTransport.h"
 #include "drive/SgioTransport.h"
-#include "drive/TempDir.h"
 #include "drive/virtual/VirtualDrive.h"
 
 namespace twr {

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "common/ProfileFile.h"
+#include "common/TempDir.h"
 #include "drive/ByteOrder.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscName.h"
@@ -394,8 +395,8 @@ TEST(VirtualDrive, ElsFractions) {
 }
 
 TEST(VirtualDrive, TraceLinePerCommand) {
-  const auto path = std::filesystem::temp_directory_path() / "twr-drive-trace.txt";
-  std::filesystem::remove(path);
+  const test::TempDir temp("trace");
+  const auto path = temp / "trace.txt";
   {
     VirtualDriveConfig c = Config("label");
     c.tracePath = path.string();
