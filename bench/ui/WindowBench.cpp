@@ -23,7 +23,6 @@
 #include <string>
 #include <vector>
 
-#include "burn/BurnSession.h"
 #include "drive/CELDevice.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "label/CELLayout.h"
@@ -32,12 +31,14 @@
 #include "ui/GuiMessages.h"
 #include "ui/SkinnedButton.h"
 #include "ui/TextProgressBar.h"
+#include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
 #include "ui/model/TitleConfigModel.h"
 
 namespace {
 
 using namespace twr;
+using twr::ui::BurnSession;
 
 double Median(std::vector<double> v) {
   if (v.empty()) return 0;

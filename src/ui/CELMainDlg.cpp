@@ -13,7 +13,6 @@
 #include <QScrollBar>
 #include <QShortcut>
 
-#include "burn/BurnSession.h"
 #include "common/Strings.h"
 #include "ui/CELDraw.h"
 #include "ui/CELTitleConfig.h"
@@ -22,6 +21,7 @@
 #include "ui/HelpWindow.h"
 #include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
+#include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
 
 namespace twr::ui {
@@ -190,6 +190,7 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   timer_.setInterval(MainWindowModel::kTickMs);
   connect(&timer_, &QTimer::timeout, this, &CELMainDlg::OnTimer);
   model_.SetDriveRunner([](const std::function<void()>& work) { DriveTask::Run(work); });
+  connect(&model_, &MainWindowModel::Changed, this, &CELMainDlg::ShowModel);
 
   // Nothing can be done before the opening has found layouts and drives.
   for (QWidget* w : std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_,
@@ -273,6 +274,11 @@ void CELMainDlg::ShowMemberTexts() {
   exchanging_ = false;
 }
 
+void CELMainDlg::ShowModel() {
+  DrawPreview();
+  ShowMemberTexts();
+}
+
 void CELMainDlg::DrawPreview() {
   preview_->SetPreview(model_.PreviewWithBand());
 }
@@ -286,11 +292,7 @@ void CELMainDlg::OnTextEdited(int kind) {
 void CELMainDlg::OnTimer() {
   // A tick that comes while the drive is busy (a slow scan) waits for the next.
   if (DriveTask::Busy()) return;
-  const MainWindowModel::TickResult tick = model_.TimerTick();
-  if (tick.redrawn || tick.scanned) {
-    DrawPreview();
-    ShowMemberTexts();
-  }
+  model_.TimerTick();
 }
 
 void CELMainDlg::OnLayoutChosen(int index) {
@@ -298,27 +300,19 @@ void CELMainDlg::OnLayoutChosen(int index) {
   ReadControls();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   model_.ApplyLayoutChoice(index);
-  DrawPreview();
   QApplication::restoreOverrideCursor();
-  ShowMemberTexts();
 }
 
 void CELMainDlg::OnDriveChosen(int index) {
   if (exchanging_ || !opened_ || index < 0) return;
-  if (model_.DriveChoiceChanged(index)) {
-    DrawPreview();
-    ShowMemberTexts();
-  }
+  model_.DriveChoiceChanged(index);
 }
 
 void CELMainDlg::OnScan() {
   if (DriveTask::Busy()) return;
   ReadControls();
   model_.SetDriveSelection(drives_->currentIndex());
-  if (model_.ScanDisc()) {
-    DrawPreview();
-    ShowMemberTexts();
-  }
+  model_.ScanDisc();
 }
 
 void CELMainDlg::OnConfig() {
@@ -326,8 +320,6 @@ void CELMainDlg::OnConfig() {
   CELTitleConfig dialog(configModel_, model_.ConfigValues(), device_, messages_, this);
   if (dialog.exec() != QDialog::Accepted) return;
   model_.ConfigAccepted(configModel_.Confirmed());
-  DrawPreview();
-  ShowMemberTexts();
 }
 
 void CELMainDlg::OnBurn() {
@@ -348,8 +340,6 @@ void CELMainDlg::OnBurn() {
     return;
   }
   timer_.start();
-  DrawPreview();
-  ShowMemberTexts();
   update();
 }
 

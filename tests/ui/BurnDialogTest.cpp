@@ -8,15 +8,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "burn/BurnSession.h"
 #include "ui/CELDraw.h"
 #include "ui/DriveTask.h"
 #include "ui/SkinnedButton.h"
 #include "ui/TextProgressBar.h"
 #include "ui/UiTestMain.h"
 #include "ui/UiTestSupport.h"
+#include "ui/model/BurnSession.h"
 
 namespace twr::test {
+
+using ui::BurnSession;
 
 namespace {
 

@@ -17,19 +17,20 @@
 #include <filesystem>
 #include <map>
 
-#include "burn/BurnSession.h"
 #include "burn/SoakSupport.h"
 #include "drive/CELDevice.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "ui/CELDraw.h"
 #include "ui/GuiMessages.h"
 #include "ui/SkinnedButton.h"
+#include "ui/model/BurnSession.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using namespace twr;
 using namespace twr::soak;
+using twr::ui::BurnSession;
 
 constexpr int kRssReportBurn = 10;
 constexpr int kOpenTimeoutMs = 10000;

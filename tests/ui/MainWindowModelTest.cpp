@@ -9,19 +9,20 @@
 #include <filesystem>
 #include <fstream>
 
-#include "burn/BurnSession.h"
 #include "common/RecordingMessages.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
 #include "drive/DiscScan.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "label/CELLayout.h"
+#include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
 
 namespace twr::test {
 namespace {
 
 namespace fs = std::filesystem;
+using ui::BurnSession;
 using ui::MainWindowModel;
 using ui::TextKind;
 

@@ -15,7 +15,6 @@
 
 #include <fstream>
 
-#include "burn/BurnSession.h"
 #include "label/CELLayout.h"
 #include "ui/CELDraw.h"
 #include "ui/CELMainDlg.h"
@@ -23,10 +22,13 @@
 #include "ui/SkinnedButton.h"
 #include "ui/UiTestMain.h"
 #include "ui/UiTestSupport.h"
+#include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
 #include "ui/model/TitleConfigModel.h"
 
 namespace twr::test {
+
+using ui::BurnSession;
 
 namespace {
 

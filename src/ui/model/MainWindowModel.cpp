@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <charconv>
 
-#include "burn/BurnSession.h"
 #include "common/DecimalText.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscScan.h"
 #include "label/BandOverlay.h"
 #include "label/CELLayout.h"
+#include "ui/model/BurnSession.h"
 
 namespace twr::ui {
 
@@ -118,10 +118,11 @@ MainWindowModel::TickResult MainWindowModel::TimerTick() {
   if (tickTotal_ >= kAutoScanMs) {
     tickTotal_ = 0;
     if (AllTextsEmpty() && ReadDiscTexts()) {
-      ScanDisc();
+      Scan();
       result.scanned = true;
     }
   }
+  if (result.redrawn || result.scanned) emit Changed();
   return result;
 }
 
@@ -135,6 +136,7 @@ void MainWindowModel::ApplyLayoutChoice(int index) {
   outer_ = radii.outer;
   if (Rimtone()) RaiseInnerForRimtone();
   UpdateStatusTexts();
+  emit Changed();
 }
 
 bool MainWindowModel::ApplyDriveChoice() {
@@ -185,6 +187,12 @@ void MainWindowModel::ListDiscEntries() {
 }
 
 bool MainWindowModel::ScanDisc() {
+  if (!Scan()) return false;
+  emit Changed();
+  return true;
+}
+
+bool MainWindowModel::Scan() {
   texts_.SetTitle("");
   texts_.SetDate("");
   texts_.SetNote("");
@@ -250,9 +258,18 @@ void MainWindowModel::ConfigAccepted(const TitleConfigValues& values) {
   layout_.SetBandRadii(inner_, outer_);
   layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
   ++previewRedraws_;
+  emit Changed();
 }
 
 bool MainWindowModel::PrepareBurn() {
+  if (!ReadyToBurn()) {
+    emit Changed();  // the texts as read, cut to their limits
+    return false;
+  }
+  return true;
+}
+
+bool MainWindowModel::ReadyToBurn() {
   if (!ApplyDriveChoice()) return false;
   if (AllTextsEmpty()) {
     messages_.ShowString(kStrNoText, MessageIcon::Error);
@@ -278,6 +295,7 @@ bool MainWindowModel::PrepareBurn() {
 void MainWindowModel::AfterBurn() {
   layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
   ++previewRedraws_;
+  emit Changed();
 }
 
 QImage MainWindowModel::PreviewWithBand() const {

@@ -2,12 +2,13 @@
 // limits and change flags, the note's ten lines, the layout and drive in
 // use, the burning area and the status texts, the once-a-second preview
 // refresh, the disc scan and the fixed sequences of Scan, Config and Burn.
-// The window forwards its events here and paints what this holds; tests
-// drive it directly. Drive work goes through a runner the window supplies,
+// The window forwards its events here and paints what this holds whenever
+// Changed says so; tests drive it directly. Drive work goes through a runner the window supplies,
 // so that a slow drive never freezes the window (tests run it in place).
 #pragma once
 
 #include <QImage>
+#include <QObject>
 
 #include <functional>
 #include <string>
@@ -20,7 +21,6 @@
 #include "ui/model/TitleConfigModel.h"
 
 namespace twr {
-class BurnSession;
 class CELDevice;
 class CELLayout;
 class Messages;
@@ -28,12 +28,16 @@ class Messages;
 
 namespace twr::ui {
 
+class BurnSession;
+
 enum class TextKind { Title, Date, Note };
 
 // What the opening found; the window shows the message and ends on a failure.
 enum class OpeningResult { Ready, NoPassThrough, NoLayouts, NoDrive };
 
-class MainWindowModel {
+class MainWindowModel : public QObject {
+  Q_OBJECT
+
  public:
   // Runs a piece of drive work and returns when it is done.
   using DriveRunner = std::function<void(const std::function<void()>&)>;
@@ -120,14 +124,26 @@ class MainWindowModel {
   int PreviewRedraws() const { return previewRedraws_; }
 
   // ---- Operations the window runs (also used by the sequences above) --------
+  // (They change what the window shows without saying so: the sequences
+  // that call them do.)
   bool ApplyDriveChoice();
   void PublishLabelTexts();
   void RefreshLabel(bool keepRadii);
   void UpdateStatusTexts();
 
+ signals:
+  // What the window shows changed: the preview, the texts, the status
+  // texts or the layout chosen. Said by the events and sequences above
+  // (not by the opening, whose window fills its lists itself).
+  void Changed();
+
  private:
   void RunDrive(const std::function<void()>& work) { runDrive_(work); }
   bool AllTextsEmpty() const;
+  // ScanDisc's steps, without saying that the window changed.
+  bool Scan();
+  // PrepareBurn's steps; false after a refusal.
+  bool ReadyToBurn();
   // LoadDiscTexts through the runner: true when the drive is ready; then
   // title and date hold the disc's texts.
   bool ReadDiscTexts();

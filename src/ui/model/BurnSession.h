@@ -1,29 +1,38 @@
 // The burn dialog without its window: the drive in use, the disc's name and
 // verdict (checked again every five seconds), the quality with its required
 // time, the Draw and Exit rules and the burn's progress. The dialog paints
-// what this holds and forwards its clicks; `twr` and the tests drive it
-// directly. One session lives for the whole program; the main window sets
-// the drive, the band and the label before each run of the dialog.
+// what this holds, forwards its clicks and repaints when the session says
+// it changed; the tests drive it directly. The burn itself is the burn
+// sequence's. One session lives for the whole program; the main window sets
+// the drive, the band and the label before each run of the dialog. Drive
+// work goes through a runner the window supplies (tests run it in place).
 #pragma once
 
-#include <cstdint>
+#include <QImage>
+#include <QObject>
+
+#include <functional>
 #include <string>
 #include <vector>
-
-#include <QImage>
 
 #include "burn/BurnPlan.h"
 #include "burn/BurnProgress.h"
 #include "burn/BurnSequence.h"
 
 namespace twr {
-
 class CELDevice;
 class Messages;
+}  // namespace twr
 
-class BurnSession {
+namespace twr::ui {
+
+class BurnSession : public QObject {
+  Q_OBJECT
+
  public:
   enum class State { Waiting, Burning, Closed };
+  // Runs a piece of drive work and returns when it is done.
+  using DriveRunner = std::function<void(const std::function<void()>&)>;
 
   // The disc check runs every this many milliseconds of the dialog's timer;
   // the first one a timer period after opening.
@@ -34,8 +43,8 @@ class BurnSession {
   static constexpr int kIdleProgressRange = 500;
 
   BurnSession(CELDevice& device, Messages& messages);
-  BurnSession(const BurnSession&) = delete;
-  BurnSession& operator=(const BurnSession&) = delete;
+
+  void SetDriveRunner(DriveRunner runner) { runDrive_ = std::move(runner); }
 
   // ---- Set by the main window before each run ---------------------------
   void SetDriveIndex(int index) { driveIndex_ = index; }
@@ -51,7 +60,7 @@ class BurnSession {
   void SetLabelImage(QImage image) { label_ = std::move(image); }
   // Minutes for the band at Draft on the drive in use (0 when the drive
   // gives no usable ELS page); the main window shows it while the dialog is
-  // not open.
+  // not open. Runs in place (the main window runs it as its drive work).
   double EstimateRequiredTime(double innerRadius, double outerRadius);
 
   // ---- The dialog's run ----------------------------------------------------
@@ -59,17 +68,9 @@ class BurnSession {
   // handed over selected and opened, the speed entry and quality steps, the
   // required time at Draft, the idle progress bar, the first disc check.
   void Open();
-  // One period of the dialog's timer; every fifth runs ShowDiscState.
+  // One period of the dialog's timer; every fifth runs the disc check.
   // Returns true when a disc check ran. Ignored during a burn.
   bool Tick();
-  // The two halves of Tick, for a window that runs the drive work apart:
-  // the timer counter (true when a disc check is due), and the check that
-  // enables Draw exactly when the disc passes.
-  bool AdvanceTimer();
-  void CheckDisc();
-  // Names the disc in the drive; true when a burn may start on it. Switches
-  // the picture between label side and data side when the disc asks for it.
-  bool ShowDiscState();
   // A choice in the quality list (0 Draft, 1 Normal, 2 High Quality).
   void SelectQuality(int index);
   // Draw: the drive taken for this program alone (a drive that is mounted
@@ -101,14 +102,28 @@ class BurnSession {
   bool QualityEnabled() const { return state_ != State::Burning; }
   int TimerCounter() const { return timerCounter_; }
 
+  // The burn's progress; ProgressChanged says when to take it.
   BurnProgress& Progress() { return progress_; }
   BurnSequence& Sequence() { return sequence_; }
 
+ signals:
+  // What the dialog shows changed (texts, picture, enabled controls, state).
+  void Changed();
+  // The burn's progress changed; emitted on the burn's thread, once until
+  // the snapshot is taken (Progress().Take()).
+  void ProgressChanged();
+
  private:
+  void RunDrive(const std::function<void()>& work) { runDrive_(work); }
   BurnTarget Target() const;
+  // The disc named and Draw enabled exactly when it passes; drive work.
+  void CheckDisc();
+  // The steps of Draw; drive work.
+  bool DrawSteps();
 
   CELDevice& device_;
   Messages& messages_;
+  DriveRunner runDrive_ = [](const std::function<void()>& work) { work(); };
   BurnSequence sequence_;
   BurnProgress progress_;
   BurnBand band_;
@@ -129,4 +144,4 @@ class BurnSession {
   int timerCounter_ = 0;
 };
 
-}  // namespace twr
+}  // namespace twr::ui

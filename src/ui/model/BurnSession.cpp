@@ -1,5 +1,5 @@
 // The burn dialog's rules: opening, the disc check, quality, Draw and Exit.
-#include "burn/BurnSession.h"
+#include "ui/model/BurnSession.h"
 
 #include "common/Messages.h"
 #include "common/Strings.h"
@@ -7,11 +7,12 @@
 #include "drive/DiscName.h"
 #include "drive/DriveSetup.h"
 
-namespace twr {
+namespace twr::ui {
 
 BurnSession::BurnSession(CELDevice& device, Messages& messages)
     : device_(device), messages_(messages), sequence_(device, messages) {
   sequence_.SetEvents(&progress_);
+  progress_.SetNotifier([this] { emit ProgressChanged(); });
 }
 
 BurnTarget BurnSession::Target() const {
@@ -24,55 +25,46 @@ double BurnSession::EstimateRequiredTime(double innerRadius, double outerRadius)
 
 void BurnSession::Open() {
   shownPicture_ = rimtone_;
-
-  const int count = device_.EnumerateDrives();
-  driveItems_.clear();
-  for (int i = 0; i < count; ++i) driveItems_.push_back(device_.GetDriveItem(i));
-  selectedDrive_ = driveIndex_ >= 0 && driveIndex_ < count ? driveIndex_ : -1;
-  device_.SelectDrive(selectedDrive_ >= 0 ? driveItems_[selectedDrive_] : std::string(),
-                      driveIndex_);
-  driveInUse_ = device_.OpenIndex();
-
   quality_ = 0;
-  device_.TestUnitReadyTries();
-  plan_ = sequence_.Plan(Target());
   labelText_ = StringText(kStrRequiredTime);
-
   progress_.Reset();
   progress_.SetShowText(false);
   progress_.SetPos(0);
   progress_.SetStep(1);
   progress_.SetRange(0, kIdleProgressRange);
-
-  state_ = State::Waiting;
-  CheckDisc();
+  RunDrive([this] {
+    const int count = device_.EnumerateDrives();
+    driveItems_.clear();
+    for (int i = 0; i < count; ++i) driveItems_.push_back(device_.GetDriveItem(i));
+    selectedDrive_ = driveIndex_ >= 0 && driveIndex_ < count ? driveIndex_ : -1;
+    device_.SelectDrive(selectedDrive_ >= 0 ? driveItems_[selectedDrive_] : std::string(),
+                        driveIndex_);
+    driveInUse_ = device_.OpenIndex();
+    device_.TestUnitReadyTries();
+    plan_ = sequence_.Plan(Target());
+    state_ = State::Waiting;
+    CheckDisc();
+  });
   timerCounter_ = kFirstCheckCounterMs;
+  emit Changed();
 }
 
 bool BurnSession::Tick() {
-  if (!AdvanceTimer()) return false;
-  CheckDisc();
-  return true;
-}
-
-bool BurnSession::AdvanceTimer() {
   if (state_ != State::Waiting) return false;
   timerCounter_ += kTimerPeriodMs;
   if (timerCounter_ < kDiscCheckPeriodMs) return false;
   timerCounter_ = 0;
+  RunDrive([this] { CheckDisc(); });
+  emit Changed();
   return true;
 }
 
 void BurnSession::CheckDisc() {
-  drawEnabled_ = ShowDiscState();
-}
-
-bool BurnSession::ShowDiscState() {
   const DiscIdentity disc = IdentifyDisc(device_);
   discText_ = disc.name.text;
   // A DVD±R, whatever its status, faces the laser with its data side.
   shownPicture_ = disc.kind == kDiscDvdR || disc.kind == kDiscDvdPlusR;
-  return disc.name.verdict != 0;
+  drawEnabled_ = disc.name.verdict != 0;
 }
 
 void BurnSession::SelectQuality(int index) {
@@ -83,10 +75,18 @@ void BurnSession::SelectQuality(int index) {
   if (const PlanFailure* failure = plan_.PageFailure())
     messages_.ShowDetailed(PlanFailureText(*failure), PlanFailureDetail(*failure),
                            MessageIcon::Error);
+  emit Changed();
 }
 
 bool BurnSession::Draw() {
   if (state_ != State::Waiting) return false;
+  bool started = false;
+  RunDrive([&] { started = DrawSteps(); });
+  emit Changed();
+  return started;
+}
+
+bool BurnSession::DrawSteps() {
   const DriveOpening taken = sequence_.TakeDrive(driveInUse_);
   if (!taken.Ok()) {
     messages_.Show(taken.FailureText(), MessageIcon::Error);
@@ -110,6 +110,7 @@ bool BurnSession::Exit() {
   }
   state_ = State::Closed;
   discText_.clear();
+  emit Changed();
   return true;
 }
 
@@ -119,6 +120,7 @@ void BurnSession::BurnEnded() {
   drawEnabled_ = true;
   discText_.clear();
   state_ = State::Closed;
+  emit Changed();
 }
 
-}  // namespace twr
+}  // namespace twr::ui
