@@ -50,9 +50,29 @@ bool Write(const QImage& image, const std::string& path, double millimetres, con
   return true;
 }
 
-std::string QualityName(BurnQuality quality) {
-  return quality == BurnQuality::High ? "High Quality"
-                                      : (quality == BurnQuality::Normal ? "Normal" : "Draft");
+// The disc as a burn of the rendered label would etch it at `quality`, from
+// the virtual drive's ELS page; on a data side the recorded data ends where
+// the band starts. False after a message.
+bool WriteEtched(const CELLayout& layout, const LabelBand& band, bool dataSide, BurnQuality quality,
+                 const std::string& path, Messages& messages) {
+  EtchRequest request;
+  request.label = layout.LabelImageData();
+  request.target = {{band.inner, band.outer},
+                    dataSide ? BurnDisc::DataSide(band.inner) : BurnDisc::LabelSide(),
+                    quality};
+  request.page = ElsPage(ExampleElsPage());
+  const EtchResult etched = SimulateEtch(request);
+  if (!etched.ok) {
+    messages.Show("Cannot draw the etched disc: " + etched.problem, MessageIcon::Error);
+    return false;
+  }
+  if (!Write(etched.picture, path, kEtchedMillimetres, "etched disc", messages)) return false;
+  std::printf(
+      "Etched as a %s burn would: band %s - %s mm, %d revolutions per step, %d "
+      "writes, required time %s\n",
+      kQualityNames[static_cast<int>(quality)], Mm(band.inner).c_str(), Mm(band.outer).c_str(),
+      etched.plan.steps, etched.plan.writes, etched.plan.timeText.c_str());
+  return true;
 }
 
 }  // namespace
@@ -162,28 +182,8 @@ int RunRender(int argc, char** argv) {
       DrawBandLimits(preview, rendered.inner, rendered.outer);
       if (!Write(preview, previewPath, kLabelWidthMm, "preview", messages)) status = kExitFailure;
     }
-    if (!etchedPath.empty()) {
-      EtchRequest request;
-      request.label = layout.LabelImageData();
-      // On a data side the recorded data ends where the band starts.
-      request.target = {{band.inner, band.outer},
-                        rimtone ? BurnDisc::DataSide(band.inner) : BurnDisc::LabelSide(),
-                        quality};
-      request.page = ElsPage(ExampleElsPage());  // the virtual drive's page
-      const EtchResult etched = SimulateEtch(request);
-      if (!etched.ok) {
-        messages.Show("Cannot draw the etched disc: " + etched.problem, MessageIcon::Error);
-        status = kExitFailure;
-      } else if (Write(etched.picture, etchedPath, kEtchedMillimetres, "etched disc", messages)) {
-        std::printf(
-            "Etched as a %s burn would: band %s - %s mm, %d revolutions per step, %d "
-            "writes, required time %s\n",
-            QualityName(quality).c_str(), Mm(band.inner).c_str(), Mm(band.outer).c_str(),
-            etched.plan.steps, etched.plan.writes, etched.plan.timeText.c_str());
-      } else {
-        status = kExitFailure;
-      }
-    }
+    if (!etchedPath.empty() && !WriteEtched(layout, band, rimtone, quality, etchedPath, messages))
+      status = kExitFailure;
   }
   SetProcessLayout(nullptr);
   return status;
