@@ -112,6 +112,7 @@ class BurnPipelineTest : public ::testing::Test {
 TEST_F(BurnPipelineTest, CleanBurnSendsEveryWriteInOrder) {
   Start("");
   Finish("Finish Burning.");
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::Finished);
   const std::int32_t writes = Writes();
   EXPECT_EQ(burn_->CurrentPlan().totalBlocks, 25 * 45 * 11);
   EXPECT_EQ(writes, (25 * 45 * 11 - 2) / 15);
@@ -152,6 +153,7 @@ TEST_F(BurnPipelineTest, BusyForeverStopsOnRequestOrAfterTheLimit) {
   while (burn_->WriteCount() < 8 && burn_->Burning()) std::this_thread::sleep_for(1ms);
   burn_->RequestStop();
   Finish("Finish Burning.");
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::Stopped);
   auto trace = drive_->Side().Trace();
   ASSERT_GE(trace.size(), 8u);
   for (std::size_t i = 2; i < trace.size(); ++i) {
@@ -162,6 +164,7 @@ TEST_F(BurnPipelineTest, BusyForeverStopsOnRequestOrAfterTheLimit) {
 
   Start("busy:3:forever", 25.3, 0, nullptr, {}, 150ms);
   Finish("Writing Error[Sense=2,Asc=4,Ascq=8]");
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::WriteFailed);
   EXPECT_NE(burn_->Ending().detail.find("long write in progress"), std::string::npos);
   trace = drive_->Side().Trace();
   // About 150 ms of 30 ms pauses; never without end.
@@ -240,6 +243,7 @@ TEST_F(BurnPipelineTest, StreamingLossInTheLastRevolutionEndsTheBurn) {
   Start("streaming:823");
   ASSERT_EQ(Writes(), 824);
   Finish("Finish Burning.");
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::Finished);
   for (const auto& r : drive_->Side().Trace()) EXPECT_LE(r.lba, Address(Writes()));
   EXPECT_EQ(drive_->Side().Trace().size(), 823u);
   EXPECT_TRUE(SyncSent());
@@ -303,6 +307,7 @@ TEST_F(BurnPipelineTest, NeverReadyAfterSynchronizeCache) {
 TEST_F(BurnPipelineTest, DeviceGoneEndsTheBurn) {
   Start("gone:10");
   Finish("Writing Error[Sense=0,Asc=0,Ascq=0]", true);
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::WriteFailed);
   EXPECT_EQ(drive_->Side().Trace().size(), 10u);
 }
 
@@ -311,6 +316,7 @@ TEST_F(BurnPipelineTest, AbortFinishesAfterTheWriteInProgress) {
   while (burn_->WriteCount() < 60 && burn_->Burning()) std::this_thread::sleep_for(1ms);
   burn_->RequestStop();
   Finish("Finish Burning.");
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::Stopped);
   EXPECT_LT(drive_->Side().Trace().size(), static_cast<std::size_t>(Writes()));
   EXPECT_TRUE(SyncSent());
 }
@@ -319,6 +325,7 @@ TEST_F(BurnPipelineTest, MissingImageEndsAllThreadsPromptly) {
   noImage_ = true;
   Start("");
   Finish("Buffer Empty Error.");
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::BufferEmpty);
   EXPECT_EQ(messages_.Records().front().text, "Image data is not found.");
   EXPECT_TRUE(drive_->Side().Trace().empty());
   EXPECT_LT(std::chrono::steady_clock::now() - started_, 2s);
@@ -327,6 +334,7 @@ TEST_F(BurnPipelineTest, MissingImageEndsAllThreadsPromptly) {
 TEST_F(BurnPipelineTest, BandTooNarrowSendsNothing) {
   Start("", 25.001);
   Finish(kBandTooNarrow);
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::TooNarrow);
   EXPECT_TRUE(drive_->Side().Trace().empty());
   EXPECT_EQ(events_.range, 0);
 }
