@@ -19,6 +19,8 @@ struct BurnEnding {
   BurnOutcome outcome = BurnOutcome::None;
   std::string text;    // the message shown at the end, e.g. "Writing Error[Sense=5,Asc=21,Ascq=0]"
   std::string detail;  // what follows it: why the burn ended so ("" when the text says it all)
+  // (A count of the writes skipped after losses of streaming would go here,
+  // counted where the burn thread skips them: BurnJob::SkipAfterStreamingLoss.)
   // The label is on the disc.
   bool Succeeded() const { return outcome == BurnOutcome::Finished; }
 };

@@ -16,7 +16,9 @@
 //   ShareDrive   back to shared access
 // The window program runs TakeDrive and Draw when Draw is pressed, FaceDisc
 // and ReadBurnDisc before the label is rendered; `twr burn` runs them in a
-// row. A series of discs runs FaceDisc, Plan and Draw again after Wait.
+// row. A series of discs runs FaceDisc, Plan and Draw again after Wait (the
+// closing steps have ejected the disc; a hook that waits for the next one
+// belongs beside DiscTurnedOver).
 #pragma once
 
 #include <QImage>
