@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnSequence.h"
 #include "common/Messages.h"
 #include "drive/ByteOrder.h"
 #include "drive/CELDevice.h"
@@ -43,8 +43,26 @@ class ScriptedBurnDrive : public twr::ScsiTransport {
  public:
   ScriptedBurnDrive(const std::uint8_t* data, std::size_t size) : script_(data, data + size) {}
 
-  bool Execute(std::span<const std::uint8_t> cdb, twr::ScsiDirection, std::span<std::uint8_t> data,
-               std::span<std::uint8_t, twr::kTransportSenseSize> sense) override {
+  twr::ScsiResult Execute(std::span<const std::uint8_t> cdb, twr::ScsiDirection,
+                          std::span<std::uint8_t> data) override {
+    std::array<std::uint8_t, twr::kTransportSenseSize> sense{};
+    twr::ScsiResult result;
+    result.transferred = data.size();
+    result.ok = Answer(cdb, data, sense);
+    result.SetSense(sense);
+    return result;
+  }
+
+  std::mutex mutex_;
+  twr::ElsPage page_ = FuzzPage();
+  std::vector<std::uint8_t> opcodes_;
+  std::vector<std::uint32_t> lbas_;
+  unsigned lastFlag_ = 0xFF;
+  bool prevented_ = false;
+
+ private:
+  bool Answer(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data,
+              std::span<std::uint8_t, twr::kTransportSenseSize> sense) {
     std::lock_guard<std::mutex> lock(mutex_);
     opcodes_.push_back(cdb[0]);
     switch (cdb[0]) {
@@ -72,14 +90,6 @@ class ScriptedBurnDrive : public twr::ScsiTransport {
     }
   }
 
-  std::mutex mutex_;
-  twr::ElsPage page_ = FuzzPage();
-  std::vector<std::uint8_t> opcodes_;
-  std::vector<std::uint32_t> lbas_;
-  unsigned lastFlag_ = 0xFF;
-  bool prevented_ = false;
-
- private:
   // One script byte per answer: bits 0-1 choose good (0, 1), no answer (2)
   // or refused (3) with the next three bytes as key byte, ASC and ASCQ.
   // Past the end of the script every answer is good.
@@ -115,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto drive = std::make_shared<ScriptedBurnDrive>(data + 1, size - 1);
   device.AttachTransport(drive);
   QuietMessages messages;
-  twr::BurnJob job(device, messages);
+  twr::BurnSequence burn(device, messages);
   twr::BurnTimings timings;
   timings.gatherTries = 2000;
   timings.encoderPoll = 1ms;
@@ -125,15 +135,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   timings.readyTries = 5;
   timings.readyPause = 0ms;
   timings.stopPoll = 1ms;
-  job.SetTimings(timings);
-  job.SetLabelImage(&label);
-  job.SetBand(25.0, outer);
-  job.SetSteps(5);
-  if (!job.StartBurn()) return 0;
-  if (stop) job.RequestAbort();
-  job.Wait();
+  burn.SetTimings(timings);
+  const twr::BurnTarget target{{25.0, outer}, {}, twr::BurnQuality::Draft, 5};
+  if (burn.Start(target, label) != twr::StartResult::Started) return 0;
+  if (stop) burn.RequestStop();
+  burn.Wait();
 
-  const twr::BurnParameters& p = job.Params();
+  const twr::BurnPlan& p = burn.CurrentPlan();
   const std::int32_t d = p.blocksPerWrite;
   const std::int32_t writes = d > 0 ? (p.totalBlocks - 2) / d : 0;
   std::lock_guard<std::mutex> lock(drive->mutex_);
@@ -141,7 +149,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (lba <= static_cast<std::uint32_t>(p.startAddress) ||
         lba > static_cast<std::uint32_t>(p.startAddress + writes * d))
       std::abort();
-  if (job.Outcome().empty() || job.Burning()) std::abort();
+  if (burn.Ending().text.empty() || burn.Ending().outcome == twr::BurnOutcome::None ||
+      burn.Burning())
+    std::abort();
   if (drive->opcodes_.back() != twr::kOpStartStopUnit || drive->prevented_ || drive->lastFlag_ != 0)
     std::abort();
   return 0;

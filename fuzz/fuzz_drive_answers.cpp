@@ -18,14 +18,18 @@ class FuzzTransport : public twr::ScsiTransport {
  public:
   FuzzTransport(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
 
-  bool Execute(std::span<const std::uint8_t>, twr::ScsiDirection, std::span<std::uint8_t> data,
-               std::span<std::uint8_t, twr::kTransportSenseSize> sense) override {
-    const bool ok = (Next() & 1) != 0;
+  twr::ScsiResult Execute(std::span<const std::uint8_t>, twr::ScsiDirection,
+                          std::span<std::uint8_t> data) override {
+    twr::ScsiResult result;
+    result.ok = (Next() & 1) != 0;
     std::size_t length = Next();
     length = (length << 8 | Next()) % (data.size() + 1);
     for (std::size_t i = 0; i < length; ++i) data[i] = Next();
+    result.transferred = data.size();
+    std::array<std::uint8_t, twr::kTransportSenseSize> sense{};
     for (std::uint8_t& s : sense) s = Next();
-    return ok;
+    result.SetSense(sense);
+    return result;
   }
 
  private:

@@ -1,8 +1,8 @@
-// An arbitrary ELS page through the speed-entry choice, the quality steps,
-// the required-time estimate and the burn preparation: whatever the drive
-// reports, the results stay usable (blocks per write within 1 .. 26 that
-// divide a revolution, a sample count the encoder can hold) or the
-// preparation fails, and the page goes back with only its written fields
+// An arbitrary ELS page through the burn plan (speed entry, quality steps,
+// required time, blocks per write) and the main window's estimate: whatever
+// the drive reports, the plan stays usable (blocks per write within 1 .. 26
+// that divide a revolution, a sample count the encoder can hold) or says
+// which check failed, and the page goes back with only its written fields
 // changed.
 #include <algorithm>
 #include <cstddef>
@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnPlan.h"
+#include "burn/BurnSequence.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
 
@@ -29,14 +30,17 @@ class QuietMessages : public twr::Messages {
 class PageDrive : public twr::ScsiTransport {
  public:
   explicit PageDrive(const std::uint8_t* page) { std::memcpy(page_, page, sizeof page_); }
-  bool Execute(std::span<const std::uint8_t> cdb, twr::ScsiDirection, std::span<std::uint8_t> data,
-               std::span<std::uint8_t, twr::kTransportSenseSize>) override {
+  twr::ScsiResult Execute(std::span<const std::uint8_t> cdb, twr::ScsiDirection,
+                          std::span<std::uint8_t> data) override {
     if (cdb[0] == twr::kOpModeSense10) {
       std::memcpy(data.data(), page_, std::min(data.size(), sizeof page_));
     } else if (cdb[0] == twr::kOpModeSelect10) {
       selected_.assign(data.begin(), data.end());
     }
-    return true;
+    twr::ScsiResult result;
+    result.ok = true;
+    result.transferred = data.size();
+    return result;
   }
   std::uint8_t page_[twr::ElsPage::kSize];
   std::vector<std::uint8_t> selected_;
@@ -68,30 +72,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto drive = std::make_shared<PageDrive>(page);
   device.AttachTransport(drive);
   QuietMessages messages;
-  twr::BurnJob job(device, messages);
-  (void)job.EstimateRequiredTime(inner, outer);
-  if (job.ChooseSpeedEntry()) {
-    const twr::BurnParameters& p = job.Params();
-    if (p.samples != 2 * p.halfSamples || p.halfSamples < 98 || p.halfSamples > 1000000)
-      std::abort();
-  }
-  (void)job.ChooseQualitySteps();
-  job.SetQuality(quality);
-  job.SetBand(inner, outer);
-  if (job.PrepareBurn()) {
-    const twr::BurnParameters& p = job.Params();
-    const std::int32_t perRevolution =
-        static_cast<std::int32_t>(p.speed / p.rotation * 4500.0);  // as the preparation takes it
+  twr::BurnSequence sequence(device, messages);
+  const twr::BurnTarget target{{inner, outer}, {}, quality};
+  (void)sequence.Estimate(target);
+  twr::ElsPageBytes bytes{};
+  std::memcpy(bytes.data(), page, bytes.size());
+  const twr::ElsPage read(bytes);
+  const twr::BurnPlan p = twr::PlanBurn(read, target);
+  if (p.entry.index >= 0 && (p.entry.samples != 2 * p.entry.halfSamples ||
+                             p.entry.halfSamples < 98 || p.entry.halfSamples > 1000000))
+    std::abort();
+  if (p.Startable()) {
+    const std::int32_t perRevolution = static_cast<std::int32_t>(p.entry.speed / p.entry.rotation *
+                                                                 4500.0);  // as the plan takes it
     if (p.blocksPerWrite < 0 || p.blocksPerWrite > 26 || p.writesPerRevolution < 1 ||
         (p.blocksPerWrite > 0 && p.blocksPerWrite * p.writesPerRevolution != perRevolution))
       std::abort();
     if (!(p.feedStep > 0.0) || p.totalRevolutions < 0) std::abort();
-  }
-  // The page sent back differs from the page read only where it is written.
-  if (!drive->selected_.empty()) {
-    if (drive->selected_.size() != twr::ElsPage::kSize) std::abort();
+    // The page sent back differs from the page read only where it is written.
+    const twr::ElsPage armed = p.ArmedPage(read);
     for (std::size_t i = 0; i < twr::ElsPage::kSize; ++i)
-      if (!Written(i) && drive->selected_[i] != page[i]) std::abort();
+      if (!Written(i) && armed.U8(i) != page[i]) std::abort();
   }
+  // The estimate reads the page and sends nothing back.
+  if (!drive->selected_.empty()) std::abort();
   return 0;
 }

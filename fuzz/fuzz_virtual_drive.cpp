@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pos += cdbLength;
     std::vector<std::uint8_t> buffer(length);
     for (std::size_t i = 0; i < length && pos < size; ++i) buffer[i] = data[pos + i % (size - pos)];
-    std::array<std::uint8_t, twr::kTransportSenseSize> sense{};
-    drive.Execute(cdb, direction, buffer, sense);
+    const twr::ScsiResult result = drive.Execute(cdb, direction, buffer);
+    if (result.transferred > buffer.size()) std::abort();
   }
   return 0;
 }

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <vector>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnSequence.h"
 #include "burn/DotEncoder.h"
 #include "common/Messages.h"
 #include "drive/ByteOrder.h"
@@ -33,8 +33,14 @@ class QuietMessages : public Messages {
 class AcceptingDrive : public ScsiTransport {
  public:
   AcceptingDrive() : side_(VirtualBurnConfig{}) { side_.SetDecoding(false); }
-  bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection, std::span<std::uint8_t> data,
-               std::span<std::uint8_t, kTransportSenseSize>) override {
+  ScsiResult Execute(std::span<const std::uint8_t> cdb, ScsiDirection,
+                     std::span<std::uint8_t> data) override {
+    ScsiResult result;
+    result.transferred = data.size();
+    result.ok = Answer(cdb, data);
+    return result;
+  }
+  bool Answer(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> data) {
     SenseTriple sense;
     switch (cdb[0]) {
       case kOpModeSense10:
@@ -98,21 +104,21 @@ void RunBurn(benchmark::State& state, bool literal) {
   std::int64_t blocks = 0;
   const long rssBefore = MaxRssKb();
   for (auto _ : state) {
-    BurnJob job(device, messages);
-    job.SetLabelImage(&BenchLabel());
-    job.SetLiteralEncoder(literal);
+    BurnSequence burn(device, messages);
+    burn.SetLiteralEncoder(literal);
     BurnTimings quick;
     quick.stopPoll = std::chrono::milliseconds(1);
-    if (std::getenv("TWR_BENCH_QUICKSTOP")) job.SetTimings(quick);
-    job.SetBand(25.0, 25.0 + static_cast<double>(state.range(0)) / 1000.0);
-    job.SetSteps(11);
-    if (!job.StartBurn()) {
-      state.SkipWithError("StartBurn failed");
+    if (std::getenv("TWR_BENCH_QUICKSTOP")) burn.SetTimings(quick);
+    const BurnTarget target{
+        {25.0, 25.0 + static_cast<double>(state.range(0)) / 1000.0}, {}, BurnQuality::Draft, 11};
+    if (burn.Start(target, BenchLabel()) != StartResult::Started) {
+      state.SkipWithError("the burn did not start");
       return;
     }
-    job.Wait();
-    if (job.Outcome() != "Finish Burning.") state.SkipWithError(job.Outcome().c_str());
-    blocks += static_cast<std::int64_t>(job.WriteCount()) * job.Params().blocksPerWrite;
+    burn.Wait();
+    const BurnEnding ending = burn.Ending();
+    if (!ending.Succeeded()) state.SkipWithError(ending.text.c_str());
+    blocks += static_cast<std::int64_t>(burn.WriteCount()) * burn.CurrentPlan().blocksPerWrite;
   }
   constexpr double kRealRate = 45 * 75.0;  // speed 45: 3375 blocks per second
   state.counters["blocks_per_s"] =

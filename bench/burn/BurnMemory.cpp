@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnSequence.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
 #include "drive/virtual/VirtualDriveConfig.h"
@@ -38,12 +38,15 @@ class DroppingDrive : public twr::ScsiTransport {
     twr::SetElsSpeedEntries(page, {{4500, 1, 45, 1}});
     page_ = twr::ElsPage(page);
   }
-  bool Execute(std::span<const std::uint8_t> cdb, twr::ScsiDirection, std::span<std::uint8_t> data,
-               std::span<std::uint8_t, twr::kTransportSenseSize>) override {
+  twr::ScsiResult Execute(std::span<const std::uint8_t> cdb, twr::ScsiDirection,
+                          std::span<std::uint8_t> data) override {
     if (cdb[0] == twr::kOpModeSense10)
       std::memcpy(data.data(), page_.Data(), std::min(data.size(), twr::ElsPage::kSize));
     if (cdb[0] == twr::kOpWrite12) ++writes_;
-    return true;
+    twr::ScsiResult result;
+    result.ok = true;
+    result.transferred = data.size();
+    return result;
   }
   twr::ElsPage page_;
   long writes_ = 0;
@@ -76,22 +79,20 @@ int main(int argc, char** argv) {
   auto drive = std::make_shared<DroppingDrive>();
   device.AttachTransport(drive);
   QuietMessages messages;
-  twr::BurnJob job(device, messages);
-  job.SetLabelImage(layout.LabelImageData());
-  job.SetBand(25.0, 58.0);
-  if (!job.ChooseSpeedEntry() || !job.ChooseQualitySteps()) return 1;
-  job.SetQuality(twr::BurnQuality::Draft);
+  twr::BurnSequence burn(device, messages);
+  const twr::BurnTarget target{{25.0, 58.0}, {}, twr::BurnQuality::Draft};
+  if (!burn.Plan(target).HasTime()) return 1;
   const auto start = std::chrono::steady_clock::now();
-  if (!job.StartBurn()) return 1;
-  job.Wait();
+  if (burn.Start(target, layout.LabelImageData()) != twr::StartResult::Started) return 1;
+  burn.Wait();
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const double blocks = static_cast<double>(drive->writes_) * job.Params().blocksPerWrite;
+  const double blocks = static_cast<double>(drive->writes_) * burn.CurrentPlan().blocksPerWrite;
   constexpr double kRealBlocksPerSecond = 45 * 75.0;
-  std::printf("outcome: %s\n", job.Outcome().c_str());
+  std::printf("outcome: %s\n", burn.Ending().text.c_str());
   std::printf("writes: %ld (%.0f blocks) in %.2f s: %.0f x the drive's real rate\n", drive->writes_,
               blocks, seconds, blocks / kRealBlocksPerSecond / seconds);
   std::printf("peak resident memory: %.1f MB after the render, %.1f MB after the burn\n",
               afterRender / 1024.0, PeakKilobytes() / 1024.0);
-  return job.Outcome() == "Finish Burning." ? 0 : 1;
+  return burn.Ending().Succeeded() ? 0 : 1;
 }

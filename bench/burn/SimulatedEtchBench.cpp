@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnSequence.h"
 #include "burn/SimulatedEtch.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
@@ -57,15 +57,14 @@ ElsPage DefaultPage() {
 
 void BM_SimulatedEtch(benchmark::State& state) {
   EtchRequest request;
-  request.label = &Label();
-  request.innerRadius = kInner;
-  request.outerRadius = kOuter;
+  request.label = Label();
+  request.target.band = {kInner, kOuter};
   request.page = DefaultPage();
   std::int32_t writes = 0;
   for (auto _ : state) {
     const EtchResult result = SimulateEtch(request);
     if (!result.ok) state.SkipWithError(result.problem.c_str());
-    writes = result.writes;
+    writes = result.plan.writes;
     benchmark::DoNotOptimize(result.picture.constBits());
   }
   state.counters["writes"] = writes;
@@ -83,15 +82,15 @@ void BM_VirtualDriveBurn(benchmark::State& state) {
     config.burn.etchedPath = etched;
     CELDevice device;
     device.AttachTransport(std::make_shared<VirtualDrive>(config));
-    BurnJob job(device, messages);
-    job.EstimateRequiredTime(kInner, kOuter);
-    job.SetQuality(BurnQuality::Draft);
-    job.SetBand(kInner, kOuter);
-    job.SetLabelImage(&Label());
-    if (!job.StartBurn()) state.SkipWithError("StartBurn failed");
-    job.Wait();
-    if (job.Outcome() != "Finish Burning.") state.SkipWithError(job.Outcome().c_str());
-    writes = job.WriteCount();
+    BurnSequence burn(device, messages);
+    const BurnTarget target{{kInner, kOuter}, {}, BurnQuality::Draft};
+    burn.Plan(target);
+    if (burn.Start(target, Label()) != StartResult::Started)
+      state.SkipWithError("the burn did not start");
+    burn.Wait();
+    const BurnEnding ending = burn.Ending();
+    if (!ending.Succeeded()) state.SkipWithError(ending.text.c_str());
+    writes = burn.WriteCount();
   }
   std::filesystem::remove(etched);
   state.counters["writes"] = writes;

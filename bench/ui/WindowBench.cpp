@@ -23,7 +23,6 @@
 #include <string>
 #include <vector>
 
-#include "burn/BurnSession.h"
 #include "drive/CELDevice.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "label/CELLayout.h"
@@ -32,12 +31,14 @@
 #include "ui/GuiMessages.h"
 #include "ui/SkinnedButton.h"
 #include "ui/TextProgressBar.h"
+#include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
 #include "ui/model/TitleConfigModel.h"
 
 namespace {
 
 using namespace twr;
+using twr::ui::BurnSession;
 
 double Median(std::vector<double> v) {
   if (v.empty()) return 0;
@@ -116,7 +117,7 @@ void BurnThroughDialog(double pace, double inner, double outer, double seconds) 
   label.fill(Qt::gray);
   BurnSession session(rig.device, rig.messages);
   session.SetBand(inner, outer);
-  session.SetLabelImage(&label);
+  session.SetLabelImage(label);
   ui::CELDraw dialog(session);
   dialog.show();
   if (!QTest::qWaitFor([&] { return dialog.Opened(); }, 5000)) return;
@@ -143,7 +144,7 @@ void BurnThroughDialog(double pace, double inner, double outer, double seconds) 
       "burn at pace %g, band %.1f-%.1f mm%s: %d writes in %.1f s; %llu progress changes, %llu "
       "notifications to the GUI thread (%.1f per second), %d applied; progress bar drawn %d times "
       "(width %d px); GUI thread CPU %.0f ms = %.2f %% of one core; peak resident %ld MiB\n",
-      pace, inner, outer, stopped ? " (stopped)" : "", session.Job().WriteCount(), elapsed,
+      pace, inner, outer, stopped ? " (stopped)" : "", session.Sequence().WriteCount(), elapsed,
       static_cast<unsigned long long>(session.Progress().Changes()),
       static_cast<unsigned long long>(session.Progress().Notifications()),
       session.Progress().Notifications() / elapsed, dialog.ProgressUpdates(), bar->DrawCount(),

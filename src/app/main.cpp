@@ -10,7 +10,6 @@
 #include <memory>
 #include <string>
 
-#include "burn/BurnSession.h"
 #include "common/SettingsLocation.h"
 #include "common/Strings.h"
 #include "drive/CELDevice.h"
@@ -21,6 +20,7 @@
 #include "ui/CELMainDlg.h"
 #include "ui/GuiMessages.h"
 #include "ui/StopSignals.h"
+#include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
 #include "ui/model/TitleConfigModel.h"
 
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
   // tone curve and the ring lock of its burn job), the renderer with the
   // label and preview images, the configuration.
   auto device = std::make_unique<twr::CELDevice>();
-  auto burn = std::make_unique<twr::BurnSession>(*device, messages);
+  auto burn = std::make_unique<twr::ui::BurnSession>(*device, messages);
   auto layout = std::make_unique<twr::CELLayout>(settings.path);
   twr::SetProcessLayout(layout.get());
   auto config = std::make_unique<twr::ui::TitleConfigModel>();

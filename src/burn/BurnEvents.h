@@ -8,13 +8,15 @@
 
 namespace twr {
 
-// Where a burn is. The closing phases run after the last write, after a
-// stop request and after an error alike.
+// Where a burn is, with the detail each phase gives. The closing phases run
+// after the last write, after a stop request and after an error alike.
 enum class BurnPhase {
-  Idle,             // no burn yet
-  Preparing,        // disc checks and the ELS page
-  Burning,          // writes going out
-  Synchronising,    // SYNCHRONIZE CACHE after the last write
+  Idle,           // no burn yet
+  Preparing,      // disc checks and the ELS page
+  Burning,        // writes going out (detail: losses of streaming so far)
+  DriveBusy,      // the drive answers "long write in progress" (detail: seconds so far)
+  StreamingLost,  // a loss of streaming, the rest of the revolution skipped (detail: losses so far)
+  Synchronising,  // SYNCHRONIZE CACHE after the last write
   WaitingForDrive,  // TEST UNIT READY until the drive is ready (detail: try n of 255)
   Restoring,        // page flag cleared, removal allowed, disc ejected
   Done,
@@ -29,8 +31,7 @@ class BurnEvents {
   virtual void StepIt() {}
   virtual void SetText(const std::string& /*text*/) {}
   virtual void SetShowText(bool /*show*/) {}
-  // The burn entered `phase`; `detail` counts the tries while waiting for
-  // the drive and is 0 otherwise.
+  // The burn entered `phase`, or its detail changed (see BurnPhase).
   virtual void Phase(BurnPhase /*phase*/, int /*detail*/) {}
   // The burn is over (closing steps done); `outcome` is the message shown.
   virtual void Finished(const std::string& /*outcome*/) {}

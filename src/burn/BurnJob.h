@@ -1,39 +1,31 @@
-// The burn job behind the burn dialog: the burn parameters, the ELS page and
-// the preparation of a burn, the disc check, and the three worker threads
-// (encoder, interleaver, burn thread) with their control flags and the block
-// ring. The dialog owns one; `twr burn` and the tests use it directly.
+// The burn job: the three worker threads of one burn (encoder, interleaver,
+// burn thread) with their control flags and the block ring, and the closing
+// steps that always put the drive back. It runs a BurnPlan on a drive that
+// the burn sequence (BurnSequence) has prepared; tests drive it directly.
 #pragma once
+
+#include <QImage>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
 #include "burn/BlockRing.h"
 #include "burn/BurnEvents.h"
+#include "burn/BurnOutcome.h"
+#include "burn/BurnPlan.h"
 #include "burn/DotEncoder.h"
 #include "burn/ElsPage.h"
-#include "drive/DiscGeometry.h"
-
-class QImage;
 
 namespace twr {
 
 class CELDevice;
 class Messages;
-
-enum class BurnQuality { Draft, Normal, High };
-
-// On a complete DVD-R / DVD+R the band starts at least this far out (mm),
-// however little data the disc holds.
-inline constexpr double kDvdMinusRDataLimit = 36.0;
-inline constexpr double kDvdPlusRDataLimit = 31.0;
-
-// Outcome text of a burn whose band holds less than one write's worth of blocks.
-inline constexpr const char* kBandTooNarrow = "The burn band is too narrow to burn.";
 
 // Polls and pauses of the pipeline. The defaults are the burn's own timings;
 // tests shorten the long waits.
@@ -51,40 +43,6 @@ struct BurnTimings {
   std::chrono::milliseconds stopPoll{100};
 };
 
-struct BurnParameters {
-  double innerRadius = 25.0;        // mm
-  double outerRadius = 58.0;        // mm
-  double rotation = 0.0;            // revolutions per minute of the chosen speed entry
-  double speed = 0.0;               // units of 75 blocks per second
-  std::int32_t halfSamples = 8820;  // half the samples of a circle
-  std::int32_t samples = 17640;     // samples of a circle
-  double feedStep = 0.0;            // um from one circle to the next
-  double advance = 0.74;            // um per revolution
-  std::int32_t steps = 5;           // revolutions burned on each circle
-  std::int32_t draftSteps = 5;
-  std::int32_t normalSteps = 11;
-  std::int32_t highSteps = 20;
-  std::int32_t totalRevolutions = 0;
-  double requiredTime = 0.0;  // minutes
-  std::string timeText;       // the required time as "mm:ss"
-  std::int32_t startAddress = kBlockZeroAddress;
-  std::int32_t blocksPerWrite = 90;
-  std::int32_t writesPerRevolution = 1;
-  double toneGamma = 2.0;
-  // Set when a burn starts.
-  std::int32_t stepCount = 0;  // circles burned
-  std::int32_t blocksPerRevolution = 0;
-  std::int32_t totalBlocks = 0;
-};
-
-// Sets what a burn of the prepared parameters sends: the circles burned
-// (whole steps of `steps` revolutions), the blocks of a revolution and the
-// blocks encoded, cut to whole writes.
-void CountBurnBlocks(BurnParameters& params);
-// The WRITE(12) commands of such a burn: its blocks less the two that the
-// interleaver cannot complete, in whole writes.
-std::int32_t BurnWrites(const BurnParameters& params);
-
 class BurnJob {
  public:
   BurnJob(CELDevice& device, Messages& messages);
@@ -92,50 +50,33 @@ class BurnJob {
   BurnJob(const BurnJob&) = delete;
   BurnJob& operator=(const BurnJob&) = delete;
 
-  // ---- Inputs -------------------------------------------------------------
-  void SetBand(double innerRadius, double outerRadius);
-  void SetQuality(BurnQuality quality);  // steps = that quality's revolutions per circle
-  void SetSteps(std::int32_t steps) { params_.steps = steps; }
-  // The label image (Format_RGB888 preferred); nullptr when there is none.
-  void SetLabelImage(const QImage* image) { image_ = image; }
   void SetEvents(BurnEvents* events) { events_ = events ? events : &noEvents_; }
   void SetTimings(const BurnTimings& timings) { timings_ = timings; }
+  const BurnTimings& Timings() const { return timings_; }
   // Encode with the literal sampler (one pixel call and one pow per sample).
   void SetLiteralEncoder(bool literal) { literalEncoder_ = literal; }
 
-  const BurnParameters& Params() const { return params_; }
-  ElsPage& Page() { return page_; }
+  // Starts the three threads for `plan` (a startable plan) on a drive that
+  // has been prepared: `armed` sent with the label-writing flag set and
+  // medium removal prevented. `label` is the label image the encoder samples
+  // (Format_RGB888 preferred; a null image ends the burn with message 1004),
+  // an implicitly shared copy the caller may go on changing. The previous
+  // burn's threads are joined first.
+  void Start(const BurnPlan& plan, const ElsPage& armed, QImage label);
+  // The plan of the current or last burn.
+  const BurnPlan& Plan() const { return plan_; }
 
-  // ---- Preparation ----------------------------------------------------------
-  bool ReadElsPage();
-  bool WriteElsPage();
-  bool ChooseSpeedEntry();
-  bool ComputeRequiredTime();
-  bool ChooseQualitySteps();
-  double EstimateRequiredTime(double innerRadius, double outerRadius);
-  bool CheckDiscForBurn();
-  bool PrepareBurn();
-  static bool RadiusToAddress(double innerRadius, double outerRadius, std::int32_t& address,
-                              std::string& message);
-  std::int32_t BlocksPerWrite(std::int32_t blocksPerRevolution);
-
-  // ---- The burn -------------------------------------------------------------
-  // The Draw action after the disc check: prevents medium removal, prepares
-  // and starts the three threads. When the preparation fails no thread
-  // starts, the label-writing flag goes back to 0 on the drive and medium
-  // removal is allowed again.
-  bool StartBurn();
   // Exit while burning: the write in progress completes (or, while the drive
   // answers busy, is no longer repeated), then Finish.
   void RequestAbort() { abortRequest_.store(1); }
   bool Burning() const { return burning_.load() != 0; }
   // Joins the three threads (after the burn thread's closing steps).
   void Wait();
-  // Outcome text of the last burn ("" before the first).
-  std::string Outcome() const;
-  // What follows the outcome text: why the burn ended as it did ("" when
-  // the outcome says it all).
-  std::string OutcomeDetail() const;
+  // How the last burn ended (outcome None before the first).
+  BurnEnding Ending() const;
+  // Its message text ("" before the first burn) and what follows it.
+  std::string Outcome() const { return Ending().text; }
+  std::string OutcomeDetail() const { return Ending().detail; }
   // WRITE commands sent by the current or last burn, repeats after a busy
   // drive or a loss of streaming included.
   std::int32_t WriteCount() const { return writeCount_.load(); }
@@ -149,9 +90,7 @@ class BurnJob {
   BlockRing& Ring() { return ring_; }
 
  private:
-  // The feed step in micrometres from the page's FeedStepLength and divisor;
-  // message 402 and false when FeedStepLength or the selected divisor is zero.
-  bool FeedStepFromPage(double& feedStep);
+  struct BurnRun;
   void EncodeStep(const QImage& image, int step, std::int32_t* levels, const ToneCurve& curve);
   // Free ring slots the encoder fills in place, and how many it has filled.
   struct EncoderSpan {
@@ -168,7 +107,14 @@ class BurnJob {
   // Polls an alive flag every stopPoll until it is cleared (woken at once).
   void WaitWhileAlive(const std::atomic<std::int32_t>& alive);
   void UpdateProgress(std::int32_t n, std::int32_t writes);
-  void CloseBurn(const std::string& outcome, const std::string& detail);
+  // The burn thread's states that talk to the drive.
+  void SendWrite(BurnRun& run);
+  void ReadSense(BurnRun& run);
+  void PauseWhileBusy(BurnRun& run);
+  void SkipAfterStreamingLoss(BurnRun& run);
+  void SettleDrive(BurnRun& run);
+  void EnterPhase(BurnRun& run, BurnPhase phase, int detail);
+  void CloseBurn(const BurnEnding& ending);
   void JoinThreads();
 
   CELDevice& device_;
@@ -176,13 +122,12 @@ class BurnJob {
   BurnEvents noEvents_;
   BurnEvents* events_ = &noEvents_;
   BurnTimings timings_;
-  BurnParameters params_;
-  ElsPage page_;
-  const QImage* image_ = nullptr;
+  BurnPlan plan_;
+  ElsPage page_;  // as armed; sent back with the flag cleared at the end
+  QImage image_;
   bool literalEncoder_ = false;
-  bool pageArmed_ = false;  // page sent with the label-writing flag set
 
-  // Allocated by StartBurn, freed by StopEncoder.
+  // Allocated by Start, freed by StopEncoder.
   std::unique_ptr<AngleTables> angles_;
   BlockRing ring_;
 
@@ -197,8 +142,7 @@ class BurnJob {
   std::condition_variable endChanged_;
 
   mutable std::mutex outcomeMutex_;
-  std::string outcome_;
-  std::string outcomeDetail_;
+  BurnEnding ending_;
 
   std::thread encoder_;
   std::thread interleaver_;

@@ -1,7 +1,8 @@
-// The burn itself: the Draw action's start, the encoder, interleaver and
+// The burn job: the start of a prepared burn, the encoder, interleaver and
 // burn threads, and the closing steps that always put the drive back.
 #include <QImage>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <optional>
@@ -24,7 +25,6 @@ constexpr std::uint8_t kAscqLongWrite = 0x08;
 constexpr std::uint8_t kAscWriteError = 0x0C;
 constexpr std::uint8_t kAscqLossOfStreaming = 0x09;
 constexpr std::uint32_t kAddressMask = 0x00FFFFFF;  // top 8 bits cleared
-constexpr int kPrevent = 1;
 constexpr int kAllow = 0;
 constexpr int kNotImmediate = 0;
 // A full ring wakes the encoder when this many slots are free again.
@@ -57,6 +57,13 @@ std::string BusyLimitDetail(std::chrono::milliseconds limit) {
 
 }  // namespace
 
+BurnJob::BurnJob(CELDevice& device, Messages& messages) : device_(device), messages_(messages) {}
+
+BurnJob::~BurnJob() {
+  RequestAbort();
+  JoinThreads();
+}
+
 void BurnJob::JoinThreads() {
   if (encoder_.joinable()) encoder_.join();
   if (interleaver_.joinable()) interleaver_.join();
@@ -67,39 +74,21 @@ void BurnJob::Wait() {
   JoinThreads();
 }
 
-std::string BurnJob::Outcome() const {
+BurnEnding BurnJob::Ending() const {
   std::lock_guard<std::mutex> lock(outcomeMutex_);
-  return outcome_;
+  return ending_;
 }
 
-std::string BurnJob::OutcomeDetail() const {
-  std::lock_guard<std::mutex> lock(outcomeMutex_);
-  return outcomeDetail_;
-}
-
-bool BurnJob::StartBurn() {
+void BurnJob::Start(const BurnPlan& plan, const ElsPage& armed, QImage label) {
   JoinThreads();  // a previous burn's threads have ended by now
-  events_->Phase(BurnPhase::Preparing, 0);
-  device_.PreventAllowRemoval(kPrevent);
-  if (!PrepareBurn()) {
-    // Nothing starts: leave the drive as a burn would have left it.
-    if (pageArmed_) {
-      page_.SetU8(ElsPage::kOffLabelWriting, 0);
-      WriteElsPage();
-      pageArmed_ = false;
-    }
-    device_.PreventAllowRemoval(kAllow);
-    events_->Phase(BurnPhase::Idle, 0);
-    return false;
-  }
-  angles_ = std::make_unique<AngleTables>(BuildAngleTables(params_.samples));
-
+  plan_ = plan;
+  page_ = armed;
+  image_ = std::move(label);
+  angles_ = std::make_unique<AngleTables>(BuildAngleTables(plan_.entry.samples));
   ring_.Reset();
-  CountBurnBlocks(params_);
   {
     std::lock_guard<std::mutex> lock(outcomeMutex_);
-    outcome_.clear();
-    outcomeDetail_.clear();
+    ending_ = {};
   }
   writeCount_.store(0);
 
@@ -112,16 +101,15 @@ bool BurnJob::StartBurn() {
   abortRequest_.store(0);
   burning_.store(1);  // set before the burn thread can clear it at its end
   burner_ = std::thread(&BurnJob::BurnThread, this);
-  return true;
 }
 
 // ---- Encoder ------------------------------------------------------------------
 
 void BurnJob::EncodeStep(const QImage& image, int step, std::int32_t* levels,
                          const ToneCurve& curve) {
-  SamplingGeometry geometry{params_.innerRadius, params_.feedStep, params_.samples};
+  SamplingGeometry geometry{plan_.band.inner, plan_.feedStep, plan_.entry.samples};
   if (literalEncoder_)
-    SampleCircleLiteral(image, geometry, *angles_, params_.toneGamma, step, levels);
+    SampleCircleLiteral(image, geometry, *angles_, plan_.toneGamma, step, levels);
   else
     SampleCircleFast(image, geometry, *angles_, curve, step, levels);
 }
@@ -139,28 +127,28 @@ bool BurnJob::NextFreeSlot(EncoderSpan& span) {
 }
 
 void BurnJob::EncoderThread() {
-  std::vector<std::int32_t> levels(static_cast<std::size_t>(std::max(params_.samples, 0)));
-  if (image_ == nullptr || image_->isNull()) {
+  std::vector<std::int32_t> levels(static_cast<std::size_t>(std::max(plan_.entry.samples, 0)));
+  if (image_.isNull()) {
     messages_.ShowString(kStrImageNotFound, MessageIcon::Error);
     EndThread(encoderAlive_);
     return;
   }
   // The fast sampler reads 24-bit scanlines; another format is converted once.
   QImage converted;
-  const QImage* image = image_;
-  if (!literalEncoder_ && image_->format() != QImage::Format_RGB888) {
-    converted = image_->convertToFormat(QImage::Format_RGB888);
+  const QImage* image = &image_;
+  if (!literalEncoder_ && image_.format() != QImage::Format_RGB888) {
+    converted = image_.convertToFormat(QImage::Format_RGB888);
     image = &converted;
   }
-  const ToneCurve curve(params_.toneGamma);
-  const std::int32_t blocksPerPass = params_.halfSamples / kHalfSamplesPerBlock;
+  const ToneCurve curve(plan_.toneGamma);
+  const std::int32_t blocksPerPass = plan_.blocksPerRevolution;
   // Blocks are encoded straight into free ring slots and published a span
   // at a time.
   EncoderSpan span;
   bool stopped = false;
-  for (std::int32_t i = 0; i < params_.stepCount && encoderRun_.load() && !stopped; ++i) {
+  for (std::int32_t i = 0; i < plan_.stepCount && encoderRun_.load() && !stopped; ++i) {
     EncodeStep(*image, i, levels.data(), curve);
-    for (std::int32_t pass = 0; pass < params_.steps && !stopped; ++pass) {
+    for (std::int32_t pass = 0; pass < plan_.steps && !stopped; ++pass) {
       for (std::int32_t b = 0; b < blocksPerPass; ++b) {
         if (!NextFreeSlot(span)) {
           stopped = true;
@@ -206,11 +194,11 @@ void BurnJob::StopEncoder() {
 void BurnJob::InterleaverThread() {
   std::vector<std::uint8_t> scratch(kWindowSize);
   Block output{};
-  for (std::int32_t i = 0; i < params_.totalBlocks && interleaverRun_.load();) {
+  for (std::int32_t i = 0; i < plan_.totalBlocks && interleaverRun_.load();) {
     int count = 0;
     RingRead read;
     for (;;) {
-      read = ring_.ReadyToInterleave(encoderAlive_.load() != 0, params_.totalBlocks - i, count);
+      read = ring_.ReadyToInterleave(encoderAlive_.load() != 0, plan_.totalBlocks - i, count);
       if (read != RingRead::NotYet || !interleaverRun_.load()) break;
       ring_.WaitForWindow(timings_.interleaverPoll);
     }
@@ -231,7 +219,7 @@ void BurnJob::InterleaverThread() {
 
 bool BurnJob::GatherWriteBlocks() {
   std::uint8_t* area = device_.WriteArea();
-  const std::int32_t blocksPerWrite = params_.blocksPerWrite;
+  const std::int32_t blocksPerWrite = plan_.blocksPerWrite;
   int tries = 0;  // for the block still missing
   for (std::int32_t i = 0; i < blocksPerWrite;) {
     int taken = 0;
@@ -254,169 +242,217 @@ bool BurnJob::GatherWriteBlocks() {
 void BurnJob::UpdateProgress(std::int32_t written, std::int32_t writes) {
   const std::uint32_t percent =
       static_cast<std::uint32_t>(written) * 100u / static_cast<std::uint32_t>(writes);
-  const double minutesLeft = (100.0 - percent) * params_.requiredTime * 0.01;
+  const double minutesLeft = (100.0 - percent) * plan_.requiredTime * 0.01;
   events_->SetText(MinutesText(minutesLeft));
   events_->StepIt();
 }
 
-void BurnJob::BurnThread() {
+// The burn thread's state: where the writes are and how the burn ends.
+struct BurnJob::BurnRun {
   enum class State { Next, Gather, Write, Sense, Busy, Streaming, Written, Finish, End };
-  const std::int32_t blocksPerWrite = params_.blocksPerWrite;
-  const std::int32_t writes = BurnWrites(params_);
-  const std::uint32_t bytesPerWrite =
-      static_cast<std::uint32_t>(blocksPerWrite > 0 ? blocksPerWrite : 0) * kBurnBlockSize;
-  const std::int32_t perRevolution =
-      params_.writesPerRevolution > 0 ? params_.writesPerRevolution : 1;
-  events_->Phase(BurnPhase::Burning, 0);
-  events_->SetText("");
-  events_->SetShowText(true);
-  events_->SetRange(0, writes > 0 ? writes : 0);
-  events_->SetPos(0);
-  events_->SetStep(1);
-
+  State state = State::Next;
+  std::int32_t blocksPerWrite = 0;
+  std::int32_t writes = 0;  // WRITE commands of the band
+  std::int32_t perRevolution = 1;
+  std::uint32_t bytesPerWrite = 0;
   std::int32_t writeNumber = 0;  // of the write being sent, from 1
-  std::uint32_t address = static_cast<std::uint32_t>(params_.startAddress);
+  std::uint32_t address = 0;
   std::int32_t toGather = 0;  // writes' blocks to take from the ring before the next WRITE
-  std::string outcome = StringText(kStrFinishBurning);
-  std::string detail;
   std::uint8_t sense[3] = {0, 0, 0};
   // Start of the busy answers to the WRITE being repeated; empty outside one.
   std::optional<std::chrono::steady_clock::time_point> busySince;
+  int streamingLosses = 0;
+  BurnPhase phase = BurnPhase::Preparing;
+  int phaseDetail = 0;
+  BurnEnding ending{BurnOutcome::Finished, StringText(kStrFinishBurning), {}};
 
-  // A band narrower than one write sends nothing.
-  State state = State::Next;
-  if (writes <= 0) {
-    outcome = kBandTooNarrow;
+  void EndWith(BurnOutcome outcome, std::string text, std::string detail = {}) {
+    ending = {outcome, std::move(text), std::move(detail)};
     state = State::End;
   }
-  while (state != State::End) {
-    switch (state) {
+};
+
+void BurnJob::EnterPhase(BurnRun& run, BurnPhase phase, int detail) {
+  if (run.phase == phase && run.phaseDetail == detail) return;
+  run.phase = phase;
+  run.phaseDetail = detail;
+  events_->Phase(phase, detail);
+}
+
+void BurnJob::BurnThread() {
+  using State = BurnRun::State;
+  BurnRun run;
+  run.blocksPerWrite = plan_.blocksPerWrite;
+  run.writes = plan_.writes;
+  run.bytesPerWrite = static_cast<std::uint32_t>(std::max(run.blocksPerWrite, 0)) * kBurnBlockSize;
+  run.perRevolution = std::max(plan_.writesPerRevolution, 1);
+  run.address = static_cast<std::uint32_t>(plan_.startAddress);
+  EnterPhase(run, BurnPhase::Burning, 0);
+  events_->SetText("");
+  events_->SetShowText(true);
+  events_->SetRange(0, std::max(run.writes, 0));
+  events_->SetPos(0);
+  events_->SetStep(1);
+
+  // A band narrower than one write sends nothing.
+  if (run.writes <= 0) run.EndWith(BurnOutcome::TooNarrow, kBandTooNarrow);
+  while (run.state != State::End) {
+    switch (run.state) {
       case State::Next:
-        toGather = 1;
-        state = State::Gather;
+        run.toGather = 1;
+        run.state = State::Gather;
         break;
       case State::Gather:
-        state = State::Write;
-        for (std::int32_t i = 0; i < toGather; ++i) {
-          ++writeNumber;
-          address += static_cast<std::uint32_t>(blocksPerWrite);
+        run.state = State::Write;
+        for (std::int32_t i = 0; i < run.toGather; ++i) {
+          ++run.writeNumber;
+          run.address += static_cast<std::uint32_t>(run.blocksPerWrite);
           if (!GatherWriteBlocks()) {
-            outcome = StringText(kStrBufferEmpty);
-            state = State::End;
+            run.EndWith(BurnOutcome::BufferEmpty, StringText(kStrBufferEmpty));
             break;
           }
         }
         break;
       case State::Write:
-        writeCount_.fetch_add(1);
-        state = device_.Write12(address & kAddressMask, bytesPerWrite, blocksPerWrite, sense)
-                    ? State::Written
-                    : State::Sense;
+        SendWrite(run);
         break;
       case State::Sense:
-        if (sense[0] == kSenseNotReady && sense[1] == kAscNotReady && sense[2] == kAscqLongWrite) {
-          const auto now = std::chrono::steady_clock::now();
-          if (!busySince) busySince = now;
-          if (now - *busySince > timings_.busyLimit) {
-            outcome = WritingErrorText(sense[0], sense[1], sense[2]);
-            detail = BusyLimitDetail(timings_.busyLimit);
-            state = State::End;
-          } else {
-            state = State::Busy;
-          }
-          break;
-        }
-        busySince.reset();
-        if (sense[0] == kSenseWriteError && sense[1] == kAscWriteError &&
-            sense[2] == kAscqLossOfStreaming) {
-          state = State::Streaming;
-        } else {
-          outcome = WritingErrorText(sense[0], sense[1], sense[2]);
-          detail = device_.LastCommandUnanswered()
-                       ? kDetailNoAnswer
-                       : RefusedDetail(sense, device_.LastCommandStatus());
-          state = State::End;
-        }
+        ReadSense(run);
         break;
-      case State::Busy: {
-        {
-          std::lock_guard<std::mutex> lock(ring_.Lock());
-          std::this_thread::sleep_for(timings_.busyPause);
-        }
-        // A stop request ends the repeats: the blocks of this write are not
-        // sent, and the burn closes as after any stop.
-        if (abortRequest_.load()) {
-          busySince.reset();
-          state = State::Finish;
-        } else {
-          state = State::Write;
-        }
+      case State::Busy:
+        PauseWhileBusy(run);
         break;
-      }
-      case State::Streaming: {
-        // A loss at a revolution's last write sends that write again. A loss
-        // before it gives up the rest of the revolution: the burn goes on at
-        // the next revolution's first write, its blocks taken from the ring
-        // past the skipped ones.
-        const std::int32_t intoRevolution = writeNumber % perRevolution;
-        toGather = intoRevolution == 0 ? 0 : perRevolution - intoRevolution + 1;
-        // A loss in the last revolution would need blocks from past the
-        // stream: the burn ends there instead.
-        state = writeNumber + toGather > writes
-                    ? State::Finish
-                    : (intoRevolution == 0 ? State::Write : State::Gather);
+      case State::Streaming:
+        SkipAfterStreamingLoss(run);
         break;
-      }
       case State::Written:
-        busySince.reset();
-        UpdateProgress(writeNumber, writes);
-        state = (writeNumber >= writes || abortRequest_.load()) ? State::Finish : State::Next;
-        break;
-      case State::Finish: {
-        events_->Phase(BurnPhase::Synchronising, 0);
-        device_.SynchronizeCache();
-        bool ready = false;
-        for (int i = 0; i < timings_.readyTries; ++i) {
-          ready = device_.TestUnitReady() != 0;
-          if (ready) break;
-          events_->Phase(BurnPhase::WaitingForDrive, i + 1);
-          std::lock_guard<std::mutex> lock(ring_.Lock());
-          std::this_thread::sleep_for(timings_.readyPause);
+        run.busySince.reset();
+        EnterPhase(run, BurnPhase::Burning, run.streamingLosses);
+        UpdateProgress(run.writeNumber, run.writes);
+        if (run.writeNumber >= run.writes) {
+          run.state = State::Finish;
+        } else if (abortRequest_.load()) {
+          run.ending.outcome = BurnOutcome::Stopped;
+          run.state = State::Finish;
+        } else {
+          run.state = State::Next;
         }
-        // The outcome text stays; the detail says the drive never settled.
-        if (!ready) detail = device_.LastCommandUnanswered() ? kDetailNoAnswer : kDetailStillBusy;
-        state = State::End;
         break;
-      }
+      case State::Finish:
+        SettleDrive(run);
+        break;
       case State::End:
         break;
     }
   }
-  CloseBurn(outcome, detail);
+  CloseBurn(run.ending);
 }
 
-void BurnJob::CloseBurn(const std::string& outcome, const std::string& detail) {
+void BurnJob::SendWrite(BurnRun& run) {
+  writeCount_.fetch_add(1);
+  run.state =
+      device_.Write12(run.address & kAddressMask, run.bytesPerWrite, run.blocksPerWrite, run.sense)
+          ? BurnRun::State::Written
+          : BurnRun::State::Sense;
+}
+
+void BurnJob::ReadSense(BurnRun& run) {
+  const std::uint8_t* sense = run.sense;
+  if (sense[0] == kSenseNotReady && sense[1] == kAscNotReady && sense[2] == kAscqLongWrite) {
+    const auto now = std::chrono::steady_clock::now();
+    if (!run.busySince) run.busySince = now;
+    if (now - *run.busySince > timings_.busyLimit) {
+      run.EndWith(BurnOutcome::WriteFailed, WritingErrorText(sense[0], sense[1], sense[2]),
+                  BusyLimitDetail(timings_.busyLimit));
+      return;
+    }
+    const auto busy = std::chrono::duration_cast<std::chrono::seconds>(now - *run.busySince);
+    EnterPhase(run, BurnPhase::DriveBusy, static_cast<int>(busy.count()));
+    run.state = BurnRun::State::Busy;
+    return;
+  }
+  run.busySince.reset();
+  if (sense[0] == kSenseWriteError && sense[1] == kAscWriteError &&
+      sense[2] == kAscqLossOfStreaming) {
+    run.state = BurnRun::State::Streaming;
+    return;
+  }
+  run.EndWith(BurnOutcome::WriteFailed, WritingErrorText(sense[0], sense[1], sense[2]),
+              device_.LastCommandUnanswered()
+                  ? kDetailNoAnswer
+                  : RefusedDetail(run.sense, device_.LastCommandStatus()));
+}
+
+void BurnJob::PauseWhileBusy(BurnRun& run) {
+  {
+    std::lock_guard<std::mutex> lock(ring_.Lock());
+    std::this_thread::sleep_for(timings_.busyPause);
+  }
+  // A stop request ends the repeats: the blocks of this write are not sent,
+  // and the burn closes as after any stop.
+  if (abortRequest_.load()) {
+    run.busySince.reset();
+    run.ending.outcome = BurnOutcome::Stopped;
+    run.state = BurnRun::State::Finish;
+  } else {
+    run.state = BurnRun::State::Write;
+  }
+}
+
+void BurnJob::SkipAfterStreamingLoss(BurnRun& run) {
+  ++run.streamingLosses;
+  EnterPhase(run, BurnPhase::StreamingLost, run.streamingLosses);
+  // A loss at a revolution's last write sends that write again. A loss
+  // before it gives up the rest of the revolution: the burn goes on at the
+  // next revolution's first write, its blocks taken from the ring past the
+  // skipped ones (toGather - 1 writes are skipped: a gap count starts here).
+  const std::int32_t intoRevolution = run.writeNumber % run.perRevolution;
+  run.toGather = intoRevolution == 0 ? 0 : run.perRevolution - intoRevolution + 1;
+  // A loss in the last revolution would need blocks from past the stream:
+  // the burn ends there instead.
+  if (run.writeNumber + run.toGather > run.writes)
+    run.state = BurnRun::State::Finish;
+  else
+    run.state = intoRevolution == 0 ? BurnRun::State::Write : BurnRun::State::Gather;
+}
+
+void BurnJob::SettleDrive(BurnRun& run) {
+  EnterPhase(run, BurnPhase::Synchronising, 0);
+  device_.SynchronizeCache();
+  bool ready = false;
+  for (int i = 0; i < timings_.readyTries; ++i) {
+    ready = device_.TestUnitReady() != 0;
+    if (ready) break;
+    EnterPhase(run, BurnPhase::WaitingForDrive, i + 1);
+    std::lock_guard<std::mutex> lock(ring_.Lock());
+    std::this_thread::sleep_for(timings_.readyPause);
+  }
+  // The outcome text stays; the detail says the drive never settled.
+  if (!ready)
+    run.ending.detail = device_.LastCommandUnanswered() ? kDetailNoAnswer : kDetailStillBusy;
+  run.state = BurnRun::State::End;
+}
+
+void BurnJob::CloseBurn(const BurnEnding& ending) {
   events_->Phase(BurnPhase::Restoring, 0);
   StopEncoder();
   interleaverRun_.store(0);
   ring_.WakeAll();
   WaitWhileAlive(interleaverAlive_);
   page_.SetU8(ElsPage::kOffLabelWriting, 0);
-  WriteElsPage();
-  pageArmed_ = false;
+  device_.WriteModePage(page_.Data());
   {
     std::lock_guard<std::mutex> lock(outcomeMutex_);
-    outcome_ = outcome;
-    outcomeDetail_ = detail;
+    ending_ = ending;
   }
-  messages_.ShowDetailed(outcome, detail, MessageIcon::Information);
+  messages_.ShowDetailed(ending.text, ending.detail, MessageIcon::Information);
   events_->SetShowText(false);
   events_->SetPos(0);
   device_.PreventAllowRemoval(kAllow);
   device_.StartStopUnit(kNotImmediate);
   burning_.store(0);
   events_->Phase(BurnPhase::Done, 0);
-  events_->Finished(outcome);
+  events_->Finished(ending.text);
 }
 
 }  // namespace twr

@@ -23,7 +23,7 @@ struct BurnProgressState {
   std::string text;
   bool showText = false;
   BurnPhase phase = BurnPhase::Idle;
-  int phaseDetail = 0;  // tries so far while waiting for the drive
+  int phaseDetail = 0;  // the phase's detail (see BurnPhase)
   bool finished = false;
   std::string outcome;
 

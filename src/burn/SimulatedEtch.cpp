@@ -1,6 +1,6 @@
-// The simulated etch: burn preparation against a drive that only answers its
-// ELS page, then the marks of each feed step from the sampled levels, placed
-// and drawn by the virtual drive's own etched-surface code.
+// The simulated etch: the burn's plan, then the marks of each feed step from
+// the sampled levels, placed and drawn by the etch model the virtual drive
+// draws with.
 #include "burn/SimulatedEtch.h"
 
 #include <algorithm>
@@ -10,11 +10,9 @@
 #include <vector>
 
 #include "burn/DotEncoder.h"
-#include "common/Messages.h"
-#include "drive/CELDevice.h"
+#include "common/Strings.h"
 #include "drive/DiscGeometry.h"
-#include "drive/ScsiTransport.h"
-#include "drive/virtual/EtchedSurface.h"
+#include "drive/EtchModel.h"
 
 namespace twr {
 
@@ -23,38 +21,6 @@ namespace {
 // Every data byte of the stream is sent by one of three output blocks: the
 // one of its own number or one of the two before it.
 constexpr int kInterleaveSpan = 3;
-
-// A drive that answers its ELS page and accepts everything else, so that
-// the burn preparation runs as it runs against a real drive.
-class PageOnlyDrive : public ScsiTransport {
- public:
-  explicit PageOnlyDrive(const ElsPage& page) : page_(page) {}
-  bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection, std::span<std::uint8_t> data,
-               std::span<std::uint8_t, kTransportSenseSize>) override {
-    if (!cdb.empty() && cdb[0] == kOpModeSense10)
-      std::memcpy(data.data(), page_.Data(), std::min(data.size(), ElsPage::kSize));
-    return true;
-  }
-
- private:
-  ElsPage page_;
-};
-
-// Keeps the first message of the preparation as the reason it failed.
-class FirstMessage : public Messages {
- public:
-  void Show(const std::string& text, MessageIcon) override {
-    if (text_.empty()) text_ = text;
-  }
-  bool AskYesNo(const std::string& text, MessageIcon icon) override {
-    Show(text, icon);
-    return false;
-  }
-  const std::string& Text() const { return text_; }
-
- private:
-  std::string text_;
-};
 
 // For each data offset q of a stream block, how many blocks before it the
 // output block that carries that byte comes (0, 1 or 2).
@@ -121,125 +87,126 @@ class LevelImage {
   std::vector<std::uint8_t> levels_;  // a level is 0 ... 255
 };
 
-}  // namespace
+// Why a plan gives no picture; "" when it gives one.
+std::string PlanProblem(const BurnPlan& p) {
+  if (p.Fails(PlanCheck::NoSpeedEntry)) return "the ELS page offers no usable speed entry";
+  if (!p.failures.empty()) return PlanFailureText(p.failures.front());
+  if (p.blocksPerRevolution <= 0 || p.steps <= 0) return kBandTooNarrow;
+  return {};
+}
 
-EtchResult SimulateEtch(const EtchRequest& request) {
-  EtchResult result;
-  if (request.label == nullptr || request.label->isNull()) {
-    result.problem = StringText(kStrImageNotFound);
-    return result;
-  }
+// Where a burn's blocks go: output blocks 0 ... sent - 1 go out; they carry
+// stream blocks 0 ... sent + 1, of which the first two and the last two are
+// incomplete.
+struct SentStream {
+  std::int64_t blocksPerStep = 0;
+  std::int64_t sent = 0;
+  std::int64_t lastStream = 0;
+  std::int64_t steps = 0;  // feed steps that get any block
 
-  // The burn dialog's opening and the Draw action's preparation.
-  auto device = std::make_unique<CELDevice>();
-  device->AttachTransport(std::make_shared<PageOnlyDrive>(request.page));
-  FirstMessage messages;
-  BurnJob job(*device, messages);
-  job.SetBand(request.innerRadius, request.outerRadius);
-  if (!job.ChooseSpeedEntry()) {
-    result.problem = "the ELS page offers no usable speed entry";
-    return result;
+  explicit SentStream(const BurnPlan& p)
+      : blocksPerStep(static_cast<std::int64_t>(p.blocksPerRevolution) * p.steps),
+        sent(static_cast<std::int64_t>(p.writes) * p.blocksPerWrite),
+        lastStream(sent + kInterleaveSpan - 2),
+        steps(std::min<std::int64_t>(p.stepCount, lastStream / blocksPerStep + 1)) {}
+  // Every byte of the step's blocks was sent.
+  bool Whole(std::int64_t step) const {
+    const std::int64_t first = step * blocksPerStep;
+    return first >= kInterleaveSpan - 1 && first + blocksPerStep - 1 <= sent - 1;
   }
-  if (!job.ChooseQualitySteps()) {
-    result.problem = messages.Text();
-    return result;
-  }
-  job.SetQuality(request.quality);
-  if (!job.PrepareBurn()) {
-    result.problem = messages.Text().empty() ? "the burn cannot be prepared" : messages.Text();
-    return result;
-  }
-  BurnParameters p = job.Params();
+};
 
-  // What the burn sends: every circle's revolutions of blocks, cut to whole
-  // writes, less the two blocks the interleaver cannot complete.
-  CountBurnBlocks(p);
-  const std::int64_t blocksPerStep = static_cast<std::int64_t>(p.blocksPerRevolution) * p.steps;
-  result.writes = BurnWrites(p);
-  result.params = p;
-  if (result.writes <= 0 || blocksPerStep <= 0) {
-    result.problem = kBandTooNarrow;
-    return result;
+// The marks of a step at either end of the stream: pass by pass, block by
+// block, only the blocks that were decoded and the bytes that were sent.
+void EdgeStepMarks(const BurnPlan& p, const SentStream& stream, std::int64_t step,
+                   const std::vector<std::int32_t>& levels, std::vector<std::uint32_t>& marks) {
+  const auto& distance = CarrierDistance();
+  std::array<std::uint8_t, kBlockDataSize> present{};
+  std::fill(marks.begin(), marks.end(), 0u);
+  const std::int64_t first = step * stream.blocksPerStep;
+  for (int pass = 0; pass < p.steps; ++pass) {
+    for (int b = 0; b < p.blocksPerRevolution; ++b) {
+      const std::int64_t k = first + static_cast<std::int64_t>(pass) * p.blocksPerRevolution + b;
+      if (k > stream.lastStream) continue;
+      for (std::size_t q = 0; q < kBlockDataSize; ++q) {
+        const std::int64_t carrier = k - distance[q];
+        present[q] = carrier >= 0 && carrier < stream.sent;
+      }
+      for (int t = 0; t < kSamplesPerBlock; ++t) {
+        const int j = b * kSamplesPerBlock + t;
+        const int level =
+            std::clamp(levels[j] - static_cast<int>(kPatternSize) * pass, 0, kMaxDotLevel);
+        marks[j] += MarksOf(level, present.data() + t * kPatternSize);
+      }
+    }
   }
+}
 
-  // The drive's view of the burn: the page as written and the first circle
-  // read back from the start address, as the drive knows it.
+// The darkness the burn of `p` leaves with `label`: every circle's samples
+// through the tone curve, their dots over the passes, placed by the etch model
+// from the first circle as the drive reads it back from the start address.
+std::vector<float> EtchBurn(const BurnPlan& p, const QImage& label) {
   EtchedBurnGeometry geometry;
   geometry.innerRadiusMm = RadiusOfAddress(p.startAddress);
   geometry.feedStepUm = p.feedStep;
   geometry.passes = p.steps;
-  geometry.halfSamples = p.halfSamples;
-  EtchedBurn burn(geometry);
+  geometry.halfSamples = p.entry.halfSamples;
+  EtchedMarks burn(geometry);
 
-  // Output blocks 0 ... sent - 1 go out; they carry stream blocks 0 ...
-  // sent + 1, of which the first two and the last two are incomplete.
-  const std::int64_t sent = static_cast<std::int64_t>(result.writes) * p.blocksPerWrite;
-  const std::int64_t lastStream = sent + kInterleaveSpan - 2;
-  const std::int64_t steps = std::min<std::int64_t>(p.stepCount, lastStream / blocksPerStep + 1);
-
-  QImage converted;
-  const QImage* image = request.label;
-  if (image->format() != QImage::Format_RGB888) {
-    converted = image->convertToFormat(QImage::Format_RGB888);
-    image = &converted;
-  }
-  const AngleTables angles = BuildAngleTables(p.samples);
-  const LevelImage levelImage(*image, ToneCurve(p.toneGamma));
-  const SamplingGeometry sampling{p.innerRadius, p.feedStep, p.samples};
-  const int emitted = burn.EmittedSamples();
-  const int passes = p.steps;
-  const std::int32_t fullMarks = static_cast<std::int32_t>(kPatternSize) * passes;
-
-  std::vector<std::int32_t> levels(static_cast<std::size_t>(p.samples));
-  std::vector<std::uint32_t> marks(static_cast<std::size_t>(emitted));
-  const auto& distance = CarrierDistance();
-  std::array<std::uint8_t, kBlockDataSize> present{};
-  for (std::int64_t step = 0; step < steps; ++step) {
+  const SentStream stream(p);
+  const QImage image = label.format() == QImage::Format_RGB888
+                           ? label
+                           : label.convertToFormat(QImage::Format_RGB888);
+  const AngleTables angles = BuildAngleTables(p.entry.samples);
+  const LevelImage levelImage(image, ToneCurve(p.toneGamma));
+  const SamplingGeometry sampling{p.band.inner, p.feedStep, p.entry.samples};
+  const std::int32_t fullMarks = static_cast<std::int32_t>(kPatternSize) * p.steps;
+  std::vector<std::int32_t> levels(static_cast<std::size_t>(p.entry.samples));
+  std::vector<std::uint32_t> marks(static_cast<std::size_t>(burn.EmittedSamples()));
+  for (std::int64_t step = 0; step < stream.steps; ++step) {
     levelImage.SampleCircle(sampling, angles, static_cast<int>(step), levels.data());
-    const std::int64_t first = step * blocksPerStep;
-    const std::int64_t last = first + blocksPerStep - 1;
-    if (first >= kInterleaveSpan - 1 && last <= sent - 1) {
-      // Every byte of the step was sent: the passes together mark 12 dots
-      // each, less the sample's level.
-      for (int j = 0; j < emitted; ++j)
+    if (stream.Whole(step)) {
+      // The passes together mark 12 dots each, less the sample's level.
+      for (std::size_t j = 0; j < marks.size(); ++j)
         marks[j] = static_cast<std::uint32_t>(fullMarks - std::min(levels[j], fullMarks));
     } else {
-      // A step at either end of the stream: pass by pass, block by block,
-      // only the blocks that were decoded and the bytes that were sent.
-      std::fill(marks.begin(), marks.end(), 0u);
-      for (int pass = 0; pass < passes; ++pass) {
-        for (int b = 0; b < p.blocksPerRevolution; ++b) {
-          const std::int64_t k =
-              first + static_cast<std::int64_t>(pass) * p.blocksPerRevolution + b;
-          if (k > lastStream) continue;
-          for (std::size_t q = 0; q < kBlockDataSize; ++q) {
-            const std::int64_t carrier = k - distance[q];
-            present[q] = carrier >= 0 && carrier < sent;
-          }
-          for (int t = 0; t < kSamplesPerBlock; ++t) {
-            const int j = b * kSamplesPerBlock + t;
-            const int level =
-                std::clamp(levels[j] - static_cast<int>(kPatternSize) * pass, 0, kMaxDotLevel);
-            marks[j] += MarksOf(level, present.data() + t * kPatternSize);
-          }
-        }
-      }
+      EdgeStepMarks(p, stream, step, levels, marks);
     }
-    burn.AddStepMarks(step, marks);
+    burn.AddStep(step, marks);
   }
+  return burn.Finish();
+}
 
+// The disc side with `darkness` on it as a picture; null without memory.
+QImage DrawDisc(const std::vector<float>& darkness, const BurnDisc& disc) {
   EtchedSurface surface;
-  surface.Merge(burn.Finish());
-  const std::vector<std::uint8_t> rgb = surface.RenderRgb(request.dataSide, request.recordedRadius);
+  surface.Merge(darkness);
+  const std::vector<std::uint8_t> rgb = surface.RenderRgb(disc.dataSide, disc.recordedRadius);
   QImage picture(kEtchedPictureSize, kEtchedPictureSize, QImage::Format_RGB888);
-  if (picture.isNull()) {
-    result.problem = "out of memory for the picture";
-    return result;
-  }
+  if (picture.isNull()) return picture;
   const std::size_t row = static_cast<std::size_t>(kEtchedPictureSize) * 3;
   for (int y = 0; y < kEtchedPictureSize; ++y)
     std::memcpy(picture.scanLine(y), rgb.data() + row * y, row);
-  result.picture = std::move(picture);
+  return picture;
+}
+
+}  // namespace
+
+EtchResult SimulateEtch(const EtchRequest& request) {
+  EtchResult result;
+  if (request.label.isNull()) {
+    result.problem = StringText(kStrImageNotFound);
+    return result;
+  }
+  // The burn as the burn dialog's Draw plans it.
+  result.plan = PlanBurn(request.page, request.target);
+  result.problem = PlanProblem(result.plan);
+  if (!result.problem.empty()) return result;
+  result.picture = DrawDisc(EtchBurn(result.plan, request.label), request.target.disc);
+  if (result.picture.isNull()) {
+    result.problem = "out of memory for the picture";
+    return result;
+  }
   result.ok = true;
   return result;
 }

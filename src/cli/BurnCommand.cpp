@@ -1,15 +1,12 @@
 // `twr burn`: renders the label as the main window does before a burn,
-// checks the disc, prepares the drive and runs the burn with its progress:
-// a live line on a terminal, plain lines otherwise. Ctrl-C asks the burn to
-// stop; it still ends through its closing steps.
+// then runs the burn sequence (the disc turned over and answering, the plan,
+// the disc check, the preparation and the burn) with its progress: a live
+// line on a terminal, plain lines otherwise. Ctrl-C asks the burn to stop;
+// it still ends through its closing steps.
 #include <QImage>
 
 #include <unistd.h>
-#include <algorithm>
-#include <array>
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -17,8 +14,8 @@
 #include <string>
 #include <thread>
 
-#include "burn/BurnJob.h"
 #include "burn/BurnProgress.h"
+#include "burn/BurnSequence.h"
 #include "cli/Args.h"
 #include "cli/BurnProgressView.h"
 #include "cli/Commands.h"
@@ -28,6 +25,7 @@
 #include "cli/StatusLine.h"
 #include "cli/TerminalMessages.h"
 #include "common/DecimalText.h"
+#include "common/StopSignals.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscName.h"
 #include "drive/DiscScan.h"
@@ -47,57 +45,26 @@ constexpr auto kWatchInterval = std::chrono::milliseconds(50);
 // After a disc is turned over the tray takes a moment to settle.
 constexpr auto kReadyWait = std::chrono::seconds(60);
 constexpr auto kReadyPoll = std::chrono::milliseconds(250);
-constexpr int kReadyTries = 3;
 constexpr int kRadiusDecimals = 1;
 
-std::atomic<int> gInterrupts{0};
-
-extern "C" void OnInterrupt(int) {
-  gInterrupts.fetch_add(1);
-}
-
 bool Interrupted() {
-  return gInterrupts.load() > 0;
+  return StopSignals::Requested();
 }
-
-// Catches the signals that would end the process while it burns, and puts
-// the previous handlers back when it goes.
-class StopSignals {
- public:
-  StopSignals() {
-    // Cleared first: a signal that comes while the handlers go in is kept.
-    gInterrupts.store(0);
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    for (std::size_t i = 0; i < kSignals.size(); ++i)
-      sigaction(kSignals[i], &action, &previous_[i]);
-  }
-  ~StopSignals() {
-    for (std::size_t i = 0; i < kSignals.size(); ++i)
-      sigaction(kSignals[i], &previous_[i], nullptr);
-  }
-  StopSignals(const StopSignals&) = delete;
-  StopSignals& operator=(const StopSignals&) = delete;
-
- private:
-  static constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
-  std::array<struct sigaction, 3> previous_{};
-};
 
 // The burn thread's messages and the status line share the terminal: a
 // message first ends the line, and once the outcome is out no further
-// progress is drawn over it. An outcome other than "Finish Burning." is a
-// failure and goes to stderr with the errors.
+// progress is drawn over it. An outcome that is neither a finished nor a
+// stopped burn is a failure and goes to stderr with the errors.
 class BurnTerminal : public Messages {
  public:
   BurnTerminal(Messages& inner, StatusLine& line) : inner_(inner), line_(line), view_(line) {}
+  // The burn whose outcome decides where its closing message goes.
+  void SetSequence(const BurnSequence* sequence) { sequence_ = sequence; }
   void Show(const std::string& text, MessageIcon icon) override { ShowDetailed(text, {}, icon); }
   void ShowDetailed(const std::string& text, const std::string& detail, MessageIcon icon) override {
     std::lock_guard<std::mutex> lock(mutex_);
     line_.End();
-    if (burning_ && icon == MessageIcon::Information && text != StringText(kStrFinishBurning))
-      icon = MessageIcon::Error;
+    if (burning_ && icon == MessageIcon::Information && !EndedWell()) icon = MessageIcon::Error;
     closed_ = burning_;
     shown_ = true;
     inner_.ShowDetailed(text, detail, icon);
@@ -136,6 +103,15 @@ class BurnTerminal : public Messages {
   }
 
  private:
+  // The burn has ended (its outcome is known before its message is shown)
+  // as finished or stopped.
+  bool EndedWell() const {
+    if (!sequence_) return true;
+    const BurnOutcome outcome = sequence_->Ending().outcome;
+    return outcome == BurnOutcome::Finished || outcome == BurnOutcome::Stopped;
+  }
+
+  const BurnSequence* sequence_ = nullptr;
   Messages& inner_;
   StatusLine& line_;
   BurnProgressView view_;
@@ -144,21 +120,6 @@ class BurnTerminal : public Messages {
   bool closed_ = false;
   bool shown_ = false;
 };
-
-// The main window ejects a data side when Rimtone mode is off and asks the
-// user to turn the disc over. On a terminal the user answers with Enter;
-// otherwise (or with --yes) the burn goes on at once. False when a signal
-// came while waiting for Enter.
-bool AskToFlip(CELDevice& device, BurnTerminal& terminal, bool assumeYes) {
-  device.StartStopUnit(0);
-  terminal.Show(StringText(kStrFlipDisc), MessageIcon::Information);
-  if (assumeYes || !isatty(STDIN_FILENO)) return !Interrupted();
-  std::fprintf(stderr, "Turn the disc over, put it back and press Enter... ");
-  std::fflush(stderr);
-  std::string line;
-  std::getline(std::cin, line);
-  return !Interrupted();
-}
 
 enum class ReadyWait { Ready, TimedOut, Stopped };
 
@@ -187,6 +148,43 @@ ReadyWait WaitUntilReady(CELDevice& device, StatusLine& line) {
     std::this_thread::sleep_for(kReadyPoll);
   }
 }
+
+// The terminal's waits in the burn sequence: after a data side went out to
+// be turned over, Enter on a terminal (not with --yes or without one), then
+// the drive ready again within a minute; Ctrl-C stops either.
+class TerminalHooks : public BurnHooks {
+ public:
+  TerminalHooks(Messages& messages, StatusLine& line, bool assumeYes)
+      : messages_(messages), line_(line), assumeYes_(assumeYes) {}
+  StepResult DiscTurnedOver(CELDevice& device) override {
+    if (!assumeYes_ && isatty(STDIN_FILENO)) {
+      std::fprintf(stderr, "Turn the disc over, put it back and press Enter... ");
+      std::fflush(stderr);
+      std::string answer;
+      std::getline(std::cin, answer);
+    }
+    if (Interrupted()) return StepResult::Stopped;
+    switch (WaitUntilReady(device, line_)) {
+      case ReadyWait::Ready:
+        return StepResult::Go;
+      case ReadyWait::Stopped:
+        return StepResult::Stopped;
+      case ReadyWait::TimedOut:
+        break;
+    }
+    messages_.ShowDetailed(StringText(kStrDiscNotFound),
+                           "The drive was not ready a minute after the disc went out: put "
+                           "the disc back label side down and run twr burn again.",
+                           MessageIcon::Error);
+    return StepResult::Failed;
+  }
+  bool StopRequested() override { return Interrupted(); }
+
+ private:
+  Messages& messages_;
+  StatusLine& line_;
+  bool assumeYes_;
+};
 
 std::string Mm(double value) {
   return FormatDecimal(value, kRadiusDecimals);
@@ -220,12 +218,19 @@ bool ScanIntoLabel(const DriveChoice& drive, LabelOptions& label, Messages& mess
   return true;
 }
 
-}  // namespace
-
-int RunBurn(int argc, char** argv) {
-  std::string letterText, qualityText;
-  bool rimtone = false, assumeYes = false, scan = false;
+// What `twr burn` was asked for.
+struct BurnRequest {
+  DriveChoice drive;
   LabelOptions label;
+  BurnQuality quality = BurnQuality::Draft;
+  bool rimtone = false;
+  bool assumeYes = false;
+  bool scan = false;
+};
+
+// The options; kExitOk, or the exit status after the usage or an error.
+int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
+  std::string letterText, qualityText;
   ArgParser args("burn",
                  "Burns a label onto the disc in a drive: renders the layout as the main\n"
                  "window does, checks the disc, prepares the drive and burns, showing the\n"
@@ -234,76 +239,48 @@ int RunBurn(int argc, char** argv) {
               "Drive letter as 'twr drives' shows it, or its device (/dev/sr0); default: the "
               "first.",
               &letterText);
-  AddLabelOptions(args, label);
+  AddLabelOptions(args, request.label);
   args.Choice("quality", "Q", "draft, normal or high (default: draft).",
               {"draft", "normal", "high"}, &qualityText);
-  args.Flag("rimtone", "Burn the unrecorded outer band of a DVD-R/DVD+R data side.", &rimtone);
-  args.Flag("yes", "Say Yes to marking a blank disc; do not wait for Enter.", &assumeYes);
+  args.Flag("rimtone", "Burn the unrecorded outer band of a DVD-R/DVD+R data side.",
+            &request.rimtone);
+  args.Flag("yes", "Say Yes to marking a blank disc; do not wait for Enter.", &request.assumeYes);
   args.Flag("scan",
             "Take the title, date and note from the disc first, as Scan does: its volume "
             "name, date and top-level folders and files (--title, --date and --note win).",
-            &scan);
+            &request.scan);
   if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
     return ExitStatusFor(r);
-  BurnQuality quality = BurnQuality::Draft;
-  ParseQuality(qualityText, quality);
-  DriveChoice drive;
-  if (!ParseDriveChoice(letterText, drive)) {
+  ParseQuality(qualityText, request.quality);
+  if (!ParseDriveChoice(letterText, request.drive)) {
     std::fprintf(stderr,
                  "twr burn: '--drive %s' is neither a drive letter nor a device path (see 'twr "
                  "drives')\n",
                  letterText.c_str());
-    return 2;
+    return kExitUsage;
   }
+  return kExitOk;
+}
 
-  TerminalMessages messages(assumeYes);
-  if (!CELDevice::IsPassThroughAvailable()) {
-    messages.ShowString(kStrNoPassThrough, MessageIcon::Error);
-    return 1;
-  }
-  if (scan && !ScanIntoLabel(drive, label, messages)) return kExitFailure;
-  auto device = std::make_unique<CELDevice>();
-  // Held exclusively until the device goes: a mounted drive, or one another
-  // burn holds, is refused before anything is written.
-  if (const DriveOpening opening = OpenDriveForBurn(*device, drive); !opening.Ok()) {
-    if (opening.error == DriveOpenError::NotListed)
-      messages.ShowString(kStrDriveNotFound, MessageIcon::Error);
-    else
-      std::fprintf(stderr, "twr burn: %s\n", opening.FailureText().c_str());
-    return 1;
-  }
+// The drive held exclusively until the device goes: a mounted drive, or one
+// another burn holds, is refused before anything is written.
+int TakeTheDrive(BurnSequence& sequence, const DriveChoice& drive, Messages& messages) {
+  const DriveOpening opening = sequence.TakeDrive(drive);
+  if (opening.Ok()) return kExitOk;
+  if (opening.error == DriveOpenError::NotListed)
+    messages.ShowString(kStrDriveNotFound, MessageIcon::Error);
+  else
+    std::fprintf(stderr, "twr burn: %s\n", opening.FailureText().c_str());
+  return kExitFailure;
+}
 
-  // Ctrl-C, a closed terminal or a polite kill stop the waits before the
-  // burn, and ask the burn itself to stop; it then still ends through its
-  // closing steps.
-  StopSignals stopSignals;
-  StatusLine line(stdout, isatty(STDOUT_FILENO) != 0);
-  BurnTerminal terminal(messages, line);
-  for (int i = 0; i < kReadyTries; ++i) device->TestUnitReady();
-  if (!rimtone && device->GetDiscKind() != kDiscUnknown) {
-    if (!AskToFlip(*device, terminal, assumeYes)) return Stopped(terminal);
-    switch (WaitUntilReady(*device, line)) {
-      case ReadyWait::Ready:
-        break;
-      case ReadyWait::Stopped:
-        return Stopped(terminal);
-      case ReadyWait::TimedOut:
-        messages.ShowDetailed(StringText(kStrDiscNotFound),
-                              "The drive was not ready a minute after the disc went out: put "
-                              "the disc back label side down and run twr burn again.",
-                              MessageIcon::Error);
-        return kExitFailure;
-    }
-  }
-  for (int i = 0; i < kReadyTries; ++i) device->TestUnitReady();
-  if (!device->GetConfiguration(0, 0, 32)) {
-    messages.ShowString(kStrDiscNotFound, MessageIcon::Error);
-    return kExitFailure;
-  }
-
+// The label, rendered as the main window renders it before a burn, and
+// what the burn is to put where.
+int RenderTheLabel(const BurnRequest& request, CELDevice& device, CELLayout& layout,
+                   Messages& messages, BurnTarget& target) {
   // Rimtone mode is only offered for a DVD-R or DVD+R data side.
-  if (rimtone) {
-    const std::uint8_t kind = device->GetDiscKind();
+  if (request.rimtone) {
+    const std::uint8_t kind = device.GetDiscKind();
     if (kind != kDiscDvdR && kind != kDiscDvdPlusR) {
       std::fprintf(stderr,
                    "twr burn: --rimtone needs the data side of a DVD-R or DVD+R in the drive "
@@ -311,41 +288,39 @@ int RunBurn(int argc, char** argv) {
       return kExitFailure;
     }
   }
-
-  // The label, rendered as the main window renders it before a burn.
   StartGui();
-  const double recordedOuter = rimtone ? device->GetRecordedOuterRadius() : 0.0;
-  CELLayout layout(Settings().path);
+  target.disc = ReadBurnDisc(device, request.rimtone);
+  target.quality = request.quality;
   RenderedLabel rendered;
-  if (const int status = RenderAsMainWindow(label, layout, messages, rendered,
-                                            LowestInnerRadius(rimtone, recordedOuter));
+  if (const int status =
+          RenderAsMainWindow(request.label, layout, messages, rendered,
+                             LowestInnerRadius(request.rimtone, target.disc.recordedRadius));
       status != kExitOk)
     return status;
-  double inner = rendered.inner;
-  if (rimtone) inner = std::max(inner, recordedOuter);
-  PrintLabelWarnings("burn", CheckLabel(layout, label.TypedNote(), {inner, rendered.outer}));
+  target.band = {rendered.inner, rendered.outer};
+  PrintLabelWarnings("burn",
+                     CheckLabel(layout, request.label.TypedNote(),
+                                {BandInnerOn(target.disc, rendered.inner), rendered.outer}));
+  return kExitOk;
+}
 
-  BurnJob job(*device, terminal);
-  TerminalBurnProgress progress;
-  job.SetEvents(&progress);
-  job.SetBand(inner, rendered.outer);
-  // What the burn dialog does when it opens: the speed entry and the steps
-  // of each quality.
-  if (!job.ChooseSpeedEntry()) {
+// What the burn dialog shows when it opens: the band, the revolutions per
+// step and the required time, and the disc's name; Draw is only offered for
+// a disc the table accepts.
+int PlanTheBurn(BurnSequence& sequence, CELDevice& device, const BurnTarget& target,
+                BurnTerminal& terminal) {
+  const BurnPlan& plan = sequence.Plan(target);
+  if (plan.Fails(PlanCheck::NoSpeedEntry)) {
     std::fprintf(stderr,
                  "twr burn: the drive offers no usable burn speed; check that it is a drive "
                  "that can etch labels (see 'twr drives')\n");
     return kExitFailure;
   }
-  if (!job.ChooseQualitySteps()) return kExitFailure;  // its message is out
-  job.SetQuality(quality);
-  job.ComputeRequiredTime();
-  terminal.Note("Band " + Mm(inner) + " - " + Mm(rendered.outer) + " mm, " +
-                std::to_string(job.Params().steps) + " revolutions per step, required time " +
-                job.Params().timeText);
-  // As the burn dialog does, name the disc; Draw is only offered for a disc
-  // the table accepts.
-  const DiscIdentity disc = IdentifyDisc(*device);
+  if (plan.PageFailure()) return kExitFailure;  // its message is out
+  terminal.Note("Band " + Mm(plan.band.inner) + " - " + Mm(plan.band.outer) + " mm, " +
+                std::to_string(plan.steps) + " revolutions per step, required time " +
+                plan.timeText);
+  const DiscIdentity disc = IdentifyDisc(device);
   terminal.Note("Disc: " + disc.name.text);
   if (!disc.name.verdict) {
     std::fprintf(stderr,
@@ -353,26 +328,44 @@ int RunBurn(int argc, char** argv) {
                  "a label (see 'twr disc')\n");
     return kExitFailure;
   }
-  if (!job.CheckDiscForBurn()) return Interrupted() ? Stopped(terminal) : kExitFailure;
-  if (Interrupted()) return Stopped(terminal);
-  job.SetLabelImage(layout.LabelImageData());
+  return kExitOk;
+}
 
+// The Draw action: the disc check with its questions, the preparation and
+// the start of the burn.
+int StartTheBurn(BurnSequence& sequence, const BurnTarget& target, QImage label,
+                 BurnTerminal& terminal) {
   terminal.BurnStarted();
-  if (!job.StartBurn()) {
-    // A drive that does not get ready stops the burn without a message.
-    if (!terminal.Shown())
-      std::fprintf(stderr,
-                   "twr burn: the drive did not get ready for the burn; check the disc "
-                   "and try again\n");
-    return kExitFailure;
+  switch (sequence.Draw(target, std::move(label))) {
+    case StartResult::Started:
+      return kExitOk;
+    case StartResult::Stopped:
+      return Stopped(terminal);
+    case StartResult::Refused:
+      return kExitFailure;
+    case StartResult::NotReady:
+    case StartResult::NoSpeedEntry:
+      break;
   }
+  // A drive that does not get ready stops the burn without a message.
+  if (!terminal.Shown())
+    std::fprintf(stderr,
+                 "twr burn: the drive did not get ready for the burn; check the disc "
+                 "and try again\n");
+  return kExitFailure;
+}
+
+// The burn's progress until its closing steps have run; Ctrl-C asks it to
+// stop after the write in progress. The exit status of the burn.
+int WatchTheBurn(BurnSequence& sequence, BurnTerminal& terminal, const StatusLine& line,
+                 const TerminalBurnProgress& progress) {
   const auto showEvery = line.Live() ? kProgressInterval : kWatchInterval;
   auto lastShown = std::chrono::steady_clock::now() - showEvery;
-  bool aborted = false;
-  while (job.Burning()) {
-    if (Interrupted() && !aborted) {
-      aborted = true;
-      job.RequestAbort();
+  bool stopping = false;
+  while (sequence.Burning()) {
+    if (Interrupted() && !stopping) {
+      stopping = true;
+      sequence.RequestStop();
       terminal.Note("Stopping after the write in progress; the drive is then put back...");
     }
     const auto now = std::chrono::steady_clock::now();
@@ -382,14 +375,68 @@ int RunBurn(int argc, char** argv) {
     }
     std::this_thread::sleep_for(kWatchInterval);
   }
-  job.Wait();
+  sequence.Wait();
   terminal.Finish();
-  if (job.Outcome() != StringText(kStrFinishBurning)) return kExitFailure;
-  if (!aborted) return kExitOk;
-  terminal.Note("twr burn: stopped after " + WritePosition(progress.AtClose()) +
-                    "; the label is not complete.",
-                stderr);
-  return kExitInterrupted;
+  switch (sequence.Ending().outcome) {
+    case BurnOutcome::Finished:
+      return kExitOk;
+    case BurnOutcome::Stopped:
+      terminal.Note("twr burn: stopped after " + WritePosition(progress.AtClose()) +
+                        "; the label is not complete.",
+                    stderr);
+      return kExitInterrupted;
+    default:
+      return kExitFailure;
+  }
+}
+
+}  // namespace
+
+int RunBurn(int argc, char** argv) {
+  BurnRequest request;
+  if (const int status = ParseBurnRequest(argc, argv, request); status != kExitOk) return status;
+  TerminalMessages messages(request.assumeYes);
+  if (!CELDevice::IsPassThroughAvailable()) {
+    messages.ShowString(kStrNoPassThrough, MessageIcon::Error);
+    return kExitFailure;
+  }
+  if (request.scan && !ScanIntoLabel(request.drive, request.label, messages)) return kExitFailure;
+
+  // Ctrl-C, a closed terminal or a polite kill stop the waits before the
+  // burn, and ask the burn itself to stop; it then still ends through its
+  // closing steps.
+  StopSignals stopSignals;
+  auto device = std::make_unique<CELDevice>();
+  StatusLine line(stdout, isatty(STDOUT_FILENO) != 0);
+  BurnTerminal terminal(messages, line);
+  BurnSequence sequence(*device, terminal);
+  terminal.SetSequence(&sequence);
+  TerminalHooks hooks(messages, line, request.assumeYes);
+  sequence.SetHooks(&hooks);
+  TerminalBurnProgress progress;
+  sequence.SetEvents(&progress);
+
+  if (const int status = TakeTheDrive(sequence, request.drive, messages); status != kExitOk)
+    return status;
+  switch (sequence.FaceDisc(request.rimtone)) {
+    case StepResult::Go:
+      break;
+    case StepResult::Stopped:
+      return Stopped(terminal);
+    case StepResult::Failed:
+      return kExitFailure;
+  }
+  CELLayout layout(Settings().path);
+  BurnTarget target;
+  if (const int status = RenderTheLabel(request, *device, layout, messages, target);
+      status != kExitOk)
+    return status;
+  if (const int status = PlanTheBurn(sequence, *device, target, terminal); status != kExitOk)
+    return status;
+  if (const int status = StartTheBurn(sequence, target, layout.LabelImageData(), terminal);
+      status != kExitOk)
+    return status;
+  return WatchTheBurn(sequence, terminal, line, progress);
 }
 
 }  // namespace twr::cli

@@ -35,6 +35,8 @@ std::string DescribeProgress(const BurnProgressState& state) {
     case BurnPhase::Restoring:
       return "Finishing: restoring the drive";
     case BurnPhase::Idle:
+    case BurnPhase::DriveBusy:      // the line keeps showing the write
+    case BurnPhase::StreamingLost:  // waited for
     case BurnPhase::Done:
       break;
   }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnPlan.h"
 
 namespace twr::cli {
 

@@ -26,7 +26,6 @@ namespace twr::cli {
 
 namespace {
 
-constexpr int kReadyTries = 3;
 constexpr const char* kMountInfo = "/proc/self/mountinfo";
 
 // Message 100 when this system has no pass-through; true when it has.
@@ -117,6 +116,173 @@ int WatchDrives(bool all) {
   return 0;
 }
 
+// What `twr disc` was asked for.
+struct DiscRequest {
+  DriveChoice choice;
+  std::string node;  // --device: any optical drive
+  bool json = false;
+};
+
+// The options; kExitOk, or the exit status after the usage or an error.
+int ParseDiscRequest(int argc, char** argv, DiscRequest& request) {
+  std::string driveText;
+  ArgParser args("disc",
+                 "Identifies the disc in a drive: its name and whether a label can be\n"
+                 "burned on it, kind and status codes, label side, outer radius of the\n"
+                 "recorded data, the volume descriptor and the top-level listing.\n"
+                 "Exits with 1 when there is no disc.");
+  args.Option("drive", "DRIVE",
+              "Drive letter as 'twr drives' shows it, or its device (/dev/sr0); default: the "
+              "first.",
+              &driveText);
+  args.Option("device", "PATH", "Any optical drive (/dev/srN), whether or not it can etch labels.",
+              &request.node);
+  args.Flag("json", "Write the result as JSON (fields in the README).", &request.json);
+  if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
+    return ExitStatusFor(r);
+  if (!ParseDriveChoice(driveText, request.choice)) {
+    std::fprintf(stderr,
+                 "twr disc: '--drive %s' is neither a drive letter nor a device path (see 'twr "
+                 "drives')\n",
+                 driveText.c_str());
+    return kExitUsage;
+  }
+  if (!request.node.empty() && !driveText.empty()) {
+    std::fprintf(stderr, "twr disc: give either --drive or --device, not both\n");
+    return kExitUsage;
+  }
+  return kExitOk;
+}
+
+// Any optical drive, opened as it is, not looked for in the drive list.
+int OpenNode(CELDevice& device, const std::string& node, DriveReport& drive) {
+  const DriveOpenResult opened = SgioTransport::Open(node, DriveAccess::Shared);
+  if (opened.error != DriveOpenError::None) {
+    DriveOpening failure;
+    failure.error = opened.error;
+    failure.systemError = opened.systemError;
+    failure.device = node;
+    std::fprintf(stderr, "twr disc: %s\n", failure.FailureText().c_str());
+    return kExitFailure;
+  }
+  device.AttachTransport(opened.transport);
+  drive.device = node;
+  if (!device.Inquiry()) {
+    std::fprintf(stderr,
+                 "twr disc: %s does not answer INQUIRY; name an optical drive such as "
+                 "/dev/sr0\n",
+                 node.c_str());
+    return kExitFailure;
+  }
+  device.ReadInquiryStrings(drive.vendor, drive.product, drive.revision);
+  return kExitOk;
+}
+
+// The listed drive a user named.
+int OpenListed(CELDevice& device, const DriveChoice& choice, Messages& messages,
+               DriveReport& drive) {
+  const DriveOpening opening = OpenChosenDrive(device, choice, DriveAccess::Shared);
+  if (!opening.Ok()) {
+    if (opening.error == DriveOpenError::NotListed) {
+      messages.ShowString(kStrDriveNotFound, MessageIcon::Error);
+      std::fprintf(stderr, "See 'twr drives --all' for the drives of this system.\n");
+    } else {
+      std::fprintf(stderr, "twr disc: %s\n", opening.FailureText().c_str());
+    }
+    return kExitFailure;
+  }
+  drive.letter = opening.letter;
+  drive.device = opening.device;
+  device.ReadInquiryStrings(drive.vendor, drive.product, drive.revision);
+  return kExitOk;
+}
+
+// What `twr disc` tells of the disc in a drive.
+struct DiscReading {
+  DiscIdentity id;
+  double radius = 0.0;
+  std::string volume, publisher, date;
+  TopLevelListing listing;
+};
+
+DiscReading ReadDisc(CELDevice& device, const DriveReport& drive, const std::string& node) {
+  DiscReading disc;
+  disc.id = IdentifyDisc(device);
+  disc.radius = device.GetRecordedOuterRadius();
+  device.TestUnitReadyTries();
+  device.ReadVolumeInfo(disc.volume, disc.publisher, disc.date);
+  // From the mount when there is one, else read through the drive.
+  disc.listing = node.empty() ? ListTopLevel(device, drive.letter)
+                              : ListNodeTopLevelOrDrive(device, node, kMountInfo);
+  return disc;
+}
+
+void PrintDiscJson(const DriveReport& drive, const DiscReading& disc) {
+  JsonWriter out;
+  out.BeginObject().Key("drive").BeginObject();
+  if (drive.letter)
+    out.Key("letter").String(std::string(1, drive.letter));
+  else
+    out.Key("letter").Null();
+  out.Key("device").String(drive.device);
+  out.Key("vendor").String(drive.vendor);
+  out.Key("product").String(drive.product);
+  out.Key("revision").String(drive.revision);
+  out.EndObject().Key("disc").BeginObject();
+  out.Key("present").Bool(disc.id.kind != kDiscNone);
+  out.Key("name").String(disc.id.name.text);
+  out.Key("verdict").Int(disc.id.name.verdict);
+  out.Key("kind").Int(disc.id.kind);
+  out.Key("status").Int(disc.id.status);
+  out.Key("labelSide").Bool(disc.id.labelSide);
+  out.Key("recordedOuterRadiusMm").Fixed(disc.radius, 1);
+  out.Key("volume").String(disc.volume);
+  out.Key("publisher").String(disc.publisher);
+  out.Key("date").String(disc.date);
+  out.Key("topLevel");
+  const bool listed = disc.listing.Listed();
+  if (listed) {
+    out.BeginArray();
+    for (const DiscEntry& e : disc.listing.entries)
+      out.BeginObject().Key("name").String(e.name).Key("folder").Bool(e.folder).EndObject();
+    out.EndArray();
+  } else {
+    out.Null();
+  }
+  out.Key("topLevelFrom");
+  if (listed)
+    out.String(ListingSourceName(disc.listing.source));
+  else
+    out.Null();
+  out.Key("topLevelNeedsMount").Bool(disc.listing.needsMount);
+  out.EndObject().EndObject();
+  std::printf("%s\n", out.Text().c_str());
+}
+
+void PrintDiscText(const DriveReport& drive, const DiscReading& disc) {
+  const DiscIdentity& id = disc.id;
+  const std::string name =
+      drive.letter ? drive.DisplayString()
+                   : drive.device + " " + drive.vendor + " " + drive.product + " " + drive.revision;
+  std::printf("Drive:          %s\n", name.c_str());
+  std::printf("Disc:           %s\n", id.name.text.c_str());
+  std::printf("Verdict:        %d (%s)\n", id.name.verdict,
+              id.name.verdict ? "a label can be burned" : "no label can be burned");
+  std::printf("Kind:           0x%02X\n", id.kind);
+  std::printf("Status:         0x%02X\n", id.status);
+  std::printf("Label side:     %s\n", id.labelSide ? "yes" : "no");
+  std::printf("Recorded outer: %s mm\n", Millimetres(disc.radius).c_str());
+  std::printf("Volume:         %s\n", disc.volume.c_str());
+  std::printf("Publisher:      %s\n", disc.publisher.c_str());
+  std::printf("Date:           %s\n", disc.date.c_str());
+  for (const DiscEntry& e : disc.listing.entries)
+    std::printf(e.folder ? "Top level:      [%s]\n" : "Top level:      %s\n", e.name.c_str());
+  if (disc.listing.needsMount)
+    std::printf("Top level:      (a UDF disc: its listing needs a mount)\n");
+  else if (disc.listing.cut)
+    std::printf("Top level:      (the rest cannot be read: the disc's directory is damaged)\n");
+}
+
 }  // namespace
 
 int RunDrives(int argc, char** argv) {
@@ -177,155 +343,27 @@ int RunDrives(int argc, char** argv) {
 }
 
 int RunDisc(int argc, char** argv) {
-  std::string driveText, nodeText;
-  bool json = false;
-  ArgParser args("disc",
-                 "Identifies the disc in a drive: its name and whether a label can be\n"
-                 "burned on it, kind and status codes, label side, outer radius of the\n"
-                 "recorded data, the volume descriptor and the top-level listing.\n"
-                 "Exits with 1 when there is no disc.");
-  args.Option("drive", "DRIVE",
-              "Drive letter as 'twr drives' shows it, or its device (/dev/sr0); default: the "
-              "first.",
-              &driveText);
-  args.Option("device", "PATH", "Any optical drive (/dev/srN), whether or not it can etch labels.",
-              &nodeText);
-  args.Flag("json", "Write the result as JSON (fields in the README).", &json);
-  if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
-    return ExitStatusFor(r);
-  DriveChoice choice;
-  if (!ParseDriveChoice(driveText, choice)) {
-    std::fprintf(stderr,
-                 "twr disc: '--drive %s' is neither a drive letter nor a device path (see 'twr "
-                 "drives')\n",
-                 driveText.c_str());
-    return kExitUsage;
-  }
-  if (!nodeText.empty() && !driveText.empty()) {
-    std::fprintf(stderr, "twr disc: give either --drive or --device, not both\n");
-    return kExitUsage;
-  }
+  DiscRequest request;
+  if (const int status = ParseDiscRequest(argc, argv, request); status != kExitOk) return status;
   TerminalMessages messages;
-  if (!CheckPassThrough(messages)) return 1;
+  if (!CheckPassThrough(messages)) return kExitFailure;
   auto device = std::make_unique<CELDevice>();
-
   DriveReport drive;
-  if (!nodeText.empty()) {
-    // Any drive: opened as it is, not looked for in the drive list.
-    const DriveOpenResult opened = SgioTransport::Open(nodeText, DriveAccess::Shared);
-    if (opened.error != DriveOpenError::None) {
-      DriveOpening failure;
-      failure.error = opened.error;
-      failure.systemError = opened.systemError;
-      failure.device = nodeText;
-      std::fprintf(stderr, "twr disc: %s\n", failure.FailureText().c_str());
-      return 1;
-    }
-    device->AttachTransport(opened.transport);
-    drive.device = nodeText;
-    if (!device->Inquiry()) {
-      std::fprintf(stderr,
-                   "twr disc: %s does not answer INQUIRY; name an optical drive such as "
-                   "/dev/sr0\n",
-                   nodeText.c_str());
-      return 1;
-    }
-    device->ReadInquiryStrings(drive.vendor, drive.product, drive.revision);
-  } else {
-    const DriveOpening opening = OpenChosenDrive(*device, choice, DriveAccess::Shared);
-    if (!opening.Ok()) {
-      if (opening.error == DriveOpenError::NotListed) {
-        messages.ShowString(kStrDriveNotFound, MessageIcon::Error);
-        std::fprintf(stderr, "See 'twr drives --all' for the drives of this system.\n");
-      } else {
-        std::fprintf(stderr, "twr disc: %s\n", opening.FailureText().c_str());
-      }
-      return 1;
-    }
-    drive.letter = opening.letter;
-    drive.device = opening.device;
-    device->ReadInquiryStrings(drive.vendor, drive.product, drive.revision);
-  }
+  if (const int status = request.node.empty() ? OpenListed(*device, request.choice, messages, drive)
+                                              : OpenNode(*device, request.node, drive);
+      status != kExitOk)
+    return status;
 
-  const DiscIdentity id = IdentifyDisc(*device);
-  const double radius = device->GetRecordedOuterRadius();
-  for (int i = 0; i < kReadyTries; ++i) device->TestUnitReady();
-  std::string volume, publisher, date;
-  device->ReadVolumeInfo(volume, publisher, date);
-  // From the mount when there is one, else read through the drive.
-  const TopLevelListing listing = nodeText.empty()
-                                      ? ListTopLevel(*device, drive.letter)
-                                      : ListNodeTopLevelOrDrive(*device, nodeText, kMountInfo);
-  const std::vector<DiscEntry>& entries = listing.entries;
-  const bool listed = listing.Listed();
-  const bool present = id.kind != kDiscNone;
-
-  if (json) {
-    JsonWriter out;
-    out.BeginObject().Key("drive").BeginObject();
-    if (drive.letter)
-      out.Key("letter").String(std::string(1, drive.letter));
-    else
-      out.Key("letter").Null();
-    out.Key("device").String(drive.device);
-    out.Key("vendor").String(drive.vendor);
-    out.Key("product").String(drive.product);
-    out.Key("revision").String(drive.revision);
-    out.EndObject().Key("disc").BeginObject();
-    out.Key("present").Bool(present);
-    out.Key("name").String(id.name.text);
-    out.Key("verdict").Int(id.name.verdict);
-    out.Key("kind").Int(id.kind);
-    out.Key("status").Int(id.status);
-    out.Key("labelSide").Bool(id.labelSide);
-    out.Key("recordedOuterRadiusMm").Fixed(radius, 1);
-    out.Key("volume").String(volume);
-    out.Key("publisher").String(publisher);
-    out.Key("date").String(date);
-    out.Key("topLevel");
-    if (listed) {
-      out.BeginArray();
-      for (const DiscEntry& e : entries)
-        out.BeginObject().Key("name").String(e.name).Key("folder").Bool(e.folder).EndObject();
-      out.EndArray();
-    } else {
-      out.Null();
-    }
-    out.Key("topLevelFrom");
-    if (listed)
-      out.String(ListingSourceName(listing.source));
-    else
-      out.Null();
-    out.Key("topLevelNeedsMount").Bool(listing.needsMount);
-    out.EndObject().EndObject();
-    std::printf("%s\n", out.Text().c_str());
-  } else {
-    const std::string name = drive.letter ? drive.DisplayString()
-                                          : drive.device + " " + drive.vendor + " " +
-                                                drive.product + " " + drive.revision;
-    std::printf("Drive:          %s\n", name.c_str());
-    std::printf("Disc:           %s\n", id.name.text.c_str());
-    std::printf("Verdict:        %d (%s)\n", id.name.verdict,
-                id.name.verdict ? "a label can be burned" : "no label can be burned");
-    std::printf("Kind:           0x%02X\n", id.kind);
-    std::printf("Status:         0x%02X\n", id.status);
-    std::printf("Label side:     %s\n", id.labelSide ? "yes" : "no");
-    std::printf("Recorded outer: %s mm\n", Millimetres(radius).c_str());
-    std::printf("Volume:         %s\n", volume.c_str());
-    std::printf("Publisher:      %s\n", publisher.c_str());
-    std::printf("Date:           %s\n", date.c_str());
-    for (const DiscEntry& e : entries)
-      std::printf(e.folder ? "Top level:      [%s]\n" : "Top level:      %s\n", e.name.c_str());
-    if (listing.needsMount)
-      std::printf("Top level:      (a UDF disc: its listing needs a mount)\n");
-    else if (listing.cut)
-      std::printf("Top level:      (the rest cannot be read: the disc's directory is damaged)\n");
-  }
-  if (!present) {
+  const DiscReading disc = ReadDisc(*device, drive, request.node);
+  if (request.json)
+    PrintDiscJson(drive, disc);
+  else
+    PrintDiscText(drive, disc);
+  if (disc.id.kind == kDiscNone) {
     std::fprintf(stderr, "twr disc: there is no disc in the drive; put one in and try again\n");
-    return 1;
+    return kExitFailure;
   }
-  return 0;
+  return kExitOk;
 }
 
 }  // namespace twr::cli

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/Args.h"
+#include "drive/DiscGeometry.h"
 #include "label/LabelWarnings.h"
 
 namespace twr {
@@ -77,7 +78,7 @@ std::vector<std::string> DesignWarnings(const Design& design, bool ownLayout);
 // and the exit status is kExitUsage for a layout that does not exist or a
 // refused area, kExitFailure when there is no layout or the render fails.
 int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages& messages,
-                       RenderedLabel& rendered, double lowestInner = 25.0);
+                       RenderedLabel& rendered, double lowestInner = kBandInnerLimitMm);
 
 // The warnings on stderr, each once: "twr COMMAND: warning: ...".
 void PrintLabelWarnings(const std::string& command, const std::vector<LabelWarning>& warnings);

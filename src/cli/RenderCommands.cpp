@@ -19,8 +19,8 @@
 #include "cli/TerminalMessages.h"
 #include "common/DecimalText.h"
 #include "drive/DiscGeometry.h"
-#include "drive/virtual/EtchedSurface.h"
-#include "drive/virtual/VirtualDrive.h"
+#include "drive/EtchModel.h"
+#include "drive/virtual/VirtualDriveConfig.h"
 #include "label/BandOverlay.h"
 #include "label/CELLayout.h"
 #include "label/Design.h"
@@ -52,9 +52,29 @@ bool Write(const QImage& image, const std::string& path, double millimetres, con
   return true;
 }
 
-std::string QualityName(BurnQuality quality) {
-  return quality == BurnQuality::High ? "High Quality"
-                                      : (quality == BurnQuality::Normal ? "Normal" : "Draft");
+// The disc as a burn of the rendered label would etch it at `quality`, from
+// the virtual drive's ELS page; on a data side the recorded data ends where
+// the band starts. False after a message.
+bool WriteEtched(const CELLayout& layout, const LabelBand& band, bool dataSide, BurnQuality quality,
+                 const std::string& path, Messages& messages) {
+  EtchRequest request;
+  request.label = layout.LabelImageData();
+  request.target = {{band.inner, band.outer},
+                    dataSide ? BurnDisc::DataSide(band.inner) : BurnDisc::LabelSide(),
+                    quality};
+  request.page = ElsPage(ExampleElsPage());
+  const EtchResult etched = SimulateEtch(request);
+  if (!etched.ok) {
+    messages.Show("Cannot draw the etched disc: " + etched.problem, MessageIcon::Error);
+    return false;
+  }
+  if (!Write(etched.picture, path, kEtchedMillimetres, "etched disc", messages)) return false;
+  std::printf(
+      "Etched as a %s burn would: band %s - %s mm, %d revolutions per step, %d "
+      "writes, required time %s\n",
+      kQualityNames[static_cast<int>(quality)], Mm(band.inner).c_str(), Mm(band.outer).c_str(),
+      etched.plan.steps, etched.plan.writes, etched.plan.timeText.c_str());
+  return true;
 }
 
 }  // namespace
@@ -187,7 +207,8 @@ int RunRender(int argc, char** argv) {
       std::printf("Rendered layout %d \"%s\", burning area %s - %s [mm]\n", rendered.layoutIndex,
                   rendered.layoutName.c_str(), Mm(rendered.inner).c_str(),
                   Mm(rendered.outer).c_str());
-    const LabelBand band{std::max(rendered.inner, dataLimit), rendered.outer};
+    const BurnDisc disc = rimtone ? BurnDisc::DataSide(dataLimit) : BurnDisc::LabelSide();
+    const LabelBand band{BandInnerOn(disc, rendered.inner), rendered.outer};
     std::vector<LabelWarning> warnings = CheckLabel(layout, options.TypedNote(), band);
     if (options.design != nullptr)
       for (std::string& text :
@@ -209,7 +230,7 @@ int RunRender(int argc, char** argv) {
         status = kExitFailure;
       }
     } else if (!labelPath.empty() &&
-               !Write(*layout.LabelImageData(), labelPath, kLabelWidthMm, "label", messages)) {
+               !Write(layout.LabelImageData(), labelPath, kLabelWidthMm, "label", messages)) {
       status = kExitFailure;
     }
     if (!previewPath.empty()) {
@@ -217,30 +238,8 @@ int RunRender(int argc, char** argv) {
       DrawBandLimits(preview, rendered.inner, rendered.outer);
       if (!Write(preview, previewPath, kLabelWidthMm, "preview", messages)) status = kExitFailure;
     }
-    if (!etchedPath.empty()) {
-      EtchRequest request;
-      request.label = layout.LabelImageData();
-      request.innerRadius = band.inner;
-      request.outerRadius = band.outer;
-      request.quality = quality;
-      const ElsPageBytes page = VirtualDriveConfig{}.elsPage;
-      std::copy(page.begin(), page.end(), request.page.Bytes().begin());
-      request.dataSide = rimtone;
-      request.recordedRadius = band.inner;  // the data ends where the band starts
-      const EtchResult etched = SimulateEtch(request);
-      if (!etched.ok) {
-        messages.Show("Cannot draw the etched disc: " + etched.problem, MessageIcon::Error);
-        status = kExitFailure;
-      } else if (Write(etched.picture, etchedPath, kEtchedMillimetres, "etched disc", messages)) {
-        std::printf(
-            "Etched as a %s burn would: band %s - %s mm, %d revolutions per step, %d "
-            "writes, required time %s\n",
-            QualityName(quality).c_str(), Mm(band.inner).c_str(), Mm(band.outer).c_str(),
-            etched.params.steps, etched.writes, etched.params.timeText.c_str());
-      } else {
-        status = kExitFailure;
-      }
-    }
+    if (!etchedPath.empty() && !WriteEtched(layout, band, rimtone, quality, etchedPath, messages))
+      status = kExitFailure;
   }
   SetProcessLayout(nullptr);
   return status;

@@ -18,17 +18,6 @@ constexpr std::uint8_t kModeSelectPageFormat = 0x10;
 constexpr std::uint8_t kStartStopEject = 0x02;  // LoEj = 1, Start = 0
 constexpr int kInquiryLength = 100;
 constexpr std::uint32_t kBufferAlignment = 16;
-// Response codes of fixed (0x70, 0x71) and descriptor (0x72, 0x73) sense data.
-constexpr std::uint8_t kResponseCodeMask = 0x7F;
-constexpr std::uint8_t kFirstResponseCode = 0x70;
-constexpr std::uint8_t kLastResponseCode = 0x73;
-
-// Whether the drive's sense data came back (a drive that refused a command
-// says why; a vanished drive or a failed transport leaves nothing).
-bool SenseCameBack(const std::array<std::uint8_t, kTransportSenseSize>& sense) {
-  const std::uint8_t code = sense[0] & kResponseCodeMask;
-  return code >= kFirstResponseCode && code <= kLastResponseCode;
-}
 
 }  // namespace
 
@@ -122,11 +111,10 @@ bool CELDevice::EnsureTransferBuffer(std::uint32_t capacity) {
 }
 
 void CELDevice::ExecuteRequest(ScsiRequestBlock& srb) {
-  std::array<std::uint8_t, kTransportSenseSize> sense{};
   srb.status = kSrbError;
+  lastResult_ = {};
   lastTransferred_ = 0;
-  lastUnanswered_ = false;
-  lastStatus_ = kNoScsiStatus;
+  srb.sense.fill(0);
   const bool in = (srb.flags & kSrbDataIn) != 0;
   const bool out = !in && (srb.flags & kSrbDataOut) != 0;
   const ScsiDirection direction =
@@ -134,16 +122,11 @@ void CELDevice::ExecuteRequest(ScsiRequestBlock& srb) {
 
   // A transfer longer than the data areas cannot be honoured: refuse it
   // rather than read or write past them.
-  if ((in || out) && (srb.bufferLength > kDataAreaSize || srb.buffer == nullptr)) {
-    std::memcpy(srb.sense.data(), sense.data(), srb.sense.size());
-    return;
-  }
+  if ((in || out) && (srb.bufferLength > kDataAreaSize || srb.buffer == nullptr)) return;
   std::uint8_t* data = nullptr;
   if (in || out) {
-    if (transferCapacity_ < srb.bufferLength && !EnsureTransferBuffer(srb.bufferLength)) {
-      std::memcpy(srb.sense.data(), sense.data(), srb.sense.size());
+    if (transferCapacity_ < srb.bufferLength && !EnsureTransferBuffer(srb.bufferLength))
       return;  // no buffer: nothing is sent
-    }
     data = transferAligned_;
     if (out && srb.bufferLength) std::memcpy(data, srb.buffer, srb.bufferLength);
     // The transfer buffer still holds the last command's bytes: a drive
@@ -151,30 +134,26 @@ void CELDevice::ExecuteRequest(ScsiRequestBlock& srb) {
     if (in && srb.bufferLength) std::memset(data, 0, srb.bufferLength);
   }
 
-  bool ok = false;
-  std::size_t transferred = 0;
   const std::size_t length = (in || out) ? srb.bufferLength : 0;
   if (passThrough_ && transport_) {
     const std::size_t cdbLength = srb.cdbLength <= 16 ? srb.cdbLength : 16;
-    ok = transport_->ExecuteCounted(std::span<const std::uint8_t>(srb.cdb.data(), cdbLength),
-                                    direction, std::span<std::uint8_t>(data, length), sense,
-                                    transferred);
-    lastStatus_ = transport_->LastStatus();
+    lastResult_ = transport_->Execute(std::span<const std::uint8_t>(srb.cdb.data(), cdbLength),
+                                      direction, std::span<std::uint8_t>(data, length));
   }
+  const bool ok = lastResult_.ok;
   srb.status = ok ? kSrbComplete : kSrbError;
   if (in) {
     // What the drive did not transfer reads as zero.
-    transferred = std::min(transferred, length);
+    const std::size_t transferred = std::min(lastResult_.transferred, length);
     if (transferred < length) std::memset(data + transferred, 0, length - transferred);
     lastTransferred_ = static_cast<std::uint32_t>(transferred);
   } else if (out && ok) {
     lastTransferred_ = srb.bufferLength;
   }
-  lastUnanswered_ = !ok && !SenseCameBack(sense) && lastStatus_ == kNoScsiStatus;
   // The whole requested length comes back, whatever the status: callers read
   // only what their command defines, and nothing when it failed.
   if (in && srb.bufferLength) std::memcpy(srb.buffer, data, srb.bufferLength);
-  std::memcpy(srb.sense.data(), sense.data(), srb.sense.size());
+  std::copy_n(lastResult_.senseBytes.begin(), srb.sense.size(), srb.sense.begin());
 }
 
 // ---- Commands ---------------------------------------------------------------
@@ -206,6 +185,12 @@ int CELDevice::TestUnitReady() {
   ClearCdb();
   srb_.cdb[0] = kOpTestUnitReady;
   return RunNoData();
+}
+
+int CELDevice::TestUnitReadyTries() {
+  int ready = 0;
+  for (int i = 0; i < kReadyTries; ++i) ready = TestUnitReady();
+  return ready;
 }
 
 int CELDevice::Inquiry() {
@@ -313,7 +298,7 @@ int CELDevice::Write12(std::uint32_t address, std::uint32_t byteCount, int block
   if (!passThrough_) {
     // Nothing was sent, so there is no sense to report.
     senseOut[0] = senseOut[1] = senseOut[2] = 0;
-    lastUnanswered_ = true;
+    lastResult_ = {};
     return 0;
   }
   ClearCdb();
@@ -321,9 +306,9 @@ int CELDevice::Write12(std::uint32_t address, std::uint32_t byteCount, int block
   PutBe24(&srb_.cdb[3], address);
   PutBe16(&srb_.cdb[8], static_cast<unsigned>(blockCount) & 0xFFFF);
   if (RunDataOut(byteCount)) return 1;
-  senseOut[0] = srb_.sense[2];
-  senseOut[1] = srb_.sense[12];
-  senseOut[2] = srb_.sense[13];
+  senseOut[0] = lastResult_.sense.keyByte;
+  senseOut[1] = lastResult_.sense.asc;
+  senseOut[2] = lastResult_.sense.ascq;
   return 0;
 }
 

@@ -91,6 +91,10 @@ enum ScsiOpcode : std::uint8_t {
 };
 
 inline constexpr int kFullTocLength = 260;
+// A caller that needs the drive ready sends TEST UNIT READY this many times
+// in a row and uses only the last answer: the first ones may report a disc
+// just changed or a drive still spinning up.
+inline constexpr int kReadyTries = 3;
 inline constexpr std::uint32_t kBlockSize = 2048;
 
 class CELDevice {
@@ -132,6 +136,8 @@ class CELDevice {
 
   // ---- Command set (1 success, 0 failure) --------------------------------
   int TestUnitReady();
+  // TEST UNIT READY kReadyTries times; the last answer.
+  int TestUnitReadyTries();
   int Inquiry();
   int StartStopUnit(int immediate);      // eject; always 1
   int PreventAllowRemoval(int prevent);  // always 1
@@ -143,16 +149,20 @@ class CELDevice {
   int GetConfiguration(int requestType, int startingFeature, int length);
   int ReadDiscStructure(int address, int layer, int format, int length);
   int Read12(std::uint32_t address, std::uint32_t byteCount, int blockCount);
-  // On failure writes sense byte 2 (whole), ASC and ASCQ to senseOut.
+  // On failure writes the sense key's byte (whole: sense byte 2 of fixed
+  // format), ASC and ASCQ to senseOut.
   int Write12(std::uint32_t address, std::uint32_t byteCount, int blockCount,
               std::uint8_t senseOut[3]);
   // True when the last command failed without an answer from the drive:
   // neither sense data nor a status came back (a vanished drive, a failed
   // transport), as opposed to a drive that refused it with sense or with a
   // status such as BUSY.
-  bool LastCommandUnanswered() const { return lastUnanswered_; }
+  bool LastCommandUnanswered() const { return !lastResult_.ok && !lastResult_.Answered(); }
   // The last command's status byte, or kNoScsiStatus when none is known.
-  int LastCommandStatus() const { return lastStatus_; }
+  int LastCommandStatus() const { return lastResult_.status; }
+  // How the last command ended: status, sense (either format, decoded),
+  // the errno of a failed pass-through call, the bytes transferred.
+  const ScsiResult& LastResult() const { return lastResult_; }
 
   // A mode page of the ELS page's size (ElsPageLayout::kSize bytes, header
   // included) read into `destination` or written from `source`.
@@ -230,8 +240,7 @@ class CELDevice {
   std::uint32_t transferCapacity_ = 0;
   std::uint32_t lastTransferred_ = 0;
   ScsiRequestBlock srb_;
-  bool lastUnanswered_ = false;
-  int lastStatus_ = kNoScsiStatus;
+  ScsiResult lastResult_;
 };
 
 }  // namespace twr

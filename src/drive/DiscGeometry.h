@@ -11,6 +11,12 @@ namespace twr {
 inline constexpr double kLabelWidthMm = 116.0;
 inline constexpr double kLabelRadiusMm = kLabelWidthMm / 2.0;
 
+// The band a label may be burned in: from the edge of the clamping area to
+// the label's edge. Layouts, the configuration dialog and the quality table
+// all keep to it.
+inline constexpr double kBandInnerLimitMm = 25.0;
+inline constexpr double kBandOuterLimitMm = kLabelRadiusMm;
+
 // Block 0 of a DVD's data lies on the circle of 24 mm, at address 0x30000.
 inline constexpr double kBlockZeroRadiusMm = 24.0;
 inline constexpr std::int32_t kBlockZeroAddress = 0x30000;

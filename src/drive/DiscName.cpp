@@ -7,8 +7,6 @@ namespace twr {
 
 namespace {
 
-constexpr int kReadyTries = 3;
-
 DiscName RecordableName(const char* blank, const char* incomplete, const char* complete,
                         std::uint8_t status) {
   switch (status) {
@@ -53,7 +51,7 @@ DiscName DiscNameFor(std::uint8_t kind, std::uint8_t status, bool labelSide) {
 }
 
 DiscIdentity IdentifyDisc(CELDevice& device) {
-  for (int i = 0; i < kReadyTries; ++i) device.TestUnitReady();
+  device.TestUnitReadyTries();
   DiscIdentity id;
   id.kind = device.GetDiscKind();
   if (id.kind == kDiscDvdR || id.kind == kDiscDvdPlusR) id.status = device.GetDiscStatus();

@@ -10,7 +10,6 @@
 namespace twr {
 
 namespace {
-constexpr int kReadyTries = 3;
 constexpr const char* kEntrySpacing = "  ";
 // READ(12) as the drive object sends it holds a 24-bit block address.
 constexpr std::uint64_t kMaxRead12Block = 1u << 24;
@@ -18,7 +17,7 @@ constexpr std::uint64_t kMaxRead12Block = 1u << 24;
 
 DiscTexts LoadDiscTexts(CELDevice& device) {
   DiscTexts texts;
-  for (int i = 0; i < kReadyTries; ++i) texts.ready = device.TestUnitReady() != 0;
+  texts.ready = device.TestUnitReadyTries() != 0;
   if (!texts.ready) return texts;
   std::string publisher;
   device.ReadVolumeInfo(texts.title, publisher, texts.date);

@@ -10,7 +10,6 @@ namespace twr {
 
 namespace {
 
-constexpr int kReadyTries = 3;
 constexpr int kMaxDrives = 26;
 constexpr std::size_t kVendorOffset = 8;
 constexpr std::size_t kVendorLength = 8;
@@ -103,7 +102,7 @@ int CELDevice::Enumerate(std::vector<DriveReport>* reports) {
     const DriveSource& source = driveSources_.back();
     std::string vendor, product, revision;
     const bool answered = InquiryStrings(vendor, product, revision);
-    for (int i = 0; i < kReadyTries; ++i) TestUnitReady();
+    TestUnitReadyTries();
     const bool qualified = ModeSense10(ElsPageLayout::kPageCode, ElsPageLayout::kSize) != 0;
     if (qualified) {
       driveList_.push_back(DisplayString(driveLetters_.back(), vendor, product, revision));

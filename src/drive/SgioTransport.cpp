@@ -69,20 +69,17 @@ SgioTransport::~SgioTransport() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-bool SgioTransport::Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
-                            std::span<std::uint8_t> data,
-                            std::span<std::uint8_t, kTransportSenseSize> sense) {
-  std::size_t transferred = 0;
-  return ExecuteCounted(cdb, direction, data, sense, transferred);
-}
-
-bool SgioTransport::ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirection direction,
-                                   std::span<std::uint8_t> data,
-                                   std::span<std::uint8_t, kTransportSenseSize> sense,
-                                   std::size_t& transferred) {
-  transferred = 0;
-  lastStatus_ = kNoScsiStatus;
-  if (fd_ < 0 || cdb.empty() || cdb.size() > kMaxCdbLength) return false;
+ScsiResult SgioTransport::Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+                                  std::span<std::uint8_t> data) {
+  ScsiResult result;
+  if (fd_ < 0) {
+    result.systemError = EBADF;
+    return result;
+  }
+  if (cdb.empty() || cdb.size() > kMaxCdbLength) {
+    result.systemError = EINVAL;
+    return result;
+  }
   std::uint8_t cdbCopy[kMaxCdbLength] = {};
   std::copy(cdb.begin(), cdb.end(), cdbCopy);
   std::uint8_t senseBuffer[kTransportSenseSize] = {};
@@ -107,8 +104,9 @@ bool SgioTransport::ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirect
   } while (rc < 0 && errno == EINTR);
   // ENODEV, ENXIO, EIO and the rest: the drive is gone or refused the call.
   if (rc < 0) {
+    result.systemError = errno;
     if (io.dxfer_direction == SG_DXFER_FROM_DEV) std::fill(data.begin(), data.end(), 0);
-    return false;
+    return result;
   }
 
   if (io.dxfer_direction == SG_DXFER_FROM_DEV) {
@@ -116,15 +114,17 @@ bool SgioTransport::ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirect
     // whatever the buffer held before, so they are cleared.
     const std::size_t resid =
         io.resid > 0 ? std::min(static_cast<std::size_t>(io.resid), data.size()) : 0;
-    transferred = data.size() - resid;
-    std::fill(data.begin() + static_cast<std::ptrdiff_t>(transferred), data.end(), 0);
+    result.transferred = data.size() - resid;
+    std::fill(data.begin() + static_cast<std::ptrdiff_t>(result.transferred), data.end(), 0);
+  } else if (io.dxfer_direction == SG_DXFER_TO_DEV) {
+    result.transferred = data.size();
   }
-  const std::size_t senseLength = std::min<std::size_t>(io.sb_len_wr, kTransportSenseSize);
-  std::copy(senseBuffer, senseBuffer + senseLength, sense.begin());
-  // The status byte counts only when the command reached the drive and came
-  // back through the host adapter and driver.
-  if (io.host_status == 0 && (io.driver_status & ~kDriverSense) == 0) lastStatus_ = io.status;
-  return io.status == 0 && io.host_status == 0 && (io.driver_status & ~kDriverSense) == 0;
+  result.SetSense(std::span<const std::uint8_t>(
+      senseBuffer, std::min<std::size_t>(io.sb_len_wr, kTransportSenseSize)));
+  const bool delivered = io.host_status == 0 && (io.driver_status & ~kDriverSense) == 0;
+  if (delivered) result.status = io.status;
+  result.ok = delivered && io.status == 0;
+  return result;
 }
 
 }  // namespace twr

@@ -3,7 +3,6 @@
 // makes every later command fail.
 #pragma once
 
-#include <atomic>
 #include <memory>
 #include <string>
 
@@ -26,17 +25,12 @@ class SgioTransport : public ScsiTransport {
   SgioTransport(const SgioTransport&) = delete;
   SgioTransport& operator=(const SgioTransport&) = delete;
 
-  bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
-               std::span<std::uint8_t> data,
-               std::span<std::uint8_t, kTransportSenseSize> sense) override;
   // For In, what the drive did not transfer (the residual count) is zeroed
-  // and left out of `transferred`.
-  bool ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirection direction,
-                      std::span<std::uint8_t> data,
-                      std::span<std::uint8_t, kTransportSenseSize> sense,
-                      std::size_t& transferred) override;
-
-  int LastStatus() const override { return lastStatus_; }
+  // and left out of `transferred`. The status counts only when the command
+  // reached the drive and came back through the host adapter and driver; a
+  // failed ioctl leaves its errno.
+  ScsiResult Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+                     std::span<std::uint8_t> data) override;
 
   const std::string& Node() const { return node_; }
 
@@ -44,7 +38,6 @@ class SgioTransport : public ScsiTransport {
   SgioTransport(int fd, std::string node) : fd_(fd), node_(std::move(node)) {}
   int fd_;
   std::string node_;
-  std::atomic<int> lastStatus_{kNoScsiStatus};
 };
 
 }  // namespace twr

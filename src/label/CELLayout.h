@@ -99,11 +99,10 @@ class CELLayout {
 
   const ImageBuffer& LabelImage() const { return labelImage_; }
   const ImageBuffer& PreviewImage() const { return previewImage_; }
-  // The label image as the burn samples it (Format_RGB888), nullptr when
-  // there is none.
-  const QImage* LabelImageData() const {
-    return labelImage_.Exists() ? &labelImage_.Image() : nullptr;
-  }
+  // The label image as the burn samples it (Format_RGB888): an implicitly
+  // shared copy that later renders leave alone; a null image when there is
+  // none.
+  QImage LabelImageData() const { return labelImage_.Exists() ? labelImage_.Image() : QImage(); }
 
   const LayoutRecord& Layout() const { return layout_; }
   const std::string& FontFace() const { return layout_.FontFace; }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "drive/DiscGeometry.h"
+
 namespace twr {
 
 // The settings file, relative to the working folder.
@@ -35,15 +37,15 @@ struct LayoutRecord {
   int RLetterAlign = 2;
   int RingMAngle = 180;
   int RingSAngle = 180;
-  double RingLength = 0.0;    // mm
-  double InnerRadius = 25.0;  // mm
-  double OuterRadius = 58.0;  // mm
-  double RingBand = 0.0;      // mm of ring text actually used
+  double RingLength = 0.0;                 // mm
+  double InnerRadius = kBandInnerLimitMm;  // mm
+  double OuterRadius = kBandOuterLimitMm;  // mm
+  double RingBand = 0.0;                   // mm of ring text actually used
 };
 
 // The radial limits a layout may give; anything outside resets both radii.
-inline constexpr double kLowestInnerRadius = 25.0;
-inline constexpr double kHighestOuterRadius = 58.0;
+inline constexpr double kLowestInnerRadius = kBandInnerLimitMm;
+inline constexpr double kHighestOuterRadius = kBandOuterLimitMm;
 // Arc angles beyond a half circle would run the ring mapping off its table.
 inline constexpr int kMaxRingAngle = 180;
 

@@ -8,12 +8,12 @@
 #include <QPainter>
 #include <QShowEvent>
 
-#include "burn/BurnSession.h"
 #include "common/Strings.h"
 #include "ui/DriveTask.h"
 #include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
 #include "ui/TextProgressBar.h"
+#include "ui/model/BurnSession.h"
 
 namespace twr::ui {
 
@@ -119,14 +119,14 @@ CELDraw::CELDraw(BurnSession& session, QWidget* parent)
   timer_.setInterval(BurnSession::kTimerPeriodMs);
   connect(&timer_, &QTimer::timeout, this, &CELDraw::OnTimer);
 
-  session_.Progress().SetNotifier(
-      [this] { QMetaObject::invokeMethod(this, &CELDraw::ApplyProgress, Qt::QueuedConnection); });
+  session_.SetDriveRunner([](const std::function<void()>& work) { DriveTask::Run(work); });
+  connect(&session_, &BurnSession::Changed, this, &CELDraw::ShowMemberTexts);
+  // The burn thread says so; the paint comes on the GUI thread.
+  connect(&session_, &BurnSession::ProgressChanged, this, &CELDraw::ApplyProgress,
+          Qt::QueuedConnection);
 }
 
-CELDraw::~CELDraw() {
-  // After this no notification of the burn thread can reach this window.
-  session_.Progress().SetNotifier(nullptr);
-}
+CELDraw::~CELDraw() = default;
 
 void CELDraw::SetTimerPeriod(int milliseconds) {
   timer_.setInterval(milliseconds);
@@ -142,7 +142,7 @@ void CELDraw::showEvent(QShowEvent* event) {
 }
 
 void CELDraw::Opening() {
-  DriveTask::Run([this] { session_.Open(); });
+  session_.Open();
   opened_ = true;
   ShowMemberTexts();
   timer_.start();
@@ -167,14 +167,11 @@ void CELDraw::ShowMemberTexts() {
 void CELDraw::OnTimer() {
   // A check already running (a slow drive) is not started twice.
   if (DriveTask::Busy() || !opened_) return;
-  if (!session_.AdvanceTimer()) return;
-  DriveTask::Run([this] { session_.CheckDisc(); });
-  ShowMemberTexts();
+  session_.Tick();
 }
 
 void CELDraw::OnQualityChosen(int index) {
   session_.SelectQuality(index);
-  ShowMemberTexts();
 }
 
 void CELDraw::OnDraw() {
@@ -182,17 +179,15 @@ void CELDraw::OnDraw() {
   session_.SelectQuality(quality_->currentIndex());
   timer_.stop();
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool started = DriveTask::Run([this] { return session_.Draw(); });
+  const bool started = session_.Draw();
   QApplication::restoreOverrideCursor();
   if (!started) {
     // Checks refused the disc or the preparation failed: wait on.
     timer_.start();
-    ShowMemberTexts();
     return;
   }
   sinceProgress_.start();
   progressUpdates_ = 0;
-  ShowMemberTexts();
 }
 
 void CELDraw::ApplyProgress() {
@@ -222,7 +217,6 @@ void CELDraw::BurnFinished() {
   if (finishing_) return;
   finishing_ = true;
   session_.BurnEnded();
-  ShowMemberTexts();
   done(0);
 }
 

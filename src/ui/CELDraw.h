@@ -1,8 +1,9 @@
 // The burn dialog: the drive in use, the disc's name, the quality with its
 // required time, the Draw and Exit buttons and the text progress bar. A view
-// over the BurnSession: it paints what the session holds, runs the session's
-// drive work without freezing, and turns the burn's coalesced progress into
-// paint on the GUI thread. It closes itself at the end of every burn.
+// over the BurnSession: it paints what the session holds whenever the session
+// says it changed, runs the session's drive work without freezing, and turns
+// the burn's coalesced progress into paint on the GUI thread. It closes
+// itself at the end of every burn.
 #pragma once
 
 #include <QElapsedTimer>
@@ -13,12 +14,9 @@
 class QComboBox;
 class QLabel;
 
-namespace twr {
-class BurnSession;
-}
-
 namespace twr::ui {
 
+class BurnSession;
 class DiscNameField;
 class SkinnedButton;
 class TextProgressBar;

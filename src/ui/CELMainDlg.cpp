@@ -14,7 +14,6 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
-#include "burn/BurnSession.h"
 #include "common/Strings.h"
 #include "ui/AboutBox.h"
 #include "ui/CELDraw.h"
@@ -25,6 +24,7 @@
 #include "ui/QuitShortcut.h"
 #include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
+#include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
 
 namespace twr::ui {
@@ -226,6 +226,7 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   timer_.setInterval(MainWindowModel::kTickMs);
   connect(&timer_, &QTimer::timeout, this, &CELMainDlg::OnTimer);
   model_.SetDriveRunner([](const std::function<void()>& work) { DriveTask::Run(work); });
+  connect(&model_, &MainWindowModel::Changed, this, &CELMainDlg::ShowModel);
 
   // Nothing can be done before the opening has found layouts and drives.
   for (QWidget* w : std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_,
@@ -310,6 +311,11 @@ void CELMainDlg::ShowMemberTexts() {
   exchanging_ = false;
 }
 
+void CELMainDlg::ShowModel() {
+  DrawPreview();
+  ShowMemberTexts();
+}
+
 void CELMainDlg::DrawPreview() {
   preview_->SetPreview(model_.PreviewWithBand());
 }
@@ -323,12 +329,8 @@ void CELMainDlg::OnTextEdited(int kind) {
 void CELMainDlg::OnTimer() {
   // A tick that comes while the drive is busy (a slow scan) waits for the next.
   if (DriveTask::Busy()) return;
-  const MainWindowModel::TickResult tick = model_.TimerTick();
-  if (tick.drivesChanged) ShowDriveList();
-  if (tick.redrawn || tick.scanned) {
-    DrawPreview();
-    ShowMemberTexts();
-  }
+  // The model's Changed redraws the preview and the texts.
+  if (model_.TimerTick().drivesChanged) ShowDriveList();
 }
 
 void CELMainDlg::ShowDriveList() {
@@ -346,32 +348,23 @@ void CELMainDlg::OnLayoutChosen(int index) {
   ReadControls();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   model_.ApplyLayoutChoice(index);
-  DrawPreview();
   QApplication::restoreOverrideCursor();
-  ShowMemberTexts();
 }
 
 void CELMainDlg::OnDriveChosen(int index) {
   if (exchanging_ || !opened_ || index < 0) return;
-  if (model_.DriveChoiceChanged(index)) {
-    DrawPreview();
-    ShowMemberTexts();
-  }
+  model_.DriveChoiceChanged(index);
 }
 
 void CELMainDlg::OnScan() {
   if (DriveTask::Busy()) return;
   ReadControls();
   model_.SetDriveSelection(drives_->currentIndex());
-  if (model_.ScanDisc()) {
-    DrawPreview();
-    ShowMemberTexts();
-    if (model_.ListingNeedsMount())
-      messages_.Show(
-          "The disc holds only UDF, without ISO 9660: its folders and files can be listed once "
-          "it is mounted. Open it in your file manager, then press Scan again.",
-          MessageIcon::Information);
-  }
+  if (model_.ScanDisc() && model_.ListingNeedsMount())
+    messages_.Show(
+        "The disc holds only UDF, without ISO 9660: its folders and files can be listed once "
+        "it is mounted. Open it in your file manager, then press Scan again.",
+        MessageIcon::Information);
 }
 
 void CELMainDlg::OnConfig() {
@@ -379,8 +372,6 @@ void CELMainDlg::OnConfig() {
   CELTitleConfig dialog(configModel_, model_.ConfigValues(), device_, messages_, this);
   if (dialog.exec() != QDialog::Accepted) return;
   model_.ConfigAccepted(configModel_.Confirmed());
-  DrawPreview();
-  ShowMemberTexts();
 }
 
 void CELMainDlg::OnBurn() {
@@ -401,8 +392,6 @@ void CELMainDlg::OnBurn() {
     return;
   }
   timer_.start();
-  DrawPreview();
-  ShowMemberTexts();
   update();
 }
 

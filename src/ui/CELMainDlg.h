@@ -1,8 +1,9 @@
 // The main window: layout list and preview, drive list and Scan, the title,
 // date and note edits, the font / burning area / required time status,
 // Config, Burn and Exit. A view over the MainWindowModel: it forwards its
-// events, paints the model's preview, runs the model's drive work without
-// freezing, and opens the configuration and burn dialogs.
+// events, paints the model's preview and texts whenever the model says they
+// changed, runs the model's drive work without freezing, and opens the
+// configuration and burn dialogs.
 #pragma once
 
 #include <QImage>
@@ -20,12 +21,12 @@ class QLineEdit;
 class QPlainTextEdit;
 
 namespace twr {
-class BurnSession;
 class CELDevice;
 }  // namespace twr
 
 namespace twr::ui {
 
+class BurnSession;
 class GuiMessages;
 class HelpWindow;
 class MainWindowModel;
@@ -129,6 +130,8 @@ class CELMainDlg : public SkinnedDialog {
   void ReadControls();
   void ShowMemberTexts();
   void DrawPreview();
+  // Both, when the model says it changed.
+  void ShowModel();
   void OnTextEdited(int kind);
   void OnTimer();
   void ShowDriveList();

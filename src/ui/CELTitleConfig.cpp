@@ -83,15 +83,19 @@ CELTitleConfig::CELTitleConfig(TitleConfigModel& model, const TitleConfigValues&
   connect(cancel_, &QAbstractButton::clicked, this, &CELTitleConfig::reject);
   connect(rimtone_, &QCheckBox::clicked, this, &CELTitleConfig::OnRimtoneClicked);
 
-  std::vector<std::string> families = fonts ? *fonts : TrueTypeFamilies();
   // The disc kind decides whether Rimtone mode is offered; a slow drive
   // must not freeze the window that opened this one.
-  DriveTask::Run([&] { model_.Begin(values, std::move(families), device_); });
-  for (const std::string& family : model_.Fonts()) fonts_->addItem(QString::fromStdString(family));
-  ShowMembers();
+  model_.SetDriveRunner([](const std::function<void()>& work) { DriveTask::Run(work); });
+  connect(&model_, &TitleConfigModel::Changed, this, &CELTitleConfig::ShowMembers);
+  model_.Begin(values, fonts ? *fonts : TrueTypeFamilies(), device_);
 }
 
 void CELTitleConfig::ShowMembers() {
+  if (fonts_->count() != static_cast<int>(model_.Fonts().size())) {
+    fonts_->clear();
+    for (const std::string& family : model_.Fonts())
+      fonts_->addItem(QString::fromStdString(family));
+  }
   const TitleConfigValues& working = model_.Working();
   fonts_->setCurrentIndex(model_.FontIndex());
   inner_->setText(QString::fromStdString(model_.InnerText()));
@@ -107,8 +111,7 @@ bool CELTitleConfig::ReadControls() {
 
 void CELTitleConfig::OnRimtoneClicked() {
   ReadControls();
-  DriveTask::Run([this] { model_.AdjustInnerRadius(device_); });
-  ShowMembers();
+  model_.AdjustInnerRadius(device_);
 }
 
 void CELTitleConfig::accept() {
@@ -125,8 +128,7 @@ void CELTitleConfig::accept() {
     toRefused();
     return;
   }
-  const bool accepted = DriveTask::Run([this] { return model_.Accept(device_, messages_); });
-  if (!accepted) {
+  if (!model_.Accept(device_, messages_)) {
     toRefused();  // the dialog stays open at the radius to mend
     return;
   }

@@ -2,7 +2,7 @@
 // be marked, what is asked and what is refused with which message.
 #include <gtest/gtest.h>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnSequence.h"
 #include "common/RecordingMessages.h"
 #include "drive/CELDevice.h"
 #include "drive/virtual/VirtualDrive.h"
@@ -36,10 +36,9 @@ class BurnDiscCheckTest : public ::testing::Test {
     CELDevice device;
     device.AttachTransport(std::make_shared<VirtualDrive>(config));
     test::RecordingMessages messages(answer);
-    BurnJob job(device, messages);
-    job.SetBand(inner, 58.0);
+    BurnSequence sequence(device, messages);
     lastRadius_ = device.GetRecordedOuterRadius();
-    const bool result = job.CheckDiscForBurn();
+    const bool result = sequence.CheckDisc(inner);
     return {result, messages.Records()};
   }
   double lastRadius_ = 0.0;

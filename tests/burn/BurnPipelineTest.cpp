@@ -10,10 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "burn/BurnJob.h"
 #include "burn/BurnProgress.h"
+#include "burn/BurnSequence.h"
 #include "burn/BurnTestDrive.h"
 #include "common/RecordingMessages.h"
+#include "common/TempDir.h"
 #include "drive/CELDevice.h"
 
 namespace twr {
@@ -44,26 +45,25 @@ class BurnPipelineTest : public ::testing::Test {
     device_.AttachTransport(drive_);
     image_ = QImage(1655, 1655, QImage::Format_RGB888);
     image_.fill(Qt::white);
-    job_ = std::make_unique<BurnJob>(device_, messages_);
+    burn_ = std::make_unique<BurnSequence>(device_, messages_);
     BurnTimings timings;
     timings.readyPause = 1ms;
     timings.stopPoll = 5ms;
     timings.busyLimit = busyLimit;
-    job_->SetTimings(timings);
-    job_->SetEvents(&events_);
-    job_->SetLabelImage(image ? image : (noImage_ ? nullptr : &image_));
-    job_->SetBand(25.0, outer);
-    job_->SetSteps(11);
+    burn_->SetTimings(timings);
+    burn_->SetEvents(&events_);
     started_ = std::chrono::steady_clock::now();
-    ASSERT_TRUE(job_->StartBurn());
+    ASSERT_EQ(burn_->Start({{25.0, outer}, {}, BurnQuality::Draft, 11},
+                           image ? *image : (noImage_ ? QImage() : image_)),
+              StartResult::Started);
   }
 
   // Waits for the burn and checks the closing steps.
   void Finish(const std::string& outcome, bool deviceGone = false) {
-    job_->Wait();
+    burn_->Wait();
     const auto elapsed = std::chrono::steady_clock::now() - started_;
     EXPECT_LT(elapsed, 10s);
-    EXPECT_EQ(job_->Outcome(), outcome);
+    EXPECT_EQ(burn_->Ending().text, outcome);
     EXPECT_EQ(events_.finished, outcome);
     bool shown = false;
     for (const auto& r : messages_.Records())
@@ -83,15 +83,15 @@ class BurnPipelineTest : public ::testing::Test {
       EXPECT_EQ(pages.back()[ElsPage::kOffLabelWriting], 0);
       EXPECT_FALSE(drive_->Prevented());
     }
-    EXPECT_FALSE(job_->Burning());
+    EXPECT_FALSE(burn_->Burning());
   }
 
   std::uint32_t Address(int n) const {
-    return static_cast<std::uint32_t>(job_->Params().startAddress +
-                                      n * job_->Params().blocksPerWrite);
+    return static_cast<std::uint32_t>(burn_->CurrentPlan().startAddress +
+                                      n * burn_->CurrentPlan().blocksPerWrite);
   }
   std::int32_t Writes() const {
-    return (job_->Params().totalBlocks - 2) / job_->Params().blocksPerWrite;
+    return (burn_->CurrentPlan().totalBlocks - 2) / burn_->CurrentPlan().blocksPerWrite;
   }
   bool SyncSent() {
     for (auto op : drive_->Opcodes())
@@ -105,15 +105,16 @@ class BurnPipelineTest : public ::testing::Test {
   std::shared_ptr<test::BurnTestDrive> drive_;
   QImage image_;
   bool noImage_ = false;
-  std::unique_ptr<BurnJob> job_;
+  std::unique_ptr<BurnSequence> burn_;
   std::chrono::steady_clock::time_point started_;
 };
 
 TEST_F(BurnPipelineTest, CleanBurnSendsEveryWriteInOrder) {
   Start("");
   Finish("Finish Burning.");
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::Finished);
   const std::int32_t writes = Writes();
-  EXPECT_EQ(job_->Params().totalBlocks, 25 * 45 * 11);
+  EXPECT_EQ(burn_->CurrentPlan().totalBlocks, 25 * 45 * 11);
   EXPECT_EQ(writes, (25 * 45 * 11 - 2) / 15);
   const auto trace = drive_->Side().Trace();
   ASSERT_EQ(trace.size(), static_cast<std::size_t>(writes));
@@ -149,9 +150,10 @@ TEST_F(BurnPipelineTest, BusyRepeatsTheSameWrite) {
 // limit as a writing error with that sense, and no SYNCHRONIZE CACHE follows.
 TEST_F(BurnPipelineTest, BusyForeverStopsOnRequestOrAfterTheLimit) {
   Start("busy:3:forever");
-  while (job_->WriteCount() < 8 && job_->Burning()) std::this_thread::sleep_for(1ms);
-  job_->RequestAbort();
+  while (burn_->WriteCount() < 8 && burn_->Burning()) std::this_thread::sleep_for(1ms);
+  burn_->RequestStop();
   Finish("Finish Burning.");
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::Stopped);
   auto trace = drive_->Side().Trace();
   ASSERT_GE(trace.size(), 8u);
   for (std::size_t i = 2; i < trace.size(); ++i) {
@@ -162,7 +164,8 @@ TEST_F(BurnPipelineTest, BusyForeverStopsOnRequestOrAfterTheLimit) {
 
   Start("busy:3:forever", 25.3, 0, nullptr, {}, 150ms);
   Finish("Writing Error[Sense=2,Asc=4,Ascq=8]");
-  EXPECT_NE(job_->OutcomeDetail().find("long write in progress"), std::string::npos);
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::WriteFailed);
+  EXPECT_NE(burn_->Ending().detail.find("long write in progress"), std::string::npos);
   trace = drive_->Side().Trace();
   // About 150 ms of 30 ms pauses; never without end.
   EXPECT_GE(trace.size(), 2u + 4u);
@@ -199,14 +202,14 @@ TEST_F(BurnPipelineTest, OutcomeDetailTellsWhatTheDriveDid) {
     Start(c.faults, 25.1);
     Finish(c.outcome, std::string(c.faults).rfind("gone", 0) == 0);
     if (*c.detail == 0) {
-      EXPECT_EQ(job_->OutcomeDetail(), "");
+      EXPECT_EQ(burn_->Ending().detail, "");
     } else {
-      EXPECT_EQ(job_->OutcomeDetail().rfind(c.detail, 0), 0u) << job_->OutcomeDetail();
+      EXPECT_EQ(burn_->Ending().detail.rfind(c.detail, 0), 0u) << burn_->Ending().detail;
     }
     const auto records = messages_.Records();
     ASSERT_FALSE(records.empty());
     EXPECT_EQ(records.back().text, c.outcome);
-    EXPECT_EQ(records.back().detail, job_->OutcomeDetail());
+    EXPECT_EQ(records.back().detail, burn_->Ending().detail);
   }
 }
 
@@ -240,6 +243,7 @@ TEST_F(BurnPipelineTest, StreamingLossInTheLastRevolutionEndsTheBurn) {
   Start("streaming:823");
   ASSERT_EQ(Writes(), 824);
   Finish("Finish Burning.");
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::Finished);
   for (const auto& r : drive_->Side().Trace()) EXPECT_LE(r.lba, Address(Writes()));
   EXPECT_EQ(drive_->Side().Trace().size(), 823u);
   EXPECT_TRUE(SyncSent());
@@ -303,14 +307,16 @@ TEST_F(BurnPipelineTest, NeverReadyAfterSynchronizeCache) {
 TEST_F(BurnPipelineTest, DeviceGoneEndsTheBurn) {
   Start("gone:10");
   Finish("Writing Error[Sense=0,Asc=0,Ascq=0]", true);
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::WriteFailed);
   EXPECT_EQ(drive_->Side().Trace().size(), 10u);
 }
 
 TEST_F(BurnPipelineTest, AbortFinishesAfterTheWriteInProgress) {
   Start("", 25.3, 1.0);  // at the real rate: about 4 s for the band
-  while (job_->WriteCount() < 60 && job_->Burning()) std::this_thread::sleep_for(1ms);
-  job_->RequestAbort();
+  while (burn_->WriteCount() < 60 && burn_->Burning()) std::this_thread::sleep_for(1ms);
+  burn_->RequestStop();
   Finish("Finish Burning.");
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::Stopped);
   EXPECT_LT(drive_->Side().Trace().size(), static_cast<std::size_t>(Writes()));
   EXPECT_TRUE(SyncSent());
 }
@@ -319,6 +325,7 @@ TEST_F(BurnPipelineTest, MissingImageEndsAllThreadsPromptly) {
   noImage_ = true;
   Start("");
   Finish("Buffer Empty Error.");
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::BufferEmpty);
   EXPECT_EQ(messages_.Records().front().text, "Image data is not found.");
   EXPECT_TRUE(drive_->Side().Trace().empty());
   EXPECT_LT(std::chrono::steady_clock::now() - started_, 2s);
@@ -327,6 +334,7 @@ TEST_F(BurnPipelineTest, MissingImageEndsAllThreadsPromptly) {
 TEST_F(BurnPipelineTest, BandTooNarrowSendsNothing) {
   Start("", 25.001);
   Finish(kBandTooNarrow);
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::TooNarrow);
   EXPECT_TRUE(drive_->Side().Trace().empty());
   EXPECT_EQ(events_.range, 0);
 }
@@ -336,19 +344,16 @@ TEST_F(BurnPipelineTest, LiteralEncoderSendsTheSameStream) {
   for (int y = 0; y < label.height(); ++y)
     for (int x = 0; x < label.width(); ++x)
       label.setPixel(x, y, qRgb((x * 7) & 0xFF, (y * 3) & 0xFF, (x ^ y) & 0xFF));
+  const test::TempDir temp("capture");
   auto burn = [&](bool literal) {
     VirtualBurnConfig config;
-    config.capturePath = ::testing::TempDir() + (literal ? "literal.bin" : "fast.bin");
-    std::remove(config.capturePath.c_str());
+    config.capturePath = temp.File(literal ? "literal.bin" : "fast.bin");
     auto drive = std::make_shared<test::BurnTestDrive>(config);
     device_.AttachTransport(drive);
-    BurnJob job(device_, messages_);
-    job.SetLabelImage(&label);
-    job.SetLiteralEncoder(literal);
-    job.SetBand(30.0, 30.1);
-    job.SetSteps(11);
-    EXPECT_TRUE(job.StartBurn());
-    job.Wait();
+    BurnSequence burn(device_, messages_);
+    burn.SetLiteralEncoder(literal);
+    EXPECT_EQ(burn.Start({{30.0, 30.1}, {}, BurnQuality::Draft, 11}, label), StartResult::Started);
+    burn.Wait();
     std::FILE* f = std::fopen(config.capturePath.c_str(), "rb");
     std::vector<char> bytes;
     if (f) {
@@ -376,14 +381,11 @@ TEST(BurnProgressTest, CoalescesChangesAndReportsPhasesInOrder) {
   test::RecordingMessages messages;
   QImage image(1655, 1655, QImage::Format_RGB888);
   image.fill(Qt::white);
-  BurnJob job(device, messages);
+  BurnSequence burn(device, messages);
   BurnTimings timings;
   timings.readyPause = 1ms;
   timings.stopPoll = 5ms;
-  job.SetTimings(timings);
-  job.SetLabelImage(&image);
-  job.SetBand(25.0, 25.3);
-  job.SetSteps(11);
+  burn.SetTimings(timings);
 
   BurnProgress progress;
   std::atomic<int> notified{0};
@@ -413,9 +415,9 @@ TEST(BurnProgressTest, CoalescesChangesAndReportsPhasesInOrder) {
     std::vector<BurnPhase>& v_;
   } log(progress, phasesMutex, phases);
   progress.SetNotifier([&] { notified.fetch_add(1); });
-  job.SetEvents(&log);
+  burn.SetEvents(&log);
 
-  ASSERT_TRUE(job.StartBurn());
+  ASSERT_EQ(burn.Start({{25.0, 25.3}, {}, BurnQuality::Draft, 11}, image), StartResult::Started);
   int takes = 0;
   BurnProgressState last;
   while (!last.finished) {
@@ -423,8 +425,9 @@ TEST(BurnProgressTest, CoalescesChangesAndReportsPhasesInOrder) {
     last = progress.Take();
     ++takes;
   }
-  job.Wait();
-  const std::int32_t writes = (job.Params().totalBlocks - 2) / job.Params().blocksPerWrite;
+  burn.Wait();
+  const std::int32_t writes =
+      (burn.CurrentPlan().totalBlocks - 2) / burn.CurrentPlan().blocksPerWrite;
   EXPECT_EQ(last.outcome, "Finish Burning.");
   EXPECT_FALSE(last.showText);
   EXPECT_EQ(last.position, 0);

@@ -15,11 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnSequence.h"
 #include "burn/DotEncoder.h"
 #include "common/RecordingMessages.h"
+#include "common/TempDir.h"
 #include "drive/CELDevice.h"
-#include "drive/virtual/EtchedSurface.h"
+#include "drive/EtchModel.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "label/CELLayout.h"
 
@@ -83,14 +84,11 @@ std::vector<float> PictureDarkness(const std::string& path) {
 class BurnRoundTripTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::path(::testing::TempDir()) / ("twr-roundtrip-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    ASSERT_FALSE(dir_.empty());
     fs::copy(fs::path(TWR_SOURCE_DIR) / "examples", dir_ / "examples", fs::copy_options::recursive);
     trace_ = (dir_ / "trace.txt").string();
     etched_ = (dir_ / "etched.png").string();
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // Renders layout 0 of the example settings; the background pictures are
   // found relative to the working folder, as the program finds them.
@@ -105,7 +103,7 @@ class BurnRoundTripTest : public ::testing::Test {
     const bool rendered = layout_->RenderLabel(0, false);
     fs::current_path(saved);
     ASSERT_TRUE(rendered);
-    ASSERT_NE(layout_->LabelImageData(), nullptr);
+    ASSERT_FALSE(layout_->LabelImageData().isNull());
   }
 
   std::shared_ptr<VirtualDrive> MakeDrive(const std::string& disc, std::uint32_t recorded) {
@@ -123,20 +121,20 @@ class BurnRoundTripTest : public ::testing::Test {
 
   // A Draft burn of [inner, outer] as the burn dialog runs it: the quality
   // table from the drive's page first, then the burn.
-  void Burn(BurnJob& job, double inner, double outer) {
-    ASSERT_GT(job.EstimateRequiredTime(inner, outer), 0.0);
-    job.SetQuality(BurnQuality::Draft);
-    job.SetBand(inner, outer);
-    job.SetLabelImage(layout_ ? layout_->LabelImageData() : &white_);
+  void Burn(BurnSequence& burn, double inner, double outer) {
+    const BurnTarget target{{inner, outer}, {}, BurnQuality::Draft};
+    ASSERT_GT(burn.Plan(target).requiredTime, 0.0);
     BurnTimings timings;
     timings.readyPause = std::chrono::milliseconds(1);
     timings.stopPoll = std::chrono::milliseconds(5);
-    job.SetTimings(timings);
-    ASSERT_TRUE(job.StartBurn());
-    job.Wait();
+    burn.SetTimings(timings);
+    ASSERT_EQ(burn.Start(target, layout_ ? layout_->LabelImageData() : white_),
+              StartResult::Started);
+    burn.Wait();
   }
 
-  fs::path dir_;
+  test::TempDir temp_{"roundtrip"};
+  fs::path dir_ = temp_.Path();
   std::string trace_;
   std::string etched_;
   std::unique_ptr<CELLayout> layout_;
@@ -148,11 +146,11 @@ class BurnRoundTripTest : public ::testing::Test {
 TEST_F(BurnRoundTripTest, EtchedBandIsTheLabel) {
   RenderExampleLabel();
   MakeDrive("label", 0);
-  BurnJob job(device_, messages_);
+  BurnSequence burn(device_, messages_);
   constexpr double kInner = 40.0, kOuter = 42.0;
-  Burn(job, kInner, kOuter);
-  ASSERT_EQ(job.Outcome(), "Finish Burning.");
-  const BurnParameters& p = job.Params();
+  Burn(burn, kInner, kOuter);
+  ASSERT_EQ(burn.Ending().text, "Finish Burning.");
+  const BurnPlan& p = burn.CurrentPlan();
   ASSERT_EQ(p.steps, 11);  // Draft on the example page
 
   // Write n went to start address + n x d, in order, each accepted.
@@ -167,8 +165,8 @@ TEST_F(BurnRoundTripTest, EtchedBandIsTheLabel) {
 
   const std::vector<float> etched = PictureDarkness(etched_);
   ASSERT_FALSE(etched.empty());
-  const QImage& label = *layout_->LabelImageData();
-  const AngleTables angles = BuildAngleTables(p.samples);
+  const QImage label = layout_->LabelImageData();
+  const AngleTables angles = BuildAngleTables(p.entry.samples);
   const ToneCurve curve(p.toneGamma);
   // What the drive marks for a label pixel: its level under the tone gamma,
   // quantised to the 12 x P dots the P passes of a step can carry (any
@@ -200,7 +198,7 @@ TEST_F(BurnRoundTripTest, EtchedBandIsTheLabel) {
   const int stepCount = p.stepCount;
   for (int step = 2; step < stepCount - 2; step += 25) {
     const double radius = kInner * 1000.0 + step * p.feedStep;
-    for (int j = 0; j < p.samples; ++j) {
+    for (int j = 0; j < p.entry.samples; ++j) {
       const SamplePoint at = SamplePosition(label.width(), radius, angles, j);
       double low = 1.0, high = 0.0;
       for (int dy = -1; dy <= 1; ++dy)
@@ -254,11 +252,10 @@ TEST_F(BurnRoundTripTest, RimtoneBurnKeepsOffTheRecordedArea) {
   ASSERT_LT(dataEdge, 36.5);
   white_.fill(Qt::black);  // every sample a full mark
   {
-    BurnJob job(device_, messages_);
-    job.SetBand(dataEdge, dataEdge + 0.3);
-    EXPECT_TRUE(job.CheckDiscForBurn());
-    Burn(job, dataEdge, dataEdge + 0.3);
-    EXPECT_EQ(job.Outcome(), "Finish Burning.");
+    BurnSequence burn(device_, messages_);
+    EXPECT_TRUE(burn.CheckDisc(dataEdge));
+    Burn(burn, dataEdge, dataEdge + 0.3);
+    EXPECT_EQ(burn.Ending().text, "Finish Burning.");
     const std::vector<TracedWrite> writes = TracedWrites(trace_);
     ASSERT_FALSE(writes.empty());
     for (const TracedWrite& w : writes) ASSERT_TRUE(w.good);
@@ -284,12 +281,11 @@ TEST_F(BurnRoundTripTest, RimtoneBurnKeepsOffTheRecordedArea) {
   // A band reaching into the data: the disc check refuses it, and a burn
   // forced past the check is refused by the drive on its first write.
   const std::size_t before = TracedWrites(trace_).size();
-  BurnJob job(device_, messages_);
-  job.SetBand(34.0, 34.3);
-  EXPECT_FALSE(job.CheckDiscForBurn());
+  BurnSequence burn(device_, messages_);
+  EXPECT_FALSE(burn.CheckDisc(34.0));
   EXPECT_EQ(messages_.Last(), "You must not overwrite data area.");
-  Burn(job, 34.0, 34.3);
-  EXPECT_EQ(job.Outcome(), "Writing Error[Sense=5,Asc=21,Ascq=0]");
+  Burn(burn, 34.0, 34.3);
+  EXPECT_EQ(burn.Ending().text, "Writing Error[Sense=5,Asc=21,Ascq=0]");
   const std::vector<TracedWrite> writes = TracedWrites(trace_);
   ASSERT_EQ(writes.size(), before + 1);
   EXPECT_FALSE(writes.back().good);

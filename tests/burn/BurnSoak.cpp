@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnSequence.h"
 #include "burn/SoakSupport.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
@@ -84,28 +84,24 @@ int main(int argc, char** argv) {
     config.burn.faults = plan.faults;
     auto drive = std::make_shared<twr::VirtualDrive>(config);
     device.AttachTransport(drive);
-    twr::BurnJob job(device, messages);
-    job.SetTimings(timings);
-    job.SetLabelImage(&label);
-    job.SetBand(plan.inner, plan.outer);
+    twr::BurnSequence burn(device, messages);
+    burn.SetTimings(timings);
+    const twr::BurnTarget target{{plan.inner, plan.outer}, {}, plan.quality};
     const auto start = Clock::now();
     std::string problem;
-    if (!job.ChooseSpeedEntry() || !job.ChooseQualitySteps()) {
+    if (!burn.Plan(target).HasTime()) {
       problem = "the ELS page was refused";
+    } else if (burn.Start(target, label) != twr::StartResult::Started) {
+      problem = "the burn did not start";
     } else {
-      job.SetQuality(plan.quality);
-      if (!job.StartBurn()) {
-        problem = "the burn did not start";
-      } else {
-        while (job.Burning() && plan.stopAtWrite >= 0) {
-          if (job.WriteCount() >= plan.stopAtWrite) {
-            job.RequestAbort();
-            break;
-          }
-          std::this_thread::sleep_for(1ms);
+      while (burn.Burning() && plan.stopAtWrite >= 0) {
+        if (burn.WriteCount() >= plan.stopAtWrite) {
+          burn.RequestStop();
+          break;
         }
-        job.Wait();
+        std::this_thread::sleep_for(1ms);
       }
+      burn.Wait();
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (seconds > longest) {
@@ -122,9 +118,9 @@ int main(int argc, char** argv) {
       ++failures;
       std::printf("burn %ld FAILED: %s (band %.2f-%.2f mm, faults \"%s\", outcome \"%s\")\n", n,
                   problem.c_str(), plan.inner, plan.outer, plan.faults.c_str(),
-                  job.Outcome().c_str());
+                  burn.Ending().text.c_str());
     }
-    ++outcomes[job.Outcome()];
+    ++outcomes[burn.Ending().text];
     if (n == kRssReportBurn) rssAt10 = ResidentKilobytes();
   }
   device.CloseDrive();

@@ -28,11 +28,13 @@ class BurnTestDrive : public ScsiTransport {
     page_ = ExamplePage();
   }
 
-  bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection, std::span<std::uint8_t> data,
-               std::span<std::uint8_t, kTransportSenseSize> sense) override {
+  ScsiResult Execute(std::span<const std::uint8_t> cdb, ScsiDirection,
+                     std::span<std::uint8_t> data) override {
     std::lock_guard<std::mutex> lock(mutex_);
     opcodes_.push_back(cdb[0]);
-    if (side_.Gone()) return false;
+    ScsiResult result;
+    result.transferred = data.size();
+    if (side_.Gone()) return result;
     SenseTriple answer;
     bool ok = true;
     switch (cdb[0]) {
@@ -62,8 +64,13 @@ class BurnTestDrive : public ScsiTransport {
       default:
         break;
     }
-    if (!ok && (answer.key || answer.asc || answer.ascq)) PutFixedSense(sense, answer);
-    return ok;
+    if (!ok && (answer.key || answer.asc || answer.ascq)) {
+      std::array<std::uint8_t, kFixedSenseSize> sense{};
+      PutFixedSense(sense, answer);
+      result.SetSense(sense);
+    }
+    result.ok = ok;
+    return result;
   }
 
   VirtualBurnSide& Side() { return side_; }

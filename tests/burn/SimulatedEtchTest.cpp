@@ -2,7 +2,6 @@
 // quality burned through the three threads onto the virtual drive and
 // simulated without a drive give the same picture, pixel for pixel.
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <QImage>
 #include <QPainter>
 
@@ -10,12 +9,13 @@
 #include <filesystem>
 #include <string>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnSequence.h"
 #include "burn/SimulatedEtch.h"
 #include "common/RecordingMessages.h"
+#include "common/TempDir.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
-#include "drive/virtual/EtchedSurface.h"
+#include "drive/EtchModel.h"
 #include "drive/virtual/VirtualDrive.h"
 
 namespace twr {
@@ -54,8 +54,7 @@ TEST(SimulatedEtch, EqualsTheVirtualDrivesPicture) {
       {"samples left over, High", "label", 57.7, 58.0, BurnQuality::High, 1655, {{4500, 1, 89, 2}}},
       {"DVD+R data side", "dvd+r", 36.0, 36.4, BurnQuality::Draft, 1655, {}},
   };
-  const fs::path dir = fs::path(::testing::TempDir()) / ("twr-etch-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+  const test::TempDir dir("etch");
   for (const EtchCase& c : cases) {
     SCOPED_TRACE(c.name);
     const QImage label = TestLabel(c.labelSide);
@@ -73,29 +72,26 @@ TEST(SimulatedEtch, EqualsTheVirtualDrivesPicture) {
     CELDevice device;
     device.AttachTransport(std::make_shared<VirtualDrive>(config));
     test::RecordingMessages messages;
-    BurnJob job(device, messages);
-    ASSERT_GT(job.EstimateRequiredTime(c.inner, c.outer), 0.0);
-    job.SetQuality(c.quality);
-    job.SetBand(c.inner, c.outer);
-    job.SetLabelImage(&label);
-    ASSERT_TRUE(job.StartBurn());
-    job.Wait();
-    ASSERT_EQ(job.Outcome(), "Finish Burning.");
+    BurnSequence burn(device, messages);
+    const BurnDisc disc = c.disc == "label"
+                              ? BurnDisc::LabelSide()
+                              : BurnDisc::DataSide(RecordedRadiusMm(config.recordedBlocks));
+    const BurnTarget target{{c.inner, c.outer}, disc, c.quality};
+    ASSERT_GT(burn.Plan(target).requiredTime, 0.0);
+    ASSERT_EQ(burn.Start(target, label), StartResult::Started);
+    burn.Wait();
+    ASSERT_EQ(burn.Ending().text, "Finish Burning.");
     const QImage drive(QString::fromStdString(etched));
     ASSERT_FALSE(drive.isNull());
 
     EtchRequest request;
-    request.label = &label;
-    request.innerRadius = c.inner;
-    request.outerRadius = c.outer;
-    request.quality = c.quality;
+    request.label = label;
+    request.target = target;
     request.page = ElsPage(config.elsPage);
-    request.dataSide = c.disc != "label";
-    request.recordedRadius = RecordedRadiusMm(config.recordedBlocks);
     const EtchResult simulated = SimulateEtch(request);
     ASSERT_TRUE(simulated.ok) << simulated.problem;
-    EXPECT_EQ(simulated.params.steps, job.Params().steps);
-    EXPECT_EQ(simulated.writes, job.WriteCount());
+    EXPECT_EQ(simulated.plan.steps, burn.CurrentPlan().steps);
+    EXPECT_EQ(simulated.plan.writes, burn.WriteCount());
 
     const QImage picture = simulated.picture.convertToFormat(drive.format());
     ASSERT_EQ(picture.size(), drive.size());
@@ -107,25 +103,23 @@ TEST(SimulatedEtch, EqualsTheVirtualDrivesPicture) {
                         << picture.pixel(x, y) << ", drive " << drive.pixel(x, y);
     EXPECT_EQ(different, 0);
   }
-  fs::remove_all(dir);
 }
 
 TEST(SimulatedEtch, SaysWhyThereIsNoPicture) {
   const QImage label = TestLabel(400);
   EtchRequest request;
-  request.label = &label;
+  request.label = label;
   request.page = ElsPage(ExampleElsPage());
-  request.innerRadius = 30.0;
-  request.outerRadius = 30.0005;  // less than one write
+  request.target.band = {30.0, 30.0005};  // less than one write
   EXPECT_EQ(SimulateEtch(request).problem, kBandTooNarrow);
-  request.outerRadius = 60.0;
+  request.target.band.outer = 60.0;
   EXPECT_EQ(SimulateEtch(request).problem, "Input Radius Error.");
-  request.outerRadius = 40.0;
+  request.target.band.outer = 40.0;
   request.page.SetU16(ElsPage::kOffFeedStepNumerator, 0);
   EXPECT_EQ(SimulateEtch(request).problem, "Illegal parameter in ELS Page (FeedStepLength)");
   request.page.SetU8(ElsPage::kOffEntryCount, 0);
   EXPECT_FALSE(SimulateEtch(request).ok);
-  request.label = nullptr;
+  request.label = QImage();
   EXPECT_EQ(SimulateEtch(request).problem, "Image data is not found.");
 }
 

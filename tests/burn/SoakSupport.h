@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnPlan.h"
 
 namespace twr::soak {
 

@@ -20,6 +20,8 @@
 #include <thread>
 #include <vector>
 
+#include "common/TempDir.h"
+
 namespace twr {
 namespace {
 
@@ -44,8 +46,7 @@ std::string ReadFile(const fs::path& path) {
 class CommandLine : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::path(::testing::TempDir()) / ("twr-cli-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
+    ASSERT_FALSE(dir_.empty());
     fs::create_directories(dir_ / "home");
     fs::copy(fs::path(TWR_SOURCE_DIR) / "examples", dir_ / "ex", fs::copy_options::recursive);
     // The examples' virtual drive, at once after an eject.
@@ -55,7 +56,6 @@ class CommandLine : public ::testing::Test {
     std::ofstream(dir_ / "ex/twr.ini")
         << ini << "[VirtualDrive]\nDisc=label\nReloadDelay=0\nEtched=etched.png\n";
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // Runs twr in `cwd` (the example folder by default) with the given
   // environment settings prepended, stdin from /dev/null.
@@ -75,7 +75,8 @@ class CommandLine : public ::testing::Test {
     return r;
   }
 
-  fs::path dir_;
+  test::TempDir temp_{"cli"};
+  fs::path dir_ = temp_.Path();
   std::string layouts_;  // the example layouts without a virtual drive
 };
 

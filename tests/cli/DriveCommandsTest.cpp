@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/TempDir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -22,11 +24,7 @@ struct Outcome {
 
 class DriveCommands : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/twr-cli-XXXXXX";
-    dir_ = mkdtemp(pattern);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { ASSERT_FALSE(dir_.empty()); }
 
   void Settings(const std::string& section) {
     std::ofstream(dir_ / "twr.ini") << "[Config]\nLayoutNum=0\n[VirtualDrive]\n" << section;
@@ -52,7 +50,8 @@ class DriveCommands : public ::testing::Test {
     return run;
   }
 
-  fs::path dir_;
+  twr::test::TempDir temp_{"cli"};
+  fs::path dir_ = temp_.Path();
 };
 
 bool Has(const std::string& text, const std::string& part) {

@@ -75,8 +75,8 @@ TEST(RenderAsMainWindow, RendersBothImagesAndKeepsChosenRadii) {
   ASSERT_EQ(RenderAsMainWindow(options, layout, messages, rendered), cli::kExitOk);
   EXPECT_EQ(rendered.inner, 30);
   EXPECT_EQ(rendered.outer, 50);
-  ASSERT_NE(layout.LabelImageData(), nullptr);
-  EXPECT_EQ(layout.LabelImageData()->width(), 400);
+  ASSERT_FALSE(layout.LabelImageData().isNull());
+  EXPECT_EQ(layout.LabelImageData().width(), 400);
   EXPECT_EQ(layout.PreviewImage().Width(), 600);
   EXPECT_EQ(layout.NoteLines[0], "[a]");
 

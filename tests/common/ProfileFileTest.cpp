@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "common/ProfileFile.h"
+#include "common/TempDir.h"
 
 namespace twr {
 namespace {
@@ -26,15 +27,12 @@ std::string ReadFile(const fs::path& p) {
 
 class TempDir : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/twr-profile-XXXXXX";
-    dir_ = mkdtemp(tmpl);
-  }
+  // A folder the tests may have made unwritable is opened again first.
   void TearDown() override {
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir_);
+    if (!dir_.empty()) fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
   }
-  fs::path dir_;
+  test::TempDir temp_{"profile"};
+  fs::path dir_ = temp_.Path();
 };
 
 TEST(ProfileFile, LookupsFollowTheProfileRules) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/TempDir.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
 #include "drive/DiscName.h"
@@ -22,8 +23,8 @@ class DiscImage : public ::testing::Test {
  protected:
   void SetUp() override {
     if (std::system("command -v xorriso >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
-    char pattern[] = "/tmp/twr-iso-XXXXXX";
-    root_ = mkdtemp(pattern);
+    ASSERT_FALSE(temp_.Path().empty());
+    root_ = temp_.Path();
     const fs::path content = root_ / "content";
     fs::create_directories(content / "Holiday Photos 2007" / "inner");
     fs::create_directories(content / "DATA");
@@ -37,10 +38,7 @@ class DiscImage : public ::testing::Test {
         "' '" + content.string() + "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
   }
-  void TearDown() override {
-    if (!root_.empty()) fs::remove_all(root_);
-  }
-
+  test::TempDir temp_{"iso"};
   fs::path root_, iso_;
 };
 
@@ -209,14 +207,14 @@ TEST(DiscImageFile, MissingImageIsADiscWithoutData) {
 }
 
 TEST(DiscImageFile, NotAnIsoImage) {
-  const auto path = fs::temp_directory_path() / "twr-not-iso.bin";
+  const test::TempDir temp("iso");
+  const auto path = temp / "not-iso.bin";
   std::ofstream(path) << std::string(40000, 'z');
   auto image = IsoImage::Open(path.string());
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->BlockCount(), 20u);
   std::vector<DiscEntry> entries;
   EXPECT_FALSE(image->ListRoot(entries));
-  fs::remove(path);
 }
 
 }  // namespace

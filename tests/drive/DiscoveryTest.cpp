@@ -12,13 +12,13 @@
 #include <fstream>
 #include <thread>
 
+#include "common/TempDir.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscListing.h"
 #include "drive/DriveSetup.h"
 #include "drive/DriveWatch.h"
 #include "drive/ScriptedTransport.h"
 #include "drive/SgioTransport.h"
-#include "drive/TempDir.h"
 #include "drive/virtual/VirtualDrive.h"
 
 namespace twr {
@@ -185,8 +185,10 @@ TEST(SystemSources, OpticalDrivesInNumberOrderWithLetters) {
   auto transport = sources[0].open();
   ASSERT_NE(transport, nullptr);
   std::uint8_t cdb[6] = {};
-  std::array<std::uint8_t, kTransportSenseSize> sense{};
-  EXPECT_FALSE(transport->Execute(cdb, ScsiDirection::None, {}, sense));
+  const ScsiResult result = transport->Execute(cdb, ScsiDirection::None, {});
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.systemError, 0);  // the ioctl's errno is kept
+  EXPECT_FALSE(result.Answered());
 }
 
 // A node this process may not open: mode 0 for a user; for root, who may

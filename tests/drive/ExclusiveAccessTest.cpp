@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/TempDir.h"
 #include "drive/CELDevice.h"
 #include "drive/DriveSetup.h"
 #include "drive/SgioTransport.h"
-#include "drive/TempDir.h"
 #include "drive/virtual/VirtualDrive.h"
 
 namespace twr {

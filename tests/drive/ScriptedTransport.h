@@ -42,31 +42,23 @@ class ScriptedTransport : public ScsiTransport {
   }
   void On(std::uint8_t opcode, Handler handler) { handlers_[opcode] = std::move(handler); }
 
-  bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
-               std::span<std::uint8_t> data,
-               std::span<std::uint8_t, kTransportSenseSize> sense) override {
-    std::size_t transferred = 0;
-    return ExecuteCounted(cdb, direction, data, sense, transferred);
-  }
-  bool ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirection direction,
-                      std::span<std::uint8_t> data,
-                      std::span<std::uint8_t, kTransportSenseSize> sense,
-                      std::size_t& transferred) override {
+  ScsiResult Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+                     std::span<std::uint8_t> data) override {
     SentCommand sent{{cdb.begin(), cdb.end()}, direction, data.size()};
-    lastStatus_ = kNoScsiStatus;
     sentData_.assign(data.begin(), data.end());
     sent_.push_back(sent);
-    transferred = data.size();
+    ScsiResult result;
+    result.transferred = data.size();
     auto it = handlers_.find(cdb.empty() ? 0xFF : cdb[0]);
-    if (it == handlers_.end()) return false;
+    if (it == handlers_.end()) return result;
     const ScriptedReply reply = it->second(sent);
     std::copy_n(reply.data.begin(), std::min(reply.data.size(), data.size()), data.begin());
-    std::copy_n(reply.sense.begin(), std::min(reply.sense.size(), sense.size()), sense.begin());
-    transferred = std::min(reply.transferred, data.size());
-    lastStatus_ = reply.status;
-    return reply.ok;
+    result.SetSense(reply.sense);
+    result.transferred = std::min(reply.transferred, data.size());
+    result.status = reply.status;
+    result.ok = reply.ok;
+    return result;
   }
-  int LastStatus() const override { return lastStatus_; }
 
   const std::vector<SentCommand>& Sent() const { return sent_; }
   const SentCommand& Last() const { return sent_.back(); }
@@ -78,7 +70,6 @@ class ScriptedTransport : public ScsiTransport {
   std::map<std::uint8_t, Handler> handlers_;
   std::vector<SentCommand> sent_;
   std::vector<std::uint8_t> sentData_;
-  int lastStatus_ = kNoScsiStatus;
 };
 
 // A drive object with a scripted drive open.

@@ -186,6 +186,55 @@ TEST(Transport, Write12ReportsSenseByteTwoWholeWithAscAndAscq) {
   EXPECT_EQ(d.drive->LastData()[2447], 0x7E);  // sent from the write area
 }
 
+// Sense in either format a drive may send, decoded to the same key, ASC and
+// ASCQ; the burn sees a descriptor-format refusal as it sees a fixed one.
+TEST(Transport, SenseInFixedAndDescriptorFormat) {
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    bool present, descriptor, deferred;
+    int keyByte, key, asc, ascq;
+  };
+  const Case cases[] = {
+      {"fixed, current", Bytes({0x70, 0, 0x03, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0x0C, 0x09}), true,
+       false, false, 0x03, 3, 0x0C, 0x09},
+      {"fixed, flag bits over the key", Bytes({0xF0, 0, 0x82, 0, 0, 0, 0, 10, 0, 0, 0, 0, 4, 8}),
+       true, false, false, 0x82, 2, 0x04, 0x08},
+      {"fixed, deferred, cut short", Bytes({0x71, 0, 0x05}), true, false, true, 0x05, 5, 0, 0},
+      {"descriptor, current", Bytes({0x72, 0x05, 0x21, 0x00, 0, 0, 0, 0}), true, true, false, 0x05,
+       5, 0x21, 0x00},
+      {"descriptor, deferred", Bytes({0x73, 0x02, 0x04, 0x08}), true, true, true, 0x02, 2, 0x04,
+       0x08},
+      {"no sense", Bytes({0x00, 0, 0x05, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x21}), false, false, false, 0,
+       0, 0, 0},
+      {"vendor format", Bytes({0x7F, 0x05, 0x21}), false, false, false, 0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ScsiSense sense = DecodeSense(c.bytes);
+    EXPECT_EQ(sense.present, c.present);
+    EXPECT_EQ(sense.descriptor, c.descriptor);
+    EXPECT_EQ(sense.deferred, c.deferred);
+    EXPECT_EQ(sense.keyByte, c.keyByte);
+    EXPECT_EQ(sense.key, c.key);
+    EXPECT_EQ(sense.asc, c.asc);
+    EXPECT_EQ(sense.ascq, c.ascq);
+
+    // Through the drive object: a refused WRITE(12) reports the same three
+    // values, the raw bytes stay in the request block, and a drive that
+    // sent sense has answered.
+    ScriptedDrive d;
+    d.drive->On(0xAA, ScriptedReply{false, {}, c.bytes});
+    std::uint8_t out[3] = {0xAA, 0xAA, 0xAA};
+    EXPECT_EQ(d.device->Write12(0x30000, 2448, 1, out), 0);
+    EXPECT_EQ((std::array<int, 3>{out[0], out[1], out[2]}),
+              (std::array<int, 3>{c.keyByte, c.asc, c.ascq}));
+    EXPECT_EQ(d.device->Request().sense[1], c.bytes[1]);
+    EXPECT_EQ(d.device->LastResult().senseLength, c.bytes.size());
+    EXPECT_EQ(d.device->LastCommandUnanswered(), !c.present);
+  }
+}
+
 // A refused command is unanswered only when neither sense nor a status came
 // back; a refusal by status alone is said in words after the outcome.
 TEST(Transport, RefusalsByStatusAreAnswers) {

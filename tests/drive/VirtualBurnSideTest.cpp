@@ -11,8 +11,9 @@
 
 #include "burn/BurnTestDrive.h"
 #include "drive/CELDevice.h"
+#include "common/TempDir.h"
 #include "drive/DiscGeometry.h"
-#include "drive/virtual/EtchedSurface.h"
+#include "drive/EtchModel.h"
 #include "drive/virtual/VirtualBurnFaults.h"
 #include "drive/virtual/VirtualBurnSide.h"
 #include "drive/virtual/VirtualDrive.h"
@@ -123,7 +124,8 @@ TEST(VirtualBurnSideTest, PacedDriveAnswersLossOfStreamingWhenItRunsDry) {
 
 TEST(VirtualBurnSideTest, EtchedPictureOfAFullyMarkedRevolution) {
   VirtualBurnConfig config;
-  config.etchedPath = ::testing::TempDir() + "etched-side.png";
+  const test::TempDir temp("side");
+  config.etchedPath = temp.File("etched-side.png");
   config.keepMarks = false;  // one burn's marks, whatever ran before
   VirtualBurnSide side(config);
   VirtualDiscView disc{"label", 0};

@@ -16,12 +16,12 @@
 #include <thread>
 
 #include "common/ProfileFile.h"
+#include "common/TempDir.h"
 #include "drive/ByteOrder.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
 #include "drive/DiscName.h"
-#include "drive/TempDir.h"
-#include "drive/virtual/EtchedSurface.h"
+#include "drive/EtchModel.h"
 #include "drive/virtual/VirtualDrive.h"
 
 namespace twr {

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "common/ProfileFile.h"
+#include "common/TempDir.h"
 #include "drive/ByteOrder.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscName.h"
@@ -69,7 +70,10 @@ struct Sent {
 };
 Sent Send(VirtualDrive& drive, std::vector<std::uint8_t> cdb, std::size_t length) {
   Sent r{false, std::vector<std::uint8_t>(length, 0xEE)};
-  r.ok = drive.Execute(cdb, length ? ScsiDirection::In : ScsiDirection::None, r.data, r.sense);
+  const ScsiResult result =
+      drive.Execute(cdb, length ? ScsiDirection::In : ScsiDirection::None, r.data);
+  r.ok = result.ok;
+  r.sense = result.senseBytes;
   return r;
 }
 
@@ -456,8 +460,8 @@ TEST(VirtualDrive, ElsFractions) {
 }
 
 TEST(VirtualDrive, TraceLinePerCommand) {
-  const auto path = std::filesystem::temp_directory_path() / "twr-drive-trace.txt";
-  std::filesystem::remove(path);
+  const test::TempDir temp("trace");
+  const auto path = temp / "trace.txt";
   {
     VirtualDriveConfig c = Config("label");
     c.tracePath = path.string();
@@ -506,9 +510,8 @@ TEST(VirtualDrive, CallersOnSeveralThreads) {
       std::uint8_t cdb[10] = {kOpModeSense10,       0, ElsPageLayout::kPageCode, 0, 0, 0, 0, 0,
                               ElsPageLayout::kSize, 0};
       std::vector<std::uint8_t> data(ElsPageLayout::kSize);
-      std::array<std::uint8_t, kTransportSenseSize> sense{};
       for (int i = 0; i < 500; ++i) {
-        if (!drive->Execute(cdb, ScsiDirection::In, data, sense) ||
+        if (!drive->Execute(cdb, ScsiDirection::In, data).ok ||
             data[ElsPageLayout::kOffPageCode] != 0xAD)
           ++failures;
       }

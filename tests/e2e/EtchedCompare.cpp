@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "drive/DiscGeometry.h"
-#include "drive/virtual/EtchedSurface.h"
+#include "drive/EtchModel.h"
 
 namespace {
 

@@ -74,7 +74,7 @@ TEST(LabelWarnings, UnusableBackgroundsFallBackAndSaySo) {
     ASSERT_TRUE(layout.RenderLabel(0, false));
     ASSERT_TRUE(layout.RenderPreview(0, 60, 60, false));
     const auto found = Of(CheckLabel(layout, "", {25.0, 58.0}), Kind::Background);
-    const QRgb centre = layout.LabelImageData()->pixel(50, 50);
+    const QRgb centre = layout.LabelImageData().pixel(50, 50);
     if (c.says == nullptr) {
       EXPECT_TRUE(found.empty());
       EXPECT_GT(qRed(centre), 200);  // the red picture

@@ -160,7 +160,7 @@ TEST_F(Renderer, BadBaseLengthFailsAndLeavesNoImage) {
                                     "\nTitleWidth=10\nTitleHeight=10\nRingLength=5\n"));
     CELLayout l(settings_.Path());
     EXPECT_FALSE(l.RenderLabel(0, false)) << base;
-    EXPECT_EQ(l.LabelImageData(), nullptr) << base;
+    EXPECT_TRUE(l.LabelImageData().isNull()) << base;
     EXPECT_FALSE(l.RenderPreview(0, 600, 600, false)) << base;
     EXPECT_FALSE(l.PreviewImage().Exists()) << base;
     EXPECT_FALSE(l.DrawTitlePreview()) << base;
@@ -174,7 +174,7 @@ TEST_F(Renderer, ThinRingBandGivesBackgroundOnly) {
   l.Title = "Title";
   EXPECT_FALSE(l.RenderLabel(0, false));  // strip of 8 pixels
   EXPECT_EQ(l.StripHeight(), 8);
-  ASSERT_NE(l.LabelImageData(), nullptr);
+  ASSERT_FALSE(l.LabelImageData().isNull());
   EXPECT_EQ(l.LabelImage().ReadPixel(5, 5), 0u);  // no title box
   EXPECT_FALSE(l.DrawRingPreview());
 }

@@ -8,15 +8,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "burn/BurnSession.h"
 #include "ui/CELDraw.h"
 #include "ui/DriveTask.h"
 #include "ui/SkinnedButton.h"
 #include "ui/TextProgressBar.h"
 #include "ui/UiTestMain.h"
 #include "ui/UiTestSupport.h"
+#include "ui/model/BurnSession.h"
 
 namespace twr::test {
+
+using ui::BurnSession;
 
 namespace {
 
@@ -133,7 +135,7 @@ class BurnDialogTest : public QObject {
     quality->setCurrentIndex(2);
     emit quality->activated(2);
     QCOMPARE(dialog.TimeLabel()->text(), QString("12:20"));
-    QCOMPARE(session.Job().Params().steps, 20);
+    QCOMPARE(session.Plan().steps, 20);
   }
 
   // A burn runs to "Finish Burning.", shown once, and the dialog closes
@@ -147,7 +149,7 @@ class BurnDialogTest : public QObject {
     label.fill(Qt::white);
     BurnSession session(*rig.device, rig.messages);
     session.SetBand(25.0, 25.3);
-    session.SetLabelImage(&label);
+    session.SetLabelImage(label);
     ui::CELDraw dialog(session);
     dialog.show();
     QTRY_VERIFY(dialog.Opened());
@@ -175,7 +177,7 @@ class BurnDialogTest : public QObject {
     label.fill(Qt::gray);
     BurnSession session(*rig.device, rig.messages);
     session.SetBand(25.0, 25.6);
-    session.SetLabelImage(&label);
+    session.SetLabelImage(label);
     ui::CELDraw dialog(session);
     dialog.show();
     QTRY_VERIFY(dialog.Opened());
@@ -198,7 +200,7 @@ class BurnDialogTest : public QObject {
     QCOMPARE(std::count(texts.begin(), texts.end(), "Finish Burning."), 1);
     CheckClosingSteps(dir.filePath("trace.txt"), *rig.drive);
     // Far fewer repaints than writes: the burn's events were coalesced.
-    QVERIFY(dialog.ProgressUpdates() < session.Job().WriteCount());
+    QVERIFY(dialog.ProgressUpdates() < session.Sequence().WriteCount());
     QVERIFY(bar->DrawCount() <= bar->width() + 10);
   }
 };

@@ -17,19 +17,20 @@
 #include <filesystem>
 #include <map>
 
-#include "burn/BurnSession.h"
 #include "burn/SoakSupport.h"
 #include "drive/CELDevice.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "ui/CELDraw.h"
 #include "ui/GuiMessages.h"
 #include "ui/SkinnedButton.h"
+#include "ui/model/BurnSession.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using namespace twr;
 using namespace twr::soak;
+using twr::ui::BurnSession;
 
 constexpr int kRssReportBurn = 10;
 constexpr int kOpenTimeoutMs = 10000;
@@ -73,9 +74,9 @@ int main(int argc, char** argv) {
     ui::GuiMessages messages;
     messages.SetResponder([](const ui::GuiMessages::Request&) { return true; });
     BurnSession session(device, messages);
-    session.Job().SetTimings(timings);
+    session.Sequence().SetTimings(timings);
     session.SetBand(plan.inner, plan.outer);
-    session.SetLabelImage(&label);
+    session.SetLabelImage(label);
     session.SelectQuality(static_cast<int>(plan.quality));
 
     std::string problem;
@@ -95,7 +96,8 @@ int main(int argc, char** argv) {
         dialog.DrawButton()->click();
         bool stopped = false;
         while (dialog.isVisible() && clock.elapsed() < kBurnBoundMs) {
-          if (!stopped && plan.stopAtWrite >= 0 && session.Job().WriteCount() >= plan.stopAtWrite) {
+          if (!stopped && plan.stopAtWrite >= 0 &&
+              session.Sequence().WriteCount() >= plan.stopAtWrite) {
             stopped = true;
             dialog.ExitButton()->click();  // only asks the burn to stop
           }
@@ -120,9 +122,9 @@ int main(int argc, char** argv) {
       ++failures;
       std::printf("burn %ld FAILED: %s (band %.2f-%.2f mm, faults \"%s\", outcome \"%s\")\n", n,
                   problem.c_str(), plan.inner, plan.outer, plan.faults.c_str(),
-                  session.Job().Outcome().c_str());
+                  session.Sequence().Ending().text.c_str());
     }
-    ++outcomes[burned ? session.Job().Outcome() : std::string("(no write sent)")];
+    ++outcomes[burned ? session.Sequence().Ending().text : std::string("(no write sent)")];
     if (n == kRssReportBurn) rssAt10 = ResidentKilobytes();
   }
   std::filesystem::remove_all(dir);

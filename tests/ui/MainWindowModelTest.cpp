@@ -9,19 +9,20 @@
 #include <filesystem>
 #include <fstream>
 
-#include "burn/BurnSession.h"
 #include "common/RecordingMessages.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
 #include "drive/DiscScan.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "label/CELLayout.h"
+#include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
 
 namespace twr::test {
 namespace {
 
 namespace fs = std::filesystem;
+using ui::BurnSession;
 using ui::MainWindowModel;
 using ui::TextKind;
 
@@ -59,12 +60,11 @@ class DriveThatFailsAfterEject : public ScsiTransport {
  public:
   explicit DriveThatFailsAfterEject(std::shared_ptr<VirtualDrive> inner)
       : inner_(std::move(inner)) {}
-  bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
-               std::span<std::uint8_t> data,
-               std::span<std::uint8_t, kTransportSenseSize> sense) override {
+  ScsiResult Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+                     std::span<std::uint8_t> data) override {
     if (cdb[0] == kOpStartStopUnit) ejected_ = true;
-    if (cdb[0] == kOpGetConfiguration && ejected_) return false;
-    return inner_->Execute(cdb, direction, data, sense);
+    if (cdb[0] == kOpGetConfiguration && ejected_) return {};
+    return inner_->Execute(cdb, direction, data);
   }
 
  private:

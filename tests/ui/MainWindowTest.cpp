@@ -22,7 +22,6 @@
 #include <fstream>
 #include <functional>
 
-#include "burn/BurnSession.h"
 #include "label/CELLayout.h"
 #include "ui/CELDraw.h"
 #include "ui/CELMainDlg.h"
@@ -33,10 +32,13 @@
 #include "ui/SkinnedButton.h"
 #include "ui/UiTestMain.h"
 #include "ui/UiTestSupport.h"
+#include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
 #include "ui/model/TitleConfigModel.h"
 
 namespace twr::test {
+
+using ui::BurnSession;
 
 namespace {
 
@@ -466,7 +468,7 @@ class MainWindowTest : public QObject {
     QVERIFY(std::find(texts.begin(), texts.end(), "Finish Burning.") != texts.end());
     QVERIFY(rig.window->TimerRunning());
     QCOMPARE(rig.burn.InnerRadius(), 40.0);
-    QVERIFY(rig.burn.Job().WriteCount() > 0);
+    QVERIFY(rig.burn.Sequence().WriteCount() > 0);
   }
 };
 

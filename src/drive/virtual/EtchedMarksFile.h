@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "drive/virtual/EtchedSurface.h"
+#include "drive/EtchModel.h"
 
 namespace twr {
 

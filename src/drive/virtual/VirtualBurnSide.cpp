@@ -18,7 +18,7 @@
 #include "drive/DiscGeometry.h"
 #include "drive/ElsPageLayout.h"
 #include "drive/virtual/EtchedMarksFile.h"
-#include "drive/virtual/EtchedSurface.h"
+#include "drive/virtual/EtchedStream.h"
 #include "drive/virtual/VirtualBurnFaults.h"
 #include "drive/virtual/VirtualBurnPng.h"
 
@@ -28,7 +28,7 @@ namespace {
 
 // The virtual drive reads the ELS page it is sent and the blocks of a burn
 // in its own words (its own half-sample factor, block size and blocks per
-// revolution, as EtchedSurface has its own de-interleaving and placing of
+// revolution, as EtchedStream has its own de-interleaving and counting of
 // marks) rather than through the burn's code, so that a test of a burn
 // checks the burn against a second reading, not against itself. The field
 // offsets and the disc's geometry are the drive layer's shared ones.
@@ -97,6 +97,89 @@ struct VirtualBurnSide::State {
   int pictures = 0;
 
   ~State() { CloseCapture(); }
+
+  // The write `offset` blocks from the start is burned on a circle inside
+  // the recorded data of a DVD±R: its feed step is its first block's number
+  // over the blocks of a step (blocks per revolution times the revolutions
+  // of a step).
+  bool IntoRecordedData(std::int64_t offset, const VirtualDiscView& disc) const {
+    if (!IsDataSide(disc.side) || disc.recordedBlocks == 0) return false;
+    const std::int64_t perStep =
+        static_cast<std::int64_t>(std::max(geometry.halfSamples / kHalfSamplesPerBlock, 1)) *
+        std::max(geometry.passes, 1);
+    const double radius = geometry.innerRadiusMm + ((offset - blocksPerWrite) / perStep) *
+                                                       geometry.feedStepUm /
+                                                       kMicrometresPerMillimetre;
+    return radius < RecordedRadiusMm(disc.recordedBlocks);
+  }
+
+  // The refusal an injected fault gives write `number` (a vanished drive
+  // answers nothing: no sense); false when the write goes through.
+  bool FaultRefuses(std::int64_t number, SenseTriple& answer) {
+    // Attempts are counted only for faults that look at them (no map node
+    // per write otherwise).
+    const int attempt = faults.empty() ? 1 : ++attempts[number];
+    for (const VirtualBurnFault& f : faults) {
+      if (f.write != number) continue;
+      switch (f.kind) {
+        case VirtualBurnFault::Gone:
+          gone = true;
+          answer = {};
+          return true;
+        case VirtualBurnFault::Error:
+          if (attempt == 1) {
+            answer = {f.key, f.asc, f.ascq};
+            return true;
+          }
+          break;
+        case VirtualBurnFault::Busy:
+          if (f.endless || attempt <= f.times) {
+            answer = kSenseLongWriteInProgress;
+            return true;
+          }
+          break;
+        case VirtualBurnFault::Streaming:
+          if (attempt == 1) {
+            clockRunning = false;
+            answer = kSenseLossOfStreaming;
+            return true;
+          }
+          break;
+        case VirtualBurnFault::NotReady:
+          break;
+      }
+    }
+    return false;
+  }
+
+  // The laser takes blocks at pace x the real rate from a 2 MiB buffer: a
+  // host that lets it run dry loses streaming (false), one that runs ahead
+  // waits, without the lock, for room.
+  bool Pace(const VirtualBurnConfig& config, std::unique_lock<std::mutex>& lock,
+            std::uint32_t blocks) {
+    if (config.pace <= 0 || speed <= 0) return true;
+    const double rate = config.pace * speed * kBlocksPerSecondPerSpeed;
+    const auto now = config.clock ? config.clock() : std::chrono::steady_clock::now();
+    if (!clockRunning) {
+      clockRunning = true;
+      clockStart = now;
+      paced = 0;
+    }
+    const double consumed = std::chrono::duration<double>(now - clockStart).count() * rate;
+    if (paced > 0 && consumed > static_cast<double>(paced)) {
+      clockRunning = false;
+      return false;
+    }
+    const double room = static_cast<double>(kDriveBufferBlocks) - (paced - consumed);
+    if (room < blocks) {
+      const double wait = (blocks - room) / rate;
+      lock.unlock();
+      std::this_thread::sleep_for(std::chrono::duration<double>(wait));
+      lock.lock();
+    }
+    paced += blocks;
+    return true;
+  }
 
   void CloseCapture() {
     if (captureFd >= 0) ::close(captureFd);
@@ -283,69 +366,10 @@ bool VirtualBurnSide::Write(std::uint32_t lba, std::uint32_t blocks,
   record.number = number;
 
   // Never into the recorded data of a DVD±R.
-  if (IsDataSide(disc.side) && disc.recordedBlocks > 0) {
-    // The circle this write's first block is burned on: its feed step is
-    // its block number over the blocks of a step (blocks per revolution
-    // times the revolutions of a step).
-    const std::int64_t perStep =
-        static_cast<std::int64_t>(std::max(s.geometry.halfSamples / kHalfSamplesPerBlock, 1)) *
-        std::max(s.geometry.passes, 1);
-    const double radius = s.geometry.innerRadiusMm + ((offset - s.blocksPerWrite) / perStep) *
-                                                         s.geometry.feedStepUm /
-                                                         kMicrometresPerMillimetre;
-    if (radius < RecordedRadiusMm(disc.recordedBlocks)) return refuse(kSenseLbaOutOfRange);
-  }
-
-  // Attempts are counted only for faults that look at them (no map node per
-  // write otherwise).
-  const int attempt = s.faults.empty() ? 1 : ++s.attempts[number];
-  for (const VirtualBurnFault& f : s.faults) {
-    if (f.write != number) continue;
-    switch (f.kind) {
-      case VirtualBurnFault::Gone:
-        s.gone = true;
-        return refuse({});
-      case VirtualBurnFault::Error:
-        if (attempt == 1) return refuse({f.key, f.asc, f.ascq});
-        break;
-      case VirtualBurnFault::Busy:
-        if (f.endless || attempt <= f.times) return refuse(kSenseLongWriteInProgress);
-        break;
-      case VirtualBurnFault::Streaming:
-        if (attempt == 1) {
-          s.clockRunning = false;
-          return refuse(kSenseLossOfStreaming);
-        }
-        break;
-      case VirtualBurnFault::NotReady:
-        break;
-    }
-  }
-
-  if (config_.pace > 0 && s.speed > 0) {
-    // The laser takes blocks at pace x the real rate from a 2 MiB buffer: a
-    // host that lets it run dry loses streaming, one that runs ahead waits.
-    const double rate = config_.pace * s.speed * kBlocksPerSecondPerSpeed;
-    const auto now = config_.clock ? config_.clock() : std::chrono::steady_clock::now();
-    if (!s.clockRunning) {
-      s.clockRunning = true;
-      s.clockStart = now;
-      s.paced = 0;
-    }
-    const double consumed = std::chrono::duration<double>(now - s.clockStart).count() * rate;
-    if (s.paced > 0 && consumed > static_cast<double>(s.paced)) {
-      s.clockRunning = false;
-      return refuse(kSenseLossOfStreaming);
-    }
-    const double room = static_cast<double>(kDriveBufferBlocks) - (s.paced - consumed);
-    if (room < blocks) {
-      const double wait = (blocks - room) / rate;
-      lock.unlock();
-      std::this_thread::sleep_for(std::chrono::duration<double>(wait));
-      lock.lock();
-    }
-    s.paced += blocks;
-  }
+  if (s.IntoRecordedData(offset, disc)) return refuse(kSenseLbaOutOfRange);
+  SenseTriple fault;
+  if (s.FaultRefuses(number, fault)) return refuse(fault);
+  if (!s.Pace(config_, lock, blocks)) return refuse(kSenseLossOfStreaming);
 
   s.acceptedEnd = static_cast<std::int64_t>(lba) + blocks;
   if (s.etching) {

@@ -37,18 +37,10 @@ class VirtualDriveHold : public ScsiTransport {
   VirtualDriveHold(const VirtualDriveHold&) = delete;
   VirtualDriveHold& operator=(const VirtualDriveHold&) = delete;
 
-  bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
-               std::span<std::uint8_t> data,
-               std::span<std::uint8_t, kTransportSenseSize> sense) override {
-    return drive_->Execute(cdb, direction, data, sense);
+  ScsiResult Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+                     std::span<std::uint8_t> data) override {
+    return drive_->Execute(cdb, direction, data);
   }
-  bool ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirection direction,
-                      std::span<std::uint8_t> data,
-                      std::span<std::uint8_t, kTransportSenseSize> sense,
-                      std::size_t& transferred) override {
-    return drive_->ExecuteCounted(cdb, direction, data, sense, transferred);
-  }
-  int LastStatus() const override { return drive_->LastStatus(); }
 
  private:
   std::shared_ptr<VirtualDrive> drive_;
@@ -185,17 +177,8 @@ bool VirtualDrive::ListTopLevel(std::vector<DiscEntry>& entries) {
   return HasData() && image_ && image_->ListRoot(entries);
 }
 
-bool VirtualDrive::Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
-                           std::span<std::uint8_t> data,
-                           std::span<std::uint8_t, kTransportSenseSize> sense) {
-  std::size_t transferred = 0;
-  return ExecuteCounted(cdb, direction, data, sense, transferred);
-}
-
-bool VirtualDrive::ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirection direction,
-                                  std::span<std::uint8_t> data,
-                                  std::span<std::uint8_t, kTransportSenseSize> sense,
-                                  std::size_t& transferred) {
+ScsiResult VirtualDrive::Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+                                 std::span<std::uint8_t> data) {
   // A slow drive: the wait comes before the drive is taken, as a real
   // drive's spin-up keeps only the one caller waiting.
   if (config_.latencyMs > 0)
@@ -212,14 +195,21 @@ bool VirtualDrive::ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirecti
     UpdateTray();
     ok = Dispatch(cdb, data, answer);
   }
-  transferred =
-      ok && direction == ScsiDirection::In ? std::min(answer.transferred, data.size()) : 0;
+  ScsiResult result;
+  result.ok = ok;
+  result.transferred = !ok                               ? 0
+                       : direction == ScsiDirection::In  ? std::min(answer.transferred, data.size())
+                       : direction == ScsiDirection::Out ? data.size()
+                                                         : 0;
   if (ok) answer.sense = {};
+  if (ok || answer.withSense) result.status = ok ? kScsiStatusGood : kScsiStatusCheckCondition;
   if (!ok && answer.withSense) {
+    std::array<std::uint8_t, kFixedSenseSize> sense{};
     PutFixedSense(sense, answer.sense);
+    result.SetSense(sense);
   }
   Trace(cdb, direction, data.size(), ok, answer.withSense ? answer.sense : SenseTriple{});
-  return ok;
+  return result;
 }
 
 void VirtualDrive::Trace(std::span<const std::uint8_t> cdb, ScsiDirection direction,

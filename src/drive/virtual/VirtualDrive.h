@@ -30,13 +30,10 @@ class VirtualDrive : public ScsiTransport {
   VirtualDrive(const VirtualDrive&) = delete;
   VirtualDrive& operator=(const VirtualDrive&) = delete;
 
-  bool Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
-               std::span<std::uint8_t> data,
-               std::span<std::uint8_t, kTransportSenseSize> sense) override;
-  bool ExecuteCounted(std::span<const std::uint8_t> cdb, ScsiDirection direction,
-                      std::span<std::uint8_t> data,
-                      std::span<std::uint8_t, kTransportSenseSize> sense,
-                      std::size_t& transferred) override;
+  // Refusals come with CHECK CONDITION and fixed-format sense; a vanished
+  // drive answers nothing at all.
+  ScsiResult Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
+                     std::span<std::uint8_t> data) override;
 
   // Shared access is the drive itself. Exclusive access (a burn) is a
   // transport of its own that holds the drive's lock until it is dropped;

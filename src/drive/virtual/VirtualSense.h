@@ -31,6 +31,9 @@ inline constexpr SenseTriple kSenseNoMedium{0x02, 0x3A, 0x00};
 inline constexpr SenseTriple kSenseLossOfStreaming{0x03, 0x0C, 0x09};
 inline constexpr SenseTriple kSenseUnrecoveredReadError{0x03, 0x11, 0x00};
 
+// Bytes of fixed-format sense data with its additional bytes up to 17.
+inline constexpr std::size_t kFixedSenseSize = 18;
+
 // Fills the first 14 bytes of `sense` as current fixed-format sense data
 // with `triple`; the rest is left as it is.
 inline void PutFixedSense(std::span<std::uint8_t> sense, const SenseTriple& triple) {

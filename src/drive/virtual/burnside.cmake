@@ -3,6 +3,6 @@ set(TWR_VIRTUAL_BURN_SOURCES
   virtual/VirtualBurnSide.cpp
   virtual/VirtualBurnFaults.cpp
   virtual/VirtualBurnPng.cpp
-  virtual/EtchedSurface.cpp
+  virtual/EtchedStream.cpp
   virtual/EtchedMarksFile.cpp
 )

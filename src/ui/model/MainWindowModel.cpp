@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <charconv>
 
-#include "burn/BurnSession.h"
 #include "common/DecimalText.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
@@ -13,16 +12,13 @@
 #include "drive/DriveWatch.h"
 #include "label/BandOverlay.h"
 #include "label/CELLayout.h"
+#include "ui/model/BurnSession.h"
 
 namespace twr::ui {
 
 namespace {
 
-constexpr int kReadyTries = 3;
 constexpr const char* kLineBreak = "\r\n";
-// GET CONFIGURATION from feature 0, 32 bytes: "does a disc answer?"
-constexpr int kConfigurationLength = 32;
-constexpr int kNotImmediate = 0;
 
 std::string Fixed1(double value) {
   char buffer[64];
@@ -126,10 +122,11 @@ MainWindowModel::TickResult MainWindowModel::TimerTick() {
   if (tickTotal_ >= kAutoScanMs) {
     tickTotal_ = 0;
     if (AllTextsEmpty() && ReadDiscTexts()) {
-      ScanDisc();
+      Scan();
       result.scanned = true;
     }
   }
+  if (result.redrawn || result.scanned) emit Changed();
   return result;
 }
 
@@ -143,6 +140,7 @@ void MainWindowModel::ApplyLayoutChoice(int index) {
   outer_ = radii.outer;
   if (Rimtone()) RaiseInnerForRimtone();
   UpdateStatusTexts();
+  emit Changed();
 }
 
 bool MainWindowModel::ApplyDriveChoice() {
@@ -156,7 +154,7 @@ bool MainWindowModel::ApplyDriveChoice() {
   driveIndex_ = driveSelection_;
   RunDrive([&] {
     device_.SelectDrive(text, driveIndex_);
-    for (int i = 0; i < kReadyTries; ++i) device_.TestUnitReady();
+    device_.TestUnitReadyTries();
   });
   return true;
 }
@@ -193,6 +191,12 @@ void MainWindowModel::ListDiscEntries() {
 }
 
 bool MainWindowModel::ScanDisc() {
+  if (!Scan()) return false;
+  emit Changed();
+  return true;
+}
+
+bool MainWindowModel::Scan() {
   texts_.SetTitle("");
   texts_.SetDate("");
   texts_.SetNote("");
@@ -235,9 +239,8 @@ void MainWindowModel::UpdateStatusTexts() {
 }
 
 void MainWindowModel::RaiseInnerForRimtone() {
-  double recorded = 0.0;
-  RunDrive([&] { recorded = device_.GetRecordedOuterRadius(); });
-  inner_ = std::max(inner_, recorded);
+  RunDrive([&] { disc_ = ReadBurnDisc(device_, true); });
+  inner_ = BandInnerOn(disc_, inner_);
 }
 
 void MainWindowModel::WatchDrives(std::unique_ptr<DriveChangeSource> source) {
@@ -311,34 +314,35 @@ void MainWindowModel::ConfigAccepted(const TitleConfigValues& values) {
   layout_.SetBandRadii(inner_, outer_);
   layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
   ++previewRedraws_;
+  emit Changed();
 }
 
 bool MainWindowModel::PrepareBurn() {
+  if (!ReadyToBurn()) {
+    emit Changed();  // the texts as read, cut to their limits
+    return false;
+  }
+  return true;
+}
+
+bool MainWindowModel::ReadyToBurn() {
   if (!ApplyDriveChoice()) return false;
   if (AllTextsEmpty()) {
     messages_.ShowString(kStrNoText, MessageIcon::Error);
     return false;
   }
-  bool answering = false;
-  RunDrive([&] {
-    for (int i = 0; i < kReadyTries; ++i) device_.TestUnitReady();
-    if (device_.GetDiscKind() != kDiscUnknown && !Rimtone()) {
-      // The data side faces the laser: out it goes, to be turned over.
-      device_.StartStopUnit(kNotImmediate);
-      messages_.ShowString(kStrFlipDisc, MessageIcon::Information);
-    }
-    for (int i = 0; i < kReadyTries; ++i) device_.TestUnitReady();
-    answering = device_.GetConfiguration(0, 0, kConfigurationLength) != 0;
-  });
-  if (!answering) {
-    messages_.ShowString(kStrDiscNotFound, MessageIcon::Error);
-    return false;
-  }
+  StepResult faced = StepResult::Failed;
+  RunDrive([&] { faced = burn_.Sequence().FaceDisc(Rimtone()); });
+  if (faced != StepResult::Go) return false;
   PublishLabelTexts();
   layout_.RenderLabel(layoutIndex_, true);
-  if (Rimtone()) RaiseInnerForRimtone();
+  if (Rimtone())
+    RaiseInnerForRimtone();
+  else
+    disc_ = BurnDisc::LabelSide();
   burn_.SetDriveIndex(driveIndex_);
   burn_.SetBand(inner_, outer_);
+  burn_.SetDisc(disc_);
   burn_.SetRimtone(Rimtone());
   burn_.SetLabelImage(layout_.LabelImageData());
   return true;
@@ -347,6 +351,7 @@ bool MainWindowModel::PrepareBurn() {
 void MainWindowModel::AfterBurn() {
   layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
   ++previewRedraws_;
+  emit Changed();
 }
 
 QImage MainWindowModel::PreviewWithBand() const {

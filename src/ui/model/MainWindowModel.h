@@ -2,12 +2,13 @@
 // limits and change flags, the note's ten lines, the layout and drive in
 // use, the burning area and the status texts, the once-a-second preview
 // refresh, the disc scan and the fixed sequences of Scan, Config and Burn.
-// The window forwards its events here and paints what this holds; tests
-// drive it directly. Drive work goes through a runner the window supplies,
+// The window forwards its events here and paints what this holds whenever
+// Changed says so; tests drive it directly. Drive work goes through a runner the window supplies,
 // so that a slow drive never freezes the window (tests run it in place).
 #pragma once
 
 #include <QImage>
+#include <QObject>
 
 #include <functional>
 #include <memory>
@@ -15,12 +16,12 @@
 #include <string_view>
 #include <vector>
 
+#include "burn/BurnPlan.h"
 #include "common/SettingsLocation.h"
 #include "label/LabelTexts.h"
 #include "ui/model/TitleConfigModel.h"
 
 namespace twr {
-class BurnSession;
 class CELDevice;
 class CELLayout;
 class DriveChangeSource;
@@ -31,12 +32,16 @@ struct DriveReport;
 
 namespace twr::ui {
 
+class BurnSession;
+
 enum class TextKind { Title, Date, Note };
 
 // What the opening found; the window shows the message and ends on a failure.
 enum class OpeningResult { Ready, NoPassThrough, NoLayouts, NoDrive };
 
-class MainWindowModel {
+class MainWindowModel : public QObject {
+  Q_OBJECT
+
  public:
   // Runs a piece of drive work and returns when it is done.
   using DriveRunner = std::function<void(const std::function<void()>&)>;
@@ -138,20 +143,33 @@ class MainWindowModel {
   int PreviewRedraws() const { return previewRedraws_; }
 
   // ---- Operations the window runs (also used by the sequences above) --------
+  // (They change what the window shows without saying so: the sequences
+  // that call them do.)
   bool ApplyDriveChoice();
   void PublishLabelTexts();
   void RefreshLabel(bool keepRadii);
   void UpdateStatusTexts();
 
+ signals:
+  // What the window shows changed: the preview, the texts, the status
+  // texts or the layout chosen. Said by the events and sequences above
+  // (not by the opening, whose window fills its lists itself).
+  void Changed();
+
  private:
   void RunDrive(const std::function<void()>& work) { runDrive_(work); }
   bool AllTextsEmpty() const;
+  // ScanDisc's steps, without saying that the window changed.
+  bool Scan();
+  // PrepareBurn's steps; false after a refusal.
+  bool ReadyToBurn();
   // LoadDiscTexts through the runner: true when the drive is ready; then
   // title and date hold the disc's texts.
   bool ReadDiscTexts();
   // The listing of the current drive-list entry appended to the note.
   void ListDiscEntries();
-  // The inner radius raised past the recorded data in Rimtone mode.
+  // The inner radius raised past the recorded data in Rimtone mode, with the
+  // data side read from the drive.
   void RaiseInnerForRimtone();
   // Drives there that the user may not open, each told once.
   void TellNoPermission(const std::vector<DriveReport>& reports, bool noDrive);
@@ -177,8 +195,9 @@ class MainWindowModel {
   int layoutIndex_ = 0;
   int driveSelection_ = 0;
   int driveIndex_ = 0;
-  double inner_ = 25.0;
-  double outer_ = 58.0;
+  double inner_ = kBandInnerLimitMm;
+  double outer_ = kBandOuterLimitMm;
+  BurnDisc disc_;  // the side the band goes on, as read for the last raise
   std::string radiusText_;
   std::string timeText_;
   std::string fontText_;

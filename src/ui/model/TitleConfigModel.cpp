@@ -9,7 +9,7 @@
 
 #include <QCoreApplication>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnPlan.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
 #include "label/BurningArea.h"
@@ -99,8 +99,10 @@ void TitleConfigModel::Begin(const TitleConfigValues& values, std::vector<std::s
   fonts_ = std::move(fonts);
   const auto found = std::find(fonts_.begin(), fonts_.end(), values.font);
   fontIndex_ = found == fonts_.end() ? 0 : static_cast<int>(found - fonts_.begin());
-  const std::uint8_t kind = device.GetDiscKind();
+  std::uint8_t kind = kDiscNone;
+  runDrive_([&] { kind = device.GetDiscKind(); });
   rimtoneEnabled_ = kind == kDiscDvdR || kind == kDiscDvdPlusR;
+  emit Changed();
 }
 
 bool TitleConfigModel::ReadControls(bool rimtone, std::string_view outerText,
@@ -121,17 +123,21 @@ bool TitleConfigModel::ReadControls(bool rimtone, std::string_view outerText,
 }
 
 void TitleConfigModel::AdjustInnerRadius(CELDevice& device) {
-  if (!working_.rimtone || device.GetDiscStatus() != kStatusComplete) return;
-  const std::uint8_t kind = device.GetDiscKind();
-  const double recorded = device.GetRecordedOuterRadius() + kRecordedMargin;
-  working_.inner = std::max(working_.inner, recorded);
-  if (kind == kDiscDvdR) working_.inner = std::max(working_.inner, kDvdMinusRDataLimit);
-  if (kind == kDiscDvdPlusR) working_.inner = std::max(working_.inner, kDvdPlusRDataLimit);
+  runDrive_([&] {
+    if (!working_.rimtone || device.GetDiscStatus() != kStatusComplete) return;
+    const std::uint8_t kind = device.GetDiscKind();
+    const double recorded = device.GetRecordedOuterRadius() + kRecordedMargin;
+    working_.inner = std::max(working_.inner, recorded);
+    if (kind == kDiscDvdR) working_.inner = std::max(working_.inner, kDvdMinusRDataLimit);
+    if (kind == kDiscDvdPlusR) working_.inner = std::max(working_.inner, kDvdPlusRDataLimit);
+  });
+  emit Changed();
 }
 
 bool TitleConfigModel::Accept(CELDevice& device, Messages& messages) {
-  const double lowest =
-      LowestInnerRadius(working_.rimtone, working_.rimtone ? device.GetRecordedOuterRadius() : 0.0);
+  double recorded = 0.0;
+  if (working_.rimtone) runDrive_([&] { recorded = device.GetRecordedOuterRadius(); });
+  const double lowest = LowestInnerRadius(working_.rimtone, recorded);
   if (!IsBurningAreaValid(working_.inner, working_.outer, lowest)) {
     // The inner radius first (out of its range, or not below the outer),
     // then an outer radius past the edge.
@@ -145,6 +151,7 @@ bool TitleConfigModel::Accept(CELDevice& device, Messages& messages) {
   if (fontIndex_ >= 0 && fontIndex_ < static_cast<int>(fonts_.size()))
     working_.font = fonts_[static_cast<std::size_t>(fontIndex_)];
   confirmed_ = working_;
+  emit Changed();
   return true;
 }
 

@@ -2,12 +2,18 @@
 // and the Rimtone mode, edited on a working copy so that Cancel changes
 // nothing any reader sees; the radius texts as the dialog shows and reads
 // them; the Rimtone adjustment of the inner radius and the burning-area
-// check against the disc in the drive.
+// check against the disc in the drive. The dialog shows the working copy
+// again whenever Changed says so.
 #pragma once
 
+#include <QObject>
+
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "drive/DiscGeometry.h"
 
 namespace twr {
 class CELDevice;
@@ -18,8 +24,8 @@ namespace twr::ui {
 
 struct TitleConfigValues {
   bool rimtone = false;
-  double inner = 25.0;  // mm
-  double outer = 58.0;  // mm
+  double inner = kBandInnerLimitMm;  // mm
+  double outer = kBandOuterLimitMm;  // mm
   std::string font;
 };
 
@@ -30,8 +36,15 @@ std::string FormatRadius(double millimetres);
 // 36.1), blanks around it allowed, in every locale. False for anything else.
 bool ParseRadius(std::string_view text, double& millimetres);
 
-class TitleConfigModel {
+class TitleConfigModel : public QObject {
+  Q_OBJECT
+
  public:
+  // Runs a piece of drive work and returns when it is done (in place unless
+  // the dialog supplies a runner that keeps its window alive).
+  using DriveRunner = std::function<void(const std::function<void()>&)>;
+  void SetDriveRunner(DriveRunner runner) { runDrive_ = std::move(runner); }
+
   // What the main window and the burn dialog read: the values of the last OK.
   const TitleConfigValues& Confirmed() const { return confirmed_; }
   bool Rimtone() const { return confirmed_.rimtone; }
@@ -70,7 +83,13 @@ class TitleConfigModel {
   // the chosen font. True when the dialog may end with OK.
   bool Accept(CELDevice& device, Messages& messages);
 
+ signals:
+  // The working copy or the font list changed (Begin, the Rimtone
+  // adjustment, an accepted OK): the dialog shows them again.
+  void Changed();
+
  private:
+  DriveRunner runDrive_ = [](const std::function<void()>& work) { work(); };
   TitleConfigValues confirmed_;
   TitleConfigValues working_;
   std::vector<std::string> fonts_;

@@ -1,5 +1,5 @@
-// De-interleaving, dot counting and drawing of the virtual drive's etched disc.
-#include "drive/virtual/EtchedSurface.h"
+// Placing, counting and drawing the marks of a burn.
+#include "drive/EtchModel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,20 +8,13 @@ namespace twr {
 
 namespace {
 
-// The block layout, the interleave delays and the placing of samples are
-// the drive's own reading of a burn, apart from the burn's code (see
-// VirtualBurnSide.cpp).
-constexpr std::size_t kDataSize = 2352;
-constexpr std::size_t kPattern = 12;
+// How the drive lays a burn out: 196 samples a block, a revolution's half
+// samples 98 to a block, 12 dots a sample.
 constexpr int kSamplesPerBlock = 196;
 constexpr int kHalfSamplesPerBlock = 98;
-constexpr std::uint8_t kMark = 0x4A;  // 'J' darkens the spot; 'T' (0x54) leaves it light
+constexpr std::size_t kDotsPerSample = 12;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kMicrometresPerMillimetre = 1000.0;
-constexpr std::size_t kDelayCount = 24;
-constexpr int kDelay[kDelayCount] = {145, 71,  725,  651,  1641, 1567, 2221, 2147,
-                                     331, 257, 911,  837,  1827, 1753, 2407, 2333,
-                                     517, 443, 1097, 1023, 2013, 1939, 2593, 2519};
 
 constexpr double kHoleRadiusMm = 7.5;
 constexpr double kHubRadiusMm = 16.5;
@@ -83,7 +76,7 @@ std::vector<std::uint8_t> EtchedSurface::RenderRgb(bool dataSide, double recorde
   return rgb;
 }
 
-EtchedBurn::EtchedBurn(const EtchedBurnGeometry& geometry) : geometry_(geometry) {
+EtchedMarks::EtchedMarks(const EtchedBurnGeometry& geometry) : geometry_(geometry) {
   if (geometry_.passes < 1) geometry_.passes = 1;
   blocksPerPass_ = geometry_.halfSamples > 0 ? geometry_.halfSamples / kHalfSamplesPerBlock : 0;
   const int samples = 2 * std::max(geometry_.halfSamples, 0);
@@ -96,7 +89,11 @@ EtchedBurn::EtchedBurn(const EtchedBurnGeometry& geometry) : geometry_(geometry)
   }
 }
 
-int EtchedBurn::PixelOf(std::int64_t step, int sample) const {
+int EtchedMarks::EmittedSamples() const {
+  return blocksPerPass_ * kSamplesPerBlock;
+}
+
+int EtchedMarks::PixelOf(std::int64_t step, int sample) const {
   const double radiusMm =
       geometry_.innerRadiusMm + step * geometry_.feedStepUm / kMicrometresPerMillimetre;
   // The same rounding as the encoder's sampling: the offset from the centre
@@ -109,74 +106,34 @@ int EtchedBurn::PixelOf(std::int64_t step, int sample) const {
   return y * kEtchedPictureSize + x;
 }
 
-void EtchedBurn::AddOutputBlock(std::int64_t index, const std::uint8_t* block) {
-  if (index < 0 || blocksPerPass_ == 0) return;
-  anyBlock_ = true;
-  if (marks_.empty()) marks_.assign(kPixels, 0);
-  // Data offset p of output block n carries stream byte 2352 n + p + delay,
-  // which lies in stream block n, n + 1 or n + 2.
-  Pending* targets[3] = {&pending_[index], &pending_[index + 1], &pending_[index + 2]};
-  for (std::size_t p = 0; p < kDataSize; ++p) {
-    const std::size_t q = p + static_cast<std::size_t>(kDelay[p % kDelayCount]);
-    Pending& target = *targets[q / kDataSize];
-    target.data[q % kDataSize] = block[p];
-    target.have[q % kDataSize] = 1;
-  }
-  // Later output blocks only reach stream blocks from their own number on.
-  while (!pending_.empty() && pending_.begin()->first < index) {
-    DecodeStreamBlock(pending_.begin()->first, pending_.begin()->second);
-    pending_.erase(pending_.begin());
-  }
-}
-
-void EtchedBurn::DecodeStreamBlock(std::int64_t index, const Pending& block) {
-  const std::int64_t perStep = static_cast<std::int64_t>(blocksPerPass_) * geometry_.passes;
-  const std::int64_t step = index / perStep;
-  const int blockInPass = static_cast<int>(index % blocksPerPass_);
-  if (static_cast<std::size_t>(step) >= touchedSteps_.size())
-    touchedSteps_.resize(static_cast<std::size_t>(step) + 1, 0);
-  touchedSteps_[static_cast<std::size_t>(step)] = 1;
-  for (int t = 0; t < kSamplesPerBlock; ++t) {
-    int marks = 0;
-    for (std::size_t i = 0; i < kPattern; ++i) {
-      const std::size_t at = static_cast<std::size_t>(t) * kPattern + i;
-      if (block.have[at] && block.data[at] == kMark) ++marks;  // missing bytes leave no mark
-    }
-    if (marks == 0) continue;
-    const int pixel = PixelOf(step, blockInPass * kSamplesPerBlock + t);
-    if (pixel >= 0) marks_[static_cast<std::size_t>(pixel)] += static_cast<std::uint32_t>(marks);
-  }
-}
-
-int EtchedBurn::EmittedSamples() const {
-  return blocksPerPass_ * kSamplesPerBlock;
-}
-
-void EtchedBurn::AddStepMarks(std::int64_t step, std::span<const std::uint32_t> marks) {
+void EtchedMarks::Touch(std::int64_t step) {
   if (step < 0 || blocksPerPass_ == 0) return;
-  anyBlock_ = true;
+  any_ = true;
   if (marks_.empty()) marks_.assign(kPixels, 0);
   if (static_cast<std::size_t>(step) >= touchedSteps_.size())
     touchedSteps_.resize(static_cast<std::size_t>(step) + 1, 0);
   touchedSteps_[static_cast<std::size_t>(step)] = 1;
-  const int samples = std::min(static_cast<int>(marks.size()), EmittedSamples());
-  for (int j = 0; j < samples; ++j) {
-    if (marks[j] == 0) continue;
-    const int pixel = PixelOf(step, j);
-    if (pixel >= 0) marks_[static_cast<std::size_t>(pixel)] += marks[j];
-  }
 }
 
-std::vector<float> EtchedBurn::Finish() {
-  for (const auto& [index, block] : pending_) DecodeStreamBlock(index, block);
-  pending_.clear();
+void EtchedMarks::Add(std::int64_t step, int sample, std::uint32_t marks) {
+  if (marks == 0 || marks_.empty() || sample < 0 || sample >= EmittedSamples()) return;
+  const int pixel = PixelOf(step, sample);
+  if (pixel >= 0) marks_[static_cast<std::size_t>(pixel)] += marks;
+}
+
+void EtchedMarks::AddStep(std::int64_t step, std::span<const std::uint32_t> marks) {
+  if (step < 0 || blocksPerPass_ == 0) return;
+  Touch(step);
+  const int samples = std::min(static_cast<int>(marks.size()), EmittedSamples());
+  for (int j = 0; j < samples; ++j) Add(step, j, marks[j]);
+}
+
+std::vector<float> EtchedMarks::Finish() {
   std::vector<float> darkness(kPixels, 0.0f);
   if (marks_.empty()) return darkness;
-  // Each pixel's darkness is the mean over the samples of the circles that
-  // cross it.
-  const float perDot = 1.0f / static_cast<float>(kPattern * geometry_.passes);
+  const float perDot = 1.0f / static_cast<float>(kDotsPerSample * geometry_.passes);
   std::vector<float> count(kPixels, 0.0f);
-  const int emitted = blocksPerPass_ * kSamplesPerBlock;
+  const int emitted = EmittedSamples();
   for (std::size_t step = 0; step < touchedSteps_.size(); ++step) {
     if (!touchedSteps_[step]) continue;
     for (int j = 0; j < emitted; ++j) {

@@ -1,32 +1,38 @@
 // The burn dialog without its window: the drive in use, the disc's name and
 // verdict (checked again every five seconds), the quality with its required
 // time, the Draw and Exit rules and the burn's progress. The dialog paints
-// what this holds and forwards its clicks; `twr` and the tests drive it
-// directly. One session lives for the whole program; the main window sets
-// the drive, the band and the label before each run of the dialog.
+// what this holds, forwards its clicks and repaints when the session says
+// it changed; the tests drive it directly. The burn itself is the burn
+// sequence's. One session lives for the whole program; the main window sets
+// the drive, the band and the label before each run of the dialog. Drive
+// work goes through a runner the window supplies (tests run it in place).
 #pragma once
 
-#include <cstdint>
+#include <QImage>
+#include <QObject>
+
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "burn/BurnJob.h"
+#include "burn/BurnPlan.h"
 #include "burn/BurnProgress.h"
-
-class QImage;
+#include "burn/BurnSequence.h"
 
 namespace twr {
-
 class CELDevice;
 class Messages;
+}  // namespace twr
 
-// Quality choices in the order of the quality list.
-inline constexpr const char* kQualityNames[] = {"Draft", "Normal", "High Quality"};
-inline constexpr int kQualityCount = 3;
+namespace twr::ui {
 
-class BurnSession {
+class BurnSession : public QObject {
+  Q_OBJECT
+
  public:
   enum class State { Waiting, Burning, Closed };
+  // Runs a piece of drive work and returns when it is done.
+  using DriveRunner = std::function<void(const std::function<void()>&)>;
 
   // The disc check runs every this many milliseconds of the dialog's timer;
   // the first one a timer period after opening.
@@ -37,41 +43,34 @@ class BurnSession {
   static constexpr int kIdleProgressRange = 500;
 
   BurnSession(CELDevice& device, Messages& messages);
-  BurnSession(const BurnSession&) = delete;
-  BurnSession& operator=(const BurnSession&) = delete;
+
+  void SetDriveRunner(DriveRunner runner) { runDrive_ = std::move(runner); }
 
   // ---- Set by the main window before each run ---------------------------
   void SetDriveIndex(int index) { driveIndex_ = index; }
   int DriveIndex() const { return driveIndex_; }
-  void SetBand(double innerRadius, double outerRadius);
-  double InnerRadius() const { return job_.Params().innerRadius; }
-  double OuterRadius() const { return job_.Params().outerRadius; }
+  void SetBand(double innerRadius, double outerRadius) { band_ = {innerRadius, outerRadius}; }
+  double InnerRadius() const { return band_.inner; }
+  double OuterRadius() const { return band_.outer; }
+  // The side the band goes on (a data side in Rimtone mode).
+  void SetDisc(const BurnDisc& disc) { disc_ = disc; }
   // The Rimtone mode confirmed in the configuration dialog.
   void SetRimtone(bool on) { rimtone_ = on; }
-  void SetLabelImage(const QImage* image) { job_.SetLabelImage(image); }
+  // The label the burn samples: a shared copy, handed to the burn at Draw.
+  void SetLabelImage(QImage image) { label_ = std::move(image); }
   // Minutes for the band at Draft on the drive in use (0 when the drive
   // gives no usable ELS page); the main window shows it while the dialog is
-  // not open.
-  double EstimateRequiredTime(double innerRadius, double outerRadius) {
-    return job_.EstimateRequiredTime(innerRadius, outerRadius);
-  }
+  // not open. Runs in place (the main window runs it as its drive work).
+  double EstimateRequiredTime(double innerRadius, double outerRadius);
 
   // ---- The dialog's run ----------------------------------------------------
   // The opening: the Rimtone picture choice, the drive list with the drive
   // handed over selected and opened, the speed entry and quality steps, the
   // required time at Draft, the idle progress bar, the first disc check.
   void Open();
-  // One period of the dialog's timer; every fifth runs ShowDiscState.
+  // One period of the dialog's timer; every fifth runs the disc check.
   // Returns true when a disc check ran. Ignored during a burn.
   bool Tick();
-  // The two halves of Tick, for a window that runs the drive work apart:
-  // the timer counter (true when a disc check is due), and the check that
-  // enables Draw exactly when the disc passes.
-  bool AdvanceTimer();
-  void CheckDisc();
-  // Names the disc in the drive; true when a burn may start on it. Switches
-  // the picture between label side and data side when the disc asks for it.
-  bool ShowDiscState();
   // A choice in the quality list (0 Draft, 1 Normal, 2 High Quality).
   void SelectQuality(int index);
   // Draw: the drive taken for this program alone (a drive that is mounted
@@ -96,22 +95,41 @@ class BurnSession {
   bool DataSidePicture() const { return shownPicture_; }
   const std::string& DiscText() const { return discText_; }
   const std::string& LabelText() const { return labelText_; }
-  const std::string& TimeText() const { return job_.Params().timeText; }
+  const std::string& TimeText() const { return plan_.timeText; }
+  // The plan of the band at the chosen quality, as the dialog shows it.
+  const BurnPlan& Plan() const { return plan_; }
   bool DrawEnabled() const { return drawEnabled_; }
   bool QualityEnabled() const { return state_ != State::Burning; }
   int TimerCounter() const { return timerCounter_; }
 
+  // The burn's progress; ProgressChanged says when to take it.
   BurnProgress& Progress() { return progress_; }
-  BurnJob& Job() { return job_; }
+  BurnSequence& Sequence() { return sequence_; }
+
+ signals:
+  // What the dialog shows changed (texts, picture, enabled controls, state).
+  void Changed();
+  // The burn's progress changed; emitted on the burn's thread, once until
+  // the snapshot is taken (Progress().Take()).
+  void ProgressChanged();
 
  private:
-  // Back to shared access to the drive in use (after a burn or a refusal).
-  void ShareDrive();
+  void RunDrive(const std::function<void()>& work) { runDrive_(work); }
+  BurnTarget Target() const;
+  // The disc named and Draw enabled exactly when it passes; drive work.
+  void CheckDisc();
+  // The steps of Draw; drive work.
+  bool DrawSteps();
 
   CELDevice& device_;
   Messages& messages_;
-  BurnJob job_;
+  DriveRunner runDrive_ = [](const std::function<void()>& work) { work(); };
+  BurnSequence sequence_;
   BurnProgress progress_;
+  BurnBand band_;
+  BurnDisc disc_;
+  QImage label_;
+  BurnPlan plan_;
   State state_ = State::Closed;
   int driveIndex_ = 0;
   bool rimtone_ = false;
@@ -126,4 +144,4 @@ class BurnSession {
   int timerCounter_ = 0;
 };
 
-}  // namespace twr
+}  // namespace twr::ui

@@ -1,4 +1,5 @@
-// A temporary folder for the drive tests, removed with everything in it.
+// A temporary folder for a test, /tmp/twr-TAG-XXXXXX, removed with everything
+// in it. A folder that cannot be made fails the test (its path is then empty).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@ namespace twr::test {
 
 class TempDir {
  public:
-  explicit TempDir(const char* tag = "drive") {
+  explicit TempDir(const char* tag = "test") {
     std::string pattern = std::string("/tmp/twr-") + tag + "-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr)
       ADD_FAILURE() << "cannot make " << pattern;
@@ -27,6 +28,8 @@ class TempDir {
 
   const std::filesystem::path& Path() const { return path_; }
   std::filesystem::path operator/(const char* name) const { return path_ / name; }
+  // The path of `name` in the folder, as a string.
+  std::string File(const char* name) const { return (path_ / name).string(); }
 
  private:
   std::filesystem::path path_;

@@ -1,13 +1,14 @@
-// What the virtual drive's laser has done to a disc: the decoding of one
-// burn's WRITE(12) stream back into dot counts placed on their circles, and
-// the accumulated darkness of each disc side, drawn as a picture of the disc.
+// The etch model: where the marks of a burn land on a disc and what the disc
+// looks like afterwards. A burn's geometry (its first circle, the feed step,
+// the passes over each circle and the samples of a circle) places every
+// sample's dots on a picture of the disc; the darkness of each side builds up
+// over burns. The virtual drive draws the discs it burns with it, from the
+// blocks it decodes; the simulated etch draws with it from a burn plan,
+// without blocks. No Qt.
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <map>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "drive/DiscGeometry.h"
@@ -45,42 +46,37 @@ struct EtchedBurnGeometry {
   int halfSamples = 0;         // half the samples of a circle
 };
 
-// Decodes one burn: output blocks arrive in order (with gaps); each stream
-// block is undone from the interleaving once no later block can add to it.
-class EtchedBurn {
+// The dots one burn marks, counted per pixel of the picture, so that the
+// order in which circles and passes arrive never changes the picture.
+class EtchedMarks {
  public:
-  explicit EtchedBurn(const EtchedBurnGeometry& geometry);
-  // Output block number `index` (0 = the first block of write 1).
-  void AddOutputBlock(std::int64_t index, const std::uint8_t* block);
-  // Decodes what is still pending and returns the burn's darkness per pixel.
-  std::vector<float> Finish();
-  bool Empty() const { return !anyBlock_; }
-
+  explicit EtchedMarks(const EtchedBurnGeometry& geometry);
+  const EtchedBurnGeometry& Geometry() const { return geometry_; }
+  // Blocks of one pass over a circle (98 half samples each).
+  int BlocksPerPass() const { return blocksPerPass_; }
   // Samples of a circle that its blocks carry: 196 per block of a pass.
   int EmittedSamples() const;
-  // Adds the dots marked at each sample of feed step `step` over all its
-  // passes (marks[j] for sample j, at most EmittedSamples() of them), as
-  // decoding the step's blocks would, without the blocks; the step counts
-  // as burned. A picture of the burn needs only the levels this way.
-  void AddStepMarks(std::int64_t step, std::span<const std::uint32_t> marks);
+  // Feed step `step` counts as burned (its circle is drawn, marked or not).
+  void Touch(std::int64_t step);
+  // `marks` dots at sample `sample` of a step that has been touched.
+  void Add(std::int64_t step, int sample, std::uint32_t marks);
+  // The dots of each sample of a step over all its passes (marks[j] for
+  // sample j, at most EmittedSamples() of them); the step counts as burned.
+  void AddStep(std::int64_t step, std::span<const std::uint32_t> marks);
+  bool Empty() const { return !any_; }
+  // The burn's darkness per pixel: each pixel the mean over the samples of
+  // the circles that cross it. The marks start again from nothing.
+  std::vector<float> Finish();
 
  private:
-  struct Pending {
-    std::array<std::uint8_t, 2352> data{};
-    std::array<std::uint8_t, 2352> have{};
-  };
-  void DecodeStreamBlock(std::int64_t index, const Pending& block);
   int PixelOf(std::int64_t step, int sample) const;
 
   EtchedBurnGeometry geometry_;
   int blocksPerPass_ = 0;
   std::vector<double> sine_, cosine_;
-  std::map<std::int64_t, Pending> pending_;
-  // Dots marked per pixel, counted exactly so that the order in which
-  // circles and passes arrive never changes the picture.
   std::vector<std::uint32_t> marks_;
   std::vector<std::uint8_t> touchedSteps_;
-  bool anyBlock_ = false;
+  bool any_ = false;
 };
 
 }  // namespace twr

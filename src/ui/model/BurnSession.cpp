@@ -1,0 +1,126 @@
+// The burn dialog's rules: opening, the disc check, quality, Draw and Exit.
+#include "ui/model/BurnSession.h"
+
+#include "common/Messages.h"
+#include "common/Strings.h"
+#include "drive/CELDevice.h"
+#include "drive/DiscName.h"
+#include "drive/DriveSetup.h"
+
+namespace twr::ui {
+
+BurnSession::BurnSession(CELDevice& device, Messages& messages)
+    : device_(device), messages_(messages), sequence_(device, messages) {
+  sequence_.SetEvents(&progress_);
+  progress_.SetNotifier([this] { emit ProgressChanged(); });
+}
+
+BurnTarget BurnSession::Target() const {
+  return {band_, disc_, static_cast<BurnQuality>(quality_)};
+}
+
+double BurnSession::EstimateRequiredTime(double innerRadius, double outerRadius) {
+  return sequence_.Estimate({{innerRadius, outerRadius}, {}, BurnQuality::Draft}).requiredTime;
+}
+
+void BurnSession::Open() {
+  shownPicture_ = rimtone_;
+  quality_ = 0;
+  labelText_ = StringText(kStrRequiredTime);
+  progress_.Reset();
+  progress_.SetShowText(false);
+  progress_.SetPos(0);
+  progress_.SetStep(1);
+  progress_.SetRange(0, kIdleProgressRange);
+  RunDrive([this] {
+    const int count = device_.EnumerateDrives();
+    driveItems_.clear();
+    for (int i = 0; i < count; ++i) driveItems_.push_back(device_.GetDriveItem(i));
+    selectedDrive_ = driveIndex_ >= 0 && driveIndex_ < count ? driveIndex_ : -1;
+    device_.SelectDrive(selectedDrive_ >= 0 ? driveItems_[selectedDrive_] : std::string(),
+                        driveIndex_);
+    driveInUse_ = device_.OpenIndex();
+    device_.TestUnitReadyTries();
+    plan_ = sequence_.Plan(Target());
+    state_ = State::Waiting;
+    CheckDisc();
+  });
+  timerCounter_ = kFirstCheckCounterMs;
+  emit Changed();
+}
+
+bool BurnSession::Tick() {
+  if (state_ != State::Waiting) return false;
+  timerCounter_ += kTimerPeriodMs;
+  if (timerCounter_ < kDiscCheckPeriodMs) return false;
+  timerCounter_ = 0;
+  RunDrive([this] { CheckDisc(); });
+  emit Changed();
+  return true;
+}
+
+void BurnSession::CheckDisc() {
+  const DiscIdentity disc = IdentifyDisc(device_);
+  discText_ = disc.name.text;
+  // A DVD±R, whatever its status, faces the laser with its data side.
+  shownPicture_ = disc.kind == kDiscDvdR || disc.kind == kDiscDvdPlusR;
+  drawEnabled_ = disc.name.verdict != 0;
+}
+
+void BurnSession::SelectQuality(int index) {
+  if (index < 0 || index >= kQualityCount) return;
+  quality_ = index;
+  plan_ = sequence_.PlanFromPage(Target());
+  // A page that cannot be used says so again, as each choice asks for a time.
+  if (const PlanFailure* failure = plan_.PageFailure())
+    messages_.ShowDetailed(PlanFailureText(*failure), PlanFailureDetail(*failure),
+                           MessageIcon::Error);
+  emit Changed();
+}
+
+bool BurnSession::Draw() {
+  if (state_ != State::Waiting) return false;
+  bool started = false;
+  RunDrive([&] { started = DrawSteps(); });
+  emit Changed();
+  return started;
+}
+
+bool BurnSession::DrawSteps() {
+  const DriveOpening taken = sequence_.TakeDrive(driveInUse_);
+  if (!taken.Ok()) {
+    messages_.Show(taken.FailureText(), MessageIcon::Error);
+    sequence_.ShareDrive();
+    return false;
+  }
+  if (sequence_.Draw(Target(), label_) != StartResult::Started) {
+    sequence_.ShareDrive();
+    return false;
+  }
+  plan_ = sequence_.CurrentPlan();
+  state_ = State::Burning;
+  drawEnabled_ = false;
+  return true;
+}
+
+bool BurnSession::Exit() {
+  if (state_ == State::Burning) {
+    sequence_.RequestStop();
+    return false;
+  }
+  state_ = State::Closed;
+  discText_.clear();
+  emit Changed();
+  return true;
+}
+
+void BurnSession::BurnEnded() {
+  sequence_.Wait();
+  sequence_.ShareDrive();
+  drawEnabled_ = true;
+  discText_.clear();
+  state_ = State::Closed;
+  emit Changed();
+}
+
+}  // namespace twr::ui
