@@ -12,6 +12,7 @@
 
 #include "common/SettingsLocation.h"
 #include "common/Strings.h"
+#include "desktop/UDisksUnmountService.h"
 #include "drive/CELDevice.h"
 #include "drive/DriveSetup.h"
 #include "drive/DriveWatch.h"
@@ -99,7 +100,10 @@ int main(int argc, char** argv) {
   // tone curve and the ring lock of its burn job), the renderer with the
   // label and preview images, the configuration.
   auto device = std::make_unique<twr::CELDevice>();
+  // The desktop's disk service, for a burn whose disc the desktop mounted.
+  const std::unique_ptr<twr::UnmountService> unmounter = twr::desktop::MakeUnmountService();
   auto burn = std::make_unique<twr::ui::BurnSession>(*device, messages);
+  burn->SetUnmountService(unmounter.get());
   auto layout = std::make_unique<twr::CELLayout>(settings.path);
   twr::SetProcessLayout(layout.get());
   auto config = std::make_unique<twr::ui::TitleConfigModel>();

@@ -36,21 +36,12 @@ void BurnSequence::SetEvents(BurnEvents* events) {
 
 DriveOpening BurnSequence::TakeDrive(int index) {
   takenIndex_ = index;
-  auto open = [this, index] {
-    const DriveOpenResult opened = device_.OpenDrive(index, DriveAccess::Exclusive);
-    DriveOpening opening;
-    opening.error = opened.error;
-    opening.systemError = opened.systemError;
-    opening.index = index;
-    opening.letter = device_.DriveLetter(index);
-    opening.device = device_.DriveDevice(index);
-    return opening;
-  };
+  auto open = [this, index] { return OpenListedDriveForBurn(device_, index, unmount_); };
   return RetryWhileRefused(open(), open);
 }
 
 DriveOpening BurnSequence::TakeDrive(const DriveChoice& choice) {
-  auto open = [this, choice] { return OpenDriveForBurn(device_, choice); };
+  auto open = [this, choice] { return OpenDriveForBurn(device_, choice, unmount_); };
   const DriveOpening opening = RetryWhileRefused(open(), open);
   takenIndex_ = opening.index;
   return opening;

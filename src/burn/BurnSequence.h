@@ -84,12 +84,17 @@ class BurnSequence {
   void SetEvents(BurnEvents* events);
   void SetTimings(const BurnTimings& timings) { job_.SetTimings(timings); }
   void SetLiteralEncoder(bool literal) { job_.SetLiteralEncoder(literal); }
+  // What TakeDrive may do when the exclusive open is refused because the
+  // drive's disc is mounted: ask, unmount without asking, or refuse with the
+  // way out (the default: refuse, naming no option).
+  void SetUnmount(const BurnUnmount& unmount) { unmount_ = unmount; }
 
   // ---- The drive ------------------------------------------------------------
   // Opens the listed drive at `index`, or the drive a user named, for this
   // program alone: a drive that is mounted or held by another program
   // (another burn, also on the virtual drive) is refused and nothing is
-  // written. The caller shows a refusal (opening.FailureText()).
+  // written, unless SetUnmount allows that drive's disc to be unmounted
+  // first. The caller shows a refusal (opening.FailureText()).
   DriveOpening TakeDrive(int index);
   DriveOpening TakeDrive(const DriveChoice& choice);
   // Back to shared access to the drive taken last (after a burn or a refusal).
@@ -157,6 +162,7 @@ class BurnSequence {
   BurnJob job_;
   ElsPage page_;
   BurnPlan plan_;
+  BurnUnmount unmount_;
   int takenIndex_ = -1;  // the drive TakeDrive opened exclusively
 };
 

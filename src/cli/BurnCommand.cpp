@@ -26,6 +26,7 @@
 #include "cli/TerminalMessages.h"
 #include "common/DecimalText.h"
 #include "common/StopSignals.h"
+#include "desktop/UDisksUnmountService.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscName.h"
 #include "drive/DiscScan.h"
@@ -226,6 +227,7 @@ struct BurnRequest {
   bool rimtone = false;
   bool assumeYes = false;
   bool scan = false;
+  bool unmount = false;
 };
 
 // The options; kExitOk, or the exit status after the usage or an error.
@@ -249,6 +251,10 @@ int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
             "Take the title, date and note from the disc first, as Scan does: its volume "
             "name, date and top-level folders and files (--title, --date and --note win).",
             &request.scan);
+  args.Flag("unmount",
+            "When the desktop has mounted the disc in the drive, have it unmounted (through "
+            "udisks2) before the burn takes the drive.",
+            &request.unmount);
   if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
     return ExitStatusFor(r);
   ParseQuality(qualityText, request.quality);
@@ -415,6 +421,14 @@ int RunBurn(int argc, char** argv) {
   sequence.SetHooks(&hooks);
   TerminalBurnProgress progress;
   sequence.SetEvents(&progress);
+  // Only the disc in the drive being burned, and only with --unmount; without
+  // it the refusal names the option.
+  const std::unique_ptr<UnmountService> unmounter = desktop::MakeUnmountService();
+  BurnUnmount unmount;
+  unmount.permission = request.unmount ? UnmountPermission::Always : UnmountPermission::Never;
+  unmount.service = unmounter.get();
+  unmount.option = "--unmount";
+  sequence.SetUnmount(unmount);
 
   if (const int status = TakeTheDrive(sequence, request.drive, messages); status != kExitOk)
     return status;

@@ -12,7 +12,7 @@
 #include <iterator>
 #include <set>
 
-#include "TempDir.h"
+#include "common/TempDir.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscScan.h"
 #include "drive/IsoDirectory.h"

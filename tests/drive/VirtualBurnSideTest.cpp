@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "burn/BurnTestDrive.h"
-#include "drive/CELDevice.h"
 #include "common/TempDir.h"
+#include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
 #include "drive/EtchModel.h"
 #include "drive/virtual/VirtualBurnFaults.h"
@@ -204,8 +204,7 @@ TEST(VirtualBurnSideTest, PileOfDiscsEachWithItsOwnPicture) {
     EXPECT_TRUE(drive->TrayEmpty());
     EXPECT_EQ(device.TestUnitReady(), 0);
     std::uint8_t load[6] = {kOpStartStopUnit, 0, 0, 0, 0x03, 0};
-    std::array<std::uint8_t, kTransportSenseSize> sense{};
-    drive->Execute(load, ScsiDirection::None, {}, sense);
+    drive->Execute(load, ScsiDirection::None, {});
     EXPECT_TRUE(drive->TrayEmpty());
   }
   EXPECT_LT(grey(dir / "etched.png", 30.0), 120);

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "common/Strings.h"
+#include "common/TempDir.h"
 #include "common/Translate.h"
-#include "drive/TempDir.h"
 #include "i18n/Languages.h"
 #include "i18n/Translations.h"
 

@@ -12,6 +12,7 @@ namespace twr::ui {
 BurnSession::BurnSession(CELDevice& device, Messages& messages)
     : device_(device), messages_(messages), sequence_(device, messages) {
   sequence_.SetEvents(&progress_);
+  SetUnmountService(nullptr);
   progress_.SetNotifier([this] { emit ProgressChanged(); });
 }
 
@@ -76,6 +77,14 @@ void BurnSession::SelectQuality(int index) {
     messages_.ShowDetailed(PlanFailureText(*failure), PlanFailureDetail(*failure),
                            MessageIcon::Error);
   emit Changed();
+}
+
+void BurnSession::SetUnmountService(UnmountService* service) {
+  BurnUnmount unmount;
+  unmount.permission = UnmountPermission::Ask;
+  unmount.service = service;
+  unmount.messages = &messages_;
+  sequence_.SetUnmount(unmount);
 }
 
 bool BurnSession::Draw() {

@@ -22,6 +22,7 @@
 namespace twr {
 class CELDevice;
 class Messages;
+class UnmountService;
 }  // namespace twr
 
 namespace twr::ui {
@@ -58,6 +59,10 @@ class BurnSession : public QObject {
   void SetRimtone(bool on) { rimtone_ = on; }
   // The label the burn samples: a shared copy, handed to the burn at Draw.
   void SetLabelImage(QImage image) { label_ = std::move(image); }
+  // The desktop's disk service: when Draw finds the drive's disc mounted,
+  // the user is asked whether to unmount it (nullptr: a service that is not
+  // running, so the refusal says how to unmount it by hand).
+  void SetUnmountService(UnmountService* service);
   // Minutes for the band at Draft on the drive in use (0 when the drive
   // gives no usable ELS page); the main window shows it while the dialog is
   // not open. Runs in place (the main window runs it as its drive work).
