@@ -361,6 +361,39 @@ int StartTheBurn(BurnSequence& sequence, const BurnTarget& target, QImage label,
   return kExitFailure;
 }
 
+// The exit status of a burn that ran: 0 only for a clean finish; 3 for a
+// label with gaps (writes skipped after loss of streaming), 130 for a stop
+// asked for, 1 for every failure.
+int BurnExitStatus(const BurnEnding& ending, BurnTerminal& terminal) {
+  const std::string writes = std::to_string(ending.writes);
+  switch (ending.outcome) {
+    case BurnOutcome::Finished:
+      return kExitOk;
+    case BurnOutcome::FinishedWithGaps:
+      terminal.Note(Arg(Tr("BurnCommand",
+                           "twr burn: the label has gaps: %1 of %2 writes were skipped after "
+                           "loss of streaming."),
+                        {std::to_string(ending.skippedWrites), writes}),
+                    stderr);
+      return kExitGaps;
+    case BurnOutcome::Stopped: {
+      BurnProgressState at;
+      at.high = ending.writes;
+      at.position = ending.lastWrite;
+      terminal.Note("twr burn: stopped after " + WritePosition(at) + "; the label is not complete.",
+                    stderr);
+      return kExitInterrupted;
+    }
+    case BurnOutcome::None:
+    case BurnOutcome::TooNarrow:
+    case BurnOutcome::BufferEmpty:
+    case BurnOutcome::WriteFailed:
+    case BurnOutcome::DriveGone:
+      break;
+  }
+  return kExitFailure;
+}
+
 // The burn's progress until its closing steps have run; Ctrl-C asks it to
 // stop after the write in progress. The exit status of the burn.
 int WatchTheBurn(BurnSequence& sequence, BurnTerminal& terminal, const StatusLine& line,
@@ -383,17 +416,7 @@ int WatchTheBurn(BurnSequence& sequence, BurnTerminal& terminal, const StatusLin
   }
   sequence.Wait();
   terminal.Finish();
-  switch (sequence.Ending().outcome) {
-    case BurnOutcome::Finished:
-      return kExitOk;
-    case BurnOutcome::Stopped:
-      terminal.Note("twr burn: stopped after " + WritePosition(progress.AtClose()) +
-                        "; the label is not complete.",
-                    stderr);
-      return kExitInterrupted;
-    default:
-      return kExitFailure;
-  }
+  return BurnExitStatus(sequence.Ending(), terminal);
 }
 
 }  // namespace
