@@ -59,6 +59,20 @@ bool BoxOutside(const LayoutRecord& layout, const LayoutBox& box, const LabelBan
   return nearest >= band.outer || farthest <= band.inner;
 }
 
+// The label-pixel rectangle, clipped to the label, reaches inside the
+// band's inner radius (the hub, which is not burned).
+bool BoxUnderHub(const LayoutRecord& layout, const LayoutBox& box, const LabelBand& band) {
+  const double side = layout.BaseLength;
+  const double x0 = std::clamp<double>(box.PosX, 0.0, side);
+  const double y0 = std::clamp<double>(box.PosY, 0.0, side);
+  const double x1 = std::clamp<double>(static_cast<double>(box.PosX) + box.Width, 0.0, side);
+  const double y1 = std::clamp<double>(static_cast<double>(box.PosY) + box.Height, 0.0, side);
+  if (x0 >= x1 || y0 >= y1) return false;
+  const double c = layout.BaseLength / 2;
+  const double nearest = std::hypot(Nearest(c, x0, x1), Nearest(c, y0, y1)) * kLabelWidthMm / side;
+  return nearest < band.inner;
+}
+
 // One box and the texts drawn in it, each with how a sentence names it.
 struct BoxTexts {
   const char* name;    // "title", "date", "note"
@@ -127,6 +141,10 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
       out.push_back({LabelWarning::Kind::BoxOutsideBand,
                      std::string("The ") + b.name + " box lies wholly outside the burning area (" +
                          Area(band) + "): its text will not be burned."});
+    else if (hasText && r.BaseLength > 0 && BoxUnderHub(r, b.box, band))
+      out.push_back({LabelWarning::Kind::UnderHub,
+                     std::string("The ") + b.name + " box reaches under the hub (inside " +
+                         Mm(band.inner) + " mm): the part of its text there will not be burned."});
   }
 
   // Note lines past the tenth, as typed (empty ones lose nothing).
@@ -167,6 +185,10 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
       out.push_back({LabelWarning::Kind::RingOutsideBand,
                      "The ring text (" + Area(ring) + ") lies wholly outside the burning area (" +
                          Area(band) + "): it will not be burned."});
+    else if (ring.inner < band.inner)
+      out.push_back({LabelWarning::Kind::UnderHub,
+                     "The ring text (" + Area(ring) + ") reaches under the hub (inside " +
+                         Mm(band.inner) + " mm): its inner part will not be burned."});
   }
   return out;
 }

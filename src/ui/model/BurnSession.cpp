@@ -33,6 +33,8 @@ void BurnSession::Open() {
   progress_.SetPos(0);
   progress_.SetStep(1);
   progress_.SetRange(0, kIdleProgressRange);
+  notice_.clear();
+  if (driveChanges_) driveChangesSeen_ = driveChanges_();
   RunDrive([this] {
     const int count = device_.EnumerateDrives();
     driveItems_.clear();
@@ -52,12 +54,58 @@ void BurnSession::Open() {
 
 bool BurnSession::Tick() {
   if (state_ != State::Waiting) return false;
+  // Drives plugged in or pulled out are seen within a period.
+  if (driveChanges_ && driveChanges_() != driveChangesSeen_) {
+    RefreshDrives();
+    emit Changed();
+  }
   timerCounter_ += kTimerPeriodMs;
   if (timerCounter_ < kDiscCheckPeriodMs) return false;
   timerCounter_ = 0;
   RunDrive([this] { CheckDisc(); });
   emit Changed();
   return true;
+}
+
+bool BurnSession::RefreshDrives() {
+  if (state_ == State::Burning) return false;
+  if (driveChanges_) driveChangesSeen_ = driveChanges_();
+  const std::string inUse =
+      selectedDrive_ >= 0 && selectedDrive_ < static_cast<int>(driveItems_.size())
+          ? driveItems_[static_cast<std::size_t>(selectedDrive_)]
+          : std::string();
+  std::vector<std::string> items;
+  int found = -1;
+  RunDrive([&] {
+    const int count = device_.EnumerateDrives();
+    for (int i = 0; i < count; ++i) {
+      items.push_back(device_.GetDriveItem(i));
+      if (found < 0 && !inUse.empty() && items.back() == inUse) found = i;
+    }
+    if (found >= 0) {
+      device_.SelectDrive(items[static_cast<std::size_t>(found)], found);
+      driveInUse_ = device_.OpenIndex();
+      CheckDisc();
+    } else {
+      device_.CloseDrive();
+      driveInUse_ = -1;
+    }
+  });
+  const bool changed = items != driveItems_;
+  driveItems_ = std::move(items);
+  selectedDrive_ = found;
+  if (found >= 0) {
+    driveIndex_ = found;
+    notice_.clear();
+  } else {
+    // The drive handed over is gone: nothing to burn on until it is back.
+    drawEnabled_ = false;
+    discText_.clear();
+    notice_ = (inUse.empty() ? tr("The drive is no longer there.")
+                             : tr("%1 is no longer there.").arg(QString::fromStdString(inUse)))
+                  .toStdString();
+  }
+  return changed;
 }
 
 void BurnSession::CheckDisc() {
@@ -110,6 +158,18 @@ bool BurnSession::DrawSteps() {
   state_ = State::Burning;
   drawEnabled_ = false;
   return true;
+}
+
+bool BurnSession::ConfirmStop() {
+  if (state_ != State::Burning) return true;
+  return messages_.AskYesNo(
+      tr("Stop the burn? The disc keeps what is etched so far.").toStdString(),
+      MessageIcon::Warning);
+}
+
+std::string BurnSession::StatusText(const BurnProgressState& state) const {
+  if (state_ == State::Burning) return BurnPhaseText(state.phase, state.phaseDetail);
+  return notice_;
 }
 
 bool BurnSession::Exit() {
