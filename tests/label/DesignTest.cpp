@@ -277,7 +277,7 @@ TEST(Design, RendersItsOwnLayoutAndPictureWhateverTheSettingsSay) {
   CELLayout layout(s.Path());
   texts.PublishLabelTexts(layout);
   ASSERT_TRUE(layout.RenderLabel(0, false));
-  const QImage expected = layout.LabelImageData()->copy();
+  const QImage expected = layout.LabelImageData().copy();
 
   Design d;
   d.title = texts.Title();
@@ -307,7 +307,7 @@ TEST(Design, RendersItsOwnLayoutAndPictureWhateverTheSettingsSay) {
   again.LoadLayout(kGivenLayout, false);
   again.SetBandRadii(loaded.innerRadius, loaded.outerRadius);
   ASSERT_TRUE(again.RenderLabel(kGivenLayout, true));
-  EXPECT_EQ(*again.LabelImageData(), expected);
+  EXPECT_EQ(again.LabelImageData(), expected);
   EXPECT_EQ(again.Title, "Disc 1 of 1");
   ASSERT_TRUE(again.RenderPreview(kGivenLayout, 600, 600, true));
 
