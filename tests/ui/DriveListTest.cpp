@@ -13,12 +13,12 @@
 #include <mutex>
 #include <thread>
 
-#include "ui/model/BurnSession.h"
 #include "common/RecordingMessages.h"
 #include "drive/CELDevice.h"
 #include "drive/DriveWatch.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "label/CELLayout.h"
+#include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
 
 namespace twr::test {
