@@ -44,6 +44,11 @@ bool BackgroundCache::StretchOnto(const std::string& path, ImageBuffer& target) 
   return true;
 }
 
+std::string BackgroundCache::Signature(const std::string& path) {
+  if (!Refresh(path)) return "unusable\n" + problem_;
+  return std::to_string(modified_.toMSecsSinceEpoch()) + "\n" + std::to_string(bytes_);
+}
+
 std::string BackgroundCache::ProblemWith(const std::string& path) const {
   return path == asked_ ? problem_ : std::string();
 }

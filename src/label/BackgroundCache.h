@@ -23,6 +23,11 @@ class BackgroundCache {
   // the last one asked for.
   std::string ProblemWith(const std::string& path) const;
 
+  // What a picture at `path` would draw now, as a text that changes when
+  // the file does (its time and size), or says why it draws nothing. Asks
+  // as StretchOnto does, so ProblemWith answers for it afterwards.
+  std::string Signature(const std::string& path);
+
  private:
   struct Scaled {
     QSize size;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <numbers>
 
 #include "common/Utf8.h"
@@ -141,10 +142,14 @@ void CELLayout::ComputeStripSize() {
   stripHeight_ = static_cast<int>(layout_.BaseLength * layout_.RingBand * (1.0 / kLabelWidthMm));
 }
 
+bool CELLayout::SideIsUsable() const {
+  return layout_.BaseLength > 0 && layout_.BaseLength <= kMaxBaseLength;
+}
+
 bool CELLayout::DrawBackground(ImageBuffer& target, int width, int height) {
   target.Destroy();
   // A non-positive or absurd label side fails cleanly, leaving no image.
-  if (layout_.BaseLength <= 0 || layout_.BaseLength > kMaxBaseLength) return false;
+  if (!SideIsUsable()) return false;
   if (!target.Create(width, height)) return false;
   if (layout_.BgImage.empty()) return true;
   if (!background_.StretchOnto(layout_.BgImage, target))
@@ -154,20 +159,59 @@ bool CELLayout::DrawBackground(ImageBuffer& target, int width, int height) {
 
 bool CELLayout::RenderLabel(int index, bool keepRadii) {
   LoadLayout(index, keepRadii);
+  return RenderCurrentLabel();
+}
+
+bool CELLayout::RenderPreview(int index, int width, int height, bool keepRadii) {
+  LoadLayout(index, keepRadii);
+  return RenderCurrentPreview(width, height);
+}
+
+void CELLayout::UseLayout(const LayoutRecord& record) {
+  const std::string face = layout_.FontFace;
+  layout_ = record;
+  layout_.FontFace = face;
+}
+
+bool CELLayout::RenderCurrentLabel() {
   const int side = layout_.BaseLength;
-  if (!DrawBackground(labelImage_, side, side)) return false;
-  angles_.Release();
-  if (layout_.RingBand != 0.0) {
+  BaseMemo& memo = baseMemos_[0];
+  if (!SideIsUsable()) {
+    labelImage_.Destroy();
+    return false;
+  }
+  if (layout_.RingBand == 0.0) {
+    angles_.Release();
+    const std::string key = BaseKey(labelImage_, side, side, side, {}, 0);
+    if (!StartFromBase(memo, key, labelImage_)) {
+      if (!DrawBackground(labelImage_, side, side)) return false;
+      KeepBase(memo, key, labelImage_);
+    }
+  } else {
     ComputeStripSize();
     const StripGeometry geometry{stripWidth_, stripWidth_ / 2, stripHeight_};
     if (stripHeight_ < kMinStripHeight) {
+      angles_.Release();
+      if (!DrawBackground(labelImage_, side, side)) return false;
       ringStrip_.Create(stripWidth_, stripHeight_);
       ringStripKey_.clear();
       return false;
     }
-    angles_.Build(2 * stripWidth_);
-    LayOutStrip(ringStrip_, ringStripKey_, geometry, stripWidth_, stripHeight_);
-    MapRingText(ringStrip_, labelImage_, layout_, angles_, side);
+    const int steps = 2 * stripWidth_;
+    const std::string key = BaseKey(labelImage_, side, side, side, geometry, steps);
+    // The strip must hold this layout's texts too, as after a full render.
+    const bool stripHeld = ringStrip_.Exists() && ringStrip_.Width() == stripWidth_ &&
+                           ringStrip_.Height() == stripHeight_ &&
+                           ringStripKey_ == StripKey(geometry);
+    if (!stripHeld || !StartFromBase(memo, key, labelImage_)) {
+      if (!DrawBackground(labelImage_, side, side)) return false;
+      if (angles_.Size() != steps) angles_.Build(steps);
+      LayOutStrip(ringStrip_, ringStripKey_, ringStamps_, geometry, stripWidth_, stripHeight_);
+      MapRingText(ringStrip_, labelImage_, layout_, angles_, side);
+      KeepBase(memo, key, labelImage_);
+    } else if (angles_.Size() != steps) {
+      angles_.Build(steps);
+    }
   }
   DrawBox(labelImage_, BoxKind::Title, 1.0);
   DrawBox(labelImage_, BoxKind::Date, 1.0);
@@ -175,24 +219,106 @@ bool CELLayout::RenderLabel(int index, bool keepRadii) {
   return true;
 }
 
-bool CELLayout::RenderPreview(int index, int width, int height, bool keepRadii) {
-  LoadLayout(index, keepRadii);
-  if (!DrawBackground(previewImage_, width, height)) return false;
-  previewScale_ = static_cast<double>(width) / layout_.BaseLength;
-  angles_.Release();
-  if (layout_.RingBand != 0.0) {
-    ComputeStripSize();
-    int stripWidth = static_cast<int>(width * std::numbers::pi);
-    if (layout_.RingType == kTwoRowRingType) stripWidth /= 2;  // only the left half is used
-    const int stripHeight = static_cast<int>(layout_.RingBand * width * (1.0 / kLabelWidthMm));
-    if (previewStrip_.Width() != stripWidth || previewStrip_.Height() != stripHeight) {
-      previewStrip_.Create(stripWidth, stripHeight);
-      previewStripKey_.clear();
+bool CELLayout::RenderCurrentPreview(int width, int height) {
+  BaseMemo& memo = baseMemos_[1];
+  if (layout_.RingBand == 0.0 || !SideIsUsable()) {
+    angles_.Release();
+    const double scale = static_cast<double>(width) / layout_.BaseLength;
+    const std::string key =
+        BaseKey(previewImage_, width, height, layout_.BaseLength * scale, {}, 0);
+    if (!StartFromBase(memo, key, previewImage_)) {
+      if (!DrawBackground(previewImage_, width, height)) return false;
+      KeepBase(memo, key, previewImage_);
     }
-    angles_.Build(static_cast<int>(2 * stripWidth_ * previewScale_));
+    previewScale_ = scale;
+    return DrawTitlePreview() && DrawDatePreview() && DrawNotePreview();
+  }
+  if (!SideIsUsable()) {
+    previewImage_.Destroy();
+    return false;
+  }
+  previewScale_ = static_cast<double>(width) / layout_.BaseLength;
+  ComputeStripSize();
+  int stripWidth = static_cast<int>(width * std::numbers::pi);
+  if (layout_.RingType == kTwoRowRingType) stripWidth /= 2;  // only the left half is used
+  const int stripHeight = static_cast<int>(layout_.RingBand * width * (1.0 / kLabelWidthMm));
+  if (previewStrip_.Width() != stripWidth || previewStrip_.Height() != stripHeight) {
+    previewStrip_.Create(stripWidth, stripHeight);
+    previewStripKey_.clear();
+  }
+  const int steps = static_cast<int>(2 * stripWidth_ * previewScale_);
+  const double widthScaled = stripWidth_ * previewScale_;
+  const StripGeometry geometry{static_cast<int>(widthScaled), static_cast<int>(widthScaled * 0.5),
+                               static_cast<int>(stripHeight_ * previewScale_)};
+  const bool ringDrawn = stripHeight_ >= kMinStripHeight && labelImage_.Exists();
+  const std::string key =
+      BaseKey(previewImage_, width, height, layout_.BaseLength * previewScale_, geometry, steps);
+  const bool stripHeld = !previewStrip_.Exists() || previewStripKey_ == StripKey(geometry);
+  if (ringDrawn && stripHeld && StartFromBase(memo, key, previewImage_)) {
+    if (angles_.Size() != steps) angles_.Build(steps);
+  } else {
+    if (!DrawBackground(previewImage_, width, height)) return false;
+    if (angles_.Size() != steps) angles_.Build(steps);
     if (!DrawRingPreview()) return false;
+    KeepBase(memo, key, previewImage_);
   }
   return DrawTitlePreview() && DrawDatePreview() && DrawNotePreview();
+}
+
+std::string CELLayout::BaseKey(const ImageBuffer& target, int width, int height, double side,
+                               const StripGeometry& geometry, int steps) {
+  // Everything the background and the ring text depend on, each field
+  // ended by a byte no text holds.
+  std::string key;
+  auto add = [&key](long long n) {
+    key += std::to_string(n);
+    key += '\0';
+  };
+  auto addReal = [&key](double v) {
+    char bytes[sizeof v];
+    std::memcpy(bytes, &v, sizeof v);
+    key.append(bytes, sizeof v);
+    key += '\0';
+  };
+  add(&target == &labelImage_ ? 0 : 1);
+  add(width);
+  add(height);
+  add(layout_.BaseLength);
+  add(layout_.BgColor);
+  key += layout_.BgImage;
+  key += '\0';
+  if (!layout_.BgImage.empty()) {
+    // The picture as it is on disk now (and what was wrong with it).
+    key += background_.Signature(layout_.BgImage);
+    key += '\0';
+  }
+  if (layout_.RingBand == 0.0) return key;
+  key += StripKey(geometry);
+  addReal(side);
+  addReal(layout_.InnerRadius);
+  addReal(layout_.OuterRadius);
+  addReal(layout_.RingBand);
+  add(layout_.RLetterAlign);
+  add(steps);
+  return key;
+}
+
+bool CELLayout::StartFromBase(BaseMemo& memo, const std::string& key, ImageBuffer& target) {
+  if (memo.key.empty() || memo.key != key || !memo.image.Exists()) return false;
+  target.CopyFrom(memo.image);
+  return target.Exists();
+}
+
+void CELLayout::KeepBase(BaseMemo& memo, std::string key, const ImageBuffer& target) {
+  // A huge label is drawn anew rather than held twice.
+  constexpr long long kMaxBaseBytes = 64LL * 1024 * 1024;
+  memo.key.clear();
+  memo.image.Destroy();
+  if (!target.Exists() ||
+      static_cast<long long>(target.Width()) * target.Height() * 3 > kMaxBaseBytes)
+    return;
+  memo.image.CopyFrom(target);
+  memo.key = std::move(key);
 }
 
 bool CELLayout::ClearPreview(int width, int height) {
@@ -229,7 +355,7 @@ bool CELLayout::DrawRingPreview() {
   const int steps = static_cast<int>(2 * stripWidth_ * previewScale_);
   if (angles_.Size() != steps) angles_.Build(steps);
   if (previewStrip_.Exists())
-    LayOutStrip(previewStrip_, previewStripKey_, geometry, previewStrip_.Width(),
+    LayOutStrip(previewStrip_, previewStripKey_, previewStamps_, geometry, previewStrip_.Width(),
                 previewStrip_.Height());
   MapRingText(previewStrip_, previewImage_, layout_, angles_, layout_.BaseLength * previewScale_);
   return true;
@@ -258,8 +384,8 @@ std::string CELLayout::StripKey(const StripGeometry& geometry) const {
   return key;
 }
 
-void CELLayout::LayOutStrip(ImageBuffer& strip, std::string& key, const StripGeometry& geometry,
-                            int width, int height) {
+void CELLayout::LayOutStrip(ImageBuffer& strip, std::string& key, TextStamps& stamps,
+                            const StripGeometry& geometry, int width, int height) {
   // The strip shows nothing but its texts: one laid out for the same texts,
   // geometry, colours and face is used again rather than drawn anew.
   std::string wanted = StripKey(geometry);
@@ -268,7 +394,7 @@ void CELLayout::LayOutStrip(ImageBuffer& strip, std::string& key, const StripGeo
     strip.Create(width, height);
   key.clear();
   if (!strip.Exists()) return;
-  LayOutRingText(strip, layout_, Texts(), geometry, Fonts());
+  LayOutRingText(strip, layout_, Texts(), geometry, Fonts(), &stamps);
   key = std::move(wanted);
 }
 
@@ -288,6 +414,11 @@ void CELLayout::DrawBox(ImageBuffer& target, BoxKind kind, double scale) {
   BoxMemo& memo = boxMemos_[&target == &labelImage_ ? 0 : 1][static_cast<int>(kind)];
   std::string key = BoxKey(box, kind, target, W, H, X, Y);
   if (!memo.key.empty() && memo.key == key) {
+    // A box that lies wholly on the target looks the same wherever it is.
+    if (BoxIsWhole(target, W, H, X, Y)) {
+      memo.x = X;
+      memo.y = Y;
+    }
     target.CopyBlock(memo.x, memo.y, memo.part);
     return;
   }
@@ -309,10 +440,13 @@ std::string CELLayout::BoxKey(const LayoutBox& box, BoxKind kind, const ImageBuf
                               int H, int X, int Y) const {
   // Everything a box's pixels depend on, each field ended by a byte no text
   // holds.
-  std::string key;
+  // Where a box lies matters only when the target cuts it.
+  const bool whole = BoxIsWhole(target, W, H, X, Y);
+  std::string key = whole ? "whole" : "cut";
+  key += '\0';
   for (long long n :
-       {static_cast<long long>(W), static_cast<long long>(H), static_cast<long long>(X),
-        static_cast<long long>(Y), static_cast<long long>(target.Width()),
+       {static_cast<long long>(W), static_cast<long long>(H), static_cast<long long>(whole ? 0 : X),
+        static_cast<long long>(whole ? 0 : Y), static_cast<long long>(target.Width()),
         static_cast<long long>(target.Height()), static_cast<long long>(box.Align),
         static_cast<long long>(box.MaxNum), static_cast<long long>(layout_.BgColor),
         static_cast<long long>(layout_.TxColor)}) {
@@ -331,6 +465,11 @@ std::string CELLayout::BoxKey(const LayoutBox& box, BoxKind kind, const ImageBuf
     key += '\0';
   }
   return key;
+}
+
+bool CELLayout::BoxIsWhole(const ImageBuffer& target, int W, int H, int X, int Y) {
+  return W > 0 && H > 0 && X >= 0 && Y >= 0 && static_cast<long long>(X) + W <= target.Width() &&
+         static_cast<long long>(Y) + H <= target.Height();
 }
 
 void CELLayout::DrawSingleLineBox(ImageBuffer& target, const LayoutBox& box,

@@ -55,6 +55,14 @@ class CELLayout {
   // Preview render into PreviewImage of width x height.
   bool RenderPreview(int index, int width, int height, bool keepRadii);
 
+  // A layout made in memory instead of read from the settings file (the
+  // layout designer's): the renders below draw it as it is. FontFace stays.
+  void UseLayout(const LayoutRecord& record);
+  // RenderLabel and RenderPreview of the layout held now, without reading
+  // the settings file.
+  bool RenderCurrentLabel();
+  bool RenderCurrentPreview(int width, int height);
+
   BandRadii GetBandRadii() const { return {layout_.InnerRadius, layout_.OuterRadius}; }
   // Radii chosen by the user; no range check here.
   void SetBandRadii(double inner, double outer);
@@ -89,6 +97,7 @@ class CELLayout {
  private:
   enum class BoxKind { Title, Date, Note };
 
+  bool SideIsUsable() const;
   bool DrawBackground(ImageBuffer& target, int width, int height);
   void ComputeStripSize();
   RingTexts Texts() const { return {Title, Date, NoteLines}; }
@@ -96,8 +105,20 @@ class CELLayout {
   std::string StripKey(const StripGeometry& geometry) const;
   // Lays the ring texts out on `strip` (width x height), unless it already
   // holds them as `key` says; `key` then describes what it holds.
-  void LayOutStrip(ImageBuffer& strip, std::string& key, const StripGeometry& geometry, int width,
-                   int height);
+  void LayOutStrip(ImageBuffer& strip, std::string& key, TextStamps& stamps,
+                   const StripGeometry& geometry, int width, int height);
+  // The background and the ring text of a render, kept with everything they
+  // were drawn from, so that a render that changes only the boxes (a box
+  // moved, or the same texts again) starts from a copy.
+  struct BaseMemo {
+    std::string key;  // "" when unknown
+    ImageBuffer image;
+  };
+  std::string BaseKey(const ImageBuffer& target, int width, int height, double side,
+                      const StripGeometry& geometry, int steps);
+  // Starts `target` from the memo when it holds this key; true then.
+  bool StartFromBase(BaseMemo& memo, const std::string& key, ImageBuffer& target);
+  void KeepBase(BaseMemo& memo, std::string key, const ImageBuffer& target);
   LabelFontCache& Fonts();
   // One box onto the target; `scale` 1 for the label, PreviewScale for the preview.
   void DrawBox(ImageBuffer& target, BoxKind kind, double scale);
@@ -111,6 +132,7 @@ class CELLayout {
   };
   std::string BoxKey(const LayoutBox& box, BoxKind kind, const ImageBuffer& target, int W, int H,
                      int X, int Y) const;
+  static bool BoxIsWhole(const ImageBuffer& target, int W, int H, int X, int Y);
   void DrawSingleLineBox(ImageBuffer& target, const LayoutBox& box, const std::string& text, int W,
                          int H, int X, int Y, BoxMemo& memo);
   void DrawNoteBox(ImageBuffer& target, const LayoutBox& box, int W, int H, int X, int Y,
@@ -124,6 +146,9 @@ class CELLayout {
   ImageBuffer previewStrip_;
   std::string ringStripKey_;  // what the strips hold ("" when unknown)
   std::string previewStripKey_;
+  TextStamps ringStamps_;  // the texts last laid out on each strip
+  TextStamps previewStamps_;
+  BaseMemo baseMemos_[2];   // [label, preview]
   BoxMemo boxMemos_[2][3];  // [label, preview][title, date, note]
   int stripWidth_ = 0;
   int stripHeight_ = 0;
