@@ -49,6 +49,8 @@ class CELLayout {
   std::string LoadFontSetting() const;
   // The face is used at once, also when writing the file fails.
   bool SaveFontSetting(const std::string& face);
+  // The face used from now on, without writing it to the settings file.
+  void UseFontFace(const std::string& face) { layout_.FontFace = face; }
 
   // Full-size render into LabelImage.
   bool RenderLabel(int index, bool keepRadii);

@@ -8,15 +8,15 @@
 #include "common/ProfileFile.h"
 #include "common/SettingsLocation.h"
 #include "label/CELLayout.h"
+#include "label/LabelTexts.h"
 
 namespace twr {
 
 namespace {
 
-// The longest title and date a window or `twr` hands the renderer, and the
-// longest note: a MaxNum above these cuts nothing more.
-constexpr int kLongestTitleBytes = 256;
-constexpr int kLongestNoteBytes = 2560;
+// A MaxNum above the longest text the renderer is handed cuts nothing more.
+constexpr int kLongestTitleBytes = static_cast<int>(kTitleMaxBytes);
+constexpr int kLongestNoteBytes = static_cast<int>(kNoteMaxBytes);
 constexpr int kChoiceCount = 3;
 
 enum class Limit {

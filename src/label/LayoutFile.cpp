@@ -117,6 +117,42 @@ std::vector<LayoutDefinition> LayoutsOfText(std::string_view text) {
   return layouts;
 }
 
+std::string SaveFailureText(const std::string& path, const std::string& problem) {
+  return "Cannot save the settings file " + path + ": " + problem + ".";
+}
+
+std::string CheckLayoutIndex(const std::vector<LayoutDefinition>& layouts, int index) {
+  if (index >= 0 && index < static_cast<int>(layouts.size())) return {};
+  return "Layout " + std::to_string(index) + " does not exist: the settings file has " +
+         std::to_string(layouts.size()) + " layouts, numbered from 0.";
+}
+
+std::string AddLayout(std::vector<LayoutDefinition>& layouts, LayoutDefinition layout) {
+  if (static_cast<int>(layouts.size()) >= kMaxLayoutCount)
+    return "A settings file holds at most " + std::to_string(kMaxLayoutCount) + " layouts.";
+  if (std::string why = CheckLayoutKey(layout, "Name"); !why.empty()) return why + ".";
+  layouts.push_back(std::move(layout));
+  return {};
+}
+
+std::string DeleteLayout(std::vector<LayoutDefinition>& layouts, int index) {
+  if (std::string why = CheckLayoutIndex(layouts, index); !why.empty()) return why;
+  if (layouts.size() == 1)
+    return "The only layout cannot be deleted: a settings file without layouts opens neither "
+           "program.";
+  layouts.erase(layouts.begin() + index);
+  return {};
+}
+
+std::string MoveLayout(std::vector<LayoutDefinition>& layouts, int from, int to) {
+  if (std::string why = CheckLayoutIndex(layouts, from); !why.empty()) return why;
+  if (std::string why = CheckLayoutIndex(layouts, to); !why.empty()) return why;
+  LayoutDefinition moving = std::move(layouts[static_cast<std::size_t>(from)]);
+  layouts.erase(layouts.begin() + from);
+  layouts.insert(layouts.begin() + to, std::move(moving));
+  return {};
+}
+
 bool LayoutFile::Read(const std::string& path, std::string* problem) {
   std::string text;
   if (!ReadProfileText(path, text, problem)) return false;

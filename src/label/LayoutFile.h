@@ -76,4 +76,20 @@ class LayoutFile {
 // kMaxLayoutCount).
 std::vector<LayoutDefinition> LayoutsOfText(std::string_view text);
 
+// "Cannot save the settings file FILE: WHY." for a failed save.
+std::string SaveFailureText(const std::string& path, const std::string& problem);
+
+// Changes to the list of layouts, the same for every front end: "" when
+// done, otherwise why not (the list is then unchanged).
+// A new layout at the end: the built-in starting layout, or a copy.
+std::string AddLayout(std::vector<LayoutDefinition>& layouts, LayoutDefinition layout);
+// The layout at `index` goes; those after it move up one place. The only
+// layout stays: a settings file without layouts opens neither program.
+std::string DeleteLayout(std::vector<LayoutDefinition>& layouts, int index);
+// The layout at `from` goes to place `to`, those between move over.
+std::string MoveLayout(std::vector<LayoutDefinition>& layouts, int from, int to);
+// "Layout N does not exist: the settings file has C layouts, numbered from 0."
+// or "" when `index` names one.
+std::string CheckLayoutIndex(const std::vector<LayoutDefinition>& layouts, int index);
+
 }  // namespace twr
