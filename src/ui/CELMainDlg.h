@@ -17,6 +17,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QToolButton;
 
 namespace twr {
 class BurnSession;
@@ -27,6 +28,7 @@ namespace twr::ui {
 
 class GuiMessages;
 class HelpWindow;
+class LayoutDesigner;
 class MainWindowModel;
 class SkinnedButton;
 class TitleConfigModel;
@@ -41,8 +43,13 @@ class PreviewArea : public QWidget {
   const QImage& Preview() const { return preview_; }
   int Paints() const { return paints_; }
 
+ signals:
+  // The preview's context menu asks for the layout designer.
+  void DesignerRequested();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   QImage preview_;
@@ -99,6 +106,10 @@ class CELMainDlg : public SkinnedDialog {
   SkinnedButton* ExitButton() const { return exit_; }
   HelpWindow* Help() const { return help_; }
   bool TimerRunning() const { return timer_.isActive(); }
+  // The layout designer (Ctrl+E, or the Design button on the preview);
+  // nullptr until it is first opened.
+  LayoutDesigner* Designer() const { return designer_; }
+  QToolButton* DesignButton() const { return designButton_; }
 
   // The program is asked to end (a stop signal): open dialogs and message
   // boxes are closed, a burn is asked to stop and the window ends once the
@@ -108,8 +119,10 @@ class CELMainDlg : public SkinnedDialog {
  public slots:
   void reject() override;
   void ShowHelp();
+  void OpenDesigner();
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -127,6 +140,10 @@ class CELMainDlg : public SkinnedDialog {
   void OnConfig();
   void OnBurn();
   void OnExit();
+  void OnLayoutsSaved(const QString& path, int current);
+  // Closes the layout designer first (it asks about unsaved changes); false
+  // when it stays open.
+  bool CloseDesigner();
 
   MainWindowModel& model_;
   TitleConfigModel& configModel_;
@@ -147,6 +164,8 @@ class CELMainDlg : public SkinnedDialog {
   SkinnedButton* burn_ = nullptr;
   SkinnedButton* exit_ = nullptr;
   HelpWindow* help_ = nullptr;
+  LayoutDesigner* designer_ = nullptr;
+  QToolButton* designButton_ = nullptr;
   QTimer timer_;
   bool exchanging_ = false;  // change events are ignored while texts are shown
   bool openingPosted_ = false;

@@ -22,6 +22,7 @@ constexpr int kNudgeCommand = 1;
 constexpr double kNewBoxWidth = 0.4;
 constexpr double kNewBoxHeight = 0.06;
 constexpr double kNewNoteHeight = 0.16;
+constexpr const char* kNotOpen = "No settings file is open";
 constexpr double kNewTitleTop = 0.15;
 constexpr double kNewDateTop = 0.26;
 constexpr double kNewNoteTop = 0.68;
@@ -153,6 +154,9 @@ bool LayoutDesignerModel::Open(const std::string& settingsPath, int current, std
 
 const LayoutDefinition& LayoutDesignerModel::Layout() const {
   if (live_) return *live_;
+  // Before a file is open the views see a starting layout.
+  static const LayoutDefinition kNone = StarterLayout();
+  if (state_.layouts.empty()) return kNone;
   return state_.layouts[static_cast<std::size_t>(state_.current)];
 }
 
@@ -313,6 +317,7 @@ void LayoutDesignerModel::Restore(const DesignerSnapshot& snapshot) {
 }
 
 std::string LayoutDesignerModel::SetValue(const std::string& key, const std::string& text) {
+  if (state_.layouts.empty()) return kNotOpen;
   LayoutDefinition layout = state_.layouts[static_cast<std::size_t>(state_.current)];
   const std::string canonical = CanonicalLayoutKey(key);
   if (std::string why = SetLayoutValue(layout, canonical.empty() ? key : canonical, text);
@@ -326,6 +331,7 @@ std::string LayoutDesignerModel::SetNumber(const std::string& key, int value) {
 }
 
 std::string LayoutDesignerModel::SetBaseLength(int side) {
+  if (state_.layouts.empty()) return kNotOpen;
   LayoutDefinition layout = state_.layouts[static_cast<std::size_t>(state_.current)];
   const int old = layout.BaseLength;
   if (std::string why = SetLayoutNumber(layout, "BaseLength", side); !why.empty()) return why;
@@ -341,6 +347,7 @@ std::string LayoutDesignerModel::SetBaseLength(int side) {
 }
 
 std::string LayoutDesignerModel::SetPicture(const std::string& path) {
+  if (state_.layouts.empty()) return kNotOpen;
   if (path.empty()) return SetValue("BgImage", "");
   const LayoutFile::Picture picture = file_.AdoptPicture(path);
   if (!picture.ok) return picture.problem;
@@ -350,6 +357,7 @@ std::string LayoutDesignerModel::SetPicture(const std::string& path) {
 }
 
 std::string LayoutDesignerModel::Nudge(int dx, int dy) {
+  if (state_.layouts.empty()) return kNotOpen;
   if (drag_) return {};
   LayoutDefinition layout = state_.layouts[static_cast<std::size_t>(state_.current)];
   std::string why;
@@ -372,6 +380,7 @@ std::string LayoutDesignerModel::Nudge(int dx, int dy) {
 }
 
 std::string LayoutDesignerModel::GiveBoxSize(LayoutBoxKind kind) {
+  if (state_.layouts.empty()) return kNotOpen;
   LayoutDefinition layout = state_.layouts[static_cast<std::size_t>(state_.current)];
   const int side = layout.BaseLength;
   LayoutBox& box = BoxOf(layout, kind);
@@ -387,6 +396,7 @@ std::string LayoutDesignerModel::GiveBoxSize(LayoutBoxKind kind) {
 }
 
 std::string LayoutDesignerModel::NewLayout(bool copyCurrent, const std::string& name) {
+  if (state_.layouts.empty()) return kNotOpen;
   DesignerSnapshot after = state_;
   LayoutDefinition layout =
       copyCurrent ? state_.layouts[static_cast<std::size_t>(state_.current)] : StarterLayout();
@@ -397,6 +407,7 @@ std::string LayoutDesignerModel::NewLayout(bool copyCurrent, const std::string& 
 }
 
 std::string LayoutDesignerModel::RenameLayout(const std::string& name) {
+  if (state_.layouts.empty()) return kNotOpen;
   LayoutDefinition layout = state_.layouts[static_cast<std::size_t>(state_.current)];
   if (std::string why = SetLayoutValue(layout, "Name", name); !why.empty()) return why;
   return Push(WithLayout(layout), "Rename the layout");
@@ -427,7 +438,7 @@ std::string LayoutDesignerModel::MoveLayout(int from, int to) {
 // ---- Drags ----------------------------------------------------------------------------
 
 void LayoutDesignerModel::BeginDrag(DesignerItem item, DragHandle handle, QPointF start) {
-  if (item == DesignerItem::None || item == DesignerItem::Ring) return;
+  if (item == DesignerItem::None || item == DesignerItem::Ring || state_.layouts.empty()) return;
   drag_ = Drag{item, handle, start, state_.layouts[static_cast<std::size_t>(state_.current)]};
   live_ = drag_->before;
   feedback_ = {};
