@@ -215,7 +215,9 @@ QWidget* DesignerProperties::BuildRingPage() {
     ringTypes_->addButton(button, type);
     column->addWidget(button);
   }
-  form->addRow(tr("Arrangement"), types);
+  // The pictures with their names take the panel's whole width.
+  form->addRow(new QLabel(tr("Arrangement"), page));
+  form->addRow(types);
   connect(ringTypes_, &QButtonGroup::idClicked, this, [this](int type) {
     if (!refreshing_) ShowRefusal(nullptr, model_.SetNumber("RingType", type));
   });
@@ -385,6 +387,7 @@ void DesignerProperties::Refresh() {
     if (f.edit->hasFocus() && f.edit->isModified()) continue;
     if (!f.edit->styleSheet().isEmpty() && f.edit->hasFocus()) continue;
     f.edit->setText(FieldText(f));
+    f.edit->setCursorPosition(0);
     f.edit->setStyleSheet(QString());
     f.edit->setModified(false);
     if (f.pixels) f.pixels->setText(QString::number(LayoutNumber(layout, KeyOf(f))) + " px");

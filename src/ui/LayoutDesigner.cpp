@@ -46,6 +46,8 @@ LayoutDesigner::LayoutDesigner(QWidget* parent) : QMainWindow(parent) {
   leftColumn->addWidget(new QLabel(tr("Layouts"), left));
   list_ = new QListWidget(left);
   list_->setAccessibleName(tr("Layouts"));
+  list_->setTextElideMode(Qt::ElideRight);
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   leftColumn->addWidget(list_, 1);
   auto* row1 = new QHBoxLayout();
   auto* row2 = new QHBoxLayout();
