@@ -90,7 +90,8 @@ void DesignerCanvas::paintEvent(QPaintEvent*) {
   const QRectF disc = DiscRect();
   const qreal dpr = devicePixelRatioF();
   const int pixels = std::max(1, static_cast<int>(std::lround(disc.width() * dpr)));
-  const bool full = resting_ && !model_.Dragging();
+  // While the pointer moves, quick frames; once it rests, the label itself.
+  const bool full = resting_;
   QImage image = model_.Render(pixels, full);
   if (full) ++fullRenders_;
   image.setDevicePixelRatio(dpr);
@@ -242,6 +243,7 @@ void DesignerCanvas::mousePressEvent(QMouseEvent* event) {
       model_.BeginDrag(item, DragHandle::Radius, label);
   }
   resting_ = !model_.Dragging();
+  if (!resting_) rest_.start();
   update();
 }
 

@@ -310,6 +310,9 @@ std::string LayoutDesignerModel::Push(DesignerSnapshot after, const std::string&
 }
 
 void LayoutDesignerModel::Restore(const DesignerSnapshot& snapshot) {
+  // An undo in the middle of a drag ends the drag.
+  drag_.reset();
+  feedback_ = {};
   state_ = snapshot;
   state_.current = std::clamp(state_.current, 0, static_cast<int>(state_.layouts.size()) - 1);
   live_.reset();
