@@ -207,7 +207,7 @@ int RunShow(int argc, char** argv) {
   }
   std::printf("[%s]\n", section.c_str());
   for (const std::string& key : LayoutKeyNames())
-    std::printf("%s=%s\n", key.c_str(), LayoutKeyValue(layout, key).c_str());
+    std::printf("%s=%s\n", key.c_str(), LayoutKeyAsWritten(layout, key).c_str());
   for (const auto& [key, value] : layout.OtherKeys)
     std::printf("%s=%s\n", key.c_str(), value.c_str());
   return kExitOk;

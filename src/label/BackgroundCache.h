@@ -17,6 +17,11 @@ class BackgroundCache {
   // Draws the background picture over the whole target. False (target
   // untouched) when the file is missing or cannot be decoded.
   bool StretchOnto(const std::string& path, ImageBuffer& target);
+  // The same for a target made here, width x height, holding the picture
+  // as StretchOnto would leave it on a new (black) buffer; it shares the
+  // kept picture until it is drawn on. False, leaving `target` alone, as
+  // for StretchOnto.
+  bool MakeStretched(const std::string& path, int width, int height, ImageBuffer& target);
 
   // Why the last StretchOnto of `path` found no usable picture ("does not
   // exist", "is a folder", ...); empty when it drew, or when `path` was not

@@ -150,10 +150,12 @@ bool CELLayout::DrawBackground(ImageBuffer& target, int width, int height) {
   target.Destroy();
   // A non-positive or absurd label side fails cleanly, leaving no image.
   if (!SideIsUsable()) return false;
+  // The picture stretched over the whole target, kept from the last render
+  // of this size: the target starts as a copy of it.
+  if (!layout_.BgImage.empty() && background_.MakeStretched(layout_.BgImage, width, height, target))
+    return target.Width() == width && target.Height() == height;
   if (!target.Create(width, height)) return false;
-  if (layout_.BgImage.empty()) return true;
-  if (!background_.StretchOnto(layout_.BgImage, target))
-    target.FillRect(0, 0, width, height, layout_.BgColor);
+  if (!layout_.BgImage.empty()) target.FillRect(0, 0, width, height, layout_.BgColor);
   return true;
 }
 
@@ -206,7 +208,7 @@ bool CELLayout::RenderCurrentLabel() {
     if (!stripHeld || !StartFromBase(memo, key, labelImage_)) {
       if (!DrawBackground(labelImage_, side, side)) return false;
       if (angles_.Size() != steps) angles_.Build(steps);
-      LayOutStrip(ringStrip_, ringStripKey_, ringStamps_, geometry, stripWidth_, stripHeight_);
+      LayOutStrip(ringStrip_, ringStripKey_, geometry, stripWidth_, stripHeight_);
       MapRingText(ringStrip_, labelImage_, layout_, angles_, side);
       KeepBase(memo, key, labelImage_);
     } else if (angles_.Size() != steps) {
@@ -355,7 +357,7 @@ bool CELLayout::DrawRingPreview() {
   const int steps = static_cast<int>(2 * stripWidth_ * previewScale_);
   if (angles_.Size() != steps) angles_.Build(steps);
   if (previewStrip_.Exists())
-    LayOutStrip(previewStrip_, previewStripKey_, previewStamps_, geometry, previewStrip_.Width(),
+    LayOutStrip(previewStrip_, previewStripKey_, geometry, previewStrip_.Width(),
                 previewStrip_.Height());
   MapRingText(previewStrip_, previewImage_, layout_, angles_, layout_.BaseLength * previewScale_);
   return true;
@@ -384,8 +386,8 @@ std::string CELLayout::StripKey(const StripGeometry& geometry) const {
   return key;
 }
 
-void CELLayout::LayOutStrip(ImageBuffer& strip, std::string& key, TextStamps& stamps,
-                            const StripGeometry& geometry, int width, int height) {
+void CELLayout::LayOutStrip(ImageBuffer& strip, std::string& key, const StripGeometry& geometry,
+                            int width, int height) {
   // The strip shows nothing but its texts: one laid out for the same texts,
   // geometry, colours and face is used again rather than drawn anew.
   std::string wanted = StripKey(geometry);
@@ -394,7 +396,7 @@ void CELLayout::LayOutStrip(ImageBuffer& strip, std::string& key, TextStamps& st
     strip.Create(width, height);
   key.clear();
   if (!strip.Exists()) return;
-  LayOutRingText(strip, layout_, Texts(), geometry, Fonts(), &stamps);
+  LayOutRingText(strip, layout_, Texts(), geometry, Fonts());
   key = std::move(wanted);
 }
 

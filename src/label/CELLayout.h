@@ -107,8 +107,8 @@ class CELLayout {
   std::string StripKey(const StripGeometry& geometry) const;
   // Lays the ring texts out on `strip` (width x height), unless it already
   // holds them as `key` says; `key` then describes what it holds.
-  void LayOutStrip(ImageBuffer& strip, std::string& key, TextStamps& stamps,
-                   const StripGeometry& geometry, int width, int height);
+  void LayOutStrip(ImageBuffer& strip, std::string& key, const StripGeometry& geometry, int width,
+                   int height);
   // The background and the ring text of a render, kept with everything they
   // were drawn from, so that a render that changes only the boxes (a box
   // moved, or the same texts again) starts from a copy.
@@ -148,8 +148,6 @@ class CELLayout {
   ImageBuffer previewStrip_;
   std::string ringStripKey_;  // what the strips hold ("" when unknown)
   std::string previewStripKey_;
-  TextStamps ringStamps_;  // the texts last laid out on each strip
-  TextStamps previewStamps_;
   BaseMemo baseMemos_[2];   // [label, preview]
   BoxMemo boxMemos_[2][3];  // [label, preview][title, date, note]
   int stripWidth_ = 0;

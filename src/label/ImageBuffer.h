@@ -36,6 +36,8 @@ class ImageBuffer {
   void Destroy() { image_ = QImage(); }
   // The pixels of another buffer (shared until either is written to).
   void CopyFrom(const ImageBuffer& other) { image_ = other.image_; }
+  // These pixels (Format_RGB888, shared until either is written to).
+  void Adopt(const QImage& image) { image_ = image; }
   bool Exists() const { return !image_.isNull(); }
   int Width() const { return image_.width(); }
   int Height() const { return image_.height(); }

@@ -117,6 +117,10 @@ std::vector<LayoutDefinition> LayoutsOfText(std::string_view text) {
   return layouts;
 }
 
+std::string LayoutKeyAsWritten(const LayoutDefinition& layout, const std::string& key) {
+  return KeyText(layout, key);
+}
+
 std::string SaveFailureText(const std::string& path, const std::string& problem) {
   return "Cannot save the settings file " + path + ": " + problem + ".";
 }
