@@ -55,6 +55,21 @@ void BM_RenderLabelNewTitle(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderLabelNewTitle)->Arg(kAuroraLayout)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The same with a title that grows and shrinks, so that the ring text
+// after it moves too (typing rather than changing one digit).
+void BM_RenderLabelTitleOfNewWidth(benchmark::State& state) {
+  twr::CELLayout& l = ExampleLayout();
+  const int index = static_cast<int>(state.range(0));
+  int n = 0;
+  for (auto _ : state) {
+    l.Title = "Summer in Lisbon" + std::string(static_cast<std::size_t>(n++ % 10), '!');
+    if (!l.RenderLabel(index, false)) state.SkipWithError("render failed");
+    benchmark::DoNotOptimize(l.LabelImageData());
+  }
+  l.Title = "Summer in Lisbon";
+}
+BENCHMARK(BM_RenderLabelTitleOfNewWidth)->Arg(kAuroraLayout)->Arg(1)->Unit(benchmark::kMillisecond);
+
 void BM_PreviewRefresh(benchmark::State& state) {
   twr::CELLayout& l = ExampleLayout();
   const int index = static_cast<int>(state.range(0));

@@ -77,7 +77,6 @@ class BoxCanvas {
     image_.DrawText(static_cast<int>(x), static_cast<int>(y), text);
   }
 
-  void CopyOnto(ImageBuffer& target) const { target.CopyBlock(targetX_, targetY_, image_); }
   // Hands the drawn part over, with where it goes on the target.
   void Keep(ImageBuffer& part, int& x, int& y) {
     part = std::move(image_);
@@ -187,7 +186,7 @@ bool CELLayout::RenderCurrentLabel() {
     const std::string key = BaseKey(labelImage_, side, side, side, {}, 0);
     if (!StartFromBase(memo, key, labelImage_)) {
       if (!DrawBackground(labelImage_, side, side)) return false;
-      KeepBase(memo, key, labelImage_);
+      NewBase(memo, key);
     }
   } else {
     ComputeStripSize();
@@ -210,14 +209,17 @@ bool CELLayout::RenderCurrentLabel() {
       if (angles_.Size() != steps) angles_.Build(steps);
       LayOutStrip(ringStrip_, ringStripKey_, geometry, stripWidth_, stripHeight_);
       MapRingText(ringStrip_, labelImage_, layout_, angles_, side);
-      KeepBase(memo, key, labelImage_);
+      NewBase(memo, key);
     } else if (angles_.Size() != steps) {
       angles_.Build(steps);
     }
   }
+  recording_ = &memo;
   DrawBox(labelImage_, BoxKind::Title, 1.0);
   DrawBox(labelImage_, BoxKind::Date, 1.0);
   DrawBox(labelImage_, BoxKind::Note, 1.0);
+  recording_ = nullptr;
+  FinishBase(memo, labelImage_);
   return true;
 }
 
@@ -230,10 +232,10 @@ bool CELLayout::RenderCurrentPreview(int width, int height) {
         BaseKey(previewImage_, width, height, layout_.BaseLength * scale, {}, 0);
     if (!StartFromBase(memo, key, previewImage_)) {
       if (!DrawBackground(previewImage_, width, height)) return false;
-      KeepBase(memo, key, previewImage_);
+      NewBase(memo, key);
     }
     previewScale_ = scale;
-    return DrawTitlePreview() && DrawDatePreview() && DrawNotePreview();
+    return DrawPreviewBoxes(memo);
   }
   if (!SideIsUsable()) {
     previewImage_.Destroy();
@@ -262,9 +264,20 @@ bool CELLayout::RenderCurrentPreview(int width, int height) {
     if (!DrawBackground(previewImage_, width, height)) return false;
     if (angles_.Size() != steps) angles_.Build(steps);
     if (!DrawRingPreview()) return false;
-    KeepBase(memo, key, previewImage_);
+    NewBase(memo, key);
   }
-  return DrawTitlePreview() && DrawDatePreview() && DrawNotePreview();
+  return DrawPreviewBoxes(memo);
+}
+
+bool CELLayout::DrawPreviewBoxes(BaseMemo& memo) {
+  recording_ = &memo;
+  const bool drawn = DrawTitlePreview() && DrawDatePreview() && DrawNotePreview();
+  recording_ = nullptr;
+  if (drawn)
+    FinishBase(memo, previewImage_);
+  else
+    memo.key.clear();
+  return drawn;
 }
 
 std::string CELLayout::BaseKey(const ImageBuffer& target, int width, int height, double side,
@@ -308,19 +321,52 @@ std::string CELLayout::BaseKey(const ImageBuffer& target, int width, int height,
 bool CELLayout::StartFromBase(BaseMemo& memo, const std::string& key, ImageBuffer& target) {
   if (memo.key.empty() || memo.key != key || !memo.image.Exists()) return false;
   target.CopyFrom(memo.image);
+  // The boxes' pixels go, the last drawn first: the base shows again.
+  for (auto it = memo.under.rbegin(); it != memo.under.rend(); ++it)
+    target.CopyBlock(it->x, it->y, it->pixels);
+  memo.under.clear();
   return target.Exists();
 }
 
-void CELLayout::KeepBase(BaseMemo& memo, std::string key, const ImageBuffer& target) {
-  // A huge label is drawn anew rather than held twice.
-  constexpr long long kMaxBaseBytes = 64LL * 1024 * 1024;
-  memo.key.clear();
-  memo.image.Destroy();
-  if (!target.Exists() ||
-      static_cast<long long>(target.Width()) * target.Height() * 3 > kMaxBaseBytes)
-    return;
-  memo.image.CopyFrom(target);
+void CELLayout::NewBase(BaseMemo& memo, std::string key) {
   memo.key = std::move(key);
+  memo.image.Destroy();
+  memo.under.clear();
+}
+
+void CELLayout::FinishBase(BaseMemo& memo, const ImageBuffer& target) {
+  // A huge label is drawn anew rather than held beside the next one.
+  constexpr long long kMaxBaseBytes = 64LL * 1024 * 1024;
+  if (memo.key.empty() || !target.Exists() ||
+      static_cast<long long>(target.Width()) * target.Height() * 3 > kMaxBaseBytes) {
+    memo.key.clear();
+    memo.image.Destroy();
+    memo.under.clear();
+    return;
+  }
+  memo.image.CopyFrom(target);
+}
+
+void CELLayout::PasteBox(ImageBuffer& target, int x, int y, const ImageBuffer& part) {
+  if (recording_ != nullptr && !recording_->key.empty() && part.Exists()) {
+    // What the box covers, cut to the target as the copy is.
+    const int left = std::max(x, 0), top = std::max(y, 0);
+    const int right = static_cast<int>(
+        std::min<long long>(static_cast<long long>(x) + part.Width(), target.Width()));
+    const int bottom = static_cast<int>(
+        std::min<long long>(static_cast<long long>(y) + part.Height(), target.Height()));
+    if (left < right && top < bottom) {
+      BaseMemo::Patch patch;
+      patch.x = left;
+      patch.y = top;
+      patch.pixels.Create(right - left, bottom - top);
+      for (int row = top; row < bottom; ++row)
+        std::memcpy(patch.pixels.Row(row - top), target.Row(row) + left * 3,
+                    static_cast<std::size_t>(right - left) * 3);
+      recording_->under.push_back(std::move(patch));
+    }
+  }
+  target.CopyBlock(x, y, part);
 }
 
 bool CELLayout::ClearPreview(int width, int height) {
@@ -396,7 +442,10 @@ void CELLayout::LayOutStrip(ImageBuffer& strip, std::string& key, const StripGeo
     strip.Create(width, height);
   key.clear();
   if (!strip.Exists()) return;
-  LayOutRingText(strip, layout_, Texts(), geometry, Fonts());
+  // The label's strip keeps its large texts for its next layout; the
+  // preview's texts are small (drawn from the glyph cache) and not kept.
+  LayOutRingText(strip, layout_, Texts(), geometry, Fonts(),
+                 &strip == &ringStrip_ ? &ringStamps_ : nullptr);
   key = std::move(wanted);
 }
 
@@ -421,7 +470,7 @@ void CELLayout::DrawBox(ImageBuffer& target, BoxKind kind, double scale) {
       memo.x = X;
       memo.y = Y;
     }
-    target.CopyBlock(memo.x, memo.y, memo.part);
+    PasteBox(target, memo.x, memo.y, memo.part);
     return;
   }
   memo.key.clear();
@@ -488,8 +537,8 @@ void CELLayout::DrawSingleLineBox(ImageBuffer& target, const LayoutBox& box,
       boxImage, Fonts(), cut, H, [&](int w) { return w >= W; },
       [](int h) { return h >= kMinBoxFontHeight; });
   canvas.DrawText(AlignedStart(box.Align, W, fit.width), (H - fit.height) / 2, cut);
-  canvas.CopyOnto(target);
   canvas.Keep(memo.part, memo.x, memo.y);
+  PasteBox(target, memo.x, memo.y, memo.part);
 }
 
 void CELLayout::DrawNoteBox(ImageBuffer& target, const LayoutBox& box, int W, int H, int X, int Y,
@@ -511,8 +560,8 @@ void CELLayout::DrawNoteBox(ImageBuffer& target, const LayoutBox& box, int W, in
     canvas.DrawText(AlignedStart(box.Align, W, fit.width),
                     static_cast<long long>(k) * lineHeight + (lineHeight - fit.height) / 2, cut);
   }
-  canvas.CopyOnto(target);
   canvas.Keep(memo.part, memo.x, memo.y);
+  PasteBox(target, memo.x, memo.y, memo.part);
 }
 
 }  // namespace twr

@@ -111,16 +111,33 @@ class CELLayout {
                    int height);
   // The background and the ring text of a render, kept with everything they
   // were drawn from, so that a render that changes only the boxes (a box
-  // moved, or the same texts again) starts from a copy.
+  // moved, or the same texts again) starts from them. They are kept as the
+  // render's finished picture (shared, not copied) with the pixels that its
+  // boxes covered.
   struct BaseMemo {
-    std::string key;  // "" when unknown
-    ImageBuffer image;
+    struct Patch {
+      int x = 0;
+      int y = 0;
+      ImageBuffer pixels;
+    };
+    std::string key;           // "" when unknown
+    ImageBuffer image;         // the finished render
+    std::vector<Patch> under;  // what the boxes covered, in drawing order
   };
   std::string BaseKey(const ImageBuffer& target, int width, int height, double side,
                       const StripGeometry& geometry, int steps);
-  // Starts `target` from the memo when it holds this key; true then.
+  // Starts `target` from the memo when it holds this key (the finished
+  // picture with what its boxes covered put back); true then.
   bool StartFromBase(BaseMemo& memo, const std::string& key, ImageBuffer& target);
-  void KeepBase(BaseMemo& memo, std::string key, const ImageBuffer& target);
+  // The target now holds a new base of this key; its boxes follow.
+  void NewBase(BaseMemo& memo, std::string key);
+  // The boxes are drawn: the memo keeps the finished picture.
+  void FinishBase(BaseMemo& memo, const ImageBuffer& target);
+  // A box's drawn part onto the target, keeping what it covers while a
+  // render records its base.
+  void PasteBox(ImageBuffer& target, int x, int y, const ImageBuffer& part);
+  // The preview's three boxes after its base, recorded in the memo.
+  bool DrawPreviewBoxes(BaseMemo& memo);
   LabelFontCache& Fonts();
   // One box onto the target; `scale` 1 for the label, PreviewScale for the preview.
   void DrawBox(ImageBuffer& target, BoxKind kind, double scale);
@@ -148,8 +165,10 @@ class CELLayout {
   ImageBuffer previewStrip_;
   std::string ringStripKey_;  // what the strips hold ("" when unknown)
   std::string previewStripKey_;
-  BaseMemo baseMemos_[2];   // [label, preview]
-  BoxMemo boxMemos_[2][3];  // [label, preview][title, date, note]
+  TextStamps ringStamps_;          // the large texts last laid out on the label's strip
+  BaseMemo baseMemos_[2];          // [label, preview]
+  BaseMemo* recording_ = nullptr;  // the memo whose boxes are being drawn
+  BoxMemo boxMemos_[2][3];         // [label, preview][title, date, note]
   int stripWidth_ = 0;
   int stripHeight_ = 0;
   RingAngleTable angles_;
