@@ -93,6 +93,9 @@ class CELLayout {
   const ImageBuffer& RingStrip() const { return ringStrip_; }
   const ImageBuffer& PreviewRingStrip() const { return previewStrip_; }
   const std::string& SettingsPath() const { return settingsPath_; }
+  // Ring texts the last layout of the label's strip copied from the one
+  // before instead of drawing them (tests, measurements).
+  int RingTextsCopied() const { return ringStamps_.Copied(); }
   // The background pictures of the renders so far (and what was wrong).
   const BackgroundCache& Background() const { return background_; }
 

@@ -70,9 +70,10 @@ std::string TextStamps::KeyOf(const ImageBuffer& strip, int x, int y, std::strin
 void TextStamps::Draw(ImageBuffer& strip, int x, int y, std::string_view text) {
   const LabelFont* font = strip.SelectedFont();
   if (!strip.Exists() || font == nullptr || text.empty()) return;
-  // Where the text's ink can lie: its advance and a cell's width beyond,
-  // the strip's whole height.
-  const int reach = std::max(font->cellHeight, kMinReach);
+  // Where the text's ink is looked for: its advance and a quarter of a cell
+  // beyond (overhangs), the strip's whole height. Ink found at the edge of
+  // that may reach further: such a text is not kept.
+  const int reach = std::max(font->cellHeight / 4, kMinReach);
   const QRect region = QRect(x - reach, 0, font->Measure(text) + 2 * reach, strip.Height())
                            .intersected(QRect(0, 0, strip.Width(), strip.Height()));
   // One pixel above the limit, clear of where Qt's choice changes.
