@@ -271,10 +271,11 @@ int RunSet(int argc, char** argv) {
     const std::string key = CanonicalLayoutKey(assignment.substr(0, eq));
     const std::string value = assignment.substr(eq + 1);
     if (key.empty()) {
-      std::string known;
-      for (const std::string& k : LayoutKeyNames()) known += (known.empty() ? "" : ", ") + k;
-      return Refuse("set", "'" + assignment.substr(0, eq) +
-                               "' is not a key of a layout (the keys: " + known + ").");
+      std::string why(1, '\'');
+      why += assignment.substr(0, eq);
+      why += "' is not a key of a layout (the keys:";
+      for (const std::string& k : LayoutKeyNames()) why += (why.back() == ':' ? " " : ", ") + k;
+      return Refuse("set", why + ").");
     }
     if (key == "BgImage") {
       picture = value;
