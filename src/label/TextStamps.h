@@ -2,11 +2,13 @@
 // that the strip's next layout copies a text drawn again in the same place
 // (the note lines while only the title changes without changing its width,
 // or the title while only the notes change) instead of filling its outlines
-// again. Only what gives the same pixels is copied: texts that Qt draws by
-// filling their outlines (taller than its glyph cache), which come out the
-// same every time at the same coordinates on a strip of the same size, put
-// back where no other text has drawn in this layout. A text drawn anywhere
-// else, or in another font, colour or strip, is drawn.
+// again. Only texts that Qt draws by filling their outlines (taller than its
+// glyph cache) are kept: those come out the same each time they are drawn
+// at the same coordinates on a strip of the same size (the very first
+// drawing of a glyph in a process may differ by a grey level from all later
+// ones, as for any drawing the renderer keeps). A text is put back only where
+// no other text has drawn in this layout; drawn anywhere else, or in another
+// font, colour or strip, it is drawn.
 #pragma once
 
 #include <QRect>
