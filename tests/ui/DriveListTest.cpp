@@ -13,12 +13,12 @@
 #include <mutex>
 #include <thread>
 
-#include "burn/BurnSession.h"
 #include "common/RecordingMessages.h"
 #include "drive/CELDevice.h"
 #include "drive/DriveWatch.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "label/CELLayout.h"
+#include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
 
 namespace twr::test {
@@ -83,7 +83,7 @@ class DriveListTest : public ::testing::Test {
       return present_;
     });
     layout_ = std::make_unique<CELLayout>(dir_.filePath("twr.ini").toStdString());
-    burn_ = std::make_unique<BurnSession>(device_, messages_);
+    burn_ = std::make_unique<ui::BurnSession>(device_, messages_);
     model_ = std::make_unique<MainWindowModel>(*layout_, device_, *burn_, config_, messages_);
   }
   void Present(std::vector<DriveSource> sources) {
@@ -120,7 +120,7 @@ class DriveListTest : public ::testing::Test {
   RecordingMessages messages_;
   ui::TitleConfigModel config_;
   std::unique_ptr<CELLayout> layout_;
-  std::unique_ptr<BurnSession> burn_;
+  std::unique_ptr<ui::BurnSession> burn_;
   std::unique_ptr<MainWindowModel> model_;
 };
 

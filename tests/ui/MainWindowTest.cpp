@@ -201,7 +201,7 @@ class MainWindowTest : public QObject {
                                                    &kFonts);
     } else {
       rig.burn.SetBand(40.0, 41.0);
-      rig.burn.SetLabelImage(&label);
+      rig.burn.SetLabelImage(label);
       other = std::make_unique<ui::CELDraw>(rig.burn);
     }
     if (other) {
@@ -291,7 +291,7 @@ class MainWindowTest : public QObject {
       if (step == Waiting) {
         step = Drawn;
         QTest::mouseClick(dialog->DrawButton(), Qt::LeftButton);
-      } else if (step == Drawn && rig.burn.Job().WriteCount() > 20) {
+      } else if (step == Drawn && rig.burn.Sequence().WriteCount() > 20) {
         step = Quit;
         QTest::keyClick(dialog, Qt::Key_Q, Qt::ControlModifier);
       }
