@@ -12,6 +12,7 @@
 #include "ui/DriveTask.h"
 #include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
+#include "ui/SkinnedMessageBox.h"
 #include "ui/TextProgressBar.h"
 #include "ui/model/BurnSession.h"
 
@@ -29,6 +30,8 @@ const QRect kQualityRect = DialogRect(15, 70, 103, 14);  // closed height
 const QRect kTimeLabelRect = DialogRect(15, 92, 58, 8);
 const QRect kTimeRect = DialogRect(75, 92, 42, 8);
 const QRect kProgressRect = DialogRect(6, 125, 226, 14);
+// The status line, in the free space between the bar and Exit.
+const QRect kStatusRect = DialogRect(6, 141, 226, 9);
 const QRect kDiscNameRect = DialogRect(15, 40, 100, 10);
 
 constexpr int kDiscFontShrink = 2;
@@ -103,6 +106,10 @@ CELDraw::CELDraw(BurnSession& session, QWidget* parent)
   progress_->setGeometry(kProgressRect);
   progress_->setObjectName(Id(kIdProgress));
 
+  status_ = AddStatic(kStatusRect);
+  status_->setObjectName(Id(kIdStatus));
+  status_->setAccessibleName(tr("Status"));
+
   discName_ = new DiscNameField(this);
   discName_->setGeometry(kDiscNameRect);
   discName_->setObjectName(Id(kIdDiscName));
@@ -150,10 +157,14 @@ void CELDraw::Opening() {
 
 void CELDraw::ShowMemberTexts() {
   SetBackground(session_.DataSidePicture() ? skin::kBurnDataSideBackground : skin::kBurnBackground);
-  if (drives_->count() != static_cast<int>(session_.DriveItems().size())) {
+  // Drives plugged in or pulled out change the list, not just its length.
+  QStringList items;
+  for (const std::string& item : session_.DriveItems()) items << QString::fromStdString(item);
+  QStringList shown;
+  for (int i = 0; i < drives_->count(); ++i) shown << drives_->itemText(i);
+  if (items != shown) {
     drives_->clear();
-    for (const std::string& item : session_.DriveItems())
-      drives_->addItem(QString::fromStdString(item));
+    drives_->addItems(items);
   }
   drives_->setCurrentIndex(session_.SelectedDrive());
   quality_->setCurrentIndex(session_.Quality());
@@ -162,6 +173,7 @@ void CELDraw::ShowMemberTexts() {
   timeLabel_->setText(QString::fromStdString(session_.LabelText()));
   time_->setText(QString::fromStdString(session_.TimeText()));
   discName_->SetText(QString::fromStdString(session_.DiscText()));
+  status_->setText(QString::fromStdString(session_.StatusText(session_.Progress().Peek())));
 }
 
 void CELDraw::OnTimer() {
@@ -191,6 +203,7 @@ void CELDraw::OnDraw() {
 }
 
 void CELDraw::ApplyProgress() {
+  if (asking_) CloseQuestionAfterTheEnd();
   if (progressScheduled_) return;
   // Bounded repaints whatever the burn's rate: at most one per interval.
   if (sinceProgress_.isValid() && sinceProgress_.elapsed() < progressInterval_) {
@@ -210,18 +223,45 @@ void CELDraw::ApplyProgress() {
   progress_->SetText(state.text);
   progress_->SetShowText(state.showText);
   progress_->SetPos(state.position);
+  status_->setText(QString::fromStdString(session_.StatusText(state)));
   if (state.finished && session_.CurrentState() == BurnSession::State::Burning) BurnFinished();
 }
 
 void CELDraw::BurnFinished() {
+  if (asking_) {
+    // The question's answer no longer matters; the dialog closes after it.
+    finishPending_ = true;
+    CloseQuestionAfterTheEnd();
+    return;
+  }
   if (finishing_) return;
   finishing_ = true;
   session_.BurnEnded();
   done(0);
 }
 
+void CELDraw::CloseQuestionAfterTheEnd() {
+  const BurnPhase phase = session_.Progress().Peek().phase;
+  if (!finishPending_ && phase != BurnPhase::Restoring && phase != BurnPhase::Done) return;
+  // Only the question itself, never the outcome box shown above it.
+  auto* box = qobject_cast<SkinnedMessageBox*>(QApplication::activeModalWidget());
+  if (box && box->parentWidget() == this && box->NoButton()) box->done(QDialog::Rejected);
+}
+
 void CELDraw::reject() {
-  if (DriveTask::Busy()) return;
+  if (DriveTask::Busy() || asking_) return;
+  if (session_.CurrentState() == BurnSession::State::Burning) {
+    // A stray Escape must not half-etch a disc: ask first, while the burn
+    // goes on untouched.
+    asking_ = true;
+    const bool stop = session_.ConfirmStop();
+    asking_ = false;
+    if (finishPending_) {
+      BurnFinished();
+      return;
+    }
+    if (!stop) return;
+  }
   // During a burn this only asks it to stop; the burn closes the dialog.
   if (!session_.Exit()) return;
   timer_.stop();

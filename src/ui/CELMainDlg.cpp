@@ -576,11 +576,11 @@ void CELMainDlg::ShowHelpMenu() {
 
 void CELMainDlg::OnQuitKey() {
   if (auto* draw = qobject_cast<CELDraw*>(QApplication::activeModalWidget())) {
-    // The burn dialog's Exit: during a burn it asks the burn to stop, and
-    // the window ends once the burn's closing steps have closed the dialog.
+    // The burn dialog's Exit: during a burn it asks first, and on Yes the
+    // window ends once the burn's closing steps have closed the dialog.
     const bool burning = burnSession_.CurrentState() == BurnSession::State::Burning;
     draw->reject();
-    quitAfterBurn_ = burning || !draw->isVisible();
+    quitAfterBurn_ = (burning && burnSession_.StopRequested()) || !draw->isVisible();
     return;
   }
   RequestQuit();

@@ -155,6 +155,7 @@ bool BurnSession::DrawSteps() {
     return false;
   }
   plan_ = sequence_.CurrentPlan();
+  stopRequested_ = false;
   state_ = State::Burning;
   drawEnabled_ = false;
   return true;
@@ -168,12 +169,15 @@ bool BurnSession::ConfirmStop() {
 }
 
 std::string BurnSession::StatusText(const BurnProgressState& state) const {
-  if (state_ == State::Burning) return BurnPhaseText(state.phase, state.phaseDetail);
-  return notice_;
+  // The preparation before the threads start has a phase too.
+  if (std::string phase = BurnPhaseText(state.phase, state.phaseDetail); !phase.empty())
+    return phase;
+  return state_ == State::Burning ? std::string() : notice_;
 }
 
 bool BurnSession::Exit() {
   if (state_ == State::Burning) {
+    stopRequested_ = true;
     sequence_.RequestStop();
     return false;
   }

@@ -92,6 +92,8 @@ class BurnSession : public QObject {
   // the burn? The disc keeps what is etched so far." (No by default). True
   // for Yes; the burn goes on untouched meanwhile.
   bool ConfirmStop();
+  // Exit has asked the running burn (or the last one) to stop.
+  bool StopRequested() const { return stopRequested_; }
   // The burn has reported its end (after its closing steps): the threads are
   // joined, Draw and the quality list come back, the disc text is cleared
   // and the session is closed.
@@ -100,7 +102,9 @@ class BurnSession : public QObject {
   // ---- Drives that come and go ---------------------------------------------
   // The count of drive changes seen so far (the main window's DriveWatch);
   // a tick that finds it moved builds the drive list again.
-  void SetDriveChanges(std::function<std::uint64_t()> changes) { driveChanges_ = std::move(changes); }
+  void SetDriveChanges(std::function<std::uint64_t()> changes) {
+    driveChanges_ = std::move(changes);
+  }
   // The drive list built again (drive work): the drive in use stays in use
   // while it is still listed; a drive that has gone leaves Draw disabled and
   // says so. Not during a burn: a drive pulled out then ends the burn with
@@ -172,6 +176,7 @@ class BurnSession : public QObject {
   std::function<std::uint64_t()> driveChanges_;
   std::uint64_t driveChangesSeen_ = 0;
   std::string notice_;
+  bool stopRequested_ = false;
 };
 
 }  // namespace twr::ui
