@@ -165,8 +165,9 @@ class BurnDialogTest : public QObject {
     CheckClosingSteps(dir.filePath("trace.txt"), *rig.drive);
   }
 
-  // Exit during a burn only asks it to stop: the dialog stays until the
-  // burn's closing steps have run, then closes itself.
+  // Exit during a burn asks first (No goes on), then only asks the burn to
+  // stop: the dialog stays until the burn's closing steps have run, then
+  // closes itself. The status line names the phase.
   void exitDuringABurnWaitsForTheClosingSteps() {
     QTemporaryDir dir;
     VirtualDriveConfig config = DriveWith("label");
@@ -190,14 +191,25 @@ class BurnDialogTest : public QObject {
                              kBurnTimeoutMs);
     QVERIFY(bar->ShowText());
     QCOMPARE(bar->Text().size(), std::size_t(5));  // "mm:ss"
+    QCOMPARE(dialog.StatusLine()->text(), QString("Burning"));
     dialog.grab().save(ScreenshotPath("burn-dialog-burning.png"));
 
+    rig.answer = false;
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QCOMPARE(rig.Texts().back(),
+             std::string("Stop the burn? The disc keeps what is etched so far."));
+    QVERIFY(!session.StopRequested());
+    const int before = session.Sequence().WriteCount();
+    QTRY_VERIFY(session.Sequence().WriteCount() > before);
+    rig.answer = true;
     QTest::mouseClick(dialog.ExitButton(), Qt::LeftButton);
+    QVERIFY(session.StopRequested());
     QVERIFY(dialog.isVisible());
     QCOMPARE(session.CurrentState(), BurnSession::State::Burning);
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kBurnTimeoutMs);
     const auto texts = rig.Texts();
     QCOMPARE(std::count(texts.begin(), texts.end(), "Finish Burning."), 1);
+    QVERIFY(rig.messages.History().back().detail.starts_with("Stopped by you after write "));
     CheckClosingSteps(dir.filePath("trace.txt"), *rig.drive);
     // Far fewer repaints than writes: the burn's events were coalesced.
     QVERIFY(dialog.ProgressUpdates() < session.Sequence().WriteCount());
