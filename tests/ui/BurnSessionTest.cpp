@@ -38,26 +38,68 @@ struct EndingCase {
 
 TEST(BurnSessionTest, StatusLineQuestionAndEndings) {
   const std::vector<EndingCase> cases = {
-      {"clean", "", 0.0, false, BurnOutcome::Finished, "Finish Burning.", "",
-       MessageIcon::Information, "",
+      {"clean",
+       "",
+       0.0,
+       false,
+       BurnOutcome::Finished,
+       "Finish Burning.",
+       "",
+       MessageIcon::Information,
+       "",
        {"Preparing the drive", "Burning", "Synchronising the drive's cache",
         "Restoring the drive"}},
-      {"gaps", "streaming:40,streaming:400", 0.0, false, BurnOutcome::FinishedWithGaps,
-       "Finish Burning.", "writes skipped after loss of streaming", MessageIcon::Warning, kHelpGaps,
+      {"gaps",
+       "streaming:40,streaming:400",
+       0.0,
+       false,
+       BurnOutcome::FinishedWithGaps,
+       "Finish Burning.",
+       "writes skipped after loss of streaming",
+       MessageIcon::Warning,
+       kHelpGaps,
        {"Burning", "Loss of streaming (1 so far)", "Burning; loss of streaming (1 so far)",
         "Loss of streaming (2 so far)", "Restoring the drive"}},
-      {"stopped", "", 1.0, true, BurnOutcome::Stopped, "Finish Burning.",
-       "Stopped by you after write ", MessageIcon::Information, kHelpStopped,
+      {"stopped",
+       "",
+       1.0,
+       true,
+       BurnOutcome::Stopped,
+       "Finish Burning.",
+       "Stopped by you after write ",
+       MessageIcon::Information,
+       kHelpStopped,
        {"Burning", "Synchronising the drive's cache", "Restoring the drive"}},
-      {"drive gone", "gone:30", 0.0, false, BurnOutcome::DriveGone, "Writing Error[",
-       "stopped answering", MessageIcon::Error, kHelpDriveGone,
+      {"drive gone",
+       "gone:30",
+       0.0,
+       false,
+       BurnOutcome::DriveGone,
+       "Writing Error[",
+       "stopped answering",
+       MessageIcon::Error,
+       kHelpDriveGone,
        {"Burning", "Restoring the drive"}},
-      {"medium error", "error:12:03/0C/00", 0.0, false, BurnOutcome::WriteFailed,
-       "Writing Error[Sense=3,Asc=c,Ascq=0]", "The drive refused the write: ",
-       MessageIcon::Error, kHelpWritingError, {"Burning", "Restoring the drive"}},
-      {"busy for good", "busy:20:forever", 0.0, false, BurnOutcome::WriteFailed,
-       "Writing Error[Sense=2,Asc=4,Ascq=8]", "long write in progress", MessageIcon::Error,
-       kHelpWritingError, {"Burning", "Drive busy (retrying for 0 s)", "Restoring the drive"}},
+      {"medium error",
+       "error:12:03/0C/00",
+       0.0,
+       false,
+       BurnOutcome::WriteFailed,
+       "Writing Error[Sense=3,Asc=c,Ascq=0]",
+       "The drive refused the write: ",
+       MessageIcon::Error,
+       kHelpWritingError,
+       {"Burning", "Restoring the drive"}},
+      {"busy for good",
+       "busy:20:forever",
+       0.0,
+       false,
+       BurnOutcome::WriteFailed,
+       "Writing Error[Sense=2,Asc=4,Ascq=8]",
+       "long write in progress",
+       MessageIcon::Error,
+       kHelpWritingError,
+       {"Burning", "Drive busy (retrying for 0 s)", "Restoring the drive"}},
   };
   for (const EndingCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -68,7 +110,8 @@ TEST(BurnSessionTest, StatusLineQuestionAndEndings) {
     config.burn.pace = c.pace;
     auto drive = std::make_shared<VirtualDrive>(config);
     CELDevice device;
-    device.SetDriveSourceProvider([drive] { return std::vector<DriveSource>{VirtualDrive::SourceFor(drive)}; });
+    device.SetDriveSourceProvider(
+        [drive] { return std::vector<DriveSource>{VirtualDrive::SourceFor(drive)}; });
     RecordingMessages messages(false);
     BurnSession session(device, messages);
     BurnTimings timings;
@@ -118,8 +161,9 @@ TEST(BurnSessionTest, StatusLineQuestionAndEndings) {
       EXPECT_EQ(std::count_if(records.begin(), records.end(),
                               [](const auto& r) {
                                 return r.question &&
-                                       r.text == "Stop the burn? The disc keeps what is etched "
-                                                 "so far.";
+                                       r.text ==
+                                           "Stop the burn? The disc keeps what is etched "
+                                           "so far.";
                               }),
                 2);
       EXPECT_GT(ending.lastWrite, 0);
@@ -145,6 +189,62 @@ TEST(BurnSessionTest, StatusLineQuestionAndEndings) {
       EXPECT_NE(at, statuses.end()) << "missing or out of order: " << expected;
     }
     EXPECT_EQ(session.StatusText(session.Progress().Peek()), "");  // after the burn
+  }
+}
+
+// Drives plugged in and pulled out while the dialog is open: the drive in
+// use stays chosen while it is listed, wherever it moves; when it is gone
+// Draw is off and the status line says so; back again, it is chosen again.
+TEST(BurnSessionTest, DriveListFollowsDrivesThatComeAndGo) {
+  auto source = [](char letter) {
+    VirtualDriveConfig c;
+    c.letter = letter;
+    c.disc = "label";
+    c.reloadDelaySeconds = 0;
+    c.product = std::string("Drive ") + letter;
+    return VirtualDrive::SourceFor(std::make_shared<VirtualDrive>(c));
+  };
+  std::vector<DriveSource> present = {source('V'), source('W')};
+  CELDevice device;
+  device.SetDriveSourceProvider([&] { return present; });
+  RecordingMessages messages;
+  BurnSession session(device, messages);
+  std::uint64_t changes = 0;
+  session.SetDriveChanges([&] { return changes; });
+  session.SetDriveIndex(1);
+  session.Open();
+  ASSERT_EQ(session.DriveItems().size(), 2u);
+  const std::string inUse = session.DriveItems()[1];
+  EXPECT_NE(inUse.find("Drive W"), std::string::npos);
+  EXPECT_TRUE(session.DrawEnabled());
+
+  struct Step {
+    std::vector<char> letters;
+    int selected;
+    bool draw;
+    const char* status;
+  };
+  const std::vector<Step> steps = {
+      {{'W'}, 0, true, ""},                     // the other one pulled out
+      {{}, -1, false, " is no longer there."},  // the one in use too
+      {{'U', 'W'}, 1, true, ""},                // back, behind a new one
+  };
+  for (const Step& step : steps) {
+    present.clear();
+    for (char letter : step.letters) present.push_back(source(letter));
+    ++changes;
+    session.Tick();
+    EXPECT_EQ(session.DriveItems().size(), step.letters.size());
+    EXPECT_EQ(session.SelectedDrive(), step.selected);
+    if (step.selected >= 0) {
+      EXPECT_EQ(session.DriveItems()[static_cast<std::size_t>(step.selected)], inUse);
+    }
+    EXPECT_EQ(session.DrawEnabled(), step.draw);
+    const std::string status = session.StatusText(session.Progress().Peek());
+    if (*step.status == '\0')
+      EXPECT_EQ(status, "");
+    else
+      EXPECT_EQ(status, inUse + step.status);
   }
 }
 

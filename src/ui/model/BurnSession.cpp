@@ -43,6 +43,7 @@ void BurnSession::Open() {
     device_.SelectDrive(selectedDrive_ >= 0 ? driveItems_[selectedDrive_] : std::string(),
                         driveIndex_);
     driveInUse_ = device_.OpenIndex();
+    wantedDrive_ = selectedDrive_ >= 0 ? driveItems_[selectedDrive_] : std::string();
     device_.TestUnitReadyTries();
     plan_ = sequence_.Plan(Target());
     state_ = State::Waiting;
@@ -70,10 +71,9 @@ bool BurnSession::Tick() {
 bool BurnSession::RefreshDrives() {
   if (state_ == State::Burning) return false;
   if (driveChanges_) driveChangesSeen_ = driveChanges_();
-  const std::string inUse =
-      selectedDrive_ >= 0 && selectedDrive_ < static_cast<int>(driveItems_.size())
-          ? driveItems_[static_cast<std::size_t>(selectedDrive_)]
-          : std::string();
+  // The drive handed over, also while it is gone: it is taken again when
+  // it comes back.
+  const std::string inUse = wantedDrive_;
   std::vector<std::string> items;
   int found = -1;
   RunDrive([&] {

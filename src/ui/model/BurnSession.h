@@ -176,6 +176,7 @@ class BurnSession : public QObject {
   std::function<std::uint64_t()> driveChanges_;
   std::uint64_t driveChangesSeen_ = 0;
   std::string notice_;
+  std::string wantedDrive_;  // the drive item handed over at Open
   bool stopRequested_ = false;
 };
 
