@@ -157,14 +157,19 @@ stopped=$(writes)
 tail -n 1 "$WORK/trace.txt" | grep -q '^1B 00 00 00 02 00 ' || { echo "no eject at the end"; exit 1; }
 quit_program
 
-# 2. Writes that lose streaming: the outcome reports the gaps (warning icon).
+# 2. Writes that lose streaming: the outcome reports the gaps (warning icon),
+# and its Help button opens the help page that explains them.
 write_ini "Faults=streaming:40,streaming:400"
 start_burn "Gaps"
 BOX=$(wait_window '^Titlewright$' 1200)
 shot "$BOX" gaps-outcome.png
 icon_is_warning "$BOX" || { echo "the gaps are not reported as a warning"; exit 1; }
-press "$BOX" Return
+press "$BOX" alt+h               # Help: the box closes, the help opens at the gaps
 wait_gone '^Etchlume Burn$'
+HELP=$(wait_window '^Titlewright Help$')
+sleep 0.5
+shot "$HELP" gaps-help.png
+xdotool windowclose "$HELP" 2>/dev/null || true
 quit_program
 
 echo "stop and gaps through the window: passed (screenshots in $OUT)"
