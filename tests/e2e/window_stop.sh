@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real titlewright on an X server (Xvfb), driven with xdotool: a paced
 # burn on the virtual drive, Escape asks whether to stop, No lets the burn go
-# on (the trace keeps growing), Exit and Yes stop it and the outcome box says
+# on (the trace keeps growing), so does Ctrl+Q and No (the program stays),
+# Exit and Yes stop it and the outcome box says
 # where it stopped, the disc is ejected; then a burn whose writes lose
 # streaming ends with a box that reports the gaps, not a clean finish.
 # Usage: window_stop.sh TITLEWRIGHT ARTEFACT_DIR
@@ -142,6 +143,13 @@ sleep 1.5
 after=$(writes)
 [ "$after" -gt "$before" ] || { echo "the burn did not go on after No ($before, $after)"; exit 1; }
 xdotool search --onlyvisible --name '^Etchlume Burn$' >/dev/null || { echo "No closed the burn dialog"; exit 1; }
+# Ctrl+Q asks the same; No keeps the burn and the program.
+press "$BURN" ctrl+q
+BOX=$(wait_window '^Titlewright$')
+press "$BOX" Return
+wait_gone '^Titlewright$'
+sleep 0.5
+[ "$(writes)" -gt "$after" ] || { echo "the burn did not go on after Ctrl+Q and No"; exit 1; }
 
 click "$BURN" 180 262            # Exit
 BOX=$(wait_window '^Titlewright$')
@@ -155,6 +163,8 @@ wait_gone '^Etchlume Burn$'
 stopped=$(writes)
 [ "$stopped" -lt 5000 ] || { echo "the burn did not stop ($stopped writes)"; exit 1; }
 tail -n 1 "$WORK/trace.txt" | grep -q '^1B 00 00 00 02 00 ' || { echo "no eject at the end"; exit 1; }
+sleep 1
+kill -0 "$APP_PID" 2>/dev/null || { echo "the program ended although Ctrl+Q was answered No"; exit 1; }
 quit_program
 
 # 2. Writes that lose streaming: the outcome reports the gaps (warning icon),
