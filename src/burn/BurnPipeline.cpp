@@ -34,12 +34,17 @@ constexpr int kEncoderRoomWant = 64;
 constexpr int kEncoderSpan = 256;
 
 // What follows the outcome text when the drive is the reason for it.
-constexpr const char* kDetailNoAnswer =
-    "The drive stopped answering: no status and no sense came back. It may have been "
-    "disconnected, switched off or reset; check its cable and power before the next burn.";
-constexpr const char* kDetailStillBusy =
-    "The drive was still busy: it did not become ready after the burn. Leave the disc in "
-    "until the drive has settled before you use it.";
+std::string DetailNoAnswer() {
+  return Tr("BurnJob",
+            "The drive stopped answering: no status and no sense came back. It may have been "
+            "disconnected, switched off or reset; check its cable and power before the next "
+            "burn.");
+}
+std::string DetailStillBusy() {
+  return Tr("BurnJob",
+            "The drive was still busy: it did not become ready after the burn. Leave the disc in "
+            "until the drive has settled before you use it.");
+}
 
 constexpr std::uint8_t kSenseKeyMask = 0x0F;
 constexpr std::uint8_t kSenseHardwareError = 0x04;
@@ -88,17 +93,20 @@ const char* WriteAdvice(std::uint8_t keyByte, std::uint8_t asc) {
 std::string RefusedDetail(const std::uint8_t sense[3], int status) {
   const std::string byStatus = StatusRefusalText(status);
   if (sense[0] == 0 && sense[1] == 0 && sense[2] == 0 && !byStatus.empty())
-    return "The drive refused the write: " + byStatus + ". " +
+    return Arg(Tr("BurnJob", "The drive refused the write: %1."), {byStatus}) + " " +
            Tr("BurnJob", "Close the program that holds the drive, then burn again.");
-  return "The drive refused the write: " + SenseText(sense[0], sense[1], sense[2]) + ". " +
-         WriteAdvice(sense[0], sense[1]);
+  return Arg(Tr("BurnJob", "The drive refused the write: %1."),
+             {SenseText(sense[0], sense[1], sense[2])}) +
+         " " + WriteAdvice(sense[0], sense[1]);
 }
 
 std::string BusyLimitDetail(std::chrono::milliseconds limit) {
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limit).count();
-  return "The drive answered \"long write in progress\" to the same write for more than " +
-         std::to_string(seconds) + " s and never took it. " +
-         Tr("BurnJob", "Switch the drive off and on, then burn again.");
+  return Arg(Tr("BurnJob",
+                "The drive answered \"long write in progress\" to the same write for more than "
+                "%1 s and never took it."),
+             {std::to_string(seconds)}) +
+         " " + Tr("BurnJob", "Switch the drive off and on, then burn again.");
 }
 
 // A share of the writes in percent: whole percents, one decimal below one
@@ -433,7 +441,7 @@ BurnEnding BurnJob::CompleteEnding(const BurnRun& run) const {
   // known to be on the disc.
   const std::string unsettled =
       run.settled ? std::string()
-                  : (device_.LastCommandUnanswered() ? kDetailNoAnswer : kDetailStillBusy);
+                  : (device_.LastCommandUnanswered() ? DetailNoAnswer() : DetailStillBusy());
   switch (ending.outcome) {
     case BurnOutcome::Finished:
       if (run.skipped > 0) {
@@ -524,7 +532,7 @@ void BurnJob::ReadSense(BurnRun& run) {
   }
   if (device_.LastCommandUnanswered())
     run.EndWith(BurnOutcome::DriveGone, WritingErrorText(sense[0], sense[1], sense[2]),
-                kDetailNoAnswer);
+                DetailNoAnswer());
   else
     run.EndWith(BurnOutcome::WriteFailed, WritingErrorText(sense[0], sense[1], sense[2]),
                 RefusedDetail(run.sense, device_.LastCommandStatus()));
