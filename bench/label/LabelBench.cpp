@@ -1,5 +1,6 @@
 // Renderer benchmarks: the full-size label with ring text and a background
-// picture, and the once-a-second preview refresh of the main window.
+// picture, the once-a-second preview refresh of the main window, and a frame
+// of the layout designer while a box is dragged.
 #include <benchmark/benchmark.h>
 #include <QDir>
 #include <QGuiApplication>
@@ -54,6 +55,21 @@ void BM_RenderLabelNewTitle(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderLabelNewTitle)->Arg(kAuroraLayout)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The same with a title that grows and shrinks, so that the ring text
+// after it moves too (typing rather than changing one digit).
+void BM_RenderLabelTitleOfNewWidth(benchmark::State& state) {
+  twr::CELLayout& l = ExampleLayout();
+  const int index = static_cast<int>(state.range(0));
+  int n = 0;
+  for (auto _ : state) {
+    l.Title = "Summer in Lisbon" + std::string(static_cast<std::size_t>(n++ % 10), '!');
+    if (!l.RenderLabel(index, false)) state.SkipWithError("render failed");
+    benchmark::DoNotOptimize(l.LabelImageData());
+  }
+  l.Title = "Summer in Lisbon";
+}
+BENCHMARK(BM_RenderLabelTitleOfNewWidth)->Arg(kAuroraLayout)->Arg(1)->Unit(benchmark::kMillisecond);
+
 void BM_PreviewRefresh(benchmark::State& state) {
   twr::CELLayout& l = ExampleLayout();
   const int index = static_cast<int>(state.range(0));
@@ -69,6 +85,32 @@ void BM_PreviewRefresh(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PreviewRefresh)->Arg(kAuroraLayout)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One frame of the layout designer while the title box is dragged: the
+// layout held in memory with the box one pixel further (moved, or with its
+// right edge dragged when the third argument is 1), drawn at the canvas's
+// resolution (800 device pixels across, or 1600 at a device pixel ratio of
+// 2) with its picture and full ring text.
+void BM_DesignerDragFrame(benchmark::State& state) {
+  twr::CELLayout& l = ExampleLayout();
+  const int index = static_cast<int>(state.range(0));
+  const int side = static_cast<int>(state.range(1));
+  const bool resize = state.range(2) != 0;
+  l.LoadLayout(index, false);
+  twr::LayoutRecord record = l.Layout();
+  l.RenderCurrentLabel();
+  const int start = resize ? record.Title.Width : record.Title.PosX;
+  int n = 0;
+  for (auto _ : state) {
+    (resize ? record.Title.Width : record.Title.PosX) = start + n++ % 200;
+    l.UseLayout(record);
+    if (!l.RenderCurrentPreview(side, side)) state.SkipWithError("render failed");
+    benchmark::DoNotOptimize(l.PreviewImage().Image().constBits());
+  }
+}
+BENCHMARK(BM_DesignerDragFrame)
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {800, 1600}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

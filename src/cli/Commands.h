@@ -9,6 +9,7 @@
 namespace twr::cli {
 
 int RunLayouts(int argc, char** argv);  // twr layouts
+int RunLayout(int argc, char** argv);   // twr layout show|new|set|delete|move
 int RunRender(int argc, char** argv);   // twr render
 int RunDrives(int argc, char** argv);   // twr drives
 int RunDisc(int argc, char** argv);     // twr disc

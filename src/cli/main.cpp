@@ -27,6 +27,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"layouts", twr::cli::RunLayouts, "List the layouts of the settings file."},
+    {"layout", twr::cli::RunLayout, "Show, add, change, delete or move a layout."},
     {"render", twr::cli::RunRender,
      "Render a layout into label and preview pictures, or the etched disc."},
     {"drives", twr::cli::RunDrives, "List the drives that can etch labels."},

@@ -207,6 +207,12 @@ std::string ProfileFile::GetRaw(std::string_view section, std::string_view key,
   return std::string(v);
 }
 
+std::string ProfileFile::GetStored(std::string_view section, std::string_view key,
+                                   std::string_view def) const {
+  const Entry* e = Find(section, key);
+  return e ? e->value : std::string(def);
+}
+
 std::string ProfileFile::GetString(std::string_view section, std::string_view key,
                                    std::string_view def) const {
   return Utf8Cut(GetRaw(section, key, def), kProfileStringMax);
@@ -301,24 +307,243 @@ bool WriteProfileString(const std::string& path, std::string_view section, std::
     out.append(eol);
   }
 
-  // Write next to the target, then rename: the old file stays whole until the
-  // new one is complete on disk.
-  std::string dir = ".";
-  std::size_t slash = path.rfind('/');
-  if (slash != std::string::npos) dir = slash == 0 ? "/" : path.substr(0, slash);
-  std::string tmpl = dir + "/.twr.ini.XXXXXX";
+  return ReplaceFileAtomically(path, out).ok;
+}
+
+namespace {
+
+int g_writeFault = 0;
+
+std::string LowerName(std::string_view name) {
+  return LowerCopy(TrimProfileBlanks(name));
+}
+
+// The folder of a path ("." for a bare name).
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string WriteProblem(int error, const std::string& folder) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+      return "the disk is full";
+    case EROFS:
+      return "the file system is read-only";
+    case EACCES:
+    case EPERM:
+      return "the folder " + folder + " may not be written to";
+    case EIO:
+      return "the disk reported an input/output error";
+    default:
+      return std::strerror(error);
+  }
+}
+
+}  // namespace
+
+bool ApplyProfileChanges(std::string_view text, const std::vector<ProfileSectionChange>& changes,
+                         std::string& out) {
+  for (const ProfileSectionChange& change : changes) {
+    if (TrimProfileBlanks(change.section).empty() || HasLineBreak(change.section) ||
+        HasLineBreak(change.addAfter))
+      return false;
+    for (const ProfileKeyChange& key : change.keys) {
+      if (TrimProfileBlanks(key.key).empty() || HasLineBreak(key.key) ||
+          key.key.find('=') != std::string::npos || (key.value && HasLineBreak(*key.value)))
+        return false;
+    }
+  }
+
+  std::vector<std::string_view> lines, ends;
+  SplitLines(text, lines, &ends);
+  const std::string_view eol =
+      (text.find("\r\n") != std::string_view::npos || text.empty()) ? "\r\n" : "\n";
+
+  // The first section of each name: its header line, where it ends (the next
+  // header) and its last key line.
+  struct Extent {
+    std::size_t header = 0;
+    std::size_t end = 0;
+    long lastKey = -1;
+  };
+  std::unordered_map<std::string, Extent> sections;
+  std::vector<long> headers;  // header line of every section, in order
+  {
+    Extent* current = nullptr;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      std::string_view name, key, value;
+      if (SectionName(lines[i], name)) {
+        if (current) current->end = i;
+        current = nullptr;
+        auto [it, added] = sections.try_emplace(LowerCopy(name), Extent{i, lines.size(), -1});
+        if (added) current = &it->second;
+        continue;
+      }
+      if (current && KeyLine(lines[i], key, value)) current->lastKey = static_cast<long>(i);
+    }
+  }
+
+  std::vector<bool> dropped(lines.size(), false);
+  std::vector<std::optional<std::string>> replaced(lines.size());
+  // Lines added before line k (k == lines.size(): at the end): new keys of
+  // a section first, then new sections.
+  std::vector<std::vector<std::string>> newKeys(lines.size() + 1), newSections(lines.size() + 1);
+  std::unordered_map<std::string, std::size_t> addedAt;  // new section -> its slot
+
+  for (const ProfileSectionChange& change : changes) {
+    const std::string name = LowerName(change.section);
+    const auto found = sections.find(name);
+    if (found == sections.end()) {
+      if (change.removeSection || addedAt.count(name)) continue;
+      std::size_t slot = lines.size();
+      const std::string after = LowerName(change.addAfter);
+      if (auto a = addedAt.find(after); !after.empty() && a != addedAt.end()) {
+        slot = a->second;
+      } else if (auto s = sections.find(after); !after.empty() && s != sections.end()) {
+        slot =
+            static_cast<std::size_t>(s->second.lastKey >= 0 ? s->second.lastKey
+                                                            : static_cast<long>(s->second.header)) +
+            1;
+      }
+      std::vector<std::string>& block = newSections[slot];
+      // A blank line between the section and what stands before it.
+      const bool blankBefore = !(slot == 0 && block.empty()) &&
+                               !(slot == lines.size() && lines.empty() && block.empty());
+      if (blankBefore) block.emplace_back();
+      block.push_back("[" + std::string(TrimProfileBlanks(change.section)) + "]");
+      for (const ProfileKeyChange& key : change.keys)
+        if (key.value) block.push_back(key.key + "=" + *key.value);
+      addedAt[name] = slot;
+      continue;
+    }
+    const Extent& extent = found->second;
+    if (change.removeSection) {
+      dropped[extent.header] = true;
+      for (std::size_t i = extent.header + 1; i < extent.end; ++i) {
+        std::string_view key, value;
+        if (KeyLine(lines[i], key, value)) dropped[i] = true;
+      }
+      // The blank lines that set it apart from what stands before it.
+      for (std::size_t i = extent.header; i > 0 && TrimProfileBlanks(lines[i - 1]).empty(); --i)
+        dropped[i - 1] = true;
+      continue;
+    }
+    const std::size_t slot =
+        static_cast<std::size_t>(extent.lastKey >= 0 ? extent.lastKey
+                                                     : static_cast<long>(extent.header)) +
+        1;
+    for (const ProfileKeyChange& change_key : change.keys) {
+      bool seen = false;
+      for (std::size_t i = extent.header + 1; i < extent.end; ++i) {
+        std::string_view key, value;
+        if (dropped[i] || !KeyLine(lines[i], key, value) || !ProfileNameEquals(key, change_key.key))
+          continue;
+        if (!change_key.value) {
+          dropped[i] = true;
+          continue;
+        }
+        // The key's spelling and the spacing up to its value stay.
+        const std::string_view line = lines[i];
+        std::size_t start = line.find('=') + 1;
+        while (start < line.size() && (line[start] == ' ' || line[start] == '\t')) ++start;
+        replaced[i] = std::string(line.substr(0, start)) + *change_key.value;
+        seen = true;
+        break;  // later lines of the same key are never read
+      }
+      if (!seen && change_key.value)
+        newKeys[slot].push_back(change_key.key + "=" + *change_key.value);
+    }
+  }
+
+  std::string result;
+  result.reserve(text.size() + 256);
+  auto emitAdded = [&](std::size_t slot) {
+    for (const auto* block : {&newKeys[slot], &newSections[slot]}) {
+      for (const std::string& line : *block) {
+        if (!result.empty() && result.back() != '\n') result.append(eol);
+        result.append(line);
+        result.append(eol);
+      }
+    }
+  };
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    emitAdded(i);
+    if (dropped[i]) continue;
+    result.append(replaced[i] ? std::string_view(*replaced[i]) : lines[i]);
+    result.append(ends[i]);
+  }
+  emitAdded(lines.size());
+  out = std::move(result);
+  return true;
+}
+
+bool ReadProfileText(const std::string& path, std::string& text, std::string* problem) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) {
+    if (problem) *problem = errno == ENOENT ? "it does not exist" : std::strerror(errno);
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    if (problem) *problem = S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file";
+    return false;
+  }
+  if (!ReadWholeFile(path, text)) {
+    if (problem) *problem = "it cannot be read";
+    return false;
+  }
+  return true;
+}
+
+void SetFileWriteFaultForTesting(int error) {
+  g_writeFault = error;
+}
+
+FileWriteResult ReplaceFileAtomically(const std::string& path, std::string_view content) {
+  // A link is followed: the file it names is the one replaced.
+  std::string target = path;
+  if (char* real = ::realpath(path.c_str(), nullptr)) {
+    target = real;
+    std::free(real);
+  }
+  struct stat st;
+  const bool existed = ::stat(target.c_str(), &st) == 0;
+  if (existed) {
+    if (!S_ISREG(st.st_mode)) return {false, "it is not a regular file"};
+    if ((st.st_mode & 0222) == 0) return {false, "the file is read-only"};
+    if (::access(target.c_str(), W_OK) != 0) {
+      return {false,
+              errno == EROFS ? "the file system is read-only" : "the file may not be written to"};
+    }
+  }
+  const std::string dir = FolderOf(target);
+  const std::string base = target.substr(target.rfind('/') + 1);
+  std::string tmpl = dir + "/." + base + ".XXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');
-  int fd = ::mkstemp(name.data());
-  if (fd < 0) return false;
-  struct stat st;
-  mode_t mode = 0644;
-  if (existed && ::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
-  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, out) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(name.data(), path.c_str()) == 0;
-  if (!ok) ::unlink(name.data());
-  return ok;
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) return {false, WriteProblem(errno, dir)};
+  int error = 0;
+  const mode_t mode = existed ? (st.st_mode & 07777) : 0644;
+  if (::fchmod(fd, mode) != 0) error = errno;
+  if (error == 0 && g_writeFault != 0) error = g_writeFault;
+  if (error == 0 && !WriteAll(fd, content)) error = errno;
+  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && ::rename(name.data(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(name.data());
+    return {false, WriteProblem(error, dir)};
+  }
+  // The rename itself reaches the disk with the folder.
+  const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+  return {true, {}};
 }
 
 }  // namespace twr

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -40,6 +41,10 @@ class ProfileFile {
   // The value as stored (trimmed), without the 79-byte cut.
   std::string GetRaw(std::string_view section, std::string_view key,
                      std::string_view def = {}) const;
+  // The value exactly as written after the equals sign, less the blanks
+  // around it (quotes kept); `def` when the key is missing.
+  std::string GetStored(std::string_view section, std::string_view key,
+                        std::string_view def = {}) const;
   // Key names of a section, in file order (first spelling of each).
   std::vector<std::string> Keys(std::string_view section) const;
 
@@ -74,9 +79,61 @@ class ProfileFile {
 // rest of the file is kept byte for byte; the new content is written to a
 // temporary file in the same folder and renamed over the old one, so the
 // file is never left half written. Returns false, changing nothing, when the
-// write fails or when section, key or value hold a line break.
+// write fails (a read-only file included) or when section, key or value
+// hold a line break.
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
+
+// One key of a section set or removed by ApplyProfileChanges.
+struct ProfileKeyChange {
+  std::string key;
+  // The new value; nullopt removes every line of the key from the section.
+  std::optional<std::string> value;
+};
+
+// The changes to one section: the section consulted by the lookups (the
+// first of its name) gets its keys changed or is removed; a missing one is
+// added.
+struct ProfileSectionChange {
+  std::string section;
+  std::vector<ProfileKeyChange> keys;
+  // The header and the key lines go; comment lines stay where they are.
+  bool removeSection = false;
+  // A missing section is added after the key lines of this section (one
+  // added earlier in the same list counts); at the end of the file when
+  // empty or not there.
+  std::string addAfter;
+};
+
+// The text with the changes made and every other line kept byte for byte:
+// a changed key keeps its own spelling and the spacing before its value, a
+// new key goes right after the last key line of its section, new lines end
+// as the file's lines do (CR LF when the file has any, or is empty). False,
+// leaving `out` alone, when a section, key or value holds a line break or a
+// section or key name is empty.
+bool ApplyProfileChanges(std::string_view text, const std::vector<ProfileSectionChange>& changes,
+                         std::string& out);
+
+// What became of writing a file; `problem` says why it failed, as words to
+// follow "cannot write FILE: " ("the file is read-only", "the disk is
+// full", ...).
+struct FileWriteResult {
+  bool ok = false;
+  std::string problem;
+};
+
+// Replaces the file at `path` with `content` in one step: written to a
+// temporary file in the same folder, flushed to the disk, renamed over the
+// old file (which keeps its permissions). A file nobody may write to is
+// refused as read-only, also when the program runs as root.
+FileWriteResult ReplaceFileAtomically(const std::string& path, std::string_view content);
+
+// The whole file; false with the reason in `problem` when it cannot be read.
+bool ReadProfileText(const std::string& path, std::string& text, std::string* problem = nullptr);
+
+// Tests: the next writes by ReplaceFileAtomically fail with this errno
+// (0 ends it), as a full disk (ENOSPC) would make them.
+void SetFileWriteFaultForTesting(int error);
 
 // Case-insensitive ASCII comparison, as the settings lookups use.
 bool ProfileNameEquals(std::string_view a, std::string_view b);

@@ -64,6 +64,30 @@ const QImage* BackgroundCache::Decoded(const std::string& path) const {
   return path == path_ && decoded_ && source_.Exists() ? &source_.Image() : nullptr;
 }
 
+bool BackgroundCache::MakeStretched(const std::string& path, int width, int height,
+                                    ImageBuffer& target) {
+  if (!Refresh(path)) return false;
+  const QSize size(width, height);
+  for (const Scaled& s : scaled_) {
+    if (s.size == size) {
+      target.Adopt(s.image);
+      return target.Exists();
+    }
+  }
+  ImageBuffer stretched;
+  if (!stretched.Create(width, height)) return false;
+  stretched.StretchFrom(source_.Image());
+  scaled_[nextSlot_] = {size, stretched.Image()};
+  nextSlot_ = (nextSlot_ + 1) % 2;
+  target = std::move(stretched);
+  return true;
+}
+
+std::string BackgroundCache::Signature(const std::string& path) {
+  if (!Refresh(path)) return "unusable\n" + problem_;
+  return std::to_string(modified_.toMSecsSinceEpoch()) + "\n" + std::to_string(bytes_);
+}
+
 std::string BackgroundCache::ProblemWith(const std::string& path) const {
   return path == asked_ ? problem_ : std::string();
 }

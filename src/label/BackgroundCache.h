@@ -17,6 +17,11 @@ class BackgroundCache {
   // Draws the background picture over the whole target. False (target
   // untouched) when the file is missing or cannot be decoded.
   bool StretchOnto(const std::string& path, ImageBuffer& target);
+  // The same for a target made here, width x height, holding the picture
+  // as StretchOnto would leave it on a new (black) buffer; it shares the
+  // kept picture until it is drawn on. False, leaving `target` alone, as
+  // for StretchOnto.
+  bool MakeStretched(const std::string& path, int width, int height, ImageBuffer& target);
 
   // Draws a picture given already decoded (a design's own) over the whole
   // target, keeping the scaled copies as for a file; `key` names the
@@ -31,6 +36,11 @@ class BackgroundCache {
   // exist", "is a folder", ...); empty when it drew, or when `path` was not
   // the last one asked for.
   std::string ProblemWith(const std::string& path) const;
+
+  // What a picture at `path` would draw now, as a text that changes when
+  // the file does (its time and size), or says why it draws nothing. Asks
+  // as StretchOnto does, so ProblemWith answers for it afterwards.
+  std::string Signature(const std::string& path);
 
  private:
   struct Scaled {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <numbers>
 
 #include "common/Utf8.h"
@@ -78,7 +79,6 @@ class BoxCanvas : public BoxSurface {
     image_.DrawText(static_cast<int>(x), static_cast<int>(y), text);
   }
 
-  void CopyOnto(ImageBuffer& target) const { target.CopyBlock(targetX_, targetY_, image_); }
   // Hands the drawn part over, with where it goes on the target.
   void Keep(ImageBuffer& part, int& x, int& y) {
     part = std::move(image_);
@@ -163,10 +163,20 @@ void CELLayout::ComputeStripSize() {
   stripHeight_ = static_cast<int>(layout_.BaseLength * layout_.RingBand * (1.0 / kLabelWidthMm));
 }
 
+bool CELLayout::SideIsUsable() const {
+  return layout_.BaseLength > 0 && layout_.BaseLength <= kMaxBaseLength;
+}
+
 bool CELLayout::DrawBackground(ImageBuffer& target, int width, int height) {
   target.Destroy();
   // A non-positive or absurd label side fails cleanly, leaving no image.
-  if (layout_.BaseLength <= 0 || layout_.BaseLength > kMaxBaseLength) return false;
+  if (!SideIsUsable()) return false;
+  // The picture stretched over the whole target, kept from the last render
+  // of this size: the target starts as a copy of it.
+  // (A design's own picture is stretched onto a new target below.)
+  if (!givenInUse_ && !layout_.BgImage.empty() &&
+      background_.MakeStretched(layout_.BgImage, width, height, target))
+    return target.Width() == width && target.Height() == height;
   if (!target.Create(width, height)) return false;
   if (layout_.BgImage.empty()) return true;
   if (givenInUse_ ? !background_.StretchPictureOnto(givenKey_, givenPicture_, target)
@@ -177,45 +187,218 @@ bool CELLayout::DrawBackground(ImageBuffer& target, int width, int height) {
 
 bool CELLayout::RenderLabel(int index, bool keepRadii) {
   LoadLayout(index, keepRadii);
-  const int side = layout_.BaseLength;
-  if (!DrawBackground(labelImage_, side, side)) return false;
-  angles_.Release();
-  if (layout_.RingBand != 0.0) {
-    ComputeStripSize();
-    const StripGeometry geometry{stripWidth_, stripWidth_ / 2, stripHeight_};
-    if (stripHeight_ < kMinStripHeight) {
-      ringStrip_.Create(stripWidth_, stripHeight_);
-      ringStripKey_.clear();
-      return false;
-    }
-    angles_.Build(2 * stripWidth_);
-    LayOutStrip(ringStrip_, ringStripKey_, geometry, stripWidth_, stripHeight_);
-    MapRingText(ringStrip_, labelImage_, layout_, angles_, side);
-  }
-  DrawBox(labelImage_, BoxKind::Title, 1.0);
-  DrawBox(labelImage_, BoxKind::Date, 1.0);
-  DrawBox(labelImage_, BoxKind::Note, 1.0);
-  return true;
+  return RenderCurrentLabel();
 }
 
 bool CELLayout::RenderPreview(int index, int width, int height, bool keepRadii) {
   LoadLayout(index, keepRadii);
-  if (!DrawBackground(previewImage_, width, height)) return false;
-  previewScale_ = static_cast<double>(width) / layout_.BaseLength;
-  angles_.Release();
-  if (layout_.RingBand != 0.0) {
-    ComputeStripSize();
-    int stripWidth = static_cast<int>(width * std::numbers::pi);
-    if (layout_.RingType == kTwoRowRingType) stripWidth /= 2;  // only the left half is used
-    const int stripHeight = static_cast<int>(layout_.RingBand * width * (1.0 / kLabelWidthMm));
-    if (previewStrip_.Width() != stripWidth || previewStrip_.Height() != stripHeight) {
-      previewStrip_.Create(stripWidth, stripHeight);
-      previewStripKey_.clear();
-    }
-    angles_.Build(static_cast<int>(2 * stripWidth_ * previewScale_));
-    if (!DrawRingPreview()) return false;
+  return RenderCurrentPreview(width, height);
+}
+
+void CELLayout::UseLayout(const LayoutRecord& record) {
+  givenInUse_ = false;  // a record of the settings file, with its picture file
+  const std::string face = layout_.FontFace;
+  layout_ = record;
+  layout_.FontFace = face;
+}
+
+bool CELLayout::RenderCurrentLabel() {
+  const int side = layout_.BaseLength;
+  BaseMemo& memo = baseMemos_[0];
+  if (!SideIsUsable()) {
+    labelImage_.Destroy();
+    return false;
   }
-  return DrawTitlePreview() && DrawDatePreview() && DrawNotePreview();
+  if (layout_.RingBand == 0.0) {
+    angles_.Release();
+    const std::string key = BaseKey(labelImage_, side, side, side, {}, 0);
+    if (!StartFromBase(memo, key, labelImage_)) {
+      if (!DrawBackground(labelImage_, side, side)) return false;
+      NewBase(memo, key);
+    }
+  } else {
+    ComputeStripSize();
+    const StripGeometry geometry{stripWidth_, stripWidth_ / 2, stripHeight_};
+    if (stripHeight_ < kMinStripHeight) {
+      angles_.Release();
+      if (!DrawBackground(labelImage_, side, side)) return false;
+      ringStrip_.Create(stripWidth_, stripHeight_);
+      ringStripKey_.clear();
+      return false;
+    }
+    const int steps = 2 * stripWidth_;
+    const std::string key = BaseKey(labelImage_, side, side, side, geometry, steps);
+    // The strip must hold this layout's texts too, as after a full render.
+    const bool stripHeld = ringStrip_.Exists() && ringStrip_.Width() == stripWidth_ &&
+                           ringStrip_.Height() == stripHeight_ &&
+                           ringStripKey_ == StripKey(geometry);
+    if (!stripHeld || !StartFromBase(memo, key, labelImage_)) {
+      if (!DrawBackground(labelImage_, side, side)) return false;
+      if (angles_.Size() != steps) angles_.Build(steps);
+      LayOutStrip(ringStrip_, ringStripKey_, geometry, stripWidth_, stripHeight_);
+      MapRingText(ringStrip_, labelImage_, layout_, angles_, side);
+      NewBase(memo, key);
+    } else if (angles_.Size() != steps) {
+      angles_.Build(steps);
+    }
+  }
+  recording_ = &memo;
+  DrawBox(labelImage_, BoxKind::Title, 1.0);
+  DrawBox(labelImage_, BoxKind::Date, 1.0);
+  DrawBox(labelImage_, BoxKind::Note, 1.0);
+  recording_ = nullptr;
+  FinishBase(memo, labelImage_);
+  return true;
+}
+
+bool CELLayout::RenderCurrentPreview(int width, int height) {
+  BaseMemo& memo = baseMemos_[1];
+  if (layout_.RingBand == 0.0 || !SideIsUsable()) {
+    angles_.Release();
+    const double scale = static_cast<double>(width) / layout_.BaseLength;
+    const std::string key =
+        BaseKey(previewImage_, width, height, layout_.BaseLength * scale, {}, 0);
+    if (!StartFromBase(memo, key, previewImage_)) {
+      if (!DrawBackground(previewImage_, width, height)) return false;
+      NewBase(memo, key);
+    }
+    previewScale_ = scale;
+    return DrawPreviewBoxes(memo);
+  }
+  if (!SideIsUsable()) {
+    previewImage_.Destroy();
+    return false;
+  }
+  previewScale_ = static_cast<double>(width) / layout_.BaseLength;
+  ComputeStripSize();
+  int stripWidth = static_cast<int>(width * std::numbers::pi);
+  if (layout_.RingType == kTwoRowRingType) stripWidth /= 2;  // only the left half is used
+  const int stripHeight = static_cast<int>(layout_.RingBand * width * (1.0 / kLabelWidthMm));
+  if (previewStrip_.Width() != stripWidth || previewStrip_.Height() != stripHeight) {
+    previewStrip_.Create(stripWidth, stripHeight);
+    previewStripKey_.clear();
+  }
+  const int steps = static_cast<int>(2 * stripWidth_ * previewScale_);
+  const double widthScaled = stripWidth_ * previewScale_;
+  const StripGeometry geometry{static_cast<int>(widthScaled), static_cast<int>(widthScaled * 0.5),
+                               static_cast<int>(stripHeight_ * previewScale_)};
+  const bool ringDrawn = stripHeight_ >= kMinStripHeight && labelImage_.Exists();
+  const std::string key =
+      BaseKey(previewImage_, width, height, layout_.BaseLength * previewScale_, geometry, steps);
+  const bool stripHeld = !previewStrip_.Exists() || previewStripKey_ == StripKey(geometry);
+  if (ringDrawn && stripHeld && StartFromBase(memo, key, previewImage_)) {
+    if (angles_.Size() != steps) angles_.Build(steps);
+  } else {
+    if (!DrawBackground(previewImage_, width, height)) return false;
+    if (angles_.Size() != steps) angles_.Build(steps);
+    if (!DrawRingPreview()) return false;
+    NewBase(memo, key);
+  }
+  return DrawPreviewBoxes(memo);
+}
+
+bool CELLayout::DrawPreviewBoxes(BaseMemo& memo) {
+  recording_ = &memo;
+  const bool drawn = DrawTitlePreview() && DrawDatePreview() && DrawNotePreview();
+  recording_ = nullptr;
+  if (drawn)
+    FinishBase(memo, previewImage_);
+  else
+    memo.key.clear();
+  return drawn;
+}
+
+std::string CELLayout::BaseKey(const ImageBuffer& target, int width, int height, double side,
+                               const StripGeometry& geometry, int steps) {
+  // Everything the background and the ring text depend on, each field
+  // ended by a byte no text holds.
+  std::string key;
+  auto add = [&key](long long n) {
+    key += std::to_string(n);
+    key += '\0';
+  };
+  auto addReal = [&key](double v) {
+    char bytes[sizeof v];
+    std::memcpy(bytes, &v, sizeof v);
+    key.append(bytes, sizeof v);
+    key += '\0';
+  };
+  add(&target == &labelImage_ ? 0 : 1);
+  add(width);
+  add(height);
+  add(layout_.BaseLength);
+  add(layout_.BgColor);
+  key += layout_.BgImage;
+  key += '\0';
+  if (givenInUse_) {
+    // A design's own picture: each one given has a key of its own.
+    key += givenKey_;
+    key += '\0';
+  } else if (!layout_.BgImage.empty()) {
+    // The picture as it is on disk now (and what was wrong with it).
+    key += background_.Signature(layout_.BgImage);
+    key += '\0';
+  }
+  if (layout_.RingBand == 0.0) return key;
+  key += StripKey(geometry);
+  addReal(side);
+  addReal(layout_.InnerRadius);
+  addReal(layout_.OuterRadius);
+  addReal(layout_.RingBand);
+  add(layout_.RLetterAlign);
+  add(steps);
+  return key;
+}
+
+bool CELLayout::StartFromBase(BaseMemo& memo, const std::string& key, ImageBuffer& target) {
+  if (memo.key.empty() || memo.key != key || !memo.image.Exists()) return false;
+  target.CopyFrom(memo.image);
+  // The boxes' pixels go, the last drawn first: the base shows again.
+  for (auto it = memo.under.rbegin(); it != memo.under.rend(); ++it)
+    target.CopyBlock(it->x, it->y, it->pixels);
+  memo.under.clear();
+  return target.Exists();
+}
+
+void CELLayout::NewBase(BaseMemo& memo, std::string key) {
+  memo.key = std::move(key);
+  memo.image.Destroy();
+  memo.under.clear();
+}
+
+void CELLayout::FinishBase(BaseMemo& memo, const ImageBuffer& target) {
+  // A huge label is drawn anew rather than held beside the next one.
+  constexpr long long kMaxBaseBytes = 64LL * 1024 * 1024;
+  if (memo.key.empty() || !target.Exists() ||
+      static_cast<long long>(target.Width()) * target.Height() * 3 > kMaxBaseBytes) {
+    memo.key.clear();
+    memo.image.Destroy();
+    memo.under.clear();
+    return;
+  }
+  memo.image.CopyFrom(target);
+}
+
+void CELLayout::PasteBox(ImageBuffer& target, int x, int y, const ImageBuffer& part) {
+  if (recording_ != nullptr && !recording_->key.empty() && part.Exists()) {
+    // What the box covers, cut to the target as the copy is.
+    const int left = std::max(x, 0), top = std::max(y, 0);
+    const int right = static_cast<int>(
+        std::min<long long>(static_cast<long long>(x) + part.Width(), target.Width()));
+    const int bottom = static_cast<int>(
+        std::min<long long>(static_cast<long long>(y) + part.Height(), target.Height()));
+    if (left < right && top < bottom) {
+      BaseMemo::Patch patch;
+      patch.x = left;
+      patch.y = top;
+      patch.pixels.Create(right - left, bottom - top);
+      for (int row = top; row < bottom; ++row)
+        std::memcpy(patch.pixels.Row(row - top), target.Row(row) + left * 3,
+                    static_cast<std::size_t>(right - left) * 3);
+      recording_->under.push_back(std::move(patch));
+    }
+  }
+  target.CopyBlock(x, y, part);
 }
 
 bool CELLayout::ClearPreview(int width, int height) {
@@ -291,7 +474,10 @@ void CELLayout::LayOutStrip(ImageBuffer& strip, std::string& key, const StripGeo
     strip.Create(width, height);
   key.clear();
   if (!strip.Exists()) return;
-  LayOutRingText(strip, layout_, Texts(), geometry, Fonts());
+  // The label's strip keeps its large texts for its next layout; the
+  // preview's texts are small (drawn from the glyph cache) and not kept.
+  LayOutRingText(strip, layout_, Texts(), geometry, Fonts(),
+                 &strip == &ringStrip_ ? &ringStamps_ : nullptr);
   key = std::move(wanted);
 }
 
@@ -320,7 +506,12 @@ void CELLayout::DrawBox(ImageBuffer& target, BoxKind kind, double scale) {
   BoxMemo& memo = boxMemos_[&target == &labelImage_ ? 0 : 1][static_cast<int>(kind)];
   std::string key = BoxKey(box, kind, target, W, H, X, Y);
   if (!memo.key.empty() && memo.key == key) {
-    target.CopyBlock(memo.x, memo.y, memo.part);
+    // A box that lies wholly on the target looks the same wherever it is.
+    if (BoxIsWhole(target, W, H, X, Y)) {
+      memo.x = X;
+      memo.y = Y;
+    }
+    PasteBox(target, memo.x, memo.y, memo.part);
     return;
   }
   memo.key.clear();
@@ -331,8 +522,8 @@ void CELLayout::DrawBox(ImageBuffer& target, BoxKind kind, double scale) {
     DrawNoteBox(canvas, box, W, H);
   else
     DrawSingleLineBox(canvas, box, kind == BoxKind::Title ? Title : Date, W, H);
-  canvas.CopyOnto(target);
   canvas.Keep(memo.part, memo.x, memo.y);
+  PasteBox(target, memo.x, memo.y, memo.part);
   // A box as large as a huge label is drawn anew rather than held twice.
   constexpr long long kMaxBoxMemoBytes = 32LL * 1024 * 1024;
   if (static_cast<long long>(memo.part.Width()) * memo.part.Height() * 3 > kMaxBoxMemoBytes) {
@@ -346,10 +537,13 @@ std::string CELLayout::BoxKey(const LayoutBox& box, BoxKind kind, const ImageBuf
                               int H, int X, int Y) const {
   // Everything a box's pixels depend on, each field ended by a byte no text
   // holds.
-  std::string key;
+  // Where a box lies matters only when the target cuts it.
+  const bool whole = BoxIsWhole(target, W, H, X, Y);
+  std::string key = whole ? "whole" : "cut";
+  key += '\0';
   for (long long n :
-       {static_cast<long long>(W), static_cast<long long>(H), static_cast<long long>(X),
-        static_cast<long long>(Y), static_cast<long long>(target.Width()),
+       {static_cast<long long>(W), static_cast<long long>(H), static_cast<long long>(whole ? 0 : X),
+        static_cast<long long>(whole ? 0 : Y), static_cast<long long>(target.Width()),
         static_cast<long long>(target.Height()), static_cast<long long>(box.Align),
         static_cast<long long>(box.MaxNum), static_cast<long long>(layout_.BgColor),
         static_cast<long long>(layout_.TxColor)}) {
@@ -368,6 +562,11 @@ std::string CELLayout::BoxKey(const LayoutBox& box, BoxKind kind, const ImageBuf
     key += '\0';
   }
   return key;
+}
+
+bool CELLayout::BoxIsWhole(const ImageBuffer& target, int W, int H, int X, int Y) {
+  return W > 0 && H > 0 && X >= 0 && Y >= 0 && static_cast<long long>(X) + W <= target.Width() &&
+         static_cast<long long>(Y) + H <= target.Height();
 }
 
 void CELLayout::DrawSingleLineBox(BoxSurface& canvas, const LayoutBox& box, const std::string& text,

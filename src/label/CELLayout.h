@@ -76,6 +76,14 @@ class CELLayout {
   // Preview render into PreviewImage of width x height.
   bool RenderPreview(int index, int width, int height, bool keepRadii);
 
+  // A layout made in memory instead of read from the settings file (the
+  // layout designer's): the renders below draw it as it is. FontFace stays.
+  void UseLayout(const LayoutRecord& record);
+  // RenderLabel and RenderPreview of the layout held now, without reading
+  // the settings file.
+  bool RenderCurrentLabel();
+  bool RenderCurrentPreview(int width, int height);
+
   BandRadii GetBandRadii() const { return {layout_.InnerRadius, layout_.OuterRadius}; }
   // Radii chosen by the user; no range check here.
   void SetBandRadii(double inner, double outer);
@@ -113,12 +121,16 @@ class CELLayout {
   const ImageBuffer& RingStrip() const { return ringStrip_; }
   const ImageBuffer& PreviewRingStrip() const { return previewStrip_; }
   const std::string& SettingsPath() const { return settingsPath_; }
+  // Ring texts the last layout of the label's strip copied from the one
+  // before instead of drawing them (tests, measurements).
+  int RingTextsCopied() const { return ringStamps_.Copied(); }
   // The background pictures of the renders so far (and what was wrong).
   const BackgroundCache& Background() const { return background_; }
 
  private:
   enum class BoxKind { Title, Date, Note };
 
+  bool SideIsUsable() const;
   bool DrawBackground(ImageBuffer& target, int width, int height);
   // PaintLabel's steps (CELLayoutPaint.cpp).
   void PaintBackground(QPainter& painter, int side);
@@ -131,6 +143,35 @@ class CELLayout {
   // holds them as `key` says; `key` then describes what it holds.
   void LayOutStrip(ImageBuffer& strip, std::string& key, const StripGeometry& geometry, int width,
                    int height);
+  // The background and the ring text of a render, kept with everything they
+  // were drawn from, so that a render that changes only the boxes (a box
+  // moved, or the same texts again) starts from them. They are kept as the
+  // render's finished picture (shared, not copied) with the pixels that its
+  // boxes covered.
+  struct BaseMemo {
+    struct Patch {
+      int x = 0;
+      int y = 0;
+      ImageBuffer pixels;
+    };
+    std::string key;           // "" when unknown
+    ImageBuffer image;         // the finished render
+    std::vector<Patch> under;  // what the boxes covered, in drawing order
+  };
+  std::string BaseKey(const ImageBuffer& target, int width, int height, double side,
+                      const StripGeometry& geometry, int steps);
+  // Starts `target` from the memo when it holds this key (the finished
+  // picture with what its boxes covered put back); true then.
+  bool StartFromBase(BaseMemo& memo, const std::string& key, ImageBuffer& target);
+  // The target now holds a new base of this key; its boxes follow.
+  void NewBase(BaseMemo& memo, std::string key);
+  // The boxes are drawn: the memo keeps the finished picture.
+  void FinishBase(BaseMemo& memo, const ImageBuffer& target);
+  // A box's drawn part onto the target, keeping what it covers while a
+  // render records its base.
+  void PasteBox(ImageBuffer& target, int x, int y, const ImageBuffer& part);
+  // The preview's three boxes after its base, recorded in the memo.
+  bool DrawPreviewBoxes(BaseMemo& memo);
   LabelFontCache& Fonts();
   // One box onto the target; `scale` 1 for the label, PreviewScale for the preview.
   void DrawBox(ImageBuffer& target, BoxKind kind, double scale);
@@ -153,6 +194,7 @@ class CELLayout {
   void DrawSingleLineBox(BoxSurface& canvas, const LayoutBox& box, const std::string& text, int W,
                          int H);
   void DrawNoteBox(BoxSurface& canvas, const LayoutBox& box, int W, int H);
+  static bool BoxIsWhole(const ImageBuffer& target, int W, int H, int X, int Y);
 
   std::string settingsPath_;
   LayoutRecord layout_;
@@ -162,7 +204,10 @@ class CELLayout {
   ImageBuffer previewStrip_;
   std::string ringStripKey_;  // what the strips hold ("" when unknown)
   std::string previewStripKey_;
-  BoxMemo boxMemos_[2][3];  // [label, preview][title, date, note]
+  TextStamps ringStamps_;          // the large texts last laid out on the label's strip
+  BaseMemo baseMemos_[2];          // [label, preview]
+  BaseMemo* recording_ = nullptr;  // the memo whose boxes are being drawn
+  BoxMemo boxMemos_[2][3];         // [label, preview][title, date, note]
   int stripWidth_ = 0;
   int stripHeight_ = 0;
   RingAngleTable angles_;

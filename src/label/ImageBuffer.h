@@ -34,6 +34,10 @@ class ImageBuffer {
   // negative or absurd size.
   bool Create(int width, int height);
   void Destroy() { image_ = QImage(); }
+  // The pixels of another buffer (shared until either is written to).
+  void CopyFrom(const ImageBuffer& other) { image_ = other.image_; }
+  // These pixels (Format_RGB888, shared until either is written to).
+  void Adopt(const QImage& image) { image_ = image; }
   bool Exists() const { return !image_.isNull(); }
   int Width() const { return image_.width(); }
   int Height() const { return image_.height(); }
@@ -45,9 +49,10 @@ class ImageBuffer {
   // Text state: colour and font for MeasureText/DrawText (background mode
   // transparent, no extra character spacing).
   void SetTextColor(uint32_t color) { textColor_ = color; }
+  uint32_t TextColor() const { return textColor_; }
   // The font must come from a LabelFontCache; the buffer shares it.
   void SelectFont(const LabelFont& font);
-  // The font selected last; nullptr before any.
+  // The selected font; nullptr before the first SelectFont.
   const LabelFont* SelectedFont() const { return font_.get(); }
   // Width of the string in the selected font; 0 without a font.
   int MeasureText(std::string_view utf8) const;

@@ -21,6 +21,8 @@ struct LayoutBox {
   int PosY = 0;
   int MaxNum = 0;  // at most this many bytes of the text are drawn
   int Align = 0;   // 0 left, 1 centred, 2 right, anything else left
+
+  bool operator==(const LayoutBox&) const = default;
 };
 
 // Fields of one layout section. Colours are 0x00BBGGRR greys.

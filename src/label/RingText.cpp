@@ -26,6 +26,18 @@ constexpr double kTwoRowSubStart = 0.8;
 
 constexpr int kBytesPerPixel = 3;
 
+// Draws the strip's texts, through the stamps when there are any.
+struct StripPen {
+  ImageBuffer& strip;
+  TextStamps* stamps;
+  void Draw(int x, int y, std::string_view text) const {
+    if (stamps)
+      stamps->Draw(strip, x, y, text);
+    else
+      strip.DrawText(x, y, text);
+  }
+};
+
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
@@ -63,13 +75,13 @@ std::string CollectSubText(ImageBuffer& strip, LabelFontCache& fonts, const Note
 }
 
 void LayOutFullCircle(ImageBuffer& strip, const RingTexts& texts, const StripGeometry& g,
-                      LabelFontCache& fonts) {
+                      LabelFontCache& fonts, const StripPen& pen) {
   const int W = g.width, H = g.height;
   const std::string main = texts.title + kTitleDateGap + texts.date + kFullCircleTail;
   const FitResult fit = FitText(
       strip, fonts, main, H, [&](int w) { return w >= W; },
       [&](int h) { return h >= kFullCircleFloor * H; });
-  strip.DrawText(0, (H - fit.height) / 2, main);
+  pen.Draw(0, (H - fit.height) / 2, main);
   if (!(fit.width < W / 2)) return;
 
   std::vector<std::string> lines;
@@ -81,7 +93,7 @@ void LayOutFullCircle(ImageBuffer& strip, const RingTexts& texts, const StripGeo
 
   strip.SelectFont(fonts.Get(H));
   if (strip.MeasureText(joined) < W - fit.width) {
-    strip.DrawText(fit.width, 0, joined);
+    pen.Draw(fit.width, 0, joined);
     return;
   }
   // Two rows of columns at half height: the first half of the lines inside,
@@ -93,46 +105,46 @@ void LayOutFullCircle(ImageBuffer& strip, const RingTexts& texts, const StripGeo
   for (int p = 0; p < half; ++p) {
     const std::string& inner = lines[p];
     const std::string& outer = lines[p + half];
-    strip.DrawText(x, 0, inner);
-    strip.DrawText(x, H / 2, outer);
+    pen.Draw(x, 0, inner);
+    pen.Draw(x, H / 2, outer);
     x += std::max(strip.MeasureText(inner), strip.MeasureText(outer)) + gap;
   }
 }
 
 void LayOutUpperAndLower(ImageBuffer& strip, const LayoutRecord& layout, const RingTexts& texts,
-                         const StripGeometry& g, LabelFontCache& fonts) {
+                         const StripGeometry& g, LabelFontCache& fonts, const StripPen& pen) {
   const int halfW = g.halfWidth, H = g.height;
   const std::string main = texts.title + kTitleDateGap + texts.date;
   const int limitM = layout.RingMAngle * halfW / kHalfCircleDegrees;
   const FitResult fit = FitText(
       strip, fonts, main, H, [&](int w) { return w >= limitM; },
       [&](int h) { return h >= kArcFloor * H; });
-  strip.DrawText(halfW + (halfW - fit.width) / 2, (H - fit.height) / 2, main);
+  pen.Draw(halfW + (halfW - fit.width) / 2, (H - fit.height) / 2, main);
 
   const int limitS = layout.RingSAngle * halfW / kHalfCircleDegrees;
   int h2 = 0;
   const std::string sub = CollectSubText(
       strip, fonts, texts.notes, static_cast<int>(kUpperSubStart * H), limitS, kArcFloor * H, h2);
   const int widthS = strip.MeasureText(sub);
-  strip.DrawText((halfW - widthS) / 2, (H - h2) / 2, sub);
+  pen.Draw((halfW - widthS) / 2, (H - h2) / 2, sub);
 }
 
 void LayOutTwoRows(ImageBuffer& strip, const LayoutRecord& layout, const RingTexts& texts,
-                   const StripGeometry& g, LabelFontCache& fonts) {
+                   const StripGeometry& g, LabelFontCache& fonts, const StripPen& pen) {
   const int halfW = g.halfWidth, rowH = g.height / 2;
   const std::string main = texts.title + kTitleDateGap + texts.date;
   const int limit = layout.RingMAngle * halfW / kHalfCircleDegrees;
   const FitResult fit = FitText(
       strip, fonts, main, rowH, [&](int w) { return w >= limit; },
       [&](int h) { return h >= kArcFloor * rowH; });
-  strip.DrawText((halfW - fit.width) / 2, (rowH - fit.height) / 2, main);
+  pen.Draw((halfW - fit.width) / 2, (rowH - fit.height) / 2, main);
 
   int h2 = 0;
   const std::string sub =
       CollectSubText(strip, fonts, texts.notes, static_cast<int>(kTwoRowSubStart * rowH), limit,
                      kArcFloor * rowH, h2);
   const int widthS = strip.MeasureText(sub);
-  strip.DrawText((halfW - widthS) / 2, rowH + (rowH - h2) / 2, sub);
+  pen.Draw((halfW - widthS) / 2, rowH + (rowH - h2) / 2, sub);
 }
 
 }  // namespace
@@ -189,21 +201,24 @@ std::vector<RingArc> RingArcs(const LayoutRecord& layout, int steps) {
 }
 
 void LayOutRingText(ImageBuffer& strip, const LayoutRecord& layout, const RingTexts& texts,
-                    const StripGeometry& geometry, LabelFontCache& fonts) {
+                    const StripGeometry& geometry, LabelFontCache& fonts, TextStamps* stamps) {
   if (!strip.Exists()) return;
   strip.FillRect(0, 0, strip.Width(), strip.Height(), layout.BgColor);
   strip.SetTextColor(layout.TxColor);
+  if (stamps) stamps->Begin(layout.BgColor);
+  const StripPen pen{strip, stamps};
   switch (layout.RingType) {
     case 1:
-      LayOutUpperAndLower(strip, layout, texts, geometry, fonts);
+      LayOutUpperAndLower(strip, layout, texts, geometry, fonts, pen);
       break;
     case 2:
-      LayOutTwoRows(strip, layout, texts, geometry, fonts);
+      LayOutTwoRows(strip, layout, texts, geometry, fonts, pen);
       break;
     default:
-      LayOutFullCircle(strip, texts, geometry, fonts);
+      LayOutFullCircle(strip, texts, geometry, fonts, pen);
       break;
   }
+  if (stamps) stamps->End();
 }
 
 void MapRingText(const ImageBuffer& strip, ImageBuffer& target, const LayoutRecord& layout,
@@ -231,26 +246,28 @@ void MapRingText(const ImageBuffer& strip, ImageBuffer& target, const LayoutReco
         x = arc.upper ? centre + dx : centre - dx;
         y = centre + static_cast<int>(rho * angles.Sin(j));
       };
-      // The strip pixel of step j, or nullptr where it is BgColor (outside
-      // the strip counts as BgColor).
-      auto inkOf = [&](int j) -> const uchar* {
-        const int sx = j / 2;
-        if (sourceRow == nullptr || sx >= stripW) return nullptr;
+      // Whether strip column sx is BgColor (outside the strip counts as
+      // BgColor). Each column is read at two successive steps.
+      auto background = [&](int sx) {
+        if (sourceRow == nullptr || sx >= stripW) return true;
         const uchar* px = sourceRow + sx * kBytesPerPixel;
-        return (px[0] == bg[0] && px[1] == bg[1] && px[2] == bg[2]) ? nullptr : px;
+        return px[0] == bg[0] && px[1] == bg[1] && px[2] == bg[2];
       };
       int j = first;
       while (j <= last) {
-        const uchar* px = inkOf(j);
-        if (px == nullptr) {
+        const int sx = j / 2;
+        if (background(sx)) {
           // A run of background steps copies nothing; all that is left of
           // it is its last target, which the next step is compared with.
-          int k = j + 1;
-          while (k <= last && inkOf(k) == nullptr) ++k;
-          targetOf(k - 1, prevX, prevY);
-          j = k;
+          // The run ends before the first step of the next column with ink.
+          int c = sx + 1;
+          while (c < stripW && 2LL * c <= last && background(c)) ++c;
+          const int end = (c >= stripW || 2LL * c > last) ? last : 2 * c - 1;
+          targetOf(end, prevX, prevY);
+          j = end + 1;
           continue;
         }
+        const uchar* px = sourceRow + sx * kBytesPerPixel;
         int x = 0, y = 0;
         targetOf(j, x, y);
         ++j;

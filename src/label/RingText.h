@@ -9,6 +9,7 @@
 #include "label/ImageBuffer.h"
 #include "label/LabelFont.h"
 #include "label/LayoutSettings.h"
+#include "label/TextStamps.h"
 
 namespace twr {
 
@@ -70,9 +71,12 @@ struct RingArc {
 // The arcs mapped for the layout's RingType, in mapping order.
 std::vector<RingArc> RingArcs(const LayoutRecord& layout, int steps);
 
-// Layout stage: fills the strip with BgColor and draws the texts on it.
+// Layout stage: fills the strip with BgColor and draws the texts on it;
+// with `stamps`, texts drawn in the same place in the strip's last layout
+// are copied from there where that leaves the same pixels.
 void LayOutRingText(ImageBuffer& strip, const LayoutRecord& layout, const RingTexts& texts,
-                    const StripGeometry& geometry, LabelFontCache& fonts);
+                    const StripGeometry& geometry, LabelFontCache& fonts,
+                    TextStamps* stamps = nullptr);
 
 // Mapping stage: copies every strip pixel that differs from BgColor onto the
 // target along the arcs, skipping a target pixel equal to the previous one.

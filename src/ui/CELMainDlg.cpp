@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,6 +14,8 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QToolButton>
 
 #include "common/Strings.h"
 #include "ui/AboutBox.h"
@@ -21,6 +24,7 @@
 #include "ui/DriveTask.h"
 #include "ui/GuiMessages.h"
 #include "ui/HelpWindow.h"
+#include "ui/LayoutDesigner.h"
 #include "ui/QuitShortcut.h"
 #include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
@@ -90,6 +94,26 @@ SkinnedButton* MakeButton(const char* up, const char* down, const QString& word,
   return button;
 }
 
+// The layout designer's shortcut and its button on the preview.
+const QKeySequence kDesignerKeys(Qt::CTRL | Qt::Key_E);
+constexpr int kDesignButtonMargin = 6;
+
+// A pencil, drawn for the Design button.
+QIcon PencilIcon() {
+  QPixmap pixmap(32, 32);
+  pixmap.fill(Qt::transparent);
+  pixmap.setDevicePixelRatio(2.0);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.translate(8, 8);
+  p.rotate(45);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(250, 250, 252));
+  p.drawRect(QRectF(-1.6, -7, 3.2, 10));
+  p.drawPolygon(QPolygonF({QPointF(-1.6, 3.6), QPointF(1.6, 3.6), QPointF(0, 7)}));
+  return QIcon(pixmap);
+}
+
 }  // namespace
 
 // ---- Preview area -------------------------------------------------------------
@@ -103,6 +127,13 @@ void PreviewArea::SetPreview(const QImage& preview) {
   preview_ = preview;
   scaled_ = QPixmap();
   update();
+}
+
+void PreviewArea::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  QAction* open = menu.addAction(tr("Open the Layout Designer"));
+  open->setShortcut(kDesignerKeys);
+  if (menu.exec(event->globalPos()) == open) emit DesignerRequested();
 }
 
 void PreviewArea::paintEvent(QPaintEvent*) {
@@ -223,6 +254,31 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   quitKey_ = new QuitShortcut(this);
   connect(quitKey_, &QuitShortcut::Activated, this, &CELMainDlg::OnQuitKey);
 
+  // The layout designer: Ctrl+E, the preview's context menu and a small
+  // button in the preview's corner. The edits leave Ctrl+E to the window.
+  auto* design = new QShortcut(kDesignerKeys, this);
+  design->setContext(Qt::WindowShortcut);
+  connect(design, &QShortcut::activated, this, &CELMainDlg::OpenDesigner);
+  connect(preview_, &PreviewArea::DesignerRequested, this, &CELMainDlg::OpenDesigner);
+  designButton_ = new QToolButton(preview_);
+  designButton_->setObjectName(QStringLiteral("DesignButton"));
+  designButton_->setIcon(PencilIcon());
+  designButton_->setText(tr("Design"));
+  designButton_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  designButton_->setToolTip(tr("Open the Layout Designer (Ctrl+E)"));
+  designButton_->setAccessibleName(tr("Open the Layout Designer"));
+  designButton_->setCursor(Qt::PointingHandCursor);
+  designButton_->setStyleSheet(QStringLiteral(
+      "QToolButton { color: white; background: rgba(30, 30, 40, 170); border: 1px solid "
+      "rgba(255, 255, 255, 90); border-radius: 4px; padding: 2px 6px; }"
+      "QToolButton:hover { background: rgba(74, 72, 168, 220); }"));
+  designButton_->adjustSize();
+  designButton_->move(preview_->width() - designButton_->width() - kDesignButtonMargin,
+                      preview_->height() - designButton_->height() - kDesignButtonMargin);
+  connect(designButton_, &QToolButton::clicked, this, &CELMainDlg::OpenDesigner);
+  for (QWidget* edit : std::initializer_list<QWidget*>{title_, date_, note_})
+    edit->installEventFilter(this);
+
   timer_.setInterval(MainWindowModel::kTickMs);
   connect(&timer_, &QTimer::timeout, this, &CELMainDlg::OnTimer);
   model_.SetDriveRunner([](const std::function<void()>& work) { DriveTask::Run(work); });
@@ -230,7 +286,7 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
 
   // Nothing can be done before the opening has found layouts and drives.
   for (QWidget* w : std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_,
-                                                    config_, burn_})
+                                                    config_, burn_, designButton_})
     w->setEnabled(false);
 }
 
@@ -268,7 +324,7 @@ void CELMainDlg::Opening() {
   drives_->setCurrentIndex(model_.DriveSelection());
   exchanging_ = false;
   for (QWidget* w : std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_,
-                                                    config_, burn_})
+                                                    config_, burn_, designButton_})
     w->setEnabled(true);
   layouts_->setFocus(Qt::OtherFocusReason);  // the keyboard starts at the first control
   timer_.start();
@@ -420,6 +476,7 @@ void CELMainDlg::RequestQuit() {
 }
 
 void CELMainDlg::OnExit() {
+  if (!CloseDesigner()) return;
   timer_.stop();
   done(kClosed);
 }
@@ -429,7 +486,7 @@ void CELMainDlg::reject() {
 }
 
 void CELMainDlg::closeEvent(QCloseEvent* event) {
-  if (DriveTask::Busy()) {
+  if (DriveTask::Busy() || !CloseDesigner()) {
     event->ignore();
     return;
   }
@@ -448,6 +505,54 @@ void CELMainDlg::keyPressEvent(QKeyEvent* event) {
     default:
       SkinnedDialog::keyPressEvent(event);
   }
+}
+
+// ---- The layout designer ---------------------------------------------------------
+
+bool CELMainDlg::eventFilter(QObject* watched, QEvent* event) {
+  // The edits would take Ctrl+E (to the end of the line): it opens the
+  // designer instead.
+  if (event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->keyCombination() == kDesignerKeys[0]) {
+    event->ignore();
+    return true;
+  }
+  return SkinnedDialog::eventFilter(watched, event);
+}
+
+void CELMainDlg::OpenDesigner() {
+  if (!opened_) return;
+  if (!designer_) {
+    designer_ = new LayoutDesigner(this);
+    connect(designer_, &LayoutDesigner::LayoutsSaved, this, &CELMainDlg::OnLayoutsSaved);
+  }
+  if (!designer_->isVisible()) {
+    // The texts typed here are the designer's sample texts.
+    ReadControls();
+    model_.TextChanged(TextKind::Note);
+    if (!designer_->OpenSettings(model_.SettingsPath(), model_.Layout(), model_.Title(),
+                                 model_.Date(), model_.NoteLines(), model_.FontText()))
+      return;
+  }
+  designer_->show();
+  designer_->raise();
+  designer_->activateWindow();
+}
+
+void CELMainDlg::OnLayoutsSaved(const QString& path, int current) {
+  if (path.toStdString() != model_.SettingsPath() || !model_.LayoutsSaved(current)) return;
+  exchanging_ = true;
+  layouts_->clear();
+  for (const std::string& name : model_.LayoutNames())
+    layouts_->addItem(QString::fromStdString(name));
+  layouts_->setCurrentIndex(model_.Layout());
+  exchanging_ = false;
+  DrawPreview();
+  ShowMemberTexts();
+}
+
+bool CELMainDlg::CloseDesigner() {
+  return designer_ == nullptr || !designer_->isVisible() || designer_->close();
 }
 
 void CELMainDlg::ShowHelp() {

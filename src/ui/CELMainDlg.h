@@ -19,6 +19,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QToolButton;
 
 namespace twr {
 class CELDevice;
@@ -29,6 +30,7 @@ namespace twr::ui {
 class BurnSession;
 class GuiMessages;
 class HelpWindow;
+class LayoutDesigner;
 class MainWindowModel;
 class QuitShortcut;
 class SkinnedButton;
@@ -45,8 +47,13 @@ class PreviewArea : public QWidget {
   const QImage& Preview() const { return preview_; }
   int Paints() const { return paints_; }
 
+ signals:
+  // The preview's context menu asks for the layout designer.
+  void DesignerRequested();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   QImage preview_;
@@ -109,6 +116,10 @@ class CELMainDlg : public SkinnedDialog {
   SkinnedTextButton* HelpButton() const { return helpButton_; }
   QAction* HelpAction() const { return helpAction_; }
   QAction* AboutAction() const { return aboutAction_; }
+  // The layout designer (Ctrl+E, or the Design button on the preview);
+  // nullptr until it is first opened.
+  LayoutDesigner* Designer() const { return designer_; }
+  QToolButton* DesignButton() const { return designButton_; }
 
   // The program is asked to end (a stop signal): open dialogs and message
   // boxes are closed, a burn is asked to stop and the window ends once the
@@ -119,8 +130,10 @@ class CELMainDlg : public SkinnedDialog {
   void reject() override;
   void ShowHelp();
   void ShowAbout();
+  void OpenDesigner();
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -145,6 +158,10 @@ class CELMainDlg : public SkinnedDialog {
   // Exit, after which the window ends.
   void OnQuitKey();
   void ShowHelpMenu();
+  void OnLayoutsSaved(const QString& path, int current);
+  // Closes the layout designer first (it asks about unsaved changes); false
+  // when it stays open.
+  bool CloseDesigner();
 
   MainWindowModel& model_;
   TitleConfigModel& configModel_;
@@ -170,6 +187,8 @@ class CELMainDlg : public SkinnedDialog {
   QAction* aboutAction_ = nullptr;
   QuitShortcut* quitKey_ = nullptr;
   bool quitAfterBurn_ = false;
+  LayoutDesigner* designer_ = nullptr;
+  QToolButton* designButton_ = nullptr;
   QTimer timer_;
   bool exchanging_ = false;  // change events are ignored while texts are shown
   bool openingPosted_ = false;

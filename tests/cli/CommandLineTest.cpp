@@ -175,6 +175,121 @@ TEST_F(CommandLine, ExitStatusAndTheSplitOfStdoutAndStderr) {
   EXPECT_NEAR(label.width() * 1000.0 / label.dotsPerMeterX(), 116.0, 0.01);
 }
 
+// `twr layout` in the order a script might use it: every refusal exits 2
+// with the reason and writes nothing; what is done is saved with the
+// virtual drive's section and comments kept, and reads back as it was set.
+TEST_F(CommandLine, LayoutCommandsRefuseWithTheReasonAndKeepTheRestOfTheFile) {
+  const fs::path ini = dir_ / "ex/twr.ini";
+  const std::string original = ReadFile(ini);
+  std::vector<std::string> shown;
+  for (int i = 0; i < 6; ++i) shown.push_back(Twr({"layout", "show", std::to_string(i)}).out);
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* out;
+    const char* err;
+  };
+  const Case cases[] = {
+      {{"layout"}, 2, "", "twr layout: no subcommand given"},
+      {{"layout", "--help"}, 0, "Usage: twr layout show N [--json]", ""},
+      {{"layout", "bogus"}, 2, "", "unknown subcommand 'bogus'"},
+      {{"layout", "set", "--help"}, 0, "Usage: twr layout set N KEY=VALUE...", ""},
+      {{"layout", "show", "0"}, 0, "[Layout00]\nName=Aurora (title arc over the top", ""},
+      {{"layout", "show", "0", "--json"}, 0, "\"TitlePosX\":427,\"TitlePosY\":240,", ""},
+      {{"layout", "show"}, 2, "", "twr layout show: needs N [--json]"},
+      {{"layout", "show", "x"}, 2, "", "'x' is not a layout number"},
+      {{"layout", "show", "6"},
+       2,
+       "",
+       "Layout 6 does not exist: the settings file has 6 layouts, numbered from 0."},
+      {{"layout", "set", "0", "TitlePosX=500", "TitleWidth=99999"},
+       2,
+       "",
+       "twr layout set: TitleWidth must be 0 to 1655 label pixels (the side of the label).\n"},
+      {{"layout", "set", "0", "Bogus=1"}, 2, "", "'Bogus' is not a key of a layout (the keys: "},
+      {{"layout", "set", "0", "TitlePosX"}, 2, "", "'TitlePosX' is not KEY=VALUE"},
+      {{"layout", "set", "0", "RingType=one"}, 2, "", "RingType must be a whole number"},
+      {{"layout", "set", "1", "InnerRadius=45", "OuterRadius=44"},
+       2,
+       "",
+       "InnerRadius must be 25 to 44 mm (at least 25, at most OuterRadius)."},
+      {{"layout", "set", "0", "BgImage=no/such.png"}, 2, "", "no/such.png does not exist"},
+      {{"layout", "set", "0", "Name="}, 2, "", "Name must not be empty"},
+      {{"layout", "new", "--from", "9", "--name", "X"}, 2, "", "Layout 9 does not exist"},
+      {{"layout", "new"}, 2, "", "twr layout new: needs --name NAME"},
+      {{"layout", "move", "0"}, 2, "", "twr layout move: needs N M"},
+      {{"layout", "delete", "-1"}, 2, "", "Layout -1 does not exist"},
+      // What is done.
+      {{"layout", "set", "0", "titleposx=500", "TitlePosY=-20"},
+       0,
+       "Layout 0: TitlePosX=500 TitlePosY=-20\n",
+       ""},
+      {{"layout", "set", "1", "InnerRadius=45", "OuterRadius=50"},
+       0,
+       "Layout 1: InnerRadius=45 OuterRadius=50\n",
+       ""},
+      {{"layout", "new", "--from", "2", "--name", "Copy of Midnight"},
+       0,
+       "Added layout 6 \"Copy of Midnight\" (a copy of layout 2)\n",
+       ""},
+      {{"layout", "new", "--name", "Plain"},
+       0,
+       "Added layout 7 \"Plain\" (the built-in starting layout)\n",
+       ""},
+      {{"layout", "move", "6", "0"}, 0, "Moved layout 6 \"Copy of Midnight\" to place 0\n", ""},
+      {{"layouts"}, 0, "0\tCopy of Midnight\n1\tAurora", ""},
+      {{"layout", "delete", "0"},
+       0,
+       "Deleted layout 0 \"Copy of Midnight\"; 7 layouts are left\n",
+       ""},
+      {{"layout", "delete", "6"}, 0, "Deleted layout 6 \"Plain\"; 6 layouts are left\n", ""},
+  };
+  for (const Case& c : cases) {
+    std::string shownArgs;
+    for (const std::string& a : c.args) shownArgs += a + " ";
+    SCOPED_TRACE(shownArgs);
+    const std::string before = ReadFile(ini);
+    const Outcome r = Twr(c.args);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    if (*c.out == '\0')
+      EXPECT_EQ(r.out, "");
+    else
+      EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
+    if (*c.err == '\0')
+      EXPECT_EQ(r.err, "");
+    else
+      EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    if (c.status != 0) {
+      EXPECT_EQ(ReadFile(ini), before);  // nothing written
+    }
+  }
+  // Every layout reads as before but for what was set; the virtual drive's
+  // section and the comments stay byte for byte.
+  auto replaced = [](std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+  };
+  EXPECT_EQ(Twr({"layout", "show", "0"}).out,
+            replaced(shown[0], "TitlePosX=427\nTitlePosY=240", "TitlePosX=500\nTitlePosY=-20"));
+  EXPECT_EQ(Twr({"layout", "show", "1"}).out,
+            replaced(shown[1], "InnerRadius=25\nOuterRadius=58", "InnerRadius=45\nOuterRadius=50"));
+  for (int i = 2; i < 6; ++i)
+    EXPECT_EQ(Twr({"layout", "show", std::to_string(i)}).out, shown[static_cast<std::size_t>(i)]);
+  const std::string now = ReadFile(ini);
+  EXPECT_EQ(now.substr(now.find("[VirtualDrive]")),
+            original.substr(original.find("[VirtualDrive]")));
+  EXPECT_EQ(now.substr(0, now.find("[Layout00]")), original.substr(0, original.find("[Layout00]")));
+
+  // A read-only settings file: named, with why; exit 1.
+  fs::permissions(ini, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  const Outcome r = Twr({"layout", "set", "0", "BgColor=1"});
+  fs::permissions(ini, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "twr layout set: Cannot save the settings file ./twr.ini: the file is read-only.\n");
+  EXPECT_EQ(ReadFile(ini), now);
+}
+
 // A settings file elsewhere, named with --config from another folder: its
 // pictures and the virtual drive's files are found beside it. Its disc is a
 // data side, so the burn asks for the disc to be turned over and waits for
@@ -187,7 +302,7 @@ TEST_F(CommandLine, ConfigElsewhereFlipWaitAndPlainProgress) {
   std::ofstream(conf / "twr.ini") << layouts_
                                   << "[VirtualDrive]\nDisc=dvd+r\nStatus=complete\nFlip=label\n"
                                      "ReloadDelay=1\nEtched=etched.png\nTrace=trace.txt\n"
-                                     "Pace=4\n";
+                                     "Pace=2\n";
   const Outcome r = Twr({"burn", "--config", (conf / "twr.ini").string(), "--drive", "V", "--title",
                          "Flipped", "--inner", "40", "--outer", "41"},
                         "", dir_ / "home");

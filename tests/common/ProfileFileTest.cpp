@@ -157,5 +157,55 @@ TEST_F(TempDir, WriteIntoAFolderThatIsAFileFails) {
   EXPECT_EQ(ReadFile(notDir), "x");
 }
 
+// Many changes in one rewrite: each case's text before and after, every
+// line not named by a change kept as it was.
+TEST(ProfileFile, ChangesInOneRewriteKeepEveryOtherLine) {
+  struct Case {
+    const char* name;
+    std::string before;
+    std::vector<ProfileSectionChange> changes;
+    std::string after;
+  };
+  const Case cases[] = {
+      {"a new key at the end of a file without a last line end",
+       "[A]\nx=1",
+       {{"a", {{"y", "2"}}, false, {}}},
+       "[A]\nx=1\ny=2\n"},
+      {"a new key after the section's last key, not after its trailing comment",
+       "[A]\nx = 1\n; about B\n[B]\n",
+       {{"A", {{"Y", "2"}, {"X", "3"}}, false, {}}},
+       "[A]\nx = 3\nY=2\n; about B\n[B]\n"},
+      {"new sections chained after an existing one, before what follows it",
+       "[L0]\nk=0\n\n; tail\n[Tail]\nt=1\n",
+       {{"L1", {{"k", "1"}}, false, "L0"}, {"L2", {{"k", "2"}}, false, "L1"}},
+       "[L0]\nk=0\n\n[L1]\nk=1\n\n[L2]\nk=2\n\n; tail\n[Tail]\nt=1\n"},
+      {"a section removed with the blank line before it; its comment stays",
+       "[A]\na=1\n\n[B]\nb=1\n; about C\n[C]\n",
+       {{"b", {}, true, {}}},
+       "[A]\na=1\n; about C\n[C]\n"},
+      {"every line of a removed key; a later duplicate section untouched",
+       "[A]\nk=1\nj=2\nk=3\n[A]\nk=4\n",
+       {{"A", {{"k", std::nullopt}}, false, {}}},
+       "[A]\nj=2\n[A]\nk=4\n"},
+      {"an empty file gets CR LF lines",
+       "",
+       {{"Config", {{"LayoutNum", "1"}}, false, {}}},
+       "[Config]\r\nLayoutNum=1\r\n"},
+      {"a missing section to remove and an unknown one to follow: nothing odd",
+       "[A]\r\n",
+       {{"Gone", {}, true, {}}, {"New", {{"n", "1"}}, false, "Nowhere"}},
+       "[A]\r\n\r\n[New]\r\nn=1\r\n"},
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    ASSERT_TRUE(ApplyProfileChanges(c.before, c.changes, out)) << c.name;
+    EXPECT_EQ(out, c.after) << c.name;
+  }
+  std::string out = "unchanged";
+  EXPECT_FALSE(ApplyProfileChanges("[A]\n", {{"A", {{"k", "a\nb"}}, false, {}}}, out));
+  EXPECT_FALSE(ApplyProfileChanges("[A]\n", {{"A", {{"k=v", "1"}}, false, {}}}, out));
+  EXPECT_EQ(out, "unchanged");
+}
+
 }  // namespace
 }  // namespace twr

@@ -354,6 +354,20 @@ void MainWindowModel::AfterBurn() {
   emit Changed();
 }
 
+// ---- The layout designer ---------------------------------------------------------
+
+const std::string& MainWindowModel::SettingsPath() const {
+  return layout_.SettingsPath();
+}
+
+bool MainWindowModel::LayoutsSaved(int select) {
+  std::vector<std::string> names;
+  if (!layout_.LoadLayoutNames(names)) return false;
+  layoutNames_ = std::move(names);
+  ApplyLayoutChoice(std::clamp(select, 0, static_cast<int>(layoutNames_.size()) - 1));
+  return true;
+}
+
 QImage MainWindowModel::PreviewWithBand() const {
   const QImage& preview = layout_.PreviewImage().Image();
   if (preview.isNull()) return QImage();

@@ -113,6 +113,14 @@ class MainWindowModel : public QObject {
   // the list changed.
   bool RefreshDrives();
 
+  // ---- The layout designer ---------------------------------------------------
+  // The settings file the layouts come from.
+  const std::string& SettingsPath() const;
+  // The designer saved the layouts: the list is read again and `select`
+  // shown as when it is chosen (its own radii). False, changing nothing,
+  // when the file holds no layout any more.
+  bool LayoutsSaved(int select);
+
   // ---- What the window shows ----------------------------------------------------
   const std::vector<std::string>& LayoutNames() const { return layoutNames_; }
   const std::vector<std::string>& DriveItems() const { return driveItems_; }

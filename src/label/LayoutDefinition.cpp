@@ -1,0 +1,362 @@
+// Layouts as they are edited: reading a section, the record for the
+// renderer, and the limits of every key.
+#include "label/LayoutDefinition.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "common/ProfileFile.h"
+#include "common/SettingsLocation.h"
+#include "label/CELLayout.h"
+#include "label/LabelTexts.h"
+
+namespace twr {
+
+namespace {
+
+// A MaxNum above the longest text the renderer is handed cuts nothing more.
+constexpr int kLongestTitleBytes = static_cast<int>(kTitleMaxBytes);
+constexpr int kLongestNoteBytes = static_cast<int>(kNoteMaxBytes);
+constexpr int kChoiceCount = 3;
+
+enum class Limit {
+  Grey,         // 0 .. 255
+  Side,         // BaseLength
+  BoxSize,      // 0 .. BaseLength
+  BoxPlace,     // -BaseLength .. BaseLength
+  TextBytes,    // 0 .. 256
+  NoteBytes,    // 0 .. 2560
+  Align,        // 0, 1, 2
+  RingType,     // 0, 1, 2
+  RingPlace,    // 0, 1, 2
+  Angle,        // 0 .. 180
+  RingLength,   // 0 .. 33
+  InnerRadius,  // 25 .. OuterRadius
+  OuterRadius,  // InnerRadius .. 58
+};
+
+using IntField = int& (*)(LayoutDefinition&);
+
+struct NumberKey {
+  const char* key;
+  IntField field;
+  Limit limit;
+};
+
+#define TWR_FIELD(expr) [](LayoutDefinition& d) -> int& { return d.expr; }
+
+const NumberKey kNumberKeys[] = {
+    {"BgColor", TWR_FIELD(BgColor), Limit::Grey},
+    {"TxColor", TWR_FIELD(TxColor), Limit::Grey},
+    {"BaseLength", TWR_FIELD(BaseLength), Limit::Side},
+    {"TitleWidth", TWR_FIELD(Title.Width), Limit::BoxSize},
+    {"TitleHeight", TWR_FIELD(Title.Height), Limit::BoxSize},
+    {"TitlePosX", TWR_FIELD(Title.PosX), Limit::BoxPlace},
+    {"TitlePosY", TWR_FIELD(Title.PosY), Limit::BoxPlace},
+    {"TitleMaxNum", TWR_FIELD(Title.MaxNum), Limit::TextBytes},
+    {"TitleAlign", TWR_FIELD(Title.Align), Limit::Align},
+    {"DateWidth", TWR_FIELD(Date.Width), Limit::BoxSize},
+    {"DateHeight", TWR_FIELD(Date.Height), Limit::BoxSize},
+    {"DatePosX", TWR_FIELD(Date.PosX), Limit::BoxPlace},
+    {"DatePosY", TWR_FIELD(Date.PosY), Limit::BoxPlace},
+    {"DateMaxNum", TWR_FIELD(Date.MaxNum), Limit::TextBytes},
+    {"DateAlign", TWR_FIELD(Date.Align), Limit::Align},
+    {"NoteWidth", TWR_FIELD(Note.Width), Limit::BoxSize},
+    {"NoteHeight", TWR_FIELD(Note.Height), Limit::BoxSize},
+    {"NotePosX", TWR_FIELD(Note.PosX), Limit::BoxPlace},
+    {"NotePosY", TWR_FIELD(Note.PosY), Limit::BoxPlace},
+    {"NoteMaxNum", TWR_FIELD(Note.MaxNum), Limit::NoteBytes},
+    {"NoteAlign", TWR_FIELD(Note.Align), Limit::Align},
+    {"RingType", TWR_FIELD(RingType), Limit::RingType},
+    {"RLetterAlign", TWR_FIELD(RLetterAlign), Limit::RingPlace},
+    {"RingMAngle", TWR_FIELD(RingMAngle), Limit::Angle},
+    {"RingSAngle", TWR_FIELD(RingSAngle), Limit::Angle},
+    {"RingLength", TWR_FIELD(RingLength), Limit::RingLength},
+    {"InnerRadius", TWR_FIELD(InnerRadius), Limit::InnerRadius},
+    {"OuterRadius", TWR_FIELD(OuterRadius), Limit::OuterRadius},
+};
+
+#undef TWR_FIELD
+
+constexpr const char* kNameKey = "Name";
+constexpr const char* kPictureKey = "BgImage";
+
+const NumberKey* FindNumberKey(std::string_view key) {
+  for (const NumberKey& k : kNumberKeys)
+    if (ProfileNameEquals(k.key, key)) return &k;
+  return nullptr;
+}
+
+int Get(const LayoutDefinition& layout, const NumberKey& key) {
+  return key.field(const_cast<LayoutDefinition&>(layout));
+}
+
+std::string Lowered(const char* text) {
+  std::string s = text;
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+std::string NumberedLower(const char* const (&names)[kChoiceCount]) {
+  return "0 (" + Lowered(names[0]) + "), 1 (" + Lowered(names[1]) + ") or 2 (" + Lowered(names[2]) +
+         ")";
+}
+
+// Why `value` is outside the key's limits in `layout`, or "".
+std::string Refusal(const LayoutDefinition& layout, const NumberKey& key, int value) {
+  const LayoutKeyRange range = LayoutKeyLimits(layout, key.key);
+  if (value >= range.minimum && value <= range.maximum) return {};
+  const std::string name = key.key;
+  const std::string from = std::to_string(range.minimum), to = std::to_string(range.maximum);
+  switch (key.limit) {
+    case Limit::Grey:
+      return name + " must be a grey from 0 (black) to 255 (white)";
+    case Limit::Side:
+      return name + " must be " + from + " to " + to + " label pixels";
+    case Limit::BoxSize:
+      return name + " must be " + from + " to " + to + " label pixels (the side of the label)";
+    case Limit::BoxPlace:
+      return name + " must be " + from + " to " + to + " label pixels";
+    case Limit::TextBytes:
+      return name + " must be " + from + " to " + to + " bytes";
+    case Limit::NoteBytes:
+      return name + " must be " + from + " to " + to + " bytes";
+    case Limit::Align:
+      return name + " must be " + NumberedLower(kAlignNames);
+    case Limit::RingType:
+      return name + " must be " + NumberedLower(kRingTypeNames);
+    case Limit::RingPlace:
+      return name + " must be " + NumberedLower(kRingPlaceNames);
+    case Limit::Angle:
+      return name + " must be " + from + " to " + to + " degrees";
+    case Limit::RingLength:
+      return name + " must be " + from + " to " + to + " mm (0: no ring text)";
+    case Limit::InnerRadius:
+      return name + " must be " + from + " to " + to + " mm (at least " + from +
+             ", at most OuterRadius)";
+    case Limit::OuterRadius:
+      return name + " must be " + from + " to " + to + " mm (at least InnerRadius, at most " + to +
+             ")";
+  }
+  return name + " is out of range";
+}
+
+// "'key'" (built by appending: GCC 12 warns falsely about "'" + string).
+std::string InQuotes(std::string_view text) {
+  std::string quoted(1, '\'');
+  quoted.append(text);
+  quoted += '\'';
+  return quoted;
+}
+
+std::string CheckText(std::string_view key, std::string_view text) {
+  const bool isName = ProfileNameEquals(key, kNameKey);
+  if (text.find_first_of("\r\n") != std::string_view::npos)
+    return std::string(isName ? kNameKey : kPictureKey) + " must be one line";
+  if (text.size() > kProfileStringMax)
+    return std::string(isName ? kNameKey : kPictureKey) + " must be at most " +
+           std::to_string(kProfileStringMax) + " bytes (it has " + std::to_string(text.size()) +
+           ")";
+  if (isName && TrimProfileBlanks(text).empty())
+    return "Name must not be empty: the layout list shows it";
+  return {};
+}
+
+}  // namespace
+
+LayoutBox& BoxOf(LayoutDefinition& layout, LayoutBoxKind kind) {
+  return kind == LayoutBoxKind::Title  ? layout.Title
+         : kind == LayoutBoxKind::Date ? layout.Date
+                                       : layout.Note;
+}
+
+const LayoutBox& BoxOf(const LayoutDefinition& layout, LayoutBoxKind kind) {
+  return BoxOf(const_cast<LayoutDefinition&>(layout), kind);
+}
+
+const char* BoxKeyPrefix(LayoutBoxKind kind) {
+  return kind == LayoutBoxKind::Title ? "Title" : kind == LayoutBoxKind::Date ? "Date" : "Note";
+}
+
+bool BoxIsDrawn(const LayoutDefinition& layout, LayoutBoxKind kind) {
+  const LayoutBox& box = BoxOf(layout, kind);
+  if (kind == LayoutBoxKind::Title) return box.Width != 0 || box.Height != 0;
+  return box.Width != 0 && box.Height != 0;
+}
+
+LayoutDefinition StarterLayout() {
+  LayoutDefinition d;
+  d.Name = "New layout";
+  d.BgColor = 255;
+  d.TxColor = 0;
+  d.BaseLength = 1655;
+  d.Title = {800, 130, 427, 240, 24, 1};
+  d.Date = {420, 64, 617, 390, 10, 1};
+  d.Note = {540, 260, 557, 1200, 32, 0};
+  d.RingType = 1;
+  d.RLetterAlign = 2;
+  d.RingMAngle = 150;
+  d.RingSAngle = 180;
+  d.RingLength = 5;
+  d.InnerRadius = 25;
+  d.OuterRadius = 58;
+  return d;
+}
+
+LayoutDefinition ReadLayoutDefinition(const ProfileFile& ini, int index) {
+  const std::string section = LayoutSectionName(index);
+  LayoutDefinition d;
+  d.Name = ini.GetString(section, kNameKey);
+  d.BgImage = ini.GetString(section, kPictureKey);
+  for (const NumberKey& key : kNumberKeys) {
+    int& field = key.field(d);
+    field = ini.GetInt(section, key.key, field);
+  }
+  for (const std::string& key : ini.Keys(section)) {
+    if (CanonicalLayoutKey(key).empty()) d.OtherKeys.emplace_back(key, ini.GetStored(section, key));
+  }
+  return d;
+}
+
+void ApplyLayoutDefinition(const LayoutDefinition& d, const std::string& settingsFolder,
+                           bool keepRadii, LayoutRecord& record) {
+  // A relative picture path is relative to the settings file's folder.
+  record.BgImage = ResolveSettingsPath(settingsFolder, d.BgImage);
+  record.BgColor = GreyFromSetting(d.BgColor);
+  record.TxColor = GreyFromSetting(d.TxColor);
+  record.BaseLength = d.BaseLength;
+  record.Title = d.Title;
+  record.Date = d.Date;
+  record.Note = d.Note;
+  record.RingType = d.RingType;
+  record.RLetterAlign = d.RLetterAlign;
+  // Arcs are meaningful up to a half circle; larger (or negative) angles
+  // are clamped so the ring mapping never leaves its angle table.
+  record.RingMAngle = std::clamp(d.RingMAngle, 0, kMaxRingAngle);
+  record.RingSAngle = std::clamp(d.RingSAngle, 0, kMaxRingAngle);
+  if (keepRadii) return;
+
+  record.RingLength = d.RingLength;
+  if (d.InnerRadius < kLowestInnerRadius || d.OuterRadius > kHighestOuterRadius ||
+      d.InnerRadius > d.OuterRadius) {
+    record.InnerRadius = kLowestInnerRadius;
+    record.OuterRadius = kHighestOuterRadius;
+  } else {
+    record.InnerRadius = d.InnerRadius;
+    record.OuterRadius = d.OuterRadius;
+  }
+  record.RingBand = std::min(record.OuterRadius - record.InnerRadius, record.RingLength);
+}
+
+const std::vector<std::string>& LayoutKeyNames() {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> n = {kNameKey, kPictureKey};
+    for (const NumberKey& k : kNumberKeys) n.emplace_back(k.key);
+    return n;
+  }();
+  return names;
+}
+
+std::string CanonicalLayoutKey(std::string_view key) {
+  for (const std::string& name : LayoutKeyNames())
+    if (ProfileNameEquals(name, key)) return name;
+  return {};
+}
+
+bool IsLayoutTextKey(std::string_view key) {
+  return ProfileNameEquals(key, kNameKey) || ProfileNameEquals(key, kPictureKey);
+}
+
+LayoutKeyRange LayoutKeyLimits(const LayoutDefinition& layout, std::string_view key) {
+  const NumberKey* k = FindNumberKey(key);
+  if (k == nullptr) return {};
+  const int side = std::max(layout.BaseLength, 0);
+  switch (k->limit) {
+    case Limit::Grey:
+      return {0, 255};
+    case Limit::Side:
+      return {1, kMaxBaseLength};
+    case Limit::BoxSize:
+      return {0, side};
+    case Limit::BoxPlace:
+      return {-side, side};
+    case Limit::TextBytes:
+      return {0, kLongestTitleBytes};
+    case Limit::NoteBytes:
+      return {0, kLongestNoteBytes};
+    case Limit::Align:
+    case Limit::RingType:
+    case Limit::RingPlace:
+      return {0, kChoiceCount - 1};
+    case Limit::Angle:
+      return {0, kMaxRingAngle};
+    case Limit::RingLength:
+      return {0, static_cast<int>(kHighestOuterRadius - kLowestInnerRadius)};
+    case Limit::InnerRadius:
+      return {static_cast<int>(kLowestInnerRadius),
+              std::min(layout.OuterRadius, static_cast<int>(kHighestOuterRadius))};
+    case Limit::OuterRadius:
+      return {std::max(layout.InnerRadius, static_cast<int>(kLowestInnerRadius)),
+              static_cast<int>(kHighestOuterRadius)};
+  }
+  return {};
+}
+
+std::string LayoutKeyValue(const LayoutDefinition& layout, std::string_view key) {
+  if (ProfileNameEquals(key, kNameKey)) return layout.Name;
+  if (ProfileNameEquals(key, kPictureKey)) return layout.BgImage;
+  const NumberKey* k = FindNumberKey(key);
+  return k ? std::to_string(Get(layout, *k)) : std::string();
+}
+
+int LayoutNumber(const LayoutDefinition& layout, std::string_view key) {
+  const NumberKey* k = FindNumberKey(key);
+  return k ? Get(layout, *k) : 0;
+}
+
+std::string SetLayoutNumber(LayoutDefinition& layout, std::string_view key, int value) {
+  const NumberKey* k = FindNumberKey(key);
+  if (k == nullptr) return InQuotes(key) + " is not a number key of a layout";
+  if (std::string why = Refusal(layout, *k, value); !why.empty()) return why;
+  k->field(layout) = value;
+  return {};
+}
+
+std::string AssignLayoutValue(LayoutDefinition& layout, std::string_view key,
+                              std::string_view text) {
+  if (IsLayoutTextKey(key)) {
+    (ProfileNameEquals(key, kNameKey) ? layout.Name : layout.BgImage) = std::string(text);
+    return {};
+  }
+  const NumberKey* k = FindNumberKey(key);
+  if (k == nullptr) return InQuotes(key) + " is not a key of a layout";
+  const std::string_view t = TrimProfileBlanks(text);
+  int value = 0;
+  const char* first = t.data();
+  const char* last = t.data() + t.size();
+  if (first != last && *first == '+') ++first;
+  const auto [end, ec] = std::from_chars(first, last, value);
+  if (t.empty() || ec != std::errc() || end != last)
+    return std::string(k->key) + " must be a whole number (" + InQuotes(text) + " is not one)";
+  k->field(layout) = value;
+  return {};
+}
+
+std::string SetLayoutValue(LayoutDefinition& layout, std::string_view key, std::string_view text) {
+  LayoutDefinition changed = layout;
+  if (std::string why = AssignLayoutValue(changed, key, text); !why.empty()) return why;
+  if (std::string why = CheckLayoutKey(changed, key); !why.empty()) return why;
+  layout = std::move(changed);
+  return {};
+}
+
+std::string CheckLayoutKey(const LayoutDefinition& layout, std::string_view key) {
+  if (IsLayoutTextKey(key))
+    return CheckText(key, ProfileNameEquals(key, kNameKey) ? layout.Name : layout.BgImage);
+  const NumberKey* k = FindNumberKey(key);
+  if (k == nullptr) return InQuotes(key) + " is not a key of a layout";
+  return Refusal(layout, *k, Get(layout, *k));
+}
+
+}  // namespace twr

@@ -1,0 +1,114 @@
+// A layout as a person sets it: the keys of one [LayoutNN] section with the
+// values as the file writes them (greys 0 to 255, radii and the ring length
+// in whole millimetres, boxes in label pixels, the picture relative to the
+// settings file), the limits each key may take and the checks that keep a
+// layout within them. The layout designer and `twr layout` both edit
+// layouts through these rules.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "label/LayoutSettings.h"
+
+namespace twr {
+
+class ProfileFile;
+
+struct LayoutDefinition {
+  std::string Name;
+  std::string BgImage;  // as written: relative to the settings file's folder
+  int BgColor = 255;
+  int TxColor = 0;
+  int BaseLength = 1655;
+  LayoutBox Title{0, 0, 0, 0, 20, 0};
+  LayoutBox Date{0, 0, 0, 0, 10, 0};
+  LayoutBox Note{0, 0, 0, 0, 20, 0};
+  int RingType = 0;
+  int RLetterAlign = 2;
+  int RingMAngle = 180;
+  int RingSAngle = 180;
+  int RingLength = 0;  // mm
+  int InnerRadius = 25;
+  int OuterRadius = 58;
+  // The section's keys this program does not use, in file order, with their
+  // values as written: they travel with the layout.
+  std::vector<std::pair<std::string, std::string>> OtherKeys;
+
+  bool operator==(const LayoutDefinition&) const = default;
+};
+
+enum class LayoutBoxKind { Title, Date, Note };
+inline constexpr LayoutBoxKind kLayoutBoxKinds[] = {LayoutBoxKind::Title, LayoutBoxKind::Date,
+                                                    LayoutBoxKind::Note};
+LayoutBox& BoxOf(LayoutDefinition& layout, LayoutBoxKind kind);
+const LayoutBox& BoxOf(const LayoutDefinition& layout, LayoutBoxKind kind);
+// "Title", "Date", "Note": the prefix of the box's keys.
+const char* BoxKeyPrefix(LayoutBoxKind kind);
+// Whether the renderer draws the box: the title when either side is
+// non-zero, the date and the note only when both are.
+bool BoxIsDrawn(const LayoutDefinition& layout, LayoutBoxKind kind);
+
+// The names of the numbered choices, index = value.
+inline constexpr const char* kRingTypeNames[] = {"One line around the full circle",
+                                                 "Title and date above, notes below",
+                                                 "Two rows on the lower arc"};
+inline constexpr const char* kRingPlaceNames[] = {"At the inner radius", "Centred in the band",
+                                                  "At the outer radius"};
+inline constexpr const char* kAlignNames[] = {"Left", "Centred", "Right"};
+
+// The layout a new one starts from: a title, a date and a note box on a
+// white label, title and date on the upper arc of the ring, notes below.
+LayoutDefinition StarterLayout();
+
+// Section "Layout%02d" of `index` with the reader's defaults for missing keys
+// (values as read, not yet checked or clamped).
+LayoutDefinition ReadLayoutDefinition(const ProfileFile& ini, int index);
+
+// The layout record the renderer draws, as LoadLayout makes it from the
+// file: greys from their low byte, the arcs held to a half circle, the
+// picture's path taken from the settings folder, and unless keepRadii the
+// ring length and radii (reset when out of range) with the ring band.
+// FontFace is left alone.
+void ApplyLayoutDefinition(const LayoutDefinition& layout, const std::string& settingsFolder,
+                           bool keepRadii, LayoutRecord& record);
+
+// ---- Keys and their limits ---------------------------------------------------
+
+// Every key of a layout section in the order a new section lists them.
+const std::vector<std::string>& LayoutKeyNames();
+// The key's own spelling for a name in any case; empty when it is no layout key.
+std::string CanonicalLayoutKey(std::string_view key);
+// Whether the key holds a text (Name, BgImage) rather than a whole number.
+bool IsLayoutTextKey(std::string_view key);
+
+struct LayoutKeyRange {
+  int minimum = 0;
+  int maximum = 0;
+};
+// The values a number key may take in this layout (the boxes' limits follow
+// BaseLength, each radius the other one).
+LayoutKeyRange LayoutKeyLimits(const LayoutDefinition& layout, std::string_view key);
+
+// The key's value as the file writes it.
+std::string LayoutKeyValue(const LayoutDefinition& layout, std::string_view key);
+int LayoutNumber(const LayoutDefinition& layout, std::string_view key);
+
+// Sets a number key; "" when done, otherwise why not (the layout is then
+// unchanged), as a sentence without its full stop.
+std::string SetLayoutNumber(LayoutDefinition& layout, std::string_view key, int value);
+// Sets any key from its text as written in the file (a whole number for the
+// number keys) when the value is within its limits; "" or why not.
+std::string SetLayoutValue(LayoutDefinition& layout, std::string_view key, std::string_view text);
+// Only reads the text into the key (""), or says why it is no value for it;
+// the limits are checked afterwards with CheckLayoutKey, so that keys that
+// limit each other (the radii) can be set together.
+std::string AssignLayoutValue(LayoutDefinition& layout, std::string_view key,
+                              std::string_view text);
+// Why the key's present value is outside its limits in this layout; "" when
+// it is within them. Checks values set together (both radii) at the end.
+std::string CheckLayoutKey(const LayoutDefinition& layout, std::string_view key);
+
+}  // namespace twr
