@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "burn/DotEncoder.h"
@@ -149,23 +150,10 @@ void EdgeStepMarks(const BurnPlan& p, const SentStream& stream, std::int64_t ste
   }
 }
 
-// The darkness the burn of `p` leaves with `label`: every circle's samples
-// through the tone curve, their dots over the passes, placed by the etch model
-// from the first circle as the drive reads it back from the start address.
-std::vector<float> EtchBurn(const BurnPlan& p, const QImage& label) {
-  EtchedBurnGeometry geometry;
-  geometry.innerRadiusMm = RadiusOfAddress(p.startAddress);
-  geometry.feedStepUm = p.feedStep;
-  geometry.passes = p.steps;
-  geometry.halfSamples = p.entry.halfSamples;
-  EtchedMarks burn(geometry);
-
-  const SentStream stream(p);
-  const QImage image = label.format() == QImage::Format_RGB888
-                           ? label
-                           : label.convertToFormat(QImage::Format_RGB888);
-  const AngleTables angles = BuildAngleTables(p.entry.samples);
-  const LevelImage levelImage(image, ToneCurve(p.toneGamma));
+// The marks of steps [first, last) of the burn of `p` into `burn`.
+void EtchSteps(const BurnPlan& p, const SentStream& stream, const LevelImage& levelImage,
+               const AngleTables& angles, std::int64_t first, std::int64_t last,
+               EtchedMarks& burn) {
   const SamplingGeometry sampling{p.band.inner, p.feedStep, p.entry.samples};
   const std::int32_t fullMarks = static_cast<std::int32_t>(kPatternSize) * p.steps;
   const std::size_t samples = static_cast<std::size_t>(p.entry.samples);
@@ -173,7 +161,7 @@ std::vector<float> EtchBurn(const BurnPlan& p, const QImage& label) {
   std::vector<std::int32_t> labelPixels(samples);
   std::vector<std::uint32_t> marks(static_cast<std::size_t>(burn.EmittedSamples()));
   std::vector<std::int32_t> discPixels(marks.size());
-  for (std::int64_t step = 0; step < stream.steps; ++step) {
+  for (std::int64_t step = first; step < last; ++step) {
     levelImage.SampleCircle(sampling, angles, static_cast<int>(step), labelPixels.data(),
                             levels.data());
     if (stream.Whole(step)) {
@@ -186,6 +174,36 @@ std::vector<float> EtchBurn(const BurnPlan& p, const QImage& label) {
     burn.StepPixels(step, discPixels);
     burn.AddStepAt(step, discPixels, marks);
   }
+}
+
+// The darkness the burn of `p` leaves with `label`: every circle's samples
+// through the tone curve, their dots over the passes, placed by the etch model
+// from the first circle as the drive reads it back from the start address.
+// The steps are shared between two threads; the counts are whole numbers, so
+// the order in which they add up never changes the picture.
+std::vector<float> EtchBurn(const BurnPlan& p, const QImage& label) {
+  EtchedBurnGeometry geometry;
+  geometry.innerRadiusMm = RadiusOfAddress(p.startAddress);
+  geometry.feedStepUm = p.feedStep;
+  geometry.passes = p.steps;
+  geometry.halfSamples = p.entry.halfSamples;
+  EtchedMarks burn(geometry);
+  EtchedMarks outer(geometry);
+
+  const SentStream stream(p);
+  const QImage image = label.format() == QImage::Format_RGB888
+                           ? label
+                           : label.convertToFormat(QImage::Format_RGB888);
+  const AngleTables angles = BuildAngleTables(p.entry.samples);
+  const LevelImage levelImage(image, ToneCurve(p.toneGamma));
+  // The outer circles are longer on the disc but not in samples: half the
+  // steps each.
+  const std::int64_t middle = stream.steps / 2;
+  std::thread second(
+      [&] { EtchSteps(p, stream, levelImage, angles, middle, stream.steps, outer); });
+  EtchSteps(p, stream, levelImage, angles, 0, middle, burn);
+  second.join();
+  burn.Absorb(std::move(outer));
   return burn.Finish();
 }
 

@@ -221,8 +221,8 @@ void EtchedMarks::AddStepAt(std::int64_t step, std::span<const std::int32_t> pix
   const bool fresh = static_cast<std::size_t>(step) >= touchedSteps_.size() ||
                      touchedSteps_[static_cast<std::size_t>(step)] == 0;
   Touch(step);
-  const int samples = std::min({static_cast<int>(marks.size()), static_cast<int>(pixels.size()),
-                                EmittedSamples()});
+  const int samples =
+      std::min({static_cast<int>(marks.size()), static_cast<int>(pixels.size()), EmittedSamples()});
   if (!fresh || samples < EmittedSamples()) {
     // A step seen before, or not all of it: its dots alone (Finish counts it).
     std::uint32_t* tally = marks_.data();
@@ -236,6 +236,28 @@ void EtchedMarks::AddStepAt(std::int64_t step, std::span<const std::int32_t> pix
   for (int j = 0; j < samples; ++j)
     if (pixels[j] >= 0) counted[pixels[j]] += (static_cast<std::uint64_t>(marks[j]) << 32) | 1u;
   touchedSteps_[static_cast<std::size_t>(step)] = 2;
+}
+
+void EtchedMarks::Absorb(EtchedMarks&& other) {
+  if (!other.any_ && other.touchedSteps_.empty()) return;
+  if (marks_.empty()) {
+    marks_ = std::move(other.marks_);
+  } else if (!other.marks_.empty()) {
+    for (std::size_t i = 0; i < kPixels; ++i) marks_[i] += other.marks_[i];
+  }
+  if (counted_.empty()) {
+    counted_ = std::move(other.counted_);
+  } else if (!other.counted_.empty()) {
+    for (std::size_t i = 0; i < kPixels; ++i) counted_[i] += other.counted_[i];
+  }
+  if (touchedSteps_.size() < other.touchedSteps_.size())
+    touchedSteps_.resize(other.touchedSteps_.size(), 0);
+  for (std::size_t step = 0; step < other.touchedSteps_.size(); ++step)
+    touchedSteps_[step] = std::max(touchedSteps_[step], other.touchedSteps_[step]);
+  any_ = any_ || other.any_;
+  other.marks_.clear();
+  other.counted_.clear();
+  other.touchedSteps_.clear();
 }
 
 std::vector<float> EtchedMarks::Finish() {

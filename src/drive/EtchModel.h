@@ -77,6 +77,9 @@ class EtchedMarks {
   void AddStepAt(std::int64_t step, std::span<const std::int32_t> pixels,
                  std::span<const std::uint32_t> marks);
   bool Empty() const { return !any_; }
+  // Takes in the dots and steps of `other`: the same burn's geometry with
+  // other steps than these counted apart, as if they had been added here.
+  void Absorb(EtchedMarks&& other);
   // The burn's darkness per pixel: each pixel the mean over the samples of
   // the circles that cross it. The marks start again from nothing.
   std::vector<float> Finish();
