@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "burn/BurnPlan.h"
+#include "burn/SimulatedEtch.h"
 #include "common/SettingsLocation.h"
 #include "label/LabelTexts.h"
 #include "ui/model/TitleConfigModel.h"
@@ -147,6 +148,9 @@ class MainWindowModel : public QObject {
   // burning area's circles (blue outlines, black hub). Null before the first
   // successful render.
   QImage PreviewWithBand() const;
+  // The label as rendered last, its band and disc side at `quality`, for the
+  // "as etched" view (the example drive's ELS page).
+  EtchRequest EtchRequestAt(BurnQuality quality) const;
   // Full redraws of the preview (renders and once-a-second refreshes).
   int PreviewRedraws() const { return previewRedraws_; }
 
