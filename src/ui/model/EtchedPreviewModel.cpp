@@ -38,7 +38,8 @@ void EtchedPreviewModel::Work() {
     }
     const EtchResult result = SimulateEtchPreview(request);
     // A queued call to this object is dropped if it is gone by then.
-    QMetaObject::invokeMethod(this, [this, result] { Deliver(result); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, result] { Deliver(result); }, Qt::QueuedConnection);
   }
 }
 
