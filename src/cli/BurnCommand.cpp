@@ -33,6 +33,7 @@
 #include "drive/DriveSetup.h"
 #include "label/BurningArea.h"
 #include "label/CELLayout.h"
+#include "label/Design.h"
 #include "label/LabelWarnings.h"
 
 namespace twr::cli {
@@ -228,6 +229,8 @@ struct BurnRequest {
   bool assumeYes = false;
   bool scan = false;
   bool unmount = false;
+  std::string designPath;     // --design FILE
+  bool qualityGiven = false;  // --quality stands over the design's
 };
 
 // The options; kExitOk, or the exit status after the usage or an error.
@@ -242,6 +245,7 @@ int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
               "first.",
               &letterText);
   AddLabelOptions(args, request.label);
+  AddDesignOption(args, request.designPath);
   args.Choice("quality", "Q", "draft, normal or high (default: draft).",
               {"draft", "normal", "high"}, &qualityText);
   args.Flag("rimtone", "Burn the unrecorded outer band of a DVD-R/DVD+R data side.",
@@ -258,6 +262,7 @@ int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
   if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
     return ExitStatusFor(r);
   ParseQuality(qualityText, request.quality);
+  request.qualityGiven = !qualityText.empty();
   if (!ParseDriveChoice(letterText, request.drive)) {
     std::fprintf(stderr,
                  "twr burn: '--drive %s' is neither a drive letter nor a device path (see 'twr "
@@ -428,6 +433,14 @@ int RunBurn(int argc, char** argv) {
   if (!CELDevice::IsPassThroughAvailable()) {
     messages.ShowString(kStrNoPassThrough, MessageIcon::Error);
     return kExitFailure;
+  }
+  if (!request.designPath.empty()) {
+    StartGui();
+    if (!LoadDesignOption(request.designPath, request.label, messages)) return kExitFailure;
+    // The design's Rimtone mode and quality stand unless the options say.
+    request.rimtone = request.rimtone || request.label.design->rimtone;
+    if (!request.qualityGiven)
+      ParseQuality(DesignQualityName(request.label.design->quality), request.quality);
   }
   if (request.scan && !ScanIntoLabel(request.drive, request.label, messages)) return kExitFailure;
 

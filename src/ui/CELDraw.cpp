@@ -15,6 +15,7 @@
 #include "ui/SkinnedMessageBox.h"
 #include "ui/TextProgressBar.h"
 #include "ui/model/BurnSession.h"
+#include "ui/model/EtchedPreviewModel.h"
 
 namespace twr::ui {
 
@@ -24,7 +25,8 @@ namespace {
 const QRect kDrawRect = DialogRect(158, 69, 46, 46);
 const QRect kExitRect = DialogRect(86, 152, 68, 18);
 const QRect kDriveRect = DialogRect(6, 7, 226, 14);
-const QRect kQualityRect = DialogRect(15, 70, 103, 14);  // closed height
+const QRect kQualityRect = DialogRect(15, 70, 68, 14);  // closed height, the etch beside it
+const QRect kEtchedRect = DialogRect(86, 58, 39, 39);
 // The label's text runs on into the free space before the time when the
 // skin's type face needs a few more pixels than the template gave it.
 const QRect kTimeLabelRect = DialogRect(15, 92, 58, 8);
@@ -96,6 +98,19 @@ CELDraw::CELDraw(BurnSession& session, QWidget* parent)
   quality_->setAccessibleName(tr("Quality"));
   for (const char* name : kQualityNames) quality_->addItem(QString::fromUtf8(name));
 
+  etchedPicture_ = new QLabel(this);
+  etchedPicture_->setGeometry(kEtchedRect);
+  etchedPicture_->setObjectName(QStringLiteral("EtchedPicture"));
+  etchedPicture_->setAccessibleName(tr("As etched"));
+  etchedPicture_->setToolTip(tr("What the laser leaves at this quality"));
+  etchedPicture_->setScaledContents(true);
+  etched_ = new EtchedPreviewModel(this);
+  connect(etched_, &EtchedPreviewModel::Ready, this, [this] {
+    etchedPicture_->setPixmap(QPixmap::fromImage(
+        etched_->Picture().scaled(etchedPicture_->size() * devicePixelRatioF(),
+                                  Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+  });
+
   timeLabel_ = AddStatic(kTimeLabelRect);
   timeLabel_->setObjectName(Id(kIdTimeLabel));
   time_ = AddStatic(kTimeRect);
@@ -152,7 +167,21 @@ void CELDraw::Opening() {
   session_.Open();
   opened_ = true;
   ShowMemberTexts();
+  RequestEtch();
   timer_.start();
+}
+
+void CELDraw::RequestEtch() {
+  if (session_.LabelImage().isNull()) return;
+  EtchRequest request;
+  request.label = session_.LabelImage();
+  request.target = {{session_.InnerRadius(), session_.OuterRadius()},
+                    session_.Disc(),
+                    static_cast<BurnQuality>(std::max(0, quality_->currentIndex()))};
+  // The drive's own ELS page once the session has read a usable one.
+  const bool drivePage = session_.Plan().failures.empty() && session_.Plan().steps > 0;
+  request.page = drivePage ? session_.Sequence().Page() : ExampleEtchPage();
+  etched_->Request(std::move(request));
 }
 
 void CELDraw::ShowMemberTexts() {
@@ -184,6 +213,7 @@ void CELDraw::OnTimer() {
 
 void CELDraw::OnQualityChosen(int index) {
   session_.SelectQuality(index);
+  RequestEtch();
 }
 
 void CELDraw::OnDraw() {

@@ -20,6 +20,7 @@ namespace twr::ui {
 
 class BurnSession;
 class DiscNameField;
+class EtchedPreviewModel;
 class SkinnedButton;
 class TextProgressBar;
 
@@ -59,6 +60,9 @@ class CELDraw : public SkinnedDialog {
   SkinnedButton* ExitButton() const { return exit_; }
   QComboBox* DriveList() const { return drives_; }
   QComboBox* QualityList() const { return quality_; }
+  // The disc as the chosen quality would etch it, small, beside the list.
+  QLabel* EtchedPicture() const { return etchedPicture_; }
+  EtchedPreviewModel& EtchedPreview() const { return *etched_; }
   QLabel* TimeLabel() const { return time_; }
   TextProgressBar* ProgressBar() const { return progress_; }
   DiscNameField* DiscName() const { return discName_; }
@@ -90,6 +94,9 @@ class CELDraw : public SkinnedDialog {
   SkinnedButton* exit_ = nullptr;
   QComboBox* drives_ = nullptr;
   QComboBox* quality_ = nullptr;
+  QLabel* etchedPicture_ = nullptr;
+  EtchedPreviewModel* etched_ = nullptr;
+  void RequestEtch();
   QLabel* timeLabel_ = nullptr;
   QLabel* time_ = nullptr;
   TextProgressBar* progress_ = nullptr;

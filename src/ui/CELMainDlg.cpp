@@ -22,6 +22,7 @@
 #include "ui/CELDraw.h"
 #include "ui/CELTitleConfig.h"
 #include "ui/DriveTask.h"
+#include "ui/EtchedViewSwitch.h"
 #include "ui/GuiMessages.h"
 #include "ui/HelpWindow.h"
 #include "ui/LayoutDesigner.h"
@@ -29,6 +30,7 @@
 #include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
 #include "ui/model/BurnSession.h"
+#include "ui/model/EtchedPreviewModel.h"
 #include "ui/model/MainWindowModel.h"
 
 namespace twr::ui {
@@ -276,6 +278,16 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   designButton_->move(preview_->width() - designButton_->width() - kDesignButtonMargin,
                       preview_->height() - designButton_->height() - kDesignButtonMargin);
   connect(designButton_, &QToolButton::clicked, this, &CELMainDlg::OpenDesigner);
+  // "Design" / "As etched" in the preview's other corner; the etch is worked
+  // out off this thread and shown when it is ready.
+  etchedSwitch_ = new EtchedViewSwitch(preview_);
+  etchedSwitch_->move(kDesignButtonMargin, kDesignButtonMargin);
+  etchedPreview_ = new EtchedPreviewModel(this);
+  connect(etchedSwitch_, &EtchedViewSwitch::Changed, this, &CELMainDlg::DrawPreview);
+  connect(etchedPreview_, &EtchedPreviewModel::Ready, this, [this] {
+    if (etchedSwitch_->Etched() && !etchedPreview_->Picture().isNull())
+      preview_->SetPreview(etchedPreview_->Picture());
+  });
   for (QWidget* edit : std::initializer_list<QWidget*>{title_, date_, note_})
     edit->installEventFilter(this);
 
@@ -286,7 +298,7 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
 
   // Nothing can be done before the opening has found layouts and drives.
   for (QWidget* w : std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_,
-                                                    config_, burn_, designButton_})
+                                                    config_, burn_, designButton_, etchedSwitch_})
     w->setEnabled(false);
 }
 
@@ -324,7 +336,7 @@ void CELMainDlg::Opening() {
   drives_->setCurrentIndex(model_.DriveSelection());
   exchanging_ = false;
   for (QWidget* w : std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_,
-                                                    config_, burn_, designButton_})
+                                                    config_, burn_, designButton_, etchedSwitch_})
     w->setEnabled(true);
   layouts_->setFocus(Qt::OtherFocusReason);  // the keyboard starts at the first control
   timer_.start();
@@ -373,7 +385,13 @@ void CELMainDlg::ShowModel() {
 }
 
 void CELMainDlg::DrawPreview() {
-  preview_->SetPreview(model_.PreviewWithBand());
+  if (!etchedSwitch_->Etched()) {
+    preview_->SetPreview(model_.PreviewWithBand());
+    return;
+  }
+  // The last etch stays shown until the new one is ready.
+  if (etchedPreview_->Finished() == 0) preview_->SetPreview(model_.PreviewWithBand());
+  etchedPreview_->Request(model_.EtchRequestAt(etchedSwitch_->Quality()));
 }
 
 void CELMainDlg::OnTextEdited(int kind) {

@@ -28,6 +28,8 @@ class CELDevice;
 namespace twr::ui {
 
 class BurnSession;
+class EtchedPreviewModel;
+class EtchedViewSwitch;
 class GuiMessages;
 class HelpWindow;
 class LayoutDesigner;
@@ -120,6 +122,9 @@ class CELMainDlg : public SkinnedDialog {
   // nullptr until it is first opened.
   LayoutDesigner* Designer() const { return designer_; }
   QToolButton* DesignButton() const { return designButton_; }
+  // The preview's "Design" / "As etched" switch and the etch it shows.
+  EtchedViewSwitch* EtchedSwitch() const { return etchedSwitch_; }
+  EtchedPreviewModel& EtchedPreview() const { return *etchedPreview_; }
 
   // The program is asked to end (a stop signal): open dialogs and message
   // boxes are closed, a burn is asked to stop and the window ends once the
@@ -189,6 +194,8 @@ class CELMainDlg : public SkinnedDialog {
   bool quitAfterBurn_ = false;
   LayoutDesigner* designer_ = nullptr;
   QToolButton* designButton_ = nullptr;
+  EtchedViewSwitch* etchedSwitch_ = nullptr;
+  EtchedPreviewModel* etchedPreview_ = nullptr;
   QTimer timer_;
   bool exchanging_ = false;  // change events are ignored while texts are shown
   bool openingPosted_ = false;

@@ -15,6 +15,7 @@
 #include "ui/UiTestMain.h"
 #include "ui/UiTestSupport.h"
 #include "ui/model/BurnSession.h"
+#include "ui/model/EtchedPreviewModel.h"
 
 namespace twr::test {
 
@@ -119,15 +120,22 @@ class BurnDialogTest : public QObject {
     QVERIFY(!dialog.isVisible());
   }
 
-  // Draft to High Quality shows the new required time at once.
+  // Draft to High Quality shows the new required time at once, and the
+  // etch beside the list follows the quality.
   void qualityChangesTheTimeAtOnce() {
     UiRig rig(DriveWith("label"));
     BurnSession session(*rig.device, rig.messages);
     session.SetBand(25.0, 58.0);
+    QImage label(1655, 1655, QImage::Format_RGB888);
+    label.fill(QColor(40, 40, 40));
+    session.SetLabelImage(label);
     ui::CELDraw dialog(session);
     dialog.show();
     QTRY_VERIFY(dialog.Opened());
     QCOMPARE(dialog.TimeLabel()->text(), QString("06:47"));
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.EtchedPreview().Finished() == 1, 20000);
+    QVERIFY(!dialog.EtchedPicture()->pixmap().isNull());
+    const QImage draft = dialog.EtchedPreview().Picture();
     dialog.grab().save(ScreenshotPath("burn-dialog-idle.png"));
     QComboBox* quality = dialog.QualityList();
     QCOMPARE(quality->count(), 3);
@@ -136,6 +144,8 @@ class BurnDialogTest : public QObject {
     emit quality->activated(2);
     QCOMPARE(dialog.TimeLabel()->text(), QString("12:20"));
     QCOMPARE(session.Plan().steps, 20);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.EtchedPreview().Finished() == 2, 20000);
+    QVERIFY(dialog.EtchedPreview().Picture() != draft);  // two passes mark darker
   }
 
   // A burn runs to "Finish Burning.", shown once, and the dialog closes

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolButton>
 
 #include <QAction>
 #include <QCheckBox>
@@ -26,6 +27,7 @@
 #include "ui/CELDraw.h"
 #include "ui/CELMainDlg.h"
 #include "ui/CELTitleConfig.h"
+#include "ui/EtchedViewSwitch.h"
 #include "ui/FocusRing.h"
 #include "ui/HelpWindow.h"
 #include "ui/Skin.h"
@@ -33,6 +35,7 @@
 #include "ui/UiTestMain.h"
 #include "ui/UiTestSupport.h"
 #include "ui/model/BurnSession.h"
+#include "ui/model/EtchedPreviewModel.h"
 #include "ui/model/MainWindowModel.h"
 #include "ui/model/TitleConfigModel.h"
 
@@ -384,6 +387,33 @@ class MainWindowTest : public QObject {
     rig.window->LayoutList()->setCurrentIndex(1);
     QCOMPARE(rig.window->RadiusStatic()->text(), QString("30.0 - 50.0 [mm]"));
     QCOMPARE(rig.window->FontStatic()->text(), QString("Liberation Sans"));
+  }
+
+  // "As etched": the preview shows the etch of what is typed at the quality
+  // beside the switch, worked out off the GUI thread and followed after a
+  // change; "Design" brings the design back.
+  void theEtchedViewFollowsTheLabel() {
+    MainRig rig(DriveWith("label"));
+    QVERIFY(rig.Open());
+    ui::EtchedViewSwitch* view = rig.window->EtchedSwitch();
+    ui::EtchedPreviewModel& etch = rig.window->EtchedPreview();
+    QCOMPARE(view->DesignButton()->text(), QString("Design"));
+    QCOMPARE(view->EtchedButton()->text(), QString("As etched"));
+    QVERIFY(!view->Etched());
+    view->QualityList()->setCurrentIndex(1);
+    view->EtchedButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(etch.Finished() >= 1, 20000);
+    QTest::keyClicks(rig.window->TitleEdit(), "Holidays");
+    QCOMPARE(rig.model->Title(), std::string("Holidays"));  // typing did not wait
+    QTRY_VERIFY(!rig.model->AnyChanged());
+    const EtchRequest request = rig.model->EtchRequestAt(BurnQuality::Normal);
+    const EtchResult expected = SimulateEtchPreview(request);
+    QVERIFY(expected.ok);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.window->Preview()->Preview() == expected.picture, 20000);
+    QVERIFY(rig.window->Preview()->Preview() != rig.model->PreviewWithBand());
+    rig.window->grab().save(ScreenshotPath("main-window-etched.png"));
+    view->DesignButton()->click();
+    QCOMPARE(rig.window->Preview()->Preview(), rig.model->PreviewWithBand());
   }
 
   // A slow drive never freezes the window: it keeps painting while Scan

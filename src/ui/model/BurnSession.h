@@ -60,6 +60,8 @@ class BurnSession : public QObject {
   void SetRimtone(bool on) { rimtone_ = on; }
   // The label the burn samples: a shared copy, handed to the burn at Draw.
   void SetLabelImage(QImage image) { label_ = std::move(image); }
+  const QImage& LabelImage() const { return label_; }
+  const BurnDisc& Disc() const { return disc_; }
   // The desktop's disk service: when Draw finds the drive's disc mounted,
   // the user is asked whether to unmount it (nullptr: a service that is not
   // running, so the refusal says how to unmount it by hand).

@@ -13,6 +13,7 @@
 #include "label/BandOverlay.h"
 #include "label/CELLayout.h"
 #include "ui/model/BurnSession.h"
+#include "ui/model/EtchedPreviewModel.h"
 
 namespace twr::ui {
 
@@ -515,6 +516,17 @@ QImage MainWindowModel::PreviewWithBand() const {
   QImage shown = preview.copy();
   DrawBandLimits(shown, inner_, outer_);
   return shown;
+}
+
+EtchRequest MainWindowModel::EtchRequestAt(BurnQuality quality) const {
+  EtchRequest request;
+  request.label = layout_.LabelImageData();
+  const BurnDisc disc = !Rimtone()       ? BurnDisc::LabelSide()
+                        : disc_.dataSide ? disc_
+                                         : BurnDisc::DataSide(inner_);
+  request.target = {{inner_, outer_}, disc, quality};
+  request.page = ExampleEtchPage();
+  return request;
 }
 
 }  // namespace twr::ui

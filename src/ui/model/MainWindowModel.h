@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "burn/BurnPlan.h"
+#include "burn/SimulatedEtch.h"
 #include "common/SettingsLocation.h"
 #include "label/LabelTexts.h"
 #include "label/LabelWarnings.h"
@@ -179,6 +180,9 @@ class MainWindowModel : public QObject {
   // The window's status line: what the last Scan found when it found
   // nothing ("" for nothing to say).
   const std::string& StatusText() const { return statusText_; }
+  // The label as rendered last, its band and disc side at `quality`, for the
+  // "as etched" view (the example drive's ELS page).
+  EtchRequest EtchRequestAt(BurnQuality quality) const;
   // Full redraws of the preview (renders and once-a-second refreshes).
   int PreviewRedraws() const { return previewRedraws_; }
 
