@@ -2,6 +2,7 @@
 #include "cli/BurnProgressView.h"
 
 #include "burn/BurnJob.h"
+#include "common/Translate.h"
 
 namespace twr::cli {
 
@@ -12,28 +13,30 @@ constexpr const char* kNoTimeYet = "--:--";
 }  // namespace
 
 std::string WritePosition(const BurnProgressState& state) {
-  return "write " + std::to_string(state.position - state.low) + " of " +
-         std::to_string(state.high - state.low) + " (" + std::to_string(state.Percent()) + "%)";
+  return Arg(Tr("BurnProgressView", "write %1 of %2 (%3%)"),
+             {std::to_string(state.position - state.low), std::to_string(state.high - state.low),
+              std::to_string(state.Percent())});
 }
 
 std::string DescribeProgress(const BurnProgressState& state) {
   switch (state.phase) {
     case BurnPhase::Preparing:
-      return "Preparing the drive...";
+      return Tr("BurnProgressView", "Preparing the drive...");
     case BurnPhase::Burning: {
       std::string percent = std::to_string(state.Percent()) + "%";
       if (percent.size() < 4) percent.insert(0, 4 - percent.size(), ' ');
-      return "Burning " + percent + "  " + (state.text.empty() ? kNoTimeYet : state.text) +
-             " left  (write " + std::to_string(state.position - state.low) + " of " +
-             std::to_string(state.high - state.low) + ")";
+      return Arg(
+          Tr("BurnProgressView", "Burning %1  %2 left  (write %3 of %4)"),
+          {percent, (state.text.empty() ? kNoTimeYet : state.text),
+           std::to_string(state.position - state.low), std::to_string(state.high - state.low)});
     }
     case BurnPhase::Synchronising:
-      return "Finishing: synchronising the drive's cache";
+      return Tr("BurnProgressView", "Finishing: synchronising the drive's cache");
     case BurnPhase::WaitingForDrive:
-      return "Finishing: waiting for the drive " + std::to_string(state.phaseDetail) + "/" +
-             std::to_string(BurnTimings{}.readyTries);
+      return Arg(Tr("BurnProgressView", "Finishing: waiting for the drive %1/%2"),
+                 {std::to_string(state.phaseDetail), std::to_string(BurnTimings{}.readyTries)});
     case BurnPhase::Restoring:
-      return "Finishing: restoring the drive";
+      return Tr("BurnProgressView", "Finishing: restoring the drive");
     case BurnPhase::Idle:
     case BurnPhase::DriveBusy:      // the line keeps showing the write
     case BurnPhase::StreamingLost:  // waited for
