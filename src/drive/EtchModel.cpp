@@ -68,8 +68,12 @@ std::vector<std::uint8_t> EtchedSurface::RenderRgb(bool dataSide, double recorde
       }
       const std::size_t i = static_cast<std::size_t>(y) * kEtchedPictureSize + x;
       const double d = r <= kDiscRadiusMm ? darkness_[i] : 0.0;
+      // Each channel lies in [0, 255]: half up, as the stored pictures were made.
+      // NOLINTNEXTLINE(bugprone-incorrect-roundings)
       rgb[3 * i] = static_cast<std::uint8_t>(base.r * (1 - d) + kMarkColour.r * d + 0.5);
+      // NOLINTNEXTLINE(bugprone-incorrect-roundings)
       rgb[3 * i + 1] = static_cast<std::uint8_t>(base.g * (1 - d) + kMarkColour.g * d + 0.5);
+      // NOLINTNEXTLINE(bugprone-incorrect-roundings)
       rgb[3 * i + 2] = static_cast<std::uint8_t>(base.b * (1 - d) + kMarkColour.b * d + 0.5);
     }
   }

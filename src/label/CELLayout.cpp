@@ -393,7 +393,8 @@ void CELLayout::PasteBox(ImageBuffer& target, int x, int y, const ImageBuffer& p
       patch.y = top;
       patch.pixels.Create(right - left, bottom - top);
       for (int row = top; row < bottom; ++row)
-        std::memcpy(patch.pixels.Row(row - top), target.Row(row) + left * 3,
+        std::memcpy(patch.pixels.Row(row - top),
+                    target.Row(row) + static_cast<std::ptrdiff_t>(left) * 3,
                     static_cast<std::size_t>(right - left) * 3);
       recording_->under.push_back(std::move(patch));
     }
