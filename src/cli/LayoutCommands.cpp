@@ -54,7 +54,7 @@ struct SplitArguments {
 
 SplitArguments Split(int argc, char** argv, const std::vector<std::string>& valueOptions) {
   SplitArguments split;
-  split.options.push_back(argv[0]);
+  split.options.emplace_back(argv[0]);
   bool ended = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -78,7 +78,7 @@ SplitArguments Split(int argc, char** argv, const std::vector<std::string>& valu
     split.options.push_back(arg);
     const std::string name = arg.substr(2);
     for (const std::string& option : valueOptions) {
-      if (name == option && i + 1 < argc) split.options.push_back(argv[++i]);
+      if (name == option && i + 1 < argc) split.options.emplace_back(argv[++i]);
     }
   }
   return split;
@@ -87,7 +87,9 @@ SplitArguments Split(int argc, char** argv, const std::vector<std::string>& valu
 class Subcommand {
  public:
   Subcommand(std::string name, std::string usage, std::string summary)
-      : name_(std::move(name)), usage_(std::move(usage)), parser_("layout " + name_, summary) {}
+      : name_(std::move(name)),
+        usage_(std::move(usage)),
+        parser_("layout " + name_, std::move(summary)) {}
 
   ArgParser& Parser() { return parser_; }
 
