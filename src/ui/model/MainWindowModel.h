@@ -52,7 +52,7 @@ class MainWindowModel : public QObject {
 
   MainWindowModel(CELLayout& layout, CELDevice& device, BurnSession& burn, TitleConfigModel& config,
                   Messages& messages);
-  ~MainWindowModel();
+  ~MainWindowModel() override;
 
   void SetDriveRunner(DriveRunner runner) { runDrive_ = std::move(runner); }
   // The settings file in use, named when it gives no layout.
