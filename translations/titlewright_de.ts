@@ -529,6 +529,81 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
     </message>
 </context>
 <context>
+    <name>DriveSetup</name>
+    <message>
+        <source> and </source>
+        <translation> und </translation>
+    </message>
+    <message>
+        <source>Unmount it yourself (%1), then burn again.</source>
+        <translation>Hängen Sie sie selbst aus (%1) und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s disk service (udisks2) is not running, so the disc in drive %1 cannot be unmounted from here.</source>
+        <translation>Der Datenträgerdienst der Arbeitsumgebung (udisks2) läuft nicht, daher lässt sich die Disc in Laufwerk %1 von hier aus nicht aushängen.</translation>
+    </message>
+    <message>
+        <source>The disc in drive %1 cannot be unmounted: %2 is busy (a program has a file or folder open on it). Close that program, then burn again.</source>
+        <translation>Die Disc in Laufwerk %1 lässt sich nicht aushängen: %2 ist belegt (ein Programm hat dort eine Datei oder einen Ordner geöffnet). Schließen Sie dieses Programm und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>The disc in drive %1 was not unmounted: %2.</source>
+        <translation>Die Disc in Laufwerk %1 wurde nicht ausgehängt: %2.</translation>
+    </message>
+    <message>
+        <source>not authorised</source>
+        <translation>nicht berechtigt</translation>
+    </message>
+    <message>
+        <source>The disc in drive %1 could not be unmounted.</source>
+        <translation>Die Disc in Laufwerk %1 ließ sich nicht aushängen.</translation>
+    </message>
+    <message>
+        <source>The disc in drive %1 could not be unmounted: %2.</source>
+        <translation>Die Disc in Laufwerk %1 ließ sich nicht aushängen: %2.</translation>
+    </message>
+    <message>
+        <source>Drive %1 is in use: its disc is mounted at %2.</source>
+        <translation>Laufwerk %1 ist belegt: Seine Disc ist unter %2 eingehängt.</translation>
+    </message>
+    <message>
+        <source>The disc in drive %1 is mounted at %2. Unmount it so that the label can be burned?</source>
+        <translation>Die Disc in Laufwerk %1 ist unter %2 eingehängt. Aushängen, damit das Label gebrannt werden kann?</translation>
+    </message>
+    <message>
+        <source>Burn with %1 to have it unmounted, or unmount it yourself (%2).</source>
+        <translation>Brennen Sie mit %1, um sie aushängen zu lassen, oder hängen Sie sie selbst aus (%2).</translation>
+    </message>
+    <message>
+        <source>Drive %1 is still in use: its disc is still mounted at %2, and that mount is busy (a program has a file or folder open on it). Close that program, then burn again.</source>
+        <translation>Laufwerk %1 ist noch belegt: Seine Disc ist noch unter %2 eingehängt, und dieser Einhängepunkt ist belegt (ein Programm hat dort eine Datei oder einen Ordner geöffnet). Schließen Sie dieses Programm und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Drive %1 is still in use by another program, though its disc is no longer mounted; close that program, then burn again.</source>
+        <translation>Laufwerk %1 wird noch von einem anderen Programm verwendet, obwohl seine Disc nicht mehr eingehängt ist; schließen Sie dieses Programm und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Drive %1 is in use by another program or mounted; unmount it or close that program.</source>
+        <translation>Laufwerk %1 wird von einem anderen Programm verwendet oder ist eingehängt; hängen Sie es aus oder schließen Sie dieses Programm.</translation>
+    </message>
+    <message>
+        <source>You may not open drive %1: join the cdrom group (sudo usermod -aG cdrom $USER), then log out and in again.</source>
+        <translation>Sie dürfen Laufwerk %1 nicht öffnen: Treten Sie der Gruppe cdrom bei (sudo usermod -aG cdrom $USER), melden Sie sich dann ab und wieder an.</translation>
+    </message>
+    <message>
+        <source>Drive %1 is not there any more; check that it is connected.</source>
+        <translation>Laufwerk %1 ist nicht mehr vorhanden; prüfen Sie, ob es angeschlossen ist.</translation>
+    </message>
+    <message>
+        <source>Drive %1 cannot be opened: %2.</source>
+        <translation>Laufwerk %1 lässt sich nicht öffnen: %2.</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>unbekannter Fehler</translation>
+    </message>
+</context>
+<context>
     <name>LabelOptions</name>
     <message>
         <source>Layout number in the settings file (default 0).</source>
