@@ -980,6 +980,273 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
     </message>
 </context>
 <context>
+    <name>SenseText</name>
+    <message>
+        <source>no sense</source>
+        <translation>keine Fehlerangabe</translation>
+    </message>
+    <message>
+        <source>recovered error</source>
+        <translation>behobener Fehler</translation>
+    </message>
+    <message>
+        <source>not ready</source>
+        <translation>nicht bereit</translation>
+    </message>
+    <message>
+        <source>medium error</source>
+        <translation>Datenträgerfehler</translation>
+    </message>
+    <message>
+        <source>hardware error</source>
+        <translation>Hardwarefehler</translation>
+    </message>
+    <message>
+        <source>illegal request</source>
+        <translation>unzulässige Anforderung</translation>
+    </message>
+    <message>
+        <source>unit attention</source>
+        <translation>Geräteereignis</translation>
+    </message>
+    <message>
+        <source>data protect</source>
+        <translation>Schreibschutz</translation>
+    </message>
+    <message>
+        <source>blank check</source>
+        <translation>Leerbereich erreicht</translation>
+    </message>
+    <message>
+        <source>vendor specific</source>
+        <translation>herstellerspezifisch</translation>
+    </message>
+    <message>
+        <source>copy aborted</source>
+        <translation>Kopieren abgebrochen</translation>
+    </message>
+    <message>
+        <source>aborted command</source>
+        <translation>Befehl abgebrochen</translation>
+    </message>
+    <message>
+        <source>reserved key 0C</source>
+        <translation>reservierter Schlüssel 0C</translation>
+    </message>
+    <message>
+        <source>volume overflow</source>
+        <translation>Datenträgerüberlauf</translation>
+    </message>
+    <message>
+        <source>miscompare</source>
+        <translation>Vergleich fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>reserved key 0F</source>
+        <translation>reservierter Schlüssel 0F</translation>
+    </message>
+    <message>
+        <source>cause not reportable</source>
+        <translation>Ursache nicht meldbar</translation>
+    </message>
+    <message>
+        <source>becoming ready</source>
+        <translation>wird bereit</translation>
+    </message>
+    <message>
+        <source>format in progress</source>
+        <translation>Formatierung läuft</translation>
+    </message>
+    <message>
+        <source>operation in progress</source>
+        <translation>Vorgang läuft</translation>
+    </message>
+    <message>
+        <source>long write in progress</source>
+        <translation>langer Schreibvorgang läuft</translation>
+    </message>
+    <message>
+        <source>drive not ready</source>
+        <translation>Laufwerk nicht bereit</translation>
+    </message>
+    <message>
+        <source>communication failure with the drive</source>
+        <translation>Kommunikationsfehler mit dem Laufwerk</translation>
+    </message>
+    <message>
+        <source>tracking or focus failure</source>
+        <translation>Spurführungs- oder Fokusfehler</translation>
+    </message>
+    <message>
+        <source>write error</source>
+        <translation>Schreibfehler</translation>
+    </message>
+    <message>
+        <source>write error, recovery needed</source>
+        <translation>Schreibfehler, Wiederherstellung nötig</translation>
+    </message>
+    <message>
+        <source>loss of streaming</source>
+        <translation>Datenstrom abgerissen</translation>
+    </message>
+    <message>
+        <source>padding blocks added</source>
+        <translation>Füllblöcke hinzugefügt</translation>
+    </message>
+    <message>
+        <source>unrecovered read error</source>
+        <translation>nicht behobener Lesefehler</translation>
+    </message>
+    <message>
+        <source>positioning error</source>
+        <translation>Positionierungsfehler</translation>
+    </message>
+    <message>
+        <source>parameter list length error</source>
+        <translation>falsche Länge der Parameterliste</translation>
+    </message>
+    <message>
+        <source>invalid command operation code</source>
+        <translation>ungültiger Befehlscode</translation>
+    </message>
+    <message>
+        <source>invalid address (logical block address out of range)</source>
+        <translation>ungültige Adresse (logische Blockadresse außerhalb des Bereichs)</translation>
+    </message>
+    <message>
+        <source>invalid address for write</source>
+        <translation>ungültige Adresse zum Schreiben</translation>
+    </message>
+    <message>
+        <source>invalid address</source>
+        <translation>ungültige Adresse</translation>
+    </message>
+    <message>
+        <source>invalid field in the command</source>
+        <translation>ungültiges Feld im Befehl</translation>
+    </message>
+    <message>
+        <source>invalid field in the parameter list</source>
+        <translation>ungültiges Feld in der Parameterliste</translation>
+    </message>
+    <message>
+        <source>write protected</source>
+        <translation>schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>the disc was changed</source>
+        <translation>die Disc wurde gewechselt</translation>
+    </message>
+    <message>
+        <source>power on or reset</source>
+        <translation>Einschalten oder Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>parameters changed</source>
+        <translation>Parameter geändert</translation>
+    </message>
+    <message>
+        <source>command sequence error</source>
+        <translation>Fehler in der Befehlsfolge</translation>
+    </message>
+    <message>
+        <source>cannot write: incompatible format</source>
+        <translation>Schreiben unmöglich: inkompatibles Format</translation>
+    </message>
+    <message>
+        <source>incompatible disc</source>
+        <translation>inkompatible Disc</translation>
+    </message>
+    <message>
+        <source>disc format corrupted</source>
+        <translation>Discformat beschädigt</translation>
+    </message>
+    <message>
+        <source>no disc (tray closed)</source>
+        <translation>keine Disc (Lade geschlossen)</translation>
+    </message>
+    <message>
+        <source>no disc (tray open)</source>
+        <translation>keine Disc (Lade offen)</translation>
+    </message>
+    <message>
+        <source>no disc in the drive</source>
+        <translation>keine Disc im Laufwerk</translation>
+    </message>
+    <message>
+        <source>drive has not self-configured yet</source>
+        <translation>Laufwerk hat sich noch nicht selbst eingerichtet</translation>
+    </message>
+    <message>
+        <source>diagnostic failure</source>
+        <translation>Diagnosefehler</translation>
+    </message>
+    <message>
+        <source>internal drive failure</source>
+        <translation>interner Laufwerksfehler</translation>
+    </message>
+    <message>
+        <source>parity or transfer error</source>
+        <translation>Paritäts- oder Übertragungsfehler</translation>
+    </message>
+    <message>
+        <source>overlapped commands</source>
+        <translation>überlappende Befehle</translation>
+    </message>
+    <message>
+        <source>disc removal prevented</source>
+        <translation>Entnahme der Disc gesperrt</translation>
+    </message>
+    <message>
+        <source>disc load or eject failed</source>
+        <translation>Einziehen oder Auswerfen der Disc fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>unable to recover the table of contents</source>
+        <translation>Inhaltsverzeichnis nicht wiederherstellbar</translation>
+    </message>
+    <message>
+        <source>operator request</source>
+        <translation>Bedieneranforderung</translation>
+    </message>
+    <message>
+        <source>failure prediction threshold exceeded</source>
+        <translation>Schwelle der Fehlervorhersage überschritten</translation>
+    </message>
+    <message>
+        <source>end of user area</source>
+        <translation>Ende des Nutzerbereichs</translation>
+    </message>
+    <message>
+        <source>illegal mode for this track</source>
+        <translation>unzulässiger Modus für diese Spur</translation>
+    </message>
+    <message>
+        <source>copy protection failure</source>
+        <translation>Kopierschutzfehler</translation>
+    </message>
+    <message>
+        <source>session fixation error</source>
+        <translation>Fehler beim Abschließen der Session</translation>
+    </message>
+    <message>
+        <source>power calibration area error</source>
+        <translation>Fehler im Leistungskalibrierbereich</translation>
+    </message>
+    <message>
+        <source>BUSY: the drive is busy with another command or program</source>
+        <translation>BUSY: Das Laufwerk ist mit einem anderen Befehl oder Programm beschäftigt</translation>
+    </message>
+    <message>
+        <source>RESERVATION CONFLICT: the drive is reserved by another program or computer</source>
+        <translation>RESERVATION CONFLICT: Das Laufwerk ist von einem anderen Programm oder Rechner reserviert</translation>
+    </message>
+    <message>
+        <source>TASK SET FULL: the drive had no room for another command</source>
+        <translation>TASK SET FULL: Das Laufwerk hatte keinen Platz für einen weiteren Befehl</translation>
+    </message>
+</context>
+<context>
     <name>SettingsFile</name>
     <message>
         <source>twr: --config: %1</source>
