@@ -529,6 +529,45 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
     </message>
 </context>
 <context>
+    <name>DriveReport</name>
+    <message>
+        <source>can etch labels</source>
+        <translation>kann Labels brennen</translation>
+    </message>
+    <message>
+        <source>in use by another program or mounted; unmount it or close that program (it can etch labels)</source>
+        <translation>von einem anderen Programm verwendet oder eingehängt; hängen Sie es aus oder schließen Sie dieses Programm (es kann Labels brennen)</translation>
+    </message>
+    <message>
+        <source>in use by another program or mounted; unmount it or close that program</source>
+        <translation>von einem anderen Programm verwendet oder eingehängt; hängen Sie es aus oder schließen Sie dieses Programm</translation>
+    </message>
+    <message>
+        <source>no permission to open it; join the cdrom group (sudo usermod -aG cdrom $USER), then log out and in again</source>
+        <translation>keine Berechtigung zum Öffnen; treten Sie der Gruppe cdrom bei (sudo usermod -aG cdrom $USER), melden Sie sich dann ab und wieder an</translation>
+    </message>
+    <message>
+        <source>the drive is not there any more; check that it is connected</source>
+        <translation>das Laufwerk ist nicht mehr vorhanden; prüfen Sie, ob es angeschlossen ist</translation>
+    </message>
+    <message>
+        <source>no answer to INQUIRY or to the ELS page; check the drive and its connection</source>
+        <translation>keine Antwort auf INQUIRY oder auf die ELS-Seite; prüfen Sie das Laufwerk und seine Verbindung</translation>
+    </message>
+    <message>
+        <source>cannot etch labels: it refuses the ELS page (mode page 0x2D)</source>
+        <translation>kann keine Labels brennen: es lehnt die ELS-Seite ab (Mode Page 0x2D)</translation>
+    </message>
+    <message>
+        <source>cannot be opened: %1</source>
+        <translation>lässt sich nicht öffnen: %1</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>unbekannter Fehler</translation>
+    </message>
+</context>
+<context>
     <name>DriveSetup</name>
     <message>
         <source> and </source>

@@ -350,7 +350,7 @@ int RunDrives(int argc, char** argv) {
       out.Key("qualifies").Bool(r.qualifies);
       out.Key("inUse").Bool(r.inUse);
       out.Key("reason").String(DriveReasonName(r.reason));
-      out.Key("message").String(DriveReasonText(r));
+      out.Key("message").String(DriveReasonText(r, false));  // JSON stays English
       out.EndObject();
     }
     out.EndArray().EndObject();
