@@ -69,8 +69,7 @@ TEST(WindowLanguage, GermanCaptionsUnderAGermanLocaleAndEnglishUnderLanguageC) {
     EXPECT_EQ(german.translations.Language(), "de");
     const QStringList captions = german.Captions();
     EXPECT_TRUE(captions.contains(QStringLiteral("&Brennen"))) << captions.join(u'|').toStdString();
-    EXPECT_TRUE(captions.contains(QStringLiteral("&Titel")))
-        << captions.join(u'|').toStdString();
+    EXPECT_TRUE(captions.contains(QStringLiteral("&Titel"))) << captions.join(u'|').toStdString();
     EXPECT_FALSE(captions.contains(QStringLiteral("&Burn")));
     // The title with the version is never translated.
     EXPECT_TRUE(german.window->windowTitle().startsWith(QStringLiteral("Titlewright  Version ")))
