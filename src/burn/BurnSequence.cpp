@@ -49,7 +49,7 @@ DriveOpening BurnSequence::TakeDrive(int index) {
 
 DriveOpening BurnSequence::TakeDrive(const DriveChoice& choice) {
   auto open = [this, choice] { return OpenDriveForBurn(device_, choice, unmount_); };
-  const DriveOpening opening = RetryWhileRefused(open(), open);
+  DriveOpening opening = RetryWhileRefused(open(), open);
   takenIndex_ = opening.index;
   return opening;
 }

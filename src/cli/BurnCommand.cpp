@@ -21,6 +21,7 @@
 #include "cli/Commands.h"
 #include "cli/GuiApplication.h"
 #include "cli/LabelOptions.h"
+#include "cli/Print.h"
 #include "cli/SettingsFile.h"
 #include "cli/StatusLine.h"
 #include "cli/TerminalMessages.h"
@@ -144,9 +145,9 @@ ReadyWait WaitUntilReady(CELDevice& device, StatusLine& line) {
       return ReadyWait::TimedOut;
     }
     const auto seconds = std::chrono::ceil<std::chrono::seconds>(left).count();
-    line.Show(
-        "Waiting for the drive to be ready: " + std::to_string(seconds) + " s left (Ctrl-C stops)",
-        false);
+    line.Show(Arg(Tr("BurnCommand", "Waiting for the drive to be ready: %1 s left (Ctrl-C stops)"),
+                  {std::to_string(seconds)}),
+              false);
     std::this_thread::sleep_for(kReadyPoll);
   }
 }
@@ -160,7 +161,7 @@ class TerminalHooks : public BurnHooks {
       : messages_(messages), line_(line), assumeYes_(assumeYes) {}
   StepResult DiscTurnedOver(CELDevice& device) override {
     if (!assumeYes_ && isatty(STDIN_FILENO)) {
-      std::fprintf(stderr, "Turn the disc over, put it back and press Enter... ");
+      std::fputs(Tr("BurnCommand", "Turn the disc over, put it back and press Enter... "), stderr);
       std::fflush(stderr);
       std::string answer;
       std::getline(std::cin, answer);
@@ -175,8 +176,9 @@ class TerminalHooks : public BurnHooks {
         break;
     }
     messages_.ShowDetailed(StringText(kStrDiscNotFound),
-                           "The drive was not ready a minute after the disc went out: put "
-                           "the disc back label side down and run twr burn again.",
+                           Tr("BurnCommand",
+                              "The drive was not ready a minute after the disc went out: put "
+                              "the disc back label side down and run twr burn again."),
                            MessageIcon::Error);
     return StepResult::Failed;
   }
@@ -193,7 +195,8 @@ std::string Mm(double value) {
 }
 
 int Stopped(BurnTerminal& terminal) {
-  terminal.Note("twr burn: stopped before the burn began; nothing was written.", stderr);
+  terminal.Note(Tr("BurnCommand", "twr burn: stopped before the burn began; nothing was written."),
+                stderr);
   return kExitInterrupted;
 }
 
@@ -215,8 +218,8 @@ bool ScanIntoLabel(const DriveChoice& drive, LabelOptions& label, Messages& mess
   if (label.notes.empty()) label.notes = ScanEntryLines(device, opening.letter);
   std::string entries;
   for (const std::string& line : label.notes) entries += " | " + line;
-  std::printf("Scanned: title '%s', date '%s', %zu note lines%s\n", label.title.c_str(),
-              label.date.c_str(), label.notes.size(), entries.c_str());
+  PrintLine(stdout, Tr("BurnCommand", "Scanned: title '%1', date '%2', %3 note lines%4"),
+            {label.title, label.date, std::to_string(label.notes.size()), entries});
   return true;
 }
 
@@ -237,37 +240,44 @@ struct BurnRequest {
 int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
   std::string letterText, qualityText;
   ArgParser args("burn",
-                 "Burns a label onto the disc in a drive: renders the layout as the main\n"
-                 "window does, checks the disc, prepares the drive and burns, showing the\n"
-                 "progress. Ctrl-C stops the burn after the write in progress.");
+                 Tr("BurnCommand",
+                    "Burns a label onto the disc in a drive: renders the layout as the main\n"
+                    "window does, checks the disc, prepares the drive and burns, showing the\n"
+                    "progress. Ctrl-C stops the burn after the write in progress."));
   args.Option("drive", "DRIVE",
-              "Drive letter as 'twr drives' shows it, or its device (/dev/sr0); default: the "
-              "first.",
+              Tr("BurnCommand",
+                 "Drive letter as 'twr drives' shows it, or its device (/dev/sr0); default: the "
+                 "first."),
               &letterText);
   AddLabelOptions(args, request.label);
   AddDesignOption(args, request.designPath);
-  args.Choice("quality", "Q", "draft, normal or high (default: draft).",
+  args.Choice("quality", "Q", Tr("BurnCommand", "draft, normal or high (default: draft)."),
               {"draft", "normal", "high"}, &qualityText);
-  args.Flag("rimtone", "Burn the unrecorded outer band of a DVD-R/DVD+R data side.",
+  args.Flag("rimtone",
+            Tr("BurnCommand", "Burn the unrecorded outer band of a DVD-R/DVD+R data side."),
             &request.rimtone);
-  args.Flag("yes", "Say Yes to marking a blank disc; do not wait for Enter.", &request.assumeYes);
+  args.Flag("yes", Tr("BurnCommand", "Say Yes to marking a blank disc; do not wait for Enter."),
+            &request.assumeYes);
   args.Flag("scan",
-            "Take the title, date and note from the disc first, as Scan does: its volume "
-            "name, date and top-level folders and files (--title, --date and --note win).",
+            Tr("BurnCommand",
+               "Take the title, date and note from the disc first, as Scan does: its volume "
+               "name, date and top-level folders and files (--title, --date and --note win)."),
             &request.scan);
   args.Flag("unmount",
-            "When the desktop has mounted the disc in the drive, have it unmounted (through "
-            "udisks2) before the burn takes the drive.",
+            Tr("BurnCommand",
+               "When the desktop has mounted the disc in the drive, have it unmounted (through "
+               "udisks2) before the burn takes the drive."),
             &request.unmount);
   if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
     return ExitStatusFor(r);
   ParseQuality(qualityText, request.quality);
   request.qualityGiven = !qualityText.empty();
   if (!ParseDriveChoice(letterText, request.drive)) {
-    std::fprintf(stderr,
-                 "twr burn: '--drive %s' is neither a drive letter nor a device path (see 'twr "
-                 "drives')\n",
-                 letterText.c_str());
+    PrintLine(stderr,
+              Tr("BurnCommand",
+                 "twr burn: '--drive %1' is neither a drive letter nor a device path (see 'twr "
+                 "drives')"),
+              {letterText});
     return kExitUsage;
   }
   return kExitOk;
@@ -281,7 +291,7 @@ int TakeTheDrive(BurnSequence& sequence, const DriveChoice& drive, Messages& mes
   if (opening.error == DriveOpenError::NotListed)
     messages.ShowString(kStrDriveNotFound, MessageIcon::Error);
   else
-    std::fprintf(stderr, "twr burn: %s\n", opening.FailureText().c_str());
+    PrintLine(stderr, Tr("BurnCommand", "twr burn: %1"), {opening.FailureText()});
   return kExitFailure;
 }
 
@@ -293,9 +303,10 @@ int RenderTheLabel(const BurnRequest& request, CELDevice& device, CELLayout& lay
   if (request.rimtone) {
     const std::uint8_t kind = device.GetDiscKind();
     if (kind != kDiscDvdR && kind != kDiscDvdPlusR) {
-      std::fprintf(stderr,
+      PrintLine(stderr,
+                Tr("BurnCommand",
                    "twr burn: --rimtone needs the data side of a DVD-R or DVD+R in the drive "
-                   "(see 'twr disc').\n");
+                   "(see 'twr disc')."));
       return kExitFailure;
     }
   }
@@ -322,21 +333,22 @@ int PlanTheBurn(BurnSequence& sequence, CELDevice& device, const BurnTarget& tar
                 BurnTerminal& terminal) {
   const BurnPlan& plan = sequence.Plan(target);
   if (plan.Fails(PlanCheck::NoSpeedEntry)) {
-    std::fprintf(stderr,
+    PrintLine(stderr,
+              Tr("BurnCommand",
                  "twr burn: the drive offers no usable burn speed; check that it is a drive "
-                 "that can etch labels (see 'twr drives')\n");
+                 "that can etch labels (see 'twr drives')"));
     return kExitFailure;
   }
   if (plan.PageFailure()) return kExitFailure;  // its message is out
-  terminal.Note("Band " + Mm(plan.band.inner) + " - " + Mm(plan.band.outer) + " mm, " +
-                std::to_string(plan.steps) + " revolutions per step, required time " +
-                plan.timeText);
+  terminal.Note(
+      Arg(Tr("BurnCommand", "Band %1 - %2 mm, %3 revolutions per step, required time %4"),
+          {Mm(plan.band.inner), Mm(plan.band.outer), std::to_string(plan.steps), plan.timeText}));
   const DiscIdentity disc = IdentifyDisc(device);
-  terminal.Note("Disc: " + disc.name.text);
+  terminal.Note(Arg(Tr("BurnCommand", "Disc: %1"), {disc.name.text}));
   if (!disc.name.verdict) {
-    std::fprintf(stderr,
-                 "twr burn: no label can be burned on this disc; put in a disc that takes "
-                 "a label (see 'twr disc')\n");
+    PrintLine(stderr, Tr("BurnCommand",
+                         "twr burn: no label can be burned on this disc; put in a disc that takes "
+                         "a label (see 'twr disc')"));
     return kExitFailure;
   }
   return kExitOk;
@@ -360,9 +372,9 @@ int StartTheBurn(BurnSequence& sequence, const BurnTarget& target, QImage label,
   }
   // A drive that does not get ready stops the burn without a message.
   if (!terminal.Shown())
-    std::fprintf(stderr,
-                 "twr burn: the drive did not get ready for the burn; check the disc "
-                 "and try again\n");
+    PrintLine(stderr, Tr("BurnCommand",
+                         "twr burn: the drive did not get ready for the burn; check the disc "
+                         "and try again"));
   return kExitFailure;
 }
 
@@ -385,7 +397,8 @@ int BurnExitStatus(const BurnEnding& ending, BurnTerminal& terminal) {
       BurnProgressState at;
       at.high = ending.writes;
       at.position = ending.lastWrite;
-      terminal.Note("twr burn: stopped after " + WritePosition(at) + "; the label is not complete.",
+      terminal.Note(Arg(Tr("BurnCommand", "twr burn: stopped after %1; the label is not complete."),
+                        {WritePosition(at)}),
                     stderr);
       return kExitInterrupted;
     }
@@ -410,7 +423,8 @@ int WatchTheBurn(BurnSequence& sequence, BurnTerminal& terminal, const StatusLin
     if (Interrupted() && !stopping) {
       stopping = true;
       sequence.RequestStop();
-      terminal.Note("Stopping after the write in progress; the drive is then put back...");
+      terminal.Note(
+          Tr("BurnCommand", "Stopping after the write in progress; the drive is then put back..."));
     }
     const auto now = std::chrono::steady_clock::now();
     if (now - lastShown >= showEvery) {

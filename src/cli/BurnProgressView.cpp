@@ -2,6 +2,7 @@
 #include "cli/BurnProgressView.h"
 
 #include "burn/BurnJob.h"
+#include "common/Translate.h"
 
 namespace twr::cli {
 
@@ -12,20 +13,23 @@ constexpr const char* kNoTimeYet = "--:--";
 }  // namespace
 
 std::string WritePosition(const BurnProgressState& state) {
-  return "write " + std::to_string(state.position - state.low) + " of " +
-         std::to_string(state.high - state.low) + " (" + std::to_string(state.Percent()) + "%)";
+  return Arg(Tr("BurnProgressView", "write %1 of %2 (%3%)"),
+             {std::to_string(state.position - state.low), std::to_string(state.high - state.low),
+              std::to_string(state.Percent())});
 }
 
 std::string DescribeProgress(const BurnProgressState& state) {
-  const std::string writes = "(write " + std::to_string(state.position - state.low) + " of " +
-                             std::to_string(state.high - state.low) + ")";
+  const std::string writes =
+      Arg(Tr("BurnProgressView", "(write %1 of %2)"),
+          {std::to_string(state.position - state.low), std::to_string(state.high - state.low)});
   switch (state.phase) {
     case BurnPhase::Burning:
     case BurnPhase::StreamingLost: {
       std::string percent = std::to_string(state.Percent()) + "%";
       if (percent.size() < 4) percent.insert(0, 4 - percent.size(), ' ');
-      std::string text = BurnPhaseText(BurnPhase::Burning, 0) + " " + percent + "  " +
-                         (state.text.empty() ? kNoTimeYet : state.text) + " left  " + writes;
+      std::string text = Arg(Tr("BurnProgressView", "%1 %2  %3 left  %4"),
+                             {BurnPhaseText(BurnPhase::Burning, 0), percent,
+                              state.text.empty() ? kNoTimeYet : state.text, writes});
       // The losses so far, in the words of the window's status line.
       if (state.phaseDetail > 0)
         text += "  " + BurnPhaseText(BurnPhase::StreamingLost, state.phaseDetail);

@@ -71,9 +71,12 @@ struct PixelPainter {
         base = r < recordedRadiusMm ? kRecorded : kDye;
     }
     const double d = r <= kDiscRadiusMm ? darkness : 0.0;
+    // Each channel lies in [0, 255]: half up, as the stored pictures were made.
+    // NOLINTBEGIN(bugprone-incorrect-roundings)
     out[0] = static_cast<std::uint8_t>(base.r * (1 - d) + kMarkColour.r * d + 0.5);
     out[1] = static_cast<std::uint8_t>(base.g * (1 - d) + kMarkColour.g * d + 0.5);
     out[2] = static_cast<std::uint8_t>(base.b * (1 - d) + kMarkColour.b * d + 0.5);
+    // NOLINTEND(bugprone-incorrect-roundings)
   }
 };
 

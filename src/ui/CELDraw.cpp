@@ -96,7 +96,8 @@ CELDraw::CELDraw(BurnSession& session, QWidget* parent)
   quality_->setGeometry(kQualityRect);
   quality_->setObjectName(Id(kIdQuality));
   quality_->setAccessibleName(tr("Quality"));
-  for (const char* name : kQualityNames) quality_->addItem(QString::fromUtf8(name));
+  for (const char* name : kQualityNames)
+    quality_->addItem(QCoreApplication::translate("BurnPlan", name));
 
   etchedPicture_ = new QLabel(this);
   etchedPicture_->setGeometry(kEtchedRect);

@@ -436,8 +436,9 @@ void CELMainDlg::OnScan() {
   model_.SetDriveSelection(drives_->currentIndex());
   if (model_.ScanDisc() && model_.ListingNeedsMount())
     messages_.Show(
-        "The disc holds only UDF, without ISO 9660: its folders and files can be listed once "
-        "it is mounted. Open it in your file manager, then press Scan again.",
+        tr("The disc holds only UDF, without ISO 9660: its folders and files can be listed once "
+           "it is mounted. Open it in your file manager, then press Scan again.")
+            .toStdString(),
         MessageIcon::Information);
 }
 

@@ -91,7 +91,8 @@ void MainWindowModel::Discover(CELDevice& device, BurnSession& burn, Discovery& 
   if (found.count == 0 || cancelled()) return;
   found.disc = LoadDiscTexts(device);  // no disc leaves title and date empty
   if (cancelled()) return;
-  found.lines = ScanEntryLines(device, ScanLetter(found.items[0]), kMaxScanLines, &found.needsMount);
+  found.lines =
+      ScanEntryLines(device, ScanLetter(found.items[0]), kMaxScanLines, &found.needsMount);
   if (cancelled()) return;
   found.minutes = burn.EstimateRequiredTime(found.inner, found.outer);
 }
@@ -328,9 +329,8 @@ bool MainWindowModel::Scan() {
     // A disc without a volume name, a date or files (a label side, a blank
     // disc): nothing replaces what the window holds.
     keep();
-    statusText_ =
-        tr("Scan found no volume name, date or files on the disc; the texts were kept.")
-            .toStdString();
+    statusText_ = tr("Scan found no volume name, date or files on the disc; the texts were kept.")
+                      .toStdString();
     return true;
   }
   statusText_.clear();

@@ -50,8 +50,7 @@ class MainWindowModel : public QObject {
   using DriveRunner = std::function<void(const std::function<void()>&)>;
   // Starts drive work that runs while the window takes input, and calls
   // `done` on the GUI thread once it has ended (the default: both at once).
-  using DriveStarter =
-      std::function<void(std::function<void()> work, std::function<void()> done)>;
+  using DriveStarter = std::function<void(std::function<void()> work, std::function<void()> done)>;
 
   static constexpr int kPreviewSide = 600;
   static constexpr int kTickMs = 1000;
@@ -59,7 +58,7 @@ class MainWindowModel : public QObject {
 
   MainWindowModel(CELLayout& layout, CELDevice& device, BurnSession& burn, TitleConfigModel& config,
                   Messages& messages);
-  ~MainWindowModel();
+  ~MainWindowModel() override;
 
   void SetDriveRunner(DriveRunner runner) { runDrive_ = std::move(runner); }
   void SetDriveStarter(DriveStarter starter) { startDrive_ = std::move(starter); }
