@@ -100,9 +100,7 @@ class BurnSession : public QObject {
   // ---- Drives that come and go ---------------------------------------------
   // The count of drive changes seen so far (the main window's DriveWatch);
   // a tick that finds it moved builds the drive list again.
-  void SetDriveChanges(std::function<std::uint64_t()> changes) {
-    driveChanges_ = std::move(changes);
-  }
+  void SetDriveChanges(std::function<std::uint64_t()> changes) { driveChanges_ = std::move(changes); }
   // The drive list built again (drive work): the drive in use stays in use
   // while it is still listed; a drive that has gone leaves Draw disabled and
   // says so. Not during a burn: a drive pulled out then ends the burn with
