@@ -29,7 +29,6 @@
 #include "ui/QuitShortcut.h"
 #include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
-#include "ui/SkinnedMessageBox.h"
 #include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
 
@@ -491,12 +490,9 @@ void CELMainDlg::ShowWarningList() {
 bool CELMainDlg::GoOnDespiteWarnings() {
   const std::vector<LabelWarning> warnings = model_.WarningsBeforeBurn();
   if (warnings.empty() || quitRequested_) return true;
-  SkinnedMessageBox box(MessageIcon::Warning, tr("Not all of the label will be burned as shown:"),
-                        WarningList(warnings), true, this);
-  box.setObjectName(QStringLiteral("BurnWarnings"));
-  box.AcceptButton()->setText(tr("&Go on"));
-  box.NoButton()->setText(tr("&Cancel"));
-  return box.Ask();
+  return messages_.Ask(tr("Not all of the label will be burned as shown:").toStdString(),
+                       WarningList(warnings).toStdString(), MessageIcon::Warning,
+                       tr("&Go on").toStdString(), tr("&Cancel").toStdString());
 }
 
 void CELMainDlg::OnTextEdited(int kind) {

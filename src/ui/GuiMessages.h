@@ -29,6 +29,10 @@ class GuiMessages : public QObject, public Messages {
     std::string detail;
     MessageIcon icon = MessageIcon::Information;
     bool question = false;
+    // A question's buttons in words of its own ("&Go on", "&Cancel"); empty
+    // for Yes and No.
+    std::string accept;
+    std::string reject;
   };
   // Answers a request instead of a message box (tests and scripted runs).
   // It runs on the GUI thread; its result is the answer to a question.
@@ -41,6 +45,10 @@ class GuiMessages : public QObject, public Messages {
   void Show(const std::string& text, MessageIcon icon) override;
   void ShowDetailed(const std::string& text, const std::string& detail, MessageIcon icon) override;
   bool AskYesNo(const std::string& text, MessageIcon icon) override;
+  // A question with its detail under it and buttons named for what they do;
+  // true for `accept`.
+  bool Ask(const std::string& text, const std::string& detail, MessageIcon icon,
+           const std::string& accept, const std::string& reject);
 
   void SetResponder(Responder responder) { responder_ = std::move(responder); }
   // From now on every request from any thread is answered at once without

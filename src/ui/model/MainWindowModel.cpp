@@ -315,6 +315,7 @@ bool MainWindowModel::Scan(bool asked) {
     texts_.SetTitle(title);
     texts_.SetDate(date);
     texts_.SetNote(note);
+    texts_.SplitNoteLines();
     scanLines_ = scanLines;
   };
   texts_.SetTitle("");
@@ -371,6 +372,8 @@ void MainWindowModel::RefreshLabel(bool keepRadii) {
   }
   layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, keepRadii);
   ++previewRedraws_;
+  // The preview holds every text now: the next tick has nothing to redraw.
+  titleChanged_ = dateChanged_ = noteChanged_ = false;
 }
 
 void MainWindowModel::UpdateStatusTexts() {
