@@ -51,10 +51,6 @@ void DriveTask::RunErased(const std::function<void()>& work) {
   gRunning.fetch_sub(1);
 }
 
-}  // namespace twr::ui
-
-namespace twr::ui {
-
 void DriveTask::Start(std::function<void()> work, std::function<void()> done, QObject* context) {
   Join();
   if (QCoreApplication::instance() == nullptr || context == nullptr) {

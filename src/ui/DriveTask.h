@@ -7,11 +7,11 @@
 #pragma once
 
 #include <functional>
-
-class QObject;
 #include <optional>
 #include <type_traits>
 #include <utility>
+
+class QObject;
 
 namespace twr::ui {
 

@@ -30,6 +30,10 @@ class GuiMessages : public QObject, public Messages {
     MessageIcon icon = MessageIcon::Information;
     bool question = false;
     std::string help;  // the help page and anchor that explain it ("" for none)
+    // A question's buttons in words of its own ("&Go on", "&Cancel"); empty
+    // for Yes and No.
+    std::string accept;
+    std::string reject;
   };
   // Answers a request instead of a message box (tests and scripted runs).
   // It runs on the GUI thread; its result is the answer to a question.
@@ -46,6 +50,10 @@ class GuiMessages : public QObject, public Messages {
   void ShowWithHelp(const std::string& text, const std::string& detail, MessageIcon icon,
                     const std::string& help) override;
   bool AskYesNo(const std::string& text, MessageIcon icon) override;
+  // A question with its detail under it and buttons named for what they do;
+  // true for `accept`.
+  bool Ask(const std::string& text, const std::string& detail, MessageIcon icon,
+           const std::string& accept, const std::string& reject);
 
   void SetResponder(Responder responder) { responder_ = std::move(responder); }
   // A notice with a help page gets a Help button that closes the box and

@@ -460,6 +460,35 @@ class MainWindowTest : public QObject {
     QCOMPARE(reads() - readsBefore, 2);
   }
 
+  // A drive that takes 1.5 s for each command: the layouts and the preview
+  // are there before its first answer could have come, the drive list says
+  // it is looking, typing goes in and Config is refused at once with its
+  // reason; the typed title outlives the discovery.
+  void aSlowDriveNeverEmptiesTheWindow() {
+    VirtualDriveConfig config = DriveWith("label");
+    config.latencyMs = 1500;
+    MainRig rig(config);
+    QElapsedTimer clock;
+    clock.start();
+    rig.window->show();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.window->LayoutsShown(), 1000);
+    QVERIFY2(clock.elapsed() < config.latencyMs, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(rig.window->LayoutList()->count(), 2);
+    QVERIFY(!rig.window->Preview()->Preview().isNull());
+    QCOMPARE(rig.window->DriveList()->currentText(), QString("Looking for drives\u2026"));
+    QVERIFY(!rig.window->Opened());
+    QTest::keyClicks(rig.window->TitleEdit(), "abc");
+    QTest::mouseClick(rig.window->ConfigButton(), Qt::LeftButton);
+    QVERIFY(!qobject_cast<ui::CELTitleConfig*>(QApplication::activeModalWidget()));  // none waits
+    QVERIFY(rig.window->StatusLine()->isVisible());
+    QVERIFY(rig.window->StatusLine()->text().startsWith("Still looking for drives"));
+    QVERIFY2(clock.elapsed() < config.latencyMs, qPrintable(QString::number(clock.elapsed())));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.window->Opened(), 60000);
+    QVERIFY(rig.window->DriveList()->currentText().contains("TWRVIRT"));
+    QCOMPARE(rig.window->TitleEdit()->text(), QString("abc"));
+    QCOMPARE(rig.layout->Title, std::string("abc"));
+  }
+
   // Burn with nothing typed is refused and the refresh goes on.
   void burnWithoutTextKeepsTheTimer() {
     MainRig rig(DriveWith("label"));

@@ -160,6 +160,15 @@ void MainWindowModel::StartDriveDiscovery(std::function<void(OpeningResult)> don
               });
 }
 
+bool MainWindowModel::RefusedWhileDiscovering() {
+  if (!discovering_) return false;
+  statusText_ = tr("Still looking for drives: Scan, Config and Burn wait until the drive list "
+                   "is filled.")
+                    .toStdString();
+  emit Changed();
+  return true;
+}
+
 void MainWindowModel::CancelDiscovery() {
   if (discoveryCancelled_) discoveryCancelled_->store(true);
 }
@@ -222,7 +231,7 @@ MainWindowModel::TickResult MainWindowModel::TimerTick() {
   if (tickTotal_ >= kAutoScanMs && !discovering_) {
     tickTotal_ = 0;
     if (AllTextsEmpty() && ReadDiscTexts()) {
-      Scan();
+      Scan(false);
       result.scanned = true;
     }
   }
@@ -292,12 +301,12 @@ void MainWindowModel::ListDiscEntries() {
 }
 
 bool MainWindowModel::ScanDisc() {
-  if (!Scan()) return false;
+  if (!Scan(true)) return false;
   emit Changed();
   return true;
 }
 
-bool MainWindowModel::Scan() {
+bool MainWindowModel::Scan(bool asked) {
   // The texts as they were, for a scan that brings nothing.
   const std::string title = texts_.Title();
   const std::string date = texts_.Date();
@@ -307,6 +316,7 @@ bool MainWindowModel::Scan() {
     texts_.SetTitle(title);
     texts_.SetDate(date);
     texts_.SetNote(note);
+    texts_.SplitNoteLines();
     scanLines_ = scanLines;
   };
   texts_.SetTitle("");
@@ -329,8 +339,10 @@ bool MainWindowModel::Scan() {
     // A disc without a volume name, a date or files (a label side, a blank
     // disc): nothing replaces what the window holds.
     keep();
-    statusText_ = tr("Scan found no volume name, date or files on the disc; the texts were kept.")
-                      .toStdString();
+    // The automatic scan of an empty window keeps quiet: there was nothing to keep.
+    if (asked)
+      statusText_ = tr("Scan found no volume name, date or files on the disc; the texts were kept.")
+                        .toStdString();
     return true;
   }
   statusText_.clear();
@@ -361,6 +373,8 @@ void MainWindowModel::RefreshLabel(bool keepRadii) {
   }
   layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, keepRadii);
   ++previewRedraws_;
+  // The preview holds every text now: the next tick has nothing to redraw.
+  titleChanged_ = dateChanged_ = noteChanged_ = false;
 }
 
 void MainWindowModel::UpdateStatusTexts() {
@@ -374,6 +388,7 @@ void MainWindowModel::UpdateStatusTexts() {
 }
 
 void MainWindowModel::RaiseInnerForRimtone() {
+  if (discovering_) return;  // the drive is discovery's; its end draws again
   RunDrive([&] { disc_ = ReadBurnDisc(device_, true); });
   inner_ = BandInnerOn(disc_, inner_);
 }
@@ -494,6 +509,12 @@ void MainWindowModel::AfterBurn() {
 
 std::vector<LabelWarning> MainWindowModel::Warnings() const {
   return CheckLabel(layout_, texts_.Note(), {inner_, outer_});
+}
+
+std::vector<LabelWarning> MainWindowModel::WarningsBeforeBurn() const {
+  // Without texts Burn refuses anyway ("Scan or input text data.").
+  if (AllTextsEmpty()) return {};
+  return Warnings();
 }
 
 // ---- The layout designer ---------------------------------------------------------

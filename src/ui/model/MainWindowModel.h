@@ -83,6 +83,9 @@ class MainWindowModel : public QObject {
   // from the disc, and no drive work of the GUI runs (TimerTick does none).
   void StartDriveDiscovery(std::function<void(OpeningResult)> done);
   bool Discovering() const { return discovering_; }
+  // Scan, Config and Burn need the drive: while discovery has it they are
+  // refused at once, with the reason in the status line (true then).
+  bool RefusedWhileDiscovering();
   // The program is closing: a discovery still running stops after the
   // command in progress.
   void CancelDiscovery();
@@ -176,8 +179,12 @@ class MainWindowModel : public QObject {
   // background picture that cannot be used, texts cut by MaxNum, note lines
   // past the tenth, boxes and ring text outside the band or under the hub.
   std::vector<LabelWarning> Warnings() const;
+  // The same, asked once before a burn: none when the window holds no text
+  // (Burn then refuses).
+  std::vector<LabelWarning> WarningsBeforeBurn() const;
   // The window's status line: what the last Scan found when it found
-  // nothing ("" for nothing to say).
+  // nothing, or why a click waits for the drives ("" for nothing to say;
+  // cleared by the next change of the texts).
   const std::string& StatusText() const { return statusText_; }
   // The label as rendered last, its band and disc side at `quality`, for the
   // "as etched" view (the example drive's ELS page).
@@ -203,7 +210,9 @@ class MainWindowModel : public QObject {
   void RunDrive(const std::function<void()>& work) { runDrive_(work); }
   bool AllTextsEmpty() const;
   // ScanDisc's steps, without saying that the window changed.
-  bool Scan();
+  // `asked`: the user's Scan, which says in the status line when it found
+  // nothing (the automatic scan of an empty window does not).
+  bool Scan(bool asked);
   // PrepareBurn's steps; false after a refusal.
   bool ReadyToBurn();
   // LoadDiscTexts through the runner: true when the drive is ready; then
