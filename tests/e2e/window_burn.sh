@@ -85,6 +85,26 @@ shot() {  # window file
   import -window "$1" "$OUT/$2" 2>/dev/null || import -window root "$OUT/$2"
 }
 
+# Burn, and Go on when it first lists the label's warnings (the end-to-end
+# band leaves the title under the hub) -> the burn dialog's window id.
+open_burn() {  # main window
+  click "$1" 639 443
+  local id box
+  for _ in $(seq 1 300); do
+    id=$(xdotool search --onlyvisible --name '^Etchlume Burn$' 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    box=$(xdotool search --onlyvisible --name '^Titlewright$' 2>/dev/null | head -n 1 || true)
+    if [ -n "$box" ]; then
+      [ -n "${WARNINGS_SHOT:-}" ] && { shot "$box" "$WARNINGS_SHOT"; WARNINGS_SHOT=; }
+      xdotool key --window "$box" alt+g
+      sleep 0.3
+    fi
+    sleep 0.1
+  done
+  echo "window '^Etchlume Burn$' did not appear" >&2
+  return 1
+}
+
 (cd "$WORK" && exec "$TITLEWRIGHT") &
 APP_PID=$!
 MAIN=$(wait_window '^Titlewright  Version')
@@ -96,8 +116,8 @@ xdotool type --delay 20 "$TITLE"
 sleep 1.5                       # the next tick redraws the preview
 shot "$MAIN" main-typed.png
 
-click "$MAIN" 639 443           # Burn
-BURN=$(wait_window '^Etchlume Burn$')
+WARNINGS_SHOT=burn-warnings.png
+BURN=$(open_burn "$MAIN")       # Burn
 wait_text "$BURN" 140x12+24+67  # the disc's name, once the opening has asked the drive
 click "$BURN" 269 144           # Draw
 sleep 0.5
@@ -140,8 +160,7 @@ MAIN=$(wait_window '^Titlewright  Version')
 wait_text "$MAIN" 200x14+434+15
 click "$MAIN" 520 107
 xdotool type --delay 20 "Stopped"
-click "$MAIN" 639 443
-BURN=$(wait_window '^Etchlume Burn$')
+BURN=$(open_burn "$MAIN")
 wait_text "$BURN" 140x12+24+67
 click "$BURN" 269 144
 for _ in $(seq 1 300); do  # until the burn's writes are going out

@@ -101,6 +101,26 @@ icon_is_warning() {  # window
     convert - -fx 'r>0.7 && g>0.55 && b<0.35 ? 1 : 0' -format '%[fx:maxima]' info: |
     awk '{ exit !($1 > 0.5) }'
 }
+# Burn, and Go on when it first lists the label's warnings (the end-to-end
+# band leaves the title under the hub) -> the burn dialog's window id.
+open_burn() {  # main window
+  click "$1" 639 443
+  local id box
+  for _ in $(seq 1 300); do
+    id=$(xdotool search --onlyvisible --name '^Etchlume Burn$' 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    box=$(xdotool search --onlyvisible --name '^Titlewright$' 2>/dev/null | head -n 1 || true)
+    if [ -n "$box" ]; then
+      [ -n "${WARNINGS_SHOT:-}" ] && { shot "$box" "$WARNINGS_SHOT"; WARNINGS_SHOT=; }
+      xdotool key --window "$box" alt+g
+      sleep 0.3
+    fi
+    sleep 0.1
+  done
+  echo "window '^Etchlume Burn$' did not appear" >&2
+  return 1
+}
+
 start_burn() {  # title
   (cd "$WORK" && exec "$TITLEWRIGHT") &
   APP_PID=$!
@@ -108,8 +128,7 @@ start_burn() {  # title
   wait_text "$MAIN" 200x14+434+15
   click "$MAIN" 520 107
   xdotool type --delay 20 "$1"
-  click "$MAIN" 639 443            # Burn
-  BURN=$(wait_window '^Etchlume Burn$')
+  BURN=$(open_burn "$MAIN")        # Burn
   wait_text "$BURN" 140x12+24+67   # the disc's name
   click "$BURN" 269 144            # Draw
   for _ in $(seq 1 300); do
