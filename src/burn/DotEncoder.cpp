@@ -173,7 +173,8 @@ void SampleCircleFast(const QImage& image, const SamplingGeometry& geometry,
       levels[j] = white;
       continue;
     }
-    const uchar* px = bits + y * stride + 3 * x;  // R, G, B
+    const uchar* px = bits + static_cast<std::ptrdiff_t>(y) * stride +
+                      3 * static_cast<std::ptrdiff_t>(x);  // R, G, B
     const std::uint32_t colour = static_cast<std::uint32_t>(px[0]) |
                                  (static_cast<std::uint32_t>(px[1]) << 8) |
                                  (static_cast<std::uint32_t>(px[2]) << 16);

@@ -49,8 +49,9 @@ bool BoxOutside(const LayoutRecord& layout, const LayoutBox& box, const LabelBan
   const double y0 = std::clamp<double>(box.PosY, 0.0, side);
   const double x1 = std::clamp<double>(static_cast<double>(box.PosX) + box.Width, 0.0, side);
   const double y1 = std::clamp<double>(static_cast<double>(box.PosY) + box.Height, 0.0, side);
-  if (x0 >= x1 || y0 >= y1) return true;   // nothing of it is on the label
-  const double c = layout.BaseLength / 2;  // the centre pixel, a whole number as drawn
+  if (x0 >= x1 || y0 >= y1) return true;     // nothing of it is on the label
+  const int centre = layout.BaseLength / 2;  // the centre pixel, a whole number as drawn
+  const double c = centre;
   const double mmPerPixel = kLabelWidthMm / side;
   const double nearest = std::hypot(Nearest(c, x0, x1), Nearest(c, y0, y1)) * mmPerPixel;
   const double farthest = std::hypot(std::max(std::abs(x0 - c), std::abs(x1 - c)),
@@ -68,7 +69,8 @@ bool BoxUnderHub(const LayoutRecord& layout, const LayoutBox& box, const LabelBa
   const double x1 = std::clamp<double>(static_cast<double>(box.PosX) + box.Width, 0.0, side);
   const double y1 = std::clamp<double>(static_cast<double>(box.PosY) + box.Height, 0.0, side);
   if (x0 >= x1 || y0 >= y1) return false;
-  const double c = layout.BaseLength / 2;
+  const int centre = layout.BaseLength / 2;  // a whole number, as drawn
+  const double c = centre;
   const double nearest = std::hypot(Nearest(c, x0, x1), Nearest(c, y0, y1)) * kLabelWidthMm / side;
   return nearest < band.inner;
 }
@@ -128,7 +130,7 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
                    {{"The date", &layout.Date}}});
   boxes.push_back({"note", "Note", r.Note, r.Note.Width != 0 && r.Note.Height != 0, {}});
   for (std::size_t k = 0; k < layout.NoteLines.size(); ++k)
-    boxes.back().texts.push_back({"Note line " + std::to_string(k + 1), &layout.NoteLines[k]});
+    boxes.back().texts.emplace_back("Note line " + std::to_string(k + 1), &layout.NoteLines[k]);
   for (const BoxTexts& b : boxes) {
     if (!b.drawn || b.box.Width <= 0 || b.box.Height <= 0) continue;
     bool hasText = false;
