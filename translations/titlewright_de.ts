@@ -166,6 +166,89 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
         <source>twr burn: stopped after %1; the label is not complete.</source>
         <translation>twr burn: angehalten nach %1; das Label ist nicht vollständig.</translation>
     </message>
+    <message>
+        <source>twr burn: the label has gaps: %1 of %2 writes were skipped after loss of streaming.</source>
+        <translation>twr burn: das Label hat Lücken: %1 von %2 Schreibvorgängen wurden nach einem Abriss des Datenstroms übersprungen.</translation>
+    </message>
+</context>
+<context>
+    <name>BurnJob</name>
+    <message>
+        <source>The drive stopped answering: no status and no sense came back. It may have been disconnected, switched off or reset; check its cable and power before the next burn.</source>
+        <translation>Das Laufwerk antwortet nicht mehr: Es kamen weder Status noch Sense-Daten zurück. Es wurde vielleicht getrennt, ausgeschaltet oder zurückgesetzt; prüfen Sie Kabel und Stromversorgung vor dem nächsten Brennen.</translation>
+    </message>
+    <message>
+        <source>The drive was still busy: it did not become ready after the burn. Leave the disc in until the drive has settled before you use it.</source>
+        <translation>Das Laufwerk war noch beschäftigt: Es wurde nach dem Brennen nicht bereit. Lassen Sie die Disc im Laufwerk, bis es zur Ruhe gekommen ist, bevor Sie sie verwenden.</translation>
+    </message>
+    <message>
+        <source>The disc is gone: leave the tray closed during a burn, check the disc and burn again.</source>
+        <translation>Die Disc ist nicht mehr da: Lassen Sie die Lade während des Brennens geschlossen, prüfen Sie die Disc und brennen Sie erneut.</translation>
+    </message>
+    <message>
+        <source>Wait until the drive is quiet, then burn again.</source>
+        <translation>Warten Sie, bis das Laufwerk ruhig ist, und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Clean the disc or try another one, then burn again.</source>
+        <translation>Reinigen Sie die Disc oder nehmen Sie eine andere, und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Switch the drive off and on (or unplug it and plug it in) and burn again; if it comes back, the drive needs service.</source>
+        <translation>Schalten Sie das Laufwerk aus und wieder ein (oder stecken Sie es ab und wieder an) und brennen Sie erneut; tritt der Fehler wieder auf, muss das Laufwerk gewartet werden.</translation>
+    </message>
+    <message>
+        <source>Check the burning area in Config, and that the disc is the one the burn dialog named.</source>
+        <translation>Prüfen Sie den Brennbereich unter »Einstellungen« und ob die Disc die ist, die der Brenndialog genannt hat.</translation>
+    </message>
+    <message>
+        <source>Check that the drive is one that can etch labels, then burn again.</source>
+        <translation>Prüfen Sie, ob das Laufwerk Labels brennen kann, und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Leave the tray closed while a burn runs, and start again.</source>
+        <translation>Lassen Sie die Lade geschlossen, solange gebrannt wird, und beginnen Sie erneut.</translation>
+    </message>
+    <message>
+        <source>The drive was reset: check its cable and power, then burn again.</source>
+        <translation>Das Laufwerk wurde zurückgesetzt: Prüfen Sie Kabel und Stromversorgung und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Burn again.</source>
+        <translation>Brennen Sie erneut.</translation>
+    </message>
+    <message>
+        <source>The help&apos;s troubleshooting page explains these values.</source>
+        <translation>Die Hilfeseite »Fehlerbehebung« erklärt diese Werte.</translation>
+    </message>
+    <message>
+        <source>The drive refused the write: %1.</source>
+        <translation>Das Laufwerk hat den Schreibvorgang abgelehnt: %1.</translation>
+    </message>
+    <message>
+        <source>Close the program that holds the drive, then burn again.</source>
+        <translation>Schließen Sie das Programm, das das Laufwerk belegt, und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>The drive answered &quot;long write in progress&quot; to the same write for more than %1 s and never took it.</source>
+        <translation>Das Laufwerk hat auf denselben Schreibvorgang länger als %1 s »long write in progress« geantwortet und ihn nie angenommen.</translation>
+    </message>
+    <message>
+        <source>Switch the drive off and on, then burn again.</source>
+        <translation>Schalten Sie das Laufwerk aus und wieder ein, und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>The burn finished with %1 of %2 writes skipped after loss of streaming (%3 %); the label has gaps. Losses of streaming: %4, each costing the rest of a revolution; keep the computer lightly loaded during a burn.</source>
+        <translation>Das Brennen endete mit %1 von %2 Schreibvorgängen, die nach einem Abriss des Datenstroms übersprungen wurden (%3 %); das Label hat Lücken. Abrisse des Datenstroms: %4, jeder kostet den Rest einer Umdrehung; halten Sie den Rechner während des Brennens wenig ausgelastet.</translation>
+    </message>
+    <message>
+        <source>Stopped by you after write %1 of %2 (%3 %); the disc is part-etched.</source>
+        <translation>Von Ihnen angehalten nach Schreibvorgang %1 von %2 (%3 %); die Disc ist teilweise gebrannt.</translation>
+    </message>
+    <message>
+        <source>Before the stop, %1 of %2 writes were skipped after loss of streaming (%3 %); the label has gaps.</source>
+        <translation>Vor dem Anhalten wurden %1 von %2 Schreibvorgängen nach einem Abriss des Datenstroms übersprungen (%3 %); das Label hat Lücken.</translation>
+    </message>
 </context>
 <context>
     <name>BurnPlan</name>
@@ -183,30 +266,53 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
     </message>
 </context>
 <context>
+    <name>BurnProgress</name>
+    <message>
+        <source>Preparing the drive</source>
+        <translation>Laufwerk wird vorbereitet</translation>
+    </message>
+    <message>
+        <source>Burning; loss of streaming (%1 so far)</source>
+        <translation>Brennen; Abriss des Datenstroms (bisher %1)</translation>
+    </message>
+    <message>
+        <source>Burning</source>
+        <translation>Brennen</translation>
+    </message>
+    <message>
+        <source>Drive busy (retrying for %1 s)</source>
+        <translation>Laufwerk beschäftigt (neuer Versuch seit %1 s)</translation>
+    </message>
+    <message>
+        <source>Loss of streaming (%1 so far)</source>
+        <translation>Abriss des Datenstroms (bisher %1)</translation>
+    </message>
+    <message>
+        <source>Synchronising the drive&apos;s cache</source>
+        <translation>Zwischenspeicher des Laufwerks wird geleert</translation>
+    </message>
+    <message>
+        <source>Waiting for the drive (%1/%2)</source>
+        <translation>Warten auf das Laufwerk (%1/%2)</translation>
+    </message>
+    <message>
+        <source>Restoring the drive</source>
+        <translation>Laufwerk wird zurückgesetzt</translation>
+    </message>
+</context>
+<context>
     <name>BurnProgressView</name>
     <message>
         <source>write %1 of %2 (%3%)</source>
         <translation>Schreibvorgang %1 von %2 (%3 %)</translation>
     </message>
     <message>
-        <source>Preparing the drive...</source>
-        <translation>Laufwerk wird vorbereitet …</translation>
+        <source>(write %1 of %2)</source>
+        <translation>(Schreibvorgang %1 von %2)</translation>
     </message>
     <message>
-        <source>Burning %1  %2 left  (write %3 of %4)</source>
-        <translation>Brennen %1  noch %2  (Schreibvorgang %3 von %4)</translation>
-    </message>
-    <message>
-        <source>Finishing: synchronising the drive&apos;s cache</source>
-        <translation>Abschluss: Zwischenspeicher des Laufwerks wird geleert</translation>
-    </message>
-    <message>
-        <source>Finishing: waiting for the drive %1/%2</source>
-        <translation>Abschluss: Warten auf das Laufwerk %1/%2</translation>
-    </message>
-    <message>
-        <source>Finishing: restoring the drive</source>
-        <translation>Abschluss: Laufwerk wird zurückgesetzt</translation>
+        <source>%1 %2  %3 left  %4</source>
+        <translation>%1 %2  noch %3  %4</translation>
     </message>
 </context>
 <context>
@@ -1523,6 +1629,21 @@ den installierten Vorgaben angelegt).</translation>
     </message>
 </context>
 <context>
+    <name>twr::ui::BurnSession</name>
+    <message>
+        <source>The drive is no longer there.</source>
+        <translation>Das Laufwerk ist nicht mehr da.</translation>
+    </message>
+    <message>
+        <source>%1 is no longer there.</source>
+        <translation>%1 ist nicht mehr da.</translation>
+    </message>
+    <message>
+        <source>Stop the burn? The disc keeps what is etched so far.</source>
+        <translation>Brennen anhalten? Die Disc behält, was bis jetzt gebrannt ist.</translation>
+    </message>
+</context>
+<context>
     <name>twr::ui::CELDraw</name>
     <message>
         <source>Drive</source>
@@ -1543,6 +1664,18 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>E&amp;xit</source>
         <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>As etched</source>
+        <translation>Wie gebrannt</translation>
+    </message>
+    <message>
+        <source>What the laser leaves at this quality</source>
+        <translation>Was der Laser in dieser Qualität hinterlässt</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
     </message>
 </context>
 <context>
@@ -1642,6 +1775,33 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>The disc holds only UDF, without ISO 9660: its folders and files can be listed once it is mounted. Open it in your file manager, then press Scan again.</source>
         <translation>Die Disc enthält nur UDF, ohne ISO 9660: Ihre Ordner und Dateien lassen sich erst auflisten, wenn sie eingehängt ist. Öffnen Sie sie im Dateimanager und drücken Sie dann erneut auf Einlesen.</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Looking for drives…</source>
+        <translation>Laufwerke werden gesucht …</translation>
+    </message>
+    <message numerus="yes">
+        <source>Label warnings: %n</source>
+        <translation>
+            <numerusform>Label-Warnungen: %n</numerusform>
+            <numerusform>Label-Warnungen: %n</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Not all of the label will be burned as shown:</source>
+        <translation>Nicht das ganze Label wird so gebrannt, wie es angezeigt wird:</translation>
+    </message>
+    <message>
+        <source>&amp;Go on</source>
+        <translation>&amp;Weiter</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
     </message>
 </context>
 <context>
@@ -1835,6 +1995,41 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>None (the background grey fills the label)</source>
         <translation>Keins (das Hintergrundgrau füllt das Label)</translation>
+    </message>
+</context>
+<context>
+    <name>twr::ui::EtchedViewSwitch</name>
+    <message>
+        <source>Design</source>
+        <translation>Design</translation>
+    </message>
+    <message>
+        <source>The label as designed</source>
+        <translation>Das Label wie entworfen</translation>
+    </message>
+    <message>
+        <source>As etched</source>
+        <translation>Wie gebrannt</translation>
+    </message>
+    <message>
+        <source>What the laser leaves on the disc at the quality beside</source>
+        <translation>Was der Laser in der Qualität daneben auf der Disc hinterlässt</translation>
+    </message>
+    <message>
+        <source>Etched quality</source>
+        <translation>Qualität der Ansicht</translation>
+    </message>
+    <message>
+        <source>Draft</source>
+        <translation>Entwurf</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>High Quality</source>
+        <translation>Hohe Qualität</translation>
     </message>
 </context>
 <context>
@@ -2088,6 +2283,17 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
     </message>
 </context>
 <context>
+    <name>twr::ui::MainWindowModel</name>
+    <message>
+        <source>Still looking for drives: Scan, Config and Burn wait until the drive list is filled.</source>
+        <translation>Die Laufwerke werden noch gesucht: Einlesen, Einstellungen und Brennen warten, bis die Laufwerksliste gefüllt ist.</translation>
+    </message>
+    <message>
+        <source>Scan found no volume name, date or files on the disc; the texts were kept.</source>
+        <translation>Einlesen fand auf der Disc keinen Datenträgernamen, kein Datum und keine Dateien; die Texte wurden behalten.</translation>
+    </message>
+</context>
+<context>
     <name>twr::ui::PreviewArea</name>
     <message>
         <source>Open the Layout Designer</source>
@@ -2119,6 +2325,10 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
     <message>
         <source>&amp;No</source>
         <translation>&amp;Nein</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
     </message>
 </context>
 </TS>
