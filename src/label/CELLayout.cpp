@@ -5,7 +5,6 @@
 #include <climits>
 #include <cstring>
 #include <numbers>
-#include <ranges>
 
 #include "common/Utf8.h"
 #include "drive/DiscGeometry.h"
@@ -355,8 +354,11 @@ bool CELLayout::StartFromBase(BaseMemo& memo, const std::string& key, ImageBuffe
   if (memo.key.empty() || memo.key != key || !memo.image.Exists()) return false;
   target.CopyFrom(memo.image);
   // The boxes' pixels go, the last drawn first: the base shows again.
-  for (const auto& patch : std::views::reverse(memo.under))
-    target.CopyBlock(patch.x, patch.y, patch.pixels);
+  // A plain reverse loop: std::views::reverse does not build with clang 14
+  // over this libstdc++, and clang-tidy parses with clang.
+  // NOLINTNEXTLINE(modernize-loop-convert)
+  for (auto patch = memo.under.rbegin(); patch != memo.under.rend(); ++patch)
+    target.CopyBlock(patch->x, patch->y, patch->pixels);
   memo.under.clear();
   return target.Exists();
 }

@@ -237,7 +237,8 @@ class MainWindowModel : public QObject {
   TitleConfigModel& config_;
   Messages& messages_;
   DriveRunner runDrive_ = [](const std::function<void()>& work) { work(); };
-  DriveStarter startDrive_ = [](std::function<void()> work, std::function<void()> done) {
+  DriveStarter startDrive_ = [](const std::function<void()>& work,
+                                const std::function<void()>& done) {
     work();
     done();
   };
