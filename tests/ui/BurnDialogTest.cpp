@@ -201,7 +201,9 @@ class BurnDialogTest : public QObject {
                              kBurnTimeoutMs);
     QVERIFY(bar->ShowText());
     QCOMPARE(bar->Text().size(), std::size_t(5));  // "mm:ss"
-    QCOMPARE(dialog.StatusLine()->text(), QString("Burning"));
+    // "Burning", with the losses of streaming so far on a slowed machine.
+    QVERIFY2(dialog.StatusLine()->text().startsWith(QString("Burning")),
+             qPrintable(dialog.StatusLine()->text()));
     dialog.grab().save(ScreenshotPath("burn-dialog-burning.png"));
 
     rig.answer = false;
