@@ -340,7 +340,9 @@ TEST_F(BurnPipelineTest, AbortFinishesAfterTheWriteInProgress) {
   const BurnEnding ending = burn_->Ending();
   // A write lost to a loss of streaming (a slowed machine) is in the trace
   // without being written.
-  if (ending.streamingLosses == 0) EXPECT_EQ(ending.lastWrite, static_cast<std::int32_t>(sent));
+  if (ending.streamingLosses == 0) {
+    EXPECT_EQ(ending.lastWrite, static_cast<std::int32_t>(sent));
+  }
   EXPECT_GT(ending.lastWrite, 0);
   const std::string percent = std::to_string(ending.lastWrite * 100 / 824);
   EXPECT_EQ(ending.detail.rfind("Stopped by you after write " + std::to_string(ending.lastWrite) +
