@@ -375,17 +375,22 @@ void CELMainDlg::showEvent(QShowEvent* event) {
   }
 }
 
-void CELMainDlg::Opening() {
-  // What the settings file gives comes at once: the layouts and the preview.
-  const OpeningResult result = model_.OpenLayouts();
+bool CELMainDlg::ClosedWhileOpening(OpeningResult result) {
   if (quitRequested_) {
     done(kClosed);
-    return;
+    return true;
   }
   if (result != OpeningResult::Ready) {
     done(kOpeningFailed);
-    return;
+    return true;
   }
+  return false;
+}
+
+void CELMainDlg::Opening() {
+  // What the settings file gives comes at once: the layouts and the preview.
+  const OpeningResult result = model_.OpenLayouts();
+  if (ClosedWhileOpening(result)) return;
   exchanging_ = true;
   for (const std::string& name : model_.LayoutNames())
     layouts_->addItem(QString::fromStdString(name));
@@ -407,14 +412,7 @@ void CELMainDlg::Opening() {
 }
 
 void CELMainDlg::DrivesFound(OpeningResult result) {
-  if (quitRequested_) {
-    done(kClosed);
-    return;
-  }
-  if (result != OpeningResult::Ready) {
-    done(kOpeningFailed);
-    return;
-  }
+  if (ClosedWhileOpening(result)) return;
   ShowDriveList();
   drives_->setEnabled(true);
   ShowModel();

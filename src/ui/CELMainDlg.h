@@ -161,6 +161,8 @@ class CELMainDlg : public SkinnedDialog {
  private:
   void Opening();
   // The drive worker's discovery has ended.
+  // Ends the window when a quit came or the opening step failed; true then.
+  bool ClosedWhileOpening(OpeningResult result);
   void DrivesFound(OpeningResult result);
   // The warning mark and status line as the model has them.
   void ShowNotices();
