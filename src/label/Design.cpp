@@ -75,7 +75,12 @@ std::string Range(const IntRule& rule) {
 }
 
 std::string Quoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += '"';
+  quoted += text;
+  quoted += '"';
+  return quoted;
 }
 
 bool HasControl(std::string_view text) {
