@@ -403,10 +403,12 @@ class MainWindowTest : public QObject {
     view->QualityList()->setCurrentIndex(1);
     view->EtchedButton()->click();
     QTRY_VERIFY_WITH_TIMEOUT(etch.Finished() >= 1, 20000);
+    const QImage untitled = rig.model->EtchRequestAt(BurnQuality::Normal).label;
     QTest::keyClicks(rig.window->TitleEdit(), "Holidays");
     QCOMPARE(rig.model->Title(), std::string("Holidays"));  // typing did not wait
     QTRY_VERIFY(!rig.model->AnyChanged());
     const EtchRequest request = rig.model->EtchRequestAt(BurnQuality::Normal);
+    QVERIFY(request.label != untitled);  // the typed title is in what is etched
     const EtchResult expected = SimulateEtchPreview(request);
     QVERIFY(expected.ok);
     QTRY_VERIFY_WITH_TIMEOUT(rig.window->Preview()->Preview() == expected.picture, 20000);

@@ -539,7 +539,12 @@ QImage MainWindowModel::PreviewWithBand() const {
   return shown;
 }
 
-EtchRequest MainWindowModel::EtchRequestAt(BurnQuality quality) const {
+EtchRequest MainWindowModel::EtchRequestAt(BurnQuality quality) {
+  // Typing redraws only the preview: the full label is drawn here with the
+  // texts as they stand (the held layout, the settings file is not read; the
+  // preview's own comparison of the texts is left to the next tick).
+  texts_.PublishLabelTexts(layout_);
+  layout_.RenderCurrentLabel();
   EtchRequest request;
   request.label = layout_.LabelImageData();
   const BurnDisc disc = !Rimtone()       ? BurnDisc::LabelSide()

@@ -186,9 +186,9 @@ class MainWindowModel : public QObject {
   // nothing, or why a click waits for the drives ("" for nothing to say;
   // cleared by the next change of the texts).
   const std::string& StatusText() const { return statusText_; }
-  // The label as rendered last, its band and disc side at `quality`, for the
-  // "as etched" view (the example drive's ELS page).
-  EtchRequest EtchRequestAt(BurnQuality quality) const;
+  // The label with the texts as typed now, its band and disc side at
+  // `quality`, for the "as etched" view (the example drive's ELS page).
+  EtchRequest EtchRequestAt(BurnQuality quality);
   // Full redraws of the preview (renders and once-a-second refreshes).
   int PreviewRedraws() const { return previewRedraws_; }
 
