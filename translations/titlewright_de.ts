@@ -2,46 +2,1447 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Args</name>
+    <message>
+        <source>Usage: twr %1 [options]</source>
+        <translation>Aufruf: twr %1 [Optionen]</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Optionen:</translation>
+    </message>
+    <message>
+        <source>%1 (may be repeated)</source>
+        <translation>%1 (mehrfach möglich)</translation>
+    </message>
+    <message>
+        <source>Settings file (default: ./twr.ini when it exists, else ~/.config/titlewright/twr.ini).</source>
+        <translation>Einstellungsdatei (Vorgabe: ./twr.ini, wenn es sie gibt, sonst ~/.config/titlewright/twr.ini).</translation>
+    </message>
+    <message>
+        <source>Show this help and exit.</source>
+        <translation>Diese Hilfe zeigen und beenden.</translation>
+    </message>
+    <message>
+        <source>twr %1: %2 (see &apos;twr %1 --help&apos;)</source>
+        <translation>twr %1: %2 (siehe »twr %1 --help«)</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number</source>
+        <translation>%1 ist keine ganze Zahl</translation>
+    </message>
+    <message>
+        <source>%1 is not a number (write a decimal point, e.g. 25.5)</source>
+        <translation>%1 ist keine Zahl (mit Dezimalpunkt schreiben, z. B. 25.5)</translation>
+    </message>
+    <message>
+        <source>%1 is not %2</source>
+        <translation>%1 ist nicht %2</translation>
+    </message>
+    <message>
+        <source> or </source>
+        <translation> oder </translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;</source>
+        <translation>unerwartetes Argument »%1«</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;--%1&apos;</source>
+        <translation>unbekannte Option »--%1«</translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; takes no value</source>
+        <translation>Option »--%1« nimmt keinen Wert</translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; needs a value %2</source>
+        <translation>Option »--%1« braucht einen Wert %2</translation>
+    </message>
+    <message>
+        <source>&apos;--config&apos; needs a file name</source>
+        <translation>»--config« braucht einen Dateinamen</translation>
+    </message>
+    <message>
+        <source>%1 is missing</source>
+        <translation>%1 fehlt</translation>
+    </message>
+    <message>
+        <source>twr %1: &apos;--drive %2&apos; is not a drive letter (see &apos;twr drives&apos;)</source>
+        <translation>twr %1: »--drive %2« ist kein Laufwerksbuchstabe (siehe »twr drives«)</translation>
+    </message>
+</context>
+<context>
+    <name>BurnCommand</name>
+    <message>
+        <source>Waiting for the drive to be ready: %1 s left (Ctrl-C stops)</source>
+        <translation>Warten, bis das Laufwerk bereit ist: noch %1 s (Strg-C bricht ab)</translation>
+    </message>
+    <message>
+        <source>Turn the disc over, put it back and press Enter... </source>
+        <translation>Die Disc umdrehen, wieder einlegen und die Eingabetaste drücken … </translation>
+    </message>
+    <message>
+        <source>The drive was not ready a minute after the disc went out: put the disc back label side down and run twr burn again.</source>
+        <translation>Das Laufwerk war eine Minute nach dem Auswerfen der Disc nicht bereit: Legen Sie die Disc mit der Labelseite nach unten wieder ein und starten Sie twr burn erneut.</translation>
+    </message>
+    <message>
+        <source>twr burn: stopped before the burn began; nothing was written.</source>
+        <translation>twr burn: vor Beginn des Brennens abgebrochen; es wurde nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>Scanned: title &apos;%1&apos;, date &apos;%2&apos;, %3 note lines%4</source>
+        <translation>Eingelesen: Titel »%1«, Datum »%2«, %3 Notizzeilen%4</translation>
+    </message>
+    <message>
+        <source>Burns a label onto the disc in a drive: renders the layout as the main
+window does, checks the disc, prepares the drive and burns, showing the
+progress. Ctrl-C stops the burn after the write in progress.</source>
+        <translation>Brennt ein Label auf die Disc in einem Laufwerk: zeichnet das Layout wie das
+Hauptfenster, prüft die Disc, bereitet das Laufwerk vor und brennt mit
+Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang an.</translation>
+    </message>
+    <message>
+        <source>Drive letter as &apos;twr drives&apos; shows it, or its device (/dev/sr0); default: the first.</source>
+        <translation>Laufwerksbuchstabe, wie »twr drives« ihn zeigt, oder das Gerät (/dev/sr0); Vorgabe: das erste.</translation>
+    </message>
+    <message>
+        <source>draft, normal or high (default: draft).</source>
+        <translation>draft, normal oder high (Vorgabe: draft).</translation>
+    </message>
+    <message>
+        <source>Burn the unrecorded outer band of a DVD-R/DVD+R data side.</source>
+        <translation>Das unbeschriebene äußere Band der Datenseite einer DVD-R/DVD+R brennen.</translation>
+    </message>
+    <message>
+        <source>Say Yes to marking a blank disc; do not wait for Enter.</source>
+        <translation>Das Beschriften einer leeren Disc mit Ja bestätigen; nicht auf die Eingabetaste warten.</translation>
+    </message>
+    <message>
+        <source>Take the title, date and note from the disc first, as Scan does: its volume name, date and top-level folders and files (--title, --date and --note win).</source>
+        <translation>Titel, Datum und Notiz zuerst von der Disc lesen, wie »Einlesen« es tut: Datenträgername, Datum und die Ordner und Dateien der obersten Ebene (--title, --date und --note haben Vorrang).</translation>
+    </message>
+    <message>
+        <source>When the desktop has mounted the disc in the drive, have it unmounted (through udisks2) before the burn takes the drive.</source>
+        <translation>Hat die Arbeitsumgebung die Disc im Laufwerk eingehängt, sie (über udisks2) aushängen lassen, bevor das Brennen das Laufwerk übernimmt.</translation>
+    </message>
+    <message>
+        <source>twr burn: &apos;--drive %1&apos; is neither a drive letter nor a device path (see &apos;twr drives&apos;)</source>
+        <translation>twr burn: »--drive %1« ist weder ein Laufwerksbuchstabe noch ein Gerätepfad (siehe »twr drives«)</translation>
+    </message>
+    <message>
+        <source>twr burn: %1</source>
+        <translation>twr burn: %1</translation>
+    </message>
+    <message>
+        <source>twr burn: --rimtone needs the data side of a DVD-R or DVD+R in the drive (see &apos;twr disc&apos;).</source>
+        <translation>twr burn: --rimtone braucht die Datenseite einer DVD-R oder DVD+R im Laufwerk (siehe »twr disc«).</translation>
+    </message>
+    <message>
+        <source>twr burn: the drive offers no usable burn speed; check that it is a drive that can etch labels (see &apos;twr drives&apos;)</source>
+        <translation>twr burn: das Laufwerk bietet keine brauchbare Brenngeschwindigkeit; prüfen Sie, ob es Labels brennen kann (siehe »twr drives«)</translation>
+    </message>
+    <message>
+        <source>Band %1 - %2 mm, %3 revolutions per step, required time %4</source>
+        <translation>Band %1 - %2 mm, %3 Umdrehungen je Schritt, benötigte Zeit %4</translation>
+    </message>
+    <message>
+        <source>Disc: %1</source>
+        <translation>Disc: %1</translation>
+    </message>
+    <message>
+        <source>twr burn: no label can be burned on this disc; put in a disc that takes a label (see &apos;twr disc&apos;)</source>
+        <translation>twr burn: auf diese Disc lässt sich kein Label brennen; legen Sie eine Disc ein, die ein Label aufnimmt (siehe »twr disc«)</translation>
+    </message>
+    <message>
+        <source>twr burn: the drive did not get ready for the burn; check the disc and try again</source>
+        <translation>twr burn: das Laufwerk wurde für das Brennen nicht bereit; prüfen Sie die Disc und versuchen Sie es erneut</translation>
+    </message>
+    <message>
+        <source>Stopping after the write in progress; the drive is then put back...</source>
+        <translation>Anhalten nach dem laufenden Schreibvorgang; danach wird das Laufwerk zurückgesetzt …</translation>
+    </message>
+    <message>
+        <source>twr burn: stopped after %1; the label is not complete.</source>
+        <translation>twr burn: angehalten nach %1; das Label ist nicht vollständig.</translation>
+    </message>
+    <message>
+        <source>twr burn: the label has gaps: %1 of %2 writes were skipped after loss of streaming.</source>
+        <translation>twr burn: das Label hat Lücken: %1 von %2 Schreibvorgängen wurden nach einem Abriss des Datenstroms übersprungen.</translation>
+    </message>
+</context>
+<context>
+    <name>BurnJob</name>
+    <message>
+        <source>The drive stopped answering: no status and no sense came back. It may have been disconnected, switched off or reset; check its cable and power before the next burn.</source>
+        <translation>Das Laufwerk antwortet nicht mehr: Es kamen weder Status noch Sense-Daten zurück. Es wurde vielleicht getrennt, ausgeschaltet oder zurückgesetzt; prüfen Sie Kabel und Stromversorgung vor dem nächsten Brennen.</translation>
+    </message>
+    <message>
+        <source>The drive was still busy: it did not become ready after the burn. Leave the disc in until the drive has settled before you use it.</source>
+        <translation>Das Laufwerk war noch beschäftigt: Es wurde nach dem Brennen nicht bereit. Lassen Sie die Disc im Laufwerk, bis es zur Ruhe gekommen ist, bevor Sie sie verwenden.</translation>
+    </message>
+    <message>
+        <source>The disc is gone: leave the tray closed during a burn, check the disc and burn again.</source>
+        <translation>Die Disc ist nicht mehr da: Lassen Sie die Lade während des Brennens geschlossen, prüfen Sie die Disc und brennen Sie erneut.</translation>
+    </message>
+    <message>
+        <source>Wait until the drive is quiet, then burn again.</source>
+        <translation>Warten Sie, bis das Laufwerk ruhig ist, und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Clean the disc or try another one, then burn again.</source>
+        <translation>Reinigen Sie die Disc oder nehmen Sie eine andere, und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Switch the drive off and on (or unplug it and plug it in) and burn again; if it comes back, the drive needs service.</source>
+        <translation>Schalten Sie das Laufwerk aus und wieder ein (oder stecken Sie es ab und wieder an) und brennen Sie erneut; tritt der Fehler wieder auf, muss das Laufwerk gewartet werden.</translation>
+    </message>
+    <message>
+        <source>Check the burning area in Config, and that the disc is the one the burn dialog named.</source>
+        <translation>Prüfen Sie den Brennbereich unter »Einstellungen« und ob die Disc die ist, die der Brenndialog genannt hat.</translation>
+    </message>
+    <message>
+        <source>Check that the drive is one that can etch labels, then burn again.</source>
+        <translation>Prüfen Sie, ob das Laufwerk Labels brennen kann, und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Leave the tray closed while a burn runs, and start again.</source>
+        <translation>Lassen Sie die Lade geschlossen, solange gebrannt wird, und beginnen Sie erneut.</translation>
+    </message>
+    <message>
+        <source>The drive was reset: check its cable and power, then burn again.</source>
+        <translation>Das Laufwerk wurde zurückgesetzt: Prüfen Sie Kabel und Stromversorgung und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Burn again.</source>
+        <translation>Brennen Sie erneut.</translation>
+    </message>
+    <message>
+        <source>The help&apos;s troubleshooting page explains these values.</source>
+        <translation>Die Hilfeseite »Fehlerbehebung« erklärt diese Werte.</translation>
+    </message>
+    <message>
+        <source>The drive refused the write: %1.</source>
+        <translation>Das Laufwerk hat den Schreibvorgang abgelehnt: %1.</translation>
+    </message>
+    <message>
+        <source>Close the program that holds the drive, then burn again.</source>
+        <translation>Schließen Sie das Programm, das das Laufwerk belegt, und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>The drive answered &quot;long write in progress&quot; to the same write for more than %1 s and never took it.</source>
+        <translation>Das Laufwerk hat auf denselben Schreibvorgang länger als %1 s »long write in progress« geantwortet und ihn nie angenommen.</translation>
+    </message>
+    <message>
+        <source>Switch the drive off and on, then burn again.</source>
+        <translation>Schalten Sie das Laufwerk aus und wieder ein, und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>The burn finished with %1 of %2 writes skipped after loss of streaming (%3 %); the label has gaps. Losses of streaming: %4, each costing the rest of a revolution; keep the computer lightly loaded during a burn.</source>
+        <translation>Das Brennen endete mit %1 von %2 Schreibvorgängen, die nach einem Abriss des Datenstroms übersprungen wurden (%3 %); das Label hat Lücken. Abrisse des Datenstroms: %4, jeder kostet den Rest einer Umdrehung; halten Sie den Rechner während des Brennens wenig ausgelastet.</translation>
+    </message>
+    <message>
+        <source>Stopped by you after write %1 of %2 (%3 %); the disc is part-etched.</source>
+        <translation>Von Ihnen angehalten nach Schreibvorgang %1 von %2 (%3 %); die Disc ist teilweise gebrannt.</translation>
+    </message>
+    <message>
+        <source>Before the stop, %1 of %2 writes were skipped after loss of streaming (%3 %); the label has gaps.</source>
+        <translation>Vor dem Anhalten wurden %1 von %2 Schreibvorgängen nach einem Abriss des Datenstroms übersprungen (%3 %); das Label hat Lücken.</translation>
+    </message>
+</context>
+<context>
+    <name>BurnPlan</name>
+    <message>
+        <source>Draft</source>
+        <translation>Entwurf</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>High Quality</source>
+        <translation>Hohe Qualität</translation>
+    </message>
+</context>
+<context>
+    <name>BurnProgress</name>
+    <message>
+        <source>Preparing the drive</source>
+        <translation>Laufwerk wird vorbereitet</translation>
+    </message>
+    <message>
+        <source>Burning; loss of streaming (%1 so far)</source>
+        <translation>Brennen; Abriss des Datenstroms (bisher %1)</translation>
+    </message>
+    <message>
+        <source>Burning</source>
+        <translation>Brennen</translation>
+    </message>
+    <message>
+        <source>Drive busy (retrying for %1 s)</source>
+        <translation>Laufwerk beschäftigt (neuer Versuch seit %1 s)</translation>
+    </message>
+    <message>
+        <source>Loss of streaming (%1 so far)</source>
+        <translation>Abriss des Datenstroms (bisher %1)</translation>
+    </message>
+    <message>
+        <source>Synchronising the drive&apos;s cache</source>
+        <translation>Zwischenspeicher des Laufwerks wird geleert</translation>
+    </message>
+    <message>
+        <source>Waiting for the drive (%1/%2)</source>
+        <translation>Warten auf das Laufwerk (%1/%2)</translation>
+    </message>
+    <message>
+        <source>Restoring the drive</source>
+        <translation>Laufwerk wird zurückgesetzt</translation>
+    </message>
+</context>
+<context>
+    <name>BurnProgressView</name>
+    <message>
+        <source>write %1 of %2 (%3%)</source>
+        <translation>Schreibvorgang %1 von %2 (%3 %)</translation>
+    </message>
+    <message>
+        <source>(write %1 of %2)</source>
+        <translation>(Schreibvorgang %1 von %2)</translation>
+    </message>
+    <message>
+        <source>%1 %2  %3 left  %4</source>
+        <translation>%1 %2  noch %3  %4</translation>
+    </message>
+</context>
+<context>
+    <name>DesignCommands</name>
+    <message>
+        <source>High Quality</source>
+        <translation>Hohe Qualität</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Draft</source>
+        <translation>Entwurf</translation>
+    </message>
+    <message>
+        <source>none (the label starts black)</source>
+        <translation>keins (das Label beginnt schwarz)</translation>
+    </message>
+    <message>
+        <source>%1 could not be used (%2); BgColor fills the label</source>
+        <translation>%1 ließ sich nicht verwenden (%2); BgColor füllt das Label</translation>
+    </message>
+    <message>
+        <source>%1 (%2, %3 x %4 pixels, %5 bytes)</source>
+        <translation>%1 (%2, %3 x %4 Pixel, %5 Byte)</translation>
+    </message>
+    <message>
+        <source>%1 (%2, %3 x %4 pixels, %5 KiB)</source>
+        <translation>%1 (%2, %3 x %4 Pixel, %5 KiB)</translation>
+    </message>
+    <message>
+        <source>Design %1 (format version %2)</source>
+        <translation>Design %1 (Formatversion %2)</translation>
+    </message>
+    <message>
+        <source>Title:         %1</source>
+        <translation>Titel:         %1</translation>
+    </message>
+    <message>
+        <source>Date:          %1</source>
+        <translation>Datum:         %1</translation>
+    </message>
+    <message>
+        <source>Note:          %1</source>
+        <translation>Notiz:         %1</translation>
+    </message>
+    <message>
+        <source>               %1</source>
+        <translation>               %1</translation>
+    </message>
+    <message>
+        <source>Layout:        &quot;%1&quot; (BaseLength %2, RingType %3, RingLength %4 mm)</source>
+        <translation>Layout:        „%1“ (BaseLength %2, RingType %3, RingLength %4 mm)</translation>
+    </message>
+    <message>
+        <source>Font:          (the system&apos;s sans-serif face)</source>
+        <translation>Schrift:       (die serifenlose Schrift des Systems)</translation>
+    </message>
+    <message>
+        <source>Font:          %1</source>
+        <translation>Schrift:       %1</translation>
+    </message>
+    <message>
+        <source>Burning area:  %1 - %2 [mm]</source>
+        <translation>Brennbereich:  %1 - %2 [mm]</translation>
+    </message>
+    <message>
+        <source>Rimtone mode:  on</source>
+        <translation>Rimtone-Modus: ein</translation>
+    </message>
+    <message>
+        <source>Rimtone mode:  off</source>
+        <translation>Rimtone-Modus: aus</translation>
+    </message>
+    <message>
+        <source>Quality:       %1</source>
+        <translation>Qualität:      %1</translation>
+    </message>
+    <message>
+        <source>Background:    %1</source>
+        <translation>Hintergrund:   %1</translation>
+    </message>
+    <message>
+        <source>Shows what a label design holds.</source>
+        <translation>Zeigt, was ein Label-Design enthält.</translation>
+    </message>
+    <message>
+        <source>The design (.twrlabel).</source>
+        <translation>Das Design (.twrlabel).</translation>
+    </message>
+    <message>
+        <source>Print it as one JSON object (see JSON OUTPUT in twr(1)).</source>
+        <translation>Als ein JSON-Objekt ausgeben (siehe JSON OUTPUT in twr(1)).</translation>
+    </message>
+    <message>
+        <source>Saves a label design: the texts as given, a copy of the layout (from the
+settings file, or the design named with --design), its background picture,
+the font face, the burning area, Rimtone mode and the quality, in one file
+that renders and burns the same label on another machine.</source>
+        <translation>Speichert ein Label-Design: die angegebenen Texte, eine Kopie des Layouts (aus
+der Einstellungsdatei oder dem mit --design genannten Design), sein
+Hintergrundbild, die Schrift, den Brennbereich, den Rimtone-Modus und die
+Qualität in einer Datei, die auf einem anderen Rechner dasselbe Label zeichnet
+und brennt.</translation>
+    </message>
+    <message>
+        <source>The design to write (.twrlabel); an existing file is replaced.</source>
+        <translation>Das zu schreibende Design (.twrlabel); eine vorhandene Datei wird ersetzt.</translation>
+    </message>
+    <message>
+        <source>The burn quality: draft, normal or high (default: draft).</source>
+        <translation>Die Brennqualität: draft, normal oder high (Vorgabe: draft).</translation>
+    </message>
+    <message>
+        <source>For the unrecorded outer band of a DVD-R/DVD+R data side.</source>
+        <translation>Für das unbeschriebene äußere Band der Datenseite einer DVD-R/DVD+R.</translation>
+    </message>
+    <message>
+        <source>Layout %1 does not exist: the settings file has %2 layouts, numbered from 0.</source>
+        <translation>Layout %1 gibt es nicht: Die Einstellungsdatei hat %2 Layouts, von 0 an nummeriert.</translation>
+    </message>
+    <message>
+        <source>twr design save: warning: the background picture %1 %2; the design fills the label with BgColor instead, as the layout does</source>
+        <translation>twr design save: Warnung: Hintergrundbild %1: %2; das Design füllt das Label stattdessen mit BgColor, wie das Layout</translation>
+    </message>
+    <message>
+        <source>twr design save: warning: the title is cut to its first %1 bytes, as the main window takes it</source>
+        <translation>twr design save: Warnung: Der Titel wird auf seine ersten %1 Byte gekürzt, wie das Hauptfenster ihn übernimmt</translation>
+    </message>
+    <message>
+        <source>twr design save: warning: the date is cut to its first %1 bytes, as the main window takes it</source>
+        <translation>twr design save: Warnung: Das Datum wird auf seine ersten %1 Byte gekürzt, wie das Hauptfenster es übernimmt</translation>
+    </message>
+    <message>
+        <source>twr design save: warning: %1 note lines given; a label takes the first %2</source>
+        <translation>twr design save: Warnung: %1 Notizzeilen angegeben; ein Label nimmt die ersten %2</translation>
+    </message>
+    <message>
+        <source>Cannot save the design to &apos;%1&apos;: %2.</source>
+        <translation>Das Design kann nicht in »%1« gespeichert werden: %2.</translation>
+    </message>
+    <message>
+        <source>Saved the design of &quot;%1&quot; to %2; background: %3</source>
+        <translation>Design von „%1“ in %2 gespeichert; Hintergrund: %3</translation>
+    </message>
+    <message>
+        <source>Label designs (.twrlabel): the texts, a copy of the layout, its background
+picture, the font face, the burning area, Rimtone mode and the quality, in
+one file. &apos;twr render --design FILE&apos; draws one.</source>
+        <translation>Label-Designs (.twrlabel): die Texte, eine Kopie des Layouts, sein Hintergrundbild,
+die Schrift, der Brennbereich, der Rimtone-Modus und die Qualität in einer
+Datei. »twr render --design FILE« zeichnet eines.</translation>
+    </message>
+    <message>
+        <source>Run &apos;twr design save --help&apos; or &apos;twr design show --help&apos; for the options.</source>
+        <translation>»twr design save --help« und »twr design show --help« nennen die Optionen.</translation>
+    </message>
+    <message>
+        <source>twr design: say save or show</source>
+        <translation>twr design: save oder show angeben</translation>
+    </message>
+    <message>
+        <source>twr design: unknown action &apos;%1&apos;; say save or show</source>
+        <translation>twr design: unbekannte Aktion »%1«; save oder show angeben</translation>
+    </message>
+</context>
+<context>
+    <name>DriveCommands</name>
+    <message>
+        <source>No optical drive (/dev/sr*) was found, and ./twr.ini declares no virtual drive ([VirtualDrive]).</source>
+        <translation>Es wurde kein optisches Laufwerk (/dev/sr*) gefunden, und ./twr.ini nennt kein virtuelles Laufwerk ([VirtualDrive]).</translation>
+    </message>
+    <message>
+        <source>Watching the drives; Ctrl-C ends.</source>
+        <translation>Die Laufwerke werden beobachtet; Strg-C beendet.</translation>
+    </message>
+    <message>
+        <source>removed: %1</source>
+        <translation>entfernt:    %1</translation>
+    </message>
+    <message>
+        <source>added:   %1</source>
+        <translation>hinzugefügt: %1</translation>
+    </message>
+    <message>
+        <source>Identifies the disc in a drive: its name and whether a label can be
+burned on it, kind and status codes, label side, outer radius of the
+recorded data, the volume descriptor and the top-level listing.
+Exits with 1 when there is no disc.</source>
+        <translation>Erkennt die Disc in einem Laufwerk: ihren Namen und ob sich ein Label darauf
+brennen lässt, Art- und Statuscode, Labelseite, Außenradius der beschriebenen
+Daten, den Datenträgerdeskriptor und die oberste Verzeichnisebene.
+Endet mit 1, wenn keine Disc eingelegt ist.</translation>
+    </message>
+    <message>
+        <source>Drive letter as &apos;twr drives&apos; shows it, or its device (/dev/sr0); default: the first.</source>
+        <translation>Laufwerksbuchstabe, wie »twr drives« ihn zeigt, oder das Gerät (/dev/sr0); Vorgabe: das erste.</translation>
+    </message>
+    <message>
+        <source>Any optical drive (/dev/srN), whether or not it can etch labels.</source>
+        <translation>Ein beliebiges optisches Laufwerk (/dev/srN), ob es Labels brennen kann oder nicht.</translation>
+    </message>
+    <message>
+        <source>Write the result as JSON (fields in the README).</source>
+        <translation>Das Ergebnis als JSON ausgeben (Felder im README).</translation>
+    </message>
+    <message>
+        <source>twr disc: &apos;--drive %1&apos; is neither a drive letter nor a device path (see &apos;twr drives&apos;)</source>
+        <translation>twr disc: »--drive %1« ist weder ein Laufwerksbuchstabe noch ein Gerätepfad (siehe »twr drives«)</translation>
+    </message>
+    <message>
+        <source>twr disc: give either --drive or --device, not both</source>
+        <translation>twr disc: entweder --drive oder --device angeben, nicht beides</translation>
+    </message>
+    <message>
+        <source>twr disc: %1</source>
+        <translation>twr disc: %1</translation>
+    </message>
+    <message>
+        <source>twr disc: %1 does not answer INQUIRY; name an optical drive such as /dev/sr0</source>
+        <translation>twr disc: %1 antwortet nicht auf INQUIRY; nennen Sie ein optisches Laufwerk wie /dev/sr0</translation>
+    </message>
+    <message>
+        <source>See &apos;twr drives --all&apos; for the drives of this system.</source>
+        <translation>»twr drives --all« zeigt die Laufwerke dieses Systems.</translation>
+    </message>
+    <message>
+        <source>Drive:          %1</source>
+        <translation>Laufwerk:       %1</translation>
+    </message>
+    <message>
+        <source>Disc:           %1</source>
+        <translation>Disc:           %1</translation>
+    </message>
+    <message>
+        <source>Verdict:        %1 (a label can be burned)</source>
+        <translation>Urteil:         %1 (ein Label lässt sich brennen)</translation>
+    </message>
+    <message>
+        <source>Verdict:        %1 (no label can be burned)</source>
+        <translation>Urteil:         %1 (kein Label lässt sich brennen)</translation>
+    </message>
+    <message>
+        <source>Kind:           %1</source>
+        <translation>Art:            %1</translation>
+    </message>
+    <message>
+        <source>Status:         %1</source>
+        <translation>Status:         %1</translation>
+    </message>
+    <message>
+        <source>Label side:     yes</source>
+        <translation>Labelseite:     ja</translation>
+    </message>
+    <message>
+        <source>Label side:     no</source>
+        <translation>Labelseite:     nein</translation>
+    </message>
+    <message>
+        <source>Recorded outer: %1 mm</source>
+        <translation>Daten bis:      %1 mm</translation>
+    </message>
+    <message>
+        <source>Volume:         %1</source>
+        <translation>Datenträger:    %1</translation>
+    </message>
+    <message>
+        <source>Publisher:      %1</source>
+        <translation>Herausgeber:    %1</translation>
+    </message>
+    <message>
+        <source>Date:           %1</source>
+        <translation>Datum:          %1</translation>
+    </message>
+    <message>
+        <source>Top level:      [%1]</source>
+        <translation>Oberste Ebene:  [%1]</translation>
+    </message>
+    <message>
+        <source>Top level:      %1</source>
+        <translation>Oberste Ebene:  %1</translation>
+    </message>
+    <message>
+        <source>Top level:      (a UDF disc: its listing needs a mount)</source>
+        <translation>Oberste Ebene:  (eine UDF-Disc: ihr Inhalt lässt sich erst eingehängt auflisten)</translation>
+    </message>
+    <message>
+        <source>Top level:      (the rest cannot be read: the disc&apos;s directory is damaged)</source>
+        <translation>Oberste Ebene:  (der Rest ist nicht lesbar: das Verzeichnis der Disc ist beschädigt)</translation>
+    </message>
+    <message>
+        <source>Lists the drives that can etch labels, one display string a line.
+The virtual drive of ./twr.ini ([VirtualDrive]) is listed too. When none
+can, each drive seen is named with the reason.</source>
+        <translation>Listet die Laufwerke, die Labels brennen können, eine Anzeigezeile je Laufwerk.
+Das virtuelle Laufwerk aus ./twr.ini ([VirtualDrive]) wird mit aufgeführt. Kann
+es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
+    </message>
+    <message>
+        <source>Every optical drive and the virtual drive, each with why it can or cannot etch labels.</source>
+        <translation>Jedes optische Laufwerk und das virtuelle Laufwerk, jeweils mit dem Grund, warum es Labels brennen kann oder nicht.</translation>
+    </message>
+    <message>
+        <source>Write the list as JSON (fields in the README).</source>
+        <translation>Die Liste als JSON ausgeben (Felder im README).</translation>
+    </message>
+    <message>
+        <source>Print the list, then a line for every drive plugged in or pulled out, until Ctrl-C.</source>
+        <translation>Die Liste ausgeben, dann eine Zeile für jedes angeschlossene oder entfernte Laufwerk, bis Strg-C.</translation>
+    </message>
+    <message>
+        <source>twr drives: --watch writes text lines; leave out --json</source>
+        <translation>twr drives: --watch schreibt Textzeilen; --json weglassen</translation>
+    </message>
+    <message>
+        <source>twr disc: there is no disc in the drive; put one in and try again</source>
+        <translation>twr disc: Im Laufwerk liegt keine Disc; legen Sie eine ein und versuchen Sie es erneut</translation>
+    </message>
+</context>
+<context>
+    <name>DriveReport</name>
+    <message>
+        <source>can etch labels</source>
+        <translation>kann Labels brennen</translation>
+    </message>
+    <message>
+        <source>in use by another program or mounted; unmount it or close that program (it can etch labels)</source>
+        <translation>von einem anderen Programm verwendet oder eingehängt; hängen Sie es aus oder schließen Sie dieses Programm (es kann Labels brennen)</translation>
+    </message>
+    <message>
+        <source>in use by another program or mounted; unmount it or close that program</source>
+        <translation>von einem anderen Programm verwendet oder eingehängt; hängen Sie es aus oder schließen Sie dieses Programm</translation>
+    </message>
+    <message>
+        <source>no permission to open it; join the cdrom group (sudo usermod -aG cdrom $USER), then log out and in again</source>
+        <translation>keine Berechtigung zum Öffnen; treten Sie der Gruppe cdrom bei (sudo usermod -aG cdrom $USER), melden Sie sich dann ab und wieder an</translation>
+    </message>
+    <message>
+        <source>the drive is not there any more; check that it is connected</source>
+        <translation>das Laufwerk ist nicht mehr vorhanden; prüfen Sie, ob es angeschlossen ist</translation>
+    </message>
+    <message>
+        <source>no answer to INQUIRY or to the ELS page; check the drive and its connection</source>
+        <translation>keine Antwort auf INQUIRY oder auf die ELS-Seite; prüfen Sie das Laufwerk und seine Verbindung</translation>
+    </message>
+    <message>
+        <source>cannot etch labels: it refuses the ELS page (mode page 0x2D)</source>
+        <translation>kann keine Labels brennen: es lehnt die ELS-Seite ab (Mode Page 0x2D)</translation>
+    </message>
+    <message>
+        <source>cannot be opened: %1</source>
+        <translation>lässt sich nicht öffnen: %1</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>unbekannter Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>DriveSetup</name>
+    <message>
+        <source> and </source>
+        <translation> und </translation>
+    </message>
+    <message>
+        <source>Unmount it yourself (%1), then burn again.</source>
+        <translation>Hängen Sie sie selbst aus (%1) und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s disk service (udisks2) is not running, so the disc in drive %1 cannot be unmounted from here.</source>
+        <translation>Der Datenträgerdienst der Arbeitsumgebung (udisks2) läuft nicht, daher lässt sich die Disc in Laufwerk %1 von hier aus nicht aushängen.</translation>
+    </message>
+    <message>
+        <source>The disc in drive %1 cannot be unmounted: %2 is busy (a program has a file or folder open on it). Close that program, then burn again.</source>
+        <translation>Die Disc in Laufwerk %1 lässt sich nicht aushängen: %2 ist belegt (ein Programm hat dort eine Datei oder einen Ordner geöffnet). Schließen Sie dieses Programm und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>The disc in drive %1 was not unmounted: %2.</source>
+        <translation>Die Disc in Laufwerk %1 wurde nicht ausgehängt: %2.</translation>
+    </message>
+    <message>
+        <source>not authorised</source>
+        <translation>nicht berechtigt</translation>
+    </message>
+    <message>
+        <source>The disc in drive %1 could not be unmounted.</source>
+        <translation>Die Disc in Laufwerk %1 ließ sich nicht aushängen.</translation>
+    </message>
+    <message>
+        <source>The disc in drive %1 could not be unmounted: %2.</source>
+        <translation>Die Disc in Laufwerk %1 ließ sich nicht aushängen: %2.</translation>
+    </message>
+    <message>
+        <source>Drive %1 is in use: its disc is mounted at %2.</source>
+        <translation>Laufwerk %1 ist belegt: Seine Disc ist unter %2 eingehängt.</translation>
+    </message>
+    <message>
+        <source>The disc in drive %1 is mounted at %2. Unmount it so that the label can be burned?</source>
+        <translation>Die Disc in Laufwerk %1 ist unter %2 eingehängt. Aushängen, damit das Label gebrannt werden kann?</translation>
+    </message>
+    <message>
+        <source>Burn with %1 to have it unmounted, or unmount it yourself (%2).</source>
+        <translation>Brennen Sie mit %1, um sie aushängen zu lassen, oder hängen Sie sie selbst aus (%2).</translation>
+    </message>
+    <message>
+        <source>Drive %1 is still in use: its disc is still mounted at %2, and that mount is busy (a program has a file or folder open on it). Close that program, then burn again.</source>
+        <translation>Laufwerk %1 ist noch belegt: Seine Disc ist noch unter %2 eingehängt, und dieser Einhängepunkt ist belegt (ein Programm hat dort eine Datei oder einen Ordner geöffnet). Schließen Sie dieses Programm und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Drive %1 is still in use by another program, though its disc is no longer mounted; close that program, then burn again.</source>
+        <translation>Laufwerk %1 wird noch von einem anderen Programm verwendet, obwohl seine Disc nicht mehr eingehängt ist; schließen Sie dieses Programm und brennen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Drive %1 is in use by another program or mounted; unmount it or close that program.</source>
+        <translation>Laufwerk %1 wird von einem anderen Programm verwendet oder ist eingehängt; hängen Sie es aus oder schließen Sie dieses Programm.</translation>
+    </message>
+    <message>
+        <source>You may not open drive %1: join the cdrom group (sudo usermod -aG cdrom $USER), then log out and in again.</source>
+        <translation>Sie dürfen Laufwerk %1 nicht öffnen: Treten Sie der Gruppe cdrom bei (sudo usermod -aG cdrom $USER), melden Sie sich dann ab und wieder an.</translation>
+    </message>
+    <message>
+        <source>Drive %1 is not there any more; check that it is connected.</source>
+        <translation>Laufwerk %1 ist nicht mehr vorhanden; prüfen Sie, ob es angeschlossen ist.</translation>
+    </message>
+    <message>
+        <source>Drive %1 cannot be opened: %2.</source>
+        <translation>Laufwerk %1 lässt sich nicht öffnen: %2.</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>unbekannter Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>LabelOptions</name>
+    <message>
+        <source>Layout number in the settings file (default 0).</source>
+        <translation>Nummer des Layouts in der Einstellungsdatei (Vorgabe 0).</translation>
+    </message>
+    <message>
+        <source>Title of the label.</source>
+        <translation>Titel des Labels.</translation>
+    </message>
+    <message>
+        <source>Date of the label.</source>
+        <translation>Datum des Labels.</translation>
+    </message>
+    <message>
+        <source>A note line; folders written as &quot;[name]&quot; come first.</source>
+        <translation>Eine Notizzeile; Ordner, als „[Name]“ geschrieben, kommen zuerst.</translation>
+    </message>
+    <message>
+        <source>Inner radius of the burning area in millimetres.</source>
+        <translation>Innenradius des Brennbereichs in Millimetern.</translation>
+    </message>
+    <message>
+        <source>Outer radius of the burning area in millimetres.</source>
+        <translation>Außenradius des Brennbereichs in Millimetern.</translation>
+    </message>
+    <message>
+        <source>Start from a label design (.twrlabel); the options given beside it win.</source>
+        <translation>Von einem Label-Design (.twrlabel) ausgehen; daneben angegebene Optionen haben Vorrang.</translation>
+    </message>
+    <message>
+        <source>Cannot open the design &apos;%1&apos;: %2.</source>
+        <translation>Das Design »%1« lässt sich nicht öffnen: %2.</translation>
+    </message>
+    <message>
+        <source>The design&apos;s font face &quot;%1&quot; is not installed here; a similar face is drawn instead.</source>
+        <translation>Die Schrift „%1“ des Designs ist hier nicht installiert; stattdessen wird eine ähnliche Schrift verwendet.</translation>
+    </message>
+    <message>
+        <source>The design&apos;s background picture %1 could not be used when it was saved (%2); BgColor fills the label.</source>
+        <translation>Das Hintergrundbild %1 des Designs ließ sich beim Speichern nicht verwenden (%2); BgColor füllt das Label.</translation>
+    </message>
+    <message>
+        <source>Layout %1 does not exist: the settings file has %2 layouts, numbered from 0.</source>
+        <translation>Layout %1 gibt es nicht: Die Einstellungsdatei hat %2 Layouts, von 0 an nummeriert.</translation>
+    </message>
+    <message>
+        <source>The design&apos;s layout could not be rendered (check its BaseLength and ring band).</source>
+        <translation>Das Layout des Designs ließ sich nicht zeichnen (prüfen Sie BaseLength und das Ringband).</translation>
+    </message>
+    <message>
+        <source>Layout %1 could not be rendered (check its BaseLength and ring band).</source>
+        <translation>Layout %1 ließ sich nicht zeichnen (prüfen Sie BaseLength und das Ringband).</translation>
+    </message>
+    <message>
+        <source>twr %1: warning: %2</source>
+        <translation>twr %1: Warnung: %2</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutCommands</name>
+    <message>
+        <source>Shows, adds, changes, deletes and moves the layouts of the settings file, with
+the layout designer&apos;s limits. Only the layout sections that change and
+[Config] LayoutNum are written, in one step; every other line stays.</source>
+        <translation>Zeigt, ergänzt, ändert, löscht und verschiebt die Layouts der Einstellungsdatei,
+mit den Grenzen des Layout-Designers. Nur die geänderten Layout-Abschnitte und
+[Config] LayoutNum werden geschrieben, in einem Schritt; jede andere Zeile bleibt.</translation>
+    </message>
+    <message>
+        <source>Layouts are numbered from 0 as &apos;twr layouts&apos; lists them. KEY is a key of a
+[LayoutNN] section (TitlePosX, BgColor, RingType, ...). A BgImage picture is
+copied into the settings file&apos;s bg/ folder unless it lies in that file&apos;s
+folder already. Run &apos;twr layout SUBCOMMAND --help&apos; for its options.</source>
+        <translation>Layouts sind von 0 an nummeriert, wie »twr layouts« sie listet. KEY ist ein
+Schlüssel eines [LayoutNN]-Abschnitts (TitlePosX, BgColor, RingType, ...). Ein
+BgImage-Bild wird in den Ordner bg/ der Einstellungsdatei kopiert, außer es liegt
+schon in deren Ordner. »twr layout SUBCOMMAND --help« nennt seine Optionen.</translation>
+    </message>
+    <message>
+        <source>Usage: twr layout %1</source>
+        <translation>Aufruf: twr layout %1</translation>
+    </message>
+    <message>
+        <source>needs %1</source>
+        <translation>braucht %1</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a layout number</source>
+        <translation>»%1« ist keine Layoutnummer</translation>
+    </message>
+    <message>
+        <source>twr layout %1: cannot read the settings file %2: %3</source>
+        <translation>twr layout %1: Die Einstellungsdatei %2 lässt sich nicht lesen: %3</translation>
+    </message>
+    <message>
+        <source>twr layout %1: %2</source>
+        <translation>twr layout %1: %2</translation>
+    </message>
+    <message>
+        <source>Prints the keys of layout N as its [LayoutNN] section holds them, one
+KEY=VALUE per line, or as JSON with --json.</source>
+        <translation>Gibt die Schlüssel von Layout N aus, wie sein [LayoutNN]-Abschnitt sie enthält,
+ein KEY=VALUE je Zeile, oder mit --json als JSON.</translation>
+    </message>
+    <message>
+        <source>Print {&quot;settings&quot;, &quot;index&quot;, &quot;section&quot;, &quot;keys&quot;: {KEY: value}} (numbers as numbers).</source>
+        <translation>{&quot;settings&quot;, &quot;index&quot;, &quot;section&quot;, &quot;keys&quot;: {KEY: value}} ausgeben (Zahlen als Zahlen).</translation>
+    </message>
+    <message>
+        <source>Adds a layout at the end of the list: a copy of layout N with --from,
+otherwise the built-in starting layout (title, date and note boxes, title
+and date on the upper arc of the ring, notes below).</source>
+        <translation>Fügt am Ende der Liste ein Layout an: mit --from eine Kopie von Layout N, sonst
+das eingebaute Startlayout (Felder für Titel, Datum und Notiz, Titel und Datum
+auf dem oberen Bogen des Rings, Notizen darunter).</translation>
+    </message>
+    <message>
+        <source>Copy layout N.</source>
+        <translation>Layout N kopieren.</translation>
+    </message>
+    <message>
+        <source>The new layout&apos;s name (1 to 79 bytes).</source>
+        <translation>Der Name des neuen Layouts (1 bis 79 Byte).</translation>
+    </message>
+    <message>
+        <source>needs --name NAME</source>
+        <translation>braucht --name NAME</translation>
+    </message>
+    <message>
+        <source>Added layout %1 %2 (a copy of layout %3)</source>
+        <translation>Layout %1 %2 hinzugefügt (eine Kopie von Layout %3)</translation>
+    </message>
+    <message>
+        <source>Added layout %1 %2 (the built-in starting layout)</source>
+        <translation>Layout %1 %2 hinzugefügt (das eingebaute Startlayout)</translation>
+    </message>
+    <message>
+        <source>Sets keys of layout N (the keys of a [LayoutNN] section, VALUE as the file
+writes it). Every value is checked first: one outside its limits is refused
+with the reason and nothing is written. A BgImage picture (named from the
+current folder) is copied into the settings file&apos;s bg/ folder unless it lies
+in that file&apos;s folder already; BgImage= takes the picture away.</source>
+        <translation>Setzt Schlüssel von Layout N (die Schlüssel eines [LayoutNN]-Abschnitts, VALUE
+wie in der Datei). Jeder Wert wird zuerst geprüft: einer außerhalb seiner Grenzen
+wird mit Grund abgelehnt, und nichts wird geschrieben. Ein BgImage-Bild (vom
+aktuellen Ordner aus benannt) wird in den Ordner bg/ der Einstellungsdatei
+kopiert, außer es liegt schon in deren Ordner; BgImage= entfernt das Bild.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not KEY=VALUE</source>
+        <translation>»%1« ist nicht KEY=VALUE</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a key of a layout (the keys: %2).</source>
+        <translation>»%1« ist kein Schlüssel eines Layouts (die Schlüssel: %2).</translation>
+    </message>
+    <message>
+        <source>BgImage: %1.</source>
+        <translation>BgImage: %1.</translation>
+    </message>
+    <message>
+        <source>Layout %1:%2</source>
+        <translation>Layout %1:%2</translation>
+    </message>
+    <message>
+        <source>Deletes layout N; the layouts after it move up one place. The only layout
+cannot be deleted.</source>
+        <translation>Löscht Layout N; die Layouts danach rücken um einen Platz auf. Das einzige
+Layout lässt sich nicht löschen.</translation>
+    </message>
+    <message>
+        <source>Deleted layout %1 %2; %3 layouts are left</source>
+        <translation>Layout %1 %2 gelöscht; %3 Layouts bleiben</translation>
+    </message>
+    <message>
+        <source>Moves layout N to place M; the layouts between move over by one.</source>
+        <translation>Verschiebt Layout N auf Platz M; die Layouts dazwischen rücken um eins weiter.</translation>
+    </message>
+    <message>
+        <source>Moved layout %1 %2 to place %3</source>
+        <translation>Layout %1 %2 auf Platz %3 verschoben</translation>
+    </message>
+    <message>
+        <source>twr layout: no subcommand given</source>
+        <translation>twr layout: kein Unterbefehl angegeben</translation>
+    </message>
+    <message>
+        <source>twr layout: unknown subcommand &apos;%1&apos;</source>
+        <translation>twr layout: unbekannter Unterbefehl »%1«</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutDefinition</name>
+    <message>
+        <source>%1 must be a grey from 0 (black) to 255 (white)</source>
+        <translation>%1 muss ein Grauwert von 0 (Schwarz) bis 255 (Weiß) sein</translation>
+    </message>
+    <message>
+        <source>%1 must be %2 to %3 label pixels</source>
+        <translation>%1 muss %2 bis %3 Labelpixel sein</translation>
+    </message>
+    <message>
+        <source>%1 must be %2 to %3 label pixels (the side of the label)</source>
+        <translation>%1 muss %2 bis %3 Labelpixel sein (die Seitenlänge des Labels)</translation>
+    </message>
+    <message>
+        <source>%1 must be %2 to %3 bytes</source>
+        <translation>%1 muss %2 bis %3 Byte sein</translation>
+    </message>
+    <message>
+        <source>%1 must be %2</source>
+        <translation>%1 muss %2 sein</translation>
+    </message>
+    <message>
+        <source>%1 must be %2 to %3 degrees</source>
+        <translation>%1 muss %2 bis %3 Grad sein</translation>
+    </message>
+    <message>
+        <source>%1 must be %2 to %3 mm (0: no ring text)</source>
+        <translation>%1 muss %2 bis %3 mm sein (0: kein Ringtext)</translation>
+    </message>
+    <message>
+        <source>%1 must be %2 to %3 mm (at least %2, at most OuterRadius)</source>
+        <translation>%1 muss %2 bis %3 mm sein (mindestens %2, höchstens OuterRadius)</translation>
+    </message>
+    <message>
+        <source>%1 must be %2 to %3 mm (at least InnerRadius, at most %3)</source>
+        <translation>%1 muss %2 bis %3 mm sein (mindestens InnerRadius, höchstens %3)</translation>
+    </message>
+    <message>
+        <source>0 (%1), 1 (%2) or 2 (%3)</source>
+        <translation>0 (%1), 1 (%2) oder 2 (%3)</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutFile</name>
+    <message>
+        <source>cannot copy %1 into %2: %3</source>
+        <translation>%1 lässt sich nicht nach %2 kopieren: %3</translation>
+    </message>
+</context>
+<context>
+    <name>PictureFile</name>
+    <message>
+        <source>its name does not end in %1</source>
+        <translation>sein Name endet nicht auf %1</translation>
+    </message>
+    <message>
+        <source>%1 pictures cannot be written on this system: install the Qt image format plugins (Debian: qt6-image-formats-plugins)</source>
+        <translation>%1-Bilder lassen sich auf diesem System nicht schreiben: Installieren Sie die Qt-Bildformat-Plugins (Debian: qt6-image-formats-plugins)</translation>
+    </message>
+</context>
+<context>
+    <name>RenderCommands</name>
+    <message>
+        <source>Cannot write the label to &apos;%1&apos;: %2.</source>
+        <translation>Das Label lässt sich nicht in »%1« schreiben: %2.</translation>
+    </message>
+    <message>
+        <source>Wrote the label (%1 x %2) to %3</source>
+        <translation>Label (%1 x %2) in %3 geschrieben</translation>
+    </message>
+    <message>
+        <source>Cannot write the preview to &apos;%1&apos;: %2.</source>
+        <translation>Die Vorschau lässt sich nicht in »%1« schreiben: %2.</translation>
+    </message>
+    <message>
+        <source>Wrote the preview (%1 x %2) to %3</source>
+        <translation>Vorschau (%1 x %2) in %3 geschrieben</translation>
+    </message>
+    <message>
+        <source>Cannot write the etched disc to &apos;%1&apos;: %2.</source>
+        <translation>Die gebrannte Disc lässt sich nicht in »%1« schreiben: %2.</translation>
+    </message>
+    <message>
+        <source>Wrote the etched disc (%1 x %2) to %3</source>
+        <translation>Gebrannte Disc (%1 x %2) in %3 geschrieben</translation>
+    </message>
+    <message>
+        <source>Cannot draw the etched disc: %1</source>
+        <translation>Die gebrannte Disc lässt sich nicht zeichnen: %1</translation>
+    </message>
+    <message>
+        <source>Etched as a %1 burn would: band %2 - %3 mm, %4 revolutions per step, %5 writes, required time %6</source>
+        <translation>Gebrannt wie in Qualität %1: Band %2 - %3 mm, %4 Umdrehungen je Schritt, %5 Schreibvorgänge, benötigte Zeit %6</translation>
+    </message>
+    <message>
+        <source>Lists the layouts of the settings file: number, tab, name.</source>
+        <translation>Listet die Layouts der Einstellungsdatei: Nummer, Tabulator, Name.</translation>
+    </message>
+    <message>
+        <source>Print them as JSON: {&quot;settings&quot;: FILE, &quot;layouts&quot;: [{&quot;index&quot;, &quot;name&quot;}]}.</source>
+        <translation>Als JSON ausgeben: {&quot;settings&quot;: FILE, &quot;layouts&quot;: [{&quot;index&quot;, &quot;name&quot;}]}.</translation>
+    </message>
+    <message>
+        <source>Renders a layout of the settings file, or a design, as the window program
+does: the full-size label picture that a burn etches and the 600 x 600
+preview with the burning area drawn in blue. With --etched it also draws
+the disc as a burn would leave it (the band and quality as the burn
+prepares them from the virtual drive&apos;s ELS page), without a drive.
+Pictures are written in the format their name ends in: .png, .jpg, .bmp
+or .tif; the label also as .pdf or .svg, 116 mm across.</source>
+        <translation>Zeichnet ein Layout der Einstellungsdatei oder ein Design wie das Fensterprogramm:
+das Labelbild in voller Größe, das ein Brennvorgang brennt, und die Vorschau in
+600 x 600 mit dem blau eingezeichneten Brennbereich. Mit --etched zeichnet es
+auch die Disc, wie ein Brennvorgang sie hinterließe (Band und Qualität, wie das
+Brennen sie aus der ELS-Seite des virtuellen Laufwerks vorbereitet), ohne
+Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
+.bmp oder .tif; das Label auch als .pdf oder .svg, 116 mm breit.</translation>
+    </message>
+    <message>
+        <source>Write the full-size label (116 mm across): a picture, or a .pdf page or .svg drawing with the texts as text.</source>
+        <translation>Das Label in voller Größe (116 mm breit) schreiben: als Bild, oder als .pdf-Seite oder .svg-Zeichnung mit den Texten als Text.</translation>
+    </message>
+    <message>
+        <source>With a .pdf or .svg --label: draw the centre hole and the burning area as thin circles over the label.</source>
+        <translation>Bei einem --label als .pdf oder .svg: Mittelloch und Brennbereich als dünne Kreise über das Label zeichnen.</translation>
+    </message>
+    <message>
+        <source>Write the preview with the burning area.</source>
+        <translation>Die Vorschau mit dem Brennbereich schreiben.</translation>
+    </message>
+    <message>
+        <source>Write the disc as the burn would etch it (120 mm across).</source>
+        <translation>Die Disc schreiben, wie das Brennen sie brennen würde (120 mm breit).</translation>
+    </message>
+    <message>
+        <source>With --etched: draft, normal or high (default: draft).</source>
+        <translation>Mit --etched: draft, normal oder high (Vorgabe: draft).</translation>
+    </message>
+    <message>
+        <source>With --etched: the outer band of a DVD-R/DVD+R data side.</source>
+        <translation>Mit --etched: das äußere Band der Datenseite einer DVD-R/DVD+R.</translation>
+    </message>
+    <message>
+        <source>With --rimtone: the data side, dvd-r or dvd+r.</source>
+        <translation>Mit --rimtone: die Datenseite, dvd-r oder dvd+r.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; does not end in %2, .pdf or .svg</source>
+        <translation>»%1« endet nicht auf %2, .pdf oder .svg</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; does not end in %2</source>
+        <translation>»%1« endet nicht auf %2</translation>
+    </message>
+    <message>
+        <source>--guides goes with a --label FILE ending in .pdf or .svg</source>
+        <translation>--guides gehört zu einem --label FILE mit der Endung .pdf oder .svg</translation>
+    </message>
+    <message>
+        <source>--quality, --rimtone and --disc go with --etched</source>
+        <translation>--quality, --rimtone und --disc gehören zu --etched</translation>
+    </message>
+    <message>
+        <source>--rimtone needs --disc dvd-r or --disc dvd+r, and --disc needs --rimtone</source>
+        <translation>--rimtone braucht --disc dvd-r oder --disc dvd+r, und --disc braucht --rimtone</translation>
+    </message>
+    <message>
+        <source>the design is for Rimtone mode: --etched needs --disc dvd-r or --disc dvd+r</source>
+        <translation>das Design ist für den Rimtone-Modus: --etched braucht --disc dvd-r oder --disc dvd+r</translation>
+    </message>
+    <message>
+        <source>Rendered the design&apos;s layout &quot;%1&quot;, burning area %2 - %3 [mm]</source>
+        <translation>Layout „%1“ des Designs gezeichnet, Brennbereich %2 - %3 [mm]</translation>
+    </message>
+    <message>
+        <source>Rendered layout %1 &quot;%2&quot;, burning area %3 - %4 [mm]</source>
+        <translation>Layout %1 „%2“ gezeichnet, Brennbereich %3 - %4 [mm]</translation>
+    </message>
+    <message>
+        <source>Wrote the label (116 x 116 mm) to %1</source>
+        <translation>Label (116 x 116 mm) in %1 geschrieben</translation>
+    </message>
+</context>
+<context>
+    <name>SenseText</name>
+    <message>
+        <source>no sense</source>
+        <translation>keine Fehlerangabe</translation>
+    </message>
+    <message>
+        <source>recovered error</source>
+        <translation>behobener Fehler</translation>
+    </message>
+    <message>
+        <source>not ready</source>
+        <translation>nicht bereit</translation>
+    </message>
+    <message>
+        <source>medium error</source>
+        <translation>Datenträgerfehler</translation>
+    </message>
+    <message>
+        <source>hardware error</source>
+        <translation>Hardwarefehler</translation>
+    </message>
+    <message>
+        <source>illegal request</source>
+        <translation>unzulässige Anforderung</translation>
+    </message>
+    <message>
+        <source>unit attention</source>
+        <translation>Geräteereignis</translation>
+    </message>
+    <message>
+        <source>data protect</source>
+        <translation>Schreibschutz</translation>
+    </message>
+    <message>
+        <source>blank check</source>
+        <translation>Leerbereich erreicht</translation>
+    </message>
+    <message>
+        <source>vendor specific</source>
+        <translation>herstellerspezifisch</translation>
+    </message>
+    <message>
+        <source>copy aborted</source>
+        <translation>Kopieren abgebrochen</translation>
+    </message>
+    <message>
+        <source>aborted command</source>
+        <translation>Befehl abgebrochen</translation>
+    </message>
+    <message>
+        <source>reserved key 0C</source>
+        <translation>reservierter Schlüssel 0C</translation>
+    </message>
+    <message>
+        <source>volume overflow</source>
+        <translation>Datenträgerüberlauf</translation>
+    </message>
+    <message>
+        <source>miscompare</source>
+        <translation>Vergleich fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>reserved key 0F</source>
+        <translation>reservierter Schlüssel 0F</translation>
+    </message>
+    <message>
+        <source>cause not reportable</source>
+        <translation>Ursache nicht meldbar</translation>
+    </message>
+    <message>
+        <source>becoming ready</source>
+        <translation>wird bereit</translation>
+    </message>
+    <message>
+        <source>format in progress</source>
+        <translation>Formatierung läuft</translation>
+    </message>
+    <message>
+        <source>operation in progress</source>
+        <translation>Vorgang läuft</translation>
+    </message>
+    <message>
+        <source>long write in progress</source>
+        <translation>langer Schreibvorgang läuft</translation>
+    </message>
+    <message>
+        <source>drive not ready</source>
+        <translation>Laufwerk nicht bereit</translation>
+    </message>
+    <message>
+        <source>communication failure with the drive</source>
+        <translation>Kommunikationsfehler mit dem Laufwerk</translation>
+    </message>
+    <message>
+        <source>tracking or focus failure</source>
+        <translation>Spurführungs- oder Fokusfehler</translation>
+    </message>
+    <message>
+        <source>write error</source>
+        <translation>Schreibfehler</translation>
+    </message>
+    <message>
+        <source>write error, recovery needed</source>
+        <translation>Schreibfehler, Wiederherstellung nötig</translation>
+    </message>
+    <message>
+        <source>loss of streaming</source>
+        <translation>Datenstrom abgerissen</translation>
+    </message>
+    <message>
+        <source>padding blocks added</source>
+        <translation>Füllblöcke hinzugefügt</translation>
+    </message>
+    <message>
+        <source>unrecovered read error</source>
+        <translation>nicht behobener Lesefehler</translation>
+    </message>
+    <message>
+        <source>positioning error</source>
+        <translation>Positionierungsfehler</translation>
+    </message>
+    <message>
+        <source>parameter list length error</source>
+        <translation>falsche Länge der Parameterliste</translation>
+    </message>
+    <message>
+        <source>invalid command operation code</source>
+        <translation>ungültiger Befehlscode</translation>
+    </message>
+    <message>
+        <source>invalid address (logical block address out of range)</source>
+        <translation>ungültige Adresse (logische Blockadresse außerhalb des Bereichs)</translation>
+    </message>
+    <message>
+        <source>invalid address for write</source>
+        <translation>ungültige Adresse zum Schreiben</translation>
+    </message>
+    <message>
+        <source>invalid address</source>
+        <translation>ungültige Adresse</translation>
+    </message>
+    <message>
+        <source>invalid field in the command</source>
+        <translation>ungültiges Feld im Befehl</translation>
+    </message>
+    <message>
+        <source>invalid field in the parameter list</source>
+        <translation>ungültiges Feld in der Parameterliste</translation>
+    </message>
+    <message>
+        <source>write protected</source>
+        <translation>schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>the disc was changed</source>
+        <translation>die Disc wurde gewechselt</translation>
+    </message>
+    <message>
+        <source>power on or reset</source>
+        <translation>Einschalten oder Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>parameters changed</source>
+        <translation>Parameter geändert</translation>
+    </message>
+    <message>
+        <source>command sequence error</source>
+        <translation>Fehler in der Befehlsfolge</translation>
+    </message>
+    <message>
+        <source>cannot write: incompatible format</source>
+        <translation>Schreiben unmöglich: inkompatibles Format</translation>
+    </message>
+    <message>
+        <source>incompatible disc</source>
+        <translation>inkompatible Disc</translation>
+    </message>
+    <message>
+        <source>disc format corrupted</source>
+        <translation>Discformat beschädigt</translation>
+    </message>
+    <message>
+        <source>no disc (tray closed)</source>
+        <translation>keine Disc (Lade geschlossen)</translation>
+    </message>
+    <message>
+        <source>no disc (tray open)</source>
+        <translation>keine Disc (Lade offen)</translation>
+    </message>
+    <message>
+        <source>no disc in the drive</source>
+        <translation>keine Disc im Laufwerk</translation>
+    </message>
+    <message>
+        <source>drive has not self-configured yet</source>
+        <translation>Laufwerk hat sich noch nicht selbst eingerichtet</translation>
+    </message>
+    <message>
+        <source>diagnostic failure</source>
+        <translation>Diagnosefehler</translation>
+    </message>
+    <message>
+        <source>internal drive failure</source>
+        <translation>interner Laufwerksfehler</translation>
+    </message>
+    <message>
+        <source>parity or transfer error</source>
+        <translation>Paritäts- oder Übertragungsfehler</translation>
+    </message>
+    <message>
+        <source>overlapped commands</source>
+        <translation>überlappende Befehle</translation>
+    </message>
+    <message>
+        <source>disc removal prevented</source>
+        <translation>Entnahme der Disc gesperrt</translation>
+    </message>
+    <message>
+        <source>disc load or eject failed</source>
+        <translation>Einziehen oder Auswerfen der Disc fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>unable to recover the table of contents</source>
+        <translation>Inhaltsverzeichnis nicht wiederherstellbar</translation>
+    </message>
+    <message>
+        <source>operator request</source>
+        <translation>Bedieneranforderung</translation>
+    </message>
+    <message>
+        <source>failure prediction threshold exceeded</source>
+        <translation>Schwelle der Fehlervorhersage überschritten</translation>
+    </message>
+    <message>
+        <source>end of user area</source>
+        <translation>Ende des Nutzerbereichs</translation>
+    </message>
+    <message>
+        <source>illegal mode for this track</source>
+        <translation>unzulässiger Modus für diese Spur</translation>
+    </message>
+    <message>
+        <source>copy protection failure</source>
+        <translation>Kopierschutzfehler</translation>
+    </message>
+    <message>
+        <source>session fixation error</source>
+        <translation>Fehler beim Abschließen der Session</translation>
+    </message>
+    <message>
+        <source>power calibration area error</source>
+        <translation>Fehler im Leistungskalibrierbereich</translation>
+    </message>
+    <message>
+        <source>BUSY: the drive is busy with another command or program</source>
+        <translation>BUSY: Das Laufwerk ist mit einem anderen Befehl oder Programm beschäftigt</translation>
+    </message>
+    <message>
+        <source>RESERVATION CONFLICT: the drive is reserved by another program or computer</source>
+        <translation>RESERVATION CONFLICT: Das Laufwerk ist von einem anderen Programm oder Rechner reserviert</translation>
+    </message>
+    <message>
+        <source>TASK SET FULL: the drive had no room for another command</source>
+        <translation>TASK SET FULL: Das Laufwerk hatte keinen Platz für einen weiteren Befehl</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFile</name>
+    <message>
+        <source>twr: --config: %1</source>
+        <translation>twr: --config: %1</translation>
+    </message>
+    <message>
+        <source>twr: made your own settings file %1 from the default layouts</source>
+        <translation>twr: Ihre eigene Einstellungsdatei %1 wurde aus den Standardlayouts angelegt</translation>
+    </message>
+</context>
+<context>
     <name>Strings</name>
     <message>
         <source>This software is only for Windows 2000/XP</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Software ist nur für Windows 2000/XP</translation>
     </message>
     <message>
         <source>Illegal parameter in ELS Page (Bytpw)</source>
-        <translation type="unfinished"></translation>
+        <translation>Unzulässiger Parameter in der ELS-Seite (Bytpw)</translation>
     </message>
     <message>
         <source>Illegal parameter in ELS Page (FeedStepLength)</source>
-        <translation type="unfinished"></translation>
+        <translation>Unzulässiger Parameter in der ELS-Seite (FeedStepLength)</translation>
     </message>
     <message>
         <source>Cannot save .ini file.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die .ini-Datei kann nicht gespeichert werden.</translation>
     </message>
     <message>
         <source>Cannot load .ini file.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die .ini-Datei kann nicht geladen werden.</translation>
     </message>
     <message>
         <source>Scan or input text data.</source>
-        <translation type="unfinished"></translation>
+        <translation>Texte einlesen oder eingeben.</translation>
     </message>
     <message>
         <source>Flip a disc to label-side.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Disc auf die Labelseite umdrehen.</translation>
     </message>
     <message>
         <source>Input correct burning area.</source>
-        <translation type="unfinished"></translation>
+        <translation>Einen gültigen Brennbereich eingeben.</translation>
     </message>
     <message>
         <source>Finish Burning.</source>
-        <translation type="unfinished"></translation>
+        <translation>Brennen abgeschlossen.</translation>
     </message>
     <message>
         <source>Buffer Empty Error.</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler: Puffer leer.</translation>
     </message>
     <message>
         <source>Etchlume Drive is not found.</source>
@@ -49,35 +1450,35 @@
     </message>
     <message>
         <source>Image data is not found.</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Bilddaten gefunden.</translation>
     </message>
     <message>
         <source>Disc is not found.</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Disc gefunden.</translation>
     </message>
     <message>
         <source>Disc is blank. You must not write data afterwards.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Disc ist leer. Danach dürfen keine Daten mehr geschrieben werden.</translation>
     </message>
     <message>
         <source>Disc is incomplete. Not support burning.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Disc ist nicht abgeschlossen. Brennen wird nicht unterstützt.</translation>
     </message>
     <message>
         <source>You must not overwrite data area.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Datenbereich darf nicht überschrieben werden.</translation>
     </message>
     <message>
         <source>Disc is unknown. Not support burning.</source>
-        <translation type="unfinished"></translation>
+        <translation>Unbekannte Disc. Brennen wird nicht unterstützt.</translation>
     </message>
     <message>
         <source>Etchlume Burn</source>
-        <translation type="unfinished"></translation>
+        <translation>Etchlume-Brennen</translation>
     </message>
     <message>
         <source>Required Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Benötigte Zeit</translation>
     </message>
     <message>
         <source>Config</source>
@@ -85,11 +1486,38 @@
     </message>
     <message>
         <source>Please enter a number.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte eine Zahl eingeben.</translation>
     </message>
     <message>
         <source>Input Radius Error.</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler bei der Radiuseingabe.</translation>
+    </message>
+</context>
+<context>
+    <name>TitleConfigModel</name>
+    <message>
+        <source>Outer radius: a number of millimetres, above the inner radius and at most %1.</source>
+        <translation>Außenradius: eine Zahl in Millimetern, größer als der Innenradius und höchstens %1.</translation>
+    </message>
+    <message>
+        <source>Inner radius: a number of millimetres, beyond the disc&apos;s recorded data and below the outer radius.</source>
+        <translation>Innenradius: eine Zahl in Millimetern, außerhalb der beschriebenen Daten der Disc und kleiner als der Außenradius.</translation>
+    </message>
+    <message>
+        <source>Inner radius: a number of millimetres, at least %1 and below the outer radius.</source>
+        <translation>Innenradius: eine Zahl in Millimetern, mindestens %1 und kleiner als der Außenradius.</translation>
+    </message>
+    <message>
+        <source>Outer radius %1 mm: allowed above the inner radius (%2 mm) and at most %3 mm.</source>
+        <translation>Außenradius %1 mm: erlaubt sind Werte größer als der Innenradius (%2 mm) und höchstens %3 mm.</translation>
+    </message>
+    <message>
+        <source>Inner radius %1 mm: allowed from %2 mm (the end of the recorded data) to below the outer radius (%3 mm).</source>
+        <translation>Innenradius %1 mm: erlaubt sind Werte ab %2 mm (dem Ende der beschriebenen Daten) bis unter den Außenradius (%3 mm).</translation>
+    </message>
+    <message>
+        <source>Inner radius %1 mm: allowed from %2 mm to below the outer radius (%3 mm).</source>
+        <translation>Innenradius %1 mm: erlaubt sind Werte ab %2 mm bis unter den Außenradius (%3 mm).</translation>
     </message>
 </context>
 <context>
@@ -98,102 +1526,809 @@
         <source>Run &apos;twr COMMAND --help&apos; for the options of a command.</source>
         <translation>»twr BEFEHL --help« nennt die Optionen eines Befehls.</translation>
     </message>
+    <message>
+        <source>List the layouts of the settings file.</source>
+        <translation>Die Layouts der Einstellungsdatei auflisten.</translation>
+    </message>
+    <message>
+        <source>Show, add, change, delete or move a layout.</source>
+        <translation>Ein Layout zeigen, ergänzen, ändern, löschen oder verschieben.</translation>
+    </message>
+    <message>
+        <source>Render a layout into label and preview pictures, or the etched disc.</source>
+        <translation>Ein Layout als Label- und Vorschaubild oder als gebrannte Disc zeichnen.</translation>
+    </message>
+    <message>
+        <source>List the drives that can etch labels.</source>
+        <translation>Die Laufwerke auflisten, die Labels brennen können.</translation>
+    </message>
+    <message>
+        <source>Identify the disc in a drive.</source>
+        <translation>Die Disc in einem Laufwerk erkennen.</translation>
+    </message>
+    <message>
+        <source>Burn a label onto the disc in a drive.</source>
+        <translation>Ein Label auf die Disc in einem Laufwerk brennen.</translation>
+    </message>
+    <message>
+        <source>Save a label design to a file, or show what one holds.</source>
+        <translation>Ein Label-Design in einer Datei speichern oder zeigen, was eines enthält.</translation>
+    </message>
+    <message>
+        <source>Designs round disc labels and etches them with an Etchlume drive.
+Layouts come from the settings file: --config FILE, else ./twr.ini when it
+exists, else ~/.config/titlewright/twr.ini (made from the installed
+defaults at the first start).</source>
+        <translation>Gestaltet runde Disc-Labels und brennt sie mit einem Etchlume-Laufwerk.
+Die Layouts stammen aus der Einstellungsdatei: --config FILE, sonst ./twr.ini,
+wenn es sie gibt, sonst ~/.config/titlewright/twr.ini (beim ersten Start aus
+den installierten Vorgaben angelegt).</translation>
+    </message>
+    <message>
+        <source>Commands:</source>
+        <translation>Befehle:</translation>
+    </message>
+    <message>
+        <source>twr: %1</source>
+        <translation>twr: %1</translation>
+    </message>
+    <message>
+        <source>option &apos;--config&apos; needs a value FILE</source>
+        <translation>Option »--config« braucht einen Wert FILE</translation>
+    </message>
+    <message>
+        <source>&apos;--config&apos; needs a file name</source>
+        <translation>»--config« braucht einen Dateinamen</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;</source>
+        <translation>unbekannte Option »%1«</translation>
+    </message>
+    <message>
+        <source>no command given</source>
+        <translation>kein Befehl angegeben</translation>
+    </message>
+    <message>
+        <source>unknown command &apos;%1&apos;</source>
+        <translation>unbekannter Befehl »%1«</translation>
+    </message>
+</context>
+<context>
+    <name>twr::ui::AboutBox</name>
+    <message>
+        <source>About %1</source>
+        <translation>Über %1</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Designs round disc labels and etches them with the laser of an Etchlume DVD drive: on the label side of an Etchlume disc, or in Rimtone mode on the free outer band of a DVD-R or DVD+R.</source>
+        <translation>Gestaltet runde Disc-Labels und brennt sie mit dem Laser eines Etchlume-DVD-Laufwerks: auf die Labelseite einer Etchlume-Disc oder im Rimtone-Modus auf das freie äußere Band einer DVD-R oder DVD+R.</translation>
+    </message>
+    <message>
+        <source>Free software under the %1.</source>
+        <translation>Freie Software unter der %1.</translation>
+    </message>
+    <message>
+        <source>Runs on Qt %1.</source>
+        <translation>Läuft mit Qt %1.</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Open the help pages (F1)</source>
+        <translation>Die Hilfeseiten öffnen (F1)</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>twr::ui::BurnSession</name>
+    <message>
+        <source>The drive is no longer there.</source>
+        <translation>Das Laufwerk ist nicht mehr da.</translation>
+    </message>
+    <message>
+        <source>%1 is no longer there.</source>
+        <translation>%1 ist nicht mehr da.</translation>
+    </message>
+    <message>
+        <source>Stop the burn? The disc keeps what is etched so far.</source>
+        <translation>Brennen anhalten? Die Disc behält, was bis jetzt gebrannt ist.</translation>
+    </message>
 </context>
 <context>
     <name>twr::ui::CELDraw</name>
     <message>
-        <source>Draw</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Drive</source>
-        <translation type="unfinished"></translation>
+        <translation>Laufwerk</translation>
     </message>
     <message>
         <source>Quality</source>
-        <translation type="unfinished"></translation>
+        <translation>Qualität</translation>
     </message>
     <message>
         <source>Required time</source>
-        <translation type="unfinished"></translation>
+        <translation>Benötigte Zeit</translation>
+    </message>
+    <message>
+        <source>&amp;Draw</source>
+        <translation>&amp;Brennen</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>As etched</source>
+        <translation>Wie gebrannt</translation>
+    </message>
+    <message>
+        <source>What the laser leaves at this quality</source>
+        <translation>Was der Laser in dieser Qualität hinterlässt</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
     </message>
 </context>
 <context>
     <name>twr::ui::CELMainDlg</name>
     <message>
         <source>Layout</source>
-        <translation type="unfinished"></translation>
+        <translation>Layout</translation>
     </message>
     <message>
         <source>Drive</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Scan</source>
-        <translation type="unfinished"></translation>
+        <translation>Laufwerk</translation>
     </message>
     <message>
         <source>Title</source>
-        <translation type="unfinished"></translation>
+        <translation>Titel</translation>
     </message>
     <message>
         <source>Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Datum</translation>
     </message>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation>Notiz</translation>
     </message>
     <message>
         <source>Font</source>
-        <translation type="unfinished"></translation>
+        <translation>Schrift</translation>
     </message>
     <message>
         <source>Burning area</source>
-        <translation type="unfinished"></translation>
+        <translation>Brennbereich</translation>
     </message>
     <message>
         <source>Required time</source>
-        <translation type="unfinished"></translation>
+        <translation>Benötigte Zeit</translation>
     </message>
     <message>
-        <source>Config</source>
-        <translation type="unfinished"></translation>
+        <source>&amp;Scan</source>
+        <translation>E&amp;inlesen</translation>
     </message>
     <message>
-        <source>Burn</source>
-        <translation type="unfinished"></translation>
+        <source>&amp;Config</source>
+        <translation>Einstell&amp;ungen</translation>
     </message>
     <message>
-        <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <source>&amp;Burn</source>
+        <translation>&amp;Brennen</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>B&amp;eenden</translation>
+    </message>
+    <message>
+        <source>D&amp;rive</source>
+        <translation>&amp;Laufwerk</translation>
+    </message>
+    <message>
+        <source>&amp;Title</source>
+        <translation>&amp;Titel</translation>
+    </message>
+    <message>
+        <source>&amp;Date</source>
+        <translation>&amp;Datum</translation>
+    </message>
+    <message>
+        <source>&amp;Note</source>
+        <translation>&amp;Notiz</translation>
+    </message>
+    <message>
+        <source>&amp;Help contents</source>
+        <translation>&amp;Hilfe-Inhalt</translation>
+    </message>
+    <message>
+        <source>&amp;About %1</source>
+        <translation>Ü&amp;ber %1</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Help (F1) and About</source>
+        <translation>Hilfe (F1) und Über</translation>
+    </message>
+    <message>
+        <source>Design</source>
+        <translation>Design</translation>
+    </message>
+    <message>
+        <source>Open the Layout Designer (Ctrl+E)</source>
+        <translation>Den Layout-Designer öffnen (Strg+E)</translation>
+    </message>
+    <message>
+        <source>Open the Layout Designer</source>
+        <translation>Den Layout-Designer öffnen</translation>
+    </message>
+    <message>
+        <source>The disc holds only UDF, without ISO 9660: its folders and files can be listed once it is mounted. Open it in your file manager, then press Scan again.</source>
+        <translation>Die Disc enthält nur UDF, ohne ISO 9660: Ihre Ordner und Dateien lassen sich erst auflisten, wenn sie eingehängt ist. Öffnen Sie sie im Dateimanager und drücken Sie dann erneut auf Einlesen.</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Looking for drives…</source>
+        <translation>Laufwerke werden gesucht …</translation>
+    </message>
+    <message numerus="yes">
+        <source>Label warnings: %n</source>
+        <translation>
+            <numerusform>Label-Warnungen: %n</numerusform>
+            <numerusform>Label-Warnungen: %n</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Not all of the label will be burned as shown:</source>
+        <translation>Nicht das ganze Label wird so gebrannt, wie es angezeigt wird:</translation>
+    </message>
+    <message>
+        <source>&amp;Go on</source>
+        <translation>&amp;Weiter</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
     </message>
 </context>
 <context>
     <name>twr::ui::CELTitleConfig</name>
     <message>
         <source>Font</source>
-        <translation type="unfinished"></translation>
+        <translation>Schrift</translation>
     </message>
     <message>
         <source>Inner radius in millimetres</source>
-        <translation type="unfinished"></translation>
+        <translation>Innenradius in Millimetern</translation>
     </message>
     <message>
         <source>Outer radius in millimetres</source>
-        <translation type="unfinished"></translation>
+        <translation>Außenradius in Millimetern</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Rimtone Mode</source>
+        <translation>&amp;Rimtone-Modus</translation>
+    </message>
+    <message>
+        <source>&amp;Font</source>
+        <translation>&amp;Schrift</translation>
+    </message>
+    <message>
+        <source>&amp;Inner radius</source>
+        <translation>&amp;Innenradius</translation>
+    </message>
+    <message>
+        <source>&amp;Outer radius</source>
+        <translation>&amp;Außenradius</translation>
+    </message>
+</context>
+<context>
+    <name>twr::ui::DesignerCanvas</name>
+    <message>
+        <source>Disc</source>
+        <translation>Disc</translation>
+    </message>
+    <message>
+        <source>The layout on the disc: click to select, drag to move, arrow keys nudge, Tab goes to the next item</source>
+        <translation>Das Layout auf der Disc: Klicken wählt aus, Ziehen verschiebt, die Pfeiltasten verschieben fein, Tab geht zum nächsten Element</translation>
+    </message>
+</context>
+<context>
+    <name>twr::ui::DesignerProperties</name>
+    <message>
+        <source>Properties</source>
+        <translation>Eigenschaften</translation>
+    </message>
+    <message>
+        <source>Why a value was refused</source>
+        <translation>Warum ein Wert abgelehnt wurde</translation>
+    </message>
+    <message>
+        <source>Background picture</source>
+        <translation>Hintergrundbild</translation>
+    </message>
+    <message>
+        <source>Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg);;All files (*)</source>
+        <translation>Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>Left edge</source>
+        <translation>Linker Rand</translation>
+    </message>
+    <message>
+        <source>From the disc centre; to the left is negative</source>
+        <translation>Von der Discmitte aus; nach links ist negativ</translation>
+    </message>
+    <message>
+        <source>Top edge</source>
+        <translation>Oberer Rand</translation>
+    </message>
+    <message>
+        <source>From the disc centre; upwards is negative</source>
+        <translation>Von der Discmitte aus; nach oben ist negativ</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Höhe</translation>
+    </message>
+    <message>
+        <source>At most</source>
+        <translation>Höchstens</translation>
+    </message>
+    <message>
+        <source>MaxNum: the box draws at most this many bytes of its text</source>
+        <translation>MaxNum: das Feld zeichnet höchstens so viele Byte seines Textes</translation>
+    </message>
+    <message>
+        <source>Alignment</source>
+        <translation>Ausrichtung</translation>
+    </message>
+    <message>
+        <source>Give the box a size</source>
+        <translation>Dem Feld eine Größe geben</translation>
+    </message>
+    <message>
+        <source>Arrangement</source>
+        <translation>Anordnung</translation>
+    </message>
+    <message>
+        <source>Place in the band</source>
+        <translation>Platz im Band</translation>
+    </message>
+    <message>
+        <source>Title and date arc</source>
+        <translation>Bogen für Titel und Datum</translation>
+    </message>
+    <message>
+        <source>RingMAngle: degrees of arc for the title and date</source>
+        <translation>RingMAngle: Bogengrad für Titel und Datum</translation>
+    </message>
+    <message>
+        <source>Note arc</source>
+        <translation>Bogen für Notizen</translation>
+    </message>
+    <message>
+        <source>RingSAngle: degrees of arc for the note lines (upper and lower arc)</source>
+        <translation>RingSAngle: Bogengrad für die Notizzeilen (oberer und unterer Bogen)</translation>
+    </message>
+    <message>
+        <source>Thickness</source>
+        <translation>Stärke</translation>
+    </message>
+    <message>
+        <source>RingLength: the ring text band&apos;s thickness; 0 draws no ring text</source>
+        <translation>RingLength: die Stärke des Ringtextbands; 0 zeichnet keinen Ringtext</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Text grey</source>
+        <translation>Textgrau</translation>
+    </message>
+    <message>
+        <source>Background grey</source>
+        <translation>Hintergrundgrau</translation>
+    </message>
+    <message>
+        <source>Choose…</source>
+        <translation>Auswählen …</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Inner radius</source>
+        <translation>Innenradius</translation>
+    </message>
+    <message>
+        <source>The inner edge of the burning area, at least 25 mm</source>
+        <translation>Der innere Rand des Brennbereichs, mindestens 25 mm</translation>
+    </message>
+    <message>
+        <source>Outer radius</source>
+        <translation>Außenradius</translation>
+    </message>
+    <message>
+        <source>The outer edge of the burning area, at most 58 mm</source>
+        <translation>Der äußere Rand des Brennbereichs, höchstens 58 mm</translation>
+    </message>
+    <message>
+        <source>BaseLength</source>
+        <translation>BaseLength</translation>
+    </message>
+    <message>
+        <source>The label&apos;s side in pixels (116 mm across); the boxes keep their place</source>
+        <translation>Die Seitenlänge des Labels in Pixeln (116 mm breit); die Felder behalten ihren Platz</translation>
+    </message>
+    <message>
+        <source>None (the background grey fills the label)</source>
+        <translation>Keins (das Hintergrundgrau füllt das Label)</translation>
+    </message>
+</context>
+<context>
+    <name>twr::ui::EtchedViewSwitch</name>
+    <message>
+        <source>Design</source>
+        <translation>Design</translation>
+    </message>
+    <message>
+        <source>The label as designed</source>
+        <translation>Das Label wie entworfen</translation>
+    </message>
+    <message>
+        <source>As etched</source>
+        <translation>Wie gebrannt</translation>
+    </message>
+    <message>
+        <source>What the laser leaves on the disc at the quality beside</source>
+        <translation>Was der Laser in der Qualität daneben auf der Disc hinterlässt</translation>
+    </message>
+    <message>
+        <source>Etched quality</source>
+        <translation>Qualität der Ansicht</translation>
+    </message>
+    <message>
+        <source>Draft</source>
+        <translation>Entwurf</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>High Quality</source>
+        <translation>Hohe Qualität</translation>
+    </message>
+</context>
+<context>
+    <name>twr::ui::HelpWindow</name>
+    <message>
+        <source>%1 Help</source>
+        <translation>%1-Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation>&amp;Vor</translation>
+    </message>
+    <message>
+        <source>&amp;Home</source>
+        <translation>Start&amp;seite</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Suchen</translation>
+    </message>
+    <message>
+        <source>Find on this page</source>
+        <translation>Auf dieser Seite suchen</translation>
+    </message>
+    <message>
+        <source>Fi&amp;nd:</source>
+        <translation>S&amp;uchen:</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+F3)</source>
+        <translation>Vorheriger Treffer (Umschalt+F3)</translation>
+    </message>
+    <message>
+        <source>Previous match</source>
+        <translation>Vorheriger Treffer</translation>
+    </message>
+    <message>
+        <source>Next match (F3)</source>
+        <translation>Nächster Treffer (F3)</translation>
+    </message>
+    <message>
+        <source>Next match</source>
+        <translation>Nächster Treffer</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Escape)</source>
+        <translation>Suchleiste schließen (Esc)</translation>
+    </message>
+    <message>
+        <source>Close the find bar</source>
+        <translation>Suchleiste schließen</translation>
+    </message>
+    <message>
+        <source>Find next</source>
+        <translation>Weitersuchen</translation>
+    </message>
+    <message>
+        <source>Find previous</source>
+        <translation>Rückwärts suchen</translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;%1&lt;/h2&gt;&lt;p&gt;The help pages are not part of this build.&lt;/p&gt;</source>
+        <translation>&lt;h2&gt;%1&lt;/h2&gt;&lt;p&gt;Die Hilfeseiten sind nicht Teil dieses Builds.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Nicht gefunden</translation>
+    </message>
+</context>
+<context>
+    <name>twr::ui::LayoutDesigner</name>
+    <message>
+        <source>Layout Designer</source>
+        <translation>Layout-Designer</translation>
+    </message>
+    <message>
+        <source>Layouts</source>
+        <translation>Layouts</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message>
+        <source>A new layout from the built-in starting layout</source>
+        <translation>Ein neues Layout aus dem eingebauten Startlayout</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>A new layout that copies this one</source>
+        <translation>Ein neues Layout als Kopie von diesem</translation>
+    </message>
+    <message>
+        <source>Rename…</source>
+        <translation>Umbenennen …</translation>
+    </message>
+    <message>
+        <source>Delete…</source>
+        <translation>Löschen …</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Hoch</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Runter</translation>
+    </message>
+    <message>
+        <source>Move the layout up the list</source>
+        <translation>Das Layout in der Liste nach oben schieben</translation>
+    </message>
+    <message>
+        <source>Move the layout down the list</source>
+        <translation>Das Layout in der Liste nach unten schieben</translation>
+    </message>
+    <message>
+        <source>Place of the selected item</source>
+        <translation>Platz des gewählten Elements</translation>
+    </message>
+    <message>
+        <source>Alt: no snapping</source>
+        <translation>Alt: ohne Einrasten</translation>
+    </message>
+    <message>
+        <source>Save the layouts as</source>
+        <translation>Layouts speichern unter</translation>
+    </message>
+    <message>
+        <source>Settings files (*.ini);;All files (*)</source>
+        <translation>Einstellungsdateien (*.ini);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Name of the layout:</source>
+        <translation>Name des Layouts:</translation>
+    </message>
+    <message>
+        <source>&amp;Layout</source>
+        <translation>&amp;Layout</translation>
+    </message>
+    <message>
+        <source>&amp;New layout</source>
+        <translation>&amp;Neues Layout</translation>
+    </message>
+    <message>
+        <source>&amp;Copy of this layout</source>
+        <translation>&amp;Kopie dieses Layouts</translation>
+    </message>
+    <message>
+        <source>&amp;Rename…</source>
+        <translation>&amp;Umbenennen …</translation>
+    </message>
+    <message>
+        <source>&amp;Delete…</source>
+        <translation>&amp;Löschen …</translation>
+    </message>
+    <message>
+        <source>Move &amp;up</source>
+        <translation>Nach &amp;oben</translation>
+    </message>
+    <message>
+        <source>Move do&amp;wn</source>
+        <translation>Nach un&amp;ten</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Save &amp;As…</source>
+        <translation>Sp&amp;eichern unter …</translation>
+    </message>
+    <message>
+        <source>C&amp;lose</source>
+        <translation>Schl&amp;ießen</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
+        <source>Background &amp;picture…</source>
+        <translation>Hintergrund&amp;bild …</translation>
+    </message>
+    <message>
+        <source>Background picture</source>
+        <translation>Hintergrundbild</translation>
+    </message>
+    <message>
+        <source>Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg);;All files (*)</source>
+        <translation>Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Cannot read the settings file %1: %2</source>
+        <translation>Die Einstellungsdatei %1 lässt sich nicht lesen: %2</translation>
+    </message>
+    <message>
+        <source>Copy of %1</source>
+        <translation>Kopie von %1</translation>
+    </message>
+    <message>
+        <source>New layout</source>
+        <translation>Neues Layout</translation>
+    </message>
+    <message>
+        <source>Copy of this layout</source>
+        <translation>Kopie dieses Layouts</translation>
+    </message>
+    <message>
+        <source>Rename the layout</source>
+        <translation>Layout umbenennen</translation>
+    </message>
+    <message>
+        <source>Delete layout %1 &quot;%2&quot;? The layouts after it move up one place.</source>
+        <translation>Layout %1 „%2“ löschen? Die Layouts danach rücken um einen Platz auf.</translation>
+    </message>
+    <message>
+        <source>The settings file %1 was changed by another program since the Layout Designer read it.
+
+Save the layouts into it anyway? Its other lines keep what the other program wrote.</source>
+        <translation>Die Einstellungsdatei %1 wurde von einem anderen Programm geändert, seit der Layout-Designer sie gelesen hat.
+
+Die Layouts trotzdem darin speichern? Ihre übrigen Zeilen behalten, was das andere Programm geschrieben hat.</translation>
+    </message>
+    <message>
+        <source>
+
+Your changes are still here. Save them into another settings file (Save As)?</source>
+        <translation>
+
+Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Speichern unter)?</translation>
+    </message>
+    <message>
+        <source>The layouts have changes that are not saved. Save them before closing?</source>
+        <translation>Die Layouts haben ungespeicherte Änderungen. Vor dem Schließen speichern?</translation>
+    </message>
+</context>
+<context>
+    <name>twr::ui::MainWindowModel</name>
+    <message>
+        <source>Still looking for drives: Scan, Config and Burn wait until the drive list is filled.</source>
+        <translation>Die Laufwerke werden noch gesucht: Einlesen, Einstellungen und Brennen warten, bis die Laufwerksliste gefüllt ist.</translation>
+    </message>
+    <message>
+        <source>Scan found no volume name, date or files on the disc; the texts were kept.</source>
+        <translation>Einlesen fand auf der Disc keinen Datenträgernamen, kein Datum und keine Dateien; die Texte wurden behalten.</translation>
+    </message>
+</context>
+<context>
+    <name>twr::ui::PreviewArea</name>
+    <message>
+        <source>Open the Layout Designer</source>
+        <translation>Den Layout-Designer öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>twr::ui::SkinnedMessageBox</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
     </message>
 </context>
 </TS>

@@ -70,6 +70,19 @@ void BM_SimulatedEtch(benchmark::State& state) {
   state.counters["writes"] = writes;
 }
 
+// The "as etched" view's picture: the same etch drawn at preview size.
+void BM_EtchedPreview(benchmark::State& state) {
+  EtchRequest request;
+  request.label = Label();
+  request.target.band = {kInner, kOuter};
+  request.page = DefaultPage();
+  for (auto _ : state) {
+    const EtchResult result = SimulateEtchPreview(request);
+    if (!result.ok) state.SkipWithError(result.problem.c_str());
+    benchmark::DoNotOptimize(result.picture.constBits());
+  }
+}
+
 void BM_VirtualDriveBurn(benchmark::State& state) {
   const std::string etched = (std::filesystem::temp_directory_path() /
                               ("twr-bench-etched-" + std::to_string(::getpid()) + ".png"))
@@ -97,6 +110,12 @@ void BM_VirtualDriveBurn(benchmark::State& state) {
 }
 
 BENCHMARK(BM_SimulatedEtch)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_EtchedPreview)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1)

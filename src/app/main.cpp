@@ -117,6 +117,11 @@ int main(int argc, char** argv) {
     // USB drives plugged in or pulled out, and the virtual drive of the settings.
     model.WatchDrives(twr::MakeSystemDriveChanges({settings.path}));
     twr::ui::CELMainDlg window(model, *config, *burn, *device, messages);
+    // A burn's outcome box with Help opens the page that explains it.
+    messages.SetHelpOpener([&window](const std::string& page) {
+      window.ShowHelp();
+      if (window.Help()) window.Help()->ShowPage(QString::fromStdString(page));
+    });
     if (!options.screenshot.empty()) {
       window.SetOnOpened([&] {
         const bool saved = window.grab().save(QString::fromStdString(options.screenshot));
@@ -132,6 +137,7 @@ int main(int argc, char** argv) {
     window.show();
     result = window.exec();
     messages.Shutdown();
+    messages.SetHelpOpener(nullptr);
   }
 
   twr::SetProcessLayout(nullptr);

@@ -114,6 +114,9 @@ class BurnJob {
   void SkipAfterStreamingLoss(BurnRun& run);
   void SettleDrive(BurnRun& run);
   void EnterPhase(BurnRun& run, BurnPhase phase, int detail);
+  // The run's ending with its counts, the detail a stop, gaps or a drive
+  // that never settled add, and where the help explains it.
+  BurnEnding CompleteEnding(const BurnRun& run) const;
   void CloseBurn(const BurnEnding& ending);
   void JoinThreads();
 

@@ -11,6 +11,7 @@
 #include "burn/BurnJob.h"
 #include "common/DecimalText.h"
 #include "common/Messages.h"
+#include "common/Translate.h"
 #include "drive/CELDevice.h"
 #include "drive/SenseText.h"
 
@@ -33,26 +34,94 @@ constexpr int kEncoderRoomWant = 64;
 constexpr int kEncoderSpan = 256;
 
 // What follows the outcome text when the drive is the reason for it.
-constexpr const char* kDetailNoAnswer =
-    "The drive stopped answering: no status and no sense came back. It may have been "
-    "disconnected, switched off or reset; check its cable and power before the next burn.";
-constexpr const char* kDetailStillBusy =
-    "The drive was still busy: it did not become ready after the burn. Leave the disc in "
-    "until the drive has settled before you use it.";
+std::string DetailNoAnswer() {
+  return Tr("BurnJob",
+            "The drive stopped answering: no status and no sense came back. It may have been "
+            "disconnected, switched off or reset; check its cable and power before the next "
+            "burn.");
+}
+std::string DetailStillBusy() {
+  return Tr("BurnJob",
+            "The drive was still busy: it did not become ready after the burn. Leave the disc in "
+            "until the drive has settled before you use it.");
+}
 
-// The sense in words; a drive that refused by its status alone (BUSY and
-// the like) sends no sense, and its status is said instead.
+constexpr std::uint8_t kSenseKeyMask = 0x0F;
+constexpr std::uint8_t kSenseHardwareError = 0x04;
+constexpr std::uint8_t kSenseIllegalRequest = 0x05;
+constexpr std::uint8_t kSenseUnitAttention = 0x06;
+constexpr std::uint8_t kAscInvalidAddress = 0x21;
+constexpr std::uint8_t kAscDiscChanged = 0x28;
+constexpr std::uint8_t kAscPowerOnReset = 0x29;
+constexpr std::uint8_t kAscNoMedium = 0x3A;
+
+// What to do after a refused write, by its sense (key and code).
+const char* WriteAdvice(std::uint8_t keyByte, std::uint8_t asc) {
+  switch (keyByte & kSenseKeyMask) {
+    case kSenseNotReady:
+      if (asc == kAscNoMedium)
+        return Tr("BurnJob",
+                  "The disc is gone: leave the tray closed during a burn, check the disc and "
+                  "burn again.");
+      return Tr("BurnJob", "Wait until the drive is quiet, then burn again.");
+    case kSenseWriteError:
+      return Tr("BurnJob", "Clean the disc or try another one, then burn again.");
+    case kSenseHardwareError:
+      return Tr("BurnJob",
+                "Switch the drive off and on (or unplug it and plug it in) and burn again; if it "
+                "comes back, the drive needs service.");
+    case kSenseIllegalRequest:
+      if (asc == kAscInvalidAddress)
+        return Tr("BurnJob",
+                  "Check the burning area in Config, and that the disc is the one the burn "
+                  "dialog named.");
+      return Tr("BurnJob", "Check that the drive is one that can etch labels, then burn again.");
+    case kSenseUnitAttention:
+      if (asc == kAscDiscChanged)
+        return Tr("BurnJob", "Leave the tray closed while a burn runs, and start again.");
+      if (asc == kAscPowerOnReset)
+        return Tr("BurnJob", "The drive was reset: check its cable and power, then burn again.");
+      return Tr("BurnJob", "Burn again.");
+    default:
+      break;
+  }
+  return Tr("BurnJob", "The help's troubleshooting page explains these values.");
+}
+
+// The sense in words and what to do; a drive that refused by its status
+// alone (BUSY and the like) sends no sense, and its status is said instead.
 std::string RefusedDetail(const std::uint8_t sense[3], int status) {
   const std::string byStatus = StatusRefusalText(status);
   if (sense[0] == 0 && sense[1] == 0 && sense[2] == 0 && !byStatus.empty())
-    return "The drive refused the write: " + byStatus + ".";
-  return "The drive refused the write: " + SenseText(sense[0], sense[1], sense[2]) + ".";
+    return Arg(Tr("BurnJob", "The drive refused the write: %1."), {byStatus}) + " " +
+           Tr("BurnJob", "Close the program that holds the drive, then burn again.");
+  return Arg(Tr("BurnJob", "The drive refused the write: %1."),
+             {SenseText(sense[0], sense[1], sense[2])}) +
+         " " + WriteAdvice(sense[0], sense[1]);
 }
 
 std::string BusyLimitDetail(std::chrono::milliseconds limit) {
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limit).count();
-  return "The drive answered \"long write in progress\" to the same write for more than " +
-         std::to_string(seconds) + " s and never took it.";
+  return Arg(Tr("BurnJob",
+                "The drive answered \"long write in progress\" to the same write for more than "
+                "%1 s and never took it."),
+             {std::to_string(seconds)}) +
+         " " + Tr("BurnJob", "Switch the drive off and on, then burn again.");
+}
+
+// A share of the writes in percent: whole percents, one decimal below one
+// (so that a few writes never read as none).
+std::string PercentOf(std::int32_t part, std::int32_t whole) {
+  if (whole <= 0) return "0";
+  const double percent = 100.0 * part / whole;
+  if (percent > 0.0 && percent < 1.0) return FormatDecimal(percent, 1);
+  return std::to_string(static_cast<long long>(part) * 100 / whole);
+}
+
+std::string Joined(const std::string& first, const std::string& second) {
+  if (first.empty()) return second;
+  if (second.empty()) return first;
+  return first + " " + second;
 }
 
 }  // namespace
@@ -256,6 +325,9 @@ struct BurnJob::BurnRun {
   std::int32_t perRevolution = 1;
   std::uint32_t bytesPerWrite = 0;
   std::int32_t writeNumber = 0;  // of the write being sent, from 1
+  std::int32_t lastWritten = 0;  // of the last write the drive took
+  std::int32_t skipped = 0;      // writes given up after losses of streaming
+  bool settled = true;           // the drive got ready after the last write
   std::uint32_t address = 0;
   std::int32_t toGather = 0;  // writes' blocks to take from the ring before the next WRITE
   std::uint8_t sense[3] = {0, 0, 0};
@@ -264,10 +336,17 @@ struct BurnJob::BurnRun {
   int streamingLosses = 0;
   BurnPhase phase = BurnPhase::Preparing;
   int phaseDetail = 0;
-  BurnEnding ending{BurnOutcome::Finished, StringText(kStrFinishBurning), {}};
+  BurnEnding ending = Ending(BurnOutcome::Finished, StringText(kStrFinishBurning));
 
+  static BurnEnding Ending(BurnOutcome outcome, std::string text, std::string detail = {}) {
+    BurnEnding e;
+    e.outcome = outcome;
+    e.text = std::move(text);
+    e.detail = std::move(detail);
+    return e;
+  }
   void EndWith(BurnOutcome outcome, std::string text, std::string detail = {}) {
-    ending = {outcome, std::move(text), std::move(detail)};
+    ending = Ending(outcome, std::move(text), std::move(detail));
     state = State::End;
   }
 };
@@ -327,6 +406,7 @@ void BurnJob::BurnThread() {
         break;
       case State::Written:
         run.busySince.reset();
+        run.lastWritten = run.writeNumber;
         EnterPhase(run, BurnPhase::Burning, run.streamingLosses);
         UpdateProgress(run.writeNumber, run.writes);
         if (run.writeNumber >= run.writes) {
@@ -345,7 +425,80 @@ void BurnJob::BurnThread() {
         break;
     }
   }
-  CloseBurn(run.ending);
+  CloseBurn(CompleteEnding(run));
+}
+
+BurnEnding BurnJob::CompleteEnding(const BurnRun& run) const {
+  BurnEnding ending = run.ending;
+  ending.writes = std::max(run.writes, 0);
+  ending.lastWrite = std::min(run.writeNumber, ending.writes);
+  ending.skippedWrites = run.skipped;
+  ending.streamingLosses = run.streamingLosses;
+  const std::string writes = std::to_string(ending.writes);
+  const std::string skipped = std::to_string(run.skipped);
+  const std::string skippedShare = PercentOf(run.skipped, ending.writes);
+  // The drive that fell silent after the writes: the end of the burn is not
+  // known to be on the disc.
+  const std::string unsettled =
+      run.settled ? std::string()
+                  : (device_.LastCommandUnanswered() ? DetailNoAnswer() : DetailStillBusy());
+  switch (ending.outcome) {
+    case BurnOutcome::Finished:
+      if (run.skipped > 0) {
+        ending.outcome = BurnOutcome::FinishedWithGaps;
+        ending.detail = Arg(Tr("BurnJob",
+                               "The burn finished with %1 of %2 writes skipped after loss of "
+                               "streaming (%3 %); the label has gaps. Losses of streaming: %4, "
+                               "each costing the rest of a revolution; keep the computer lightly "
+                               "loaded during a burn."),
+                            {skipped, writes, skippedShare, std::to_string(run.streamingLosses)});
+        ending.help = kHelpGaps;
+      } else if (!run.settled) {
+        ending.help = kHelpFinished;
+      }
+      break;
+    case BurnOutcome::Stopped: {
+      const std::int32_t done = std::max(run.lastWritten, 0);
+      ending.lastWrite = done;
+      ending.detail = Arg(Tr("BurnJob",
+                             "Stopped by you after write %1 of %2 (%3 %); the disc is "
+                             "part-etched."),
+                          {std::to_string(done), writes, PercentOf(done, ending.writes)});
+      if (run.skipped > 0)
+        ending.detail = Joined(ending.detail,
+                               Arg(Tr("BurnJob",
+                                      "Before the stop, %1 of %2 writes were skipped after loss of "
+                                      "streaming (%3 %); the label has gaps."),
+                                   {skipped, writes, skippedShare}));
+      ending.help = kHelpStopped;
+      break;
+    }
+    case BurnOutcome::WriteFailed:
+      ending.help = kHelpWritingError;
+      break;
+    case BurnOutcome::DriveGone:
+      ending.help = kHelpDriveGone;
+      break;
+    case BurnOutcome::BufferEmpty:
+      ending.help = kHelpBufferEmpty;
+      break;
+    case BurnOutcome::TooNarrow:
+      ending.help = kHelpTooNarrow;
+      break;
+    case BurnOutcome::None:
+    case BurnOutcome::FinishedWithGaps:
+      break;
+  }
+  if (!run.settled) {
+    ending.detail = Joined(ending.detail, unsettled);
+    // A drive that stopped answering after the writes may not have etched
+    // what it held: that is not a clean finish.
+    if (device_.LastCommandUnanswered() && ending.outcome != BurnOutcome::Stopped) {
+      ending.outcome = BurnOutcome::DriveGone;
+      ending.help = kHelpDriveGone;
+    }
+  }
+  return ending;
 }
 
 void BurnJob::SendWrite(BurnRun& run) {
@@ -377,10 +530,12 @@ void BurnJob::ReadSense(BurnRun& run) {
     run.state = BurnRun::State::Streaming;
     return;
   }
-  run.EndWith(BurnOutcome::WriteFailed, WritingErrorText(sense[0], sense[1], sense[2]),
-              device_.LastCommandUnanswered()
-                  ? kDetailNoAnswer
-                  : RefusedDetail(run.sense, device_.LastCommandStatus()));
+  if (device_.LastCommandUnanswered())
+    run.EndWith(BurnOutcome::DriveGone, WritingErrorText(sense[0], sense[1], sense[2]),
+                DetailNoAnswer());
+  else
+    run.EndWith(BurnOutcome::WriteFailed, WritingErrorText(sense[0], sense[1], sense[2]),
+                RefusedDetail(run.sense, device_.LastCommandStatus()));
 }
 
 void BurnJob::PauseWhileBusy(BurnRun& run) {
@@ -409,11 +564,15 @@ void BurnJob::SkipAfterStreamingLoss(BurnRun& run) {
   const std::int32_t intoRevolution = run.writeNumber % run.perRevolution;
   run.toGather = intoRevolution == 0 ? 0 : run.perRevolution - intoRevolution + 1;
   // A loss in the last revolution would need blocks from past the stream:
-  // the burn ends there instead.
-  if (run.writeNumber + run.toGather > run.writes)
+  // the burn ends there instead, without the failed write and those after it.
+  if (run.writeNumber + run.toGather > run.writes) {
+    run.skipped += run.writes - run.writeNumber + 1;
     run.state = BurnRun::State::Finish;
-  else
+  } else {
+    // The failed write and the rest of its revolution are not on the disc.
+    run.skipped += run.toGather;
     run.state = intoRevolution == 0 ? BurnRun::State::Write : BurnRun::State::Gather;
+  }
 }
 
 void BurnJob::SettleDrive(BurnRun& run) {
@@ -428,8 +587,7 @@ void BurnJob::SettleDrive(BurnRun& run) {
     std::this_thread::sleep_for(timings_.readyPause);
   }
   // The outcome text stays; the detail says the drive never settled.
-  if (!ready)
-    run.ending.detail = device_.LastCommandUnanswered() ? kDetailNoAnswer : kDetailStillBusy;
+  run.settled = ready;
   run.state = BurnRun::State::End;
 }
 
@@ -445,7 +603,7 @@ void BurnJob::CloseBurn(const BurnEnding& ending) {
     std::lock_guard<std::mutex> lock(outcomeMutex_);
     ending_ = ending;
   }
-  messages_.ShowDetailed(ending.text, ending.detail, MessageIcon::Information);
+  messages_.ShowWithHelp(ending.text, ending.detail, OutcomeIcon(ending.outcome), ending.help);
   events_->SetShowText(false);
   events_->SetPos(0);
   device_.PreventAllowRemoval(kAllow);

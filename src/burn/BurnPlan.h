@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "burn/ElsPage.h"
+#include "common/Translate.h"
 #include "drive/DiscGeometry.h"
 
 namespace twr {
@@ -23,7 +24,9 @@ namespace twr {
 enum class BurnQuality { Draft, Normal, High };
 inline constexpr int kQualityCount = 3;
 // Quality choices in the order of the quality list.
-inline constexpr const char* kQualityNames[kQualityCount] = {"Draft", "Normal", "High Quality"};
+inline constexpr const char* kQualityNames[kQualityCount] = {
+    TWR_TRANSLATE_NOOP("BurnPlan", "Draft"), TWR_TRANSLATE_NOOP("BurnPlan", "Normal"),
+    TWR_TRANSLATE_NOOP("BurnPlan", "High Quality")};
 
 // On a complete DVD-R / DVD+R the band starts at least this far out (mm),
 // however little data the disc holds.

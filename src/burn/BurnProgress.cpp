@@ -1,6 +1,9 @@
 // Coalesced burn progress.
 #include "burn/BurnProgress.h"
 
+#include "burn/BurnJob.h"
+#include "common/Translate.h"
+
 namespace twr {
 
 int BurnProgressState::Percent() const {
@@ -10,6 +13,32 @@ int BurnProgressState::Percent() const {
   if (done <= 0) return 0;
   if (done >= span) return 100;
   return static_cast<int>(done * 100 / span);
+}
+
+std::string BurnPhaseText(BurnPhase phase, int detail) {
+  const std::string n = std::to_string(detail);
+  switch (phase) {
+    case BurnPhase::Preparing:
+      return Tr("BurnProgress", "Preparing the drive");
+    case BurnPhase::Burning:
+      if (detail > 0) return Arg(Tr("BurnProgress", "Burning; loss of streaming (%1 so far)"), {n});
+      return Tr("BurnProgress", "Burning");
+    case BurnPhase::DriveBusy:
+      return Arg(Tr("BurnProgress", "Drive busy (retrying for %1 s)"), {n});
+    case BurnPhase::StreamingLost:
+      return Arg(Tr("BurnProgress", "Loss of streaming (%1 so far)"), {n});
+    case BurnPhase::Synchronising:
+      return Tr("BurnProgress", "Synchronising the drive's cache");
+    case BurnPhase::WaitingForDrive:
+      return Arg(Tr("BurnProgress", "Waiting for the drive (%1/%2)"),
+                 {n, std::to_string(BurnTimings{}.readyTries)});
+    case BurnPhase::Restoring:
+      return Tr("BurnProgress", "Restoring the drive");
+    case BurnPhase::Idle:
+    case BurnPhase::Done:
+      break;
+  }
+  return {};
 }
 
 void BurnProgress::SetNotifier(std::function<void()> notify) {

@@ -31,6 +31,13 @@ struct BurnProgressState {
   int Percent() const;
 };
 
+// The phase in words, as both front ends show it on their status line:
+// "Preparing the drive", "Burning", "Burning; loss of streaming (3 so far)",
+// "Drive busy (retrying for 12 s)", "Loss of streaming (3 so far)",
+// "Synchronising the drive's cache", "Waiting for the drive (4/255)",
+// "Restoring the drive"; "" before a burn and after it.
+std::string BurnPhaseText(BurnPhase phase, int detail);
+
 class BurnProgress : public BurnEvents {
  public:
   // Called on the thread that made a change when the change finds the last

@@ -17,6 +17,13 @@ constexpr int kAllow = 0;
 constexpr int kNotImmediate = 0;
 // GET CONFIGURATION from feature 0, 32 bytes: "does a disc answer?"
 constexpr int kConfigurationLength = 32;
+constexpr std::uint8_t kAscMediumNotPresent = 0x3A;
+
+// TEST UNIT READY answered "medium not present" (any qualifier: tray open
+// or closed).
+bool NoMedium(const ScsiResult& result) {
+  return !result.ok && result.sense.present && result.sense.asc == kAscMediumNotPresent;
+}
 
 }  // namespace
 
@@ -42,7 +49,7 @@ DriveOpening BurnSequence::TakeDrive(int index) {
 
 DriveOpening BurnSequence::TakeDrive(const DriveChoice& choice) {
   auto open = [this, choice] { return OpenDriveForBurn(device_, choice, unmount_); };
-  const DriveOpening opening = RetryWhileRefused(open(), open);
+  DriveOpening opening = RetryWhileRefused(open(), open);
   takenIndex_ = opening.index;
   return opening;
 }
@@ -63,6 +70,11 @@ void BurnSequence::ShareDrive() {
 
 StepResult BurnSequence::FaceDisc(bool rimtone) {
   device_.TestUnitReadyTries();
+  // An empty tray has no side to turn over: nothing is ejected.
+  if (NoMedium(device_.LastResult())) {
+    messages_.ShowString(kStrDiscNotFound, MessageIcon::Error);
+    return StepResult::Failed;
+  }
   if (!rimtone && device_.GetDiscKind() != kDiscUnknown) {
     // The data side faces the laser: out it goes, to be turned over.
     device_.StartStopUnit(kNotImmediate);

@@ -5,8 +5,9 @@
 //
 // The steps, in the order a front end calls them:
 //   TakeDrive    the drive opened for this program alone
-//   FaceDisc     a data side turned over when Rimtone mode is off (803), a
-//                disc answering (1104)
+//   FaceDisc     an empty tray refused (1104, nothing ejected), a data side
+//                turned over when Rimtone mode is off (803), a disc
+//                answering (1104)
 //   ReadBurnDisc the side the band goes on (free function, below)
 //   Plan         the ELS page read and the burn planned (the required time)
 //   Draw         the disc check and its questions (1100 asked, 1101 - 1103
@@ -101,9 +102,11 @@ class BurnSequence {
   void ShareDrive();
 
   // ---- Before the label is rendered ------------------------------------------------
-  // With Rimtone mode off a disc that is not a label side is ejected to be
-  // turned over (message 803, then hooks.DiscTurnedOver); then a disc must
-  // answer, else message 1104 and Failed.
+  // An empty tray (TEST UNIT READY: medium not present) is message 1104 and
+  // Failed, without an eject. With Rimtone mode off a disc that is not a
+  // label side is ejected to be turned over (message 803, then
+  // hooks.DiscTurnedOver); then a disc must answer, else message 1104 and
+  // Failed.
   StepResult FaceDisc(bool rimtone);
 
   // ---- The plan -------------------------------------------------------------------

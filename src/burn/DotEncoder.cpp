@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -130,6 +131,30 @@ SamplePoint SamplePosition(int width, double radiusUm, const AngleTables& tables
           half - TruncToInt32(radiusUm * tables.sine[j] * scale)};
 }
 
+void SamplePixels(int width, int height, double radiusUm, const AngleTables& tables, int count,
+                  std::int32_t* pixels) {
+  const double scale = width * kPixelsPerMicrometre;
+  count = std::min(count, static_cast<int>(tables.cosine.size()));
+  // A radius past the label's range takes SamplePosition's saturating way;
+  // within it a plain conversion truncates alike, in a loop that vectorises.
+  if (!(std::fabs(radiusUm * scale) < 1e9)) {
+    for (int j = 0; j < count; ++j) {
+      const SamplePoint p = SamplePosition(width, radiusUm, tables, j);
+      pixels[j] = p.x < 0 || p.y < 0 || p.x >= width || p.y >= height ? -1 : p.y * width + p.x;
+    }
+    return;
+  }
+  const int half = width / 2;
+  const double* cosine = tables.cosine.data();
+  const double* sine = tables.sine.data();
+  for (int j = 0; j < count; ++j) {
+    const int x = half - static_cast<int>(radiusUm * cosine[j] * scale);
+    const int y = half - static_cast<int>(radiusUm * sine[j] * scale);
+    const bool inside = x >= 0 && y >= 0 && x < width && y < height;
+    pixels[j] = inside ? y * width + x : -1;
+  }
+}
+
 void SampleCircleFast(const QImage& image, const SamplingGeometry& geometry,
                       const AngleTables& tables, const ToneCurve& curve, int step,
                       std::int32_t* levels) {
@@ -148,7 +173,8 @@ void SampleCircleFast(const QImage& image, const SamplingGeometry& geometry,
       levels[j] = white;
       continue;
     }
-    const uchar* px = bits + y * stride + 3 * x;  // R, G, B
+    const uchar* px = bits + static_cast<std::ptrdiff_t>(y) * stride +
+                      3 * static_cast<std::ptrdiff_t>(x);  // R, G, B
     const std::uint32_t colour = static_cast<std::uint32_t>(px[0]) |
                                  (static_cast<std::uint32_t>(px[1]) << 8) |
                                  (static_cast<std::uint32_t>(px[2]) << 16);

@@ -81,6 +81,10 @@ struct SamplePoint {
   int y;
 };
 SamplePoint SamplePosition(int width, double radiusUm, const AngleTables& tables, int j);
+// SamplePosition of samples 0 ... count - 1 of a circle in an image `width`
+// x `height` pixels, as indexes y * width + x (-1 outside the image).
+void SamplePixels(int width, int height, double radiusUm, const AngleTables& tables, int count,
+                  std::int32_t* pixels);
 
 // Fills a level for each sample of the circle of feed step `step`. The fast sampler reads the
 // image's scanlines directly and uses the tabulated curve; the literal one

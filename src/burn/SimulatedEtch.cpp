@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "burn/DotEncoder.h"
@@ -68,16 +69,14 @@ class LevelImage {
       }
     }
   }
-  // The levels of one circle's samples, as the encoder's sampler gives them.
+  // The levels of one circle's samples, as the encoder's sampler gives them;
+  // `pixels` is room for the samples' label pixels.
   void SampleCircle(const SamplingGeometry& geometry, const AngleTables& tables, int step,
-                    std::int32_t* levels) const {
-    const double radius = CircleRadiusUm(geometry, step);
-    for (int j = 0; j < geometry.samples; ++j) {
-      const SamplePoint p = SamplePosition(width_, radius, tables, j);
-      levels[j] = p.x < 0 || p.y < 0 || p.x >= width_ || p.y >= height_
-                      ? outside_
-                      : levels_[static_cast<std::size_t>(p.y) * width_ + p.x];
-    }
+                    std::int32_t* pixels, std::int32_t* levels) const {
+    SamplePixels(width_, height_, CircleRadiusUm(geometry, step), tables, geometry.samples, pixels);
+    const std::uint8_t* level = levels_.data();
+    for (int j = 0; j < geometry.samples; ++j)
+      levels[j] = pixels[j] < 0 ? outside_ : level[pixels[j]];
   }
 
  private:
@@ -86,6 +85,15 @@ class LevelImage {
   std::int32_t outside_;
   std::vector<std::uint8_t> levels_;  // a level is 0 ... 255
 };
+
+// `rgb` (side x side pixels, R G B) as a picture; null without memory.
+QImage RgbPicture(const std::vector<std::uint8_t>& rgb, int side) {
+  QImage picture(side, side, QImage::Format_RGB888);
+  const std::size_t row = static_cast<std::size_t>(side) * 3;
+  if (picture.isNull() || rgb.size() != row * static_cast<std::size_t>(side)) return QImage();
+  for (int y = 0; y < side; ++y) std::memcpy(picture.scanLine(y), rgb.data() + row * y, row);
+  return picture;
+}
 
 // Why a plan gives no picture; "" when it gives one.
 std::string PlanProblem(const BurnPlan& p) {
@@ -142,29 +150,20 @@ void EdgeStepMarks(const BurnPlan& p, const SentStream& stream, std::int64_t ste
   }
 }
 
-// The darkness the burn of `p` leaves with `label`: every circle's samples
-// through the tone curve, their dots over the passes, placed by the etch model
-// from the first circle as the drive reads it back from the start address.
-std::vector<float> EtchBurn(const BurnPlan& p, const QImage& label) {
-  EtchedBurnGeometry geometry;
-  geometry.innerRadiusMm = RadiusOfAddress(p.startAddress);
-  geometry.feedStepUm = p.feedStep;
-  geometry.passes = p.steps;
-  geometry.halfSamples = p.entry.halfSamples;
-  EtchedMarks burn(geometry);
-
-  const SentStream stream(p);
-  const QImage image = label.format() == QImage::Format_RGB888
-                           ? label
-                           : label.convertToFormat(QImage::Format_RGB888);
-  const AngleTables angles = BuildAngleTables(p.entry.samples);
-  const LevelImage levelImage(image, ToneCurve(p.toneGamma));
+// The marks of steps [first, last) of the burn of `p` into `burn`.
+void EtchSteps(const BurnPlan& p, const SentStream& stream, const LevelImage& levelImage,
+               const AngleTables& angles, std::int64_t first, std::int64_t last,
+               EtchedMarks& burn) {
   const SamplingGeometry sampling{p.band.inner, p.feedStep, p.entry.samples};
   const std::int32_t fullMarks = static_cast<std::int32_t>(kPatternSize) * p.steps;
-  std::vector<std::int32_t> levels(static_cast<std::size_t>(p.entry.samples));
+  const std::size_t samples = static_cast<std::size_t>(p.entry.samples);
+  std::vector<std::int32_t> levels(samples);
+  std::vector<std::int32_t> labelPixels(samples);
   std::vector<std::uint32_t> marks(static_cast<std::size_t>(burn.EmittedSamples()));
-  for (std::int64_t step = 0; step < stream.steps; ++step) {
-    levelImage.SampleCircle(sampling, angles, static_cast<int>(step), levels.data());
+  std::vector<std::int32_t> discPixels(marks.size());
+  for (std::int64_t step = first; step < last; ++step) {
+    levelImage.SampleCircle(sampling, angles, static_cast<int>(step), labelPixels.data(),
+                            levels.data());
     if (stream.Whole(step)) {
       // The passes together mark 12 dots each, less the sample's level.
       for (std::size_t j = 0; j < marks.size(); ++j)
@@ -172,27 +171,55 @@ std::vector<float> EtchBurn(const BurnPlan& p, const QImage& label) {
     } else {
       EdgeStepMarks(p, stream, step, levels, marks);
     }
-    burn.AddStep(step, marks);
+    burn.StepPixels(step, discPixels);
+    burn.AddStepAt(step, discPixels, marks);
   }
+}
+
+// The darkness the burn of `p` leaves with `label`: every circle's samples
+// through the tone curve, their dots over the passes, placed by the etch model
+// from the first circle as the drive reads it back from the start address.
+// The steps are shared between two threads; the counts are whole numbers, so
+// the order in which they add up never changes the picture.
+std::vector<float> EtchBurn(const BurnPlan& p, const QImage& label) {
+  EtchedBurnGeometry geometry;
+  geometry.innerRadiusMm = RadiusOfAddress(p.startAddress);
+  geometry.feedStepUm = p.feedStep;
+  geometry.passes = p.steps;
+  geometry.halfSamples = p.entry.halfSamples;
+  EtchedMarks burn(geometry);
+  EtchedMarks outer(geometry);
+
+  const SentStream stream(p);
+  const QImage image = label.format() == QImage::Format_RGB888
+                           ? label
+                           : label.convertToFormat(QImage::Format_RGB888);
+  const AngleTables angles = BuildAngleTables(p.entry.samples);
+  const LevelImage levelImage(image, ToneCurve(p.toneGamma));
+  // The outer circles are longer on the disc but not in samples: half the
+  // steps each.
+  const std::int64_t middle = stream.steps / 2;
+  std::thread second(
+      [&] { EtchSteps(p, stream, levelImage, angles, middle, stream.steps, outer); });
+  EtchSteps(p, stream, levelImage, angles, 0, middle, burn);
+  second.join();
+  burn.Absorb(std::move(outer));
   return burn.Finish();
 }
 
-// The disc side with `darkness` on it as a picture; null without memory.
-QImage DrawDisc(const std::vector<float>& darkness, const BurnDisc& disc) {
+// The disc side with `darkness` on it as a picture, scaled down by
+// `factor`; null without memory.
+QImage DrawDisc(const std::vector<float>& darkness, const BurnDisc& disc, int factor) {
   EtchedSurface surface;
   surface.Merge(darkness);
-  const std::vector<std::uint8_t> rgb = surface.RenderRgb(disc.dataSide, disc.recordedRadius);
-  QImage picture(kEtchedPictureSize, kEtchedPictureSize, QImage::Format_RGB888);
-  if (picture.isNull()) return picture;
-  const std::size_t row = static_cast<std::size_t>(kEtchedPictureSize) * 3;
-  for (int y = 0; y < kEtchedPictureSize; ++y)
-    std::memcpy(picture.scanLine(y), rgb.data() + row * y, row);
-  return picture;
+  const std::vector<std::uint8_t> rgb =
+      factor == 1 ? surface.RenderRgb(disc.dataSide, disc.recordedRadius)
+                  : surface.RenderRgbScaled(disc.dataSide, disc.recordedRadius, factor);
+  const int side = kEtchedPictureSize / factor;
+  return RgbPicture(rgb, side);
 }
 
-}  // namespace
-
-EtchResult SimulateEtch(const EtchRequest& request) {
+EtchResult Simulate(const EtchRequest& request, int factor) {
   EtchResult result;
   if (request.label.isNull()) {
     result.problem = StringText(kStrImageNotFound);
@@ -202,13 +229,35 @@ EtchResult SimulateEtch(const EtchRequest& request) {
   result.plan = PlanBurn(request.page, request.target);
   result.problem = PlanProblem(result.plan);
   if (!result.problem.empty()) return result;
-  result.picture = DrawDisc(EtchBurn(result.plan, request.label), request.target.disc);
+  result.picture = DrawDisc(EtchBurn(result.plan, request.label), request.target.disc, factor);
   if (result.picture.isNull()) {
     result.problem = "out of memory for the picture";
     return result;
   }
   result.ok = true;
   return result;
+}
+
+}  // namespace
+
+EtchResult SimulateEtch(const EtchRequest& request) {
+  return Simulate(request, 1);
+}
+
+EtchResult SimulateEtchPreview(const EtchRequest& request) {
+  return Simulate(request, kEtchedPreviewFactor);
+}
+
+QImage ScaleEtchedPicture(const QImage& full) {
+  if (full.width() != kEtchedPictureSize || full.height() != kEtchedPictureSize) return QImage();
+  const QImage rgb =
+      full.format() == QImage::Format_RGB888 ? full : full.convertToFormat(QImage::Format_RGB888);
+  const std::size_t row = static_cast<std::size_t>(kEtchedPictureSize) * 3;
+  std::vector<std::uint8_t> bytes(row * kEtchedPictureSize);
+  for (int y = 0; y < kEtchedPictureSize; ++y)
+    std::memcpy(bytes.data() + row * y, rgb.constScanLine(y), row);
+  return RgbPicture(ScaleEtchedRgb(bytes, kEtchedPictureSize, kEtchedPreviewFactor),
+                    kEtchedPictureSize / kEtchedPreviewFactor);
 }
 
 }  // namespace twr

@@ -3,7 +3,7 @@
 // drive. The burn geometry is the BurnPlan of an ELS page, the band and the
 // quality, exactly as a burn plans it; the marks of every sample over the
 // passes follow from its grey level, so no block stream is built. No
-// widgets: `twr render --etched` and an "as etched" view of the window
+// widgets: `twr render --etched` and the "as etched" views of the window
 // program share it.
 #pragma once
 
@@ -33,5 +33,16 @@ struct EtchResult {
 };
 
 EtchResult SimulateEtch(const EtchRequest& request);
+
+// The etch at preview size: the picture SimulateEtch draws scaled down by
+// kEtchedPreviewFactor (ScaleEtchedPicture of it, byte for byte), without
+// drawing the full picture. The "as etched" views show it.
+inline constexpr int kEtchedPreviewFactor = 4;  // 1712 pixels to 428
+EtchResult SimulateEtchPreview(const EtchRequest& request);
+
+// A picture of SimulateEtch scaled down by kEtchedPreviewFactor: each pixel
+// the mean of a 4 x 4 square, channel by channel, rounded half up. Null for
+// a picture of another size.
+QImage ScaleEtchedPicture(const QImage& full);
 
 }  // namespace twr

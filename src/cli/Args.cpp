@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "cli/Print.h"
 #include "common/DecimalText.h"
 
 namespace twr::cli {
@@ -88,23 +89,24 @@ void ArgParser::SetDefaultConfig(const std::string& path) {
 }
 
 std::string ArgParser::Help() const {
-  std::string text = "Usage: twr " + command_ + (argument_ ? " " + argumentName_ : "") +
-                     " [options]\n\n" + summary_ + "\n\n";
+  std::string text = Arg(Tr("Args", "Usage: twr %1 [options]"),
+                         {command_ + (argument_ ? " " + argumentName_ : "")}) +
+                     "\n\n" + summary_ + "\n\n";
   if (argument_) text += HelpLine(argumentName_, argumentHelp_) + "\n";
-  text += "Options:\n";
+  text += std::string(Tr("Args", "Options:")) + "\n";
   for (const OptionRule& r : rules_)
-    text += HelpLine("--" + r.name + (r.metavar.empty() ? "" : " " + r.metavar),
-                     r.help + (r.kind == Kind::Repeated ? " (may be repeated)" : ""));
-  text += HelpLine("--config FILE",
-                   "Settings file (default: ./twr.ini when it exists, else "
-                   "~/.config/titlewright/twr.ini).");
-  text += HelpLine("--help", "Show this help and exit.");
+    text += HelpLine(
+        "--" + r.name + (r.metavar.empty() ? "" : " " + r.metavar),
+        r.kind == Kind::Repeated ? Arg(Tr("Args", "%1 (may be repeated)"), {r.help}) : r.help);
+  text += HelpLine("--config FILE", Tr("Args",
+                                       "Settings file (default: ./twr.ini when it exists, else "
+                                       "~/.config/titlewright/twr.ini)."));
+  text += HelpLine("--help", Tr("Args", "Show this help and exit."));
   return text;
 }
 
 int ArgParser::UsageError(const std::string& message) const {
-  std::fprintf(stderr, "twr %s: %s (see 'twr %s --help')\n", command_.c_str(), message.c_str(),
-               command_.c_str());
+  PrintLine(stderr, Tr("Args", "twr %1: %2 (see 'twr %1 --help')"), {command_, message});
   return kExitUsage;
 }
 
@@ -129,7 +131,7 @@ bool ArgParser::Store(const OptionRule& rule, const std::string& value) const {
     case Kind::Integer: {
       int number = 0;
       if (!ParseInteger(value, number)) {
-        UsageError(shown + " is not a whole number");
+        UsageError(Arg(Tr("Args", "%1 is not a whole number"), {shown}));
         return false;
       }
       *static_cast<std::optional<int>*>(rule.out) = number;
@@ -138,7 +140,8 @@ bool ArgParser::Store(const OptionRule& rule, const std::string& value) const {
     case Kind::Decimal: {
       double number = 0.0;
       if (!ParseDecimal(value, number)) {
-        UsageError(shown + " is not a number (write a decimal point, e.g. 25.5)");
+        UsageError(
+            Arg(Tr("Args", "%1 is not a number (write a decimal point, e.g. 25.5)"), {shown}));
         return false;
       }
       *static_cast<std::optional<double>*>(rule.out) = number;
@@ -151,7 +154,8 @@ bool ArgParser::Store(const OptionRule& rule, const std::string& value) const {
           return true;
         }
       }
-      UsageError(shown + " is not " + Joined(rule.choices, " or "));
+      UsageError(
+          Arg(Tr("Args", "%1 is not %2"), {shown, Joined(rule.choices, Tr("Args", " or "))}));
       return false;
   }
   return false;
@@ -177,7 +181,7 @@ ArgParser::Result ArgParser::Parse(int argc, char** argv) {
         argumentSeen = true;
         continue;
       }
-      UsageError("unexpected argument '" + arg + "'");
+      UsageError(Arg(Tr("Args", "unexpected argument '%1'"), {arg}));
       return kError;
     }
     std::string name = arg.substr(2), value;
@@ -190,12 +194,12 @@ ArgParser::Result ArgParser::Parse(int argc, char** argv) {
     const OptionRule* rule = Find(name);
     const bool isConfig = rule == nullptr && name == kConfigOption;
     if (rule == nullptr && !isConfig) {
-      UsageError("unknown option '--" + name + "'");
+      UsageError(Arg(Tr("Args", "unknown option '--%1'"), {name}));
       return kError;
     }
     if (rule != nullptr && rule->kind == Kind::Flag) {
       if (inlineValue) {
-        UsageError("option '--" + name + "' takes no value");
+        UsageError(Arg(Tr("Args", "option '--%1' takes no value"), {name}));
         return kError;
       }
       Store(*rule, {});
@@ -203,15 +207,15 @@ ArgParser::Result ArgParser::Parse(int argc, char** argv) {
     }
     if (!inlineValue) {
       if (i + 1 >= argc) {
-        UsageError("option '--" + name + "' needs a value " +
-                   (rule != nullptr ? rule->metavar : std::string("FILE")));
+        UsageError(Arg(Tr("Args", "option '--%1' needs a value %2"),
+                       {name, rule != nullptr ? rule->metavar : std::string("FILE")}));
         return kError;
       }
       value = argv[++i];
     }
     if (isConfig) {
       if (value.empty()) {
-        UsageError("'--config' needs a file name");
+        UsageError(Tr("Args", "'--config' needs a file name"));
         return kError;
       }
       config = value;
@@ -220,7 +224,7 @@ ArgParser::Result ArgParser::Parse(int argc, char** argv) {
     }
   }
   if (argument_ != nullptr && !argumentSeen) {
-    UsageError(argumentName_ + " is missing");
+    UsageError(Arg(Tr("Args", "%1 is missing"), {argumentName_}));
     return kError;
   }
   if (Hook() && !Hook()(config)) return kError;
@@ -233,8 +237,8 @@ bool ParseDriveLetter(const std::string& command, const std::string& text, char&
   const char c = text[0];
   const bool isLetter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
   if (!isLetter || text.size() > 2 || (text.size() == 2 && text[1] != ':')) {
-    std::fprintf(stderr, "twr %s: '--drive %s' is not a drive letter (see 'twr drives')\n",
-                 command.c_str(), text.c_str());
+    PrintLine(stderr, Tr("Args", "twr %1: '--drive %2' is not a drive letter (see 'twr drives')"),
+              {command, text});
     return false;
   }
   letter = static_cast<char>(c >= 'a' ? c - 'a' + 'A' : c);

@@ -16,6 +16,7 @@ namespace twr::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitGaps = 3;           // a burn that finished with gaps in its label
 inline constexpr int kExitInterrupted = 130;  // stopped by Ctrl-C or a signal
 
 class ArgParser {

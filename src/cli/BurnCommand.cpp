@@ -21,6 +21,7 @@
 #include "cli/Commands.h"
 #include "cli/GuiApplication.h"
 #include "cli/LabelOptions.h"
+#include "cli/Print.h"
 #include "cli/SettingsFile.h"
 #include "cli/StatusLine.h"
 #include "cli/TerminalMessages.h"
@@ -33,6 +34,7 @@
 #include "drive/DriveSetup.h"
 #include "label/BurningArea.h"
 #include "label/CELLayout.h"
+#include "label/Design.h"
 #include "label/LabelWarnings.h"
 
 namespace twr::cli {
@@ -143,9 +145,9 @@ ReadyWait WaitUntilReady(CELDevice& device, StatusLine& line) {
       return ReadyWait::TimedOut;
     }
     const auto seconds = std::chrono::ceil<std::chrono::seconds>(left).count();
-    line.Show(
-        "Waiting for the drive to be ready: " + std::to_string(seconds) + " s left (Ctrl-C stops)",
-        false);
+    line.Show(Arg(Tr("BurnCommand", "Waiting for the drive to be ready: %1 s left (Ctrl-C stops)"),
+                  {std::to_string(seconds)}),
+              false);
     std::this_thread::sleep_for(kReadyPoll);
   }
 }
@@ -159,7 +161,7 @@ class TerminalHooks : public BurnHooks {
       : messages_(messages), line_(line), assumeYes_(assumeYes) {}
   StepResult DiscTurnedOver(CELDevice& device) override {
     if (!assumeYes_ && isatty(STDIN_FILENO)) {
-      std::fprintf(stderr, "Turn the disc over, put it back and press Enter... ");
+      std::fputs(Tr("BurnCommand", "Turn the disc over, put it back and press Enter... "), stderr);
       std::fflush(stderr);
       std::string answer;
       std::getline(std::cin, answer);
@@ -174,8 +176,9 @@ class TerminalHooks : public BurnHooks {
         break;
     }
     messages_.ShowDetailed(StringText(kStrDiscNotFound),
-                           "The drive was not ready a minute after the disc went out: put "
-                           "the disc back label side down and run twr burn again.",
+                           Tr("BurnCommand",
+                              "The drive was not ready a minute after the disc went out: put "
+                              "the disc back label side down and run twr burn again."),
                            MessageIcon::Error);
     return StepResult::Failed;
   }
@@ -192,7 +195,8 @@ std::string Mm(double value) {
 }
 
 int Stopped(BurnTerminal& terminal) {
-  terminal.Note("twr burn: stopped before the burn began; nothing was written.", stderr);
+  terminal.Note(Tr("BurnCommand", "twr burn: stopped before the burn began; nothing was written."),
+                stderr);
   return kExitInterrupted;
 }
 
@@ -214,8 +218,8 @@ bool ScanIntoLabel(const DriveChoice& drive, LabelOptions& label, Messages& mess
   if (label.notes.empty()) label.notes = ScanEntryLines(device, opening.letter);
   std::string entries;
   for (const std::string& line : label.notes) entries += " | " + line;
-  std::printf("Scanned: title '%s', date '%s', %zu note lines%s\n", label.title.c_str(),
-              label.date.c_str(), label.notes.size(), entries.c_str());
+  PrintLine(stdout, Tr("BurnCommand", "Scanned: title '%1', date '%2', %3 note lines%4"),
+            {label.title, label.date, std::to_string(label.notes.size()), entries});
   return true;
 }
 
@@ -228,41 +232,52 @@ struct BurnRequest {
   bool assumeYes = false;
   bool scan = false;
   bool unmount = false;
+  std::string designPath;     // --design FILE
+  bool qualityGiven = false;  // --quality stands over the design's
 };
 
 // The options; kExitOk, or the exit status after the usage or an error.
 int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
   std::string letterText, qualityText;
   ArgParser args("burn",
-                 "Burns a label onto the disc in a drive: renders the layout as the main\n"
-                 "window does, checks the disc, prepares the drive and burns, showing the\n"
-                 "progress. Ctrl-C stops the burn after the write in progress.");
+                 Tr("BurnCommand",
+                    "Burns a label onto the disc in a drive: renders the layout as the main\n"
+                    "window does, checks the disc, prepares the drive and burns, showing the\n"
+                    "progress. Ctrl-C stops the burn after the write in progress."));
   args.Option("drive", "DRIVE",
-              "Drive letter as 'twr drives' shows it, or its device (/dev/sr0); default: the "
-              "first.",
+              Tr("BurnCommand",
+                 "Drive letter as 'twr drives' shows it, or its device (/dev/sr0); default: the "
+                 "first."),
               &letterText);
   AddLabelOptions(args, request.label);
-  args.Choice("quality", "Q", "draft, normal or high (default: draft).",
+  AddDesignOption(args, request.designPath);
+  args.Choice("quality", "Q", Tr("BurnCommand", "draft, normal or high (default: draft)."),
               {"draft", "normal", "high"}, &qualityText);
-  args.Flag("rimtone", "Burn the unrecorded outer band of a DVD-R/DVD+R data side.",
+  args.Flag("rimtone",
+            Tr("BurnCommand", "Burn the unrecorded outer band of a DVD-R/DVD+R data side."),
             &request.rimtone);
-  args.Flag("yes", "Say Yes to marking a blank disc; do not wait for Enter.", &request.assumeYes);
+  args.Flag("yes", Tr("BurnCommand", "Say Yes to marking a blank disc; do not wait for Enter."),
+            &request.assumeYes);
   args.Flag("scan",
-            "Take the title, date and note from the disc first, as Scan does: its volume "
-            "name, date and top-level folders and files (--title, --date and --note win).",
+            Tr("BurnCommand",
+               "Take the title, date and note from the disc first, as Scan does: its volume "
+               "name, date and top-level folders and files (--title, --date and --note win)."),
             &request.scan);
   args.Flag("unmount",
-            "When the desktop has mounted the disc in the drive, have it unmounted (through "
-            "udisks2) before the burn takes the drive.",
+            Tr("BurnCommand",
+               "When the desktop has mounted the disc in the drive, have it unmounted (through "
+               "udisks2) before the burn takes the drive."),
             &request.unmount);
   if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
     return ExitStatusFor(r);
   ParseQuality(qualityText, request.quality);
+  request.qualityGiven = !qualityText.empty();
   if (!ParseDriveChoice(letterText, request.drive)) {
-    std::fprintf(stderr,
-                 "twr burn: '--drive %s' is neither a drive letter nor a device path (see 'twr "
-                 "drives')\n",
-                 letterText.c_str());
+    PrintLine(stderr,
+              Tr("BurnCommand",
+                 "twr burn: '--drive %1' is neither a drive letter nor a device path (see 'twr "
+                 "drives')"),
+              {letterText});
     return kExitUsage;
   }
   return kExitOk;
@@ -276,7 +291,7 @@ int TakeTheDrive(BurnSequence& sequence, const DriveChoice& drive, Messages& mes
   if (opening.error == DriveOpenError::NotListed)
     messages.ShowString(kStrDriveNotFound, MessageIcon::Error);
   else
-    std::fprintf(stderr, "twr burn: %s\n", opening.FailureText().c_str());
+    PrintLine(stderr, Tr("BurnCommand", "twr burn: %1"), {opening.FailureText()});
   return kExitFailure;
 }
 
@@ -288,9 +303,10 @@ int RenderTheLabel(const BurnRequest& request, CELDevice& device, CELLayout& lay
   if (request.rimtone) {
     const std::uint8_t kind = device.GetDiscKind();
     if (kind != kDiscDvdR && kind != kDiscDvdPlusR) {
-      std::fprintf(stderr,
+      PrintLine(stderr,
+                Tr("BurnCommand",
                    "twr burn: --rimtone needs the data side of a DVD-R or DVD+R in the drive "
-                   "(see 'twr disc').\n");
+                   "(see 'twr disc')."));
       return kExitFailure;
     }
   }
@@ -317,21 +333,22 @@ int PlanTheBurn(BurnSequence& sequence, CELDevice& device, const BurnTarget& tar
                 BurnTerminal& terminal) {
   const BurnPlan& plan = sequence.Plan(target);
   if (plan.Fails(PlanCheck::NoSpeedEntry)) {
-    std::fprintf(stderr,
+    PrintLine(stderr,
+              Tr("BurnCommand",
                  "twr burn: the drive offers no usable burn speed; check that it is a drive "
-                 "that can etch labels (see 'twr drives')\n");
+                 "that can etch labels (see 'twr drives')"));
     return kExitFailure;
   }
   if (plan.PageFailure()) return kExitFailure;  // its message is out
-  terminal.Note("Band " + Mm(plan.band.inner) + " - " + Mm(plan.band.outer) + " mm, " +
-                std::to_string(plan.steps) + " revolutions per step, required time " +
-                plan.timeText);
+  terminal.Note(
+      Arg(Tr("BurnCommand", "Band %1 - %2 mm, %3 revolutions per step, required time %4"),
+          {Mm(plan.band.inner), Mm(plan.band.outer), std::to_string(plan.steps), plan.timeText}));
   const DiscIdentity disc = IdentifyDisc(device);
-  terminal.Note("Disc: " + disc.name.text);
+  terminal.Note(Arg(Tr("BurnCommand", "Disc: %1"), {disc.name.text}));
   if (!disc.name.verdict) {
-    std::fprintf(stderr,
-                 "twr burn: no label can be burned on this disc; put in a disc that takes "
-                 "a label (see 'twr disc')\n");
+    PrintLine(stderr, Tr("BurnCommand",
+                         "twr burn: no label can be burned on this disc; put in a disc that takes "
+                         "a label (see 'twr disc')"));
     return kExitFailure;
   }
   return kExitOk;
@@ -355,9 +372,43 @@ int StartTheBurn(BurnSequence& sequence, const BurnTarget& target, QImage label,
   }
   // A drive that does not get ready stops the burn without a message.
   if (!terminal.Shown())
-    std::fprintf(stderr,
-                 "twr burn: the drive did not get ready for the burn; check the disc "
-                 "and try again\n");
+    PrintLine(stderr, Tr("BurnCommand",
+                         "twr burn: the drive did not get ready for the burn; check the disc "
+                         "and try again"));
+  return kExitFailure;
+}
+
+// The exit status of a burn that ran: 0 only for a clean finish; 3 for a
+// label with gaps (writes skipped after loss of streaming), 130 for a stop
+// asked for, 1 for every failure.
+int BurnExitStatus(const BurnEnding& ending, BurnTerminal& terminal) {
+  const std::string writes = std::to_string(ending.writes);
+  switch (ending.outcome) {
+    case BurnOutcome::Finished:
+      return kExitOk;
+    case BurnOutcome::FinishedWithGaps:
+      terminal.Note(Arg(Tr("BurnCommand",
+                           "twr burn: the label has gaps: %1 of %2 writes were skipped after "
+                           "loss of streaming."),
+                        {std::to_string(ending.skippedWrites), writes}),
+                    stderr);
+      return kExitGaps;
+    case BurnOutcome::Stopped: {
+      BurnProgressState at;
+      at.high = ending.writes;
+      at.position = ending.lastWrite;
+      terminal.Note(Arg(Tr("BurnCommand", "twr burn: stopped after %1; the label is not complete."),
+                        {WritePosition(at)}),
+                    stderr);
+      return kExitInterrupted;
+    }
+    case BurnOutcome::None:
+    case BurnOutcome::TooNarrow:
+    case BurnOutcome::BufferEmpty:
+    case BurnOutcome::WriteFailed:
+    case BurnOutcome::DriveGone:
+      break;
+  }
   return kExitFailure;
 }
 
@@ -372,7 +423,8 @@ int WatchTheBurn(BurnSequence& sequence, BurnTerminal& terminal, const StatusLin
     if (Interrupted() && !stopping) {
       stopping = true;
       sequence.RequestStop();
-      terminal.Note("Stopping after the write in progress; the drive is then put back...");
+      terminal.Note(
+          Tr("BurnCommand", "Stopping after the write in progress; the drive is then put back..."));
     }
     const auto now = std::chrono::steady_clock::now();
     if (now - lastShown >= showEvery) {
@@ -383,17 +435,7 @@ int WatchTheBurn(BurnSequence& sequence, BurnTerminal& terminal, const StatusLin
   }
   sequence.Wait();
   terminal.Finish();
-  switch (sequence.Ending().outcome) {
-    case BurnOutcome::Finished:
-      return kExitOk;
-    case BurnOutcome::Stopped:
-      terminal.Note("twr burn: stopped after " + WritePosition(progress.AtClose()) +
-                        "; the label is not complete.",
-                    stderr);
-      return kExitInterrupted;
-    default:
-      return kExitFailure;
-  }
+  return BurnExitStatus(sequence.Ending(), terminal);
 }
 
 }  // namespace
@@ -405,6 +447,14 @@ int RunBurn(int argc, char** argv) {
   if (!CELDevice::IsPassThroughAvailable()) {
     messages.ShowString(kStrNoPassThrough, MessageIcon::Error);
     return kExitFailure;
+  }
+  if (!request.designPath.empty()) {
+    StartGui();
+    if (!LoadDesignOption(request.designPath, request.label, messages)) return kExitFailure;
+    // The design's Rimtone mode and quality stand unless the options say.
+    request.rimtone = request.rimtone || request.label.design->rimtone;
+    if (!request.qualityGiven)
+      ParseQuality(DesignQualityName(request.label.design->quality), request.quality);
   }
   if (request.scan && !ScanIntoLabel(request.drive, request.label, messages)) return kExitFailure;
 

@@ -2,6 +2,7 @@
 #include "cli/BurnProgressView.h"
 
 #include "burn/BurnJob.h"
+#include "common/Translate.h"
 
 namespace twr::cli {
 
@@ -12,31 +13,36 @@ constexpr const char* kNoTimeYet = "--:--";
 }  // namespace
 
 std::string WritePosition(const BurnProgressState& state) {
-  return "write " + std::to_string(state.position - state.low) + " of " +
-         std::to_string(state.high - state.low) + " (" + std::to_string(state.Percent()) + "%)";
+  return Arg(Tr("BurnProgressView", "write %1 of %2 (%3%)"),
+             {std::to_string(state.position - state.low), std::to_string(state.high - state.low),
+              std::to_string(state.Percent())});
 }
 
 std::string DescribeProgress(const BurnProgressState& state) {
+  const std::string writes =
+      Arg(Tr("BurnProgressView", "(write %1 of %2)"),
+          {std::to_string(state.position - state.low), std::to_string(state.high - state.low)});
   switch (state.phase) {
-    case BurnPhase::Preparing:
-      return "Preparing the drive...";
-    case BurnPhase::Burning: {
+    case BurnPhase::Burning:
+    case BurnPhase::StreamingLost: {
       std::string percent = std::to_string(state.Percent()) + "%";
       if (percent.size() < 4) percent.insert(0, 4 - percent.size(), ' ');
-      return "Burning " + percent + "  " + (state.text.empty() ? kNoTimeYet : state.text) +
-             " left  (write " + std::to_string(state.position - state.low) + " of " +
-             std::to_string(state.high - state.low) + ")";
+      std::string text = Arg(Tr("BurnProgressView", "%1 %2  %3 left  %4"),
+                             {BurnPhaseText(BurnPhase::Burning, 0), percent,
+                              state.text.empty() ? kNoTimeYet : state.text, writes});
+      // The losses so far, in the words of the window's status line.
+      if (state.phaseDetail > 0)
+        text += "  " + BurnPhaseText(BurnPhase::StreamingLost, state.phaseDetail);
+      return text;
     }
+    case BurnPhase::DriveBusy:
+      return BurnPhaseText(state.phase, state.phaseDetail) + "  " + writes;
+    case BurnPhase::Preparing:
     case BurnPhase::Synchronising:
-      return "Finishing: synchronising the drive's cache";
     case BurnPhase::WaitingForDrive:
-      return "Finishing: waiting for the drive " + std::to_string(state.phaseDetail) + "/" +
-             std::to_string(BurnTimings{}.readyTries);
     case BurnPhase::Restoring:
-      return "Finishing: restoring the drive";
+      return BurnPhaseText(state.phase, state.phaseDetail);
     case BurnPhase::Idle:
-    case BurnPhase::DriveBusy:      // the line keeps showing the write
-    case BurnPhase::StreamingLost:  // waited for
     case BurnPhase::Done:
       break;
   }
@@ -63,9 +69,13 @@ BurnProgressState TerminalBurnProgress::AtClose() const {
 void BurnProgressView::Update(const BurnProgressState& state) {
   const std::string text = DescribeProgress(state);
   if (text.empty()) return;
-  const int percent = state.phase == BurnPhase::Burning ? state.Percent() : -1;
-  const bool significant = state.phase != phase_ || percent != percent_;
-  phase_ = state.phase;
+  // A loss of streaming is a moment of the burning, not a phase of its own:
+  // plain output gets no line for each.
+  const BurnPhase phase =
+      state.phase == BurnPhase::StreamingLost ? BurnPhase::Burning : state.phase;
+  const int percent = phase == BurnPhase::Burning ? state.Percent() : -1;
+  const bool significant = phase != phase_ || percent != percent_;
+  phase_ = phase;
   percent_ = percent;
   line_.Show(text, significant);
 }

@@ -10,8 +10,10 @@
 
 namespace twr::cli {
 
-// "Burning  42%  03:12 left  (write 1234 of 2935)", "Finishing: waiting for
-// the drive 3/255", ...; empty before a burn and after it.
+// "Burning  42%  03:12 left  (write 1234 of 2935)", with "  Loss of
+// streaming (3 so far)" after a loss; "Drive busy (retrying for 5 s)  (write
+// 12 of 2935)", "Waiting for the drive (3/255)", ... in the words of the
+// window's status line (BurnPhaseText); empty before a burn and after it.
 std::string DescribeProgress(const BurnProgressState& state);
 
 // "write 1234 of 2935 (42%)" for the writes done by the snapshot.

@@ -12,6 +12,7 @@
 #include "cli/GuiApplication.h"
 #include "cli/Json.h"
 #include "cli/LabelOptions.h"
+#include "cli/Print.h"
 #include "cli/SettingsFile.h"
 #include "cli/TerminalMessages.h"
 #include "common/DecimalText.h"
@@ -34,24 +35,28 @@ std::string Mm(double value) {
 }
 
 std::string QualityWords(DesignQuality quality) {
-  return quality == DesignQuality::High ? "High Quality"
-                                        : (quality == DesignQuality::Normal ? "Normal" : "Draft");
+  return quality == DesignQuality::High
+             ? Tr("DesignCommands", "High Quality")
+             : (quality == DesignQuality::Normal ? Tr("DesignCommands", "Normal")
+                                                 : Tr("DesignCommands", "Draft"));
 }
 
 std::string PictureWords(const DesignBackground& bg) {
   switch (bg.kind) {
     case DesignBackground::Kind::None:
-      return "none (the label starts black)";
+      return Tr("DesignCommands", "none (the label starts black)");
     case DesignBackground::Kind::Unusable:
-      return bg.name + " could not be used (" + bg.problem + "); BgColor fills the label";
+      return Arg(Tr("DesignCommands", "%1 could not be used (%2); BgColor fills the label"),
+                 {bg.name, bg.problem});
     case DesignBackground::Kind::Picture:
       break;
   }
-  return bg.name + " (" + bg.type + ", " + std::to_string(bg.image.width()) + " x " +
-         std::to_string(bg.image.height()) + " pixels, " +
-         (bg.bytes.size() < kKilobyte
-              ? std::to_string(bg.bytes.size()) + " bytes)"
-              : std::to_string((bg.bytes.size() + kKilobyte / 2) / kKilobyte) + " KiB)");
+  const bool small = bg.bytes.size() < kKilobyte;
+  return Arg(
+      small ? Tr("DesignCommands", "%1 (%2, %3 x %4 pixels, %5 bytes)")
+            : Tr("DesignCommands", "%1 (%2, %3 x %4 pixels, %5 KiB)"),
+      {bg.name, bg.type, std::to_string(bg.image.width()), std::to_string(bg.image.height()),
+       std::to_string(small ? bg.bytes.size() : (bg.bytes.size() + kKilobyte / 2) / kKilobyte)});
 }
 
 // The layout record's keys and values, in the order of a settings section.
@@ -122,32 +127,43 @@ void PrintJson(const std::string& path, const Design& d) {
 }
 
 void PrintText(const std::string& path, const Design& d) {
-  std::printf("Design %s (format version %d)\n", path.c_str(), kDesignVersion);
-  std::printf("Title:         %s\n", d.title.c_str());
-  std::printf("Date:          %s\n", d.date.c_str());
+  PrintLine(stdout, Tr("DesignCommands", "Design %1 (format version %2)"),
+            {path, std::to_string(kDesignVersion)});
+  PrintLine(stdout, Tr("DesignCommands", "Title:         %1"), {d.title});
+  PrintLine(stdout, Tr("DesignCommands", "Date:          %1"), {d.date});
   std::size_t count = 0;
   for (std::size_t k = 0; k < d.notes.size(); ++k)
     if (!d.notes[k].empty()) count = k + 1;
   for (std::size_t k = 0; k < count; ++k)
-    std::printf("%s%s\n", k == 0 ? "Note:          " : "               ", d.notes[k].c_str());
-  std::printf("Layout:        \"%s\" (BaseLength %d, RingType %d, RingLength %s mm)\n",
-              d.layoutName.c_str(), d.layout.BaseLength, d.layout.RingType,
-              FormatDecimal(d.layout.RingLength, 0).c_str());
-  std::printf("Font:          %s\n",
-              d.fontFace.empty() ? "(the system's sans-serif face)" : d.fontFace.c_str());
-  std::printf("Burning area:  %s - %s [mm]\n", Mm(d.innerRadius).c_str(),
-              Mm(d.outerRadius).c_str());
-  std::printf("Rimtone mode:  %s\n", d.rimtone ? "on" : "off");
-  std::printf("Quality:       %s\n", QualityWords(d.quality).c_str());
-  std::printf("Background:    %s\n", PictureWords(d.background).c_str());
+    PrintLine(stdout,
+              k == 0 ? Tr("DesignCommands", "Note:          %1")
+                     : Tr("DesignCommands", "               %1"),
+              {d.notes[k]});
+  PrintLine(
+      stdout,
+      Tr("DesignCommands", "Layout:        \"%1\" (BaseLength %2, RingType %3, RingLength %4 mm)"),
+      {d.layoutName, std::to_string(d.layout.BaseLength), std::to_string(d.layout.RingType),
+       FormatDecimal(d.layout.RingLength, 0)});
+  if (d.fontFace.empty())
+    PrintLine(stdout, Tr("DesignCommands", "Font:          (the system's sans-serif face)"));
+  else
+    PrintLine(stdout, Tr("DesignCommands", "Font:          %1"), {d.fontFace});
+  PrintLine(stdout, Tr("DesignCommands", "Burning area:  %1 - %2 [mm]"),
+            {Mm(d.innerRadius), Mm(d.outerRadius)});
+  PrintLine(stdout, d.rimtone ? Tr("DesignCommands", "Rimtone mode:  on")
+                              : Tr("DesignCommands", "Rimtone mode:  off"));
+  PrintLine(stdout, Tr("DesignCommands", "Quality:       %1"), {QualityWords(d.quality)});
+  PrintLine(stdout, Tr("DesignCommands", "Background:    %1"), {PictureWords(d.background)});
 }
 
 int RunShow(int argc, char** argv) {
   std::string path;
   bool json = false;
-  ArgParser parser("design show", "Shows what a label design holds.");
-  parser.Argument("FILE", "The design (.twrlabel).", &path);
-  parser.Flag("json", "Print it as one JSON object (see JSON OUTPUT in twr(1)).", &json);
+  ArgParser parser("design show", Tr("DesignCommands", "Shows what a label design holds."));
+  parser.Argument("FILE", Tr("DesignCommands", "The design (.twrlabel)."), &path);
+  parser.Flag("json",
+              Tr("DesignCommands", "Print it as one JSON object (see JSON OUTPUT in twr(1))."),
+              &json);
   if (ArgParser::Result r = parser.Parse(argc, argv); r != ArgParser::kOk) return ExitStatusFor(r);
   StartGui();  // the picture is decoded to be checked
   TerminalMessages messages;
@@ -171,16 +187,23 @@ int RunSave(int argc, char** argv) {
   bool rimtone = false;
   LabelOptions options;
   ArgParser parser("design save",
-                   "Saves a label design: the texts as given, a copy of the layout (from the\n"
-                   "settings file, or the design named with --design), its background picture,\n"
-                   "the font face, the burning area, Rimtone mode and the quality, in one file\n"
-                   "that renders and burns the same label on another machine.");
-  parser.Argument("FILE", "The design to write (.twrlabel); an existing file is replaced.", &path);
+                   Tr("DesignCommands",
+                      "Saves a label design: the texts as given, a copy of the layout (from the\n"
+                      "settings file, or the design named with --design), its background picture,\n"
+                      "the font face, the burning area, Rimtone mode and the quality, in one file\n"
+                      "that renders and burns the same label on another machine."));
+  parser.Argument(
+      "FILE",
+      Tr("DesignCommands", "The design to write (.twrlabel); an existing file is replaced."),
+      &path);
   AddLabelOptions(parser, options);
   AddDesignOption(parser, designPath);
-  parser.Choice("quality", "Q", "The burn quality: draft, normal or high (default: draft).",
+  parser.Choice("quality", "Q",
+                Tr("DesignCommands", "The burn quality: draft, normal or high (default: draft)."),
                 {"draft", "normal", "high"}, &qualityText);
-  parser.Flag("rimtone", "For the unrecorded outer band of a DVD-R/DVD+R data side.", &rimtone);
+  parser.Flag("rimtone",
+              Tr("DesignCommands", "For the unrecorded outer band of a DVD-R/DVD+R data side."),
+              &rimtone);
   if (ArgParser::Result r = parser.Parse(argc, argv); r != ArgParser::kOk) return ExitStatusFor(r);
   StartGui();  // pictures are decoded to be checked
   TerminalMessages messages;
@@ -202,8 +225,10 @@ int RunSave(int argc, char** argv) {
     }
     const int index = options.layout.value_or(0);
     if (index < 0 || index >= static_cast<int>(names.size())) {
-      messages.Show("Layout " + std::to_string(index) + " does not exist: the settings file has " +
-                        std::to_string(names.size()) + " layouts, numbered from 0.",
+      messages.Show(Arg(Tr("DesignCommands",
+                           "Layout %1 does not exist: the settings file has %2 layouts, "
+                           "numbered from 0."),
+                        {std::to_string(index), std::to_string(names.size())}),
                     MessageIcon::Error);
       return kExitUsage;
     }
@@ -219,28 +244,33 @@ int RunSave(int argc, char** argv) {
     layoutInner = base != nullptr ? base->innerRadius : d.layout.InnerRadius;
     layoutOuter = base != nullptr ? base->outerRadius : d.layout.OuterRadius;
     if (d.background.kind == DesignBackground::Kind::Unusable)
-      std::fprintf(stderr,
-                   "twr design save: warning: the background picture %s %s; the design fills "
-                   "the label with BgColor instead, as the layout does\n",
-                   d.background.name.c_str(), d.background.problem.c_str());
+      PrintLine(stderr,
+                Tr("DesignCommands",
+                   "twr design save: warning: the background picture %1 %2; the design fills "
+                   "the label with BgColor instead, as the layout does"),
+                {d.background.name, d.background.problem});
   }
 
   // As the main window's edits take them: cut to their byte limits.
-  auto cut = [](const char* what, const std::string& text, std::size_t limit) {
-    if (text.size() > limit)
-      std::fprintf(stderr,
-                   "twr design save: warning: the %s is cut to its first %zu bytes, as the main "
-                   "window takes it\n",
-                   what, limit);
+  // `warning` says which text is cut, with %1 for its limit.
+  auto cut = [](const char* warning, const std::string& text, std::size_t limit) {
+    if (text.size() > limit) PrintLine(stderr, warning, {std::to_string(limit)});
     return Utf8Cut(text, limit);
   };
-  d.title = cut("title", options.Title(), kTitleMaxBytes);
-  d.date = cut("date", options.Date(), kDateMaxBytes);
+  d.title = cut(Tr("DesignCommands",
+                   "twr design save: warning: the title is cut to its first %1 bytes, as the "
+                   "main window takes it"),
+                options.Title(), kTitleMaxBytes);
+  d.date = cut(Tr("DesignCommands",
+                  "twr design save: warning: the date is cut to its first %1 bytes, as the "
+                  "main window takes it"),
+               options.Date(), kDateMaxBytes);
   if (!options.notes.empty()) {
     if (options.notes.size() > d.notes.size())
-      std::fprintf(stderr,
-                   "twr design save: warning: %zu note lines given; a label takes the first %zu\n",
-                   options.notes.size(), d.notes.size());
+      PrintLine(stderr,
+                Tr("DesignCommands",
+                   "twr design save: warning: %1 note lines given; a label takes the first %2"),
+                {std::to_string(options.notes.size()), std::to_string(d.notes.size())});
     d.notes = {};
     for (std::size_t k = 0; k < options.notes.size() && k < d.notes.size(); ++k)
       d.notes[k] = options.notes[k];
@@ -255,29 +285,33 @@ int RunSave(int argc, char** argv) {
 
   std::string problem;
   if (!SaveDesignFile(path, d, problem)) {
-    messages.Show("Cannot save the design to '" + path + "': " + problem + ".", MessageIcon::Error);
+    messages.Show(Arg(Tr("DesignCommands", "Cannot save the design to '%1': %2."), {path, problem}),
+                  MessageIcon::Error);
     return kExitFailure;
   }
-  std::printf("Saved the design of \"%s\" to %s; background: %s\n", d.layoutName.c_str(),
-              path.c_str(), PictureWords(d.background).c_str());
+  PrintLine(stdout, Tr("DesignCommands", "Saved the design of \"%1\" to %2; background: %3"),
+            {d.layoutName, path, PictureWords(d.background)});
   return kExitOk;
 }
 
 void PrintUsage(std::FILE* out) {
   std::fprintf(out,
                "Usage: twr design save FILE [options]\n"
-               "       twr design show FILE [--json]\n\n"
-               "Label designs (.twrlabel): the texts, a copy of the layout, its background\n"
-               "picture, the font face, the burning area, Rimtone mode and the quality, in\n"
-               "one file. 'twr render --design FILE' draws one.\n\n"
-               "Run 'twr design save --help' or 'twr design show --help' for the options.\n");
+               "       twr design show FILE [--json]\n\n");
+  std::fprintf(out, "%s\n\n%s\n",
+               Tr("DesignCommands",
+                  "Label designs (.twrlabel): the texts, a copy of the layout, its background\n"
+                  "picture, the font face, the burning area, Rimtone mode and the quality, in\n"
+                  "one file. 'twr render --design FILE' draws one."),
+               Tr("DesignCommands",
+                  "Run 'twr design save --help' or 'twr design show --help' for the options."));
 }
 
 }  // namespace
 
 int RunDesign(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "twr design: say save or show\n\n");
+    std::fprintf(stderr, "%s\n\n", Tr("DesignCommands", "twr design: say save or show"));
     PrintUsage(stderr);
     return kExitUsage;
   }
@@ -288,7 +322,10 @@ int RunDesign(int argc, char** argv) {
   }
   if (what == "save") return RunSave(argc - 1, argv + 1);
   if (what == "show") return RunShow(argc - 1, argv + 1);
-  std::fprintf(stderr, "twr design: unknown action '%s'; say save or show\n\n", what.c_str());
+  std::fprintf(
+      stderr, "%s\n\n",
+      Arg(Tr("DesignCommands", "twr design: unknown action '%1'; say save or show"), {what})
+          .c_str());
   PrintUsage(stderr);
   return kExitUsage;
 }

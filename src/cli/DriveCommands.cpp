@@ -12,6 +12,7 @@
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
+#include "cli/Print.h"
 #include "cli/SettingsFile.h"
 #include "cli/TerminalMessages.h"
 #include "common/Strings.h"
@@ -42,6 +43,12 @@ std::string Millimetres(double value) {
   return std::string(text, result.ptr);
 }
 
+// A byte as 0x followed by two upper-case hex digits.
+std::string HexByte(int value) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  return {'0', 'x', kDigits[(value >> 4) & 0xF], kDigits[value & 0xF]};
+}
+
 const char* ListingSourceName(ListingSource source) {
   return source == ListingSource::Mount ? "mount" : "drive";
 }
@@ -61,9 +68,9 @@ void PrintReasons(std::FILE* out, const std::vector<DriveReport>& reports) {
     std::fprintf(out, "%s  %s: %s\n", r.DisplayString().c_str(), r.device.c_str(),
                  DriveReasonText(r).c_str());
   if (reports.empty())
-    std::fprintf(out,
-                 "No optical drive (/dev/sr*) was found, and ./twr.ini declares no virtual "
-                 "drive ([VirtualDrive]).\n");
+    PrintLine(out, Tr("DriveCommands",
+                      "No optical drive (/dev/sr*) was found, and ./twr.ini declares no virtual "
+                      "drive ([VirtualDrive])."));
 }
 
 // `twr drives --watch`: Ctrl-C, a hang-up or SIGTERM ends the watch.
@@ -97,7 +104,7 @@ int WatchDrives(bool all) {
   auto device = std::make_unique<CELDevice>();
   std::vector<std::string> shown = DriveLines(*device, all);
   for (const std::string& line : shown) std::printf("%s\n", line.c_str());
-  std::printf("Watching the drives; Ctrl-C ends.\n");
+  PrintLine(stdout, Tr("DriveCommands", "Watching the drives; Ctrl-C ends."));
   std::fflush(stdout);
   constexpr int kWaitMs = 200;
   while (!watchStopped) {
@@ -105,10 +112,10 @@ int WatchDrives(bool all) {
     const std::vector<std::string> now = DriveLines(*device, all);
     for (const std::string& line : shown)
       if (std::find(now.begin(), now.end(), line) == now.end())
-        std::printf("removed: %s\n", line.c_str());
+        PrintLine(stdout, Tr("DriveCommands", "removed: %1"), {line});
     for (const std::string& line : now)
       if (std::find(shown.begin(), shown.end(), line) == shown.end())
-        std::printf("added:   %s\n", line.c_str());
+        PrintLine(stdout, Tr("DriveCommands", "added:   %1"), {line});
     std::fflush(stdout);
     shown = now;
   }
@@ -126,29 +133,34 @@ struct DiscRequest {
 // The options; kExitOk, or the exit status after the usage or an error.
 int ParseDiscRequest(int argc, char** argv, DiscRequest& request) {
   std::string driveText;
-  ArgParser args("disc",
-                 "Identifies the disc in a drive: its name and whether a label can be\n"
-                 "burned on it, kind and status codes, label side, outer radius of the\n"
-                 "recorded data, the volume descriptor and the top-level listing.\n"
-                 "Exits with 1 when there is no disc.");
+  ArgParser args("disc", Tr("DriveCommands",
+                            "Identifies the disc in a drive: its name and whether a label can be\n"
+                            "burned on it, kind and status codes, label side, outer radius of the\n"
+                            "recorded data, the volume descriptor and the top-level listing.\n"
+                            "Exits with 1 when there is no disc."));
   args.Option("drive", "DRIVE",
-              "Drive letter as 'twr drives' shows it, or its device (/dev/sr0); default: the "
-              "first.",
+              Tr("DriveCommands",
+                 "Drive letter as 'twr drives' shows it, or its device (/dev/sr0); default: the "
+                 "first."),
               &driveText);
-  args.Option("device", "PATH", "Any optical drive (/dev/srN), whether or not it can etch labels.",
-              &request.node);
-  args.Flag("json", "Write the result as JSON (fields in the README).", &request.json);
+  args.Option(
+      "device", "PATH",
+      Tr("DriveCommands", "Any optical drive (/dev/srN), whether or not it can etch labels."),
+      &request.node);
+  args.Flag("json", Tr("DriveCommands", "Write the result as JSON (fields in the README)."),
+            &request.json);
   if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
     return ExitStatusFor(r);
   if (!ParseDriveChoice(driveText, request.choice)) {
-    std::fprintf(stderr,
-                 "twr disc: '--drive %s' is neither a drive letter nor a device path (see 'twr "
-                 "drives')\n",
-                 driveText.c_str());
+    PrintLine(stderr,
+              Tr("DriveCommands",
+                 "twr disc: '--drive %1' is neither a drive letter nor a device path (see 'twr "
+                 "drives')"),
+              {driveText});
     return kExitUsage;
   }
   if (!request.node.empty() && !driveText.empty()) {
-    std::fprintf(stderr, "twr disc: give either --drive or --device, not both\n");
+    PrintLine(stderr, Tr("DriveCommands", "twr disc: give either --drive or --device, not both"));
     return kExitUsage;
   }
   return kExitOk;
@@ -162,16 +174,16 @@ int OpenNode(CELDevice& device, const std::string& node, DriveReport& drive) {
     failure.error = opened.error;
     failure.systemError = opened.systemError;
     failure.device = node;
-    std::fprintf(stderr, "twr disc: %s\n", failure.FailureText().c_str());
+    PrintLine(stderr, Tr("DriveCommands", "twr disc: %1"), {failure.FailureText()});
     return kExitFailure;
   }
   device.AttachTransport(opened.transport);
   drive.device = node;
   if (!device.Inquiry()) {
-    std::fprintf(stderr,
-                 "twr disc: %s does not answer INQUIRY; name an optical drive such as "
-                 "/dev/sr0\n",
-                 node.c_str());
+    PrintLine(stderr,
+              Tr("DriveCommands",
+                 "twr disc: %1 does not answer INQUIRY; name an optical drive such as /dev/sr0"),
+              {node});
     return kExitFailure;
   }
   device.ReadInquiryStrings(drive.vendor, drive.product, drive.revision);
@@ -185,9 +197,10 @@ int OpenListed(CELDevice& device, const DriveChoice& choice, Messages& messages,
   if (!opening.Ok()) {
     if (opening.error == DriveOpenError::NotListed) {
       messages.ShowString(kStrDriveNotFound, MessageIcon::Error);
-      std::fprintf(stderr, "See 'twr drives --all' for the drives of this system.\n");
+      PrintLine(stderr,
+                Tr("DriveCommands", "See 'twr drives --all' for the drives of this system."));
     } else {
-      std::fprintf(stderr, "twr disc: %s\n", opening.FailureText().c_str());
+      PrintLine(stderr, Tr("DriveCommands", "twr disc: %1"), {opening.FailureText()});
     }
     return kExitFailure;
   }
@@ -264,23 +277,32 @@ void PrintDiscText(const DriveReport& drive, const DiscReading& disc) {
   const std::string name =
       drive.letter ? drive.DisplayString()
                    : drive.device + " " + drive.vendor + " " + drive.product + " " + drive.revision;
-  std::printf("Drive:          %s\n", name.c_str());
-  std::printf("Disc:           %s\n", id.name.text.c_str());
-  std::printf("Verdict:        %d (%s)\n", id.name.verdict,
-              id.name.verdict ? "a label can be burned" : "no label can be burned");
-  std::printf("Kind:           0x%02X\n", id.kind);
-  std::printf("Status:         0x%02X\n", id.status);
-  std::printf("Label side:     %s\n", id.labelSide ? "yes" : "no");
-  std::printf("Recorded outer: %s mm\n", Millimetres(disc.radius).c_str());
-  std::printf("Volume:         %s\n", disc.volume.c_str());
-  std::printf("Publisher:      %s\n", disc.publisher.c_str());
-  std::printf("Date:           %s\n", disc.date.c_str());
+  PrintLine(stdout, Tr("DriveCommands", "Drive:          %1"), {name});
+  PrintLine(stdout, Tr("DriveCommands", "Disc:           %1"), {id.name.text});
+  PrintLine(stdout,
+            id.name.verdict ? Tr("DriveCommands", "Verdict:        %1 (a label can be burned)")
+                            : Tr("DriveCommands", "Verdict:        %1 (no label can be burned)"),
+            {std::to_string(id.name.verdict)});
+  PrintLine(stdout, Tr("DriveCommands", "Kind:           %1"), {HexByte(id.kind)});
+  PrintLine(stdout, Tr("DriveCommands", "Status:         %1"), {HexByte(id.status)});
+  PrintLine(stdout, id.labelSide ? Tr("DriveCommands", "Label side:     yes")
+                                 : Tr("DriveCommands", "Label side:     no"));
+  PrintLine(stdout, Tr("DriveCommands", "Recorded outer: %1 mm"), {Millimetres(disc.radius)});
+  PrintLine(stdout, Tr("DriveCommands", "Volume:         %1"), {disc.volume});
+  PrintLine(stdout, Tr("DriveCommands", "Publisher:      %1"), {disc.publisher});
+  PrintLine(stdout, Tr("DriveCommands", "Date:           %1"), {disc.date});
   for (const DiscEntry& e : disc.listing.entries)
-    std::printf(e.folder ? "Top level:      [%s]\n" : "Top level:      %s\n", e.name.c_str());
+    PrintLine(stdout,
+              e.folder ? Tr("DriveCommands", "Top level:      [%1]")
+                       : Tr("DriveCommands", "Top level:      %1"),
+              {e.name});
   if (disc.listing.needsMount)
-    std::printf("Top level:      (a UDF disc: its listing needs a mount)\n");
+    PrintLine(stdout,
+              Tr("DriveCommands", "Top level:      (a UDF disc: its listing needs a mount)"));
   else if (disc.listing.cut)
-    std::printf("Top level:      (the rest cannot be read: the disc's directory is damaged)\n");
+    PrintLine(stdout, Tr("DriveCommands",
+                         "Top level:      (the rest cannot be read: the disc's directory is "
+                         "damaged)"));
 }
 
 }  // namespace
@@ -288,23 +310,27 @@ void PrintDiscText(const DriveReport& drive, const DiscReading& disc) {
 int RunDrives(int argc, char** argv) {
   bool all = false, json = false;
   ArgParser args("drives",
-                 "Lists the drives that can etch labels, one display string a line.\n"
-                 "The virtual drive of ./twr.ini ([VirtualDrive]) is listed too. When none\n"
-                 "can, each drive seen is named with the reason.");
+                 Tr("DriveCommands",
+                    "Lists the drives that can etch labels, one display string a line.\n"
+                    "The virtual drive of ./twr.ini ([VirtualDrive]) is listed too. When none\n"
+                    "can, each drive seen is named with the reason."));
   args.Flag("all",
-            "Every optical drive and the virtual drive, each with why it can or cannot "
-            "etch labels.",
+            Tr("DriveCommands",
+               "Every optical drive and the virtual drive, each with why it can or cannot "
+               "etch labels."),
             &all);
-  args.Flag("json", "Write the list as JSON (fields in the README).", &json);
+  args.Flag("json", Tr("DriveCommands", "Write the list as JSON (fields in the README)."), &json);
   bool watch = false;
   args.Flag("watch",
-            "Print the list, then a line for every drive plugged in or pulled out, until "
-            "Ctrl-C.",
+            Tr("DriveCommands",
+               "Print the list, then a line for every drive plugged in or pulled out, until "
+               "Ctrl-C."),
             &watch);
   if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
     return ExitStatusFor(r);
   if (watch && json) {
-    std::fprintf(stderr, "twr drives: --watch writes text lines; leave out --json\n");
+    PrintLine(stderr,
+              Tr("DriveCommands", "twr drives: --watch writes text lines; leave out --json"));
     return kExitUsage;
   }
   TerminalMessages messages;
@@ -324,7 +350,7 @@ int RunDrives(int argc, char** argv) {
       out.Key("qualifies").Bool(r.qualifies);
       out.Key("inUse").Bool(r.inUse);
       out.Key("reason").String(DriveReasonName(r.reason));
-      out.Key("message").String(DriveReasonText(r));
+      out.Key("message").String(DriveReasonText(r, false));  // JSON stays English
       out.EndObject();
     }
     out.EndArray().EndObject();
@@ -360,7 +386,8 @@ int RunDisc(int argc, char** argv) {
   else
     PrintDiscText(drive, disc);
   if (disc.id.kind == kDiscNone) {
-    std::fprintf(stderr, "twr disc: there is no disc in the drive; put one in and try again\n");
+    PrintLine(stderr, Tr("DriveCommands",
+                         "twr disc: there is no disc in the drive; put one in and try again"));
     return kExitFailure;
   }
   return kExitOk;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/Print.h"
 #include "cli/SettingsFile.h"
 #include "common/Messages.h"
 #include "label/BurningArea.h"
@@ -39,18 +40,27 @@ std::string LabelOptions::TypedNote() const {
 }
 
 void AddLabelOptions(ArgParser& parser, LabelOptions& options) {
-  parser.Integer("layout", "N", "Layout number in the settings file (default 0).", &options.layout);
-  parser.Option("title", "TEXT", "Title of the label.", &options.title);
-  parser.Option("date", "TEXT", "Date of the label.", &options.date);
-  parser.Repeated("note", "LINE", "A note line; folders written as \"[name]\" come first.",
+  parser.Integer("layout", "N",
+                 Tr("LabelOptions", "Layout number in the settings file (default 0)."),
+                 &options.layout);
+  parser.Option("title", "TEXT", Tr("LabelOptions", "Title of the label."), &options.title);
+  parser.Option("date", "TEXT", Tr("LabelOptions", "Date of the label."), &options.date);
+  parser.Repeated("note", "LINE",
+                  Tr("LabelOptions", "A note line; folders written as \"[name]\" come first."),
                   &options.notes);
-  parser.Decimal("inner", "MM", "Inner radius of the burning area in millimetres.", &options.inner);
-  parser.Decimal("outer", "MM", "Outer radius of the burning area in millimetres.", &options.outer);
+  parser.Decimal("inner", "MM",
+                 Tr("LabelOptions", "Inner radius of the burning area in millimetres."),
+                 &options.inner);
+  parser.Decimal("outer", "MM",
+                 Tr("LabelOptions", "Outer radius of the burning area in millimetres."),
+                 &options.outer);
 }
 
 void AddDesignOption(ArgParser& parser, std::string& path) {
-  parser.Option("design", "FILE",
-                "Start from a label design (.twrlabel); the options given beside it win.", &path);
+  parser.Option(
+      "design", "FILE",
+      Tr("LabelOptions", "Start from a label design (.twrlabel); the options given beside it win."),
+      &path);
 }
 
 bool LoadDesignOption(const std::string& path, LabelOptions& options, Messages& messages) {
@@ -58,7 +68,8 @@ bool LoadDesignOption(const std::string& path, LabelOptions& options, Messages& 
   auto design = std::make_shared<Design>();
   std::string problem;
   if (!LoadDesignFile(path, *design, problem)) {
-    messages.Show("Cannot open the design '" + path + "': " + problem + ".", MessageIcon::Error);
+    messages.Show(Arg(Tr("LabelOptions", "Cannot open the design '%1': %2."), {path, problem}),
+                  MessageIcon::Error);
     return false;
   }
   options.design = std::move(design);
@@ -69,12 +80,16 @@ std::vector<std::string> DesignWarnings(const Design& design, bool ownLayout) {
   std::vector<std::string> warnings;
   if (!design.fontFace.empty() &&
       !QFontDatabase::hasFamily(QString::fromStdString(design.fontFace)))
-    warnings.push_back("The design's font face \"" + design.fontFace +
-                       "\" is not installed here; a similar face is drawn instead.");
+    warnings.push_back(Arg(Tr("LabelOptions",
+                              "The design's font face \"%1\" is not installed "
+                              "here; a similar face is drawn instead."),
+                           {design.fontFace}));
   if (ownLayout && design.background.kind == DesignBackground::Kind::Unusable)
-    warnings.push_back("The design's background picture " + design.background.name +
-                       " could not be used when it was saved (" + design.background.problem +
-                       "); BgColor fills the label.");
+    warnings.push_back(Arg(Tr("LabelOptions",
+                              "The design's background picture %1 could not be "
+                              "used when it was saved (%2); BgColor fills the "
+                              "label."),
+                           {design.background.name, design.background.problem}));
   return warnings;
 }
 
@@ -93,8 +108,10 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
     }
     index = options.layout.value_or(0);
     if (index < 0 || index >= static_cast<int>(names.size())) {
-      messages.Show("Layout " + std::to_string(index) + " does not exist: the settings file has " +
-                        std::to_string(names.size()) + " layouts, numbered from 0.",
+      messages.Show(Arg(Tr("LabelOptions",
+                           "Layout %1 does not exist: the settings file has %2 layouts, "
+                           "numbered from 0."),
+                        {std::to_string(index), std::to_string(names.size())}),
                     MessageIcon::Error);
       return kExitUsage;
     }
@@ -122,10 +139,15 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
   const bool keepRadii = customArea || design != nullptr;
   if (keepRadii) layout.SetBandRadii(radii.inner, radii.outer);
 
-  const std::string name = designLayout ? "The design's layout" : "Layout " + std::to_string(index);
   if (!layout.RenderLabel(index, keepRadii) ||
       !layout.RenderPreview(index, kPreviewSide, kPreviewSide, keepRadii)) {
-    messages.Show(name + " could not be rendered (check its BaseLength and ring band).",
+    messages.Show(designLayout ? std::string(Tr("LabelOptions",
+                                                "The design's layout could not be rendered "
+                                                "(check its BaseLength and ring band)."))
+                               : Arg(Tr("LabelOptions",
+                                        "Layout %1 could not be rendered (check its BaseLength "
+                                        "and ring band)."),
+                                     {std::to_string(index)}),
                   MessageIcon::Error);
     return kExitFailure;
   }
@@ -139,7 +161,7 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
 void PrintLabelWarnings(const std::string& command, const std::vector<LabelWarning>& warnings) {
   std::fflush(stdout);
   for (const LabelWarning& w : warnings)
-    std::fprintf(stderr, "twr %s: warning: %s\n", command.c_str(), w.text.c_str());
+    PrintLine(stderr, Tr("LabelOptions", "twr %1: warning: %2"), {command, w.text});
   std::fflush(stderr);
 }
 

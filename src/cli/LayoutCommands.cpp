@@ -13,6 +13,7 @@
 #include "cli/Commands.h"
 #include "cli/GuiApplication.h"
 #include "cli/Json.h"
+#include "cli/Print.h"
 #include "cli/SettingsFile.h"
 #include "common/ProfileFile.h"
 #include "label/LayoutFile.h"
@@ -21,10 +22,11 @@ namespace twr::cli {
 
 namespace {
 
-constexpr const char* kLayoutSummary =
+constexpr const char* kLayoutSummary = TWR_TRANSLATE_NOOP(
+    "LayoutCommands",
     "Shows, adds, changes, deletes and moves the layouts of the settings file, with\n"
     "the layout designer's limits. Only the layout sections that change and\n"
-    "[Config] LayoutNum are written, in one step; every other line stays.";
+    "[Config] LayoutNum are written, in one step; every other line stays.");
 
 void PrintLayoutUsage(std::FILE* out) {
   std::fprintf(out,
@@ -33,12 +35,13 @@ void PrintLayoutUsage(std::FILE* out) {
                "       twr layout set N KEY=VALUE...\n"
                "       twr layout delete N\n"
                "       twr layout move N M\n\n"
-               "%s\n\n"
-               "Layouts are numbered from 0 as 'twr layouts' lists them. KEY is a key of a\n"
-               "[LayoutNN] section (TitlePosX, BgColor, RingType, ...). A BgImage picture is\n"
-               "copied into the settings file's bg/ folder unless it lies in that file's\n"
-               "folder already. Run 'twr layout SUBCOMMAND --help' for its options.\n",
-               kLayoutSummary);
+               "%s\n\n%s\n",
+               Tr("LayoutCommands", kLayoutSummary),
+               Tr("LayoutCommands",
+                  "Layouts are numbered from 0 as 'twr layouts' lists them. KEY is a key of a\n"
+                  "[LayoutNN] section (TitlePosX, BgColor, RingType, ...). A BgImage picture is\n"
+                  "copied into the settings file's bg/ folder unless it lies in that file's\n"
+                  "folder already. Run 'twr layout SUBCOMMAND --help' for its options."));
 }
 
 // The arguments of a subcommand split into its numbers and words
@@ -51,7 +54,7 @@ struct SplitArguments {
 
 SplitArguments Split(int argc, char** argv, const std::vector<std::string>& valueOptions) {
   SplitArguments split;
-  split.options.push_back(argv[0]);
+  split.options.emplace_back(argv[0]);
   bool ended = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -75,7 +78,7 @@ SplitArguments Split(int argc, char** argv, const std::vector<std::string>& valu
     split.options.push_back(arg);
     const std::string name = arg.substr(2);
     for (const std::string& option : valueOptions) {
-      if (name == option && i + 1 < argc) split.options.push_back(argv[++i]);
+      if (name == option && i + 1 < argc) split.options.emplace_back(argv[++i]);
     }
   }
   return split;
@@ -84,7 +87,9 @@ SplitArguments Split(int argc, char** argv, const std::vector<std::string>& valu
 class Subcommand {
  public:
   Subcommand(std::string name, std::string usage, std::string summary)
-      : name_(std::move(name)), usage_(std::move(usage)), parser_("layout " + name_, summary) {}
+      : name_(std::move(name)),
+        usage_(std::move(usage)),
+        parser_("layout " + name_, std::move(summary)) {}
 
   ArgParser& Parser() { return parser_; }
 
@@ -94,7 +99,8 @@ class Subcommand {
     split_ = Split(argc, argv, valueOptions);
     if (split_.help) {
       std::string help = parser_.Help();
-      help.replace(0, help.find('\n'), "Usage: twr layout " + name_ + " " + usage_);
+      help.replace(0, help.find('\n'),
+                   Arg(Tr("LayoutCommands", "Usage: twr layout %1"), {name_ + " " + usage_}));
       std::fputs(help.c_str(), stdout);
       status = kExitOk;
       return false;
@@ -109,7 +115,7 @@ class Subcommand {
     const bool many = positionals == kMany;
     if ((!many && split_.positionals.size() != positionals) ||
         (many && split_.positionals.size() < 2)) {
-      status = parser_.UsageError("needs " + usage_);
+      status = parser_.UsageError(Arg(Tr("LayoutCommands", "needs %1"), {usage_}));
       return false;
     }
     return true;
@@ -120,7 +126,8 @@ class Subcommand {
   // A layout number among the positionals.
   bool Number(std::size_t at, int& out, int& status) const {
     if (!ParseInt(split_.positionals[at], out)) {
-      status = UsageError("'" + split_.positionals[at] + "' is not a layout number");
+      status = UsageError(
+          Arg(Tr("LayoutCommands", "'%1' is not a layout number"), {split_.positionals[at]}));
       return false;
     }
     return true;
@@ -139,8 +146,8 @@ class Subcommand {
 bool ReadLayouts(LayoutFile& file, const char* command) {
   std::string problem;
   if (file.Read(Settings().path, &problem)) return true;
-  std::fprintf(stderr, "twr layout %s: cannot read the settings file %s: %s\n", command,
-               Settings().path.c_str(), problem.c_str());
+  PrintLine(stderr, Tr("LayoutCommands", "twr layout %1: cannot read the settings file %2: %3"),
+            {command, Settings().path, problem});
   return false;
 }
 
@@ -148,13 +155,13 @@ int SaveLayouts(LayoutFile& file, const std::vector<LayoutDefinition>& layouts,
                 const char* command) {
   const FileWriteResult saved = file.Save(layouts);
   if (saved.ok) return kExitOk;
-  std::fprintf(stderr, "twr layout %s: %s\n", command,
-               SaveFailureText(file.Path(), saved.problem).c_str());
+  PrintLine(stderr, Tr("LayoutCommands", "twr layout %1: %2"),
+            {command, SaveFailureText(file.Path(), saved.problem)});
   return kExitFailure;
 }
 
 int Refuse(const char* command, const std::string& why) {
-  std::fprintf(stderr, "twr layout %s: %s\n", command, why.c_str());
+  PrintLine(stderr, Tr("LayoutCommands", "twr layout %1: %2"), {command, why});
   return kExitUsage;
 }
 
@@ -167,12 +174,14 @@ std::string Quoted(const std::string& name) {
 
 int RunShow(int argc, char** argv) {
   Subcommand sub("show", "N [--json]",
-                 "Prints the keys of layout N as its [LayoutNN] section holds them, one\n"
-                 "KEY=VALUE per line, or as JSON with --json.");
+                 Tr("LayoutCommands",
+                    "Prints the keys of layout N as its [LayoutNN] section holds them, one\n"
+                    "KEY=VALUE per line, or as JSON with --json."));
   bool json = false;
   sub.Parser().Flag("json",
-                    "Print {\"settings\", \"index\", \"section\", \"keys\": {KEY: value}} (numbers "
-                    "as numbers).",
+                    Tr("LayoutCommands",
+                       "Print {\"settings\", \"index\", \"section\", \"keys\": {KEY: value}} "
+                       "(numbers as numbers)."),
                     &json);
   int status = 0, index = 0;
   if (!sub.Parse(argc, argv, {"config"}, 1, status) || !sub.Number(0, index, status)) return status;
@@ -215,16 +224,18 @@ int RunShow(int argc, char** argv) {
 
 int RunNew(int argc, char** argv) {
   Subcommand sub("new", "[--from N] --name NAME",
-                 "Adds a layout at the end of the list: a copy of layout N with --from,\n"
-                 "otherwise the built-in starting layout (title, date and note boxes, title\n"
-                 "and date on the upper arc of the ring, notes below).");
+                 Tr("LayoutCommands",
+                    "Adds a layout at the end of the list: a copy of layout N with --from,\n"
+                    "otherwise the built-in starting layout (title, date and note boxes, title\n"
+                    "and date on the upper arc of the ring, notes below)."));
   std::optional<int> from;
   std::string name;
-  sub.Parser().Integer("from", "N", "Copy layout N.", &from);
-  sub.Parser().Option("name", "NAME", "The new layout's name (1 to 79 bytes).", &name);
+  sub.Parser().Integer("from", "N", Tr("LayoutCommands", "Copy layout N."), &from);
+  sub.Parser().Option("name", "NAME",
+                      Tr("LayoutCommands", "The new layout's name (1 to 79 bytes)."), &name);
   int status = 0;
   if (!sub.Parse(argc, argv, {"from", "name", "config"}, 0, status)) return status;
-  if (name.empty()) return sub.UsageError("needs --name NAME");
+  if (name.empty()) return sub.UsageError(Tr("LayoutCommands", "needs --name NAME"));
   LayoutFile file;
   if (!ReadLayouts(file, "new")) return kExitFailure;
   std::vector<LayoutDefinition> layouts = file.Layouts();
@@ -238,19 +249,24 @@ int RunNew(int argc, char** argv) {
   if (std::string why = AddLayout(layouts, std::move(layout)); !why.empty())
     return Refuse("new", why);
   if (const int saved = SaveLayouts(file, layouts, "new"); saved != kExitOk) return saved;
-  std::printf("Added layout %zu %s (%s)\n", layouts.size() - 1, Quoted(name).c_str(),
-              from ? ("a copy of layout " + std::to_string(*from)).c_str()
-                   : "the built-in starting layout");
+  const std::string added = std::to_string(layouts.size() - 1);
+  if (from)
+    PrintLine(stdout, Tr("LayoutCommands", "Added layout %1 %2 (a copy of layout %3)"),
+              {added, Quoted(name), std::to_string(*from)});
+  else
+    PrintLine(stdout, Tr("LayoutCommands", "Added layout %1 %2 (the built-in starting layout)"),
+              {added, Quoted(name)});
   return kExitOk;
 }
 
 int RunSet(int argc, char** argv) {
   Subcommand sub("set", "N KEY=VALUE...",
-                 "Sets keys of layout N (the keys of a [LayoutNN] section, VALUE as the file\n"
-                 "writes it). Every value is checked first: one outside its limits is refused\n"
-                 "with the reason and nothing is written. A BgImage picture (named from the\n"
-                 "current folder) is copied into the settings file's bg/ folder unless it lies\n"
-                 "in that file's folder already; BgImage= takes the picture away.");
+                 Tr("LayoutCommands",
+                    "Sets keys of layout N (the keys of a [LayoutNN] section, VALUE as the file\n"
+                    "writes it). Every value is checked first: one outside its limits is refused\n"
+                    "with the reason and nothing is written. A BgImage picture (named from the\n"
+                    "current folder) is copied into the settings file's bg/ folder unless it lies\n"
+                    "in that file's folder already; BgImage= takes the picture away."));
   int status = 0, index = 0;
   if (!sub.Parse(argc, argv, {"config"}, Subcommand::kMany, status) ||
       !sub.Number(0, index, status))
@@ -267,15 +283,16 @@ int RunSet(int argc, char** argv) {
   for (std::size_t i = 1; i < sub.Positionals().size(); ++i) {
     const std::string& assignment = sub.Positionals()[i];
     const std::size_t eq = assignment.find('=');
-    if (eq == std::string::npos) return sub.UsageError("'" + assignment + "' is not KEY=VALUE");
+    if (eq == std::string::npos)
+      return sub.UsageError(Arg(Tr("LayoutCommands", "'%1' is not KEY=VALUE"), {assignment}));
     const std::string key = CanonicalLayoutKey(assignment.substr(0, eq));
     const std::string value = assignment.substr(eq + 1);
     if (key.empty()) {
-      std::string why(1, '\'');
-      why += assignment.substr(0, eq);
-      why += "' is not a key of a layout (the keys:";
-      for (const std::string& k : LayoutKeyNames()) why += (why.back() == ':' ? " " : ", ") + k;
-      return Refuse("set", why + ").");
+      std::string names;
+      for (const std::string& k : LayoutKeyNames()) names += (names.empty() ? "" : ", ") + k;
+      return Refuse("set",
+                    Arg(Tr("LayoutCommands", "'%1' is not a key of a layout (the keys: %2)."),
+                        {assignment.substr(0, eq), names}));
     }
     if (key == "BgImage") {
       picture = value;
@@ -297,7 +314,8 @@ int RunSet(int argc, char** argv) {
     StartGui();  // the picture is decoded to see that it can be used
     const std::string path = std::filesystem::absolute(picture).string();
     adopted = file.AdoptPicture(path);
-    if (!adopted.ok) return Refuse("set", "BgImage: " + adopted.problem + ".");
+    if (!adopted.ok)
+      return Refuse("set", Arg(Tr("LayoutCommands", "BgImage: %1."), {adopted.problem}));
     if (std::string why = SetLayoutValue(layout, "BgImage", adopted.value); !why.empty())
       return Refuse("set", why + ".");
   } else if (pictureSet) {
@@ -313,14 +331,15 @@ int RunSet(int argc, char** argv) {
   }
   std::string done;
   for (const std::string& key : keys) done += " " + key + "=" + LayoutKeyValue(layout, key);
-  std::printf("Layout %d:%s\n", index, done.c_str());
+  PrintLine(stdout, Tr("LayoutCommands", "Layout %1:%2"), {std::to_string(index), done});
   return kExitOk;
 }
 
 int RunDelete(int argc, char** argv) {
   Subcommand sub("delete", "N",
-                 "Deletes layout N; the layouts after it move up one place. The only layout\n"
-                 "cannot be deleted.");
+                 Tr("LayoutCommands",
+                    "Deletes layout N; the layouts after it move up one place. The only layout\n"
+                    "cannot be deleted."));
   int status = 0, index = 0;
   if (!sub.Parse(argc, argv, {"config"}, 1, status) || !sub.Number(0, index, status)) return status;
   LayoutFile file;
@@ -331,13 +350,15 @@ int RunDelete(int argc, char** argv) {
                                : std::string();
   if (std::string why = DeleteLayout(layouts, index); !why.empty()) return Refuse("delete", why);
   if (const int saved = SaveLayouts(file, layouts, "delete"); saved != kExitOk) return saved;
-  std::printf("Deleted layout %d %s; %zu layouts are left\n", index, Quoted(name).c_str(),
-              layouts.size());
+  PrintLine(stdout, Tr("LayoutCommands", "Deleted layout %1 %2; %3 layouts are left"),
+            {std::to_string(index), Quoted(name), std::to_string(layouts.size())});
   return kExitOk;
 }
 
 int RunMove(int argc, char** argv) {
-  Subcommand sub("move", "N M", "Moves layout N to place M; the layouts between move over by one.");
+  Subcommand sub(
+      "move", "N M",
+      Tr("LayoutCommands", "Moves layout N to place M; the layouts between move over by one."));
   int status = 0, from = 0, to = 0;
   if (!sub.Parse(argc, argv, {"config"}, 2, status) || !sub.Number(0, from, status) ||
       !sub.Number(1, to, status))
@@ -347,8 +368,9 @@ int RunMove(int argc, char** argv) {
   std::vector<LayoutDefinition> layouts = file.Layouts();
   if (std::string why = MoveLayout(layouts, from, to); !why.empty()) return Refuse("move", why);
   if (const int saved = SaveLayouts(file, layouts, "move"); saved != kExitOk) return saved;
-  std::printf("Moved layout %d %s to place %d\n", from,
-              Quoted(layouts[static_cast<std::size_t>(to)].Name).c_str(), to);
+  PrintLine(stdout, Tr("LayoutCommands", "Moved layout %1 %2 to place %3"),
+            {std::to_string(from), Quoted(layouts[static_cast<std::size_t>(to)].Name),
+             std::to_string(to)});
   return kExitOk;
 }
 
@@ -356,7 +378,7 @@ int RunMove(int argc, char** argv) {
 
 int RunLayout(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "twr layout: no subcommand given\n\n");
+    std::fprintf(stderr, "%s\n\n", Tr("LayoutCommands", "twr layout: no subcommand given"));
     PrintLayoutUsage(stderr);
     return kExitUsage;
   }
@@ -374,7 +396,8 @@ int RunLayout(int argc, char** argv) {
   };
   for (const Entry& e : kSubcommands)
     if (sub == e.name) return e.run(argc - 1, argv + 1);
-  std::fprintf(stderr, "twr layout: unknown subcommand '%s'\n\n", sub.c_str());
+  std::fprintf(stderr, "%s\n\n",
+               Arg(Tr("LayoutCommands", "twr layout: unknown subcommand '%1'"), {sub}).c_str());
   PrintLayoutUsage(stderr);
   return kExitUsage;
 }

@@ -9,6 +9,8 @@
 #include <cctype>
 #include <cmath>
 
+#include "common/Translate.h"
+
 namespace twr::cli {
 
 namespace {
@@ -44,13 +46,14 @@ bool WritePicture(QImage image, const std::string& path, double millimetresAcros
                   std::string& problem) {
   const std::string format = PictureFormatFor(path);
   if (format.empty()) {
-    problem = "its name does not end in " + std::string(kPictureExtensions);
+    problem = Arg(Tr("PictureFile", "its name does not end in %1"), {kPictureExtensions});
     return false;
   }
   if (!QImageWriter::supportedImageFormats().contains(QByteArray(format.c_str()).toLower())) {
-    problem = format +
-              " pictures cannot be written on this system: install the Qt image format "
-              "plugins (Debian: qt6-image-formats-plugins)";
+    problem = Arg(Tr("PictureFile",
+                     "%1 pictures cannot be written on this system: install the Qt image format "
+                     "plugins (Debian: qt6-image-formats-plugins)"),
+                  {format});
     return false;
   }
   if (millimetresAcross > 0.0) {

@@ -15,6 +15,7 @@
 #include "cli/Json.h"
 #include "cli/LabelOptions.h"
 #include "cli/PictureFile.h"
+#include "cli/Print.h"
 #include "cli/SettingsFile.h"
 #include "cli/TerminalMessages.h"
 #include "common/DecimalText.h"
@@ -40,15 +41,36 @@ std::string Mm(double value) {
   return FormatDecimal(value, kRadiusDecimals);
 }
 
-bool Write(const QImage& image, const std::string& path, double millimetres, const char* what,
-           Messages& messages) {
+// Which picture Write() writes: the texts that tell of it.
+struct PictureTexts {
+  const char* cannot;  // %1 the file, %2 the problem
+  const char* wrote;   // %1 x %2 pixels, %3 the file
+};
+
+PictureTexts LabelPictureTexts() {
+  return {Tr("RenderCommands", "Cannot write the label to '%1': %2."),
+          Tr("RenderCommands", "Wrote the label (%1 x %2) to %3")};
+}
+
+PictureTexts PreviewTexts() {
+  return {Tr("RenderCommands", "Cannot write the preview to '%1': %2."),
+          Tr("RenderCommands", "Wrote the preview (%1 x %2) to %3")};
+}
+
+PictureTexts EtchedTexts() {
+  return {Tr("RenderCommands", "Cannot write the etched disc to '%1': %2."),
+          Tr("RenderCommands", "Wrote the etched disc (%1 x %2) to %3")};
+}
+
+bool Write(const QImage& image, const std::string& path, double millimetres,
+           const PictureTexts& texts, Messages& messages) {
   std::string problem;
   if (!WritePicture(image, path, millimetres, problem)) {
-    messages.Show("Cannot write the " + std::string(what) + " to '" + path + "': " + problem + ".",
-                  MessageIcon::Error);
+    messages.Show(Arg(texts.cannot, {path, problem}), MessageIcon::Error);
     return false;
   }
-  std::printf("Wrote the %s (%d x %d) to %s\n", what, image.width(), image.height(), path.c_str());
+  PrintLine(stdout, texts.wrote,
+            {std::to_string(image.width()), std::to_string(image.height()), path});
   return true;
 }
 
@@ -65,15 +87,18 @@ bool WriteEtched(const CELLayout& layout, const LabelBand& band, bool dataSide, 
   request.page = ElsPage(ExampleElsPage());
   const EtchResult etched = SimulateEtch(request);
   if (!etched.ok) {
-    messages.Show("Cannot draw the etched disc: " + etched.problem, MessageIcon::Error);
+    messages.Show(Arg(Tr("RenderCommands", "Cannot draw the etched disc: %1"), {etched.problem}),
+                  MessageIcon::Error);
     return false;
   }
-  if (!Write(etched.picture, path, kEtchedMillimetres, "etched disc", messages)) return false;
-  std::printf(
-      "Etched as a %s burn would: band %s - %s mm, %d revolutions per step, %d "
-      "writes, required time %s\n",
-      kQualityNames[static_cast<int>(quality)], Mm(band.inner).c_str(), Mm(band.outer).c_str(),
-      etched.plan.steps, etched.plan.writes, etched.plan.timeText.c_str());
+  if (!Write(etched.picture, path, kEtchedMillimetres, EtchedTexts(), messages)) return false;
+  PrintLine(stdout,
+            Tr("RenderCommands",
+               "Etched as a %1 burn would: band %2 - %3 mm, %4 revolutions per step, %5 "
+               "writes, required time %6"),
+            {Tr("BurnPlan", kQualityNames[static_cast<int>(quality)]), Mm(band.inner),
+             Mm(band.outer), std::to_string(etched.plan.steps), std::to_string(etched.plan.writes),
+             etched.plan.timeText});
   return true;
 }
 
@@ -94,9 +119,11 @@ bool ParseQuality(const std::string& text, BurnQuality& quality) {
 
 int RunLayouts(int argc, char** argv) {
   bool json = false;
-  ArgParser parser("layouts", "Lists the layouts of the settings file: number, tab, name.");
+  ArgParser parser("layouts", Tr("RenderCommands",
+                                 "Lists the layouts of the settings file: number, tab, name."));
   parser.Flag("json",
-              "Print them as JSON: {\"settings\": FILE, \"layouts\": [{\"index\", \"name\"}]}.",
+              Tr("RenderCommands",
+                 "Print them as JSON: {\"settings\": FILE, \"layouts\": [{\"index\", \"name\"}]}."),
               &json);
   if (ArgParser::Result r = parser.Parse(argc, argv); r != ArgParser::kOk) return ExitStatusFor(r);
   // No renderer here: listing names needs no fonts.
@@ -127,51 +154,64 @@ int RunLayouts(int argc, char** argv) {
 
 int RunRender(int argc, char** argv) {
   ArgParser parser("render",
-                   "Renders a layout of the settings file, or a design, as the window program\n"
-                   "does: the full-size label picture that a burn etches and the 600 x 600\n"
-                   "preview with the burning area drawn in blue. With --etched it also draws\n"
-                   "the disc as a burn would leave it (the band and quality as the burn\n"
-                   "prepares them from the virtual drive's ELS page), without a drive.\n"
-                   "Pictures are written in the format their name ends in: .png, .jpg, .bmp\n"
-                   "or .tif; the label also as .pdf or .svg, 116 mm across.");
+                   Tr("RenderCommands",
+                      "Renders a layout of the settings file, or a design, as the window program\n"
+                      "does: the full-size label picture that a burn etches and the 600 x 600\n"
+                      "preview with the burning area drawn in blue. With --etched it also draws\n"
+                      "the disc as a burn would leave it (the band and quality as the burn\n"
+                      "prepares them from the virtual drive's ELS page), without a drive.\n"
+                      "Pictures are written in the format their name ends in: .png, .jpg, .bmp\n"
+                      "or .tif; the label also as .pdf or .svg, 116 mm across."));
   LabelOptions options;
   std::string labelPath, previewPath, etchedPath, qualityText, discText, designPath;
   bool rimtone = false, guides = false;
   AddLabelOptions(parser, options);
   AddDesignOption(parser, designPath);
   parser.Option("label", "FILE",
-                "Write the full-size label (116 mm across): a picture, or a .pdf page or .svg "
-                "drawing with the texts as text.",
+                Tr("RenderCommands",
+                   "Write the full-size label (116 mm across): a picture, or a .pdf page or .svg "
+                   "drawing with the texts as text."),
                 &labelPath);
   parser.Flag("guides",
-              "With a .pdf or .svg --label: draw the centre hole and the burning area as thin "
-              "circles over the label.",
+              Tr("RenderCommands",
+                 "With a .pdf or .svg --label: draw the centre hole and the burning area as thin "
+                 "circles over the label."),
               &guides);
-  parser.Option("preview", "FILE", "Write the preview with the burning area.", &previewPath);
-  parser.Option("etched", "FILE", "Write the disc as the burn would etch it (120 mm across).",
+  parser.Option("preview", "FILE", Tr("RenderCommands", "Write the preview with the burning area."),
+                &previewPath);
+  parser.Option("etched", "FILE",
+                Tr("RenderCommands", "Write the disc as the burn would etch it (120 mm across)."),
                 &etchedPath);
-  parser.Choice("quality", "Q", "With --etched: draft, normal or high (default: draft).",
+  parser.Choice("quality", "Q",
+                Tr("RenderCommands", "With --etched: draft, normal or high (default: draft)."),
                 {"draft", "normal", "high"}, &qualityText);
-  parser.Flag("rimtone", "With --etched: the outer band of a DVD-R/DVD+R data side.", &rimtone);
-  parser.Choice("disc", "KIND", "With --rimtone: the data side, dvd-r or dvd+r.",
+  parser.Flag("rimtone",
+              Tr("RenderCommands", "With --etched: the outer band of a DVD-R/DVD+R data side."),
+              &rimtone);
+  parser.Choice("disc", "KIND",
+                Tr("RenderCommands", "With --rimtone: the data side, dvd-r or dvd+r."),
                 {"dvd-r", "dvd+r"}, &discText);
   if (ArgParser::Result r = parser.Parse(argc, argv); r != ArgParser::kOk) return ExitStatusFor(r);
   const ExportFormat labelExport = ExportFormatFor(labelPath);
   if (!labelPath.empty() && labelExport == ExportFormat::None &&
       PictureFormatFor(labelPath).empty())
-    return parser.UsageError("'" + labelPath + "' does not end in " + kPictureExtensions +
-                             ", .pdf or .svg");
+    return parser.UsageError(Arg(Tr("RenderCommands", "'%1' does not end in %2, .pdf or .svg"),
+                                 {labelPath, kPictureExtensions}));
   for (const std::string* path : {&previewPath, &etchedPath}) {
     if (!path->empty() && PictureFormatFor(*path).empty())
-      return parser.UsageError("'" + *path + "' does not end in " + kPictureExtensions);
+      return parser.UsageError(
+          Arg(Tr("RenderCommands", "'%1' does not end in %2"), {*path, kPictureExtensions}));
   }
   if (guides && labelExport == ExportFormat::None)
-    return parser.UsageError("--guides goes with a --label FILE ending in .pdf or .svg");
+    return parser.UsageError(
+        Tr("RenderCommands", "--guides goes with a --label FILE ending in .pdf or .svg"));
   if (etchedPath.empty() && (!qualityText.empty() || rimtone || !discText.empty()))
-    return parser.UsageError("--quality, --rimtone and --disc go with --etched");
+    return parser.UsageError(
+        Tr("RenderCommands", "--quality, --rimtone and --disc go with --etched"));
   if (rimtone && discText.empty())
     return parser.UsageError(
-        "--rimtone needs --disc dvd-r or --disc dvd+r, and --disc needs --rimtone");
+        Tr("RenderCommands",
+           "--rimtone needs --disc dvd-r or --disc dvd+r, and --disc needs --rimtone"));
 
   StartGui();
   TerminalMessages messages;
@@ -182,11 +222,13 @@ int RunRender(int argc, char** argv) {
     if (qualityText.empty()) qualityText = DesignQualityName(options.design->quality);
     if (rimtone && discText.empty())
       return parser.UsageError(
-          "the design is for Rimtone mode: --etched needs --disc dvd-r or --disc dvd+r");
+          Tr("RenderCommands",
+             "the design is for Rimtone mode: --etched needs --disc dvd-r or --disc dvd+r"));
   }
   if (!rimtone && !discText.empty())
     return parser.UsageError(
-        "--rimtone needs --disc dvd-r or --disc dvd+r, and --disc needs --rimtone");
+        Tr("RenderCommands",
+           "--rimtone needs --disc dvd-r or --disc dvd+r, and --disc needs --rimtone"));
   BurnQuality quality = BurnQuality::Draft;
   ParseQuality(qualityText, quality);
   // In Rimtone mode the band starts outside the data area at the least.
@@ -200,13 +242,15 @@ int RunRender(int argc, char** argv) {
                                   rimtone ? dataLimit : kLowestInnerRadius);
   if (status == kExitOk) {
     if (rendered.layoutIndex == kGivenLayout)
-      std::printf("Rendered the design's layout \"%s\", burning area %s - %s [mm]\n",
-                  rendered.layoutName.c_str(), Mm(rendered.inner).c_str(),
-                  Mm(rendered.outer).c_str());
+      PrintLine(
+          stdout,
+          Tr("RenderCommands", "Rendered the design's layout \"%1\", burning area %2 - %3 [mm]"),
+          {rendered.layoutName, Mm(rendered.inner), Mm(rendered.outer)});
     else
-      std::printf("Rendered layout %d \"%s\", burning area %s - %s [mm]\n", rendered.layoutIndex,
-                  rendered.layoutName.c_str(), Mm(rendered.inner).c_str(),
-                  Mm(rendered.outer).c_str());
+      PrintLine(stdout,
+                Tr("RenderCommands", "Rendered layout %1 \"%2\", burning area %3 - %4 [mm]"),
+                {std::to_string(rendered.layoutIndex), rendered.layoutName, Mm(rendered.inner),
+                 Mm(rendered.outer)});
     const BurnDisc disc = rimtone ? BurnDisc::DataSide(dataLimit) : BurnDisc::LabelSide();
     const LabelBand band{BandInnerOn(disc, rendered.inner), rendered.outer};
     std::vector<LabelWarning> warnings = CheckLabel(layout, options.TypedNote(), band);
@@ -223,20 +267,21 @@ int RunRender(int argc, char** argv) {
       exportOptions.title = layout.Title;
       std::string problem;
       if (ExportLabel(layout, labelPath, exportOptions, problem)) {
-        std::printf("Wrote the label (116 x 116 mm) to %s\n", labelPath.c_str());
+        PrintLine(stdout, Tr("RenderCommands", "Wrote the label (116 x 116 mm) to %1"),
+                  {labelPath});
       } else {
-        messages.Show("Cannot write the label to '" + labelPath + "': " + problem + ".",
-                      MessageIcon::Error);
+        messages.Show(Arg(LabelPictureTexts().cannot, {labelPath, problem}), MessageIcon::Error);
         status = kExitFailure;
       }
-    } else if (!labelPath.empty() &&
-               !Write(layout.LabelImageData(), labelPath, kLabelWidthMm, "label", messages)) {
+    } else if (!labelPath.empty() && !Write(layout.LabelImageData(), labelPath, kLabelWidthMm,
+                                            LabelPictureTexts(), messages)) {
       status = kExitFailure;
     }
     if (!previewPath.empty()) {
       QImage preview = layout.PreviewImage().Image().copy();
       DrawBandLimits(preview, rendered.inner, rendered.outer);
-      if (!Write(preview, previewPath, kLabelWidthMm, "preview", messages)) status = kExitFailure;
+      if (!Write(preview, previewPath, kLabelWidthMm, PreviewTexts(), messages))
+        status = kExitFailure;
     }
     if (!etchedPath.empty() && !WriteEtched(layout, band, rimtone, quality, etchedPath, messages))
       status = kExitFailure;

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "cli/Print.h"
 #include "common/Messages.h"
 #include "drive/DriveSetup.h"
 #include "label/LayoutSettings.h"
@@ -21,12 +22,13 @@ SettingsLocation& Current() {
 bool UseSettingsFile(const std::string& config) {
   const SettingsLocation location = LocateSettings(SettingsSearch::FromEnvironment(config));
   if (location.source == SettingsSource::CommandLine && !location.Usable()) {
-    std::fprintf(stderr, "twr: --config: %s\n", location.problem.c_str());
+    PrintLine(stderr, Tr("SettingsFile", "twr: --config: %1"), {location.problem});
     return false;
   }
   if (location.created)
-    std::fprintf(stderr, "twr: made your own settings file %s from the default layouts\n",
-                 location.path.c_str());
+    PrintLine(stderr,
+              Tr("SettingsFile", "twr: made your own settings file %1 from the default layouts"),
+              {location.path});
   Current() = location;
   DefaultDriveCatalog().SetSettingsPath(location.path);
   return true;

@@ -26,31 +26,41 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"layouts", twr::cli::RunLayouts, "List the layouts of the settings file."},
-    {"layout", twr::cli::RunLayout, "Show, add, change, delete or move a layout."},
+    {"layouts", twr::cli::RunLayouts,
+     TWR_TRANSLATE_NOOP("twr", "List the layouts of the settings file.")},
+    {"layout", twr::cli::RunLayout,
+     TWR_TRANSLATE_NOOP("twr", "Show, add, change, delete or move a layout.")},
     {"render", twr::cli::RunRender,
-     "Render a layout into label and preview pictures, or the etched disc."},
-    {"drives", twr::cli::RunDrives, "List the drives that can etch labels."},
-    {"disc", twr::cli::RunDisc, "Identify the disc in a drive."},
-    {"burn", twr::cli::RunBurn, "Burn a label onto the disc in a drive."},
-    {"design", twr::cli::RunDesign, "Save a label design to a file, or show what one holds."},
+     TWR_TRANSLATE_NOOP("twr",
+                        "Render a layout into label and preview pictures, or the etched disc.")},
+    {"drives", twr::cli::RunDrives,
+     TWR_TRANSLATE_NOOP("twr", "List the drives that can etch labels.")},
+    {"disc", twr::cli::RunDisc, TWR_TRANSLATE_NOOP("twr", "Identify the disc in a drive.")},
+    {"burn", twr::cli::RunBurn,
+     TWR_TRANSLATE_NOOP("twr", "Burn a label onto the disc in a drive.")},
+    {"design", twr::cli::RunDesign,
+     TWR_TRANSLATE_NOOP("twr", "Save a label design to a file, or show what one holds.")},
 };
 
 void PrintUsage(std::FILE* out) {
   std::fprintf(out,
                "Usage: twr [--config FILE] COMMAND [options]\n"
-               "       twr --version | --help\n\n"
-               "Designs round disc labels and etches them with an Etchlume drive.\n"
-               "Layouts come from the settings file: --config FILE, else ./twr.ini when it\n"
-               "exists, else ~/.config/titlewright/twr.ini (made from the installed\n"
-               "defaults at the first start).\n\nCommands:\n");
-  for (const Command& c : kCommands) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+               "       twr --version | --help\n\n");
+  std::fputs(twr::Tr("twr",
+                     "Designs round disc labels and etches them with an Etchlume drive.\n"
+                     "Layouts come from the settings file: --config FILE, else ./twr.ini when it\n"
+                     "exists, else ~/.config/titlewright/twr.ini (made from the installed\n"
+                     "defaults at the first start)."),
+             out);
+  std::fprintf(out, "\n\n%s\n", twr::Tr("twr", "Commands:"));
+  for (const Command& c : kCommands)
+    std::fprintf(out, "  %-10s %s\n", c.name, twr::Tr("twr", c.summary));
   std::fprintf(out, "\n%s\n",
                twr::Tr("twr", "Run 'twr COMMAND --help' for the options of a command."));
 }
 
 int UsageError(const std::string& message) {
-  std::fprintf(stderr, "twr: %s\n\n", message.c_str());
+  std::fprintf(stderr, "%s\n\n", twr::Arg(twr::Tr("twr", "twr: %1"), {message}).c_str());
   PrintUsage(stderr);
   return twr::cli::kExitUsage;
 }
@@ -87,18 +97,19 @@ int main(int argc, char** argv) {
     if (arg == "--config" || arg.rfind("--config=", 0) == 0) {
       std::string value;
       if (arg == "--config") {
-        if (i + 1 >= argc) return UsageError("option '--config' needs a value FILE");
+        if (i + 1 >= argc)
+          return UsageError(twr::Tr("twr", "option '--config' needs a value FILE"));
         value = argv[++i];
       } else {
         value = arg.substr(std::strlen("--config="));
       }
-      if (value.empty()) return UsageError("'--config' needs a file name");
+      if (value.empty()) return UsageError(twr::Tr("twr", "'--config' needs a file name"));
       ArgParser::SetDefaultConfig(value);
       continue;
     }
-    return UsageError("unknown option '" + arg + "'");
+    return UsageError(twr::Arg(twr::Tr("twr", "unknown option '%1'"), {arg}));
   }
-  if (i >= argc) return UsageError("no command given");
+  if (i >= argc) return UsageError(twr::Tr("twr", "no command given"));
   if (std::strcmp(argv[i], "help") == 0) {
     PrintUsage(stdout);
     return twr::cli::kExitOk;
@@ -110,5 +121,5 @@ int main(int argc, char** argv) {
       return status;
     }
   }
-  return UsageError("unknown command '" + std::string(argv[i]) + "'");
+  return UsageError(twr::Arg(twr::Tr("twr", "unknown command '%1'"), {argv[i]}));
 }

@@ -23,6 +23,13 @@ class Messages {
   virtual void ShowDetailed(const std::string& text, const std::string& detail, MessageIcon icon) {
     Show(detail.empty() ? text : text + "\n" + detail, icon);
   }
+  // The same with the place in the help that explains it and says what to
+  // do ("troubleshooting.html#writing-error"): a window offers a Help button
+  // that opens it; elsewhere the text and detail are shown as above.
+  virtual void ShowWithHelp(const std::string& text, const std::string& detail, MessageIcon icon,
+                            const std::string& /*help*/) {
+    ShowDetailed(text, detail, icon);
+  }
 
   void ShowString(int id, MessageIcon icon) { Show(StringText(id), icon); }
   bool AskString(int id, MessageIcon icon) { return AskYesNo(StringText(id), icon); }

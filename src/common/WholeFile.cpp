@@ -87,7 +87,7 @@ bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& b
     problem = "it is not a regular file (a pipe, socket or device)";
     ok = false;
   } else if (info.st_size > maxBytes) {
-    constexpr long long kMebibyte = 1024 * 1024;
+    constexpr long long kMebibyte = 1024LL * 1024;
     problem = "it is larger than " + std::to_string(maxBytes / kMebibyte) + " MiB";
     ok = false;
   }

@@ -103,9 +103,10 @@ bool CELDevice::EnsureTransferBuffer(std::uint32_t capacity) {
   const std::size_t bytes = static_cast<std::size_t>(capacity) + (kBufferAlignment - 1);
   transferRaw_.reset(new (std::nothrow) std::uint8_t[bytes]);
   if (!transferRaw_) return false;
+  // The first aligned byte: a pointer moved along, never made from a number.
   const auto address = reinterpret_cast<std::uintptr_t>(transferRaw_.get());
-  transferAligned_ = reinterpret_cast<std::uint8_t*>((address + (kBufferAlignment - 1)) &
-                                                     ~std::uintptr_t{kBufferAlignment - 1});
+  transferAligned_ =
+      transferRaw_.get() + (kBufferAlignment - address % kBufferAlignment) % kBufferAlignment;
   transferCapacity_ = capacity;
   return true;
 }

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "common/Translate.h"
+
 namespace twr {
 
 std::string DriveReport::DisplayString() const {
@@ -29,25 +31,39 @@ const char* DriveReasonName(DriveReason reason) {
   return "open-failed";
 }
 
-std::string DriveReasonText(const DriveReport& report) {
+std::string DriveReasonText(const DriveReport& report, bool translated) {
+  const auto say = [translated](const char* text) -> std::string {
+    return translated ? Tr("DriveReport", text) : text;
+  };
   switch (report.reason) {
     case DriveReason::Qualified:
-      return "can etch labels";
+      return say(TWR_TRANSLATE_NOOP("DriveReport", "can etch labels"));
     case DriveReason::InUse:
-      return std::string("in use by another program or mounted; unmount it or close that program") +
-             (report.qualifies ? " (it can etch labels)" : "");
+      return report.qualifies
+                 ? say(TWR_TRANSLATE_NOOP("DriveReport",
+                                          "in use by another program or mounted; unmount it or "
+                                          "close that program (it can etch labels)"))
+                 : say(TWR_TRANSLATE_NOOP("DriveReport",
+                                          "in use by another program or mounted; unmount it or "
+                                          "close that program"));
     case DriveReason::NoPermission:
-      return "no permission to open it; join the cdrom group (sudo usermod -aG cdrom $USER), "
-             "then log out and in again";
+      return say(TWR_TRANSLATE_NOOP("DriveReport",
+                                    "no permission to open it; join the cdrom group (sudo usermod "
+                                    "-aG cdrom $USER), then log out and in again"));
     case DriveReason::Gone:
-      return "the drive is not there any more; check that it is connected";
+      return say(TWR_TRANSLATE_NOOP("DriveReport",
+                                    "the drive is not there any more; check that it is connected"));
     case DriveReason::NoAnswer:
-      return "no answer to INQUIRY or to the ELS page; check the drive and its connection";
+      return say(TWR_TRANSLATE_NOOP(
+          "DriveReport",
+          "no answer to INQUIRY or to the ELS page; check the drive and its connection"));
     case DriveReason::NotEtchlume:
-      return "cannot etch labels: it refuses the ELS page (mode page 0x2D)";
+      return say(TWR_TRANSLATE_NOOP(
+          "DriveReport", "cannot etch labels: it refuses the ELS page (mode page 0x2D)"));
     case DriveReason::OpenFailed:
-      return std::string("cannot be opened: ") +
-             (report.systemError ? std::strerror(report.systemError) : "unknown error");
+      return Arg(say(TWR_TRANSLATE_NOOP("DriveReport", "cannot be opened: %1")),
+                 {report.systemError ? std::strerror(report.systemError)
+                                     : say(TWR_TRANSLATE_NOOP("DriveReport", "unknown error"))});
   }
   return {};
 }

@@ -38,8 +38,9 @@ struct DriveReport {
 const char* DriveReasonName(DriveReason reason);
 
 // The reason as a phrase that says what to do, e.g. "in use by another
-// program or mounted; unmount it or close that program".
-std::string DriveReasonText(const DriveReport& report);
+// program or mounted; unmount it or close that program", in the user's
+// language unless `translated` is false (the JSON output stays English).
+std::string DriveReasonText(const DriveReport& report, bool translated = true);
 
 // One line for every drive of the reports that is there but that the user
 // may not open, with what to do (the cdrom group, logging in again); empty

@@ -12,6 +12,7 @@
 #include "common/ProfileFile.h"
 #include "common/SettingsLocation.h"
 #include "common/Strings.h"
+#include "common/Translate.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscListing.h"
 #include "drive/DiscUnmount.h"
@@ -228,37 +229,44 @@ std::string DriveName(const DriveOpening& opening) {
 std::string Listed(const std::vector<std::string>& points) {
   std::string text;
   for (std::size_t i = 0; i < points.size(); ++i)
-    text += (i == 0 ? "" : i + 1 == points.size() ? " and " : ", ") + points[i];
+    text += (i == 0 ? "" : i + 1 == points.size() ? Tr("DriveSetup", " and ") : ", ") + points[i];
   return text;
 }
 
 std::string YourselfText(const std::vector<std::string>& points) {
-  std::string text = "Unmount it yourself (";
+  std::string commands;
   for (std::size_t i = 0; i < points.size(); ++i)
-    text += (i == 0 ? "" : "; ") + UmountCommand(points[i]);
-  return text + "), then burn again.";
+    commands += (i == 0 ? "" : "; ") + UmountCommand(points[i]);
+  return Arg(Tr("DriveSetup", "Unmount it yourself (%1), then burn again."), {commands});
 }
 
 std::string UnmountFailure(const DriveOpening& opening, const UnmountResult& result) {
-  const std::string disc = "The disc in drive " + DriveName(opening);
+  const std::string name = DriveName(opening);
   const std::string points = Listed(opening.mountPoints);
+  const std::string yourself = YourselfText(opening.mountPoints);
   switch (result.outcome) {
     case UnmountOutcome::NoService:
-      return "The desktop's disk service (udisks2) is not running, so the disc in drive " +
-             DriveName(opening) + " cannot be unmounted from here. " +
-             YourselfText(opening.mountPoints);
+      return Arg(Tr("DriveSetup",
+                    "The desktop's disk service (udisks2) is not running, so the disc in drive "
+                    "%1 cannot be unmounted from here."),
+                 {name}) +
+             " " + yourself;
     case UnmountOutcome::Busy:
-      return disc + " cannot be unmounted: " + points +
-             " is busy (a program has a file or folder open on it). Close that program, then "
-             "burn again.";
+      return Arg(Tr("DriveSetup",
+                    "The disc in drive %1 cannot be unmounted: %2 is busy (a program has a file "
+                    "or folder open on it). Close that program, then burn again."),
+                 {name, points});
     case UnmountOutcome::NotAllowed:
-      return disc + " was not unmounted: " +
-             (result.detail.empty() ? std::string("not authorised") : result.detail) + ". " +
-             YourselfText(opening.mountPoints);
+      return Arg(Tr("DriveSetup", "The disc in drive %1 was not unmounted: %2."),
+                 {name, result.detail.empty() ? std::string(Tr("DriveSetup", "not authorised"))
+                                              : result.detail}) +
+             " " + yourself;
     default:
-      return disc + " could not be unmounted" +
-             (result.detail.empty() ? std::string() : ": " + result.detail) + ". " +
-             YourselfText(opening.mountPoints);
+      return (result.detail.empty()
+                  ? Arg(Tr("DriveSetup", "The disc in drive %1 could not be unmounted."), {name})
+                  : Arg(Tr("DriveSetup", "The disc in drive %1 could not be unmounted: %2."),
+                        {name, result.detail})) +
+             " " + yourself;
   }
 }
 
@@ -269,23 +277,26 @@ DriveOpening OpenUnmounting(CELDevice& device, DriveOpening opening, const BurnU
   };
   opening.mountPoints = mountsOf(opening.device);
   if (opening.mountPoints.empty()) return opening;  // held by another program
-  const std::string drive = "Drive " + DriveName(opening);
+  const std::string name = DriveName(opening);
   const std::string mounted =
-      drive + " is in use: its disc is mounted at " + Listed(opening.mountPoints) + ". ";
+      Arg(Tr("DriveSetup", "Drive %1 is in use: its disc is mounted at %2."),
+          {name, Listed(opening.mountPoints)}) +
+      " ";
 
   bool go = unmount.permission == UnmountPermission::Always;
   if (unmount.permission == UnmountPermission::Ask && unmount.messages)
-    go = unmount.messages->AskYesNo("The disc in drive " + DriveName(opening) + " is mounted at " +
-                                        Listed(opening.mountPoints) +
-                                        ". Unmount it so that the label can be burned?",
+    go = unmount.messages->AskYesNo(Arg(Tr("DriveSetup",
+                                           "The disc in drive %1 is mounted at %2. Unmount it so "
+                                           "that the label can be burned?"),
+                                        {name, Listed(opening.mountPoints)}),
                                     MessageIcon::Warning);
   if (!go) {
     opening.message =
-        mounted +
-        (unmount.permission == UnmountPermission::Never && !unmount.option.empty()
-             ? "Burn with " + unmount.option + " to have it unmounted, or unmount it yourself (" +
-                   UmountCommand(opening.mountPoints.front()) + ")."
-             : YourselfText(opening.mountPoints));
+        mounted + (unmount.permission == UnmountPermission::Never && !unmount.option.empty()
+                       ? Arg(Tr("DriveSetup",
+                                "Burn with %1 to have it unmounted, or unmount it yourself (%2)."),
+                             {unmount.option, UmountCommand(opening.mountPoints.front())})
+                       : YourselfText(opening.mountPoints));
     return opening;
   }
 
@@ -311,14 +322,17 @@ DriveOpening OpenUnmounting(CELDevice& device, DriveOpening opening, const BurnU
   const std::vector<std::string> still = mountsOf(opening.device);
   if (!still.empty()) {
     opening.mountPoints = still;
-    opening.message = drive + " is still in use: its disc is still mounted at " + Listed(still) +
-                      ", and that mount is busy (a program has a file or folder open on it). "
-                      "Close that program, then burn again.";
+    opening.message = Arg(Tr("DriveSetup",
+                             "Drive %1 is still in use: its disc is still mounted at %2, and that "
+                             "mount is busy (a program has a file or folder open on it). Close "
+                             "that program, then burn again."),
+                          {name, Listed(still)});
   } else {
     opening.mountPoints.clear();
-    opening.message = drive +
-                      " is still in use by another program, though its disc is no longer "
-                      "mounted; close that program, then burn again.";
+    opening.message = Arg(Tr("DriveSetup",
+                             "Drive %1 is still in use by another program, though its disc is no "
+                             "longer mounted; close that program, then burn again."),
+                          {name});
   }
   return opening;
 }
@@ -345,23 +359,28 @@ DriveOpening OpenListedDriveForBurn(CELDevice& device, int index, const BurnUnmo
 std::string DriveOpening::FailureText() const {
   if (!message.empty() && error != DriveOpenError::None) return message;
   const std::string name = letter ? std::string(1, letter) + ": (" + device + ")" : device;
-  const std::string drive = "Drive " + name;
   switch (error) {
     case DriveOpenError::None:
       return {};
     case DriveOpenError::NotListed:
       return StringText(kStrDriveNotFound);
     case DriveOpenError::InUse:
-      return drive + " is in use by another program or mounted; unmount it or close that program.";
+      return Arg(Tr("DriveSetup",
+                    "Drive %1 is in use by another program or mounted; unmount it or "
+                    "close that program."),
+                 {name});
     case DriveOpenError::NoPermission:
-      return "You may not open drive " + name +
-             ": join the cdrom group (sudo usermod -aG cdrom $USER), then log out and in again.";
+      return Arg(Tr("DriveSetup",
+                    "You may not open drive %1: join the cdrom group (sudo usermod "
+                    "-aG cdrom $USER), then log out and in again."),
+                 {name});
     case DriveOpenError::Gone:
-      return drive + " is not there any more; check that it is connected.";
+      return Arg(Tr("DriveSetup", "Drive %1 is not there any more; check that it is connected."),
+                 {name});
     case DriveOpenError::Failed:
-      return drive +
-             " cannot be opened: " + (systemError ? std::strerror(systemError) : "unknown error") +
-             ".";
+      return Arg(
+          Tr("DriveSetup", "Drive %1 cannot be opened: %2."),
+          {name, systemError ? std::strerror(systemError) : Tr("DriveSetup", "unknown error")});
   }
   return {};
 }

@@ -151,7 +151,10 @@ DriveWatcher::~DriveWatcher() {
 
 void DriveWatcher::Run() {
   while (!stop_) {
-    if (source_ && source_->WaitForChange(kWatchSliceMs)) changed_ = true;
+    if (source_ && source_->WaitForChange(kWatchSliceMs)) {
+      changes_.fetch_add(1);
+      changed_ = true;
+    }
     if (!source_) return;
   }
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
@@ -46,12 +47,16 @@ class DriveWatcher {
 
   // True once for the changes that came since the last call.
   bool TakeChange() { return changed_.exchange(false); }
+  // Changes seen so far, for a second looker that keeps its own count (the
+  // burn dialog beside the main window, which takes the flag).
+  std::uint64_t Changes() const { return changes_.load(); }
 
  private:
   void Run();
 
   std::unique_ptr<DriveChangeSource> source_;
   std::atomic<bool> changed_{false};
+  std::atomic<std::uint64_t> changes_{0};
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };

@@ -45,35 +45,107 @@ void EtchedSurface::Merge(const std::vector<float>& burn) {
     darkness_[i] = 1.0f - (1.0f - darkness_[i]) * (1.0f - burn[i]);
 }
 
+namespace {
+
+// The colour of picture pixel (x, y) with darkness `d` over the disc.
+struct PixelPainter {
+  bool dataSide;
+  double recordedRadiusMm;
+
+  void Paint(int x, int y, float darkness, std::uint8_t* out) const {
+    const double centre = kEtchedPictureSize / 2.0;
+    const double dx = (x + 0.5 - centre) / kEtchedPixelsPerMm;
+    const double dy = (y + 0.5 - centre) / kEtchedPixelsPerMm;
+    const double r = std::sqrt(dx * dx + dy * dy);
+    Rgb base = kBackground;
+    if (r >= kHoleRadiusMm && r <= kDiscRadiusMm) {
+      if (r < kHubRadiusMm)
+        base = kClearHub;
+      else if (r < kClampRadiusMm)
+        base = kClamp;
+      else if (r >= kRimRadiusMm)
+        base = kRim;
+      else if (!dataSide)
+        base = kSilver;
+      else
+        base = r < recordedRadiusMm ? kRecorded : kDye;
+    }
+    const double d = r <= kDiscRadiusMm ? darkness : 0.0;
+    // Each channel lies in [0, 255]: half up, as the stored pictures were made.
+    // NOLINTBEGIN(bugprone-incorrect-roundings)
+    out[0] = static_cast<std::uint8_t>(base.r * (1 - d) + kMarkColour.r * d + 0.5);
+    out[1] = static_cast<std::uint8_t>(base.g * (1 - d) + kMarkColour.g * d + 0.5);
+    out[2] = static_cast<std::uint8_t>(base.b * (1 - d) + kMarkColour.b * d + 0.5);
+    // NOLINTEND(bugprone-incorrect-roundings)
+  }
+};
+
+// Sums of a factor x factor square to their rounded means.
+void StoreMeans(const std::vector<std::uint32_t>& sums, int factor, std::uint8_t* out) {
+  const std::uint32_t n = static_cast<std::uint32_t>(factor) * static_cast<std::uint32_t>(factor);
+  for (std::size_t i = 0; i < sums.size(); ++i)
+    out[i] = static_cast<std::uint8_t>((sums[i] + n / 2) / n);
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> EtchedSurface::RenderRgb(bool dataSide, double recordedRadiusMm) const {
   std::vector<std::uint8_t> rgb(kPixels * 3);
-  const double centre = kEtchedPictureSize / 2.0;
+  const PixelPainter painter{dataSide, recordedRadiusMm};
   for (int y = 0; y < kEtchedPictureSize; ++y) {
     for (int x = 0; x < kEtchedPictureSize; ++x) {
-      const double dx = (x + 0.5 - centre) / kEtchedPixelsPerMm;
-      const double dy = (y + 0.5 - centre) / kEtchedPixelsPerMm;
-      const double r = std::sqrt(dx * dx + dy * dy);
-      Rgb base = kBackground;
-      if (r >= kHoleRadiusMm && r <= kDiscRadiusMm) {
-        if (r < kHubRadiusMm)
-          base = kClearHub;
-        else if (r < kClampRadiusMm)
-          base = kClamp;
-        else if (r >= kRimRadiusMm)
-          base = kRim;
-        else if (!dataSide)
-          base = kSilver;
-        else
-          base = r < recordedRadiusMm ? kRecorded : kDye;
-      }
       const std::size_t i = static_cast<std::size_t>(y) * kEtchedPictureSize + x;
-      const double d = r <= kDiscRadiusMm ? darkness_[i] : 0.0;
-      rgb[3 * i] = static_cast<std::uint8_t>(base.r * (1 - d) + kMarkColour.r * d + 0.5);
-      rgb[3 * i + 1] = static_cast<std::uint8_t>(base.g * (1 - d) + kMarkColour.g * d + 0.5);
-      rgb[3 * i + 2] = static_cast<std::uint8_t>(base.b * (1 - d) + kMarkColour.b * d + 0.5);
+      painter.Paint(x, y, darkness_[i], &rgb[3 * i]);
     }
   }
   return rgb;
+}
+
+std::vector<std::uint8_t> EtchedSurface::RenderRgbScaled(bool dataSide, double recordedRadiusMm,
+                                                         int factor) const {
+  if (factor < 1 || kEtchedPictureSize % factor != 0) return {};
+  const int side = kEtchedPictureSize / factor;
+  const std::size_t row = static_cast<std::size_t>(side) * 3;
+  std::vector<std::uint8_t> rgb(row * static_cast<std::size_t>(side));
+  const PixelPainter painter{dataSide, recordedRadiusMm};
+  std::vector<std::uint32_t> sums(row);
+  std::uint8_t colour[3];
+  for (int oy = 0; oy < side; ++oy) {
+    std::fill(sums.begin(), sums.end(), 0u);
+    for (int y = oy * factor; y < (oy + 1) * factor; ++y) {
+      const float* line = darkness_.data() + static_cast<std::size_t>(y) * kEtchedPictureSize;
+      for (int x = 0; x < kEtchedPictureSize; ++x) {
+        painter.Paint(x, y, line[x], colour);
+        std::uint32_t* sum = &sums[static_cast<std::size_t>(x / factor) * 3];
+        sum[0] += colour[0];
+        sum[1] += colour[1];
+        sum[2] += colour[2];
+      }
+    }
+    StoreMeans(sums, factor, rgb.data() + row * static_cast<std::size_t>(oy));
+  }
+  return rgb;
+}
+
+std::vector<std::uint8_t> ScaleEtchedRgb(std::span<const std::uint8_t> rgb, int size, int factor) {
+  if (factor < 1 || size % factor != 0 ||
+      rgb.size() != static_cast<std::size_t>(size) * static_cast<std::size_t>(size) * 3)
+    return {};
+  const int side = size / factor;
+  const std::size_t row = static_cast<std::size_t>(side) * 3;
+  std::vector<std::uint8_t> out(row * static_cast<std::size_t>(side));
+  std::vector<std::uint32_t> sums(row);
+  for (int oy = 0; oy < side; ++oy) {
+    std::fill(sums.begin(), sums.end(), 0u);
+    for (int y = oy * factor; y < (oy + 1) * factor; ++y) {
+      const std::uint8_t* line = rgb.data() + static_cast<std::size_t>(y) * size * 3;
+      for (int x = 0; x < size; ++x)
+        for (int c = 0; c < 3; ++c)
+          sums[static_cast<std::size_t>(x / factor) * 3 + c] += line[3 * x + c];
+    }
+    StoreMeans(sums, factor, out.data() + row * static_cast<std::size_t>(oy));
+  }
+  return out;
 }
 
 EtchedMarks::EtchedMarks(const EtchedBurnGeometry& geometry) : geometry_(geometry) {
@@ -112,7 +184,8 @@ void EtchedMarks::Touch(std::int64_t step) {
   if (marks_.empty()) marks_.assign(kPixels, 0);
   if (static_cast<std::size_t>(step) >= touchedSteps_.size())
     touchedSteps_.resize(static_cast<std::size_t>(step) + 1, 0);
-  touchedSteps_[static_cast<std::size_t>(step)] = 1;
+  std::uint8_t& touched = touchedSteps_[static_cast<std::size_t>(step)];
+  if (touched == 0) touched = 1;
 }
 
 void EtchedMarks::Add(std::int64_t step, int sample, std::uint32_t marks) {
@@ -128,14 +201,82 @@ void EtchedMarks::AddStep(std::int64_t step, std::span<const std::uint32_t> mark
   for (int j = 0; j < samples; ++j) Add(step, j, marks[j]);
 }
 
+void EtchedMarks::StepPixels(std::int64_t step, std::span<std::int32_t> pixels) const {
+  const int samples = std::min(static_cast<int>(pixels.size()), EmittedSamples());
+  const double radiusMm =
+      geometry_.innerRadiusMm + step * geometry_.feedStepUm / kMicrometresPerMillimetre;
+  // PixelOf's arithmetic, in a loop the compiler can vectorise.
+  constexpr int half = kEtchedPictureSize / 2;
+  const double* cosine = cosine_.data();
+  const double* sine = sine_.data();
+  std::int32_t* out = pixels.data();
+  for (int j = 0; j < samples; ++j) {
+    const int x = half - static_cast<int>(radiusMm * cosine[j] * kEtchedPixelsPerMm);
+    const int y = half - static_cast<int>(radiusMm * sine[j] * kEtchedPixelsPerMm);
+    const bool inside = x >= 0 && y >= 0 && x < kEtchedPictureSize && y < kEtchedPictureSize;
+    out[j] = inside ? y * kEtchedPictureSize + x : -1;
+  }
+}
+
+void EtchedMarks::AddStepAt(std::int64_t step, std::span<const std::int32_t> pixels,
+                            std::span<const std::uint32_t> marks) {
+  if (step < 0 || blocksPerPass_ == 0) return;
+  const bool fresh = static_cast<std::size_t>(step) >= touchedSteps_.size() ||
+                     touchedSteps_[static_cast<std::size_t>(step)] == 0;
+  Touch(step);
+  const int samples =
+      std::min({static_cast<int>(marks.size()), static_cast<int>(pixels.size()), EmittedSamples()});
+  if (!fresh || samples < EmittedSamples()) {
+    // A step seen before, or not all of it: its dots alone (Finish counts it).
+    std::uint32_t* tally = marks_.data();
+    for (int j = 0; j < samples; ++j)
+      if (pixels[j] >= 0) tally[pixels[j]] += marks[j];
+    return;
+  }
+  // The dots and the count of samples together, in one add a sample.
+  if (counted_.empty()) counted_.assign(kPixels, 0);
+  std::uint64_t* counted = counted_.data();
+  for (int j = 0; j < samples; ++j)
+    if (pixels[j] >= 0) counted[pixels[j]] += (static_cast<std::uint64_t>(marks[j]) << 32) | 1u;
+  touchedSteps_[static_cast<std::size_t>(step)] = 2;
+}
+
+void EtchedMarks::Absorb(EtchedMarks&& other) {
+  if (!other.any_ && other.touchedSteps_.empty()) return;
+  if (marks_.empty()) {
+    marks_ = std::move(other.marks_);
+  } else if (!other.marks_.empty()) {
+    for (std::size_t i = 0; i < kPixels; ++i) marks_[i] += other.marks_[i];
+  }
+  if (counted_.empty()) {
+    counted_ = std::move(other.counted_);
+  } else if (!other.counted_.empty()) {
+    for (std::size_t i = 0; i < kPixels; ++i) counted_[i] += other.counted_[i];
+  }
+  if (touchedSteps_.size() < other.touchedSteps_.size())
+    touchedSteps_.resize(other.touchedSteps_.size(), 0);
+  for (std::size_t step = 0; step < other.touchedSteps_.size(); ++step)
+    touchedSteps_[step] = std::max(touchedSteps_[step], other.touchedSteps_[step]);
+  any_ = any_ || other.any_;
+  other.marks_.clear();
+  other.counted_.clear();
+  other.touchedSteps_.clear();
+}
+
 std::vector<float> EtchedMarks::Finish() {
   std::vector<float> darkness(kPixels, 0.0f);
   if (marks_.empty()) return darkness;
   const float perDot = 1.0f / static_cast<float>(kDotsPerSample * geometry_.passes);
   std::vector<float> count(kPixels, 0.0f);
+  if (!counted_.empty()) {
+    for (std::size_t i = 0; i < kPixels; ++i) {
+      marks_[i] += static_cast<std::uint32_t>(counted_[i] >> 32);
+      count[i] = static_cast<float>(static_cast<std::uint32_t>(counted_[i]));
+    }
+  }
   const int emitted = EmittedSamples();
   for (std::size_t step = 0; step < touchedSteps_.size(); ++step) {
-    if (!touchedSteps_[step]) continue;
+    if (touchedSteps_[step] != 1) continue;
     for (int j = 0; j < emitted; ++j) {
       const int pixel = PixelOf(static_cast<std::int64_t>(step), j);
       if (pixel >= 0) count[static_cast<std::size_t>(pixel)] += 1.0f;
@@ -145,6 +286,7 @@ std::vector<float> EtchedMarks::Finish() {
     if (count[i] > 0)
       darkness[i] = std::min(1.0f, static_cast<float>(marks_[i]) * perDot / count[i]);
   marks_.clear();
+  counted_.clear();
   touchedSteps_.clear();
   return darkness;
 }

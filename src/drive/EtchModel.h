@@ -32,6 +32,12 @@ class EtchedSurface {
   // The disc as a person would see it; `dataSide` draws the dye side of a
   // recordable disc with its recorded area up to `recordedRadiusMm`.
   std::vector<std::uint8_t> RenderRgb(bool dataSide, double recordedRadiusMm) const;
+  // The same picture scaled down by `factor` (a divisor of the picture's
+  // size): each pixel the mean of a factor x factor square of RenderRgb's
+  // pixels, channel by channel, rounded half up (ScaleEtchedRgb), without
+  // the full picture in memory.
+  std::vector<std::uint8_t> RenderRgbScaled(bool dataSide, double recordedRadiusMm,
+                                            int factor) const;
 
  private:
   std::vector<float> darkness_;
@@ -63,7 +69,17 @@ class EtchedMarks {
   // The dots of each sample of a step over all its passes (marks[j] for
   // sample j, at most EmittedSamples() of them); the step counts as burned.
   void AddStep(std::int64_t step, std::span<const std::uint32_t> marks);
+  // The picture pixel (y * size + x) of every emitted sample of a step, -1
+  // where it falls off the picture: pixels[j] for j < EmittedSamples().
+  void StepPixels(std::int64_t step, std::span<std::int32_t> pixels) const;
+  // AddStep with the step's pixels from StepPixels, so that they are worked
+  // out once for the dots and for the count of samples.
+  void AddStepAt(std::int64_t step, std::span<const std::int32_t> pixels,
+                 std::span<const std::uint32_t> marks);
   bool Empty() const { return !any_; }
+  // Takes in the dots and steps of `other`: the same burn's geometry with
+  // other steps than these counted apart, as if they had been added here.
+  void Absorb(EtchedMarks&& other);
   // The burn's darkness per pixel: each pixel the mean over the samples of
   // the circles that cross it. The marks start again from nothing.
   std::vector<float> Finish();
@@ -75,8 +91,17 @@ class EtchedMarks {
   int blocksPerPass_ = 0;
   std::vector<double> sine_, cosine_;
   std::vector<std::uint32_t> marks_;
+  // For the steps AddStepAt brought whole: per pixel their dots (high 32
+  // bits) and samples (low 32 bits). Finish counts the other touched steps.
+  std::vector<std::uint64_t> counted_;
+  // Per step: 0 untouched, 1 touched (counted by Finish), 2 counted by AddStepAt.
   std::vector<std::uint8_t> touchedSteps_;
   bool any_ = false;
 };
+
+// `rgb` (size x size pixels, R G B) scaled down by `factor`, a divisor of
+// `size`: each pixel the mean of a factor x factor square, channel by
+// channel, rounded half up.
+std::vector<std::uint8_t> ScaleEtchedRgb(std::span<const std::uint8_t> rgb, int size, int factor);
 
 }  // namespace twr

@@ -129,7 +129,7 @@ void CELLayout::PaintRingText(QPainter& painter, int side) {
   for (int y = 0; y < side; ++y) {
     const uchar* row = mapped.Row(y);
     for (int x = 0; x < side; ++x) {
-      const uchar* px = row + 3 * x;
+      const uchar* px = row + 3 * static_cast<std::ptrdiff_t>(x);
       if (px[0] == bg[0] && px[1] == bg[1] && px[2] == bg[2]) continue;
       left = std::min(left, x), right = std::max(right, x);
       top = std::min(top, y), bottom = std::max(bottom, y);
@@ -142,7 +142,7 @@ void CELLayout::PaintRingText(QPainter& painter, int side) {
     const uchar* row = mapped.Row(y);
     QRgb* out = reinterpret_cast<QRgb*>(ink.scanLine(y - top));
     for (int x = left; x <= right; ++x) {
-      const uchar* px = row + 3 * x;
+      const uchar* px = row + 3 * static_cast<std::ptrdiff_t>(x);
       const bool background = px[0] == bg[0] && px[1] == bg[1] && px[2] == bg[2];
       out[x - left] = background ? qRgba(0, 0, 0, 0) : qRgb(px[0], px[1], px[2]);
     }

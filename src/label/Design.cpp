@@ -26,7 +26,7 @@ namespace twr {
 
 namespace {
 
-constexpr long long kMebibyte = 1024 * 1024;
+constexpr long long kMebibyte = 1024LL * 1024;
 constexpr std::size_t kBase64LineLength = 76;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kLineBreak = "\r\n";
@@ -75,7 +75,12 @@ std::string Range(const IntRule& rule) {
 }
 
 std::string Quoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += '"';
+  quoted += text;
+  quoted += '"';
+  return quoted;
 }
 
 bool HasControl(std::string_view text) {
@@ -153,7 +158,7 @@ class ObjectWriter {
   void Key(std::string_view key) {
     out_ += first_ ? "\n" : ",\n";
     first_ = false;
-    out_.append(static_cast<std::size_t>(indent_ + 2), ' ');
+    out_.append(static_cast<std::size_t>(indent_) + 2, ' ');
     AppendEscaped(out_, key);
     out_ += ": ";
   }
@@ -343,7 +348,7 @@ bool DecodeBase64(const QJsonValue& value, QByteArray& bytes, std::string& why) 
     text = value.toString().toLatin1();
   } else if (value.isArray()) {
     const QJsonArray lines = value.toArray();
-    for (const QJsonValue& line : lines) {
+    for (const QJsonValue line : lines) {
       if (!line.isString()) {
         why = "is not base64 text (a line of it is not a text)";
         return false;

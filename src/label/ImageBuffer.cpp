@@ -258,15 +258,19 @@ bool ImageBuffer::Create(int width, int height) {
 void ImageBuffer::FillRect(int x, int y, int width, int height, uint32_t color) {
   if (!Exists()) return;
   const int left = std::max(x, 0), top = std::max(y, 0);
-  const int right = std::min<long long>(static_cast<long long>(x) + width, Width());
-  const int bottom = std::min<long long>(static_cast<long long>(y) + height, Height());
+  const int right =
+      static_cast<int>(std::min<long long>(static_cast<long long>(x) + width, Width()));
+  const int bottom =
+      static_cast<int>(std::min<long long>(static_cast<long long>(y) + height, Height()));
   if (left >= right || top >= bottom) return;
   const uchar rgb[kBytesPerPixel] = {RedOf(color), GreenOf(color), BlueOf(color)};
   const int count = right - left;
-  uchar* first = Row(top) + left * kBytesPerPixel;
-  for (int i = 0; i < count; ++i) std::memcpy(first + i * kBytesPerPixel, rgb, kBytesPerPixel);
+  uchar* first = Row(top) + static_cast<std::ptrdiff_t>(left) * kBytesPerPixel;
+  for (int i = 0; i < count; ++i)
+    std::memcpy(first + static_cast<std::ptrdiff_t>(i) * kBytesPerPixel, rgb, kBytesPerPixel);
   for (int row = top + 1; row < bottom; ++row)
-    std::memcpy(Row(row) + left * kBytesPerPixel, first, count * kBytesPerPixel);
+    std::memcpy(Row(row) + static_cast<std::ptrdiff_t>(left) * kBytesPerPixel, first,
+                static_cast<std::size_t>(count) * kBytesPerPixel);
 }
 
 void ImageBuffer::SelectFont(const LabelFont& font) {
@@ -289,13 +293,13 @@ void ImageBuffer::DrawText(int x, int y, std::string_view utf8) {
 
 uint32_t ImageBuffer::ReadPixel(int x, int y) const {
   if (!Exists() || x < 0 || y < 0 || x >= Width() || y >= Height()) return kInvalidColor;
-  const uchar* p = Row(y) + x * kBytesPerPixel;
+  const uchar* p = Row(y) + static_cast<std::ptrdiff_t>(x) * kBytesPerPixel;
   return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16);
 }
 
 void ImageBuffer::WritePixel(int x, int y, uint32_t color) {
   if (!Exists() || x < 0 || y < 0 || x >= Width() || y >= Height()) return;
-  uchar* p = Row(y) + x * kBytesPerPixel;
+  uchar* p = Row(y) + static_cast<std::ptrdiff_t>(x) * kBytesPerPixel;
   p[0] = RedOf(color);
   p[1] = GreenOf(color);
   p[2] = BlueOf(color);
@@ -304,12 +308,15 @@ void ImageBuffer::WritePixel(int x, int y, uint32_t color) {
 void ImageBuffer::CopyBlock(int x, int y, const ImageBuffer& source) {
   if (!Exists() || !source.Exists()) return;
   const int left = std::max(x, 0), top = std::max(y, 0);
-  const int right = std::min<long long>(static_cast<long long>(x) + source.Width(), Width());
-  const int bottom = std::min<long long>(static_cast<long long>(y) + source.Height(), Height());
+  const int right =
+      static_cast<int>(std::min<long long>(static_cast<long long>(x) + source.Width(), Width()));
+  const int bottom =
+      static_cast<int>(std::min<long long>(static_cast<long long>(y) + source.Height(), Height()));
   if (left >= right || top >= bottom) return;
   const std::size_t bytes = static_cast<std::size_t>(right - left) * kBytesPerPixel;
   for (int row = top; row < bottom; ++row)
-    std::memcpy(Row(row) + left * kBytesPerPixel, source.Row(row - y) + (left - x) * kBytesPerPixel,
+    std::memcpy(Row(row) + static_cast<std::ptrdiff_t>(left) * kBytesPerPixel,
+                source.Row(row - y) + static_cast<std::ptrdiff_t>(left - x) * kBytesPerPixel,
                 bytes);
 }
 
@@ -369,7 +376,7 @@ bool ImageBuffer::Decode(const QByteArray& bytes, std::string* problem, std::str
       const QRgb* in = reinterpret_cast<const QRgb*>(decoded.constScanLine(y));
       uchar* out = rgb.scanLine(y);
       for (int x = 0; x < decoded.width(); ++x) {
-        out[x * kBytesPerPixel] = static_cast<uchar>(qRed(in[x]));
+        out[static_cast<std::ptrdiff_t>(x) * kBytesPerPixel] = static_cast<uchar>(qRed(in[x]));
         out[x * kBytesPerPixel + 1] = static_cast<uchar>(qGreen(in[x]));
         out[x * kBytesPerPixel + 2] = static_cast<uchar>(qBlue(in[x]));
       }

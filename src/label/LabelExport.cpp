@@ -129,6 +129,8 @@ bool WriteSvg(CELLayout& layout, const ExportOptions& options, QByteArray& out,
   QSvgGenerator generator;
   generator.setOutputDevice(&buffer);
   generator.setResolution(kSvgResolution);
+  // A positive size rounded half up, as the stored drawings were made.
+  // NOLINTNEXTLINE(bugprone-incorrect-roundings)
   const int size = static_cast<int>(kLabelWidthMm * kSvgResolution / kMmPerInch + 0.5);
   generator.setSize(QSize(size, size));
   generator.setViewBox(QRectF(0, 0, kLabelWidthMm, kLabelWidthMm));

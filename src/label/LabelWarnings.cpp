@@ -49,14 +49,30 @@ bool BoxOutside(const LayoutRecord& layout, const LayoutBox& box, const LabelBan
   const double y0 = std::clamp<double>(box.PosY, 0.0, side);
   const double x1 = std::clamp<double>(static_cast<double>(box.PosX) + box.Width, 0.0, side);
   const double y1 = std::clamp<double>(static_cast<double>(box.PosY) + box.Height, 0.0, side);
-  if (x0 >= x1 || y0 >= y1) return true;   // nothing of it is on the label
-  const double c = layout.BaseLength / 2;  // the centre pixel, a whole number as drawn
+  if (x0 >= x1 || y0 >= y1) return true;     // nothing of it is on the label
+  const int centre = layout.BaseLength / 2;  // the centre pixel, a whole number as drawn
+  const double c = centre;
   const double mmPerPixel = kLabelWidthMm / side;
   const double nearest = std::hypot(Nearest(c, x0, x1), Nearest(c, y0, y1)) * mmPerPixel;
   const double farthest = std::hypot(std::max(std::abs(x0 - c), std::abs(x1 - c)),
                                      std::max(std::abs(y0 - c), std::abs(y1 - c))) *
                           mmPerPixel;
   return nearest >= band.outer || farthest <= band.inner;
+}
+
+// The label-pixel rectangle, clipped to the label, reaches inside the
+// band's inner radius (the hub, which is not burned).
+bool BoxUnderHub(const LayoutRecord& layout, const LayoutBox& box, const LabelBand& band) {
+  const double side = layout.BaseLength;
+  const double x0 = std::clamp<double>(box.PosX, 0.0, side);
+  const double y0 = std::clamp<double>(box.PosY, 0.0, side);
+  const double x1 = std::clamp<double>(static_cast<double>(box.PosX) + box.Width, 0.0, side);
+  const double y1 = std::clamp<double>(static_cast<double>(box.PosY) + box.Height, 0.0, side);
+  if (x0 >= x1 || y0 >= y1) return false;
+  const int centre = layout.BaseLength / 2;  // a whole number, as drawn
+  const double c = centre;
+  const double nearest = std::hypot(Nearest(c, x0, x1), Nearest(c, y0, y1)) * kLabelWidthMm / side;
+  return nearest < band.inner;
 }
 
 // One box and the texts drawn in it, each with how a sentence names it.
@@ -114,7 +130,7 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
                    {{"The date", &layout.Date}}});
   boxes.push_back({"note", "Note", r.Note, r.Note.Width != 0 && r.Note.Height != 0, {}});
   for (std::size_t k = 0; k < layout.NoteLines.size(); ++k)
-    boxes.back().texts.push_back({"Note line " + std::to_string(k + 1), &layout.NoteLines[k]});
+    boxes.back().texts.emplace_back("Note line " + std::to_string(k + 1), &layout.NoteLines[k]);
   for (const BoxTexts& b : boxes) {
     if (!b.drawn || b.box.Width <= 0 || b.box.Height <= 0) continue;
     bool hasText = false;
@@ -127,6 +143,10 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
       out.push_back({LabelWarning::Kind::BoxOutsideBand,
                      std::string("The ") + b.name + " box lies wholly outside the burning area (" +
                          Area(band) + "): its text will not be burned."});
+    else if (hasText && r.BaseLength > 0 && BoxUnderHub(r, b.box, band))
+      out.push_back({LabelWarning::Kind::UnderHub,
+                     std::string("The ") + b.name + " box reaches under the hub (inside " +
+                         Mm(band.inner) + " mm): the part of its text there will not be burned."});
   }
 
   // Note lines past the tenth, as typed (empty ones lose nothing).
@@ -167,6 +187,10 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
       out.push_back({LabelWarning::Kind::RingOutsideBand,
                      "The ring text (" + Area(ring) + ") lies wholly outside the burning area (" +
                          Area(band) + "): it will not be burned."});
+    else if (ring.inner < band.inner)
+      out.push_back({LabelWarning::Kind::UnderHub,
+                     "The ring text (" + Area(ring) + ") reaches under the hub (inside " +
+                         Mm(band.inner) + " mm): its inner part will not be burned."});
   }
   return out;
 }

@@ -1,7 +1,8 @@
 // What a rendered label leaves out or changes without being asked, as data
 // for a front end to show: a background picture that could not be used,
-// texts cut by a box's MaxNum, note lines past the tenth, and boxes or ring
-// text lying wholly outside the band that is burned. No widgets; `twr`
+// texts cut by a box's MaxNum, note lines past the tenth, boxes or ring
+// text lying wholly outside the band that is burned, and boxes or ring text
+// reaching under the hub (inside the band's inner radius). No widgets; `twr`
 // prints them, the window program can list them.
 #pragma once
 
@@ -20,6 +21,8 @@ struct LabelWarning {
     NoteLinesLeftOut,  // note lines past the tenth
     BoxOutsideBand,    // a box with text that no burned circle crosses
     RingOutsideBand,   // ring text that no burned circle crosses
+    UnderHub,          // a box with text, or the ring text, reaching inside the
+                       // band's inner radius: that part is not burned
   };
   Kind kind;
   std::string text;  // one sentence, for a person

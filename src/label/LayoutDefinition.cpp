@@ -7,6 +7,7 @@
 
 #include "common/ProfileFile.h"
 #include "common/SettingsLocation.h"
+#include "common/Translate.h"
 #include "label/CELLayout.h"
 #include "label/LabelTexts.h"
 
@@ -43,6 +44,7 @@ struct NumberKey {
   Limit limit;
 };
 
+// NOLINTNEXTLINE(bugprone-macro-parentheses): `expr` names a member; parentheses cannot go there
 #define TWR_FIELD(expr) [](LayoutDefinition& d) -> int& { return d.expr; }
 
 const NumberKey kNumberKeys[] = {
@@ -99,8 +101,8 @@ std::string Lowered(const char* text) {
 }
 
 std::string NumberedLower(const char* const (&names)[kChoiceCount]) {
-  return "0 (" + Lowered(names[0]) + "), 1 (" + Lowered(names[1]) + ") or 2 (" + Lowered(names[2]) +
-         ")";
+  return Arg(Tr("LayoutDefinition", "0 (%1), 1 (%2) or 2 (%3)"),
+             {Lowered(names[0]), Lowered(names[1]), Lowered(names[2])});
 }
 
 // Why `value` is outside the key's limits in `layout`, or "".
@@ -111,33 +113,35 @@ std::string Refusal(const LayoutDefinition& layout, const NumberKey& key, int va
   const std::string from = std::to_string(range.minimum), to = std::to_string(range.maximum);
   switch (key.limit) {
     case Limit::Grey:
-      return name + " must be a grey from 0 (black) to 255 (white)";
+      return Arg(Tr("LayoutDefinition", "%1 must be a grey from 0 (black) to 255 (white)"), {name});
     case Limit::Side:
-      return name + " must be " + from + " to " + to + " label pixels";
-    case Limit::BoxSize:
-      return name + " must be " + from + " to " + to + " label pixels (the side of the label)";
     case Limit::BoxPlace:
-      return name + " must be " + from + " to " + to + " label pixels";
+      return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 label pixels"), {name, from, to});
+    case Limit::BoxSize:
+      return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 label pixels (the side of the label)"),
+                 {name, from, to});
     case Limit::TextBytes:
-      return name + " must be " + from + " to " + to + " bytes";
     case Limit::NoteBytes:
-      return name + " must be " + from + " to " + to + " bytes";
+      return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 bytes"), {name, from, to});
     case Limit::Align:
-      return name + " must be " + NumberedLower(kAlignNames);
+      return Arg(Tr("LayoutDefinition", "%1 must be %2"), {name, NumberedLower(kAlignNames)});
     case Limit::RingType:
-      return name + " must be " + NumberedLower(kRingTypeNames);
+      return Arg(Tr("LayoutDefinition", "%1 must be %2"), {name, NumberedLower(kRingTypeNames)});
     case Limit::RingPlace:
-      return name + " must be " + NumberedLower(kRingPlaceNames);
+      return Arg(Tr("LayoutDefinition", "%1 must be %2"), {name, NumberedLower(kRingPlaceNames)});
     case Limit::Angle:
-      return name + " must be " + from + " to " + to + " degrees";
+      return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 degrees"), {name, from, to});
     case Limit::RingLength:
-      return name + " must be " + from + " to " + to + " mm (0: no ring text)";
+      return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 mm (0: no ring text)"),
+                 {name, from, to});
     case Limit::InnerRadius:
-      return name + " must be " + from + " to " + to + " mm (at least " + from +
-             ", at most OuterRadius)";
+      return Arg(
+          Tr("LayoutDefinition", "%1 must be %2 to %3 mm (at least %2, at most OuterRadius)"),
+          {name, from, to});
     case Limit::OuterRadius:
-      return name + " must be " + from + " to " + to + " mm (at least InnerRadius, at most " + to +
-             ")";
+      return Arg(
+          Tr("LayoutDefinition", "%1 must be %2 to %3 mm (at least InnerRadius, at most %3)"),
+          {name, from, to});
   }
   return name + " is out of range";
 }

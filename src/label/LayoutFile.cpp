@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "common/SettingsLocation.h"
+#include "common/Translate.h"
 #include "label/ImageBuffer.h"
 
 namespace twr {
@@ -362,7 +363,8 @@ LayoutFile::Picture LayoutFile::AdoptPictureInto(const std::string& settingsFold
     }
     std::string why;
     if (!CopyWhole(bytes, target, why)) {
-      result.problem = "cannot copy " + picturePath + " into " + bg.string() + ": " + why;
+      result.problem =
+          Arg(Tr("LayoutFile", "cannot copy %1 into %2: %3"), {picturePath, bg.string(), why});
       return result;
     }
     result.ok = true;

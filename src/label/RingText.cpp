@@ -183,7 +183,7 @@ RingMapping ComputeRingMapping(const LayoutRecord& layout, double side) {
 
 int ArcSkipSteps(int degrees, int steps) {
   return static_cast<int>(static_cast<long long>(kHalfCircleDegrees - degrees) * steps /
-                          (4 * kHalfCircleDegrees));
+                          (4LL * kHalfCircleDegrees));
 }
 
 std::vector<RingArc> RingArcs(const LayoutRecord& layout, int steps) {
@@ -250,7 +250,7 @@ void MapRingText(const ImageBuffer& strip, ImageBuffer& target, const LayoutReco
       // BgColor). Each column is read at two successive steps.
       auto background = [&](int sx) {
         if (sourceRow == nullptr || sx >= stripW) return true;
-        const uchar* px = sourceRow + sx * kBytesPerPixel;
+        const uchar* px = sourceRow + static_cast<std::ptrdiff_t>(sx) * kBytesPerPixel;
         return px[0] == bg[0] && px[1] == bg[1] && px[2] == bg[2];
       };
       int j = first;
@@ -267,7 +267,7 @@ void MapRingText(const ImageBuffer& strip, ImageBuffer& target, const LayoutReco
           j = end + 1;
           continue;
         }
-        const uchar* px = sourceRow + sx * kBytesPerPixel;
+        const uchar* px = sourceRow + static_cast<std::ptrdiff_t>(sx) * kBytesPerPixel;
         int x = 0, y = 0;
         targetOf(j, x, y);
         ++j;
@@ -275,7 +275,7 @@ void MapRingText(const ImageBuffer& strip, ImageBuffer& target, const LayoutReco
         prevX = x;
         prevY = y;
         if (x < 0 || y < 0 || x >= targetW || y >= targetH) continue;
-        uchar* t = target.Row(y) + x * kBytesPerPixel;
+        uchar* t = target.Row(y) + static_cast<std::ptrdiff_t>(x) * kBytesPerPixel;
         t[0] = px[0];
         t[1] = px[1];
         t[2] = px[2];

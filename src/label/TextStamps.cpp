@@ -90,7 +90,7 @@ void TextStamps::Draw(ImageBuffer& strip, int x, int y, std::string_view text) {
     if (!stamp.ink.isEmpty()) strip.CopyBlock(stamp.ink.x(), stamp.ink.y(), stamp.pixels);
     touched_.push_back(stamp.ink);
     made_.push_back(std::move(stamp));
-    stamp.key.clear();
+    stamp.key.clear();  // NOLINT(bugprone-use-after-move): a cleared key marks the slot as taken
     ++copied_;
     return;
   }
@@ -109,7 +109,7 @@ void TextStamps::Draw(ImageBuffer& strip, int x, int y, std::string_view text) {
   for (int row = region.top(); row <= region.bottom(); ++row) {
     const uchar* line = strip.Row(row);
     for (int px = region.left(); px <= region.right(); ++px) {
-      const uchar* p = line + px * kBytesPerPixel;
+      const uchar* p = line + static_cast<std::ptrdiff_t>(px) * kBytesPerPixel;
       if (p[0] == bg[0] && p[1] == bg[1] && p[2] == bg[2]) continue;
       left = std::min(left, px);
       right = std::max(right, px);
@@ -130,7 +130,8 @@ void TextStamps::Draw(ImageBuffer& strip, int x, int y, std::string_view text) {
     }
     stamp.pixels.Create(stamp.ink.width(), stamp.ink.height());
     for (int row = top; row <= bottom; ++row)
-      std::memcpy(stamp.pixels.Row(row - top), strip.Row(row) + left * kBytesPerPixel,
+      std::memcpy(stamp.pixels.Row(row - top),
+                  strip.Row(row) + static_cast<std::ptrdiff_t>(left) * kBytesPerPixel,
                   static_cast<std::size_t>(stamp.ink.width()) * kBytesPerPixel);
   }
   touched_.push_back(stamp.ink.isEmpty() ? QRect() : stamp.ink);

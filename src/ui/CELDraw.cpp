@@ -12,8 +12,10 @@
 #include "ui/DriveTask.h"
 #include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
+#include "ui/SkinnedMessageBox.h"
 #include "ui/TextProgressBar.h"
 #include "ui/model/BurnSession.h"
+#include "ui/model/EtchedPreviewModel.h"
 
 namespace twr::ui {
 
@@ -23,12 +25,15 @@ namespace {
 const QRect kDrawRect = DialogRect(158, 69, 46, 46);
 const QRect kExitRect = DialogRect(86, 152, 68, 18);
 const QRect kDriveRect = DialogRect(6, 7, 226, 14);
-const QRect kQualityRect = DialogRect(15, 70, 103, 14);  // closed height
+const QRect kQualityRect = DialogRect(15, 70, 68, 14);  // closed height, the etch beside it
+const QRect kEtchedRect = DialogRect(86, 58, 39, 39);
 // The label's text runs on into the free space before the time when the
 // skin's type face needs a few more pixels than the template gave it.
 const QRect kTimeLabelRect = DialogRect(15, 92, 58, 8);
 const QRect kTimeRect = DialogRect(75, 92, 42, 8);
 const QRect kProgressRect = DialogRect(6, 125, 226, 14);
+// The status line, in the free space between the bar and Exit.
+const QRect kStatusRect = DialogRect(6, 141, 226, 9);
 const QRect kDiscNameRect = DialogRect(15, 40, 100, 10);
 
 constexpr int kDiscFontShrink = 2;
@@ -91,7 +96,21 @@ CELDraw::CELDraw(BurnSession& session, QWidget* parent)
   quality_->setGeometry(kQualityRect);
   quality_->setObjectName(Id(kIdQuality));
   quality_->setAccessibleName(tr("Quality"));
-  for (const char* name : kQualityNames) quality_->addItem(QString::fromUtf8(name));
+  for (const char* name : kQualityNames)
+    quality_->addItem(QCoreApplication::translate("BurnPlan", name));
+
+  etchedPicture_ = new QLabel(this);
+  etchedPicture_->setGeometry(kEtchedRect);
+  etchedPicture_->setObjectName(QStringLiteral("EtchedPicture"));
+  etchedPicture_->setAccessibleName(tr("As etched"));
+  etchedPicture_->setToolTip(tr("What the laser leaves at this quality"));
+  etchedPicture_->setScaledContents(true);
+  etched_ = new EtchedPreviewModel(this);
+  connect(etched_, &EtchedPreviewModel::Ready, this, [this] {
+    etchedPicture_->setPixmap(QPixmap::fromImage(
+        etched_->Picture().scaled(etchedPicture_->size() * devicePixelRatioF(),
+                                  Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+  });
 
   timeLabel_ = AddStatic(kTimeLabelRect);
   timeLabel_->setObjectName(Id(kIdTimeLabel));
@@ -102,6 +121,10 @@ CELDraw::CELDraw(BurnSession& session, QWidget* parent)
   progress_ = new TextProgressBar(this);
   progress_->setGeometry(kProgressRect);
   progress_->setObjectName(Id(kIdProgress));
+
+  status_ = AddStatic(kStatusRect);
+  status_->setObjectName(Id(kIdStatus));
+  status_->setAccessibleName(tr("Status"));
 
   discName_ = new DiscNameField(this);
   discName_->setGeometry(kDiscNameRect);
@@ -145,15 +168,33 @@ void CELDraw::Opening() {
   session_.Open();
   opened_ = true;
   ShowMemberTexts();
+  RequestEtch();
   timer_.start();
+}
+
+void CELDraw::RequestEtch() {
+  if (session_.LabelImage().isNull()) return;
+  EtchRequest request;
+  request.label = session_.LabelImage();
+  request.target = {{session_.InnerRadius(), session_.OuterRadius()},
+                    session_.Disc(),
+                    static_cast<BurnQuality>(std::max(0, quality_->currentIndex()))};
+  // The drive's own ELS page once the session has read a usable one.
+  const bool drivePage = session_.Plan().failures.empty() && session_.Plan().steps > 0;
+  request.page = drivePage ? session_.Sequence().Page() : ExampleEtchPage();
+  etched_->Request(std::move(request));
 }
 
 void CELDraw::ShowMemberTexts() {
   SetBackground(session_.DataSidePicture() ? skin::kBurnDataSideBackground : skin::kBurnBackground);
-  if (drives_->count() != static_cast<int>(session_.DriveItems().size())) {
+  // Drives plugged in or pulled out change the list, not just its length.
+  QStringList items;
+  for (const std::string& item : session_.DriveItems()) items << QString::fromStdString(item);
+  QStringList shown;
+  for (int i = 0; i < drives_->count(); ++i) shown << drives_->itemText(i);
+  if (items != shown) {
     drives_->clear();
-    for (const std::string& item : session_.DriveItems())
-      drives_->addItem(QString::fromStdString(item));
+    drives_->addItems(items);
   }
   drives_->setCurrentIndex(session_.SelectedDrive());
   quality_->setCurrentIndex(session_.Quality());
@@ -162,6 +203,7 @@ void CELDraw::ShowMemberTexts() {
   timeLabel_->setText(QString::fromStdString(session_.LabelText()));
   time_->setText(QString::fromStdString(session_.TimeText()));
   discName_->SetText(QString::fromStdString(session_.DiscText()));
+  status_->setText(QString::fromStdString(session_.StatusText(session_.Progress().Peek())));
 }
 
 void CELDraw::OnTimer() {
@@ -172,6 +214,7 @@ void CELDraw::OnTimer() {
 
 void CELDraw::OnQualityChosen(int index) {
   session_.SelectQuality(index);
+  RequestEtch();
 }
 
 void CELDraw::OnDraw() {
@@ -191,6 +234,7 @@ void CELDraw::OnDraw() {
 }
 
 void CELDraw::ApplyProgress() {
+  if (asking_) CloseQuestionAfterTheEnd();
   if (progressScheduled_) return;
   // Bounded repaints whatever the burn's rate: at most one per interval.
   if (sinceProgress_.isValid() && sinceProgress_.elapsed() < progressInterval_) {
@@ -210,18 +254,45 @@ void CELDraw::ApplyProgress() {
   progress_->SetText(state.text);
   progress_->SetShowText(state.showText);
   progress_->SetPos(state.position);
+  status_->setText(QString::fromStdString(session_.StatusText(state)));
   if (state.finished && session_.CurrentState() == BurnSession::State::Burning) BurnFinished();
 }
 
 void CELDraw::BurnFinished() {
+  if (asking_) {
+    // The question's answer no longer matters; the dialog closes after it.
+    finishPending_ = true;
+    CloseQuestionAfterTheEnd();
+    return;
+  }
   if (finishing_) return;
   finishing_ = true;
   session_.BurnEnded();
   done(0);
 }
 
+void CELDraw::CloseQuestionAfterTheEnd() {
+  const BurnPhase phase = session_.Progress().Peek().phase;
+  if (!finishPending_ && phase != BurnPhase::Restoring && phase != BurnPhase::Done) return;
+  // Only the question itself, never the outcome box shown above it.
+  auto* box = qobject_cast<SkinnedMessageBox*>(QApplication::activeModalWidget());
+  if (box && box->parentWidget() == this && box->NoButton()) box->done(QDialog::Rejected);
+}
+
 void CELDraw::reject() {
-  if (DriveTask::Busy()) return;
+  if (DriveTask::Busy() || asking_) return;
+  if (session_.CurrentState() == BurnSession::State::Burning) {
+    // A stray Escape must not half-etch a disc: ask first, while the burn
+    // goes on untouched.
+    asking_ = true;
+    const bool stop = session_.ConfirmStop();
+    asking_ = false;
+    if (finishPending_) {
+      BurnFinished();
+      return;
+    }
+    if (!stop) return;
+  }
   // During a burn this only asks it to stop; the burn closes the dialog.
   if (!session_.Exit()) return;
   timer_.stop();

@@ -1,9 +1,11 @@
 // The burn dialog: the drive in use, the disc's name, the quality with its
-// required time, the Draw and Exit buttons and the text progress bar. A view
+// required time, the Draw and Exit buttons, the text progress bar and the
+// status line under it (the burn's phase, or why Draw is off). A view
 // over the BurnSession: it paints what the session holds whenever the session
 // says it changed, runs the session's drive work without freezing, and turns
-// the burn's coalesced progress into paint on the GUI thread. It closes
-// itself at the end of every burn.
+// the burn's coalesced progress into paint on the GUI thread. During a burn
+// Exit, Escape and the close box ask before they stop it. It closes itself
+// at the end of every burn.
 #pragma once
 
 #include <QElapsedTimer>
@@ -18,6 +20,7 @@ namespace twr::ui {
 
 class BurnSession;
 class DiscNameField;
+class EtchedPreviewModel;
 class SkinnedButton;
 class TextProgressBar;
 
@@ -36,6 +39,7 @@ class CELDraw : public SkinnedDialog {
     kIdTime = 1020,
     kIdProgress = 1027,
     kIdDiscName = 1060,
+    kIdStatus = 1061,
   };
 
   explicit CELDraw(BurnSession& session, QWidget* parent = nullptr);
@@ -56,9 +60,15 @@ class CELDraw : public SkinnedDialog {
   SkinnedButton* ExitButton() const { return exit_; }
   QComboBox* DriveList() const { return drives_; }
   QComboBox* QualityList() const { return quality_; }
+  // The disc as the chosen quality would etch it, small, beside the list.
+  QLabel* EtchedPicture() const { return etchedPicture_; }
+  EtchedPreviewModel& EtchedPreview() const { return *etched_; }
   QLabel* TimeLabel() const { return time_; }
   TextProgressBar* ProgressBar() const { return progress_; }
   DiscNameField* DiscName() const { return discName_; }
+  QLabel* StatusLine() const { return status_; }
+  // The stop question is open.
+  bool Asking() const { return asking_; }
 
  public slots:
   void reject() override;
@@ -73,6 +83,9 @@ class CELDraw : public SkinnedDialog {
   void OnDraw();
   void ApplyProgress();
   void BurnFinished();
+  // The stop question, still open when the burn has reached its closing
+  // steps, is answered No: there is nothing left to stop.
+  void CloseQuestionAfterTheEnd();
   // Writes what the session holds into the controls.
   void ShowMemberTexts();
 
@@ -81,10 +94,14 @@ class CELDraw : public SkinnedDialog {
   SkinnedButton* exit_ = nullptr;
   QComboBox* drives_ = nullptr;
   QComboBox* quality_ = nullptr;
+  QLabel* etchedPicture_ = nullptr;
+  EtchedPreviewModel* etched_ = nullptr;
+  void RequestEtch();
   QLabel* timeLabel_ = nullptr;
   QLabel* time_ = nullptr;
   TextProgressBar* progress_ = nullptr;
   DiscNameField* discName_ = nullptr;
+  QLabel* status_ = nullptr;
   QTimer timer_;
   QElapsedTimer sinceProgress_;
   int progressInterval_ = 40;
@@ -92,6 +109,8 @@ class CELDraw : public SkinnedDialog {
   bool opened_ = false;
   bool openingPosted_ = false;
   bool finishing_ = false;
+  bool asking_ = false;
+  bool finishPending_ = false;  // the burn ended while the question was open
   int progressUpdates_ = 0;
 };
 

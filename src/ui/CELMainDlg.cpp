@@ -16,12 +16,14 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "common/Strings.h"
 #include "ui/AboutBox.h"
 #include "ui/CELDraw.h"
 #include "ui/CELTitleConfig.h"
 #include "ui/DriveTask.h"
+#include "ui/EtchedViewSwitch.h"
 #include "ui/GuiMessages.h"
 #include "ui/HelpWindow.h"
 #include "ui/LayoutDesigner.h"
@@ -29,6 +31,7 @@
 #include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
 #include "ui/model/BurnSession.h"
+#include "ui/model/EtchedPreviewModel.h"
 #include "ui/model/MainWindowModel.h"
 
 namespace twr::ui {
@@ -113,6 +116,38 @@ QIcon PencilIcon() {
   p.drawPolygon(QPolygonF({QPointF(-1.6, 3.6), QPointF(1.6, 3.6), QPointF(0, 7)}));
   return QIcon(pixmap);
 }
+
+// A warning triangle with its mark, drawn for the warning mark.
+QIcon WarningIcon() {
+  QPixmap pixmap(32, 32);
+  pixmap.fill(Qt::transparent);
+  pixmap.setDevicePixelRatio(2.0);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(60, 40, 0), 0.8));
+  p.setBrush(QColor(255, 196, 36));
+  p.drawPolygon(QPolygonF({QPointF(8, 1), QPointF(15, 14.5), QPointF(1, 14.5)}));
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(40, 28, 0));
+  p.drawRect(QRectF(7.2, 5, 1.6, 5.2));
+  p.drawEllipse(QRectF(7.1, 11.2, 1.8, 1.8));
+  return QIcon(pixmap);
+}
+
+// The warnings in words, one paragraph each.
+QString WarningList(const std::vector<LabelWarning>& warnings) {
+  QString list;
+  for (const LabelWarning& w : warnings) {
+    if (!list.isEmpty()) list += QLatin1Char('\n');
+    list += QStringLiteral("\u2022 ") + QString::fromStdString(w.text);
+  }
+  return list;
+}
+
+// The notices over the preview, in the Design button's style.
+const QString kOverlayStyle = QStringLiteral(
+    "color: white; background: rgba(30, 30, 40, 190); border: 1px solid rgba(255, 255, 255, "
+    "90); border-radius: 4px; padding: 2px 6px;");
 
 }  // namespace
 
@@ -276,22 +311,59 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   designButton_->move(preview_->width() - designButton_->width() - kDesignButtonMargin,
                       preview_->height() - designButton_->height() - kDesignButtonMargin);
   connect(designButton_, &QToolButton::clicked, this, &CELMainDlg::OpenDesigner);
+  // "Design" / "As etched" in the preview's other corner; the etch is worked
+  // out off this thread and shown when it is ready.
+  etchedSwitch_ = new EtchedViewSwitch(preview_);
+  etchedSwitch_->move(kDesignButtonMargin, kDesignButtonMargin);
+  etchedPreview_ = new EtchedPreviewModel(this);
+  connect(etchedSwitch_, &EtchedViewSwitch::Changed, this, &CELMainDlg::DrawPreview);
+  connect(etchedPreview_, &EtchedPreviewModel::Ready, this, [this] {
+    if (etchedSwitch_->Etched() && !etchedPreview_->Picture().isNull())
+      preview_->SetPreview(etchedPreview_->Picture());
+  });
+  // The label's warnings: a mark in the preview's top corner, the list in
+  // its tooltip and, on a click, at once.
+  warningMark_ = new QToolButton(preview_);
+  warningMark_->setObjectName(QStringLiteral("WarningMark"));
+  warningMark_->setIcon(WarningIcon());
+  warningMark_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  warningMark_->setCursor(Qt::PointingHandCursor);
+  warningMark_->setStyleSheet(
+      QStringLiteral("QToolButton { color: white; background: rgba(30, 30, 40, 190); border: "
+                     "1px solid rgba(255, 196, 36, 200); border-radius: 4px; padding: 2px 6px; }"
+                     "QToolButton:hover { background: rgba(74, 72, 168, 220); }"));
+  warningMark_->hide();
+  connect(warningMark_, &QToolButton::clicked, this, &CELMainDlg::ShowWarningList);
+  status_ = new QLabel(preview_);
+  status_->setObjectName(QStringLiteral("StatusLine"));
+  status_->setAccessibleName(tr("Status"));
+  status_->setWordWrap(true);
+  status_->setStyleSheet(QStringLiteral("QLabel { %1 }").arg(kOverlayStyle));
+  status_->hide();
   for (QWidget* edit : std::initializer_list<QWidget*>{title_, date_, note_})
     edit->installEventFilter(this);
 
   timer_.setInterval(MainWindowModel::kTickMs);
   connect(&timer_, &QTimer::timeout, this, &CELMainDlg::OnTimer);
   model_.SetDriveRunner([](const std::function<void()>& work) { DriveTask::Run(work); });
+  // The opening's drive discovery runs while the window takes input.
+  model_.SetDriveStarter([this](std::function<void()> work, std::function<void()> done) {
+    DriveTask::Start(std::move(work), std::move(done), this);
+  });
   connect(&model_, &MainWindowModel::Changed, this, &CELMainDlg::ShowModel);
 
   // Nothing can be done before the opening has found layouts and drives.
   for (QWidget* w : std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_,
-                                                    config_, burn_, designButton_})
+                                                    config_, burn_, designButton_, etchedSwitch_})
     w->setEnabled(false);
 }
 
 CELMainDlg::~CELMainDlg() {
   timer_.stop();
+  // A discovery still asking a slow drive ends after its command in progress;
+  // nothing it found is shown any more.
+  model_.CancelDiscovery();
+  DriveTask::Join();
   delete help_;  // help windows close with the program
 }
 
@@ -303,34 +375,47 @@ void CELMainDlg::showEvent(QShowEvent* event) {
   }
 }
 
-void CELMainDlg::Opening() {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const OpeningResult result = model_.Open();
-  QApplication::restoreOverrideCursor();
+bool CELMainDlg::ClosedWhileOpening(OpeningResult result) {
   if (quitRequested_) {
     done(kClosed);
-    return;
+    return true;
   }
   if (result != OpeningResult::Ready) {
     done(kOpeningFailed);
-    return;
+    return true;
   }
+  return false;
+}
+
+void CELMainDlg::Opening() {
+  // What the settings file gives comes at once: the layouts and the preview.
+  const OpeningResult result = model_.OpenLayouts();
+  if (ClosedWhileOpening(result)) return;
   exchanging_ = true;
   for (const std::string& name : model_.LayoutNames())
     layouts_->addItem(QString::fromStdString(name));
-  for (const std::string& item : model_.DriveItems())
-    drives_->addItem(QString::fromStdString(item));
   layouts_->setCurrentIndex(model_.Layout());
-  drives_->setCurrentIndex(model_.DriveSelection());
+  drives_->addItem(tr("Looking for drives\u2026"));
   exchanging_ = false;
-  for (QWidget* w : std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_,
-                                                    config_, burn_, designButton_})
+  // Scan, Config and Burn stay clickable: until the drives are there they
+  // say why they wait (the status line).
+  for (QWidget* w : std::initializer_list<QWidget*>{layouts_, scan_, title_, date_, note_, config_,
+                                                    burn_, designButton_, etchedSwitch_})
     w->setEnabled(true);
   layouts_->setFocus(Qt::OtherFocusReason);  // the keyboard starts at the first control
+  layoutsShown_ = true;
   timer_.start();
-  DrawPreview();
-  ShowMemberTexts();
+  ShowModel();
   update();
+  // The drives, on the drive worker: a slow drive leaves the window working.
+  model_.StartDriveDiscovery([this](OpeningResult found) { DrivesFound(found); });
+}
+
+void CELMainDlg::DrivesFound(OpeningResult result) {
+  if (ClosedWhileOpening(result)) return;
+  ShowDriveList();
+  drives_->setEnabled(true);
+  ShowModel();
   opened_ = true;
   if (onOpened_) QMetaObject::invokeMethod(this, onOpened_, Qt::QueuedConnection);
 }
@@ -373,18 +458,74 @@ void CELMainDlg::ShowModel() {
 }
 
 void CELMainDlg::DrawPreview() {
-  preview_->SetPreview(model_.PreviewWithBand());
+  if (!etchedSwitch_->Etched()) {
+    preview_->SetPreview(model_.PreviewWithBand());
+    ShowNotices();
+    return;
+  }
+  // The last etch stays shown until the new one is ready.
+  if (etchedPreview_->Finished() == 0) preview_->SetPreview(model_.PreviewWithBand());
+  etchedPreview_->Request(model_.EtchRequestAt(etchedSwitch_->Quality()));
+  ShowNotices();
+}
+
+void CELMainDlg::ShowNotices() {
+  const std::vector<LabelWarning> warnings = model_.Warnings();
+  if (warnings.empty()) {
+    warningMark_->hide();
+  } else {
+    const QString list = WarningList(warnings);
+    warningMark_->setText(QString::number(warnings.size()));
+    warningMark_->setToolTip(list);
+    warningMark_->setAccessibleName(
+        tr("Label warnings: %n", nullptr, static_cast<int>(warnings.size())));
+    warningMark_->setAccessibleDescription(list);
+    warningMark_->adjustSize();
+    // The top right corner: the "Design" / "As etched" switch has the left.
+    warningMark_->move(preview_->width() - warningMark_->width() - kDesignButtonMargin,
+                       kDesignButtonMargin);
+    warningMark_->show();
+  }
+  const QString status = QString::fromStdString(model_.StatusText());
+  if (status.isEmpty()) {
+    status_->hide();
+    return;
+  }
+  // Along the preview's foot, left of the Design button.
+  const int width = preview_->width() - designButton_->width() - 3 * kDesignButtonMargin;
+  status_->setText(status);
+  status_->setFixedWidth(width);
+  status_->adjustSize();
+  status_->move(kDesignButtonMargin, preview_->height() - status_->height() - kDesignButtonMargin);
+  status_->show();
+}
+
+void CELMainDlg::ShowWarningList() {
+  if (warningMark_->toolTip().isEmpty()) return;
+  QToolTip::showText(warningMark_->mapToGlobal(QPoint(0, warningMark_->height())),
+                     warningMark_->toolTip(), warningMark_);
+}
+
+bool CELMainDlg::GoOnDespiteWarnings() {
+  const std::vector<LabelWarning> warnings = model_.WarningsBeforeBurn();
+  if (warnings.empty() || quitRequested_) return true;
+  return messages_.Ask(tr("Not all of the label will be burned as shown:").toStdString(),
+                       WarningList(warnings).toStdString(), MessageIcon::Warning,
+                       tr("&Go on").toStdString(), tr("&Cancel").toStdString());
 }
 
 void CELMainDlg::OnTextEdited(int kind) {
-  if (exchanging_ || !opened_) return;
+  if (exchanging_ || !layoutsShown_) return;
   ReadControls();
   model_.TextChanged(static_cast<TextKind>(kind));
+  if (status_->isVisible() && model_.StatusText().empty()) status_->hide();
 }
 
 void CELMainDlg::OnTimer() {
-  // A tick that comes while the drive is busy (a slow scan) waits for the next.
-  if (DriveTask::Busy()) return;
+  // A tick that comes while the drive is busy (a slow scan) waits for the
+  // next; the opening's discovery leaves the ticks their redraws (the model
+  // does no drive work then).
+  if (DriveTask::Busy() && !model_.Discovering()) return;
   // The model's Changed redraws the preview and the texts.
   if (model_.TimerTick().drivesChanged) ShowDriveList();
 }
@@ -400,7 +541,7 @@ void CELMainDlg::ShowDriveList() {
 }
 
 void CELMainDlg::OnLayoutChosen(int index) {
-  if (exchanging_ || !opened_ || index < 0) return;
+  if (exchanging_ || !layoutsShown_ || index < 0) return;
   ReadControls();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   model_.ApplyLayoutChoice(index);
@@ -413,27 +554,29 @@ void CELMainDlg::OnDriveChosen(int index) {
 }
 
 void CELMainDlg::OnScan() {
-  if (DriveTask::Busy()) return;
+  if (model_.RefusedWhileDiscovering() || DriveTask::Busy()) return;
   ReadControls();
   model_.SetDriveSelection(drives_->currentIndex());
   if (model_.ScanDisc() && model_.ListingNeedsMount())
     messages_.Show(
-        "The disc holds only UDF, without ISO 9660: its folders and files can be listed once "
-        "it is mounted. Open it in your file manager, then press Scan again.",
+        tr("The disc holds only UDF, without ISO 9660: its folders and files can be listed once "
+           "it is mounted. Open it in your file manager, then press Scan again.")
+            .toStdString(),
         MessageIcon::Information);
 }
 
 void CELMainDlg::OnConfig() {
-  if (DriveTask::Busy()) return;
+  if (model_.RefusedWhileDiscovering() || DriveTask::Busy()) return;
   CELTitleConfig dialog(configModel_, model_.ConfigValues(), device_, messages_, this);
   if (dialog.exec() != QDialog::Accepted) return;
   model_.ConfigAccepted(configModel_.Confirmed());
 }
 
 void CELMainDlg::OnBurn() {
-  if (DriveTask::Busy()) return;
+  if (model_.RefusedWhileDiscovering() || DriveTask::Busy()) return;
   ReadControls();
   model_.SetDriveSelection(drives_->currentIndex());
+  if (!GoOnDespiteWarnings()) return;
   timer_.stop();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool ready = model_.PrepareBurn();
@@ -468,7 +611,10 @@ void CELMainDlg::RequestQuit() {
     if (QApplication::activeModalWidget() == modal) break;
   }
   if (burning) return;  // OnBurn ends the window once the burn dialog has closed
-  if (DriveTask::Busy()) {
+  // The opening's discovery is not waited for: it is told to stop, and the
+  // window's end waits only for its command in progress.
+  model_.CancelDiscovery();
+  if (DriveTask::Busy() && !model_.Discovering()) {
     QTimer::singleShot(kQuitRetryMs, this, &CELMainDlg::RequestQuit);
     return;
   }
@@ -486,7 +632,7 @@ void CELMainDlg::reject() {
 }
 
 void CELMainDlg::closeEvent(QCloseEvent* event) {
-  if (DriveTask::Busy() || !CloseDesigner()) {
+  if ((DriveTask::Busy() && !model_.Discovering()) || !CloseDesigner()) {
     event->ignore();
     return;
   }
@@ -521,7 +667,7 @@ bool CELMainDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CELMainDlg::OpenDesigner() {
-  if (!opened_) return;
+  if (!layoutsShown_) return;
   if (!designer_) {
     designer_ = new LayoutDesigner(this);
     connect(designer_, &LayoutDesigner::LayoutsSaved, this, &CELMainDlg::OnLayoutsSaved);
@@ -576,11 +722,11 @@ void CELMainDlg::ShowHelpMenu() {
 
 void CELMainDlg::OnQuitKey() {
   if (auto* draw = qobject_cast<CELDraw*>(QApplication::activeModalWidget())) {
-    // The burn dialog's Exit: during a burn it asks the burn to stop, and
-    // the window ends once the burn's closing steps have closed the dialog.
+    // The burn dialog's Exit: during a burn it asks first, and on Yes the
+    // window ends once the burn's closing steps have closed the dialog.
     const bool burning = burnSession_.CurrentState() == BurnSession::State::Burning;
     draw->reject();
-    quitAfterBurn_ = burning || !draw->isVisible();
+    quitAfterBurn_ = (burning && burnSession_.StopRequested()) || !draw->isVisible();
     return;
   }
   RequestQuit();

@@ -26,8 +26,14 @@ class CELDevice;
 }  // namespace twr
 
 namespace twr::ui {
+enum class OpeningResult;
+}  // namespace twr::ui
+
+namespace twr::ui {
 
 class BurnSession;
+class EtchedPreviewModel;
+class EtchedViewSwitch;
 class GuiMessages;
 class HelpWindow;
 class LayoutDesigner;
@@ -90,7 +96,9 @@ class CELMainDlg : public SkinnedDialog {
 
   // The timer period in milliseconds (1000; tests shorten it).
   void SetTimerPeriod(int milliseconds) { timer_.setInterval(milliseconds); }
-  // Runs the opening once the window is shown (posted by showEvent).
+  // Runs the opening once the window is shown (posted by showEvent): the
+  // layouts and preview at once, the drives when the drive worker has found
+  // them. True once both are there.
   bool Opened() const { return opened_; }
   // Called after the opening with the window painted (for --screenshot).
   void SetOnOpened(std::function<void()> callback) { onOpened_ = std::move(callback); }
@@ -104,6 +112,15 @@ class CELMainDlg : public SkinnedDialog {
   QLabel* FontStatic() const { return font_; }
   QLabel* RadiusStatic() const { return radius_; }
   QLabel* TimeStatic() const { return time_; }
+  // The warning mark in the preview's corner: shown while the label has
+  // warnings, the list in its tooltip (a click shows it too).
+  QToolButton* WarningMark() const { return warningMark_; }
+  // The status line over the preview's foot: what a Scan found when it found
+  // nothing, or why a click waits for the drives; hidden when empty.
+  QLabel* StatusLine() const { return status_; }
+  // The layouts and preview are shown and the edits take input; Opened()
+  // comes once the drives have been found too.
+  bool LayoutsShown() const { return layoutsShown_; }
   SkinnedButton* ScanButton() const { return scan_; }
   SkinnedButton* ConfigButton() const { return config_; }
   SkinnedButton* BurnButton() const { return burn_; }
@@ -120,6 +137,9 @@ class CELMainDlg : public SkinnedDialog {
   // nullptr until it is first opened.
   LayoutDesigner* Designer() const { return designer_; }
   QToolButton* DesignButton() const { return designButton_; }
+  // The preview's "Design" / "As etched" switch and the etch it shows.
+  EtchedViewSwitch* EtchedSwitch() const { return etchedSwitch_; }
+  EtchedPreviewModel& EtchedPreview() const { return *etchedPreview_; }
 
   // The program is asked to end (a stop signal): open dialogs and message
   // boxes are closed, a burn is asked to stop and the window ends once the
@@ -140,6 +160,15 @@ class CELMainDlg : public SkinnedDialog {
 
  private:
   void Opening();
+  // The drive worker's discovery has ended.
+  // Ends the window when a quit came or the opening step failed; true then.
+  bool ClosedWhileOpening(OpeningResult result);
+  void DrivesFound(OpeningResult result);
+  // The warning mark and status line as the model has them.
+  void ShowNotices();
+  void ShowWarningList();
+  // The burn's warnings, once, before the burn dialog: true to go on.
+  bool GoOnDespiteWarnings();
   void ReadControls();
   void ShowMemberTexts();
   void DrawPreview();
@@ -189,10 +218,15 @@ class CELMainDlg : public SkinnedDialog {
   bool quitAfterBurn_ = false;
   LayoutDesigner* designer_ = nullptr;
   QToolButton* designButton_ = nullptr;
+  EtchedViewSwitch* etchedSwitch_ = nullptr;
+  EtchedPreviewModel* etchedPreview_ = nullptr;
+  QToolButton* warningMark_ = nullptr;
+  QLabel* status_ = nullptr;
   QTimer timer_;
   bool exchanging_ = false;  // change events are ignored while texts are shown
   bool openingPosted_ = false;
   bool opened_ = false;
+  bool layoutsShown_ = false;
   bool quitRequested_ = false;
   std::function<void()> onOpened_;
 };

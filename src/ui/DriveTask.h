@@ -11,6 +11,8 @@
 #include <type_traits>
 #include <utility>
 
+class QObject;
+
 namespace twr::ui {
 
 class DriveTask {
@@ -31,6 +33,16 @@ class DriveTask {
 
   // Whether a task is running now (on this GUI thread's behalf).
   static bool Busy();
+
+  // Drive work that runs while the window takes input too (the opening's
+  // drive discovery, which a slow drive makes long): `work` runs on a worker
+  // thread, then `done` on the GUI thread, posted to `context`. Busy() is
+  // true from here until `done` has run. One started task at a time: a
+  // second Start joins the first.
+  static void Start(std::function<void()> work, std::function<void()> done, QObject* context);
+  // Waits for the started task's work to end; its `done` then never runs.
+  // Called before `context` goes (the program closing).
+  static void Join();
 
  private:
   static void RunErased(const std::function<void()>& work);

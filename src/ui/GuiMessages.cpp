@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "ui/SkinnedButton.h"
 #include "ui/SkinnedMessageBox.h"
 
 namespace twr::ui {
@@ -18,16 +19,26 @@ GuiMessages::~GuiMessages() {
 }
 
 void GuiMessages::Show(const std::string& text, MessageIcon icon) {
-  Deliver({text, {}, icon, false});
+  Deliver({text, {}, icon, false, {}, {}, {}});
 }
 
 void GuiMessages::ShowDetailed(const std::string& text, const std::string& detail,
                                MessageIcon icon) {
-  Deliver({text, detail, icon, false});
+  Deliver({text, detail, icon, false, {}, {}, {}});
+}
+
+void GuiMessages::ShowWithHelp(const std::string& text, const std::string& detail, MessageIcon icon,
+                               const std::string& help) {
+  Deliver({text, detail, icon, false, help, {}, {}});
 }
 
 bool GuiMessages::AskYesNo(const std::string& text, MessageIcon icon) {
-  return Deliver({text, {}, icon, true});
+  return Deliver({text, {}, icon, true, {}, {}, {}});
+}
+
+bool GuiMessages::Ask(const std::string& text, const std::string& detail, MessageIcon icon,
+                      const std::string& accept, const std::string& reject) {
+  return Deliver({text, detail, icon, true, {}, accept, reject});
 }
 
 std::vector<GuiMessages::Request> GuiMessages::History() const {
@@ -92,7 +103,14 @@ bool GuiMessages::Present(const Request& request) {
   if (parent == nullptr) parent = QApplication::activeWindow();
   SkinnedMessageBox box(request.icon, QString::fromStdString(request.text),
                         QString::fromStdString(request.detail), request.question, parent);
-  return box.Ask() && request.question;
+  if (!request.help.empty() && helpOpener_ && !request.question) box.AddHelpButton();
+  if (request.question && !request.accept.empty())
+    box.AcceptButton()->setText(QString::fromStdString(request.accept));
+  if (request.question && !request.reject.empty())
+    box.NoButton()->setText(QString::fromStdString(request.reject));
+  const bool answer = box.Ask() && request.question;
+  if (box.HelpChosen()) helpOpener_(request.help);
+  return answer;
 }
 
 }  // namespace twr::ui

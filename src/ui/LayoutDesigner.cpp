@@ -176,7 +176,9 @@ bool LayoutDesigner::OpenSettings(const std::string& path, int layout, const std
   model_.SetSampleTexts(title, date, notes);
   std::string problem;
   if (!model_.Open(path, layout, &problem)) {
-    Say("Cannot read the settings file " + path + ": " + problem);
+    Say(tr("Cannot read the settings file %1: %2")
+            .arg(QString::fromStdString(path), QString::fromStdString(problem))
+            .toStdString());
     return false;
   }
   model_.Select(DesignerItem::Title);

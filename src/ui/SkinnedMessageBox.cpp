@@ -109,6 +109,7 @@ SkinnedMessageBox::SkinnedMessageBox(MessageIcon icon, const QString& text, cons
   accept_ = new SkinnedTextButton(question ? tr("&Yes") : tr("OK"), this);
   connect(accept_, &QAbstractButton::clicked, this, &QDialog::accept);
   auto* buttons = new QHBoxLayout;
+  buttons_ = buttons;
   buttons->setSpacing(8);
   buttons->addStretch();
   buttons->addWidget(accept_);
@@ -133,6 +134,18 @@ SkinnedMessageBox::SkinnedMessageBox(MessageIcon icon, const QString& text, cons
 
 bool SkinnedMessageBox::Ask() {
   return exec() == QDialog::Accepted;
+}
+
+void SkinnedMessageBox::AddHelpButton() {
+  if (help_) return;
+  help_ = new SkinnedTextButton(tr("&Help"), this);
+  help_->setObjectName(QStringLiteral("help"));
+  connect(help_, &QAbstractButton::clicked, this, [this] {
+    helpChosen_ = true;
+    accept();
+  });
+  buttons_->addWidget(help_);
+  setTabOrder(accept_, help_);
 }
 
 void SkinnedMessageBox::keyPressEvent(QKeyEvent* event) {

@@ -2,7 +2,8 @@
 // error, information for a notice, warning), its text with the detail on
 // the lines below, and buttons drawn on the skin's button face without the
 // toolkit's button icons. OK for a notice; Yes and No for a question, No
-// first in focus. Escape and the close box answer No (or OK).
+// first in focus. Escape and the close box answer No (or OK). A notice may
+// carry a Help button, which closes the box like OK and is noted as chosen.
 #pragma once
 
 #include <QDialog>
@@ -10,6 +11,7 @@
 
 #include "common/Messages.h"
 
+class QHBoxLayout;
 class QLabel;
 
 namespace twr::ui {
@@ -26,6 +28,11 @@ class SkinnedMessageBox : public QDialog {
 
   // Runs the box; true for Yes (and for OK).
   bool Ask();
+  // A Help button beside OK (a notice whose help page explains it).
+  void AddHelpButton();
+  // The box was closed with its Help button.
+  bool HelpChosen() const { return helpChosen_; }
+  SkinnedTextButton* HelpButton() const { return help_; }
 
   QLabel* TextLabel() const { return text_; }
   QLabel* DetailLabel() const { return detail_; }
@@ -46,6 +53,9 @@ class SkinnedMessageBox : public QDialog {
   QLabel* detail_ = nullptr;
   SkinnedTextButton* accept_ = nullptr;
   SkinnedTextButton* no_ = nullptr;
+  SkinnedTextButton* help_ = nullptr;
+  QHBoxLayout* buttons_ = nullptr;
+  bool helpChosen_ = false;
   FocusRing* ring_ = nullptr;
 };
 

@@ -65,10 +65,12 @@ class BurnPipelineTest : public ::testing::Test {
     EXPECT_LT(elapsed, 10s);
     EXPECT_EQ(burn_->Ending().text, outcome);
     EXPECT_EQ(events_.finished, outcome);
-    bool shown = false;
-    for (const auto& r : messages_.Records())
-      shown |= r.text == outcome && r.icon == MessageIcon::Information;
-    EXPECT_TRUE(shown) << outcome;
+    // Shown once at the end, with its own icon and the help that explains it.
+    const auto records = messages_.Records();
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records.back().text, outcome);
+    EXPECT_EQ(records.back().icon, OutcomeIcon(burn_->Ending().outcome));
+    EXPECT_EQ(records.back().help, burn_->Ending().help);
     const auto ops = drive_->Opcodes();
     ASSERT_FALSE(ops.empty());
     EXPECT_EQ(ops.back(), 0x1B);  // the eject is the last command
@@ -217,6 +219,18 @@ TEST_F(BurnPipelineTest, StreamingLossSkipsTheRestOfTheRevolution) {
   // Three writes per revolution: a loss on write 4 discards 5 and 6.
   Start("streaming:4");
   Finish("Finish Burning.");
+  // The failed write and the two after it are gaps: not a clean finish.
+  const BurnEnding ending = burn_->Ending();
+  EXPECT_EQ(ending.outcome, BurnOutcome::FinishedWithGaps);
+  EXPECT_EQ(ending.skippedWrites, 3);
+  EXPECT_EQ(ending.streamingLosses, 1);
+  EXPECT_FALSE(ending.Succeeded());
+  EXPECT_EQ(ending.detail.rfind("The burn finished with 3 of 824 writes skipped after loss of "
+                                "streaming (0.4 %); the label has gaps.",
+                                0),
+            0u)
+      << ending.detail;
+  EXPECT_EQ(ending.help, "troubleshooting.html#gaps");
   const auto trace = drive_->Side().Trace();
   ASSERT_GE(trace.size(), 6u);
   EXPECT_EQ(trace[3].lba, Address(4));
@@ -243,7 +257,8 @@ TEST_F(BurnPipelineTest, StreamingLossInTheLastRevolutionEndsTheBurn) {
   Start("streaming:823");
   ASSERT_EQ(Writes(), 824);
   Finish("Finish Burning.");
-  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::Finished);
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::FinishedWithGaps);
+  EXPECT_EQ(burn_->Ending().skippedWrites, 2);  // 823 and 824 never went out
   for (const auto& r : drive_->Side().Trace()) EXPECT_LE(r.lba, Address(Writes()));
   EXPECT_EQ(drive_->Side().Trace().size(), 823u);
   EXPECT_TRUE(SyncSent());
@@ -278,8 +293,9 @@ TEST_F(BurnPipelineTest, PacedDriveLosesStreamingWhenTheHostFallsBehind) {
     ASSERT_TRUE(trace[i].accepted) << i;
     ASSERT_EQ(trace[i].lba, Address(static_cast<int>(i) + 3)) << i;
   }
-  // The progress counts sent writes only.
+  // The progress counts sent writes only; the ending counts the gap.
   EXPECT_EQ(events_.steps, Writes() - 3);
+  EXPECT_EQ(burn_->Ending().skippedWrites, 3);
 }
 
 TEST_F(BurnPipelineTest, OtherSenseIsAWritingError) {
@@ -307,7 +323,7 @@ TEST_F(BurnPipelineTest, NeverReadyAfterSynchronizeCache) {
 TEST_F(BurnPipelineTest, DeviceGoneEndsTheBurn) {
   Start("gone:10");
   Finish("Writing Error[Sense=0,Asc=0,Ascq=0]", true);
-  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::WriteFailed);
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::DriveGone);
   EXPECT_EQ(drive_->Side().Trace().size(), 10u);
 }
 
@@ -317,8 +333,93 @@ TEST_F(BurnPipelineTest, AbortFinishesAfterTheWriteInProgress) {
   burn_->RequestStop();
   Finish("Finish Burning.");
   EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::Stopped);
-  EXPECT_LT(drive_->Side().Trace().size(), static_cast<std::size_t>(Writes()));
+  const std::size_t sent = drive_->Side().Trace().size();
+  EXPECT_LT(sent, static_cast<std::size_t>(Writes()));
   EXPECT_TRUE(SyncSent());
+  // Where it stopped, as the outcome's detail says it: never a clean finish.
+  const BurnEnding ending = burn_->Ending();
+  // A write lost to a loss of streaming (a slowed machine) is in the trace
+  // without being written.
+  if (ending.streamingLosses == 0) {
+    EXPECT_EQ(ending.lastWrite, static_cast<std::int32_t>(sent));
+  }
+  EXPECT_GT(ending.lastWrite, 0);
+  const std::string percent = std::to_string(ending.lastWrite * 100 / 824);
+  EXPECT_EQ(ending.detail.rfind("Stopped by you after write " + std::to_string(ending.lastWrite) +
+                                    " of 824 (" + percent + " %); the disc is part-etched.",
+                                0),
+            0u)
+      << ending.detail;
+  EXPECT_EQ(ending.help, "troubleshooting.html#stopped");
+  EXPECT_EQ(messages_.Records().back().icon, MessageIcon::Information);
+}
+
+// Every fault of the virtual drive at the start of the band, in its middle
+// and in its last revolution: the ending the user is shown (kind, text,
+// icon, detail, help), the gaps counted, and the closing steps in the
+// drive's trace (page sent back, removal allowed, the eject last).
+TEST_F(BurnPipelineTest, FaultMatrixEndsRightAtEveryWritePosition) {
+  struct Kind {
+    const char* fault;  // with %P for the write
+    BurnOutcome outcome;
+    const char* text;    // "" for "Finish Burning."
+    const char* detail;  // how the detail starts ("" for none)
+    const char* help;
+  };
+  const Kind kinds[] = {
+      {"busy:%P:3", BurnOutcome::Finished, "", "", ""},
+      {"streaming:%P", BurnOutcome::FinishedWithGaps, "", "The burn finished with ",
+       "troubleshooting.html#gaps"},
+      {"error:%P:05/21/00", BurnOutcome::WriteFailed, "Writing Error[Sense=5,Asc=21,Ascq=0]",
+       "The drive refused the write: illegal request: invalid address", kHelpWritingError},
+      {"error:%P:03/0C/00", BurnOutcome::WriteFailed, "Writing Error[Sense=3,Asc=c,Ascq=0]",
+       "The drive refused the write: medium error: write error. Clean the disc", kHelpWritingError},
+      {"error:%P:04/44/00", BurnOutcome::WriteFailed, "Writing Error[Sense=4,Asc=44,Ascq=0]",
+       "The drive refused the write: hardware error", kHelpWritingError},
+      {"error:%P:06/28/00", BurnOutcome::WriteFailed, "Writing Error[Sense=6,Asc=28,Ascq=0]",
+       "The drive refused the write: unit attention: the disc was changed. Leave the tray",
+       kHelpWritingError},
+      {"error:%P:02/3A/00", BurnOutcome::WriteFailed, "Writing Error[Sense=2,Asc=3a,Ascq=0]",
+       "The drive refused the write: not ready: no disc in the drive. The disc is gone",
+       kHelpWritingError},
+      {"error:%P:0B/00/00", BurnOutcome::WriteFailed, "Writing Error[Sense=b,Asc=0,Ascq=0]",
+       "The drive refused the write: aborted command.", kHelpWritingError},
+      {"gone:%P", BurnOutcome::DriveGone, "Writing Error[Sense=0,Asc=0,Ascq=0]",
+       "The drive stopped answering", "troubleshooting.html#drive-gone"},
+      {"notready,streaming:%P", BurnOutcome::FinishedWithGaps, "", "The burn finished with ",
+       kHelpGaps},
+      {"notready,busy:%P:2", BurnOutcome::Finished, "", "The drive was still busy",
+       "troubleshooting.html#m1000"},
+  };
+  for (const int position : {1, 400, 823}) {
+    for (const Kind& k : kinds) {
+      std::string fault = k.fault;
+      fault.replace(fault.find("%P"), 2, std::to_string(position));
+      SCOPED_TRACE(fault);
+      const bool gone = k.outcome == BurnOutcome::DriveGone;
+      Start(fault);
+      Finish(*k.text ? k.text : "Finish Burning.", gone);
+      const BurnEnding ending = burn_->Ending();
+      EXPECT_EQ(ending.outcome, k.outcome);
+      EXPECT_EQ(ending.detail.rfind(k.detail, 0), 0u) << ending.detail;
+      if (!*k.detail) {
+        EXPECT_EQ(ending.detail, "");
+      }
+      EXPECT_EQ(ending.help, k.help);
+      EXPECT_EQ(ending.writes, 824);
+      // A loss at the end of the band skips what is left of it; elsewhere
+      // the rest of the revolution.
+      const int expectSkipped =
+          k.outcome == BurnOutcome::FinishedWithGaps ? (position == 823 ? 2 : 3) : 0;
+      EXPECT_EQ(ending.skippedWrites, expectSkipped);
+      if (k.outcome == BurnOutcome::WriteFailed || gone) {
+        EXPECT_FALSE(SyncSent());
+        EXPECT_EQ(drive_->Side().Trace().size(), static_cast<std::size_t>(position));
+      } else {
+        EXPECT_TRUE(SyncSent());
+      }
+    }
+  }
 }
 
 TEST_F(BurnPipelineTest, MissingImageEndsAllThreadsPromptly) {

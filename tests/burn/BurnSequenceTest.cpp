@@ -40,19 +40,23 @@ class ScriptedHooks : public BurnHooks {
 
 // The virtual drive, except that once the disc is out no disc answers GET
 // CONFIGURATION (the disc never comes back).
+// The virtual drive, counting ejects; with `neverBack` GET CONFIGURATION
+// fails once the disc has gone out (a disc that never comes back).
 class NeverBack : public ScsiTransport {
  public:
-  explicit NeverBack(std::shared_ptr<VirtualDrive> inner) : inner_(std::move(inner)) {}
+  NeverBack(std::shared_ptr<VirtualDrive> inner, bool neverBack)
+      : inner_(std::move(inner)), neverBack_(neverBack) {}
   ScsiResult Execute(std::span<const std::uint8_t> cdb, ScsiDirection direction,
                      std::span<std::uint8_t> data) override {
-    if (cdb[0] == kOpStartStopUnit) out_ = true;
-    if (cdb[0] == kOpGetConfiguration && out_) return {};
+    if (cdb[0] == kOpStartStopUnit) ++ejects;
+    if (cdb[0] == kOpGetConfiguration && neverBack_ && ejects > 0) return {};
     return inner_->Execute(cdb, direction, data);
   }
+  int ejects = 0;
 
  private:
   std::shared_ptr<VirtualDrive> inner_;
-  bool out_ = false;
+  bool neverBack_;
 };
 
 VirtualDriveConfig Drive(const std::string& disc, const std::string& flip) {
@@ -95,17 +99,19 @@ TEST(BurnSequenceTest, FaceDiscTurnsADataSideOverOrStops) {
        {flipText, noDisc}},
       {"Rimtone mode keeps the data side", "dvd+r", "label", true, false, StepResult::Go,
        StepResult::Go, 0, {}},
+      // An empty tray: "Disc is not found." at once, nothing ejected or turned.
+      {"empty tray", "none", "", false, false, StepResult::Go, StepResult::Failed, 0, {noDisc}},
+      {"empty tray in Rimtone mode", "none", "", true, false, StepResult::Go, StepResult::Failed,
+       0, {noDisc}},
   };
   // clang-format on
 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CELDevice device;
-    auto drive = std::make_shared<VirtualDrive>(Drive(c.disc, c.flip));
-    if (c.neverBack)
-      device.AttachTransport(std::make_shared<NeverBack>(drive));
-    else
-      device.AttachTransport(drive);
+    auto drive = std::make_shared<NeverBack>(std::make_shared<VirtualDrive>(Drive(c.disc, c.flip)),
+                                             c.neverBack);
+    device.AttachTransport(drive);
     test::RecordingMessages messages;
     BurnSequence sequence(device, messages);
     ScriptedHooks hooks;
@@ -114,6 +120,10 @@ TEST(BurnSequenceTest, FaceDiscTurnsADataSideOverOrStops) {
     EXPECT_EQ(sequence.FaceDisc(c.rimtone), c.result);
     EXPECT_EQ(hooks.turned, c.turned);
     EXPECT_EQ(Texts(messages), c.shown);
+    if (c.disc == "none") {
+      EXPECT_EQ(messages.Records().back().icon, MessageIcon::Error);
+      EXPECT_EQ(drive->ejects, 0);
+    }
   }
 }
 
@@ -195,8 +205,11 @@ TEST(BurnSequenceTest, EventsSayWhatTheDriveDoes) {
   };
   EXPECT_EQ(log.phases, expected);
   const BurnEnding ending = sequence.Ending();
-  EXPECT_EQ(ending.outcome, BurnOutcome::Finished);
-  EXPECT_TRUE(ending.Succeeded());
+  // The loss on write 5 cost writes 5 and 6: the label has a gap, and the
+  // burn is not reported as a clean finish.
+  EXPECT_EQ(ending.outcome, BurnOutcome::FinishedWithGaps);
+  EXPECT_FALSE(ending.Succeeded());
+  EXPECT_EQ(ending.skippedWrites, 2);
   EXPECT_EQ(ending.text, "Finish Burning.");
 }
 

@@ -102,6 +102,13 @@ TEST(SimulatedEtch, EqualsTheVirtualDrivesPicture) {
           ADD_FAILURE() << "pixel " << x << "," << y << ": simulated " << std::hex
                         << picture.pixel(x, y) << ", drive " << drive.pixel(x, y);
     EXPECT_EQ(different, 0);
+
+    // The "as etched" views' small picture is the full one scaled down.
+    const EtchResult preview = SimulateEtchPreview(request);
+    ASSERT_TRUE(preview.ok) << preview.problem;
+    const QImage scaled = ScaleEtchedPicture(simulated.picture);
+    ASSERT_EQ(scaled.width(), kEtchedPictureSize / kEtchedPreviewFactor);
+    EXPECT_EQ(preview.picture.convertToFormat(scaled.format()), scaled);
   }
 }
 

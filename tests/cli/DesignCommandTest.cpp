@@ -150,6 +150,33 @@ TEST_F(DesignCommands, SaveShowRenderGiveTheLabelOfTheOptionsAlsoWithoutTheSetti
   EXPECT_EQ(Picture("alone.png"), label);
 }
 
+// twr burn --design burns the design's label at its quality, options beside
+// it winning: the virtual drive's etched disc is the one twr render --etched
+// draws from the same design.
+TEST_F(DesignCommands, BurnTakesTheDesign) {
+  std::string ini = ReadFile(dir_ / "ex/twr.ini");
+  ini = ini.substr(0, ini.find("; The virtual drive:"));
+  std::ofstream(dir_ / "ex/twr.ini")
+      << ini << "[VirtualDrive]\nDisc=label\nReloadDelay=0\nEtched=etched.png\n";
+  ASSERT_NO_FATAL_FAILURE(Ok({"design", "save", "d.twrlabel", "--layout", "0", "--title", "Burned",
+                              "--inner", "40.5", "--outer", "41.5", "--quality", "normal"}));
+  const Outcome burned = Twr({"burn", "--design", "d.twrlabel", "--drive", "V", "--yes"});
+  ASSERT_EQ(burned.status, 0) << burned.err;
+  EXPECT_NE(burned.out.find("Band 40.5 - 41.5 mm"), std::string::npos) << burned.out;
+  ASSERT_NO_FATAL_FAILURE(Ok({"render", "--design", "d.twrlabel", "--etched", "sim.png"}));
+  const QImage etched = Picture("etched.png");
+  ASSERT_FALSE(etched.isNull());
+  EXPECT_EQ(etched.convertToFormat(QImage::Format_RGB888),
+            Picture("sim.png").convertToFormat(QImage::Format_RGB888));
+  // --quality beside the design wins over its Normal.
+  const Outcome draft =
+      Twr({"burn", "--design", "d.twrlabel", "--drive", "V", "--yes", "--quality", "draft"});
+  ASSERT_EQ(draft.status, 0) << draft.err;
+  EXPECT_NE(draft.out.find("revolutions per step"), std::string::npos);
+  EXPECT_NE(draft.out.substr(draft.out.find("Band")).substr(0, 40),
+            burned.out.substr(burned.out.find("Band")).substr(0, 40));
+}
+
 TEST_F(DesignCommands, ExitStatusesAndMessages) {
   ASSERT_NO_FATAL_FAILURE(Ok({"design", "save", "rimtone.twrlabel", "--rimtone"}));
   std::string faceless = ReadFile(dir_ / "ex/rimtone.twrlabel");

@@ -54,9 +54,15 @@ TEST(BurnProgressView, DescribesEachPhaseAndOneLinePerPercent) {
   s.text = "03:05";
   EXPECT_EQ(DescribeProgress(s), "Burning  42%  03:05 left  (write 85 of 200)");
   EXPECT_EQ(WritePosition(s), "write 85 of 200 (42%)");
+  s.phaseDetail = 2;  // losses of streaming so far
+  EXPECT_EQ(DescribeProgress(s),
+            "Burning  42%  03:05 left  (write 85 of 200)  Loss of streaming (2 so far)");
+  s.phase = BurnPhase::DriveBusy;
+  s.phaseDetail = 7;
+  EXPECT_EQ(DescribeProgress(s), "Drive busy (retrying for 7 s)  (write 85 of 200)");
   s.phase = BurnPhase::WaitingForDrive;
   s.phaseDetail = 3;
-  EXPECT_EQ(DescribeProgress(s), "Finishing: waiting for the drive 3/255");
+  EXPECT_EQ(DescribeProgress(s), "Waiting for the drive (3/255)");
   s.phase = BurnPhase::Done;
   EXPECT_EQ(DescribeProgress(s), "");
 
@@ -67,7 +73,12 @@ TEST(BurnProgressView, DescribesEachPhaseAndOneLinePerPercent) {
   s = {};
   s.high = 1000;
   s.phase = BurnPhase::Burning;
-  for (s.position = 0; s.position <= 1000; ++s.position) view.Update(s);
+  for (s.position = 0; s.position <= 1000; ++s.position) {
+    // Losses of streaming on the way add no lines of their own.
+    s.phase = s.position % 7 == 3 ? BurnPhase::StreamingLost : BurnPhase::Burning;
+    s.phaseDetail = s.position / 7;
+    view.Update(s);
+  }
   s.phase = BurnPhase::Synchronising;
   view.Update(s);
   const std::string text = Contents(out);
@@ -75,7 +86,7 @@ TEST(BurnProgressView, DescribesEachPhaseAndOneLinePerPercent) {
   int lines = 0;
   for (char c : text) lines += c == '\n';
   EXPECT_EQ(lines, 101 + 1);  // 0% ... 100%, then the phase
-  EXPECT_NE(text.find("Finishing: synchronising"), std::string::npos);
+  EXPECT_NE(text.find("Synchronising the drive's cache"), std::string::npos);
 }
 
 TEST(DecimalText, APointInEveryLocale) {

@@ -17,19 +17,25 @@ class RecordingMessages : public Messages {
     MessageIcon icon;
     bool question;
     std::string detail;
+    std::string help;  // the help page and anchor offered with it
   };
   explicit RecordingMessages(bool answer = true) : answer_(answer) {}
   void Show(const std::string& text, MessageIcon icon) override {
     std::lock_guard<std::mutex> lock(mutex_);
-    records_.push_back({text, icon, false, {}});
+    records_.push_back({text, icon, false, {}, {}});
   }
   void ShowDetailed(const std::string& text, const std::string& detail, MessageIcon icon) override {
     std::lock_guard<std::mutex> lock(mutex_);
-    records_.push_back({text, icon, false, detail});
+    records_.push_back({text, icon, false, detail, {}});
+  }
+  void ShowWithHelp(const std::string& text, const std::string& detail, MessageIcon icon,
+                    const std::string& help) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    records_.push_back({text, icon, false, detail, help});
   }
   bool AskYesNo(const std::string& text, MessageIcon icon) override {
     std::lock_guard<std::mutex> lock(mutex_);
-    records_.push_back({text, icon, true, {}});
+    records_.push_back({text, icon, true, {}, {}});
     return answer_;
   }
   std::vector<Record> Records() const {

@@ -52,44 +52,9 @@ ReloadDelay=0
 INI
 cp "$WORK/twr.ini" "$WORK/before.ini"
 
-exec 3< <(Xvfb -displayfd 1 -screen 0 1400x1000x24 -nolisten tcp -noreset 2>/dev/null)
-XVFB_PID=$!
-read -r -t 20 DISPLAY_NUMBER <&3 || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$DISPLAY_NUMBER"
-unset QT_QPA_PLATFORM
+source "$(dirname "$0")/xvfb_session.sh"
+start_xvfb 1400x1000x24
 
-wait_window() {  # name regex [tries of 0.1 s] -> window id
-  local id
-  for _ in $(seq 1 "${2:-300}"); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  echo "window '$1' did not appear" >&2
-  return 1
-}
-wait_gone() {  # name regex
-  for _ in $(seq 1 100); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  echo "window '$1' did not close" >&2
-  return 1
-}
-wait_text() {  # window geometry: dark text appears there
-  local darkest
-  for _ in $(seq 1 120); do
-    darkest=$(import -window "$1" -crop "$2" +repage png:- 2>/dev/null |
-      convert - -colorspace Gray -format '%[fx:minima]' info: 2>/dev/null || echo 1)
-    awk -v d="$darkest" 'BEGIN { exit !(d < 0.35) }' && return 0
-    sleep 0.5
-  done
-  echo "no text appeared in $2" >&2
-  return 1
-}
-shot() {  # window file
-  import -window "$1" "$OUT/$2" 2>/dev/null || import -window root "$OUT/$2"
-}
 probe() {  # picture x y -> the grey there (0 to 255)
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)]" info:
 }

@@ -49,41 +49,9 @@ Etched=etched.png
 INI
 
 # An X server of its own, on a free display.
-exec 3< <(Xvfb -displayfd 1 -screen 0 1280x900x24 -nolisten tcp -noreset 2>/dev/null)
-XVFB_PID=$!
-read -r -t 20 DISPLAY_NUMBER <&3 || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$DISPLAY_NUMBER"
-unset QT_QPA_PLATFORM
+source "$(dirname "$0")/xvfb_session.sh"
+start_xvfb 1280x900x24
 
-wait_window() {  # name regex [tries of 0.1 s] -> window id
-  local id
-  for _ in $(seq 1 "${2:-300}"); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  echo "window '$1' did not appear" >&2
-  return 1
-}
-# Waits until a rectangle of a window shows dark text (a control the program
-# fills once its drive work is done), up to a minute.
-wait_text() {  # window geometry (WxH+X+Y)
-  local darkest
-  for _ in $(seq 1 120); do
-    darkest=$(import -window "$1" -crop "$2" +repage png:- 2>/dev/null |
-      convert - -colorspace Gray -format '%[fx:minima]' info: 2>/dev/null || echo 1)
-    awk -v d="$darkest" 'BEGIN { exit !(d < 0.35) }' && return 0
-    sleep 0.5
-  done
-  echo "no text appeared in $2" >&2
-  return 1
-}
-click() {  # window x y
-  xdotool mousemove --window "$1" "$2" "$3" click 1
-}
-shot() {  # window file
-  import -window "$1" "$OUT/$2" 2>/dev/null || import -window root "$OUT/$2"
-}
 
 (cd "$WORK" && exec "$TITLEWRIGHT") &
 APP_PID=$!
@@ -96,8 +64,8 @@ xdotool type --delay 20 "$TITLE"
 sleep 1.5                       # the next tick redraws the preview
 shot "$MAIN" main-typed.png
 
-click "$MAIN" 639 443           # Burn
-BURN=$(wait_window '^Etchlume Burn$')
+WARNINGS_SHOT=burn-warnings.png
+BURN=$(open_burn "$MAIN")       # Burn
 wait_text "$BURN" 140x12+24+67  # the disc's name, once the opening has asked the drive
 click "$BURN" 269 144           # Draw
 sleep 0.5
@@ -140,8 +108,7 @@ MAIN=$(wait_window '^Titlewright  Version')
 wait_text "$MAIN" 200x14+434+15
 click "$MAIN" 520 107
 xdotool type --delay 20 "Stopped"
-click "$MAIN" 639 443
-BURN=$(wait_window '^Etchlume Burn$')
+BURN=$(open_burn "$MAIN")
 wait_text "$BURN" 140x12+24+67
 click "$BURN" 269 144
 for _ in $(seq 1 300); do  # until the burn's writes are going out

@@ -135,6 +135,11 @@ TEST(TwrLanguage, GermanUnderLanguageDeAndEnglishBytesUnderC) {
   EXPECT_EQ(drives.status, 1);
   EXPECT_EQ(drives.err.rfind("Etchlume-Laufwerk wurde nicht gefunden.\n(W:) TWRVIRT", 0), 0u)
       << drives.err;
+  // A message of twr's own, with its value filled into the German sentence.
+  const Outcome layout = Twr(dir, german, "layout show x7");
+  EXPECT_EQ(layout.status, 2);
+  EXPECT_EQ(layout.err,
+            "twr layout show: »x7« ist keine Layoutnummer (siehe »twr layout show --help«)\n");
 
   // English as written, the same bytes as with no locale at all.
   const Outcome englishHelp = Twr(dir, "", "--help");
@@ -146,6 +151,9 @@ TEST(TwrLanguage, GermanUnderLanguageDeAndEnglishBytesUnderC) {
                              "LC_ALL=C.UTF-8", "LANG=de_DE.UTF-8 LANGUAGE=en_US:de"}) {
     EXPECT_EQ(Twr(dir, locale, "--help"), englishHelp) << locale;
     EXPECT_EQ(Twr(dir, locale, "drives"), englishDrives) << locale;
+    EXPECT_EQ(Twr(dir, locale, "layout show x7").err,
+              "twr layout show: 'x7' is not a layout number (see 'twr layout show --help')\n")
+        << locale;
   }
 }
 

@@ -1,7 +1,7 @@
 // What a render leaves out, reported as data: unusable background pictures
 // (each kind said once, the BgColor fill drawn, nothing blocking on a FIFO),
 // texts cut by MaxNum, note lines past the tenth, and boxes or ring text
-// outside the burned band.
+// outside the burned band or reaching under the hub.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <QImage>
@@ -129,6 +129,20 @@ TEST(LabelWarnings, CutTextsLeftOutLinesAndBoxesOutsideTheBand) {
   EXPECT_NE(boxes[1].text.find("date box"), std::string::npos);
   EXPECT_NE(boxes[0].text.find("(34.0 - 50.0 mm)"), std::string::npos) << boxes[0].text;
   ASSERT_EQ(Of(narrow, Kind::RingOutsideBand).size(), 1u);
+  // The note box (30 - 41 mm) reaches under the hub of 34 mm: said once,
+  // apart from the boxes lost whole.
+  const auto hub = Of(narrow, Kind::UnderHub);
+  ASSERT_EQ(hub.size(), 1u);
+  EXPECT_EQ(hub[0].text,
+            "The note box reaches under the hub (inside 34.0 mm): the part of its text there "
+            "will not be burned.");
+  EXPECT_TRUE(Of(all, Kind::UnderHub).empty());  // none at 25 mm
+  // Ring text (54 - 58 mm) that the inner radius cuts into.
+  const auto ring = Of(CheckLabel(layout, "", {55.0, 58.0}), Kind::UnderHub);
+  ASSERT_FALSE(ring.empty());
+  EXPECT_NE(ring.back().text.find("The ring text (54.0 - 58.0 mm) reaches under the hub"),
+            std::string::npos)
+      << ring.back().text;
 
   // Without text a box loses nothing worth saying.
   layout.Title.clear();

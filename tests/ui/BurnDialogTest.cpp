@@ -15,6 +15,7 @@
 #include "ui/UiTestMain.h"
 #include "ui/UiTestSupport.h"
 #include "ui/model/BurnSession.h"
+#include "ui/model/EtchedPreviewModel.h"
 
 namespace twr::test {
 
@@ -119,15 +120,22 @@ class BurnDialogTest : public QObject {
     QVERIFY(!dialog.isVisible());
   }
 
-  // Draft to High Quality shows the new required time at once.
+  // Draft to High Quality shows the new required time at once, and the
+  // etch beside the list follows the quality.
   void qualityChangesTheTimeAtOnce() {
     UiRig rig(DriveWith("label"));
     BurnSession session(*rig.device, rig.messages);
     session.SetBand(25.0, 58.0);
+    QImage label(1655, 1655, QImage::Format_RGB888);
+    label.fill(QColor(40, 40, 40));
+    session.SetLabelImage(label);
     ui::CELDraw dialog(session);
     dialog.show();
     QTRY_VERIFY(dialog.Opened());
     QCOMPARE(dialog.TimeLabel()->text(), QString("06:47"));
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.EtchedPreview().Finished() == 1, 20000);
+    QVERIFY(!dialog.EtchedPicture()->pixmap().isNull());
+    const QImage draft = dialog.EtchedPreview().Picture();
     dialog.grab().save(ScreenshotPath("burn-dialog-idle.png"));
     QComboBox* quality = dialog.QualityList();
     QCOMPARE(quality->count(), 3);
@@ -136,6 +144,8 @@ class BurnDialogTest : public QObject {
     emit quality->activated(2);
     QCOMPARE(dialog.TimeLabel()->text(), QString("12:20"));
     QCOMPARE(session.Plan().steps, 20);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.EtchedPreview().Finished() == 2, 20000);
+    QVERIFY(dialog.EtchedPreview().Picture() != draft);  // two passes mark darker
   }
 
   // A burn runs to "Finish Burning.", shown once, and the dialog closes
@@ -165,8 +175,9 @@ class BurnDialogTest : public QObject {
     CheckClosingSteps(dir.filePath("trace.txt"), *rig.drive);
   }
 
-  // Exit during a burn only asks it to stop: the dialog stays until the
-  // burn's closing steps have run, then closes itself.
+  // Exit during a burn asks first (No goes on), then only asks the burn to
+  // stop: the dialog stays until the burn's closing steps have run, then
+  // closes itself. The status line names the phase.
   void exitDuringABurnWaitsForTheClosingSteps() {
     QTemporaryDir dir;
     VirtualDriveConfig config = DriveWith("label");
@@ -190,14 +201,27 @@ class BurnDialogTest : public QObject {
                              kBurnTimeoutMs);
     QVERIFY(bar->ShowText());
     QCOMPARE(bar->Text().size(), std::size_t(5));  // "mm:ss"
+    // "Burning", with the losses of streaming so far on a slowed machine.
+    QVERIFY2(dialog.StatusLine()->text().startsWith(QString("Burning")),
+             qPrintable(dialog.StatusLine()->text()));
     dialog.grab().save(ScreenshotPath("burn-dialog-burning.png"));
 
+    rig.answer = false;
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QCOMPARE(rig.Texts().back(),
+             std::string("Stop the burn? The disc keeps what is etched so far."));
+    QVERIFY(!session.StopRequested());
+    const int before = session.Sequence().WriteCount();
+    QTRY_VERIFY(session.Sequence().WriteCount() > before);
+    rig.answer = true;
     QTest::mouseClick(dialog.ExitButton(), Qt::LeftButton);
+    QVERIFY(session.StopRequested());
     QVERIFY(dialog.isVisible());
     QCOMPARE(session.CurrentState(), BurnSession::State::Burning);
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kBurnTimeoutMs);
     const auto texts = rig.Texts();
     QCOMPARE(std::count(texts.begin(), texts.end(), "Finish Burning."), 1);
+    QVERIFY(rig.messages.History().back().detail.starts_with("Stopped by you after write "));
     CheckClosingSteps(dir.filePath("trace.txt"), *rig.drive);
     // Far fewer repaints than writes: the burn's events were coalesced.
     QVERIFY(dialog.ProgressUpdates() < session.Sequence().WriteCount());

@@ -1,6 +1,7 @@
 // The main window's model, driven without a window: the text rules, the
 // once-a-second preview, layout and Rimtone radii, the Burn sequence's
-// refusals, the disc scan on real ISO images and the opening's checks.
+// refusals, the label's warnings, the disc scan on real ISO images, and the
+// opening's checks and its drive discovery beside typing.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "common/RecordingMessages.h"
 #include "drive/CELDevice.h"
@@ -25,6 +27,7 @@ namespace fs = std::filesystem;
 using ui::BurnSession;
 using ui::MainWindowModel;
 using ui::TextKind;
+using LabelWarning = twr::LabelWarning;
 
 // Two small layouts with different burning areas.
 constexpr const char* kTwoLayouts =
@@ -267,6 +270,58 @@ TEST_F(MainWindowModelTest, BurnRefusesEmptyTextsAndAMissingDisc) {
   EXPECT_TRUE(model_->TimerTick().redrawn);
 }
 
+// ---- Warnings beside the preview ------------------------------------------------------
+
+TEST_F(MainWindowModelTest, TheWarningsFollowTheLayoutTheTextsAndTheBand) {
+  std::string ini = kTwoLayouts;
+  ini.replace(ini.find("LayoutNum=2"), 11, "LayoutNum=4");
+  Write(ini +
+        "[Layout02]\nName=Missing picture\nBaseLength=400\nBgColor=230\nBgImage=gone.png\n"
+        "TitleWidth=200\nTitleHeight=30\nTitlePosX=100\nTitlePosY=60\nTitleMaxNum=4\n"
+        "InnerRadius=25\nOuterRadius=58\n"
+        "[Layout03]\nName=Title at the hub\nBaseLength=400\nBgColor=230\nTitleWidth=300\n"
+        "TitleHeight=30\nTitlePosX=50\nTitlePosY=130\nInnerRadius=36.5\nOuterRadius=58\n");
+  const VirtualDriveConfig label = Drive("label");
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  using Kind = LabelWarning::Kind;
+  auto kinds = [&] {
+    std::vector<Kind> out;
+    for (const LabelWarning& w : model_->Warnings()) out.push_back(w.kind);
+    return out;
+  };
+  struct Case {
+    int layout;
+    std::string title;
+    std::vector<Kind> expected;
+    bool beforeBurn;  // asked about at Burn
+  };
+  const std::vector<Case> cases = {
+      {0, "", {}, false},                                        // nothing to say
+      {2, "", {Kind::Background}, false},                        // no text: Burn refuses first
+      {2, "Holidays", {Kind::Background, Kind::TextCut}, true},  // cut at TitleMaxNum=4
+      {3, "Hub", {Kind::UnderHub}, true},                        // inner radius 36.5 mm
+      {3, "", {}, false},                                        // an empty title loses nothing
+      {1, "Holidays", {}, false},
+  };
+  for (const Case& c : cases) {
+    model_->ApplyLayoutChoice(c.layout);
+    Type(TextKind::Title, c.title);
+    model_->TimerTick();
+    EXPECT_EQ(kinds(), c.expected) << "layout " << c.layout << " title '" << c.title << "'";
+    EXPECT_EQ(model_->WarningsBeforeBurn().empty(), !c.beforeBurn) << "layout " << c.layout;
+  }
+  // The picture is named in the sentence the window lists.
+  model_->ApplyLayoutChoice(2);
+  ASSERT_FALSE(model_->Warnings().empty());
+  EXPECT_NE(model_->Warnings()[0].text.find("gone.png\""), std::string::npos)
+      << model_->Warnings()[0].text;
+  // A band chosen in Config that leaves the title out is said at once.
+  Type(TextKind::Title, "Hi");
+  model_->ApplyLayoutChoice(0);
+  model_->ConfigAccepted({false, 50.0, 58.0, "Liberation Sans"});
+  EXPECT_EQ(kinds(), std::vector<Kind>{Kind::BoxOutsideBand});
+}
+
 // ---- Disc scan -------------------------------------------------------------------------
 
 TEST(DiscScanTest, LetterOfADriveListEntry) {
@@ -353,6 +408,91 @@ TEST_F(ScanTest, ABlankDiscRepeatsSilently) {
   int reads = 0;
   for (std::string line; std::getline(trace, line);) reads += line.rfind("A8 ", 0) == 0;
   EXPECT_EQ(reads, 8);
+}
+
+// Scan replaces the texts and redraws the preview with them, also where it
+// empties one; a disc without texts keeps what was typed and says so.
+TEST_F(ScanTest, ScanRedrawsAndADiscWithoutTextsKeepsTheTypedOnes) {
+  VirtualDriveConfig dvd = Drive("dvd-r");
+  dvd.flip = "label";
+  dvd.image = MakeIso(isoDir_.path().toStdString(), {"music/"});
+  ASSERT_EQ(Open(&dvd), ui::OpeningResult::Ready);
+  Type(TextKind::Note, "typed note\r\n");
+  int redraws = model_->PreviewRedraws();
+  ASSERT_TRUE(model_->ScanDisc());  // the disc's texts replace the typed note
+  EXPECT_EQ(model_->NoteLines()[0], "[music]  ");
+  EXPECT_EQ(layout_->NoteLines[0], "[music]  ");  // drawn with them, at once
+  EXPECT_EQ(model_->PreviewRedraws(), redraws + 1);
+  EXPECT_FALSE(model_->AnyChanged());
+  EXPECT_EQ(model_->StatusText(), "");
+
+  // The disc turned over: its label side has no volume name, date or files.
+  device_.StartStopUnit(0);
+  Type(TextKind::Title, "Kept title");
+  redraws = model_->PreviewRedraws();
+  ASSERT_TRUE(model_->ScanDisc());
+  EXPECT_EQ(model_->Title(), "Kept title");
+  EXPECT_EQ(model_->NoteLines()[0], "[music]  ");
+  EXPECT_EQ(layout_->Title, "Kept title");
+  EXPECT_EQ(model_->StatusText(),
+            "Scan found no volume name, date or files on the disc; the texts were kept.");
+  EXPECT_TRUE(Shown().empty());
+  model_->TimerTick();  // the typed title, drawn at the tick as always
+  EXPECT_EQ(model_->PreviewRedraws(), redraws + 1);
+  Type(TextKind::Title, "Next");  // the status is about the texts as they were
+  EXPECT_EQ(model_->StatusText(), "");
+}
+
+// The opening's drive work runs beside typing: the layouts and the preview
+// come first, the disc's texts fill only the fields nobody typed in, and
+// what needs the drive is refused meanwhile with its reason.
+TEST_F(ScanTest, DiscoveryKeepsWhatWasTypedMeanwhile) {
+  VirtualDriveConfig dvd = Drive("dvd-r");
+  dvd.image = MakeIso(isoDir_.path().toStdString(), {"music/", "cover.jpg"});
+  drive_ = std::make_shared<VirtualDrive>(dvd);
+  std::function<void()> work, done;
+  ASSERT_EQ(Open(nullptr), ui::OpeningResult::Ready);  // the drive as in Open(&dvd)
+  model_ = std::make_unique<MainWindowModel>(*layout_, device_, *burn_, config_, messages_);
+  model_->SetDriveStarter([&](std::function<void()> w, std::function<void()> d) {
+    work = std::move(w);
+    done = std::move(d);
+  });
+  ASSERT_EQ(model_->OpenLayouts(), ui::OpeningResult::Ready);
+  EXPECT_EQ(model_->LayoutNames(), (std::vector<std::string>{"First", "Second"}));
+  EXPECT_FALSE(model_->PreviewWithBand().isNull());
+  EXPECT_EQ(model_->TimeText(), "--:--");
+  ui::OpeningResult found = ui::OpeningResult::NoLayouts;
+  model_->StartDriveDiscovery([&](ui::OpeningResult r) { found = r; });
+  ASSERT_TRUE(model_->Discovering());
+
+  Type(TextKind::Title, "abc");
+  EXPECT_TRUE(model_->TimerTick().redrawn);  // the preview follows the typing
+  for (int tick = 0; tick < 7; ++tick) EXPECT_FALSE(model_->TimerTick().scanned);
+  EXPECT_TRUE(model_->RefusedWhileDiscovering());
+  EXPECT_NE(model_->StatusText().find("Still looking for drives"), std::string::npos);
+  model_->ApplyLayoutChoice(1);  // a layout chosen meanwhile asks no drive
+  EXPECT_EQ(model_->TimeText(), "--:--");
+
+  work();  // on the drive worker
+  done();  // back on the GUI thread
+  EXPECT_EQ(found, ui::OpeningResult::Ready);
+  EXPECT_FALSE(model_->Discovering());
+  EXPECT_FALSE(model_->RefusedWhileDiscovering());
+  EXPECT_EQ(model_->DriveItems().size(), 1u);
+  EXPECT_EQ(model_->Title(), "abc");      // typed, never mixed with HOLIDAY
+  EXPECT_EQ(model_->Date().size(), 8u);   // nobody typed a date
+  EXPECT_EQ(model_->ScanLineCount(), 2);  // nor a note
+  EXPECT_EQ(layout_->Title, "abc");
+  EXPECT_EQ(model_->RadiusText(), "30.0 - 50.0 [mm]");
+  EXPECT_NE(model_->TimeText(), "--:--");
+
+  // A discovery cancelled by a closing window changes nothing.
+  model_->StartDriveDiscovery([&](ui::OpeningResult r) { found = r; });
+  model_->CancelDiscovery();
+  found = ui::OpeningResult::NoLayouts;
+  work();
+  done();
+  EXPECT_EQ(found, ui::OpeningResult::NoLayouts);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolButton>
 
 #include <QAction>
 #include <QCheckBox>
@@ -26,6 +27,7 @@
 #include "ui/CELDraw.h"
 #include "ui/CELMainDlg.h"
 #include "ui/CELTitleConfig.h"
+#include "ui/EtchedViewSwitch.h"
 #include "ui/FocusRing.h"
 #include "ui/HelpWindow.h"
 #include "ui/Skin.h"
@@ -33,6 +35,7 @@
 #include "ui/UiTestMain.h"
 #include "ui/UiTestSupport.h"
 #include "ui/model/BurnSession.h"
+#include "ui/model/EtchedPreviewModel.h"
 #include "ui/model/MainWindowModel.h"
 #include "ui/model/TitleConfigModel.h"
 
@@ -386,6 +389,35 @@ class MainWindowTest : public QObject {
     QCOMPARE(rig.window->FontStatic()->text(), QString("Liberation Sans"));
   }
 
+  // "As etched": the preview shows the etch of what is typed at the quality
+  // beside the switch, worked out off the GUI thread and followed after a
+  // change; "Design" brings the design back.
+  void theEtchedViewFollowsTheLabel() {
+    MainRig rig(DriveWith("label"));
+    QVERIFY(rig.Open());
+    ui::EtchedViewSwitch* view = rig.window->EtchedSwitch();
+    ui::EtchedPreviewModel& etch = rig.window->EtchedPreview();
+    QCOMPARE(view->DesignButton()->text(), QString("Design"));
+    QCOMPARE(view->EtchedButton()->text(), QString("As etched"));
+    QVERIFY(!view->Etched());
+    view->QualityList()->setCurrentIndex(1);
+    view->EtchedButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(etch.Finished() >= 1, 20000);
+    const QImage untitled = rig.model->EtchRequestAt(BurnQuality::Normal).label;
+    QTest::keyClicks(rig.window->TitleEdit(), "Holidays");
+    QCOMPARE(rig.model->Title(), std::string("Holidays"));  // typing did not wait
+    QTRY_VERIFY(!rig.model->AnyChanged());
+    const EtchRequest request = rig.model->EtchRequestAt(BurnQuality::Normal);
+    QVERIFY(request.label != untitled);  // the typed title is in what is etched
+    const EtchResult expected = SimulateEtchPreview(request);
+    QVERIFY(expected.ok);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.window->Preview()->Preview() == expected.picture, 20000);
+    QVERIFY(rig.window->Preview()->Preview() != rig.model->PreviewWithBand());
+    rig.window->grab().save(ScreenshotPath("main-window-etched.png"));
+    view->DesignButton()->click();
+    QCOMPARE(rig.window->Preview()->Preview(), rig.model->PreviewWithBand());
+  }
+
   // A slow drive never freezes the window: it keeps painting while Scan
   // waits for the drive, and a second scan does not start meanwhile.
   void aSlowDriveKeepsTheWindowPainting() {
@@ -428,6 +460,35 @@ class MainWindowTest : public QObject {
     // One scan: its volume descriptor read, and its listing's through the
     // drive (nothing is mounted), which ends at that block.
     QCOMPARE(reads() - readsBefore, 2);
+  }
+
+  // A drive that takes 1.5 s for each command: the layouts and the preview
+  // are there before its first answer could have come, the drive list says
+  // it is looking, typing goes in and Config is refused at once with its
+  // reason; the typed title outlives the discovery.
+  void aSlowDriveNeverEmptiesTheWindow() {
+    VirtualDriveConfig config = DriveWith("label");
+    config.latencyMs = 1500;
+    MainRig rig(config);
+    QElapsedTimer clock;
+    clock.start();
+    rig.window->show();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.window->LayoutsShown(), 1000);
+    QVERIFY2(clock.elapsed() < config.latencyMs, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(rig.window->LayoutList()->count(), 2);
+    QVERIFY(!rig.window->Preview()->Preview().isNull());
+    QCOMPARE(rig.window->DriveList()->currentText(), QString("Looking for drives\u2026"));
+    QVERIFY(!rig.window->Opened());
+    QTest::keyClicks(rig.window->TitleEdit(), "abc");
+    QTest::mouseClick(rig.window->ConfigButton(), Qt::LeftButton);
+    QVERIFY(!qobject_cast<ui::CELTitleConfig*>(QApplication::activeModalWidget()));  // none waits
+    QVERIFY(rig.window->StatusLine()->isVisible());
+    QVERIFY(rig.window->StatusLine()->text().startsWith("Still looking for drives"));
+    QVERIFY2(clock.elapsed() < config.latencyMs, qPrintable(QString::number(clock.elapsed())));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.window->Opened(), 60000);
+    QVERIFY(rig.window->DriveList()->currentText().contains("TWRVIRT"));
+    QCOMPARE(rig.window->TitleEdit()->text(), QString("abc"));
+    QCOMPARE(rig.layout->Title, std::string("abc"));
   }
 
   // Burn with nothing typed is refused and the refresh goes on.

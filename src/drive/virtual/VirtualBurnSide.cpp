@@ -107,8 +107,8 @@ struct VirtualBurnSide::State {
     const std::int64_t perStep =
         static_cast<std::int64_t>(std::max(geometry.halfSamples / kHalfSamplesPerBlock, 1)) *
         std::max(geometry.passes, 1);
-    const double radius = geometry.innerRadiusMm + ((offset - blocksPerWrite) / perStep) *
-                                                       geometry.feedStepUm /
+    const std::int64_t step = (offset - blocksPerWrite) / perStep;  // whole steps
+    const double radius = geometry.innerRadiusMm + static_cast<double>(step) * geometry.feedStepUm /
                                                        kMicrometresPerMillimetre;
     return radius < RecordedRadiusMm(disc.recordedBlocks);
   }

@@ -93,7 +93,8 @@ std::size_t AllocationLength(std::span<const std::uint8_t> cdb) {
 void PutMsf(std::uint8_t* field, std::uint32_t lba) {
   const std::uint64_t frames = std::uint64_t{lba} + kMsfLeadIn;
   field[0] = 0;
-  field[1] = static_cast<std::uint8_t>(std::min<std::uint64_t>(frames / (60 * 75), 0xFF));
+  field[1] =
+      static_cast<std::uint8_t>(std::min<std::uint64_t>(frames / (std::uint64_t{60} * 75), 0xFF));
   field[2] = static_cast<std::uint8_t>(frames / 75 % 60);
   field[3] = static_cast<std::uint8_t>(frames % 75);
 }
@@ -142,7 +143,7 @@ std::size_t Deliver(std::span<const std::uint8_t> cdb, std::span<std::uint8_t> d
 
 void PutPadded(std::uint8_t* field, std::size_t width, const std::string& text) {
   std::memset(field, ' ', width);
-  std::memcpy(field, text.data(), std::min(width, text.size()));
+  std::copy_n(text.data(), std::min(width, text.size()), field);
 }
 
 }  // namespace

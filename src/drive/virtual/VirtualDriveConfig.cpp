@@ -245,7 +245,8 @@ std::string VirtualPileEtchedPath(const std::string& etched, int disc) {
   const std::size_t dot = etched.rfind('.');
   const bool hasExtension =
       dot != std::string::npos && dot > 0 && (slash == std::string::npos || dot > slash + 1);
-  const std::string number = "-" + std::to_string(disc);
+  std::string number(1, '-');
+  number += std::to_string(disc);
   return hasExtension ? etched.substr(0, dot) + number + etched.substr(dot) : etched + number;
 }
 

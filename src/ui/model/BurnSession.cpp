@@ -33,6 +33,8 @@ void BurnSession::Open() {
   progress_.SetPos(0);
   progress_.SetStep(1);
   progress_.SetRange(0, kIdleProgressRange);
+  notice_.clear();
+  if (driveChanges_) driveChangesSeen_ = driveChanges_();
   RunDrive([this] {
     const int count = device_.EnumerateDrives();
     driveItems_.clear();
@@ -41,6 +43,7 @@ void BurnSession::Open() {
     device_.SelectDrive(selectedDrive_ >= 0 ? driveItems_[selectedDrive_] : std::string(),
                         driveIndex_);
     driveInUse_ = device_.OpenIndex();
+    wantedDrive_ = selectedDrive_ >= 0 ? driveItems_[selectedDrive_] : std::string();
     device_.TestUnitReadyTries();
     plan_ = sequence_.Plan(Target());
     state_ = State::Waiting;
@@ -52,12 +55,57 @@ void BurnSession::Open() {
 
 bool BurnSession::Tick() {
   if (state_ != State::Waiting) return false;
+  // Drives plugged in or pulled out are seen within a period.
+  if (driveChanges_ && driveChanges_() != driveChangesSeen_) {
+    RefreshDrives();
+    emit Changed();
+  }
   timerCounter_ += kTimerPeriodMs;
   if (timerCounter_ < kDiscCheckPeriodMs) return false;
   timerCounter_ = 0;
   RunDrive([this] { CheckDisc(); });
   emit Changed();
   return true;
+}
+
+bool BurnSession::RefreshDrives() {
+  if (state_ == State::Burning) return false;
+  if (driveChanges_) driveChangesSeen_ = driveChanges_();
+  // The drive handed over, also while it is gone: it is taken again when
+  // it comes back.
+  const std::string inUse = wantedDrive_;
+  std::vector<std::string> items;
+  int found = -1;
+  RunDrive([&] {
+    const int count = device_.EnumerateDrives();
+    for (int i = 0; i < count; ++i) {
+      items.push_back(device_.GetDriveItem(i));
+      if (found < 0 && !inUse.empty() && items.back() == inUse) found = i;
+    }
+    if (found >= 0) {
+      device_.SelectDrive(items[static_cast<std::size_t>(found)], found);
+      driveInUse_ = device_.OpenIndex();
+      CheckDisc();
+    } else {
+      device_.CloseDrive();
+      driveInUse_ = -1;
+    }
+  });
+  const bool changed = items != driveItems_;
+  driveItems_ = std::move(items);
+  selectedDrive_ = found;
+  if (found >= 0) {
+    driveIndex_ = found;
+    notice_.clear();
+  } else {
+    // The drive handed over is gone: nothing to burn on until it is back.
+    drawEnabled_ = false;
+    discText_.clear();
+    notice_ = (inUse.empty() ? tr("The drive is no longer there.")
+                             : tr("%1 is no longer there.").arg(QString::fromStdString(inUse)))
+                  .toStdString();
+  }
+  return changed;
 }
 
 void BurnSession::CheckDisc() {
@@ -107,13 +155,29 @@ bool BurnSession::DrawSteps() {
     return false;
   }
   plan_ = sequence_.CurrentPlan();
+  stopRequested_ = false;
   state_ = State::Burning;
   drawEnabled_ = false;
   return true;
 }
 
+bool BurnSession::ConfirmStop() {
+  if (state_ != State::Burning) return true;
+  return messages_.AskYesNo(
+      tr("Stop the burn? The disc keeps what is etched so far.").toStdString(),
+      MessageIcon::Warning);
+}
+
+std::string BurnSession::StatusText(const BurnProgressState& state) const {
+  // The preparation before the threads start has a phase too.
+  if (std::string phase = BurnPhaseText(state.phase, state.phaseDetail); !phase.empty())
+    return phase;
+  return state_ == State::Burning ? std::string() : notice_;
+}
+
 bool BurnSession::Exit() {
   if (state_ == State::Burning) {
+    stopRequested_ = true;
     sequence_.RequestStop();
     return false;
   }

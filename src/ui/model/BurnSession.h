@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QObject>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -59,6 +60,8 @@ class BurnSession : public QObject {
   void SetRimtone(bool on) { rimtone_ = on; }
   // The label the burn samples: a shared copy, handed to the burn at Draw.
   void SetLabelImage(QImage image) { label_ = std::move(image); }
+  const QImage& LabelImage() const { return label_; }
+  const BurnDisc& Disc() const { return disc_; }
   // The desktop's disk service: when Draw finds the drive's disc mounted,
   // the user is asked whether to unmount it (nullptr: a service that is not
   // running, so the refusal says how to unmount it by hand).
@@ -84,12 +87,31 @@ class BurnSession : public QObject {
   // its end the drive stays exclusively this program's.
   bool Draw();
   // Exit, the close box or Escape: true when the dialog may close now; during
-  // a burn only the stop is requested and false is returned.
+  // a burn only the stop is requested and false is returned (a stop signal
+  // comes here without a question).
   bool Exit();
+  // During a burn, Exit, Escape, the close box and Ctrl+Q ask first: "Stop
+  // the burn? The disc keeps what is etched so far." (No by default). True
+  // for Yes; the burn goes on untouched meanwhile.
+  bool ConfirmStop();
+  // Exit has asked the running burn (or the last one) to stop.
+  bool StopRequested() const { return stopRequested_; }
   // The burn has reported its end (after its closing steps): the threads are
   // joined, Draw and the quality list come back, the disc text is cleared
   // and the session is closed.
   void BurnEnded();
+
+  // ---- Drives that come and go ---------------------------------------------
+  // The count of drive changes seen so far (the main window's DriveWatch);
+  // a tick that finds it moved builds the drive list again.
+  void SetDriveChanges(std::function<std::uint64_t()> changes) {
+    driveChanges_ = std::move(changes);
+  }
+  // The drive list built again (drive work): the drive in use stays in use
+  // while it is still listed; a drive that has gone leaves Draw disabled and
+  // says so. Not during a burn: a drive pulled out then ends the burn with
+  // "the drive stopped answering". True when the list changed.
+  bool RefreshDrives();
 
   // ---- What the dialog shows -------------------------------------------------
   State CurrentState() const { return state_; }
@@ -106,6 +128,12 @@ class BurnSession : public QObject {
   bool DrawEnabled() const { return drawEnabled_; }
   bool QualityEnabled() const { return state_ != State::Burning; }
   int TimerCounter() const { return timerCounter_; }
+
+  // The live status line under the bar: during a burn the phase of a
+  // progress snapshot in the words `twr` prints (BurnPhaseText), otherwise
+  // the session's notice ("" for none).
+  std::string StatusText(const BurnProgressState& state) const;
+  const std::string& Notice() const { return notice_; }
 
   // The burn's progress; ProgressChanged says when to take it.
   BurnProgress& Progress() { return progress_; }
@@ -147,6 +175,11 @@ class BurnSession : public QObject {
   std::string discText_;
   std::string labelText_;
   int timerCounter_ = 0;
+  std::function<std::uint64_t()> driveChanges_;
+  std::uint64_t driveChangesSeen_ = 0;
+  std::string notice_;
+  std::string wantedDrive_;  // the drive item handed over at Open
+  bool stopRequested_ = false;
 };
 
 }  // namespace twr::ui

@@ -621,7 +621,7 @@ QImage LayoutDesignerModel::Render(int side, bool full) {
 
 FileWriteResult LayoutDesignerModel::Save() {
   if (drag_) EndDrag(true);
-  const FileWriteResult result = file_.Save(state_.layouts);
+  FileWriteResult result = file_.Save(state_.layouts);
   if (!result.ok) return result;
   stack_.setClean();
   emit Saved(QString::fromStdString(file_.Path()));
@@ -631,7 +631,7 @@ FileWriteResult LayoutDesignerModel::Save() {
 FileWriteResult LayoutDesignerModel::SaveAs(const std::string& path) {
   if (drag_) EndDrag(true);
   std::vector<LayoutDefinition> layouts = state_.layouts;
-  const FileWriteResult result = file_.SaveAs(path, layouts);
+  FileWriteResult result = file_.SaveAs(path, layouts);
   if (!result.ok) return result;
   if (layouts != state_.layouts) {
     DesignerSnapshot after = state_;

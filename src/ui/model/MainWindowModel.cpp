@@ -13,12 +13,15 @@
 #include "label/BandOverlay.h"
 #include "label/CELLayout.h"
 #include "ui/model/BurnSession.h"
+#include "ui/model/EtchedPreviewModel.h"
 
 namespace twr::ui {
 
 namespace {
 
 constexpr const char* kLineBreak = "\r\n";
+// The required time before the drive has given its page.
+constexpr const char* kNoTimeYet = "--:--";
 
 std::string Fixed1(double value) {
   char buffer[64];
@@ -39,7 +42,7 @@ MainWindowModel::MainWindowModel(CELLayout& layout, CELDevice& device, BurnSessi
 
 MainWindowModel::~MainWindowModel() = default;
 
-OpeningResult MainWindowModel::Open() {
+OpeningResult MainWindowModel::OpenLayouts() {
   if (!CELDevice::IsPassThroughAvailable()) {
     messages_.ShowString(kStrNoPassThrough, MessageIcon::Error);
     return OpeningResult::NoPassThrough;
@@ -52,22 +55,122 @@ OpeningResult MainWindowModel::Open() {
     return OpeningResult::NoLayouts;
   }
   layoutIndex_ = 0;
-  int count = 0;
-  std::vector<DriveReport> reports;
-  RunDrive([&] { count = device_.SurveyDrives(reports); });
-  TellNoPermission(reports, count == 0);
-  if (count == 0) return OpeningResult::NoDrive;
-  driveItems_.clear();
-  for (int i = 0; i < count; ++i) driveItems_.push_back(device_.GetDriveItem(i));
-  driveSelection_ = 0;
-  driveIndex_ = 0;
-
-  ReadDiscTexts();  // no disc leaves title and date empty
-  ListDiscEntries();
   RefreshLabel(false);
   fontText_ = layout_.FontFace();
-  UpdateStatusTexts();
+  radiusText_ = ui::RadiusText(inner_, outer_);
+  timeText_ = kNoTimeYet;  // the drive's page gives it
   return OpeningResult::Ready;
+}
+
+// What discovery gathers: the drives, the first drive's disc texts and
+// listing, and the required time for the band it was asked for.
+struct MainWindowModel::Discovery {
+  std::shared_ptr<std::atomic<bool>> cancelled;
+  int count = 0;
+  std::vector<DriveReport> reports;
+  std::vector<std::string> items;
+  DiscTexts disc;
+  std::vector<std::string> lines;
+  bool needsMount = false;
+  double inner = 0.0, outer = 0.0;
+  double minutes = 0.0;
+};
+
+OpeningResult MainWindowModel::Open() {
+  const OpeningResult layouts = OpenLayouts();
+  if (layouts != OpeningResult::Ready) return layouts;
+  Discovery found;
+  RunDrive([&] { Discover(device_, burn_, found); });
+  return ApplyDiscovery(found);
+}
+
+void MainWindowModel::Discover(CELDevice& device, BurnSession& burn, Discovery& found) {
+  auto cancelled = [&] { return found.cancelled && found.cancelled->load(); };
+  found.count = device.SurveyDrives(found.reports);
+  for (int i = 0; i < found.count; ++i) found.items.push_back(device.GetDriveItem(i));
+  if (found.count == 0 || cancelled()) return;
+  found.disc = LoadDiscTexts(device);  // no disc leaves title and date empty
+  if (cancelled()) return;
+  found.lines =
+      ScanEntryLines(device, ScanLetter(found.items[0]), kMaxScanLines, &found.needsMount);
+  if (cancelled()) return;
+  found.minutes = burn.EstimateRequiredTime(found.inner, found.outer);
+}
+
+OpeningResult MainWindowModel::ApplyDiscovery(const Discovery& found) {
+  discovering_ = false;
+  TellNoPermission(found.reports, found.count == 0);
+  if (found.count == 0) return OpeningResult::NoDrive;
+  driveItems_ = found.items;
+  driveSelection_ = 0;
+  driveIndex_ = 0;
+  listingNeedsMount_ = found.needsMount;
+
+  // The disc's texts go only into the fields nobody has typed in meanwhile.
+  bool filled = false;
+  if (found.disc.ready) {
+    if (!typedWhileDiscovering_[0] && !found.disc.title.empty()) {
+      texts_.SetTitle(found.disc.title);
+      filled = true;
+    }
+    if (!typedWhileDiscovering_[1] && !found.disc.date.empty()) {
+      texts_.SetDate(found.disc.date);
+      filled = true;
+    }
+  }
+  if (!typedWhileDiscovering_[2] && !found.lines.empty()) {
+    const int room = kMaxScanLines - scanLines_;
+    std::string note = texts_.Note();
+    int added = 0;
+    for (const std::string& line : found.lines) {
+      if (added == room) break;
+      note += line + kLineBreak;
+      ++added;
+    }
+    texts_.SetNote(note);
+    scanLines_ += added;
+    filled = filled || added > 0;
+  }
+  if (filled) RefreshLabel(false);
+  // The time for the band as it is now (a layout chosen meanwhile has its own).
+  if (found.inner == inner_ && found.outer == outer_)
+    timeText_ = MinutesText(found.minutes);
+  else
+    UpdateStatusTexts();
+  radiusText_ = ui::RadiusText(inner_, outer_);
+  return OpeningResult::Ready;
+}
+
+void MainWindowModel::StartDriveDiscovery(std::function<void(OpeningResult)> done) {
+  discovering_ = true;
+  for (bool& typed : typedWhileDiscovering_) typed = false;
+  discoveryCancelled_ = std::make_shared<std::atomic<bool>>(false);
+  auto found = std::make_shared<Discovery>();
+  found->cancelled = discoveryCancelled_;
+  found->inner = inner_;
+  found->outer = outer_;
+  CELDevice& device = device_;
+  BurnSession& burn = burn_;
+  startDrive_([&device, &burn, found] { Discover(device, burn, *found); },
+              [this, found, done = std::move(done)] {
+                if (found->cancelled->load()) return;
+                const OpeningResult result = ApplyDiscovery(*found);
+                if (result == OpeningResult::Ready) emit Changed();
+                if (done) done(result);
+              });
+}
+
+bool MainWindowModel::RefusedWhileDiscovering() {
+  if (!discovering_) return false;
+  statusText_ = tr("Still looking for drives: Scan, Config and Burn wait until the drive list "
+                   "is filled.")
+                    .toStdString();
+  emit Changed();
+  return true;
+}
+
+void MainWindowModel::CancelDiscovery() {
+  if (discoveryCancelled_) discoveryCancelled_->store(true);
 }
 
 void MainWindowModel::ReadControls(std::string_view title, std::string_view date,
@@ -78,18 +181,21 @@ void MainWindowModel::ReadControls(std::string_view title, std::string_view date
 }
 
 void MainWindowModel::TextChanged(TextKind kind) {
+  statusText_.clear();  // a status about the texts is old news once they change
   switch (kind) {
     case TextKind::Title:
       if (texts_.Title() == lastTitle_) return;
       lastTitle_ = texts_.Title();
       layout_.Title = lastTitle_;
       titleChanged_ = true;
+      typedWhileDiscovering_[0] = discovering_;
       break;
     case TextKind::Date:
       if (texts_.Date() == lastDate_) return;
       lastDate_ = texts_.Date();
       layout_.Date = lastDate_;
       dateChanged_ = true;
+      typedWhileDiscovering_[1] = discovering_;
       break;
     case TextKind::Note:
       if (texts_.Note() == lastNote_) return;
@@ -98,13 +204,16 @@ void MainWindowModel::TextChanged(TextKind kind) {
       texts_.SplitNoteLines();
       layout_.NoteLines = texts_.NoteLines();
       noteChanged_ = true;
+      typedWhileDiscovering_[2] = discovering_;
       break;
   }
 }
 
 MainWindowModel::TickResult MainWindowModel::TimerTick() {
   TickResult result;
-  if (driveWatcher_ && driveWatcher_->TakeChange()) result.drivesChanged = RefreshDrives();
+  // While the drives are being looked for, the drive is the worker's.
+  if (!discovering_ && driveWatcher_ && driveWatcher_->TakeChange())
+    result.drivesChanged = RefreshDrives();
   if (AnyChanged()) {
     // All three boxes and the ring text, whichever text changed.
     layout_.ClearPreview(kPreviewSide, kPreviewSide);
@@ -119,10 +228,10 @@ MainWindowModel::TickResult MainWindowModel::TimerTick() {
     result.redrawn = true;
   }
   tickTotal_ += kTickMs;
-  if (tickTotal_ >= kAutoScanMs) {
+  if (tickTotal_ >= kAutoScanMs && !discovering_) {
     tickTotal_ = 0;
     if (AllTextsEmpty() && ReadDiscTexts()) {
-      Scan();
+      Scan(false);
       result.scanned = true;
     }
   }
@@ -144,6 +253,7 @@ void MainWindowModel::ApplyLayoutChoice(int index) {
 }
 
 bool MainWindowModel::ApplyDriveChoice() {
+  if (discovering_) return false;  // the drive is discovery's until it ends
   const bool listed =
       driveSelection_ >= 0 && driveSelection_ < static_cast<int>(driveItems_.size());
   const std::string text = listed ? driveItems_[static_cast<std::size_t>(driveSelection_)] : "";
@@ -191,17 +301,33 @@ void MainWindowModel::ListDiscEntries() {
 }
 
 bool MainWindowModel::ScanDisc() {
-  if (!Scan()) return false;
+  if (!Scan(true)) return false;
   emit Changed();
   return true;
 }
 
-bool MainWindowModel::Scan() {
+bool MainWindowModel::Scan(bool asked) {
+  // The texts as they were, for a scan that brings nothing.
+  const std::string title = texts_.Title();
+  const std::string date = texts_.Date();
+  const std::string note = texts_.Note();
+  const int scanLines = scanLines_;
+  auto keep = [&] {
+    texts_.SetTitle(title);
+    texts_.SetDate(date);
+    texts_.SetNote(note);
+    texts_.SplitNoteLines();
+    scanLines_ = scanLines;
+  };
   texts_.SetTitle("");
   texts_.SetDate("");
   texts_.SetNote("");
-  if (!ApplyDriveChoice()) return false;
+  if (!ApplyDriveChoice()) {
+    keep();
+    return false;
+  }
   if (!ReadDiscTexts()) {
+    keep();
     messages_.ShowString(kStrScanNoDisc, MessageIcon::Error);
     return false;
   }
@@ -209,12 +335,30 @@ bool MainWindowModel::Scan() {
   texts_.SplitNoteLines();
   scanLines_ = 0;
   ListDiscEntries();
-  if (scanLines_ > 0) RefreshLabel(true);
+  if (texts_.Title().empty() && texts_.Date().empty() && scanLines_ == 0) {
+    // A disc without a volume name, a date or files (a label side, a blank
+    // disc): nothing replaces what the window holds.
+    keep();
+    // The automatic scan of an empty window keeps quiet: there was nothing to keep.
+    if (asked)
+      statusText_ = tr("Scan found no volume name, date or files on the disc; the texts were kept.")
+                        .toStdString();
+    return true;
+  }
+  statusText_.clear();
+  // The preview shows what the scan brought at once, also where it emptied
+  // a text.
+  RefreshLabel(true);
   return true;
 }
 
 void MainWindowModel::PublishLabelTexts() {
   texts_.PublishLabelTexts(layout_);
+  // These are the texts the renderer has now: the next edit is compared
+  // with them.
+  lastTitle_ = texts_.Title();
+  lastDate_ = texts_.Date();
+  lastNote_ = texts_.Note();
 }
 
 void MainWindowModel::RefreshLabel(bool keepRadii) {
@@ -229,16 +373,22 @@ void MainWindowModel::RefreshLabel(bool keepRadii) {
   }
   layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, keepRadii);
   ++previewRedraws_;
+  // The preview holds every text now: the next tick has nothing to redraw.
+  titleChanged_ = dateChanged_ = noteChanged_ = false;
 }
 
 void MainWindowModel::UpdateStatusTexts() {
   radiusText_ = ui::RadiusText(inner_, outer_);
+  // The time comes from the drive, which discovery has for now: it is
+  // worked out when discovery ends.
+  if (discovering_) return;
   double minutes = 0.0;
   RunDrive([&] { minutes = burn_.EstimateRequiredTime(inner_, outer_); });
   timeText_ = MinutesText(minutes);
 }
 
 void MainWindowModel::RaiseInnerForRimtone() {
+  if (discovering_) return;  // the drive is discovery's; its end draws again
   RunDrive([&] { disc_ = ReadBurnDisc(device_, true); });
   inner_ = BandInnerOn(disc_, inner_);
 }
@@ -246,6 +396,9 @@ void MainWindowModel::RaiseInnerForRimtone() {
 void MainWindowModel::WatchDrives(std::unique_ptr<DriveChangeSource> source) {
   driveWatcher_.reset();
   if (source) driveWatcher_ = std::make_unique<DriveWatcher>(std::move(source));
+  // The burn dialog follows the same changes with its own count.
+  burn_.SetDriveChanges(
+      [this]() -> std::uint64_t { return driveWatcher_ ? driveWatcher_->Changes() : 0; });
 }
 
 bool MainWindowModel::RefreshDrives() {
@@ -354,6 +507,16 @@ void MainWindowModel::AfterBurn() {
   emit Changed();
 }
 
+std::vector<LabelWarning> MainWindowModel::Warnings() const {
+  return CheckLabel(layout_, texts_.Note(), {inner_, outer_});
+}
+
+std::vector<LabelWarning> MainWindowModel::WarningsBeforeBurn() const {
+  // Without texts Burn refuses anyway ("Scan or input text data.").
+  if (AllTextsEmpty()) return {};
+  return Warnings();
+}
+
 // ---- The layout designer ---------------------------------------------------------
 
 const std::string& MainWindowModel::SettingsPath() const {
@@ -374,6 +537,22 @@ QImage MainWindowModel::PreviewWithBand() const {
   QImage shown = preview.copy();
   DrawBandLimits(shown, inner_, outer_);
   return shown;
+}
+
+EtchRequest MainWindowModel::EtchRequestAt(BurnQuality quality) {
+  // Typing redraws only the preview: the full label is drawn here with the
+  // texts as they stand (the held layout, the settings file is not read; the
+  // preview's own comparison of the texts is left to the next tick).
+  texts_.PublishLabelTexts(layout_);
+  layout_.RenderCurrentLabel();
+  EtchRequest request;
+  request.label = layout_.LabelImageData();
+  const BurnDisc disc = !Rimtone()       ? BurnDisc::LabelSide()
+                        : disc_.dataSide ? disc_
+                                         : BurnDisc::DataSide(inner_);
+  request.target = {{inner_, outer_}, disc, quality};
+  request.page = ExampleEtchPage();
+  return request;
 }
 
 }  // namespace twr::ui

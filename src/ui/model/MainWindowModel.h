@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QObject>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,8 +18,10 @@
 #include <vector>
 
 #include "burn/BurnPlan.h"
+#include "burn/SimulatedEtch.h"
 #include "common/SettingsLocation.h"
 #include "label/LabelTexts.h"
+#include "label/LabelWarnings.h"
 #include "ui/model/TitleConfigModel.h"
 
 namespace twr {
@@ -45,6 +48,9 @@ class MainWindowModel : public QObject {
  public:
   // Runs a piece of drive work and returns when it is done.
   using DriveRunner = std::function<void(const std::function<void()>&)>;
+  // Starts drive work that runs while the window takes input, and calls
+  // `done` on the GUI thread once it has ended (the default: both at once).
+  using DriveStarter = std::function<void(std::function<void()> work, std::function<void()> done)>;
 
   static constexpr int kPreviewSide = 600;
   static constexpr int kTickMs = 1000;
@@ -52,9 +58,10 @@ class MainWindowModel : public QObject {
 
   MainWindowModel(CELLayout& layout, CELDevice& device, BurnSession& burn, TitleConfigModel& config,
                   Messages& messages);
-  ~MainWindowModel();
+  ~MainWindowModel() override;
 
   void SetDriveRunner(DriveRunner runner) { runDrive_ = std::move(runner); }
+  void SetDriveStarter(DriveStarter starter) { startDrive_ = std::move(starter); }
   // The settings file in use, named when it gives no layout.
   void SetSettings(SettingsLocation settings) { settings_ = std::move(settings); }
 
@@ -63,6 +70,25 @@ class MainWindowModel : public QObject {
   // each with its message; then the first disc reading and listing, the
   // first render with the layout's radii and the status texts.
   OpeningResult Open();
+  // The opening in two steps, so that a slow drive never empties the window:
+  // first what needs no drive (pass-through 100, layouts 801, the first
+  // render with the layout's radii, the font and radius texts; the required
+  // time waits for the drive); Ready when the window can show its layouts
+  // and preview at once.
+  OpeningResult OpenLayouts();
+  // Then drive discovery and the first disc reading and listing, started on
+  // the drive worker (DriveStarter). `done` runs on the GUI thread with
+  // Ready, or NoDrive after message 1003. Meanwhile the texts may be typed
+  // and the layout chosen; a field typed in since OpenLayouts takes nothing
+  // from the disc, and no drive work of the GUI runs (TimerTick does none).
+  void StartDriveDiscovery(std::function<void(OpeningResult)> done);
+  bool Discovering() const { return discovering_; }
+  // Scan, Config and Burn need the drive: while discovery has it they are
+  // refused at once, with the reason in the status line (true then).
+  bool RefusedWhileDiscovering();
+  // The program is closing: a discovery still running stops after the
+  // command in progress.
+  void CancelDiscovery();
 
   // ---- Events ---------------------------------------------------------------
   // The edits' texts into the members (each cut to its byte limit, never
@@ -86,8 +112,10 @@ class MainWindowModel : public QObject {
   // while the window holds no text. True when a scan read the disc's texts.
   bool DriveChoiceChanged(int selection);
   // Scan: the disc's volume name, date and top-level entries. True when
-  // the disc's texts were read (the edits then show the members); after a
-  // failure the members are empty but the edits keep what they show.
+  // the disc's texts were read (the edits then show the members, and the
+  // preview is drawn with them at once). A disc without any of them keeps
+  // the texts as they were and says so in the status line; after a failure
+  // (1006) the texts stay too.
   bool ScanDisc();
   // The last listing met a UDF disc that only a mount can list (the window
   // says so after a Scan the user asked for).
@@ -147,6 +175,20 @@ class MainWindowModel : public QObject {
   // burning area's circles (blue outlines, black hub). Null before the first
   // successful render.
   QImage PreviewWithBand() const;
+  // What the label as previewed leaves out (the list `twr` prints): a
+  // background picture that cannot be used, texts cut by MaxNum, note lines
+  // past the tenth, boxes and ring text outside the band or under the hub.
+  std::vector<LabelWarning> Warnings() const;
+  // The same, asked once before a burn: none when the window holds no text
+  // (Burn then refuses).
+  std::vector<LabelWarning> WarningsBeforeBurn() const;
+  // The window's status line: what the last Scan found when it found
+  // nothing, or why a click waits for the drives ("" for nothing to say;
+  // cleared by the next change of the texts).
+  const std::string& StatusText() const { return statusText_; }
+  // The label with the texts as typed now, its band and disc side at
+  // `quality`, for the "as etched" view (the example drive's ELS page).
+  EtchRequest EtchRequestAt(BurnQuality quality);
   // Full redraws of the preview (renders and once-a-second refreshes).
   int PreviewRedraws() const { return previewRedraws_; }
 
@@ -168,7 +210,9 @@ class MainWindowModel : public QObject {
   void RunDrive(const std::function<void()>& work) { runDrive_(work); }
   bool AllTextsEmpty() const;
   // ScanDisc's steps, without saying that the window changed.
-  bool Scan();
+  // `asked`: the user's Scan, which says in the status line when it found
+  // nothing (the automatic scan of an empty window does not).
+  bool Scan(bool asked);
   // PrepareBurn's steps; false after a refusal.
   bool ReadyToBurn();
   // LoadDiscTexts through the runner: true when the drive is ready; then
@@ -181,6 +225,11 @@ class MainWindowModel : public QObject {
   void RaiseInnerForRimtone();
   // Drives there that the user may not open, each told once.
   void TellNoPermission(const std::vector<DriveReport>& reports, bool noDrive);
+  // What drive discovery found, gathered on the drive worker (drive work
+  // only: no member of the model is touched there).
+  struct Discovery;
+  static void Discover(CELDevice& device, BurnSession& burn, Discovery& found);
+  OpeningResult ApplyDiscovery(const Discovery& found);
 
   CELLayout& layout_;
   CELDevice& device_;
@@ -188,6 +237,11 @@ class MainWindowModel : public QObject {
   TitleConfigModel& config_;
   Messages& messages_;
   DriveRunner runDrive_ = [](const std::function<void()>& work) { work(); };
+  DriveStarter startDrive_ = [](const std::function<void()>& work,
+                                const std::function<void()>& done) {
+    work();
+    done();
+  };
   SettingsLocation settings_;
 
   LabelTexts texts_;
@@ -214,6 +268,10 @@ class MainWindowModel : public QObject {
   std::unique_ptr<DriveWatcher> driveWatcher_;
   std::vector<std::string> toldNoPermission_;  // devices already told about
   bool listingNeedsMount_ = false;
+  std::string statusText_;
+  bool discovering_ = false;
+  bool typedWhileDiscovering_[3] = {false, false, false};  // title, date, note
+  std::shared_ptr<std::atomic<bool>> discoveryCancelled_;
 };
 
 // "%.01f - %.01f [mm]", with a point in every locale.

@@ -28,8 +28,8 @@ bool IsBlank(char c) {
 
 // The second lines: the field refused and what it allows. Numbers in the
 // radius edits' own form, whatever the locale.
-QString Tr(const char* text) {
-  return QCoreApplication::translate("TitleConfigModel", text);
+QString Tr(const char* context, const char* text) {
+  return QCoreApplication::translate(context, text);
 }
 
 QString Mm(double millimetres) {
@@ -38,14 +38,17 @@ QString Mm(double millimetres) {
 
 std::string NotANumberDetail(TitleConfigModel::Field field, bool rimtone) {
   if (field == TitleConfigModel::Field::Outer)
-    return Tr("Outer radius: a number of millimetres, above the inner radius and at most %1.")
+    return Tr("TitleConfigModel",
+              "Outer radius: a number of millimetres, above the inner radius and at most %1.")
         .arg(Mm(kHighestOuterRadius))
         .toStdString();
   if (rimtone)
-    return Tr("Inner radius: a number of millimetres, beyond the disc's recorded data and below "
+    return Tr("TitleConfigModel",
+              "Inner radius: a number of millimetres, beyond the disc's recorded data and below "
               "the outer radius.")
         .toStdString();
-  return Tr("Inner radius: a number of millimetres, at least %1 and below the outer radius.")
+  return Tr("TitleConfigModel",
+            "Inner radius: a number of millimetres, at least %1 and below the outer radius.")
       .arg(Mm(kLowestInnerRadius))
       .toStdString();
 }
@@ -53,12 +56,15 @@ std::string NotANumberDetail(TitleConfigModel::Field field, bool rimtone) {
 std::string BurningAreaDetail(TitleConfigModel::Field field, const TitleConfigValues& area,
                               double lowest) {
   if (field == TitleConfigModel::Field::Outer)
-    return Tr("Outer radius %1 mm: allowed above the inner radius (%2 mm) and at most %3 mm.")
+    return Tr("TitleConfigModel",
+              "Outer radius %1 mm: allowed above the inner radius (%2 mm) and at most %3 mm.")
         .arg(Mm(area.outer), Mm(area.inner), Mm(kHighestOuterRadius))
         .toStdString();
-  const QString text = area.rimtone ? Tr("Inner radius %1 mm: allowed from %2 mm (the end of the "
+  const QString text = area.rimtone ? Tr("TitleConfigModel",
+                                         "Inner radius %1 mm: allowed from %2 mm (the end of the "
                                          "recorded data) to below the outer radius (%3 mm).")
-                                    : Tr("Inner radius %1 mm: allowed from %2 mm to below the "
+                                    : Tr("TitleConfigModel",
+                                         "Inner radius %1 mm: allowed from %2 mm to below the "
                                          "outer radius (%3 mm).");
   return text.arg(Mm(area.inner), Mm(lowest), Mm(area.outer)).toStdString();
 }

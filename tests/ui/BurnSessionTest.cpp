@@ -1,0 +1,252 @@
+// The burn dialog's model through whole burns on the virtual drive: the
+// status line's phases as the burn goes through them, the stop question
+// (asked only during a burn, No leaving it untouched), and each ending with
+// its text, detail, icon and help page: clean, gaps after loss of streaming,
+// a stop, a drive that stops answering, a refused write, a drive busy for good.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <algorithm>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include "burn/BurnOutcome.h"
+#include "common/RecordingMessages.h"
+#include "drive/CELDevice.h"
+#include "drive/virtual/VirtualDrive.h"
+#include "ui/model/BurnSession.h"
+
+namespace twr::test {
+namespace {
+
+using ui::BurnSession;
+
+struct EndingCase {
+  const char* name;
+  const char* faults;
+  double pace;
+  bool stop;  // Exit (after the question) once the burn is under way
+  BurnOutcome outcome;
+  const char* text;    // the start of the outcome's text
+  const char* detail;  // a part of its detail
+  MessageIcon icon;
+  const char* help;
+  std::vector<const char*> statuses;  // status lines seen, in this order
+};
+
+TEST(BurnSessionTest, StatusLineQuestionAndEndings) {
+  const std::vector<EndingCase> cases = {
+      {"clean",
+       "",
+       0.0,
+       false,
+       BurnOutcome::Finished,
+       "Finish Burning.",
+       "",
+       MessageIcon::Information,
+       "",
+       {"Preparing the drive", "Burning", "Synchronising the drive's cache",
+        "Restoring the drive"}},
+      {"gaps",
+       "streaming:40,streaming:400",
+       0.0,
+       false,
+       BurnOutcome::FinishedWithGaps,
+       "Finish Burning.",
+       "writes skipped after loss of streaming",
+       MessageIcon::Warning,
+       kHelpGaps,
+       {"Burning", "Loss of streaming (1 so far)", "Burning; loss of streaming (1 so far)",
+        "Loss of streaming (2 so far)", "Restoring the drive"}},
+      {"stopped",
+       "",
+       1.0,
+       true,
+       BurnOutcome::Stopped,
+       "Finish Burning.",
+       "Stopped by you after write ",
+       MessageIcon::Information,
+       kHelpStopped,
+       {"Burning", "Synchronising the drive's cache", "Restoring the drive"}},
+      {"drive gone",
+       "gone:30",
+       0.0,
+       false,
+       BurnOutcome::DriveGone,
+       "Writing Error[",
+       "stopped answering",
+       MessageIcon::Error,
+       kHelpDriveGone,
+       {"Burning", "Restoring the drive"}},
+      {"medium error",
+       "error:12:03/0C/00",
+       0.0,
+       false,
+       BurnOutcome::WriteFailed,
+       "Writing Error[Sense=3,Asc=c,Ascq=0]",
+       "The drive refused the write: ",
+       MessageIcon::Error,
+       kHelpWritingError,
+       {"Burning", "Restoring the drive"}},
+      {"busy for good",
+       "busy:20:forever",
+       0.0,
+       false,
+       BurnOutcome::WriteFailed,
+       "Writing Error[Sense=2,Asc=4,Ascq=8]",
+       "long write in progress",
+       MessageIcon::Error,
+       kHelpWritingError,
+       {"Burning", "Drive busy (retrying for 0 s)", "Restoring the drive"}},
+  };
+  for (const EndingCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    VirtualDriveConfig config;
+    config.disc = "label";
+    config.reloadDelaySeconds = 0;
+    config.burn.faults = c.faults;
+    config.burn.pace = c.pace;
+    auto drive = std::make_shared<VirtualDrive>(config);
+    CELDevice device;
+    device.SetDriveSourceProvider(
+        [drive] { return std::vector<DriveSource>{VirtualDrive::SourceFor(drive)}; });
+    RecordingMessages messages(false);
+    BurnSession session(device, messages);
+    BurnTimings timings;
+    timings.busyLimit = std::chrono::milliseconds(300);
+    timings.readyPause = std::chrono::milliseconds(1);
+    session.Sequence().SetTimings(timings);
+    // Every snapshot the burn offers, taken where the dialog takes them.
+    std::mutex mutex;
+    std::vector<BurnProgressState> snapshots;
+    QObject::connect(&session, &BurnSession::ProgressChanged, [&] {
+      std::lock_guard<std::mutex> lock(mutex);
+      snapshots.push_back(session.Progress().Take());
+    });
+    session.SetDriveIndex(0);
+    session.SetBand(41.0, 44.0);
+    QImage label(1655, 1655, QImage::Format_RGB888);
+    label.fill(Qt::gray);
+    session.SetLabelImage(label);
+    session.Open();
+    EXPECT_TRUE(session.ConfirmStop());  // nothing to stop: no question
+    ASSERT_TRUE(session.Draw());
+    if (c.stop) {
+      while (session.Progress().Peek().position < 50 && session.Sequence().Burning())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      const int before = session.Sequence().WriteCount();
+      EXPECT_FALSE(session.ConfirmStop());  // No, the default answer here
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      EXPECT_GT(session.Sequence().WriteCount(), before);  // the burn went on
+      EXPECT_FALSE(session.StopRequested());
+      messages.SetAnswer(true);
+      EXPECT_TRUE(session.ConfirmStop());
+      EXPECT_FALSE(session.Exit());  // the burn closes the dialog
+      EXPECT_TRUE(session.StopRequested());
+    }
+    session.Sequence().Wait();
+    const BurnEnding ending = session.Sequence().Ending();
+    EXPECT_EQ(ending.outcome, c.outcome);
+    EXPECT_EQ(ending.text.rfind(c.text, 0), 0u) << ending.text;
+    EXPECT_NE(ending.detail.find(c.detail), std::string::npos) << ending.detail;
+    EXPECT_EQ(ending.help, c.help);
+    const auto records = messages.Records();
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records.back().text, ending.text);
+    EXPECT_EQ(records.back().icon, c.icon);
+    EXPECT_EQ(records.back().help, c.help);
+    if (c.stop) {
+      EXPECT_EQ(std::count_if(records.begin(), records.end(),
+                              [](const auto& r) {
+                                return r.question &&
+                                       r.text ==
+                                           "Stop the burn? The disc keeps what is etched "
+                                           "so far.";
+                              }),
+                2);
+      EXPECT_GT(ending.lastWrite, 0);
+      EXPECT_LT(ending.lastWrite, ending.writes);
+    }
+    if (c.outcome == BurnOutcome::FinishedWithGaps) {
+      EXPECT_GT(ending.skippedWrites, 0);
+      EXPECT_EQ(ending.streamingLosses, 2);
+    }
+    // The status lines in the order the burn went through them.
+    session.BurnEnded();
+    std::vector<std::string> statuses;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      for (const BurnProgressState& s : snapshots) {
+        const std::string text = session.StatusText(s);
+        if (statuses.empty() || statuses.back() != text) statuses.push_back(text);
+      }
+    }
+    auto at = statuses.begin();
+    for (const char* expected : c.statuses) {
+      at = std::find(at, statuses.end(), std::string(expected));
+      EXPECT_NE(at, statuses.end()) << "missing or out of order: " << expected;
+    }
+    EXPECT_EQ(session.StatusText(session.Progress().Peek()), "");  // after the burn
+  }
+}
+
+// Drives plugged in and pulled out while the dialog is open: the drive in
+// use stays chosen while it is listed, wherever it moves; when it is gone
+// Draw is off and the status line says so; back again, it is chosen again.
+TEST(BurnSessionTest, DriveListFollowsDrivesThatComeAndGo) {
+  auto source = [](char letter) {
+    VirtualDriveConfig c;
+    c.letter = letter;
+    c.disc = "label";
+    c.reloadDelaySeconds = 0;
+    c.product = std::string("Drive ") + letter;
+    return VirtualDrive::SourceFor(std::make_shared<VirtualDrive>(c));
+  };
+  std::vector<DriveSource> present = {source('V'), source('W')};
+  CELDevice device;
+  device.SetDriveSourceProvider([&] { return present; });
+  RecordingMessages messages;
+  BurnSession session(device, messages);
+  std::uint64_t changes = 0;
+  session.SetDriveChanges([&] { return changes; });
+  session.SetDriveIndex(1);
+  session.Open();
+  ASSERT_EQ(session.DriveItems().size(), 2u);
+  const std::string inUse = session.DriveItems()[1];
+  EXPECT_NE(inUse.find("Drive W"), std::string::npos);
+  EXPECT_TRUE(session.DrawEnabled());
+
+  struct Step {
+    std::vector<char> letters;
+    int selected;
+    bool draw;
+    const char* status;
+  };
+  const std::vector<Step> steps = {
+      {{'W'}, 0, true, ""},                     // the other one pulled out
+      {{}, -1, false, " is no longer there."},  // the one in use too
+      {{'U', 'W'}, 1, true, ""},                // back, behind a new one
+  };
+  for (const Step& step : steps) {
+    present.clear();
+    for (char letter : step.letters) present.push_back(source(letter));
+    ++changes;
+    session.Tick();
+    EXPECT_EQ(session.DriveItems().size(), step.letters.size());
+    EXPECT_EQ(session.SelectedDrive(), step.selected);
+    if (step.selected >= 0) {
+      EXPECT_EQ(session.DriveItems()[static_cast<std::size_t>(step.selected)], inUse);
+    }
+    EXPECT_EQ(session.DrawEnabled(), step.draw);
+    const std::string status = session.StatusText(session.Progress().Peek());
+    if (*step.status == '\0')
+      EXPECT_EQ(status, "");
+    else
+      EXPECT_EQ(status, inUse + step.status);
+  }
+}
+
+}  // namespace
+}  // namespace twr::test
