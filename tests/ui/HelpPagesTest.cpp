@@ -1,7 +1,9 @@
 // The help pages as built into the program: every language folder holds the
 // same files as the English pages, each page keeps the English page's
-// anchors, every link and picture of a page resolves within its own folder,
-// and the help window opens the pages of the program's language.
+// anchors and local links, every link and picture of a page resolves within
+// its own folder, and the help window under a German locale opens the German
+// pages.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -9,6 +11,11 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include <cstring>
+#include <string>
+
+#include "i18n/Languages.h"
+#include "i18n/Translations.h"
 #include "ui/HelpWindow.h"
 #include "ui/UiTestMain.h"
 
@@ -37,6 +44,16 @@ QSet<QString> Anchors(const QString& html) {
   return anchors;
 }
 
+// The page's links and pictures within the help ("burning.html#drive",
+// "#m804", "designer.png"); links out of the program are left out.
+QSet<QString> LocalLinks(const QString& html) {
+  QSet<QString> links;
+  static const QRegularExpression link(QStringLiteral(R"re(\b(?:href|src)="([^"]+)")re"));
+  for (const auto& match : link.globalMatch(html))
+    if (!match.captured(1).contains(QLatin1Char(':'))) links.insert(match.captured(1));
+  return links;
+}
+
 }  // namespace
 
 class HelpPagesTest : public QObject {
@@ -51,7 +68,6 @@ class HelpPagesTest : public QObject {
     const QStringList languages = QDir(kHelp).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QVERIFY(languages.contains(QStringLiteral("de")));
 
-    static const QRegularExpression link(QStringLiteral(R"re(\b(?:href|src)="([^"]+)")re"));
     for (const QString& language : QStringList{QString()} + languages) {
       const QString folder = language.isEmpty() ? kHelp : kHelp + language + QLatin1Char('/');
       QCOMPARE(Files(folder), pages);
@@ -60,11 +76,13 @@ class HelpPagesTest : public QObject {
         const QString where = folder + page;
         const QString html = Read(where);
         QVERIFY2(!html.isEmpty(), qPrintable(where));
-        const QSet<QString> anchors = Anchors(html);
-        if (!language.isEmpty()) QCOMPARE(anchors, Anchors(Read(kHelp + page)));
-        for (const auto& match : link.globalMatch(html)) {
-          const QString target = match.captured(1);
-          if (target.startsWith(QStringLiteral("http"))) continue;
+        const QSet<QString> links = LocalLinks(html);
+        if (!language.isEmpty()) {
+          const QString english = Read(kHelp + page);
+          QCOMPARE(Anchors(html), Anchors(english));
+          QCOMPARE(links, LocalLinks(english));
+        }
+        for (const QString& target : links) {
           const QString file = target.section(QLatin1Char('#'), 0, 0);
           const QString fragment = target.section(QLatin1Char('#'), 1);
           const QString path = file.isEmpty() ? where : folder + file;
@@ -77,16 +95,27 @@ class HelpPagesTest : public QObject {
       }
     }
 
-    // The window follows the program's language, and its links stay in it;
-    // a language without pages gets the English ones.
-    ui::HelpWindow::SetLanguage(QStringLiteral("de"));
+    // Under a German locale the program speaks German, as main() finds it,
+    // and the window opens the German contents; its links stay in German.
+    // A language without pages gets the English ones.
     {
+      i18n::ProgramTranslations translations(
+          i18n::MessageLanguages([](const char* name) -> const char* {
+            return std::strcmp(name, "LANG") == 0 ? "de_DE.UTF-8" : nullptr;
+          }));
+      QCOMPARE(translations.Language(), std::string("de"));
+      translations.InstallInto(*QCoreApplication::instance());
+      ui::HelpWindow::SetLanguage(QString::fromStdString(translations.Language()));
       ui::HelpWindow german(nullptr);
       german.ShowContents();
       QTextBrowser* browser = german.Browser();
       QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/de/index.html")));
-      browser->setSource(QUrl(QStringLiteral("designing.html")));  // as a link followed
-      QCOMPARE(browser->source().path(), QStringLiteral("/help/de/designing.html"));
+      QCOMPARE(browser->documentTitle(), QStringLiteral("Titlewright-Hilfe"));
+      QCOMPARE(german.windowTitle(), QStringLiteral("Titlewright-Hilfe"));
+      // A link is followed relative to the page that holds it.
+      browser->setSource(browser->source().resolved(QUrl(QStringLiteral("designing.html"))));
+      QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/de/designing.html")));
+      QCOMPARE(browser->documentTitle(), QStringLiteral("Titlewright-Hilfe: Ein Label gestalten"));
       german.ShowPage(QStringLiteral("troubleshooting.html#m804"));
       QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/de/troubleshooting.html#m804")));
       german.hide();
