@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
   // 1. The application object.
   QApplication app(argc, argv);
   translations.InstallInto(app);
+  twr::ui::HelpWindow::SetLanguage(QString::fromStdString(translations.Language()));
   QApplication::setApplicationName(QString::fromUtf8(twr::kAppName));
   QApplication::setApplicationVersion(QString::fromUtf8(twr::kVersionText));
   QApplication::setDesktopFileName(QStringLiteral("titlewright"));
