@@ -73,15 +73,18 @@ std::string RingStatus(int type, const std::string& in, const std::string& out) 
   QString text;
   switch (type) {
     case 1:
-      text = LayoutDesignerModel::tr(
+      text = QCoreApplication::translate(
+          "twr::ui::LayoutDesignerModel",
           "Ring text: band %1 to %2 mm from the disc centre, title and date above, notes below");
       break;
     case 2:
-      text = LayoutDesignerModel::tr(
+      text = QCoreApplication::translate(
+          "twr::ui::LayoutDesignerModel",
           "Ring text: band %1 to %2 mm from the disc centre, two rows on the lower arc");
       break;
     default:
-      text = LayoutDesignerModel::tr(
+      text = QCoreApplication::translate(
+          "twr::ui::LayoutDesignerModel",
           "Ring text: band %1 to %2 mm from the disc centre, one line around the full circle");
       break;
   }
