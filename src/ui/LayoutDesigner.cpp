@@ -16,6 +16,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "common/Strings.h"
 #include "ui/DesignerCanvas.h"
 #include "ui/DesignerProperties.h"
@@ -69,7 +71,9 @@ LayoutDesigner::LayoutDesigner(QWidget* parent) : QMainWindow(parent) {
   row2->addWidget(downButton_);
   leftColumn->addLayout(row1);
   leftColumn->addLayout(row2);
-  left->setMinimumWidth(kListWidth);
+  // Wide enough for the buttons' captions in every language.
+  const int listWidth = std::max(kListWidth, leftColumn->sizeHint().width());
+  left->setMinimumWidth(listWidth);
 
   canvas_ = new DesignerCanvas(model_, splitter);
   properties_ = new DesignerProperties(model_);
@@ -84,7 +88,7 @@ LayoutDesigner::LayoutDesigner(QWidget* parent) : QMainWindow(parent) {
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);
   splitter->setStretchFactor(2, 0);
-  splitter->setSizes({kListWidth, kStartWidth - kListWidth - kPropertiesWidth, kPropertiesWidth});
+  splitter->setSizes({listWidth, kStartWidth - listWidth - kPropertiesWidth, kPropertiesWidth});
   setCentralWidget(splitter);
 
   status_ = new QLabel(this);
