@@ -25,6 +25,20 @@ namespace twr::ui {
 
 namespace {
 
+// The names of the numbered choices live in label/ (kRingTypeNames,
+// kRingPlaceNames, kAlignNames); here for the translation tools, which
+// cannot see a text handed to tr() by name.
+[[maybe_unused]] constexpr const char* kChoiceNamesToTranslate[] = {
+    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "One line around the full circle"),
+    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "Title and date above, notes below"),
+    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "Two rows on the lower arc"),
+    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "At the inner radius"),
+    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "Centred in the band"),
+    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "At the outer radius"),
+    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "Left"),
+    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "Centred"),
+    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "Right")};
+
 constexpr int kMmDecimals = 2;
 constexpr int kIconSide = 44;
 const char* const kRefusedStyle = "QLineEdit { border: 2px solid #c0392b; }";
@@ -143,17 +157,17 @@ QLineEdit* DesignerProperties::AddField(QFormLayout* form, const QString& label,
     h->addWidget(binding.pixels);
     form->addRow(label, row);
   } else {
-    const char* unitText = unit == Unit::Degrees   ? "°"
-                           : unit == Unit::WholeMm ? "mm"
-                           : unit == Unit::Bytes   ? "bytes"
-                           : unit == Unit::Pixels  ? "px"
-                                                   : "";
-    if (*unitText) {
+    const QString unitText = unit == Unit::Degrees   ? QStringLiteral("°")
+                             : unit == Unit::WholeMm ? tr("mm")
+                             : unit == Unit::Bytes   ? tr("bytes")
+                             : unit == Unit::Pixels  ? tr("px")
+                                                     : QString();
+    if (!unitText.isEmpty()) {
       auto* row = new QWidget(this);
       auto* h = new QHBoxLayout(row);
       h->setContentsMargins(0, 0, 0, 0);
       h->addWidget(edit, 1);
-      h->addWidget(new QLabel(QString::fromUtf8(unitText), row));
+      h->addWidget(new QLabel(unitText, row));
       form->addRow(label, row);
     } else {
       form->addRow(label, edit);
