@@ -143,7 +143,7 @@ std::string Refusal(const LayoutDefinition& layout, const NumberKey& key, int va
           Tr("LayoutDefinition", "%1 must be %2 to %3 mm (at least InnerRadius, at most %3)"),
           {name, from, to});
   }
-  return name + " is out of range";
+  return Arg(Tr("LayoutDefinition", "%1 is out of range"), {name});
 }
 
 // "'key'" (built by appending: GCC 12 warns falsely about "'" + string).
@@ -157,13 +157,13 @@ std::string InQuotes(std::string_view text) {
 std::string CheckText(std::string_view key, std::string_view text) {
   const bool isName = ProfileNameEquals(key, kNameKey);
   if (text.find_first_of("\r\n") != std::string_view::npos)
-    return std::string(isName ? kNameKey : kPictureKey) + " must be one line";
+    return Arg(Tr("LayoutDefinition", "%1 must be one line"), {isName ? kNameKey : kPictureKey});
   if (text.size() > kProfileStringMax)
-    return std::string(isName ? kNameKey : kPictureKey) + " must be at most " +
-           std::to_string(kProfileStringMax) + " bytes (it has " + std::to_string(text.size()) +
-           ")";
+    return Arg(Tr("LayoutDefinition", "%1 must be at most %2 bytes (it has %3)"),
+               {isName ? kNameKey : kPictureKey, std::to_string(kProfileStringMax),
+                std::to_string(text.size())});
   if (isName && TrimProfileBlanks(text).empty())
-    return "Name must not be empty: the layout list shows it";
+    return Tr("LayoutDefinition", "Name must not be empty: the layout list shows it");
   return {};
 }
 
@@ -321,7 +321,8 @@ int LayoutNumber(const LayoutDefinition& layout, std::string_view key) {
 
 std::string SetLayoutNumber(LayoutDefinition& layout, std::string_view key, int value) {
   const NumberKey* k = FindNumberKey(key);
-  if (k == nullptr) return InQuotes(key) + " is not a number key of a layout";
+  if (k == nullptr)
+    return Arg(Tr("LayoutDefinition", "%1 is not a number key of a layout"), {InQuotes(key)});
   if (std::string why = Refusal(layout, *k, value); !why.empty()) return why;
   k->field(layout) = value;
   return {};
@@ -334,7 +335,8 @@ std::string AssignLayoutValue(LayoutDefinition& layout, std::string_view key,
     return {};
   }
   const NumberKey* k = FindNumberKey(key);
-  if (k == nullptr) return InQuotes(key) + " is not a key of a layout";
+  if (k == nullptr)
+    return Arg(Tr("LayoutDefinition", "%1 is not a key of a layout"), {InQuotes(key)});
   const std::string_view t = TrimProfileBlanks(text);
   int value = 0;
   const char* first = t.data();
@@ -342,7 +344,8 @@ std::string AssignLayoutValue(LayoutDefinition& layout, std::string_view key,
   if (first != last && *first == '+') ++first;
   const auto [end, ec] = std::from_chars(first, last, value);
   if (t.empty() || ec != std::errc() || end != last)
-    return std::string(k->key) + " must be a whole number (" + InQuotes(text) + " is not one)";
+    return Arg(Tr("LayoutDefinition", "%1 must be a whole number (%2 is not one)"),
+               {k->key, InQuotes(text)});
   k->field(layout) = value;
   return {};
 }
@@ -359,7 +362,8 @@ std::string CheckLayoutKey(const LayoutDefinition& layout, std::string_view key)
   if (IsLayoutTextKey(key))
     return CheckText(key, ProfileNameEquals(key, kNameKey) ? layout.Name : layout.BgImage);
   const NumberKey* k = FindNumberKey(key);
-  if (k == nullptr) return InQuotes(key) + " is not a key of a layout";
+  if (k == nullptr)
+    return Arg(Tr("LayoutDefinition", "%1 is not a key of a layout"), {InQuotes(key)});
   return Refusal(layout, *k, Get(layout, *k));
 }
 

@@ -91,7 +91,7 @@ bool CopyWhole(const std::string& bytes, const fs::path& target, std::string& pr
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
     if (!out) {
-      problem = "it could not be written (is the disk full?)";
+      problem = Tr("LayoutFile", "it could not be written (is the disk full?)");
       std::error_code ec;
       fs::remove(part, ec);
       return false;
@@ -123,18 +123,21 @@ std::string LayoutKeyAsWritten(const LayoutDefinition& layout, const std::string
 }
 
 std::string SaveFailureText(const std::string& path, const std::string& problem) {
-  return "Cannot save the settings file " + path + ": " + problem + ".";
+  return Arg(Tr("LayoutFile", "Cannot save the settings file %1: %2."), {path, problem});
 }
 
 std::string CheckLayoutIndex(const std::vector<LayoutDefinition>& layouts, int index) {
   if (index >= 0 && index < static_cast<int>(layouts.size())) return {};
-  return "Layout " + std::to_string(index) + " does not exist: the settings file has " +
-         std::to_string(layouts.size()) + " layouts, numbered from 0.";
+  return Arg(Tr("LayoutFile",
+                "Layout %1 does not exist: the settings file has %2 layouts, "
+                "numbered from 0."),
+             {std::to_string(index), std::to_string(layouts.size())});
 }
 
 std::string AddLayout(std::vector<LayoutDefinition>& layouts, LayoutDefinition layout) {
   if (static_cast<int>(layouts.size()) >= kMaxLayoutCount)
-    return "A settings file holds at most " + std::to_string(kMaxLayoutCount) + " layouts.";
+    return Arg(Tr("LayoutFile", "A settings file holds at most %1 layouts."),
+               {std::to_string(kMaxLayoutCount)});
   if (std::string why = CheckLayoutKey(layout, "Name"); !why.empty()) return why + ".";
   layouts.push_back(std::move(layout));
   return {};
@@ -143,8 +146,9 @@ std::string AddLayout(std::vector<LayoutDefinition>& layouts, LayoutDefinition l
 std::string DeleteLayout(std::vector<LayoutDefinition>& layouts, int index) {
   if (std::string why = CheckLayoutIndex(layouts, index); !why.empty()) return why;
   if (layouts.size() == 1)
-    return "The only layout cannot be deleted: a settings file without layouts opens neither "
-           "program.";
+    return Tr("LayoutFile",
+              "The only layout cannot be deleted: a settings file without layouts opens neither "
+              "program.");
   layouts.erase(layouts.begin() + index);
   return {};
 }
@@ -231,7 +235,8 @@ FileWriteResult LayoutFile::Save(const std::vector<LayoutDefinition>& layouts) {
     current = text_;
   }
   std::string out;
-  if (!RewriteText(current, layouts, out)) return {false, "a value holds a line break"};
+  if (!RewriteText(current, layouts, out))
+    return {false, Tr("LayoutFile", "a value holds a line break")};
   if (out != current) {
     FileWriteResult written = ReplaceFileAtomically(path_, out);
     if (!written.ok) return written;
@@ -284,7 +289,7 @@ FileWriteResult LayoutFile::SaveAs(const std::string& path,
   std::string out;
   if (!RewriteText(base, moved, out)) {
     dropCopies();
-    return {false, "a value holds a line break"};
+    return {false, Tr("LayoutFile", "a value holds a line break")};
   }
   FileWriteResult written = ReplaceFileAtomically(path, out);
   if (!written.ok) {
@@ -330,13 +335,14 @@ LayoutFile::Picture LayoutFile::AdoptPictureInto(const std::string& settingsFold
   bool read = false;
   const std::string bytes = ReadBytes(picture, read);
   if (!read) {
-    result.problem = picturePath + " cannot be read";
+    result.problem = Arg(Tr("LayoutFile", "%1 cannot be read"), {picturePath});
     return result;
   }
   const fs::path bg = folder / kDefaultPicturesFolder;
   fs::create_directories(bg, ec);
   if (ec) {
-    result.problem = "cannot make the folder " + bg.string() + ": " + ec.message();
+    result.problem =
+        Arg(Tr("LayoutFile", "cannot make the folder %1: %2"), {bg.string(), ec.message()});
     return result;
   }
   const std::string extension = LowerAscii(picture.extension().string());
@@ -372,7 +378,8 @@ LayoutFile::Picture LayoutFile::AdoptPictureInto(const std::string& settingsFold
     result.copied = true;
     return result;
   }
-  result.problem = "there are too many pictures named " + stem + " in " + bg.string();
+  result.problem =
+      Arg(Tr("LayoutFile", "there are too many pictures named %1 in %2"), {stem, bg.string()});
   return result;
 }
 
