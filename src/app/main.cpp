@@ -31,12 +31,14 @@ namespace {
 struct Options {
   std::string config;      // --config FILE
   std::string screenshot;  // --screenshot FILE
+  std::string design;      // FILE: a label design to open
 };
 
 void PrintUsage(std::FILE* out) {
   std::fprintf(out,
-               "Usage: titlewright [--config FILE] [--screenshot FILE]\n\n"
+               "Usage: titlewright [--config FILE] [--screenshot FILE] [DESIGN.twrlabel]\n\n"
                "Designs a round disc label and etches it with an Etchlume drive.\n\n"
+               "  DESIGN.twrlabel    open this label design\n"
                "  --config FILE      read the layouts from FILE\n"
                "  --screenshot FILE  write the main window to a PNG once it is open, then exit\n"
                "  --version          print the version and exit\n"
@@ -62,6 +64,15 @@ int ParseOptions(int argc, char** argv, Options& options) {
     }
     if (!std::strcmp(arg, "--config") && value(options.config)) continue;
     if (!std::strcmp(arg, "--screenshot") && value(options.screenshot)) continue;
+    // One design to open; "--" ends the options.
+    if (!std::strcmp(arg, "--") && i + 2 == argc && options.design.empty()) {
+      options.design = argv[++i];
+      continue;
+    }
+    if (arg[0] != '-' && options.design.empty()) {
+      options.design = arg;
+      continue;
+    }
     std::fprintf(stderr, "titlewright: unknown or incomplete option '%s'\n\n", arg);
     PrintUsage(stderr);
     return 3;
@@ -116,6 +127,7 @@ int main(int argc, char** argv) {
     // USB drives plugged in or pulled out, and the virtual drive of the settings.
     model.WatchDrives(twr::MakeSystemDriveChanges({settings.path}));
     twr::ui::CELMainDlg window(model, *config, *burn, *device, messages);
+    if (!options.design.empty()) window.SetDesignAtStart(QString::fromLocal8Bit(options.design));
     // A burn's outcome box with Help opens the page that explains it.
     messages.SetHelpOpener([&window](const std::string& page) {
       window.ShowHelp();
