@@ -623,6 +623,10 @@ bool MainWindowModel::OpenDesign(const std::string& path) {
   outer_ = given_.outerRadius;
   layout_.SetBandRadii(inner_, outer_);
   RefreshLabel(true);
+  // The render drew the folders first; the edit keeps the order typed, so
+  // that saving again writes the note as it came.
+  texts_.SetNote(DesignNote(given_));
+  lastNote_ = texts_.Note();
   UpdateStatusTexts();
   statusText_.clear();
   MarkClean();
