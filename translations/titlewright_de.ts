@@ -264,6 +264,14 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
         <source>High Quality</source>
         <translation>Hohe Qualität</translation>
     </message>
+    <message>
+        <source>The feed divisor that the page selects (offset %1 or %2) is 0. The drive&apos;s ELS page cannot be used for a burn.</source>
+        <translation>Der Vorschubteiler, den die Seite wählt (Offset %1 oder %2), ist 0. Die ELS-Seite des Laufwerks taugt nicht zum Brennen.</translation>
+    </message>
+    <message>
+        <source>The burn band is too narrow to burn.</source>
+        <translation>Das Brennband ist zu schmal zum Brennen.</translation>
+    </message>
 </context>
 <context>
     <name>BurnProgress</name>
@@ -313,6 +321,229 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
     <message>
         <source>%1 %2  %3 left  %4</source>
         <translation>%1 %2  noch %3  %4</translation>
+    </message>
+</context>
+<context>
+    <name>Design</name>
+    <message>
+        <source>its %1 is %2, not a whole number that fits 32 bits</source>
+        <translation>sein Eintrag %1 ist %2, keine ganze Zahl, die in 32 Bit passt</translation>
+    </message>
+    <message>
+        <source>the layout&apos;s %1 is %2, not a whole number that fits 32 bits</source>
+        <translation>%1 des Layouts ist %2, keine ganze Zahl, die in 32 Bit passt</translation>
+    </message>
+    <message>
+        <source>its %1 is %2, not a whole number from %3 to %4</source>
+        <translation>sein Eintrag %1 ist %2, keine ganze Zahl von %3 bis %4</translation>
+    </message>
+    <message>
+        <source>the layout&apos;s %1 is %2, not a whole number from %3 to %4</source>
+        <translation>%1 des Layouts ist %2, keine ganze Zahl von %3 bis %4</translation>
+    </message>
+    <message>
+        <source>its %1 is not UTF-8 text</source>
+        <translation>sein Eintrag %1 ist kein UTF-8-Text</translation>
+    </message>
+    <message>
+        <source>%1 is not UTF-8 text</source>
+        <translation>%1 ist kein UTF-8-Text</translation>
+    </message>
+    <message>
+        <source>its %1 is %2 bytes long; at most %3 are taken</source>
+        <translation>sein Eintrag %1 ist %2 Byte lang; höchstens %3 werden übernommen</translation>
+    </message>
+    <message>
+        <source>%1 is %2 bytes long; at most %3 are taken</source>
+        <translation>%1 ist %2 Byte lang; höchstens %3 werden übernommen</translation>
+    </message>
+    <message>
+        <source>its %1 holds a line break or another control character</source>
+        <translation>sein Eintrag %1 enthält einen Zeilenumbruch oder ein anderes Steuerzeichen</translation>
+    </message>
+    <message>
+        <source>%1 holds a line break or another control character</source>
+        <translation>%1 enthält einen Zeilenumbruch oder ein anderes Steuerzeichen</translation>
+    </message>
+    <message>
+        <source>its %1 is missing</source>
+        <translation>sein Eintrag %1 fehlt</translation>
+    </message>
+    <message>
+        <source>its %1 is not a number</source>
+        <translation>sein Eintrag %1 ist keine Zahl</translation>
+    </message>
+    <message>
+        <source>its %1 is not a finite number</source>
+        <translation>sein Eintrag %1 ist keine endliche Zahl</translation>
+    </message>
+    <message>
+        <source>its %1 is not true or false</source>
+        <translation>sein Eintrag %1 ist weder true noch false</translation>
+    </message>
+    <message>
+        <source>its %1 is not an object ({...})</source>
+        <translation>sein Eintrag %1 ist kein Objekt ({...})</translation>
+    </message>
+    <message>
+        <source>its %1 is not a text</source>
+        <translation>sein Eintrag %1 ist kein Text</translation>
+    </message>
+    <message>
+        <source>its %1 is not a list of note lines ([...])</source>
+        <translation>sein Eintrag %1 ist keine Liste von Notizzeilen ([...])</translation>
+    </message>
+    <message>
+        <source>its &quot;texts.notes&quot; holds %1 lines; a label takes %2</source>
+        <translation>sein Eintrag &quot;texts.notes&quot; hat %1 Zeilen; ein Label übernimmt %2</translation>
+    </message>
+    <message>
+        <source>&quot;texts.notes&quot; line %1</source>
+        <translation>&quot;texts.notes&quot; Zeile %1</translation>
+    </message>
+    <message>
+        <source>its layout&apos;s InnerRadius %1 lies beyond its OuterRadius %2</source>
+        <translation>der InnerRadius %1 seines Layouts liegt jenseits des OuterRadius %2</translation>
+    </message>
+    <message>
+        <source>its background picture is not base64 text (a line of it is not a text)</source>
+        <translation>sein Hintergrundbild ist kein Base64-Text (eine seiner Zeilen ist kein Text)</translation>
+    </message>
+    <message>
+        <source>its background picture is not base64 text</source>
+        <translation>sein Hintergrundbild ist kein Base64-Text</translation>
+    </message>
+    <message>
+        <source>its background picture is larger than the %1 MiB a design&apos;s picture may be</source>
+        <translation>sein Hintergrundbild ist größer als die %1 MiB, die das Bild eines Designs haben darf</translation>
+    </message>
+    <message>
+        <source>its background picture is not valid base64 text</source>
+        <translation>sein Hintergrundbild ist kein gültiger Base64-Text</translation>
+    </message>
+    <message>
+        <source>its &quot;background&quot; is neither null nor an object ({...})</source>
+        <translation>sein Eintrag &quot;background&quot; ist weder null noch ein Objekt ({...})</translation>
+    </message>
+    <message>
+        <source>its &quot;background.name&quot; is empty</source>
+        <translation>sein Eintrag &quot;background.name&quot; ist leer</translation>
+    </message>
+    <message>
+        <source>its background picture holds %1 bytes where the design says %2: the file is cut off or damaged</source>
+        <translation>sein Hintergrundbild hat %1 Byte, wo das Design %2 angibt: Die Datei ist abgeschnitten oder beschädigt</translation>
+    </message>
+    <message>
+        <source>its background picture %1 %2</source>
+        <translation>sein Hintergrundbild %1: %2</translation>
+    </message>
+    <message>
+        <source>it is larger than the %1 MiB a design may be</source>
+        <translation>es ist größer als die %1 MiB, die ein Design haben darf</translation>
+    </message>
+    <message>
+        <source>the title</source>
+        <translation>der Titel</translation>
+    </message>
+    <message>
+        <source>the date</source>
+        <translation>das Datum</translation>
+    </message>
+    <message>
+        <source>note line %1</source>
+        <translation>Notizzeile %1</translation>
+    </message>
+    <message>
+        <source>the note</source>
+        <translation>die Notiz</translation>
+    </message>
+    <message>
+        <source>the font face</source>
+        <translation>die Schriftart</translation>
+    </message>
+    <message>
+        <source>the layout&apos;s name</source>
+        <translation>der Name des Layouts</translation>
+    </message>
+    <message>
+        <source>the burning area is not within 25 to 58 mm, inner radius first</source>
+        <translation>der Brennbereich liegt nicht innerhalb von 25 bis 58 mm, der innere Radius zuerst</translation>
+    </message>
+    <message>
+        <source>the layout&apos;s colours are not greys</source>
+        <translation>die Farben des Layouts sind keine Grauwerte</translation>
+    </message>
+    <message>
+        <source>the layout&apos;s RingLength is not a whole number from 0 to %1</source>
+        <translation>RingLength des Layouts ist keine ganze Zahl von 0 bis %1</translation>
+    </message>
+    <message>
+        <source>the layout&apos;s own radii are not whole millimetres within 25 to 58, inner first</source>
+        <translation>die eigenen Radien des Layouts sind keine ganzen Millimeter innerhalb von 25 bis 58, der innere zuerst</translation>
+    </message>
+    <message>
+        <source>the background picture has no name</source>
+        <translation>das Hintergrundbild hat keinen Namen</translation>
+    </message>
+    <message>
+        <source>the background picture&apos;s name</source>
+        <translation>der Name des Hintergrundbilds</translation>
+    </message>
+    <message>
+        <source>the background&apos;s problem</source>
+        <translation>das Problem des Hintergrunds</translation>
+    </message>
+    <message>
+        <source>the background picture is empty</source>
+        <translation>das Hintergrundbild ist leer</translation>
+    </message>
+    <message>
+        <source>the background picture is %1 MiB; a design embeds at most %2 MiB</source>
+        <translation>das Hintergrundbild hat %1 MiB; ein Design nimmt höchstens %2 MiB auf</translation>
+    </message>
+    <message>
+        <source>the background picture&apos;s type</source>
+        <translation>der Typ des Hintergrundbilds</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>es ist leer</translation>
+    </message>
+    <message>
+        <source>it is not a label design (it is not JSON text)</source>
+        <translation>es ist kein Label-Design (es ist kein JSON-Text)</translation>
+    </message>
+    <message>
+        <source>it is cut off: its text ends in the middle (after %1 bytes)</source>
+        <translation>es ist abgeschnitten: Sein Text endet mittendrin (nach %1 Byte)</translation>
+    </message>
+    <message>
+        <source>it is damaged: %1 at byte %2</source>
+        <translation>es ist beschädigt: %1 bei Byte %2</translation>
+    </message>
+    <message>
+        <source>it is not a label design</source>
+        <translation>es ist kein Label-Design</translation>
+    </message>
+    <message>
+        <source>it is not a label design (its &quot;format&quot; is not &quot;%1&quot;)</source>
+        <translation>es ist kein Label-Design (sein &quot;format&quot; ist nicht &quot;%1&quot;)</translation>
+    </message>
+    <message>
+        <source>its format version is not a whole number from 1</source>
+        <translation>seine Formatversion ist keine ganze Zahl ab 1</translation>
+    </message>
+    <message>
+        <source>it was written by a newer %1 (format version %2); this one reads version %3</source>
+        <translation>es wurde von einem neueren %1 geschrieben (Formatversion %2); dieses liest Version %3</translation>
+    </message>
+    <message>
+        <source>its burning area %1 - %2 mm is not within 25 to 58 mm</source>
+        <translation>sein Brennbereich %1 - %2 mm liegt nicht innerhalb von 25 bis 58 mm</translation>
+    </message>
+    <message>
+        <source>its &quot;quality&quot; is %1, not draft, normal or high</source>
+        <translation>sein Eintrag &quot;quality&quot; ist %1, nicht draft, normal oder high</translation>
     </message>
 </context>
 <context>
@@ -479,6 +710,73 @@ Datei. »twr render --design FILE« zeichnet eines.</translation>
     <message>
         <source>twr design: unknown action &apos;%1&apos;; say save or show</source>
         <translation>twr design: unbekannte Aktion »%1«; save oder show angeben</translation>
+    </message>
+</context>
+<context>
+    <name>DiscName</name>
+    <message>
+        <source>CD-ROM disc</source>
+        <translation>CD-ROM-Disc</translation>
+    </message>
+    <message>
+        <source>CD-R disc</source>
+        <translation>CD-R-Disc</translation>
+    </message>
+    <message>
+        <source>CD-RW disc</source>
+        <translation>CD-RW-Disc</translation>
+    </message>
+    <message>
+        <source>DVD-ROM disc</source>
+        <translation>DVD-ROM-Disc</translation>
+    </message>
+    <message>
+        <source>DVD-R blank</source>
+        <translation>DVD-R leer</translation>
+    </message>
+    <message>
+        <source>DVD-R incomplete</source>
+        <translation>DVD-R unvollständig</translation>
+    </message>
+    <message>
+        <source>DVD-R complete</source>
+        <translation>DVD-R abgeschlossen</translation>
+    </message>
+    <message>
+        <source>DVD-RAM disc</source>
+        <translation>DVD-RAM-Disc</translation>
+    </message>
+    <message>
+        <source>DVD-RW disc</source>
+        <translation>DVD-RW-Disc</translation>
+    </message>
+    <message>
+        <source>DVD+RW disc</source>
+        <translation>DVD+RW-Disc</translation>
+    </message>
+    <message>
+        <source>DVD+R blank</source>
+        <translation>DVD+R leer</translation>
+    </message>
+    <message>
+        <source>DVD+R incomplete</source>
+        <translation>DVD+R unvollständig</translation>
+    </message>
+    <message>
+        <source>DVD+R complete</source>
+        <translation>DVD+R abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Etchlume disc  label-side</source>
+        <translation>Etchlume-Disc  Labelseite</translation>
+    </message>
+    <message>
+        <source>Unknown disc</source>
+        <translation>Unbekannte Disc</translation>
+    </message>
+    <message>
+        <source>No disc or Non-support disc</source>
+        <translation>Keine Disc oder nicht unterstützte Disc</translation>
     </message>
 </context>
 <context>
@@ -808,6 +1106,77 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
     </message>
 </context>
 <context>
+    <name>LabelWarnings</name>
+    <message>
+        <source>%1 - %2 mm</source>
+        <translation>%1 - %2 mm</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <translation>»%1«</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is not drawn: %3 is %4.</source>
+        <translation>%1 »%2« wird nicht gezeichnet: %3 ist %4.</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is cut to &quot;%3&quot; (%4=%5 bytes).</source>
+        <translation>%1 »%2« wird auf »%3« gekürzt (%4=%5 Byte).</translation>
+    </message>
+    <message>
+        <source>The background picture &quot;%1&quot; %2; the label is filled with its BgColor (grey %3) instead.</source>
+        <translation>Hintergrundbild »%1«: %2; das Label wird stattdessen mit seiner BgColor (Grauwert %3) gefüllt.</translation>
+    </message>
+    <message>
+        <source>The title box</source>
+        <translation>Das Titelfeld</translation>
+    </message>
+    <message>
+        <source>The title</source>
+        <translation>Der Titel</translation>
+    </message>
+    <message>
+        <source>The date box</source>
+        <translation>Das Datumsfeld</translation>
+    </message>
+    <message>
+        <source>The date</source>
+        <translation>Das Datum</translation>
+    </message>
+    <message>
+        <source>The note box</source>
+        <translation>Das Notizfeld</translation>
+    </message>
+    <message>
+        <source>Note line %1</source>
+        <translation>Notizzeile %1</translation>
+    </message>
+    <message>
+        <source>%1 lies wholly outside the burning area (%2): its text will not be burned.</source>
+        <translation>%1 liegt ganz außerhalb des Brennbereichs (%2): Sein Text wird nicht gebrannt.</translation>
+    </message>
+    <message>
+        <source>%1 reaches under the hub (inside %2 mm): the part of its text there will not be burned.</source>
+        <translation>%1 reicht unter die Nabe (innerhalb von %2 mm): Der Teil seines Textes dort wird nicht gebrannt.</translation>
+    </message>
+    <message>
+        <source>Only ten note lines are drawn; %1 more line is left out: %2.</source>
+        <translation>Nur zehn Notizzeilen werden gezeichnet; %1 weitere Zeile fällt weg: %2.</translation>
+    </message>
+    <message>
+        <source>Only ten note lines are drawn; %1 more lines are left out: %2.</source>
+        <translation>Nur zehn Notizzeilen werden gezeichnet; %1 weitere Zeilen fallen weg: %2.</translation>
+    </message>
+    <message>
+        <source>The ring text (%1) lies wholly outside the burning area (%2): it will not be burned.</source>
+        <translation>Der Ringtext (%1) liegt ganz außerhalb des Brennbereichs (%2): Er wird nicht gebrannt.</translation>
+    </message>
+    <message>
+        <source>The ring text (%1) reaches under the hub (inside %2 mm): its inner part will not be burned.</source>
+        <translation>Der Ringtext (%1) reicht unter die Nabe (innerhalb von %2 mm): Sein innerer Teil wird nicht gebrannt.</translation>
+    </message>
+</context>
+<context>
     <name>LayoutCommands</name>
     <message>
         <source>Shows, adds, changes, deletes and moves the layouts of the settings file, with
@@ -991,6 +1360,85 @@ Layout lässt sich nicht löschen.</translation>
     </message>
 </context>
 <context>
+    <name>MergeCsv</name>
+    <message>
+        <source>there is text after the closing double quote of field %1 (a double quote inside a quoted text is written twice: &quot;&quot;)</source>
+        <translation>nach dem schließenden doppelten Anführungszeichen von Feld %1 steht noch Text (ein doppeltes Anführungszeichen in einem Text in Anführungszeichen wird doppelt geschrieben: &quot;&quot;)</translation>
+    </message>
+    <message>
+        <source>field %1 opens a double quote that is never closed</source>
+        <translation>Feld %1 öffnet ein doppeltes Anführungszeichen, das nie geschlossen wird</translation>
+    </message>
+    <message>
+        <source>column %1 is named &quot;%2&quot;; the columns are title, date and note1 to note10 (the fields must be separated by commas)</source>
+        <translation>Spalte %1 heißt »%2«; die Spalten sind title, date und note1 bis note10 (die Felder müssen durch Kommas getrennt sein)</translation>
+    </message>
+    <message>
+        <source>column %1 is named &quot;%2&quot;; the columns are title, date and note1 to note10</source>
+        <translation>Spalte %1 heißt »%2«; die Spalten sind title, date und note1 bis note10</translation>
+    </message>
+    <message>
+        <source>the column %1 is named twice</source>
+        <translation>die Spalte %1 ist zweimal genannt</translation>
+    </message>
+    <message>
+        <source>it has %1 fields but the header %2 (a text with a comma must be written in double quotes)</source>
+        <translation>sie hat %1 Felder, die Kopfzeile aber %2 (ein Text mit Komma muss in doppelten Anführungszeichen stehen)</translation>
+    </message>
+    <message>
+        <source>field %1 is not UTF-8 text (save the file as UTF-8)</source>
+        <translation>Feld %1 ist kein UTF-8-Text (speichern Sie die Datei als UTF-8)</translation>
+    </message>
+    <message>
+        <source>field %1 holds a NUL byte</source>
+        <translation>Feld %1 enthält ein NUL-Byte</translation>
+    </message>
+    <message>
+        <source>field %1 holds text but its column has no name</source>
+        <translation>Feld %1 enthält Text, aber seine Spalte hat keinen Namen</translation>
+    </message>
+    <message>
+        <source>the title holds a line break; it is drawn on one line</source>
+        <translation>der Titel enthält einen Zeilenumbruch; er wird in einer Zeile gezeichnet</translation>
+    </message>
+    <message>
+        <source>the date holds a line break; it is drawn on one line</source>
+        <translation>das Datum enthält einen Zeilenumbruch; es wird in einer Zeile gezeichnet</translation>
+    </message>
+    <message>
+        <source>the title is %1 bytes long; the label takes at most %2</source>
+        <translation>der Titel ist %1 Byte lang; das Label übernimmt höchstens %2</translation>
+    </message>
+    <message>
+        <source>the date is %1 bytes long; the label takes at most %2</source>
+        <translation>das Datum ist %1 Byte lang; das Label übernimmt höchstens %2</translation>
+    </message>
+    <message>
+        <source>the note is %1 bytes long; the label takes at most %2</source>
+        <translation>die Notiz ist %1 Byte lang; das Label übernimmt höchstens %2</translation>
+    </message>
+    <message>
+        <source>row %1 (line %2): %3</source>
+        <translation>Zeile %1 (Textzeile %2): %3</translation>
+    </message>
+    <message>
+        <source>row %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message>
+        <source>the file is empty: it needs a header row (title,date,note1,...)</source>
+        <translation>die Datei ist leer: Sie braucht eine Kopfzeile (title,date,note1,...)</translation>
+    </message>
+    <message>
+        <source>the file names more than %1 discs</source>
+        <translation>die Datei nennt mehr als %1 Discs</translation>
+    </message>
+    <message>
+        <source>the file has a header but no row for a disc</source>
+        <translation>die Datei hat eine Kopfzeile, aber keine Zeile für eine Disc</translation>
+    </message>
+</context>
+<context>
     <name>PictureFile</name>
     <message>
         <source>its name does not end in %1</source>
@@ -999,6 +1447,49 @@ Layout lässt sich nicht löschen.</translation>
     <message>
         <source>%1 pictures cannot be written on this system: install the Qt image format plugins (Debian: qt6-image-formats-plugins)</source>
         <translation>%1-Bilder lassen sich auf diesem System nicht schreiben: Installieren Sie die Qt-Bildformat-Plugins (Debian: qt6-image-formats-plugins)</translation>
+    </message>
+</context>
+<context>
+    <name>ProfileFile</name>
+    <message>
+        <source>the disk is full</source>
+        <translation>der Datenträger ist voll</translation>
+    </message>
+    <message>
+        <source>the file system is read-only</source>
+        <translation>das Dateisystem ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>the folder %1 may not be written to</source>
+        <translation>in den Ordner %1 darf nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the disk reported an input/output error</source>
+        <translation>der Datenträger meldete einen Ein-/Ausgabefehler</translation>
+    </message>
+    <message>
+        <source>it does not exist</source>
+        <translation>die Datei existiert nicht</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>die Datei ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>die Datei ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>die Datei lässt sich nicht lesen</translation>
+    </message>
+    <message>
+        <source>the file is read-only</source>
+        <translation>die Datei ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>the file may not be written to</source>
+        <translation>die Datei darf nicht geschrieben werden</translation>
     </message>
 </context>
 <context>
@@ -1403,6 +1894,60 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
     </message>
 </context>
 <context>
+    <name>SettingsLocation</name>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 existiert nicht</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a settings file</source>
+        <translation>%1 ist ein Ordner, keine Einstellungsdatei</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file</source>
+        <translation>%1 ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>there is no ./%1 and the installed default layouts (%2) are missing; name a settings file with --config</source>
+        <translation>es gibt keine ./%1, und die installierten Standardlayouts (%2) fehlen; nennen Sie eine Einstellungsdatei mit --config</translation>
+    </message>
+    <message>
+        <source>cannot create the folder %1: %2</source>
+        <translation>der Ordner %1 lässt sich nicht anlegen: %2</translation>
+    </message>
+    <message>
+        <source>cannot copy the default pictures to %1: %2</source>
+        <translation>die Standardbilder lassen sich nicht nach %1 kopieren: %2</translation>
+    </message>
+    <message>
+        <source>cannot copy the default layouts to %1: %2</source>
+        <translation>die Standardlayouts lassen sich nicht nach %1 kopieren: %2</translation>
+    </message>
+    <message>
+        <source>there is no ./%1, and neither XDG_CONFIG_HOME nor HOME is set to find your own copy; name a settings file with --config</source>
+        <translation>es gibt keine ./%1, und weder XDG_CONFIG_HOME noch HOME ist gesetzt, um Ihre eigene Kopie zu finden; nennen Sie eine Einstellungsdatei mit --config</translation>
+    </message>
+    <message>
+        <source>%1 does not exist or cannot be read.</source>
+        <translation>%1 existiert nicht oder lässt sich nicht lesen.</translation>
+    </message>
+    <message>
+        <source>%1 holds no layout: [Config] LayoutNum is missing or 0.</source>
+        <translation>%1 enthält kein Layout: [Config] LayoutNum fehlt oder ist 0.</translation>
+    </message>
+</context>
+<context>
+    <name>SimulatedEtch</name>
+    <message>
+        <source>the ELS page offers no usable speed entry</source>
+        <translation>die ELS-Seite bietet keinen brauchbaren Geschwindigkeitseintrag</translation>
+    </message>
+    <message>
+        <source>out of memory for the picture</source>
+        <translation>zu wenig Speicher für das Bild</translation>
+    </message>
+</context>
+<context>
     <name>Strings</name>
     <message>
         <source>This software is only for Windows 2000/XP</source>
@@ -1494,6 +2039,22 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
     </message>
 </context>
 <context>
+    <name>TerminalMessages</name>
+    <message>
+        <source>[y/N] y (--yes)</source>
+        <translation>[j/N] j (--yes)</translation>
+    </message>
+    <message>
+        <source>[y/N]</source>
+        <translation>[j/N]</translation>
+    </message>
+    <message>
+        <source>yY</source>
+        <extracomment>The letters that answer yes to a [y/N] question, besides y and Y (German: jJ).</extracomment>
+        <translation>jJ</translation>
+    </message>
+</context>
+<context>
     <name>TitleConfigModel</name>
     <message>
         <source>Outer radius: a number of millimetres, above the inner radius and at most %1.</source>
@@ -1518,6 +2079,96 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
     <message>
         <source>Inner radius %1 mm: allowed from %2 mm to below the outer radius (%3 mm).</source>
         <translation>Innenradius %1 mm: erlaubt sind Werte ab %2 mm bis unter den Außenradius (%3 mm).</translation>
+    </message>
+</context>
+<context>
+    <name>WholeFile</name>
+    <message>
+        <source>it does not exist</source>
+        <translation>die Datei existiert nicht</translation>
+    </message>
+    <message>
+        <source>it cannot be read (permission denied)</source>
+        <translation>die Datei lässt sich nicht lesen (Zugriff verweigert)</translation>
+    </message>
+    <message>
+        <source>it does not exist (a part of its path is not a folder)</source>
+        <translation>die Datei existiert nicht (ein Teil des Pfades ist kein Ordner)</translation>
+    </message>
+    <message>
+        <source>it cannot be opened (%1)</source>
+        <translation>die Datei lässt sich nicht öffnen (%1)</translation>
+    </message>
+    <message>
+        <source>it cannot be read (%1)</source>
+        <translation>die Datei lässt sich nicht lesen (%1)</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>die Datei ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>it is not a regular file (a pipe, socket or device)</source>
+        <translation>die Datei ist keine reguläre Datei (eine Pipe, ein Socket oder ein Gerät)</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MiB</source>
+        <translation>die Datei ist größer als %1 MiB</translation>
+    </message>
+    <message>
+        <source>it could not be read whole</source>
+        <translation>die Datei ließ sich nicht ganz lesen</translation>
+    </message>
+    <message>
+        <source>it names a folder, not a file</source>
+        <translation>der Pfad nennt einen Ordner, keine Datei</translation>
+    </message>
+    <message>
+        <source>its link cannot be followed (%1)</source>
+        <translation>der Verknüpfung lässt sich nicht folgen (%1)</translation>
+    </message>
+    <message>
+        <source>the folder %1 does not exist</source>
+        <translation>der Ordner %1 existiert nicht</translation>
+    </message>
+    <message>
+        <source>the folder %1 cannot be written (permission denied)</source>
+        <translation>in den Ordner %1 lässt sich nicht schreiben (Zugriff verweigert)</translation>
+    </message>
+    <message>
+        <source>a part of its path is not a folder</source>
+        <translation>ein Teil des Pfades ist kein Ordner</translation>
+    </message>
+</context>
+<context>
+    <name>titlewright</name>
+    <message>
+        <source>Usage: titlewright [--config FILE] [--screenshot FILE]
+
+Designs a round disc label and etches it with an Etchlume drive.
+
+</source>
+        <translation>Aufruf: titlewright [--config FILE] [--screenshot FILE]
+
+Gestaltet ein rundes Disc-Label und brennt es mit einem Etchlume-Laufwerk.
+
+</translation>
+    </message>
+    <message>
+        <source>read the layouts from FILE</source>
+        <translation>die Layouts aus FILE lesen</translation>
+    </message>
+    <message>
+        <source>write the main window to a PNG once it is open, then exit</source>
+        <translation>das Hauptfenster als PNG schreiben, sobald es offen ist, dann beenden</translation>
+    </message>
+    <message>
+        <source>print the version and exit</source>
+        <translation>die Version ausgeben und beenden</translation>
+    </message>
+    <message>
+        <source>print this help and exit</source>
+        <translation>diese Hilfe ausgeben und beenden</translation>
     </message>
 </context>
 <context>
@@ -2280,6 +2931,181 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
     <message>
         <source>The layouts have changes that are not saved. Save them before closing?</source>
         <translation>Die Layouts haben ungespeicherte Änderungen. Vor dem Schließen speichern?</translation>
+    </message>
+</context>
+<context>
+    <name>twr::ui::LayoutDesignerModel</name>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Note line 1</source>
+        <translation>Notizzeile 1</translation>
+    </message>
+    <message>
+        <source>Note line 2</source>
+        <translation>Notizzeile 2</translation>
+    </message>
+    <message>
+        <source>Note line 3</source>
+        <translation>Notizzeile 3</translation>
+    </message>
+    <message>
+        <source>No settings file is open</source>
+        <translation>Keine Einstellungsdatei ist geöffnet</translation>
+    </message>
+    <message>
+        <source>the title box</source>
+        <translation>das Titelfeld</translation>
+    </message>
+    <message>
+        <source>the date box</source>
+        <translation>das Datumsfeld</translation>
+    </message>
+    <message>
+        <source>the note box</source>
+        <translation>das Notizfeld</translation>
+    </message>
+    <message>
+        <source>the ring text</source>
+        <translation>den Ringtext</translation>
+    </message>
+    <message>
+        <source>the outer circle</source>
+        <translation>den Außenkreis</translation>
+    </message>
+    <message>
+        <source>the inner circle</source>
+        <translation>den Innenkreis</translation>
+    </message>
+    <message>
+        <source>the layout</source>
+        <translation>das Layout</translation>
+    </message>
+    <message>
+        <source>Ring text: band %1 to %2 mm from the disc centre, title and date above, notes below</source>
+        <translation>Ringtext: Band %1 bis %2 mm von der Discmitte, Titel und Datum oben, Notizen unten</translation>
+    </message>
+    <message>
+        <source>Ring text: band %1 to %2 mm from the disc centre, two rows on the lower arc</source>
+        <translation>Ringtext: Band %1 bis %2 mm von der Discmitte, zwei Reihen auf dem unteren Bogen</translation>
+    </message>
+    <message>
+        <source>Ring text: band %1 to %2 mm from the disc centre, one line around the full circle</source>
+        <translation>Ringtext: Band %1 bis %2 mm von der Discmitte, eine Zeile um den ganzen Kreis</translation>
+    </message>
+    <message>
+        <source>Title box</source>
+        <translation>Titelfeld</translation>
+    </message>
+    <message>
+        <source>Date box</source>
+        <translation>Datumsfeld</translation>
+    </message>
+    <message>
+        <source>Note box</source>
+        <translation>Notizfeld</translation>
+    </message>
+    <message>
+        <source>Ring text</source>
+        <translation>Ringtext</translation>
+    </message>
+    <message>
+        <source>Outer circle</source>
+        <translation>Außenkreis</translation>
+    </message>
+    <message>
+        <source>Inner circle</source>
+        <translation>Innenkreis</translation>
+    </message>
+    <message>
+        <source>Layout</source>
+        <translation>Layout</translation>
+    </message>
+    <message>
+        <source>it holds no layout</source>
+        <translation>sie enthält kein Layout</translation>
+    </message>
+    <message>
+        <source>%1: not drawn (it has no size); give it one in the properties</source>
+        <translation>%1: nicht gezeichnet (es hat keine Größe); geben Sie ihm in den Eigenschaften eine</translation>
+    </message>
+    <message>
+        <source>%1: top-left corner x %2 mm, y %3 mm from the disc centre; %4 × %5 mm (%6, %7; %8 × %9 label pixels)</source>
+        <translation>%1: linke obere Ecke x %2 mm, y %3 mm von der Discmitte; %4 × %5 mm (%6, %7; %8 × %9 Labelpixel)</translation>
+    </message>
+    <message>
+        <source>Ring text: none (RingLength is 0)</source>
+        <translation>Ringtext: keiner (RingLength ist 0)</translation>
+    </message>
+    <message>
+        <source>Outer circle of the burning area: %1 mm from the disc centre</source>
+        <translation>Außenkreis des Brennbereichs: %1 mm von der Discmitte</translation>
+    </message>
+    <message>
+        <source>Inner circle of the burning area: %1 mm from the disc centre</source>
+        <translation>Innenkreis des Brennbereichs: %1 mm von der Discmitte</translation>
+    </message>
+    <message>
+        <source>Layout %1: %2</source>
+        <translation>Layout %1: %2</translation>
+    </message>
+    <message>
+        <source>Set %1</source>
+        <translation>%1 setzen</translation>
+    </message>
+    <message>
+        <source>Background picture</source>
+        <translation>Hintergrundbild</translation>
+    </message>
+    <message>
+        <source>Nudge %1</source>
+        <translation>%1 fein verschieben</translation>
+    </message>
+    <message>
+        <source>Give %1 a size</source>
+        <translation>Größe für %1 festlegen</translation>
+    </message>
+    <message>
+        <source>Copy the layout</source>
+        <translation>Layout kopieren</translation>
+    </message>
+    <message>
+        <source>New layout</source>
+        <translation>Neues Layout</translation>
+    </message>
+    <message>
+        <source>Rename the layout</source>
+        <translation>Layout umbenennen</translation>
+    </message>
+    <message>
+        <source>Delete layout %1</source>
+        <translation>Layout %1 löschen</translation>
+    </message>
+    <message>
+        <source>Move layout %1</source>
+        <translation>Layout %1 verschieben</translation>
+    </message>
+    <message>
+        <source>Change %1</source>
+        <translation>%1 ändern</translation>
+    </message>
+    <message>
+        <source>Move %1</source>
+        <translation>%1 verschieben</translation>
+    </message>
+    <message>
+        <source>Resize %1</source>
+        <translation>%1 in der Größe ändern</translation>
+    </message>
+    <message>
+        <source>Pictures beside the new settings file</source>
+        <translation>Bilder neben der neuen Einstellungsdatei</translation>
     </message>
 </context>
 <context>

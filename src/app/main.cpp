@@ -12,6 +12,7 @@
 
 #include "common/SettingsLocation.h"
 #include "common/Strings.h"
+#include "common/Translate.h"
 #include "desktop/UDisksUnmountService.h"
 #include "drive/CELDevice.h"
 #include "drive/DriveSetup.h"
@@ -35,14 +36,19 @@ struct Options {
 };
 
 void PrintUsage(std::FILE* out) {
-  std::fprintf(out,
-               "Usage: titlewright [--config FILE] [--screenshot FILE] [DESIGN.twrlabel]\n\n"
-               "Designs a round disc label and etches it with an Etchlume drive.\n\n"
-               "  DESIGN.twrlabel    open this label design\n"
-               "  --config FILE      read the layouts from FILE\n"
-               "  --screenshot FILE  write the main window to a PNG once it is open, then exit\n"
-               "  --version          print the version and exit\n"
-               "  --help             print this help and exit\n");
+  std::fputs(twr::Tr("titlewright",
+                     "Usage: titlewright [--config FILE] [--screenshot FILE] [DESIGN.twrlabel]\n\n"
+                     "Designs a round disc label and etches it with an Etchlume drive.\n\n"),
+             out);
+  const auto option = [out](const char* name, const char* what) {
+    std::fprintf(out, "  %-17s  %s\n", name, what);
+  };
+  option("DESIGN.twrlabel", twr::Tr("titlewright", "open this label design"));
+  option("--config FILE", twr::Tr("titlewright", "read the layouts from FILE"));
+  option("--screenshot FILE",
+         twr::Tr("titlewright", "write the main window to a PNG once it is open, then exit"));
+  option("--version", twr::Tr("titlewright", "print the version and exit"));
+  option("--help", twr::Tr("titlewright", "print this help and exit"));
 }
 
 // 0: go on; otherwise the exit status + 1.
@@ -91,6 +97,7 @@ int main(int argc, char** argv) {
   // 1. The application object.
   QApplication app(argc, argv);
   translations.InstallInto(app);
+  twr::ui::HelpWindow::SetLanguage(QString::fromStdString(translations.Language()));
   QApplication::setApplicationName(QString::fromUtf8(twr::kAppName));
   QApplication::setApplicationVersion(QString::fromUtf8(twr::kVersionText));
   QApplication::setDesktopFileName(QStringLiteral("titlewright"));

@@ -7,6 +7,7 @@
 #include "burn/DotEncoder.h"
 #include "common/DecimalText.h"
 #include "common/Strings.h"
+#include "common/Translate.h"
 #include "common/Truncate.h"
 
 namespace twr {
@@ -195,18 +196,19 @@ std::string PlanFailureText(const PlanFailure& failure) {
     case PlanCheck::FeedDivisor:
       return StringText(failure.messageId);
     case PlanCheck::BandRadius:
-      return kInputRadiusError;
+      return Tr("Strings", kInputRadiusError);
     case PlanCheck::BandTooNarrow:
-      return kBandTooNarrow;
+      return Tr("BurnPlan", kBandTooNarrow);
   }
   return {};
 }
 
 std::string PlanFailureDetail(const PlanFailure& failure) {
   if (failure.check != PlanCheck::FeedDivisor) return {};
-  return "The feed divisor that the page selects (offset " + std::to_string(ElsPage::kOffDivisorA) +
-         " or " + std::to_string(ElsPage::kOffDivisorB) +
-         ") is 0. The drive's ELS page cannot be used for a burn.";
+  return Arg(Tr("BurnPlan",
+                "The feed divisor that the page selects (offset %1 or %2) is 0. The drive's ELS "
+                "page cannot be used for a burn."),
+             {std::to_string(ElsPage::kOffDivisorA), std::to_string(ElsPage::kOffDivisorB)});
 }
 
 bool BurnPlan::Fails(PlanCheck check) const {

@@ -34,7 +34,9 @@ inline constexpr double kDvdMinusRDataLimit = 36.0;
 inline constexpr double kDvdPlusRDataLimit = 31.0;
 
 // Outcome text of a burn whose band holds less than one write's worth of blocks.
-inline constexpr const char* kBandTooNarrow = "The burn band is too narrow to burn.";
+// Marked for the translation tools; Tr("BurnPlan", kBandTooNarrow) where it is shown.
+inline constexpr const char* kBandTooNarrow =
+    TWR_TRANSLATE_NOOP("BurnPlan", "The burn band is too narrow to burn.");
 
 // The band burned, in millimetres from the centre.
 struct BurnBand {

@@ -12,6 +12,7 @@
 
 #include "burn/DotEncoder.h"
 #include "common/Strings.h"
+#include "common/Translate.h"
 #include "drive/DiscGeometry.h"
 #include "drive/EtchModel.h"
 
@@ -97,9 +98,10 @@ QImage RgbPicture(const std::vector<std::uint8_t>& rgb, int side) {
 
 // Why a plan gives no picture; "" when it gives one.
 std::string PlanProblem(const BurnPlan& p) {
-  if (p.Fails(PlanCheck::NoSpeedEntry)) return "the ELS page offers no usable speed entry";
+  if (p.Fails(PlanCheck::NoSpeedEntry))
+    return Tr("SimulatedEtch", "the ELS page offers no usable speed entry");
   if (!p.failures.empty()) return PlanFailureText(p.failures.front());
-  if (p.blocksPerRevolution <= 0 || p.steps <= 0) return kBandTooNarrow;
+  if (p.blocksPerRevolution <= 0 || p.steps <= 0) return Tr("BurnPlan", kBandTooNarrow);
   return {};
 }
 
@@ -231,7 +233,7 @@ EtchResult Simulate(const EtchRequest& request, int factor) {
   if (!result.problem.empty()) return result;
   result.picture = DrawDisc(EtchBurn(result.plan, request.label), request.target.disc, factor);
   if (result.picture.isNull()) {
-    result.problem = "out of memory for the picture";
+    result.problem = Tr("SimulatedEtch", "out of memory for the picture");
     return result;
   }
   result.ok = true;

@@ -344,7 +344,7 @@ int PlanTheBurn(BurnSequence& sequence, CELDevice& device, const BurnTarget& tar
       Arg(Tr("BurnCommand", "Band %1 - %2 mm, %3 revolutions per step, required time %4"),
           {Mm(plan.band.inner), Mm(plan.band.outer), std::to_string(plan.steps), plan.timeText}));
   const DiscIdentity disc = IdentifyDisc(device);
-  terminal.Note(Arg(Tr("BurnCommand", "Disc: %1"), {disc.name.text}));
+  terminal.Note(Arg(Tr("BurnCommand", "Disc: %1"), {disc.name.Shown()}));
   if (!disc.name.verdict) {
     PrintLine(stderr, Tr("BurnCommand",
                          "twr burn: no label can be burned on this disc; put in a disc that takes "

@@ -278,7 +278,7 @@ void PrintDiscText(const DriveReport& drive, const DiscReading& disc) {
       drive.letter ? drive.DisplayString()
                    : drive.device + " " + drive.vendor + " " + drive.product + " " + drive.revision;
   PrintLine(stdout, Tr("DriveCommands", "Drive:          %1"), {name});
-  PrintLine(stdout, Tr("DriveCommands", "Disc:           %1"), {id.name.text});
+  PrintLine(stdout, Tr("DriveCommands", "Disc:           %1"), {id.name.Shown()});
   PrintLine(stdout,
             id.name.verdict ? Tr("DriveCommands", "Verdict:        %1 (a label can be burned)")
                             : Tr("DriveCommands", "Verdict:        %1 (no label can be burned)"),

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <string_view>
+
+#include "common/Translate.h"
 
 namespace twr::cli {
 
@@ -31,17 +34,21 @@ void TerminalMessages::ShowDetailed(const std::string& text, const std::string& 
 bool TerminalMessages::AskYesNo(const std::string& text, MessageIcon) {
   std::fflush(stdout);
   if (assumeYes_) {
-    std::fprintf(stderr, "%s [y/N] y (--yes)\n", text.c_str());
+    std::fprintf(stderr, "%s %s\n", text.c_str(), Tr("TerminalMessages", "[y/N] y (--yes)"));
     return true;
   }
-  std::fprintf(stderr, "%s [y/N] ", text.c_str());
+  std::fprintf(stderr, "%s %s ", text.c_str(), Tr("TerminalMessages", "[y/N]"));
   std::fflush(stderr);
   std::string answer;
   if (!std::getline(std::cin, answer)) {
     std::fprintf(stderr, "\n");
     return false;  // no answer (end of input) counts as No
   }
-  return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
+  if (answer.empty()) return false;
+  // "y" is always yes; a language adds the first letter of its own word.
+  //: The letters that answer yes to a [y/N] question, besides y and Y (German: jJ).
+  const std::string_view yes = Tr("TerminalMessages", "yY");
+  return answer[0] == 'y' || answer[0] == 'Y' || yes.find(answer[0]) != std::string_view::npos;
 }
 
 }  // namespace twr::cli

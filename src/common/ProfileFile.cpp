@@ -13,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/Translate.h"
 #include "common/Utf8.h"
 
 namespace twr {
@@ -329,14 +330,14 @@ std::string WriteProblem(int error, const std::string& folder) {
   switch (error) {
     case ENOSPC:
     case EDQUOT:
-      return "the disk is full";
+      return Tr("ProfileFile", "the disk is full");
     case EROFS:
-      return "the file system is read-only";
+      return Tr("ProfileFile", "the file system is read-only");
     case EACCES:
     case EPERM:
-      return "the folder " + folder + " may not be written to";
+      return Arg(Tr("ProfileFile", "the folder %1 may not be written to"), {folder});
     case EIO:
-      return "the disk reported an input/output error";
+      return Tr("ProfileFile", "the disk reported an input/output error");
     default:
       return std::strerror(error);
   }
@@ -483,15 +484,18 @@ bool ApplyProfileChanges(std::string_view text, const std::vector<ProfileSection
 bool ReadProfileText(const std::string& path, std::string& text, std::string* problem) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) {
-    if (problem) *problem = errno == ENOENT ? "it does not exist" : std::strerror(errno);
+    if (problem)
+      *problem = errno == ENOENT ? Tr("ProfileFile", "it does not exist") : std::strerror(errno);
     return false;
   }
   if (!S_ISREG(st.st_mode)) {
-    if (problem) *problem = S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file";
+    if (problem)
+      *problem = S_ISDIR(st.st_mode) ? Tr("ProfileFile", "it is a folder")
+                                     : Tr("ProfileFile", "it is not a regular file");
     return false;
   }
   if (!ReadWholeFile(path, text)) {
-    if (problem) *problem = "it cannot be read";
+    if (problem) *problem = Tr("ProfileFile", "it cannot be read");
     return false;
   }
   return true;
@@ -511,11 +515,11 @@ FileWriteResult ReplaceFileAtomically(const std::string& path, std::string_view 
   struct stat st;
   const bool existed = ::stat(target.c_str(), &st) == 0;
   if (existed) {
-    if (!S_ISREG(st.st_mode)) return {false, "it is not a regular file"};
-    if ((st.st_mode & 0222) == 0) return {false, "the file is read-only"};
+    if (!S_ISREG(st.st_mode)) return {false, Tr("ProfileFile", "it is not a regular file")};
+    if ((st.st_mode & 0222) == 0) return {false, Tr("ProfileFile", "the file is read-only")};
     if (::access(target.c_str(), W_OK) != 0) {
-      return {false,
-              errno == EROFS ? "the file system is read-only" : "the file may not be written to"};
+      return {false, errno == EROFS ? Tr("ProfileFile", "the file system is read-only")
+                                    : Tr("ProfileFile", "the file may not be written to")};
     }
   }
   const std::string dir = FolderOf(target);

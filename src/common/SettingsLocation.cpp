@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "common/ProfileFile.h"
+#include "common/Translate.h"
 
 #ifndef TWR_INSTALLED_DATA_DIR
 #define TWR_INSTALLED_DATA_DIR "/usr/local/share/titlewright"
@@ -22,14 +23,16 @@ namespace fs = std::filesystem;
 constexpr const char* kConfigHomeFallback = ".config";
 constexpr const char* kPartSuffix = ".part";
 
-// "" when the path names a regular file, else what it is instead.
+// "" when the path names a regular file, else what it is instead, with its name.
 std::string FileProblem(const fs::path& path) {
   std::error_code ec;
   const fs::file_status status = fs::status(path, ec);
-  if (ec || status.type() == fs::file_type::not_found) return "does not exist";
+  if (ec || status.type() == fs::file_type::not_found)
+    return Arg(Tr("SettingsLocation", "%1 does not exist"), {path.string()});
   if (status.type() == fs::file_type::regular) return {};
-  if (status.type() == fs::file_type::directory) return "is a folder, not a settings file";
-  return "is not a regular file";
+  if (status.type() == fs::file_type::directory)
+    return Arg(Tr("SettingsLocation", "%1 is a folder, not a settings file"), {path.string()});
+  return Arg(Tr("SettingsLocation", "%1 is not a regular file"), {path.string()});
 }
 
 std::string Getenv(const char* name) {
@@ -43,19 +46,22 @@ std::string Getenv(const char* name) {
 std::string MakeUserCopy(const fs::path& data, const fs::path& folder) {
   const fs::path source = data / kSettingsFileName;
   if (!FileProblem(source).empty())
-    return "there is no ./" + std::string(kSettingsFileName) +
-           " and the installed default layouts (" + source.string() +
-           ") are missing; name a settings file with --config";
+    return Arg(Tr("SettingsLocation",
+                  "there is no ./%1 and the installed default layouts (%2) are missing; name a "
+                  "settings file with --config"),
+               {kSettingsFileName, source.string()});
   std::error_code ec;
   fs::create_directories(folder, ec);
-  if (ec) return "cannot create the folder " + folder.string() + ": " + ec.message();
+  if (ec)
+    return Arg(Tr("SettingsLocation", "cannot create the folder %1: %2"),
+               {folder.string(), ec.message()});
   const fs::path pictures = data / kDefaultPicturesFolder;
   if (fs::is_directory(pictures, ec)) {
     fs::copy(pictures, folder / kDefaultPicturesFolder,
              fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
     if (ec)
-      return "cannot copy the default pictures to " + (folder / kDefaultPicturesFolder).string() +
-             ": " + ec.message();
+      return Arg(Tr("SettingsLocation", "cannot copy the default pictures to %1: %2"),
+                 {(folder / kDefaultPicturesFolder).string(), ec.message()});
   }
   const fs::path target = folder / kSettingsFileName;
   const fs::path part = folder / (std::string(kSettingsFileName) + kPartSuffix);
@@ -63,7 +69,8 @@ std::string MakeUserCopy(const fs::path& data, const fs::path& folder) {
   if (!ec) fs::rename(part, target, ec);
   if (ec) {
     fs::remove(part, ec);
-    return "cannot copy the default layouts to " + target.string() + ": " + ec.message();
+    return Arg(Tr("SettingsLocation", "cannot copy the default layouts to %1: %2"),
+               {target.string(), ec.message()});
   }
   return {};
 }
@@ -85,8 +92,7 @@ SettingsLocation LocateSettings(const SettingsSearch& search) {
     location.source = SettingsSource::CommandLine;
     location.path = search.explicitPath;
     location.folder = SettingsFolderOf(location.path);
-    if (const std::string problem = FileProblem(location.path); !problem.empty())
-      location.problem = location.path + " " + problem;
+    location.problem = FileProblem(location.path);
     return location;
   }
 
@@ -104,10 +110,10 @@ SettingsLocation LocateSettings(const SettingsSearch& search) {
     if (search.home.empty()) {
       location.path = local.string();
       location.folder = search.workingFolder;
-      location.problem =
-          "there is no ./" + std::string(kSettingsFileName) +
-          ", and neither XDG_CONFIG_HOME nor HOME is set to find your own copy; name a "
-          "settings file with --config";
+      location.problem = Arg(Tr("SettingsLocation",
+                                "there is no ./%1, and neither XDG_CONFIG_HOME nor HOME is set to "
+                                "find your own copy; name a settings file with --config"),
+                             {kSettingsFileName});
       return location;
     }
     configHome = fs::path(search.home) / kConfigHomeFallback;
@@ -118,7 +124,7 @@ SettingsLocation LocateSettings(const SettingsSearch& search) {
   location.folder = folder.string();
   if (FileProblem(location.path).empty()) return location;
   if (std::error_code ec; fs::exists(location.path, ec)) {
-    location.problem = location.path + " " + FileProblem(location.path);
+    location.problem = FileProblem(location.path);
     return location;
   }
   location.problem = MakeUserCopy(search.dataFolder, folder);
@@ -151,8 +157,9 @@ std::string ResolveSettingsPath(const std::string& settingsFolder, const std::st
 std::string NoLayoutsReason(const SettingsLocation& location) {
   if (!location.Usable()) return location.problem + ".";
   if (!ProfileFile::Load(location.path).Exists())
-    return location.path + " does not exist or cannot be read.";
-  return location.path + " holds no layout: [Config] LayoutNum is missing or 0.";
+    return Arg(Tr("SettingsLocation", "%1 does not exist or cannot be read."), {location.path});
+  return Arg(Tr("SettingsLocation", "%1 holds no layout: [Config] LayoutNum is missing or 0."),
+             {location.path});
 }
 
 }  // namespace twr

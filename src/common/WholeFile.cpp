@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Translate.h"
+
 namespace twr {
 
 namespace {
@@ -68,27 +70,45 @@ mode_t CurrentUmask() {
 
 bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& bytes,
                      std::string& problem) {
+  return ReadRegularFile(path, maxBytes, bytes, problem, true, nullptr);
+}
+
+bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& bytes,
+                     std::string& problem, bool translated, bool* tooLarge) {
+  const auto say = [translated](const char* text) {
+    return translated ? Tr("WholeFile", text) : text;
+  };
+  if (tooLarge) *tooLarge = false;
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
-    problem = errno == ENOENT    ? "it does not exist"
-              : errno == EACCES  ? "it cannot be read (permission denied)"
-              : errno == ENOTDIR ? "it does not exist (a part of its path is not a folder)"
-                                 : "it cannot be opened (" + ErrnoText(errno) + ")";
+    const int error = errno;
+    problem = error == ENOENT ? say(TWR_TRANSLATE_NOOP("WholeFile", "it does not exist"))
+              : error == EACCES
+                  ? say(TWR_TRANSLATE_NOOP("WholeFile", "it cannot be read (permission denied)"))
+              : error == ENOTDIR
+                  ? say(TWR_TRANSLATE_NOOP(
+                        "WholeFile", "it does not exist (a part of its path is not a folder)"))
+                  : Arg(say(TWR_TRANSLATE_NOOP("WholeFile", "it cannot be opened (%1)")),
+                        {ErrnoText(error)});
     return false;
   }
   struct stat info {};
   bool ok = ::fstat(fd, &info) == 0;
   if (!ok) {
-    problem = "it cannot be read (" + ErrnoText(errno) + ")";
+    const std::string error = ErrnoText(errno);
+    problem = Arg(say(TWR_TRANSLATE_NOOP("WholeFile", "it cannot be read (%1)")), {error});
   } else if (S_ISDIR(info.st_mode)) {
-    problem = "it is a folder";
+    problem = say(TWR_TRANSLATE_NOOP("WholeFile", "it is a folder"));
     ok = false;
   } else if (!S_ISREG(info.st_mode)) {
-    problem = "it is not a regular file (a pipe, socket or device)";
+    problem =
+        say(TWR_TRANSLATE_NOOP("WholeFile", "it is not a regular file (a pipe, socket or device)"));
     ok = false;
   } else if (info.st_size > maxBytes) {
     constexpr long long kMebibyte = 1024LL * 1024;
-    problem = "it is larger than " + std::to_string(maxBytes / kMebibyte) + " MiB";
+    problem = Arg(say(TWR_TRANSLATE_NOOP("WholeFile", "it is larger than %1 MiB")),
+                  {std::to_string(maxBytes / kMebibyte)});
+    if (tooLarge) *tooLarge = true;
     ok = false;
   }
   if (ok) {
@@ -101,7 +121,7 @@ bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& b
       done += static_cast<std::size_t>(n);
     }
     if (done != bytes.size()) {
-      problem = "it could not be read whole";
+      problem = say(TWR_TRANSLATE_NOOP("WholeFile", "it could not be read whole"));
       ok = false;
     }
   }
@@ -111,7 +131,7 @@ bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& b
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string& problem) {
   if (path.empty() || path.back() == '/') {
-    problem = "it names a folder, not a file";
+    problem = Tr("WholeFile", "it names a folder, not a file");
     return false;
   }
   std::string target = path;
@@ -123,18 +143,19 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
     if (::realpath(path.c_str(), resolved) != nullptr) {
       target = resolved;
     } else if (errno != ENOENT) {
-      problem = "its link cannot be followed (" + ErrnoText(errno) + ")";
+      const std::string error = ErrnoText(errno);
+      problem = Arg(Tr("WholeFile", "its link cannot be followed (%1)"), {error});
       return false;
     }
     // A dangling link is replaced by the file.
   }
   if (::stat(target.c_str(), &info) == 0) {
     if (S_ISDIR(info.st_mode)) {
-      problem = "it is a folder";
+      problem = Tr("WholeFile", "it is a folder");
       return false;
     }
     if (!S_ISREG(info.st_mode)) {
-      problem = "it is not a regular file (a pipe, socket or device)";
+      problem = Tr("WholeFile", "it is not a regular file (a pipe, socket or device)");
       return false;
     }
     existed = true;
@@ -150,10 +171,12 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);
   if (fd < 0) {
     const int error = errno;
-    problem = error == ENOENT    ? "the folder " + folder + " does not exist"
-              : error == EACCES  ? "the folder " + folder + " cannot be written (permission denied)"
-              : error == ENOTDIR ? "a part of its path is not a folder"
-                                 : ErrnoText(error);
+    problem =
+        error == ENOENT ? Arg(Tr("WholeFile", "the folder %1 does not exist"), {folder})
+        : error == EACCES
+            ? Arg(Tr("WholeFile", "the folder %1 cannot be written (permission denied)"), {folder})
+        : error == ENOTDIR ? std::string(Tr("WholeFile", "a part of its path is not a folder"))
+                           : ErrnoText(error);
     return false;
   }
   // A new file gets the usual permissions for the user's umask; a replaced

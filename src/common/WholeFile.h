@@ -15,6 +15,11 @@ namespace twr {
 // does not exist", "it is a folder", "it is larger than 16 MiB", ...).
 bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& bytes,
                      std::string& problem);
+// The same, with `problem` in English when `translated` is false (a text that
+// is kept in a file), and `*tooLarge` (when given) true when the file was
+// refused for its size.
+bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& bytes,
+                     std::string& problem, bool translated, bool* tooLarge);
 
 // Writes `bytes` as the file at `path`. The old file, when there is one,
 // stays whole until the new one is complete on disc; it keeps its

@@ -1,6 +1,7 @@
 // The disc name table and the "name the disc in the drive" sequence.
 #include "drive/DiscName.h"
 
+#include "common/Translate.h"
 #include "drive/CELDevice.h"
 
 namespace twr {
@@ -26,28 +27,37 @@ DiscName RecordableName(const char* blank, const char* incomplete, const char* c
 DiscName DiscNameFor(std::uint8_t kind, std::uint8_t status, bool labelSide) {
   switch (kind) {
     case kDiscCdRom:
-      return {"CD-ROM disc", 0};
+      return {TWR_TRANSLATE_NOOP("DiscName", "CD-ROM disc"), 0};
     case kDiscCdR:
-      return {"CD-R disc", 0};
+      return {TWR_TRANSLATE_NOOP("DiscName", "CD-R disc"), 0};
     case kDiscCdRw:
-      return {"CD-RW disc", 0};
+      return {TWR_TRANSLATE_NOOP("DiscName", "CD-RW disc"), 0};
     case kDiscDvdRom:
-      return {"DVD-ROM disc", 0};
+      return {TWR_TRANSLATE_NOOP("DiscName", "DVD-ROM disc"), 0};
     case kDiscDvdR:
-      return RecordableName("DVD-R blank", "DVD-R incomplete", "DVD-R complete", status);
+      return RecordableName(TWR_TRANSLATE_NOOP("DiscName", "DVD-R blank"),
+                            TWR_TRANSLATE_NOOP("DiscName", "DVD-R incomplete"),
+                            TWR_TRANSLATE_NOOP("DiscName", "DVD-R complete"), status);
     case kDiscDvdRam:
-      return {"DVD-RAM disc", 0};
+      return {TWR_TRANSLATE_NOOP("DiscName", "DVD-RAM disc"), 0};
     case kDiscDvdRw:
-      return {"DVD-RW disc", 0};
+      return {TWR_TRANSLATE_NOOP("DiscName", "DVD-RW disc"), 0};
     case kDiscDvdPlusRw:
-      return {"DVD+RW disc", 0};
+      return {TWR_TRANSLATE_NOOP("DiscName", "DVD+RW disc"), 0};
     case kDiscDvdPlusR:
-      return RecordableName("DVD+R blank", "DVD+R incomplete", "DVD+R complete", status);
+      return RecordableName(TWR_TRANSLATE_NOOP("DiscName", "DVD+R blank"),
+                            TWR_TRANSLATE_NOOP("DiscName", "DVD+R incomplete"),
+                            TWR_TRANSLATE_NOOP("DiscName", "DVD+R complete"), status);
     case kDiscUnknown:
-      return labelSide ? DiscName{"Etchlume disc  label-side", 1} : DiscName{"Unknown disc", 0};
+      return labelSide ? DiscName{TWR_TRANSLATE_NOOP("DiscName", "Etchlume disc  label-side"), 1}
+                       : DiscName{TWR_TRANSLATE_NOOP("DiscName", "Unknown disc"), 0};
     default:
-      return {"No disc or Non-support disc", 0};
+      return {TWR_TRANSLATE_NOOP("DiscName", "No disc or Non-support disc"), 0};
   }
+}
+
+std::string DiscName::Shown() const {
+  return Tr("DiscName", text.c_str());
 }
 
 DiscIdentity IdentifyDisc(CELDevice& device) {

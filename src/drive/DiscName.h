@@ -11,8 +11,11 @@ namespace twr {
 class CELDevice;
 
 struct DiscName {
-  std::string text;
-  int verdict = 0;  // 1: a disc a burn accepts, 0: not
+  std::string text;  // English, as the JSON output and the settings file carry it
+  int verdict = 0;   // 1: a disc a burn accepts, 0: not
+
+  // The text in the user's language, for a person.
+  std::string Shown() const;
 };
 
 // The table row for a kind; `status` counts only for DVD-R and DVD+R,

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace twr {
 
@@ -52,24 +53,26 @@ struct PixelPainter {
   bool dataSide;
   double recordedRadiusMm;
 
-  void Paint(int x, int y, float darkness, std::uint8_t* out) const {
+  // The distance of pixel (x, y)'s centre from the disc's centre, in mm.
+  static double RadiusOf(int x, int y) {
     const double centre = kEtchedPictureSize / 2.0;
     const double dx = (x + 0.5 - centre) / kEtchedPixelsPerMm;
     const double dy = (y + 0.5 - centre) / kEtchedPixelsPerMm;
-    const double r = std::sqrt(dx * dx + dy * dy);
-    Rgb base = kBackground;
-    if (r >= kHoleRadiusMm && r <= kDiscRadiusMm) {
-      if (r < kHubRadiusMm)
-        base = kClearHub;
-      else if (r < kClampRadiusMm)
-        base = kClamp;
-      else if (r >= kRimRadiusMm)
-        base = kRim;
-      else if (!dataSide)
-        base = kSilver;
-      else
-        base = r < recordedRadiusMm ? kRecorded : kDye;
-    }
+    return std::sqrt(dx * dx + dy * dy);
+  }
+  // The disc's own colour at distance r: it steps from zone to zone
+  // outwards, so two distances with the same colour have it in between.
+  const Rgb& Base(double r) const {
+    if (r < kHoleRadiusMm || r > kDiscRadiusMm) return kBackground;
+    if (r < kHubRadiusMm) return kClearHub;
+    if (r < kClampRadiusMm) return kClamp;
+    if (r >= kRimRadiusMm) return kRim;
+    if (!dataSide) return kSilver;
+    return r < recordedRadiusMm ? kRecorded : kDye;
+  }
+  void Paint(int x, int y, float darkness, std::uint8_t* out) const {
+    const double r = RadiusOf(x, y);
+    const Rgb& base = Base(r);
     const double d = r <= kDiscRadiusMm ? darkness : 0.0;
     // Each channel lies in [0, 255]: half up, as the stored pictures were made.
     // NOLINTBEGIN(bugprone-incorrect-roundings)
@@ -77,6 +80,29 @@ struct PixelPainter {
     out[1] = static_cast<std::uint8_t>(base.g * (1 - d) + kMarkColour.g * d + 0.5);
     out[2] = static_cast<std::uint8_t>(base.b * (1 - d) + kMarkColour.b * d + 0.5);
     // NOLINTEND(bugprone-incorrect-roundings)
+  }
+  // Every pixel of the square [x0, x0 + n) x [y0, y0 + n) has the colour of
+  // its first: none is marked and all lie in one zone. The pixels nearest to
+  // and farthest from the centre bound every other one's distance (the
+  // arithmetic is monotonic), so their zones decide.
+  bool Plain(int x0, int y0, int n, const float* darkness) const {
+    for (int y = y0; y < y0 + n; ++y) {
+      const float* line = darkness + static_cast<std::size_t>(y) * kEtchedPictureSize;
+      for (int x = x0; x < x0 + n; ++x)
+        if (line[x] != 0.0f) return false;
+    }
+    // Twice a column's (or row's) offset from the centre, in whole numbers.
+    const auto offset = [](int i) { return std::abs(2 * i + 1 - kEtchedPictureSize); };
+    const auto nearest = [&](int from) {
+      int best = from;
+      for (int i = from + 1; i < from + n; ++i)
+        if (offset(i) < offset(best)) best = i;
+      return best;
+    };
+    const auto farthest = [&](int from) {
+      return offset(from) >= offset(from + n - 1) ? from : from + n - 1;
+    };
+    return &Base(RadiusOf(nearest(x0), nearest(y0))) == &Base(RadiusOf(farthest(x0), farthest(y0)));
   }
 };
 
@@ -112,17 +138,29 @@ std::vector<std::uint8_t> EtchedSurface::RenderRgbScaled(bool dataSide, double r
   std::uint8_t colour[3];
   for (int oy = 0; oy < side; ++oy) {
     std::fill(sums.begin(), sums.end(), 0u);
-    for (int y = oy * factor; y < (oy + 1) * factor; ++y) {
-      const float* line = darkness_.data() + static_cast<std::size_t>(y) * kEtchedPictureSize;
-      for (int x = 0; x < kEtchedPictureSize; ++x) {
-        painter.Paint(x, y, line[x], colour);
-        std::uint32_t* sum = &sums[static_cast<std::size_t>(x / factor) * 3];
-        sum[0] += colour[0];
-        sum[1] += colour[1];
-        sum[2] += colour[2];
+    std::uint8_t* out = rgb.data() + row * static_cast<std::size_t>(oy);
+    for (int ox = 0; ox < side; ++ox) {
+      std::uint32_t* sum = &sums[static_cast<std::size_t>(ox) * 3];
+      if (painter.Plain(ox * factor, oy * factor, factor, darkness_.data())) {
+        // Every pixel of the square has this colour, and so has their mean.
+        painter.Paint(ox * factor, oy * factor, 0.0f, colour);
+        const auto n = static_cast<std::uint32_t>(factor * factor);
+        sum[0] = colour[0] * n;
+        sum[1] = colour[1] * n;
+        sum[2] = colour[2] * n;
+        continue;
+      }
+      for (int y = oy * factor; y < (oy + 1) * factor; ++y) {
+        const float* line = darkness_.data() + static_cast<std::size_t>(y) * kEtchedPictureSize;
+        for (int x = ox * factor; x < (ox + 1) * factor; ++x) {
+          painter.Paint(x, y, line[x], colour);
+          sum[0] += colour[0];
+          sum[1] += colour[1];
+          sum[2] += colour[2];
+        }
       }
     }
-    StoreMeans(sums, factor, rgb.data() + row * static_cast<std::size_t>(oy));
+    StoreMeans(sums, factor, out);
   }
   return rgb;
 }
@@ -267,24 +305,23 @@ std::vector<float> EtchedMarks::Finish() {
   std::vector<float> darkness(kPixels, 0.0f);
   if (marks_.empty()) return darkness;
   const float perDot = 1.0f / static_cast<float>(kDotsPerSample * geometry_.passes);
-  std::vector<float> count(kPixels, 0.0f);
-  if (!counted_.empty()) {
-    for (std::size_t i = 0; i < kPixels; ++i) {
-      marks_[i] += static_cast<std::uint32_t>(counted_[i] >> 32);
-      count[i] = static_cast<float>(static_cast<std::uint32_t>(counted_[i]));
-    }
-  }
+  // The samples of the steps only touched join those AddStepAt counted.
+  if (counted_.empty()) counted_.assign(kPixels, 0);
+  std::uint64_t* counted = counted_.data();
   const int emitted = EmittedSamples();
   for (std::size_t step = 0; step < touchedSteps_.size(); ++step) {
     if (touchedSteps_[step] != 1) continue;
     for (int j = 0; j < emitted; ++j) {
       const int pixel = PixelOf(static_cast<std::int64_t>(step), j);
-      if (pixel >= 0) count[static_cast<std::size_t>(pixel)] += 1.0f;
+      if (pixel >= 0) counted[pixel] += 1u;
     }
   }
-  for (std::size_t i = 0; i < kPixels; ++i)
-    if (count[i] > 0)
-      darkness[i] = std::min(1.0f, static_cast<float>(marks_[i]) * perDot / count[i]);
+  for (std::size_t i = 0; i < kPixels; ++i) {
+    const auto count = static_cast<std::uint32_t>(counted[i]);
+    if (count == 0) continue;
+    const std::uint32_t dots = marks_[i] + static_cast<std::uint32_t>(counted[i] >> 32);
+    darkness[i] = std::min(1.0f, static_cast<float>(dots) * perDot / static_cast<float>(count));
+  }
   marks_.clear();
   counted_.clear();
   touchedSteps_.clear();

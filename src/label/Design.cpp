@@ -16,6 +16,7 @@
 
 #include "common/ProfileFile.h"
 #include "common/Strings.h"
+#include "common/Translate.h"
 #include "common/Utf8.h"
 #include "common/WholeFile.h"
 #include "label/CELLayout.h"
@@ -69,9 +70,17 @@ void ForEachLayoutInt(Record& r, Visit visit) {
   visit(IntRule{"RingSAngle", 0, kMaxRingAngle}, r.RingSAngle);
 }
 
-std::string Range(const IntRule& rule) {
-  if (rule.min == INT_MIN && rule.max == INT_MAX) return "a whole number that fits 32 bits";
-  return "a whole number from " + std::to_string(rule.min) + " to " + std::to_string(rule.max);
+// `what` (%1) is `value` (%2), not a whole number within the rule's range;
+// `its` words it for a field of the file, else for a field of the layout.
+std::string OutOfRange(bool its, const std::string& what, const std::string& value,
+                       const IntRule& rule) {
+  if (rule.min == INT_MIN && rule.max == INT_MAX)
+    return Arg(its ? Tr("Design", "its %1 is %2, not a whole number that fits 32 bits")
+                   : Tr("Design", "the layout's %1 is %2, not a whole number that fits 32 bits"),
+               {what, value});
+  return Arg(its ? Tr("Design", "its %1 is %2, not a whole number from %3 to %4")
+                 : Tr("Design", "the layout's %1 is %2, not a whole number from %3 to %4"),
+             {what, value, std::to_string(rule.min), std::to_string(rule.max)});
 }
 
 std::string Quoted(std::string_view text) {
@@ -88,13 +97,23 @@ bool HasControl(std::string_view text) {
                      [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; });
 }
 
-// A text of the design: UTF-8, at most `limit` bytes, one line.
-std::string CheckText(const std::string& what, const std::string& text, std::size_t limit) {
-  if (!IsValidUtf8(text)) return what + " is not UTF-8 text";
+// A text of the design: UTF-8, at most `limit` bytes, one line. `its` words
+// the problem for a field of the file ("its \"texts.title\" is ..."), else
+// for a text of the design ("the title is ...").
+std::string CheckText(bool its, const std::string& what, const std::string& text,
+                      std::size_t limit) {
+  if (!IsValidUtf8(text))
+    return Arg(
+        its ? Tr("Design", "its %1 is not UTF-8 text") : Tr("Design", "%1 is not UTF-8 text"),
+        {what});
   if (text.size() > limit)
-    return what + " is " + std::to_string(text.size()) + " bytes long; at most " +
-           std::to_string(limit) + " are taken";
-  if (HasControl(text)) return what + " holds a line break or another control character";
+    return Arg(its ? Tr("Design", "its %1 is %2 bytes long; at most %3 are taken")
+                   : Tr("Design", "%1 is %2 bytes long; at most %3 are taken"),
+               {what, std::to_string(text.size()), std::to_string(limit)});
+  if (HasControl(text))
+    return Arg(its ? Tr("Design", "its %1 holds a line break or another control character")
+                   : Tr("Design", "%1 holds a line break or another control character"),
+               {what});
   return {};
 }
 
@@ -194,8 +213,9 @@ class ObjectWriter {
 // ---- Reading ----
 
 // The members of one JSON object, read with their path for messages
-// ("layout.TitleWidth"). The first problem is kept; later reads are
-// skipped once there is one.
+// ("layout.TitleWidth"). The first problem is kept, a whole sentence part
+// ("its \"layout.TitleWidth\" is missing"); later reads are skipped once
+// there is one.
 class ObjectReader {
  public:
   ObjectReader(const QJsonObject& object, std::string path, std::string& problem)
@@ -206,21 +226,26 @@ class ObjectReader {
   bool Has(const char* key) const { return object_.contains(QLatin1String(key)); }
   QJsonValue Value(const char* key) const { return object_.value(QLatin1String(key)); }
 
-  // A member that must be there, of the JSON type `check` accepts.
+  // A member that must be there, of the JSON type `check` accepts;
+  // `notKind` says it is not ("its %1 is not a text", marked for translation).
   bool Need(const char* key, QJsonValue& value, bool (QJsonValue::*check)() const,
-            const char* kind) {
+            const char* notKind) {
     if (!Ok()) return false;
-    if (!Has(key)) return Fail(Quoted(Name(key)) + " is missing");
+    if (!Has(key)) return Fail(Missing(Quoted(Name(key))));
     value = Value(key);
-    if (!(value.*check)()) return Fail(Quoted(Name(key)) + " is not " + kind);
+    if (!(value.*check)()) return Fail(Arg(Tr("Design", notKind), {Quoted(Name(key))}));
     return true;
+  }
+
+  static std::string Missing(const std::string& what) {
+    return Arg(Tr("Design", "its %1 is missing"), {what});
   }
 
   bool Text(const char* key, std::string& out, std::size_t limit) {
     QJsonValue v;
-    if (!Need(key, v, &QJsonValue::isString, "a text")) return false;
+    if (!Need(key, v, &QJsonValue::isString, kNotText)) return false;
     std::string text = v.toString().toStdString();
-    if (const std::string why = CheckText(Quoted(Name(key)), text, limit); !why.empty())
+    if (const std::string why = CheckText(true, Quoted(Name(key)), text, limit); !why.empty())
       return Fail(why);
     out = std::move(text);
     return true;
@@ -228,9 +253,12 @@ class ObjectReader {
 
   bool Real(const char* key, double& out) {
     QJsonValue v;
-    if (!Need(key, v, &QJsonValue::isDouble, "a number")) return false;
+    if (!Need(key, v, &QJsonValue::isDouble,
+              TWR_TRANSLATE_NOOP("Design", "its %1 is not a number")))
+      return false;
     const double d = v.toDouble();
-    if (!std::isfinite(d)) return Fail(Quoted(Name(key)) + " is not a finite number");
+    if (!std::isfinite(d))
+      return Fail(Arg(Tr("Design", "its %1 is not a finite number"), {Quoted(Name(key))}));
     out = d;
     return true;
   }
@@ -239,30 +267,35 @@ class ObjectReader {
     double d = 0.0;
     if (!Real(key, d)) return false;
     if (d != std::trunc(d) || d < static_cast<double>(min) || d > static_cast<double>(max))
-      return Fail(Quoted(Name(key)) + " is " + NumberText(d) + ", not " +
-                  Range(IntRule{"", min, max}));
+      return Fail(OutOfRange(true, Quoted(Name(key)), NumberText(d), IntRule{"", min, max}));
     out = static_cast<long long>(d);
     return true;
   }
 
   bool Flag(const char* key, bool& out) {
     QJsonValue v;
-    if (!Need(key, v, &QJsonValue::isBool, "true or false")) return false;
+    if (!Need(key, v, &QJsonValue::isBool,
+              TWR_TRANSLATE_NOOP("Design", "its %1 is not true or false")))
+      return false;
     out = v.toBool();
     return true;
   }
 
   bool Object(const char* key, QJsonObject& out) {
     QJsonValue v;
-    if (!Need(key, v, &QJsonValue::isObject, "an object ({...})")) return false;
+    if (!Need(key, v, &QJsonValue::isObject,
+              TWR_TRANSLATE_NOOP("Design", "its %1 is not an object ({...})")))
+      return false;
     out = v.toObject();
     return true;
   }
 
   bool Fail(std::string why) {
-    if (problem_.empty()) problem_ = "its " + std::move(why);
+    if (problem_.empty()) problem_ = std::move(why);
     return false;
   }
+
+  static constexpr const char* kNotText = TWR_TRANSLATE_NOOP("Design", "its %1 is not a text");
 
   static std::string NumberText(double d) {
     char buffer[32];
@@ -284,21 +317,23 @@ bool ReadTexts(ObjectReader& top, Design& d) {
   texts.Text("title", d.title, kTitleMaxBytes);
   texts.Text("date", d.date, kDateMaxBytes);
   QJsonValue notes;
-  if (texts.Need("notes", notes, &QJsonValue::isArray, "a list of note lines ([...])")) {
+  if (texts.Need("notes", notes, &QJsonValue::isArray,
+                 TWR_TRANSLATE_NOOP("Design", "its %1 is not a list of note lines ([...])"))) {
     const QJsonArray lines = notes.toArray();
     if (lines.size() > kNoteLineCount) {
-      texts.Fail("\"texts.notes\" holds " + std::to_string(lines.size()) +
-                 " lines; a label takes " + std::to_string(kNoteLineCount));
+      texts.Fail(Arg(Tr("Design", "its \"texts.notes\" holds %1 lines; a label takes %2"),
+                     {std::to_string(lines.size()), std::to_string(kNoteLineCount)}));
     } else {
       d.notes = {};
       for (qsizetype k = 0; k < lines.size() && texts.Ok(); ++k) {
-        const std::string name = "\"texts.notes\" line " + std::to_string(k + 1);
+        const std::string name =
+            Arg(Tr("Design", "\"texts.notes\" line %1"), {std::to_string(k + 1)});
         if (!lines[k].isString()) {
-          texts.Fail(name + " is not a text");
+          texts.Fail(Arg(Tr("Design", ObjectReader::kNotText), {name}));
           break;
         }
         std::string line = lines[k].toString().toStdString();
-        if (const std::string why = CheckText(name, line, kNoteMaxBytes); !why.empty()) {
+        if (const std::string why = CheckText(true, name, line, kNoteMaxBytes); !why.empty()) {
           texts.Fail(why);
           break;
         }
@@ -306,7 +341,7 @@ bool ReadTexts(ObjectReader& top, Design& d) {
       }
     }
   }
-  if (!problem.empty()) return top.Fail(problem.substr(4));  // "its " is added once
+  if (!problem.empty()) return top.Fail(problem);
   return true;
 }
 
@@ -331,9 +366,9 @@ bool ReadLayout(ObjectReader& top, Design& d) {
   in.Whole("OuterRadius", static_cast<long long>(kLowestInnerRadius),
            static_cast<long long>(kHighestOuterRadius), outer);
   if (in.Ok() && inner > outer)
-    in.Fail("layout's InnerRadius " + std::to_string(inner) + " lies beyond its OuterRadius " +
-            std::to_string(outer));
-  if (!problem.empty()) return top.Fail(problem.substr(4));
+    in.Fail(Arg(Tr("Design", "its layout's InnerRadius %1 lies beyond its OuterRadius %2"),
+                {std::to_string(inner), std::to_string(outer)}));
+  if (!problem.empty()) return top.Fail(problem);
   r.RingLength = static_cast<double>(length);
   r.InnerRadius = static_cast<double>(inner);
   r.OuterRadius = static_cast<double>(outer);
@@ -350,24 +385,26 @@ bool DecodeBase64(const QJsonValue& value, QByteArray& bytes, std::string& why) 
     const QJsonArray lines = value.toArray();
     for (const QJsonValue line : lines) {
       if (!line.isString()) {
-        why = "is not base64 text (a line of it is not a text)";
+        why =
+            Tr("Design", "its background picture is not base64 text (a line of it is not a text)");
         return false;
       }
       text += line.toString().toLatin1();
       if (text.size() > (kMaxDesignPictureBytes / 3 + 1) * 4) break;
     }
   } else {
-    why = "is not base64 text";
+    why = Tr("Design", "its background picture is not base64 text");
     return false;
   }
   if (text.size() > (kMaxDesignPictureBytes / 3 + 1) * 4) {
-    why = "is larger than the " + std::to_string(kMaxDesignPictureBytes / kMebibyte) +
-          " MiB a design's picture may be";
+    why = Arg(
+        Tr("Design", "its background picture is larger than the %1 MiB a design's picture may be"),
+        {std::to_string(kMaxDesignPictureBytes / kMebibyte)});
     return false;
   }
   auto decoded = QByteArray::fromBase64Encoding(text, QByteArray::AbortOnBase64DecodingErrors);
   if (!decoded) {
-    why = "is not valid base64 text";
+    why = Tr("Design", "its background picture is not valid base64 text");
     return false;
   }
   bytes = std::move(*decoded);
@@ -375,7 +412,7 @@ bool DecodeBase64(const QJsonValue& value, QByteArray& bytes, std::string& why) 
 }
 
 bool ReadBackground(ObjectReader& top, Design& d) {
-  if (!top.Has("background")) return top.Fail("\"background\" is missing");
+  if (!top.Has("background")) return top.Fail(ObjectReader::Missing("\"background\""));
   const QJsonValue value = top.Value("background");
   DesignBackground bg;
   if (value.isNull()) {
@@ -383,12 +420,13 @@ bool ReadBackground(ObjectReader& top, Design& d) {
     d.layout.BgImage.clear();
     return true;
   }
-  if (!value.isObject()) return top.Fail("\"background\" is neither null nor an object ({...})");
+  if (!value.isObject())
+    return top.Fail(Tr("Design", "its \"background\" is neither null nor an object ({...})"));
   const QJsonObject object = value.toObject();
   std::string problem;
   ObjectReader in(object, "background", problem);
   in.Text("name", bg.name, kMaxDesignPictureName);
-  if (in.Ok() && bg.name.empty()) in.Fail("\"background.name\" is empty");
+  if (in.Ok() && bg.name.empty()) in.Fail(Tr("Design", "its \"background.name\" is empty"));
   if (in.Ok() && in.Has("problem")) {
     bg.kind = DesignBackground::Kind::Unusable;
     in.Text("problem", bg.problem, kMaxDesignPictureName);
@@ -398,27 +436,33 @@ bool ReadBackground(ObjectReader& top, Design& d) {
     in.Text("type", bg.type, kProfileStringMax);
     in.Whole("bytes", 1, kMaxDesignPictureBytes, size);
     QJsonValue data;
-    if (in.Ok() && !in.Has("base64")) in.Fail("\"background.base64\" is missing");
+    if (in.Ok() && !in.Has("base64")) in.Fail(ObjectReader::Missing("\"background.base64\""));
     if (in.Ok()) data = in.Value("base64");
     std::string why;
-    if (in.Ok() && !DecodeBase64(data, bg.bytes, why)) in.Fail("background picture " + why);
+    if (in.Ok() && !DecodeBase64(data, bg.bytes, why)) in.Fail(why);
     if (in.Ok() && bg.bytes.size() != size)
-      in.Fail("background picture holds " + std::to_string(bg.bytes.size()) +
-              " bytes where the design says " + std::to_string(size) +
-              ": the file is cut off or damaged");
+      in.Fail(Arg(Tr("Design",
+                     "its background picture holds %1 bytes where the design says %2: the file "
+                     "is cut off or damaged"),
+                  {std::to_string(bg.bytes.size()), std::to_string(size)}));
     if (in.Ok()) {
       ImageBuffer picture;
       std::string format;
       if (!picture.Decode(bg.bytes, &why, &format))
-        in.Fail("background picture " + Quoted(bg.name) + " " + why);
+        in.Fail(Arg(Tr("Design", "its background picture %1 %2"), {Quoted(bg.name), why}));
       else
         bg.image = picture.Image();
     }
   }
-  if (!problem.empty()) return top.Fail(problem.substr(4));
+  if (!problem.empty()) return top.Fail(problem);
   d.layout.BgImage = bg.name;
   d.background = std::move(bg);
   return true;
+}
+
+std::string DesignTooLarge() {
+  return Arg(Tr("Design", "it is larger than the %1 MiB a design may be"),
+             {std::to_string(kMaxDesignFileBytes / kMebibyte)});
 }
 
 std::string BaseName(const std::string& path) {
@@ -448,52 +492,70 @@ bool ParseDesignQuality(std::string_view name, DesignQuality& quality) {
 
 std::string CheckDesign(const Design& d) {
   std::string why;
-  if (!(why = CheckText("the title", d.title, kTitleMaxBytes)).empty()) return why;
-  if (!(why = CheckText("the date", d.date, kDateMaxBytes)).empty()) return why;
+  const auto check = [](const char* what, const std::string& text, std::size_t limit) {
+    return CheckText(false, Tr("Design", what), text, limit);
+  };
+  if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the title"), d.title, kTitleMaxBytes)).empty())
+    return why;
+  if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the date"), d.date, kDateMaxBytes)).empty())
+    return why;
   for (std::size_t k = 0; k < d.notes.size(); ++k)
-    if (!(why = CheckText("note line " + std::to_string(k + 1), d.notes[k], kNoteMaxBytes)).empty())
+    if (!(why = CheckText(false, Arg(Tr("Design", "note line %1"), {std::to_string(k + 1)}),
+                          d.notes[k], kNoteMaxBytes))
+             .empty())
       return why;
   if (const std::size_t note = DesignNote(d).size(); note > kNoteMaxBytes)
-    return "the note is " + std::to_string(note) + " bytes long; at most " +
-           std::to_string(kNoteMaxBytes) + " are taken";
-  if (!(why = CheckText("the font face", d.fontFace, kProfileStringMax)).empty()) return why;
-  if (!(why = CheckText("the layout's name", d.layoutName, kProfileStringMax)).empty()) return why;
+    return Arg(Tr("Design", "%1 is %2 bytes long; at most %3 are taken"),
+               {Tr("Design", "the note"), std::to_string(note), std::to_string(kNoteMaxBytes)});
+  if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the font face"), d.fontFace, kProfileStringMax))
+           .empty())
+    return why;
+  if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the layout's name"), d.layoutName,
+                    kProfileStringMax))
+           .empty())
+    return why;
   if (!(std::isfinite(d.innerRadius) && std::isfinite(d.outerRadius) &&
         kLowestInnerRadius <= d.innerRadius && d.innerRadius <= d.outerRadius &&
         d.outerRadius <= kHighestOuterRadius))
-    return "the burning area is not within 25 to 58 mm, inner radius first";
+    return Tr("Design", "the burning area is not within 25 to 58 mm, inner radius first");
   const LayoutRecord& r = d.layout;
   for (uint32_t grey : {r.BgColor, r.TxColor})
     if (grey != GreyFromSetting(static_cast<int>(grey & 0xFF)))
-      return "the layout's colours are not greys";
+      return Tr("Design", "the layout's colours are not greys");
   ForEachLayoutInt(r, [&](const IntRule& rule, const int& value) {
     if (why.empty() && (value < rule.min || value > rule.max))
-      why = "the layout's " + std::string(rule.key) + " is " + std::to_string(value) + ", not " +
-            Range(rule);
+      why = OutOfRange(false, rule.key, std::to_string(value), rule);
   });
   if (!why.empty()) return why;
   if (!IsWhole(r.RingLength) || r.RingLength < 0 || r.RingLength > kMaxDesignRingLength)
-    return "the layout's RingLength is not a whole number from 0 to " +
-           std::to_string(kMaxDesignRingLength);
+    return Arg(Tr("Design", "the layout's RingLength is not a whole number from 0 to %1"),
+               {std::to_string(kMaxDesignRingLength)});
   if (!IsWhole(r.InnerRadius) || !IsWhole(r.OuterRadius) || r.InnerRadius < kLowestInnerRadius ||
       r.OuterRadius > kHighestOuterRadius || r.InnerRadius > r.OuterRadius)
-    return "the layout's own radii are not whole millimetres within 25 to 58, inner first";
+    return Tr("Design",
+              "the layout's own radii are not whole millimetres within 25 to 58, inner first");
   const DesignBackground& bg = d.background;
   if (bg.kind != DesignBackground::Kind::None) {
-    if (bg.name.empty()) return "the background picture has no name";
-    if (!(why = CheckText("the background picture's name", bg.name, kMaxDesignPictureName)).empty())
+    if (bg.name.empty()) return Tr("Design", "the background picture has no name");
+    if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the background picture's name"), bg.name,
+                      kMaxDesignPictureName))
+             .empty())
       return why;
   }
   if (bg.kind == DesignBackground::Kind::Unusable &&
-      !(why = CheckText("the background's problem", bg.problem, kMaxDesignPictureName)).empty())
+      !(why = check(TWR_TRANSLATE_NOOP("Design", "the background's problem"), bg.problem,
+                    kMaxDesignPictureName))
+           .empty())
     return why;
   if (bg.kind == DesignBackground::Kind::Picture) {
-    if (bg.bytes.isEmpty()) return "the background picture is empty";
+    if (bg.bytes.isEmpty()) return Tr("Design", "the background picture is empty");
     if (bg.bytes.size() > kMaxDesignPictureBytes)
-      return "the background picture is " + std::to_string(bg.bytes.size() / kMebibyte) +
-             " MiB; a design embeds at most " + std::to_string(kMaxDesignPictureBytes / kMebibyte) +
-             " MiB";
-    if (!(why = CheckText("the background picture's type", bg.type, kProfileStringMax)).empty())
+      return Arg(Tr("Design", "the background picture is %1 MiB; a design embeds at most %2 MiB"),
+                 {std::to_string(bg.bytes.size() / kMebibyte),
+                  std::to_string(kMaxDesignPictureBytes / kMebibyte)});
+    if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the background picture's type"), bg.type,
+                      kProfileStringMax))
+             .empty())
       return why;
   }
   return {};
@@ -592,19 +654,18 @@ std::string DesignText(const Design& d) {
 bool ParseDesign(std::string_view bytes, Design& design, std::string& problem) {
   problem.clear();
   if (static_cast<long long>(bytes.size()) > kMaxDesignFileBytes) {
-    problem = "it is larger than the " + std::to_string(kMaxDesignFileBytes / kMebibyte) +
-              " MiB a design may be";
+    problem = DesignTooLarge();
     return false;
   }
   if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark)
     bytes.remove_prefix(kByteOrderMark.size());
   const std::size_t first = bytes.find_first_not_of(" \t\r\n");
   if (first == std::string_view::npos) {
-    problem = "it is empty";
+    problem = Tr("Design", "it is empty");
     return false;
   }
   if (bytes[first] != '{') {
-    problem = "it is not a label design (it is not JSON text)";
+    problem = Tr("Design", "it is not a label design (it is not JSON text)");
     return false;
   }
   QJsonParseError error{};
@@ -617,33 +678,33 @@ bool ParseDesign(std::string_view bytes, Design& design, std::string& problem) {
                               error.error == QJsonParseError::UnterminatedArray ||
                               error.error == QJsonParseError::UnterminatedString;
     if (atEnd || (unterminated && static_cast<std::size_t>(error.offset) + 2 >= bytes.size()))
-      problem = "it is cut off: its text ends in the middle (after " +
-                std::to_string(bytes.size()) + " bytes)";
+      problem = Arg(Tr("Design", "it is cut off: its text ends in the middle (after %1 bytes)"),
+                    {std::to_string(bytes.size())});
     else
-      problem = "it is damaged: " + error.errorString().toStdString() + " at byte " +
-                std::to_string(error.offset);
+      problem = Arg(Tr("Design", "it is damaged: %1 at byte %2"),
+                    {error.errorString().toStdString(), std::to_string(error.offset)});
     return false;
   }
   if (!document.isObject()) {
-    problem = "it is not a label design";
+    problem = Tr("Design", "it is not a label design");
     return false;
   }
   const QJsonObject object = document.object();
   if (object.value(QLatin1String("format")).toString() != QLatin1String(kDesignFormatName)) {
-    problem = "it is not a label design (its \"format\" is not \"" +
-              std::string(kDesignFormatName) + "\")";
+    problem = Arg(Tr("Design", "it is not a label design (its \"format\" is not \"%1\")"),
+                  {kDesignFormatName});
     return false;
   }
   const QJsonValue version = object.value(QLatin1String("version"));
   const double v = version.toDouble(-1);
   if (!version.isDouble() || v != std::trunc(v) || v < 1) {
-    problem = "its format version is not a whole number from 1";
+    problem = Tr("Design", "its format version is not a whole number from 1");
     return false;
   }
   if (v > kDesignVersion) {
-    problem = "it was written by a newer " + std::string(kAppName) + " (format version " +
-              ObjectReader::NumberText(v) + "); this one reads version " +
-              std::to_string(kDesignVersion);
+    problem = Arg(
+        Tr("Design", "it was written by a newer %1 (format version %2); this one reads version %3"),
+        {kAppName, ObjectReader::NumberText(v), std::to_string(kDesignVersion)});
     return false;
   }
 
@@ -659,14 +720,16 @@ bool ParseDesign(std::string_view bytes, Design& design, std::string& problem) {
     area.Real("outer", d.outerRadius);
     if (area.Ok() && !(kLowestInnerRadius <= d.innerRadius && d.innerRadius <= d.outerRadius &&
                        d.outerRadius <= kHighestOuterRadius))
-      area.Fail("burning area " + ObjectReader::NumberText(d.innerRadius) + " - " +
-                ObjectReader::NumberText(d.outerRadius) + " mm is not within 25 to 58 mm");
-    if (!areaProblem.empty()) top.Fail(areaProblem.substr(4));
+      area.Fail(
+          Arg(Tr("Design", "its burning area %1 - %2 mm is not within 25 to 58 mm"),
+              {ObjectReader::NumberText(d.innerRadius), ObjectReader::NumberText(d.outerRadius)}));
+    if (!areaProblem.empty()) top.Fail(areaProblem);
   }
   top.Flag("rimtone", d.rimtone);
   std::string quality;
   if (top.Text("quality", quality, kProfileStringMax) && !ParseDesignQuality(quality, d.quality))
-    top.Fail("\"quality\" is " + Quoted(quality) + ", not draft, normal or high");
+    top.Fail(
+        Arg(Tr("Design", "its \"quality\" is %1, not draft, normal or high"), {Quoted(quality)}));
   if (top.Ok()) ReadLayout(top, d);
   if (top.Ok()) ReadBackground(top, d);
   if (!top.Ok()) return false;
@@ -681,10 +744,9 @@ bool ParseDesign(std::string_view bytes, Design& design, std::string& problem) {
 
 bool LoadDesignFile(const std::string& path, Design& design, std::string& problem) {
   std::string bytes;
-  if (!ReadRegularFile(path, kMaxDesignFileBytes, bytes, problem)) {
-    if (problem.rfind("it is larger than", 0) == 0)
-      problem = "it is larger than the " + std::to_string(kMaxDesignFileBytes / kMebibyte) +
-                " MiB a design may be";
+  bool tooLarge = false;
+  if (!ReadRegularFile(path, kMaxDesignFileBytes, bytes, problem, true, &tooLarge)) {
+    if (tooLarge) problem = DesignTooLarge();
     return false;
   }
   return ParseDesign(bytes, design, problem);
@@ -707,9 +769,11 @@ DesignBackground BackgroundFromFile(const std::string& path) {
   std::string bytes, why;
   ImageBuffer picture;
   std::string format;
-  if (!ReadRegularFile(path, kMaxDesignPictureBytes, bytes, why)) {
+  // The problem is kept in the design file and its JSON listing: in English.
+  bool tooLarge = false;
+  if (!ReadRegularFile(path, kMaxDesignPictureBytes, bytes, why, false, &tooLarge)) {
     why = why.substr(3);  // "it does not exist" -> "does not exist"
-    if (why.rfind("is larger than", 0) == 0)
+    if (tooLarge)
       why = "is larger than the " + std::to_string(kMaxDesignPictureBytes / kMebibyte) +
             " MiB a design embeds";
   } else if (QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "common/DecimalText.h"
+#include "common/Translate.h"
 #include "common/Utf8.h"
 #include "drive/DiscGeometry.h"
 #include "label/CELLayout.h"
@@ -24,16 +25,12 @@ std::string Mm(double value) {
 }
 
 std::string Area(const LabelBand& band) {
-  return Mm(band.inner) + " - " + Mm(band.outer) + " mm";
+  return Arg(Tr("LabelWarnings", "%1 - %2 mm"), {Mm(band.inner), Mm(band.outer)});
 }
 
+// A quoted text within a list; the sentences quote their own values.
 std::string Quoted(std::string_view text) {
-  std::string quoted;
-  quoted.reserve(text.size() + 2);
-  quoted += '"';
-  quoted += text;
-  quoted += '"';
-  return quoted;
+  return Arg(Tr("LabelWarnings", "\"%1\""), {text});
 }
 
 // Distance from c to the nearest point of [low, high] (0 inside).
@@ -77,7 +74,7 @@ bool BoxUnderHub(const LayoutRecord& layout, const LayoutBox& box, const LabelBa
 
 // One box and the texts drawn in it, each with how a sentence names it.
 struct BoxTexts {
-  const char* name;    // "title", "date", "note"
+  const char* name;    // "The title box", ... (marked for translation)
   const char* prefix;  // of the layout keys
   const LayoutBox& box;
   bool drawn;
@@ -91,11 +88,13 @@ void CheckCut(std::vector<LabelWarning>& out, const BoxTexts& b, const std::stri
   if (text.size() <= limit) return;
   const std::string_view kept = Utf8Prefix(text, limit);
   const std::string key = std::string(b.prefix) + "MaxNum";
+  const std::string maxNum = std::to_string(b.box.MaxNum);
   out.push_back({LabelWarning::Kind::TextCut,
-                 kept.empty() ? what + " " + Quoted(text) + " is not drawn: " + key + " is " +
-                                    std::to_string(b.box.MaxNum) + "."
-                              : what + " " + Quoted(text) + " is cut to " + Quoted(kept) + " (" +
-                                    key + "=" + std::to_string(b.box.MaxNum) + " bytes)."});
+                 kept.empty()
+                     ? Arg(Tr("LabelWarnings", "%1 \"%2\" is not drawn: %3 is %4."),
+                           {what, text, key, maxNum})
+                     : Arg(Tr("LabelWarnings", "%1 \"%2\" is cut to \"%3\" (%4=%5 bytes)."),
+                           {what, text, kept, key, maxNum})});
 }
 
 }  // namespace
@@ -109,28 +108,34 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
     const std::string problem = layout.Background().ProblemWith(r.BgImage);
     if (!problem.empty())
       out.push_back({LabelWarning::Kind::Background,
-                     "The background picture " + Quoted(r.BgImage) + " " + problem +
-                         "; the label is filled with its BgColor (grey " +
-                         std::to_string(r.BgColor & 0xFF) + ") instead."});
+                     Arg(Tr("LabelWarnings",
+                            "The background picture \"%1\" %2; the label is filled with its "
+                            "BgColor (grey %3) instead."),
+                         {r.BgImage, problem, std::to_string(r.BgColor & 0xFF)})});
   }
 
   // Boxes as the renderer draws them: a title box unless both sizes are 0,
   // date and note boxes only when both are non-zero; only a positive size
   // shows anything.
   std::vector<BoxTexts> boxes;
-  boxes.push_back({"title",
+  boxes.push_back({TWR_TRANSLATE_NOOP("LabelWarnings", "The title box"),
                    "Title",
                    r.Title,
                    !(r.Title.Width == 0 && r.Title.Height == 0),
-                   {{"The title", &layout.Title}}});
-  boxes.push_back({"date",
+                   {{Tr("LabelWarnings", "The title"), &layout.Title}}});
+  boxes.push_back({TWR_TRANSLATE_NOOP("LabelWarnings", "The date box"),
                    "Date",
                    r.Date,
                    r.Date.Width != 0 && r.Date.Height != 0,
-                   {{"The date", &layout.Date}}});
-  boxes.push_back({"note", "Note", r.Note, r.Note.Width != 0 && r.Note.Height != 0, {}});
+                   {{Tr("LabelWarnings", "The date"), &layout.Date}}});
+  boxes.push_back({TWR_TRANSLATE_NOOP("LabelWarnings", "The note box"),
+                   "Note",
+                   r.Note,
+                   r.Note.Width != 0 && r.Note.Height != 0,
+                   {}});
   for (std::size_t k = 0; k < layout.NoteLines.size(); ++k)
-    boxes.back().texts.emplace_back("Note line " + std::to_string(k + 1), &layout.NoteLines[k]);
+    boxes.back().texts.emplace_back(
+        Arg(Tr("LabelWarnings", "Note line %1"), {std::to_string(k + 1)}), &layout.NoteLines[k]);
   for (const BoxTexts& b : boxes) {
     if (!b.drawn || b.box.Width <= 0 || b.box.Height <= 0) continue;
     bool hasText = false;
@@ -140,13 +145,17 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
                 !Utf8Prefix(*text, static_cast<std::size_t>(std::max(b.box.MaxNum, 0))).empty();
     }
     if (hasText && r.BaseLength > 0 && BoxOutside(r, b.box, band))
-      out.push_back({LabelWarning::Kind::BoxOutsideBand,
-                     std::string("The ") + b.name + " box lies wholly outside the burning area (" +
-                         Area(band) + "): its text will not be burned."});
+      out.push_back(
+          {LabelWarning::Kind::BoxOutsideBand,
+           Arg(Tr("LabelWarnings",
+                  "%1 lies wholly outside the burning area (%2): its text will not be burned."),
+               {Tr("LabelWarnings", b.name), Area(band)})});
     else if (hasText && r.BaseLength > 0 && BoxUnderHub(r, b.box, band))
       out.push_back({LabelWarning::Kind::UnderHub,
-                     std::string("The ") + b.name + " box reaches under the hub (inside " +
-                         Mm(band.inner) + " mm): the part of its text there will not be burned."});
+                     Arg(Tr("LabelWarnings",
+                            "%1 reaches under the hub (inside %2 mm): the part of its text there "
+                            "will not be burned."),
+                         {Tr("LabelWarnings", b.name), Mm(band.inner)})});
   }
 
   // Note lines past the tenth, as typed (empty ones lose nothing).
@@ -166,10 +175,15 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
     for (std::size_t i = 0; i < leftOut.size() && i < kQuotedLinesShown; ++i)
       list += (i ? ", " : "") + Quoted(leftOut[i]);
     if (leftOut.size() > kQuotedLinesShown) list += ", ...";
+    const std::string count = std::to_string(leftOut.size());
     out.push_back({LabelWarning::Kind::NoteLinesLeftOut,
-                   "Only ten note lines are drawn; " + std::to_string(leftOut.size()) +
-                       (leftOut.size() == 1 ? " more line is" : " more lines are") +
-                       " left out: " + list + "."});
+                   leftOut.size() == 1
+                       ? Arg(Tr("LabelWarnings",
+                                "Only ten note lines are drawn; %1 more line is left out: %2."),
+                             {count, list})
+                       : Arg(Tr("LabelWarnings",
+                                "Only ten note lines are drawn; %1 more lines are left out: %2."),
+                             {count, list})});
   }
 
   // Ring text, between the layout's radii as RLetterAlign places it.
@@ -185,12 +199,16 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
     const LabelBand ring{r.InnerRadius + offset, r.InnerRadius + offset + r.RingBand};
     if (ring.outer <= band.inner || ring.inner >= band.outer)
       out.push_back({LabelWarning::Kind::RingOutsideBand,
-                     "The ring text (" + Area(ring) + ") lies wholly outside the burning area (" +
-                         Area(band) + "): it will not be burned."});
+                     Arg(Tr("LabelWarnings",
+                            "The ring text (%1) lies wholly outside the burning area (%2): it will "
+                            "not be burned."),
+                         {Area(ring), Area(band)})});
     else if (ring.inner < band.inner)
       out.push_back({LabelWarning::Kind::UnderHub,
-                     "The ring text (" + Area(ring) + ") reaches under the hub (inside " +
-                         Mm(band.inner) + " mm): its inner part will not be burned."});
+                     Arg(Tr("LabelWarnings",
+                            "The ring text (%1) reaches under the hub (inside %2 mm): its inner "
+                            "part will not be burned."),
+                         {Area(ring), Mm(band.inner)})});
   }
   return out;
 }

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <optional>
 
+#include "common/Translate.h"
 #include "common/Utf8.h"
 #include "common/WholeFile.h"
 #include "label/LabelTexts.h"
@@ -92,9 +93,10 @@ class RecordReader {
         return Finish(record, field, any);
       }
       if (wasQuoted) {
-        problem = "there is text after the closing double quote of field " +
-                  std::to_string(record.fields.size() + 1) +
-                  " (a double quote inside a quoted text is written twice: \"\")";
+        problem = Arg(Tr("MergeCsv",
+                         "there is text after the closing double quote of field %1 (a double "
+                         "quote inside a quoted text is written twice: \"\")"),
+                      {std::to_string(record.fields.size() + 1)});
         return false;
       }
       if (c == '"' && field.empty()) {
@@ -109,8 +111,8 @@ class RecordReader {
       ++at_;
     }
     if (quoted) {
-      problem = "field " + std::to_string(record.fields.size() + 1) +
-                " opens a double quote that is never closed";
+      problem = Arg(Tr("MergeCsv", "field %1 opens a double quote that is never closed"),
+                    {std::to_string(record.fields.size() + 1)});
       return false;
     }
     return Finish(record, field, any);
@@ -148,9 +150,9 @@ void AppendNoteLines(std::string& note, std::string_view field) {
   }
 }
 
-std::string TooLong(const char* what, std::size_t bytes, std::size_t limit) {
-  return std::string(what) + " is " + std::to_string(bytes) +
-         " bytes long; the label takes at most " + std::to_string(limit);
+// `text` is "... %1 bytes long; ... at most %2", a sentence for each field.
+std::string TooLong(const char* text, std::size_t bytes, std::size_t limit) {
+  return Arg(text, {std::to_string(bytes), std::to_string(limit)});
 }
 
 // The header's columns; false with `problem` for a name it cannot use.
@@ -177,15 +179,21 @@ bool ReadHeader(const Record& header, std::vector<ColumnRule>& columns, std::str
       seen = &noteSeen[static_cast<std::size_t>(rule.note)];
     } else {
       const std::string shown(Trim(header.fields[i]));
-      problem = "column " + std::to_string(i + 1) + " is named \"" + shown +
-                "\"; the columns are title, date and note1 to note10";
-      if (shown.find(';') != std::string::npos || shown.find('\t') != std::string::npos)
-        problem += " (the fields must be separated by commas)";
+      const std::string column = std::to_string(i + 1);
+      problem = shown.find(';') != std::string::npos || shown.find('\t') != std::string::npos
+                    ? Arg(Tr("MergeCsv",
+                             "column %1 is named \"%2\"; the columns are title, date and note1 to "
+                             "note10 (the fields must be separated by commas)"),
+                          {column, shown})
+                    : Arg(Tr("MergeCsv",
+                             "column %1 is named \"%2\"; the columns are title, date and note1 to "
+                             "note10"),
+                          {column, shown});
       return false;
     }
     if (seen != nullptr) {
       if (*seen) {
-        problem = "the column " + name + " is named twice";
+        problem = Arg(Tr("MergeCsv", "the column %1 is named twice"), {name});
         return false;
       }
       *seen = true;
@@ -199,26 +207,29 @@ bool ReadHeader(const Record& header, std::vector<ColumnRule>& columns, std::str
 bool ReadRow(const Record& record, const std::vector<ColumnRule>& columns, MergeRow& row,
              std::string& problem) {
   if (record.fields.size() > columns.size()) {
-    problem = "it has " + std::to_string(record.fields.size()) + " fields but the header " +
-              std::to_string(columns.size()) +
-              " (a text with a comma must be written in double quotes)";
+    problem = Arg(Tr("MergeCsv",
+                     "it has %1 fields but the header %2 (a text with a comma must be written in "
+                     "double quotes)"),
+                  {std::to_string(record.fields.size()), std::to_string(columns.size())});
     return false;
   }
   std::array<std::string, kNoteColumns> notes;
   for (std::size_t i = 0; i < record.fields.size(); ++i) {
     const std::string& field = record.fields[i];
     if (!IsValidUtf8(field)) {
-      problem = "field " + std::to_string(i + 1) + " is not UTF-8 text (save the file as UTF-8)";
+      problem = Arg(Tr("MergeCsv", "field %1 is not UTF-8 text (save the file as UTF-8)"),
+                    {std::to_string(i + 1)});
       return false;
     }
     if (field.find('\0') != std::string::npos) {
-      problem = "field " + std::to_string(i + 1) + " holds a NUL byte";
+      problem = Arg(Tr("MergeCsv", "field %1 holds a NUL byte"), {std::to_string(i + 1)});
       return false;
     }
     switch (columns[i].kind) {
       case Column::Unnamed:
         if (!Trim(field).empty()) {
-          problem = "field " + std::to_string(i + 1) + " holds text but its column has no name";
+          problem = Arg(Tr("MergeCsv", "field %1 holds text but its column has no name"),
+                        {std::to_string(i + 1)});
           return false;
         }
         break;
@@ -234,16 +245,19 @@ bool ReadRow(const Record& record, const std::vector<ColumnRule>& columns, Merge
     }
   }
   if (HasLineBreak(row.title) || HasLineBreak(row.date)) {
-    problem = std::string("the ") + (HasLineBreak(row.title) ? "title" : "date") +
-              " holds a line break; it is drawn on one line";
+    problem = HasLineBreak(row.title)
+                  ? Tr("MergeCsv", "the title holds a line break; it is drawn on one line")
+                  : Tr("MergeCsv", "the date holds a line break; it is drawn on one line");
     return false;
   }
   if (row.title.size() > kTitleMaxBytes) {
-    problem = TooLong("the title", row.title.size(), kTitleMaxBytes);
+    problem = TooLong(Tr("MergeCsv", "the title is %1 bytes long; the label takes at most %2"),
+                      row.title.size(), kTitleMaxBytes);
     return false;
   }
   if (row.date.size() > kDateMaxBytes) {
-    problem = TooLong("the date", row.date.size(), kDateMaxBytes);
+    problem = TooLong(Tr("MergeCsv", "the date is %1 bytes long; the label takes at most %2"),
+                      row.date.size(), kDateMaxBytes);
     return false;
   }
   // Up to the last note field that holds text, each as lines of the note.
@@ -252,7 +266,8 @@ bool ReadRow(const Record& record, const std::vector<ColumnRule>& columns, Merge
     if (!notes[static_cast<std::size_t>(k)].empty()) last = k;
   for (int k = 0; k <= last; ++k) AppendNoteLines(row.note, notes[static_cast<std::size_t>(k)]);
   if (row.note.size() > kNoteMaxBytes) {
-    problem = TooLong("the note", row.note.size(), kNoteMaxBytes);
+    problem = TooLong(Tr("MergeCsv", "the note is %1 bytes long; the label takes at most %2"),
+                      row.note.size(), kNoteMaxBytes);
     return false;
   }
   return true;
@@ -262,9 +277,10 @@ bool ReadRow(const Record& record, const std::vector<ColumnRule>& columns, Merge
 
 std::string MergeTable::Message() const {
   if (badRow <= 0) return problem;
-  std::string where = "row " + std::to_string(badRow);
-  if (badLine > 0 && badLine != badRow) where += " (line " + std::to_string(badLine) + ")";
-  return where + ": " + problem;
+  const std::string row = std::to_string(badRow);
+  if (badLine > 0 && badLine != badRow)
+    return Arg(Tr("MergeCsv", "row %1 (line %2): %3"), {row, std::to_string(badLine), problem});
+  return Arg(Tr("MergeCsv", "row %1: %2"), {row, problem});
 }
 
 MergeTable ReadMergeCsv(std::string_view text) {
@@ -286,7 +302,8 @@ MergeTable ReadMergeCsv(std::string_view text) {
   std::string problem;
   do {
     if (reader.AtEnd())
-      return fail(0, 0, "the file is empty: it needs a header row (title,date,note1,...)");
+      return fail(
+          0, 0, Tr("MergeCsv", "the file is empty: it needs a header row (title,date,note1,...)"));
     ++rowNumber;
     if (!reader.Next(header, problem)) return fail(rowNumber, header.line, problem);
   } while (header.blank);
@@ -304,14 +321,16 @@ MergeTable ReadMergeCsv(std::string_view text) {
     if (record.blank || empty) continue;
     if (static_cast<int>(table.rows.size()) >= kMaxMergeRows)
       return fail(rowNumber, record.line,
-                  "the file names more than " + std::to_string(kMaxMergeRows) + " discs");
+                  Arg(Tr("MergeCsv", "the file names more than %1 discs"),
+                      {std::to_string(kMaxMergeRows)}));
     MergeRow row;
     row.row = rowNumber;
     row.line = record.line;
     if (!ReadRow(record, columns, row, problem)) return fail(rowNumber, record.line, problem);
     table.rows.push_back(std::move(row));
   }
-  if (table.rows.empty()) return fail(0, 0, "the file has a header but no row for a disc");
+  if (table.rows.empty())
+    return fail(0, 0, Tr("MergeCsv", "the file has a header but no row for a disc"));
   table.ok = true;
   return table;
 }

@@ -379,7 +379,7 @@ void DesignerProperties::Refresh() {
   refreshing_ = true;
   const DesignerItem item = model_.Selection();
   const LayoutDefinition& layout = model_.Layout();
-  heading_->setText(tr(DesignerItemName(item)));
+  heading_->setText(LayoutDesignerModel::tr(DesignerItemName(item)));
   pages_->setCurrentIndex(IsBox(item) ? 0 : item == DesignerItem::Ring ? 1 : 2);
   for (FieldBinding& f : fields_) {
     if (f.boxField && !IsBox(item)) continue;

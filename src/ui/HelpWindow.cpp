@@ -32,8 +32,7 @@ namespace twr::ui {
 namespace {
 constexpr int kWidth = 720;
 constexpr int kHeight = 600;
-const char* const kContents = "qrc:/help/index.html";
-const char* const kPages = "qrc:/help/";
+const char* const kEnglishPages = ":/help/";
 const QColor kNotFound{0xF6, 0xD5, 0xD8};
 
 // Shift+Enter in the find edit finds backwards (Enter alone is the edit's
@@ -69,7 +68,16 @@ QAction* MakeAction(const QIcon& icon, const QString& text, const QKeySequence& 
   return action;
 }
 
+QString& PagesLanguage() {
+  static QString language;
+  return language;
+}
+
 }  // namespace
+
+void HelpWindow::SetLanguage(const QString& language) {
+  PagesLanguage() = language;
+}
 
 HelpWindow::HelpWindow(QWidget* owner) : QDialog(owner, Qt::Window) {
   static const bool loaded = [] {
@@ -77,6 +85,11 @@ HelpWindow::HelpWindow(QWidget* owner) : QDialog(owner, Qt::Window) {
     return true;
   }();
   (void)loaded;
+  // A language's pages come whole, so its contents page stands for them all.
+  pages_ = QString::fromLatin1(kEnglishPages);
+  const QString language = PagesLanguage();
+  if (!language.isEmpty() && QFile::exists(pages_ + language + QStringLiteral("/index.html")))
+    pages_ += language + QLatin1Char('/');
   setWindowTitle(tr("%1 Help").arg(QString::fromUtf8(kAppName)));
   setObjectName(QStringLiteral("HelpWindow"));
   browser_ = new QTextBrowser(this);
@@ -180,8 +193,9 @@ void HelpWindow::ShowContents() {
 }
 
 void HelpWindow::LoadContents() {
-  if (QFile::exists(QStringLiteral(":/help/index.html"))) {
-    browser_->setSource(QUrl(QString::fromLatin1(kContents)));
+  const QString contents = pages_ + QStringLiteral("index.html");
+  if (QFile::exists(contents)) {
+    browser_->setSource(QUrl(QStringLiteral("qrc") + contents));
   } else {
     browser_->setHtml(tr("<h2>%1</h2><p>The help pages are not part of this build.</p>")
                           .arg(QString::fromUtf8(kAppName)));
@@ -190,11 +204,11 @@ void HelpWindow::LoadContents() {
 
 void HelpWindow::ShowPage(const QString& page) {
   const QString file = page.section(QLatin1Char('#'), 0, 0);
-  if (!QFile::exists(QStringLiteral(":/help/") + file)) {
+  if (!QFile::exists(pages_ + file)) {
     ShowContents();  // a page this build lacks: the contents
     return;
   }
-  browser_->setSource(QUrl(QString::fromLatin1(kPages) + page));
+  browser_->setSource(QUrl(QStringLiteral("qrc") + pages_ + page));
   Present();
 }
 

@@ -1,9 +1,8 @@
 // The help window: the help pages bundled with the program, opened at their
-// table of contents. Back, Forward and Home go through the pages seen (also
-// Alt+Left, Alt+Right, Alt+Home); Ctrl+F opens a find bar under the page
-// (Enter or F3 finds the next match, Shift+Enter or Shift+F3 the one
-// before, from the end round to the start; Escape closes the bar). It
-// belongs to the main window and closes with it.
+// table of contents, in the program's language when the build has its pages. Back, Forward and Home
+// go through the pages seen (also Alt+Left, Alt+Right, Alt+Home); Ctrl+F opens a find bar under the
+// page (Enter or F3 finds the next match, Shift+Enter or Shift+F3 the one before, from the end
+// round to the start; Escape closes the bar). It belongs to the main window and closes with it.
 #pragma once
 
 #include <QDialog>
@@ -22,6 +21,10 @@ class HelpWindow : public QDialog {
 
  public:
   explicit HelpWindow(QWidget* owner);
+  // The language the program speaks ("de"; empty for English), set by
+  // main() before a help window opens. A window takes its pages from
+  // qrc:/help/LANG/ when the build has that folder, else the English ones.
+  static void SetLanguage(const QString& language);
   // Shows the table of contents and brings the window to the front.
   void ShowContents();
   // Shows one page ("troubleshooting.html#m804") and brings the window to
@@ -50,6 +53,7 @@ class HelpWindow : public QDialog {
   void LoadContents();
   void Present();
 
+  QString pages_;  // ":/help/" or ":/help/de/"
   QTextBrowser* browser_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   QAction* back_ = nullptr;

@@ -4,19 +4,31 @@
 // byte under LANGUAGE=C or LC_ALL=C.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <QCoreApplication>
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "burn/BurnPlan.h"
+#include "cli/TerminalMessages.h"
+#include "common/SettingsLocation.h"
 #include "common/Strings.h"
 #include "common/TempDir.h"
 #include "common/Translate.h"
+#include "common/WholeFile.h"
+#include "drive/CELDevice.h"
+#include "drive/DiscName.h"
 #include "i18n/Languages.h"
 #include "i18n/Translations.h"
+#include "label/Design.h"
+#include "label/MergeCsv.h"
+#include "ui/model/LayoutDesignerModel.h"
 
 namespace twr {
 namespace {
@@ -92,6 +104,89 @@ TEST(Arg, FillsNumberedPlacesInTheLanguagesOrder) {
   EXPECT_EQ(Arg("", {}), "");
 }
 
+// Texts of the layers below the front ends, each with its values in the
+// sentence: English as written without a translation, German with it, and
+// English again for what is kept in files and JSON.
+TEST(ProgramTranslations, LayerTextsAreWholeSentencesInEitherLanguage) {
+  const test::TempDir dir("i18n-layers");
+  struct Case {
+    std::function<std::string()> text;
+    const char* english;
+    const char* german;
+  };
+  const Case cases[] = {
+      {[] { return DiscNameFor(kDiscUnknown, 0, true).Shown(); }, "Etchlume disc  label-side",
+       "Etchlume-Disc  Labelseite"},
+      {[] { return DiscNameFor(kDiscUnknown, 0, true).text; }, "Etchlume disc  label-side",
+       "Etchlume disc  label-side"},
+      {[] { return ReadMergeCsv("title,colour\nA,b\n").Message(); },
+       "row 1: column 2 is named \"colour\"; the columns are title, date and note1 to note10",
+       "Zeile 1: Spalte 2 heißt »colour«; die Spalten sind title, date und note1 bis note10"},
+      {[] { return ReadMergeCsv("note1\n\"A\nA\"\n\"B\n").Message(); },
+       "row 3 (line 4): field 1 opens a double quote that is never closed",
+       "Zeile 3 (Textzeile 4): Feld 1 öffnet ein doppeltes Anführungszeichen, das nie geschlossen "
+       "wird"},
+      {[] {
+         Design design;
+         std::string problem;
+         ParseDesign(std::string("{\"format\": \"") + kDesignFormatName + "\", \"version\": 99}",
+                     design, problem);
+         return problem;
+       },
+       "it was written by a newer Titlewright (format version 99); this one reads version 1",
+       "es wurde von einem neueren Titlewright geschrieben (Formatversion 99); dieses liest "
+       "Version 1"},
+      {[&dir] {
+         std::string bytes, problem;
+         ReadRegularFile(dir.Path().string(), 100, bytes, problem);
+         return problem;
+       },
+       "it is a folder", "die Datei ist ein Ordner"},
+      {[] {
+         return LocateSettings({"/nowhere/twr.ini", ".", "", "", ""}).problem;
+       },
+       "/nowhere/twr.ini does not exist", "/nowhere/twr.ini existiert nicht"},
+      {[] {
+         return PlanFailureDetail({PlanCheck::FeedDivisor, 0});
+       },
+       "The feed divisor that the page selects (offset 58 or 60) is 0. The drive's ELS page "
+       "cannot be used for a burn.",
+       "Der Vorschubteiler, den die Seite wählt (Offset 58 oder 60), ist 0. Die ELS-Seite des "
+       "Laufwerks taugt nicht zum Brennen."},
+      // The layout designer's texts go through the application's translator.
+      {[] { return ui::LayoutDesignerModel().SetNumber("TitlePosX", 1); },
+       "No settings file is open", "Keine Einstellungsdatei ist geöffnet"},
+      {[&dir] {
+         std::ofstream(dir / "empty.ini") << "[Config]\nLayoutNum=0\n";
+         std::string problem;
+         ui::LayoutDesignerModel().Open(dir.File("empty.ini"), 0, &problem);
+         return problem;
+       },
+       "it holds no layout", "sie enthält kein Layout"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.text(), c.english);
+  i18n::ProgramTranslations german({"de"});
+  german.InstallInto(*QCoreApplication::instance());
+  for (const Case& c : cases) EXPECT_EQ(c.text(), c.german);
+}
+
+// twr's [y/N] question takes y in every language and the language's own
+// first letter (j) where it speaks German.
+TEST(ProgramTranslations, YesAnswersFollowTheLanguage) {
+  const auto answer = [](const char* typed) {
+    std::istringstream in(typed);
+    std::streambuf* const old = std::cin.rdbuf(in.rdbuf());
+    const bool yes = cli::TerminalMessages().AskYesNo("Go on?", MessageIcon::Warning);
+    std::cin.rdbuf(old);
+    return yes;
+  };
+  EXPECT_TRUE(answer("y\n"));
+  EXPECT_FALSE(answer("j\n"));
+  const i18n::ProgramTranslations german({"de"});
+  for (const char* yes : {"j\n", "Ja\n", "y\n", "Yes\n"}) EXPECT_TRUE(answer(yes)) << yes;
+  for (const char* no : {"n\n", "\n", "", "nein\n"}) EXPECT_FALSE(answer(no)) << no;
+}
+
 struct Outcome {
   int status = -1;
   std::string out, err;
@@ -107,11 +202,13 @@ std::string Read(const std::filesystem::path& path) {
   return text.str();
 }
 
-// Runs twr in `dir` with only PATH, HOME and `locale` in its environment.
-Outcome Twr(const test::TempDir& dir, const std::string& locale, const std::string& arguments) {
+// Runs twr (or `program`) in `dir` with only PATH, HOME and `locale` in its
+// environment.
+Outcome Twr(const test::TempDir& dir, const std::string& locale, const std::string& arguments,
+            const char* program = TWR_CLI_PATH) {
   const std::string command =
       "cd '" + dir.Path().string() + "' && env -i PATH=/usr/bin:/bin HOME='" + dir.Path().string() +
-      "' " + locale + " timeout 20 '" TWR_CLI_PATH "' " + arguments + " > out.txt 2> err.txt";
+      "' " + locale + " timeout 20 '" + program + "' " + arguments + " > out.txt 2> err.txt";
   Outcome run;
   const int raw = std::system(command.c_str());
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -154,6 +251,49 @@ TEST(TwrLanguage, GermanUnderLanguageDeAndEnglishBytesUnderC) {
     EXPECT_EQ(Twr(dir, locale, "layout show x7").err,
               "twr layout show: 'x7' is not a layout number (see 'twr layout show --help')\n")
         << locale;
+  }
+}
+
+// The label's warnings in twr and the window program's --help, German under
+// LANGUAGE=de, and under LANGUAGE=C the English bytes as they always were.
+TEST(TwrLanguage, WarningsAndTheWindowProgramsHelp) {
+  const test::TempDir dir("i18n-render");
+  std::ofstream(dir / "twr.ini") << "[Config]\nLayoutNum=0\n";
+  ASSERT_EQ(Twr(dir, "", "layout new --name Probe").status, 0);
+  ASSERT_EQ(Twr(dir, "", "layout set 0 TitleMaxNum=4").status, 0);
+  std::string lines;
+  for (int k = 1; k <= 11; ++k) lines += " --note L" + std::to_string(k);
+  const std::string render = "render --title Sommerfest --label l.png" + lines;
+  const struct {
+    std::string arguments;
+    const char* program;
+    std::string english;  // stderr, or stdout when nothing went to stderr
+    std::string german;   // a line of it
+  } cases[] = {
+      {render, TWR_CLI_PATH,
+       "twr render: warning: The title \"Sommerfest\" is cut to \"Somm\" (TitleMaxNum=4 bytes).\n"
+       "twr render: warning: Only ten note lines are drawn; 1 more line is left out: \"L11\".\n",
+       "twr render: Warnung: Der Titel »Sommerfest« wird auf »Somm« gekürzt (TitleMaxNum=4 "
+       "Byte).\n"},
+      {"--help", TWR_APP_PATH,
+       "Usage: titlewright [--config FILE] [--screenshot FILE] [DESIGN.twrlabel]\n\n"
+       "Designs a round disc label and etches it with an Etchlume drive.\n\n"
+       "  DESIGN.twrlabel    open this label design\n"
+       "  --config FILE      read the layouts from FILE\n"
+       "  --screenshot FILE  write the main window to a PNG once it is open, then exit\n"
+       "  --version          print the version and exit\n"
+       "  --help             print this help and exit\n",
+       "  --screenshot FILE  das Hauptfenster als PNG schreiben, sobald es offen ist, dann "
+       "beenden\n"},
+  };
+  for (const auto& c : cases) {
+    const Outcome english = Twr(dir, "LANG=de_DE.UTF-8 LANGUAGE=C", c.arguments, c.program);
+    EXPECT_EQ(english.status, 0) << c.arguments;
+    EXPECT_EQ(english.err.empty() ? english.out : english.err, c.english);
+    EXPECT_EQ(Twr(dir, "", c.arguments, c.program), english) << c.arguments;
+    const Outcome german = Twr(dir, "LANG=de_DE.UTF-8 LANGUAGE=de", c.arguments, c.program);
+    EXPECT_NE((german.out + german.err).find(c.german), std::string::npos)
+        << german.out << german.err;
   }
 }
 

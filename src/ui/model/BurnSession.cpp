@@ -110,7 +110,7 @@ bool BurnSession::RefreshDrives() {
 
 void BurnSession::CheckDisc() {
   const DiscIdentity disc = IdentifyDisc(device_);
-  discText_ = disc.name.text;
+  discText_ = disc.name.Shown();
   // A DVD±R, whatever its status, faces the laser with its data side.
   shownPicture_ = disc.kind == kDiscDvdR || disc.kind == kDiscDvdPlusR;
   drawEnabled_ = disc.name.verdict != 0;

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 
+#include <QCoreApplication>
+
 #include "drive/DiscGeometry.h"
 #include "label/CELLayout.h"
 
@@ -13,16 +15,21 @@ namespace twr::ui {
 namespace {
 
 // Placeholders for texts the main window leaves empty.
-constexpr const char* kPlaceholderTitle = "Title";
-constexpr const char* kPlaceholderDate = "Date";
-constexpr const char* kPlaceholderNotes[] = {"Note line 1", "Note line 2", "Note line 3"};
+constexpr const char* kPlaceholderTitle =
+    QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Title");
+constexpr const char* kPlaceholderDate = QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Date");
+constexpr const char* kPlaceholderNotes[] = {
+    QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Note line 1"),
+    QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Note line 2"),
+    QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Note line 3")};
 // Nudges of one item one after another merge into one undo step.
 constexpr int kNudgeCommand = 1;
 // A box given a size: a share of the label's side.
 constexpr double kNewBoxWidth = 0.4;
 constexpr double kNewBoxHeight = 0.06;
 constexpr double kNewNoteHeight = 0.16;
-constexpr const char* kNotOpen = "No settings file is open";
+constexpr const char* kNotOpen =
+    QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "No settings file is open");
 constexpr double kNewTitleTop = 0.15;
 constexpr double kNewDateTop = 0.26;
 constexpr double kNewNoteTop = 0.68;
@@ -35,9 +42,53 @@ std::string Fixed(double value, int decimals = 1) {
   return s;
 }
 
-std::string Lowered(std::string text) {
-  if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') text[0] = static_cast<char>(text[0] + 32);
-  return text;
+// A text of this model in the user's language.
+std::string Translated(const char* text) {
+  return LayoutDesignerModel::tr(text).toStdString();
+}
+
+// The item as the object of an undo step's name: "Move %1" with "the title box".
+QString ItemObject(DesignerItem item) {
+  switch (item) {
+    case DesignerItem::Title:
+      return LayoutDesignerModel::tr("the title box");
+    case DesignerItem::Date:
+      return LayoutDesignerModel::tr("the date box");
+    case DesignerItem::Note:
+      return LayoutDesignerModel::tr("the note box");
+    case DesignerItem::Ring:
+      return LayoutDesignerModel::tr("the ring text");
+    case DesignerItem::OuterCircle:
+      return LayoutDesignerModel::tr("the outer circle");
+    case DesignerItem::InnerCircle:
+      return LayoutDesignerModel::tr("the inner circle");
+    case DesignerItem::None:
+      break;
+  }
+  return LayoutDesignerModel::tr("the layout");
+}
+
+// The ring text's band and kind, by RingType (0 ... 2).
+std::string RingStatus(int type, const std::string& in, const std::string& out) {
+  QString text;
+  switch (type) {
+    case 1:
+      text = QCoreApplication::translate(
+          "twr::ui::LayoutDesignerModel",
+          "Ring text: band %1 to %2 mm from the disc centre, title and date above, notes below");
+      break;
+    case 2:
+      text = QCoreApplication::translate(
+          "twr::ui::LayoutDesignerModel",
+          "Ring text: band %1 to %2 mm from the disc centre, two rows on the lower arc");
+      break;
+    default:
+      text = QCoreApplication::translate(
+          "twr::ui::LayoutDesignerModel",
+          "Ring text: band %1 to %2 mm from the disc centre, one line around the full circle");
+      break;
+  }
+  return text.arg(QString::fromStdString(in), QString::fromStdString(out)).toStdString();
 }
 
 class SnapshotCommand : public QUndoCommand {
@@ -90,21 +141,21 @@ bool BestSnap(const std::vector<double>& edges, const std::vector<double>& targe
 const char* DesignerItemName(DesignerItem item) {
   switch (item) {
     case DesignerItem::Title:
-      return "Title box";
+      return QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Title box");
     case DesignerItem::Date:
-      return "Date box";
+      return QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Date box");
     case DesignerItem::Note:
-      return "Note box";
+      return QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Note box");
     case DesignerItem::Ring:
-      return "Ring text";
+      return QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Ring text");
     case DesignerItem::OuterCircle:
-      return "Outer circle";
+      return QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Outer circle");
     case DesignerItem::InnerCircle:
-      return "Inner circle";
+      return QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Inner circle");
     case DesignerItem::None:
       break;
   }
-  return "Layout";
+  return QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Layout");
 }
 
 bool IsBox(DesignerItem item) {
@@ -134,7 +185,7 @@ bool LayoutDesignerModel::Open(const std::string& settingsPath, int current, std
   LayoutFile file;
   if (!file.Read(settingsPath, problem)) return false;
   if (file.Layouts().empty()) {
-    if (problem) *problem = "it holds no layout";
+    if (problem) *problem = tr("it holds no layout").toStdString();
     return false;
   }
   file_ = std::move(file);
@@ -263,32 +314,38 @@ std::string LayoutDesignerModel::StatusText() const {
     case DesignerItem::Note: {
       const LayoutBoxKind kind = BoxKindOf(selection_);
       const LayoutBox& box = BoxOf(layout, kind);
+      const QString name = tr(DesignerItemName(selection_));
       if (!BoxIsDrawn(layout, kind))
-        return std::string(DesignerItemName(selection_)) +
-               ": not drawn (it has no size); give it one in the properties";
-      return std::string(DesignerItemName(selection_)) + ": top-left corner x " +
-             Fixed((box.PosX - centre) / ppm) + " mm, y " + Fixed((box.PosY - centre) / ppm) +
-             " mm from the disc centre; " + Fixed(box.Width / ppm) + " × " +
-             Fixed(box.Height / ppm) + " mm (" + std::to_string(box.PosX) + ", " +
-             std::to_string(box.PosY) + "; " + std::to_string(box.Width) + " × " +
-             std::to_string(box.Height) + " label pixels)";
+        return tr("%1: not drawn (it has no size); give it one in the properties")
+            .arg(name)
+            .toStdString();
+      const auto q = [](const std::string& text) { return QString::fromStdString(text); };
+      return tr("%1: top-left corner x %2 mm, y %3 mm from the disc centre; %4 × %5 mm (%6, %7; "
+                "%8 × %9 label pixels)")
+          .arg(name, q(Fixed((box.PosX - centre) / ppm)), q(Fixed((box.PosY - centre) / ppm)),
+               q(Fixed(box.Width / ppm)), q(Fixed(box.Height / ppm)), QString::number(box.PosX),
+               QString::number(box.PosY), QString::number(box.Width), QString::number(box.Height))
+          .toStdString();
     }
     case DesignerItem::Ring: {
       const auto [in, out] = RingBandRadii();
-      if (out <= in) return "Ring text: none (RingLength is 0)";
-      return "Ring text: band " + Fixed(in) + " to " + Fixed(out) + " mm from the disc centre, " +
-             Lowered(kRingTypeNames[std::clamp(layout.RingType, 0, 2)]);
+      if (out <= in) return tr("Ring text: none (RingLength is 0)").toStdString();
+      return RingStatus(std::clamp(layout.RingType, 0, 2), Fixed(in), Fixed(out));
     }
     case DesignerItem::OuterCircle:
-      return "Outer circle of the burning area: " + Fixed(OuterRadius(), 0) +
-             " mm from the disc centre";
+      return tr("Outer circle of the burning area: %1 mm from the disc centre")
+          .arg(QString::fromStdString(Fixed(OuterRadius(), 0)))
+          .toStdString();
     case DesignerItem::InnerCircle:
-      return "Inner circle of the burning area: " + Fixed(InnerRadius(), 0) +
-             " mm from the disc centre";
+      return tr("Inner circle of the burning area: %1 mm from the disc centre")
+          .arg(QString::fromStdString(Fixed(InnerRadius(), 0)))
+          .toStdString();
     case DesignerItem::None:
       break;
   }
-  return "Layout " + std::to_string(state_.current) + ": " + layout.Name;
+  return tr("Layout %1: %2")
+      .arg(QString::number(state_.current), QString::fromStdString(layout.Name))
+      .toStdString();
 }
 
 // ---- Changes -------------------------------------------------------------------------
@@ -320,13 +377,15 @@ void LayoutDesignerModel::Restore(const DesignerSnapshot& snapshot) {
 }
 
 std::string LayoutDesignerModel::SetValue(const std::string& key, const std::string& text) {
-  if (state_.layouts.empty()) return kNotOpen;
+  if (state_.layouts.empty()) return Translated(kNotOpen);
   LayoutDefinition layout = state_.layouts[static_cast<std::size_t>(state_.current)];
   const std::string canonical = CanonicalLayoutKey(key);
   if (std::string why = SetLayoutValue(layout, canonical.empty() ? key : canonical, text);
       !why.empty())
     return why;
-  return Push(WithLayout(layout), "Set " + (canonical.empty() ? key : canonical));
+  return Push(
+      WithLayout(layout),
+      tr("Set %1").arg(QString::fromStdString(canonical.empty() ? key : canonical)).toStdString());
 }
 
 std::string LayoutDesignerModel::SetNumber(const std::string& key, int value) {
@@ -334,7 +393,7 @@ std::string LayoutDesignerModel::SetNumber(const std::string& key, int value) {
 }
 
 std::string LayoutDesignerModel::SetBaseLength(int side) {
-  if (state_.layouts.empty()) return kNotOpen;
+  if (state_.layouts.empty()) return Translated(kNotOpen);
   LayoutDefinition layout = state_.layouts[static_cast<std::size_t>(state_.current)];
   const int old = layout.BaseLength;
   if (std::string why = SetLayoutNumber(layout, "BaseLength", side); !why.empty()) return why;
@@ -346,21 +405,21 @@ std::string LayoutDesignerModel::SetBaseLength(int side) {
         *v = static_cast<int>(std::lround(*v * factor));
     }
   }
-  return Push(WithLayout(layout), "Set BaseLength");
+  return Push(WithLayout(layout), tr("Set %1").arg(QStringLiteral("BaseLength")).toStdString());
 }
 
 std::string LayoutDesignerModel::SetPicture(const std::string& path) {
-  if (state_.layouts.empty()) return kNotOpen;
+  if (state_.layouts.empty()) return Translated(kNotOpen);
   if (path.empty()) return SetValue("BgImage", "");
   const LayoutFile::Picture picture = file_.AdoptPicture(path);
   if (!picture.ok) return picture.problem;
   LayoutDefinition layout = state_.layouts[static_cast<std::size_t>(state_.current)];
   if (std::string why = SetLayoutValue(layout, "BgImage", picture.value); !why.empty()) return why;
-  return Push(WithLayout(layout), "Background picture");
+  return Push(WithLayout(layout), tr("Background picture").toStdString());
 }
 
 std::string LayoutDesignerModel::Nudge(int dx, int dy) {
-  if (state_.layouts.empty()) return kNotOpen;
+  if (state_.layouts.empty()) return Translated(kNotOpen);
   if (drag_) return {};
   LayoutDefinition layout = state_.layouts[static_cast<std::size_t>(state_.current)];
   std::string why;
@@ -379,11 +438,11 @@ std::string LayoutDesignerModel::Nudge(int dx, int dy) {
   }
   if (!why.empty()) return why;
   const int id = kNudgeCommand + static_cast<int>(selection_) * 100000 + state_.current;
-  return Push(WithLayout(layout), "Nudge the " + Lowered(DesignerItemName(selection_)), id);
+  return Push(WithLayout(layout), tr("Nudge %1").arg(ItemObject(selection_)).toStdString(), id);
 }
 
 std::string LayoutDesignerModel::GiveBoxSize(LayoutBoxKind kind) {
-  if (state_.layouts.empty()) return kNotOpen;
+  if (state_.layouts.empty()) return Translated(kNotOpen);
   LayoutDefinition layout = state_.layouts[static_cast<std::size_t>(state_.current)];
   const int side = layout.BaseLength;
   LayoutBox& box = BoxOf(layout, kind);
@@ -394,26 +453,26 @@ std::string LayoutDesignerModel::GiveBoxSize(LayoutBoxKind kind) {
   box.PosY = static_cast<int>(side * (kind == LayoutBoxKind::Note   ? kNewNoteTop
                                       : kind == LayoutBoxKind::Date ? kNewDateTop
                                                                     : kNewTitleTop));
-  return Push(WithLayout(layout),
-              "Give the " + Lowered(DesignerItemName(ItemOf(kind))) + " a size");
+  return Push(WithLayout(layout), tr("Give %1 a size").arg(ItemObject(ItemOf(kind))).toStdString());
 }
 
 std::string LayoutDesignerModel::NewLayout(bool copyCurrent, const std::string& name) {
-  if (state_.layouts.empty()) return kNotOpen;
+  if (state_.layouts.empty()) return Translated(kNotOpen);
   DesignerSnapshot after = state_;
   LayoutDefinition layout =
       copyCurrent ? state_.layouts[static_cast<std::size_t>(state_.current)] : StarterLayout();
   if (std::string why = SetLayoutValue(layout, "Name", name); !why.empty()) return why;
   if (std::string why = AddLayout(after.layouts, std::move(layout)); !why.empty()) return why;
   after.current = static_cast<int>(after.layouts.size()) - 1;
-  return Push(std::move(after), copyCurrent ? "Copy the layout" : "New layout");
+  return Push(std::move(after),
+              (copyCurrent ? tr("Copy the layout") : tr("New layout")).toStdString());
 }
 
 std::string LayoutDesignerModel::RenameLayout(const std::string& name) {
-  if (state_.layouts.empty()) return kNotOpen;
+  if (state_.layouts.empty()) return Translated(kNotOpen);
   LayoutDefinition layout = state_.layouts[static_cast<std::size_t>(state_.current)];
   if (std::string why = SetLayoutValue(layout, "Name", name); !why.empty()) return why;
-  return Push(WithLayout(layout), "Rename the layout");
+  return Push(WithLayout(layout), tr("Rename the layout").toStdString());
 }
 
 std::string LayoutDesignerModel::DeleteLayout(int index) {
@@ -422,7 +481,7 @@ std::string LayoutDesignerModel::DeleteLayout(int index) {
   if (after.current > index ||
       (after.current == index && after.current >= static_cast<int>(after.layouts.size())))
     --after.current;
-  return Push(std::move(after), "Delete layout " + std::to_string(index));
+  return Push(std::move(after), tr("Delete layout %1").arg(index).toStdString());
 }
 
 std::string LayoutDesignerModel::MoveLayout(int from, int to) {
@@ -435,7 +494,7 @@ std::string LayoutDesignerModel::MoveLayout(int from, int to) {
     --c;
   else if (to <= c && c < from)
     ++c;
-  return Push(std::move(after), "Move layout " + std::to_string(from));
+  return Push(std::move(after), tr("Move layout %1").arg(from).toStdString());
 }
 
 // ---- Drags ----------------------------------------------------------------------------
@@ -567,13 +626,11 @@ void LayoutDesignerModel::EndDrag(bool commit) {
     return;
   }
   const LayoutDefinition after = *live_;
-  std::string text;
-  if (drag.handle == DragHandle::Radius)
-    text = "Change the " + Lowered(DesignerItemName(drag.item));
-  else
-    text = (drag.handle == DragHandle::Move ? "Move the " : "Resize the ") +
-           Lowered(DesignerItemName(drag.item));
-  Push(WithLayout(after), text);
+  const QString item = ItemObject(drag.item);
+  const QString text = drag.handle == DragHandle::Radius ? tr("Change %1").arg(item)
+                       : drag.handle == DragHandle::Move ? tr("Move %1").arg(item)
+                                                         : tr("Resize %1").arg(item);
+  Push(WithLayout(after), text.toStdString());
 }
 
 // ---- Renders ------------------------------------------------------------------------------
@@ -585,14 +642,16 @@ QImage LayoutDesignerModel::Render(int side, bool full) {
       frame_.layout == layout && !frame_.image.isNull())
     return frame_.image;
 
-  renderer_->Title = title_.empty() ? kPlaceholderTitle : title_;
-  renderer_->Date = date_.empty() ? kPlaceholderDate : date_;
+  renderer_->Title = title_.empty() ? Translated(kPlaceholderTitle) : title_;
+  renderer_->Date = date_.empty() ? Translated(kPlaceholderDate) : date_;
   const bool noNotes =
       std::all_of(notes_.begin(), notes_.end(), [](const std::string& l) { return l.empty(); });
   for (int i = 0; i < kNoteLineCount; ++i)
     renderer_->NoteLines[static_cast<std::size_t>(i)] =
-        !noNotes ? notes_[static_cast<std::size_t>(i)]
-                 : (i < static_cast<int>(std::size(kPlaceholderNotes)) ? kPlaceholderNotes[i] : "");
+        !noNotes
+            ? notes_[static_cast<std::size_t>(i)]
+            : (i < static_cast<int>(std::size(kPlaceholderNotes)) ? Translated(kPlaceholderNotes[i])
+                                                                  : std::string());
   renderer_->UseLayout(RecordOf(layout));
 
   QImage image;
@@ -636,7 +695,7 @@ FileWriteResult LayoutDesignerModel::SaveAs(const std::string& path) {
   if (layouts != state_.layouts) {
     DesignerSnapshot after = state_;
     after.layouts = std::move(layouts);
-    Push(std::move(after), "Pictures beside the new settings file");
+    Push(std::move(after), tr("Pictures beside the new settings file").toStdString());
   }
   stack_.setClean();
   emit Saved(QString::fromStdString(file_.Path()));
