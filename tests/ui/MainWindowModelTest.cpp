@@ -589,6 +589,17 @@ TEST_F(MainWindowModelTest, ADesignComesBackWholeInAFreshModelAndRefusalsKeepThe
   EXPECT_EQ(model_->RecentDesigns(), std::vector<std::string>{copy});
   ASSERT_EQ(messages_.Records().size(), before + 1);
   EXPECT_NE(messages_.Records().back().detail.find(path), std::string::npos);
+
+  // A design whose face is not installed here opens, and the label says so.
+  std::string faceless = saved;
+  faceless.replace(faceless.find("Liberation Serif"), 16, "No Such Face 41");
+  const std::string elsewhere = dir_.filePath("elsewhere.twrlabel").toStdString();
+  std::ofstream(elsewhere) << faceless;
+  ASSERT_TRUE(model_->OpenDesign(elsewhere));
+  const std::vector<LabelWarning> warnings = model_->Warnings();
+  EXPECT_TRUE(std::any_of(warnings.begin(), warnings.end(), [](const LabelWarning& w) {
+    return w.text.find("\"No Such Face 41\" is not installed") != std::string::npos;
+  }));
 }
 
 }  // namespace

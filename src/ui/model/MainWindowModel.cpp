@@ -541,7 +541,15 @@ void MainWindowModel::AfterBurn() {
 }
 
 std::vector<LabelWarning> MainWindowModel::Warnings() const {
-  return CheckLabel(layout_, texts_.Note(), {inner_, outer_});
+  std::vector<LabelWarning> warnings = CheckLabel(layout_, texts_.Note(), {inner_, outer_});
+  // An opened design's face missing here (while it is the face in use) and
+  // the picture its own layout could not use when it was saved.
+  Design held;
+  held.fontFace = layout_.FontFace() == given_.fontFace ? given_.fontFace : std::string();
+  held.background = given_.background;
+  for (std::string& text : DesignWarnings(held, layoutIndex_ == kGivenLayout))
+    warnings.push_back({LabelWarning::Kind::Background, std::move(text)});
+  return warnings;
 }
 
 std::vector<LabelWarning> MainWindowModel::WarningsBeforeBurn() const {

@@ -214,7 +214,9 @@ class MainWindowModel : public QObject {
   QImage PreviewWithBand() const;
   // What the label as previewed leaves out (the list `twr` prints): a
   // background picture that cannot be used, texts cut by MaxNum, note lines
-  // past the tenth, boxes and ring text outside the band or under the hub.
+  // past the tenth, boxes and ring text outside the band or under the hub;
+  // for an opened design also its face not installed here and a picture
+  // its own layout could not use when it was saved.
   std::vector<LabelWarning> Warnings() const;
   // The same, asked once before a burn: none when the window holds no text
   // (Burn then refuses).
