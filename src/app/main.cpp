@@ -32,16 +32,18 @@ namespace {
 struct Options {
   std::string config;      // --config FILE
   std::string screenshot;  // --screenshot FILE
+  std::string design;      // FILE: a label design to open
 };
 
 void PrintUsage(std::FILE* out) {
   std::fputs(twr::Tr("titlewright",
-                     "Usage: titlewright [--config FILE] [--screenshot FILE]\n\n"
+                     "Usage: titlewright [--config FILE] [--screenshot FILE] [DESIGN.twrlabel]\n\n"
                      "Designs a round disc label and etches it with an Etchlume drive.\n\n"),
              out);
   const auto option = [out](const char* name, const char* what) {
     std::fprintf(out, "  %-17s  %s\n", name, what);
   };
+  option("DESIGN.twrlabel", twr::Tr("titlewright", "open this label design"));
   option("--config FILE", twr::Tr("titlewright", "read the layouts from FILE"));
   option("--screenshot FILE",
          twr::Tr("titlewright", "write the main window to a PNG once it is open, then exit"));
@@ -68,6 +70,15 @@ int ParseOptions(int argc, char** argv, Options& options) {
     }
     if (!std::strcmp(arg, "--config") && value(options.config)) continue;
     if (!std::strcmp(arg, "--screenshot") && value(options.screenshot)) continue;
+    // One design to open; "--" ends the options.
+    if (!std::strcmp(arg, "--") && i + 2 == argc && options.design.empty()) {
+      options.design = argv[++i];
+      continue;
+    }
+    if (arg[0] != '-' && options.design.empty()) {
+      options.design = arg;
+      continue;
+    }
     std::fprintf(stderr, "titlewright: unknown or incomplete option '%s'\n\n", arg);
     PrintUsage(stderr);
     return 3;
@@ -123,6 +134,7 @@ int main(int argc, char** argv) {
     // USB drives plugged in or pulled out, and the virtual drive of the settings.
     model.WatchDrives(twr::MakeSystemDriveChanges({settings.path}));
     twr::ui::CELMainDlg window(model, *config, *burn, *device, messages);
+    if (!options.design.empty()) window.SetDesignAtStart(QString::fromLocal8Bit(options.design));
     // A burn's outcome box with Help opens the page that explains it.
     messages.SetHelpOpener([&window](const std::string& page) {
       window.ShowHelp();

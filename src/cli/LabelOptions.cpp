@@ -1,7 +1,6 @@
 // Layout, text and radius options and the main window's render sequence.
 #include "cli/LabelOptions.h"
 
-#include <QFontDatabase>
 #include <QString>
 
 #include <cstdio>
@@ -74,23 +73,6 @@ bool LoadDesignOption(const std::string& path, LabelOptions& options, Messages& 
   }
   options.design = std::move(design);
   return true;
-}
-
-std::vector<std::string> DesignWarnings(const Design& design, bool ownLayout) {
-  std::vector<std::string> warnings;
-  if (!design.fontFace.empty() &&
-      !QFontDatabase::hasFamily(QString::fromStdString(design.fontFace)))
-    warnings.push_back(Arg(Tr("LabelOptions",
-                              "The design's font face \"%1\" is not installed "
-                              "here; a similar face is drawn instead."),
-                           {design.fontFace}));
-  if (ownLayout && design.background.kind == DesignBackground::Kind::Unusable)
-    warnings.push_back(Arg(Tr("LabelOptions",
-                              "The design's background picture %1 could not be "
-                              "used when it was saved (%2); BgColor fills the "
-                              "label."),
-                           {design.background.name, design.background.problem}));
-  return warnings;
 }
 
 int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages& messages,

@@ -62,11 +62,6 @@ struct RenderedLabel {
   double outer = 0.0;
 };
 
-// What a design used here will not show as it did where it was saved: its
-// font face not installed, and (when its own layout is drawn) a picture
-// that could not be used when it was saved. Sentences for a warning.
-std::vector<std::string> DesignWarnings(const Design& design, bool ownLayout);
-
 // Renders as the main window does: texts published (note split into ten
 // lines, folders first), then RenderLabel and RenderPreview at 600 x 600.
 // With --inner/--outer the area is checked as the configuration dialog does

@@ -14,7 +14,6 @@
 #include "cli/GuiApplication.h"
 #include "cli/Json.h"
 #include "cli/LabelOptions.h"
-#include "cli/PictureFile.h"
 #include "cli/Print.h"
 #include "cli/SettingsFile.h"
 #include "cli/TerminalMessages.h"
@@ -27,6 +26,7 @@
 #include "label/Design.h"
 #include "label/LabelExport.h"
 #include "label/LayoutSettings.h"
+#include "label/PictureFile.h"
 
 namespace twr::cli {
 
@@ -259,23 +259,24 @@ int RunRender(int argc, char** argv) {
            DesignWarnings(*options.design, rendered.layoutIndex == kGivenLayout))
         warnings.push_back({LabelWarning::Kind::Background, std::move(text)});
     PrintLabelWarnings("render", warnings);
-    if (!labelPath.empty() && labelExport != ExportFormat::None) {
+    if (!labelPath.empty()) {
       ExportOptions exportOptions;
       exportOptions.guides = guides;
       exportOptions.innerRadius = band.inner;
       exportOptions.outerRadius = band.outer;
       exportOptions.title = layout.Title;
       std::string problem;
-      if (ExportLabel(layout, labelPath, exportOptions, problem)) {
+      if (!WriteLabelFile(layout, labelPath, exportOptions, problem)) {
+        messages.Show(Arg(LabelPictureTexts().cannot, {labelPath, problem}), MessageIcon::Error);
+        status = kExitFailure;
+      } else if (labelExport != ExportFormat::None) {
         PrintLine(stdout, Tr("RenderCommands", "Wrote the label (116 x 116 mm) to %1"),
                   {labelPath});
       } else {
-        messages.Show(Arg(LabelPictureTexts().cannot, {labelPath, problem}), MessageIcon::Error);
-        status = kExitFailure;
+        const QImage label = layout.LabelImageData();
+        PrintLine(stdout, LabelPictureTexts().wrote,
+                  {std::to_string(label.width()), std::to_string(label.height()), labelPath});
       }
-    } else if (!labelPath.empty() && !Write(layout.LabelImageData(), labelPath, kLabelWidthMm,
-                                            LabelPictureTexts(), messages)) {
-      status = kExitFailure;
     }
     if (!previewPath.empty()) {
       QImage preview = layout.PreviewImage().Image().copy();

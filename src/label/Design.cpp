@@ -2,6 +2,7 @@
 // parser and checked field by field before anything is used.
 #include "label/Design.h"
 
+#include <QFontDatabase>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -803,6 +804,24 @@ void ApplyDesignTexts(const Design& design, LabelTexts& texts) {
   texts.SetTitle(design.title);
   texts.SetDate(design.date);
   texts.SetNote(DesignNote(design));
+}
+
+std::vector<std::string> DesignWarnings(const Design& design, bool ownLayout) {
+  // The texts keep the translation context `twr` first gave them.
+  std::vector<std::string> warnings;
+  if (!design.fontFace.empty() &&
+      !QFontDatabase::hasFamily(QString::fromStdString(design.fontFace)))
+    warnings.push_back(Arg(Tr("LabelOptions",
+                              "The design's font face \"%1\" is not installed "
+                              "here; a similar face is drawn instead."),
+                           {design.fontFace}));
+  if (ownLayout && design.background.kind == DesignBackground::Kind::Unusable)
+    warnings.push_back(Arg(Tr("LabelOptions",
+                              "The design's background picture %1 could not be "
+                              "used when it was saved (%2); BgColor fills the "
+                              "label."),
+                           {design.background.name, design.background.problem}));
+  return warnings;
 }
 
 }  // namespace twr

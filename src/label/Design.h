@@ -13,6 +13,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "label/LayoutSettings.h"
 #include "label/RingText.h"
@@ -110,5 +111,11 @@ std::string DesignNote(const Design& design);
 void ApplyDesignLayout(const Design& design, CELLayout& layout);
 // The design's texts into the main window's text model.
 void ApplyDesignTexts(const Design& design, LabelTexts& texts);
+
+// What a design used here will not show as it did where it was saved: its
+// font face not installed, and (when its own layout is drawn) a picture
+// that could not be used when it was saved. Sentences for a warning, for
+// `twr` and the window program.
+std::vector<std::string> DesignWarnings(const Design& design, bool ownLayout);
 
 }  // namespace twr

@@ -17,6 +17,7 @@
 #include "common/WholeFile.h"
 #include "drive/DiscGeometry.h"
 #include "label/CELLayout.h"
+#include "label/PictureFile.h"
 
 namespace twr {
 
@@ -177,6 +178,18 @@ bool ExportLabel(CELLayout& layout, const std::string& path, const ExportOptions
   if (!drawn) return false;
   return ReplaceFileAtomically(
       path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), problem);
+}
+
+bool WriteLabelFile(CELLayout& layout, const std::string& path, const ExportOptions& options,
+                    std::string& problem) {
+  if (ExportFormatFor(path) != ExportFormat::None)
+    return ExportLabel(layout, path, options, problem);
+  const QImage label = layout.LabelImageData();
+  if (label.isNull()) {
+    problem = "there is no rendered label";
+    return false;
+  }
+  return WritePicture(label, path, kLabelWidthMm, problem);
 }
 
 }  // namespace twr

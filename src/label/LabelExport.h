@@ -34,4 +34,12 @@ struct ExportOptions {
 bool ExportLabel(CELLayout& layout, const std::string& path, const ExportOptions& options,
                  std::string& problem);
 
+// The label of the last RenderLabel written to `path` as `twr render --label`
+// and the window's Export write it: a .pdf or .svg through ExportLabel, any
+// other name as a picture of the label image in the format of its extension
+// (WritePicture), recorded as 116 mm across. False with the reason in
+// `problem` (a name of neither kind included).
+bool WriteLabelFile(CELLayout& layout, const std::string& path, const ExportOptions& options,
+                    std::string& problem);
+
 }  // namespace twr

@@ -6,19 +6,32 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QToolButton>
 #include <QToolTip>
+#include <QUrl>
+
+#include <algorithm>
+#include <utility>
 
 #include "common/Strings.h"
+#include "label/CELLayout.h"
+#include "label/Design.h"
 #include "ui/AboutBox.h"
 #include "ui/CELDraw.h"
 #include "ui/CELTitleConfig.h"
@@ -61,6 +74,8 @@ const QPoint kTitleCaption{442, 89};
 const QPoint kDateCaption{442, 129};
 const QPoint kNoteCaption{442, 172};
 const QRect kHelpButtonRect{428, 447, 28, 28};
+// The File button: right of Exit, a gap of this many pixels between them.
+constexpr int kFileButtonGap = 10;
 
 // The layout list shows this many names when it drops down (239 units).
 constexpr int kLayoutListRows = 24;
@@ -142,6 +157,16 @@ QString WarningList(const std::vector<LabelWarning>& warnings) {
     list += QStringLiteral("\u2022 ") + QString::fromStdString(w.text);
   }
   return list;
+}
+
+// The quality list's entries in the order of DesignQuality.
+int QualityIndex(DesignQuality quality) {
+  return static_cast<int>(quality);
+}
+DesignQuality DesignQualityFor(BurnQuality quality) {
+  return quality == BurnQuality::High
+             ? DesignQuality::High
+             : (quality == BurnQuality::Normal ? DesignQuality::Normal : DesignQuality::Draft);
 }
 
 // The notices over the preview, in the Design button's style.
@@ -289,6 +314,37 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   quitKey_ = new QuitShortcut(this);
   connect(quitKey_, &QuitShortcut::Activated, this, &CELMainDlg::OnQuitKey);
 
+  // Designs: the File button's menu, its shortcuts in the whole window, the
+  // same actions first in the window's context menu; a design file dropped
+  // anywhere on the window opens.
+  auto fileAction = [this](const QString& text, const QKeySequence& keys, auto slot) {
+    auto* action = new QAction(text, this);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+  };
+  openAction_ = fileAction(tr("&Open Design\u2026"), QKeySequence::Open, &CELMainDlg::OpenDesign);
+  saveAction_ = fileAction(tr("&Save Design"), QKeySequence::Save, &CELMainDlg::SaveDesign);
+  saveAsAction_ =
+      fileAction(tr("Save Design &As\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+                 &CELMainDlg::SaveDesignAs);
+  exportAction_ = fileAction(tr("&Export Label (PNG, PDF, SVG)\u2026"), QKeySequence(),
+                             &CELMainDlg::ExportLabel);
+  auto* separator = new QAction(this);
+  separator->setSeparator(true);
+  insertActions(helpAction_, {openAction_, saveAction_, saveAsAction_, exportAction_, separator});
+  fileButton_ = new SkinnedTextButton(tr("&File"), this);
+  fileButton_->setObjectName(QStringLiteral("file"));
+  fileButton_->setAccessibleName(tr("File"));
+  fileButton_->setToolTip(tr("Open, save and export label designs"));
+  fileButton_->adjustSize();
+  fileButton_->move(kExitRect.right() + kFileButtonGap,
+                    kExitRect.top() + (kExitRect.height() - fileButton_->height()) / 2);
+  connect(fileButton_, &QAbstractButton::clicked, this, &CELMainDlg::ShowFileMenu);
+  setTabOrder(exit_, fileButton_);
+  setAcceptDrops(true);
+
   // The layout designer: Ctrl+E, the preview's context menu and a small
   // button in the preview's corner. The edits leave Ctrl+E to the window.
   auto* design = new QShortcut(kDesignerKeys, this);
@@ -316,7 +372,11 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   etchedSwitch_ = new EtchedViewSwitch(preview_);
   etchedSwitch_->move(kDesignButtonMargin, kDesignButtonMargin);
   etchedPreview_ = new EtchedPreviewModel(this);
-  connect(etchedSwitch_, &EtchedViewSwitch::Changed, this, &CELMainDlg::DrawPreview);
+  connect(etchedSwitch_, &EtchedViewSwitch::Changed, this, [this] {
+    model_.SetQuality(DesignQualityFor(etchedSwitch_->Quality()));
+    ShowTitle();
+    DrawPreview();
+  });
   connect(etchedPreview_, &EtchedPreviewModel::Ready, this, [this] {
     if (etchedSwitch_->Etched() && !etchedPreview_->Picture().isNull())
       preview_->SetPreview(etchedPreview_->Picture());
@@ -340,7 +400,8 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   status_->setWordWrap(true);
   status_->setStyleSheet(QStringLiteral("QLabel { %1 }").arg(kOverlayStyle));
   status_->hide();
-  for (QWidget* edit : std::initializer_list<QWidget*>{title_, date_, note_})
+  // The note takes its drops in its viewport.
+  for (QWidget* edit : std::initializer_list<QWidget*>{title_, date_, note_, note_->viewport()})
     edit->installEventFilter(this);
 
   timer_.setInterval(MainWindowModel::kTickMs);
@@ -353,8 +414,9 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   connect(&model_, &MainWindowModel::Changed, this, &CELMainDlg::ShowModel);
 
   // Nothing can be done before the opening has found layouts and drives.
-  for (QWidget* w : std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_,
-                                                    config_, burn_, designButton_, etchedSwitch_})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_, config_,
+                                       burn_, designButton_, etchedSwitch_, fileButton_})
     w->setEnabled(false);
 }
 
@@ -391,16 +453,15 @@ void CELMainDlg::Opening() {
   // What the settings file gives comes at once: the layouts and the preview.
   const OpeningResult result = model_.OpenLayouts();
   if (ClosedWhileOpening(result)) return;
+  FillLayoutList();
   exchanging_ = true;
-  for (const std::string& name : model_.LayoutNames())
-    layouts_->addItem(QString::fromStdString(name));
-  layouts_->setCurrentIndex(model_.Layout());
   drives_->addItem(tr("Looking for drives\u2026"));
   exchanging_ = false;
   // Scan, Config and Burn stay clickable: until the drives are there they
   // say why they wait (the status line).
-  for (QWidget* w : std::initializer_list<QWidget*>{layouts_, scan_, title_, date_, note_, config_,
-                                                    burn_, designButton_, etchedSwitch_})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{layouts_, scan_, title_, date_, note_, config_, burn_,
+                                       designButton_, etchedSwitch_, fileButton_})
     w->setEnabled(true);
   layouts_->setFocus(Qt::OtherFocusReason);  // the keyboard starts at the first control
   layoutsShown_ = true;
@@ -409,6 +470,8 @@ void CELMainDlg::Opening() {
   update();
   // The drives, on the drive worker: a slow drive leaves the window working.
   model_.StartDriveDiscovery([this](OpeningResult found) { DrivesFound(found); });
+  // The command line's design, over the empty window; refused, it stays empty.
+  if (!designAtStart_.isEmpty()) OpenDesignFile(std::exchange(designAtStart_, QString()));
 }
 
 void CELMainDlg::DrivesFound(OpeningResult result) {
@@ -448,8 +511,13 @@ void CELMainDlg::ShowMemberTexts() {
   font_->setText(QString::fromStdString(model_.FontText()));
   radius_->setText(QString::fromStdString(model_.RadiusText()));
   time_->setText(QString::fromStdString(model_.TimeText()));
-  if (layouts_->currentIndex() != model_.Layout()) layouts_->setCurrentIndex(model_.Layout());
+  const int shownLayout = model_.Layout() == kGivenLayout ? layouts_->count() - 1 : model_.Layout();
+  if (layouts_->currentIndex() != shownLayout) layouts_->setCurrentIndex(shownLayout);
+  const int quality = QualityIndex(model_.Quality());
+  if (etchedSwitch_->QualityList()->currentIndex() != quality)
+    etchedSwitch_->QualityList()->setCurrentIndex(quality);
   exchanging_ = false;
+  ShowTitle();
 }
 
 void CELMainDlg::ShowModel() {
@@ -518,6 +586,7 @@ void CELMainDlg::OnTextEdited(int kind) {
   if (exchanging_ || !layoutsShown_) return;
   ReadControls();
   model_.TextChanged(static_cast<TextKind>(kind));
+  ShowTitle();
   if (status_->isVisible() && model_.StatusText().empty()) status_->hide();
 }
 
@@ -544,7 +613,9 @@ void CELMainDlg::OnLayoutChosen(int index) {
   if (exchanging_ || !layoutsShown_ || index < 0) return;
   ReadControls();
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  model_.ApplyLayoutChoice(index);
+  // The entry after the settings file's layouts is the design's own.
+  model_.ApplyLayoutChoice(index < static_cast<int>(model_.LayoutNames().size()) ? index
+                                                                                 : kGivenLayout);
   QApplication::restoreOverrideCursor();
 }
 
@@ -622,7 +693,7 @@ void CELMainDlg::RequestQuit() {
 }
 
 void CELMainDlg::OnExit() {
-  if (!CloseDesigner()) return;
+  if (!CloseDesigner() || !MayLeaveDocument()) return;
   timer_.stop();
   done(kClosed);
 }
@@ -632,7 +703,7 @@ void CELMainDlg::reject() {
 }
 
 void CELMainDlg::closeEvent(QCloseEvent* event) {
-  if ((DriveTask::Busy() && !model_.Discovering()) || !CloseDesigner()) {
+  if ((DriveTask::Busy() && !model_.Discovering()) || !CloseDesigner() || !MayLeaveDocument()) {
     event->ignore();
     return;
   }
@@ -663,6 +734,23 @@ bool CELMainDlg::eventFilter(QObject* watched, QEvent* event) {
     event->ignore();
     return true;
   }
+  // A design file dropped on an edit opens instead of being typed in.
+  if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+    auto* drag = static_cast<QDragMoveEvent*>(event);
+    if (!DesignDropped(drag->mimeData()).isEmpty()) {
+      drag->acceptProposedAction();
+      return true;
+    }
+  } else if (event->type() == QEvent::Drop) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString path = DesignDropped(drop->mimeData());
+    if (!path.isEmpty()) {
+      drop->acceptProposedAction();
+      QMetaObject::invokeMethod(
+          this, [this, path] { OpenDesignFile(path); }, Qt::QueuedConnection);
+      return true;
+    }
+  }
   return SkinnedDialog::eventFilter(watched, event);
 }
 
@@ -676,8 +764,10 @@ void CELMainDlg::OpenDesigner() {
     // The texts typed here are the designer's sample texts.
     ReadControls();
     model_.TextChanged(TextKind::Note);
-    if (!designer_->OpenSettings(model_.SettingsPath(), model_.Layout(), model_.Title(),
-                                 model_.Date(), model_.NoteLines(), model_.FontText()))
+    // The design's own layout is not in the settings file: the first is edited.
+    if (!designer_->OpenSettings(model_.SettingsPath(), std::max(0, model_.Layout()),
+                                 model_.Title(), model_.Date(), model_.NoteLines(),
+                                 model_.FontText()))
       return;
   }
   designer_->show();
@@ -687,12 +777,7 @@ void CELMainDlg::OpenDesigner() {
 
 void CELMainDlg::OnLayoutsSaved(const QString& path, int current) {
   if (path.toStdString() != model_.SettingsPath() || !model_.LayoutsSaved(current)) return;
-  exchanging_ = true;
-  layouts_->clear();
-  for (const std::string& name : model_.LayoutNames())
-    layouts_->addItem(QString::fromStdString(name));
-  layouts_->setCurrentIndex(model_.Layout());
-  exchanging_ = false;
+  FillLayoutList();
   DrawPreview();
   ShowMemberTexts();
 }
@@ -721,6 +806,7 @@ void CELMainDlg::ShowHelpMenu() {
 }
 
 void CELMainDlg::OnQuitKey() {
+  const bool burnShown = qobject_cast<CELDraw*>(QApplication::activeModalWidget()) != nullptr;
   if (auto* draw = qobject_cast<CELDraw*>(QApplication::activeModalWidget())) {
     // The burn dialog's Exit: during a burn it asks first, and on Yes the
     // window ends once the burn's closing steps have closed the dialog.
@@ -729,7 +815,166 @@ void CELMainDlg::OnQuitKey() {
     quitAfterBurn_ = (burning && burnSession_.StopRequested()) || !draw->isVisible();
     return;
   }
+  if (!burnShown && !MayLeaveDocument()) return;
   RequestQuit();
+}
+
+// ---- Designs -------------------------------------------------------------------
+
+void CELMainDlg::FillLayoutList() {
+  exchanging_ = true;
+  layouts_->clear();
+  for (const std::string& name : model_.LayoutNames())
+    layouts_->addItem(QString::fromStdString(name));
+  if (!model_.GivenLayoutName().empty())
+    layouts_->addItem(
+        tr("%1 (the design's own layout)").arg(QString::fromStdString(model_.GivenLayoutName())));
+  layouts_->setCurrentIndex(model_.Layout() == kGivenLayout ? layouts_->count() - 1
+                                                            : model_.Layout());
+  exchanging_ = false;
+}
+
+void CELMainDlg::ShowTitle() {
+  const QString base = QString::fromStdString(MainWindowTitle());
+  const std::string& path = model_.DesignPath();
+  if (path.empty()) {
+    // A label not saved yet: the program's own title, as always.
+    if (windowTitle() != base) setWindowTitle(base);
+    return;
+  }
+  const QString name = QFileInfo(QString::fromStdString(path)).fileName();
+  const QString title = tr("%1[*] \u2014 %2").arg(name, base);
+  if (windowTitle() != title) setWindowTitle(title);
+  setWindowModified(model_.Modified());
+}
+
+bool CELMainDlg::MayLeaveDocument() {
+  if (quitRequested_ || !model_.Modified()) return true;
+  const std::string& path = model_.DesignPath();
+  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppName),
+                  path.empty() ? tr("The label has changes that are not saved in a design.")
+                               : tr("The design %1 has changes that are not saved.")
+                                     .arg(QFileInfo(QString::fromStdString(path)).fileName()),
+                  QMessageBox::NoButton, this);
+  box.setInformativeText(tr("Save them first, or discard them?"));
+  QPushButton* save = box.addButton(tr("&Save"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+  box.setDefaultButton(save);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == discard) return true;
+  if (box.clickedButton() == save) return SaveDesign();
+  return false;  // Cancel keeps everything
+}
+
+bool CELMainDlg::OpenDesignFile(const QString& path) {
+  if (!layoutsShown_ || (DriveTask::Busy() && !model_.Discovering()) || !MayLeaveDocument())
+    return false;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool opened = model_.OpenDesign(path.toStdString());
+  QApplication::restoreOverrideCursor();
+  if (!opened) return false;
+  FillLayoutList();
+  ShowModel();
+  return true;
+}
+
+void CELMainDlg::OpenDesign() {
+  if (!layoutsShown_) return;
+  const QString start = model_.DesignPath().empty()
+                            ? QString()
+                            : QFileInfo(QString::fromStdString(model_.DesignPath())).path();
+  const QString path =
+      QFileDialog::getOpenFileName(this, tr("Open a label design"), start,
+                                   tr("Label designs (*%1)").arg(QLatin1String(kDesignExtension)));
+  if (!path.isEmpty()) OpenDesignFile(path);
+}
+
+bool CELMainDlg::SaveDesign() {
+  if (model_.DesignPath().empty()) return SaveDesignAs();
+  ReadControls();
+  return model_.SaveDesign(model_.DesignPath());
+}
+
+bool CELMainDlg::SaveDesignAs() {
+  if (!layoutsShown_) return false;
+  ReadControls();
+  QFileDialog dialog(this, tr("Save the label design"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilter(tr("Label designs (*%1)").arg(QLatin1String(kDesignExtension)));
+  dialog.setDefaultSuffix(QString::fromLatin1(kDesignExtension + 1));
+  if (!model_.DesignPath().empty()) dialog.selectFile(QString::fromStdString(model_.DesignPath()));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  return model_.SaveDesign(dialog.selectedFiles().first().toStdString());
+}
+
+void CELMainDlg::ExportLabel() {
+  if (!layoutsShown_) return;
+  ReadControls();
+  QFileDialog dialog(this, tr("Export the label"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  const QStringList filters = {tr("PNG picture (*.png)"), tr("PDF page, 116 mm across (*.pdf)"),
+                               tr("SVG drawing, 116 mm across (*.svg)")};
+  const QStringList suffixes = {QStringLiteral("png"), QStringLiteral("pdf"),
+                                QStringLiteral("svg")};
+  dialog.setNameFilters(filters);
+  dialog.setDefaultSuffix(suffixes.first());
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+    dialog.setDefaultSuffix(
+        suffixes.value(static_cast<int>(filters.indexOf(filter)), suffixes.first()));
+  });
+  if (!model_.DesignPath().empty())
+    dialog.selectFile(QFileInfo(QString::fromStdString(model_.DesignPath())).completeBaseName());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  model_.ExportLabel(dialog.selectedFiles().first().toStdString());
+  QApplication::restoreOverrideCursor();
+}
+
+void CELMainDlg::ShowFileMenu() {
+  QMenu menu(this);
+  menu.addAction(openAction_);
+  QMenu* recent = menu.addMenu(tr("Open &Recent"));
+  // Read when asked: files that have gone are dropped with a message.
+  const std::vector<std::string> paths = model_.RecentDesigns();
+  for (const std::string& path : paths) {
+    const QString file = QString::fromStdString(path);
+    QAction* entry = recent->addAction(QFileInfo(file).fileName());
+    entry->setToolTip(file);
+    entry->setStatusTip(file);
+    connect(entry, &QAction::triggered, this, [this, file] { OpenDesignFile(file); });
+  }
+  recent->setToolTipsVisible(true);
+  recent->setEnabled(!paths.empty());
+  menu.addSeparator();
+  menu.addAction(saveAction_);
+  menu.addAction(saveAsAction_);
+  menu.addSeparator();
+  menu.addAction(exportAction_);
+  menu.exec(fileButton_->mapToGlobal(QPoint(0, fileButton_->height())));
+}
+
+QString CELMainDlg::DesignDropped(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().first();
+  if (!url.isLocalFile()) return {};
+  const QString path = url.toLocalFile();
+  return path.endsWith(QLatin1String(kDesignExtension), Qt::CaseInsensitive) ? path : QString();
+}
+
+void CELMainDlg::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DesignDropped(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CELMainDlg::dropEvent(QDropEvent* event) {
+  const QString path = DesignDropped(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  // Opened once the drop has ended: the question and messages need the
+  // drag finished.
+  QMetaObject::invokeMethod(
+      this, [this, path] { OpenDesignFile(path); }, Qt::QueuedConnection);
 }
 
 }  // namespace twr::ui

@@ -1,9 +1,9 @@
 // The main window: layout list and preview, drive list and Scan, the title,
 // date and note edits, the font / burning area / required time status,
-// Config, Burn and Exit. A view over the MainWindowModel: it forwards its
-// events, paints the model's preview and texts whenever the model says they
-// changed, runs the model's drive work without freezing, and opens the
-// configuration and burn dialogs.
+// Config, Burn and Exit, and the File button with the design files. A view over the
+// MainWindowModel: it forwards its events, paints the model's preview and texts whenever the model
+// says they changed, runs the model's drive work without freezing, and opens the configuration and
+// burn dialogs.
 #pragma once
 
 #include <QImage>
@@ -16,6 +16,7 @@
 
 class QAction;
 class QComboBox;
+class QMimeData;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -141,6 +142,20 @@ class CELMainDlg : public SkinnedDialog {
   EtchedViewSwitch* EtchedSwitch() const { return etchedSwitch_; }
   EtchedPreviewModel& EtchedPreview() const { return *etchedPreview_; }
 
+  // ---- Designs ----------------------------------------------------------------
+  // The File button beside Exit: a menu with Open (Ctrl+O), the recent
+  // designs, Save (Ctrl+S), Save As (Ctrl+Shift+S) and Export.
+  SkinnedTextButton* FileButton() const { return fileButton_; }
+  QAction* OpenAction() const { return openAction_; }
+  QAction* SaveAction() const { return saveAction_; }
+  QAction* SaveAsAction() const { return saveAsAction_; }
+  QAction* ExportAction() const { return exportAction_; }
+  // The design the window opens once its layouts are shown (the command
+  // line's FILE); one that cannot be read leaves the window empty.
+  void SetDesignAtStart(const QString& path) { designAtStart_ = path; }
+  // Opens the design file, after asking what becomes of unsaved changes.
+  bool OpenDesignFile(const QString& path);
+
   // The program is asked to end (a stop signal): open dialogs and message
   // boxes are closed, a burn is asked to stop and the window ends once the
   // burn's closing steps have run.
@@ -151,12 +166,18 @@ class CELMainDlg : public SkinnedDialog {
   void ShowHelp();
   void ShowAbout();
   void OpenDesigner();
+  void OpenDesign();
+  bool SaveDesign();
+  bool SaveDesignAs();
+  void ExportLabel();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void Opening();
@@ -191,6 +212,16 @@ class CELMainDlg : public SkinnedDialog {
   // Closes the layout designer first (it asks about unsaved changes); false
   // when it stays open.
   bool CloseDesigner();
+  // Unsaved changes: Save, Discard or Cancel; true when the window may set
+  // them aside.
+  bool MayLeaveDocument();
+  // The design's name and the changed mark in the title bar.
+  void ShowTitle();
+  // The settings file's layouts and, while held, the opened design's own.
+  void FillLayoutList();
+  void ShowFileMenu();
+  // The design file a drag carries (one local .twrlabel file), or empty.
+  static QString DesignDropped(const QMimeData* data);
 
   MainWindowModel& model_;
   TitleConfigModel& configModel_;
@@ -229,6 +260,12 @@ class CELMainDlg : public SkinnedDialog {
   bool layoutsShown_ = false;
   bool quitRequested_ = false;
   std::function<void()> onOpened_;
+  SkinnedTextButton* fileButton_ = nullptr;
+  QAction* openAction_ = nullptr;
+  QAction* saveAction_ = nullptr;
+  QAction* saveAsAction_ = nullptr;
+  QAction* exportAction_ = nullptr;
+  QString designAtStart_;
 };
 
 }  // namespace twr::ui

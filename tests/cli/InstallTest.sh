@@ -69,9 +69,12 @@ if command -v update-mime-database > /dev/null; then
   grep -qx "application/x-titlewright-label:\*\.twrlabel" "$MIME/globs" ||
     fail "the MIME type does not claim *.twrlabel"
 fi
-# The window does not open design files yet: the desktop file claims none.
-grep -q "^MimeType=" "$SOURCE/packaging/titlewright.desktop" &&
-  fail "the desktop file claims a file type the window cannot open"
+# The window opens design files: the desktop file claims their type and
+# hands the file over.
+grep -qx "MimeType=application/x-titlewright-label;" "$SOURCE/packaging/titlewright.desktop" ||
+  fail "the desktop file does not claim the design's MIME type"
+grep -qx "Exec=titlewright %f" "$SOURCE/packaging/titlewright.desktop" ||
+  fail "the desktop file does not pass the file to open"
 
 if command -v desktop-file-validate > /dev/null; then
   desktop-file-validate "$SOURCE/packaging/titlewright.desktop" | grep -v "^.*hint:" &&

@@ -95,6 +95,7 @@ wait_gone '^Layout Designer'
 sleep 0.5
 shot "$MAIN" main-after-design.png
 xdotool mousemove --window "$MAIN" 63 467 click 1      # Exit
+discard_changes
 for _ in $(seq 1 100); do
   kill -0 "$APP_PID" 2>/dev/null || break
   sleep 0.1

@@ -90,6 +90,7 @@ cp "$WORK/etched.png" "$OUT/etched.png"
 "$COMPARE" "$OUT/label.png" "$OUT/etched.png" 41 44
 
 click "$MAIN" 63 467            # Exit
+discard_changes
 for _ in $(seq 1 100); do
   kill -0 "$APP_PID" 2>/dev/null || break
   sleep 0.1

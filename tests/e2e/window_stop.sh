@@ -82,6 +82,7 @@ start_burn() {  # title
 }
 quit_program() {
   click "$MAIN" 63 467             # Exit
+  discard_changes
   for _ in $(seq 1 100); do
     kill -0 "$APP_PID" 2>/dev/null || break
     sleep 0.1

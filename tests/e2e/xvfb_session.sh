@@ -64,3 +64,17 @@ open_burn() {  # main window
   echo "window '^Etchlume Burn$' did not appear" >&2
   return 1
 }
+# After Exit: a label typed and never saved makes the window ask first;
+# Discard. Returns once the main window has gone or no question came.
+discard_changes() {
+  local box
+  for _ in $(seq 1 50); do
+    xdotool search --onlyvisible --name '^Titlewright  Version' >/dev/null 2>&1 || return 0
+    box=$(xdotool search --onlyvisible --name '^Titlewright$' 2>/dev/null | head -n 1 || true)
+    if [ -n "$box" ]; then
+      press "$box" alt+d
+      return 0
+    fi
+    sleep 0.1
+  done
+}

@@ -276,8 +276,9 @@ TEST(TwrLanguage, WarningsAndTheWindowProgramsHelp) {
        "twr render: Warnung: Der Titel »Sommerfest« wird auf »Somm« gekürzt (TitleMaxNum=4 "
        "Byte).\n"},
       {"--help", TWR_APP_PATH,
-       "Usage: titlewright [--config FILE] [--screenshot FILE]\n\n"
+       "Usage: titlewright [--config FILE] [--screenshot FILE] [DESIGN.twrlabel]\n\n"
        "Designs a round disc label and etches it with an Etchlume drive.\n\n"
+       "  DESIGN.twrlabel    open this label design\n"
        "  --config FILE      read the layouts from FILE\n"
        "  --screenshot FILE  write the main window to a PNG once it is open, then exit\n"
        "  --version          print the version and exit\n"

@@ -1,7 +1,8 @@
 // The main window's model, driven without a window: the text rules, the
 // once-a-second preview, layout and Rimtone radii, the Burn sequence's
 // refusals, the label's warnings, the disc scan on real ISO images, and the
-// opening's checks and its drive discovery beside typing.
+// opening's checks and its drive discovery beside typing, and designs saved,
+// opened, refused and exported.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@
 #include "drive/DiscScan.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "label/CELLayout.h"
+#include "label/Design.h"
 #include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
 
@@ -493,6 +495,111 @@ TEST_F(ScanTest, DiscoveryKeepsWhatWasTypedMeanwhile) {
   work();
   done();
   EXPECT_EQ(found, ui::OpeningResult::NoLayouts);
+}
+
+// ---- Designs ---------------------------------------------------------------------
+
+TEST_F(MainWindowModelTest, ADesignComesBackWholeInAFreshModelAndRefusalsKeepTheWindow) {
+  const VirtualDriveConfig label = Drive("label");
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  EXPECT_FALSE(model_->Modified());  // the disc's texts are no change
+  model_->ApplyLayoutChoice(1);
+  Type(TextKind::Title, "Holidays {n} of {N}");
+  Type(TextKind::Date, "2026-08-15");
+  Type(TextKind::Note, "beach.jpg\r\n[Photos]\r\n");
+  config_.SetRimtone(true);
+  model_->ConfigAccepted({true, 32.5, 47.0, "Liberation Serif"});
+  model_->SetQuality(DesignQuality::High);
+  EXPECT_TRUE(model_->Modified());
+  const std::string path = dir_.filePath("holidays.twrlabel").toStdString();
+  ASSERT_TRUE(model_->SaveDesign(path));
+  EXPECT_FALSE(model_->Modified());
+  EXPECT_EQ(model_->DesignPath(), path);
+  const std::string saved = DesignText(model_->CurrentDesign());
+
+  // A fresh model over settings that no longer hold the design's layout.
+  Write("[Config]\nLayoutNum=1\nFont=DejaVu Sans\n[Layout00]\nName=Only\nBaseLength=400\n");
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  ASSERT_TRUE(model_->OpenDesign(path));
+  EXPECT_EQ(DesignText(model_->CurrentDesign()), saved);
+  EXPECT_EQ(model_->Layout(), kGivenLayout);
+  EXPECT_EQ(model_->GivenLayoutName(), "Second");
+  EXPECT_EQ(model_->Title(), "Holidays {n} of {N}");
+  EXPECT_EQ(model_->Note(), "beach.jpg\r\n[Photos]\r\n");  // in the order typed
+  EXPECT_EQ(model_->RadiusText(), "32.5 - 47.0 [mm]");
+  EXPECT_EQ(model_->FontText(), "Liberation Serif");
+  EXPECT_TRUE(model_->Rimtone());
+  EXPECT_EQ(model_->Quality(), DesignQuality::High);
+  EXPECT_FALSE(model_->Modified());
+  EXPECT_EQ(model_->RecentDesigns(), std::vector<std::string>{path});
+  Type(TextKind::Title, "Changed");
+  EXPECT_TRUE(model_->Modified());
+
+  // Each refusal is one message; the window's document stays as it was.
+  const std::string junk = dir_.filePath("junk.twrlabel").toStdString();
+  std::ofstream(junk) << "not a design";
+  std::string newer = saved;
+  newer.replace(newer.find("\"version\": 1"), 12, "\"version\": 7");
+  const std::string future = dir_.filePath("future.twrlabel").toStdString();
+  std::ofstream(future) << newer;
+  const std::string gone = dir_.filePath("no/such/folder").toStdString();
+  struct Refusal {
+    const char* what;
+    std::function<bool()> run;
+    const char* message;
+  };
+  const Refusal refusals[] = {
+      {"missing file", [&] { return model_->OpenDesign(gone + ".twrlabel"); },
+       "Cannot open the design"},
+      {"not a design", [&] { return model_->OpenDesign(junk); }, "Cannot open the design"},
+      {"newer version", [&] { return model_->OpenDesign(future); }, "Cannot open the design"},
+      {"folder missing", [&] { return model_->SaveDesign(gone + "/x.twrlabel"); },
+       "Cannot save the design"},
+      {"unknown kind", [&] { return model_->ExportLabel(dir_.filePath("x.txt").toStdString()); },
+       "Cannot export the label"},
+      {"export folder missing", [&] { return model_->ExportLabel(gone + "/x.pdf"); },
+       "Cannot export the label"},
+  };
+  for (const Refusal& r : refusals) {
+    SCOPED_TRACE(r.what);
+    const std::size_t before = messages_.Records().size();
+    EXPECT_FALSE(r.run());
+    ASSERT_EQ(messages_.Records().size(), before + 1);
+    EXPECT_EQ(messages_.Records().back().text.rfind(r.message, 0), 0u)
+        << messages_.Records().back().text;
+    EXPECT_EQ(model_->Title(), "Changed");
+    EXPECT_EQ(model_->DesignPath(), path);
+    EXPECT_EQ(model_->Layout(), kGivenLayout);
+    EXPECT_TRUE(model_->Modified());
+  }
+  // The reader's own reason follows the window's sentence.
+  EXPECT_NE(Shown()[Shown().size() - 4].find("newer"), std::string::npos) << Shown().end()[-4];
+
+  // Export writes each kind; a recent design that has gone is dropped, told.
+  for (const char* name : {"label.png", "label.pdf", "label.svg"}) {
+    const std::string file = dir_.filePath(name).toStdString();
+    EXPECT_TRUE(model_->ExportLabel(file)) << name;
+    EXPECT_GT(fs::file_size(file), 100u) << name;
+  }
+  const std::string copy = dir_.filePath("copy.twrlabel").toStdString();
+  ASSERT_TRUE(model_->SaveDesign(copy));
+  EXPECT_EQ(model_->RecentDesigns(), (std::vector<std::string>{copy, path}));
+  fs::remove(path);
+  const std::size_t before = messages_.Records().size();
+  EXPECT_EQ(model_->RecentDesigns(), std::vector<std::string>{copy});
+  ASSERT_EQ(messages_.Records().size(), before + 1);
+  EXPECT_NE(messages_.Records().back().detail.find(path), std::string::npos);
+
+  // A design whose face is not installed here opens, and the label says so.
+  std::string faceless = saved;
+  faceless.replace(faceless.find("Liberation Serif"), 16, "No Such Face 41");
+  const std::string elsewhere = dir_.filePath("elsewhere.twrlabel").toStdString();
+  std::ofstream(elsewhere) << faceless;
+  ASSERT_TRUE(model_->OpenDesign(elsewhere));
+  const std::vector<LabelWarning> warnings = model_->Warnings();
+  EXPECT_TRUE(std::any_of(warnings.begin(), warnings.end(), [](const LabelWarning& w) {
+    return w.text.find("\"No Such Face 41\" is not installed") != std::string::npos;
+  }));
 }
 
 }  // namespace

@@ -1,13 +1,16 @@
 // The main window on the off-screen platform: keys that do nothing, help,
 // typing and the once-a-second preview, a layout change, and a whole burn
 // from Burn through Draw to the window refreshing again; the keyboard in
-// every skinned window (mnemonics, the focus ring, Ctrl+Q) and the help
-// window's navigation and find.
+// every skinned window (mnemonics, the focus ring, Ctrl+Q), the help
+// window's navigation and find, and a design dropped, marked when changed
+// and asked about before the window closes.
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -24,6 +27,7 @@
 #include <functional>
 
 #include "label/CELLayout.h"
+#include "label/Design.h"
 #include "ui/CELDraw.h"
 #include "ui/CELMainDlg.h"
 #include "ui/CELTitleConfig.h"
@@ -113,6 +117,25 @@ void CheckRingRound(ui::SkinnedDialog& dialog, QWidget* control) {
 }
 
 const std::vector<std::string> kFonts = {"DejaVu Sans", "Liberation Sans"};
+
+// Presses the button `text` of the next message box shown (polled, as the
+// box runs its own loop).
+void AnswerNextBox(const QString& text) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, text] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    for (QAbstractButton* button : box->buttons()) {
+      if (button->text() != text) continue;
+      timer->stop();
+      timer->deleteLater();
+      button->click();
+      return;
+    }
+  });
+  timer->start();
+}
 
 }  // namespace
 
@@ -308,6 +331,50 @@ class MainWindowTest : public QObject {
     const auto texts = rig.drive.Texts();
     QCOMPARE(std::count(texts.begin(), texts.end(), "Finish Burning."), 1);
     QVERIFY(rig.drive.drive->TrayEmpty());  // the closing steps ejected the disc
+  }
+
+  // A design: the title names it and marks a change; a design file dropped
+  // on the note opens (after Discard) instead of being typed in; closing
+  // asks, Cancel keeps all, Save writes what the window shows.
+  void aDesignDroppedMarkedAndAskedAbout() {
+    MainRig rig(DriveWith("label"));
+    QVERIFY(rig.Open());
+    QTest::keyClicks(rig.window->TitleEdit(), "Kept");
+    const QString path = rig.dir.filePath("kept.twrlabel");
+    QVERIFY(rig.model->SaveDesign(path.toStdString()));
+    const QString title = QStringLiteral("kept.twrlabel[*] \u2014 Titlewright  Version 1.2.0E");
+    QCOMPARE(rig.window->windowTitle(), title);
+    QVERIFY(!rig.window->isWindowModified());
+    QTest::keyClicks(rig.window->TitleEdit(), " then");
+    QVERIFY(rig.window->isWindowModified());
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    QWidget* note = rig.window->NoteEdit()->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(note, &enter);
+    QVERIFY(enter.isAccepted());
+    AnswerNextBox(QStringLiteral("&Discard"));
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(note, &drop);
+    QTRY_COMPARE(rig.window->TitleEdit()->text(), QString("Kept"));
+    QCOMPARE(rig.window->NoteEdit()->toPlainText(), QString());
+    QCOMPARE(rig.window->LayoutList()->currentText(),
+             QString("Narrow band (the design's own layout)"));
+    QVERIFY(!rig.window->isWindowModified());
+
+    QTest::keyClicks(rig.window->TitleEdit(), " again");
+    AnswerNextBox(QStringLiteral("Cancel"));
+    rig.window->close();
+    QVERIFY(rig.window->isVisible());
+    QCOMPARE(rig.window->TitleEdit()->text(), QString("Kept again"));
+    AnswerNextBox(QStringLiteral("&Save"));
+    rig.window->close();
+    QTRY_VERIFY(!rig.window->isVisible());
+    Design saved;
+    std::string problem;
+    QVERIFY(LoadDesignFile(path.toStdString(), saved, problem));
+    QCOMPARE(saved.title, std::string("Kept again"));
   }
 
   // The help window: Back, Forward and Home through the pages seen, a page

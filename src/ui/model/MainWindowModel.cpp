@@ -1,17 +1,23 @@
 // The main window's state and sequences.
 #include "ui/model/MainWindowModel.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 
 #include "common/DecimalText.h"
 #include "common/Messages.h"
+#include "common/ProfileFile.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscScan.h"
 #include "drive/DriveReport.h"
 #include "drive/DriveWatch.h"
 #include "label/BandOverlay.h"
 #include "label/CELLayout.h"
+#include "label/LabelExport.h"
+#include "label/LayoutSettings.h"
 #include "ui/model/BurnSession.h"
 #include "ui/model/EtchedPreviewModel.h"
 
@@ -19,9 +25,31 @@ namespace twr::ui {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr const char* kLineBreak = "\r\n";
 // The required time before the drive has given its page.
 constexpr const char* kNoTimeYet = "--:--";
+// Where the settings file keeps the recent designs: File1 the newest.
+constexpr const char* kRecentSection = "RecentDesigns";
+
+std::string RecentKey(int number) {
+  return "File" + std::to_string(number);
+}
+
+// The note's lines in the order typed, without the empty ones at its end.
+NoteLineArray TypedNoteLines(const LabelTexts& texts) {
+  LabelTexts typed = texts;
+  typed.SplitNoteLines();
+  return typed.NoteLines();
+}
+
+std::string Q(const QString& text) {
+  return text.toStdString();
+}
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 std::string Fixed1(double value) {
   char buffer[64];
@@ -59,6 +87,7 @@ OpeningResult MainWindowModel::OpenLayouts() {
   fontText_ = layout_.FontFace();
   radiusText_ = ui::RadiusText(inner_, outer_);
   timeText_ = kNoTimeYet;  // the drive's page gives it
+  MarkClean();
   return OpeningResult::Ready;
 }
 
@@ -131,7 +160,10 @@ OpeningResult MainWindowModel::ApplyDiscovery(const Discovery& found) {
     scanLines_ += added;
     filled = filled || added > 0;
   }
-  if (filled) RefreshLabel(false);
+  if (filled) {
+    RefreshLabel(false);
+    MarkCleanWithoutFile();
+  }
   // The time for the band as it is now (a layout chosen meanwhile has its own).
   if (found.inner == inner_ && found.outer == outer_)
     timeText_ = MinutesText(found.minutes);
@@ -349,6 +381,7 @@ bool MainWindowModel::Scan(bool asked) {
   // The preview shows what the scan brought at once, also where it emptied
   // a text.
   RefreshLabel(true);
+  MarkCleanWithoutFile();
   return true;
 }
 
@@ -508,7 +541,15 @@ void MainWindowModel::AfterBurn() {
 }
 
 std::vector<LabelWarning> MainWindowModel::Warnings() const {
-  return CheckLabel(layout_, texts_.Note(), {inner_, outer_});
+  std::vector<LabelWarning> warnings = CheckLabel(layout_, texts_.Note(), {inner_, outer_});
+  // An opened design's face missing here (while it is the face in use) and
+  // the picture its own layout could not use when it was saved.
+  Design held;
+  held.fontFace = layout_.FontFace() == given_.fontFace ? given_.fontFace : std::string();
+  held.background = given_.background;
+  for (std::string& text : DesignWarnings(held, layoutIndex_ == kGivenLayout))
+    warnings.push_back({LabelWarning::Kind::Background, std::move(text)});
+  return warnings;
 }
 
 std::vector<LabelWarning> MainWindowModel::WarningsBeforeBurn() const {
@@ -553,6 +594,177 @@ EtchRequest MainWindowModel::EtchRequestAt(BurnQuality quality) {
   request.target = {{inner_, outer_}, disc, quality};
   request.page = ExampleEtchPage();
   return request;
+}
+
+// ---- Designs -------------------------------------------------------------------
+
+MainWindowModel::DocumentState MainWindowModel::State() const {
+  Design lines;
+  lines.notes = TypedNoteLines(texts_);
+  return {texts_.Title(), texts_.Date(), DesignNote(lines), layoutIndex_, layout_.FontFace(),
+          inner_,         outer_,        Rimtone(),         quality_};
+}
+
+bool MainWindowModel::OpenDesign(const std::string& path) {
+  Design design;
+  std::string problem;
+  if (!LoadDesignFile(path, design, problem)) {
+    messages_.Show(Q(tr("Cannot open the design '%1': %2.").arg(Q(path), Q(problem))),
+                   MessageIcon::Error);
+    return false;
+  }
+  given_ = std::move(design);
+  givenLayoutName_ = given_.layoutName;
+  designPath_ = path;
+  // The design's own layout record and face, whatever the settings hold.
+  ApplyDesignLayout(given_, layout_);
+  ApplyDesignTexts(given_, texts_);
+  scanLines_ = 0;
+  // A discovery still running brings no disc texts over the design's.
+  for (bool& typed : typedWhileDiscovering_) typed = typed || discovering_;
+  fontText_ = given_.fontFace.empty() ? DefaultFontFace() : given_.fontFace;
+  config_.SetRimtone(given_.rimtone);
+  quality_ = given_.quality;
+  layoutIndex_ = kGivenLayout;
+  layout_.LoadLayout(kGivenLayout, false);
+  inner_ = given_.innerRadius;
+  outer_ = given_.outerRadius;
+  layout_.SetBandRadii(inner_, outer_);
+  RefreshLabel(true);
+  // The render drew the folders first; the edit keeps the order typed, so
+  // that saving again writes the note as it came.
+  texts_.SetNote(DesignNote(given_));
+  lastNote_ = texts_.Note();
+  UpdateStatusTexts();
+  statusText_.clear();
+  MarkClean();
+  AddRecentDesign(path);
+  emit Changed();
+  return true;
+}
+
+Design MainWindowModel::CurrentDesign() const {
+  Design d;
+  d.title = texts_.Title();
+  d.date = texts_.Date();
+  d.notes = TypedNoteLines(texts_);
+  if (layoutIndex_ == kGivenLayout) {
+    d.layout = given_.layout;
+    d.layoutName = given_.layoutName;
+    d.background = given_.background;
+  } else {
+    // The settings file's record, with its picture's own bytes.
+    LoadLayout(layout_.SettingsPath(), layoutIndex_, false, d.layout);
+    if (layoutIndex_ >= 0 && layoutIndex_ < static_cast<int>(layoutNames_.size()))
+      d.layoutName = layoutNames_[static_cast<std::size_t>(layoutIndex_)];
+    d.background = BackgroundFromFile(d.layout.BgImage);
+    d.layout.BgImage = d.background.name;
+  }
+  d.fontFace = layout_.FontFace();
+  d.innerRadius = inner_;
+  d.outerRadius = outer_;
+  d.rimtone = Rimtone();
+  d.quality = quality_;
+  return d;
+}
+
+bool MainWindowModel::SaveDesign(const std::string& path) {
+  std::string problem;
+  if (!SaveDesignFile(path, CurrentDesign(), problem)) {
+    messages_.Show(Q(tr("Cannot save the design to '%1': %2.").arg(Q(path), Q(problem))),
+                   MessageIcon::Error);
+    return false;
+  }
+  designPath_ = path;
+  MarkClean();
+  AddRecentDesign(path);
+  emit Changed();
+  return true;
+}
+
+bool MainWindowModel::ExportLabel(const std::string& path) {
+  // The full label with the texts as they stand, as for the etched view.
+  texts_.PublishLabelTexts(layout_);
+  layout_.RenderCurrentLabel();
+  ExportOptions options;
+  options.innerRadius = inner_;
+  options.outerRadius = outer_;
+  options.title = texts_.Title();
+  std::string problem;
+  if (!WriteLabelFile(layout_, path, options, problem)) {
+    messages_.Show(Q(tr("Cannot export the label to '%1': %2.").arg(Q(path), Q(problem))),
+                   MessageIcon::Error);
+    return false;
+  }
+  statusText_ = Q(tr("The label was exported to %1.").arg(Q(path)));
+  emit Changed();
+  return true;
+}
+
+const std::vector<std::string>& MainWindowModel::RecentDesigns() {
+  if (!recentRead_) {
+    recentRead_ = true;
+    const ProfileFile profile = ProfileFile::Load(layout_.SettingsPath());
+    for (int k = 1; k <= kMaxRecentDesigns; ++k) {
+      const std::string path = profile.GetRaw(kRecentSection, RecentKey(k));
+      if (!path.empty() && std::find(recent_.begin(), recent_.end(), path) == recent_.end())
+        recent_.push_back(path);
+    }
+  }
+  QStringList gone;
+  for (auto it = recent_.begin(); it != recent_.end();) {
+    std::error_code error;
+    if (fs::is_regular_file(*it, error)) {
+      ++it;
+      continue;
+    }
+    gone << Q(*it);
+    it = recent_.erase(it);
+  }
+  if (!gone.isEmpty()) {
+    SaveRecentDesigns();
+    messages_.ShowDetailed(
+        Q(tr("These recent designs are no longer there and were taken off the list:")),
+        Q(gone.join(QLatin1Char('\n'))), MessageIcon::Information);
+  }
+  return recent_;
+}
+
+void MainWindowModel::AddRecentDesign(const std::string& path) {
+  RecentDesigns();
+  std::error_code error;
+  const fs::path absolute = fs::absolute(path, error);
+  const std::string shown = error ? path : absolute.lexically_normal().string();
+  // A name with a line break cannot be kept in the settings file.
+  if (shown.find_first_of("\r\n") != std::string::npos) return;
+  recent_.erase(std::remove(recent_.begin(), recent_.end(), shown), recent_.end());
+  recent_.insert(recent_.begin(), shown);
+  if (recent_.size() > static_cast<std::size_t>(kMaxRecentDesigns))
+    recent_.resize(kMaxRecentDesigns);
+  SaveRecentDesigns();
+}
+
+void MainWindowModel::SaveRecentDesigns() {
+  ProfileSectionChange change;
+  change.section = kRecentSection;
+  for (int k = 1; k <= kMaxRecentDesigns; ++k) {
+    const std::size_t at = static_cast<std::size_t>(k - 1);
+    change.keys.push_back({RecentKey(k), at < recent_.size() ? std::optional(recent_[at])
+                                                             : std::optional<std::string>()});
+  }
+  const std::string& settings = layout_.SettingsPath();
+  std::string text, updated, problem;
+  std::error_code error;
+  if (fs::exists(settings, error) && !ReadProfileText(settings, text, &problem)) return;
+  if (!ApplyProfileChanges(text, {change}, updated) || updated == text) return;
+  const FileWriteResult written = ReplaceFileAtomically(settings, updated);
+  // Told once: the list lives on for this run.
+  if (!written.ok && !toldRecentUnsaved_) {
+    toldRecentUnsaved_ = true;
+    messages_.Show(Q(tr("The list of recent designs cannot be kept in %1: %2.")
+                         .arg(Q(settings), Q(written.problem))),
+                   MessageIcon::Warning);
+  }
 }
 
 }  // namespace twr::ui

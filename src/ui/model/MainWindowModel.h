@@ -20,6 +20,7 @@
 #include "burn/BurnPlan.h"
 #include "burn/SimulatedEtch.h"
 #include "common/SettingsLocation.h"
+#include "label/Design.h"
 #include "label/LabelTexts.h"
 #include "label/LabelWarnings.h"
 #include "ui/model/TitleConfigModel.h"
@@ -149,6 +150,42 @@ class MainWindowModel : public QObject {
   // when the file holds no layout any more.
   bool LayoutsSaved(int select);
 
+  // ---- Designs ----------------------------------------------------------------
+  // Opens the design file at `path`: its texts, its own layout record and
+  // picture (shown as the layout kGivenLayout, whatever the settings file
+  // numbers), its face, burning area, Rimtone mode and quality. The design
+  // becomes the window's document and the first of the recent designs.
+  // A file that cannot be used is refused with a message and the window
+  // keeps all it held; false then.
+  bool OpenDesign(const std::string& path);
+  // Writes what the window shows (CurrentDesign) to `path` atomically; the
+  // path becomes the document's. False after a message, nothing changed.
+  bool SaveDesign(const std::string& path);
+  // The design of what the window shows: the texts as typed, a copy of the
+  // layout in use (the settings file's record with its picture's bytes, or
+  // the opened design's own), the face, the area, Rimtone mode, quality.
+  Design CurrentDesign() const;
+  // The document's file; empty for a label not yet saved.
+  const std::string& DesignPath() const { return designPath_; }
+  // The window holds changes since the design was opened or saved (for a
+  // label without a file: since the opening or the last disc scan).
+  bool Modified() const { return !(State() == clean_); }
+  // The name of the opened design's own layout while it is held (the
+  // layout list's extra entry), empty otherwise.
+  const std::string& GivenLayoutName() const { return givenLayoutName_; }
+  // The quality the label is meant for (the preview's quality list).
+  DesignQuality Quality() const { return quality_; }
+  void SetQuality(DesignQuality quality) { quality_ = quality; }
+  // Writes the label with the texts as typed to `path`: .png (or another
+  // picture name), .pdf or .svg, as `twr render --label` does. False after
+  // a message.
+  bool ExportLabel(const std::string& path);
+  // The recent designs, newest first, as the settings file keeps them
+  // (kMaxRecentDesigns). Files no longer there are dropped from the list
+  // with a message.
+  static constexpr int kMaxRecentDesigns = 8;
+  const std::vector<std::string>& RecentDesigns();
+
   // ---- What the window shows ----------------------------------------------------
   const std::vector<std::string>& LayoutNames() const { return layoutNames_; }
   const std::vector<std::string>& DriveItems() const { return driveItems_; }
@@ -177,7 +214,9 @@ class MainWindowModel : public QObject {
   QImage PreviewWithBand() const;
   // What the label as previewed leaves out (the list `twr` prints): a
   // background picture that cannot be used, texts cut by MaxNum, note lines
-  // past the tenth, boxes and ring text outside the band or under the hub.
+  // past the tenth, boxes and ring text outside the band or under the hub;
+  // for an opened design also its face not installed here and a picture
+  // its own layout could not use when it was saved.
   std::vector<LabelWarning> Warnings() const;
   // The same, asked once before a burn: none when the window holds no text
   // (Burn then refuses).
@@ -208,6 +247,26 @@ class MainWindowModel : public QObject {
 
  private:
   void RunDrive(const std::function<void()>& work) { runDrive_(work); }
+  // What Modified compares.
+  struct DocumentState {
+    std::string title, date, note;
+    int layout = 0;
+    std::string font;
+    double inner = 0.0, outer = 0.0;
+    bool rimtone = false;
+    DesignQuality quality = DesignQuality::Draft;
+    bool operator==(const DocumentState&) const = default;
+  };
+  DocumentState State() const;
+  // The state now is the clean one (a label without a file: a disc's texts
+  // came in, which a scan brings again).
+  void MarkClean() { clean_ = State(); }
+  void MarkCleanWithoutFile() {
+    if (designPath_.empty()) MarkClean();
+  }
+  // `path` first in the recent designs, kept in the settings file.
+  void AddRecentDesign(const std::string& path);
+  void SaveRecentDesigns();
   bool AllTextsEmpty() const;
   // ScanDisc's steps, without saying that the window changed.
   // `asked`: the user's Scan, which says in the status line when it found
@@ -272,6 +331,15 @@ class MainWindowModel : public QObject {
   bool discovering_ = false;
   bool typedWhileDiscovering_[3] = {false, false, false};  // title, date, note
   std::shared_ptr<std::atomic<bool>> discoveryCancelled_;
+  // The document.
+  std::string designPath_;
+  Design given_;  // the opened design, for its own layout and picture
+  std::string givenLayoutName_;
+  DesignQuality quality_ = DesignQuality::Draft;
+  DocumentState clean_;
+  std::vector<std::string> recent_;
+  bool recentRead_ = false;
+  bool toldRecentUnsaved_ = false;
 };
 
 // "%.01f - %.01f [mm]", with a point in every locale.

@@ -48,6 +48,8 @@ class TitleConfigModel : public QObject {
   // What the main window and the burn dialog read: the values of the last OK.
   const TitleConfigValues& Confirmed() const { return confirmed_; }
   bool Rimtone() const { return confirmed_.rimtone; }
+  // An opened design's Rimtone mode, as if the dialog had confirmed it.
+  void SetRimtone(bool rimtone) { confirmed_.rimtone = rimtone; }
 
   // The opening: the caller's values become the working copy, the font
   // list is taken (sorted, each family once) and the font preselected (the

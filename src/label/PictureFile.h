@@ -1,13 +1,14 @@
-// Pictures written by `twr`: the format the file name's extension names
-// (PNG, JPEG, BMP, TIFF), the printed size recorded in the file so that the
-// picture prints at 1:1, and no half-written file left behind.
+// Pictures written by `twr` and the window program: the format the file
+// name's extension names (PNG, JPEG, BMP, TIFF), the printed size recorded
+// in the file so that the picture prints at 1:1, and no half-written file
+// left behind.
 #pragma once
 
 #include <QImage>
 
 #include <string>
 
-namespace twr::cli {
+namespace twr {
 
 // The extensions taken, for messages.
 inline constexpr const char* kPictureExtensions = ".png, .jpg, .jpeg, .bmp, .tif or .tiff";
@@ -22,4 +23,4 @@ std::string PictureFormatFor(const std::string& path);
 bool WritePicture(QImage image, const std::string& path, double millimetresAcross,
                   std::string& problem);
 
-}  // namespace twr::cli
+}  // namespace twr

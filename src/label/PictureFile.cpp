@@ -1,5 +1,5 @@
 // Picture files in the format of their extension, at their true size.
-#include "cli/PictureFile.h"
+#include "label/PictureFile.h"
 
 #include <QImageWriter>
 #include <QSaveFile>
@@ -11,7 +11,7 @@
 
 #include "common/Translate.h"
 
-namespace twr::cli {
+namespace twr {
 
 namespace {
 
@@ -81,4 +81,4 @@ bool WritePicture(QImage image, const std::string& path, double millimetresAcros
   return true;
 }
 
-}  // namespace twr::cli
+}  // namespace twr
