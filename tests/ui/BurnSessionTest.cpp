@@ -239,6 +239,7 @@ TEST(BurnSessionTest, SeriesOfDiscsWithNextAndStop) {
   EXPECT_FALSE(session.Draw());  // only Next or Stop now
   ASSERT_TRUE(session.Next());
   EXPECT_EQ(session.DiscNumber(), 2);
+  EXPECT_FALSE(session.Progress().Peek().finished);  // the dialog waits for this burn's end
   burnToTheEnd();
   EXPECT_EQ(session.Notice(), "Disc 2 of 3 is burnt. Insert disc 3 of 3 and press Next.");
   EXPECT_FALSE(session.Next());  // the pile is used up

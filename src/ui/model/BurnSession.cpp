@@ -27,15 +27,19 @@ double BurnSession::EstimateRequiredTime(double innerRadius, double outerRadius)
   return sequence_.Estimate({{innerRadius, outerRadius}, {}, BurnQuality::Draft}).requiredTime;
 }
 
-void BurnSession::Open() {
-  shownPicture_ = rimtone_;
-  quality_ = 0;
-  labelText_ = StringText(kStrRequiredTime);
+void BurnSession::ResetProgress() {
   progress_.Reset();
   progress_.SetShowText(false);
   progress_.SetPos(0);
   progress_.SetStep(1);
   progress_.SetRange(0, kIdleProgressRange);
+}
+
+void BurnSession::Open() {
+  shownPicture_ = rimtone_;
+  quality_ = 0;
+  labelText_ = StringText(kStrRequiredTime);
+  ResetProgress();
   notice_.clear();
   if (driveChanges_) driveChangesSeen_ = driveChanges_();
   RunDrive([this] {
@@ -232,6 +236,8 @@ bool BurnSession::Next() {
   if (state_ != State::NextDisc) return false;
   const int number = discNumber_ + 1;
   if (labelMaker_) label_ = labelMaker_(number, seriesCount_);
+  // The last disc's end is not this one's: the dialog closes a burn at its end.
+  ResetProgress();
   bool started = false;
   RunDrive([&] {
     if (sequence_.NextDisc(number, seriesCount_) != StepResult::Go) return;

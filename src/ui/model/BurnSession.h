@@ -180,6 +180,8 @@ class BurnSession : public QObject {
   void CheckDisc();
   // The steps of Draw; drive work.
   bool DrawSteps();
+  // The idle progress bar of a burn not yet started.
+  void ResetProgress();
   // The series' notice after disc `discNumber_`.
   void SeriesNotice();
 
