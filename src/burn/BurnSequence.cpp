@@ -90,6 +90,11 @@ StepResult BurnSequence::FaceDisc(bool rimtone) {
   return StepResult::Go;
 }
 
+StepResult BurnSequence::NextDisc(int number, int count) {
+  job_.Wait();
+  return hooks_->NextDisc(device_, number, count);
+}
+
 // ---- The plan -----------------------------------------------------------------------
 
 bool BurnSequence::ReadPage() {

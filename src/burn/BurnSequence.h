@@ -17,9 +17,9 @@
 //   ShareDrive   back to shared access
 // The window program runs TakeDrive and Draw when Draw is pressed, FaceDisc
 // and ReadBurnDisc before the label is rendered; `twr burn` runs them in a
-// row. A series of discs runs FaceDisc, Plan and Draw again after Wait (the
-// closing steps have ejected the disc; a hook that waits for the next one
-// belongs beside DiscTurnedOver).
+// row. A series of discs runs NextDisc after Wait (the closing steps have
+// ejected the disc; the hooks wait for the next one), then FaceDisc, Plan
+// and Draw again on the drive still taken.
 #pragma once
 
 #include <QImage>
@@ -58,6 +58,12 @@ class BurnHooks {
   // "Flip a disc to label-side." has been shown. Returns once the disc is
   // back: Go, Stopped, or Failed after a message of its own.
   virtual StepResult DiscTurnedOver(CELDevice& /*device*/) { return StepResult::Go; }
+  // A series: the disc burnt last is out; returns once disc `number` of
+  // `count` is in and answers: Go, Stopped, or Failed after a message of
+  // its own.
+  virtual StepResult NextDisc(CELDevice& /*device*/, int /*number*/, int /*count*/) {
+    return StepResult::Go;
+  }
   // Asked before the burn sends anything: true stops the sequence there.
   virtual bool StopRequested() { return false; }
 };
@@ -108,6 +114,10 @@ class BurnSequence {
   // hooks.DiscTurnedOver); then a disc must answer, else message 1104 and
   // Failed.
   StepResult FaceDisc(bool rimtone);
+  // A series of discs, between two burns on the drive still taken: the
+  // last burn's threads joined (its closing steps ejected the disc), then
+  // hooks.NextDisc waits for disc `number` of `count`. FaceDisc follows.
+  StepResult NextDisc(int number, int count);
 
   // ---- The plan -------------------------------------------------------------------
   // Reads the drive's ELS page (three tries; when all fail the page read

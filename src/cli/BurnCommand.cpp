@@ -2,17 +2,24 @@
 // then runs the burn sequence (the disc turned over and answering, the plan,
 // the disc check, the preparation and the burn) with its progress: a live
 // line on a terminal, plain lines otherwise. Ctrl-C asks the burn to stop;
-// it still ends through its closing steps.
+// it still ends through its closing steps. A series (--copies N, --merge
+// FILE) runs the same sequence once per disc on the drive kept taken: after
+// each burn the disc is out, the next one is waited for, and each label has
+// its own {n}/{N} (and, merged, its own row's texts).
 #include <QImage>
 
 #include <unistd.h>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "burn/BurnProgress.h"
 #include "burn/BurnSequence.h"
@@ -36,6 +43,7 @@
 #include "label/CELLayout.h"
 #include "label/Design.h"
 #include "label/LabelWarnings.h"
+#include "label/MergeCsv.h"
 
 namespace twr::cli {
 
@@ -49,6 +57,9 @@ constexpr auto kWatchInterval = std::chrono::milliseconds(50);
 constexpr auto kReadyWait = std::chrono::seconds(60);
 constexpr auto kReadyPoll = std::chrono::milliseconds(250);
 constexpr int kRadiusDecimals = 1;
+// The wait for the next disc of a series, unless --disc-wait says otherwise.
+constexpr int kDefaultDiscWaitSeconds = 300;
+constexpr int kMaxDiscWaitSeconds = 3600;
 
 bool Interrupted() {
   return StopSignals::Requested();
@@ -104,6 +115,13 @@ class BurnTerminal : public Messages {
     line_.End();
     closed_ = true;
   }
+  // The next disc of a series: its progress and messages are a new burn's.
+  void NextBurn() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    burning_ = false;
+    closed_ = false;
+    view_.Reset();
+  }
 
  private:
   // The burn has ended (its outcome is known before its message is shown)
@@ -127,9 +145,11 @@ class BurnTerminal : public Messages {
 enum class ReadyWait { Ready, TimedOut, Stopped };
 
 // Waits until the drive answers TEST UNIT READY again after the disc went
-// out and back, with the seconds left on the status line.
-ReadyWait WaitUntilReady(CELDevice& device, StatusLine& line) {
-  const auto deadline = std::chrono::steady_clock::now() + kReadyWait;
+// out and back, at most `wait`, with the seconds left on the status line
+// (`shown` makes its text from them).
+ReadyWait WaitUntilReady(CELDevice& device, StatusLine& line, std::chrono::seconds wait,
+                         const std::function<std::string(const std::string&)>& shown) {
+  const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
     if (device.TestUnitReady()) {
       line.End();
@@ -145,9 +165,7 @@ ReadyWait WaitUntilReady(CELDevice& device, StatusLine& line) {
       return ReadyWait::TimedOut;
     }
     const auto seconds = std::chrono::ceil<std::chrono::seconds>(left).count();
-    line.Show(Arg(Tr("BurnCommand", "Waiting for the drive to be ready: %1 s left (Ctrl-C stops)"),
-                  {std::to_string(seconds)}),
-              false);
+    line.Show(shown(std::to_string(seconds)), false);
     std::this_thread::sleep_for(kReadyPoll);
   }
 }
@@ -155,19 +173,20 @@ ReadyWait WaitUntilReady(CELDevice& device, StatusLine& line) {
 // The terminal's waits in the burn sequence: after a data side went out to
 // be turned over, Enter on a terminal (not with --yes or without one), then
 // the drive ready again within a minute; Ctrl-C stops either.
+// The next disc of a series likewise: "Insert disc 2 of 5 and press Enter"
+// on a terminal, then a wait of at most --disc-wait seconds for the disc.
 class TerminalHooks : public BurnHooks {
  public:
-  TerminalHooks(Messages& messages, StatusLine& line, bool assumeYes)
-      : messages_(messages), line_(line), assumeYes_(assumeYes) {}
+  TerminalHooks(Messages& messages, StatusLine& line, bool assumeYes, int discWaitSeconds)
+      : messages_(messages), line_(line), assumeYes_(assumeYes), discWait_(discWaitSeconds) {}
   StepResult DiscTurnedOver(CELDevice& device) override {
-    if (!assumeYes_ && isatty(STDIN_FILENO)) {
-      std::fputs(Tr("BurnCommand", "Turn the disc over, put it back and press Enter... "), stderr);
-      std::fflush(stderr);
-      std::string answer;
-      std::getline(std::cin, answer);
-    }
+    AskForEnter(Tr("BurnCommand", "Turn the disc over, put it back and press Enter... "));
     if (Interrupted()) return StepResult::Stopped;
-    switch (WaitUntilReady(device, line_)) {
+    const auto shown = [](const std::string& seconds) {
+      return Arg(Tr("BurnCommand", "Waiting for the drive to be ready: %1 s left (Ctrl-C stops)"),
+                 {seconds});
+    };
+    switch (WaitUntilReady(device, line_, kReadyWait, shown)) {
       case ReadyWait::Ready:
         return StepResult::Go;
       case ReadyWait::Stopped:
@@ -182,12 +201,46 @@ class TerminalHooks : public BurnHooks {
                            MessageIcon::Error);
     return StepResult::Failed;
   }
+  StepResult NextDisc(CELDevice& device, int number, int count) override {
+    const std::string n = std::to_string(number), of = std::to_string(count);
+    AskForEnter(Arg(Tr("BurnCommand", "Insert disc %1 of %2 and press Enter"), {n, of}) + " ");
+    if (Interrupted()) return StepResult::Stopped;
+    const auto shown = [&](const std::string& seconds) {
+      return Arg(Tr("BurnCommand", "Waiting for disc %1 of %2: %3 s left (Ctrl-C stops)"),
+                 {n, of, seconds});
+    };
+    switch (WaitUntilReady(device, line_, std::chrono::seconds(discWait_), shown)) {
+      case ReadyWait::Ready:
+        return StepResult::Go;
+      case ReadyWait::Stopped:
+        return StepResult::Stopped;
+      case ReadyWait::TimedOut:
+        break;
+    }
+    messages_.ShowDetailed(
+        Arg(Tr("BurnCommand", "No disc %1 of %2 was in the drive within %3 s."),
+            {n, of, std::to_string(discWait_)}),
+        Tr("BurnCommand",
+           "Put the next disc in and burn the rest of the series with another twr burn."),
+        MessageIcon::Error);
+    return StepResult::Failed;
+  }
   bool StopRequested() override { return Interrupted(); }
 
  private:
+  // The prompt and Enter on a terminal; nothing with --yes or without one.
+  void AskForEnter(const std::string& prompt) {
+    if (assumeYes_ || !isatty(STDIN_FILENO)) return;
+    std::fputs(prompt.c_str(), stderr);
+    std::fflush(stderr);
+    std::string answer;
+    std::getline(std::cin, answer);
+  }
+
   Messages& messages_;
   StatusLine& line_;
   bool assumeYes_;
+  int discWait_;
 };
 
 std::string Mm(double value) {
@@ -232,8 +285,13 @@ struct BurnRequest {
   bool assumeYes = false;
   bool scan = false;
   bool unmount = false;
-  std::string designPath;     // --design FILE
-  bool qualityGiven = false;  // --quality stands over the design's
+  std::string designPath;       // --design FILE
+  bool qualityGiven = false;    // --quality stands over the design's
+  std::optional<int> copies;    // --copies N: a series of N discs with the same texts
+  std::string mergePath;        // --merge FILE.csv: a series of one disc per row
+  std::optional<int> discWait;  // --disc-wait SECONDS
+  bool Series() const { return copies.has_value() || !mergePath.empty(); }
+  int DiscWaitSeconds() const { return discWait.value_or(kDefaultDiscWaitSeconds); }
 };
 
 // The options; kExitOk, or the exit status after the usage or an error.
@@ -268,8 +326,42 @@ int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
                "When the desktop has mounted the disc in the drive, have it unmounted (through "
                "udisks2) before the burn takes the drive."),
             &request.unmount);
+  args.Integer("copies", "N",
+               Tr("BurnCommand",
+                  "Burn N discs one after another: after each the disc is ejected and the next "
+                  "one waited for; {n} and {N} in the texts are the disc's number and N."),
+               &request.copies);
+  args.Option("merge", "FILE.csv",
+              Tr("BurnCommand",
+                 "Burn one disc for each row of a CSV file with a header row naming the columns "
+                 "title, date and note1 to note10; an empty field keeps the text given with "
+                 "--title, --date, --note or the design."),
+              &request.mergePath);
+  args.Integer(
+      "disc-wait", "SECONDS",
+      Tr("BurnCommand", "How long a series waits for the next disc (default: 300; Ctrl-C stops)."),
+      &request.discWait);
   if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
     return ExitStatusFor(r);
+  if (request.copies && !request.mergePath.empty()) {
+    PrintLine(stderr, Tr("BurnCommand",
+                         "twr burn: --copies and --merge do not go together: a merge file "
+                         "burns one disc for each of its rows (see 'twr burn --help')"));
+    return kExitUsage;
+  }
+  if (request.copies && (*request.copies < 1 || *request.copies > kMaxMergeRows)) {
+    PrintLine(stderr,
+              Tr("BurnCommand", "twr burn: '--copies %1' is not a count of discs from 1 to %2"),
+              {std::to_string(*request.copies), std::to_string(kMaxMergeRows)});
+    return kExitUsage;
+  }
+  if (request.discWait && (*request.discWait < 1 || *request.discWait > kMaxDiscWaitSeconds)) {
+    PrintLine(
+        stderr,
+        Tr("BurnCommand", "twr burn: '--disc-wait %1' is not a number of seconds from 1 to %2"),
+        {std::to_string(*request.discWait), std::to_string(kMaxDiscWaitSeconds)});
+    return kExitUsage;
+  }
   ParseQuality(qualityText, request.quality);
   request.qualityGiven = !qualityText.empty();
   if (!ParseDriveChoice(letterText, request.drive)) {
@@ -297,8 +389,8 @@ int TakeTheDrive(BurnSequence& sequence, const DriveChoice& drive, Messages& mes
 
 // The label, rendered as the main window renders it before a burn, and
 // what the burn is to put where.
-int RenderTheLabel(const BurnRequest& request, CELDevice& device, CELLayout& layout,
-                   Messages& messages, BurnTarget& target) {
+int RenderTheLabel(const BurnRequest& request, const LabelOptions& label, CELDevice& device,
+                   CELLayout& layout, Messages& messages, BurnTarget& target) {
   // Rimtone mode is only offered for a DVD-R or DVD+R data side.
   if (request.rimtone) {
     const std::uint8_t kind = device.GetDiscKind();
@@ -315,13 +407,13 @@ int RenderTheLabel(const BurnRequest& request, CELDevice& device, CELLayout& lay
   target.quality = request.quality;
   RenderedLabel rendered;
   if (const int status =
-          RenderAsMainWindow(request.label, layout, messages, rendered,
+          RenderAsMainWindow(label, layout, messages, rendered,
                              LowestInnerRadius(request.rimtone, target.disc.recordedRadius));
       status != kExitOk)
     return status;
   target.band = {rendered.inner, rendered.outer};
   PrintLabelWarnings("burn",
-                     CheckLabel(layout, request.label.TypedNote(),
+                     CheckLabel(layout, label.TypedNote(),
                                 {BandInnerOn(target.disc, rendered.inner), rendered.outer}));
   return kExitOk;
 }
@@ -438,6 +530,73 @@ int WatchTheBurn(BurnSequence& sequence, BurnTerminal& terminal, const StatusLin
   return BurnExitStatus(sequence.Ending(), terminal);
 }
 
+// The labels of the discs: one without a series, N copies, or one for each
+// row of the merge file, each with its number and the count. The whole file
+// is read before the first burn, so that a bad row stops the series before
+// any disc is burnt with a count that is not the file's.
+int SeriesLabels(const BurnRequest& request, std::vector<LabelOptions>& discs) {
+  if (request.mergePath.empty()) {
+    discs.assign(static_cast<std::size_t>(request.copies.value_or(1)), request.label);
+  } else {
+    const MergeTable table = ReadMergeFile(request.mergePath);
+    if (!table.ok) {
+      PrintLine(stderr, Tr("BurnCommand", "twr burn: %1: %2; no disc was burnt."),
+                {request.mergePath, table.Message()});
+      return kExitFailure;
+    }
+    for (const MergeRow& row : table.rows) {
+      LabelOptions label = request.label;
+      if (!row.title.empty()) label.title = row.title;
+      if (!row.date.empty()) label.date = row.date;
+      if (!row.note.empty()) {
+        label.notes.clear();
+        for (std::size_t at = 0; at < row.note.size();) {
+          const std::size_t end = std::min(row.note.find("\r\n", at), row.note.size());
+          label.notes.push_back(row.note.substr(at, end - at));
+          at = end + 2;
+        }
+      }
+      discs.push_back(std::move(label));
+    }
+  }
+  const int count = static_cast<int>(discs.size());
+  for (int i = 0; i < count; ++i) {
+    discs[static_cast<std::size_t>(i)].discNumber = i + 1;
+    discs[static_cast<std::size_t>(i)].discCount = count;
+  }
+  return kExitOk;
+}
+
+// One disc: facing the laser and answering, its label rendered with its
+// own texts, the plan, the Draw and the burn watched to its end. The exit
+// status of that disc's burn.
+int BurnOneDisc(const BurnRequest& request, const LabelOptions& label, BurnSequence& sequence,
+                CELDevice& device, CELLayout& layout, Messages& messages, BurnTerminal& terminal,
+                const StatusLine& line) {
+  switch (sequence.FaceDisc(request.rimtone)) {
+    case StepResult::Go:
+      break;
+    case StepResult::Stopped:
+      return Stopped(terminal);
+    case StepResult::Failed:
+      return kExitFailure;
+  }
+  BurnTarget target;
+  if (const int status = RenderTheLabel(request, label, device, layout, messages, target);
+      status != kExitOk)
+    return status;
+  if (const int status = PlanTheBurn(sequence, device, target, terminal); status != kExitOk)
+    return status;
+  // The progress of this burn alone; the sequence forgets it once its threads are joined.
+  TerminalBurnProgress progress;
+  sequence.SetEvents(&progress);
+  int status = StartTheBurn(sequence, target, layout.LabelImageData(), terminal);
+  if (status == kExitOk) status = WatchTheBurn(sequence, terminal, line, progress);
+  sequence.Wait();
+  sequence.SetEvents(nullptr);
+  return status;
+}
+
 }  // namespace
 
 int RunBurn(int argc, char** argv) {
@@ -457,6 +616,8 @@ int RunBurn(int argc, char** argv) {
       ParseQuality(DesignQualityName(request.label.design->quality), request.quality);
   }
   if (request.scan && !ScanIntoLabel(request.drive, request.label, messages)) return kExitFailure;
+  std::vector<LabelOptions> discs;
+  if (const int status = SeriesLabels(request, discs); status != kExitOk) return status;
 
   // Ctrl-C, a closed terminal or a polite kill stop the waits before the
   // burn, and ask the burn itself to stop; it then still ends through its
@@ -467,10 +628,8 @@ int RunBurn(int argc, char** argv) {
   BurnTerminal terminal(messages, line);
   BurnSequence sequence(*device, terminal);
   terminal.SetSequence(&sequence);
-  TerminalHooks hooks(messages, line, request.assumeYes);
+  TerminalHooks hooks(messages, line, request.assumeYes, request.DiscWaitSeconds());
   sequence.SetHooks(&hooks);
-  TerminalBurnProgress progress;
-  sequence.SetEvents(&progress);
   // Only the disc in the drive being burned, and only with --unmount; without
   // it the refusal names the option.
   const std::unique_ptr<UnmountService> unmounter = desktop::MakeUnmountService();
@@ -482,25 +641,40 @@ int RunBurn(int argc, char** argv) {
 
   if (const int status = TakeTheDrive(sequence, request.drive, messages); status != kExitOk)
     return status;
-  switch (sequence.FaceDisc(request.rimtone)) {
-    case StepResult::Go:
-      break;
-    case StepResult::Stopped:
-      return Stopped(terminal);
-    case StepResult::Failed:
-      return kExitFailure;
-  }
   CELLayout layout(Settings().path);
-  BurnTarget target;
-  if (const int status = RenderTheLabel(request, *device, layout, messages, target);
-      status != kExitOk)
-    return status;
-  if (const int status = PlanTheBurn(sequence, *device, target, terminal); status != kExitOk)
-    return status;
-  if (const int status = StartTheBurn(sequence, target, layout.LabelImageData(), terminal);
-      status != kExitOk)
-    return status;
-  return WatchTheBurn(sequence, terminal, line, progress);
+  const int count = static_cast<int>(discs.size());
+  int burnt = 0;
+  int status = kExitOk;
+  for (int number = 1; number <= count && status == kExitOk; ++number) {
+    if (number > 1) {
+      // Between two discs Ctrl-C ends the series; during a burn it stops that burn.
+      switch (Interrupted() ? StepResult::Stopped : sequence.NextDisc(number, count)) {
+        case StepResult::Go:
+          break;
+        case StepResult::Stopped:
+          terminal.Note(Arg(Tr("BurnCommand", "twr burn: stopped before disc %1 of %2."),
+                            {std::to_string(number), std::to_string(count)}),
+                        stderr);
+          status = kExitInterrupted;
+          continue;
+        case StepResult::Failed:
+          status = kExitFailure;
+          continue;
+      }
+      terminal.NextBurn();
+    }
+    if (request.Series())
+      terminal.Note(
+          Arg(Tr("BurnCommand", "Disc %1 of %2"), {std::to_string(number), std::to_string(count)}));
+    status = BurnOneDisc(request, discs[static_cast<std::size_t>(number - 1)], sequence, *device,
+                         layout, messages, terminal, line);
+    if (status == kExitOk) ++burnt;
+  }
+  if (request.Series())
+    terminal.Note(Arg(Tr("BurnCommand", "twr burn: %1 of %2 discs burnt."),
+                      {std::to_string(burnt), std::to_string(count)}),
+                  burnt == count ? stdout : stderr);
+  return status;
 }
 
 }  // namespace twr::cli

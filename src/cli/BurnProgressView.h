@@ -39,6 +39,11 @@ class BurnProgressView {
  public:
   explicit BurnProgressView(StatusLine& line) : line_(line) {}
   void Update(const BurnProgressState& state);
+  // A new burn: its first snapshot is significant again.
+  void Reset() {
+    phase_ = BurnPhase::Idle;
+    percent_ = -1;
+  }
 
  private:
   StatusLine& line_;

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QShowEvent>
+#include <QSignalBlocker>
+#include <QSpinBox>
 
 #include "common/Strings.h"
 #include "ui/DriveTask.h"
@@ -35,6 +37,11 @@ const QRect kProgressRect = DialogRect(6, 125, 226, 14);
 // The status line, in the free space between the bar and Exit.
 const QRect kStatusRect = DialogRect(6, 141, 226, 9);
 const QRect kDiscNameRect = DialogRect(15, 40, 100, 10);
+// The count of a series under the required time, in the same two columns.
+const QRect kDiscsLabelRect = DialogRect(15, 106, 58, 8);
+const QRect kDiscsRect = DialogRect(75, 104, 30, 12);
+// Next and Stop between two discs, side by side where Exit stands.
+constexpr int kChoiceGap = 8;
 
 constexpr int kDiscFontShrink = 2;
 
@@ -130,14 +137,42 @@ CELDraw::CELDraw(BurnSession& session, QWidget* parent)
   discName_->setGeometry(kDiscNameRect);
   discName_->setObjectName(Id(kIdDiscName));
 
+  discsLabel_ = AddStatic(kDiscsLabelRect);
+  discsLabel_->setText(tr("Discs:"));
+  discs_ = new QSpinBox(this);
+  discs_->setGeometry(kDiscsRect);
+  discs_->setObjectName(Id(kIdDiscs));
+  discs_->setAccessibleName(tr("Discs"));
+  discs_->setToolTip(tr("How many discs to burn one after another"));
+  discs_->setRange(1, BurnSession::kMaxDiscs);
+  discsLabel_->setBuddy(discs_);
+  next_ = new SkinnedTextButton(tr("&Next"), this);
+  next_->setObjectName(Id(kIdNext));
+  next_->SetDefault(true);
+  stop_ = new SkinnedTextButton(tr("&Stop"), this);
+  stop_->setObjectName(Id(kIdStop));
+  const QSize choice = next_->sizeHint().expandedTo(stop_->sizeHint());
+  const int choiceTop = kExitRect.center().y() - choice.height() / 2;
+  next_->setGeometry(
+      QRect(QPoint(kExitRect.center().x() - kChoiceGap / 2 - choice.width(), choiceTop), choice));
+  stop_->setGeometry(QRect(QPoint(kExitRect.center().x() + kChoiceGap / 2, choiceTop), choice));
+  next_->hide();
+  stop_->hide();
+
   // Nothing may start before the opening has named the disc.
   draw_->setEnabled(false);
   quality_->setEnabled(false);
-  setTabOrder(quality_, draw_);
+  discs_->setEnabled(false);
+  setTabOrder(quality_, discs_);
+  setTabOrder(discs_, draw_);
   setTabOrder(draw_, exit_);
 
   connect(draw_, &QAbstractButton::clicked, this, &CELDraw::OnDraw);
   connect(exit_, &QAbstractButton::clicked, this, &CELDraw::reject);
+  connect(next_, &QAbstractButton::clicked, this, &CELDraw::OnNext);
+  connect(stop_, &QAbstractButton::clicked, this, &CELDraw::reject);
+  connect(discs_, &QSpinBox::valueChanged, this,
+          [this](int count) { session_.SetDiscCount(count); });
   connect(quality_, &QComboBox::activated, this, &CELDraw::OnQualityChosen);
   timer_.setInterval(BurnSession::kTimerPeriodMs);
   connect(&timer_, &QTimer::timeout, this, &CELDraw::OnTimer);
@@ -199,7 +234,20 @@ void CELDraw::ShowMemberTexts() {
   drives_->setCurrentIndex(session_.SelectedDrive());
   quality_->setCurrentIndex(session_.Quality());
   quality_->setEnabled(opened_ && session_.QualityEnabled());
-  draw_->setEnabled(session_.DrawEnabled());
+  const bool between = session_.CurrentState() == BurnSession::State::NextDisc;
+  draw_->setEnabled(session_.DrawEnabled() && !between);
+  {
+    const QSignalBlocker quiet(discs_);
+    discs_->setValue(session_.DiscCount());
+  }
+  discs_->setEnabled(opened_ && session_.DiscCountEnabled());
+  if (between != next_->isVisible()) {
+    const bool focused = exit_->hasFocus() || next_->hasFocus() || stop_->hasFocus();
+    exit_->setVisible(!between);
+    next_->setVisible(between);
+    stop_->setVisible(between);
+    if (between || focused) (between ? static_cast<QWidget*>(next_) : exit_)->setFocus();
+  }
   timeLabel_->setText(QString::fromStdString(session_.LabelText()));
   time_->setText(QString::fromStdString(session_.TimeText()));
   discName_->SetText(QString::fromStdString(session_.DiscText()));
@@ -229,8 +277,29 @@ void CELDraw::OnDraw() {
     timer_.start();
     return;
   }
+  BurnStarted();
+}
+
+void CELDraw::OnNext() {
+  if (DriveTask::Busy() || session_.CurrentState() != BurnSession::State::NextDisc) return;
+  timer_.stop();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool started = session_.Next();
+  QApplication::restoreOverrideCursor();
+  if (!started) {
+    // No disc yet, or one refused: Next or Stop again.
+    timer_.start();
+    return;
+  }
+  BurnStarted();
+}
+
+void CELDraw::BurnStarted() {
+  finishPending_ = false;
   sinceProgress_.start();
   progressUpdates_ = 0;
+  // A series' label has this disc's number.
+  if (session_.DiscCount() > 1) RequestEtch();
 }
 
 void CELDraw::ApplyProgress() {
@@ -268,6 +337,13 @@ void CELDraw::BurnFinished() {
   if (finishing_) return;
   finishing_ = true;
   session_.BurnEnded();
+  if (session_.CurrentState() == BurnSession::State::NextDisc) {
+    // Between two discs: the dialog stays for Next or Stop.
+    finishing_ = false;
+    ShowMemberTexts();
+    timer_.start();
+    return;
+  }
   done(0);
 }
 

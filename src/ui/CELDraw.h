@@ -5,7 +5,10 @@
 // says it changed, runs the session's drive work without freezing, and turns
 // the burn's coalesced progress into paint on the GUI thread. During a burn
 // Exit, Escape and the close box ask before they stop it. It closes itself
-// at the end of every burn.
+// at the end of a burn, except between two discs of a series ("Discs:"
+// above 1): then the outcome has been shown, the disc is out, and Next and
+// Stop stand in place of Exit until the next disc is burning or the series
+// is stopped.
 #pragma once
 
 #include <QElapsedTimer>
@@ -15,6 +18,7 @@
 
 class QComboBox;
 class QLabel;
+class QSpinBox;
 
 namespace twr::ui {
 
@@ -22,6 +26,7 @@ class BurnSession;
 class DiscNameField;
 class EtchedPreviewModel;
 class SkinnedButton;
+class SkinnedTextButton;
 class TextProgressBar;
 
 class CELDraw : public SkinnedDialog {
@@ -40,6 +45,9 @@ class CELDraw : public SkinnedDialog {
     kIdProgress = 1027,
     kIdDiscName = 1060,
     kIdStatus = 1061,
+    kIdDiscs = 1062,
+    kIdNext = 1063,
+    kIdStop = 1064,
   };
 
   explicit CELDraw(BurnSession& session, QWidget* parent = nullptr);
@@ -67,6 +75,10 @@ class CELDraw : public SkinnedDialog {
   TextProgressBar* ProgressBar() const { return progress_; }
   DiscNameField* DiscName() const { return discName_; }
   QLabel* StatusLine() const { return status_; }
+  // The "Discs:" count of a series, and the choice between two discs.
+  QSpinBox* DiscCount() const { return discs_; }
+  SkinnedTextButton* NextButton() const { return next_; }
+  SkinnedTextButton* StopButton() const { return stop_; }
   // The stop question is open.
   bool Asking() const { return asking_; }
 
@@ -81,6 +93,9 @@ class CELDraw : public SkinnedDialog {
   void OnTimer();
   void OnQualityChosen(int index);
   void OnDraw();
+  void OnNext();
+  // A burn has started: progress from its first snapshot, the etch of its label.
+  void BurnStarted();
   void ApplyProgress();
   void BurnFinished();
   // The stop question, still open when the burn has reached its closing
@@ -102,6 +117,10 @@ class CELDraw : public SkinnedDialog {
   TextProgressBar* progress_ = nullptr;
   DiscNameField* discName_ = nullptr;
   QLabel* status_ = nullptr;
+  QLabel* discsLabel_ = nullptr;
+  QSpinBox* discs_ = nullptr;
+  SkinnedTextButton* next_ = nullptr;
+  SkinnedTextButton* stop_ = nullptr;
   QTimer timer_;
   QElapsedTimer sinceProgress_;
   int progressInterval_ = 40;

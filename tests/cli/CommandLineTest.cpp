@@ -1,7 +1,8 @@
 // The real `twr` binary: exit statuses and what goes to stdout and stderr
 // for every command, numbers under a German locale, settings files named
 // with --config and the files they name, the wait after a disc is turned
-// over, the burn's plain progress lines and a burn stopped by Ctrl-C.
+// over, the burn's plain progress lines, a burn stopped by Ctrl-C and a
+// series of discs.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -472,6 +473,104 @@ TEST_F(CommandLine, BurnScanFillsTheLabelFromTheDisc) {
       << r.out;
   EXPECT_EQ(r.out.find("deep.txt"), std::string::npos);
   EXPECT_NE(r.out.find("Finish Burning."), std::string::npos);
+}
+
+// A merge series end to end: three rows (a quoted comma, a note with a line
+// break, number fields) burnt one after another on a pile of three discs;
+// each disc's etched picture is the simulated etch of its own row's texts,
+// and of no other row's.
+TEST_F(CommandLine, MergeSeriesBurnsEachRowOnItsOwnDisc) {
+  std::ofstream(dir_ / "ex/twr.ini") << layouts_
+                                     << "[VirtualDrive]\nDisc=label\nReloadDelay=0\n"
+                                        "Etched=etched.png\nDiscs=3\n";
+  std::ofstream(dir_ / "ex/trip.csv")
+      << "Title,date,note1\r\nAlpha {n} of {N},2026-01-01,First\r\n\"Bravo, {n}\",2026-02-02,"
+         "Second\r\nCharlie {n}/{N},2026-03-03,\"Third\r\nline\"\r\n";
+  const std::vector<std::string> band = {"--inner", "40.5", "--outer", "41.5"};
+  auto with = [&](std::vector<std::string> args) {
+    args.insert(args.end(), band.begin(), band.end());
+    return args;
+  };
+  const Outcome r = Twr(with({"burn", "--drive", "V", "--merge", "trip.csv", "--yes"}));
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("Disc 3 of 3\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.substr(r.out.size() - 30), "twr burn: 3 of 3 discs burnt.\n") << r.out;
+
+  const std::vector<std::vector<std::string>> rows = {
+      {"--title", "Alpha 1 of 3", "--date", "2026-01-01", "--note", "First"},
+      {"--title", "Bravo, 2", "--date", "2026-02-02", "--note", "Second"},
+      {"--title", "Charlie 3/3", "--date", "2026-03-03", "--note", "Third", "--note", "line"},
+  };
+  std::vector<QImage> simulated;
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    std::vector<std::string> args = {"render", "--etched", "sim" + std::to_string(k) + ".png"};
+    args.insert(args.end(), rows[k].begin(), rows[k].end());
+    ASSERT_EQ(Twr(with(args)).status, 0);
+    simulated.push_back(QImage(QString::fromStdString((dir_ / "ex" / args[2]).string()))
+                            .convertToFormat(QImage::Format_RGB888));
+  }
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    const std::string name = k == 0 ? "etched.png" : "etched-" + std::to_string(k + 1) + ".png";
+    SCOPED_TRACE(name);
+    const QImage etched = QImage(QString::fromStdString((dir_ / "ex" / name).string()))
+                              .convertToFormat(QImage::Format_RGB888);
+    ASSERT_FALSE(etched.isNull());
+    for (std::size_t row = 0; row < rows.size(); ++row)
+      EXPECT_EQ(etched == simulated[row], row == k) << "row " << row + 1;
+  }
+}
+
+// What a series refuses, and how it ends when the next disc does not come:
+// the status, a piece of stdout and of stderr; nothing is burnt before a
+// refusal of the whole series.
+TEST_F(CommandLine, SeriesRefusalsAndEndings) {
+  std::ofstream(dir_ / "ex/bad.csv") << "title,note1\nA,x\n\"B\",y,z\nC,w\n";
+  std::ofstream(dir_ / "ex/good.csv") << "title\nA\n";
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* out;
+    const char* err;
+  };
+  const Case cases[] = {
+      {{"--merge", "bad.csv"},
+       1,
+       "",
+       "twr burn: bad.csv: row 3: it has 3 fields but the header 2 (a text with a comma must be "
+       "written in double quotes); no disc was burnt.\n"},
+      {{"--merge", "missing.csv"}, 1, "", "twr burn: missing.csv: it does not exist; no disc"},
+      {{"--merge", "good.csv", "--copies", "2"},
+       2,
+       "",
+       "twr burn: --copies and --merge do not go together"},
+      {{"--copies", "0"}, 2, "", "'--copies 0' is not a count of discs from 1 to 10000"},
+      {{"--copies", "10001"}, 2, "", "'--copies 10001' is not a count of discs from 1 to 10000"},
+      {{"--copies", "2", "--disc-wait", "0"},
+       2,
+       "",
+       "'--disc-wait 0' is not a number of seconds from 1 to 3600"},
+      // A pile of one disc: the second never comes.
+      {{"--copies", "2", "--disc-wait", "1", "--title", "T {n}"},
+       1,
+       "Disc 1 of 2\n",
+       "No disc 2 of 2 was in the drive within 1 s.\nPut the next disc in and burn the rest of "
+       "the series with another twr burn.\ntwr burn: 1 of 2 discs burnt.\n"},
+  };
+  std::ofstream(dir_ / "ex/twr.ini") << layouts_
+                                     << "[VirtualDrive]\nDisc=label\nReloadDelay=0\n"
+                                        "Etched=etched.png\nDiscs=1\n";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+    fs::remove(dir_ / "ex/etched.png");
+    std::vector<std::string> args = {"burn",    "--drive", "V",       "--yes",
+                                     "--inner", "40.5",    "--outer", "41.5"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const Outcome r = Twr(args);
+    EXPECT_EQ(r.status, c.status) << r.out << r.err;
+    EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    EXPECT_EQ(fs::exists(dir_ / "ex/etched.png"), c.status == 1 && std::string(c.out) != "");
+  }
 }
 
 }  // namespace

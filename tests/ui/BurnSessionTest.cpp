@@ -2,7 +2,8 @@
 // status line's phases as the burn goes through them, the stop question
 // (asked only during a burn, No leaving it untouched), and each ending with
 // its text, detail, icon and help page: clean, gaps after loss of streaming,
-// a stop, a drive that stops answering, a refused write, a drive busy for good.
+// a stop, a drive that stops answering, a refused write, a drive busy for good;
+// and a series of discs, Next and Stop between them.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -14,6 +15,7 @@
 
 #include "burn/BurnOutcome.h"
 #include "common/RecordingMessages.h"
+#include "common/TempDir.h"
 #include "drive/CELDevice.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "ui/model/BurnSession.h"
@@ -190,6 +192,77 @@ TEST(BurnSessionTest, StatusLineQuestionAndEndings) {
     }
     EXPECT_EQ(session.StatusText(session.Progress().Peek()), "");  // after the burn
   }
+}
+
+// "Discs: 3" on a pile of two: Draw burns disc 1 with its own label, the
+// session waits; Next burns disc 2; Next again finds the tray empty ("Disc
+// is not found.") and keeps waiting; Stop ends the series at 2 of 3. The
+// Discs count cannot change while the series runs.
+TEST(BurnSessionTest, SeriesOfDiscsWithNextAndStop) {
+  TempDir dir("series");
+  VirtualDriveConfig config;
+  config.disc = "label";
+  config.reloadDelaySeconds = 0;
+  config.discs = 2;
+  config.burn.etchedPath = (dir.Path() / "etched.png").string();
+  auto drive = std::make_shared<VirtualDrive>(config);
+  CELDevice device;
+  device.SetDriveSourceProvider(
+      [drive] { return std::vector<DriveSource>{VirtualDrive::SourceFor(drive)}; });
+  RecordingMessages messages(true);
+  BurnSession session(device, messages);
+  std::vector<std::pair<int, int>> made;
+  session.SetLabelMaker([&](int number, int count) {
+    made.emplace_back(number, count);
+    QImage label(1655, 1655, QImage::Format_RGB888);
+    label.fill(number == 1 ? Qt::black : Qt::white);
+    return label;
+  });
+  session.SetDriveIndex(0);
+  session.SetBand(41.0, 42.0);
+  session.Open();
+  EXPECT_EQ(session.DiscCount(), 1);
+  session.SetDiscCount(0);
+  EXPECT_EQ(session.DiscCount(), 1);
+  session.SetDiscCount(3);
+
+  auto burnToTheEnd = [&] {
+    session.Sequence().Wait();
+    EXPECT_EQ(session.Sequence().Ending().outcome, BurnOutcome::Finished);
+    session.BurnEnded();
+  };
+  ASSERT_TRUE(session.Draw());
+  session.SetDiscCount(5);  // not during a series
+  burnToTheEnd();
+  EXPECT_EQ(session.CurrentState(), BurnSession::State::NextDisc);
+  EXPECT_EQ(session.Notice(), "Disc 1 of 3 is burnt. Insert disc 2 of 3 and press Next.");
+  EXPECT_FALSE(session.Draw());  // only Next or Stop now
+  ASSERT_TRUE(session.Next());
+  EXPECT_EQ(session.DiscNumber(), 2);
+  EXPECT_FALSE(session.Progress().Peek().finished);  // the dialog waits for this burn's end
+  burnToTheEnd();
+  EXPECT_EQ(session.Notice(), "Disc 2 of 3 is burnt. Insert disc 3 of 3 and press Next.");
+  EXPECT_FALSE(session.Next());  // the pile is used up
+  EXPECT_EQ(messages.Last(), "Disc is not found.");
+  EXPECT_EQ(session.CurrentState(), BurnSession::State::NextDisc);
+  EXPECT_TRUE(session.Exit());  // Stop
+  EXPECT_EQ(session.CurrentState(), BurnSession::State::Closed);
+  EXPECT_EQ(session.Notice(), "2 of 3 discs burnt.");
+  EXPECT_EQ(session.DiscsBurnt(), 2);
+  EXPECT_EQ(session.DiscCount(), 3);
+  EXPECT_EQ(made, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
+  // Each disc has its own etched picture, of its own label.
+  const QImage first(QString::fromStdString(VirtualPileEtchedPath(config.burn.etchedPath, 1)));
+  const QImage second(QString::fromStdString(VirtualPileEtchedPath(config.burn.etchedPath, 2)));
+  ASSERT_FALSE(first.isNull());
+  ASSERT_FALSE(second.isNull());
+  auto lightness = [](const QImage& picture) {
+    long long sum = 0;
+    for (int y = 0; y < picture.height(); y += 4)
+      for (int x = 0; x < picture.width(); x += 4) sum += qGray(picture.pixel(x, y));
+    return sum;
+  };
+  EXPECT_LT(lightness(first), lightness(second));  // the black label etched darker
 }
 
 // Drives plugged in and pulled out while the dialog is open: the drive in

@@ -1,6 +1,9 @@
 // The burn dialog's rules: opening, the disc check, quality, Draw and Exit.
 #include "ui/model/BurnSession.h"
 
+#include <algorithm>
+
+#include "burn/BurnOutcome.h"
 #include "common/Messages.h"
 #include "common/Strings.h"
 #include "drive/CELDevice.h"
@@ -24,15 +27,19 @@ double BurnSession::EstimateRequiredTime(double innerRadius, double outerRadius)
   return sequence_.Estimate({{innerRadius, outerRadius}, {}, BurnQuality::Draft}).requiredTime;
 }
 
-void BurnSession::Open() {
-  shownPicture_ = rimtone_;
-  quality_ = 0;
-  labelText_ = StringText(kStrRequiredTime);
+void BurnSession::ResetProgress() {
   progress_.Reset();
   progress_.SetShowText(false);
   progress_.SetPos(0);
   progress_.SetStep(1);
   progress_.SetRange(0, kIdleProgressRange);
+}
+
+void BurnSession::Open() {
+  shownPicture_ = rimtone_;
+  quality_ = 0;
+  labelText_ = StringText(kStrRequiredTime);
+  ResetProgress();
   notice_.clear();
   if (driveChanges_) driveChangesSeen_ = driveChanges_();
   RunDrive([this] {
@@ -54,7 +61,7 @@ void BurnSession::Open() {
 }
 
 bool BurnSession::Tick() {
-  if (state_ != State::Waiting) return false;
+  if (state_ != State::Waiting && state_ != State::NextDisc) return false;
   // Drives plugged in or pulled out are seen within a period.
   if (driveChanges_ && driveChanges_() != driveChangesSeen_) {
     RefreshDrives();
@@ -137,6 +144,11 @@ void BurnSession::SetUnmountService(UnmountService* service) {
 
 bool BurnSession::Draw() {
   if (state_ != State::Waiting) return false;
+  seriesCount_ = discCount_;
+  discNumber_ = 1;
+  discsBurnt_ = 0;
+  notice_.clear();
+  if (labelMaker_) label_ = labelMaker_(discNumber_, seriesCount_);
   bool started = false;
   RunDrive([&] { started = DrawSteps(); });
   emit Changed();
@@ -181,6 +193,8 @@ bool BurnSession::Exit() {
     sequence_.RequestStop();
     return false;
   }
+  // Stop between two discs: the series ends with the discs burnt so far.
+  if (state_ == State::NextDisc) SeriesNotice();
   state_ = State::Closed;
   discText_.clear();
   emit Changed();
@@ -190,10 +204,55 @@ bool BurnSession::Exit() {
 void BurnSession::BurnEnded() {
   sequence_.Wait();
   sequence_.ShareDrive();
+  const bool clean = sequence_.Ending().outcome == BurnOutcome::Finished;
+  if (clean) ++discsBurnt_;
   drawEnabled_ = true;
   discText_.clear();
-  state_ = State::Closed;
+  if (clean && !stopRequested_ && discNumber_ < seriesCount_) {
+    state_ = State::NextDisc;
+    notice_ = tr("Disc %1 of %2 is burnt. Insert disc %3 of %2 and press Next.")
+                  .arg(discNumber_)
+                  .arg(seriesCount_)
+                  .arg(discNumber_ + 1)
+                  .toStdString();
+  } else {
+    if (seriesCount_ > 1) SeriesNotice();
+    state_ = State::Closed;
+  }
   emit Changed();
+}
+
+void BurnSession::SeriesNotice() {
+  notice_ = tr("%1 of %2 discs burnt.").arg(discsBurnt_).arg(seriesCount_).toStdString();
+}
+
+void BurnSession::SetDiscCount(int count) {
+  if (state_ == State::Burning || state_ == State::NextDisc) return;
+  discCount_ = std::clamp(count, 1, kMaxDiscs);
+  emit Changed();
+}
+
+bool BurnSession::Next() {
+  if (state_ != State::NextDisc) return false;
+  const int number = discNumber_ + 1;
+  if (labelMaker_) label_ = labelMaker_(number, seriesCount_);
+  // The last disc's end is not this one's: the dialog closes a burn at its end.
+  ResetProgress();
+  bool started = false;
+  RunDrive([&] {
+    if (sequence_.NextDisc(number, seriesCount_) != StepResult::Go) return;
+    if (sequence_.FaceDisc(rimtone_) != StepResult::Go) return;
+    // Each data side has its own recorded end: the disc check looks at it.
+    if (rimtone_) disc_ = ReadBurnDisc(device_, true);
+    CheckDisc();
+    started = DrawSteps();
+  });
+  if (started) {
+    discNumber_ = number;
+    notice_.clear();
+  }
+  emit Changed();
+  return started;
 }
 
 }  // namespace twr::ui

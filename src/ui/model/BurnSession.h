@@ -6,6 +6,10 @@
 // sequence's. One session lives for the whole program; the main window sets
 // the drive, the band and the label before each run of the dialog. Drive
 // work goes through a runner the window supplies (tests run it in place).
+// A series of discs ("Discs:" above 1) runs the same sequence once per
+// disc: after each burn the outcome has been shown and the disc is out, and
+// the session waits (NextDisc) until Next burns the next disc with its own
+// label or Stop ends the series.
 #pragma once
 
 #include <QImage>
@@ -32,7 +36,7 @@ class BurnSession : public QObject {
   Q_OBJECT
 
  public:
-  enum class State { Waiting, Burning, Closed };
+  enum class State { Waiting, Burning, NextDisc, Closed };
   // Runs a piece of drive work and returns when it is done.
   using DriveRunner = std::function<void(const std::function<void()>&)>;
 
@@ -43,6 +47,11 @@ class BurnSession : public QObject {
   static constexpr int kTimerPeriodMs = 1000;
   // The progress bar's range while no burn runs.
   static constexpr int kIdleProgressRange = 500;
+  // The most discs one series of the dialog burns.
+  static constexpr int kMaxDiscs = 99;
+  // The label of disc `number` of `count` ({n} and {N} filled in), made on
+  // the caller's thread before that disc's burn.
+  using LabelMaker = std::function<QImage(int number, int count)>;
 
   BurnSession(CELDevice& device, Messages& messages);
 
@@ -62,6 +71,8 @@ class BurnSession : public QObject {
   void SetLabelImage(QImage image) { label_ = std::move(image); }
   const QImage& LabelImage() const { return label_; }
   const BurnDisc& Disc() const { return disc_; }
+  // Without a maker every disc of a series gets the label image set.
+  void SetLabelMaker(LabelMaker maker) { labelMaker_ = std::move(maker); }
   // The desktop's disk service: when Draw finds the drive's disc mounted,
   // the user is asked whether to unmount it (nullptr: a service that is not
   // running, so the refusal says how to unmount it by hand).
@@ -97,9 +108,25 @@ class BurnSession : public QObject {
   // Exit has asked the running burn (or the last one) to stop.
   bool StopRequested() const { return stopRequested_; }
   // The burn has reported its end (after its closing steps): the threads are
-  // joined, Draw and the quality list come back, the disc text is cleared
-  // and the session is closed.
+  // joined, Draw and the quality list come back and the disc text is
+  // cleared. A disc of a series that finished cleanly with more to come
+  // leaves the session waiting for the next disc (NextDisc); otherwise it
+  // is closed.
   void BurnEnded();
+
+  // ---- A series of discs ------------------------------------------------------
+  // The "Discs:" count, held between 1 and kMaxDiscs; Draw starts a series
+  // of that many. Ignored while a series runs.
+  void SetDiscCount(int count);
+  int DiscCount() const { return discCount_; }
+  // The disc burning, or burnt last (from 1), and the discs burnt cleanly.
+  int DiscNumber() const { return discNumber_; }
+  int DiscsBurnt() const { return discsBurnt_; }
+  bool DiscCountEnabled() const { return state_ == State::Waiting; }
+  // Next: the next disc facing the laser and answering, its label made, the
+  // drive taken, the disc check and the burn. True when the burn runs; a
+  // refusal (said in a message) keeps the session waiting for a disc.
+  bool Next();
 
   // ---- Drives that come and go ---------------------------------------------
   // The count of drive changes seen so far (the main window's DriveWatch);
@@ -153,6 +180,10 @@ class BurnSession : public QObject {
   void CheckDisc();
   // The steps of Draw; drive work.
   bool DrawSteps();
+  // The idle progress bar of a burn not yet started.
+  void ResetProgress();
+  // The series' notice after disc `discNumber_`.
+  void SeriesNotice();
 
   CELDevice& device_;
   Messages& messages_;
@@ -180,6 +211,11 @@ class BurnSession : public QObject {
   std::string notice_;
   std::string wantedDrive_;  // the drive item handed over at Open
   bool stopRequested_ = false;
+  LabelMaker labelMaker_;
+  int discCount_ = 1;    // the "Discs:" count
+  int seriesCount_ = 1;  // the count of the series running
+  int discNumber_ = 1;
+  int discsBurnt_ = 0;
 };
 
 }  // namespace twr::ui

@@ -531,6 +531,17 @@ bool MainWindowModel::ReadyToBurn() {
   burn_.SetDisc(disc_);
   burn_.SetRimtone(Rimtone());
   burn_.SetLabelImage(layout_.LabelImageData());
+  // Each disc of a series: the label drawn again with its {n} and {N}; the
+  // texts go back to disc 1 of 1 for the preview.
+  burn_.SetLabelMaker([this](int number, int count) {
+    texts_.SetDiscNumber(number, count);
+    PublishLabelTexts();
+    layout_.RenderLabel(layoutIndex_, true);
+    QImage label = layout_.LabelImageData();
+    texts_.SetDiscNumber(1, 1);
+    PublishLabelTexts();
+    return label;
+  });
   return true;
 }
 
