@@ -114,14 +114,22 @@ class SkinTest : public QObject {
   // and clear of the icon, the rule under the caption's mnemonic letter; the
   // backgrounds' words stay clear of what stands beside them.
   void wordsInTheUsersLanguage() {
-    const auto render = [](const QByteArray& svg, QSize size) {
+    // A picture as the SVG renderer draws it, from its file or its bytes.
+    const auto draw = [](QSvgRenderer& renderer, QSize size) {
       QImage image(size, QImage::Format_ARGB32_Premultiplied);
       image.fill(Qt::transparent);
       QPainter painter(&image);
       painter.setRenderHint(QPainter::Antialiasing);
-      QSvgRenderer renderer(svg);
       renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
       return image;
+    };
+    const auto render = [&](const QByteArray& svg, QSize size) {
+      QSvgRenderer renderer(svg);
+      return draw(renderer, size);
+    };
+    const auto renderFile = [&](const QString& name) {
+      QSvgRenderer renderer(QStringLiteral(":/skin/") + name);
+      return draw(renderer, ui::SkinPictureSize(name));
     };
     // The box of the pixels an SVG draws with these elements that it does
     // not draw without them.
@@ -166,15 +174,10 @@ class SkinTest : public QObject {
       QVERIFY(file.open(QIODevice::ReadOnly));
       const QByteArray plain = file.readAll();
       QCOMPARE(ui::SkinSvg(background), plain);
-      QVERIFY2(ui::SkinPicture(background, 1.0).toImage() ==
-                   render(plain, ui::SkinPictureSize(background)),
-               background);
+      QVERIFY2(ui::SkinPicture(background, 1.0).toImage() == renderFile(background), background);
     }
     for (const Face& face : faces) {
-      QFile file(QStringLiteral(":/skin/") + face.picture);
-      QVERIFY(file.open(QIODevice::ReadOnly));
-      const QByteArray plain = file.readAll();
-      const QImage drawn = render(plain, ui::SkinPictureSize(face.picture));
+      const QImage drawn = renderFile(face.picture);
       QVERIFY2(ui::SkinPicture(face.picture, 1.0).toImage() == drawn, face.picture);
       QVERIFY2(ui::SkinFaceLayout(face.picture, face.caption).asDrawn, face.picture);
       QVERIFY2(ui::SkinFace(face.picture, face.caption, 1.0).toImage() == drawn, face.picture);
@@ -248,6 +251,9 @@ class SkinTest : public QObject {
       const QRect ink = inkOf(svg, element, ui::SkinPictureSize(word.picture));
       QVERIFY2(!ink.isEmpty() && ink.right() < word.before, word.german);
     }
+    for (const char* background : {"bg151", "bg156", "bg161", "bg158"})
+      ui::SkinPicture(background, 1.0)
+          .save(ScreenshotPath(QStringLiteral("skin-de-%1.png").arg(background)));
     for (const char* english : {">Font<", ">Burning area<", ">Required time<", ">Quality<"})
       QVERIFY2(!ui::SkinSvg("bg151").contains(english) && !ui::SkinSvg("bg156").contains(english),
                english);
