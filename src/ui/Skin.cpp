@@ -75,9 +75,10 @@ struct SkinWord {
   double room;
 };
 constexpr SkinWord kSkinWords[] = {
-    {QT_TRANSLATE_NOOP("Skin", "Layout"), 100},       // upright in the stage's margin
-    {QT_TRANSLATE_NOOP("Skin", "Font"), 108},         // main window: the statics start at x 554
-    {QT_TRANSLATE_NOOP("Skin", "Burning area"), 84},  // and the config title, before its rule
+    {QT_TRANSLATE_NOOP("Skin", "Layout"), 100},  // upright in the stage's margin
+    {QT_TRANSLATE_NOOP("Skin", "Font"), 108},    // main window: the statics start at x 554
+    // The main window's, and the configuration dialog's bold title before its rule.
+    {QT_TRANSLATE_NOOP("Skin", "Burning area"), 84},
     {QT_TRANSLATE_NOOP("Skin", "Required time"), 108},
     {QT_TRANSLATE_NOOP("Skin", "Disc"), 150},  // burn dialog: above the slot and the list
     {QT_TRANSLATE_NOOP("Skin", "Quality"), 150},

@@ -190,8 +190,8 @@ class SkinTest : public QObject {
     translations.InstallInto(*QCoreApplication::instance());
     for (const Face& face : faces) {
       const QString caption = QCoreApplication::translate(face.context, face.caption);
-      const QString name = QStringLiteral("%1 %2").arg(face.picture, caption);
-      const char* row = qPrintable(name);
+      const QByteArray name = QStringLiteral("%1 %2").arg(face.picture, caption).toUtf8();
+      const char* row = name.constData();
       const ui::FaceLayout layout = ui::SkinFaceLayout(face.picture, caption);
       const QString words = QString(caption).remove(QLatin1Char('&'));
       QVERIFY2(layout.asDrawn == (caption == QLatin1String(face.caption)), row);
@@ -228,6 +228,16 @@ class SkinTest : public QObject {
       }
       ui::SkinFace(face.picture, caption, 1.0)
           .save(ScreenshotPath(QStringLiteral("face-de-%1.png").arg(face.picture)));
+    }
+
+    // A caption's marks: "&&" is an ampersand, the words are escaped.
+    {
+      const QByteArray svg = ui::SkinSvg("IDB_BBTNSCANU", "R&&<D> &Go");
+      QVERIFY(svg.contains(">R&amp;&lt;D&gt; Go</text>"));
+      const ui::FaceLayout layout = ui::SkinFaceLayout("IDB_BBTNSCANU", "R&&<D> &Go");
+      QCOMPARE(layout.shown, QString("R&<D> Go"));
+      QVERIFY(layout.underline.left() > layout.word.left() + layout.word.width() / 2);
+      QVERIFY(layout.underline.right() < layout.word.right() - 5);
     }
 
     // The backgrounds' words in German, each ending before what stands
