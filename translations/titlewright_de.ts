@@ -1948,6 +1948,45 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
     </message>
 </context>
 <context>
+    <name>Skin</name>
+    <message>
+        <source>Layout</source>
+        <translation>Layout</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Schrift</translation>
+    </message>
+    <message>
+        <source>Burning area</source>
+        <translation>Brennbereich</translation>
+    </message>
+    <message>
+        <source>Required time</source>
+        <translation>Benötigte Zeit</translation>
+    </message>
+    <message>
+        <source>Disc</source>
+        <translation>Disc</translation>
+    </message>
+    <message>
+        <source>Quality</source>
+        <translation>Qualität</translation>
+    </message>
+    <message>
+        <source>Rimtone</source>
+        <translation>Rimtone</translation>
+    </message>
+    <message>
+        <source>data side to the laser</source>
+        <translation>Datenseite zum Laser</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+</context>
+<context>
     <name>Strings</name>
     <message>
         <source>This software is only for Windows 2000/XP</source>

@@ -1,9 +1,14 @@
 // Skin pictures, colours and dialog units.
 #include "ui/Skin.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QLocale>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QWidget>
 
@@ -60,6 +65,320 @@ int Round(double v) {
   return static_cast<int>(std::lround(v));
 }
 
+// ---- The pictures' words -------------------------------------------------------
+
+// The words of the backgrounds, each with the room it has where it stands
+// (pixels across): up to the static beside it, the rule after it, the
+// stage or the dialog's edge. The name (Title, wright) stays as drawn.
+struct SkinWord {
+  const char* source;
+  double room;
+};
+constexpr SkinWord kSkinWords[] = {
+    {QT_TRANSLATE_NOOP("Skin", "Layout"), 100},  // upright in the stage's margin
+    {QT_TRANSLATE_NOOP("Skin", "Font"), 108},    // main window: the statics start at x 554
+    // The main window's, and the configuration dialog's bold title before its rule.
+    {QT_TRANSLATE_NOOP("Skin", "Burning area"), 84},
+    {QT_TRANSLATE_NOOP("Skin", "Required time"), 108},
+    {QT_TRANSLATE_NOOP("Skin", "Disc"), 150},  // burn dialog: above the slot and the list
+    {QT_TRANSLATE_NOOP("Skin", "Quality"), 150},
+    {QT_TRANSLATE_NOOP("Skin", "Rimtone"), 110},  // the note: up to the stage at x 190
+    {QT_TRANSLATE_NOOP("Skin", "data side to the laser"), 110},
+    {QT_TRANSLATE_NOOP("Skin", "mm"), 40},  // config dialog: up to its edge
+};
+constexpr int kWordFloorPixels = 9;  // the smallest a translated word is made
+constexpr double kFaceMargin = 5;    // between a face's outline and its words
+constexpr double kIconSize = 13;     // the line icons of the 100 x 28 faces
+
+const QRegularExpression& TextElement() {
+  static const QRegularExpression re(QStringLiteral("<text([^>]*)>([^<]*)</text>"));
+  return re;
+}
+
+// An attribute of an element's attribute list; empty where it has none.
+QString Attribute(const QString& attributes, const QString& name) {
+  const QRegularExpression re(QStringLiteral("(?:^|\\s)%1=\"([^\"]*)\"").arg(name));
+  const QRegularExpressionMatch m = re.match(attributes);
+  return m.hasMatch() ? m.captured(1) : QString();
+}
+
+QString SetAttribute(QString attributes, const QString& name, const QString& value) {
+  const QRegularExpression re(QStringLiteral("(^|\\s)%1=\"[^\"]*\"").arg(name));
+  const QString pair = QStringLiteral("%1=\"%2\"").arg(name, value);
+  if (re.match(attributes).hasMatch()) return attributes.replace(re, QStringLiteral("\\1") + pair);
+  return attributes + QLatin1Char(' ') + pair;
+}
+
+double Number(const QString& text) {
+  return QLocale::c().toDouble(text);
+}
+
+QString Number(double v) {
+  QString s = QLocale::c().toString(v, 'f', 2);
+  while (s.contains(QLatin1Char('.')) &&
+         (s.endsWith(QLatin1Char('0')) || s.endsWith(QLatin1Char('.'))))
+    s.chop(1);
+  return s;
+}
+
+// The words as the pictures carry them: one character each for &lt; &gt;
+// &amp; &quot; &apos;.
+QString Unescaped(QString text) {
+  text.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
+  text.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+  text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+  text.replace(QStringLiteral("&apos;"), QStringLiteral("'"));
+  text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+  return text;
+}
+
+QFont TextFont(const QString& attributes, double pixels) {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(std::max(1, Round(pixels)));
+  font.setBold(Attribute(attributes, QStringLiteral("font-weight")) == QLatin1String("bold"));
+  return font;
+}
+
+// Words made to fit a room: smaller one pixel at a time down to the floor,
+// then elided at the floor.
+struct Fitted {
+  QString shown;
+  int pixels;
+  double width;
+};
+
+Fitted Fit(const QString& words, const QString& attributes, double room) {
+  const int size = std::max(1, Round(Number(Attribute(attributes, QStringLiteral("font-size")))));
+  const int floor = std::min(size, kWordFloorPixels);
+  for (int pixels = size; pixels >= floor; --pixels) {
+    const QFontMetricsF metrics(TextFont(attributes, pixels));
+    const double width = metrics.horizontalAdvance(words);
+    if (width <= room || pixels == floor) {
+      if (width <= room) return {words, pixels, width};
+      const QString elided = metrics.elidedText(words, Qt::ElideRight, room);
+      return {elided, pixels, metrics.horizontalAdvance(elided)};
+    }
+  }
+  return {words, size, 0};
+}
+
+// A caption without its mnemonic marks ("&&" stands for "&"), and the index
+// of its mnemonic letter in it (-1 for none).
+QString CaptionWords(const QString& caption, int* mnemonic) {
+  QString words;
+  *mnemonic = -1;
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) {
+      ++i;
+      if (caption[i] != QLatin1Char('&') && *mnemonic < 0) *mnemonic = int(words.size());
+    }
+    words += caption[i];
+  }
+  return words;
+}
+
+QByteArray PictureBytes(const QString& name) {
+  static QHash<QString, QByteArray> pictures;
+  const auto it = pictures.constFind(name);
+  if (it != pictures.constEnd()) return *it;
+  QFile file(ResourcePath(name));
+  const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  pictures.insert(name, bytes);
+  return bytes;
+}
+
+// A face and where its parts are.
+struct FaceParts {
+  QString svg;
+  double width = 0;
+  QRegularExpressionMatch text;
+  QRegularExpressionMatch icon;       // <g transform="translate(X Y)">
+  QRegularExpressionMatch underline;  // the rule under the mnemonic
+};
+
+FaceParts ReadFace(const QString& name) {
+  FaceParts face;
+  face.svg = QString::fromUtf8(PictureBytes(name));
+  const qsizetype tag = face.svg.indexOf(QLatin1String("<svg"));
+  const qsizetype tagEnd = face.svg.indexOf(QLatin1Char('>'), tag);
+  if (tag >= 0 && tagEnd > tag)
+    face.width = Number(Attribute(face.svg.mid(tag, tagEnd - tag), QStringLiteral("width")));
+  face.text = TextElement().match(face.svg);
+  static const QRegularExpression icon(
+      QStringLiteral("<g transform=\"translate\\(([-0-9.]+) ([-0-9.]+)\\)\">"));
+  face.icon = icon.match(face.svg);
+  static const QRegularExpression underline(
+      QStringLiteral("\\s*<!-- the mnemonic's underline -->\\s*<rect ([^>]*)/>"));
+  face.underline = underline.match(face.svg);
+  return face;
+}
+
+// The letter of the picture's word its rule lies under (-1 for none).
+int DrawnMnemonic(const FaceParts& face) {
+  if (!face.underline.hasMatch()) return -1;
+  const QString attributes = face.text.captured(1);
+  const QString words = Unescaped(face.text.captured(2));
+  const QFontMetricsF metrics(
+      TextFont(attributes, Number(Attribute(attributes, QStringLiteral("font-size")))));
+  double left = Number(Attribute(attributes, QStringLiteral("x")));
+  if (Attribute(attributes, QStringLiteral("text-anchor")) == QLatin1String("middle"))
+    left -= metrics.horizontalAdvance(words) / 2;
+  const QString rule = face.underline.captured(1);
+  const double centre = Number(Attribute(rule, QStringLiteral("x"))) +
+                        Number(Attribute(rule, QStringLiteral("width"))) / 2;
+  int nearest = -1;
+  double distance = 1e9;
+  for (qsizetype i = 0; i < words.size(); ++i) {
+    const double mid = left + metrics.horizontalAdvance(words.left(i)) +
+                       metrics.horizontalAdvance(words.at(i)) / 2;
+    if (std::abs(mid - centre) < distance) {
+      distance = std::abs(mid - centre);
+      nearest = int(i);
+    }
+  }
+  return nearest;
+}
+
+// Lays out a caption on a face; with `svg`, also writes the face's SVG.
+FaceLayout LayOutFace(const QString& name, const QString& caption, QString* svg) {
+  FaceLayout layout;
+  const FaceParts face = ReadFace(name);
+  if (!face.text.hasMatch() || face.width <= 0) return layout;
+  const QString attributes = face.text.captured(1);
+  const double baseline = Number(Attribute(attributes, QStringLiteral("y")));
+  const bool middle =
+      Attribute(attributes, QStringLiteral("text-anchor")) == QLatin1String("middle");
+  const double textX = Number(Attribute(attributes, QStringLiteral("x")));
+  int mnemonic = -1;
+  const QString words = CaptionWords(caption, &mnemonic);
+  layout.asDrawn = words == Unescaped(face.text.captured(2)) && mnemonic == DrawnMnemonic(face);
+
+  layout.room = QRectF(kFaceMargin, 0, face.width - 2 * kFaceMargin, baseline + 4);
+  const bool hasIcon = face.icon.hasMatch() && !middle;
+  const double iconX = hasIcon ? Number(face.icon.captured(1)) : 0;
+  const double iconY = hasIcon ? Number(face.icon.captured(2)) : 0;
+  const double offset = hasIcon ? textX - iconX : 0;  // icon, gap, words
+  Fitted fitted{words, Round(Number(Attribute(attributes, QStringLiteral("font-size")))), 0};
+  if (layout.asDrawn) {
+    fitted.width = QFontMetricsF(TextFont(attributes, fitted.pixels)).horizontalAdvance(words);
+  } else {
+    fitted = Fit(words, attributes, layout.room.width() - offset);
+  }
+  const QFontMetricsF metrics(TextFont(attributes, fitted.pixels));
+  double left = middle ? textX - fitted.width / 2 : textX;
+  double newIconX = iconX;
+  if (!layout.asDrawn && !middle) {
+    newIconX = std::round((face.width - (offset + fitted.width)) / 2);
+    left = newIconX + offset;
+  }
+  layout.shown = fitted.shown;
+  layout.pixels = fitted.pixels;
+  layout.word =
+      QRectF(left, baseline - metrics.ascent(), fitted.width, metrics.ascent() + metrics.descent());
+  if (hasIcon) layout.icon = QRectF(newIconX, iconY, kIconSize, kIconSize);
+  const bool elided = fitted.shown != words;
+  if (mnemonic >= 0 && (!elided || mnemonic < fitted.shown.size() - 1)) {
+    const QRectF ink = metrics.boundingRect(fitted.shown.at(mnemonic));
+    layout.underline =
+        QRectF(left + metrics.horizontalAdvance(fitted.shown.left(mnemonic)) + ink.left(),
+               baseline + 2, ink.width(), 1);
+  }
+  if (!svg) return layout;
+  if (layout.asDrawn) {
+    *svg = face.svg;
+    return layout;
+  }
+
+  // The face with the caption: the baked rule goes, the computed one comes
+  // after the words, in their colour.
+  QString text = attributes;
+  if (!middle) text = SetAttribute(text, QStringLiteral("x"), Number(left));
+  if (fitted.pixels != Round(Number(Attribute(attributes, QStringLiteral("font-size")))))
+    text = SetAttribute(text, QStringLiteral("font-size"), QString::number(fitted.pixels));
+  QString element = QStringLiteral("<text%1>%2</text>").arg(text, fitted.shown.toHtmlEscaped());
+  if (!layout.underline.isEmpty()) {
+    element +=
+        QStringLiteral(
+            "\n  <!-- the mnemonic's underline -->\n  <rect x=\"%1\" y=\"%2\" "
+            "width=\"%3\" height=\"1\" fill=\"%4\"/>")
+            .arg(Number(layout.underline.x()), Number(layout.underline.y()),
+                 Number(layout.underline.width()), Attribute(attributes, QStringLiteral("fill")));
+  }
+  QString out = face.svg;
+  // From the back, so the earlier positions hold.
+  if (face.underline.hasMatch())
+    out.remove(face.underline.capturedStart(), face.underline.capturedLength());
+  out.replace(face.text.capturedStart(), face.text.capturedLength(), element);
+  if (hasIcon && newIconX != iconX) {
+    out.replace(face.icon.capturedStart(), face.icon.capturedLength(),
+                QStringLiteral("<g transform=\"translate(%1 %2)\">")
+                    .arg(Number(newIconX), face.icon.captured(2)));
+  }
+  *svg = out;
+  return layout;
+}
+
+// A background with its words translated.
+QByteArray TranslatedBackground(const QString& name) {
+  const QByteArray bytes = PictureBytes(name);
+  const QString svg = QString::fromUtf8(bytes);
+  QString out;
+  qsizetype done = 0;
+  bool changed = false;
+  QRegularExpressionMatchIterator it = TextElement().globalMatch(svg);
+  while (it.hasNext()) {
+    const QRegularExpressionMatch m = it.next();
+    const QString words = Unescaped(m.captured(2));
+    const SkinWord* known = nullptr;
+    for (const SkinWord& w : kSkinWords)
+      if (words == QLatin1String(w.source)) known = &w;
+    if (!known) continue;
+    const QString translated = QCoreApplication::translate("Skin", known->source);
+    if (translated == words) continue;
+    const Fitted fitted = Fit(translated, m.captured(1), known->room);
+    QString attributes = m.captured(1);
+    if (fitted.pixels != Round(Number(Attribute(attributes, QStringLiteral("font-size")))))
+      attributes =
+          SetAttribute(attributes, QStringLiteral("font-size"), QString::number(fitted.pixels));
+    out += svg.mid(done, m.capturedStart() - done);
+    out += QStringLiteral("<text%1>%2</text>").arg(attributes, fitted.shown.toHtmlEscaped());
+    done = m.capturedEnd();
+    changed = true;
+  }
+  if (!changed) return bytes;
+  out += svg.mid(done);
+  return out.toUtf8();
+}
+
+QPixmap Rendered(const QString& name, const QByteArray& svg, qreal devicePixelRatio) {
+  const qreal dpr = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+  const QString key = QStringLiteral("twr-skin:%1@%2#%3").arg(name).arg(dpr).arg(qHash(svg), 0, 16);
+  QPixmap cached;
+  if (QPixmapCache::find(key, &cached)) return cached;
+
+  const QSize logical = SkinPictureSize(name);
+  if (logical.isEmpty()) return QPixmap();
+  QPixmap pixmap(QSize(qRound(logical.width() * dpr), qRound(logical.height() * dpr)));
+  pixmap.fill(Qt::transparent);
+  {
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QSvgRenderer renderer;
+    if (!svg.isEmpty() && renderer.load(svg)) {
+      renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
+    } else {
+      // No picture in this build: a quiet placeholder, framed.
+      painter.fillRect(pixmap.rect(), QColor(210, 212, 218));
+      painter.setPen(QColor(150, 150, 160));
+      painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    }
+  }
+  pixmap.setDevicePixelRatio(dpr);
+  QPixmapCache::insert(key, pixmap);
+  return pixmap;
+}
+
 }  // namespace
 
 QRect DialogRect(int x, int y, int width, int height) {
@@ -86,31 +405,30 @@ bool HasSkinPicture(const QString& name) {
 
 QPixmap SkinPicture(const QString& name, qreal devicePixelRatio) {
   EnsureResources();
-  const qreal dpr = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
-  const QString key = QStringLiteral("twr-skin:%1@%2").arg(name).arg(dpr);
-  QPixmap cached;
-  if (QPixmapCache::find(key, &cached)) return cached;
+  return Rendered(name, SkinSvg(name), devicePixelRatio);
+}
 
-  const QSize logical = SkinPictureSize(name);
-  if (logical.isEmpty()) return QPixmap();
-  QPixmap pixmap(QSize(qRound(logical.width() * dpr), qRound(logical.height() * dpr)));
-  pixmap.fill(Qt::transparent);
-  {
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QSvgRenderer renderer;
-    if (HasSkinPicture(name) && renderer.load(ResourcePath(name))) {
-      renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
-    } else {
-      // No picture in this build: a quiet placeholder, framed.
-      painter.fillRect(pixmap.rect(), QColor(210, 212, 218));
-      painter.setPen(QColor(150, 150, 160));
-      painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
-    }
-  }
-  pixmap.setDevicePixelRatio(dpr);
-  QPixmapCache::insert(key, pixmap);
-  return pixmap;
+QPixmap SkinFace(const QString& name, const QString& caption, qreal devicePixelRatio) {
+  EnsureResources();
+  return Rendered(name, SkinSvg(name, caption), devicePixelRatio);
+}
+
+QPixmap SkinFace(const QString& name, const QString& caption, const QWidget* widget) {
+  return SkinFace(name, caption, widget ? widget->devicePixelRatioF() : 1.0);
+}
+
+FaceLayout SkinFaceLayout(const QString& name, const QString& caption) {
+  EnsureResources();
+  return LayOutFace(name, caption, nullptr);
+}
+
+QByteArray SkinSvg(const QString& name, const QString& caption) {
+  EnsureResources();
+  if (!HasSkinPicture(name)) return QByteArray();
+  if (caption.isEmpty()) return TranslatedBackground(name);
+  QString svg;
+  const FaceLayout layout = LayOutFace(name, caption, &svg);
+  return layout.asDrawn ? PictureBytes(name) : svg.toUtf8();
 }
 
 QPixmap SkinPicture(const QString& name, const QWidget* widget) {

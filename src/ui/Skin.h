@@ -3,10 +3,12 @@
 // program) rendered sharp at the screen's device pixel ratio.
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
 #include <QPixmap>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 
@@ -55,6 +57,33 @@ bool HasSkinPicture(const QString& name);
 QPixmap SkinPicture(const QString& name, qreal devicePixelRatio);
 // The picture for the screen the widget is on.
 QPixmap SkinPicture(const QString& name, const QWidget* widget);
+
+// The words of the pictures are drawn in the user's language: the words of
+// the backgrounds translated in the "Skin" context (made smaller, then
+// elided, where a translation is wider than the place it stands in), a
+// button face with its button's own caption ("&Scan", "E&xit"), its mnemonic
+// letter underlined. Where the words are those the picture carries, the
+// picture is drawn as it stands.
+QPixmap SkinFace(const QString& name, const QString& caption, qreal devicePixelRatio);
+QPixmap SkinFace(const QString& name, const QString& caption, const QWidget* widget);
+
+// How a button face lays out a caption: the icon and the words as one group
+// centred on the face, the words smaller (down to 9 pixels) and then elided
+// where the caption is too wide for the face.
+struct FaceLayout {
+  bool asDrawn = true;  // the caption is the picture's own word and mnemonic
+  QString shown;        // the words drawn
+  int pixels = 0;       // their size
+  QRectF room;          // where icon and words may lie
+  QRectF word;          // the words: their advance across, ascent to descent
+  QRectF icon;          // the line icon (empty on the tiles)
+  QRectF underline;     // the mnemonic's rule (empty without one)
+};
+FaceLayout SkinFaceLayout(const QString& name, const QString& caption);
+// The SVG drawn for a picture: a background with its words translated, a
+// face (given a caption) with that caption; the picture's own bytes where
+// nothing changes.
+QByteArray SkinSvg(const QString& name, const QString& caption = QString());
 
 // The type face of the windows' own texts (statics, lists, edits).
 QFont DialogFont();

@@ -92,7 +92,8 @@ qreal SkinnedButton::CornerRadius() const {
 
 void SkinnedButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.drawPixmap(0, 0, SkinPicture(ShownPicture(), this));
+  // The face says the button's caption, in the user's language.
+  painter.drawPixmap(0, 0, SkinFace(ShownPicture(), text(), this));
 }
 
 void SkinnedButton::keyPressEvent(QKeyEvent* event) {

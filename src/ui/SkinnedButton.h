@@ -1,6 +1,7 @@
 // A push button drawn from skin pictures: the down picture while pressed,
 // the disabled picture while disabled (only where one exists), otherwise
-// the up picture, unscaled. Sized to its up picture. Beyond the pictures it
+// the up picture, unscaled, its word being the button's (translated) word.
+// Sized to its up picture. Beyond the pictures it
 // takes Space, Enter and its mnemonic (the letter after '&' in its word,
 // underlined in the pictures) and tells screen readers its word. The
 // keyboard-focus ring round it is the window's FocusRing.

@@ -1,18 +1,25 @@
 // The skin: every picture is carried at its size and renders sharp at 2x;
 // the background under each static text is its dialog's brush; a skinned
-// button's pictures, keys and name; message boxes in the skin's look; a
-// disabled check box that looks disabled.
+// button's pictures, keys and name; the pictures' words in the user's
+// language; message boxes in the skin's look; a disabled check box that
+// looks disabled.
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSvgRenderer>
 #include <QTest>
 #include <QTimer>
 
+#include <cstring>
 #include <functional>
 
+#include "i18n/Languages.h"
+#include "i18n/Translations.h"
 #include "ui/CELTitleConfig.h"
 #include "ui/GuiMessages.h"
 #include "ui/Skin.h"
@@ -98,6 +105,171 @@ class SkinTest : public QObject {
     QTest::keyClick(&exit, Qt::Key_Space);
     QTest::keyClick(&exit, Qt::Key_Return);
     QTRY_COMPARE(clicks.count(), 2);
+  }
+
+  // The words of the pictures in the user's language. With no translation
+  // every picture, and every face with its button's English caption, is
+  // drawn exactly as its SVG. In German each face shows its button's
+  // caption, icon and words centred as one group, the words inside the face
+  // and clear of the icon, the rule under the caption's mnemonic letter; the
+  // backgrounds' words stay clear of what stands beside them.
+  void wordsInTheUsersLanguage() {
+    // A picture as the SVG renderer draws it, from its file or its bytes.
+    const auto draw = [](QSvgRenderer& renderer, QSize size) {
+      QImage image(size, QImage::Format_ARGB32_Premultiplied);
+      image.fill(Qt::transparent);
+      QPainter painter(&image);
+      painter.setRenderHint(QPainter::Antialiasing);
+      renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+      return image;
+    };
+    const auto render = [&](const QByteArray& svg, QSize size) {
+      QSvgRenderer renderer(svg);
+      return draw(renderer, size);
+    };
+    const auto renderFile = [&](const QString& name) {
+      QSvgRenderer renderer(QStringLiteral(":/skin/") + name);
+      return draw(renderer, ui::SkinPictureSize(name));
+    };
+    // The box of the pixels an SVG draws with these elements that it does
+    // not draw without them.
+    const auto inkOf = [&](const QByteArray& svg, const QString& elements, QSize size) {
+      QString without = QString::fromUtf8(svg);
+      without.remove(QRegularExpression(elements));
+      const QImage with = render(svg, size);
+      const QImage bare = render(without.toUtf8(), size);
+      QRect box;
+      for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+          if (with.pixel(x, y) != bare.pixel(x, y)) box |= QRect(x, y, 1, 1);
+      return box;
+    };
+
+    struct Face {
+      const char* picture;
+      const char* context;
+      const char* caption;
+    };
+    const std::vector<Face> faces = {
+        {"IDB_BBTNOKU", "twr::ui::CELMainDlg", "&Burn"},
+        {"IDB_BBTNOKD", "twr::ui::CELMainDlg", "&Burn"},
+        {"IDB_BBTNSCANU", "twr::ui::CELMainDlg", "&Scan"},
+        {"IDB_BBTNSCAND", "twr::ui::CELMainDlg", "&Scan"},
+        {"IDB_BBTNCONFU", "twr::ui::CELMainDlg", "&Config"},
+        {"IDB_BBTNCONFD", "twr::ui::CELMainDlg", "&Config"},
+        {"IDB_BBTNEXITU", "twr::ui::CELMainDlg", "E&xit"},
+        {"IDB_BBTNEXITD", "twr::ui::CELMainDlg", "E&xit"},
+        {"IDB_BBTNDRAWU", "twr::ui::CELDraw", "&Draw"},
+        {"IDB_BBTNDRAWD", "twr::ui::CELDraw", "&Draw"},
+        {"IDB_BBTNDRAWX", "twr::ui::CELDraw", "&Draw"},
+        {"IDB_BBTNDREXITU", "twr::ui::CELDraw", "E&xit"},
+        {"IDB_BBTNDREXITD", "twr::ui::CELDraw", "E&xit"},
+        {"IDB_BBTNCONFOKU", "twr::ui::CELTitleConfig", "OK"},
+        {"IDB_BBTNCONFOKD", "twr::ui::CELTitleConfig", "OK"},
+        {"IDB_BBTNCONFNGU", "twr::ui::CELTitleConfig", "Cancel"},
+        {"IDB_BBTNCONFNGD", "twr::ui::CELTitleConfig", "Cancel"},
+    };
+    for (const char* background : {"bg151", "bg156", "bg161", "bg158"}) {
+      QFile file(QStringLiteral(":/skin/") + background);
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      const QByteArray plain = file.readAll();
+      QCOMPARE(ui::SkinSvg(background), plain);
+      QVERIFY2(ui::SkinPicture(background, 1.0).toImage() == renderFile(background), background);
+    }
+    for (const Face& face : faces) {
+      const QImage drawn = renderFile(face.picture);
+      QVERIFY2(ui::SkinPicture(face.picture, 1.0).toImage() == drawn, face.picture);
+      QVERIFY2(ui::SkinFaceLayout(face.picture, face.caption).asDrawn, face.picture);
+      QVERIFY2(ui::SkinFace(face.picture, face.caption, 1.0).toImage() == drawn, face.picture);
+    }
+
+    i18n::ProgramTranslations translations(
+        i18n::MessageLanguages([](const char* name) -> const char* {
+          return std::strcmp(name, "LANG") == 0 ? "de_DE.UTF-8" : nullptr;
+        }));
+    translations.InstallInto(*QCoreApplication::instance());
+    for (const Face& face : faces) {
+      const QString caption = QCoreApplication::translate(face.context, face.caption);
+      const QByteArray name = QStringLiteral("%1 %2").arg(face.picture, caption).toUtf8();
+      const char* row = name.constData();
+      const ui::FaceLayout layout = ui::SkinFaceLayout(face.picture, caption);
+      const QString words = QString(caption).remove(QLatin1Char('&'));
+      QVERIFY2(layout.asDrawn == (caption == QLatin1String(face.caption)), row);
+      QVERIFY2(layout.shown == words || (layout.shown.endsWith(QChar(0x2026)) &&
+                                         words.startsWith(layout.shown.chopped(1))),
+               row);
+      QVERIFY2(layout.pixels >= 9 && layout.pixels <= 12, row);
+      QVERIFY2(
+          layout.word.left() >= layout.room.left() && layout.word.right() <= layout.room.right(),
+          row);
+      if (!layout.icon.isEmpty()) {
+        QVERIFY2(layout.icon.right() < layout.word.left(), row);
+        // The group is centred on the face.
+        const QSize size = ui::SkinPictureSize(face.picture);
+        QVERIFY2(std::abs(layout.icon.left() + layout.word.right() - size.width()) <= 1.0, row);
+      }
+      const int mnemonic = caption.indexOf(QLatin1Char('&'));
+      QCOMPARE(layout.underline.isEmpty(), mnemonic < 0);
+
+      // What is drawn: the words inside their box, the rule under their
+      // mnemonic letter, nothing over the icon.
+      const QSize size = ui::SkinPictureSize(face.picture);
+      const QByteArray svg = ui::SkinSvg(face.picture, caption);
+      QVERIFY2(svg.contains(">" + layout.shown.toHtmlEscaped().toUtf8() + "</text>"), row);
+      const QRect ink = inkOf(svg, QStringLiteral("<text[^>]*>[^<]*</text>"), size);
+      QVERIFY2(!ink.isEmpty(), row);
+      QVERIFY2(layout.word.adjusted(-1, -1, 1, 1).contains(QRectF(ink)), row);
+      QVERIFY2(!QRectF(ink).intersects(layout.icon), row);
+      if (mnemonic >= 0) {
+        const QRect rule = inkOf(
+            svg, QStringLiteral("\\s*<!-- the mnemonic's underline -->\\s*<rect [^>]*/>"), size);
+        QVERIFY2(layout.underline.adjusted(-1, 0, 1, 0).contains(QRectF(rule)), row);
+        QVERIFY2(rule.top() > ink.bottom() - 3, row);  // under the words' baseline
+      }
+      ui::SkinFace(face.picture, caption, 1.0)
+          .save(ScreenshotPath(QStringLiteral("face-de-%1.png").arg(face.picture)));
+    }
+
+    // A caption's marks: "&&" is an ampersand, the words are escaped.
+    {
+      const QByteArray svg = ui::SkinSvg("IDB_BBTNSCANU", "R&&<D> &Go");
+      QVERIFY(svg.contains(">R&amp;&lt;D&gt; Go</text>"));
+      const ui::FaceLayout layout = ui::SkinFaceLayout("IDB_BBTNSCANU", "R&&<D> &Go");
+      QCOMPARE(layout.shown, QString("R&<D> Go"));
+      QVERIFY(layout.underline.left() > layout.word.left() + layout.word.width() / 2);
+      QVERIFY(layout.underline.right() < layout.word.right() - 5);
+    }
+
+    // The backgrounds' words in German, each ending before what stands
+    // right of it: the main window's statics, the configuration dialog's
+    // rule, the burn dialog's stage, the dialog's edge.
+    struct Word {
+      const char* picture;
+      const char* german;
+      int before;  // x
+    };
+    const std::vector<Word> words = {
+        {"bg151", "Schrift", 553},        {"bg151", "Brennbereich", 553},
+        {"bg151", "Benötigte Zeit", 553}, {"bg156", "Qualität", 189},
+        {"bg161", "Qualität", 189},       {"bg161", "Datenseite zum Laser", 189},
+        {"bg158", "Brennbereich", 110},   {"bg158", "mm", 241},
+    };
+    for (const Word& word : words) {
+      const QByteArray svg = ui::SkinSvg(word.picture);
+      const QString element = QStringLiteral("<text[^>]*>%1</text>").arg(word.german);
+      QVERIFY2(svg.contains(QByteArray(">") + word.german + "</text>"), word.german);
+      const QRect ink = inkOf(svg, element, ui::SkinPictureSize(word.picture));
+      QVERIFY2(!ink.isEmpty() && ink.right() < word.before, word.german);
+    }
+    for (const char* background : {"bg151", "bg156", "bg161", "bg158"})
+      ui::SkinPicture(background, 1.0)
+          .save(ScreenshotPath(QStringLiteral("skin-de-%1.png").arg(background)));
+    for (const char* english : {">Font<", ">Burning area<", ">Required time<", ">Quality<"})
+      QVERIFY2(!ui::SkinSvg("bg151").contains(english) && !ui::SkinSvg("bg156").contains(english),
+               english);
+    QVERIFY(ui::SkinSvg("bg151").contains(">Title</text>"));  // the name as drawn
+    QVERIFY(ui::SkinPicture("bg158", 1.0).toImage() !=
+            render(ui::SkinSvg("bg158").replace("Brennbereich", "Burning area"), {242, 210}));
   }
 
   // A message from the core comes as a box in the skin: its own icon, the
