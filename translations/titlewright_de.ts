@@ -170,6 +170,62 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
         <source>twr burn: the label has gaps: %1 of %2 writes were skipped after loss of streaming.</source>
         <translation>twr burn: das Label hat Lücken: %1 von %2 Schreibvorgängen wurden nach einem Abriss des Datenstroms übersprungen.</translation>
     </message>
+    <message>
+        <source>Insert disc %1 of %2 and press Enter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for disc %1 of %2: %3 s left (Ctrl-C stops)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No disc %1 of %2 was in the drive within %3 s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put the next disc in and burn the rest of the series with another twr burn.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Burn N discs one after another: after each the disc is ejected and the next one waited for; {n} and {N} in the texts are the disc&apos;s number and N.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Burn one disc for each row of a CSV file with a header row naming the columns title, date and note1 to note10; an empty field keeps the text given with --title, --date, --note or the design.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How long a series waits for the next disc (default: 300; Ctrl-C stops).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>twr burn: --copies and --merge do not go together: a merge file burns one disc for each of its rows (see &apos;twr burn --help&apos;)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>twr burn: &apos;--copies %1&apos; is not a count of discs from 1 to %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>twr burn: &apos;--disc-wait %1&apos; is not a number of seconds from 1 to %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>twr burn: %1: %2; no disc was burnt.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>twr burn: stopped before disc %1 of %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Disc %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>twr burn: %1 of %2 discs burnt.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>BurnJob</name>
@@ -1351,12 +1407,76 @@ Layout lässt sich nicht löschen.</translation>
         <source>0 (%1), 1 (%2) or 2 (%3)</source>
         <translation>0 (%1), 1 (%2) oder 2 (%3)</translation>
     </message>
+    <message>
+        <source>%1 is out of range</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 must be one line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 must be at most %2 bytes (it has %3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name must not be empty: the layout list shows it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a number key of a layout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a key of a layout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 must be a whole number (%2 is not one)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>LayoutFile</name>
     <message>
         <source>cannot copy %1 into %2: %3</source>
         <translation>%1 lässt sich nicht nach %2 kopieren: %3</translation>
+    </message>
+    <message>
+        <source>it could not be written (is the disk full?)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot save the settings file %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Layout %1 does not exist: the settings file has %2 layouts, numbered from 0.</source>
+        <translation type="unfinished">Layout %1 gibt es nicht: Die Einstellungsdatei hat %2 Layouts, von 0 an nummeriert.</translation>
+    </message>
+    <message>
+        <source>A settings file holds at most %1 layouts.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The only layout cannot be deleted: a settings file without layouts opens neither program.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a value holds a line break</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot make the folder %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>there are too many pictures named %1 in %2</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -2187,7 +2307,7 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
 Designs a round disc label and etches it with an Etchlume drive.
 
 </source>
-        <translation>Aufruf: titlewright [--config FILE] [--screenshot FILE]
+        <translation type="vanished">Aufruf: titlewright [--config FILE] [--screenshot FILE]
 
 Gestaltet ein rundes Disc-Label und brennt es mit einem Etchlume-Laufwerk.
 
@@ -2208,6 +2328,18 @@ Gestaltet ein rundes Disc-Label und brennt es mit einem Etchlume-Laufwerk.
     <message>
         <source>print this help and exit</source>
         <translation>diese Hilfe ausgeben und beenden</translation>
+    </message>
+    <message>
+        <source>Usage: titlewright [--config FILE] [--screenshot FILE] [DESIGN.twrlabel]
+
+Designs a round disc label and etches it with an Etchlume drive.
+
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>open this label design</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -2332,6 +2464,14 @@ den installierten Vorgaben angelegt).</translation>
         <source>Stop the burn? The disc keeps what is etched so far.</source>
         <translation>Brennen anhalten? Die Disc behält, was bis jetzt gebrannt ist.</translation>
     </message>
+    <message>
+        <source>Disc %1 of %2 is burnt. Insert disc %3 of %2 and press Next.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 discs burnt.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>twr::ui::CELDraw</name>
@@ -2366,6 +2506,26 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>Status</source>
         <translation>Status</translation>
+    </message>
+    <message>
+        <source>Discs:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Discs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How many discs to burn one after another</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -2492,6 +2652,98 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Open Design…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Save Design</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Design &amp;As…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Export Label (PNG, PDF, SVG)…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open, save and export label designs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (the design&apos;s own layout)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1[*] — %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The label has changes that are not saved in a design.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The design %1 has changes that are not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save them first, or discard them?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation type="unfinished">&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">Abbrechen</translation>
+    </message>
+    <message>
+        <source>Open a label design</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Label designs (*%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save the label design</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export the label</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDF page, 116 mm across (*.pdf)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SVG drawing, 116 mm across (*.svg)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open &amp;Recent</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -2685,6 +2937,50 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>None (the background grey fills the label)</source>
         <translation>Keins (das Hintergrundgrau füllt das Label)</translation>
+    </message>
+    <message>
+        <source>One line around the full circle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Title and date above, notes below</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Two rows on the lower arc</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>At the inner radius</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Centred in the band</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>At the outer radius</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Centred</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>px</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -3156,6 +3452,30 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
     <message>
         <source>Scan found no volume name, date or files on the disc; the texts were kept.</source>
         <translation>Einlesen fand auf der Disc keinen Datenträgernamen, kein Datum und keine Dateien; die Texte wurden behalten.</translation>
+    </message>
+    <message>
+        <source>Cannot open the design &apos;%1&apos;: %2.</source>
+        <translation type="unfinished">Das Design »%1« lässt sich nicht öffnen: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot save the design to &apos;%1&apos;: %2.</source>
+        <translation type="unfinished">Das Design kann nicht in »%1« gespeichert werden: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot export the label to &apos;%1&apos;: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The label was exported to %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These recent designs are no longer there and were taken off the list:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The list of recent designs cannot be kept in %1: %2.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
