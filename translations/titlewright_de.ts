@@ -172,59 +172,59 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
     </message>
     <message>
         <source>Insert disc %1 of %2 and press Enter</source>
-        <translation type="unfinished"></translation>
+        <translation>Disc %1 von %2 einlegen und die Eingabetaste drücken</translation>
     </message>
     <message>
         <source>Waiting for disc %1 of %2: %3 s left (Ctrl-C stops)</source>
-        <translation type="unfinished"></translation>
+        <translation>Warten auf Disc %1 von %2: noch %3 s (Strg-C bricht ab)</translation>
     </message>
     <message>
         <source>No disc %1 of %2 was in the drive within %3 s.</source>
-        <translation type="unfinished"></translation>
+        <translation>Disc %1 von %2 lag nicht innerhalb von %3 s im Laufwerk.</translation>
     </message>
     <message>
         <source>Put the next disc in and burn the rest of the series with another twr burn.</source>
-        <translation type="unfinished"></translation>
+        <translation>Legen Sie die nächste Disc ein und brennen Sie den Rest der Serie mit einem weiteren Aufruf von twr burn.</translation>
     </message>
     <message>
         <source>Burn N discs one after another: after each the disc is ejected and the next one waited for; {n} and {N} in the texts are the disc&apos;s number and N.</source>
-        <translation type="unfinished"></translation>
+        <translation>N Discs nacheinander brennen: Nach jeder wird die Disc ausgeworfen und auf die nächste gewartet; {n} und {N} in den Texten stehen für die Nummer der Disc und für N.</translation>
     </message>
     <message>
         <source>Burn one disc for each row of a CSV file with a header row naming the columns title, date and note1 to note10; an empty field keeps the text given with --title, --date, --note or the design.</source>
-        <translation type="unfinished"></translation>
+        <translation>Für jede Zeile einer CSV-Datei eine Disc brennen; ihre Kopfzeile benennt die Spalten title, date und note1 bis note10; ein leeres Feld behält den Text aus --title, --date, --note oder dem Design.</translation>
     </message>
     <message>
         <source>How long a series waits for the next disc (default: 300; Ctrl-C stops).</source>
-        <translation type="unfinished"></translation>
+        <translation>Wie lange eine Serie auf die nächste Disc wartet (Vorgabe: 300; Strg-C bricht ab).</translation>
     </message>
     <message>
         <source>twr burn: --copies and --merge do not go together: a merge file burns one disc for each of its rows (see &apos;twr burn --help&apos;)</source>
-        <translation type="unfinished"></translation>
+        <translation>twr burn: --copies und --merge passen nicht zusammen: Eine Datei für --merge brennt für jede ihrer Zeilen eine Disc (siehe »twr burn --help«)</translation>
     </message>
     <message>
         <source>twr burn: &apos;--copies %1&apos; is not a count of discs from 1 to %2</source>
-        <translation type="unfinished"></translation>
+        <translation>twr burn: »--copies %1« ist keine Anzahl Discs von 1 bis %2</translation>
     </message>
     <message>
         <source>twr burn: &apos;--disc-wait %1&apos; is not a number of seconds from 1 to %2</source>
-        <translation type="unfinished"></translation>
+        <translation>twr burn: »--disc-wait %1« ist keine Anzahl Sekunden von 1 bis %2</translation>
     </message>
     <message>
         <source>twr burn: %1: %2; no disc was burnt.</source>
-        <translation type="unfinished"></translation>
+        <translation>twr burn: %1: %2; es wurde keine Disc gebrannt.</translation>
     </message>
     <message>
         <source>twr burn: stopped before disc %1 of %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>twr burn: vor Disc %1 von %2 abgebrochen.</translation>
     </message>
     <message>
         <source>Disc %1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Disc %1 von %2</translation>
     </message>
     <message>
         <source>twr burn: %1 of %2 discs burnt.</source>
-        <translation type="unfinished"></translation>
+        <translation>twr burn: %1 von %2 Discs gebrannt.</translation>
     </message>
 </context>
 <context>
@@ -1409,31 +1409,31 @@ Layout lässt sich nicht löschen.</translation>
     </message>
     <message>
         <source>%1 is out of range</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 liegt außerhalb des zulässigen Bereichs</translation>
     </message>
     <message>
         <source>%1 must be one line</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 muss eine einzige Zeile sein</translation>
     </message>
     <message>
         <source>%1 must be at most %2 bytes (it has %3)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 darf höchstens %2 Byte lang sein (es sind %3)</translation>
     </message>
     <message>
         <source>Name must not be empty: the layout list shows it</source>
-        <translation type="unfinished"></translation>
+        <translation>Name darf nicht leer sein: Die Layoutliste zeigt ihn an</translation>
     </message>
     <message>
         <source>%1 is not a number key of a layout</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist kein Zahlenschlüssel eines Layouts</translation>
     </message>
     <message>
         <source>%1 is not a key of a layout</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist kein Schlüssel eines Layouts</translation>
     </message>
     <message>
         <source>%1 must be a whole number (%2 is not one)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 muss eine ganze Zahl sein (%2 ist keine)</translation>
     </message>
 </context>
 <context>
@@ -1444,39 +1444,39 @@ Layout lässt sich nicht löschen.</translation>
     </message>
     <message>
         <source>it could not be written (is the disk full?)</source>
-        <translation type="unfinished"></translation>
+        <translation>die Datei ließ sich nicht schreiben (ist der Datenträger voll?)</translation>
     </message>
     <message>
         <source>Cannot save the settings file %1: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Einstellungsdatei %1 lässt sich nicht speichern: %2.</translation>
     </message>
     <message>
         <source>Layout %1 does not exist: the settings file has %2 layouts, numbered from 0.</source>
-        <translation type="unfinished">Layout %1 gibt es nicht: Die Einstellungsdatei hat %2 Layouts, von 0 an nummeriert.</translation>
+        <translation>Layout %1 gibt es nicht: Die Einstellungsdatei hat %2 Layouts, von 0 an nummeriert.</translation>
     </message>
     <message>
         <source>A settings file holds at most %1 layouts.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Einstellungsdatei fasst höchstens %1 Layouts.</translation>
     </message>
     <message>
         <source>The only layout cannot be deleted: a settings file without layouts opens neither program.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das einzige Layout lässt sich nicht löschen: Mit einer Einstellungsdatei ohne Layouts startet keines der beiden Programme.</translation>
     </message>
     <message>
         <source>a value holds a line break</source>
-        <translation type="unfinished"></translation>
+        <translation>ein Wert enthält einen Zeilenumbruch</translation>
     </message>
     <message>
         <source>%1 cannot be read</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 lässt sich nicht lesen</translation>
     </message>
     <message>
         <source>cannot make the folder %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>der Ordner %1 lässt sich nicht anlegen: %2</translation>
     </message>
     <message>
         <source>there are too many pictures named %1 in %2</source>
-        <translation type="unfinished"></translation>
+        <translation>in %2 gibt es zu viele Bilder namens %1</translation>
     </message>
 </context>
 <context>
@@ -2302,18 +2302,6 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
 <context>
     <name>titlewright</name>
     <message>
-        <source>Usage: titlewright [--config FILE] [--screenshot FILE]
-
-Designs a round disc label and etches it with an Etchlume drive.
-
-</source>
-        <translation type="vanished">Aufruf: titlewright [--config FILE] [--screenshot FILE]
-
-Gestaltet ein rundes Disc-Label und brennt es mit einem Etchlume-Laufwerk.
-
-</translation>
-    </message>
-    <message>
         <source>read the layouts from FILE</source>
         <translation>die Layouts aus FILE lesen</translation>
     </message>
@@ -2335,11 +2323,15 @@ Gestaltet ein rundes Disc-Label und brennt es mit einem Etchlume-Laufwerk.
 Designs a round disc label and etches it with an Etchlume drive.
 
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Aufruf: titlewright [--config FILE] [--screenshot FILE] [DESIGN.twrlabel]
+
+Gestaltet ein rundes Disc-Label und brennt es mit einem Etchlume-Laufwerk.
+
+</translation>
     </message>
     <message>
         <source>open this label design</source>
-        <translation type="unfinished"></translation>
+        <translation>dieses Label-Design öffnen</translation>
     </message>
 </context>
 <context>
@@ -2466,11 +2458,11 @@ den installierten Vorgaben angelegt).</translation>
     </message>
     <message>
         <source>Disc %1 of %2 is burnt. Insert disc %3 of %2 and press Next.</source>
-        <translation type="unfinished"></translation>
+        <translation>Disc %1 von %2 ist gebrannt. Legen Sie Disc %3 von %2 ein und drücken Sie auf Weiter.</translation>
     </message>
     <message>
         <source>%1 of %2 discs burnt.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 von %2 Discs gebrannt.</translation>
     </message>
 </context>
 <context>
@@ -2509,23 +2501,23 @@ den installierten Vorgaben angelegt).</translation>
     </message>
     <message>
         <source>Discs:</source>
-        <translation type="unfinished"></translation>
+        <translation>Discs:</translation>
     </message>
     <message>
         <source>Discs</source>
-        <translation type="unfinished"></translation>
+        <translation>Discs</translation>
     </message>
     <message>
         <source>How many discs to burn one after another</source>
-        <translation type="unfinished"></translation>
+        <translation>Wie viele Discs nacheinander gebrannt werden</translation>
     </message>
     <message>
         <source>&amp;Next</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Weiter</translation>
     </message>
     <message>
         <source>&amp;Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Anhalten</translation>
     </message>
 </context>
 <context>
@@ -2655,95 +2647,95 @@ den installierten Vorgaben angelegt).</translation>
     </message>
     <message>
         <source>&amp;Open Design…</source>
-        <translation type="unfinished"></translation>
+        <translation>Design &amp;öffnen …</translation>
     </message>
     <message>
         <source>&amp;Save Design</source>
-        <translation type="unfinished"></translation>
+        <translation>Design &amp;speichern</translation>
     </message>
     <message>
         <source>Save Design &amp;As…</source>
-        <translation type="unfinished"></translation>
+        <translation>Design speichern &amp;unter …</translation>
     </message>
     <message>
         <source>&amp;Export Label (PNG, PDF, SVG)…</source>
-        <translation type="unfinished"></translation>
+        <translation>Label &amp;exportieren (PNG, PDF, SVG) …</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>D&amp;atei</translation>
     </message>
     <message>
         <source>File</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei</translation>
     </message>
     <message>
         <source>Open, save and export label designs</source>
-        <translation type="unfinished"></translation>
+        <translation>Label-Designs öffnen, speichern und exportieren</translation>
     </message>
     <message>
         <source>%1 (the design&apos;s own layout)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (das eigene Layout des Designs)</translation>
     </message>
     <message>
         <source>%1[*] — %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1[*] — %2</translation>
     </message>
     <message>
         <source>The label has changes that are not saved in a design.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Label hat Änderungen, die in keinem Design gespeichert sind.</translation>
     </message>
     <message>
         <source>The design %1 has changes that are not saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Design %1 hat Änderungen, die nicht gespeichert sind.</translation>
     </message>
     <message>
         <source>Save them first, or discard them?</source>
-        <translation type="unfinished"></translation>
+        <translation>Sollen sie zuerst gespeichert oder verworfen werden?</translation>
     </message>
     <message>
         <source>&amp;Save</source>
-        <translation type="unfinished">&amp;Speichern</translation>
+        <translation>&amp;Speichern</translation>
     </message>
     <message>
         <source>&amp;Discard</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Verwerfen</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Open a label design</source>
-        <translation type="unfinished"></translation>
+        <translation>Label-Design öffnen</translation>
     </message>
     <message>
         <source>Label designs (*%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Label-Designs (*%1)</translation>
     </message>
     <message>
         <source>Save the label design</source>
-        <translation type="unfinished"></translation>
+        <translation>Label-Design speichern</translation>
     </message>
     <message>
         <source>Export the label</source>
-        <translation type="unfinished"></translation>
+        <translation>Label exportieren</translation>
     </message>
     <message>
         <source>PNG picture (*.png)</source>
-        <translation type="unfinished"></translation>
+        <translation>PNG-Bild (*.png)</translation>
     </message>
     <message>
         <source>PDF page, 116 mm across (*.pdf)</source>
-        <translation type="unfinished"></translation>
+        <translation>PDF-Seite, 116 mm breit (*.pdf)</translation>
     </message>
     <message>
         <source>SVG drawing, 116 mm across (*.svg)</source>
-        <translation type="unfinished"></translation>
+        <translation>SVG-Zeichnung, 116 mm breit (*.svg)</translation>
     </message>
     <message>
         <source>Open &amp;Recent</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zuletzt geöffnet</translation>
     </message>
 </context>
 <context>
@@ -2940,47 +2932,47 @@ den installierten Vorgaben angelegt).</translation>
     </message>
     <message>
         <source>One line around the full circle</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Zeile rund um den ganzen Kreis</translation>
     </message>
     <message>
         <source>Title and date above, notes below</source>
-        <translation type="unfinished"></translation>
+        <translation>Titel und Datum oben, Notizen unten</translation>
     </message>
     <message>
         <source>Two rows on the lower arc</source>
-        <translation type="unfinished"></translation>
+        <translation>Zwei Reihen auf dem unteren Bogen</translation>
     </message>
     <message>
         <source>At the inner radius</source>
-        <translation type="unfinished"></translation>
+        <translation>Am Innenradius</translation>
     </message>
     <message>
         <source>Centred in the band</source>
-        <translation type="unfinished"></translation>
+        <translation>Mittig im Band</translation>
     </message>
     <message>
         <source>At the outer radius</source>
-        <translation type="unfinished"></translation>
+        <translation>Am Außenradius</translation>
     </message>
     <message>
         <source>Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Links</translation>
     </message>
     <message>
         <source>Centred</source>
-        <translation type="unfinished"></translation>
+        <translation>Zentriert</translation>
     </message>
     <message>
         <source>Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechts</translation>
     </message>
     <message>
         <source>bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>Byte</translation>
     </message>
     <message>
         <source>px</source>
-        <translation type="unfinished"></translation>
+        <translation>px</translation>
     </message>
 </context>
 <context>
@@ -3455,27 +3447,27 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
     </message>
     <message>
         <source>Cannot open the design &apos;%1&apos;: %2.</source>
-        <translation type="unfinished">Das Design »%1« lässt sich nicht öffnen: %2.</translation>
+        <translation>Das Design »%1« lässt sich nicht öffnen: %2.</translation>
     </message>
     <message>
         <source>Cannot save the design to &apos;%1&apos;: %2.</source>
-        <translation type="unfinished">Das Design kann nicht in »%1« gespeichert werden: %2.</translation>
+        <translation>Das Design kann nicht in »%1« gespeichert werden: %2.</translation>
     </message>
     <message>
         <source>Cannot export the label to &apos;%1&apos;: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Label kann nicht nach »%1« exportiert werden: %2.</translation>
     </message>
     <message>
         <source>The label was exported to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Label wurde nach %1 exportiert.</translation>
     </message>
     <message>
         <source>These recent designs are no longer there and were taken off the list:</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese zuletzt geöffneten Designs gibt es nicht mehr; sie wurden von der Liste genommen:</translation>
     </message>
     <message>
         <source>The list of recent designs cannot be kept in %1: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Liste der zuletzt geöffneten Designs lässt sich nicht in %1 speichern: %2.</translation>
     </message>
 </context>
 <context>
