@@ -278,6 +278,7 @@ bool ScanIntoLabel(const DriveChoice& drive, LabelOptions& label, Messages& mess
 
 // What `twr burn` was asked for.
 struct BurnRequest {
+  bool helpShown = false;  // --help: the help was printed and nothing else is done
   DriveChoice drive;
   LabelOptions label;
   BurnQuality quality = BurnQuality::Draft;
@@ -341,8 +342,10 @@ int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
       "disc-wait", "SECONDS",
       Tr("BurnCommand", "How long a series waits for the next disc (default: 300; Ctrl-C stops)."),
       &request.discWait);
-  if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
+  if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk) {
+    request.helpShown = r == ArgParser::kHelpShown;
     return ExitStatusFor(r);
+  }
   if (request.copies && !request.mergePath.empty()) {
     PrintLine(stderr, Tr("BurnCommand",
                          "twr burn: --copies and --merge do not go together: a merge file "
@@ -601,7 +604,9 @@ int BurnOneDisc(const BurnRequest& request, const LabelOptions& label, BurnSeque
 
 int RunBurn(int argc, char** argv) {
   BurnRequest request;
-  if (const int status = ParseBurnRequest(argc, argv, request); status != kExitOk) return status;
+  if (const int status = ParseBurnRequest(argc, argv, request);
+      status != kExitOk || request.helpShown)
+    return status;
   TerminalMessages messages(request.assumeYes);
   if (!CELDevice::IsPassThroughAvailable()) {
     messages.ShowString(kStrNoPassThrough, MessageIcon::Error);

@@ -125,6 +125,7 @@ int WatchDrives(bool all) {
 
 // What `twr disc` was asked for.
 struct DiscRequest {
+  bool helpShown = false;  // --help: the help was printed and nothing else is done
   DriveChoice choice;
   std::string node;  // --device: any optical drive
   bool json = false;
@@ -149,8 +150,10 @@ int ParseDiscRequest(int argc, char** argv, DiscRequest& request) {
       &request.node);
   args.Flag("json", Tr("DriveCommands", "Write the result as JSON (fields in the README)."),
             &request.json);
-  if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk)
+  if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk) {
+    request.helpShown = r == ArgParser::kHelpShown;
     return ExitStatusFor(r);
+  }
   if (!ParseDriveChoice(driveText, request.choice)) {
     PrintLine(stderr,
               Tr("DriveCommands",
@@ -370,7 +373,9 @@ int RunDrives(int argc, char** argv) {
 
 int RunDisc(int argc, char** argv) {
   DiscRequest request;
-  if (const int status = ParseDiscRequest(argc, argv, request); status != kExitOk) return status;
+  if (const int status = ParseDiscRequest(argc, argv, request);
+      status != kExitOk || request.helpShown)
+    return status;
   TerminalMessages messages;
   if (!CheckPassThrough(messages)) return kExitFailure;
   auto device = std::make_unique<CELDevice>();

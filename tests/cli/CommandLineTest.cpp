@@ -96,6 +96,9 @@ TEST_F(CommandLine, ExitStatusAndTheSplitOfStdoutAndStderr) {
       {{"--version"}, 0, "twr 1.2.0E\n", ""},
       {{"--help"}, 0, "Usage: twr", ""},
       {{"render", "--help"}, 0, "--etched FILE", ""},
+      // Help only: the virtual drive is there, and neither burns nor is asked.
+      {{"burn", "--help", "--drive", "V", "--yes"}, 0, "--copies N", ""},
+      {{"disc", "--help", "--drive", "V"}, 0, "--json", ""},
       {{}, 2, "", "no command"},
       {{"bogus"}, 2, "", "unknown command 'bogus'"},
       {{"--bogus", "layouts"}, 2, "", "unknown option '--bogus'"},
