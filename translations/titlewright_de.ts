@@ -1103,6 +1103,29 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
     </message>
 </context>
 <context>
+    <name>LabelExport</name>
+    <message>
+        <source>the PDF writer could not start</source>
+        <translation>der PDF-Schreiber ließ sich nicht starten</translation>
+    </message>
+    <message>
+        <source>there is no rendered label</source>
+        <translation>es gibt kein gezeichnetes Label</translation>
+    </message>
+    <message>
+        <source>the PDF writer did not give a page of 116 x 116 mm</source>
+        <translation>der PDF-Schreiber lieferte keine Seite von 116 x 116 mm</translation>
+    </message>
+    <message>
+        <source>the SVG writer could not start</source>
+        <translation>der SVG-Schreiber ließ sich nicht starten</translation>
+    </message>
+    <message>
+        <source>its name does not end in .pdf or .svg</source>
+        <translation>sein Name endet nicht auf .pdf oder .svg</translation>
+    </message>
+</context>
+<context>
     <name>LabelOptions</name>
     <message>
         <source>Layout number in the settings file (default 0).</source>
@@ -2332,6 +2355,18 @@ Gestaltet ein rundes Disc-Label und brennt es mit einem Etchlume-Laufwerk.
     <message>
         <source>open this label design</source>
         <translation>dieses Label-Design öffnen</translation>
+    </message>
+    <message>
+        <source>titlewright: unknown or incomplete option &apos;%1&apos;</source>
+        <translation>titlewright: unbekannte oder unvollständige Option »%1«</translation>
+    </message>
+    <message>
+        <source>titlewright: made your own settings file %1 from the default layouts</source>
+        <translation>titlewright: Ihre eigene Einstellungsdatei %1 wurde aus den Standardlayouts angelegt</translation>
+    </message>
+    <message>
+        <source>titlewright: could not write &apos;%1&apos;</source>
+        <translation>titlewright: »%1« konnte nicht geschrieben werden</translation>
     </message>
 </context>
 <context>

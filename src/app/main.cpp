@@ -79,7 +79,10 @@ int ParseOptions(int argc, char** argv, Options& options) {
       options.design = arg;
       continue;
     }
-    std::fprintf(stderr, "titlewright: unknown or incomplete option '%s'\n\n", arg);
+    std::fprintf(
+        stderr, "%s\n\n",
+        twr::Arg(twr::Tr("titlewright", "titlewright: unknown or incomplete option '%1'"), {arg})
+            .c_str());
     PrintUsage(stderr);
     return 3;
   }
@@ -110,8 +113,12 @@ int main(int argc, char** argv) {
   const twr::SettingsLocation settings =
       twr::LocateSettings(twr::SettingsSearch::FromEnvironment(options.config));
   if (settings.created)
-    std::fprintf(stderr, "titlewright: made your own settings file %s from the default layouts\n",
-                 settings.path.c_str());
+    std::fprintf(stderr, "%s\n",
+                 twr::Arg(twr::Tr("titlewright",
+                                  "titlewright: made your own settings file %1 from the default "
+                                  "layouts"),
+                          {settings.path})
+                     .c_str());
   twr::DefaultDriveCatalog().SetSettingsPath(settings.path);
 
   // The drive object comes before the burn session, which refers to it; the
@@ -144,7 +151,10 @@ int main(int argc, char** argv) {
       window.SetOnOpened([&] {
         const bool saved = window.grab().save(QString::fromStdString(options.screenshot));
         if (!saved)
-          std::fprintf(stderr, "titlewright: could not write '%s'\n", options.screenshot.c_str());
+          std::fprintf(stderr, "%s\n",
+                       twr::Arg(twr::Tr("titlewright", "titlewright: could not write '%1'"),
+                                {options.screenshot})
+                           .c_str());
         window.done(saved ? twr::ui::CELMainDlg::kClosed : twr::ui::CELMainDlg::kOpeningFailed);
       });
     }

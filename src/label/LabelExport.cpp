@@ -14,6 +14,7 @@
 #include <charconv>
 
 #include "common/Strings.h"
+#include "common/Translate.h"
 #include "common/WholeFile.h"
 #include "drive/DiscGeometry.h"
 #include "label/CELLayout.h"
@@ -96,7 +97,7 @@ bool WritePdf(CELLayout& layout, const ExportOptions& options, QByteArray& out,
     qtPoints = writer.pageLayout().fullRectPoints().height();
     QPainter painter;
     if (!painter.begin(&writer)) {
-      problem = "the PDF writer could not start";
+      problem = Tr("LabelExport", "the PDF writer could not start");
       return false;
     }
     const double unitsPerMm = kPdfResolution / kMmPerInch;
@@ -106,7 +107,7 @@ bool WritePdf(CELLayout& layout, const ExportOptions& options, QByteArray& out,
     painter.translate(0.0, drop);
     const double side = layout.LabelImage().Width();
     if (!layout.PaintLabel(painter, kLabelWidthMm * unitsPerMm / side)) {
-      problem = "there is no rendered label";
+      problem = Tr("LabelExport", "there is no rendered label");
       return false;
     }
     if (options.guides) {
@@ -117,7 +118,7 @@ bool WritePdf(CELLayout& layout, const ExportOptions& options, QByteArray& out,
   }
   buffer.close();
   if (!ExactMediaBox(out, qtPoints, exactPoints) && qtPoints != exactPoints) {
-    problem = "the PDF writer did not give a page of 116 x 116 mm";
+    problem = Tr("LabelExport", "the PDF writer did not give a page of 116 x 116 mm");
     return false;
   }
   return true;
@@ -140,12 +141,12 @@ bool WriteSvg(CELLayout& layout, const ExportOptions& options, QByteArray& out,
                                                   ": a disc label 116 mm across"));
   QPainter painter;
   if (!painter.begin(&generator)) {
-    problem = "the SVG writer could not start";
+    problem = Tr("LabelExport", "the SVG writer could not start");
     return false;
   }
   const double side = layout.LabelImage().Width();
   if (!layout.PaintLabel(painter, kLabelWidthMm / side)) {
-    problem = "there is no rendered label";
+    problem = Tr("LabelExport", "there is no rendered label");
     return false;
   }
   if (options.guides) DrawGuides(painter, options);
@@ -165,11 +166,11 @@ bool ExportLabel(CELLayout& layout, const std::string& path, const ExportOptions
                  std::string& problem) {
   const ExportFormat format = ExportFormatFor(path);
   if (format == ExportFormat::None) {
-    problem = "its name does not end in .pdf or .svg";
+    problem = Tr("LabelExport", "its name does not end in .pdf or .svg");
     return false;
   }
   if (!layout.LabelImage().Exists()) {
-    problem = "there is no rendered label";
+    problem = Tr("LabelExport", "there is no rendered label");
     return false;
   }
   QByteArray bytes;
@@ -186,7 +187,7 @@ bool WriteLabelFile(CELLayout& layout, const std::string& path, const ExportOpti
     return ExportLabel(layout, path, options, problem);
   const QImage label = layout.LabelImageData();
   if (label.isNull()) {
-    problem = "there is no rendered label";
+    problem = Tr("LabelExport", "there is no rendered label");
     return false;
   }
   return WritePicture(label, path, kLabelWidthMm, problem);
