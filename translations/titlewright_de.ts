@@ -1103,6 +1103,77 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
     </message>
 </context>
 <context>
+    <name>ImageBuffer</name>
+    <message>
+        <source>is too large to decode (out of memory)</source>
+        <translation>das Bild ist zu groß zum Entschlüsseln (kein Speicher mehr)</translation>
+    </message>
+    <message>
+        <source>is damaged or cut short</source>
+        <translation>das Bild ist beschädigt oder abgeschnitten</translation>
+    </message>
+    <message>
+        <source>is larger than %1 MiB, too large for a background picture</source>
+        <translation>die Datei ist größer als %1 MiB, zu groß für ein Hintergrundbild</translation>
+    </message>
+    <message>
+        <source>does not exist</source>
+        <translation>die Datei existiert nicht</translation>
+    </message>
+    <message>
+        <source>cannot be read (permission denied)</source>
+        <translation>die Datei kann nicht gelesen werden (keine Berechtigung)</translation>
+    </message>
+    <message>
+        <source>does not exist (a part of its path is not a folder)</source>
+        <translation>die Datei existiert nicht (ein Teil ihres Pfades ist kein Ordner)</translation>
+    </message>
+    <message>
+        <source>cannot be opened (%1)</source>
+        <translation>die Datei kann nicht geöffnet werden (%1)</translation>
+    </message>
+    <message>
+        <source>cannot be read (%1)</source>
+        <translation>die Datei kann nicht gelesen werden (%1)</translation>
+    </message>
+    <message>
+        <source>is a folder, not a picture</source>
+        <translation>das ist ein Ordner, kein Bild</translation>
+    </message>
+    <message>
+        <source>is not a regular file (a pipe, socket or device)</source>
+        <translation>das ist keine gewöhnliche Datei (eine Pipe, ein Socket oder ein Gerät)</translation>
+    </message>
+    <message>
+        <source>is empty</source>
+        <translation>die Datei ist leer</translation>
+    </message>
+    <message>
+        <source>could not be read whole</source>
+        <translation>die Datei konnte nicht vollständig gelesen werden</translation>
+    </message>
+    <message>
+        <source>is not a picture in a format that can be read (PNG, JPEG, BMP, GIF, TIFF, ...)</source>
+        <translation>das ist kein Bild in einem lesbaren Format (PNG, JPEG, BMP, GIF, TIFF, …)</translation>
+    </message>
+    <message>
+        <source>is %1 x %2 pixels; a background picture may have at most %3 megapixels</source>
+        <translation>das Bild hat %1 x %2 Pixel; ein Hintergrundbild darf höchstens %3 Megapixel haben</translation>
+    </message>
+    <message>
+        <source>is damaged or cut short (%1)</source>
+        <translation>das Bild ist beschädigt oder abgeschnitten (%1)</translation>
+    </message>
+    <message>
+        <source>cannot be decoded (%1)</source>
+        <translation>das Bild kann nicht entschlüsselt werden (%1)</translation>
+    </message>
+    <message>
+        <source>is too large for a background picture</source>
+        <translation>das Bild ist zu groß für ein Hintergrundbild</translation>
+    </message>
+</context>
+<context>
     <name>LabelExport</name>
     <message>
         <source>the PDF writer could not start</source>

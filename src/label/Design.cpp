@@ -778,7 +778,7 @@ DesignBackground BackgroundFromFile(const std::string& path) {
       why = "is larger than the " + std::to_string(kMaxDesignPictureBytes / kMebibyte) +
             " MiB a design embeds";
   } else if (QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
-             picture.Decode(data, &why, &format)) {
+             picture.Decode(data, &why, &format, false)) {
     bg.kind = DesignBackground::Kind::Picture;
     bg.bytes = std::move(data);
     bg.type = format;

@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/Translate.h"
 #include "label/LabelFont.h"
 
 namespace twr {
@@ -40,8 +41,27 @@ bool SizeIsSane(int width, int height) {
   return pitch * height <= kMaxImageBytes;
 }
 
-constexpr const char* kOutOfMemory = "is too large to decode (out of memory)";
-constexpr const char* kCutShort = "is damaged or cut short";
+// What is wrong with a picture follows its name ("%1 is empty"), in the
+// user's language or, where it is kept in a file, in English.
+class Wording {
+ public:
+  explicit Wording(bool translated) : translated_(translated) {}
+  std::string operator()(const char* text) const {
+    return translated_ ? Tr("ImageBuffer", text) : text;
+  }
+  std::string operator()(const char* text, std::initializer_list<std::string_view> values) const {
+    return Arg((*this)(text), values);
+  }
+
+ private:
+  bool translated_;
+};
+
+constexpr const char* kOutOfMemory =
+    TWR_TRANSLATE_NOOP("ImageBuffer", "is too large to decode (out of memory)");
+constexpr const char* kCutShort = TWR_TRANSLATE_NOOP("ImageBuffer", "is damaged or cut short");
+constexpr const char* kTooManyBytes =
+    TWR_TRANSLATE_NOOP("ImageBuffer", "is larger than %1 MiB, too large for a background picture");
 constexpr int kBytesPerMebibyte = 1024 * 1024;
 // What the image library may allocate while decoding: the largest allowed
 // background at 8 bytes a pixel (16-bit channels with alpha).
@@ -55,30 +75,36 @@ constexpr int kBmpSizeOffset = 2;
 // Reads a regular file whole. A FIFO, socket, device or folder is refused
 // without waiting: the file is opened non-blocking and looked at first.
 bool ReadPictureFile(const std::string& path, QByteArray& bytes, std::string& why) {
+  const Wording say(true);
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
-    why = errno == ENOENT    ? "does not exist"
-          : errno == EACCES  ? "cannot be read (permission denied)"
-          : errno == ENOTDIR ? "does not exist (a part of its path is not a folder)"
-                             : std::string("cannot be opened (") + std::strerror(errno) + ")";
+    const int error = errno;
+    why = error == ENOENT ? say(TWR_TRANSLATE_NOOP("ImageBuffer", "does not exist"))
+          : error == EACCES
+              ? say(TWR_TRANSLATE_NOOP("ImageBuffer", "cannot be read (permission denied)"))
+          : error == ENOTDIR
+              ? say(TWR_TRANSLATE_NOOP("ImageBuffer",
+                                       "does not exist (a part of its path is not a folder)"))
+              : say(TWR_TRANSLATE_NOOP("ImageBuffer", "cannot be opened (%1)"),
+                    {std::strerror(error)});
     return false;
   }
   struct stat info {};
   bool ok = ::fstat(fd, &info) == 0;
   if (!ok) {
-    why = std::string("cannot be read (") + std::strerror(errno) + ")";
+    why = say(TWR_TRANSLATE_NOOP("ImageBuffer", "cannot be read (%1)"), {std::strerror(errno)});
   } else if (S_ISDIR(info.st_mode)) {
-    why = "is a folder, not a picture";
+    why = say(TWR_TRANSLATE_NOOP("ImageBuffer", "is a folder, not a picture"));
     ok = false;
   } else if (!S_ISREG(info.st_mode)) {
-    why = "is not a regular file (a pipe, socket or device)";
+    why =
+        say(TWR_TRANSLATE_NOOP("ImageBuffer", "is not a regular file (a pipe, socket or device)"));
     ok = false;
   } else if (info.st_size == 0) {
-    why = "is empty";
+    why = say(TWR_TRANSLATE_NOOP("ImageBuffer", "is empty"));
     ok = false;
   } else if (info.st_size > kMaxBackgroundFileBytes) {
-    why = "is larger than " + std::to_string(kMaxBackgroundFileBytes / kBytesPerMebibyte) +
-          " MiB, too large for a background picture";
+    why = say(kTooManyBytes, {std::to_string(kMaxBackgroundFileBytes / kBytesPerMebibyte)});
     ok = false;
   }
   if (ok) {
@@ -92,7 +118,7 @@ bool ReadPictureFile(const std::string& path, QByteArray& bytes, std::string& wh
       done += n;
     }
     if (done != bytes.size()) {
-      why = "could not be read whole";
+      why = say(TWR_TRANSLATE_NOOP("ImageBuffer", "could not be read whole"));
       ok = false;
     }
   }
@@ -192,7 +218,7 @@ bool LooksCutShort(const QByteArray& bytes, const QByteArray& format) {
 }
 
 bool DecodePicture(const QByteArray& bytes, QImage& decoded, std::string& why,
-                   std::string* formatFound) {
+                   std::string* formatFound, const Wording& say) {
   DecoderMessages messages;
   QBuffer buffer;
   buffer.setData(bytes);
@@ -202,12 +228,14 @@ bool DecodePicture(const QByteArray& bytes, QImage& decoded, std::string& why,
   reader.setAllocationLimit(kDecodeAllocationMebibytes);
   const QByteArray format = reader.format();
   if (format.isEmpty()) {
-    why = "is not a picture in a format that can be read (PNG, JPEG, BMP, GIF, TIFF, ...)";
+    why = say(TWR_TRANSLATE_NOOP(
+        "ImageBuffer",
+        "is not a picture in a format that can be read (PNG, JPEG, BMP, GIF, TIFF, ...)"));
     return false;
   }
   if (formatFound != nullptr) *formatFound = format.toStdString();
   if (format == "png" && !PngChunksWhole(bytes)) {
-    why = kCutShort;
+    why = say(kCutShort);
     return false;
   }
   // Refuse an absurd size declared in the file's header before decoding
@@ -215,29 +243,35 @@ bool DecodePicture(const QByteArray& bytes, QImage& decoded, std::string& why,
   if (const QSize declared = reader.size(); declared.isValid()) {
     const long long pixels = static_cast<long long>(declared.width()) * declared.height();
     if (pixels > kMaxBackgroundPixels || !SizeIsSane(declared.width(), declared.height())) {
-      why = "is " + std::to_string(declared.width()) + " x " + std::to_string(declared.height()) +
-            " pixels; a background picture may have at most " +
-            std::to_string(kMaxBackgroundPixels / kBytesPerMebibyte) + " megapixels";
+      why = say(TWR_TRANSLATE_NOOP("ImageBuffer",
+                                   "is %1 x %2 pixels; a background picture may have at most %3 "
+                                   "megapixels"),
+                {std::to_string(declared.width()), std::to_string(declared.height()),
+                 std::to_string(kMaxBackgroundPixels / kBytesPerMebibyte)});
       return false;
     }
   }
   if (!reader.read(&decoded) || decoded.isNull()) {
     decoded = QImage();
     const std::string said = messages.First();
-    why = reader.error() == QImageReader::InvalidDataError || !said.empty()
-              ? std::string(kCutShort) + (said.empty() ? "" : " (" + said + ")")
-              : "cannot be decoded (" + reader.errorString().toStdString() + ")";
+    why =
+        reader.error() == QImageReader::InvalidDataError || !said.empty()
+            ? (said.empty()
+                   ? say(kCutShort)
+                   : say(TWR_TRANSLATE_NOOP("ImageBuffer", "is damaged or cut short (%1)"), {said}))
+            : say(TWR_TRANSLATE_NOOP("ImageBuffer", "cannot be decoded (%1)"),
+                  {reader.errorString().toStdString()});
     return false;
   }
   if (messages.SawDamage() || LooksCutShort(bytes, format)) {
     decoded = QImage();
-    why = kCutShort;
+    why = say(kCutShort);
     return false;
   }
   if (!SizeIsSane(decoded.width(), decoded.height()) ||
       static_cast<long long>(decoded.width()) * decoded.height() > kMaxBackgroundPixels) {
     decoded = QImage();
-    why = "is too large for a background picture";
+    why = say(TWR_TRANSLATE_NOOP("ImageBuffer", "is too large for a background picture"));
     return false;
   }
   return true;
@@ -344,21 +378,22 @@ bool ImageBuffer::Load(const std::string& path, std::string* problem) {
   return Decode(bytes, problem);
 }
 
-bool ImageBuffer::Decode(const QByteArray& bytes, std::string* problem, std::string* format) {
+bool ImageBuffer::Decode(const QByteArray& bytes, std::string* problem, std::string* format,
+                         bool translated) {
   image_ = QImage();
+  const Wording say(translated);
   std::string why;
   if (bytes.isEmpty()) {
-    if (problem) *problem = "is empty";
+    if (problem) *problem = say("is empty");
     return false;
   }
   if (bytes.size() > kMaxBackgroundFileBytes) {
     if (problem)
-      *problem = "is larger than " + std::to_string(kMaxBackgroundFileBytes / kBytesPerMebibyte) +
-                 " MiB, too large for a background picture";
+      *problem = say(kTooManyBytes, {std::to_string(kMaxBackgroundFileBytes / kBytesPerMebibyte)});
     return false;
   }
   QImage decoded;
-  if (!DecodePicture(bytes, decoded, why, format)) {
+  if (!DecodePicture(bytes, decoded, why, format, say)) {
     if (problem) *problem = why;
     return false;
   }
@@ -369,7 +404,7 @@ bool ImageBuffer::Decode(const QByteArray& bytes, std::string* problem, std::str
       decoded = decoded.convertToFormat(QImage::Format_ARGB32);
     QImage rgb(decoded.size(), QImage::Format_RGB888);
     if (rgb.isNull()) {
-      if (problem) *problem = kOutOfMemory;
+      if (problem) *problem = say(kOutOfMemory);
       return false;
     }
     for (int y = 0; y < decoded.height(); ++y) {
@@ -385,7 +420,7 @@ bool ImageBuffer::Decode(const QByteArray& bytes, std::string* problem, std::str
   } else {
     image_ = decoded.convertToFormat(QImage::Format_RGB888);
   }
-  if (image_.isNull() && problem) *problem = kOutOfMemory;
+  if (image_.isNull() && problem) *problem = say(kOutOfMemory);
   return !image_.isNull();
 }
 

@@ -75,8 +75,10 @@ class ImageBuffer {
   bool Load(const std::string& path, std::string* problem = nullptr);
   // As Load, from a picture file's bytes held in memory (a design's own
   // picture); `format`, when given, gets the format found ("png", "jpeg", ...).
+  // `problem` is in the user's language unless `translated` is false (a
+  // problem kept in a file).
   bool Decode(const QByteArray& bytes, std::string* problem = nullptr,
-              std::string* format = nullptr);
+              std::string* format = nullptr, bool translated = true);
 
   // Direct row access for the hot loops (3 bytes per pixel: R, G, B).
   uchar* Row(int y) { return image_.scanLine(y); }
