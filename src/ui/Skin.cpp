@@ -183,7 +183,7 @@ QByteArray PictureBytes(const QString& name) {
   const auto it = pictures.constFind(name);
   if (it != pictures.constEnd()) return *it;
   QFile file(ResourcePath(name));
-  const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   pictures.insert(name, bytes);
   return bytes;
 }
@@ -321,7 +321,7 @@ FaceLayout LayOutFace(const QString& name, const QString& caption, QString* svg)
 
 // A background with its words translated.
 QByteArray TranslatedBackground(const QString& name) {
-  const QByteArray bytes = PictureBytes(name);
+  QByteArray bytes = PictureBytes(name);
   const QString svg = QString::fromUtf8(bytes);
   QString out;
   qsizetype done = 0;
