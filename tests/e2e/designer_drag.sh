@@ -9,18 +9,8 @@
 set -euo pipefail
 trap 'echo "designer_drag.sh: failed at line $LINENO" >&2' ERR
 TITLEWRIGHT=$1 TWR=$2 OUT=$3
-for tool in Xvfb xdotool import convert; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-mkdir -p "$OUT"
-WORK=$(mktemp -d)
-XVFB_PID= APP_PID=
-cleanup() {
-  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/xvfb_session.sh"
+begin_window_run Xvfb xdotool import convert
 
 # One layout: a white title box on the black label, nothing else to snap to.
 cat >"$WORK/twr.ini" <<'INI'
@@ -52,7 +42,6 @@ ReloadDelay=0
 INI
 cp "$WORK/twr.ini" "$WORK/before.ini"
 
-source "$(dirname "$0")/xvfb_session.sh"
 start_xvfb 1400x1000x24
 
 probe() {  # picture x y -> the grey there (0 to 255)

@@ -8,18 +8,8 @@
 set -euo pipefail
 trap 'echo "window_burn.sh: failed at line $LINENO" >&2' ERR
 TITLEWRIGHT=$1 TWR=$2 COMPARE=$3 OUT=$4
-for tool in Xvfb xdotool import; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-mkdir -p "$OUT"
-WORK=$(mktemp -d)
-XVFB_PID= APP_PID=
-cleanup() {
-  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/xvfb_session.sh"
+begin_window_run Xvfb xdotool import
 
 TITLE="Xvfb Title"
 cat >"$WORK/twr.ini" <<'INI'
@@ -49,7 +39,6 @@ Etched=etched.png
 INI
 
 # An X server of its own, on a free display.
-source "$(dirname "$0")/xvfb_session.sh"
 start_xvfb 1280x900x24
 
 

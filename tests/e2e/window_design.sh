@@ -10,18 +10,8 @@
 set -euo pipefail
 trap 'echo "window_design.sh: failed at line $LINENO" >&2' ERR
 TITLEWRIGHT=$1 TWR=$2 OUT=$3
-for tool in Xvfb xdotool import; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-mkdir -p "$OUT"
-WORK=$(mktemp -d)
-XVFB_PID= APP_PID=
-cleanup() {
-  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/xvfb_session.sh"
+begin_window_run Xvfb xdotool import
 
 layouts() {  # the two layouts, in the order given
   for name in "$@"; do
@@ -58,7 +48,6 @@ wait_exit() {
 }
 
 write_ini Arc Band
-source "$(dirname "$0")/xvfb_session.sh"
 start_xvfb 1280x900x24
 
 # 1. A label typed and saved as a design.

@@ -10,18 +10,8 @@
 set -euo pipefail
 trap 'echo "window_stop.sh: failed at line $LINENO" >&2' ERR
 TITLEWRIGHT=$1 OUT=$2
-for tool in Xvfb xdotool import convert; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-mkdir -p "$OUT"
-WORK=$(mktemp -d)
-XVFB_PID= APP_PID=
-cleanup() {
-  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/xvfb_session.sh"
+begin_window_run Xvfb xdotool import convert
 
 write_ini() {  # extra [VirtualDrive] lines
   cat >"$WORK/twr.ini" <<INI
@@ -53,7 +43,6 @@ INI
   rm -f "$WORK/trace.txt"
 }
 
-source "$(dirname "$0")/xvfb_session.sh"
 start_xvfb 1280x900x24
 
 writes() { grep -c '^AA ' "$WORK/trace.txt" 2>/dev/null || echo 0; }

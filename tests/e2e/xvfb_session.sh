@@ -1,6 +1,24 @@
 # Shared by the window scripts: a private X server and the xdotool and
 # ImageMagick steps that drive and look at the real program. Sourced; the
-# script sets OUT (where screenshots go) before it calls shot.
+# script sets OUT (where screenshots go) before it calls begin_window_run.
+
+# Skips the run (exit 77) without one of TOOLS, makes OUT and a scratch
+# folder WORK, and on exit stops the program (APP_PID) and the X server.
+begin_window_run() {  # tools...
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+  done
+  mkdir -p "$OUT"
+  WORK=$(mktemp -d)
+  XVFB_PID= APP_PID=
+  trap cleanup EXIT
+}
+cleanup() {
+  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
 
 start_xvfb() {  # screen (WxHxD): starts Xvfb on a free display, sets DISPLAY and XVFB_PID
   exec 3< <(Xvfb -displayfd 1 -screen 0 "$1" -nolisten tcp -noreset 2>/dev/null)
