@@ -170,6 +170,11 @@ ReadyWait WaitUntilReady(CELDevice& device, StatusLine& line, std::chrono::secon
   }
 }
 
+// The step after a wait for the drive that did not time out.
+StepResult Settled(ReadyWait wait) {
+  return wait == ReadyWait::Ready ? StepResult::Go : StepResult::Stopped;
+}
+
 // The terminal's waits in the burn sequence: after a data side went out to
 // be turned over, Enter on a terminal (not with --yes or without one), then
 // the drive ready again within a minute; Ctrl-C stops either.
@@ -186,14 +191,9 @@ class TerminalHooks : public BurnHooks {
       return Arg(Tr("BurnCommand", "Waiting for the drive to be ready: %1 s left (Ctrl-C stops)"),
                  {seconds});
     };
-    switch (WaitUntilReady(device, line_, kReadyWait, shown)) {
-      case ReadyWait::Ready:
-        return StepResult::Go;
-      case ReadyWait::Stopped:
-        return StepResult::Stopped;
-      case ReadyWait::TimedOut:
-        break;
-    }
+    if (const ReadyWait wait = WaitUntilReady(device, line_, kReadyWait, shown);
+        wait != ReadyWait::TimedOut)
+      return Settled(wait);
     messages_.ShowDetailed(StringText(kStrDiscNotFound),
                            Tr("BurnCommand",
                               "The drive was not ready a minute after the disc went out: put "
@@ -209,14 +209,10 @@ class TerminalHooks : public BurnHooks {
       return Arg(Tr("BurnCommand", "Waiting for disc %1 of %2: %3 s left (Ctrl-C stops)"),
                  {n, of, seconds});
     };
-    switch (WaitUntilReady(device, line_, std::chrono::seconds(discWait_), shown)) {
-      case ReadyWait::Ready:
-        return StepResult::Go;
-      case ReadyWait::Stopped:
-        return StepResult::Stopped;
-      case ReadyWait::TimedOut:
-        break;
-    }
+    if (const ReadyWait wait =
+            WaitUntilReady(device, line_, std::chrono::seconds(discWait_), shown);
+        wait != ReadyWait::TimedOut)
+      return Settled(wait);
     messages_.ShowDetailed(
         Arg(Tr("BurnCommand", "No disc %1 of %2 was in the drive within %3 s."),
             {n, of, std::to_string(discWait_)}),
