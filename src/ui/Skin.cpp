@@ -2,6 +2,7 @@
 #include "ui/Skin.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QHash>
@@ -53,9 +54,28 @@ QString ResourcePath(const QString& name) {
   return QStringLiteral(":/skin/") + name;
 }
 
+// The SVG drawn for each picture and caption, worked out once for the
+// language in use: a paint only looks it up. Emptied when the translators
+// change, as the words drawn may then change.
+QHash<QString, QByteArray>& DrawnSvgs() {
+  static QHash<QString, QByteArray> svgs;
+  return svgs;
+}
+
+class LanguageWatch : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::LanguageChange) DrawnSvgs().clear();
+    return QObject::eventFilter(watched, event);
+  }
+};
+
 void EnsureResources() {
   static const bool done = [] {
     InitSkinResource();
+    if (QCoreApplication* app = QCoreApplication::instance())
+      app->installEventFilter(new LanguageWatch(app));
     return true;
   }();
   (void)done;
@@ -424,11 +444,19 @@ FaceLayout SkinFaceLayout(const QString& name, const QString& caption) {
 
 QByteArray SkinSvg(const QString& name, const QString& caption) {
   EnsureResources();
+  const QString key = name + QChar(u'\n') + caption;
+  if (const auto it = DrawnSvgs().constFind(key); it != DrawnSvgs().constEnd()) return *it;
   if (!HasSkinPicture(name)) return QByteArray();
-  if (caption.isEmpty()) return TranslatedBackground(name);
-  QString svg;
-  const FaceLayout layout = LayOutFace(name, caption, &svg);
-  return layout.asDrawn ? PictureBytes(name) : svg.toUtf8();
+  QByteArray drawn;
+  if (caption.isEmpty()) {
+    drawn = TranslatedBackground(name);
+  } else {
+    QString svg;
+    const FaceLayout layout = LayOutFace(name, caption, &svg);
+    drawn = layout.asDrawn ? PictureBytes(name) : svg.toUtf8();
+  }
+  DrawnSvgs().insert(key, drawn);
+  return drawn;
 }
 
 QPixmap SkinPicture(const QString& name, const QWidget* widget) {
