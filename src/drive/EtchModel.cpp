@@ -305,21 +305,27 @@ std::vector<float> EtchedMarks::Finish() {
   std::vector<float> darkness(kPixels, 0.0f);
   if (marks_.empty()) return darkness;
   const float perDot = 1.0f / static_cast<float>(kDotsPerSample * geometry_.passes);
-  // The samples of the steps only touched join those AddStepAt counted.
-  if (counted_.empty()) counted_.assign(kPixels, 0);
-  std::uint64_t* counted = counted_.data();
+  // The samples of the steps only touched join those AddStepAt counted, or,
+  // when it counted none (the virtual drive's blocks), a count of their own.
+  const bool whole = !counted_.empty();
+  std::vector<std::uint32_t> touched(whole ? 0 : kPixels, 0u);
   const int emitted = EmittedSamples();
   for (std::size_t step = 0; step < touchedSteps_.size(); ++step) {
     if (touchedSteps_[step] != 1) continue;
     for (int j = 0; j < emitted; ++j) {
       const int pixel = PixelOf(static_cast<std::int64_t>(step), j);
-      if (pixel >= 0) counted[pixel] += 1u;
+      if (pixel < 0) continue;
+      if (whole)
+        counted_[static_cast<std::size_t>(pixel)] += 1u;
+      else
+        ++touched[static_cast<std::size_t>(pixel)];
     }
   }
   for (std::size_t i = 0; i < kPixels; ++i) {
-    const auto count = static_cast<std::uint32_t>(counted[i]);
+    const std::uint32_t count = whole ? static_cast<std::uint32_t>(counted_[i]) : touched[i];
     if (count == 0) continue;
-    const std::uint32_t dots = marks_[i] + static_cast<std::uint32_t>(counted[i] >> 32);
+    const std::uint32_t dots =
+        marks_[i] + (whole ? static_cast<std::uint32_t>(counted_[i] >> 32) : 0u);
     darkness[i] = std::min(1.0f, static_cast<float>(dots) * perDot / static_cast<float>(count));
   }
   marks_.clear();
