@@ -172,6 +172,11 @@ void BlockRing::WaitForBlocks(int want, std::chrono::milliseconds poll) {
        poll);
 }
 
+int BlockRing::InterleavedBlocks() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return Interleaved();
+}
+
 int BlockRing::EncoderPosition() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return encoderPosition_;

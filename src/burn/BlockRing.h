@@ -85,6 +85,9 @@ class BlockRing {
   // The ring lock, for the burn thread's pauses that hold it.
   std::mutex& Lock() { return mutex_; }
 
+  // Blocks interleaved and not yet taken by the burn thread.
+  int InterleavedBlocks() const;
+
   int EncoderPosition() const;
   int InterleaverPosition() const;
   int BurnPosition() const;

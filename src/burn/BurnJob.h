@@ -85,6 +85,7 @@ class BurnJob {
   void EncoderThread();
   void InterleaverThread();
   void BurnThread();
+  void FillRingBeforeFirstWrite();
   bool GatherWriteBlocks();
   void StopEncoder();
   BlockRing& Ring() { return ring_; }

@@ -286,6 +286,17 @@ void BurnJob::InterleaverThread() {
 
 // ---- Burn thread ----------------------------------------------------------------
 
+// The drive's laser starts with the first write and then takes blocks at
+// its own rate, whatever the host does: the first write waits for a head
+// start of half the ring (or the whole burn when it is smaller), so that the
+// threads' own start never lets the drive's buffer run dry.
+void BurnJob::FillRingBeforeFirstWrite() {
+  const int want = std::min(plan_.totalBlocks, kRingSlots / 2);
+  while (ring_.InterleavedBlocks() < want && interleaverAlive_.load() != 0 &&
+         abortRequest_.load() == 0)
+    ring_.WaitForBlocks(want, timings_.gatherPoll);
+}
+
 bool BurnJob::GatherWriteBlocks() {
   std::uint8_t* area = device_.WriteArea();
   const std::int32_t blocksPerWrite = plan_.blocksPerWrite;
@@ -375,6 +386,7 @@ void BurnJob::BurnThread() {
 
   // A band narrower than one write sends nothing.
   if (run.writes <= 0) run.EndWith(BurnOutcome::TooNarrow, Tr("BurnPlan", kBandTooNarrow));
+  else FillRingBeforeFirstWrite();
   while (run.state != State::End) {
     switch (run.state) {
       case State::Next:
