@@ -22,9 +22,11 @@ run_as_user() {  # run_as_user ROOT TWR: a new user's first start
   (cd "$TMP/work" && HOME=$TMP/home XDG_CONFIG_HOME= "$twr" layouts) > "$TMP/layouts.txt" 2> /dev/null ||
     fail "twr layouts on the first start"
   [ "$(wc -l < "$TMP/layouts.txt")" -eq 6 ] || fail "six layouts expected"
-  (cd "$TMP/work" && HOME=$TMP/home "$twr" render --layout 0 --title Packaged \
-    --etched etched.png --inner 40 --outer 41 2>&1 > /dev/null) | grep . &&
-    fail "render warned or failed" || true
+  # Layout 0 over its own burning area: a label with nothing to warn about.
+  local said
+  said=$(cd "$TMP/work" && HOME=$TMP/home "$twr" render --layout 0 --title Packaged \
+    --etched etched.png 2>&1 > /dev/null) || fail "render failed: $said"
+  [ -z "$said" ] || fail "render warned: $said"
   [ -f "$TMP/work/etched.png" ] || fail "no etched picture"
 }
 
@@ -83,6 +85,6 @@ DEBIAN_FRONTEND=noninteractive chroot "$SYSTEM" apt-get install -y -qq --no-inst
   /tmp/titlewright.deb > "$TMP/install.log" || fail "apt-get install (see $TMP/install.log)"
 chroot "$SYSTEM" sh -c 'mkdir -p /tmp/u/work && cd /tmp/u/work && HOME=/tmp/u twr layouts' |
   grep -q "^5	Slate" || fail "twr layouts in the chroot"
-chroot "$SYSTEM" sh -c 'cd /tmp/u/work && HOME=/tmp/u twr render --title Chroot --etched e.png \
-  --inner 40 --outer 41' > /dev/null || fail "twr render in the chroot"
+chroot "$SYSTEM" sh -c 'cd /tmp/u/work && HOME=/tmp/u twr render --title Chroot --etched e.png' \
+  > /dev/null || fail "twr render in the chroot"
 echo "Installed and ran in a fresh $PRETTY_NAME chroot."

@@ -71,4 +71,7 @@ if [ -d fuzz ] && [ -f fuzz/CMakeLists.txt ]; then
       "$f" "${args[@]}" "build/fuzz/ci-corpus/$name" "${seeds[@]}" 2>&1 | tail -n 3
   done
 fi
+echo "== Debian package (built from a clean clone of this commit and checked)"
+bash scripts/package.sh
+
 echo "All test runs passed."

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -92,6 +93,8 @@ int ParseOptions(int argc, char** argv, Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A closed output pipe must never end the program in the middle of a burn.
+  std::signal(SIGPIPE, SIG_IGN);
   // The user's language, before anything is shown (LANGUAGE=C: English).
   twr::i18n::ProgramTranslations translations;
   Options options;
@@ -148,6 +151,14 @@ int main(int argc, char** argv) {
       if (window.Help()) window.Help()->ShowPage(QString::fromStdString(page));
     });
     if (!options.screenshot.empty()) {
+      // A screenshot run waits for nobody: every message goes to stderr and
+      // every question is answered No.
+      messages.SetResponder([](const twr::ui::GuiMessages::Request& request) {
+        std::string line = request.text;
+        if (!request.detail.empty()) line += " " + request.detail;
+        std::fprintf(stderr, "titlewright: %s\n", line.c_str());
+        return false;
+      });
       window.SetOnOpened([&] {
         const bool saved = window.grab().save(QString::fromStdString(options.screenshot));
         if (!saved)

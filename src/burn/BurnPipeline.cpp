@@ -385,8 +385,10 @@ void BurnJob::BurnThread() {
   events_->SetStep(1);
 
   // A band narrower than one write sends nothing.
-  if (run.writes <= 0) run.EndWith(BurnOutcome::TooNarrow, Tr("BurnPlan", kBandTooNarrow));
-  else FillRingBeforeFirstWrite();
+  if (run.writes <= 0)
+    run.EndWith(BurnOutcome::TooNarrow, Tr("BurnPlan", kBandTooNarrow));
+  else
+    FillRingBeforeFirstWrite();
   while (run.state != State::End) {
     switch (run.state) {
       case State::Next:

@@ -156,6 +156,7 @@ class BurnSequence {
   BurnEnding Ending() const { return job_.Ending(); }
   std::int32_t WriteCount() const { return job_.WriteCount(); }
   BurnJob& Job() { return job_; }
+  CELDevice& Device() { return device_; }
 
  private:
   // Three tries of MODE SENSE of the ELS page into page_; true on a success.

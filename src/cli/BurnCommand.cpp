@@ -23,6 +23,7 @@
 
 #include "burn/BurnProgress.h"
 #include "burn/BurnSequence.h"
+#include "burn/BurnSeries.h"
 #include "cli/Args.h"
 #include "cli/BurnProgressView.h"
 #include "cli/Commands.h"
@@ -272,6 +273,9 @@ bool ScanIntoLabel(const DriveChoice& drive, LabelOptions& label, Messages& mess
   return true;
 }
 
+// What a series does after a disc with gaps (--on-gaps).
+enum class OnGaps { Stop, Continue };
+
 // What `twr burn` was asked for.
 struct BurnRequest {
   bool helpShown = false;  // --help: the help was printed and nothing else is done
@@ -282,18 +286,19 @@ struct BurnRequest {
   bool assumeYes = false;
   bool scan = false;
   bool unmount = false;
-  std::string designPath;       // --design FILE
-  bool qualityGiven = false;    // --quality stands over the design's
-  std::optional<int> copies;    // --copies N: a series of N discs with the same texts
-  std::string mergePath;        // --merge FILE.csv: a series of one disc per row
-  std::optional<int> discWait;  // --disc-wait SECONDS
+  std::string designPath;        // --design FILE
+  bool qualityGiven = false;     // --quality stands over the design's
+  std::optional<int> copies;     // --copies N: a series of N discs with the same texts
+  std::string mergePath;         // --merge FILE.csv: a series of one disc per row
+  std::optional<int> discWait;   // --disc-wait SECONDS
+  OnGaps onGaps = OnGaps::Stop;  // --on-gaps stop|continue
   bool Series() const { return copies.has_value() || !mergePath.empty(); }
   int DiscWaitSeconds() const { return discWait.value_or(kDefaultDiscWaitSeconds); }
 };
 
 // The options; kExitOk, or the exit status after the usage or an error.
 int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
-  std::string letterText, qualityText;
+  std::string letterText, qualityText, onGapsText;
   ArgParser args("burn",
                  Tr("BurnCommand",
                     "Burns a label onto the disc in a drive: renders the layout as the main\n"
@@ -338,6 +343,11 @@ int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
       "disc-wait", "SECONDS",
       Tr("BurnCommand", "How long a series waits for the next disc (default: 300; Ctrl-C stops)."),
       &request.discWait);
+  args.Choice("on-gaps", "WHAT",
+              Tr("BurnCommand",
+                 "What a series does after a disc whose label has gaps (writes skipped after "
+                 "loss of streaming): stop (the default) or continue with the next disc."),
+              {"stop", "continue"}, &onGapsText);
   if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk) {
     request.helpShown = r == ArgParser::kHelpShown;
     return ExitStatusFor(r);
@@ -362,6 +372,7 @@ int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
     return kExitUsage;
   }
   ParseQuality(qualityText, request.quality);
+  request.onGaps = onGapsText == "continue" ? OnGaps::Continue : OnGaps::Stop;
   request.qualityGiven = !qualityText.empty();
   if (!ParseDriveChoice(letterText, request.drive)) {
     PrintLine(stderr,
@@ -388,8 +399,8 @@ int TakeTheDrive(BurnSequence& sequence, const DriveChoice& drive, Messages& mes
 
 // The label, rendered as the main window renders it before a burn, and
 // what the burn is to put where.
-int RenderTheLabel(const BurnRequest& request, const LabelOptions& label, CELDevice& device,
-                   CELLayout& layout, Messages& messages, BurnTarget& target) {
+int RenderTheLabel(const BurnRequest& request, const LabelOptions& label, const BurnDisc& disc,
+                   CELDevice& device, CELLayout& layout, Messages& messages, BurnTarget& target) {
   // Rimtone mode is only offered for a DVD-R or DVD+R data side.
   if (request.rimtone) {
     const std::uint8_t kind = device.GetDiscKind();
@@ -402,7 +413,7 @@ int RenderTheLabel(const BurnRequest& request, const LabelOptions& label, CELDev
     }
   }
   StartGui();
-  target.disc = ReadBurnDisc(device, request.rimtone);
+  target.disc = disc;
   target.quality = request.quality;
   RenderedLabel rendered;
   if (const int status =
@@ -420,9 +431,7 @@ int RenderTheLabel(const BurnRequest& request, const LabelOptions& label, CELDev
 // What the burn dialog shows when it opens: the band, the revolutions per
 // step and the required time, and the disc's name; Draw is only offered for
 // a disc the table accepts.
-int PlanTheBurn(BurnSequence& sequence, CELDevice& device, const BurnTarget& target,
-                BurnTerminal& terminal) {
-  const BurnPlan& plan = sequence.Plan(target);
+int PlanTheBurn(const BurnPlan& plan, CELDevice& device, BurnTerminal& terminal) {
   if (plan.Fails(PlanCheck::NoSpeedEntry)) {
     PrintLine(stderr,
               Tr("BurnCommand",
@@ -445,23 +454,10 @@ int PlanTheBurn(BurnSequence& sequence, CELDevice& device, const BurnTarget& tar
   return kExitOk;
 }
 
-// The Draw action: the disc check with its questions, the preparation and
-// the start of the burn.
-int StartTheBurn(BurnSequence& sequence, const BurnTarget& target, QImage label,
-                 BurnTerminal& terminal) {
-  terminal.BurnStarted();
-  switch (sequence.Draw(target, std::move(label))) {
-    case StartResult::Started:
-      return kExitOk;
-    case StartResult::Stopped:
-      return Stopped(terminal);
-    case StartResult::Refused:
-      return kExitFailure;
-    case StartResult::NotReady:
-    case StartResult::NoSpeedEntry:
-      break;
-  }
-  // A drive that does not get ready stops the burn without a message.
+// Draw did not start the burn: the disc check refused it (its message is
+// out), or the drive did not get ready (said here unless a message was).
+int DrawRefused(StartResult result, BurnTerminal& terminal) {
+  if (result == StartResult::Refused) return kExitFailure;
   if (!terminal.Shown())
     PrintLine(stderr, Tr("BurnCommand",
                          "twr burn: the drive did not get ready for the burn; check the disc "
@@ -566,31 +562,88 @@ int SeriesLabels(const BurnRequest& request, std::vector<LabelOptions>& discs) {
   return kExitOk;
 }
 
-// One disc: facing the laser and answering, its label rendered with its
-// own texts, the plan, the Draw and the burn watched to its end. The exit
-// status of that disc's burn.
-int BurnOneDisc(const BurnRequest& request, const LabelOptions& label, BurnSequence& sequence,
-                CELDevice& device, CELLayout& layout, Messages& messages, BurnTerminal& terminal,
-                const StatusLine& line) {
-  switch (sequence.FaceDisc(request.rimtone)) {
-    case StepResult::Go:
-      break;
-    case StepResult::Stopped:
-      return Stopped(terminal);
-    case StepResult::Failed:
-      return kExitFailure;
+// The discs of a series as `twr burn` makes them: each label rendered with
+// its own texts as the main window renders it, the plan and the disc shown
+// as the burn dialog shows them. A step that fails keeps its exit status.
+class TerminalSeries : public SeriesHooks {
+ public:
+  TerminalSeries(const BurnRequest& request, const std::vector<LabelOptions>& discs,
+                 CELDevice& device, CELLayout& layout, Messages& messages, BurnTerminal& terminal)
+      : request_(request),
+        discs_(discs),
+        device_(device),
+        layout_(layout),
+        messages_(messages),
+        terminal_(terminal) {}
+
+  void DiscBegins(int number, int count) override {
+    if (request_.Series())
+      terminal_.Note(
+          Arg(Tr("BurnCommand", "Disc %1 of %2"), {std::to_string(number), std::to_string(count)}));
   }
-  BurnTarget target;
-  if (const int status = RenderTheLabel(request, label, device, layout, messages, target);
-      status != kExitOk)
-    return status;
-  if (const int status = PlanTheBurn(sequence, device, target, terminal); status != kExitOk)
-    return status;
+  bool MakeLabel(int number, int /*count*/, const BurnDisc& disc, BurnTarget& target,
+                 QImage& label) override {
+    status_ = RenderTheLabel(request_, discs_[static_cast<std::size_t>(number - 1)], disc, device_,
+                             layout_, messages_, target);
+    if (status_ != kExitOk) return false;
+    label = layout_.LabelImageData();
+    return true;
+  }
+  bool Planned(const BurnPlan& plan) override {
+    status_ = PlanTheBurn(plan, device_, terminal_);
+    // From Draw on the messages are the burn's.
+    if (status_ == kExitOk) terminal_.BurnStarted();
+    return status_ == kExitOk;
+  }
+  // The exit status of the step that refused, kExitOk when none did.
+  int Status() const { return status_; }
+  void Clear() { status_ = kExitOk; }
+
+ private:
+  const BurnRequest& request_;
+  const std::vector<LabelOptions>& discs_;
+  CELDevice& device_;
+  CELLayout& layout_;
+  Messages& messages_;
+  BurnTerminal& terminal_;
+  int status_ = kExitOk;
+};
+
+// One disc of the series: its steps up to Draw, then the burn watched to
+// its end. The exit status of that disc, and what the series does next
+// (Halted also when the disc was not burnt: series.DiscNotBurnt).
+int BurnOneDisc(BurnSeries& series, TerminalSeries& hooks, const BurnRequest& request,
+                BurnSequence& sequence, BurnTerminal& terminal, const StatusLine& line,
+                SeriesNext& next, bool& ran) {
+  next = SeriesNext::Halted;
+  ran = false;
+  hooks.Clear();
   // The progress of this burn alone; the sequence forgets it once its threads are joined.
   TerminalBurnProgress progress;
   sequence.SetEvents(&progress);
-  int status = StartTheBurn(sequence, target, layout.LabelImageData(), terminal);
-  if (status == kExitOk) status = WatchTheBurn(sequence, terminal, line, progress);
+  const StartResult started = series.StartDisc(request.rimtone);
+  int status = kExitOk;
+  switch (started) {
+    case StartResult::Started:
+      status = WatchTheBurn(sequence, terminal, line, progress);
+      next = series.DiscEnded(sequence.Ending());
+      ran = true;
+      break;
+    case StartResult::Stopped:
+      status = series.Number() > 1 ? kExitInterrupted : Stopped(terminal);
+      if (series.Number() > 1)
+        terminal.Note(Arg(Tr("BurnCommand", "twr burn: stopped before disc %1 of %2."),
+                          {std::to_string(series.Number()), std::to_string(series.Count())}),
+                      stderr);
+      series.DiscNotBurnt({});
+      break;
+    case StartResult::Refused:
+    case StartResult::NotReady:
+    case StartResult::NoSpeedEntry:
+      status = hooks.Status() != kExitOk ? hooks.Status() : DrawRefused(started, terminal);
+      series.DiscNotBurnt({});
+      break;
+  }
   sequence.Wait();
   sequence.SetEvents(nullptr);
   return status;
@@ -643,38 +696,44 @@ int RunBurn(int argc, char** argv) {
   if (const int status = TakeTheDrive(sequence, request.drive, messages); status != kExitOk)
     return status;
   CELLayout layout(Settings().path);
-  const int count = static_cast<int>(discs.size());
-  int burnt = 0;
+  TerminalSeries discHooks(request, discs, *device, layout, messages, terminal);
+  BurnSeries series(sequence, discHooks);
+  series.Begin(static_cast<int>(discs.size()), request.onGaps == OnGaps::Continue);
   int status = kExitOk;
-  for (int number = 1; number <= count && status == kExitOk; ++number) {
-    if (number > 1) {
+  bool gaps = false;
+  bool haltedAfterBurn = false;
+  for (;;) {
+    if (series.Number() > 1) {
       // Between two discs Ctrl-C ends the series; during a burn it stops that burn.
-      switch (Interrupted() ? StepResult::Stopped : sequence.NextDisc(number, count)) {
-        case StepResult::Go:
-          break;
-        case StepResult::Stopped:
-          terminal.Note(Arg(Tr("BurnCommand", "twr burn: stopped before disc %1 of %2."),
-                            {std::to_string(number), std::to_string(count)}),
-                        stderr);
-          status = kExitInterrupted;
-          continue;
-        case StepResult::Failed:
-          status = kExitFailure;
-          continue;
+      if (Interrupted()) {
+        terminal.Note(Arg(Tr("BurnCommand", "twr burn: stopped before disc %1 of %2."),
+                          {std::to_string(series.Number()), std::to_string(series.Count())}),
+                      stderr);
+        status = kExitInterrupted;
+        break;
       }
       terminal.NextBurn();
     }
-    if (request.Series())
-      terminal.Note(
-          Arg(Tr("BurnCommand", "Disc %1 of %2"), {std::to_string(number), std::to_string(count)}));
-    status = BurnOneDisc(request, discs[static_cast<std::size_t>(number - 1)], sequence, *device,
-                         layout, messages, terminal, line);
-    if (status == kExitOk) ++burnt;
+    SeriesNext next = SeriesNext::Halted;
+    bool ran = false;
+    status = BurnOneDisc(series, discHooks, request, sequence, terminal, line, next, ran);
+    gaps = gaps || status == kExitGaps;
+    haltedAfterBurn = next == SeriesNext::Halted && ran;
+    if (next != SeriesNext::NextDisc) break;
   }
-  if (request.Series())
-    terminal.Note(Arg(Tr("BurnCommand", "twr burn: %1 of %2 discs burnt."),
-                      {std::to_string(burnt), std::to_string(count)}),
-                  burnt == count ? stdout : stderr);
+  // A disc with gaps is an etched disc; the series says where it stopped
+  // (a disc that was not burnt has said why already).
+  if (request.Series()) {
+    if (haltedAfterBurn) terminal.Note(series.HaltText(), stderr);
+    if (series.Halted() && series.MayGoOn() && status == kExitGaps)
+      terminal.Note(Tr("BurnCommand",
+                       "Look at the disc; to go on after a disc with gaps, add --on-gaps continue, "
+                       "and burn the rest of the series with another twr burn."),
+                    stderr);
+    terminal.Note(Arg(Tr("BurnCommand", "twr burn: %1"), {series.SummaryText()}),
+                  series.Burnt() == series.Count() && !gaps ? stdout : stderr);
+  }
+  if (status == kExitOk && gaps) status = kExitGaps;
   return status;
 }
 

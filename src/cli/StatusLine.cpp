@@ -12,6 +12,8 @@ std::chrono::steady_clock::time_point StatusLine::Now() const {
 
 void StatusLine::Show(const std::string& text, bool significant) {
   std::lock_guard<std::mutex> lock(mutex_);
+  // An output that failed once (a reader gone) gets no more lines.
+  if (std::ferror(out_)) return;
   if (live_) {
     if (lineOpen_ && text == last_) return;
     // Blanks wipe what is left of a longer line drawn before.

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -76,6 +77,10 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A reader that goes away (`twr burn ... | head`) must not end the program
+  // in the middle of a burn: a write to a closed pipe fails instead, and the
+  // output stops while the burn goes on to its closing steps.
+  std::signal(SIGPIPE, SIG_IGN);
   // The user's language, before anything is shown (LANGUAGE=C: English).
   const twr::i18n::ProgramTranslations translations;
   qInstallMessageHandler(QuietQtMessages);

@@ -337,8 +337,9 @@ void CELDraw::BurnFinished() {
   if (finishing_) return;
   finishing_ = true;
   session_.BurnEnded();
-  if (session_.CurrentState() == BurnSession::State::NextDisc) {
-    // Between two discs: the dialog stays for Next or Stop.
+  if (session_.CurrentState() != BurnSession::State::Closed) {
+    // Between two discs the dialog stays for Next or Stop; a series that
+    // stopped for good stays with its notice until Exit.
     finishing_ = false;
     ShowMemberTexts();
     timer_.start();

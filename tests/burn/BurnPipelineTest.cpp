@@ -298,6 +298,23 @@ TEST_F(BurnPipelineTest, PacedDriveLosesStreamingWhenTheHostFallsBehind) {
   EXPECT_EQ(burn_->Ending().skippedWrites, 3);
 }
 
+// A drive paced at its real rate that also draws what it etched: the
+// drive's own work on a write (decoding the marks, 30 ms and more for the
+// first) is not the host's, and the threads' start has its head start in
+// the ring, so a host that keeps up gets a clean burn.
+TEST_F(BurnPipelineTest, PacedDriveThatDrawsItsPictureBurnsClean) {
+  const test::TempDir temp("paced");
+  VirtualBurnConfig config;
+  config.etchedPath = temp.File("etched.png");
+  config.keepMarks = false;
+  Start("", 25.1, 1.0, nullptr, config);
+  Finish("Finish Burning.");
+  EXPECT_EQ(burn_->Ending().outcome, BurnOutcome::Finished);
+  EXPECT_EQ(burn_->Ending().streamingLosses, 0);
+  EXPECT_EQ(drive_->Side().PicturesWritten(), 1);
+  for (const auto& r : drive_->Side().Trace()) ASSERT_TRUE(r.accepted) << r.number;
+}
+
 TEST_F(BurnPipelineTest, OtherSenseIsAWritingError) {
   Start("error:5:05/21/00");
   Finish("Writing Error[Sense=5,Asc=21,Ascq=0]");

@@ -523,6 +523,71 @@ TEST_F(CommandLine, MergeSeriesBurnsEachRowOnItsOwnDisc) {
   }
 }
 
+// A series whose discs come out with gaps (every burn loses streaming at
+// its fifth write): a disc with gaps is a burnt disc; by default the series
+// stops after it and says so, with --on-gaps continue it goes on. Exit 3:
+// the labels have gaps.
+TEST_F(CommandLine, SeriesWithGapsSaysWhereItStopped) {
+  std::ofstream(dir_ / "ex/twr.ini") << layouts_
+                                     << "[VirtualDrive]\nDisc=label\nReloadDelay=0\n"
+                                        "Discs=3\nFaults=streaming:5\n";
+  struct Case {
+    std::vector<std::string> args;
+    const char* out;
+    const char* err;
+  };
+  const Case cases[] = {
+      {{},
+       "Disc 1 of 3\n",
+       "Series stopped after disc 1 of 3: its label has gaps: 2 of 2771 writes were skipped after "
+       "loss of streaming.\nLook at the disc; to go on after a disc with gaps, add --on-gaps "
+       "continue, and burn the rest of the series with another twr burn.\ntwr burn: 1 of 3 discs "
+       "burnt, 1 of them with gaps.\n"},
+      {{"--on-gaps", "continue"},
+       "Disc 3 of 3\n",
+       "twr burn: 3 of 3 discs burnt, 3 of them with gaps.\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"burn", "--drive", "V",    "--yes",   "--copies",
+                                     "3",    "--inner", "40.5", "--outer", "41.5"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const Outcome r = Twr(args);
+    EXPECT_EQ(r.status, 3) << r.out << r.err;
+    EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(Twr({"burn", "--on-gaps", "maybe"}).status, 2);
+}
+
+// A reader that goes away (`twr burn | head -1`) ends neither the burn nor
+// its closing steps: the burn runs to its end, the drive's cache is
+// synchronised, the label-writing flag cleared, removal allowed and the
+// disc ejected, and the exit status is the burn's.
+TEST_F(CommandLine, ClosedOutputPipeStillEndsTheBurnThroughItsClosingSteps) {
+  std::ofstream(dir_ / "ex/twr.ini") << layouts_
+                                     << "[VirtualDrive]\nDisc=label\nReloadDelay=0\n"
+                                        "Trace=trace.txt\nPace=8\n";
+  const std::string command = "cd " + Quote((dir_ / "ex").string()) +
+                              " && env -u XDG_CONFIG_HOME " +
+                              "HOME=" + Quote((dir_ / "home").string()) + " bash -c " +
+                              Quote(Quote(TWR_CLI_PATH) +
+                                    " burn --drive V --yes --inner 40.5 --outer 41.5 2> /dev/null |"
+                                    " head -1 > /dev/null; exit ${PIPESTATUS[0]}");
+  const int raw = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 0);
+  std::istringstream trace(ReadFile(dir_ / "ex/trace.txt"));
+  std::vector<std::string> opcodes;
+  for (std::string line; std::getline(trace, line);) opcodes.push_back(line.substr(0, 2));
+  ASSERT_GE(opcodes.size(), 5u);
+  // The last write, then the closing steps in their order.
+  const std::vector<std::string> closing(opcodes.end() - 5, opcodes.end());
+  EXPECT_EQ(closing[0], "35");  // SYNCHRONIZE CACHE
+  EXPECT_EQ(closing[2], "55");  // MODE SELECT: the label-writing flag cleared
+  EXPECT_EQ(closing[3], "1E");  // ALLOW MEDIUM REMOVAL
+  EXPECT_EQ(closing[4], "1B");  // eject
+}
+
 // What a series refuses, and how it ends when the next disc does not come:
 // the status, a piece of stdout and of stderr; nothing is burnt before a
 // refusal of the whole series.

@@ -124,4 +124,16 @@ wait_text "$MAIN" 200x14+434+15
 click "$MAIN" 63 467
 wait_exit
 
+# 4. A screenshot run waits for nobody: the refusal goes to stderr, the
+# window is shot and the program ends; a design that could not be opened
+# is in no recent list.
+(cd "$WORK" && timeout 60 "$TITLEWRIGHT" --screenshot "$OUT/screenshot-broken.png" broken.twrlabel) \
+  2>"$WORK/screenshot.err" || { echo "the screenshot run failed or waited"; cat "$WORK/screenshot.err"; exit 1; }
+grep -q "Cannot open the design 'broken.twrlabel'" "$WORK/screenshot.err" ||
+  { echo "the screenshot run did not say why"; cat "$WORK/screenshot.err"; exit 1; }
+[ -s "$OUT/screenshot-broken.png" ] || { echo "no screenshot"; exit 1; }
+if grep -q 'broken\.twrlabel' "$WORK/twr.ini"; then
+  echo "a design that could not be opened is in the recent list"; exit 1
+fi
+
 echo "designs through the window: passed (screenshots in $OUT)"

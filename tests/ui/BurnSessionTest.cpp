@@ -265,6 +265,67 @@ TEST(BurnSessionTest, SeriesOfDiscsWithNextAndStop) {
   EXPECT_LT(lightness(first), lightness(second));  // the black label etched darker
 }
 
+// A series whose discs come out with gaps (every burn loses streaming at
+// its fifth write): the session stops after disc 1 and says so, with what
+// to do; Next burns disc 2 anyway; Stop ends it with the count of etched
+// discs, the ones with gaps among them. A drive that stops answering stops
+// the series for good: the dialog stays with the notice, no Next.
+TEST(BurnSessionTest, SeriesStopsAfterADiscWithGapsAndGoesOnWhenAsked) {
+  struct Run {
+    const char* faults;
+    BurnSession::State after;
+    const char* message;  // said once the series stops, then its detail
+    const char* detail;
+    const char* notice;  // what the status line keeps
+  };
+  const Run runs[] = {
+      {"streaming:5", BurnSession::State::NextDisc,
+       "Series stopped after disc 1 of 3: its label has gaps: 2 of 263 writes were skipped after "
+       "loss of streaming.",
+       "Look at disc 1. To go on anyway, insert disc 2 of 3 and press Next; Stop ends the series.",
+       "Series stopped after disc 1 of 3; Next burns disc 2 anyway."},
+      {"gone:5", BurnSession::State::Waiting,
+       "Series stopped after disc 1 of 3: the drive stopped answering.", "0 of 3 discs burnt.",
+       "Series stopped after disc 1 of 3; 0 of 3 discs burnt."},
+  };
+  for (const Run& run : runs) {
+    SCOPED_TRACE(run.faults);
+    VirtualDriveConfig config;
+    config.disc = "label";
+    config.reloadDelaySeconds = 0;
+    config.discs = 3;
+    config.burn.faults = run.faults;
+    auto drive = std::make_shared<VirtualDrive>(config);
+    CELDevice device;
+    device.SetDriveSourceProvider(
+        [drive] { return std::vector<DriveSource>{VirtualDrive::SourceFor(drive)}; });
+    RecordingMessages messages(true);
+    BurnSession session(device, messages);
+    session.SetLabelImage(QImage(1655, 1655, QImage::Format_RGB888));
+    session.SetDriveIndex(0);
+    session.SetBand(41.0, 41.1);
+    session.Open();
+    session.SetDiscCount(3);
+    ASSERT_TRUE(session.Draw());
+    session.Sequence().Wait();
+    session.BurnEnded();
+    EXPECT_EQ(session.CurrentState(), run.after);
+    ASSERT_FALSE(messages.Records().empty());
+    EXPECT_EQ(messages.Records().back().text, run.message);
+    EXPECT_EQ(messages.Records().back().detail, run.detail);
+    EXPECT_EQ(session.Notice(), run.notice);
+    if (run.after != BurnSession::State::NextDisc) continue;
+    ASSERT_TRUE(session.Next());  // anyway
+    EXPECT_EQ(session.DiscNumber(), 2);
+    session.Sequence().Wait();
+    session.BurnEnded();
+    EXPECT_EQ(session.CurrentState(), BurnSession::State::NextDisc);
+    EXPECT_TRUE(session.Exit());  // Stop
+    EXPECT_EQ(session.Notice(), "2 of 3 discs burnt, 2 of them with gaps.");
+    EXPECT_EQ(session.DiscsBurnt(), 2);
+  }
+}
+
 // Drives plugged in and pulled out while the dialog is open: the drive in
 // use stays chosen while it is listed, wherever it moves; when it is gone
 // Draw is off and the status line says so; back again, it is chosen again.

@@ -144,11 +144,10 @@ void BurnSession::SetUnmountService(UnmountService* service) {
 
 bool BurnSession::Draw() {
   if (state_ != State::Waiting) return false;
-  seriesCount_ = discCount_;
+  series_.Begin(discCount_);
   discNumber_ = 1;
-  discsBurnt_ = 0;
   notice_.clear();
-  if (labelMaker_) label_ = labelMaker_(discNumber_, seriesCount_);
+  if (labelMaker_) label_ = labelMaker_(discNumber_, series_.Count());
   bool started = false;
   RunDrive([&] { started = DrawSteps(); });
   emit Changed();
@@ -204,26 +203,53 @@ bool BurnSession::Exit() {
 void BurnSession::BurnEnded() {
   sequence_.Wait();
   sequence_.ShareDrive();
-  const bool clean = sequence_.Ending().outcome == BurnOutcome::Finished;
-  if (clean) ++discsBurnt_;
+  const SeriesNext next = series_.DiscEnded(sequence_.Ending());
   drawEnabled_ = true;
   discText_.clear();
-  if (clean && !stopRequested_ && discNumber_ < seriesCount_) {
+  if (next == SeriesNext::NextDisc && !stopRequested_) {
     state_ = State::NextDisc;
     notice_ = tr("Disc %1 of %2 is burnt. Insert disc %3 of %2 and press Next.")
                   .arg(discNumber_)
-                  .arg(seriesCount_)
+                  .arg(series_.Count())
                   .arg(discNumber_ + 1)
                   .toStdString();
+  } else if (next == SeriesNext::Halted && !stopRequested_ && series_.Count() > 1) {
+    // The series stopped after this disc: why and what to do are said in
+    // a message, the status line keeps the short of it, and the user decides.
+    if (series_.MayGoOn()) {
+      state_ = State::NextDisc;
+      messages_.ShowDetailed(
+          series_.HaltText(),
+          tr("Look at disc %1. To go on anyway, insert disc %2 of %3 and press Next; Stop ends "
+             "the series.")
+              .arg(discNumber_)
+              .arg(discNumber_ + 1)
+              .arg(series_.Count())
+              .toStdString(),
+          MessageIcon::Warning);
+      notice_ = tr("Series stopped after disc %1 of %2; Next burns disc %3 anyway.")
+                    .arg(discNumber_)
+                    .arg(series_.Count())
+                    .arg(discNumber_ + 1)
+                    .toStdString();
+    } else {
+      state_ = State::Waiting;
+      messages_.ShowDetailed(series_.HaltText(), series_.SummaryText(), MessageIcon::Error);
+      notice_ = tr("Series stopped after disc %1 of %2; %3")
+                    .arg(discNumber_)
+                    .arg(series_.Count())
+                    .arg(QString::fromStdString(series_.SummaryText()))
+                    .toStdString();
+    }
   } else {
-    if (seriesCount_ > 1) SeriesNotice();
+    if (series_.Count() > 1) SeriesNotice();
     state_ = State::Closed;
   }
   emit Changed();
 }
 
 void BurnSession::SeriesNotice() {
-  notice_ = tr("%1 of %2 discs burnt.").arg(discsBurnt_).arg(seriesCount_).toStdString();
+  notice_ = series_.SummaryText();
 }
 
 void BurnSession::SetDiscCount(int count) {
@@ -232,20 +258,41 @@ void BurnSession::SetDiscCount(int count) {
   emit Changed();
 }
 
+bool BurnSession::DiscLabels::MakeLabel(int /*number*/, int /*count*/, const BurnDisc& disc,
+                                        BurnTarget& target, QImage& label) {
+  // Each data side has its own recorded end: the disc check looks at it.
+  if (session_.rimtone_) session_.disc_ = disc;
+  session_.CheckDisc();
+  target = session_.Target();
+  label = session_.label_;
+  return true;
+}
+
 bool BurnSession::Next() {
   if (state_ != State::NextDisc) return false;
-  const int number = discNumber_ + 1;
-  if (labelMaker_) label_ = labelMaker_(number, seriesCount_);
+  // After a stop the user goes on anyway: the disc after the one that stopped it.
+  if (series_.Halted()) series_.Advance();
+  const int number = series_.Number();
+  if (labelMaker_) label_ = labelMaker_(number, series_.Count());
   // The last disc's end is not this one's: the dialog closes a burn at its end.
   ResetProgress();
   bool started = false;
   RunDrive([&] {
-    if (sequence_.NextDisc(number, seriesCount_) != StepResult::Go) return;
-    if (sequence_.FaceDisc(rimtone_) != StepResult::Go) return;
-    // Each data side has its own recorded end: the disc check looks at it.
-    if (rimtone_) disc_ = ReadBurnDisc(device_, true);
-    CheckDisc();
-    started = DrawSteps();
+    const DriveOpening taken = sequence_.TakeDrive(driveInUse_);
+    if (!taken.Ok()) {
+      messages_.Show(taken.FailureText(), MessageIcon::Error);
+      sequence_.ShareDrive();
+      return;
+    }
+    if (series_.StartDisc(rimtone_) != StartResult::Started) {
+      sequence_.ShareDrive();
+      return;
+    }
+    plan_ = sequence_.CurrentPlan();
+    stopRequested_ = false;
+    state_ = State::Burning;
+    drawEnabled_ = false;
+    started = true;
   });
   if (started) {
     discNumber_ = number;

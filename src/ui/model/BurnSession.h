@@ -7,9 +7,11 @@
 // the drive, the band and the label before each run of the dialog. Drive
 // work goes through a runner the window supplies (tests run it in place).
 // A series of discs ("Discs:" above 1) runs the same sequence once per
-// disc: after each burn the outcome has been shown and the disc is out, and
-// the session waits (NextDisc) until Next burns the next disc with its own
-// label or Stop ends the series.
+// disc (the burn layer's BurnSeries): after each burn the outcome has been
+// shown and the disc is out, and the session waits (NextDisc) until Next
+// burns the next disc with its own label or Stop ends the series. A disc
+// with gaps, or one whose burn failed, stops the series with a notice that
+// says after which disc and why; Next still offers the next disc ("anyway").
 #pragma once
 
 #include <QImage>
@@ -23,6 +25,7 @@
 #include "burn/BurnPlan.h"
 #include "burn/BurnProgress.h"
 #include "burn/BurnSequence.h"
+#include "burn/BurnSeries.h"
 
 namespace twr {
 class CELDevice;
@@ -110,8 +113,10 @@ class BurnSession : public QObject {
   // The burn has reported its end (after its closing steps): the threads are
   // joined, Draw and the quality list come back and the disc text is
   // cleared. A disc of a series that finished cleanly with more to come
-  // leaves the session waiting for the next disc (NextDisc); otherwise it
-  // is closed.
+  // leaves the session waiting for the next disc (NextDisc); so does a
+  // disc with gaps or a failed write (the series stopped, Next goes on
+  // anyway). A series that stopped for good (the drive gone) waits with
+  // its notice (Waiting); otherwise the session is closed.
   void BurnEnded();
 
   // ---- A series of discs ------------------------------------------------------
@@ -119,9 +124,10 @@ class BurnSession : public QObject {
   // of that many. Ignored while a series runs.
   void SetDiscCount(int count);
   int DiscCount() const { return discCount_; }
-  // The disc burning, or burnt last (from 1), and the discs burnt cleanly.
+  // The disc burning, or burnt last (from 1), and the discs etched to their
+  // end (with gaps or not).
   int DiscNumber() const { return discNumber_; }
-  int DiscsBurnt() const { return discsBurnt_; }
+  int DiscsBurnt() const { return series_.Burnt(); }
   bool DiscCountEnabled() const { return state_ == State::Waiting; }
   // Next: the next disc facing the laser and answering, its label made, the
   // drive taken, the disc check and the burn. True when the burn runs; a
@@ -184,6 +190,17 @@ class BurnSession : public QObject {
   void ResetProgress();
   // The series' notice after disc `discNumber_`.
   void SeriesNotice();
+  // The label of each disc after the first, made on the caller's thread
+  // before the disc's steps run as drive work.
+  class DiscLabels : public SeriesHooks {
+   public:
+    explicit DiscLabels(BurnSession& session) : session_(session) {}
+    bool MakeLabel(int number, int count, const BurnDisc& disc, BurnTarget& target,
+                   QImage& label) override;
+
+   private:
+    BurnSession& session_;
+  };
 
   CELDevice& device_;
   Messages& messages_;
@@ -212,10 +229,10 @@ class BurnSession : public QObject {
   std::string wantedDrive_;  // the drive item handed over at Open
   bool stopRequested_ = false;
   LabelMaker labelMaker_;
-  int discCount_ = 1;    // the "Discs:" count
-  int seriesCount_ = 1;  // the count of the series running
+  int discCount_ = 1;  // the "Discs:" count
   int discNumber_ = 1;
-  int discsBurnt_ = 0;
+  DiscLabels discLabels_{*this};
+  BurnSeries series_{sequence_, discLabels_};
 };
 
 }  // namespace twr::ui
