@@ -72,7 +72,8 @@ int OpenLockFile(const std::string& lockPath, const std::string& settingsPath) {
   }
   if (errno != EEXIST) return -1;
   fd = ::open(lockPath.c_str(), O_RDWR | kFlags);
-  if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(lockPath.c_str(), O_RDONLY | kFlags);
+  if (fd < 0 && (errno == EACCES || errno == EROFS))
+    fd = ::open(lockPath.c_str(), O_RDONLY | kFlags);
   return fd;
 }
 
@@ -92,8 +93,7 @@ std::unique_ptr<SettingsEditLock> SettingsEditLock::Acquire(const std::string& s
     const int error = errno;
     // Nothing may be made there (or the folder is missing): neither can
     // the settings file be written, and its write says why.
-    if (error == EACCES || error == EPERM || error == EROFS || error == ENOENT ||
-        error == ENOTDIR)
+    if (error == EACCES || error == EPERM || error == EROFS || error == ENOENT || error == ENOTDIR)
       return std::unique_ptr<SettingsEditLock>(new SettingsEditLock(-1));
     problem = Arg(Tr("SettingsEdit", "its edit lock %1 cannot be opened (%2)"),
                   {lockPath, std::strerror(error)});

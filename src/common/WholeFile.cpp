@@ -7,9 +7,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <grp.h>
-#include <stdio.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -18,6 +17,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -359,8 +359,8 @@ FileWriteResult WriteFile(const std::string& path, std::string_view bytes, bool 
       return Failed(WriteProblem(error, target.folder));
     }
     int named = replace ? ::rename(temporary.c_str(), target.path.c_str())
-                              : ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD,
-                                            target.path.c_str(), RENAME_NOREPLACE);
+                        : ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.path.c_str(),
+                                      RENAME_NOREPLACE);
     if (named != 0 && !replace && errno == EINVAL) {
       // No RENAME_NOREPLACE here: a hard link refuses a taken name too.
       named = ::link(temporary.c_str(), target.path.c_str());
@@ -396,8 +396,7 @@ FileWriteResult WriteFile(const std::string& path, std::string_view bytes, bool 
   }
   // Over an old file: a name for the moment between link and rename.
   for (int tries = 0; tries < kTemporaryNameTries; ++tries) {
-    const std::string name =
-        target.folder + "/" + TemporaryPrefix(target.name) + RandomLetters();
+    const std::string name = target.folder + "/" + TemporaryPrefix(target.name) + RandomLetters();
     error = LinkUnnamed(fd, name);
     if (error == EEXIST) continue;
     if (error != 0) break;

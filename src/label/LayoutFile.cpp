@@ -78,15 +78,17 @@ LayoutDefinition MergeKeys(const LayoutDefinition& base, const LayoutDefinition&
   auto& others = merged.OtherKeys;
   for (const auto& [key, value] : base.OtherKeys) {
     if (OtherValue(wanted, key) != nullptr) continue;
-    others.erase(std::remove_if(others.begin(), others.end(),
-                                [&key = key](const auto& kv) { return ProfileNameEquals(kv.first, key); }),
-                 others.end());
+    others.erase(
+        std::remove_if(others.begin(), others.end(),
+                       [&key = key](const auto& kv) { return ProfileNameEquals(kv.first, key); }),
+        others.end());
   }
   for (const auto& [key, value] : wanted.OtherKeys) {
     const std::string* had = OtherValue(base, key);
     if (had != nullptr && *had == value) continue;
-    auto it = std::find_if(others.begin(), others.end(),
-                           [&key = key](const auto& kv) { return ProfileNameEquals(kv.first, key); });
+    auto it = std::find_if(others.begin(), others.end(), [&key = key](const auto& kv) {
+      return ProfileNameEquals(kv.first, key);
+    });
     if (it != others.end())
       it->second = value;
     else
@@ -281,13 +283,13 @@ std::vector<LayoutDefinition> LayoutFile::MergeLayouts(const std::vector<LayoutD
 FileWriteResult LayoutFile::Save(const std::vector<LayoutDefinition>& layouts) {
   std::vector<LayoutDefinition> saved;
   std::string written;
-  const FileWriteResult result = EditSettingsFile(
+  FileWriteResult result = EditSettingsFile(
       path_,
       [&](const SettingsText& now, std::string& out) {
         // One that has gone is written again from what was read.
         const std::string& current = now.exists ? now.text : text_;
-        saved = current == text_ ? layouts
-                                 : MergeLayouts(layouts_, layouts, LayoutsOfText(current));
+        saved =
+            current == text_ ? layouts : MergeLayouts(layouts_, layouts, LayoutsOfText(current));
         std::string why = RewriteText(current, saved, out);
         if (why.empty()) written = out;
         return why;
@@ -325,7 +327,7 @@ FileWriteResult LayoutFile::SaveAs(const std::string& path,
   }
 
   std::string written;
-  const FileWriteResult result = EditSettingsFile(
+  FileWriteResult result = EditSettingsFile(
       path,
       [&](const SettingsText& now, std::string& out) {
         std::string base = now.text;
@@ -414,8 +416,7 @@ LayoutFile::Picture LayoutFile::AdoptPictureInto(const std::string& settingsFold
     const FileWriteResult made = CreateFileAtomically(target.string(), bytes);
     if (made.exists) {
       std::string there;
-      if (!ReadRegularFile(target.string(), kMaxBackgroundFileBytes, there, why) ||
-          there != bytes)
+      if (!ReadRegularFile(target.string(), kMaxBackgroundFileBytes, there, why) || there != bytes)
         continue;
     } else if (!made.ok) {
       result.problem = Arg(Tr("LayoutFile", "cannot copy %1 into %2: %3"),

@@ -54,8 +54,9 @@ TEST(ProfileFile, LookupsFollowTheProfileRules) {
   EXPECT_EQ(p.GetInt("Nowhere", "LayoutNum", 4), 4);
   EXPECT_EQ(p.GetInt("Layout00", "BgColor", 0) & 0xFF, 44);
   // A UTF-8 byte order mark before the first section is read as nothing.
-  EXPECT_EQ(ProfileFile::Parse("\xEF\xBB\xBF[Config]\nLayoutNum=4\n").GetInt("Config", "LayoutNum", 0),
-            4);
+  EXPECT_EQ(
+      ProfileFile::Parse("\xEF\xBB\xBF[Config]\nLayoutNum=4\n").GetInt("Config", "LayoutNum", 0),
+      4);
 }
 
 TEST(ProfileFile, LaterDuplicateSectionIsNeverConsulted) {

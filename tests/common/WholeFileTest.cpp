@@ -58,7 +58,7 @@ TEST(WholeFile, HostileTargetsAreRefusedWithTheReasonOrKeepOwnerAndMode) {
   struct Case {
     const char* name;
     std::function<fs::path(const fs::path&)> make;  // the path written to
-    const char* problem;                             // "" when the write is done
+    const char* problem;                            // "" when the write is done
   };
   const Case cases[] = {
       {"a link: the file it names is replaced, with its owner and mode",
@@ -91,8 +91,7 @@ TEST(WholeFile, HostileTargetsAreRefusedWithTheReasonOrKeepOwnerAndMode) {
          return d / "target";
        },
        "it is not a regular file (a pipe, socket or device)"},
-      {"a folder that does not exist",
-       [](const fs::path& d) { return d / "no" / "target"; },
+      {"a folder that does not exist", [](const fs::path& d) { return d / "no" / "target"; },
        "does not exist"},
       {"a full disk",
        [&](const fs::path& d) {
@@ -213,7 +212,8 @@ TEST(SettingsEdit, EditsWaitForEachOtherOnlyAndLoseNothing) {
   test::TempDir dir("edit");
   const std::string ini = dir.File("twr.ini");
   std::ofstream(ini) << "\xEF\xBB\xBF; mine\n[Config]\nLayoutNum=0\n";
-  const int burnLock = ::open(dir.File(".twr.ini.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  const int burnLock =
+      ::open(dir.File(".twr.ini.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   ASSERT_EQ(::flock(burnLock, LOCK_EX), 0);
   EXPECT_TRUE(ApplySettingsChanges(ini, {{"Config", {{"Font", "A"}}, false, {}}}).ok);
   ::close(burnLock);
