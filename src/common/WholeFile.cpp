@@ -309,7 +309,6 @@ FileWriteResult WriteFile(const std::string& path, std::string_view bytes, bool 
   if (!ResolveTarget(path, target, problem)) return Failed(problem);
   if (target.exists && !replace) return {false, {}, true};
   if (target.exists && !CheckWritable(target, problem)) return Failed(problem);
-  RemoveStaleTemporaries(target.folder, target.name);
 
   // The unnamed file; a file system without O_TMPFILE says EOPNOTSUPP
   // (older kernels EISDIR or EINVAL).
@@ -322,6 +321,9 @@ FileWriteResult WriteFile(const std::string& path, std::string_view bytes, bool 
   }
   mode_t newMode = 0666 & ~CurrentUmask();
   if (fd < 0) {
+    // Named temporary files are made on this file system only: their
+    // left-overs are removed here (an unnamed file leaves none).
+    RemoveStaleTemporaries(target.folder, target.name);
     std::string pattern =
         target.folder + "/" + TemporaryPrefix(target.name) + std::string(kTemporaryLetters, 'X');
     fd = ::mkostemp(pattern.data(), O_CLOEXEC);

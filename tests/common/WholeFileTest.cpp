@@ -153,8 +153,8 @@ TEST(WholeFile, AnOwnerThatCannotBeKeptIsRefused) {
 
 // A write killed once its bytes are on disc, before the file has its name:
 // the old file stays whole and no temporary file is left. Without O_TMPFILE
-// the temporary file has a name; the next write of the file removes it once
-// it is old and no writer holds it.
+// the temporary file has a name; the next write of the file there removes it
+// once it is old and no writer holds it.
 TEST(WholeFile, AKilledWriteLeavesNoTemporaryFile) {
   test::TempDir dir("killed");
   const fs::path target = dir.Path() / "label.png";
@@ -182,7 +182,10 @@ TEST(WholeFile, AKilledWriteLeavesNoTemporaryFile) {
     ASSERT_EQ(::flock(busyFd, LOCK_EX), 0);
     const timespec old[2] = {{::time(nullptr) - 600, 0}, {::time(nullptr) - 600, 0}};
     for (const fs::path& p : {dir.Path() / left[0], busy}) ::utimensat(AT_FDCWD, p.c_str(), old, 0);
+    // The next write on this file system removes the left-over only.
+    SetFileWriteHooksForTesting(true, nullptr);
     ASSERT_TRUE(ReplaceFileAtomically(target.string(), "new").ok);
+    SetFileWriteHooksForTesting(false, nullptr);
     EXPECT_EQ(Hidden(dir.Path()), std::vector<std::string>{busy.filename()});
     ::close(busyFd);
     fs::remove(busy);
