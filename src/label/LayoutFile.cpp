@@ -66,7 +66,7 @@ std::string LayoutNumProblem(const ProfileFile& ini) {
               std::to_string(kMaxLayoutCount)});
 }
 
-// Layout `wanted`'s keys that differ from `base`'s set in `now`.
+// The layout `now` with the keys set that `wanted` changed from `base`.
 LayoutDefinition MergeKeys(const LayoutDefinition& base, const LayoutDefinition& wanted,
                            const LayoutDefinition& now) {
   LayoutDefinition merged = now;
