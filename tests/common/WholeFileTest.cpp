@@ -1,6 +1,7 @@
-// The one file writer and the settings file's edit lock: what each hostile
-// target gets, a write killed before its file has a name, an owner that
-// cannot be kept, and many edits of one settings file at once.
+// The one file writer and the settings file's edit lock: a write killed
+// before its file has a name, an owner that cannot be kept, a new file that
+// never replaces one, and many edits of one settings file at once (the
+// hostile targets go through the real twr in tests/cli/FileSafetyTest).
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -50,85 +51,6 @@ int InChild(const std::function<int()>& body) {
   int status = 0;
   ::waitpid(child, &status, 0);
   return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
-}
-
-TEST(WholeFile, HostileTargetsAreRefusedWithTheReasonOrKeepOwnerAndMode) {
-  test::TempDir dir("wholefile");
-  const std::string old = "the old bytes\n";
-  struct Case {
-    const char* name;
-    std::function<fs::path(const fs::path&)> make;  // the path written to
-    const char* problem;                            // "" when the write is done
-  };
-  const Case cases[] = {
-      {"a link: the file it names is replaced, with its owner and mode",
-       [&](const fs::path& d) {
-         std::ofstream(d / "target") << old;
-         ::chmod((d / "target").c_str(), 0640);
-         if (::geteuid() == 0) {
-           EXPECT_EQ(::chown((d / "target").c_str(), kOtherUser, kOtherGroup), 0);
-         }
-         fs::create_symlink(d / "target", d / "link");
-         return d / "link";
-       },
-       ""},
-      {"a read-only file, also for root",
-       [&](const fs::path& d) {
-         std::ofstream(d / "target") << old;
-         ::chmod((d / "target").c_str(), 0444);
-         return d / "target";
-       },
-       "the file is read-only"},
-      {"a folder",
-       [](const fs::path& d) {
-         fs::create_directory(d / "target");
-         return d / "target";
-       },
-       "it is a folder"},
-      {"a FIFO, refused without waiting for a reader",
-       [](const fs::path& d) {
-         ::mkfifo((d / "target").c_str(), 0644);
-         return d / "target";
-       },
-       "it is not a regular file (a pipe, socket or device)"},
-      {"a folder that does not exist", [](const fs::path& d) { return d / "no" / "target"; },
-       "does not exist"},
-      {"a full disk",
-       [&](const fs::path& d) {
-         std::ofstream(d / "target") << old;
-         SetFileWriteFaultForTesting(ENOSPC);
-         return d / "target";
-       },
-       "the disk is full"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const fs::path folder = dir.Path() / std::to_string(&c - cases);
-    fs::create_directory(folder);
-    const fs::path path = c.make(folder);
-    const std::string before = fs::is_regular_file(path) ? ReadFile(path) : std::string();
-    const FileWriteResult written = ReplaceFileAtomically(path.string(), "the new bytes\n");
-    SetFileWriteFaultForTesting(0);
-    EXPECT_TRUE(Hidden(folder).empty());  // no temporary file left
-    if (*c.problem != '\0') {
-      EXPECT_FALSE(written.ok);
-      EXPECT_NE(written.problem.find(c.problem), std::string::npos) << written.problem;
-      if (fs::is_regular_file(path)) {
-        EXPECT_EQ(ReadFile(path), before);
-      }
-      continue;
-    }
-    ASSERT_TRUE(written.ok) << written.problem;
-    EXPECT_TRUE(fs::is_symlink(path));
-    struct stat info {};
-    ASSERT_EQ(::stat((folder / "target").c_str(), &info), 0);
-    EXPECT_EQ(ReadFile(folder / "target"), "the new bytes\n");
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
-    if (::geteuid() == 0) {
-      EXPECT_EQ(info.st_uid, kOtherUser);
-      EXPECT_EQ(info.st_gid, kOtherGroup);
-    }
-  }
 }
 
 // A user who may write a file of another user's, in a folder anyone may
