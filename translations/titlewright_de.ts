@@ -1537,10 +1537,6 @@ Layout lässt sich nicht löschen.</translation>
         <translation>%1 lässt sich nicht nach %2 kopieren: %3</translation>
     </message>
     <message>
-        <source>it could not be written (is the disk full?)</source>
-        <translation>die Datei ließ sich nicht schreiben (ist der Datenträger voll?)</translation>
-    </message>
-    <message>
         <source>Cannot save the settings file %1: %2.</source>
         <translation>Die Einstellungsdatei %1 lässt sich nicht speichern: %2.</translation>
     </message>
@@ -1571,6 +1567,14 @@ Layout lässt sich nicht löschen.</translation>
     <message>
         <source>there are too many pictures named %1 in %2</source>
         <translation>in %2 gibt es zu viele Bilder namens %1</translation>
+    </message>
+    <message>
+        <source>its [%1] %2 is %3, more than the %4 layouts a settings file holds; set it to the number of its layouts</source>
+        <translation>ihr [%1] %2 ist %3, mehr als die %4 Layouts, die eine Einstellungsdatei aufnimmt; setzen Sie den Wert auf die Zahl ihrer Layouts</translation>
+    </message>
+    <message>
+        <source>it holds a [%1] section beyond the %2 layouts its [%3] %4 counts, which a new layout would replace; make %4 count it, or remove the section</source>
+        <translation>sie enthält einen Abschnitt [%1] jenseits der %2 Layouts, die ihr [%3] %4 zählt, den ein neues Layout ersetzen würde; lassen Sie %4 ihn mitzählen oder entfernen Sie den Abschnitt</translation>
     </message>
 </context>
 <context>
@@ -1661,49 +1665,6 @@ Layout lässt sich nicht löschen.</translation>
     <message>
         <source>%1 pictures cannot be written on this system: install the Qt image format plugins (Debian: qt6-image-formats-plugins)</source>
         <translation>%1-Bilder lassen sich auf diesem System nicht schreiben: Installieren Sie die Qt-Bildformat-Plugins (Debian: qt6-image-formats-plugins)</translation>
-    </message>
-</context>
-<context>
-    <name>ProfileFile</name>
-    <message>
-        <source>the disk is full</source>
-        <translation>der Datenträger ist voll</translation>
-    </message>
-    <message>
-        <source>the file system is read-only</source>
-        <translation>das Dateisystem ist schreibgeschützt</translation>
-    </message>
-    <message>
-        <source>the folder %1 may not be written to</source>
-        <translation>in den Ordner %1 darf nicht geschrieben werden</translation>
-    </message>
-    <message>
-        <source>the disk reported an input/output error</source>
-        <translation>der Datenträger meldete einen Ein-/Ausgabefehler</translation>
-    </message>
-    <message>
-        <source>it does not exist</source>
-        <translation>die Datei existiert nicht</translation>
-    </message>
-    <message>
-        <source>it is a folder</source>
-        <translation>die Datei ist ein Ordner</translation>
-    </message>
-    <message>
-        <source>it is not a regular file</source>
-        <translation>die Datei ist keine reguläre Datei</translation>
-    </message>
-    <message>
-        <source>it cannot be read</source>
-        <translation>die Datei lässt sich nicht lesen</translation>
-    </message>
-    <message>
-        <source>the file is read-only</source>
-        <translation>die Datei ist schreibgeschützt</translation>
-    </message>
-    <message>
-        <source>the file may not be written to</source>
-        <translation>die Datei darf nicht geschrieben werden</translation>
     </message>
 </context>
 <context>
@@ -2097,6 +2058,29 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
     </message>
 </context>
 <context>
+    <name>SettingsEdit</name>
+    <message>
+        <source>its edit lock %1 cannot be opened (%2)</source>
+        <translation>ihre Bearbeitungssperre %1 lässt sich nicht öffnen (%2)</translation>
+    </message>
+    <message>
+        <source>its edit lock %1 is not a regular file</source>
+        <translation>ihre Bearbeitungssperre %1 ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>its edit lock %1 cannot be taken (%2)</source>
+        <translation>ihre Bearbeitungssperre %1 lässt sich nicht setzen (%2)</translation>
+    </message>
+    <message>
+        <source>another program has been changing it for more than %1 seconds (it holds %2); try again when that program is done</source>
+        <translation>ein anderes Programm ändert sie seit mehr als %1 Sekunden (es hält %2); versuchen Sie es erneut, wenn dieses Programm fertig ist</translation>
+    </message>
+    <message>
+        <source>a name or value holds a line break</source>
+        <translation>ein Name oder Wert enthält einen Zeilenumbruch</translation>
+    </message>
+</context>
+<context>
     <name>SettingsFile</name>
     <message>
         <source>twr: --config: %1</source>
@@ -2148,6 +2132,10 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
     <message>
         <source>%1 holds no layout: [Config] LayoutNum is missing or 0.</source>
         <translation>%1 enthält kein Layout: [Config] LayoutNum fehlt oder ist 0.</translation>
+    </message>
+    <message>
+        <source>cannot read the default layouts %1: %2</source>
+        <translation>die Standardlayouts %1 lassen sich nicht lesen: %2</translation>
     </message>
 </context>
 <context>
@@ -2385,12 +2373,36 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
         <translation>der Ordner %1 existiert nicht</translation>
     </message>
     <message>
-        <source>the folder %1 cannot be written (permission denied)</source>
-        <translation>in den Ordner %1 lässt sich nicht schreiben (Zugriff verweigert)</translation>
-    </message>
-    <message>
         <source>a part of its path is not a folder</source>
         <translation>ein Teil des Pfades ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>der Datenträger ist voll</translation>
+    </message>
+    <message>
+        <source>the file system is read-only</source>
+        <translation>das Dateisystem ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>the folder %1 may not be written to</source>
+        <translation>in den Ordner %1 darf nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the disk reported an input/output error</source>
+        <translation>der Datenträger meldete einen Ein-/Ausgabefehler</translation>
+    </message>
+    <message>
+        <source>the file is read-only</source>
+        <translation>die Datei ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>the file may not be written to</source>
+        <translation>die Datei darf nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>it belongs to %1 (group %2), and its new copy could not be given to them (%3): save it under another name or as that user</source>
+        <translation>die Datei gehört %1 (Gruppe %2), und ihre neue Fassung ließ sich nicht an sie übergeben (%3): speichern Sie sie unter einem anderen Namen oder als dieser Benutzer</translation>
     </message>
 </context>
 <context>
@@ -3539,6 +3551,10 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
     <message>
         <source>Pictures beside the new settings file</source>
         <translation>Bilder neben der neuen Einstellungsdatei</translation>
+    </message>
+    <message>
+        <source>Layouts another program changed</source>
+        <translation>Von einem anderen Programm geänderte Layouts</translation>
     </message>
 </context>
 <context>

@@ -1,7 +1,8 @@
 // `twr layout`: a layout of the settings file shown, added, changed,
 // deleted or moved, with the layout designer's rules and its save (only the
 // layout sections that change and LayoutNum are written, in one atomic
-// replace; every other line of the file stays as it is).
+// replace, under the file's edit lock held from the read to the write;
+// every other line of the file stays as it is).
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -142,9 +143,16 @@ class Subcommand {
   SplitArguments split_;
 };
 
-// The settings file's layouts; false after saying why.
-bool ReadLayouts(LayoutFile& file, const char* command) {
+// The settings file's layouts; false after saying why. A command that
+// changes them holds the file's edit lock from here until it ends, so that
+// what it writes is made from what the file holds then.
+bool ReadLayouts(LayoutFile& file, const char* command, bool forEdit = true) {
   std::string problem;
+  if (forEdit && !file.LockForEdit(Settings().path, problem)) {
+    PrintLine(stderr, Tr("LayoutCommands", "twr layout %1: %2"),
+              {command, SaveFailureText(Settings().path, problem)});
+    return false;
+  }
   if (file.Read(Settings().path, &problem)) return true;
   PrintLine(stderr, Tr("LayoutCommands", "twr layout %1: cannot read the settings file %2: %3"),
             {command, Settings().path, problem});
@@ -186,7 +194,7 @@ int RunShow(int argc, char** argv) {
   int status = 0, index = 0;
   if (!sub.Parse(argc, argv, {"config"}, 1, status) || !sub.Number(0, index, status)) return status;
   LayoutFile file;
-  if (!ReadLayouts(file, "show")) return kExitFailure;
+  if (!ReadLayouts(file, "show", false)) return kExitFailure;
   if (std::string why = CheckLayoutIndex(file.Layouts(), index); !why.empty())
     return Refuse("show", why);
   const LayoutDefinition& layout = file.Layouts()[static_cast<std::size_t>(index)];

@@ -1,20 +1,11 @@
-// Settings-file reader and atomic writer.
+// Settings-file reader and the changes made to its text.
 #include "common/ProfileFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
-#include "common/Translate.h"
 #include "common/Utf8.h"
+#include "common/WholeFile.h"
 
 namespace twr {
 
@@ -75,29 +66,15 @@ bool KeyLine(std::string_view line, std::string_view& key, std::string_view& val
   return !key.empty();
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  out = buffer.str();
-  return !in.bad();
-}
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 bool HasLineBreak(std::string_view s) {
   return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// A UTF-8 byte order mark at the start of the text, which is read as
+// nothing (and kept where it is by a rewrite).
+std::string_view ByteOrderMark(std::string_view text) {
+  constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  return text.substr(0, 3) == kMark ? kMark : std::string_view();
 }
 
 }  // namespace
@@ -117,8 +94,8 @@ std::string_view TrimProfileBlanks(std::string_view text) {
 }
 
 ProfileFile ProfileFile::Load(const std::string& path) {
-  std::string text;
-  if (!ReadWholeFile(path, text)) return ProfileFile();
+  std::string text, problem;
+  if (!ReadRegularFile(path, kMaxSettingsFileBytes, text, problem)) return ProfileFile();
   ProfileFile p = Parse(text);
   p.exists_ = true;
   return p;
@@ -128,6 +105,7 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
   ProfileFile p;
   p.exists_ = true;
   std::vector<std::string_view> lines;
+  text.remove_prefix(ByteOrderMark(text).size());
   SplitLines(text, lines, nullptr);
   // Every line is at most one section or one key: no rehashing on the way.
   p.firstSection_.reserve(lines.size());
@@ -232,115 +210,10 @@ std::vector<std::string> ProfileFile::Keys(std::string_view section) const {
   return keys;
 }
 
-bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
-  if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) ||
-      HasLineBreak(value)) {
-    return false;
-  }
-  std::string old;
-  bool existed = ReadWholeFile(path, old);
-  if (!existed && access(path.c_str(), F_OK) == 0) return false;  // there, but unreadable
-
-  std::vector<std::string_view> lines, ends;
-  SplitLines(old, lines, &ends);
-  const std::string_view eol =
-      (old.find("\r\n") != std::string::npos || old.empty()) ? "\r\n" : "\n";
-  const std::string newLine = std::string(key) + "=" + std::string(value);
-
-  // Find the section, the key line inside it and the last non-blank line of
-  // the section (a new key goes right after it).
-  long sectionLine = -1, keyLine = -1, lastContent = -1;
-  std::string existingKey;  // the key's own spelling is kept when it is replaced
-  bool inSection = false;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::string_view name, k, v;
-    if (SectionName(lines[i], name)) {
-      if (inSection) break;  // left the section
-      if (sectionLine < 0 && ProfileNameEquals(name, section)) {
-        inSection = true;
-        sectionLine = static_cast<long>(i);
-        lastContent = static_cast<long>(i);
-      }
-      continue;
-    }
-    if (!inSection) continue;
-    if (!TrimProfileBlanks(lines[i]).empty()) lastContent = static_cast<long>(i);
-    if (KeyLine(lines[i], k, v) && ProfileNameEquals(k, key)) {
-      keyLine = static_cast<long>(i);
-      existingKey = std::string(k);
-      break;
-    }
-  }
-
-  std::string out;
-  out.reserve(old.size() + newLine.size() + section.size() + 8);
-  auto emit = [&](std::size_t i) {
-    out.append(lines[i]);
-    out.append(ends[i]);
-  };
-  if (keyLine >= 0) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      if (static_cast<long>(i) == keyLine) {
-        out.append(existingKey + "=" + std::string(value));
-        out.append(ends[i]);
-      } else {
-        emit(i);
-      }
-    }
-  } else if (sectionLine >= 0) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      emit(i);
-      if (static_cast<long>(i) == lastContent) {
-        if (ends[i].empty()) out.append(eol);
-        out.append(newLine);
-        out.append(eol);
-      }
-    }
-  } else {
-    out = old;
-    if (!out.empty() && out.back() != '\n') out.append(eol);
-    out.append("[");
-    out.append(section);
-    out.append("]");
-    out.append(eol);
-    out.append(newLine);
-    out.append(eol);
-  }
-
-  return ReplaceFileAtomically(path, out).ok;
-}
-
 namespace {
-
-int g_writeFault = 0;
 
 std::string LowerName(std::string_view name) {
   return LowerCopy(TrimProfileBlanks(name));
-}
-
-// The folder of a path ("." for a bare name).
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string WriteProblem(int error, const std::string& folder) {
-  switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-      return Tr("ProfileFile", "the disk is full");
-    case EROFS:
-      return Tr("ProfileFile", "the file system is read-only");
-    case EACCES:
-    case EPERM:
-      return Arg(Tr("ProfileFile", "the folder %1 may not be written to"), {folder});
-    case EIO:
-      return Tr("ProfileFile", "the disk reported an input/output error");
-    default:
-      return std::strerror(error);
-  }
 }
 
 }  // namespace
@@ -358,6 +231,8 @@ bool ApplyProfileChanges(std::string_view text, const std::vector<ProfileSection
     }
   }
 
+  const std::string_view mark = ByteOrderMark(text);
+  text.remove_prefix(mark.size());
   std::vector<std::string_view> lines, ends;
   SplitLines(text, lines, &ends);
   const std::string_view eol =
@@ -477,77 +352,10 @@ bool ApplyProfileChanges(std::string_view text, const std::vector<ProfileSection
     result.append(ends[i]);
   }
   emitAdded(lines.size());
-  out = std::move(result);
+  std::string marked(mark);
+  marked += result;
+  out = std::move(marked);
   return true;
-}
-
-bool ReadProfileText(const std::string& path, std::string& text, std::string* problem) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) != 0) {
-    if (problem)
-      *problem = errno == ENOENT ? Tr("ProfileFile", "it does not exist") : std::strerror(errno);
-    return false;
-  }
-  if (!S_ISREG(st.st_mode)) {
-    if (problem)
-      *problem = S_ISDIR(st.st_mode) ? Tr("ProfileFile", "it is a folder")
-                                     : Tr("ProfileFile", "it is not a regular file");
-    return false;
-  }
-  if (!ReadWholeFile(path, text)) {
-    if (problem) *problem = Tr("ProfileFile", "it cannot be read");
-    return false;
-  }
-  return true;
-}
-
-void SetFileWriteFaultForTesting(int error) {
-  g_writeFault = error;
-}
-
-FileWriteResult ReplaceFileAtomically(const std::string& path, std::string_view content) {
-  // A link is followed: the file it names is the one replaced.
-  std::string target = path;
-  if (char* real = ::realpath(path.c_str(), nullptr)) {
-    target = real;
-    std::free(real);
-  }
-  struct stat st;
-  const bool existed = ::stat(target.c_str(), &st) == 0;
-  if (existed) {
-    if (!S_ISREG(st.st_mode)) return {false, Tr("ProfileFile", "it is not a regular file")};
-    if ((st.st_mode & 0222) == 0) return {false, Tr("ProfileFile", "the file is read-only")};
-    if (::access(target.c_str(), W_OK) != 0) {
-      return {false, errno == EROFS ? Tr("ProfileFile", "the file system is read-only")
-                                    : Tr("ProfileFile", "the file may not be written to")};
-    }
-  }
-  const std::string dir = FolderOf(target);
-  const std::string base = target.substr(target.rfind('/') + 1);
-  std::string tmpl = dir + "/." + base + ".XXXXXX";
-  std::vector<char> name(tmpl.begin(), tmpl.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) return {false, WriteProblem(errno, dir)};
-  int error = 0;
-  const mode_t mode = existed ? (st.st_mode & 07777) : 0644;
-  if (::fchmod(fd, mode) != 0) error = errno;
-  if (error == 0 && g_writeFault != 0) error = g_writeFault;
-  if (error == 0 && !WriteAll(fd, content)) error = errno;
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && ::rename(name.data(), target.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(name.data());
-    return {false, WriteProblem(error, dir)};
-  }
-  // The rename itself reaches the disk with the folder.
-  const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    ::fsync(dirFd);
-    ::close(dirFd);
-  }
-  return {true, {}};
 }
 
 }  // namespace twr

@@ -1,10 +1,11 @@
 // Reader and writer of the settings file (private-profile "ini" format):
 // section and key names are case-insensitive, keys and values are trimmed,
 // integers are the leading decimal number of the value, strings are cut to 79
-// bytes, lines starting with ';' are comments. The file is indexed once when
-// it is read, so every lookup takes the same time whatever the file's size.
-// Writing keeps every other line of the file byte for byte and replaces the
-// file atomically.
+// bytes, lines starting with ';' are comments, a UTF-8 byte order mark at
+// the start is read as nothing. The file is indexed once when it is read, so
+// every lookup takes the same time whatever the file's size. Changes are
+// made to the text with every other line kept byte for byte
+// (ApplyProfileChanges); common/SettingsEdit writes them to the file.
 #pragma once
 
 #include <cstddef>
@@ -18,12 +19,15 @@ namespace twr {
 
 // Longest string value a lookup returns (an 80-byte buffer with its NUL).
 inline constexpr std::size_t kProfileStringMax = 79;
+// Largest settings file read: far beyond the 10,000 layouts it may hold.
+inline constexpr long long kMaxSettingsFileBytes = 64LL * 1024 * 1024;
 
 class ProfileFile {
  public:
   ProfileFile() = default;
-  // Reads and parses the file; a missing or unreadable file gives an empty
-  // profile whose lookups all return their defaults.
+  // Reads and parses the file; a missing or unreadable file (or one larger
+  // than kMaxSettingsFileBytes, a pipe or a device) gives an empty profile
+  // whose lookups all return their defaults.
   static ProfileFile Load(const std::string& path);
   static ProfileFile Parse(std::string_view text);
 
@@ -75,15 +79,6 @@ class ProfileFile {
   std::unordered_map<std::string, std::size_t> firstKey_;
 };
 
-// Sets section/key to value in the file at path (created when missing). The
-// rest of the file is kept byte for byte; the new content is written to a
-// temporary file in the same folder and renamed over the old one, so the
-// file is never left half written. Returns false, changing nothing, when the
-// write fails (a read-only file included) or when section, key or value
-// hold a line break.
-bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value);
-
 // One key of a section set or removed by ApplyProfileChanges.
 struct ProfileKeyChange {
   std::string key;
@@ -108,32 +103,12 @@ struct ProfileSectionChange {
 // The text with the changes made and every other line kept byte for byte:
 // a changed key keeps its own spelling and the spacing before its value, a
 // new key goes right after the last key line of its section, new lines end
-// as the file's lines do (CR LF when the file has any, or is empty). False,
+// as the file's lines do (CR LF when the file has any, or is empty), a byte
+// order mark at the start stays where it is. False,
 // leaving `out` alone, when a section, key or value holds a line break or a
 // section or key name is empty.
 bool ApplyProfileChanges(std::string_view text, const std::vector<ProfileSectionChange>& changes,
                          std::string& out);
-
-// What became of writing a file; `problem` says why it failed, as words to
-// follow "cannot write FILE: " ("the file is read-only", "the disk is
-// full", ...).
-struct FileWriteResult {
-  bool ok = false;
-  std::string problem;
-};
-
-// Replaces the file at `path` with `content` in one step: written to a
-// temporary file in the same folder, flushed to the disk, renamed over the
-// old file (which keeps its permissions). A file nobody may write to is
-// refused as read-only, also when the program runs as root.
-FileWriteResult ReplaceFileAtomically(const std::string& path, std::string_view content);
-
-// The whole file; false with the reason in `problem` when it cannot be read.
-bool ReadProfileText(const std::string& path, std::string& text, std::string* problem = nullptr);
-
-// Tests: the next writes by ReplaceFileAtomically fail with this errno
-// (0 ends it), as a full disk (ENOSPC) would make them.
-void SetFileWriteFaultForTesting(int error);
 
 // Case-insensitive ASCII comparison, as the settings lookups use.
 bool ProfileNameEquals(std::string_view a, std::string_view b);

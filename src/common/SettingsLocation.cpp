@@ -9,6 +9,7 @@
 
 #include "common/ProfileFile.h"
 #include "common/Translate.h"
+#include "common/WholeFile.h"
 
 #ifndef TWR_INSTALLED_DATA_DIR
 #define TWR_INSTALLED_DATA_DIR "/usr/local/share/titlewright"
@@ -21,7 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kConfigHomeFallback = ".config";
-constexpr const char* kPartSuffix = ".part";
 
 // "" when the path names a regular file, else what it is instead, with its name.
 std::string FileProblem(const fs::path& path) {
@@ -41,8 +41,8 @@ std::string Getenv(const char* name) {
 }
 
 // Copies the installed settings file and its pictures into `folder`. Files
-// already there are kept. The settings file goes last, through a temporary
-// name, so that it only exists once everything it names is in place.
+// already there are kept. The settings file goes last, whole in one step,
+// so that it only exists once everything it names is in place.
 std::string MakeUserCopy(const fs::path& data, const fs::path& folder) {
   const fs::path source = data / kSettingsFileName;
   if (!FileProblem(source).empty())
@@ -63,15 +63,17 @@ std::string MakeUserCopy(const fs::path& data, const fs::path& folder) {
       return Arg(Tr("SettingsLocation", "cannot copy the default pictures to %1: %2"),
                  {(folder / kDefaultPicturesFolder).string(), ec.message()});
   }
+  // Another program starting at the same moment may have made it first:
+  // that copy is kept.
   const fs::path target = folder / kSettingsFileName;
-  const fs::path part = folder / (std::string(kSettingsFileName) + kPartSuffix);
-  fs::copy_file(source, part, fs::copy_options::overwrite_existing, ec);
-  if (!ec) fs::rename(part, target, ec);
-  if (ec) {
-    fs::remove(part, ec);
+  std::string bytes, problem;
+  if (!ReadRegularFile(source.string(), kMaxSettingsFileBytes, bytes, problem))
+    return Arg(Tr("SettingsLocation", "cannot read the default layouts %1: %2"),
+               {source.string(), problem});
+  const FileWriteResult written = CreateFileAtomically(target.string(), bytes);
+  if (!written.ok && !written.exists)
     return Arg(Tr("SettingsLocation", "cannot copy the default layouts to %1: %2"),
-               {target.string(), ec.message()});
-  }
+               {target.string(), written.problem});
   return {};
 }
 

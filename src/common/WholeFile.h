@@ -1,7 +1,9 @@
-// Whole files: reading a regular file of a bounded size without ever
-// waiting on a pipe or device, and replacing a file so that it is never seen
-// half written (the new bytes go to a temporary file beside the target, are
-// flushed to the disc, and the temporary file is renamed over the target).
+// Whole files, the one way this program reads and writes them: a regular
+// file of a bounded size read without ever waiting on a pipe or device, and
+// a file written so that it is never seen half written and never leaves a
+// named piece behind (the new bytes go into an unnamed file in the target's
+// folder, reach the disc, get the old file's owner and mode, and only then
+// take the target's name in one rename).
 #pragma once
 
 #include <string>
@@ -21,12 +23,36 @@ bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& b
 bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& bytes,
                      std::string& problem, bool translated, bool* tooLarge);
 
+// What became of writing a file; `problem` says why it failed, as words to
+// follow "cannot write FILE: " ("the file is read-only", "the disk is
+// full", ...).
+struct FileWriteResult {
+  bool ok = false;
+  std::string problem;
+  // CreateFileAtomically: the name was taken already (nothing written).
+  bool exists = false;
+};
+
 // Writes `bytes` as the file at `path`. The old file, when there is one,
-// stays whole until the new one is complete on disc; it keeps its
-// permissions. A symbolic link is followed: the file it names is replaced
-// and the link stays. False, with what went wrong in `problem` ("the folder
-// does not exist", "no space left on device", ...) and nothing changed,
-// when the file cannot be written or `path` names a folder, device or pipe.
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string& problem);
+// stays whole until the new one is complete on disc; the new one gets its
+// owner, group and permissions (a new file: the usual ones for the umask).
+// A symbolic link is followed: the file it names is replaced and the link
+// stays. Refused, with nothing changed, when the file is read-only (for
+// root too), its owner could not be kept, `path` names a folder, device or
+// pipe, or any step of the write fails (a full disk, an I/O error).
+FileWriteResult ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
+// Writes `bytes` as the new file `path` in the same way, but never over
+// another: when the name is taken (before or while writing), nothing is
+// written and `exists` is set.
+FileWriteResult CreateFileAtomically(const std::string& path, std::string_view bytes);
+
+// Tests: the next writes fail with this errno at their write step (0 ends
+// it), as a full disk (ENOSPC) would make them.
+void SetFileWriteFaultForTesting(int error);
+// Tests: `withoutUnnamedFiles` writes as on a file system without O_TMPFILE
+// (through a named temporary file); `beforeNaming` (when set) is called
+// once the bytes are on disc, before the file takes its name.
+void SetFileWriteHooksForTesting(bool withoutUnnamedFiles, void (*beforeNaming)());
 
 }  // namespace twr

@@ -758,7 +758,9 @@ bool SaveDesignFile(const std::string& path, const Design& design, std::string& 
     problem = why;
     return false;
   }
-  return ReplaceFileAtomically(path, DesignText(design), problem);
+  const FileWriteResult written = ReplaceFileAtomically(path, DesignText(design));
+  problem = written.problem;
+  return written.ok;
 }
 
 DesignBackground BackgroundFromFile(const std::string& path) {

@@ -92,8 +92,9 @@ bool ParseDesign(std::string_view bytes, Design& design, std::string& problem);
 // The file at `path`: a regular file of at most kMaxDesignFileBytes, read
 // without waiting on a pipe or device, then ParseDesign.
 bool LoadDesignFile(const std::string& path, Design& design, std::string& problem);
-// Checks the design (CheckDesign) and writes it atomically: a temporary
-// file beside the target, flushed, renamed over it.
+// Checks the design (CheckDesign) and writes it atomically
+// (ReplaceFileAtomically: the old file stays whole until the new one is on
+// disc, and keeps its owner and permissions).
 bool SaveDesignFile(const std::string& path, const Design& design, std::string& problem);
 
 // The background for a layout's BgImage path: none for an empty path, else

@@ -177,8 +177,10 @@ bool ExportLabel(CELLayout& layout, const std::string& path, const ExportOptions
   const bool drawn = format == ExportFormat::Pdf ? WritePdf(layout, options, bytes, problem)
                                                  : WriteSvg(layout, options, bytes, problem);
   if (!drawn) return false;
-  return ReplaceFileAtomically(
-      path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), problem);
+  const FileWriteResult written = ReplaceFileAtomically(
+      path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  problem = written.problem;
+  return written.ok;
 }
 
 bool WriteLabelFile(CELLayout& layout, const std::string& path, const ExportOptions& options,

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "common/SettingsLocation.h"
@@ -57,11 +55,46 @@ int LayoutCount(const ProfileFile& ini) {
   return std::clamp(ini.GetInt(kConfigSection, kLayoutNumKey, 0), 0, kMaxLayoutCount);
 }
 
-std::string ReadBytes(const fs::path& path, bool& ok) {
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), {});
-  ok = static_cast<bool>(in) || in.eof();
-  return bytes;
+// Why the file's LayoutNum cannot be written over: more layouts than a
+// settings file holds ("" when it can).
+std::string LayoutNumProblem(const ProfileFile& ini) {
+  if (ini.GetInt(kConfigSection, kLayoutNumKey, 0) <= kMaxLayoutCount) return {};
+  return Arg(Tr("LayoutFile",
+                "its [%1] %2 is %3, more than the %4 layouts a settings file holds; set it to the "
+                "number of its layouts"),
+             {kConfigSection, kLayoutNumKey, ini.GetStored(kConfigSection, kLayoutNumKey),
+              std::to_string(kMaxLayoutCount)});
+}
+
+// The layout `now` with the keys set that `wanted` changed from `base`.
+LayoutDefinition MergeKeys(const LayoutDefinition& base, const LayoutDefinition& wanted,
+                           const LayoutDefinition& now) {
+  LayoutDefinition merged = now;
+  for (const std::string& key : LayoutKeyNames()) {
+    const std::string value = LayoutKeyValue(wanted, key);
+    if (value != LayoutKeyValue(base, key) && !AssignLayoutValue(merged, key, value).empty())
+      return wanted;  // not expected: the value came from a layout
+  }
+  auto& others = merged.OtherKeys;
+  for (const auto& [key, value] : base.OtherKeys) {
+    if (OtherValue(wanted, key) != nullptr) continue;
+    others.erase(
+        std::remove_if(others.begin(), others.end(),
+                       [&key = key](const auto& kv) { return ProfileNameEquals(kv.first, key); }),
+        others.end());
+  }
+  for (const auto& [key, value] : wanted.OtherKeys) {
+    const std::string* had = OtherValue(base, key);
+    if (had != nullptr && *had == value) continue;
+    auto it = std::find_if(others.begin(), others.end(), [&key = key](const auto& kv) {
+      return ProfileNameEquals(kv.first, key);
+    });
+    if (it != others.end())
+      it->second = value;
+    else
+      others.emplace_back(key, value);
+  }
+  return merged;
 }
 
 // Letters, digits, '.', '-' and '_' stay; anything else becomes '-'.
@@ -80,31 +113,6 @@ std::string LowerAscii(std::string s) {
   for (char& c : s)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return s;
-}
-
-// Copies `source` to `target` through a temporary name, so that a copy cut
-// short never stands under the picture's name.
-bool CopyWhole(const std::string& bytes, const fs::path& target, std::string& problem) {
-  const fs::path part = target.string() + ".part";
-  {
-    std::ofstream out(part, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      problem = Tr("LayoutFile", "it could not be written (is the disk full?)");
-      std::error_code ec;
-      fs::remove(part, ec);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(part, target, ec);
-  if (ec) {
-    problem = ec.message();
-    fs::remove(part, ec);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -162,9 +170,28 @@ std::string MoveLayout(std::vector<LayoutDefinition>& layouts, int from, int to)
   return {};
 }
 
+LayoutFile::LayoutFile() = default;
+LayoutFile::~LayoutFile() = default;
+LayoutFile::LayoutFile(LayoutFile&&) noexcept = default;
+LayoutFile& LayoutFile::operator=(LayoutFile&&) noexcept = default;
+
+bool LayoutFile::LockForEdit(const std::string& path, std::string& problem) {
+  lock_.reset();
+  lock_ = SettingsEditLock::Acquire(path, problem);
+  if (lock_) lockPath_ = SettingsEditLockPath(path);
+  return lock_ != nullptr;
+}
+
+const SettingsEditLock* LayoutFile::HeldLock(const std::string& path) const {
+  return lock_ && SettingsEditLockPath(path) == lockPath_ ? lock_.get() : nullptr;
+}
+
 bool LayoutFile::Read(const std::string& path, std::string* problem) {
-  std::string text;
-  if (!ReadProfileText(path, text, problem)) return false;
+  std::string text, why;
+  if (!ReadRegularFile(path, kMaxSettingsFileBytes, text, why)) {
+    if (problem) *problem = why;
+    return false;
+  }
   path_ = path;
   text_ = std::move(text);
   layouts_ = LayoutsOfText(text_);
@@ -176,14 +203,16 @@ std::string LayoutFile::Folder() const {
 }
 
 bool LayoutFile::ChangedOnDisk() const {
-  std::string now;
-  if (!ReadProfileText(path_, now)) return true;
+  std::string now, problem;
+  if (!ReadRegularFile(path_, kMaxSettingsFileBytes, now, problem)) return true;
   return now != text_;
 }
 
-bool LayoutFile::RewriteText(std::string_view text, const std::vector<LayoutDefinition>& layouts,
-                             std::string& out) {
+std::string LayoutFile::RewriteText(std::string_view text,
+                                    const std::vector<LayoutDefinition>& layouts,
+                                    std::string& out) {
   const ProfileFile ini = ProfileFile::Parse(text);
+  if (std::string why = LayoutNumProblem(ini); !why.empty()) return why;
   const int oldCount = LayoutCount(ini);
   const int newCount = static_cast<int>(layouts.size());
   std::vector<ProfileSectionChange> changes;
@@ -195,16 +224,24 @@ bool LayoutFile::RewriteText(std::string_view text, const std::vector<LayoutDefi
     const LayoutDefinition& want = layouts[static_cast<std::size_t>(i)];
     ProfileSectionChange change;
     change.section = LayoutSectionName(i);
-    if (!ini.HasSection(change.section)) {
+    change.addAfter = i > 0 ? LayoutSectionName(i - 1) : kConfigSection;
+    if (i >= oldCount) {
+      // A new layout: a section that stands there beyond LayoutNum (hidden
+      // by it) is someone's, never replaced.
+      if (ini.HasSection(change.section))
+        return Arg(Tr("LayoutFile",
+                      "it holds a [%1] section beyond the %2 layouts its [%3] %4 counts, which a "
+                      "new layout would replace; make %4 count it, or remove the section"),
+                   {change.section, std::to_string(oldCount), kConfigSection, kLayoutNumKey});
       // A new section spells out every key.
-      change.addAfter = i > 0 ? LayoutSectionName(i - 1) : kConfigSection;
       for (const std::string& key : LayoutKeyNames())
         change.keys.push_back({key, KeyText(want, key)});
       for (const auto& [key, value] : want.OtherKeys) change.keys.push_back({key, value});
       changes.push_back(std::move(change));
       continue;
     }
-    // Only what differs, as the reader sees it, is written.
+    // Only what differs, as the reader sees it, is written (a missing
+    // section reads as the defaults).
     const LayoutDefinition have = ReadLayoutDefinition(ini, i);
     for (const std::string& key : LayoutKeyNames())
       if (LayoutKeyValue(want, key) != LayoutKeyValue(have, key))
@@ -221,29 +258,47 @@ bool LayoutFile::RewriteText(std::string_view text, const std::vector<LayoutDefi
     const std::string section = LayoutSectionName(i);
     if (ini.HasSection(section)) changes.push_back({section, {}, true, {}});
   }
-  return ApplyProfileChanges(text, changes, out);
+  if (!ApplyProfileChanges(text, changes, out))
+    return Tr("LayoutFile", "a value holds a line break");
+  return {};
+}
+
+std::vector<LayoutDefinition> LayoutFile::MergeLayouts(const std::vector<LayoutDefinition>& base,
+                                                       const std::vector<LayoutDefinition>& wanted,
+                                                       const std::vector<LayoutDefinition>& now) {
+  std::vector<LayoutDefinition> merged;
+  const std::size_t kept = std::min(base.size(), wanted.size());
+  for (std::size_t i = 0; i < kept; ++i) {
+    if (wanted[i] == base[i]) {
+      if (i < now.size()) merged.push_back(now[i]);  // otherwise others deleted it
+      continue;
+    }
+    merged.push_back(i < now.size() ? MergeKeys(base[i], wanted[i], now[i]) : wanted[i]);
+  }
+  for (std::size_t i = base.size(); i < now.size(); ++i) merged.push_back(now[i]);
+  for (std::size_t i = base.size(); i < wanted.size(); ++i) merged.push_back(wanted[i]);
+  return merged;
 }
 
 FileWriteResult LayoutFile::Save(const std::vector<LayoutDefinition>& layouts) {
-  // The file as it is now: lines that others changed meanwhile stay theirs.
-  // One that has gone is written again from what was read.
-  std::string current;
-  std::string problem;
-  if (!ReadProfileText(path_, current, &problem)) {
-    std::error_code ec;
-    if (fs::exists(path_, ec)) return {false, problem};
-    current = text_;
-  }
-  std::string out;
-  if (!RewriteText(current, layouts, out))
-    return {false, Tr("LayoutFile", "a value holds a line break")};
-  if (out != current) {
-    FileWriteResult written = ReplaceFileAtomically(path_, out);
-    if (!written.ok) return written;
-  }
-  text_ = std::move(out);
-  layouts_ = layouts;
-  return {true, {}};
+  std::vector<LayoutDefinition> saved;
+  std::string written;
+  FileWriteResult result = EditSettingsFile(
+      path_,
+      [&](const SettingsText& now, std::string& out) {
+        // One that has gone is written again from what was read.
+        const std::string& current = now.exists ? now.text : text_;
+        saved =
+            current == text_ ? layouts : MergeLayouts(layouts_, layouts, LayoutsOfText(current));
+        std::string why = RewriteText(current, saved, out);
+        if (why.empty()) written = out;
+        return why;
+      },
+      HeldLock(path_));
+  if (!result.ok) return result;
+  text_ = std::move(written);
+  layouts_ = std::move(saved);
+  return result;
 }
 
 FileWriteResult LayoutFile::SaveAs(const std::string& path,
@@ -264,43 +319,44 @@ FileWriteResult LayoutFile::SaveAs(const std::string& path,
       const Picture picture = AdoptPictureInto(newFolder, source);
       if (!picture.ok) {
         dropCopies();
-        return {false, picture.problem};
+        return {false, picture.problem, false};
       }
       if (picture.copied) copies.push_back(picture.value);
       layout.BgImage = picture.value;
     }
   }
 
-  std::string base;
-  std::string problem;
-  if (!ReadProfileText(path, base, &problem)) {
-    if (fs::exists(path, ec)) {
-      dropCopies();
-      return {false, problem};
-    }
-    // A new settings file: the font comes along.
-    const std::string eol = text_.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-    const ProfileFile ini = ProfileFile::Parse(text_);
-    base.clear();
-    if (ini.HasKey(kConfigSection, kFontKey))
-      base = std::string("[") + kConfigSection + "]" + eol + kFontKey + "=" +
-             ini.GetStored(kConfigSection, kFontKey) + eol;
-  }
-  std::string out;
-  if (!RewriteText(base, moved, out)) {
+  std::string written;
+  FileWriteResult result = EditSettingsFile(
+      path,
+      [&](const SettingsText& now, std::string& out) {
+        std::string base = now.text;
+        if (!now.exists) {
+          // A new settings file: the font comes along.
+          const std::string eol = text_.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+          const ProfileFile ini = ProfileFile::Parse(text_);
+          if (ini.HasKey(kConfigSection, kFontKey))
+            base = std::string("[") + kConfigSection + "]" + eol + kFontKey + "=" +
+                   ini.GetStored(kConfigSection, kFontKey) + eol;
+        }
+        std::string why = RewriteText(base, moved, out);
+        if (why.empty()) written = out;
+        return why;
+      },
+      HeldLock(path));
+  if (!result.ok) {
     dropCopies();
-    return {false, Tr("LayoutFile", "a value holds a line break")};
+    return result;
   }
-  FileWriteResult written = ReplaceFileAtomically(path, out);
-  if (!written.ok) {
-    dropCopies();
-    return written;
+  if (!HeldLock(path)) {
+    lock_.reset();
+    lockPath_.clear();
   }
   path_ = path;
-  text_ = std::move(out);
+  text_ = std::move(written);
   layouts_ = moved;
   layouts = std::move(moved);
-  return written;
+  return result;
 }
 
 LayoutFile::Picture LayoutFile::AdoptPicture(const std::string& picturePath) const {
@@ -332,9 +388,8 @@ LayoutFile::Picture LayoutFile::AdoptPictureInto(const std::string& settingsFold
     }
   }
 
-  bool read = false;
-  const std::string bytes = ReadBytes(picture, read);
-  if (!read) {
+  std::string bytes, why;
+  if (!ReadRegularFile(picture.string(), kMaxBackgroundFileBytes, bytes, why)) {
     result.problem = Arg(Tr("LayoutFile", "%1 cannot be read"), {picturePath});
     return result;
   }
@@ -356,26 +411,21 @@ LayoutFile::Picture LayoutFile::AdoptPictureInto(const std::string& settingsFold
         stem + (n == 1 ? std::string() : "-" + std::to_string(n)) + extension.substr(0, 16);
     const fs::path target = bg / name;
     const std::string value = std::string(kDefaultPicturesFolder) + "/" + name;
-    if (fs::exists(target, ec)) {
-      bool same = false;
-      if (fs::is_regular_file(target, ec)) {
-        bool ok = false;
-        same = ReadBytes(target, ok) == bytes && ok;
-      }
-      if (!same) continue;
-      result.ok = true;
-      result.value = value;
-      return result;
-    }
-    std::string why;
-    if (!CopyWhole(bytes, target, why)) {
-      result.problem =
-          Arg(Tr("LayoutFile", "cannot copy %1 into %2: %3"), {picturePath, bg.string(), why});
+    // Never over another picture, also one that another program copies
+    // there at the same moment; one with the same bytes is used again.
+    const FileWriteResult made = CreateFileAtomically(target.string(), bytes);
+    if (made.exists) {
+      std::string there;
+      if (!ReadRegularFile(target.string(), kMaxBackgroundFileBytes, there, why) || there != bytes)
+        continue;
+    } else if (!made.ok) {
+      result.problem = Arg(Tr("LayoutFile", "cannot copy %1 into %2: %3"),
+                           {picturePath, bg.string(), made.problem});
       return result;
     }
     result.ok = true;
     result.value = value;
-    result.copied = true;
+    result.copied = made.ok;
     return result;
   }
   result.problem =

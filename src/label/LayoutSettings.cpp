@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "common/ProfileFile.h"
+#include "common/SettingsEdit.h"
 #include "common/SettingsLocation.h"
 #include "label/LayoutDefinition.h"
 
@@ -46,7 +47,7 @@ std::string LoadFontSetting(const std::string& path) {
 }
 
 bool SaveFontSetting(const std::string& path, const std::string& face) {
-  return WriteProfileString(path, kConfigSection, kFontKey, face);
+  return ApplySettingsChanges(path, {{kConfigSection, {{kFontKey, face}}, false, {}}}).ok;
 }
 
 std::string DefaultFontFace() {

@@ -1,15 +1,17 @@
-// Picture files in the format of their extension, at their true size.
+// Picture files in the format of their extension, at their true size, encoded
+// in memory and written through the one atomic file writer.
 #include "label/PictureFile.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImageWriter>
-#include <QSaveFile>
-#include <QString>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 
 #include "common/Translate.h"
+#include "common/WholeFile.h"
 
 namespace twr {
 
@@ -62,23 +64,22 @@ bool WritePicture(QImage image, const std::string& path, double millimetresAcros
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
   }
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) {
-    problem = file.errorString().toStdString();
-    return false;
-  }
-  QImageWriter writer(&file, QByteArray(format.c_str()));
+  // Encoded in memory first: a picture writer may not notice a failed write
+  // (the PNG writer does not), the file writer checks every step.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, QByteArray(format.c_str()));
   if (format == "JPEG") writer.setQuality(kJpegQuality);
   if (!writer.write(image)) {
     problem = writer.errorString().toStdString();
-    file.cancelWriting();
     return false;
   }
-  if (!file.commit()) {
-    problem = file.errorString().toStdString();
-    return false;
-  }
-  return true;
+  buffer.close();
+  const FileWriteResult written = ReplaceFileAtomically(
+      path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  problem = written.problem;
+  return written.ok;
 }
 
 }  // namespace twr

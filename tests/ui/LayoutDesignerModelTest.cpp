@@ -351,11 +351,15 @@ TEST_F(DesignerModel, SaveWritesOnlyWhatChangedAndKeepsEveryOtherByte) {
 
 TEST_F(DesignerModel, AFailedSaveSaysWhyAndLosesNothing) {
   ASSERT_EQ(model_.SetValue("BgColor", "100"), "");
-  // Another program writes to the file meanwhile: asked about, and its
-  // lines stay when the designer saves over it.
+  // Another program writes to the file meanwhile (the font, a key of
+  // layout 1 and a new layout): asked about, and what it wrote stays when
+  // the designer saves over it.
   EXPECT_FALSE(model_.ChangedOnDisk());
   std::string text = ReadFile(ini_);
   text.replace(text.find("Font=Liberation Sans"), 20, "Font=DejaVu Sans");
+  text.replace(text.find("BgColor=200"), 11, "BgColor=77");
+  text.replace(text.find("LayoutNum = 3"), 13, "LayoutNum = 4");
+  text += "\r\n[Layout03]\r\nName=Fourth\r\n";
   WriteFile(ini_, text);
   EXPECT_TRUE(model_.ChangedOnDisk());
 
@@ -375,13 +379,20 @@ TEST_F(DesignerModel, AFailedSaveSaysWhyAndLosesNothing) {
   saved = model_.Save();
   EXPECT_EQ(saved.problem, "the disk is full");
   EXPECT_EQ(ReadFile(ini_), text);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  for (const auto& entry : fs::directory_iterator(dir_))  // the file and its edit lock only
+    EXPECT_TRUE(entry.path() == ini_ || entry.path().filename() == ".twr.ini.edit-lock")
+        << entry.path();
   SetFileWriteFaultForTesting(0);
 
   ASSERT_TRUE(model_.Save().ok);
   EXPECT_FALSE(model_.Modified());
   EXPECT_NE(ReadFile(ini_).find("Font=DejaVu Sans"), std::string::npos);
-  EXPECT_EQ(LayoutsOfText(ReadFile(ini_))[0].BgColor, 100);
+  const std::vector<LayoutDefinition> merged = LayoutsOfText(ReadFile(ini_));
+  ASSERT_EQ(merged.size(), 4u);
+  EXPECT_EQ(merged[0].BgColor, 100);
+  EXPECT_EQ(merged[1].BgColor, 77);
+  EXPECT_EQ(merged[3].Name, "Fourth");
+  EXPECT_EQ(model_.Layouts(), merged);  // the designer shows what the file holds
 
   // Save As into another folder takes the background picture along.
   const fs::path picture = dir_ / "pictures" / "Holiday photo.png";
@@ -399,7 +410,7 @@ TEST_F(DesignerModel, AFailedSaveSaysWhyAndLosesNothing) {
   EXPECT_EQ(model_.Layout().BgImage, "bg/Holiday-photo.png");
   EXPECT_TRUE(fs::is_regular_file(other.parent_path() / "bg" / "Holiday-photo.png"));
   const std::string copy = ReadFile(other);
-  EXPECT_EQ(copy.rfind("[Config]\r\nFont=DejaVu Sans\r\nLayoutNum=3\r\n", 0), 0u) << copy;
+  EXPECT_EQ(copy.rfind("[Config]\r\nFont=DejaVu Sans\r\nLayoutNum=4\r\n", 0), 0u) << copy;
   EXPECT_EQ(LayoutsOfText(copy), model_.Layouts());
 }
 

@@ -682,6 +682,12 @@ FileWriteResult LayoutDesignerModel::Save() {
   if (drag_) EndDrag(true);
   FileWriteResult result = file_.Save(state_.layouts);
   if (!result.ok) return result;
+  if (file_.Layouts() != state_.layouts) {
+    // The file had changed meanwhile: its layouts with these changes made.
+    DesignerSnapshot after = state_;
+    after.layouts = file_.Layouts();
+    Push(std::move(after), tr("Layouts another program changed").toStdString());
+  }
   stack_.setClean();
   emit Saved(QString::fromStdString(file_.Path()));
   return result;

@@ -10,6 +10,7 @@
 #include "common/DecimalText.h"
 #include "common/Messages.h"
 #include "common/ProfileFile.h"
+#include "common/SettingsEdit.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscScan.h"
 #include "drive/DriveReport.h"
@@ -764,11 +765,7 @@ void MainWindowModel::SaveRecentDesigns() {
                                                              : std::optional<std::string>()});
   }
   const std::string& settings = layout_.SettingsPath();
-  std::string text, updated, problem;
-  std::error_code error;
-  if (fs::exists(settings, error) && !ReadProfileText(settings, text, &problem)) return;
-  if (!ApplyProfileChanges(text, {change}, updated) || updated == text) return;
-  const FileWriteResult written = ReplaceFileAtomically(settings, updated);
+  const FileWriteResult written = ApplySettingsChanges(settings, {change});
   // Told once: the list lives on for this run.
   if (!written.ok && !toldRecentUnsaved_) {
     toldRecentUnsaved_ = true;
