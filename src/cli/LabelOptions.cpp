@@ -8,11 +8,13 @@
 
 #include "cli/Print.h"
 #include "cli/SettingsFile.h"
+#include "common/DecimalText.h"
 #include "common/Messages.h"
 #include "label/BurningArea.h"
 #include "label/CELLayout.h"
 #include "label/Design.h"
 #include "label/LabelTexts.h"
+#include "label/LayoutDefinition.h"
 
 namespace twr::cli {
 
@@ -120,6 +122,19 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
   }
   const bool keepRadii = customArea || design != nullptr;
   if (keepRadii) layout.SetBandRadii(radii.inner, radii.outer);
+  // A layout outside the renderer's limits (a settings section edited by
+  // hand, a ring band narrowed by the burning area) is refused with why.
+  if (const std::string why = CheckLayoutRecord(layout.Layout()); !why.empty()) {
+    const std::string which =
+        designLayout ? std::string(Tr("LabelOptions", "The design's layout"))
+                     : Arg(Tr("LabelOptions", "Layout %1"), {std::to_string(index)});
+    messages.Show(
+        keepRadii ? Arg(Tr("LabelOptions", "%1 cannot be drawn in the burning area %2 - %3 mm: %4."),
+                        {which, FormatDecimal(radii.inner, 1), FormatDecimal(radii.outer, 1), why})
+                  : Arg(Tr("LabelOptions", "%1 cannot be drawn: %2."), {which, why}),
+        MessageIcon::Error);
+    return kExitFailure;
+  }
 
   if (!layout.RenderLabel(index, keepRadii) ||
       !layout.RenderPreview(index, kPreviewSide, kPreviewSide, keepRadii)) {
