@@ -15,6 +15,7 @@
 #include "common/Translate.h"
 #include "desktop/UDisksUnmountService.h"
 #include "drive/CELDevice.h"
+#include "drive/DiscLibraryLog.h"
 #include "drive/DriveSetup.h"
 #include "drive/DriveWatch.h"
 #include "i18n/Translations.h"
@@ -94,6 +95,7 @@ int ParseOptions(int argc, char** argv, Options& options) {
 int main(int argc, char** argv) {
   // The user's language, before anything is shown (LANGUAGE=C: English).
   twr::i18n::ProgramTranslations translations;
+  twr::QuietDiscLibraryLog();
   Options options;
   if (const int status = ParseOptions(argc, argv, options)) return status - 1;
 
