@@ -125,14 +125,22 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
   // A layout outside the renderer's limits (a settings section edited by
   // hand, a ring band narrowed by the burning area) is refused with why.
   if (const std::string why = CheckLayoutRecord(layout.Layout()); !why.empty()) {
-    const std::string which =
-        designLayout ? std::string(Tr("LabelOptions", "The design's layout"))
-                     : Arg(Tr("LabelOptions", "Layout %1"), {std::to_string(index)});
-    messages.Show(
-        keepRadii ? Arg(Tr("LabelOptions", "%1 cannot be drawn in the burning area %2 - %3 mm: %4."),
-                        {which, FormatDecimal(radii.inner, 1), FormatDecimal(radii.outer, 1), why})
-                  : Arg(Tr("LabelOptions", "%1 cannot be drawn: %2."), {which, why}),
-        MessageIcon::Error);
+    const std::string number = std::to_string(index);
+    const std::string inner = FormatDecimal(radii.inner, 1), outer = FormatDecimal(radii.outer, 1);
+    std::string text;
+    if (designLayout && keepRadii)
+      text = Arg(Tr("LabelOptions",
+                    "The design's layout cannot be drawn in the burning area %1 - %2 mm: %3."),
+                 {inner, outer, why});
+    else if (designLayout)
+      text = Arg(Tr("LabelOptions", "The design's layout cannot be drawn: %1."), {why});
+    else if (keepRadii)
+      text =
+          Arg(Tr("LabelOptions", "Layout %1 cannot be drawn in the burning area %2 - %3 mm: %4."),
+              {number, inner, outer, why});
+    else
+      text = Arg(Tr("LabelOptions", "Layout %1 cannot be drawn: %2."), {number, why});
+    messages.Show(text, MessageIcon::Error);
     return kExitFailure;
   }
 

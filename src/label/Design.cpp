@@ -33,7 +33,6 @@ constexpr long long kMebibyte = 1024LL * 1024;
 constexpr std::size_t kBase64LineLength = 76;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kLineBreak = "\r\n";
-constexpr int kGreyMax = 255;
 
 // `what` (%1) is `value` (%2), not a whole number from `min` to `max`
 // (one that fits 32 bits when they are its limits).
@@ -72,8 +71,8 @@ enum class Count { Bytes, Width };
 // line. `its` words the problem for a field of the file ("its
 // \"texts.title\" is ..."), else for a text of the design ("the title is
 // ...").
-std::string CheckText(bool its, const std::string& what, const std::string& text,
-                      std::size_t limit, Count count = Count::Bytes) {
+std::string CheckText(bool its, const std::string& what, const std::string& text, std::size_t limit,
+                      Count count = Count::Bytes) {
   if (!IsValidUtf8(text))
     return Arg(
         its ? Tr("Design", "its %1 is not UTF-8 text") : Tr("Design", "%1 is not UTF-8 text"),
@@ -471,12 +470,11 @@ std::string CheckDesign(const Design& d) {
                         Count count = Count::Bytes) {
     return CheckText(false, Tr("Design", what), text, limit, count);
   };
-  if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the title"), d.title, kTitleMaxWidth,
-                    Count::Width))
+  if (!(why =
+            check(TWR_TRANSLATE_NOOP("Design", "the title"), d.title, kTitleMaxWidth, Count::Width))
            .empty())
     return why;
-  if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the date"), d.date, kDateMaxWidth,
-                    Count::Width))
+  if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the date"), d.date, kDateMaxWidth, Count::Width))
            .empty())
     return why;
   for (std::size_t k = 0; k < d.notes.size(); ++k)
@@ -513,9 +511,9 @@ std::string CheckDesign(const Design& d) {
   LayoutRecord inArea = own;
   inArea.RingBand = RingBandInArea(own, d.innerRadius, d.outerRadius);
   if (!(why = CheckLayoutRecord(inArea)).empty())
-    return Arg(Tr("Design", "the layout cannot be drawn in the burning area %1 - %2 mm: %3"),
-               {ObjectReader::NumberText(d.innerRadius), ObjectReader::NumberText(d.outerRadius),
-                why});
+    return Arg(
+        Tr("Design", "the layout cannot be drawn in the burning area %1 - %2 mm: %3"),
+        {ObjectReader::NumberText(d.innerRadius), ObjectReader::NumberText(d.outerRadius), why});
   const DesignBackground& bg = d.background;
   if (bg.kind != DesignBackground::Kind::None) {
     if (bg.name.empty()) return Tr("Design", "the background picture has no name");

@@ -202,8 +202,7 @@ std::string CheckText(std::string_view key, std::string_view text) {
   if (text.find_first_of("\r\n") != std::string_view::npos)
     return Arg(Tr("LayoutDefinition", "%1 must be one line"), {isName ? kNameKey : kPictureKey});
   // The name is shown in lists and kept in designs: UTF-8 text to be shown.
-  if (isName && !IsValidUtf8(text))
-    return Tr("LayoutDefinition", "Name must be UTF-8 text");
+  if (isName && !IsValidUtf8(text)) return Tr("LayoutDefinition", "Name must be UTF-8 text");
   if (HasControlChar(text))
     return Arg(Tr("LayoutDefinition", "%1 must not hold control characters"),
                {isName ? kNameKey : kPictureKey});

@@ -157,11 +157,11 @@ QLineEdit* DesignerProperties::AddField(QFormLayout* form, const QString& label,
     h->addWidget(binding.pixels);
     form->addRow(label, row);
   } else {
-    const QString unitText = unit == Unit::Degrees   ? QStringLiteral("°")
-                             : unit == Unit::WholeMm ? tr("mm")
+    const QString unitText = unit == Unit::Degrees      ? QStringLiteral("°")
+                             : unit == Unit::WholeMm    ? tr("mm")
                              : unit == Unit::Characters ? tr("characters")
-                             : unit == Unit::Pixels  ? tr("px")
-                                                     : QString();
+                             : unit == Unit::Pixels     ? tr("px")
+                                                        : QString();
     if (!unitText.isEmpty()) {
       auto* row = new QWidget(this);
       auto* h = new QHBoxLayout(row);

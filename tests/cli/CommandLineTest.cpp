@@ -222,7 +222,10 @@ TEST_F(CommandLine, LayoutCommandsRefuseWithTheReasonAndKeepTheRestOfTheFile) {
        "InnerRadius must be 25 to 44 mm (at least 25, at most OuterRadius)."},
       {{"layout", "set", "0", "BgImage=no/such.png"}, 2, "", "no/such.png does not exist"},
       {{"layout", "set", "0", "Name="}, 2, "", "Name must not be empty"},
-      {{"layout", "set", "0", "Name=M\xFCller"}, 2, "", "twr layout set: Name must be UTF-8 text.\n"},
+      {{"layout", "set", "0", "Name=M\xFCller"},
+       2,
+       "",
+       "twr layout set: Name must be UTF-8 text.\n"},
       {{"layout", "set", "0", "BaseLength=231"},
        2,
        "",
@@ -320,8 +323,8 @@ TEST_F(CommandLine, HandEditedSettingsAreReadOneWayAndRefusedWithTheReason) {
   Outcome r = Twr({"layouts"}, "", hand);
   EXPECT_EQ(r.out, "0\t" + name + "\n");
   r = Twr({"layouts", "--json"}, "", hand);
-  EXPECT_EQ(r.out, "{\"settings\":\"./twr.ini\",\"layouts\":[{\"index\":0,\"name\":\"" + name +
-                       "\"}]}\n");
+  EXPECT_EQ(r.out,
+            "{\"settings\":\"./twr.ini\",\"layouts\":[{\"index\":0,\"name\":\"" + name + "\"}]}\n");
   // The section as the file holds it: control characters shown as escapes
   // on the terminal, valid UTF-8 in JSON.
   r = Twr({"layout", "show", "0"}, "", hand);
@@ -350,9 +353,9 @@ TEST_F(CommandLine, HandEditedSettingsAreReadOneWayAndRefusedWithTheReason) {
             "pixels; RingLength 0 leaves it out).\n");
   r = Twr({"design", "save", "d.twrlabel", "--title", "T"}, "", hand);
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("\nCannot save the design to 'd.twrlabel': the layout cannot be drawn: " +
-                       why),
-            std::string::npos)
+  EXPECT_NE(
+      r.err.find("\nCannot save the design to 'd.twrlabel': the layout cannot be drawn: " + why),
+      std::string::npos)
       << r.err;
   EXPECT_FALSE(fs::exists(hand / "d.twrlabel"));
 

@@ -224,15 +224,15 @@ TEST_F(DriveCommands, FifoAsTheDiscImageReturnsAtOnce) {
 TEST_F(DriveCommands, DiscNamesAreShownSafelyAndScannedWithoutControls) {
   if (std::system("command -v xorriso >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
   struct Case {
-    std::string bytes;   // on the disc
-    std::string shown;   // `twr disc`
-    std::string json;    // the string `twr disc --json` holds
-    std::string label;   // what a scan puts into the title
+    std::string bytes;  // on the disc
+    std::string shown;  // `twr disc`
+    std::string json;   // the string `twr disc --json` holds
+    std::string label;  // what a scan puts into the title
   };
   const Case cases[] = {
       {"a\x1B[31mred", "a\\x1B[31mred", "a\x1B[31mred", "a[31mred"},
       {"M\xFCller \x80", "M\u00FCller \u20AC", "M\u00FCller \u20AC", "M\u00FCller \u20AC"},
-      {"x\xC2\x9B" "2Jy", "x\\x9B2Jy", "x\u009B2Jy", "x2Jy"},
+      {"x\xC2\x9B\x32Jy", "x\\x9B2Jy", "x\u009B2Jy", "x2Jy"},
       {"\xE2\x80\xAEtxt.exe", "\\u202Etxt.exe", "\u202Etxt.exe", "txt.exe"},
       {"Caf\xC3\xA9", "Caf\u00E9", "Caf\u00E9", "Caf\u00E9"},
   };
@@ -273,7 +273,8 @@ TEST_F(DriveCommands, DiscNamesAreShownSafelyAndScannedWithoutControls) {
       run = Twr("disc --json");
       EXPECT_TRUE(safe(run.out)) << run.out;
       QJsonParseError error{};
-      const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);
+      const QJsonDocument json =
+          QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);
       ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out;
       const QJsonObject disc = json.object()["disc"].toObject();
       EXPECT_EQ(disc["volume"].toString().toStdString(), c.json);
@@ -286,11 +287,10 @@ TEST_F(DriveCommands, DiscNamesAreShownSafelyAndScannedWithoutControls) {
         << "[Config]\nLayoutNum=1\n[Layout00]\nName=Scan\nBaseLength=400\nTitleWidth=200\n"
            "TitleHeight=40\n[VirtualDrive]\nDisc=dvd+r\nStatus=complete\nImage=disc.iso\n"
            "ReloadDelay=0\n";
-    const Outcome run =
-        Twr("burn --scan --rimtone --inner 40 --outer 41.5 --date d --yes");
+    const Outcome run = Twr("burn --scan --rimtone --inner 40 --outer 41.5 --date d --yes");
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(Has(run.out, "Scanned: title '" + c.label + "', date 'd', 1 note lines | " +
-                                 c.label + "  \n"))
+    EXPECT_TRUE(Has(
+        run.out, "Scanned: title '" + c.label + "', date 'd', 1 note lines | " + c.label + "  \n"))
         << run.out;
   }
 

@@ -61,9 +61,7 @@ TEST(RenderAsMainWindow, FailsWithAMessageAndAStatus) {
        "Layout 0 cannot be drawn: BaseLength must be 145 to 10000 label pixels for a ring band "
        "of 8 mm (ring text needs a strip of 10 label pixels; RingLength 0 leaves it out).",
        ""},
-      {one,
-       Options({}, 40, 41),
-       cli::kExitFailure,
+      {one, Options({}, 40, 41), cli::kExitFailure,
        "Layout 0 cannot be drawn in the burning area 40.0 - 41.0 mm: BaseLength must be 1160 to "
        "10000",
        ""},

@@ -23,18 +23,24 @@ TEST(LabelTexts, LimitsCountWidthUnitsAndNeverSplitACharacter) {
     std::size_t width;
   };
   const Case cases[] = {
-      {"Concert 2026", 7, "Concert", 12},                                            // ASCII
-      {"Concert 2026 \u2014 disc 1 of 5", 24, "Concert 2026 \u2014 disc 1 of", 26},  // em dash
-      {"Caf\u00E9 cr\u00E8me", 4, "Caf\u00E9", 10},                                // accented
-      {"\u65E5\u672C\u8A9E\u30C6\u30AD\u30B9\u30C8", 5, "\u65E5\u672C", 14},        // CJK, kana
-      {"\uD55C\uAD6D", 3, "\uD55C", 4},                                               // Hangul
-      {"\uFF21\uFF22\uFF23", 3, "\uFF21", 6},                                         // fullwidth
-      {"\uFF71\uFF72\uFF73", 2, "\uFF71\uFF72", 3},                                   // halfwidth kana
-      {"e\u0301e\u0301e\u0301", 2, "e\u0301e\u0301", 3},                               // combining
-      {"A\u00E9\u65E5", 3, "A\u00E9", 4},  // a wide one that does not fit stops the cut
-      {"\U0001F600\U0001F600", 3, "\U0001F600", 4},                                   // emoji
-      {"\U0001F468\u200D\U0001F469", 3, "\U0001F468\u200D", 4},                      // joined emoji
-      {"a\xFF" "b", 2, "a\xFF", 3},  // a byte that is no UTF-8 counts one
+      // ASCII, an em dash, accented Latin
+      {"Concert 2026", 7, "Concert", 12},
+      {"Concert 2026 \u2014 disc 1 of 5", 24, "Concert 2026 \u2014 disc 1 of", 26},
+      {"Caf\u00E9 cr\u00E8me", 4, "Caf\u00E9", 10},
+      // CJK and kana, Hangul, fullwidth forms; halfwidth kana count one
+      {"\u65E5\u672C\u8A9E\u30C6\u30AD\u30B9\u30C8", 5, "\u65E5\u672C", 14},
+      {"\uD55C\uAD6D", 3, "\uD55C", 4},
+      {"\uFF21\uFF22\uFF23", 3, "\uFF21", 6},
+      {"\uFF71\uFF72\uFF73", 2, "\uFF71\uFF72", 3},
+      // Combining marks stay with their letter; a wide one that does not fit
+      // ends the cut
+      {"e\u0301e\u0301e\u0301", 2, "e\u0301e\u0301", 3},
+      {"A\u00E9\u65E5", 3, "A\u00E9", 4},
+      // Emoji, also joined ones
+      {"\U0001F600\U0001F600", 3, "\U0001F600", 4},
+      {"\U0001F468\u200D\U0001F469", 3, "\U0001F468\u200D", 4},
+      // A byte that is no UTF-8 counts one
+      {"a\xFF\x62", 2, "a\xFF", 3},
       {"x", 0, "", 1},
   };
   for (const Case& c : cases) {
@@ -47,8 +53,8 @@ TEST(LabelTexts, LimitsCountWidthUnitsAndNeverSplitACharacter) {
   std::string wide;
   for (int i = 0; i < 130; ++i) wide += "\u65E5";
   EXPECT_TRUE(t.SetTitle(wide));
-  EXPECT_EQ(t.Title().size(), 128u * 3);  // 256 units
-  EXPECT_FALSE(t.SetTitle(wide + "more"));  // same cut: no change
+  EXPECT_EQ(t.Title().size(), 128u * 3);    // 256 units
+  EXPECT_FALSE(t.SetTitle(wide + "more"));  // the same cut: no change
   EXPECT_TRUE(t.SetDate(std::string(300, 'd')));
   EXPECT_EQ(t.Date().size(), 256u);
   EXPECT_TRUE(t.SetNote(std::string(2559, 'n') + "\u20AC"));  // the euro sign counts one

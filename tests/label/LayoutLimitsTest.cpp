@@ -50,7 +50,8 @@ std::string ThroughLayoutSet(const std::string& keys) {
 // A settings file holding the layout, as the renderer and `twr design save`
 // read it.
 std::string SettingsText(const LayoutDefinition& d) {
-  std::string ini = std::string("[Config]\nLayoutNum=1\nFont=") + test::kTestFace + "\n[Layout00]\n";
+  std::string ini =
+      std::string("[Config]\nLayoutNum=1\nFont=") + test::kTestFace + "\n[Layout00]\n";
   for (const std::string& key : LayoutKeyNames()) ini += key + "=" + LayoutKeyValue(d, key) + "\n";
   return ini;
 }
@@ -96,7 +97,8 @@ TEST(LayoutLimits, EveryWayInRefusesWhatCannotBeDrawnAndWhatIsTakenRenders) {
   };
   const char* const kSide = "BaseLength must be 1 to 10000 label pixels";
   const char* const kRing5 = "BaseLength must be 232 to 10000 label pixels for a ring band of 5 mm";
-  const char* const kRing1 = "BaseLength must be 1160 to 10000 label pixels for a ring band of 1 mm";
+  const char* const kRing1 =
+      "BaseLength must be 1160 to 10000 label pixels for a ring band of 1 mm";
   const char* const kNegative = "RingLength must be 0 (no ring text) or more mm";
   const Case cases[] = {
       {"BaseLength=1 RingLength=0", "", "", ""},
@@ -202,8 +204,8 @@ TEST(LayoutLimits, NamesFromOutsideAreReadOneWayAndEditsRefuseThem) {
       {"M\xFCller \x80 5", "M\u00FCller \u20AC 5", "Name must be UTF-8 text"},
       {"Caf\xC3\xA9", "Caf\u00E9", ""},
       {"a\x1B[31mred", "a[31mred", "Name must not hold control characters"},
-      {"x\xC2\x9B" "1m", "x1m", "Name must not hold control characters"},  // C1 CSI
-      {"\x81\x8D", "\uFFFD\uFFFD", "Name must be UTF-8 text"},  // unused in Windows-1252
+      {"x\xC2\x9B\x31m", "x1m", "Name must not hold control characters"},  // C1 CSI
+      {"\x81\x8D", "\uFFFD\uFFFD", "Name must be UTF-8 text"},             // unused in Windows-1252
   };
   test::TempSettings settings;
   for (const Case& c : cases) {
