@@ -251,11 +251,13 @@ TEST_F(DriveCommands, DiscNamesAreShownSafelyAndScannedWithoutControls) {
     fs::remove_all(dir_ / "content");
     fs::create_directories(dir_ / "content");
     std::ofstream(dir_ / "content" / c.bytes) << "x";
+    fs::remove(dir_ / "disc.iso");
     ASSERT_EQ(std::system(("cd '" + dir_.string() +
                            "' && xorriso -as mkisofs -quiet -R -V NAME -o disc.iso content "
-                           ">/dev/null 2>&1")
+                           ">xorriso.txt 2>&1")
                               .c_str()),
-              0);
+              0)
+        << Read(dir_ / "xorriso.txt");
     {
       std::fstream iso(dir_ / "disc.iso", std::ios::in | std::ios::out | std::ios::binary);
       iso.seekp(16 * 2048 + 40);  // the volume identifier: 32 bytes, blank-padded

@@ -1,6 +1,6 @@
 // Hostile layout values through every way a layout comes in: `twr layout set`
-// (and the designer: the key checks), a settings file read for a render or a
-// design save, and a design file. Each gives the same refusal where the
+// (and the designer: the key checks), a settings file read for a render, the
+// window's warnings or a design save, and a design file. Each gives the same refusal where the
 // renderer cannot draw the value, and every layout accepted anywhere
 // renders. Names that are no UTF-8 are read in one defined way.
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "label/CELLayout.h"
 #include "label/Design.h"
 #include "label/LabelTestSupport.h"
+#include "label/LabelWarnings.h"
 #include "label/LayoutDefinition.h"
 #include "label/LayoutFile.h"
 
@@ -162,9 +163,17 @@ TEST(LayoutLimits, EveryWayInRefusesWhatCannotBeDrawnAndWhatIsTakenRenders) {
     if (edit.empty()) {
       EXPECT_EQ(read, "");
     }
+    CELLayout fromSettings(settings.Path());
     if (read.empty()) {
-      CELLayout renderer(settings.Path());
-      ExpectRenders(renderer, 0, false, "the settings section");
+      ExpectRenders(fromSettings, 0, false, "the settings section");
+    } else {
+      // The window lists the refusal among the label's warnings.
+      fromSettings.RenderLabel(0, false);
+      const std::vector<LabelWarning> warnings = CheckLabel(fromSettings, "", {25, 58});
+      ASSERT_FALSE(warnings.empty());
+      EXPECT_EQ(warnings[0].kind, LabelWarning::Kind::NotDrawn);
+      EXPECT_EQ(warnings[0].text,
+                "The layout cannot be drawn: " + read + ". None of its texts is drawn or burned.");
     }
     if (parsed) {
       CELLayout renderer(settings.Path());
