@@ -386,16 +386,8 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
         <translation>sein Eintrag %1 ist %2, keine ganze Zahl, die in 32 Bit passt</translation>
     </message>
     <message>
-        <source>the layout&apos;s %1 is %2, not a whole number that fits 32 bits</source>
-        <translation>%1 des Layouts ist %2, keine ganze Zahl, die in 32 Bit passt</translation>
-    </message>
-    <message>
         <source>its %1 is %2, not a whole number from %3 to %4</source>
         <translation>sein Eintrag %1 ist %2, keine ganze Zahl von %3 bis %4</translation>
-    </message>
-    <message>
-        <source>the layout&apos;s %1 is %2, not a whole number from %3 to %4</source>
-        <translation>%1 des Layouts ist %2, keine ganze Zahl von %3 bis %4</translation>
     </message>
     <message>
         <source>its %1 is not UTF-8 text</source>
@@ -456,10 +448,6 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
     <message>
         <source>&quot;texts.notes&quot; line %1</source>
         <translation>&quot;texts.notes&quot; Zeile %1</translation>
-    </message>
-    <message>
-        <source>its layout&apos;s InnerRadius %1 lies beyond its OuterRadius %2</source>
-        <translation>der InnerRadius %1 seines Layouts liegt jenseits des OuterRadius %2</translation>
     </message>
     <message>
         <source>its background picture is not base64 text (a line of it is not a text)</source>
@@ -526,18 +514,6 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
         <translation>der Brennbereich liegt nicht innerhalb von 25 bis 58 mm, der innere Radius zuerst</translation>
     </message>
     <message>
-        <source>the layout&apos;s colours are not greys</source>
-        <translation>die Farben des Layouts sind keine Grauwerte</translation>
-    </message>
-    <message>
-        <source>the layout&apos;s RingLength is not a whole number from 0 to %1</source>
-        <translation>RingLength des Layouts ist keine ganze Zahl von 0 bis %1</translation>
-    </message>
-    <message>
-        <source>the layout&apos;s own radii are not whole millimetres within 25 to 58, inner first</source>
-        <translation>die eigenen Radien des Layouts sind keine ganzen Millimeter innerhalb von 25 bis 58, der innere zuerst</translation>
-    </message>
-    <message>
         <source>the background picture has no name</source>
         <translation>das Hintergrundbild hat keinen Namen</translation>
     </message>
@@ -600,6 +576,26 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
     <message>
         <source>its &quot;quality&quot; is %1, not draft, normal or high</source>
         <translation>sein Eintrag &quot;quality&quot; ist %1, nicht draft, normal oder high</translation>
+    </message>
+    <message>
+        <source>its %1 is %2 characters long (a wide East Asian character counts two); at most %3 are taken</source>
+        <translation>sein Eintrag %1 ist %2 Zeichen lang (ein breites ostasiatisches Zeichen zählt doppelt); höchstens %3 werden übernommen</translation>
+    </message>
+    <message>
+        <source>%1 is %2 characters long (a wide East Asian character counts two); at most %3 are taken</source>
+        <translation>%1 ist %2 Zeichen lang (ein breites ostasiatisches Zeichen zählt doppelt); höchstens %3 werden übernommen</translation>
+    </message>
+    <message>
+        <source>the layout&apos;s RingLength and radii are not whole millimetres</source>
+        <translation>RingLength und die Radien des Layouts sind keine ganzen Millimeter</translation>
+    </message>
+    <message>
+        <source>the layout cannot be drawn: %1</source>
+        <translation>das Layout lässt sich nicht zeichnen: %1</translation>
+    </message>
+    <message>
+        <source>the layout cannot be drawn in the burning area %1 - %2 mm: %3</source>
+        <translation>das Layout lässt sich im Brennbereich %1 - %2 mm nicht zeichnen: %3</translation>
     </message>
 </context>
 <context>
@@ -728,14 +724,6 @@ und brennt.</translation>
         <translation>twr design save: Warnung: Hintergrundbild %1: %2; das Design füllt das Label stattdessen mit BgColor, wie das Layout</translation>
     </message>
     <message>
-        <source>twr design save: warning: the title is cut to its first %1 bytes, as the main window takes it</source>
-        <translation>twr design save: Warnung: Der Titel wird auf seine ersten %1 Byte gekürzt, wie das Hauptfenster ihn übernimmt</translation>
-    </message>
-    <message>
-        <source>twr design save: warning: the date is cut to its first %1 bytes, as the main window takes it</source>
-        <translation>twr design save: Warnung: Das Datum wird auf seine ersten %1 Byte gekürzt, wie das Hauptfenster es übernimmt</translation>
-    </message>
-    <message>
         <source>twr design save: warning: %1 note lines given; a label takes the first %2</source>
         <translation>twr design save: Warnung: %1 Notizzeilen angegeben; ein Label nimmt die ersten %2</translation>
     </message>
@@ -766,6 +754,14 @@ Datei. »twr render --design FILE« zeichnet eines.</translation>
     <message>
         <source>twr design: unknown action &apos;%1&apos;; say save or show</source>
         <translation>twr design: unbekannte Aktion »%1«; save oder show angeben</translation>
+    </message>
+    <message>
+        <source>twr design save: warning: the title is cut to its first %1 characters (a wide East Asian character counts two), as the main window takes it</source>
+        <translation>twr design save: Warnung: Der Titel wird auf seine ersten %1 Zeichen gekürzt (ein breites ostasiatisches Zeichen zählt doppelt), wie das Hauptfenster ihn übernimmt</translation>
+    </message>
+    <message>
+        <source>twr design save: warning: the date is cut to its first %1 characters (a wide East Asian character counts two), as the main window takes it</source>
+        <translation>twr design save: Warnung: Das Datum wird auf seine ersten %1 Zeichen gekürzt (ein breites ostasiatisches Zeichen zählt doppelt), wie das Hauptfenster es übernimmt</translation>
     </message>
 </context>
 <context>
@@ -1254,6 +1250,22 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
         <source>twr %1: warning: %2</source>
         <translation>twr %1: Warnung: %2</translation>
     </message>
+    <message>
+        <source>The design&apos;s layout cannot be drawn in the burning area %1 - %2 mm: %3.</source>
+        <translation>Das Layout des Designs lässt sich im Brennbereich %1 - %2 mm nicht zeichnen: %3.</translation>
+    </message>
+    <message>
+        <source>The design&apos;s layout cannot be drawn: %1.</source>
+        <translation>Das Layout des Designs lässt sich nicht zeichnen: %1.</translation>
+    </message>
+    <message>
+        <source>Layout %1 cannot be drawn in the burning area %2 - %3 mm: %4.</source>
+        <translation>Layout %1 lässt sich im Brennbereich %2 - %3 mm nicht zeichnen: %4.</translation>
+    </message>
+    <message>
+        <source>Layout %1 cannot be drawn: %2.</source>
+        <translation>Layout %1 lässt sich nicht zeichnen: %2.</translation>
+    </message>
 </context>
 <context>
     <name>LabelWarnings</name>
@@ -1268,10 +1280,6 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
     <message>
         <source>%1 &quot;%2&quot; is not drawn: %3 is %4.</source>
         <translation>%1 »%2« wird nicht gezeichnet: %3 ist %4.</translation>
-    </message>
-    <message>
-        <source>%1 &quot;%2&quot; is cut to &quot;%3&quot; (%4=%5 bytes).</source>
-        <translation>%1 »%2« wird auf »%3« gekürzt (%4=%5 Byte).</translation>
     </message>
     <message>
         <source>The background picture &quot;%1&quot; %2; the label is filled with its BgColor (grey %3) instead.</source>
@@ -1324,6 +1332,14 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
     <message>
         <source>The ring text (%1) reaches under the hub (inside %2 mm): its inner part will not be burned.</source>
         <translation>Der Ringtext (%1) reicht unter die Nabe (innerhalb von %2 mm): Sein innerer Teil wird nicht gebrannt.</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is cut to &quot;%3&quot; (%4=%5 characters; a wide East Asian character counts two).</source>
+        <translation>%1 »%2« wird auf »%3« gekürzt (%4=%5 Zeichen; ein breites ostasiatisches Zeichen zählt doppelt).</translation>
+    </message>
+    <message>
+        <source>The layout cannot be drawn: %1. None of its texts is drawn or burned.</source>
+        <translation>Das Layout lässt sich nicht zeichnen: %1. Keiner seiner Texte wird gezeichnet oder gebrannt.</translation>
     </message>
 </context>
 <context>
@@ -1474,10 +1490,6 @@ Layout lässt sich nicht löschen.</translation>
         <translation>%1 muss %2 bis %3 Labelpixel sein (die Seitenlänge des Labels)</translation>
     </message>
     <message>
-        <source>%1 must be %2 to %3 bytes</source>
-        <translation>%1 muss %2 bis %3 Byte sein</translation>
-    </message>
-    <message>
         <source>%1 must be %2</source>
         <translation>%1 muss %2 sein</translation>
     </message>
@@ -1528,6 +1540,42 @@ Layout lässt sich nicht löschen.</translation>
     <message>
         <source>%1 must be a whole number (%2 is not one)</source>
         <translation>%1 muss eine ganze Zahl sein (%2 ist keine)</translation>
+    </message>
+    <message>
+        <source>a ring band of %1 mm is too thin for ring text at any BaseLength (ring text needs a strip of %2 label pixels; RingLength 0 leaves it out)</source>
+        <translation>ein Ringband von %1 mm ist bei jeder BaseLength zu schmal für Ringtext (Ringtext braucht einen Streifen von %2 Labelpixeln; RingLength 0 lässt ihn weg)</translation>
+    </message>
+    <message>
+        <source>BaseLength must be %1 to %2 label pixels for a ring band of %3 mm (ring text needs a strip of %4 label pixels; RingLength 0 leaves it out)</source>
+        <translation>BaseLength muss für ein Ringband von %3 mm %1 bis %2 Labelpixel sein (Ringtext braucht einen Streifen von %4 Labelpixeln; RingLength 0 lässt ihn weg)</translation>
+    </message>
+    <message>
+        <source>%1 must be %2 to %3 characters (a wide East Asian character counts two)</source>
+        <translation>%1 muss %2 bis %3 Zeichen sein (ein breites ostasiatisches Zeichen zählt doppelt)</translation>
+    </message>
+    <message>
+        <source>Name must be UTF-8 text</source>
+        <translation>Name muss UTF-8-Text sein</translation>
+    </message>
+    <message>
+        <source>%1 must not hold control characters</source>
+        <translation>%1 darf keine Steuerzeichen enthalten</translation>
+    </message>
+    <message>
+        <source>%1 %2 makes the ring band %3 mm, too thin for ring text at any BaseLength (RingLength 0 leaves the ring text out)</source>
+        <translation>%1 %2 macht das Ringband %3 mm schmal, bei jeder BaseLength zu schmal für Ringtext (RingLength 0 lässt den Ringtext weg)</translation>
+    </message>
+    <message>
+        <source>%1 %2 makes the ring band %3 mm, too thin for ring text at BaseLength %4: it needs BaseLength %5 or more (RingLength 0 leaves the ring text out)</source>
+        <translation>%1 %2 macht das Ringband %3 mm schmal, bei BaseLength %4 zu schmal für Ringtext: Es braucht BaseLength %5 oder mehr (RingLength 0 lässt den Ringtext weg)</translation>
+    </message>
+    <message>
+        <source>InnerRadius and OuterRadius must be %1 to %2 mm, InnerRadius not beyond OuterRadius</source>
+        <translation>InnerRadius und OuterRadius müssen %1 bis %2 mm sein, InnerRadius nicht jenseits von OuterRadius</translation>
+    </message>
+    <message>
+        <source>RingLength must be 0 (no ring text) or more mm</source>
+        <translation>RingLength muss 0 (kein Ringtext) oder mehr mm sein</translation>
     </message>
 </context>
 <context>
@@ -1624,18 +1672,6 @@ Layout lässt sich nicht löschen.</translation>
         <translation>das Datum enthält einen Zeilenumbruch; es wird in einer Zeile gezeichnet</translation>
     </message>
     <message>
-        <source>the title is %1 bytes long; the label takes at most %2</source>
-        <translation>der Titel ist %1 Byte lang; das Label übernimmt höchstens %2</translation>
-    </message>
-    <message>
-        <source>the date is %1 bytes long; the label takes at most %2</source>
-        <translation>das Datum ist %1 Byte lang; das Label übernimmt höchstens %2</translation>
-    </message>
-    <message>
-        <source>the note is %1 bytes long; the label takes at most %2</source>
-        <translation>die Notiz ist %1 Byte lang; das Label übernimmt höchstens %2</translation>
-    </message>
-    <message>
         <source>row %1 (line %2): %3</source>
         <translation>Zeile %1 (Textzeile %2): %3</translation>
     </message>
@@ -1654,6 +1690,18 @@ Layout lässt sich nicht löschen.</translation>
     <message>
         <source>the file has a header but no row for a disc</source>
         <translation>die Datei hat eine Kopfzeile, aber keine Zeile für eine Disc</translation>
+    </message>
+    <message>
+        <source>the title is %1 characters long (a wide East Asian character counts two); the label takes at most %2</source>
+        <translation>der Titel ist %1 Zeichen lang (ein breites ostasiatisches Zeichen zählt doppelt); das Label übernimmt höchstens %2</translation>
+    </message>
+    <message>
+        <source>the date is %1 characters long (a wide East Asian character counts two); the label takes at most %2</source>
+        <translation>das Datum ist %1 Zeichen lang (ein breites ostasiatisches Zeichen zählt doppelt); das Label übernimmt höchstens %2</translation>
+    </message>
+    <message>
+        <source>the note is %1 characters long (a wide East Asian character counts two); the label takes at most %2</source>
+        <translation>die Notiz ist %1 Zeichen lang (ein breites ostasiatisches Zeichen zählt doppelt); das Label übernimmt höchstens %2</translation>
     </message>
 </context>
 <context>
@@ -2957,10 +3005,6 @@ den installierten Vorgaben angelegt).</translation>
         <translation>Höchstens</translation>
     </message>
     <message>
-        <source>MaxNum: the box draws at most this many bytes of its text</source>
-        <translation>MaxNum: das Feld zeichnet höchstens so viele Byte seines Textes</translation>
-    </message>
-    <message>
         <source>Alignment</source>
         <translation>Ausrichtung</translation>
     </message>
@@ -3085,12 +3129,16 @@ den installierten Vorgaben angelegt).</translation>
         <translation>Rechts</translation>
     </message>
     <message>
-        <source>bytes</source>
-        <translation>Byte</translation>
-    </message>
-    <message>
         <source>px</source>
         <translation>px</translation>
+    </message>
+    <message>
+        <source>characters</source>
+        <translation>Zeichen</translation>
+    </message>
+    <message>
+        <source>MaxNum: the box draws at most this many characters of its text; a wide East Asian character counts two</source>
+        <translation>MaxNum: das Feld zeichnet höchstens so viele Zeichen seines Textes; ein breites ostasiatisches Zeichen zählt doppelt</translation>
     </message>
 </context>
 <context>

@@ -16,6 +16,7 @@
 #include "common/Translate.h"
 #include "desktop/UDisksUnmountService.h"
 #include "drive/CELDevice.h"
+#include "drive/DiscLibraryLog.h"
 #include "drive/DriveSetup.h"
 #include "drive/DriveWatch.h"
 #include "i18n/Translations.h"
@@ -97,6 +98,7 @@ int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
   // The user's language, before anything is shown (LANGUAGE=C: English).
   twr::i18n::ProgramTranslations translations;
+  twr::QuietDiscLibraryLog();
   Options options;
   if (const int status = ParseOptions(argc, argv, options)) return status - 1;
 

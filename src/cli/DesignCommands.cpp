@@ -21,6 +21,7 @@
 #include "label/BurningArea.h"
 #include "label/Design.h"
 #include "label/LabelTexts.h"
+#include "label/LayoutDefinition.h"
 #include "label/LayoutSettings.h"
 
 namespace twr::cli {
@@ -59,36 +60,6 @@ std::string PictureWords(const DesignBackground& bg) {
        std::to_string(small ? bg.bytes.size() : (bg.bytes.size() + kKilobyte / 2) / kKilobyte)});
 }
 
-// The layout record's keys and values, in the order of a settings section.
-std::vector<std::pair<std::string, std::string>> LayoutFields(const Design& d) {
-  const LayoutRecord& r = d.layout;
-  std::vector<std::pair<std::string, std::string>> f;
-  auto add = [&](const char* key, long long value) { f.emplace_back(key, std::to_string(value)); };
-  add("BgColor", r.BgColor & 0xFF);
-  add("TxColor", r.TxColor & 0xFF);
-  add("BaseLength", r.BaseLength);
-  auto box = [&](const std::string& p, const LayoutBox& b) {
-    for (auto [key, value] : {std::pair<const char*, int>{"Width", b.Width},
-                              {"Height", b.Height},
-                              {"PosX", b.PosX},
-                              {"PosY", b.PosY},
-                              {"MaxNum", b.MaxNum},
-                              {"Align", b.Align}})
-      f.emplace_back(p + key, std::to_string(value));
-  };
-  box("Title", r.Title);
-  box("Date", r.Date);
-  box("Note", r.Note);
-  add("RingType", r.RingType);
-  add("RLetterAlign", r.RLetterAlign);
-  add("RingMAngle", r.RingMAngle);
-  add("RingSAngle", r.RingSAngle);
-  add("RingLength", static_cast<long long>(r.RingLength));
-  add("InnerRadius", static_cast<long long>(r.InnerRadius));
-  add("OuterRadius", static_cast<long long>(r.OuterRadius));
-  return f;
-}
-
 void PrintJson(const std::string& path, const Design& d) {
   JsonWriter out;
   out.BeginObject().Key("file").String(path).Key("version").Int(kDesignVersion);
@@ -106,7 +77,10 @@ void PrintJson(const std::string& path, const Design& d) {
       .EndObject();
   out.Key("rimtone").Bool(d.rimtone).Key("quality").String(DesignQualityName(d.quality));
   out.Key("layout").BeginObject().Key("Name").String(d.layoutName);
-  for (const auto& [key, value] : LayoutFields(d)) out.Key(key).Int(std::stoll(value));
+  // The record's keys in the order of a settings section.
+  const LayoutDefinition numbers = DefinitionOfRecord(d.layout);
+  for (const std::string& key : LayoutKeyNames())
+    if (!IsLayoutTextKey(key)) out.Key(key).Int(LayoutNumber(numbers, key));
   out.EndObject();
   out.Key("background");
   const DesignBackground& bg = d.background;
@@ -251,20 +225,21 @@ int RunSave(int argc, char** argv) {
                 {d.background.name, d.background.problem});
   }
 
-  // As the main window's edits take them: cut to their byte limits.
-  // `warning` says which text is cut, with %1 for its limit.
+  // As the main window's edits take them: cut to their limits in width
+  // units. `warning` says which text is cut, with %1 for its limit.
   auto cut = [](const char* warning, const std::string& text, std::size_t limit) {
-    if (text.size() > limit) PrintLine(stderr, warning, {std::to_string(limit)});
-    return Utf8Cut(text, limit);
+    std::string kept = WidthCut(text, limit);
+    if (kept.size() != text.size()) PrintLine(stderr, warning, {std::to_string(limit)});
+    return kept;
   };
   d.title = cut(Tr("DesignCommands",
-                   "twr design save: warning: the title is cut to its first %1 bytes, as the "
-                   "main window takes it"),
-                options.Title(), kTitleMaxBytes);
+                   "twr design save: warning: the title is cut to its first %1 characters (a "
+                   "wide East Asian character counts two), as the main window takes it"),
+                options.Title(), kTitleMaxWidth);
   d.date = cut(Tr("DesignCommands",
-                  "twr design save: warning: the date is cut to its first %1 bytes, as the "
-                  "main window takes it"),
-               options.Date(), kDateMaxBytes);
+                  "twr design save: warning: the date is cut to its first %1 characters (a "
+                  "wide East Asian character counts two), as the main window takes it"),
+               options.Date(), kDateMaxWidth);
   if (!options.notes.empty()) {
     if (options.notes.size() > d.notes.size())
       PrintLine(stderr,

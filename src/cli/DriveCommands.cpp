@@ -1,5 +1,7 @@
 // `twr drives` and `twr disc`: the drive list (with --all, every drive and
 // why it can or cannot etch labels) and what is in a drive, as text or JSON.
+// What a drive or disc names (INQUIRY strings, volume texts, file names) is
+// printed through TerminalText: control characters shown as escapes.
 #include <algorithm>
 #include <atomic>
 #include <charconv>
@@ -16,6 +18,7 @@
 #include "cli/SettingsFile.h"
 #include "cli/TerminalMessages.h"
 #include "common/Strings.h"
+#include "common/Utf8.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscName.h"
 #include "drive/DiscScan.h"
@@ -65,8 +68,8 @@ void PutDriveFields(JsonWriter& json, const DriveReport& r) {
 // One line per drive seen, saying why it can or cannot etch labels.
 void PrintReasons(std::FILE* out, const std::vector<DriveReport>& reports) {
   for (const DriveReport& r : reports)
-    std::fprintf(out, "%s  %s: %s\n", r.DisplayString().c_str(), r.device.c_str(),
-                 DriveReasonText(r).c_str());
+    std::fprintf(out, "%s  %s: %s\n", TerminalText(r.DisplayString()).c_str(),
+                 TerminalText(r.device).c_str(), DriveReasonText(r).c_str());
   if (reports.empty())
     PrintLine(out, Tr("DriveCommands",
                       "No optical drive (/dev/sr*) was found, and ./twr.ini declares no virtual "
@@ -88,9 +91,10 @@ std::vector<std::string> DriveLines(CELDevice& device, bool all) {
   std::vector<std::string> lines;
   if (all) {
     for (const DriveReport& r : reports)
-      lines.push_back(r.DisplayString() + "  " + r.device + ": " + DriveReasonText(r));
+      lines.push_back(TerminalText(r.DisplayString() + "  " + r.device) + ": " +
+                      DriveReasonText(r));
   } else {
-    for (int i = 0; i < count; ++i) lines.push_back(device.GetDriveItem(i));
+    for (int i = 0; i < count; ++i) lines.push_back(TerminalText(device.GetDriveItem(i)));
   }
   return lines;
 }
@@ -280,7 +284,7 @@ void PrintDiscText(const DriveReport& drive, const DiscReading& disc) {
   const std::string name =
       drive.letter ? drive.DisplayString()
                    : drive.device + " " + drive.vendor + " " + drive.product + " " + drive.revision;
-  PrintLine(stdout, Tr("DriveCommands", "Drive:          %1"), {name});
+  PrintLine(stdout, Tr("DriveCommands", "Drive:          %1"), {TerminalText(name)});
   PrintLine(stdout, Tr("DriveCommands", "Disc:           %1"), {id.name.Shown()});
   PrintLine(stdout,
             id.name.verdict ? Tr("DriveCommands", "Verdict:        %1 (a label can be burned)")
@@ -291,14 +295,14 @@ void PrintDiscText(const DriveReport& drive, const DiscReading& disc) {
   PrintLine(stdout, id.labelSide ? Tr("DriveCommands", "Label side:     yes")
                                  : Tr("DriveCommands", "Label side:     no"));
   PrintLine(stdout, Tr("DriveCommands", "Recorded outer: %1 mm"), {Millimetres(disc.radius)});
-  PrintLine(stdout, Tr("DriveCommands", "Volume:         %1"), {disc.volume});
-  PrintLine(stdout, Tr("DriveCommands", "Publisher:      %1"), {disc.publisher});
-  PrintLine(stdout, Tr("DriveCommands", "Date:           %1"), {disc.date});
+  PrintLine(stdout, Tr("DriveCommands", "Volume:         %1"), {TerminalText(disc.volume)});
+  PrintLine(stdout, Tr("DriveCommands", "Publisher:      %1"), {TerminalText(disc.publisher)});
+  PrintLine(stdout, Tr("DriveCommands", "Date:           %1"), {TerminalText(disc.date)});
   for (const DiscEntry& e : disc.listing.entries)
     PrintLine(stdout,
               e.folder ? Tr("DriveCommands", "Top level:      [%1]")
                        : Tr("DriveCommands", "Top level:      %1"),
-              {e.name});
+              {TerminalText(e.name)});
   if (disc.listing.needsMount)
     PrintLine(stdout,
               Tr("DriveCommands", "Top level:      (a UDF disc: its listing needs a mount)"));
@@ -361,7 +365,8 @@ int RunDrives(int argc, char** argv) {
   } else if (all) {
     PrintReasons(stdout, reports);
   } else {
-    for (int i = 0; i < count; ++i) std::printf("%s\n", device->GetDriveItem(i).c_str());
+    for (int i = 0; i < count; ++i)
+      std::printf("%s\n", TerminalText(device->GetDriveItem(i)).c_str());
   }
   if (count == 0) {
     messages.ShowString(kStrDriveNotFound, MessageIcon::Error);

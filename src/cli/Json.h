@@ -1,12 +1,14 @@
 // A small JSON writer for the `--json` output of the twr commands: objects,
-// arrays, strings (escaped), integers, reals (locale-free) and booleans,
-// written in order with stable field names.
+// arrays, strings (escaped, always valid UTF-8), integers, reals
+// (locale-free) and booleans, written in order with stable field names.
 #pragma once
 
 #include <charconv>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "common/Utf8.h"
 
 namespace twr::cli {
 
@@ -88,10 +90,18 @@ class JsonWriter {
     if (!first_ && !out_.empty()) out_ += ',';
     first_ = false;
   }
-  void Quote(std::string_view text) {
+  // A JSON string in valid UTF-8 whatever the bytes: text from a disc or an
+  // old settings file that is no UTF-8 is read as Windows-1252, and control
+  // characters (C0, DEL, C1, the invisible reordering ones) are escaped, so
+  // that the output parses and prints safely.
+  void Quote(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    const std::string text = Utf8FromBytes(bytes);
     out_ += '"';
-    for (const char ch : text) {
-      const auto c = static_cast<unsigned char>(ch);
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t start = at;
+      char32_t c = 0;
+      NextUtf8(text, at, c);
       switch (c) {
         case '"':
           out_ += "\\\"";
@@ -109,13 +119,11 @@ class JsonWriter {
           out_ += "\\t";
           break;
         default:
-          if (c < 0x20) {
-            static constexpr char kHex[] = "0123456789abcdef";
-            out_ += "\\u00";
-            out_ += kHex[c >> 4];
-            out_ += kHex[c & 15];
+          if (IsControlChar(c)) {
+            out_ += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4) out_ += kHex[(c >> shift) & 0xF];
           } else {
-            out_ += ch;
+            out_.append(text, start, at - start);
           }
       }
     }

@@ -8,11 +8,13 @@
 
 #include "cli/Print.h"
 #include "cli/SettingsFile.h"
+#include "common/DecimalText.h"
 #include "common/Messages.h"
 #include "label/BurningArea.h"
 #include "label/CELLayout.h"
 #include "label/Design.h"
 #include "label/LabelTexts.h"
+#include "label/LayoutDefinition.h"
 
 namespace twr::cli {
 
@@ -120,6 +122,27 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
   }
   const bool keepRadii = customArea || design != nullptr;
   if (keepRadii) layout.SetBandRadii(radii.inner, radii.outer);
+  // A layout outside the renderer's limits (a settings section edited by
+  // hand, a ring band narrowed by the burning area) is refused with why.
+  if (const std::string why = CheckLayoutRecord(layout.Layout()); !why.empty()) {
+    const std::string number = std::to_string(index);
+    const std::string inner = FormatDecimal(radii.inner, 1), outer = FormatDecimal(radii.outer, 1);
+    std::string text;
+    if (designLayout && keepRadii)
+      text = Arg(Tr("LabelOptions",
+                    "The design's layout cannot be drawn in the burning area %1 - %2 mm: %3."),
+                 {inner, outer, why});
+    else if (designLayout)
+      text = Arg(Tr("LabelOptions", "The design's layout cannot be drawn: %1."), {why});
+    else if (keepRadii)
+      text =
+          Arg(Tr("LabelOptions", "Layout %1 cannot be drawn in the burning area %2 - %3 mm: %4."),
+              {number, inner, outer, why});
+    else
+      text = Arg(Tr("LabelOptions", "Layout %1 cannot be drawn: %2."), {number, why});
+    messages.Show(text, MessageIcon::Error);
+    return kExitFailure;
+  }
 
   if (!layout.RenderLabel(index, keepRadii) ||
       !layout.RenderPreview(index, kPreviewSide, kPreviewSide, keepRadii)) {

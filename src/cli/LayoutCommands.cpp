@@ -17,6 +17,7 @@
 #include "cli/Print.h"
 #include "cli/SettingsFile.h"
 #include "common/ProfileFile.h"
+#include "common/Utf8.h"
 #include "label/LayoutFile.h"
 
 namespace twr::cli {
@@ -222,11 +223,12 @@ int RunShow(int argc, char** argv) {
     std::printf("%s\n", out.Text().c_str());
     return kExitOk;
   }
+  // Values as the file holds them, control characters shown as escapes.
   std::printf("[%s]\n", section.c_str());
   for (const std::string& key : LayoutKeyNames())
-    std::printf("%s=%s\n", key.c_str(), LayoutKeyAsWritten(layout, key).c_str());
+    std::printf("%s=%s\n", key.c_str(), TerminalText(LayoutKeyAsWritten(layout, key)).c_str());
   for (const auto& [key, value] : layout.OtherKeys)
-    std::printf("%s=%s\n", key.c_str(), value.c_str());
+    std::printf("%s=%s\n", TerminalText(key).c_str(), TerminalText(value).c_str());
   return kExitOk;
 }
 

@@ -14,6 +14,7 @@
 #include "cli/SettingsFile.h"
 #include "common/Strings.h"
 #include "common/Translate.h"
+#include "drive/DiscLibraryLog.h"
 #include "i18n/Translations.h"
 
 namespace {
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
   // The user's language, before anything is shown (LANGUAGE=C: English).
   const twr::i18n::ProgramTranslations translations;
   qInstallMessageHandler(QuietQtMessages);
+  twr::QuietDiscLibraryLog();  // nothing of the ISO library's on stdout
   twr::cli::SetProgramArguments(argc, argv);
   ArgParser::SetSettingsHook(twr::cli::UseSettingsFile);
 

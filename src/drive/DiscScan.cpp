@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "common/Utf8.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscListing.h"
 #include "drive/IsoDirectory.h"
@@ -19,8 +20,12 @@ DiscTexts LoadDiscTexts(CELDevice& device) {
   DiscTexts texts;
   texts.ready = device.TestUnitReadyTries() != 0;
   if (!texts.ready) return texts;
-  std::string publisher;
-  device.ReadVolumeInfo(texts.title, publisher, texts.date);
+  std::string title, publisher, date;
+  device.ReadVolumeInfo(title, publisher, date);
+  // The descriptor's bytes become label text: UTF-8 (other bytes read as
+  // Windows-1252), without control characters.
+  texts.title = PlainTextFromBytes(title);
+  texts.date = PlainTextFromBytes(date);
   return texts;
 }
 
@@ -88,8 +93,9 @@ std::vector<std::string> ScanEntryLines(CELDevice& device, char letter, int room
   for (const DiscEntry& entry : entries) {
     if (lines.size() >= limit) break;
     if (entry.name == "." || entry.name == "..") continue;
-    lines.push_back(entry.folder ? "[" + entry.name + "]" + kEntrySpacing
-                                 : entry.name + kEntrySpacing);
+    const std::string name = PlainTextFromBytes(entry.name);
+    if (name.empty()) continue;  // nothing but control characters
+    lines.push_back(entry.folder ? "[" + name + "]" + kEntrySpacing : name + kEntrySpacing);
   }
   return lines;
 }

@@ -23,7 +23,8 @@ struct DiscTexts {
 
 // TEST UNIT READY three times (only the last counts); when the drive is
 // ready, the volume name and the creation date (both empty when the disc has
-// no readable volume descriptor).
+// no readable volume descriptor), as label text: UTF-8 (any other byte read
+// as Windows-1252) without control characters.
 DiscTexts LoadDiscTexts(CELDevice& device);
 
 // The drive letter a drive-list entry "(X:) vendor product revision" names
@@ -59,7 +60,8 @@ TopLevelListing ListNodeTopLevelOrDrive(CELDevice& device, const std::string& no
 
 // The top-level entries of the disc in the listed drive with that letter
 // (ListTopLevel), in file-system order, as note lines: "[name]  " for a
-// folder, "name  " for anything else; at most `room` of them (never more
+// folder, "name  " for anything else, each name made label text as
+// LoadDiscTexts makes the volume name; at most `room` of them (never more
 // than ten). Nothing when no listing can start (no disc, no file system).
 // `needsMount` (if given) tells a UDF disc that only a mount can list.
 std::vector<std::string> ScanEntryLines(CELDevice& device, char letter, int room = kMaxScanLines,

@@ -23,9 +23,11 @@ constexpr int kTwoRowRingType = 2;
 
 CELLayout* g_processLayout = nullptr;
 
-// The first MaxNum bytes of a text, never splitting a character.
+// The first MaxNum width units of a text (one a character, two a wide East
+// Asian one), never splitting a character: a text of plain ASCII keeps its
+// first MaxNum bytes.
 std::string_view CutToMaxNum(const std::string& text, int maxNum) {
-  return Utf8Prefix(text, static_cast<std::size_t>(std::max(maxNum, 0)));
+  return WidthPrefix(text, static_cast<std::size_t>(std::max(maxNum, 0)));
 }
 
 int AlignedStart(int align, int boxWidth, int textWidth) {
@@ -154,13 +156,13 @@ void CELLayout::SetBandRadii(double inner, double outer) {
   layout_.InnerRadius = inner;
   layout_.OuterRadius = outer;
   if (layout_.RingBand == 0.0) return;
-  layout_.RingBand = std::min(outer - inner, layout_.RingLength);
-  stripHeight_ = static_cast<int>(layout_.BaseLength * layout_.RingBand * (1.0 / kLabelWidthMm));
+  layout_.RingBand = RingBandInArea(layout_, inner, outer);
+  stripHeight_ = RingStripHeight(layout_.BaseLength, layout_.RingBand);
 }
 
 void CELLayout::ComputeStripSize() {
   stripWidth_ = static_cast<int>(std::numbers::pi * layout_.BaseLength);
-  stripHeight_ = static_cast<int>(layout_.BaseLength * layout_.RingBand * (1.0 / kLabelWidthMm));
+  stripHeight_ = RingStripHeight(layout_.BaseLength, layout_.RingBand);
 }
 
 bool CELLayout::SideIsUsable() const {

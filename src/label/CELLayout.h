@@ -27,8 +27,16 @@ namespace twr {
 // pixels) 270 MB, and a full render stays within a couple of seconds; at
 // 20000 the two took over 2 GB together and half a minute.
 inline constexpr int kMaxBaseLength = 10000;
-// Ring strips thinner than this many label pixels carry no ring text.
+// Ring strips thinner than this many label pixels carry no ring text: the
+// render draws the background only and fails (label/LayoutDefinition's
+// limits keep layouts clear of it).
 inline constexpr int kMinStripHeight = 10;
+
+// The height in label pixels of the ring strip of a ring band `bandMm` thick
+// on a label `side` pixels across, whole pixels as drawn.
+inline int RingStripHeight(int side, double bandMm) {
+  return static_cast<int>(side * bandMm * (1.0 / kLabelWidthMm));
+}
 
 // The layout index that stands for a layout record given to the renderer
 // (a design's own copy, UseGivenLayout) rather than a [LayoutNN] section.

@@ -23,6 +23,7 @@
 #include "label/CELLayout.h"
 #include "label/ImageBuffer.h"
 #include "label/LabelTexts.h"
+#include "label/LayoutDefinition.h"
 
 namespace twr {
 
@@ -32,56 +33,20 @@ constexpr long long kMebibyte = 1024LL * 1024;
 constexpr std::size_t kBase64LineLength = 76;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kLineBreak = "\r\n";
-constexpr int kGreyMax = 255;
 
-// ---- The layout's whole-number fields, one table for writer and reader ----
-
-struct IntRule {
-  const char* key;
-  long long min;
-  long long max;
-};
-
-// Calls `visit(rule, value)` for every int field of the record, in the order
-// of a settings section.
-template <typename Record, typename Visit>
-void ForEachLayoutInt(Record& r, Visit visit) {
-  constexpr long long kIntMin = INT_MIN, kIntMax = INT_MAX;
-  visit(IntRule{"BaseLength", 1, kMaxBaseLength}, r.BaseLength);
-  auto box = [&](const char* const(&keys)[6], auto& b) {
-    visit(IntRule{keys[0], kIntMin, kIntMax}, b.Width);
-    visit(IntRule{keys[1], kIntMin, kIntMax}, b.Height);
-    visit(IntRule{keys[2], kIntMin, kIntMax}, b.PosX);
-    visit(IntRule{keys[3], kIntMin, kIntMax}, b.PosY);
-    visit(IntRule{keys[4], kIntMin, kIntMax}, b.MaxNum);
-    visit(IntRule{keys[5], kIntMin, kIntMax}, b.Align);
-  };
-  static constexpr const char* kTitleKeys[6] = {"TitleWidth", "TitleHeight", "TitlePosX",
-                                                "TitlePosY",  "TitleMaxNum", "TitleAlign"};
-  static constexpr const char* kDateKeys[6] = {"DateWidth", "DateHeight", "DatePosX",
-                                               "DatePosY",  "DateMaxNum", "DateAlign"};
-  static constexpr const char* kNoteKeys[6] = {"NoteWidth", "NoteHeight", "NotePosX",
-                                               "NotePosY",  "NoteMaxNum", "NoteAlign"};
-  box(kTitleKeys, r.Title);
-  box(kDateKeys, r.Date);
-  box(kNoteKeys, r.Note);
-  visit(IntRule{"RingType", kIntMin, kIntMax}, r.RingType);
-  visit(IntRule{"RLetterAlign", kIntMin, kIntMax}, r.RLetterAlign);
-  visit(IntRule{"RingMAngle", 0, kMaxRingAngle}, r.RingMAngle);
-  visit(IntRule{"RingSAngle", 0, kMaxRingAngle}, r.RingSAngle);
+// `what` (%1) is `value` (%2), not a whole number from `min` to `max`
+// (one that fits 32 bits when they are its limits).
+std::string OutOfRange(const std::string& what, const std::string& value, long long min,
+                       long long max) {
+  if (min == INT_MIN && max == INT_MAX)
+    return Arg(Tr("Design", "its %1 is %2, not a whole number that fits 32 bits"), {what, value});
+  return Arg(Tr("Design", "its %1 is %2, not a whole number from %3 to %4"),
+             {what, value, std::to_string(min), std::to_string(max)});
 }
 
-// `what` (%1) is `value` (%2), not a whole number within the rule's range;
-// `its` words it for a field of the file, else for a field of the layout.
-std::string OutOfRange(bool its, const std::string& what, const std::string& value,
-                       const IntRule& rule) {
-  if (rule.min == INT_MIN && rule.max == INT_MAX)
-    return Arg(its ? Tr("Design", "its %1 is %2, not a whole number that fits 32 bits")
-                   : Tr("Design", "the layout's %1 is %2, not a whole number that fits 32 bits"),
-               {what, value});
-  return Arg(its ? Tr("Design", "its %1 is %2, not a whole number from %3 to %4")
-                 : Tr("Design", "the layout's %1 is %2, not a whole number from %3 to %4"),
-             {what, value, std::to_string(rule.min), std::to_string(rule.max)});
+// The layout's own ring band: its ring length within its own radii.
+double OwnRingBand(const LayoutRecord& r) {
+  return std::min(r.OuterRadius - r.InnerRadius, r.RingLength);
 }
 
 std::string Quoted(std::string_view text) {
@@ -98,19 +63,32 @@ bool HasControl(std::string_view text) {
                      [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; });
 }
 
-// A text of the design: UTF-8, at most `limit` bytes, one line. `its` words
-// the problem for a field of the file ("its \"texts.title\" is ..."), else
-// for a text of the design ("the title is ...").
-std::string CheckText(bool its, const std::string& what, const std::string& text,
-                      std::size_t limit) {
+// How a text's limit counts: bytes (names, as the settings file limits
+// them) or width units (the label's texts, as the main window counts them).
+enum class Count { Bytes, Width };
+
+// A text of the design: UTF-8, at most `limit` bytes or width units, one
+// line. `its` words the problem for a field of the file ("its
+// \"texts.title\" is ..."), else for a text of the design ("the title is
+// ...").
+std::string CheckText(bool its, const std::string& what, const std::string& text, std::size_t limit,
+                      Count count = Count::Bytes) {
   if (!IsValidUtf8(text))
     return Arg(
         its ? Tr("Design", "its %1 is not UTF-8 text") : Tr("Design", "%1 is not UTF-8 text"),
         {what});
-  if (text.size() > limit)
+  if (count == Count::Bytes && text.size() > limit)
     return Arg(its ? Tr("Design", "its %1 is %2 bytes long; at most %3 are taken")
                    : Tr("Design", "%1 is %2 bytes long; at most %3 are taken"),
                {what, std::to_string(text.size()), std::to_string(limit)});
+  if (const std::size_t width = TextWidth(text); count == Count::Width && width > limit)
+    return Arg(its ? Tr("Design",
+                        "its %1 is %2 characters long (a wide East Asian character counts two); "
+                        "at most %3 are taken")
+                   : Tr("Design",
+                        "%1 is %2 characters long (a wide East Asian character counts two); at "
+                        "most %3 are taken"),
+               {what, std::to_string(width), std::to_string(limit)});
   if (HasControl(text))
     return Arg(its ? Tr("Design", "its %1 holds a line break or another control character")
                    : Tr("Design", "%1 holds a line break or another control character"),
@@ -242,11 +220,12 @@ class ObjectReader {
     return Arg(Tr("Design", "its %1 is missing"), {what});
   }
 
-  bool Text(const char* key, std::string& out, std::size_t limit) {
+  bool Text(const char* key, std::string& out, std::size_t limit, Count count = Count::Bytes) {
     QJsonValue v;
     if (!Need(key, v, &QJsonValue::isString, kNotText)) return false;
     std::string text = v.toString().toStdString();
-    if (const std::string why = CheckText(true, Quoted(Name(key)), text, limit); !why.empty())
+    if (const std::string why = CheckText(true, Quoted(Name(key)), text, limit, count);
+        !why.empty())
       return Fail(why);
     out = std::move(text);
     return true;
@@ -268,7 +247,7 @@ class ObjectReader {
     double d = 0.0;
     if (!Real(key, d)) return false;
     if (d != std::trunc(d) || d < static_cast<double>(min) || d > static_cast<double>(max))
-      return Fail(OutOfRange(true, Quoted(Name(key)), NumberText(d), IntRule{"", min, max}));
+      return Fail(OutOfRange(Quoted(Name(key)), NumberText(d), min, max));
     out = static_cast<long long>(d);
     return true;
   }
@@ -315,8 +294,8 @@ bool ReadTexts(ObjectReader& top, Design& d) {
   if (!top.Object("texts", object)) return false;
   std::string problem;
   ObjectReader texts(object, "texts", problem);
-  texts.Text("title", d.title, kTitleMaxBytes);
-  texts.Text("date", d.date, kDateMaxBytes);
+  texts.Text("title", d.title, kTitleMaxWidth, Count::Width);
+  texts.Text("date", d.date, kDateMaxWidth, Count::Width);
   QJsonValue notes;
   if (texts.Need("notes", notes, &QJsonValue::isArray,
                  TWR_TRANSLATE_NOOP("Design", "its %1 is not a list of note lines ([...])"))) {
@@ -334,7 +313,8 @@ bool ReadTexts(ObjectReader& top, Design& d) {
           break;
         }
         std::string line = lines[k].toString().toStdString();
-        if (const std::string why = CheckText(true, name, line, kNoteMaxBytes); !why.empty()) {
+        if (const std::string why = CheckText(true, name, line, kNoteMaxWidth, Count::Width);
+            !why.empty()) {
           texts.Fail(why);
           break;
         }
@@ -351,29 +331,22 @@ bool ReadLayout(ObjectReader& top, Design& d) {
   if (!top.Object("layout", object)) return false;
   std::string problem;
   ObjectReader in(object, "layout", problem);
-  LayoutRecord r;
   in.Text("Name", d.layoutName, kProfileStringMax);
-  long long grey = 0;
-  if (in.Whole("BgColor", 0, kGreyMax, grey)) r.BgColor = GreyFromSetting(static_cast<int>(grey));
-  if (in.Whole("TxColor", 0, kGreyMax, grey)) r.TxColor = GreyFromSetting(static_cast<int>(grey));
-  ForEachLayoutInt(r, [&](const IntRule& rule, int& value) {
+  // The keys of a settings section, each a whole number (greys from 0 to
+  // 255, as a record holds them); what the renderer can draw is checked
+  // with the design (CheckDesign).
+  LayoutDefinition layout;
+  for (const std::string& key : LayoutKeyNames()) {
+    if (IsLayoutTextKey(key)) continue;
+    const bool grey = key == "BgColor" || key == "TxColor";
+    const LayoutKeyRange range = LayoutKeyLimits(layout, key);
     long long v = 0;
-    if (in.Whole(rule.key, rule.min, rule.max, v)) value = static_cast<int>(v);
-  });
-  long long length = 0, inner = 0, outer = 0;
-  in.Whole("RingLength", 0, kMaxDesignRingLength, length);
-  in.Whole("InnerRadius", static_cast<long long>(kLowestInnerRadius),
-           static_cast<long long>(kHighestOuterRadius), inner);
-  in.Whole("OuterRadius", static_cast<long long>(kLowestInnerRadius),
-           static_cast<long long>(kHighestOuterRadius), outer);
-  if (in.Ok() && inner > outer)
-    in.Fail(Arg(Tr("Design", "its layout's InnerRadius %1 lies beyond its OuterRadius %2"),
-                {std::to_string(inner), std::to_string(outer)}));
+    if (in.Whole(key.c_str(), grey ? range.minimum : INT_MIN, grey ? range.maximum : INT_MAX, v))
+      AssignLayoutValue(layout, key, std::to_string(v));
+  }
   if (!problem.empty()) return top.Fail(problem);
-  r.RingLength = static_cast<double>(length);
-  r.InnerRadius = static_cast<double>(inner);
-  r.OuterRadius = static_cast<double>(outer);
-  r.RingBand = std::min(r.OuterRadius - r.InnerRadius, r.RingLength);
+  LayoutRecord r = RecordOfDefinition(layout);
+  r.RingBand = OwnRingBand(r);
   d.layout = std::move(r);
   return true;
 }
@@ -493,21 +466,27 @@ bool ParseDesignQuality(std::string_view name, DesignQuality& quality) {
 
 std::string CheckDesign(const Design& d) {
   std::string why;
-  const auto check = [](const char* what, const std::string& text, std::size_t limit) {
-    return CheckText(false, Tr("Design", what), text, limit);
+  const auto check = [](const char* what, const std::string& text, std::size_t limit,
+                        Count count = Count::Bytes) {
+    return CheckText(false, Tr("Design", what), text, limit, count);
   };
-  if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the title"), d.title, kTitleMaxBytes)).empty())
+  if (!(why =
+            check(TWR_TRANSLATE_NOOP("Design", "the title"), d.title, kTitleMaxWidth, Count::Width))
+           .empty())
     return why;
-  if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the date"), d.date, kDateMaxBytes)).empty())
+  if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the date"), d.date, kDateMaxWidth, Count::Width))
+           .empty())
     return why;
   for (std::size_t k = 0; k < d.notes.size(); ++k)
     if (!(why = CheckText(false, Arg(Tr("Design", "note line %1"), {std::to_string(k + 1)}),
-                          d.notes[k], kNoteMaxBytes))
+                          d.notes[k], kNoteMaxWidth, Count::Width))
              .empty())
       return why;
-  if (const std::size_t note = DesignNote(d).size(); note > kNoteMaxBytes)
-    return Arg(Tr("Design", "%1 is %2 bytes long; at most %3 are taken"),
-               {Tr("Design", "the note"), std::to_string(note), std::to_string(kNoteMaxBytes)});
+  if (const std::size_t note = TextWidth(DesignNote(d)); note > kNoteMaxWidth)
+    return Arg(Tr("Design",
+                  "%1 is %2 characters long (a wide East Asian character counts two); at most "
+                  "%3 are taken"),
+               {Tr("Design", "the note"), std::to_string(note), std::to_string(kNoteMaxWidth)});
   if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the font face"), d.fontFace, kProfileStringMax))
            .empty())
     return why;
@@ -520,21 +499,21 @@ std::string CheckDesign(const Design& d) {
         d.outerRadius <= kHighestOuterRadius))
     return Tr("Design", "the burning area is not within 25 to 58 mm, inner radius first");
   const LayoutRecord& r = d.layout;
-  for (uint32_t grey : {r.BgColor, r.TxColor})
-    if (grey != GreyFromSetting(static_cast<int>(grey & 0xFF)))
-      return Tr("Design", "the layout's colours are not greys");
-  ForEachLayoutInt(r, [&](const IntRule& rule, const int& value) {
-    if (why.empty() && (value < rule.min || value > rule.max))
-      why = OutOfRange(false, rule.key, std::to_string(value), rule);
-  });
-  if (!why.empty()) return why;
-  if (!IsWhole(r.RingLength) || r.RingLength < 0 || r.RingLength > kMaxDesignRingLength)
-    return Arg(Tr("Design", "the layout's RingLength is not a whole number from 0 to %1"),
-               {std::to_string(kMaxDesignRingLength)});
-  if (!IsWhole(r.InnerRadius) || !IsWhole(r.OuterRadius) || r.InnerRadius < kLowestInnerRadius ||
-      r.OuterRadius > kHighestOuterRadius || r.InnerRadius > r.OuterRadius)
-    return Tr("Design",
-              "the layout's own radii are not whole millimetres within 25 to 58, inner first");
+  for (double mm : {r.RingLength, r.InnerRadius, r.OuterRadius})
+    if (!IsWhole(mm) || mm < INT_MIN || mm > INT_MAX)
+      return Tr("Design", "the layout's RingLength and radii are not whole millimetres");
+  // The limits of the renderer, as for a layout of the settings file: with
+  // the layout's own radii, and with the design's burning area.
+  LayoutRecord own = r;
+  own.RingBand = OwnRingBand(r);
+  if (!(why = CheckLayoutRecord(own)).empty())
+    return Arg(Tr("Design", "the layout cannot be drawn: %1"), {why});
+  LayoutRecord inArea = own;
+  inArea.RingBand = RingBandInArea(own, d.innerRadius, d.outerRadius);
+  if (!(why = CheckLayoutRecord(inArea)).empty())
+    return Arg(
+        Tr("Design", "the layout cannot be drawn in the burning area %1 - %2 mm: %3"),
+        {ObjectReader::NumberText(d.innerRadius), ObjectReader::NumberText(d.outerRadius), why});
   const DesignBackground& bg = d.background;
   if (bg.kind != DesignBackground::Kind::None) {
     if (bg.name.empty()) return Tr("Design", "the background picture has no name");
@@ -609,13 +588,11 @@ std::string DesignText(const Design& d) {
     const LayoutRecord& r = d.layout;
     ObjectWriter layout(out, top.Indent());
     layout.String("Name", d.layoutName);
-    layout.Int("BgColor", r.BgColor & 0xFF);
-    layout.Int("TxColor", r.TxColor & 0xFF);
-    ForEachLayoutInt(r,
-                     [&](const IntRule& rule, const int& value) { layout.Int(rule.key, value); });
-    layout.Number("RingLength", r.RingLength);
-    layout.Number("InnerRadius", r.InnerRadius);
-    layout.Number("OuterRadius", r.OuterRadius);
+    // The keys in the order of a settings section (the millimetres are
+    // whole: CheckDesign).
+    const LayoutDefinition numbers = DefinitionOfRecord(r);
+    for (const std::string& key : LayoutKeyNames())
+      if (!IsLayoutTextKey(key)) layout.Int(key, LayoutNumber(numbers, key));
     layout.End();
   }
 

@@ -35,8 +35,6 @@ inline constexpr long long kMaxDesignFileBytes = 96LL * 1024 * 1024;
 inline constexpr long long kMaxDesignPictureBytes = 64LL * 1024 * 1024;
 // The longest picture name kept (the name is only shown).
 inline constexpr std::size_t kMaxDesignPictureName = 255;
-// A ring band of the layout is at most this many millimetres long.
-inline constexpr int kMaxDesignRingLength = 1000;
 
 enum class DesignQuality { Draft, Normal, High };
 // "draft", "normal", "high".

@@ -1,4 +1,4 @@
-// Label texts: byte limits, note lines and their folder-first order.
+// Label texts: their limits in width units, note lines and their folder-first order.
 #include "label/LabelTexts.h"
 
 #include <algorithm>
@@ -15,7 +15,7 @@ constexpr const char* kLineBreak = "\r\n";
 constexpr char kFolderMark = '[';
 
 bool Assign(std::string& member, std::string_view text, std::size_t limit) {
-  const std::string_view cut = Utf8Prefix(text, limit);
+  const std::string_view cut = WidthPrefix(text, limit);
   if (cut == member) return false;
   member.assign(cut);
   return true;
@@ -24,13 +24,13 @@ bool Assign(std::string& member, std::string_view text, std::size_t limit) {
 }  // namespace
 
 bool LabelTexts::SetTitle(std::string_view text) {
-  return Assign(title_, text, kTitleMaxBytes);
+  return Assign(title_, text, kTitleMaxWidth);
 }
 bool LabelTexts::SetDate(std::string_view text) {
-  return Assign(date_, text, kDateMaxBytes);
+  return Assign(date_, text, kDateMaxWidth);
 }
 bool LabelTexts::SetNote(std::string_view text) {
-  return Assign(note_, text, kNoteMaxBytes);
+  return Assign(note_, text, kNoteMaxWidth);
 }
 
 void LabelTexts::SplitNoteLines() {

@@ -1,5 +1,5 @@
 // The main window's label texts as a plain model: title, date and note with
-// their byte limits, the note cut into ten lines and ordered folders first,
+// their limits, the note cut into ten lines and ordered folders first,
 // and their hand-over to the renderer with the number fields filled in.
 #pragma once
 
@@ -11,14 +11,16 @@ namespace twr {
 
 class CELLayout;
 
-inline constexpr std::size_t kTitleMaxBytes = 256;
-inline constexpr std::size_t kDateMaxBytes = 256;
-inline constexpr std::size_t kNoteMaxBytes = 2560;
+// The longest texts, in width units (common/Utf8.h: one a character, two
+// for a wide East Asian one): what the main window's edits take.
+inline constexpr std::size_t kTitleMaxWidth = 256;
+inline constexpr std::size_t kDateMaxWidth = 256;
+inline constexpr std::size_t kNoteMaxWidth = 2560;
 
 class LabelTexts {
  public:
-  // Each setter cuts the text to its limit (never inside a character) and
-  // returns whether it differs from the text held before.
+  // Each setter cuts the text to its limit in width units (never inside a
+  // character) and returns whether it differs from the text held before.
   bool SetTitle(std::string_view text);
   bool SetDate(std::string_view text);
   bool SetNote(std::string_view text);

@@ -10,6 +10,7 @@
 #include "common/Utf8.h"
 #include "drive/DiscGeometry.h"
 #include "label/CELLayout.h"
+#include "label/LayoutDefinition.h"
 
 namespace twr {
 
@@ -81,19 +82,21 @@ struct BoxTexts {
   std::vector<std::pair<std::string, const std::string*>> texts;
 };
 
-// A text longer than MaxNum bytes is drawn cut (or not at all).
+// A text longer than MaxNum width units is drawn cut (or not at all).
 void CheckCut(std::vector<LabelWarning>& out, const BoxTexts& b, const std::string& what,
               const std::string& text) {
   const std::size_t limit = static_cast<std::size_t>(std::max(b.box.MaxNum, 0));
-  if (text.size() <= limit) return;
-  const std::string_view kept = Utf8Prefix(text, limit);
+  const std::string_view kept = WidthPrefix(text, limit);
+  if (kept.size() == text.size()) return;
   const std::string key = std::string(b.prefix) + "MaxNum";
   const std::string maxNum = std::to_string(b.box.MaxNum);
   out.push_back({LabelWarning::Kind::TextCut,
                  kept.empty()
                      ? Arg(Tr("LabelWarnings", "%1 \"%2\" is not drawn: %3 is %4."),
                            {what, text, key, maxNum})
-                     : Arg(Tr("LabelWarnings", "%1 \"%2\" is cut to \"%3\" (%4=%5 bytes)."),
+                     : Arg(Tr("LabelWarnings",
+                              "%1 \"%2\" is cut to \"%3\" (%4=%5 characters; a wide East Asian "
+                              "character counts two)."),
                            {what, text, kept, key, maxNum})});
 }
 
@@ -103,6 +106,13 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
                                      const LabelBand& band) {
   std::vector<LabelWarning> out;
   const LayoutRecord& r = layout.Layout();
+
+  if (const std::string why = CheckLayoutRecord(r); !why.empty())
+    out.push_back({LabelWarning::Kind::NotDrawn,
+                   Arg(Tr("LabelWarnings",
+                          "The layout cannot be drawn: %1. None of its texts is drawn or "
+                          "burned."),
+                       {why})});
 
   if (!r.BgImage.empty()) {
     const std::string problem = layout.Background().ProblemWith(r.BgImage);
@@ -142,7 +152,7 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
     for (const auto& [what, text] : b.texts) {
       CheckCut(out, b, what, *text);
       hasText = hasText ||
-                !Utf8Prefix(*text, static_cast<std::size_t>(std::max(b.box.MaxNum, 0))).empty();
+                !WidthPrefix(*text, static_cast<std::size_t>(std::max(b.box.MaxNum, 0))).empty();
     }
     if (hasText && r.BaseLength > 0 && BoxOutside(r, b.box, band))
       out.push_back(

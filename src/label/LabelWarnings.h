@@ -1,5 +1,7 @@
 // What a rendered label leaves out or changes without being asked, as data
-// for a front end to show: a background picture that could not be used,
+// for a front end to show: a layout the renderer cannot draw (a settings
+// section edited by hand, a ring band narrowed by the burning area), a
+// background picture that could not be used,
 // texts cut by a box's MaxNum, note lines past the tenth, boxes or ring
 // text lying wholly outside the band that is burned, and boxes or ring text
 // reaching under the hub (inside the band's inner radius). No widgets; `twr`
@@ -16,6 +18,7 @@ class CELLayout;
 
 struct LabelWarning {
   enum class Kind {
+    NotDrawn,          // the layout is outside what the renderer draws: no label
     Background,        // the picture could not be used; the BgColor fill is drawn
     TextCut,           // a text longer than its box's MaxNum
     NoteLinesLeftOut,  // note lines past the tenth

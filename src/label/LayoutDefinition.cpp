@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
+#include "common/DecimalText.h"
 #include "common/ProfileFile.h"
 #include "common/SettingsLocation.h"
 #include "common/Translate.h"
+#include "common/Utf8.h"
 #include "label/CELLayout.h"
 #include "label/LabelTexts.h"
 
@@ -16,17 +19,17 @@ namespace twr {
 namespace {
 
 // A MaxNum above the longest text the renderer is handed cuts nothing more.
-constexpr int kLongestTitleBytes = static_cast<int>(kTitleMaxBytes);
-constexpr int kLongestNoteBytes = static_cast<int>(kNoteMaxBytes);
+constexpr int kLongestTitleWidth = static_cast<int>(kTitleMaxWidth);
+constexpr int kLongestNoteWidth = static_cast<int>(kNoteMaxWidth);
 constexpr int kChoiceCount = 3;
 
 enum class Limit {
   Grey,         // 0 .. 255
-  Side,         // BaseLength
+  Side,         // SmallestBaseLength(ring band) .. 10000
   BoxSize,      // 0 .. BaseLength
   BoxPlace,     // -BaseLength .. BaseLength
-  TextBytes,    // 0 .. 256
-  NoteBytes,    // 0 .. 2560
+  TextWidth,    // 0 .. 256 width units
+  NoteWidth,    // 0 .. 2560 width units
   Align,        // 0, 1, 2
   RingType,     // 0, 1, 2
   RingPlace,    // 0, 1, 2
@@ -55,19 +58,19 @@ const NumberKey kNumberKeys[] = {
     {"TitleHeight", TWR_FIELD(Title.Height), Limit::BoxSize},
     {"TitlePosX", TWR_FIELD(Title.PosX), Limit::BoxPlace},
     {"TitlePosY", TWR_FIELD(Title.PosY), Limit::BoxPlace},
-    {"TitleMaxNum", TWR_FIELD(Title.MaxNum), Limit::TextBytes},
+    {"TitleMaxNum", TWR_FIELD(Title.MaxNum), Limit::TextWidth},
     {"TitleAlign", TWR_FIELD(Title.Align), Limit::Align},
     {"DateWidth", TWR_FIELD(Date.Width), Limit::BoxSize},
     {"DateHeight", TWR_FIELD(Date.Height), Limit::BoxSize},
     {"DatePosX", TWR_FIELD(Date.PosX), Limit::BoxPlace},
     {"DatePosY", TWR_FIELD(Date.PosY), Limit::BoxPlace},
-    {"DateMaxNum", TWR_FIELD(Date.MaxNum), Limit::TextBytes},
+    {"DateMaxNum", TWR_FIELD(Date.MaxNum), Limit::TextWidth},
     {"DateAlign", TWR_FIELD(Date.Align), Limit::Align},
     {"NoteWidth", TWR_FIELD(Note.Width), Limit::BoxSize},
     {"NoteHeight", TWR_FIELD(Note.Height), Limit::BoxSize},
     {"NotePosX", TWR_FIELD(Note.PosX), Limit::BoxPlace},
     {"NotePosY", TWR_FIELD(Note.PosY), Limit::BoxPlace},
-    {"NoteMaxNum", TWR_FIELD(Note.MaxNum), Limit::NoteBytes},
+    {"NoteMaxNum", TWR_FIELD(Note.MaxNum), Limit::NoteWidth},
     {"NoteAlign", TWR_FIELD(Note.Align), Limit::Align},
     {"RingType", TWR_FIELD(RingType), Limit::RingType},
     {"RLetterAlign", TWR_FIELD(RLetterAlign), Limit::RingPlace},
@@ -105,6 +108,31 @@ std::string NumberedLower(const char* const (&names)[kChoiceCount]) {
              {Lowered(names[0]), Lowered(names[1]), Lowered(names[2])});
 }
 
+// Millimetres to a hundredth, without trailing zeros ("5", "0.9").
+std::string MmText(double mm) {
+  std::string text = FormatDecimal(mm, 2);
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == '.') text.pop_back();
+  return text;
+}
+
+// Why a label `side` pixels across draws no ring text in a ring band
+// `band` mm thick; "" when it does (or there is no ring band).
+std::string RingStripRefusal(int side, double band) {
+  if (band <= 0.0 || RingStripHeight(side, band) >= kMinStripHeight) return {};
+  const int smallest = SmallestBaseLength(band);
+  if (smallest > kMaxBaseLength)
+    return Arg(Tr("LayoutDefinition",
+                  "a ring band of %1 mm is too thin for ring text at any BaseLength (ring text "
+                  "needs a strip of %2 label pixels; RingLength 0 leaves it out)"),
+               {MmText(band), std::to_string(kMinStripHeight)});
+  return Arg(Tr("LayoutDefinition",
+                "BaseLength must be %1 to %2 label pixels for a ring band of %3 mm (ring text "
+                "needs a strip of %4 label pixels; RingLength 0 leaves it out)"),
+             {std::to_string(smallest), std::to_string(kMaxBaseLength), MmText(band),
+              std::to_string(kMinStripHeight)});
+}
+
 // Why `value` is outside the key's limits in `layout`, or "".
 std::string Refusal(const LayoutDefinition& layout, const NumberKey& key, int value) {
   const LayoutKeyRange range = LayoutKeyLimits(layout, key.key);
@@ -115,14 +143,21 @@ std::string Refusal(const LayoutDefinition& layout, const NumberKey& key, int va
     case Limit::Grey:
       return Arg(Tr("LayoutDefinition", "%1 must be a grey from 0 (black) to 255 (white)"), {name});
     case Limit::Side:
+      // Below 1 or above the largest, or too small for the ring band.
+      if (value >= 1 && value <= kMaxBaseLength)
+        return RingStripRefusal(value, LayoutRingBand(layout));
+      return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 label pixels"),
+                 {name, "1", std::to_string(kMaxBaseLength)});
     case Limit::BoxPlace:
       return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 label pixels"), {name, from, to});
     case Limit::BoxSize:
       return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 label pixels (the side of the label)"),
                  {name, from, to});
-    case Limit::TextBytes:
-    case Limit::NoteBytes:
-      return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 bytes"), {name, from, to});
+    case Limit::TextWidth:
+    case Limit::NoteWidth:
+      return Arg(Tr("LayoutDefinition",
+                    "%1 must be %2 to %3 characters (a wide East Asian character counts two)"),
+                 {name, from, to});
     case Limit::Align:
       return Arg(Tr("LayoutDefinition", "%1 must be %2"), {name, NumberedLower(kAlignNames)});
     case Limit::RingType:
@@ -154,10 +189,23 @@ std::string InQuotes(std::string_view text) {
   return quoted;
 }
 
+bool HasControlChar(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    char32_t c = 0;
+    if (NextUtf8(text, at, c) && IsControlChar(c)) return true;
+  }
+  return false;
+}
+
 std::string CheckText(std::string_view key, std::string_view text) {
   const bool isName = ProfileNameEquals(key, kNameKey);
   if (text.find_first_of("\r\n") != std::string_view::npos)
     return Arg(Tr("LayoutDefinition", "%1 must be one line"), {isName ? kNameKey : kPictureKey});
+  // The name is shown in lists and kept in designs: UTF-8 text to be shown.
+  if (isName && !IsValidUtf8(text)) return Tr("LayoutDefinition", "Name must be UTF-8 text");
+  if (HasControlChar(text))
+    return Arg(Tr("LayoutDefinition", "%1 must not hold control characters"),
+               {isName ? kNameKey : kPictureKey});
   if (text.size() > kProfileStringMax)
     return Arg(Tr("LayoutDefinition", "%1 must be at most %2 bytes (it has %3)"),
                {isName ? kNameKey : kPictureKey, std::to_string(kProfileStringMax),
@@ -208,10 +256,14 @@ LayoutDefinition StarterLayout() {
   return d;
 }
 
+std::string TextFromSettings(std::string_view stored) {
+  return Utf8Cut(PlainTextFromBytes(stored), kProfileStringMax);
+}
+
 LayoutDefinition ReadLayoutDefinition(const ProfileFile& ini, int index) {
   const std::string section = LayoutSectionName(index);
   LayoutDefinition d;
-  d.Name = ini.GetString(section, kNameKey);
+  d.Name = TextFromSettings(ini.GetString(section, kNameKey));
   d.BgImage = ini.GetString(section, kPictureKey);
   for (const NumberKey& key : kNumberKeys) {
     int& field = key.field(d);
@@ -280,15 +332,15 @@ LayoutKeyRange LayoutKeyLimits(const LayoutDefinition& layout, std::string_view 
     case Limit::Grey:
       return {0, 255};
     case Limit::Side:
-      return {1, kMaxBaseLength};
+      return {SmallestBaseLength(LayoutRingBand(layout)), kMaxBaseLength};
     case Limit::BoxSize:
       return {0, side};
     case Limit::BoxPlace:
       return {-side, side};
-    case Limit::TextBytes:
-      return {0, kLongestTitleBytes};
-    case Limit::NoteBytes:
-      return {0, kLongestNoteBytes};
+    case Limit::TextWidth:
+      return {0, kLongestTitleWidth};
+    case Limit::NoteWidth:
+      return {0, kLongestNoteWidth};
     case Limit::Align:
     case Limit::RingType:
     case Limit::RingPlace:
@@ -364,7 +416,108 @@ std::string CheckLayoutKey(const LayoutDefinition& layout, std::string_view key)
   const NumberKey* k = FindNumberKey(key);
   if (k == nullptr)
     return Arg(Tr("LayoutDefinition", "%1 is not a key of a layout"), {InQuotes(key)});
-  return Refusal(layout, *k, Get(layout, *k));
+  if (std::string why = Refusal(layout, *k, Get(layout, *k)); !why.empty()) return why;
+  // The ring band these keys make must leave ring text a strip to be drawn
+  // on at the layout's BaseLength.
+  if (k->limit == Limit::RingLength || k->limit == Limit::InnerRadius ||
+      k->limit == Limit::OuterRadius) {
+    const double band = LayoutRingBand(layout);
+    if (!RingStripRefusal(layout.BaseLength, band).empty()) {
+      const int smallest = SmallestBaseLength(band);
+      return smallest > kMaxBaseLength
+                 ? Arg(Tr("LayoutDefinition",
+                          "%1 %2 makes the ring band %3 mm, too thin for ring text at any "
+                          "BaseLength (RingLength 0 leaves the ring text out)"),
+                       {k->key, std::to_string(Get(layout, *k)), MmText(band)})
+                 : Arg(Tr("LayoutDefinition",
+                          "%1 %2 makes the ring band %3 mm, too thin for ring text at BaseLength "
+                          "%4: it needs BaseLength %5 or more (RingLength 0 leaves the ring text "
+                          "out)"),
+                       {k->key, std::to_string(Get(layout, *k)), MmText(band),
+                        std::to_string(layout.BaseLength), std::to_string(smallest)});
+    }
+  }
+  return {};
+}
+
+double LayoutRingBand(const LayoutDefinition& layout) {
+  LayoutRecord record;
+  ApplyLayoutDefinition(layout, std::string(), false, record);
+  return record.RingBand;
+}
+
+int SmallestBaseLength(double bandMm) {
+  if (!(bandMm > 0.0)) return 1;
+  const double estimate = std::ceil(kMinStripHeight * kLabelWidthMm / bandMm);
+  if (!(estimate <= kMaxBaseLength + 2.0)) return kMaxBaseLength + 1;
+  // The estimate, then whole pixels as the renderer works the strip out.
+  int side = std::max(1, static_cast<int>(estimate) - 2);
+  while (side <= kMaxBaseLength && RingStripHeight(side, bandMm) < kMinStripHeight) ++side;
+  return side;
+}
+
+std::string CheckLayoutRecord(const LayoutRecord& r) {
+  for (const auto& [key, grey] : {std::pair<const char*, uint32_t>{"BgColor", r.BgColor},
+                                  std::pair<const char*, uint32_t>{"TxColor", r.TxColor}})
+    if (grey != GreyFromSetting(static_cast<int>(grey & 0xFF)))
+      return Arg(Tr("LayoutDefinition", "%1 must be a grey from 0 (black) to 255 (white)"), {key});
+  for (const auto& [key, angle] : {std::pair<const char*, int>{"RingMAngle", r.RingMAngle},
+                                   std::pair<const char*, int>{"RingSAngle", r.RingSAngle}})
+    if (angle < 0 || angle > kMaxRingAngle)
+      return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 degrees"),
+                 {key, "0", std::to_string(kMaxRingAngle)});
+  if (!(r.InnerRadius >= kLowestInnerRadius && r.InnerRadius <= r.OuterRadius &&
+        r.OuterRadius <= kHighestOuterRadius))
+    return Arg(Tr("LayoutDefinition",
+                  "InnerRadius and OuterRadius must be %1 to %2 mm, InnerRadius not beyond "
+                  "OuterRadius"),
+               {MmText(kLowestInnerRadius), MmText(kHighestOuterRadius)});
+  if (!(r.RingLength >= 0.0))
+    return Tr("LayoutDefinition", "RingLength must be 0 (no ring text) or more mm");
+  if (r.BaseLength < 1 || r.BaseLength > kMaxBaseLength)
+    return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 label pixels"),
+               {"BaseLength", "1", std::to_string(kMaxBaseLength)});
+  return RingStripRefusal(r.BaseLength, r.RingBand);
+}
+
+LayoutDefinition DefinitionOfRecord(const LayoutRecord& r) {
+  LayoutDefinition d;
+  d.Name.clear();
+  d.BgImage = r.BgImage;
+  d.BgColor = static_cast<int>(r.BgColor & 0xFF);
+  d.TxColor = static_cast<int>(r.TxColor & 0xFF);
+  d.BaseLength = r.BaseLength;
+  d.Title = r.Title;
+  d.Date = r.Date;
+  d.Note = r.Note;
+  d.RingType = r.RingType;
+  d.RLetterAlign = r.RLetterAlign;
+  d.RingMAngle = r.RingMAngle;
+  d.RingSAngle = r.RingSAngle;
+  d.RingLength = static_cast<int>(r.RingLength);
+  d.InnerRadius = static_cast<int>(r.InnerRadius);
+  d.OuterRadius = static_cast<int>(r.OuterRadius);
+  return d;
+}
+
+LayoutRecord RecordOfDefinition(const LayoutDefinition& d) {
+  LayoutRecord r;
+  r.BgImage = d.BgImage;
+  r.BgColor = GreyFromSetting(d.BgColor);
+  r.TxColor = GreyFromSetting(d.TxColor);
+  r.BaseLength = d.BaseLength;
+  r.Title = d.Title;
+  r.Date = d.Date;
+  r.Note = d.Note;
+  r.RingType = d.RingType;
+  r.RLetterAlign = d.RLetterAlign;
+  r.RingMAngle = d.RingMAngle;
+  r.RingSAngle = d.RingSAngle;
+  r.RingLength = d.RingLength;
+  r.InnerRadius = d.InnerRadius;
+  r.OuterRadius = d.OuterRadius;
+  r.RingBand = 0.0;
+  return r;
 }
 
 }  // namespace twr

@@ -64,8 +64,15 @@ inline constexpr const char* kAlignNames[] = {"Left", "Centred", "Right"};
 LayoutDefinition StarterLayout();
 
 // Section "Layout%02d" of `index` with the reader's defaults for missing keys
-// (values as read, not yet checked or clamped).
+// (values as read, not yet checked or clamped; the name as
+// TextFromSettings reads it).
 LayoutDefinition ReadLayoutDefinition(const ProfileFile& ini, int index);
+
+// A text of the settings file shown as text (a layout's name, the font
+// setting) in a defined reading: UTF-8 kept, any other byte taken as
+// Windows-1252 (what older settings files hold), control characters left
+// out, at most kProfileStringMax bytes.
+std::string TextFromSettings(std::string_view stored);
 
 // The layout record the renderer draws, as LoadLayout makes it from the
 // file: greys from their low byte, the arcs held to a half circle, the
@@ -89,8 +96,40 @@ struct LayoutKeyRange {
   int maximum = 0;
 };
 // The values a number key may take in this layout (the boxes' limits follow
-// BaseLength, each radius the other one).
+// BaseLength, each radius the other one, the smallest BaseLength the ring
+// band).
 LayoutKeyRange LayoutKeyLimits(const LayoutDefinition& layout, std::string_view key);
+
+// ---- What the renderer can draw ----
+// The renderer draws any box (it clips what lies off the label), takes any
+// choice (others count as the first) and cuts texts to any MaxNum; it
+// fails on a BaseLength outside 1 to kMaxBaseLength and on a ring band
+// whose strip is thinner than kMinStripHeight label pixels. Every way a
+// layout comes in (a settings section when it is drawn or saved as a
+// design, a design file, `twr layout set`, the layout designer) is held to
+// these limits, so that a layout accepted is one that renders.
+
+// The ring band (mm) the renderer takes from the layout: RingLength within
+// InnerRadius and OuterRadius (both reset to 25 and 58 mm when they are out
+// of range), as ApplyLayoutDefinition works it out.
+double LayoutRingBand(const LayoutDefinition& layout);
+// The smallest BaseLength whose ring strip for a band of `bandMm` is
+// drawn (RingStripHeight at least kMinStripHeight); 1 without a band,
+// above kMaxBaseLength when no label is large enough.
+int SmallestBaseLength(double bandMm);
+// Why the renderer cannot draw the record as it stands, "" when it can, as
+// a sentence without its full stop: greys, arcs up to 180 degrees, radii
+// from 25 to 58 mm, a ring length of 0 or more, BaseLength 1 to 10000 and
+// large enough for the record's ring band (RingBand: a burning area set
+// with CELLayout::SetBandRadii counts).
+std::string CheckLayoutRecord(const LayoutRecord& record);
+// The numbers of a record as a layout section writes them (greys from
+// their low byte, millimetres cut to whole ones); Name is empty.
+LayoutDefinition DefinitionOfRecord(const LayoutRecord& record);
+// The record of the numbers as they are, nothing clamped or reset (unlike
+// the settings reader's ApplyLayoutDefinition); BgImage as written,
+// RingBand 0.
+LayoutRecord RecordOfDefinition(const LayoutDefinition& layout);
 
 // The key's value as the file writes it.
 std::string LayoutKeyValue(const LayoutDefinition& layout, std::string_view key);
@@ -109,6 +148,9 @@ std::string AssignLayoutValue(LayoutDefinition& layout, std::string_view key,
                               std::string_view text);
 // Why the key's present value is outside its limits in this layout; "" when
 // it is within them. Checks values set together (both radii) at the end.
+// RingLength and the radii are also refused when the ring band they make
+// is too thin for ring text at the layout's BaseLength; Name must be UTF-8
+// and neither text may hold control characters.
 std::string CheckLayoutKey(const LayoutDefinition& layout, std::string_view key);
 
 }  // namespace twr

@@ -32,7 +32,8 @@ bool LoadLayoutNames(const std::string& path, std::vector<std::string>& names) {
   names.clear();
   const ProfileFile ini = ProfileFile::Load(path);
   const int count = std::min(ini.GetInt(kConfigSection, kLayoutNumKey, 0), kMaxLayoutCount);
-  for (int i = 0; i < count; ++i) names.push_back(ini.GetString(LayoutSectionName(i), kNameKey));
+  for (int i = 0; i < count; ++i)
+    names.push_back(TextFromSettings(ini.GetString(LayoutSectionName(i), kNameKey)));
   return count > 0;
 }
 
@@ -43,7 +44,7 @@ void LoadLayout(const std::string& path, int index, bool keepRadii, LayoutRecord
 }
 
 std::string LoadFontSetting(const std::string& path) {
-  return ProfileFile::Load(path).GetString(kConfigSection, kFontKey);
+  return TextFromSettings(ProfileFile::Load(path).GetString(kConfigSection, kFontKey));
 }
 
 bool SaveFontSetting(const std::string& path, const std::string& face) {

@@ -2,6 +2,7 @@
 // layout section with the radius check and the ring band, the font setting.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@ struct LayoutBox {
   int Height = 0;
   int PosX = 0;
   int PosY = 0;
-  int MaxNum = 0;  // at most this many bytes of the text are drawn
+  int MaxNum = 0;  // at most this many width units of the text are drawn (common/Utf8.h)
   int Align = 0;   // 0 left, 1 centred, 2 right, anything else left
 
   bool operator==(const LayoutBox&) const = default;
@@ -51,6 +52,13 @@ inline constexpr double kHighestOuterRadius = kBandOuterLimitMm;
 // Arc angles beyond a half circle would run the ring mapping off its table.
 inline constexpr int kMaxRingAngle = 180;
 
+// The ring band a record gives within a burning area from `inner` to
+// `outer` mm, as the configuration dialog's area applies: none when the
+// layout has none, else its ring length within the area.
+inline double RingBandInArea(const LayoutRecord& record, double inner, double outer) {
+  return record.RingBand == 0.0 ? 0.0 : std::min(outer - inner, record.RingLength);
+}
+
 // A grey from the low byte of a setting (300 -> grey 44).
 inline uint32_t GreyFromSetting(int value) {
   return static_cast<uint32_t>(value & 0xFF) * 0x010101u;
@@ -65,8 +73,9 @@ inline constexpr int kMaxLayoutCount = 10000;
 std::string LayoutSectionName(int index);
 
 // Appends the names of layouts 0 .. LayoutNum-1 to `names` (cleared first),
-// at most kMaxLayoutCount of them. False when LayoutNum is 0 or less or the
-// file is missing.
+// at most kMaxLayoutCount of them, each UTF-8 without control characters
+// (label/LayoutDefinition's TextFromSettings). False when LayoutNum is 0 or
+// less or the file is missing.
 bool LoadLayoutNames(const std::string& path, std::vector<std::string>& names);
 
 // Reads every key of the layout section except "Name" into `record`; with
@@ -74,7 +83,7 @@ bool LoadLayoutNames(const std::string& path, std::vector<std::string>& names);
 // FontFace is left alone. Missing keys give their defaults.
 void LoadLayout(const std::string& path, int index, bool keepRadii, LayoutRecord& record);
 
-// "Config"/"Font", empty when missing.
+// "Config"/"Font", empty when missing; read as TextFromSettings reads it.
 std::string LoadFontSetting(const std::string& path);
 // Writes "Config"/"Font"; false when the file could not be written.
 bool SaveFontSetting(const std::string& path, const std::string& face);

@@ -250,14 +250,18 @@ bool ReadRow(const Record& record, const std::vector<ColumnRule>& columns, Merge
                   : Tr("MergeCsv", "the date holds a line break; it is drawn on one line");
     return false;
   }
-  if (row.title.size() > kTitleMaxBytes) {
-    problem = TooLong(Tr("MergeCsv", "the title is %1 bytes long; the label takes at most %2"),
-                      row.title.size(), kTitleMaxBytes);
+  if (TextWidth(row.title) > kTitleMaxWidth) {
+    problem = TooLong(Tr("MergeCsv",
+                         "the title is %1 characters long (a wide East Asian character counts "
+                         "two); the label takes at most %2"),
+                      TextWidth(row.title), kTitleMaxWidth);
     return false;
   }
-  if (row.date.size() > kDateMaxBytes) {
-    problem = TooLong(Tr("MergeCsv", "the date is %1 bytes long; the label takes at most %2"),
-                      row.date.size(), kDateMaxBytes);
+  if (TextWidth(row.date) > kDateMaxWidth) {
+    problem = TooLong(Tr("MergeCsv",
+                         "the date is %1 characters long (a wide East Asian character counts "
+                         "two); the label takes at most %2"),
+                      TextWidth(row.date), kDateMaxWidth);
     return false;
   }
   // Up to the last note field that holds text, each as lines of the note.
@@ -265,9 +269,11 @@ bool ReadRow(const Record& record, const std::vector<ColumnRule>& columns, Merge
   for (int k = 0; k < kNoteColumns; ++k)
     if (!notes[static_cast<std::size_t>(k)].empty()) last = k;
   for (int k = 0; k <= last; ++k) AppendNoteLines(row.note, notes[static_cast<std::size_t>(k)]);
-  if (row.note.size() > kNoteMaxBytes) {
-    problem = TooLong(Tr("MergeCsv", "the note is %1 bytes long; the label takes at most %2"),
-                      row.note.size(), kNoteMaxBytes);
+  if (TextWidth(row.note) > kNoteMaxWidth) {
+    problem = TooLong(Tr("MergeCsv",
+                         "the note is %1 characters long (a wide East Asian character counts "
+                         "two); the label takes at most %2"),
+                      TextWidth(row.note), kNoteMaxWidth);
     return false;
   }
   return true;

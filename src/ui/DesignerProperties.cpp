@@ -157,11 +157,11 @@ QLineEdit* DesignerProperties::AddField(QFormLayout* form, const QString& label,
     h->addWidget(binding.pixels);
     form->addRow(label, row);
   } else {
-    const QString unitText = unit == Unit::Degrees   ? QStringLiteral("°")
-                             : unit == Unit::WholeMm ? tr("mm")
-                             : unit == Unit::Bytes   ? tr("bytes")
-                             : unit == Unit::Pixels  ? tr("px")
-                                                     : QString();
+    const QString unitText = unit == Unit::Degrees      ? QStringLiteral("°")
+                             : unit == Unit::WholeMm    ? tr("mm")
+                             : unit == Unit::Characters ? tr("characters")
+                             : unit == Unit::Pixels     ? tr("px")
+                                                        : QString();
     if (!unitText.isEmpty()) {
       auto* row = new QWidget(this);
       auto* h = new QHBoxLayout(row);
@@ -188,8 +188,9 @@ QWidget* DesignerProperties::BuildBoxPage() {
       ->setToolTip(tr("From the disc centre; upwards is negative"));
   AddField(form, tr("Width"), "Width", true, Unit::Millimetres);
   AddField(form, tr("Height"), "Height", true, Unit::Millimetres);
-  AddField(form, tr("At most"), "MaxNum", true, Unit::Bytes)
-      ->setToolTip(tr("MaxNum: the box draws at most this many bytes of its text"));
+  AddField(form, tr("At most"), "MaxNum", true, Unit::Characters)
+      ->setToolTip(tr("MaxNum: the box draws at most this many characters of its text; a wide "
+                      "East Asian character counts two"));
   align_ = new QComboBox(page);
   for (const char* name : kAlignNames) align_->addItem(tr(name));
   align_->setAccessibleName(tr("Alignment"));

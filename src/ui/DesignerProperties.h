@@ -42,7 +42,7 @@ class DesignerProperties : public QWidget {
   void Refresh();
 
  private:
-  enum class Unit { Millimetres, Place, Pixels, Degrees, Bytes, WholeMm, Text };
+  enum class Unit { Millimetres, Place, Pixels, Degrees, Characters, WholeMm, Text };
   struct FieldBinding {
     QLineEdit* edit = nullptr;
     QLabel* pixels = nullptr;  // the label pixels beside a millimetre field

@@ -9,6 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QString>
 
 #include <chrono>
@@ -220,6 +222,15 @@ TEST_F(CommandLine, LayoutCommandsRefuseWithTheReasonAndKeepTheRestOfTheFile) {
        "InnerRadius must be 25 to 44 mm (at least 25, at most OuterRadius)."},
       {{"layout", "set", "0", "BgImage=no/such.png"}, 2, "", "no/such.png does not exist"},
       {{"layout", "set", "0", "Name="}, 2, "", "Name must not be empty"},
+      {{"layout", "set", "0", "Name=M\xFCller"},
+       2,
+       "",
+       "twr layout set: Name must be UTF-8 text.\n"},
+      {{"layout", "set", "0", "BaseLength=231"},
+       2,
+       "",
+       "twr layout set: BaseLength must be 232 to 10000 label pixels for a ring band of 5 mm "
+       "(ring text needs a strip of 10 label pixels; RingLength 0 leaves it out).\n"},
       {{"layout", "new", "--from", "9", "--name", "X"}, 2, "", "Layout 9 does not exist"},
       {{"layout", "new"}, 2, "", "twr layout new: needs --name NAME"},
       {{"layout", "move", "0"}, 2, "", "twr layout move: needs N M"},
@@ -293,6 +304,68 @@ TEST_F(CommandLine, LayoutCommandsRefuseWithTheReasonAndKeepTheRestOfTheFile) {
   EXPECT_EQ(r.err,
             "twr layout set: Cannot save the settings file ./twr.ini: the file is read-only.\n");
   EXPECT_EQ(ReadFile(ini), now);
+}
+
+// A settings file edited by hand: a name in Windows-1252 is listed, shown
+// and saved as UTF-8; a layout the renderer cannot draw is refused with one
+// line by `twr render` and `twr design save` alike (numbers with a point
+// under a German locale), and taken once it can be drawn.
+TEST_F(CommandLine, HandEditedSettingsAreReadOneWayAndRefusedWithTheReason) {
+  const fs::path hand = dir_ / "hand";
+  fs::create_directories(hand);
+  auto write = [&](const std::string& baseLength) {
+    std::ofstream(hand / "twr.ini", std::ios::binary)
+        << "[Config]\nLayoutNum=1\n[Layout00]\nName=M\xFCller \x80\nBaseLength=" << baseLength
+        << "\nTitleWidth=100\nTitleHeight=30\nRingLength=5\nBgImage=bg\xFC.png\nOld=\x1B[2J\n";
+  };
+  write("100");
+  const std::string name = "M\u00FCller \u20AC";
+  Outcome r = Twr({"layouts"}, "", hand);
+  EXPECT_EQ(r.out, "0\t" + name + "\n");
+  r = Twr({"layouts", "--json"}, "", hand);
+  EXPECT_EQ(r.out,
+            "{\"settings\":\"./twr.ini\",\"layouts\":[{\"index\":0,\"name\":\"" + name + "\"}]}\n");
+  // The section as the file holds it: control characters shown as escapes
+  // on the terminal, valid UTF-8 in JSON.
+  r = Twr({"layout", "show", "0"}, "", hand);
+  EXPECT_NE(r.out.find("BgImage=bg\u00FC.png\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Old=\\x1B[2J\n"), std::string::npos) << r.out;
+  r = Twr({"layout", "show", "0", "--json"}, "", hand);
+  QJsonParseError error{};
+  const QJsonObject keys =
+      QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error).object()["keys"].toObject();
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out;
+  EXPECT_EQ(keys["Name"].toString().toStdString(), name);
+  EXPECT_EQ(keys["Old"].toString().toStdString(), "\x1B[2J");
+  EXPECT_EQ(r.out.find('\x1B'), std::string::npos) << r.out;
+
+  const std::string why =
+      "BaseLength must be 232 to 10000 label pixels for a ring band of 5 mm (ring text needs a "
+      "strip of 10 label pixels; RingLength 0 leaves it out).\n";
+  r = Twr({"render", "--title", "T"}, "LC_ALL=de_DE.UTF-8", hand);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Layout 0 cannot be drawn: " + why);
+  r = Twr({"render", "--title", "T", "--inner", "40", "--outer", "41.5"}, "LC_ALL=de_DE.UTF-8",
+          hand);
+  EXPECT_EQ(r.err,
+            "Layout 0 cannot be drawn in the burning area 40.0 - 41.5 mm: BaseLength must be 774 "
+            "to 10000 label pixels for a ring band of 1.5 mm (ring text needs a strip of 10 label "
+            "pixels; RingLength 0 leaves it out).\n");
+  r = Twr({"design", "save", "d.twrlabel", "--title", "T"}, "", hand);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(
+      r.err.find("\nCannot save the design to 'd.twrlabel': the layout cannot be drawn: " + why),
+      std::string::npos)
+      << r.err;
+  EXPECT_FALSE(fs::exists(hand / "d.twrlabel"));
+
+  write("232");
+  r = Twr({"render", "--title", "T"}, "", hand);
+  EXPECT_EQ(r.status, 0) << r.err;
+  r = Twr({"design", "save", "d.twrlabel", "--title", "T"}, "", hand);
+  EXPECT_EQ(r.status, 0) << r.err;
+  r = Twr({"design", "show", "d.twrlabel", "--json"}, "", hand);
+  EXPECT_NE(r.out.find("\"layout\":{\"Name\":\"" + name + "\""), std::string::npos) << r.out;
 }
 
 // A settings file elsewhere, named with --config from another folder: its

@@ -1,6 +1,7 @@
 // `twr drives` and `twr disc` end to end in a folder of their own: results on
-// stdout, errors and warnings on stderr, exit codes, the JSON fields, and a
-// FIFO in the settings that must not stall them.
+// stdout, errors and warnings on stderr, exit codes, the JSON fields, names
+// from a disc shown safely, and a FIFO in the settings that must not stall
+// them.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,7 +12,13 @@
 #include <fstream>
 #include <sstream>
 
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include "common/TempDir.h"
+#include "common/Utf8.h"
 
 namespace {
 
@@ -205,6 +212,114 @@ TEST_F(DriveCommands, FifoAsTheDiscImageReturnsAtOnce) {
   EXPECT_EQ(run.status, 0) << run.err;  // not 124: the time-out
   EXPECT_EQ(run.out, "(V:) TWRVIRT Etchlume DVD 1.00\n");
   EXPECT_TRUE(Has(run.err, "disc.fifo' is a FIFO, not a regular file")) << run.err;
+}
+
+// Names from a disc (its volume name, the names at its top level; ISO 9660
+// names are bytes) with terminal escapes, C1 and bidirectional controls and
+// bytes that are no UTF-8: `twr disc` prints them with the controls shown
+// as escapes, `twr disc --json` holds them as valid UTF-8 JSON and nothing
+// else reaches stdout, and a scan puts them into the label without the
+// controls. An image whose Joliet root record is damaged leaves the ISO
+// library's warnings off stdout.
+TEST_F(DriveCommands, DiscNamesAreShownSafelyAndScannedWithoutControls) {
+  if (std::system("command -v xorriso >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
+  struct Case {
+    std::string bytes;  // on the disc
+    std::string shown;  // `twr disc`
+    std::string json;   // the string `twr disc --json` holds
+    std::string label;  // what a scan puts into the title
+  };
+  const Case cases[] = {
+      {"a\x1B[31mred", "a\\x1B[31mred", "a\x1B[31mred", "a[31mred"},
+      {"M\xFCller \x80", "M\u00FCller \u20AC", "M\u00FCller \u20AC", "M\u00FCller \u20AC"},
+      {"x\xC2\x9B\x32Jy", "x\\x9B2Jy", "x\u009B2Jy", "x2Jy"},
+      {"\xE2\x80\xAEtxt.exe", "\\u202Etxt.exe", "\u202Etxt.exe", "txt.exe"},
+      {"Caf\xC3\xA9", "Caf\u00E9", "Caf\u00E9", "Caf\u00E9"},
+  };
+  auto safe = [](const std::string& text) {
+    if (!twr::IsValidUtf8(text)) return false;
+    for (std::size_t at = 0; at < text.size();) {
+      char32_t c = 0;
+      twr::NextUtf8(text, at, c);
+      if (c != '\n' && twr::IsControlChar(c)) return false;
+    }
+    return true;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shown);
+    // Rock Ridge names only: they keep the bytes as they are.
+    fs::remove_all(dir_ / "content");
+    fs::create_directories(dir_ / "content");
+    std::ofstream(dir_ / "content" / c.bytes) << "x";
+    fs::remove(dir_ / "disc.iso");
+    ASSERT_EQ(std::system(("cd '" + dir_.string() +
+                           "' && xorriso -as mkisofs -quiet -R -V NAME -o disc.iso content "
+                           ">xorriso.txt 2>&1")
+                              .c_str()),
+              0)
+        << Read(dir_ / "xorriso.txt");
+    {
+      std::fstream iso(dir_ / "disc.iso", std::ios::in | std::ios::out | std::ios::binary);
+      iso.seekp(16 * 2048 + 40);  // the volume identifier: 32 bytes, blank-padded
+      iso << (c.bytes + std::string(32, ' ')).substr(0, 32);
+    }
+    for (const char* mounted : {"0", "1"}) {
+      Settings(std::string("Disc=dvd+r\nStatus=complete\nImage=disc.iso\nMounted=") + mounted +
+               "\n");
+      Outcome run = Twr("disc");
+      EXPECT_EQ(run.status, 0) << run.err;
+      EXPECT_TRUE(safe(run.out)) << run.out;
+      EXPECT_TRUE(Has(run.out, "Volume:         " + c.shown + "\n")) << run.out;
+      EXPECT_TRUE(Has(run.out, "Top level:      " + c.shown + "\n")) << run.out;
+
+      run = Twr("disc --json");
+      EXPECT_TRUE(safe(run.out)) << run.out;
+      QJsonParseError error{};
+      const QJsonDocument json =
+          QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);
+      ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out;
+      const QJsonObject disc = json.object()["disc"].toObject();
+      EXPECT_EQ(disc["volume"].toString().toStdString(), c.json);
+      EXPECT_EQ(disc["topLevel"].toArray()[0].toObject()["name"].toString().toStdString(), c.json)
+          << mounted;
+    }
+
+    // The scan of `twr burn --scan` (the window's Scan takes the same texts).
+    std::ofstream(dir_ / "twr.ini")
+        << "[Config]\nLayoutNum=1\n[Layout00]\nName=Scan\nBaseLength=400\nTitleWidth=200\n"
+           "TitleHeight=40\n[VirtualDrive]\nDisc=dvd+r\nStatus=complete\nImage=disc.iso\n"
+           "ReloadDelay=0\n";
+    const Outcome run = Twr("burn --scan --rimtone --inner 40 --outer 41.5 --date d --yes");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Has(
+        run.out, "Scanned: title '" + c.label + "', date 'd', 1 note lines | " + c.label + "  \n"))
+        << run.out;
+  }
+
+  // The Joliet root record's name is no name: the ISO library warns, but
+  // not on stdout, which holds the JSON alone.
+  fs::remove_all(dir_ / "content");
+  fs::create_directories(dir_ / "content");
+  std::ofstream(dir_ / "content" / "a.txt") << "x";
+  ASSERT_EQ(std::system(("cd '" + dir_.string() +
+                         "' && xorriso -as mkisofs -quiet -J -R -V HUNT -o disc.iso content "
+                         ">/dev/null 2>&1")
+                            .c_str()),
+            0);
+  {
+    std::fstream iso(dir_ / "disc.iso", std::ios::in | std::ios::out | std::ios::binary);
+    iso.seekg(17 * 2048);
+    ASSERT_EQ(iso.get(), 2);  // the Joliet descriptor
+    iso.seekp(17 * 2048 + 156 + 33);
+    iso.put('\xEF');
+  }
+  Settings("Disc=dvd+r\nStatus=complete\nImage=disc.iso\nMounted=1\n");
+  const Outcome run = Twr("disc --json");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.find("WARN"), std::string::npos) << run.out;
+  QJsonParseError error{};
+  QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);
+  EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out;
 }
 
 }  // namespace

@@ -49,7 +49,22 @@ TEST(RenderAsMainWindow, FailsWithAMessageAndAStatus) {
       {one, Options(-1), cli::kExitUsage, "Layout -1 does not exist", ""},
       {one, Options({}, 20, 50), cli::kExitUsage, "Input correct burning area.", ""},
       {one, Options({}, 40, 40), cli::kExitUsage, "Input correct burning area.", ""},
-      {test::OneLayout("BaseLength=0\n"), {}, cli::kExitFailure, "could not be rendered", ""},
+      {test::OneLayout("BaseLength=0\n"),
+       {},
+       cli::kExitFailure,
+       "Layout 0 cannot be drawn: BaseLength must be 1 to 10000 label pixels.",
+       ""},
+      // A hand-edited section, and a burning area that narrows the ring band.
+      {test::OneLayout("BaseLength=140\nRingLength=8\n"),
+       {},
+       cli::kExitFailure,
+       "Layout 0 cannot be drawn: BaseLength must be 145 to 10000 label pixels for a ring band "
+       "of 8 mm (ring text needs a strip of 10 label pixels; RingLength 0 leaves it out).",
+       ""},
+      {one, Options({}, 40, 41), cli::kExitFailure,
+       "Layout 0 cannot be drawn in the burning area 40.0 - 41.0 mm: BaseLength must be 1160 to "
+       "10000",
+       ""},
   };
   for (const Case& c : cases) {
     test::TempSettings s(c.ini);

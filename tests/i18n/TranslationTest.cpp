@@ -271,10 +271,11 @@ TEST(TwrLanguage, WarningsAndTheWindowProgramsHelp) {
     std::string german;   // a line of it
   } cases[] = {
       {render, TWR_CLI_PATH,
-       "twr render: warning: The title \"Sommerfest\" is cut to \"Somm\" (TitleMaxNum=4 bytes).\n"
+       "twr render: warning: The title \"Sommerfest\" is cut to \"Somm\" (TitleMaxNum=4 "
+       "characters; a wide East Asian character counts two).\n"
        "twr render: warning: Only ten note lines are drawn; 1 more line is left out: \"L11\".\n",
        "twr render: Warnung: Der Titel »Sommerfest« wird auf »Somm« gekürzt (TitleMaxNum=4 "
-       "Byte).\n"},
+       "Zeichen; ein breites ostasiatisches Zeichen zählt doppelt).\n"},
       {"--help", TWR_APP_PATH,
        "Usage: titlewright [--config FILE] [--screenshot FILE] [DESIGN.twrlabel]\n\n"
        "Designs a round disc label and etches it with an Etchlume drive.\n\n"

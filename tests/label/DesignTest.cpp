@@ -137,7 +137,8 @@ TEST(Design, RefusesWhatItCannotUseWithOneSentence) {
       {"\"title\": \"Holidays", "\"title\": \"Line\\nbreak", "\"texts.title\" holds a line break"},
       {"\"title\": \"Holidays", "\"title\": \"\\u0000", "control character"},
       {"\"title\": \"Holidays", "\"title\": \"" + std::string(300, 'x'),
-       "\"texts.title\" is 333 bytes long; at most 256"},
+       "\"texts.title\" is 333 characters long (a wide East Asian character counts two); at "
+       "most 256"},
       {"\"title\": \"Holidays", "\"title\": \"\xC3\x28", "damaged"},
       {"\"notes\": [", "\"notes\": [\"eleven\", ", "holds 11 lines; a label takes 10"},
       {"\"[Photos]\"", "1", "line 1 is not a text"},
@@ -146,20 +147,25 @@ TEST(Design, RefusesWhatItCannotUseWithOneSentence) {
       {"\"rimtone\": true", "\"rimtone\": 1", "\"rimtone\" is not true or false"},
       {"\"quality\": \"high\"", "\"quality\": \"best\"", "\"quality\" is \"best\", not draft"},
       {"\"BaseLength\": 500", "\"BaseLength\": 0",
-       "\"layout.BaseLength\" is 0, not a whole number "
-       "from 1 to 10000"},
-      {"\"BaseLength\": 500", "\"BaseLength\": 20000", "from 1 to 10000"},
+       "the layout cannot be drawn: BaseLength must be 1 to 10000 label pixels"},
+      {"\"BaseLength\": 500", "\"BaseLength\": 20000", "BaseLength must be 1 to 10000"},
+      {"\"BaseLength\": 500", "\"BaseLength\": 50",
+       "the layout cannot be drawn: BaseLength must be 194 to 10000 label pixels for a ring band "
+       "of 6 mm"},
+      {"\"inner\": 31.25", "\"inner\": 49.5",
+       "the layout cannot be drawn in the burning area 49.5 - 49.9 mm: BaseLength must be"},
       {"\"BaseLength\": 500", "\"BaseLength\": 500.5", "\"layout.BaseLength\" is 500.5"},
       {"\"BgColor\": 200", "\"BgColor\": 300",
        "\"layout.BgColor\" is 300, not a whole number from "
        "0 to 255"},
-      {"\"RingMAngle\": 150", "\"RingMAngle\": 270", "from 0 to 180"},
+      {"\"RingMAngle\": 150", "\"RingMAngle\": 270", "RingMAngle must be 0 to 180 degrees"},
       {"\"TitleWidth\": 300", "\"TitleWidth\": 3000000000", "fits 32 bits"},
       {"\"TitleWidth\": 300", "\"TitleWidth\": 1e400", "damaged"},
-      {"\"RingLength\": 6", "\"RingLength\": -1", "\"layout.RingLength\" is -1"},
-      {"\"InnerRadius\": 30", "\"InnerRadius\": 20", "\"layout.InnerRadius\" is 20"},
-      {"\"InnerRadius\": 30", "\"InnerRadius\": 52",
-       "InnerRadius 52 lies beyond its OuterRadius 50"},
+      {"\"RingLength\": 6", "\"RingLength\": -1", "RingLength must be 0 (no ring text) or more"},
+      {"\"RingLength\": 6", "\"RingLength\": 6.5", "\"layout.RingLength\" is 6.5"},
+      {"\"InnerRadius\": 30", "\"InnerRadius\": 20",
+       "InnerRadius and OuterRadius must be 25 to 58 mm"},
+      {"\"InnerRadius\": 30", "\"InnerRadius\": 52", "InnerRadius not beyond OuterRadius"},
       {"\"layout\": {", "\"layout\": [{", "damaged"},
       {"\"bytes\": ", "\"bytes\": 1", "where the design says"},
       {"\"bytes\": ", "\"bytes\": 1e12, \"x\": ", "not a whole number from 1 to 67108864"},
@@ -222,11 +228,13 @@ TEST(Design, SavesAtomicallyAndRefusesWhatItCouldNotReadBack) {
   Design bad = Sample();
   bad.title = std::string(300, 't');  // more than the reader takes
   EXPECT_FALSE(SaveDesignFile(path.string(), bad, problem));
-  EXPECT_EQ(problem, "the title is 300 bytes long; at most 256 are taken");
+  EXPECT_EQ(problem,
+            "the title is 300 characters long (a wide East Asian character counts two); at most "
+            "256 are taken");
   bad = Sample();
   bad.layout.BaseLength = 0;
   EXPECT_FALSE(SaveDesignFile(path.string(), bad, problem));
-  EXPECT_NE(problem.find("BaseLength is 0"), std::string::npos) << problem;
+  EXPECT_NE(problem.find("BaseLength must be 1 to 10000"), std::string::npos) << problem;
   EXPECT_EQ(ReadFile(path), "old contents");
 
   ASSERT_TRUE(SaveDesignFile(path.string(), Sample(), problem)) << problem;

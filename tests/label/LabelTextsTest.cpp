@@ -1,8 +1,9 @@
-// The label text model: byte limits without split characters, note lines,
+// The label text model: limits in width units without split characters, note lines,
 // folder-first order, the number fields of a series and the hand-over to
 // the renderer.
 #include <gtest/gtest.h>
 
+#include "common/Utf8.h"
 #include "label/CELLayout.h"
 #include "label/LabelTestSupport.h"
 #include "label/LabelTexts.h"
@@ -11,17 +12,53 @@
 namespace twr {
 namespace {
 
-TEST(LabelTexts, LimitsCountBytesAndNeverSplitACharacter) {
+// Limits count width units as a double-byte code page counts bytes: one a
+// character, two an East Asian wide or fullwidth one, none a combining mark;
+// never UTF-8 bytes. ASCII counts its bytes as before.
+TEST(LabelTexts, LimitsCountWidthUnitsAndNeverSplitACharacter) {
+  struct Case {
+    const char* text;
+    std::size_t limit;
+    const char* kept;
+    std::size_t width;
+  };
+  const Case cases[] = {
+      // ASCII, an em dash, accented Latin
+      {"Concert 2026", 7, "Concert", 12},
+      {"Concert 2026 \u2014 disc 1 of 5", 24, "Concert 2026 \u2014 disc 1 of", 26},
+      {"Caf\u00E9 cr\u00E8me", 4, "Caf\u00E9", 10},
+      // CJK and kana, Hangul, fullwidth forms; halfwidth kana count one
+      {"\u65E5\u672C\u8A9E\u30C6\u30AD\u30B9\u30C8", 5, "\u65E5\u672C", 14},
+      {"\uD55C\uAD6D", 3, "\uD55C", 4},
+      {"\uFF21\uFF22\uFF23", 3, "\uFF21", 6},
+      {"\uFF71\uFF72\uFF73", 2, "\uFF71\uFF72", 3},
+      // Combining marks stay with their letter; a wide one that does not fit
+      // ends the cut
+      {"e\u0301e\u0301e\u0301", 2, "e\u0301e\u0301", 3},
+      {"A\u00E9\u65E5", 3, "A\u00E9", 4},
+      // Emoji, also joined ones
+      {"\U0001F600\U0001F600", 3, "\U0001F600", 4},
+      {"\U0001F468\u200D\U0001F469", 3, "\U0001F468\u200D", 4},
+      // A byte that is no UTF-8 counts one
+      {"a\xFF\x62", 2, "a\xFF", 3},
+      {"x", 0, "", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(WidthPrefix(c.text, c.limit), c.kept);
+    EXPECT_EQ(TextWidth(c.text), c.width);
+  }
+
   LabelTexts t;
-  const std::string e = "\xC3\xA9";  // é, two bytes
-  std::string title(255, 'a');
-  EXPECT_TRUE(t.SetTitle(title + e));  // 257 bytes: the é would straddle the limit
-  EXPECT_EQ(t.Title(), title);
-  EXPECT_FALSE(t.SetTitle(title + e + "more"));  // same cut: no change
+  std::string wide;
+  for (int i = 0; i < 130; ++i) wide += "\u65E5";
+  EXPECT_TRUE(t.SetTitle(wide));
+  EXPECT_EQ(t.Title().size(), 128u * 3);    // 256 units
+  EXPECT_FALSE(t.SetTitle(wide + "more"));  // the same cut: no change
   EXPECT_TRUE(t.SetDate(std::string(300, 'd')));
   EXPECT_EQ(t.Date().size(), 256u);
-  EXPECT_TRUE(t.SetNote(std::string(2559, 'n') + "\xE2\x82\xAC"));  // € needs 3 bytes
-  EXPECT_EQ(t.Note().size(), 2559u);
+  EXPECT_TRUE(t.SetNote(std::string(2559, 'n') + "\u20AC"));  // the euro sign counts one
+  EXPECT_EQ(TextWidth(t.Note()), 2560u);
 }
 
 TEST(LabelTexts, SplitTakesTenLinesFromCrLfOrBareLf) {

@@ -87,9 +87,11 @@ TEST(MergeCsv, ABadRowSaysItsNumberAndWhy) {
       {header + "\"A\nB\",x,y\n", 2, 0, "row 2: the title holds a line break"},
       {header + "A,\"B\r\n\",y\n", 2, 0, "row 2: the date holds a line break"},
       {header + std::string(257, 't') + ",,\n", 2, 0,
-       "row 2: the title is 257 bytes long; the label takes at most 256"},
+       "row 2: the title is 257 characters long (a wide East Asian character counts two); the "
+       "label takes at most 256"},
       {header + "A,B,\"" + std::string(2600, 'n') + "\"\n", 2, 0,
-       "row 2: the note is 2602 bytes long; the label takes at most 2560"},
+       "row 2: the note is 2602 characters long (a wide East Asian character counts two); the "
+       "label takes at most 2560"},
       {"title,\nA,extra\n", 2, 0, "row 2: field 2 holds text but its column has no name"},
   };
   for (const Case& c : cases) {

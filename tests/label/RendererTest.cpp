@@ -109,7 +109,7 @@ TEST_F(Renderer, TooWideTextShrinksAndIsClippedAtSixPixels) {
   EXPECT_EQ(l.LabelImage().ReadPixel(300, 130), 0u);
 }
 
-TEST_F(Renderer, MaxNumCutsBytesWithoutSplittingCharacters) {
+TEST_F(Renderer, MaxNumCutsWidthUnitsWithoutSplittingCharacters) {
   CELLayout& l = Make(
       "TitleWidth=300\nTitleHeight=40\nTitlePosX=50\nTitlePosY=100\n"
       "TitleMaxNum=3\n");
@@ -120,7 +120,9 @@ TEST_F(Renderer, MaxNumCutsBytesWithoutSplittingCharacters) {
   };
   EXPECT_EQ(render("ABCDEFG"), render("ABC"));
   EXPECT_NE(render("ABCDEFG"), render("AB"));
-  EXPECT_EQ(render("\xC3\xA9\xC3\xA9\xC3\xA9"), render("\xC3\xA9"));  // 2 of 3 bytes stop before
+  // Three units: three accented letters, or one wide character and one more.
+  EXPECT_EQ(render("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"), render("\xC3\xA9\xC3\xA9\xC3\xA9"));
+  EXPECT_EQ(render("\xE6\x97\xA5\xE6\x97\xA5"), render("\xE6\x97\xA5"));  // 日日: 2 + 2
 }
 
 TEST_F(Renderer, NoteRowsAreTenthsOfTheBox) {

@@ -202,8 +202,10 @@ TEST_F(DesignerModel, ValuesOutsideTheirLimitsAreRefusedWithTheReason) {
       {"TxColor", "-1", "TxColor must be a grey from 0 (black) to 255 (white)"},
       {"TitleWidth", "1656", "TitleWidth must be 0 to 1655 label pixels (the side of the label)"},
       {"NotePosY", "-1656", "NotePosY must be -1655 to 1655 label pixels"},
-      {"TitleMaxNum", "257", "TitleMaxNum must be 0 to 256 bytes"},
-      {"NoteMaxNum", "2561", "NoteMaxNum must be 0 to 2560 bytes"},
+      {"TitleMaxNum", "257",
+       "TitleMaxNum must be 0 to 256 characters (a wide East Asian character counts two)"},
+      {"NoteMaxNum", "2561",
+       "NoteMaxNum must be 0 to 2560 characters (a wide East Asian character counts two)"},
       {"DateAlign", "3", "DateAlign must be 0 (left), 1 (centred) or 2 (right)"},
       {"RingType", "5",
        "RingType must be 0 (one line around the full circle), 1 (title and "

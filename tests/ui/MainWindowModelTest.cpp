@@ -174,8 +174,11 @@ TEST_F(MainWindowModelTest, TextsAreCutAndNotesOrderedFoldersFirst) {
   Type(TextKind::Title, std::string(300, 'T'));
   EXPECT_EQ(model_->Title().size(), 256u);
   EXPECT_EQ(layout_->Title, std::string(256, 'T'));
-  // A multi-byte character is never split by the cut.
+  // The limit counts width units: an accented letter one, a wide East Asian
+  // character two, which is never split by the cut.
   Type(TextKind::Title, std::string(255, 'x') + "\xC3\xA9");
+  EXPECT_EQ(model_->Title(), std::string(255, 'x') + "\xC3\xA9");
+  Type(TextKind::Title, std::string(255, 'x') + "\xE6\x97\xA5");
   EXPECT_EQ(model_->Title(), std::string(255, 'x'));
 
   std::string twelve;

@@ -542,6 +542,9 @@ LayoutDesignerModel::DragFeedback LayoutDesignerModel::DragTo(QPointF now, doubl
     const int radius = std::clamp(static_cast<int>(std::lround(distance / PixelsPerMm())),
                                   range.minimum, range.maximum);
     (inner ? layout.InnerRadius : layout.OuterRadius) = radius;
+    // A ring band too thin for ring text at this BaseLength is not taken:
+    // the circle stays where it last was.
+    if (!CheckLayoutKey(layout, key).empty()) return feedback_;
     live_ = layout;
     emit Changed();
     return feedback_;
