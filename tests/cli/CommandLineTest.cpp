@@ -648,7 +648,9 @@ TEST_F(CommandLine, ClosedOutputPipeStillEndsTheBurnThroughItsClosingSteps) {
                                     " head -1 > /dev/null; exit ${PIPESTATUS[0]}");
   const int raw = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(raw));
-  EXPECT_EQ(WEXITSTATUS(raw), 0);
+  // Not ended by SIGPIPE (128 + 13): the burn's own status, clean or, on a
+  // machine too slow for the drive's pace (a sanitizer build), with gaps.
+  EXPECT_TRUE(WEXITSTATUS(raw) == 0 || WEXITSTATUS(raw) == 3) << WEXITSTATUS(raw);
   std::istringstream trace(ReadFile(dir_ / "ex/trace.txt"));
   std::vector<std::string> opcodes;
   for (std::string line; std::getline(trace, line);) opcodes.push_back(line.substr(0, 2));
