@@ -367,9 +367,12 @@ LayoutFile::Picture LayoutFile::AdoptPictureInto(const std::string& settingsFold
                                                  const std::string& picturePath) {
   Picture result;
   {
+    // Decoded as the renderer would (an SVG drawn small: what it draws
+    // at the label's side is checked when it is drawn there).
+    constexpr int kProbeSide = 64;
     ImageBuffer probe;
     std::string why;
-    if (!probe.Load(picturePath, &why)) {
+    if (!probe.Load(picturePath, &why, kProbeSide)) {
       result.problem = picturePath + " " + why;
       return result;
     }
