@@ -3017,8 +3017,8 @@ den installierten Vorgaben angelegt).</translation>
         <translation>Hintergrundbild</translation>
     </message>
     <message>
-        <source>Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg);;All files (*)</source>
-        <translation>Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg);;Alle Dateien (*)</translation>
+        <source>Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg *.svgz);;All files (*)</source>
+        <translation>Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg *.svgz);;Alle Dateien (*)</translation>
     </message>
     <message>
         <source>mm</source>
@@ -3426,8 +3426,8 @@ den installierten Vorgaben angelegt).</translation>
         <translation>Hintergrundbild</translation>
     </message>
     <message>
-        <source>Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg);;All files (*)</source>
-        <translation>Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg);;Alle Dateien (*)</translation>
+        <source>Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg *.svgz);;All files (*)</source>
+        <translation>Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg *.svgz);;Alle Dateien (*)</translation>
     </message>
     <message>
         <source>Cannot read the settings file %1: %2</source>
