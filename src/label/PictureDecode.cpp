@@ -54,7 +54,7 @@ constexpr int kDecodeAllocationMebibytes = static_cast<int>(kMaxPicturePixels * 
 // The most a deflate stream inflates a byte into (PNG's pixel data).
 constexpr long long kMaxDeflateRatio = 1032;
 // Kept of what the libraries print, and of one line of it in a problem.
-constexpr std::size_t kMaxCapturedBytes = 64 * 1024;
+constexpr std::size_t kMaxCapturedBytes = std::size_t{64} * 1024;
 constexpr std::size_t kMaxSaidLine = 200;
 constexpr int kBitsPerByte = 8;
 constexpr int kBytesPerPixel = 3;

@@ -70,7 +70,7 @@ QByteArray BigEndian(uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(v >> shift);
   return out;
 }
-QByteArray LittleEndian(uint32_t v, int bytes) {
+QByteArray LittleEndian(uint64_t v, int bytes) {
   QByteArray out;
   for (int i = 0; i < bytes; ++i) out += static_cast<char>(v >> (8 * i));
   return out;
