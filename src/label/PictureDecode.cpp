@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QHash>
 #include <QImageReader>
+#include <QLineF>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -746,9 +747,11 @@ class SvgCheck {
   long long imagePixels_ = 0;
 };
 
-// Paints nothing: adds up the pixels each shape could cover on the canvas
-// (its bounding rectangle, widened by the pen, mapped to the canvas and
-// cut to it), so that an SVG's drawing work is known before it is drawn.
+// Paints nothing: adds up the pixels each shape could paint on the canvas,
+// so that an SVG's drawing work is known before it is drawn. A fill counts
+// the rectangle around it, an outline its length times the pen's width,
+// both together never more than the rectangle around the shape and its
+// outline, each cut to the canvas.
 class CoverageEngine : public QPaintEngine {
  public:
   explicit CoverageEngine(const QSize& canvas)
@@ -759,63 +762,90 @@ class CoverageEngine : public QPaintEngine {
   bool end() override { return true; }
   Type type() const override { return QPaintEngine::User; }
   void updateState(const QPaintEngineState& state) override {
-    if ((state.state() & DirtyTransform) != 0) transform_ = state.transform();
-    if ((state.state() & DirtyPen) != 0) pen_ = state.pen();
+    const DirtyFlags dirty = state.state();
+    if ((dirty & DirtyTransform) != 0) transform_ = state.transform();
+    if ((dirty & DirtyPen) != 0) pen_ = state.pen();
+    if ((dirty & DirtyBrush) != 0) brush_ = state.brush();
   }
   using QPaintEngine::drawEllipse;
   using QPaintEngine::drawLines;
   using QPaintEngine::drawPoints;
   using QPaintEngine::drawPolygon;
   using QPaintEngine::drawRects;
-  void drawPath(const QPainterPath& path) override { Add(path.controlPointRect(), true); }
-  void drawPolygon(const QPointF* points, int count, PolygonDrawMode /*mode*/) override {
-    Add(QPolygonF(QList<QPointF>(points, points + count)).boundingRect(), true);
+  void drawPath(const QPainterPath& path) override {
+    Add(path.controlPointRect(), true, path.length());
+  }
+  void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override {
+    if (count <= 0) return;
+    const QPolygonF polygon(QList<QPointF>(points, points + count));
+    qreal length = 0;
+    for (int i = 1; i < count; ++i) length += QLineF(points[i - 1], points[i]).length();
+    if (mode != PolylineMode) length += QLineF(points[count - 1], points[0]).length();
+    Add(polygon.boundingRect(), mode != PolylineMode, length);
   }
   void drawRects(const QRectF* rects, int count) override {
-    for (int i = 0; i < count; ++i) Add(rects[i], true);
+    for (int i = 0; i < count; ++i)
+      Add(rects[i], true, 2 * (std::abs(rects[i].width()) + std::abs(rects[i].height())));
   }
   void drawLines(const QLineF* lines, int count) override {
-    for (int i = 0; i < count; ++i) Add(QRectF(lines[i].p1(), lines[i].p2()).normalized(), true);
+    for (int i = 0; i < count; ++i)
+      Add(QRectF(lines[i].p1(), lines[i].p2()).normalized(), false, lines[i].length());
   }
-  void drawEllipse(const QRectF& rect) override { Add(rect, true); }
+  void drawEllipse(const QRectF& rect) override {
+    // An ellipse's outline is no longer than its rectangle's.
+    Add(rect, true, 2 * (std::abs(rect.width()) + std::abs(rect.height())));
+  }
   void drawPoints(const QPointF* points, int count) override {
-    for (int i = 0; i < count; ++i) Add(QRectF(points[i], QSizeF(0, 0)), true);
+    for (int i = 0; i < count; ++i) Add(QRectF(points[i], QSizeF(0, 0)), false, 0);
   }
   void drawPixmap(const QRectF& rect, const QPixmap& /*pixmap*/,
                   const QRectF& /*source*/) override {
-    Add(rect, false);
+    AddArea(rect);
   }
   void drawImage(const QRectF& rect, const QImage& /*image*/, const QRectF& /*source*/,
                  Qt::ImageConversionFlags /*flags*/) override {
-    Add(rect, false);
+    AddArea(rect);
   }
   void drawTiledPixmap(const QRectF& rect, const QPixmap& /*pixmap*/,
                        const QPointF& /*offset*/) override {
-    Add(rect, false);
+    AddArea(rect);
   }
   void drawTextItem(const QPointF& at, const QTextItem& text) override {
-    Add(QRectF(at.x(), at.y() - text.ascent(), text.width(), text.ascent() + text.descent()),
-        false);
+    AddArea(QRectF(at.x(), at.y() - text.ascent(), text.width(), text.ascent() + text.descent()));
   }
 
  private:
-  void Add(QRectF rect, bool stroked) {
-    if (stroked && pen_.style() != Qt::NoPen) {
-      // A miter can reach out further than half the pen's width.
-      const qreal reach = std::max<qreal>(pen_.widthF(), 1) * std::max<qreal>(pen_.miterLimit(), 1);
-      if (!pen_.isCosmetic()) rect.adjust(-reach, -reach, reach, reach);
-      rect = transform_.mapRect(rect);
-      if (pen_.isCosmetic()) rect.adjust(-reach, -reach, reach, reach);
-    } else {
-      rect = transform_.mapRect(rect);
+  // The rectangle on the canvas, in pixels.
+  double OnCanvas(const QRectF& device) const {
+    const QRectF on = device.normalized().intersected(canvas_);
+    return on.isEmpty() ? 0.0 : on.width() * on.height();
+  }
+  void AddArea(const QRectF& rect) { covered_ += OnCanvas(transform_.mapRect(rect)); }
+  // A shape of these bounds, filled with the brush when `filled`, its
+  // outline `length` long drawn with the pen.
+  void Add(const QRectF& bounds, bool filled, qreal length) {
+    QRectF outer = transform_.mapRect(bounds);
+    const double fill = filled && brush_.style() != Qt::NoBrush ? OnCanvas(outer) : 0.0;
+    double stroke = 0;
+    if (pen_.style() != Qt::NoPen) {
+      // How much the transform may stretch a length at most.
+      const qreal scale =
+          std::sqrt(transform_.m11() * transform_.m11() + transform_.m12() * transform_.m12() +
+                    transform_.m21() * transform_.m21() + transform_.m22() * transform_.m22());
+      const qreal width =
+          std::max<qreal>(pen_.isCosmetic() ? pen_.widthF() : pen_.widthF() * scale, 1);
+      // Caps and miters reach out beyond the outline's ends and corners.
+      const qreal reach = width * std::max<qreal>(pen_.miterLimit(), 1);
+      outer.adjust(-reach, -reach, reach, reach);
+      stroke = (length * scale + 2 * reach) * width;
     }
-    const QRectF on = rect.normalized().intersected(canvas_);
-    if (!on.isEmpty()) covered_ += on.width() * on.height();
+    covered_ += std::min(OnCanvas(outer), fill + stroke);
   }
 
   QRectF canvas_;
   QTransform transform_;
   QPen pen_;
+  QBrush brush_;
   double covered_ = 0;
 };
 

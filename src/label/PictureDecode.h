@@ -26,9 +26,10 @@ inline constexpr int kMaxSvgDrawSide = 8192;
 // with all it repeats, nested at most kMaxSvgDepth deep (repeats included).
 inline constexpr long long kMaxSvgElements = 200000;
 inline constexpr int kMaxSvgDepth = 128;
-// What an SVG's shapes paint, each counted by the rectangle it could cover
-// on the label (found before it is drawn): at most 256 times the label's
-// area and 1024 megapixels in all. This bounds the time drawing takes.
+// What an SVG's shapes paint on the label, found by drawing it once onto
+// nothing before it is drawn (a fill counted by the rectangle around it, an
+// outline by its length times the pen's width): at most 256 times the
+// label's area and 1024 megapixels in all. This bounds the drawing's time.
 inline constexpr int kMaxSvgCover = 256;
 inline constexpr long long kMaxSvgPaintedPixels = 1024LL * 1024 * 1024;
 
