@@ -530,8 +530,8 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
         <translation>das Hintergrundbild ist leer</translation>
     </message>
     <message>
-        <source>the background picture is %1 MiB; a design embeds at most %2 MiB</source>
-        <translation>das Hintergrundbild hat %1 MiB; ein Design nimmt höchstens %2 MiB auf</translation>
+        <source>the background picture is larger than %1 MiB, the most a design embeds</source>
+        <translation>das Hintergrundbild ist größer als %1 MiB, mehr als ein Design aufnimmt</translation>
     </message>
     <message>
         <source>the background picture&apos;s type</source>
