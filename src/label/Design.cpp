@@ -542,9 +542,9 @@ std::string CheckDesign(const Design& d) {
   if (bg.kind == DesignBackground::Kind::Picture) {
     if (bg.bytes.isEmpty()) return Tr("Design", "the background picture is empty");
     if (bg.bytes.size() > kMaxDesignPictureBytes)
-      return Arg(Tr("Design",
-                    "the background picture is larger than %1 MiB, the most a design embeds"),
-                 {std::to_string(kMaxDesignPictureBytes / kMebibyte)});
+      return Arg(
+          Tr("Design", "the background picture is larger than %1 MiB, the most a design embeds"),
+          {std::to_string(kMaxDesignPictureBytes / kMebibyte)});
     if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the background picture's type"), bg.type,
                       kProfileStringMax))
              .empty())
