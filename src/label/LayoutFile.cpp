@@ -392,7 +392,7 @@ LayoutFile::Picture LayoutFile::AdoptPictureInto(const std::string& settingsFold
   }
 
   std::string bytes, why;
-  if (!ReadRegularFile(picture.string(), kMaxBackgroundFileBytes, bytes, why)) {
+  if (!ReadRegularFile(picture.string(), kMaxPictureBytes, bytes, why)) {
     result.problem = Arg(Tr("LayoutFile", "%1 cannot be read"), {picturePath});
     return result;
   }
@@ -419,7 +419,7 @@ LayoutFile::Picture LayoutFile::AdoptPictureInto(const std::string& settingsFold
     const FileWriteResult made = CreateFileAtomically(target.string(), bytes);
     if (made.exists) {
       std::string there;
-      if (!ReadRegularFile(target.string(), kMaxBackgroundFileBytes, there, why) || there != bytes)
+      if (!ReadRegularFile(target.string(), kMaxPictureBytes, there, why) || there != bytes)
         continue;
     } else if (!made.ok) {
       result.problem = Arg(Tr("LayoutFile", "cannot copy %1 into %2: %3"),
