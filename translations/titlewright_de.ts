@@ -530,8 +530,8 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
         <translation>das Hintergrundbild ist leer</translation>
     </message>
     <message>
-        <source>the background picture is %1 MiB; a design embeds at most %2 MiB</source>
-        <translation>das Hintergrundbild hat %1 MiB; ein Design nimmt höchstens %2 MiB auf</translation>
+        <source>the background picture is larger than %1 MiB, the most a design embeds</source>
+        <translation>das Hintergrundbild ist größer als %1 MiB, mehr als ein Design aufnimmt</translation>
     </message>
     <message>
         <source>the background picture&apos;s type</source>
@@ -1099,77 +1099,6 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
     </message>
 </context>
 <context>
-    <name>ImageBuffer</name>
-    <message>
-        <source>is too large to decode (out of memory)</source>
-        <translation>das Bild ist zu groß zum Entschlüsseln (kein Speicher mehr)</translation>
-    </message>
-    <message>
-        <source>is damaged or cut short</source>
-        <translation>das Bild ist beschädigt oder abgeschnitten</translation>
-    </message>
-    <message>
-        <source>is larger than %1 MiB, too large for a background picture</source>
-        <translation>die Datei ist größer als %1 MiB, zu groß für ein Hintergrundbild</translation>
-    </message>
-    <message>
-        <source>does not exist</source>
-        <translation>die Datei existiert nicht</translation>
-    </message>
-    <message>
-        <source>cannot be read (permission denied)</source>
-        <translation>die Datei kann nicht gelesen werden (keine Berechtigung)</translation>
-    </message>
-    <message>
-        <source>does not exist (a part of its path is not a folder)</source>
-        <translation>die Datei existiert nicht (ein Teil ihres Pfades ist kein Ordner)</translation>
-    </message>
-    <message>
-        <source>cannot be opened (%1)</source>
-        <translation>die Datei kann nicht geöffnet werden (%1)</translation>
-    </message>
-    <message>
-        <source>cannot be read (%1)</source>
-        <translation>die Datei kann nicht gelesen werden (%1)</translation>
-    </message>
-    <message>
-        <source>is a folder, not a picture</source>
-        <translation>das ist ein Ordner, kein Bild</translation>
-    </message>
-    <message>
-        <source>is not a regular file (a pipe, socket or device)</source>
-        <translation>das ist keine gewöhnliche Datei (eine Pipe, ein Socket oder ein Gerät)</translation>
-    </message>
-    <message>
-        <source>is empty</source>
-        <translation>die Datei ist leer</translation>
-    </message>
-    <message>
-        <source>could not be read whole</source>
-        <translation>die Datei konnte nicht vollständig gelesen werden</translation>
-    </message>
-    <message>
-        <source>is not a picture in a format that can be read (PNG, JPEG, BMP, GIF, TIFF, ...)</source>
-        <translation>das ist kein Bild in einem lesbaren Format (PNG, JPEG, BMP, GIF, TIFF, …)</translation>
-    </message>
-    <message>
-        <source>is %1 x %2 pixels; a background picture may have at most %3 megapixels</source>
-        <translation>das Bild hat %1 x %2 Pixel; ein Hintergrundbild darf höchstens %3 Megapixel haben</translation>
-    </message>
-    <message>
-        <source>is damaged or cut short (%1)</source>
-        <translation>das Bild ist beschädigt oder abgeschnitten (%1)</translation>
-    </message>
-    <message>
-        <source>cannot be decoded (%1)</source>
-        <translation>das Bild kann nicht entschlüsselt werden (%1)</translation>
-    </message>
-    <message>
-        <source>is too large for a background picture</source>
-        <translation>das Bild ist zu groß für ein Hintergrundbild</translation>
-    </message>
-</context>
-<context>
     <name>LabelExport</name>
     <message>
         <source>the PDF writer could not start</source>
@@ -1702,6 +1631,125 @@ Layout lässt sich nicht löschen.</translation>
     <message>
         <source>the note is %1 characters long (a wide East Asian character counts two); the label takes at most %2</source>
         <translation>die Notiz ist %1 Zeichen lang (ein breites ostasiatisches Zeichen zählt doppelt); das Label übernimmt höchstens %2</translation>
+    </message>
+</context>
+<context>
+    <name>PictureDecode</name>
+    <message>
+        <source>is too large to decode (out of memory)</source>
+        <translation>das Bild ist zu groß zum Entschlüsseln (kein Speicher mehr)</translation>
+    </message>
+    <message>
+        <source>is damaged or cut short</source>
+        <translation>das Bild ist beschädigt oder abgeschnitten</translation>
+    </message>
+    <message>
+        <source>is damaged or cut short (%1)</source>
+        <translation>das Bild ist beschädigt oder abgeschnitten (%1)</translation>
+    </message>
+    <message>
+        <source>is larger than %1 MiB, too large for a background picture</source>
+        <translation>die Datei ist größer als %1 MiB, zu groß für ein Hintergrundbild</translation>
+    </message>
+    <message>
+        <source>is %1 x %2 pixels; a background picture may have at most %3 megapixels</source>
+        <translation>das Bild hat %1 x %2 Pixel; ein Hintergrundbild darf höchstens %3 Megapixel haben</translation>
+    </message>
+    <message>
+        <source>is not a picture in a format that can be read (PNG, JPEG, BMP, GIF, TIFF, SVG, ...)</source>
+        <translation>das ist kein Bild in einem lesbaren Format (PNG, JPEG, BMP, GIF, TIFF, SVG, …)</translation>
+    </message>
+    <message>
+        <source>does not declare its size before its pixels (a %1 picture); use PNG, JPEG, BMP, GIF or TIFF</source>
+        <translation>das Bild nennt seine Größe nicht vor seinen Pixeln (ein %1-Bild); nehmen Sie PNG, JPEG, BMP, GIF oder TIFF</translation>
+    </message>
+    <message>
+        <source>is damaged (%1 on line %2)</source>
+        <translation>das Bild ist beschädigt (%1 in Zeile %2)</translation>
+    </message>
+    <message>
+        <source>draws more than %1 elements (each repeat counted); an SVG background picture may draw at most %1</source>
+        <translation>das Bild zeichnet mehr als %1 Elemente (jede Wiederholung gezählt); ein SVG-Hintergrundbild darf höchstens %1 zeichnen</translation>
+    </message>
+    <message>
+        <source>nests its elements more than %1 deep; an SVG background picture may nest them at most %1 deep</source>
+        <translation>das Bild schachtelt seine Elemente tiefer als %1 Ebenen; ein SVG-Hintergrundbild darf sie höchstens %1 Ebenen tief schachteln</translation>
+    </message>
+    <message>
+        <source>draws another file (%1); an SVG background picture must hold everything it draws</source>
+        <translation>das Bild zeichnet eine andere Datei (%1); ein SVG-Hintergrundbild muss alles enthalten, was es zeichnet</translation>
+    </message>
+    <message>
+        <source>holds an SVG picture inside it; an SVG background picture may hold pixel pictures only</source>
+        <translation>das Bild enthält ein SVG-Bild; ein SVG-Hintergrundbild darf nur Pixelbilder enthalten</translation>
+    </message>
+    <message>
+        <source>holds a picture that %1</source>
+        <translation>das Bild enthält ein eingebettetes Bild: %1</translation>
+    </message>
+    <message>
+        <source>holds pictures of more than %1 megapixels in all; a background picture may have at most %1 megapixels</source>
+        <translation>das Bild enthält Bilder von zusammen mehr als %1 Megapixeln; ein Hintergrundbild darf höchstens %1 Megapixel haben</translation>
+    </message>
+    <message>
+        <source>is damaged (an element repeats itself through &lt;use&gt;)</source>
+        <translation>das Bild ist beschädigt (ein Element wiederholt sich selbst über &lt;use&gt;)</translation>
+    </message>
+    <message>
+        <source>has no size of its own (its width, height and viewBox)</source>
+        <translation>das Bild hat keine eigene Größe (width, height und viewBox fehlen)</translation>
+    </message>
+    <message>
+        <source>paints its shapes over more than %1 times the label or %2 megapixels in all; an SVG background picture may paint at most that</source>
+        <translation>das Bild malt seine Formen über mehr als das %1-Fache des Etiketts oder insgesamt %2 Megapixel; ein SVG-Hintergrundbild darf höchstens so viel malen</translation>
+    </message>
+    <message>
+        <source>inflates to more than %1 MiB; a background picture may be at most %1 MiB, compressed or not</source>
+        <translation>das Bild wird entpackt größer als %1 MiB; ein Hintergrundbild darf höchstens %1 MiB groß sein, gepackt oder nicht</translation>
+    </message>
+    <message>
+        <source>is damaged (its compressed data cannot be inflated)</source>
+        <translation>das Bild ist beschädigt (seine gepackten Daten lassen sich nicht entpacken)</translation>
+    </message>
+    <message>
+        <source>cannot be decoded (%1)</source>
+        <translation>das Bild kann nicht entschlüsselt werden (%1)</translation>
+    </message>
+    <message>
+        <source>does not exist</source>
+        <translation>die Datei existiert nicht</translation>
+    </message>
+    <message>
+        <source>cannot be read (permission denied)</source>
+        <translation>die Datei kann nicht gelesen werden (keine Berechtigung)</translation>
+    </message>
+    <message>
+        <source>does not exist (a part of its path is not a folder)</source>
+        <translation>die Datei existiert nicht (ein Teil ihres Pfades ist kein Ordner)</translation>
+    </message>
+    <message>
+        <source>cannot be opened (%1)</source>
+        <translation>die Datei kann nicht geöffnet werden (%1)</translation>
+    </message>
+    <message>
+        <source>cannot be read (%1)</source>
+        <translation>die Datei kann nicht gelesen werden (%1)</translation>
+    </message>
+    <message>
+        <source>is a folder, not a picture</source>
+        <translation>das ist ein Ordner, kein Bild</translation>
+    </message>
+    <message>
+        <source>is not a regular file (a pipe, socket or device)</source>
+        <translation>das ist keine gewöhnliche Datei (eine Pipe, ein Socket oder ein Gerät)</translation>
+    </message>
+    <message>
+        <source>is empty</source>
+        <translation>die Datei ist leer</translation>
+    </message>
+    <message>
+        <source>could not be read whole</source>
+        <translation>die Datei konnte nicht vollständig gelesen werden</translation>
     </message>
 </context>
 <context>
@@ -2969,8 +3017,8 @@ den installierten Vorgaben angelegt).</translation>
         <translation>Hintergrundbild</translation>
     </message>
     <message>
-        <source>Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg);;All files (*)</source>
-        <translation>Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg);;Alle Dateien (*)</translation>
+        <source>Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg *.svgz);;All files (*)</source>
+        <translation>Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg *.svgz);;Alle Dateien (*)</translation>
     </message>
     <message>
         <source>mm</source>
@@ -3378,8 +3426,8 @@ den installierten Vorgaben angelegt).</translation>
         <translation>Hintergrundbild</translation>
     </message>
     <message>
-        <source>Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg);;All files (*)</source>
-        <translation>Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg);;Alle Dateien (*)</translation>
+        <source>Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg *.svgz);;All files (*)</source>
+        <translation>Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg *.svgz);;Alle Dateien (*)</translation>
     </message>
     <message>
         <source>Cannot read the settings file %1: %2</source>

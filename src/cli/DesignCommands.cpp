@@ -209,7 +209,7 @@ int RunSave(int argc, char** argv) {
     if (base != nullptr) d = *base;
     LoadLayout(settings, index, false, d.layout);
     d.layoutName = names[static_cast<std::size_t>(index)];
-    d.background = BackgroundFromFile(d.layout.BgImage);
+    d.background = BackgroundFromFile(d.layout.BgImage, d.layout.BaseLength);
     d.layout.BgImage = d.background.name;
     if (base == nullptr) {
       d.fontFace = LoadFontSetting(settings);

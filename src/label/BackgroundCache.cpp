@@ -6,7 +6,7 @@
 
 namespace twr {
 
-bool BackgroundCache::Refresh(const std::string& path) {
+bool BackgroundCache::Refresh(const std::string& path, int labelSide) {
   asked_ = path;
   const QFileInfo info(QString::fromStdString(path));
   // Only a regular file is decoded; ImageBuffer::Load says what else it is
@@ -14,18 +14,27 @@ bool BackgroundCache::Refresh(const std::string& path) {
   if (!info.isFile()) {
     path_.clear();
     decoded_ = false;
-    source_.Load(path, &problem_);
+    source_.Load(path, &problem_, labelSide);
     return false;
   }
   const QDateTime modified = info.lastModified();
   const qint64 bytes = info.size();
-  if (path == path_ && modified == modified_ && bytes == bytes_) return decoded_;
+  if (path == path_ && modified == modified_ && bytes == bytes_ && (!drawn_ || labelSide == side_))
+    return decoded_;
   path_ = path;
   modified_ = modified;
   bytes_ = bytes;
+  side_ = labelSide;
   for (Scaled& s : scaled_) s = {};
   problem_.clear();
-  decoded_ = source_.Load(path, &problem_);
+  QByteArray data;
+  std::string format;
+  PictureRequest request;
+  request.drawSide = labelSide;
+  decoded_ =
+      ReadPictureFile(path, data, problem_) && source_.Decode(data, request, &problem_, &format);
+  if (!decoded_) source_.Destroy();
+  drawn_ = decoded_ && (format == "svg" || format == "svgz");
   return decoded_;
 }
 
@@ -43,8 +52,8 @@ void BackgroundCache::StretchThrough(const QImage& source, Scaled (&scaled)[2], 
   nextSlot = (nextSlot + 1) % 2;
 }
 
-bool BackgroundCache::StretchOnto(const std::string& path, ImageBuffer& target) {
-  if (!target.Exists() || !Refresh(path)) return false;
+bool BackgroundCache::StretchOnto(const std::string& path, int labelSide, ImageBuffer& target) {
+  if (!target.Exists() || !Refresh(path, labelSide)) return false;
   StretchThrough(source_.Image(), scaled_, nextSlot_, target);
   return true;
 }
@@ -64,9 +73,9 @@ const QImage* BackgroundCache::Decoded(const std::string& path) const {
   return path == path_ && decoded_ && source_.Exists() ? &source_.Image() : nullptr;
 }
 
-bool BackgroundCache::MakeStretched(const std::string& path, int width, int height,
+bool BackgroundCache::MakeStretched(const std::string& path, int labelSide, int width, int height,
                                     ImageBuffer& target) {
-  if (!Refresh(path)) return false;
+  if (!Refresh(path, labelSide)) return false;
   const QSize size(width, height);
   for (const Scaled& s : scaled_) {
     if (s.size == size) {
@@ -83,8 +92,8 @@ bool BackgroundCache::MakeStretched(const std::string& path, int width, int heig
   return true;
 }
 
-std::string BackgroundCache::Signature(const std::string& path) {
-  if (!Refresh(path)) return "unusable\n" + problem_;
+std::string BackgroundCache::Signature(const std::string& path, int labelSide) {
+  if (!Refresh(path, labelSide)) return "unusable\n" + problem_;
   return std::to_string(modified_.toMSecsSinceEpoch()) + "\n" + std::to_string(bytes_);
 }
 

@@ -15,13 +15,15 @@ namespace twr {
 class BackgroundCache {
  public:
   // Draws the background picture over the whole target. False (target
-  // untouched) when the file is missing or cannot be decoded.
-  bool StretchOnto(const std::string& path, ImageBuffer& target);
+  // untouched) when the file is missing or cannot be decoded. An SVG is
+  // drawn at `labelSide` (the label's side), then stretched as any picture.
+  bool StretchOnto(const std::string& path, int labelSide, ImageBuffer& target);
   // The same for a target made here, width x height, holding the picture
   // as StretchOnto would leave it on a new (black) buffer; it shares the
   // kept picture until it is drawn on. False, leaving `target` alone, as
   // for StretchOnto.
-  bool MakeStretched(const std::string& path, int width, int height, ImageBuffer& target);
+  bool MakeStretched(const std::string& path, int labelSide, int width, int height,
+                     ImageBuffer& target);
 
   // Draws a picture given already decoded (a design's own) over the whole
   // target, keeping the scaled copies as for a file; `key` names the
@@ -40,14 +42,14 @@ class BackgroundCache {
   // What a picture at `path` would draw now, as a text that changes when
   // the file does (its time and size), or says why it draws nothing. Asks
   // as StretchOnto does, so ProblemWith answers for it afterwards.
-  std::string Signature(const std::string& path);
+  std::string Signature(const std::string& path, int labelSide);
 
  private:
   struct Scaled {
     QSize size;
     QImage image;
   };
-  bool Refresh(const std::string& path);
+  bool Refresh(const std::string& path, int labelSide);
   // The whole source over the target through the two scaled copies.
   static void StretchThrough(const QImage& source, Scaled (&scaled)[2], int& nextSlot,
                              ImageBuffer& target);
@@ -56,6 +58,8 @@ class BackgroundCache {
   QDateTime modified_;
   qint64 bytes_ = -1;
   bool decoded_ = false;
+  bool drawn_ = false;  // an SVG, drawn at side_: another side draws it again
+  int side_ = 0;
   std::string asked_;    // the path of the last request
   std::string problem_;  // what was wrong with it
   ImageBuffer source_;

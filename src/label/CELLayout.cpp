@@ -177,12 +177,12 @@ bool CELLayout::DrawBackground(ImageBuffer& target, int width, int height) {
   // of this size: the target starts as a copy of it.
   // (A design's own picture is stretched onto a new target below.)
   if (!givenInUse_ && !layout_.BgImage.empty() &&
-      background_.MakeStretched(layout_.BgImage, width, height, target))
+      background_.MakeStretched(layout_.BgImage, layout_.BaseLength, width, height, target))
     return target.Width() == width && target.Height() == height;
   if (!target.Create(width, height)) return false;
   if (layout_.BgImage.empty()) return true;
   if (givenInUse_ ? !background_.StretchPictureOnto(givenKey_, givenPicture_, target)
-                  : !background_.StretchOnto(layout_.BgImage, target))
+                  : !background_.StretchOnto(layout_.BgImage, layout_.BaseLength, target))
     target.FillRect(0, 0, width, height, layout_.BgColor);
   return true;
 }
@@ -338,7 +338,7 @@ std::string CELLayout::BaseKey(const ImageBuffer& target, int width, int height,
     key += '\0';
   } else if (!layout_.BgImage.empty()) {
     // The picture as it is on disk now (and what was wrong with it).
-    key += background_.Signature(layout_.BgImage);
+    key += background_.Signature(layout_.BgImage, layout_.BaseLength);
     key += '\0';
   }
   if (layout_.RingBand == 0.0) return key;

@@ -31,6 +31,16 @@ namespace {
 
 constexpr long long kMebibyte = 1024LL * 1024;
 constexpr std::size_t kBase64LineLength = 76;
+// A base64 line as written: six blanks, two quotes, a comma and a line
+// break around its 76 characters. Everything of a design but its picture
+// (texts, names and the layout at their limits, escaped) stays within
+// a mebibyte, so a design with a picture at the limit is never too large.
+constexpr long long kBase64LineBytes = kBase64LineLength + 10;
+constexpr long long kMaxDesignRestBytes = 1024LL * 1024;
+static_assert(((kMaxDesignPictureBytes + 2) / 3 * 4 / static_cast<long long>(kBase64LineLength) +
+               1) * kBase64LineBytes +
+                  kMaxDesignRestBytes <=
+              kMaxDesignFileBytes);
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kLineBreak = "\r\n";
 
@@ -422,7 +432,9 @@ bool ReadBackground(ObjectReader& top, Design& d) {
     if (in.Ok()) {
       ImageBuffer picture;
       std::string format;
-      if (!picture.Decode(bg.bytes, &why, &format))
+      PictureRequest request;
+      request.drawSide = d.layout.BaseLength;
+      if (!picture.Decode(bg.bytes, request, &why, &format))
         in.Fail(Arg(Tr("Design", "its background picture %1 %2"), {Quoted(bg.name), why}));
       else
         bg.image = picture.Image();
@@ -530,9 +542,9 @@ std::string CheckDesign(const Design& d) {
   if (bg.kind == DesignBackground::Kind::Picture) {
     if (bg.bytes.isEmpty()) return Tr("Design", "the background picture is empty");
     if (bg.bytes.size() > kMaxDesignPictureBytes)
-      return Arg(Tr("Design", "the background picture is %1 MiB; a design embeds at most %2 MiB"),
-                 {std::to_string(bg.bytes.size() / kMebibyte),
-                  std::to_string(kMaxDesignPictureBytes / kMebibyte)});
+      return Arg(
+          Tr("Design", "the background picture is larger than %1 MiB, the most a design embeds"),
+          {std::to_string(kMaxDesignPictureBytes / kMebibyte)});
     if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the background picture's type"), bg.type,
                       kProfileStringMax))
              .empty())
@@ -735,29 +747,31 @@ bool SaveDesignFile(const std::string& path, const Design& design, std::string& 
     problem = why;
     return false;
   }
-  const FileWriteResult written = ReplaceFileAtomically(path, DesignText(design));
+  const std::string text = DesignText(design);
+  if (static_cast<long long>(text.size()) > kMaxDesignFileBytes) {
+    problem = DesignTooLarge();
+    return false;
+  }
+  const FileWriteResult written = ReplaceFileAtomically(path, text);
   problem = written.problem;
   return written.ok;
 }
 
-DesignBackground BackgroundFromFile(const std::string& path) {
+DesignBackground BackgroundFromFile(const std::string& path, int labelSide) {
   DesignBackground bg;
   if (path.empty()) return bg;
   bg.name = BaseName(path);
   if (bg.name.size() > kMaxDesignPictureName) bg.name = Utf8Cut(bg.name, kMaxDesignPictureName);
   if (!IsValidUtf8(bg.name) || HasControl(bg.name)) bg.name = "background";
-  std::string bytes, why;
+  std::string why;
   ImageBuffer picture;
   std::string format;
   // The problem is kept in the design file and its JSON listing: in English.
-  bool tooLarge = false;
-  if (!ReadRegularFile(path, kMaxDesignPictureBytes, bytes, why, false, &tooLarge)) {
-    why = why.substr(3);  // "it does not exist" -> "does not exist"
-    if (tooLarge)
-      why = "is larger than the " + std::to_string(kMaxDesignPictureBytes / kMebibyte) +
-            " MiB a design embeds";
-  } else if (QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
-             picture.Decode(data, &why, &format, false)) {
+  PictureRequest request;
+  request.drawSide = labelSide;
+  request.translated = false;
+  if (QByteArray data;
+      ReadPictureFile(path, data, why, false) && picture.Decode(data, request, &why, &format)) {
     bg.kind = DesignBackground::Kind::Picture;
     bg.bytes = std::move(data);
     bg.type = format;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "label/LayoutSettings.h"
+#include "label/PictureDecode.h"
 #include "label/RingText.h"
 
 namespace twr {
@@ -29,10 +30,13 @@ inline constexpr const char* kDesignMimeType = "application/x-titlewright-label"
 inline constexpr const char* kDesignFormatName = "titlewright-label";
 inline constexpr int kDesignVersion = 1;
 
-// A design file is at most 96 MiB and its picture at most 64 MiB (base64
-// makes four characters of three bytes).
-inline constexpr long long kMaxDesignFileBytes = 96LL * 1024 * 1024;
-inline constexpr long long kMaxDesignPictureBytes = 64LL * 1024 * 1024;
+// A design's picture is a background picture within the limits of every
+// one (64 MiB, label/PictureDecode.h). A design file is at most 128 MiB:
+// the picture's base64 lines (four characters for three bytes, 76 a line
+// with their indent and quotes) take at most 97 MiB and everything else
+// a few kilobytes, so a design that can be saved can always be read.
+inline constexpr long long kMaxDesignFileBytes = 128LL * 1024 * 1024;
+inline constexpr long long kMaxDesignPictureBytes = kMaxPictureBytes;
 // The longest picture name kept (the name is only shown).
 inline constexpr std::size_t kMaxDesignPictureName = 255;
 
@@ -53,7 +57,8 @@ struct DesignBackground {
   QByteArray bytes;     // Picture: the file's bytes as they were
   std::string type;     // Picture: the format found, "png", "jpeg", ...
   std::string problem;  // Unusable: why ("does not exist", ...)
-  QImage image;         // Picture: decoded as a layout's picture is (24-bit)
+  QImage image;         // Picture: decoded as a layout's picture is (24-bit; an
+                        // SVG drawn at the layout's BaseLength)
 };
 
 struct Design {
@@ -92,13 +97,14 @@ bool ParseDesign(std::string_view bytes, Design& design, std::string& problem);
 bool LoadDesignFile(const std::string& path, Design& design, std::string& problem);
 // Checks the design (CheckDesign) and writes it atomically
 // (ReplaceFileAtomically: the old file stays whole until the new one is on
-// disc, and keeps its owner and permissions).
+// disc, and keeps its owner and permissions). A text the reader would
+// refuse as too large is never written.
 bool SaveDesignFile(const std::string& path, const Design& design, std::string& problem);
 
 // The background for a layout's BgImage path: none for an empty path, else
-// the file's bytes as they are when the picture can be used, or Unusable
-// with the reason.
-DesignBackground BackgroundFromFile(const std::string& path);
+// the file's bytes as they are when the picture can be used (an SVG drawn
+// at `labelSide`, the layout's BaseLength), or Unusable with the reason.
+DesignBackground BackgroundFromFile(const std::string& path, int labelSide);
 
 // The note as the main window's edit holds it: the lines up to the last
 // one with text, each ended by CR LF.

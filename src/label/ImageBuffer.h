@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "label/PictureDecode.h"
+
 namespace twr {
 
 struct LabelFont;
@@ -22,11 +24,6 @@ inline constexpr uint32_t kInvalidColor = 0xFFFFFFFFu;
 // 32-bit byte count can address.
 inline constexpr int kMaxImageSide = 65536;
 inline constexpr long long kMaxImageBytes = 0x7FFFFFFFLL;
-
-// Largest background picture: 64 megapixels (8192 x 8192), whose decoding
-// stays within a few hundred megabytes, and a file of at most 256 MiB.
-inline constexpr long long kMaxBackgroundPixels = 64LL * 1024 * 1024;
-inline constexpr long long kMaxBackgroundFileBytes = 256LL * 1024 * 1024;
 
 class ImageBuffer {
  public:
@@ -66,19 +63,19 @@ class ImageBuffer {
   // The whole source, smoothly resampled, replaces the whole buffer.
   void StretchFrom(const QImage& source);
 
-  // Decodes an image file (PNG, JPEG, BMP, GIF, TIFF, ...) into this buffer
-  // at its own size, colour channels only (alpha ignored). False on any
-  // failure, leaving no image, with what is wrong in `problem` ("is a
-  // folder", "is cut short", ...). Only regular files are opened, never
-  // waiting on a FIFO or device; the image library's own complaints are
-  // kept off the terminal and turned into `problem`.
-  bool Load(const std::string& path, std::string* problem = nullptr);
+  // Decodes a picture file (PNG, JPEG, BMP, GIF, TIFF, SVG, ...) into this
+  // buffer through DecodePicture (label/PictureDecode.h, its limits): a
+  // pixel picture at its own size, an SVG drawn into a square of
+  // `drawSide` (0: its own size); colour channels only (alpha ignored).
+  // False on any failure, leaving no image, with what is wrong in `problem`
+  // ("is a folder", "is damaged or cut short", ...). Only regular files
+  // are opened, never waiting on a FIFO or device.
+  bool Load(const std::string& path, std::string* problem = nullptr, int drawSide = 0);
   // As Load, from a picture file's bytes held in memory (a design's own
-  // picture); `format`, when given, gets the format found ("png", "jpeg", ...).
-  // `problem` is in the user's language unless `translated` is false (a
-  // problem kept in a file).
-  bool Decode(const QByteArray& bytes, std::string* problem = nullptr,
-              std::string* format = nullptr, bool translated = true);
+  // picture); `format`, when given, gets the format found ("png", "jpeg",
+  // "svgz", ...).
+  bool Decode(const QByteArray& bytes, const PictureRequest& request,
+              std::string* problem = nullptr, std::string* format = nullptr);
 
   // Direct row access for the hot loops (3 bytes per pixel: R, G, B).
   uchar* Row(int y) { return image_.scanLine(y); }

@@ -367,9 +367,12 @@ LayoutFile::Picture LayoutFile::AdoptPictureInto(const std::string& settingsFold
                                                  const std::string& picturePath) {
   Picture result;
   {
+    // Decoded as the renderer would (an SVG drawn small: what it draws
+    // at the label's side is checked when it is drawn there).
+    constexpr int kProbeSide = 64;
     ImageBuffer probe;
     std::string why;
-    if (!probe.Load(picturePath, &why)) {
+    if (!probe.Load(picturePath, &why, kProbeSide)) {
       result.problem = picturePath + " " + why;
       return result;
     }
@@ -389,7 +392,7 @@ LayoutFile::Picture LayoutFile::AdoptPictureInto(const std::string& settingsFold
   }
 
   std::string bytes, why;
-  if (!ReadRegularFile(picture.string(), kMaxBackgroundFileBytes, bytes, why)) {
+  if (!ReadRegularFile(picture.string(), kMaxPictureBytes, bytes, why)) {
     result.problem = Arg(Tr("LayoutFile", "%1 cannot be read"), {picturePath});
     return result;
   }
@@ -416,7 +419,7 @@ LayoutFile::Picture LayoutFile::AdoptPictureInto(const std::string& settingsFold
     const FileWriteResult made = CreateFileAtomically(target.string(), bytes);
     if (made.exists) {
       std::string there;
-      if (!ReadRegularFile(target.string(), kMaxBackgroundFileBytes, there, why) || there != bytes)
+      if (!ReadRegularFile(target.string(), kMaxPictureBytes, there, why) || there != bytes)
         continue;
     } else if (!made.ok) {
       result.problem = Arg(Tr("LayoutFile", "cannot copy %1 into %2: %3"),

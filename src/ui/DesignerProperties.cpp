@@ -129,7 +129,7 @@ DesignerProperties::DesignerProperties(LayoutDesignerModel& model, QWidget* pare
     return QFileDialog::getOpenFileName(this, tr("Background picture"),
                                         QString::fromStdString(model_.SettingsPath()),
                                         tr("Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff "
-                                           "*.svg);;All files (*)"));
+                                           "*.svg *.svgz);;All files (*)"));
   };
   connect(&model_, &LayoutDesignerModel::Changed, this, &DesignerProperties::Refresh);
   connect(&model_, &LayoutDesignerModel::SelectionChanged, this, [this] {

@@ -168,7 +168,8 @@ void LayoutDesigner::BuildMenus() {
     model_.Select(DesignerItem::None);
     const QString path = QFileDialog::getOpenFileName(
         this, tr("Background picture"), QString(),
-        tr("Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg);;All files (*)"));
+        tr("Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg *.svgz);;All files "
+           "(*)"));
     if (!path.isEmpty()) Say(model_.SetPicture(path.toStdString()));
   });
 }

@@ -293,7 +293,7 @@ TEST(Design, RendersItsOwnLayoutAndPictureWhateverTheSettingsSay) {
   LoadLayout(s.Path(), 0, false, d.layout);
   d.layoutName = "Test";
   d.fontFace = test::kTestFace;
-  d.background = BackgroundFromFile(d.layout.BgImage);
+  d.background = BackgroundFromFile(d.layout.BgImage, d.layout.BaseLength);
   ASSERT_EQ(d.background.kind, DesignBackground::Kind::Picture);
   d.innerRadius = 30;
   d.outerRadius = 50;

@@ -669,7 +669,7 @@ Design MainWindowModel::CurrentDesign() const {
     LoadLayout(layout_.SettingsPath(), layoutIndex_, false, d.layout);
     if (layoutIndex_ >= 0 && layoutIndex_ < static_cast<int>(layoutNames_.size()))
       d.layoutName = layoutNames_[static_cast<std::size_t>(layoutIndex_)];
-    d.background = BackgroundFromFile(d.layout.BgImage);
+    d.background = BackgroundFromFile(d.layout.BgImage, d.layout.BaseLength);
     d.layout.BgImage = d.background.name;
   }
   d.fontFace = layout_.FontFace();
