@@ -30,8 +30,7 @@ std::pair<std::string, bool> WhyItStops(const BurnEnding& ending) {
       return {Tr("BurnSeries", "the drive stopped answering."), false};
     case BurnOutcome::WriteFailed:
     case BurnOutcome::BufferEmpty:
-      return {Arg(Tr("BurnSeries", "its burn failed (%1)."), {WithoutFullStop(ending.text)}),
-              true};
+      return {Arg(Tr("BurnSeries", "its burn failed (%1)."), {WithoutFullStop(ending.text)}), true};
     case BurnOutcome::TooNarrow:
     case BurnOutcome::None:
     case BurnOutcome::Finished:
@@ -111,9 +110,9 @@ SeriesNext BurnSeries::DiscEnded(const BurnEnding& ending) {
 
 SeriesNext BurnSeries::DiscNotBurnt(const std::string& why) {
   const std::string at = std::to_string(number_), of = std::to_string(count_);
-  return Halt(why.empty() ? Arg(Tr("BurnSeries", "Series stopped before disc %1 of %2."), {at, of})
-                          : Arg(Tr("BurnSeries", "Series stopped before disc %1 of %2: %3"),
-                                {at, of, why}),
+  return Halt(why.empty()
+                  ? Arg(Tr("BurnSeries", "Series stopped before disc %1 of %2."), {at, of})
+                  : Arg(Tr("BurnSeries", "Series stopped before disc %1 of %2: %3"), {at, of, why}),
               false);
 }
 
