@@ -223,8 +223,12 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
         <translation>Disc %1 von %2</translation>
     </message>
     <message>
-        <source>twr burn: %1 of %2 discs burnt.</source>
-        <translation>twr burn: %1 von %2 Discs gebrannt.</translation>
+        <source>What a series does after a disc whose label has gaps (writes skipped after loss of streaming): stop (the default) or continue with the next disc.</source>
+        <translation>Was eine Serie nach einer Disc tut, deren Label Lücken hat (Schreibvorgänge nach Verlust des Datenstroms übersprungen): anhalten (Vorgabe) oder mit der nächsten Disc weitermachen.</translation>
+    </message>
+    <message>
+        <source>Look at the disc; to go on after a disc with gaps, add --on-gaps continue, and burn the rest of the series with another twr burn.</source>
+        <translation>Sehen Sie sich die Disc an; um nach einer Disc mit Lücken weiterzumachen, geben Sie --on-gaps continue an, und brennen Sie den Rest der Serie mit einem weiteren twr burn.</translation>
     </message>
 </context>
 <context>
@@ -377,6 +381,45 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
     <message>
         <source>%1 %2  %3 left  %4</source>
         <translation>%1 %2  noch %3  %4</translation>
+    </message>
+</context>
+<context>
+    <name>BurnSeries</name>
+    <message>
+        <source>its label has gaps: %1 of %2 writes were skipped after loss of streaming.</source>
+        <translation>ihr Label hat Lücken: %1 von %2 Schreibvorgängen wurden nach Verlust des Datenstroms übersprungen.</translation>
+    </message>
+    <message>
+        <source>you stopped its burn.</source>
+        <translation>Sie haben ihr Brennen angehalten.</translation>
+    </message>
+    <message>
+        <source>the drive stopped answering.</source>
+        <translation>das Laufwerk antwortet nicht mehr.</translation>
+    </message>
+    <message>
+        <source>its burn failed (%1).</source>
+        <translation>ihr Brennen ist fehlgeschlagen (%1).</translation>
+    </message>
+    <message>
+        <source>Series stopped after disc %1 of %2: %3</source>
+        <translation>Serie nach Disc %1 von %2 angehalten: %3</translation>
+    </message>
+    <message>
+        <source>Series stopped before disc %1 of %2.</source>
+        <translation>Serie vor Disc %1 von %2 angehalten.</translation>
+    </message>
+    <message>
+        <source>Series stopped before disc %1 of %2: %3</source>
+        <translation>Serie vor Disc %1 von %2 angehalten: %3</translation>
+    </message>
+    <message>
+        <source>%1 of %2 discs burnt.</source>
+        <translation>%1 von %2 Discs gebrannt.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 discs burnt, %3 of them with gaps.</source>
+        <translation>%1 von %2 Discs gebrannt, %3 davon mit Lücken.</translation>
     </message>
 </context>
 <context>
@@ -2675,8 +2718,16 @@ den installierten Vorgaben angelegt).</translation>
         <translation>Disc %1 von %2 ist gebrannt. Legen Sie Disc %3 von %2 ein und drücken Sie auf Weiter.</translation>
     </message>
     <message>
-        <source>%1 of %2 discs burnt.</source>
-        <translation>%1 von %2 Discs gebrannt.</translation>
+        <source>Look at disc %1. To go on anyway, insert disc %2 of %3 and press Next; Stop ends the series.</source>
+        <translation>Sehen Sie sich Disc %1 an. Um trotzdem weiterzumachen, legen Sie Disc %2 von %3 ein und drücken Sie Weiter; Anhalten beendet die Serie.</translation>
+    </message>
+    <message>
+        <source>Series stopped after disc %1 of %2; Next burns disc %3 anyway.</source>
+        <translation>Serie nach Disc %1 von %2 angehalten; Weiter brennt trotzdem Disc %3.</translation>
+    </message>
+    <message>
+        <source>Series stopped after disc %1 of %2; %3</source>
+        <translation>Serie nach Disc %1 von %2 angehalten; %3</translation>
     </message>
 </context>
 <context>
