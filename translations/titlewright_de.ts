@@ -2723,11 +2723,11 @@ den installierten Vorgaben angelegt).</translation>
     </message>
     <message>
         <source>Series stopped after disc %1 of %2; Next burns disc %3 anyway.</source>
-        <translation>Serie nach Disc %1 von %2 angehalten; Weiter brennt trotzdem Disc %3.</translation>
+        <translation>Serie nach Disc %1 von %2 gestoppt; Weiter brennt Disc %3.</translation>
     </message>
     <message>
         <source>Series stopped after disc %1 of %2; %3</source>
-        <translation>Serie nach Disc %1 von %2 angehalten; %3</translation>
+        <translation>Serie nach Disc %1 von %2 gestoppt; %3</translation>
     </message>
 </context>
 <context>

@@ -175,6 +175,44 @@ class BurnDialogTest : public QObject {
     CheckClosingSteps(dir.filePath("trace.txt"), *rig.drive);
   }
 
+  // A series of three on a drive that loses streaming in every burn: after
+  // disc 1 the dialog stays, says the series stopped (a message with what to
+  // do, and the short of it in the status line, which fits its line in every
+  // language) and offers Next and Stop; Stop closes it.
+  void seriesStopsAfterADiscWithGaps() {
+    VirtualDriveConfig config = DriveWith("label");
+    config.discs = 3;
+    config.burn.faults = "streaming:5";
+    UiRig rig(config);
+    QImage label(1655, 1655, QImage::Format_RGB888);
+    label.fill(Qt::gray);
+    BurnSession session(*rig.device, rig.messages);
+    session.SetBand(41.0, 41.1);
+    session.SetLabelImage(label);
+    session.SetDiscCount(3);
+    ui::CELDraw dialog(session);
+    dialog.show();
+    QTRY_VERIFY(dialog.Opened());
+    QTest::mouseClick(dialog.DrawButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.NextButton()->isVisible(), kBurnTimeoutMs);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(session.CurrentState(), BurnSession::State::NextDisc);
+    // The outcome of the burn (gaps), then why the series stopped and what to do.
+    const auto said = rig.messages.History();
+    QVERIFY(said.size() >= 2);
+    QCOMPARE(said.back().icon, MessageIcon::Warning);
+    QVERIFY(!said.back().detail.empty());
+    QCOMPARE(said[said.size() - 2].icon, MessageIcon::Warning);
+    const QLabel* status = dialog.StatusLine();
+    QCOMPARE(status->text().toStdString(), session.Notice());
+    QVERIFY2(status->fontMetrics().horizontalAdvance(status->text()) <= status->width(),
+             qPrintable(status->text()));
+    dialog.grab().save(ScreenshotPath("burn-dialog-series-stopped.png"));
+    QTest::mouseClick(dialog.StopButton(), Qt::LeftButton);
+    QTRY_VERIFY(!dialog.isVisible());
+    QCOMPARE(session.DiscsBurnt(), 1);
+  }
+
   // Exit during a burn asks first (No goes on), then only asks the burn to
   // stop: the dialog stays until the burn's closing steps have run, then
   // closes itself. The status line names the phase.
