@@ -40,12 +40,12 @@ echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTWR_BUILD_TESTS=ON \
   -DTWR_BUILD_BENCH=OFF -DTWR_SANITIZE=address,undefined "${STRICT[@]}" >/dev/null
 cmake --build build/asan -j "$JOBS"
-ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:use_tls=0 \
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:use_tls=0:print_suppressions=0 \
   UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/asan --output-on-failure -j "$JOBS"
-ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:use_tls=0 \
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:use_tls=0:print_suppressions=0 \
   build/asan/tests/burn/burn_soak --burns 5 --seed 2
-ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:use_tls=0 QT_QPA_PLATFORM=offscreen \
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:use_tls=0:print_suppressions=0 QT_QPA_PLATFORM=offscreen \
   build/asan/tests/ui/dialog_soak --burns 5 --seed 2
 
 echo "== ThreadSanitizer (burn pipeline)"
