@@ -14,6 +14,7 @@
 #include <string>
 
 #include "burn/BurnSequence.h"
+#include "burn/MarkedBand.h"
 #include "burn/SimulatedEtch.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
@@ -109,6 +110,21 @@ void BM_VirtualDriveBurn(benchmark::State& state) {
   state.counters["writes"] = writes;
 }
 
+// The automatic burning area of a full-size label at Draft: where its marks
+// lie, the band and its plan (it runs on every change of a label).
+void BM_AutomaticArea(benchmark::State& state) {
+  const ElsPage page = DefaultPage();
+  const BurnTarget target{{kInner, kOuter}, {}, BurnQuality::Draft};
+  double inner = 0.0;
+  for (auto _ : state) {
+    const AutomaticArea area = PlanAutomaticArea(page, Label(), target);
+    inner = area.band.inner;
+    benchmark::DoNotOptimize(inner);
+  }
+  state.counters["inner"] = inner;
+}
+
+BENCHMARK(BM_AutomaticArea)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SimulatedEtch)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()

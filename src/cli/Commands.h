@@ -15,6 +15,7 @@ int RunDrives(int argc, char** argv);   // twr drives
 int RunDisc(int argc, char** argv);     // twr disc
 int RunBurn(int argc, char** argv);     // twr burn
 int RunDesign(int argc, char** argv);   // twr design save | show
+int RunPlan(int argc, char** argv);     // twr plan
 
 // "draft" (or empty), "normal", "high"; false for anything else.
 bool ParseQuality(const std::string& text, BurnQuality& quality);

@@ -35,6 +35,8 @@ constexpr Command kCommands[] = {
     {"render", twr::cli::RunRender,
      TWR_TRANSLATE_NOOP("twr",
                         "Render a layout into label and preview pictures, or the etched disc.")},
+    {"plan", twr::cli::RunPlan,
+     TWR_TRANSLATE_NOOP("twr", "Say how long a burn of a label takes and which band it burns.")},
     {"drives", twr::cli::RunDrives,
      TWR_TRANSLATE_NOOP("twr", "List the drives that can etch labels.")},
     {"disc", twr::cli::RunDisc, TWR_TRANSLATE_NOOP("twr", "Identify the disc in a drive.")},

@@ -73,6 +73,22 @@ bool BoxUnderHub(const LayoutRecord& layout, const LayoutBox& box, const LabelBa
   return nearest < band.inner;
 }
 
+// The ring text's band, between the layout's radii as RLetterAlign places it.
+LabelBand RingTextBand(const LayoutRecord& r) {
+  double offset = 0.0;
+  if (r.RLetterAlign == kAlignCentreBand)
+    offset = (r.OuterRadius - r.InnerRadius - r.RingBand) * 0.5;
+  else if (r.RLetterAlign == kAlignOuterBand)
+    offset = r.OuterRadius - r.InnerRadius - r.RingBand;
+  return {r.InnerRadius + offset, r.InnerRadius + offset + r.RingBand};
+}
+
+bool AnyText(const CELLayout& layout) {
+  return !layout.Title.empty() || !layout.Date.empty() ||
+         std::any_of(layout.NoteLines.begin(), layout.NoteLines.end(),
+                     [](const std::string& l) { return !l.empty(); });
+}
+
 // One box and the texts drawn in it, each with how a sentence names it.
 struct BoxTexts {
   const char* name;    // "The title box", ... (marked for translation)
@@ -197,16 +213,9 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
   }
 
   // Ring text, between the layout's radii as RLetterAlign places it.
-  const bool ringText = !layout.Title.empty() || !layout.Date.empty() ||
-                        std::any_of(layout.NoteLines.begin(), layout.NoteLines.end(),
-                                    [](const std::string& l) { return !l.empty(); });
+  const bool ringText = AnyText(layout);
   if (r.RingBand > 0.0 && layout.StripHeight() >= kMinStripHeight && ringText) {
-    double offset = 0.0;
-    if (r.RLetterAlign == kAlignCentreBand)
-      offset = (r.OuterRadius - r.InnerRadius - r.RingBand) * 0.5;
-    else if (r.RLetterAlign == kAlignOuterBand)
-      offset = r.OuterRadius - r.InnerRadius - r.RingBand;
-    const LabelBand ring{r.InnerRadius + offset, r.InnerRadius + offset + r.RingBand};
+    const LabelBand ring = RingTextBand(r);
     if (ring.outer <= band.inner || ring.inner >= band.outer)
       out.push_back({LabelWarning::Kind::RingOutsideBand,
                      Arg(Tr("LabelWarnings",
@@ -221,6 +230,59 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
                          {Area(ring), Mm(band.inner)})});
   }
   return out;
+}
+
+LabelPart LabelPartAt(const CELLayout& layout, int x, int y) {
+  const LayoutRecord& r = layout.Layout();
+  const auto inside = [x, y](const LayoutBox& box) {
+    return box.Width > 0 && box.Height > 0 && x >= box.PosX && x < box.PosX + box.Width &&
+           y >= box.PosY && y < box.PosY + box.Height;
+  };
+  // Boxes as the renderer draws them (see CheckLabel), each with its text.
+  const bool notes = std::any_of(layout.NoteLines.begin(), layout.NoteLines.end(),
+                                 [](const std::string& l) { return !l.empty(); });
+  if (!layout.Title.empty() && inside(r.Title)) return LabelPart::TitleBox;
+  if (!layout.Date.empty() && inside(r.Date)) return LabelPart::DateBox;
+  if (notes && inside(r.Note)) return LabelPart::NoteBox;
+  if (r.RingBand > 0.0 && r.BaseLength > 0 && AnyText(layout)) {
+    const double c = r.BaseLength / 2;  // the centre pixel, a whole number as drawn
+    const double mm = std::hypot(x + 0.5 - c, y + 0.5 - c) * kLabelWidthMm / r.BaseLength;
+    const LabelBand ring = RingTextBand(r);
+    if (mm >= ring.inner && mm <= ring.outer) return LabelPart::RingText;
+  }
+  return LabelPart::Background;
+}
+
+std::string LabelPartName(LabelPart part) {
+  switch (part) {
+    case LabelPart::TitleBox:
+      return Tr("LabelWarnings", "the title box");
+    case LabelPart::DateBox:
+      return Tr("LabelWarnings", "the date box");
+    case LabelPart::NoteBox:
+      return Tr("LabelWarnings", "the note box");
+    case LabelPart::RingText:
+      return Tr("LabelWarnings", "the ring text");
+    case LabelPart::Background:
+      break;
+  }
+  return Tr("LabelWarnings", "the background");
+}
+
+const char* LabelPartId(LabelPart part) {
+  switch (part) {
+    case LabelPart::TitleBox:
+      return "title";
+    case LabelPart::DateBox:
+      return "date";
+    case LabelPart::NoteBox:
+      return "note";
+    case LabelPart::RingText:
+      return "ring";
+    case LabelPart::Background:
+      break;
+  }
+  return "background";
 }
 
 }  // namespace twr

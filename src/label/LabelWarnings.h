@@ -43,4 +43,13 @@ struct LabelBand {
 std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view typedNote,
                                      const LabelBand& band);
 
+// The part of the last render of `layout` that draws label pixel (x, y): a box
+// with its text, the ring text, or the background (its fill or picture).
+enum class LabelPart { TitleBox, DateBox, NoteBox, RingText, Background };
+LabelPart LabelPartAt(const CELLayout& layout, int x, int y);
+// "the title box", "the ring text", ... in the user's language.
+std::string LabelPartName(LabelPart part);
+// Its name in machine-readable output: "title", "date", "note", "ring", "background".
+const char* LabelPartId(LabelPart part);
+
 }  // namespace twr

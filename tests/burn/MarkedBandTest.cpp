@@ -1,0 +1,153 @@
+// The automatic burning area: the band of a table of labels, and the etch
+// of that band against the etch of the whole band on every pixel that marks.
+#include <gtest/gtest.h>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+#include <functional>
+
+#include "burn/DotEncoder.h"
+#include "burn/MarkedBand.h"
+#include "burn/SimulatedEtch.h"
+#include "drive/DiscGeometry.h"
+#include "drive/virtual/VirtualDriveConfig.h"
+
+namespace twr {
+namespace {
+
+constexpr int kSide = 1655;
+
+ElsPage ExamplePage() {
+  return ElsPage(ExampleElsPage());
+}
+
+// Label pixels of a radius in mm.
+double Pixels(double mm) {
+  return mm * kSide / kLabelWidthMm;
+}
+
+QImage Label(const std::function<void(QPainter&)>& draw, QColor fill = Qt::white) {
+  QImage label(kSide, kSide, QImage::Format_RGB888);
+  label.fill(fill);
+  QPainter painter(&label);
+  painter.setRenderHint(QPainter::Antialiasing);
+  draw(painter);
+  return label;
+}
+
+// A black ring between two radii (mm).
+void Ring(QPainter& p, double inner, double outer) {
+  QPainterPath path;
+  const QPointF c(kSide / 2.0, kSide / 2.0);
+  path.addEllipse(c, Pixels(outer), Pixels(outer));
+  path.addEllipse(c, Pixels(inner), Pixels(inner));
+  p.fillPath(path, Qt::black);
+}
+
+struct AreaCase {
+  const char* name;
+  QImage label;
+  BurnDisc disc;
+  BurnQuality quality;
+  bool marks;
+  double inner, outer;  // the band expected, within kSlack at each edge
+};
+
+TEST(AutomaticArea, HoldsTheMarksOfEachLabelAndNoMore) {
+  // The band may exceed the marks by the margin, a pixel and the feed-step
+  // rounding (inner), or two feed steps (outer).
+  constexpr double kSlack = 0.3;
+  // A title box: black text in a box from 40 to 46 mm right of the centre.
+  const QImage title = Label([](QPainter& p) {
+    p.fillRect(QRectF(kSide / 2.0 + Pixels(40), kSide / 2.0 - 20, Pixels(6), 40), Qt::black);
+  });
+  const QImage rim = Label([](QPainter& p) { Ring(p, 55.0, 57.0); });
+  const QImage photo = Label([](QPainter&) {}, QColor(90, 90, 90));
+  const QImage light = Label([](QPainter&) {}, QColor(235, 235, 235));
+  const AreaCase cases[] = {
+      {"a title alone", title, BurnDisc::LabelSide(), BurnQuality::Draft, true, 40.0, 46.0},
+      {"ring text at the rim", rim, BurnDisc::LabelSide(), BurnQuality::Draft, true, 55.0, 57.0},
+      {"a picture filling the disc", photo, BurnDisc::LabelSide(), BurnQuality::Draft, true,
+       kBandInnerLimitMm, kBandOuterLimitMm},
+      {"Rimtone: the picture outside the data", photo, BurnDisc::DataSide(36.0), BurnQuality::Draft,
+       true, 36.0, kBandOuterLimitMm},
+      {"Rimtone: a title inside the data burns nothing", title, BurnDisc::DataSide(50.0),
+       BurnQuality::Draft, false, 0, 0},
+      {"a light grey that marks nothing at Draft", light, BurnDisc::LabelSide(), BurnQuality::Draft,
+       false, 0, 0},
+      {"a white label", Label([](QPainter&) {}), BurnDisc::LabelSide(), BurnQuality::Draft, false,
+       0, 0},
+  };
+  const ElsPage page = ExamplePage();
+  for (const AreaCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const BurnTarget target{{kBandInnerLimitMm, kBandOuterLimitMm}, c.disc, c.quality};
+    const AutomaticArea area = PlanAutomaticArea(page, c.label, target);
+    ASSERT_EQ(area.marks.marks, c.marks);
+    if (!c.marks) continue;
+    EXPECT_LE(area.band.inner, c.inner);
+    EXPECT_GE(area.band.inner, c.inner - kSlack);
+    EXPECT_GE(area.band.outer, c.outer);
+    EXPECT_LE(area.band.outer, c.outer + kSlack);
+    EXPECT_TRUE(area.plan.Startable());
+  }
+}
+
+// The passes of Normal and High mark white too: every band is the whole band.
+TEST(AutomaticArea, AQualityThatMarksWhiteBurnsTheWholeBand) {
+  const ElsPage page = ExamplePage();
+  const BurnTarget whole{{kBandInnerLimitMm, kBandOuterLimitMm}, {}, BurnQuality::Draft};
+  EXPECT_LT(LightestMarkingLuma(PlanBurn(page, whole)), 255);
+  for (BurnQuality q : {BurnQuality::Normal, BurnQuality::High}) {
+    BurnTarget target = whole;
+    target.quality = q;
+    const BurnPlan plan = PlanBurn(page, target);
+    if (static_cast<int>(kPatternSize) * plan.steps <= 255) continue;  // this page's passes
+    const AutomaticArea area = PlanAutomaticArea(page, Label([](QPainter&) {}), target);
+    EXPECT_TRUE(area.marks.marks);
+    EXPECT_EQ(area.band.inner, kBandInnerLimitMm);
+    EXPECT_EQ(area.band.outer, kBandOuterLimitMm);
+  }
+}
+
+// What the automatic band etches equals what the whole band etches on every
+// pixel that marks: the circles are the same, so nothing that marks is lost.
+TEST(AutomaticArea, EtchesEveryMarkAsTheWholeBandDoes) {
+  const QImage label = Label([](QPainter& p) {
+    Ring(p, 44.0, 47.5);
+    p.fillRect(QRectF(kSide / 2.0 - Pixels(52), kSide / 2.0 - 30, Pixels(4), 60),
+               QColor(60, 60, 60));
+  });
+  EtchRequest request;
+  request.label = label;
+  request.page = ExamplePage();
+  request.target = {{kBandInnerLimitMm, kBandOuterLimitMm}, {}, BurnQuality::Draft};
+  const AutomaticArea area = PlanAutomaticArea(request.page, label, request.target);
+  ASSERT_TRUE(area.marks.marks);
+  EXPECT_LT(area.band.outer - area.band.inner, 9.0);
+  const EtchResult whole = SimulateEtch(request);
+  request.target.band = area.band;
+  const EtchResult narrow = SimulateEtch(request);
+  ASSERT_TRUE(whole.ok && narrow.ok);
+  ASSERT_EQ(whole.picture.size(), narrow.picture.size());
+  // The unmarked disc's colour is that of a pixel far from every mark.
+  const QRgb unmarked = whole.picture.pixel(
+      whole.picture.width() / 2 + 10,
+      whole.picture.height() / 2 - static_cast<int>(whole.picture.height() * 30 / 120));
+  long marked = 0, differ = 0;
+  for (int y = 0; y < whole.picture.height(); ++y)
+    for (int x = 0; x < whole.picture.width(); ++x) {
+      const QRgb w = whole.picture.pixel(x, y);
+      if (w == unmarked || w == qRgb(255, 255, 255)) continue;
+      ++marked;
+      differ += narrow.picture.pixel(x, y) != w;
+    }
+  EXPECT_GT(marked, 10000);
+  EXPECT_EQ(differ, 0) << "of " << marked << " marked pixels";
+  EXPECT_LT(narrow.plan.writes * 3, whole.plan.writes);
+}
+
+}  // namespace
+}  // namespace twr
