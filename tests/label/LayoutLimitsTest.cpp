@@ -53,7 +53,8 @@ std::string ThroughLayoutSet(const std::string& keys) {
 std::string SettingsText(const LayoutDefinition& d) {
   std::string ini =
       std::string("[Config]\nLayoutNum=1\nFont=") + test::kTestFace + "\n[Layout00]\n";
-  for (const std::string& key : LayoutKeyNames()) ini += key + "=" + LayoutKeyValue(d, key) + "\n";
+  for (const LayoutKey& key : LayoutKeys())
+    ini += std::string(key.name) + "=" + key.Value(d) + "\n";
   return ini;
 }
 
