@@ -51,6 +51,9 @@ std::string OutOfRange(const std::string& what, const std::string& value, long l
                        long long max) {
   if (min == INT_MIN && max == INT_MAX)
     return Arg(Tr("Design", "its %1 is %2, not a whole number that fits 32 bits"), {what, value});
+  if (max == INT_MAX)
+    return Arg(Tr("Design", "its %1 is %2, not a whole number of %3 or more"),
+               {what, value, std::to_string(min)});
   return Arg(Tr("Design", "its %1 is %2, not a whole number from %3 to %4"),
              {what, value, std::to_string(min), std::to_string(max)});
 }
@@ -255,9 +258,10 @@ bool ReadLayout(ObjectReader& top, Design& d) {
   std::string problem;
   ObjectReader in(object, "layout", problem);
   // The keys of a settings section in its order: the name, and each
-  // number a whole one (greys from 0 to 255, as a record holds them); what
-  // the renderer can draw is checked with the design (CheckDesign). The
-  // picture is the design's background.
+  // number a whole one within what the renderer draws (greys from 0 to 255,
+  // as a record holds them); what depends on several keys (the radii's
+  // order, the ring band's strip) is checked with the design (CheckDesign).
+  // The picture is the design's background.
   LayoutDefinition layout;
   for (const LayoutKey& key : LayoutKeys()) {
     if (key.unit == LayoutUnit::PicturePath) continue;
@@ -265,11 +269,9 @@ bool ReadLayout(ObjectReader& top, Design& d) {
       in.Text(key.name, d.layoutName, kProfileStringMax);
       continue;
     }
-    const bool grey = key.unit == LayoutUnit::Grey;
-    const LayoutKeyRange range = LayoutKeyLimits(layout, key.name);
+    const LayoutKeyRange range = LayoutKeyDrawnLimits(key);
     long long v = 0;
-    if (in.Whole(key.name, grey ? range.minimum : INT_MIN, grey ? range.maximum : INT_MAX, v))
-      key.number(layout) = static_cast<int>(v);
+    if (in.Whole(key.name, range.minimum, range.maximum, v)) key.number(layout) = static_cast<int>(v);
   }
   if (!problem.empty()) return top.Fail(problem);
   LayoutRecord r = RecordOfDefinition(layout);

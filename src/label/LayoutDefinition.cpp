@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "common/DecimalText.h"
 #include "common/ProfileFile.h"
@@ -436,6 +437,31 @@ LayoutKeyRange LayoutKeyLimits(const LayoutDefinition& layout, std::string_view 
   return k != nullptr ? Limits(layout, *k) : LayoutKeyRange{};
 }
 
+LayoutKeyRange LayoutKeyDrawnLimits(const LayoutKey& key) {
+  constexpr int kAny = std::numeric_limits<int>::max();
+  switch (key.limit) {
+    case LayoutLimit::Grey:
+    case LayoutLimit::Angle:
+      return Limits(LayoutDefinition{}, key);
+    case LayoutLimit::Side:
+      return {1, kMaxBaseLength};
+    case LayoutLimit::RingLength:
+      return {0, kAny};
+    case LayoutLimit::InnerRadius:
+    case LayoutLimit::OuterRadius:
+      return {static_cast<int>(kLowestInnerRadius), static_cast<int>(kHighestOuterRadius)};
+    case LayoutLimit::Text:
+      return {};
+    case LayoutLimit::BoxSize:
+    case LayoutLimit::BoxPlace:
+    case LayoutLimit::TextWidth:
+    case LayoutLimit::NoteWidth:
+    case LayoutLimit::Choice:
+      break;
+  }
+  return {std::numeric_limits<int>::min(), kAny};
+}
+
 std::string LayoutKeyValue(const LayoutDefinition& layout, std::string_view key) {
   const LayoutKey* k = FindLayoutKey(key);
   return k != nullptr ? k->Value(layout) : std::string();
@@ -535,11 +561,15 @@ std::string CheckLayoutRecord(const LayoutRecord& r) {
                                   std::pair<const char*, uint32_t>{"TxColor", r.TxColor}})
     if (grey != GreyFromSetting(static_cast<int>(grey & 0xFF)))
       return Arg(Tr("LayoutDefinition", "%1 must be a grey from 0 (black) to 255 (white)"), {key});
-  for (const auto& [key, angle] : {std::pair<const char*, int>{"RingMAngle", r.RingMAngle},
-                                   std::pair<const char*, int>{"RingSAngle", r.RingSAngle}})
-    if (angle < 0 || angle > kMaxRingAngle)
+  // The arcs, by the table's limits.
+  const LayoutDefinition numbers = DefinitionOfRecord(r);
+  for (const LayoutKey& key : LayoutKeys()) {
+    if (key.limit != LayoutLimit::Angle) continue;
+    const LayoutKeyRange range = LayoutKeyDrawnLimits(key);
+    if (const int angle = key.Number(numbers); angle < range.minimum || angle > range.maximum)
       return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 degrees"),
-                 {key, "0", std::to_string(kMaxRingAngle)});
+                 {key.name, std::to_string(range.minimum), std::to_string(range.maximum)});
+  }
   if (!(r.InnerRadius >= kLowestInnerRadius && r.InnerRadius <= r.OuterRadius &&
         r.OuterRadius <= kHighestOuterRadius))
     return Arg(Tr("LayoutDefinition",

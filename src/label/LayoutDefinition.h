@@ -180,6 +180,15 @@ struct LayoutKeyRange {
 // BaseLength, each radius the other one, the smallest BaseLength the ring
 // band).
 LayoutKeyRange LayoutKeyLimits(const LayoutDefinition& layout, std::string_view key);
+// The values of a number key the renderer draws, whatever the other keys
+// hold: greys 0 to 255, BaseLength 1 to kMaxBaseLength, arcs 0 to 180
+// degrees, radii 25 to 58 mm, a RingLength of 0 or more; any 32-bit number
+// for the boxes, MaxNum and the choices (boxes are clipped, texts cut,
+// another choice counts as the first). Wider than LayoutKeyLimits, which
+// keeps edits tidy: a layout stored with such values (a settings section,
+// a design file) stays readable. CheckLayoutRecord adds what depends on
+// several keys (the radii's order, the ring band's strip).
+LayoutKeyRange LayoutKeyDrawnLimits(const LayoutKey& key);
 
 // ---- What the renderer can draw ----
 // The renderer draws any box (it clips what lies off the label), takes any
