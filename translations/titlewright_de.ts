@@ -640,6 +640,10 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
         <source>the layout cannot be drawn in the burning area %1 - %2 mm: %3</source>
         <translation>das Layout lässt sich im Brennbereich %1 - %2 mm nicht zeichnen: %3</translation>
     </message>
+    <message>
+        <source>its %1 is %2, not a whole number of %3 or more</source>
+        <translation>sein Eintrag %1 ist %2, keine ganze Zahl ab %3</translation>
+    </message>
 </context>
 <context>
     <name>DesignCommands</name>
