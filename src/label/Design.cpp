@@ -271,7 +271,8 @@ bool ReadLayout(ObjectReader& top, Design& d) {
     }
     const LayoutKeyRange range = LayoutKeyDrawnLimits(key);
     long long v = 0;
-    if (in.Whole(key.name, range.minimum, range.maximum, v)) key.number(layout) = static_cast<int>(v);
+    if (in.Whole(key.name, range.minimum, range.maximum, v))
+      key.number(layout) = static_cast<int>(v);
   }
   if (!problem.empty()) return top.Fail(problem);
   LayoutRecord r = RecordOfDefinition(layout);

@@ -148,7 +148,8 @@ TEST(Design, RefusesWhatItCannotUseWithOneSentence) {
       {"\"quality\": \"high\"", "\"quality\": \"best\"", "\"quality\" is \"best\", not draft"},
       {"\"BaseLength\": 500", "\"BaseLength\": 0",
        "its \"layout.BaseLength\" is 0, not a whole number from 1 to 10000"},
-      {"\"BaseLength\": 500", "\"BaseLength\": 20000", "is 20000, not a whole number from 1 to 10000"},
+      {"\"BaseLength\": 500", "\"BaseLength\": 20000",
+       "is 20000, not a whole number from 1 to 10000"},
       {"\"BaseLength\": 500", "\"BaseLength\": 50",
        "the layout cannot be drawn: BaseLength must be 194 to 10000 label pixels for a ring band "
        "of 6 mm"},

@@ -104,7 +104,8 @@ TEST(LayoutLimits, EveryWayInRefusesWhatCannotBeDrawnAndWhatIsTakenRenders) {
   const char* const kNegative = "RingLength must be 0 (no ring text) or more mm";
   const Case cases[] = {
       {"BaseLength=1 RingLength=0", "", "", ""},
-      {"BaseLength=0", kSide, kSide, "\"layout.BaseLength\" is 0, not a whole number from 1 to 10000"},
+      {"BaseLength=0", kSide, kSide,
+       "\"layout.BaseLength\" is 0, not a whole number from 1 to 10000"},
       {"BaseLength=10001 RingLength=0", kSide, kSide,
        "\"layout.BaseLength\" is 10001, not a whole number from 1 to 10000"},
       {"BaseLength=10000 RingLength=0", "", "", ""},
