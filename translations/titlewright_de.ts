@@ -640,6 +640,10 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
         <source>the layout cannot be drawn in the burning area %1 - %2 mm: %3</source>
         <translation>das Layout lässt sich im Brennbereich %1 - %2 mm nicht zeichnen: %3</translation>
     </message>
+    <message>
+        <source>its %1 is %2, not a whole number of %3 or more</source>
+        <translation>sein Eintrag %1 ist %2, keine ganze Zahl ab %3</translation>
+    </message>
 </context>
 <context>
     <name>DesignCommands</name>
@@ -1548,6 +1552,150 @@ Layout lässt sich nicht löschen.</translation>
     <message>
         <source>RingLength must be 0 (no ring text) or more mm</source>
         <translation>RingLength muss 0 (kein Ringtext) oder mehr mm sein</translation>
+    </message>
+    <message>
+        <source>Left edge</source>
+        <translation>Linker Rand</translation>
+    </message>
+    <message>
+        <source>From the disc centre; to the left is negative</source>
+        <translation>Von der Discmitte aus; nach links ist negativ</translation>
+    </message>
+    <message>
+        <source>Top edge</source>
+        <translation>Oberer Rand</translation>
+    </message>
+    <message>
+        <source>From the disc centre; upwards is negative</source>
+        <translation>Von der Discmitte aus; nach oben ist negativ</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Höhe</translation>
+    </message>
+    <message>
+        <source>At most</source>
+        <translation>Höchstens</translation>
+    </message>
+    <message>
+        <source>MaxNum: the box draws at most this many characters of its text; a wide East Asian character counts two</source>
+        <translation>MaxNum: das Feld zeichnet höchstens so viele Zeichen seines Textes; ein breites ostasiatisches Zeichen zählt doppelt</translation>
+    </message>
+    <message>
+        <source>Alignment</source>
+        <translation>Ausrichtung</translation>
+    </message>
+    <message>
+        <source>The label&apos;s side in pixels (116 mm across); the boxes keep their place</source>
+        <translation>Die Seitenlänge des Labels in Pixeln (116 mm breit); die Felder behalten ihren Platz</translation>
+    </message>
+    <message>
+        <source>RingMAngle: degrees of arc for the title and date</source>
+        <translation>RingMAngle: Bogengrad für Titel und Datum</translation>
+    </message>
+    <message>
+        <source>RingSAngle: degrees of arc for the note lines (upper and lower arc)</source>
+        <translation>RingSAngle: Bogengrad für die Notizzeilen (oberer und unterer Bogen)</translation>
+    </message>
+    <message>
+        <source>RingLength: the ring text band&apos;s thickness; 0 draws no ring text</source>
+        <translation>RingLength: die Stärke des Ringtextbands; 0 zeichnet keinen Ringtext</translation>
+    </message>
+    <message>
+        <source>The inner edge of the burning area, at least 25 mm</source>
+        <translation>Der innere Rand des Brennbereichs, mindestens 25 mm</translation>
+    </message>
+    <message>
+        <source>The outer edge of the burning area, at most 58 mm</source>
+        <translation>Der äußere Rand des Brennbereichs, höchstens 58 mm</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Background picture</source>
+        <translation>Hintergrundbild</translation>
+    </message>
+    <message>
+        <source>Background grey</source>
+        <translation>Hintergrundgrau</translation>
+    </message>
+    <message>
+        <source>Text grey</source>
+        <translation>Textgrau</translation>
+    </message>
+    <message>
+        <source>BaseLength</source>
+        <translation>BaseLength</translation>
+    </message>
+    <message>
+        <source>Arrangement</source>
+        <translation>Anordnung</translation>
+    </message>
+    <message>
+        <source>Place in the band</source>
+        <translation>Platz im Band</translation>
+    </message>
+    <message>
+        <source>Title and date arc</source>
+        <translation>Bogen für Titel und Datum</translation>
+    </message>
+    <message>
+        <source>Note arc</source>
+        <translation>Bogen für Notizen</translation>
+    </message>
+    <message>
+        <source>Thickness</source>
+        <translation>Stärke</translation>
+    </message>
+    <message>
+        <source>Inner radius</source>
+        <translation>Innenradius</translation>
+    </message>
+    <message>
+        <source>Outer radius</source>
+        <translation>Außenradius</translation>
+    </message>
+    <message>
+        <source>One line around the full circle</source>
+        <translation>Eine Zeile rund um den ganzen Kreis</translation>
+    </message>
+    <message>
+        <source>Title and date above, notes below</source>
+        <translation>Titel und Datum oben, Notizen unten</translation>
+    </message>
+    <message>
+        <source>Two rows on the lower arc</source>
+        <translation>Zwei Reihen auf dem unteren Bogen</translation>
+    </message>
+    <message>
+        <source>At the inner radius</source>
+        <translation>Am Innenradius</translation>
+    </message>
+    <message>
+        <source>Centred in the band</source>
+        <translation>Mittig im Band</translation>
+    </message>
+    <message>
+        <source>At the outer radius</source>
+        <translation>Am Außenradius</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Links</translation>
+    </message>
+    <message>
+        <source>Centred</source>
+        <translation>Zentriert</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Rechts</translation>
     </message>
 </context>
 <context>
@@ -3076,84 +3224,8 @@ den installierten Vorgaben angelegt).</translation>
         <translation>mm</translation>
     </message>
     <message>
-        <source>Left edge</source>
-        <translation>Linker Rand</translation>
-    </message>
-    <message>
-        <source>From the disc centre; to the left is negative</source>
-        <translation>Von der Discmitte aus; nach links ist negativ</translation>
-    </message>
-    <message>
-        <source>Top edge</source>
-        <translation>Oberer Rand</translation>
-    </message>
-    <message>
-        <source>From the disc centre; upwards is negative</source>
-        <translation>Von der Discmitte aus; nach oben ist negativ</translation>
-    </message>
-    <message>
-        <source>Width</source>
-        <translation>Breite</translation>
-    </message>
-    <message>
-        <source>Height</source>
-        <translation>Höhe</translation>
-    </message>
-    <message>
-        <source>At most</source>
-        <translation>Höchstens</translation>
-    </message>
-    <message>
-        <source>Alignment</source>
-        <translation>Ausrichtung</translation>
-    </message>
-    <message>
         <source>Give the box a size</source>
         <translation>Dem Feld eine Größe geben</translation>
-    </message>
-    <message>
-        <source>Arrangement</source>
-        <translation>Anordnung</translation>
-    </message>
-    <message>
-        <source>Place in the band</source>
-        <translation>Platz im Band</translation>
-    </message>
-    <message>
-        <source>Title and date arc</source>
-        <translation>Bogen für Titel und Datum</translation>
-    </message>
-    <message>
-        <source>RingMAngle: degrees of arc for the title and date</source>
-        <translation>RingMAngle: Bogengrad für Titel und Datum</translation>
-    </message>
-    <message>
-        <source>Note arc</source>
-        <translation>Bogen für Notizen</translation>
-    </message>
-    <message>
-        <source>RingSAngle: degrees of arc for the note lines (upper and lower arc)</source>
-        <translation>RingSAngle: Bogengrad für die Notizzeilen (oberer und unterer Bogen)</translation>
-    </message>
-    <message>
-        <source>Thickness</source>
-        <translation>Stärke</translation>
-    </message>
-    <message>
-        <source>RingLength: the ring text band&apos;s thickness; 0 draws no ring text</source>
-        <translation>RingLength: die Stärke des Ringtextbands; 0 zeichnet keinen Ringtext</translation>
-    </message>
-    <message>
-        <source>Name</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>Text grey</source>
-        <translation>Textgrau</translation>
-    </message>
-    <message>
-        <source>Background grey</source>
-        <translation>Hintergrundgrau</translation>
     </message>
     <message>
         <source>Choose…</source>
@@ -3164,68 +3236,8 @@ den installierten Vorgaben angelegt).</translation>
         <translation>Entfernen</translation>
     </message>
     <message>
-        <source>Inner radius</source>
-        <translation>Innenradius</translation>
-    </message>
-    <message>
-        <source>The inner edge of the burning area, at least 25 mm</source>
-        <translation>Der innere Rand des Brennbereichs, mindestens 25 mm</translation>
-    </message>
-    <message>
-        <source>Outer radius</source>
-        <translation>Außenradius</translation>
-    </message>
-    <message>
-        <source>The outer edge of the burning area, at most 58 mm</source>
-        <translation>Der äußere Rand des Brennbereichs, höchstens 58 mm</translation>
-    </message>
-    <message>
-        <source>BaseLength</source>
-        <translation>BaseLength</translation>
-    </message>
-    <message>
-        <source>The label&apos;s side in pixels (116 mm across); the boxes keep their place</source>
-        <translation>Die Seitenlänge des Labels in Pixeln (116 mm breit); die Felder behalten ihren Platz</translation>
-    </message>
-    <message>
         <source>None (the background grey fills the label)</source>
         <translation>Keins (das Hintergrundgrau füllt das Label)</translation>
-    </message>
-    <message>
-        <source>One line around the full circle</source>
-        <translation>Eine Zeile rund um den ganzen Kreis</translation>
-    </message>
-    <message>
-        <source>Title and date above, notes below</source>
-        <translation>Titel und Datum oben, Notizen unten</translation>
-    </message>
-    <message>
-        <source>Two rows on the lower arc</source>
-        <translation>Zwei Reihen auf dem unteren Bogen</translation>
-    </message>
-    <message>
-        <source>At the inner radius</source>
-        <translation>Am Innenradius</translation>
-    </message>
-    <message>
-        <source>Centred in the band</source>
-        <translation>Mittig im Band</translation>
-    </message>
-    <message>
-        <source>At the outer radius</source>
-        <translation>Am Außenradius</translation>
-    </message>
-    <message>
-        <source>Left</source>
-        <translation>Links</translation>
-    </message>
-    <message>
-        <source>Centred</source>
-        <translation>Zentriert</translation>
-    </message>
-    <message>
-        <source>Right</source>
-        <translation>Rechts</translation>
     </message>
     <message>
         <source>px</source>
@@ -3234,10 +3246,6 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>characters</source>
         <translation>Zeichen</translation>
-    </message>
-    <message>
-        <source>MaxNum: the box draws at most this many characters of its text; a wide East Asian character counts two</source>
-        <translation>MaxNum: das Feld zeichnet höchstens so viele Zeichen seines Textes; ein breites ostasiatisches Zeichen zählt doppelt</translation>
     </message>
 </context>
 <context>

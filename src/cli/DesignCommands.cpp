@@ -10,12 +10,12 @@
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/GuiApplication.h"
-#include "cli/Json.h"
 #include "cli/LabelOptions.h"
 #include "cli/Print.h"
 #include "cli/SettingsFile.h"
 #include "cli/TerminalMessages.h"
 #include "common/DecimalText.h"
+#include "common/JsonWriter.h"
 #include "common/Messages.h"
 #include "common/Utf8.h"
 #include "label/BurningArea.h"
@@ -76,12 +76,8 @@ void PrintJson(const std::string& path, const Design& d) {
       .Fixed(d.outerRadius, kRadiusDecimals)
       .EndObject();
   out.Key("rimtone").Bool(d.rimtone).Key("quality").String(DesignQualityName(d.quality));
-  out.Key("layout").BeginObject().Key("Name").String(d.layoutName);
-  // The record's keys in the order of a settings section.
-  const LayoutDefinition numbers = DefinitionOfRecord(d.layout);
-  for (const std::string& key : LayoutKeyNames())
-    if (!IsLayoutTextKey(key)) out.Key(key).Int(LayoutNumber(numbers, key));
-  out.EndObject();
+  out.Key("layout");
+  WriteDesignLayout(out, d);
   out.Key("background");
   const DesignBackground& bg = d.background;
   if (bg.kind == DesignBackground::Kind::None) {

@@ -13,10 +13,10 @@
 
 #include "cli/Args.h"
 #include "cli/Commands.h"
-#include "cli/Json.h"
 #include "cli/Print.h"
 #include "cli/SettingsFile.h"
 #include "cli/TerminalMessages.h"
+#include "common/JsonWriter.h"
 #include "common/Strings.h"
 #include "common/Utf8.h"
 #include "drive/CELDevice.h"

@@ -13,9 +13,9 @@
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/GuiApplication.h"
-#include "cli/Json.h"
 #include "cli/Print.h"
 #include "cli/SettingsFile.h"
+#include "common/JsonWriter.h"
 #include "common/ProfileFile.h"
 #include "common/Utf8.h"
 #include "label/LayoutFile.h"
@@ -211,12 +211,12 @@ int RunShow(int argc, char** argv) {
         .String(section)
         .Key("keys")
         .BeginObject();
-    for (const std::string& key : LayoutKeyNames()) {
-      out.Key(key);
-      if (IsLayoutTextKey(key))
-        out.String(LayoutKeyValue(layout, key));
+    for (const LayoutKey& key : LayoutKeys()) {
+      out.Key(key.name);
+      if (key.IsText())
+        out.String(key.Value(layout));
       else
-        out.Int(LayoutNumber(layout, key));
+        out.Int(key.Number(layout));
     }
     for (const auto& [key, value] : layout.OtherKeys) out.Key(key).String(value);
     out.EndObject().EndObject();
@@ -225,8 +225,8 @@ int RunShow(int argc, char** argv) {
   }
   // Values as the file holds them, control characters shown as escapes.
   std::printf("[%s]\n", section.c_str());
-  for (const std::string& key : LayoutKeyNames())
-    std::printf("%s=%s\n", key.c_str(), TerminalText(LayoutKeyAsWritten(layout, key)).c_str());
+  for (const LayoutKey& key : LayoutKeys())
+    std::printf("%s=%s\n", key.name, TerminalText(LayoutKeyAsWritten(layout, key)).c_str());
   for (const auto& [key, value] : layout.OtherKeys)
     std::printf("%s=%s\n", TerminalText(key).c_str(), TerminalText(value).c_str());
   return kExitOk;
@@ -287,7 +287,7 @@ int RunSet(int argc, char** argv) {
     return Refuse("set", why);
   std::vector<LayoutDefinition> layouts = file.Layouts();
   LayoutDefinition& layout = layouts[static_cast<std::size_t>(index)];
-  std::vector<std::string> keys;
+  std::vector<const LayoutKey*> keys;
   std::string picture;  // a BgImage named here, to be adopted
   bool pictureSet = false;
   for (std::size_t i = 1; i < sub.Positionals().size(); ++i) {
@@ -295,28 +295,29 @@ int RunSet(int argc, char** argv) {
     const std::size_t eq = assignment.find('=');
     if (eq == std::string::npos)
       return sub.UsageError(Arg(Tr("LayoutCommands", "'%1' is not KEY=VALUE"), {assignment}));
-    const std::string key = CanonicalLayoutKey(assignment.substr(0, eq));
+    const LayoutKey* key = FindLayoutKey(assignment.substr(0, eq));
     const std::string value = assignment.substr(eq + 1);
-    if (key.empty()) {
+    if (key == nullptr) {
       std::string names;
-      for (const std::string& k : LayoutKeyNames()) names += (names.empty() ? "" : ", ") + k;
+      for (const LayoutKey& k : LayoutKeys())
+        names += (names.empty() ? "" : ", ") + std::string(k.name);
       return Refuse("set",
                     Arg(Tr("LayoutCommands", "'%1' is not a key of a layout (the keys: %2)."),
                         {assignment.substr(0, eq), names}));
     }
-    if (key == "BgImage") {
+    keys.push_back(key);
+    // A picture is adopted once every other value is found good.
+    if (key->unit == LayoutUnit::PicturePath) {
       picture = value;
       pictureSet = true;
-      keys.push_back(key);
       continue;
     }
-    if (std::string why = AssignLayoutValue(layout, key, value); !why.empty())
+    if (std::string why = AssignLayoutValue(layout, key->name, value); !why.empty())
       return Refuse("set", why + ".");
-    keys.push_back(key);
   }
-  for (const std::string& key : keys) {
-    if (key == "BgImage") continue;
-    if (std::string why = CheckLayoutKey(layout, key); !why.empty())
+  for (const LayoutKey* key : keys) {
+    if (key->unit == LayoutUnit::PicturePath) continue;
+    if (std::string why = CheckLayoutKey(layout, key->name); !why.empty())
       return Refuse("set", why + ".");
   }
   LayoutFile::Picture adopted;
@@ -340,7 +341,7 @@ int RunSet(int argc, char** argv) {
     return saved;
   }
   std::string done;
-  for (const std::string& key : keys) done += " " + key + "=" + LayoutKeyValue(layout, key);
+  for (const LayoutKey* key : keys) done += " " + std::string(key->name) + "=" + key->Value(layout);
   PrintLine(stdout, Tr("LayoutCommands", "Layout %1:%2"), {std::to_string(index), done});
   return kExitOk;
 }

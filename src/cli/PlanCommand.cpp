@@ -13,7 +13,7 @@
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/GuiApplication.h"
-#include "cli/Json.h"
+#include "common/JsonWriter.h"
 #include "cli/LabelOptions.h"
 #include "cli/Print.h"
 #include "cli/SettingsFile.h"

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <functional>
 
+#include "common/JsonWriter.h"
 #include "common/ProfileFile.h"
 #include "common/Strings.h"
 #include "common/Translate.h"
@@ -50,6 +51,9 @@ std::string OutOfRange(const std::string& what, const std::string& value, long l
                        long long max) {
   if (min == INT_MIN && max == INT_MAX)
     return Arg(Tr("Design", "its %1 is %2, not a whole number that fits 32 bits"), {what, value});
+  if (max == INT_MAX)
+    return Arg(Tr("Design", "its %1 is %2, not a whole number of %3 or more"),
+               {what, value, std::to_string(min)});
   return Arg(Tr("Design", "its %1 is %2, not a whole number from %3 to %4"),
              {what, value, std::to_string(min), std::to_string(max)});
 }
@@ -110,94 +114,6 @@ std::string CheckText(bool its, const std::string& what, const std::string& text
 bool IsWhole(double value) {
   return std::isfinite(value) && value == std::trunc(value);
 }
-
-// ---- Writing ----
-
-void AppendEscaped(std::string& out, std::string_view text) {
-  out += '"';
-  for (char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (u < 0x20) {
-          constexpr char kHex[] = "0123456789abcdef";
-          out += "\\u00";
-          out += kHex[u >> 4];
-          out += kHex[u & 0xF];
-        } else {
-          out += c;
-        }
-    }
-  }
-  out += '"';
-}
-
-void AppendNumber(std::string& out, double value) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  out.append(buffer, result.ptr);
-}
-
-void AppendInt(std::string& out, long long value) {
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  out.append(buffer, result.ptr);
-}
-
-// Members of one object, one a line, indented.
-class ObjectWriter {
- public:
-  ObjectWriter(std::string& out, int indent) : out_(out), indent_(indent) { out_ += "{"; }
-  void Key(std::string_view key) {
-    out_ += first_ ? "\n" : ",\n";
-    first_ = false;
-    out_.append(static_cast<std::size_t>(indent_) + 2, ' ');
-    AppendEscaped(out_, key);
-    out_ += ": ";
-  }
-  void String(std::string_view key, std::string_view value) {
-    Key(key);
-    AppendEscaped(out_, value);
-  }
-  void Int(std::string_view key, long long value) {
-    Key(key);
-    AppendInt(out_, value);
-  }
-  void Number(std::string_view key, double value) {
-    Key(key);
-    AppendNumber(out_, value);
-  }
-  void Bool(std::string_view key, bool value) {
-    Key(key);
-    out_ += value ? "true" : "false";
-  }
-  void End() {
-    out_ += "\n";
-    out_.append(static_cast<std::size_t>(indent_), ' ');
-    out_ += "}";
-  }
-  int Indent() const { return indent_ + 2; }
-
- private:
-  std::string& out_;
-  int indent_;
-  bool first_ = true;
-};
 
 // ---- Reading ----
 
@@ -341,18 +257,22 @@ bool ReadLayout(ObjectReader& top, Design& d) {
   if (!top.Object("layout", object)) return false;
   std::string problem;
   ObjectReader in(object, "layout", problem);
-  in.Text("Name", d.layoutName, kProfileStringMax);
-  // The keys of a settings section, each a whole number (greys from 0 to
-  // 255, as a record holds them); what the renderer can draw is checked
-  // with the design (CheckDesign).
+  // The keys of a settings section in its order: the name, and each
+  // number a whole one within what the renderer draws (greys from 0 to 255,
+  // as a record holds them); what depends on several keys (the radii's
+  // order, the ring band's strip) is checked with the design (CheckDesign).
+  // The picture is the design's background.
   LayoutDefinition layout;
-  for (const std::string& key : LayoutKeyNames()) {
-    if (IsLayoutTextKey(key)) continue;
-    const bool grey = key == "BgColor" || key == "TxColor";
-    const LayoutKeyRange range = LayoutKeyLimits(layout, key);
+  for (const LayoutKey& key : LayoutKeys()) {
+    if (key.unit == LayoutUnit::PicturePath) continue;
+    if (key.IsText()) {
+      in.Text(key.name, d.layoutName, kProfileStringMax);
+      continue;
+    }
+    const LayoutKeyRange range = LayoutKeyDrawnLimits(key);
     long long v = 0;
-    if (in.Whole(key.c_str(), grey ? range.minimum : INT_MIN, grey ? range.maximum : INT_MAX, v))
-      AssignLayoutValue(layout, key, std::to_string(v));
+    if (in.Whole(key.name, range.minimum, range.maximum, v))
+      key.number(layout) = static_cast<int>(v);
   }
   if (!problem.empty()) return top.Fail(problem);
   LayoutRecord r = RecordOfDefinition(layout);
@@ -562,83 +482,69 @@ std::string DesignNote(const Design& d) {
   return note;
 }
 
+void WriteDesignLayout(JsonWriter& out, const Design& d) {
+  const LayoutDefinition numbers = DefinitionOfRecord(d.layout);
+  out.BeginObject();
+  for (const LayoutKey& key : LayoutKeys()) {
+    if (key.unit == LayoutUnit::PicturePath) continue;
+    out.Key(key.name);
+    if (key.IsText())
+      out.String(d.layoutName);
+    else
+      out.Int(key.Number(numbers));
+  }
+  out.EndObject();
+}
+
 std::string DesignText(const Design& d) {
-  std::string out;
-  out.reserve(4096 + static_cast<std::size_t>(d.background.bytes.size()) * 4 / 3 * 81 / 76);
-  ObjectWriter top(out, 0);
-  top.String("format", kDesignFormatName);
-  top.Int("version", kDesignVersion);
-  top.String("generator", std::string(kAppName) + " " + kVersionText);
+  JsonWriter out(JsonWriter::Style::File);
+  out.Reserve(4096 + static_cast<std::size_t>(d.background.bytes.size()) * 4 / 3 * 81 / 76);
+  out.BeginObject();
+  out.Key("format").String(kDesignFormatName);
+  out.Key("version").Int(kDesignVersion);
+  out.Key("generator").String(std::string(kAppName) + " " + kVersionText);
 
-  top.Key("texts");
-  {
-    ObjectWriter texts(out, top.Indent());
-    texts.String("title", d.title);
-    texts.String("date", d.date);
-    texts.Key("notes");
-    out += "[";
-    for (std::size_t k = 0; k < d.notes.size(); ++k) {
-      if (k > 0) out += ", ";
-      AppendEscaped(out, d.notes[k]);
-    }
-    out += "]";
-    texts.End();
-  }
-  top.String("font", d.fontFace);
-  top.Key("burningArea");
-  {
-    ObjectWriter area(out, top.Indent());
-    area.Number("inner", d.innerRadius);
-    area.Number("outer", d.outerRadius);
-    area.End();
-  }
-  top.Bool("rimtone", d.rimtone);
-  top.String("quality", DesignQualityName(d.quality));
+  out.Key("texts").BeginObject();
+  out.Key("title").String(d.title);
+  out.Key("date").String(d.date);
+  out.Key("notes").BeginArray();
+  for (const std::string& line : d.notes) out.String(line);
+  out.EndArray().EndObject();
+  out.Key("font").String(d.fontFace);
+  out.Key("burningArea").BeginObject();
+  out.Key("inner").Real(d.innerRadius).Key("outer").Real(d.outerRadius);
+  out.EndObject();
+  out.Key("rimtone").Bool(d.rimtone);
+  out.Key("quality").String(DesignQualityName(d.quality));
 
-  top.Key("layout");
-  {
-    const LayoutRecord& r = d.layout;
-    ObjectWriter layout(out, top.Indent());
-    layout.String("Name", d.layoutName);
-    // The keys in the order of a settings section (the millimetres are
-    // whole: CheckDesign).
-    const LayoutDefinition numbers = DefinitionOfRecord(r);
-    for (const std::string& key : LayoutKeyNames())
-      if (!IsLayoutTextKey(key)) layout.Int(key, LayoutNumber(numbers, key));
-    layout.End();
-  }
+  out.Key("layout");
+  WriteDesignLayout(out, d);
 
   const DesignBackground& bg = d.background;
-  top.Key("background");
+  out.Key("background");
   if (bg.kind == DesignBackground::Kind::None) {
-    out += "null";
+    out.Null();
   } else {
-    ObjectWriter picture(out, top.Indent());
-    picture.String("name", bg.name);
+    out.BeginObject().Key("name").String(bg.name);
     if (bg.kind == DesignBackground::Kind::Unusable) {
-      picture.String("problem", bg.problem);
+      out.Key("problem").String(bg.problem);
     } else {
-      picture.String("type", bg.type);
-      picture.Int("bytes", bg.bytes.size());
-      picture.Key("base64");
+      out.Key("type").String(bg.type);
+      out.Key("bytes").Int(bg.bytes.size());
+      out.Key("base64").BeginArray(true);
       const QByteArray base64 = bg.bytes.toBase64();
-      const std::string indent(static_cast<std::size_t>(picture.Indent() + 2), ' ');
-      out += "[";
-      for (qsizetype at = 0; at < base64.size(); at += kBase64LineLength) {
-        out += at == 0 ? "\n" : ",\n";
-        out += indent;
-        out += '"';
-        out.append(base64.constData() + at, static_cast<std::size_t>(std::min<qsizetype>(
-                                                kBase64LineLength, base64.size() - at)));
-        out += '"';
-      }
-      out += "\n" + std::string(static_cast<std::size_t>(picture.Indent()), ' ') + "]";
+      for (qsizetype at = 0; at < base64.size(); at += kBase64LineLength)
+        out.String(std::string_view(
+            base64.constData() + at,
+            static_cast<std::size_t>(std::min<qsizetype>(kBase64LineLength, base64.size() - at))));
+      out.EndArray();
     }
-    picture.End();
+    out.EndObject();
   }
-  top.End();
-  out += "\n";
-  return out;
+  out.EndObject();
+  std::string text = out.Take();
+  text += '\n';
+  return text;
 }
 
 bool ParseDesign(std::string_view bytes, Design& design, std::string& problem) {

@@ -22,6 +22,7 @@
 namespace twr {
 
 class CELLayout;
+class JsonWriter;
 class LabelTexts;
 
 inline constexpr const char* kDesignExtension = ".twrlabel";
@@ -84,6 +85,10 @@ std::string CheckDesign(const Design& design);
 
 // The design as the text of its file (UTF-8 JSON, the picture last).
 std::string DesignText(const Design& design);
+// The design's "layout" object as its file holds it: the layout's name,
+// then its numbers in the order of a settings section (its picture is the
+// design's background). `twr design show --json` lists it the same way.
+void WriteDesignLayout(JsonWriter& out, const Design& design);
 
 // Reads a design from the bytes of its file. Never crashes and never
 // trusts: on any problem it returns false with one sentence in `problem`

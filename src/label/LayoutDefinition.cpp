@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 #include "common/DecimalText.h"
 #include "common/ProfileFile.h"
@@ -21,80 +23,6 @@ namespace {
 // A MaxNum above the longest text the renderer is handed cuts nothing more.
 constexpr int kLongestTitleWidth = static_cast<int>(kTitleMaxWidth);
 constexpr int kLongestNoteWidth = static_cast<int>(kNoteMaxWidth);
-constexpr int kChoiceCount = 3;
-
-enum class Limit {
-  Grey,         // 0 .. 255
-  Side,         // SmallestBaseLength(ring band) .. 10000
-  BoxSize,      // 0 .. BaseLength
-  BoxPlace,     // -BaseLength .. BaseLength
-  TextWidth,    // 0 .. 256 width units
-  NoteWidth,    // 0 .. 2560 width units
-  Align,        // 0, 1, 2
-  RingType,     // 0, 1, 2
-  RingPlace,    // 0, 1, 2
-  Angle,        // 0 .. 180
-  RingLength,   // 0 .. 33
-  InnerRadius,  // 25 .. OuterRadius
-  OuterRadius,  // InnerRadius .. 58
-};
-
-using IntField = int& (*)(LayoutDefinition&);
-
-struct NumberKey {
-  const char* key;
-  IntField field;
-  Limit limit;
-};
-
-// NOLINTNEXTLINE(bugprone-macro-parentheses): `expr` names a member; parentheses cannot go there
-#define TWR_FIELD(expr) [](LayoutDefinition& d) -> int& { return d.expr; }
-
-const NumberKey kNumberKeys[] = {
-    {"BgColor", TWR_FIELD(BgColor), Limit::Grey},
-    {"TxColor", TWR_FIELD(TxColor), Limit::Grey},
-    {"BaseLength", TWR_FIELD(BaseLength), Limit::Side},
-    {"TitleWidth", TWR_FIELD(Title.Width), Limit::BoxSize},
-    {"TitleHeight", TWR_FIELD(Title.Height), Limit::BoxSize},
-    {"TitlePosX", TWR_FIELD(Title.PosX), Limit::BoxPlace},
-    {"TitlePosY", TWR_FIELD(Title.PosY), Limit::BoxPlace},
-    {"TitleMaxNum", TWR_FIELD(Title.MaxNum), Limit::TextWidth},
-    {"TitleAlign", TWR_FIELD(Title.Align), Limit::Align},
-    {"DateWidth", TWR_FIELD(Date.Width), Limit::BoxSize},
-    {"DateHeight", TWR_FIELD(Date.Height), Limit::BoxSize},
-    {"DatePosX", TWR_FIELD(Date.PosX), Limit::BoxPlace},
-    {"DatePosY", TWR_FIELD(Date.PosY), Limit::BoxPlace},
-    {"DateMaxNum", TWR_FIELD(Date.MaxNum), Limit::TextWidth},
-    {"DateAlign", TWR_FIELD(Date.Align), Limit::Align},
-    {"NoteWidth", TWR_FIELD(Note.Width), Limit::BoxSize},
-    {"NoteHeight", TWR_FIELD(Note.Height), Limit::BoxSize},
-    {"NotePosX", TWR_FIELD(Note.PosX), Limit::BoxPlace},
-    {"NotePosY", TWR_FIELD(Note.PosY), Limit::BoxPlace},
-    {"NoteMaxNum", TWR_FIELD(Note.MaxNum), Limit::NoteWidth},
-    {"NoteAlign", TWR_FIELD(Note.Align), Limit::Align},
-    {"RingType", TWR_FIELD(RingType), Limit::RingType},
-    {"RLetterAlign", TWR_FIELD(RLetterAlign), Limit::RingPlace},
-    {"RingMAngle", TWR_FIELD(RingMAngle), Limit::Angle},
-    {"RingSAngle", TWR_FIELD(RingSAngle), Limit::Angle},
-    {"RingLength", TWR_FIELD(RingLength), Limit::RingLength},
-    {"InnerRadius", TWR_FIELD(InnerRadius), Limit::InnerRadius},
-    {"OuterRadius", TWR_FIELD(OuterRadius), Limit::OuterRadius},
-};
-
-#undef TWR_FIELD
-
-constexpr const char* kNameKey = "Name";
-constexpr const char* kPictureKey = "BgImage";
-
-const NumberKey* FindNumberKey(std::string_view key) {
-  for (const NumberKey& k : kNumberKeys)
-    if (ProfileNameEquals(k.key, key)) return &k;
-  return nullptr;
-}
-
-int Get(const LayoutDefinition& layout, const NumberKey& key) {
-  return key.field(const_cast<LayoutDefinition&>(layout));
-}
 
 std::string Lowered(const char* text) {
   std::string s = text;
@@ -103,7 +31,9 @@ std::string Lowered(const char* text) {
   return s;
 }
 
-std::string NumberedLower(const char* const (&names)[kChoiceCount]) {
+// The three choices as a refusal names them, in English as the file's
+// values are.
+std::string NumberedLower(std::span<const char* const> names) {
   return Arg(Tr("LayoutDefinition", "0 (%1), 1 (%2) or 2 (%3)"),
              {Lowered(names[0]), Lowered(names[1]), Lowered(names[2])});
 }
@@ -133,47 +63,78 @@ std::string RingStripRefusal(int side, double band) {
               std::to_string(kMinStripHeight)});
 }
 
+LayoutKeyRange Limits(const LayoutDefinition& layout, const LayoutKey& key) {
+  const int side = std::max(layout.BaseLength, 0);
+  switch (key.limit) {
+    case LayoutLimit::Text:
+      return {};
+    case LayoutLimit::Grey:
+      return {0, 255};
+    case LayoutLimit::Side:
+      return {SmallestBaseLength(LayoutRingBand(layout)), kMaxBaseLength};
+    case LayoutLimit::BoxSize:
+      return {0, side};
+    case LayoutLimit::BoxPlace:
+      return {-side, side};
+    case LayoutLimit::TextWidth:
+      return {0, kLongestTitleWidth};
+    case LayoutLimit::NoteWidth:
+      return {0, kLongestNoteWidth};
+    case LayoutLimit::Choice:
+      return {0, static_cast<int>(key.choices.size()) - 1};
+    case LayoutLimit::Angle:
+      return {0, kMaxRingAngle};
+    case LayoutLimit::RingLength:
+      return {0, static_cast<int>(kHighestOuterRadius - kLowestInnerRadius)};
+    case LayoutLimit::InnerRadius:
+      return {static_cast<int>(kLowestInnerRadius),
+              std::min(layout.OuterRadius, static_cast<int>(kHighestOuterRadius))};
+    case LayoutLimit::OuterRadius:
+      return {std::max(layout.InnerRadius, static_cast<int>(kLowestInnerRadius)),
+              static_cast<int>(kHighestOuterRadius)};
+  }
+  return {};
+}
+
 // Why `value` is outside the key's limits in `layout`, or "".
-std::string Refusal(const LayoutDefinition& layout, const NumberKey& key, int value) {
-  const LayoutKeyRange range = LayoutKeyLimits(layout, key.key);
+std::string Refusal(const LayoutDefinition& layout, const LayoutKey& key, int value) {
+  const LayoutKeyRange range = Limits(layout, key);
   if (value >= range.minimum && value <= range.maximum) return {};
-  const std::string name = key.key;
+  const std::string name = key.name;
   const std::string from = std::to_string(range.minimum), to = std::to_string(range.maximum);
   switch (key.limit) {
-    case Limit::Grey:
+    case LayoutLimit::Grey:
       return Arg(Tr("LayoutDefinition", "%1 must be a grey from 0 (black) to 255 (white)"), {name});
-    case Limit::Side:
+    case LayoutLimit::Side:
       // Below 1 or above the largest, or too small for the ring band.
       if (value >= 1 && value <= kMaxBaseLength)
         return RingStripRefusal(value, LayoutRingBand(layout));
       return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 label pixels"),
                  {name, "1", std::to_string(kMaxBaseLength)});
-    case Limit::BoxPlace:
+    case LayoutLimit::BoxPlace:
       return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 label pixels"), {name, from, to});
-    case Limit::BoxSize:
+    case LayoutLimit::BoxSize:
       return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 label pixels (the side of the label)"),
                  {name, from, to});
-    case Limit::TextWidth:
-    case Limit::NoteWidth:
+    case LayoutLimit::TextWidth:
+    case LayoutLimit::NoteWidth:
       return Arg(Tr("LayoutDefinition",
                     "%1 must be %2 to %3 characters (a wide East Asian character counts two)"),
                  {name, from, to});
-    case Limit::Align:
-      return Arg(Tr("LayoutDefinition", "%1 must be %2"), {name, NumberedLower(kAlignNames)});
-    case Limit::RingType:
-      return Arg(Tr("LayoutDefinition", "%1 must be %2"), {name, NumberedLower(kRingTypeNames)});
-    case Limit::RingPlace:
-      return Arg(Tr("LayoutDefinition", "%1 must be %2"), {name, NumberedLower(kRingPlaceNames)});
-    case Limit::Angle:
+    case LayoutLimit::Choice:
+      return Arg(Tr("LayoutDefinition", "%1 must be %2"), {name, NumberedLower(key.choices)});
+    case LayoutLimit::Text:
+      break;
+    case LayoutLimit::Angle:
       return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 degrees"), {name, from, to});
-    case Limit::RingLength:
+    case LayoutLimit::RingLength:
       return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 mm (0: no ring text)"),
                  {name, from, to});
-    case Limit::InnerRadius:
+    case LayoutLimit::InnerRadius:
       return Arg(
           Tr("LayoutDefinition", "%1 must be %2 to %3 mm (at least %2, at most OuterRadius)"),
           {name, from, to});
-    case Limit::OuterRadius:
+    case LayoutLimit::OuterRadius:
       return Arg(
           Tr("LayoutDefinition", "%1 must be %2 to %3 mm (at least InnerRadius, at most %3)"),
           {name, from, to});
@@ -197,25 +158,163 @@ bool HasControlChar(std::string_view text) {
   return false;
 }
 
-std::string CheckText(std::string_view key, std::string_view text) {
-  const bool isName = ProfileNameEquals(key, kNameKey);
-  if (text.find_first_of("\r\n") != std::string_view::npos)
-    return Arg(Tr("LayoutDefinition", "%1 must be one line"), {isName ? kNameKey : kPictureKey});
+// Why the text key's value cannot be kept; "" when it can.
+std::string CheckText(const LayoutKey& key, std::string_view text) {
   // The name is shown in lists and kept in designs: UTF-8 text to be shown.
+  const bool isName = key.unit == LayoutUnit::Text;
+  if (text.find_first_of("\r\n") != std::string_view::npos)
+    return Arg(Tr("LayoutDefinition", "%1 must be one line"), {key.name});
   if (isName && !IsValidUtf8(text)) return Tr("LayoutDefinition", "Name must be UTF-8 text");
   if (HasControlChar(text))
-    return Arg(Tr("LayoutDefinition", "%1 must not hold control characters"),
-               {isName ? kNameKey : kPictureKey});
+    return Arg(Tr("LayoutDefinition", "%1 must not hold control characters"), {key.name});
   if (text.size() > kProfileStringMax)
     return Arg(Tr("LayoutDefinition", "%1 must be at most %2 bytes (it has %3)"),
-               {isName ? kNameKey : kPictureKey, std::to_string(kProfileStringMax),
-                std::to_string(text.size())});
+               {key.name, std::to_string(kProfileStringMax), std::to_string(text.size())});
   if (isName && TrimProfileBlanks(text).empty())
     return Tr("LayoutDefinition", "Name must not be empty: the layout list shows it");
   return {};
 }
 
 }  // namespace
+
+std::span<const LayoutKey> LayoutKeys() {
+// The members a key reads and writes.
+// NOLINTBEGIN(bugprone-macro-parentheses): `member` names a member; parentheses cannot go there
+#define TWR_NUMBER(member) [](LayoutDefinition& d) -> int& { return d.member; }
+#define TWR_TEXT(member) [](LayoutDefinition& d) -> std::string& { return d.member; }
+  // NOLINTEND(bugprone-macro-parentheses)
+
+  // The labels of a box's fields: the page shows the selected box's.
+  constexpr const char* kLeftEdge = TWR_TRANSLATE_NOOP("LayoutDefinition", "Left edge");
+  constexpr const char* kLeftEdgeHint =
+      TWR_TRANSLATE_NOOP("LayoutDefinition", "From the disc centre; to the left is negative");
+  constexpr const char* kTopEdge = TWR_TRANSLATE_NOOP("LayoutDefinition", "Top edge");
+  constexpr const char* kTopEdgeHint =
+      TWR_TRANSLATE_NOOP("LayoutDefinition", "From the disc centre; upwards is negative");
+  constexpr const char* kWidth = TWR_TRANSLATE_NOOP("LayoutDefinition", "Width");
+  constexpr const char* kHeight = TWR_TRANSLATE_NOOP("LayoutDefinition", "Height");
+  constexpr const char* kAtMost = TWR_TRANSLATE_NOOP("LayoutDefinition", "At most");
+  constexpr const char* kAtMostHint =
+      TWR_TRANSLATE_NOOP("LayoutDefinition",
+                         "MaxNum: the box draws at most this many characters of its text; a wide "
+                         "East Asian character counts two");
+  constexpr const char* kAlignment = TWR_TRANSLATE_NOOP("LayoutDefinition", "Alignment");
+  // The tooltips of the other fields.
+  constexpr const char* kSideHint = TWR_TRANSLATE_NOOP(
+      "LayoutDefinition", "The label's side in pixels (116 mm across); the boxes keep their place");
+  constexpr const char* kMainArcHint =
+      TWR_TRANSLATE_NOOP("LayoutDefinition", "RingMAngle: degrees of arc for the title and date");
+  constexpr const char* kNoteArcHint = TWR_TRANSLATE_NOOP(
+      "LayoutDefinition", "RingSAngle: degrees of arc for the note lines (upper and lower arc)");
+  constexpr const char* kThicknessHint = TWR_TRANSLATE_NOOP(
+      "LayoutDefinition", "RingLength: the ring text band's thickness; 0 draws no ring text");
+  constexpr const char* kInnerHint =
+      TWR_TRANSLATE_NOOP("LayoutDefinition", "The inner edge of the burning area, at least 25 mm");
+  constexpr const char* kOuterHint =
+      TWR_TRANSLATE_NOOP("LayoutDefinition", "The outer edge of the burning area, at most 58 mm");
+
+  using enum LayoutLimit;
+  using enum LayoutPage;
+  using enum LayoutControl;
+  using U = LayoutUnit;
+  using B = LayoutBoxKind;
+
+  // Every key of a layout section, in the order a new section lists them.
+  // clang-format off
+  static constexpr LayoutKey kKeys[] = {
+    {.name = "Name", .text = TWR_TEXT(Name), .limit = Text, .unit = U::Text, .page = Layout,
+     .place = 0, .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "Name")},
+    {.name = "BgImage", .text = TWR_TEXT(BgImage), .limit = Text, .unit = U::PicturePath,
+     .page = Layout, .place = 3, .control = Picture,
+     .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "Background picture")},
+    {.name = "BgColor", .number = TWR_NUMBER(BgColor), .limit = Grey, .unit = U::Grey,
+     .page = Layout, .place = 2, .control = Slider,
+     .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "Background grey")},
+    {.name = "TxColor", .number = TWR_NUMBER(TxColor), .limit = Grey, .unit = U::Grey,
+     .page = Layout, .place = 1, .control = Slider,
+     .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "Text grey")},
+    {.name = "BaseLength", .number = TWR_NUMBER(BaseLength), .limit = Side, .unit = U::LabelPixels,
+     .page = Layout, .place = 6, .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "BaseLength"),
+     .hint = kSideHint},
+    {.name = "TitleWidth", .number = TWR_NUMBER(Title.Width), .limit = BoxSize,
+     .unit = U::LabelPixels, .box = B::Title, .page = Box, .place = 2, .label = kWidth},
+    {.name = "TitleHeight", .number = TWR_NUMBER(Title.Height), .limit = BoxSize,
+     .unit = U::LabelPixels, .box = B::Title, .page = Box, .place = 3, .label = kHeight},
+    {.name = "TitlePosX", .number = TWR_NUMBER(Title.PosX), .limit = BoxPlace,
+     .unit = U::LabelPixels, .box = B::Title, .page = Box, .place = 0, .label = kLeftEdge,
+     .hint = kLeftEdgeHint},
+    {.name = "TitlePosY", .number = TWR_NUMBER(Title.PosY), .limit = BoxPlace,
+     .unit = U::LabelPixels, .box = B::Title, .page = Box, .place = 1, .label = kTopEdge,
+     .hint = kTopEdgeHint},
+    {.name = "TitleMaxNum", .number = TWR_NUMBER(Title.MaxNum), .limit = TextWidth,
+     .unit = U::WidthUnits, .box = B::Title, .page = Box, .place = 4, .label = kAtMost,
+     .hint = kAtMostHint},
+    {.name = "TitleAlign", .number = TWR_NUMBER(Title.Align), .limit = Choice, .unit = U::Choice,
+     .choices = kAlignNames, .box = B::Title, .page = Box, .place = 5, .control = List,
+     .label = kAlignment},
+    {.name = "DateWidth", .number = TWR_NUMBER(Date.Width), .limit = BoxSize,
+     .unit = U::LabelPixels, .box = B::Date, .page = Box, .place = 2, .label = kWidth},
+    {.name = "DateHeight", .number = TWR_NUMBER(Date.Height), .limit = BoxSize,
+     .unit = U::LabelPixels, .box = B::Date, .page = Box, .place = 3, .label = kHeight},
+    {.name = "DatePosX", .number = TWR_NUMBER(Date.PosX), .limit = BoxPlace, .unit = U::LabelPixels,
+     .box = B::Date, .page = Box, .place = 0, .label = kLeftEdge, .hint = kLeftEdgeHint},
+    {.name = "DatePosY", .number = TWR_NUMBER(Date.PosY), .limit = BoxPlace, .unit = U::LabelPixels,
+     .box = B::Date, .page = Box, .place = 1, .label = kTopEdge, .hint = kTopEdgeHint},
+    {.name = "DateMaxNum", .number = TWR_NUMBER(Date.MaxNum), .limit = TextWidth,
+     .unit = U::WidthUnits, .box = B::Date, .page = Box, .place = 4, .label = kAtMost,
+     .hint = kAtMostHint},
+    {.name = "DateAlign", .number = TWR_NUMBER(Date.Align), .limit = Choice, .unit = U::Choice,
+     .choices = kAlignNames, .box = B::Date, .page = Box, .place = 5, .control = List,
+     .label = kAlignment},
+    {.name = "NoteWidth", .number = TWR_NUMBER(Note.Width), .limit = BoxSize,
+     .unit = U::LabelPixels, .box = B::Note, .page = Box, .place = 2, .label = kWidth},
+    {.name = "NoteHeight", .number = TWR_NUMBER(Note.Height), .limit = BoxSize,
+     .unit = U::LabelPixels, .box = B::Note, .page = Box, .place = 3, .label = kHeight},
+    {.name = "NotePosX", .number = TWR_NUMBER(Note.PosX), .limit = BoxPlace, .unit = U::LabelPixels,
+     .box = B::Note, .page = Box, .place = 0, .label = kLeftEdge, .hint = kLeftEdgeHint},
+    {.name = "NotePosY", .number = TWR_NUMBER(Note.PosY), .limit = BoxPlace, .unit = U::LabelPixels,
+     .box = B::Note, .page = Box, .place = 1, .label = kTopEdge, .hint = kTopEdgeHint},
+    {.name = "NoteMaxNum", .number = TWR_NUMBER(Note.MaxNum), .limit = NoteWidth,
+     .unit = U::WidthUnits, .box = B::Note, .page = Box, .place = 4, .label = kAtMost,
+     .hint = kAtMostHint},
+    {.name = "NoteAlign", .number = TWR_NUMBER(Note.Align), .limit = Choice, .unit = U::Choice,
+     .choices = kAlignNames, .box = B::Note, .page = Box, .place = 5, .control = List,
+     .label = kAlignment},
+    {.name = "RingType", .number = TWR_NUMBER(RingType), .limit = Choice, .unit = U::Choice,
+     .choices = kRingTypeNames, .page = Ring, .place = 0, .control = PictureButtons,
+     .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "Arrangement")},
+    {.name = "RLetterAlign", .number = TWR_NUMBER(RLetterAlign), .limit = Choice, .unit = U::Choice,
+     .choices = kRingPlaceNames, .page = Ring, .place = 1, .control = List,
+     .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "Place in the band")},
+    {.name = "RingMAngle", .number = TWR_NUMBER(RingMAngle), .limit = Angle, .unit = U::Degrees,
+     .page = Ring, .place = 2,
+     .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "Title and date arc"),
+     .hint = kMainArcHint},
+    // The note lines have an arc of their own only above and below.
+    {.name = "RingSAngle", .number = TWR_NUMBER(RingSAngle), .limit = Angle, .unit = U::Degrees,
+     .page = Ring, .place = 3, .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "Note arc"),
+     .hint = kNoteArcHint,
+     .inUse = [](const LayoutDefinition& d) { return d.RingType == 1; }},
+    {.name = "RingLength", .number = TWR_NUMBER(RingLength), .limit = RingLength,
+     .unit = U::Millimetres, .page = Ring, .place = 4,
+     .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "Thickness"),
+     .hint = kThicknessHint},
+    {.name = "InnerRadius", .number = TWR_NUMBER(InnerRadius), .limit = InnerRadius,
+     .unit = U::Millimetres, .page = Layout, .place = 4,
+     .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "Inner radius"),
+     .hint = kInnerHint},
+    {.name = "OuterRadius", .number = TWR_NUMBER(OuterRadius), .limit = OuterRadius,
+     .unit = U::Millimetres, .page = Layout, .place = 5,
+     .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "Outer radius"),
+     .hint = kOuterHint},
+  };
+  // clang-format on
+
+#undef TWR_NUMBER
+#undef TWR_TEXT
+
+  return kKeys;
+}
 
 LayoutBox& BoxOf(LayoutDefinition& layout, LayoutBoxKind kind) {
   return kind == LayoutBoxKind::Title  ? layout.Title
@@ -263,14 +362,18 @@ std::string TextFromSettings(std::string_view stored) {
 LayoutDefinition ReadLayoutDefinition(const ProfileFile& ini, int index) {
   const std::string section = LayoutSectionName(index);
   LayoutDefinition d;
-  d.Name = TextFromSettings(ini.GetString(section, kNameKey));
-  d.BgImage = ini.GetString(section, kPictureKey);
-  for (const NumberKey& key : kNumberKeys) {
-    int& field = key.field(d);
-    field = ini.GetInt(section, key.key, field);
+  for (const LayoutKey& key : LayoutKeys()) {
+    if (key.IsText()) {
+      // The name as text to be shown; the picture's path as written.
+      const std::string stored = ini.GetString(section, key.name);
+      key.text(d) = key.unit == LayoutUnit::Text ? TextFromSettings(stored) : stored;
+    } else {
+      int& field = key.number(d);
+      field = ini.GetInt(section, key.name, field);
+    }
   }
   for (const std::string& key : ini.Keys(section)) {
-    if (CanonicalLayoutKey(key).empty()) d.OtherKeys.emplace_back(key, ini.GetStored(section, key));
+    if (FindLayoutKey(key) == nullptr) d.OtherKeys.emplace_back(key, ini.GetStored(section, key));
   }
   return d;
 }
@@ -305,90 +408,88 @@ void ApplyLayoutDefinition(const LayoutDefinition& d, const std::string& setting
   record.RingBand = std::min(record.OuterRadius - record.InnerRadius, record.RingLength);
 }
 
-const std::vector<std::string>& LayoutKeyNames() {
-  static const std::vector<std::string> names = [] {
-    std::vector<std::string> n = {kNameKey, kPictureKey};
-    for (const NumberKey& k : kNumberKeys) n.emplace_back(k.key);
-    return n;
-  }();
-  return names;
+int LayoutKey::Number(const LayoutDefinition& layout) const {
+  return number != nullptr ? number(const_cast<LayoutDefinition&>(layout)) : 0;
+}
+
+std::string LayoutKey::Value(const LayoutDefinition& layout) const {
+  if (text != nullptr) return text(const_cast<LayoutDefinition&>(layout));
+  return std::to_string(Number(layout));
+}
+
+const char* LayoutKey::BoxField() const {
+  return box ? name + std::strlen(BoxKeyPrefix(*box)) : name;
+}
+
+const LayoutKey* FindLayoutKey(std::string_view name) {
+  for (const LayoutKey& key : LayoutKeys())
+    if (ProfileNameEquals(key.name, name)) return &key;
+  return nullptr;
 }
 
 std::string CanonicalLayoutKey(std::string_view key) {
-  for (const std::string& name : LayoutKeyNames())
-    if (ProfileNameEquals(name, key)) return name;
-  return {};
-}
-
-bool IsLayoutTextKey(std::string_view key) {
-  return ProfileNameEquals(key, kNameKey) || ProfileNameEquals(key, kPictureKey);
+  const LayoutKey* k = FindLayoutKey(key);
+  return k != nullptr ? k->name : std::string();
 }
 
 LayoutKeyRange LayoutKeyLimits(const LayoutDefinition& layout, std::string_view key) {
-  const NumberKey* k = FindNumberKey(key);
-  if (k == nullptr) return {};
-  const int side = std::max(layout.BaseLength, 0);
-  switch (k->limit) {
-    case Limit::Grey:
-      return {0, 255};
-    case Limit::Side:
-      return {SmallestBaseLength(LayoutRingBand(layout)), kMaxBaseLength};
-    case Limit::BoxSize:
-      return {0, side};
-    case Limit::BoxPlace:
-      return {-side, side};
-    case Limit::TextWidth:
-      return {0, kLongestTitleWidth};
-    case Limit::NoteWidth:
-      return {0, kLongestNoteWidth};
-    case Limit::Align:
-    case Limit::RingType:
-    case Limit::RingPlace:
-      return {0, kChoiceCount - 1};
-    case Limit::Angle:
-      return {0, kMaxRingAngle};
-    case Limit::RingLength:
-      return {0, static_cast<int>(kHighestOuterRadius - kLowestInnerRadius)};
-    case Limit::InnerRadius:
-      return {static_cast<int>(kLowestInnerRadius),
-              std::min(layout.OuterRadius, static_cast<int>(kHighestOuterRadius))};
-    case Limit::OuterRadius:
-      return {std::max(layout.InnerRadius, static_cast<int>(kLowestInnerRadius)),
-              static_cast<int>(kHighestOuterRadius)};
+  const LayoutKey* k = FindLayoutKey(key);
+  return k != nullptr ? Limits(layout, *k) : LayoutKeyRange{};
+}
+
+LayoutKeyRange LayoutKeyDrawnLimits(const LayoutKey& key) {
+  constexpr int kAny = std::numeric_limits<int>::max();
+  switch (key.limit) {
+    case LayoutLimit::Grey:
+    case LayoutLimit::Angle:
+      return Limits(LayoutDefinition{}, key);
+    case LayoutLimit::Side:
+      return {1, kMaxBaseLength};
+    case LayoutLimit::RingLength:
+      return {0, kAny};
+    case LayoutLimit::InnerRadius:
+    case LayoutLimit::OuterRadius:
+      return {static_cast<int>(kLowestInnerRadius), static_cast<int>(kHighestOuterRadius)};
+    case LayoutLimit::Text:
+      return {};
+    case LayoutLimit::BoxSize:
+    case LayoutLimit::BoxPlace:
+    case LayoutLimit::TextWidth:
+    case LayoutLimit::NoteWidth:
+    case LayoutLimit::Choice:
+      break;
   }
-  return {};
+  return {std::numeric_limits<int>::min(), kAny};
 }
 
 std::string LayoutKeyValue(const LayoutDefinition& layout, std::string_view key) {
-  if (ProfileNameEquals(key, kNameKey)) return layout.Name;
-  if (ProfileNameEquals(key, kPictureKey)) return layout.BgImage;
-  const NumberKey* k = FindNumberKey(key);
-  return k ? std::to_string(Get(layout, *k)) : std::string();
+  const LayoutKey* k = FindLayoutKey(key);
+  return k != nullptr ? k->Value(layout) : std::string();
 }
 
 int LayoutNumber(const LayoutDefinition& layout, std::string_view key) {
-  const NumberKey* k = FindNumberKey(key);
-  return k ? Get(layout, *k) : 0;
+  const LayoutKey* k = FindLayoutKey(key);
+  return k != nullptr ? k->Number(layout) : 0;
 }
 
 std::string SetLayoutNumber(LayoutDefinition& layout, std::string_view key, int value) {
-  const NumberKey* k = FindNumberKey(key);
-  if (k == nullptr)
+  const LayoutKey* k = FindLayoutKey(key);
+  if (k == nullptr || k->IsText())
     return Arg(Tr("LayoutDefinition", "%1 is not a number key of a layout"), {InQuotes(key)});
   if (std::string why = Refusal(layout, *k, value); !why.empty()) return why;
-  k->field(layout) = value;
+  k->number(layout) = value;
   return {};
 }
 
 std::string AssignLayoutValue(LayoutDefinition& layout, std::string_view key,
                               std::string_view text) {
-  if (IsLayoutTextKey(key)) {
-    (ProfileNameEquals(key, kNameKey) ? layout.Name : layout.BgImage) = std::string(text);
-    return {};
-  }
-  const NumberKey* k = FindNumberKey(key);
+  const LayoutKey* k = FindLayoutKey(key);
   if (k == nullptr)
     return Arg(Tr("LayoutDefinition", "%1 is not a key of a layout"), {InQuotes(key)});
+  if (k->IsText()) {
+    k->text(layout) = std::string(text);
+    return {};
+  }
   const std::string_view t = TrimProfileBlanks(text);
   int value = 0;
   const char* first = t.data();
@@ -397,8 +498,8 @@ std::string AssignLayoutValue(LayoutDefinition& layout, std::string_view key,
   const auto [end, ec] = std::from_chars(first, last, value);
   if (t.empty() || ec != std::errc() || end != last)
     return Arg(Tr("LayoutDefinition", "%1 must be a whole number (%2 is not one)"),
-               {k->key, InQuotes(text)});
-  k->field(layout) = value;
+               {k->name, InQuotes(text)});
+  k->number(layout) = value;
   return {};
 }
 
@@ -411,16 +512,15 @@ std::string SetLayoutValue(LayoutDefinition& layout, std::string_view key, std::
 }
 
 std::string CheckLayoutKey(const LayoutDefinition& layout, std::string_view key) {
-  if (IsLayoutTextKey(key))
-    return CheckText(key, ProfileNameEquals(key, kNameKey) ? layout.Name : layout.BgImage);
-  const NumberKey* k = FindNumberKey(key);
+  const LayoutKey* k = FindLayoutKey(key);
   if (k == nullptr)
     return Arg(Tr("LayoutDefinition", "%1 is not a key of a layout"), {InQuotes(key)});
-  if (std::string why = Refusal(layout, *k, Get(layout, *k)); !why.empty()) return why;
+  if (k->IsText()) return CheckText(*k, k->Value(layout));
+  if (std::string why = Refusal(layout, *k, k->Number(layout)); !why.empty()) return why;
   // The ring band these keys make must leave ring text a strip to be drawn
   // on at the layout's BaseLength.
-  if (k->limit == Limit::RingLength || k->limit == Limit::InnerRadius ||
-      k->limit == Limit::OuterRadius) {
+  if (k->limit == LayoutLimit::RingLength || k->limit == LayoutLimit::InnerRadius ||
+      k->limit == LayoutLimit::OuterRadius) {
     const double band = LayoutRingBand(layout);
     if (!RingStripRefusal(layout.BaseLength, band).empty()) {
       const int smallest = SmallestBaseLength(band);
@@ -428,12 +528,12 @@ std::string CheckLayoutKey(const LayoutDefinition& layout, std::string_view key)
                  ? Arg(Tr("LayoutDefinition",
                           "%1 %2 makes the ring band %3 mm, too thin for ring text at any "
                           "BaseLength (RingLength 0 leaves the ring text out)"),
-                       {k->key, std::to_string(Get(layout, *k)), MmText(band)})
+                       {k->name, std::to_string(k->Number(layout)), MmText(band)})
                  : Arg(Tr("LayoutDefinition",
                           "%1 %2 makes the ring band %3 mm, too thin for ring text at BaseLength "
                           "%4: it needs BaseLength %5 or more (RingLength 0 leaves the ring text "
                           "out)"),
-                       {k->key, std::to_string(Get(layout, *k)), MmText(band),
+                       {k->name, std::to_string(k->Number(layout)), MmText(band),
                         std::to_string(layout.BaseLength), std::to_string(smallest)});
     }
   }
@@ -461,11 +561,15 @@ std::string CheckLayoutRecord(const LayoutRecord& r) {
                                   std::pair<const char*, uint32_t>{"TxColor", r.TxColor}})
     if (grey != GreyFromSetting(static_cast<int>(grey & 0xFF)))
       return Arg(Tr("LayoutDefinition", "%1 must be a grey from 0 (black) to 255 (white)"), {key});
-  for (const auto& [key, angle] : {std::pair<const char*, int>{"RingMAngle", r.RingMAngle},
-                                   std::pair<const char*, int>{"RingSAngle", r.RingSAngle}})
-    if (angle < 0 || angle > kMaxRingAngle)
+  // The arcs, by the table's limits.
+  const LayoutDefinition numbers = DefinitionOfRecord(r);
+  for (const LayoutKey& key : LayoutKeys()) {
+    if (key.limit != LayoutLimit::Angle) continue;
+    const LayoutKeyRange range = LayoutKeyDrawnLimits(key);
+    if (const int angle = key.Number(numbers); angle < range.minimum || angle > range.maximum)
       return Arg(Tr("LayoutDefinition", "%1 must be %2 to %3 degrees"),
-                 {key, "0", std::to_string(kMaxRingAngle)});
+                 {key.name, std::to_string(range.minimum), std::to_string(range.maximum)});
+  }
   if (!(r.InnerRadius >= kLowestInnerRadius && r.InnerRadius <= r.OuterRadius &&
         r.OuterRadius <= kHighestOuterRadius))
     return Arg(Tr("LayoutDefinition",

@@ -6,11 +6,14 @@
 // layouts through these rules.
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "common/Translate.h"
 #include "label/LayoutSettings.h"
 
 namespace twr {
@@ -52,12 +55,17 @@ const char* BoxKeyPrefix(LayoutBoxKind kind);
 bool BoxIsDrawn(const LayoutDefinition& layout, LayoutBoxKind kind);
 
 // The names of the numbered choices, index = value.
-inline constexpr const char* kRingTypeNames[] = {"One line around the full circle",
-                                                 "Title and date above, notes below",
-                                                 "Two rows on the lower arc"};
-inline constexpr const char* kRingPlaceNames[] = {"At the inner radius", "Centred in the band",
-                                                  "At the outer radius"};
-inline constexpr const char* kAlignNames[] = {"Left", "Centred", "Right"};
+inline constexpr const char* kRingTypeNames[] = {
+    TWR_TRANSLATE_NOOP("LayoutDefinition", "One line around the full circle"),
+    TWR_TRANSLATE_NOOP("LayoutDefinition", "Title and date above, notes below"),
+    TWR_TRANSLATE_NOOP("LayoutDefinition", "Two rows on the lower arc")};
+inline constexpr const char* kRingPlaceNames[] = {
+    TWR_TRANSLATE_NOOP("LayoutDefinition", "At the inner radius"),
+    TWR_TRANSLATE_NOOP("LayoutDefinition", "Centred in the band"),
+    TWR_TRANSLATE_NOOP("LayoutDefinition", "At the outer radius")};
+inline constexpr const char* kAlignNames[] = {TWR_TRANSLATE_NOOP("LayoutDefinition", "Left"),
+                                              TWR_TRANSLATE_NOOP("LayoutDefinition", "Centred"),
+                                              TWR_TRANSLATE_NOOP("LayoutDefinition", "Right")};
 
 // The layout a new one starts from: a title, a date and a note box on a
 // white label, title and date on the upper arc of the ring, notes below.
@@ -82,14 +90,87 @@ std::string TextFromSettings(std::string_view stored);
 void ApplyLayoutDefinition(const LayoutDefinition& layout, const std::string& settingsFolder,
                            bool keepRadii, LayoutRecord& record);
 
-// ---- Keys and their limits ---------------------------------------------------
+// ---- The keys of a layout section -------------------------------------------
+// Every key is one row of one table (LayoutKeys): its name in the file, the
+// member it reads and writes, its limits, its unit and how the layout
+// designer's panel shows it. The settings reader and writer, the design
+// file's layout, `twr layout`, `twr design show` and the designer's panel
+// go through the table.
 
-// Every key of a layout section in the order a new section lists them.
-const std::vector<std::string>& LayoutKeyNames();
+// What a key's value counts.
+enum class LayoutUnit {
+  Text,         // Name: a line of UTF-8 text
+  PicturePath,  // BgImage: a picture, relative to the settings file's folder
+  Grey,         // 0 (black) to 255 (white)
+  LabelPixels,  // pixels of the label, BaseLength of them across its 116 mm
+  WidthUnits,   // characters, a wide East Asian one counting two
+  Choice,       // a number that chooses one of LayoutKey::choices
+  Degrees,      // of arc
+  Millimetres,  // whole millimetres from the disc centre, or of the ring band
+};
+
+// The limits of a key (LayoutKeyLimits gives them for a layout).
+enum class LayoutLimit {
+  Text,         // one line without control characters, at most 79 bytes
+  Grey,         // 0 .. 255
+  Side,         // SmallestBaseLength(the ring band) .. 10000
+  BoxSize,      // 0 .. BaseLength
+  BoxPlace,     // -BaseLength .. BaseLength
+  TextWidth,    // 0 .. 256 width units
+  NoteWidth,    // 0 .. 2560 width units
+  Choice,       // 0 .. the number of choices - 1
+  Angle,        // 0 .. 180
+  RingLength,   // 0 .. 33
+  InnerRadius,  // 25 .. OuterRadius
+  OuterRadius,  // InnerRadius .. 58
+};
+
+// Where the designer's panel shows a key: the selected box's page, the ring
+// text's page or the layout's own page.
+enum class LayoutPage { Box, Ring, Layout };
+// The control that sets it there.
+enum class LayoutControl {
+  Line,            // a line to type in, with its unit beside it
+  Slider,          // a grey, with its swatch
+  Picture,         // the picture's name with Choose and Remove
+  List,            // the choices' names in a list
+  PictureButtons,  // the choices as buttons with a small picture each
+};
+
+struct LayoutKey {
+  const char* name = nullptr;  // as the file spells it
+  // The member it reads and writes: a text (Name, BgImage) or a number.
+  std::string& (*text)(LayoutDefinition&) = nullptr;
+  int& (*number)(LayoutDefinition&) = nullptr;
+  LayoutLimit limit = LayoutLimit::Text;
+  LayoutUnit unit = LayoutUnit::Text;
+  std::span<const char* const> choices = {};  // LayoutUnit::Choice: the names, index = value
+  std::optional<LayoutBoxKind> box = {};      // the box whose key it is
+  // The designer's panel: the page, the place on it, the control, the
+  // field's label and tooltip (TWR_TRANSLATE_NOOP("LayoutDefinition", ...);
+  // no tooltip: nullptr) and whether the renderer uses the key in this
+  // layout (nullptr: always; otherwise the field is greyed out).
+  LayoutPage page = LayoutPage::Layout;
+  int place = 0;
+  LayoutControl control = LayoutControl::Line;
+  const char* label = nullptr;
+  const char* hint = nullptr;
+  bool (*inUse)(const LayoutDefinition&) = nullptr;
+
+  bool IsText() const { return text != nullptr; }
+  int Number(const LayoutDefinition& layout) const;
+  // The value as the file writes it.
+  std::string Value(const LayoutDefinition& layout) const;
+  // For a box's key, its name without the box's prefix ("PosX").
+  const char* BoxField() const;
+};
+
+// Every key of a layout section, in the order a new section lists them.
+std::span<const LayoutKey> LayoutKeys();
+// The key of a name in any case; nullptr when it is no layout key.
+const LayoutKey* FindLayoutKey(std::string_view name);
 // The key's own spelling for a name in any case; empty when it is no layout key.
 std::string CanonicalLayoutKey(std::string_view key);
-// Whether the key holds a text (Name, BgImage) rather than a whole number.
-bool IsLayoutTextKey(std::string_view key);
 
 struct LayoutKeyRange {
   int minimum = 0;
@@ -99,6 +180,15 @@ struct LayoutKeyRange {
 // BaseLength, each radius the other one, the smallest BaseLength the ring
 // band).
 LayoutKeyRange LayoutKeyLimits(const LayoutDefinition& layout, std::string_view key);
+// The values of a number key the renderer draws, whatever the other keys
+// hold: greys 0 to 255, BaseLength 1 to kMaxBaseLength, arcs 0 to 180
+// degrees, radii 25 to 58 mm, a RingLength of 0 or more; any 32-bit number
+// for the boxes, MaxNum and the choices (boxes are clipped, texts cut,
+// another choice counts as the first). Wider than LayoutKeyLimits, which
+// keeps edits tidy: a layout stored with such values (a settings section,
+// a design file) stays readable. CheckLayoutRecord adds what depends on
+// several keys (the radii's order, the ring band's strip).
+LayoutKeyRange LayoutKeyDrawnLimits(const LayoutKey& key);
 
 // ---- What the renderer can draw ----
 // The renderer draws any box (it clips what lies off the label), takes any

@@ -40,9 +40,9 @@ std::string Written(std::string_view value) {
   return written;
 }
 
-std::string KeyText(const LayoutDefinition& layout, const std::string& key) {
-  const std::string value = LayoutKeyValue(layout, key);
-  return IsLayoutTextKey(key) ? Written(value) : value;
+std::string KeyText(const LayoutDefinition& layout, const LayoutKey& key) {
+  const std::string value = key.Value(layout);
+  return key.IsText() ? Written(value) : value;
 }
 
 const std::string* OtherValue(const LayoutDefinition& layout, std::string_view key) {
@@ -70,9 +70,9 @@ std::string LayoutNumProblem(const ProfileFile& ini) {
 LayoutDefinition MergeKeys(const LayoutDefinition& base, const LayoutDefinition& wanted,
                            const LayoutDefinition& now) {
   LayoutDefinition merged = now;
-  for (const std::string& key : LayoutKeyNames()) {
-    const std::string value = LayoutKeyValue(wanted, key);
-    if (value != LayoutKeyValue(base, key) && !AssignLayoutValue(merged, key, value).empty())
+  for (const LayoutKey& key : LayoutKeys()) {
+    const std::string value = key.Value(wanted);
+    if (value != key.Value(base) && !AssignLayoutValue(merged, key.name, value).empty())
       return wanted;  // not expected: the value came from a layout
   }
   auto& others = merged.OtherKeys;
@@ -126,7 +126,7 @@ std::vector<LayoutDefinition> LayoutsOfText(std::string_view text) {
   return layouts;
 }
 
-std::string LayoutKeyAsWritten(const LayoutDefinition& layout, const std::string& key) {
+std::string LayoutKeyAsWritten(const LayoutDefinition& layout, const LayoutKey& key) {
   return KeyText(layout, key);
 }
 
@@ -234,8 +234,8 @@ std::string LayoutFile::RewriteText(std::string_view text,
                       "new layout would replace; make %4 count it, or remove the section"),
                    {change.section, std::to_string(oldCount), kConfigSection, kLayoutNumKey});
       // A new section spells out every key.
-      for (const std::string& key : LayoutKeyNames())
-        change.keys.push_back({key, KeyText(want, key)});
+      for (const LayoutKey& key : LayoutKeys())
+        change.keys.push_back({key.name, KeyText(want, key)});
       for (const auto& [key, value] : want.OtherKeys) change.keys.push_back({key, value});
       changes.push_back(std::move(change));
       continue;
@@ -243,9 +243,8 @@ std::string LayoutFile::RewriteText(std::string_view text,
     // Only what differs, as the reader sees it, is written (a missing
     // section reads as the defaults).
     const LayoutDefinition have = ReadLayoutDefinition(ini, i);
-    for (const std::string& key : LayoutKeyNames())
-      if (LayoutKeyValue(want, key) != LayoutKeyValue(have, key))
-        change.keys.push_back({key, KeyText(want, key)});
+    for (const LayoutKey& key : LayoutKeys())
+      if (key.Value(want) != key.Value(have)) change.keys.push_back({key.name, KeyText(want, key)});
     for (const auto& [key, value] : have.OtherKeys)
       if (OtherValue(want, key) == nullptr) change.keys.push_back({key, std::nullopt});
     for (const auto& [key, value] : want.OtherKeys) {

@@ -108,7 +108,7 @@ std::vector<LayoutDefinition> LayoutsOfText(std::string_view text);
 
 // A key's value as the file is to hold it: a text in quotes when the reader
 // would otherwise trim its blanks or take away its own quotes.
-std::string LayoutKeyAsWritten(const LayoutDefinition& layout, const std::string& key);
+std::string LayoutKeyAsWritten(const LayoutDefinition& layout, const LayoutKey& key);
 
 // "Cannot save the settings file FILE: WHY." for a failed save.
 std::string SaveFailureText(const std::string& path, const std::string& problem);

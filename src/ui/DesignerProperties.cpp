@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -16,28 +17,16 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <vector>
 
 #include "ui/model/TitleConfigModel.h"
 
 namespace twr::ui {
 
 namespace {
-
-// The names of the numbered choices live in label/ (kRingTypeNames,
-// kRingPlaceNames, kAlignNames); here for the translation tools, which
-// cannot see a text handed to tr() by name.
-[[maybe_unused]] constexpr const char* kChoiceNamesToTranslate[] = {
-    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "One line around the full circle"),
-    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "Title and date above, notes below"),
-    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "Two rows on the lower arc"),
-    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "At the inner radius"),
-    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "Centred in the band"),
-    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "At the outer radius"),
-    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "Left"),
-    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "Centred"),
-    QT_TRANSLATE_NOOP("twr::ui::DesignerProperties", "Right")};
 
 constexpr int kMmDecimals = 2;
 constexpr int kIconSide = 44;
@@ -102,6 +91,11 @@ QPixmap Swatch(int grey) {
   return pixmap;
 }
 
+// The table's texts (labels, tooltips, choices) in the user's language.
+QString Translated(const char* text) {
+  return QCoreApplication::translate("LayoutDefinition", text);
+}
+
 }  // namespace
 
 DesignerProperties::DesignerProperties(LayoutDesignerModel& model, QWidget* parent)
@@ -115,9 +109,8 @@ DesignerProperties::DesignerProperties(LayoutDesignerModel& model, QWidget* pare
   heading_->setFont(bold);
   layout->addWidget(heading_);
   pages_ = new QStackedWidget(this);
-  pages_->addWidget(BuildBoxPage());
-  pages_->addWidget(BuildRingPage());
-  pages_->addWidget(BuildLayoutPage());
+  for (LayoutPage page : {LayoutPage::Box, LayoutPage::Ring, LayoutPage::Layout})
+    pages_->addWidget(BuildPage(page));
   layout->addWidget(pages_);
   refusal_ = new QLabel(this);
   refusal_->setWordWrap(true);
@@ -139,12 +132,78 @@ DesignerProperties::DesignerProperties(LayoutDesignerModel& model, QWidget* pare
   Refresh();
 }
 
-QLineEdit* DesignerProperties::AddField(QFormLayout* form, const QString& label,
-                                        const std::string& key, bool boxField, Unit unit) {
+QWidget* DesignerProperties::BuildPage(LayoutPage page) {
+  auto* widget = new QWidget(this);
+  auto* form = new QFormLayout(widget);
+  // The page's keys in their places; the box page shows the selected box's
+  // keys through the title's.
+  std::vector<const LayoutKey*> keys;
+  for (const LayoutKey& key : LayoutKeys())
+    if (key.page == page && (!key.box || *key.box == LayoutBoxKind::Title)) keys.push_back(&key);
+  std::stable_sort(keys.begin(), keys.end(),
+                   [](const LayoutKey* a, const LayoutKey* b) { return a->place < b->place; });
+  for (const LayoutKey* key : keys) {
+    Binding& binding = bindings_.emplace_back();
+    binding.key = key;
+    switch (key->control) {
+      case LayoutControl::Line:
+        AddField(form, binding);
+        break;
+      case LayoutControl::Slider:
+        AddGrey(form, binding);
+        break;
+      case LayoutControl::Picture:
+        AddPicture(form, binding);
+        break;
+      case LayoutControl::List:
+        AddList(form, binding);
+        break;
+      case LayoutControl::PictureButtons:
+        AddButtons(form, binding);
+        break;
+    }
+  }
+  if (page == LayoutPage::Box) {
+    giveSize_ = new QPushButton(tr("Give the box a size"), widget);
+    form->addRow(giveSize_);
+    connect(giveSize_, &QPushButton::clicked, this, [this] {
+      if (IsBox(model_.Selection()))
+        ShowRefusal(nullptr, model_.GiveBoxSize(BoxKindOf(model_.Selection())));
+    });
+  }
+  return widget;
+}
+
+void DesignerProperties::AddField(QFormLayout* form, Binding& binding) {
+  const LayoutKey& key = *binding.key;
+  const QString label = Translated(key.label);
   auto* edit = new QLineEdit(this);
   edit->setAccessibleName(label);
   edit->setMinimumWidth(80);
-  FieldBinding binding{edit, nullptr, key, boxField, unit};
+  if (key.hint != nullptr) edit->setToolTip(Translated(key.hint));
+  binding.edit = edit;
+  binding.control = edit;
+  switch (key.unit) {
+    case LayoutUnit::LabelPixels:
+      // A box's place and size in millimetres, the place from the disc
+      // centre; the label's side in its pixels.
+      binding.unit = !key.box                             ? Unit::Pixels
+                     : key.limit == LayoutLimit::BoxPlace ? Unit::Place
+                                                          : Unit::Millimetres;
+      break;
+    case LayoutUnit::WidthUnits:
+      binding.unit = Unit::Characters;
+      break;
+    case LayoutUnit::Degrees:
+      binding.unit = Unit::Degrees;
+      break;
+    case LayoutUnit::Millimetres:
+      binding.unit = Unit::WholeMm;
+      break;
+    default:
+      binding.unit = Unit::Text;
+  }
+  const Unit unit = binding.unit;
   if (unit == Unit::Millimetres || unit == Unit::Place) {
     auto* row = new QWidget(this);
     auto* h = new QHBoxLayout(row);
@@ -173,102 +232,30 @@ QLineEdit* DesignerProperties::AddField(QFormLayout* form, const QString& label,
       form->addRow(label, edit);
     }
   }
-  fields_.push_back(binding);
-  const std::size_t index = fields_.size() - 1;
-  connect(edit, &QLineEdit::editingFinished, this, [this, index] { Commit(fields_[index]); });
-  return edit;
+  const Binding* bound = &binding;
+  connect(edit, &QLineEdit::editingFinished, this, [this, bound] { Commit(*bound); });
 }
 
-QWidget* DesignerProperties::BuildBoxPage() {
-  auto* page = new QWidget(this);
-  auto* form = new QFormLayout(page);
-  AddField(form, tr("Left edge"), "PosX", true, Unit::Place)
-      ->setToolTip(tr("From the disc centre; to the left is negative"));
-  AddField(form, tr("Top edge"), "PosY", true, Unit::Place)
-      ->setToolTip(tr("From the disc centre; upwards is negative"));
-  AddField(form, tr("Width"), "Width", true, Unit::Millimetres);
-  AddField(form, tr("Height"), "Height", true, Unit::Millimetres);
-  AddField(form, tr("At most"), "MaxNum", true, Unit::Characters)
-      ->setToolTip(tr("MaxNum: the box draws at most this many characters of its text; a wide "
-                      "East Asian character counts two"));
-  align_ = new QComboBox(page);
-  for (const char* name : kAlignNames) align_->addItem(tr(name));
-  align_->setAccessibleName(tr("Alignment"));
-  form->addRow(tr("Alignment"), align_);
-  connect(align_, &QComboBox::activated, this, [this](int index) {
-    if (refreshing_ || !IsBox(model_.Selection())) return;
-    ShowRefusal(nullptr,
-                model_.SetNumber(std::string(BoxKeyPrefix(BoxKindOf(model_.Selection()))) + "Align",
-                                 index));
-  });
-  giveSize_ = new QPushButton(tr("Give the box a size"), page);
-  form->addRow(giveSize_);
-  connect(giveSize_, &QPushButton::clicked, this, [this] {
-    if (IsBox(model_.Selection()))
-      ShowRefusal(nullptr, model_.GiveBoxSize(BoxKindOf(model_.Selection())));
-  });
-  return page;
-}
-
-QWidget* DesignerProperties::BuildRingPage() {
-  auto* page = new QWidget(this);
-  auto* form = new QFormLayout(page);
-  auto* types = new QWidget(page);
-  auto* column = new QVBoxLayout(types);
-  column->setContentsMargins(0, 0, 0, 0);
-  ringTypes_ = new QButtonGroup(page);
-  ringTypes_->setExclusive(true);
-  for (int type = 0; type < 3; ++type) {
-    auto* button = new QToolButton(types);
-    button->setCheckable(true);
-    button->setIcon(RingTypeIcon(type));
-    button->setIconSize(QSize(kIconSide, kIconSide));
-    button->setText(tr(kRingTypeNames[type]));
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    button->setAccessibleName(tr(kRingTypeNames[type]));
-    ringTypes_->addButton(button, type);
-    column->addWidget(button);
-  }
-  // The pictures with their names take the panel's whole width.
-  form->addRow(new QLabel(tr("Arrangement"), page));
-  form->addRow(types);
-  connect(ringTypes_, &QButtonGroup::idClicked, this, [this](int type) {
-    if (!refreshing_) ShowRefusal(nullptr, model_.SetNumber("RingType", type));
-  });
-  ringPlace_ = new QComboBox(page);
-  for (const char* name : kRingPlaceNames) ringPlace_->addItem(tr(name));
-  ringPlace_->setAccessibleName(tr("Place in the band"));
-  form->addRow(tr("Place in the band"), ringPlace_);
-  connect(ringPlace_, &QComboBox::activated, this, [this](int index) {
-    if (!refreshing_) ShowRefusal(nullptr, model_.SetNumber("RLetterAlign", index));
-  });
-  AddField(form, tr("Title and date arc"), "RingMAngle", false, Unit::Degrees)
-      ->setToolTip(tr("RingMAngle: degrees of arc for the title and date"));
-  AddField(form, tr("Note arc"), "RingSAngle", false, Unit::Degrees)
-      ->setToolTip(tr("RingSAngle: degrees of arc for the note lines (upper and lower arc)"));
-  AddField(form, tr("Thickness"), "RingLength", false, Unit::WholeMm)
-      ->setToolTip(tr("RingLength: the ring text band's thickness; 0 draws no ring text"));
-  return page;
-}
-
-QSlider* DesignerProperties::AddGrey(QFormLayout* form, const QString& label,
-                                     const std::string& key, QLabel*& swatch, QLabel*& number) {
+void DesignerProperties::AddGrey(QFormLayout* form, Binding& binding) {
+  const QString label = Translated(binding.key->label);
   auto* row = new QWidget(this);
   auto* h = new QHBoxLayout(row);
   h->setContentsMargins(0, 0, 0, 0);
   auto* slider = new QSlider(Qt::Horizontal, row);
   slider->setRange(0, 255);
   slider->setAccessibleName(label);
-  swatch = new QLabel(row);
-  number = new QLabel(row);
-  number->setMinimumWidth(28);
+  binding.slider = slider;
+  binding.control = slider;
+  binding.swatch = new QLabel(row);
+  binding.number = new QLabel(row);
+  binding.number->setMinimumWidth(28);
   h->addWidget(slider, 1);
-  h->addWidget(swatch);
-  h->addWidget(number);
+  h->addWidget(binding.swatch);
+  h->addWidget(binding.number);
   form->addRow(label, row);
-  QLabel* shown = swatch;
-  QLabel* digits = number;
+  QLabel* shown = binding.swatch;
+  QLabel* digits = binding.number;
+  const std::string key = binding.key->name;
   connect(slider, &QSlider::valueChanged, this, [this, slider, shown, digits, key](int value) {
     shown->setPixmap(Swatch(value));
     digits->setText(QString::number(value));
@@ -278,64 +265,109 @@ QSlider* DesignerProperties::AddGrey(QFormLayout* form, const QString& label,
   connect(slider, &QSlider::sliderReleased, this, [this, slider, key] {
     if (!refreshing_) ShowRefusal(nullptr, model_.SetNumber(key, slider->value()));
   });
-  return slider;
 }
 
-QWidget* DesignerProperties::BuildLayoutPage() {
-  auto* page = new QWidget(this);
-  auto* form = new QFormLayout(page);
-  AddField(form, tr("Name"), "Name", false, Unit::Text);
-  textGrey_ = AddGrey(form, tr("Text grey"), "TxColor", textSwatch_, textNumber_);
-  backGrey_ = AddGrey(form, tr("Background grey"), "BgColor", backSwatch_, backNumber_);
-  auto* pictureRow = new QWidget(page);
-  auto* v = new QVBoxLayout(pictureRow);
+void DesignerProperties::AddPicture(QFormLayout* form, Binding& binding) {
+  const QString label = Translated(binding.key->label);
+  auto* row = new QWidget(this);
+  auto* v = new QVBoxLayout(row);
   v->setContentsMargins(0, 0, 0, 0);
-  picture_ = new QLabel(pictureRow);
-  picture_->setWordWrap(true);
-  picture_->setAccessibleName(tr("Background picture"));
+  binding.picture = new QLabel(row);
+  binding.picture->setWordWrap(true);
+  binding.picture->setAccessibleName(label);
+  binding.control = binding.picture;
   auto* buttons = new QHBoxLayout();
-  auto* choose = new QPushButton(tr("Choose…"), pictureRow);
-  removePicture_ = new QPushButton(tr("Remove"), pictureRow);
+  auto* choose = new QPushButton(tr("Choose…"), row);
+  binding.remove = new QPushButton(tr("Remove"), row);
   buttons->addWidget(choose);
-  buttons->addWidget(removePicture_);
-  v->addWidget(picture_);
+  buttons->addWidget(binding.remove);
+  v->addWidget(binding.picture);
   v->addLayout(buttons);
-  form->addRow(tr("Background picture"), pictureRow);
+  form->addRow(label, row);
   connect(choose, &QPushButton::clicked, this, [this] {
     const QString path = choosePicture_ ? choosePicture_() : QString();
     if (!path.isEmpty()) ShowRefusal(nullptr, model_.SetPicture(path.toStdString()));
   });
-  connect(removePicture_, &QPushButton::clicked, this,
+  connect(binding.remove, &QPushButton::clicked, this,
           [this] { ShowRefusal(nullptr, model_.SetPicture("")); });
-  AddField(form, tr("Inner radius"), "InnerRadius", false, Unit::WholeMm)
-      ->setToolTip(tr("The inner edge of the burning area, at least 25 mm"));
-  AddField(form, tr("Outer radius"), "OuterRadius", false, Unit::WholeMm)
-      ->setToolTip(tr("The outer edge of the burning area, at most 58 mm"));
-  AddField(form, tr("BaseLength"), "BaseLength", false, Unit::Pixels)
-      ->setToolTip(tr("The label's side in pixels (116 mm across); the boxes keep their place"));
-  return page;
 }
 
-std::string DesignerProperties::KeyOf(const FieldBinding& field) const {
-  if (!field.boxField) return field.key;
-  return std::string(BoxKeyPrefix(BoxKindOf(model_.Selection()))) + field.key;
+void DesignerProperties::AddList(QFormLayout* form, Binding& binding) {
+  const QString label = Translated(binding.key->label);
+  auto* list = new QComboBox(this);
+  for (const char* name : binding.key->choices) list->addItem(Translated(name));
+  list->setAccessibleName(label);
+  binding.list = list;
+  binding.control = list;
+  form->addRow(label, list);
+  const Binding* bound = &binding;
+  connect(list, &QComboBox::activated, this, [this, bound](int index) {
+    const LayoutKey* key = KeyOf(*bound);
+    if (!refreshing_ && key != nullptr) ShowRefusal(nullptr, model_.SetNumber(key->name, index));
+  });
+}
+
+void DesignerProperties::AddButtons(QFormLayout* form, Binding& binding) {
+  const QString label = Translated(binding.key->label);
+  auto* choices = new QWidget(this);
+  choices->setAccessibleName(label);
+  auto* column = new QVBoxLayout(choices);
+  column->setContentsMargins(0, 0, 0, 0);
+  binding.buttons = new QButtonGroup(choices);
+  binding.buttons->setExclusive(true);
+  binding.control = choices;
+  for (int value = 0; value < static_cast<int>(binding.key->choices.size()); ++value) {
+    const QString name = Translated(binding.key->choices[static_cast<std::size_t>(value)]);
+    auto* button = new QToolButton(choices);
+    button->setCheckable(true);
+    button->setIcon(RingTypeIcon(value));
+    button->setIconSize(QSize(kIconSide, kIconSide));
+    button->setText(name);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    button->setAccessibleName(name);
+    binding.buttons->addButton(button, value);
+    column->addWidget(button);
+  }
+  // The pictures with their names take the panel's whole width.
+  form->addRow(new QLabel(label, this));
+  form->addRow(choices);
+  const std::string key = binding.key->name;
+  connect(binding.buttons, &QButtonGroup::idClicked, this, [this, key](int value) {
+    if (!refreshing_) ShowRefusal(nullptr, model_.SetNumber(key, value));
+  });
+}
+
+const LayoutKey* DesignerProperties::KeyOf(const Binding& binding) const {
+  if (!binding.key->box) return binding.key;
+  if (!IsBox(model_.Selection())) return nullptr;
+  return FindLayoutKey(std::string(BoxKeyPrefix(BoxKindOf(model_.Selection()))) +
+                       binding.key->BoxField());
 }
 
 QLineEdit* DesignerProperties::Field(const std::string& key) const {
-  for (const FieldBinding& f : fields_)
-    if (KeyOf(f) == key) return f.edit;
+  const QWidget* control = Control(key);
+  for (const Binding& b : bindings_)
+    if (b.edit != nullptr && b.edit == control) return b.edit;
   return nullptr;
 }
 
-QString DesignerProperties::FieldText(const FieldBinding& field) const {
+QWidget* DesignerProperties::Control(const std::string& key) const {
+  for (const Binding& b : bindings_)
+    if (const LayoutKey* k = KeyOf(b); k != nullptr && key == k->name) return b.control;
+  return nullptr;
+}
+
+QString DesignerProperties::FieldText(const Binding& binding) const {
   const LayoutDefinition& layout = model_.Layout();
-  const std::string key = KeyOf(field);
-  if (field.unit == Unit::Text) return QString::fromStdString(LayoutKeyValue(layout, key));
-  const int value = LayoutNumber(layout, key);
+  const LayoutKey* key = KeyOf(binding);
+  if (key == nullptr) return {};
+  if (binding.unit == Unit::Text) return QString::fromStdString(key->Value(layout));
+  const int value = key->Number(layout);
   const double ppm = model_.PixelsPerMm();
-  if (field.unit == Unit::Millimetres)
+  if (binding.unit == Unit::Millimetres)
     return QString::fromStdString(Fixed(value / ppm, kMmDecimals));
-  if (field.unit == Unit::Place)
+  if (binding.unit == Unit::Place)
     return QString::fromStdString(Fixed((value - layout.BaseLength / 2.0) / ppm, kMmDecimals));
   return QString::number(value);
 }
@@ -345,49 +377,52 @@ void DesignerProperties::ShowRefusal(QLineEdit* edit, const std::string& why) {
   refusal_->setText(QString::fromStdString(why.empty() ? "" : why + "."));
 }
 
-void DesignerProperties::Commit(FieldBinding& field) {
-  if (refreshing_ || (field.boxField && !IsBox(model_.Selection()))) return;
-  const std::string key = KeyOf(field);
-  const QString text = field.edit->text();
-  if (text == FieldText(field)) {
-    ShowRefusal(field.edit, "");
+void DesignerProperties::Commit(const Binding& binding) {
+  const LayoutKey* found = KeyOf(binding);
+  if (refreshing_ || found == nullptr) return;
+  const LayoutKey& k = *found;
+  const std::string key = k.name;
+  QLineEdit* edit = binding.edit;
+  const QString text = edit->text();
+  if (text == FieldText(binding)) {
+    ShowRefusal(edit, "");
     return;
   }
-  if (field.unit == Unit::Text) {
-    ShowRefusal(field.edit, key == "Name" ? model_.RenameLayout(text.toStdString())
-                                          : model_.SetValue(key, text.toStdString()));
+  if (binding.unit == Unit::Text) {
+    ShowRefusal(edit, k.unit == LayoutUnit::Text ? model_.RenameLayout(text.toStdString())
+                                                 : model_.SetValue(key, text.toStdString()));
     return;
   }
   const LayoutDefinition& layout = model_.Layout();
   const double ppm = model_.PixelsPerMm();
-  const QString label = field.edit->accessibleName();
+  const QString label = edit->accessibleName();
   int value = 0;
-  if (field.unit == Unit::Millimetres || field.unit == Unit::Place) {
+  if (binding.unit == Unit::Millimetres || binding.unit == Unit::Place) {
     double mm = 0.0;
     if (!ParseRadius(text.toStdString(), mm)) {
-      ShowRefusal(field.edit,
-                  label.toStdString() + " must be a number of millimetres, such as 12.5");
+      ShowRefusal(edit, label.toStdString() + " must be a number of millimetres, such as 12.5");
       return;
     }
-    const double offset = field.unit == Unit::Place ? layout.BaseLength / 2.0 : 0.0;
+    const double offset = binding.unit == Unit::Place ? layout.BaseLength / 2.0 : 0.0;
     const double pixels = std::round(mm * ppm + offset);
     const LayoutKeyRange range = LayoutKeyLimits(layout, key);
     if (pixels < range.minimum || pixels > range.maximum) {
-      ShowRefusal(field.edit, label.toStdString() + " must be " +
-                                  Fixed((range.minimum - offset) / ppm, kMmDecimals) + " to " +
-                                  Fixed((range.maximum - offset) / ppm, kMmDecimals) + " mm (" +
-                                  key + " " + std::to_string(range.minimum) + " to " +
-                                  std::to_string(range.maximum) + " label pixels)");
+      ShowRefusal(edit, label.toStdString() + " must be " +
+                            Fixed((range.minimum - offset) / ppm, kMmDecimals) + " to " +
+                            Fixed((range.maximum - offset) / ppm, kMmDecimals) + " mm (" + key +
+                            " " + std::to_string(range.minimum) + " to " +
+                            std::to_string(range.maximum) + " label pixels)");
       return;
     }
     value = static_cast<int>(pixels);
   } else if (!ParseWhole(text, value)) {
-    ShowRefusal(field.edit, label.toStdString() + " must be a whole number");
+    ShowRefusal(edit, label.toStdString() + " must be a whole number");
     return;
   }
+  // A new side for the label keeps the boxes where they are in millimetres.
   const std::string why =
-      key == "BaseLength" ? model_.SetBaseLength(value) : model_.SetNumber(key, value);
-  ShowRefusal(field.edit, why);
+      k.limit == LayoutLimit::Side ? model_.SetBaseLength(value) : model_.SetNumber(key, value);
+  ShowRefusal(edit, why);
 }
 
 void DesignerProperties::Refresh() {
@@ -396,35 +431,39 @@ void DesignerProperties::Refresh() {
   const LayoutDefinition& layout = model_.Layout();
   heading_->setText(LayoutDesignerModel::tr(DesignerItemName(item)));
   pages_->setCurrentIndex(IsBox(item) ? 0 : item == DesignerItem::Ring ? 1 : 2);
-  for (FieldBinding& f : fields_) {
-    if (f.boxField && !IsBox(item)) continue;
-    // A field being typed into or holding a refused value keeps its text.
-    if (f.edit->hasFocus() && f.edit->isModified()) continue;
-    if (!f.edit->styleSheet().isEmpty() && f.edit->hasFocus()) continue;
-    f.edit->setText(FieldText(f));
-    f.edit->setCursorPosition(0);
-    f.edit->setStyleSheet(QString());
-    f.edit->setModified(false);
-    if (f.pixels) f.pixels->setText(QString::number(LayoutNumber(layout, KeyOf(f))) + " px");
+  for (Binding& b : bindings_) {
+    const LayoutKey* key = KeyOf(b);
+    if (key == nullptr) continue;
+    const int value = key->Number(layout);
+    if (b.edit != nullptr) {
+      b.edit->setEnabled(key->inUse == nullptr || key->inUse(layout));
+      // A field being typed into or holding a refused value keeps its text.
+      if (b.edit->hasFocus() && b.edit->isModified()) continue;
+      if (!b.edit->styleSheet().isEmpty() && b.edit->hasFocus()) continue;
+      b.edit->setText(FieldText(b));
+      b.edit->setCursorPosition(0);
+      b.edit->setStyleSheet(QString());
+      b.edit->setModified(false);
+      if (b.pixels) b.pixels->setText(QString::number(value) + " px");
+    } else if (b.slider != nullptr) {
+      const int grey = value & 0xFF;
+      if (!b.slider->isSliderDown()) b.slider->setValue(grey);
+      b.swatch->setPixmap(Swatch(grey));
+      b.number->setText(QString::number(grey));
+    } else if (b.list != nullptr) {
+      b.list->setCurrentIndex(std::clamp(value, 0, b.list->count() - 1));
+    } else if (b.buttons != nullptr) {
+      const int last = static_cast<int>(key->choices.size()) - 1;
+      if (QAbstractButton* button = b.buttons->button(std::clamp(value, 0, last)))
+        button->setChecked(true);
+    } else if (b.picture != nullptr) {
+      const std::string path = key->Value(layout);
+      b.picture->setText(path.empty() ? tr("None (the background grey fills the label)")
+                                      : QString::fromStdString(path));
+      b.remove->setEnabled(!path.empty());
+    }
   }
-  if (IsBox(item)) {
-    const LayoutBoxKind kind = BoxKindOf(item);
-    align_->setCurrentIndex(std::clamp(BoxOf(layout, kind).Align, 0, 2));
-    giveSize_->setVisible(!BoxIsDrawn(layout, kind));
-  }
-  if (QAbstractButton* b = ringTypes_->button(std::clamp(layout.RingType, 0, 2)))
-    b->setChecked(true);
-  ringPlace_->setCurrentIndex(std::clamp(layout.RLetterAlign, 0, 2));
-  if (QLineEdit* note = Field("RingSAngle")) note->setEnabled(layout.RingType == 1);
-  if (!textGrey_->isSliderDown()) textGrey_->setValue(layout.TxColor & 0xFF);
-  if (!backGrey_->isSliderDown()) backGrey_->setValue(layout.BgColor & 0xFF);
-  textSwatch_->setPixmap(Swatch(layout.TxColor & 0xFF));
-  backSwatch_->setPixmap(Swatch(layout.BgColor & 0xFF));
-  textNumber_->setText(QString::number(layout.TxColor & 0xFF));
-  backNumber_->setText(QString::number(layout.BgColor & 0xFF));
-  picture_->setText(layout.BgImage.empty() ? tr("None (the background grey fills the label)")
-                                           : QString::fromStdString(layout.BgImage));
-  removePicture_->setEnabled(!layout.BgImage.empty());
+  if (IsBox(item)) giveSize_->setVisible(!BoxIsDrawn(layout, BoxKindOf(item)));
   refreshing_ = false;
 }
 

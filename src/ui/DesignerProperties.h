@@ -1,6 +1,7 @@
-// The layout designer's properties panel: every field of the layout record
-// that a person sets, for the item selected on the disc (a box, the ring
-// text, or the layout itself with its greys, picture and radii). Places and
+// The layout designer's properties panel: a control for every key of the
+// layout table (label/LayoutDefinition's LayoutKeys), on its page and in
+// its place there, for the item selected on the disc (a box, the ring text,
+// or the layout itself with its greys, picture and radii). Places and
 // sizes are in millimetres with the label pixels beside them; numbered
 // choices are shown by name (the ring arrangements with a small picture).
 // A value outside its limits is refused on its field with the reason.
@@ -8,9 +9,9 @@
 
 #include <QWidget>
 
+#include <deque>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "ui/model/LayoutDesignerModel.h"
 
@@ -34,6 +35,10 @@ class DesignerProperties : public QWidget {
   // The fields by their key name ("TitlePosX" is the selected box's "PosX"
   // field while the title is selected); tests type into them.
   QLineEdit* Field(const std::string& key) const;
+  // The control that sets a key (a field, slider, list, the buttons or the
+  // picture's name), named by the key's label; nullptr for a box's key
+  // while another box is selected.
+  QWidget* Control(const std::string& key) const;
   QLabel* Refusal() const { return refusal_; }
   // The picture chooser; tests replace the file dialog.
   void SetPictureChooser(std::function<QString()> chooser) { choosePicture_ = std::move(chooser); }
@@ -42,43 +47,43 @@ class DesignerProperties : public QWidget {
   void Refresh();
 
  private:
+  // How a field shows its number.
   enum class Unit { Millimetres, Place, Pixels, Degrees, Characters, WholeMm, Text };
-  struct FieldBinding {
-    QLineEdit* edit = nullptr;
-    QLabel* pixels = nullptr;  // the label pixels beside a millimetre field
-    std::string key;           // "PosX" for a box field, else the layout key
-    bool boxField = false;
+  // One key of the layout table on the panel. The box page's controls
+  // stand for the selected box's keys: they are bound to the title's.
+  struct Binding {
+    const LayoutKey* key = nullptr;
+    QWidget* control = nullptr;  // what sets the key
     Unit unit = Unit::Text;
+    QLineEdit* edit = nullptr;  // a field
+    QLabel* pixels = nullptr;   // the label pixels beside a millimetre field
+    QSlider* slider = nullptr;  // a grey
+    QLabel* swatch = nullptr;
+    QLabel* number = nullptr;
+    QComboBox* list = nullptr;        // a choice
+    QButtonGroup* buttons = nullptr;  // a choice with pictures
+    QLabel* picture = nullptr;        // the picture's name
+    QPushButton* remove = nullptr;
   };
-  QWidget* BuildBoxPage();
-  QWidget* BuildRingPage();
-  QWidget* BuildLayoutPage();
-  QLineEdit* AddField(QFormLayout* form, const QString& label, const std::string& key,
-                      bool boxField, Unit unit);
-  std::string KeyOf(const FieldBinding& field) const;
-  void Commit(FieldBinding& field);
+  QWidget* BuildPage(LayoutPage page);
+  void AddField(QFormLayout* form, Binding& binding);
+  void AddGrey(QFormLayout* form, Binding& binding);
+  void AddPicture(QFormLayout* form, Binding& binding);
+  void AddList(QFormLayout* form, Binding& binding);
+  void AddButtons(QFormLayout* form, Binding& binding);
+  // The key a binding sets now (the selected box's for the box page).
+  const LayoutKey* KeyOf(const Binding& binding) const;
+  void Commit(const Binding& binding);
   void ShowRefusal(QLineEdit* edit, const std::string& why);
-  QString FieldText(const FieldBinding& field) const;
-  QSlider* AddGrey(QFormLayout* form, const QString& label, const std::string& key, QLabel*& swatch,
-                   QLabel*& number);
+  QString FieldText(const Binding& binding) const;
 
   LayoutDesignerModel& model_;
   QLabel* heading_ = nullptr;
   QStackedWidget* pages_ = nullptr;
   QLabel* refusal_ = nullptr;
-  std::vector<FieldBinding> fields_;
-  QComboBox* align_ = nullptr;
+  // Every key's binding; a deque, since the controls' slots hold them.
+  std::deque<Binding> bindings_;
   QPushButton* giveSize_ = nullptr;
-  QButtonGroup* ringTypes_ = nullptr;
-  QComboBox* ringPlace_ = nullptr;
-  QSlider* textGrey_ = nullptr;
-  QSlider* backGrey_ = nullptr;
-  QLabel* textSwatch_ = nullptr;
-  QLabel* backSwatch_ = nullptr;
-  QLabel* textNumber_ = nullptr;
-  QLabel* backNumber_ = nullptr;
-  QLabel* picture_ = nullptr;
-  QPushButton* removePicture_ = nullptr;
   std::function<QString()> choosePicture_;
   bool refreshing_ = false;
 };

@@ -279,6 +279,22 @@ TEST_F(CommandLine, LayoutCommandsRefuseWithTheReasonAndKeepTheRestOfTheFile) {
       EXPECT_EQ(ReadFile(ini), before);  // nothing written
     }
   }
+  // The keys `twr layout set` names (the layout table's) are the ones the
+  // shell completion offers, in the same order.
+  const auto words = [](const std::string& text) {
+    std::istringstream in(text);
+    return std::vector<std::string>(std::istream_iterator<std::string>(in), {});
+  };
+  std::string named = Twr({"layout", "set", "0", "Bogus=1"}).err;
+  named = named.substr(named.find("(the keys: ") + 11);
+  named = named.substr(0, named.find(")."));
+  std::erase(named, ',');
+  std::string offered = ReadFile(fs::path(TWR_SOURCE_DIR) / "packaging/twr.bash-completion");
+  offered = offered.substr(offered.find("local keys=\"") + 12);
+  offered = offered.substr(0, offered.find('"'));
+  EXPECT_EQ(words(offered), words(named));
+  EXPECT_EQ(words(named).size(), 30u);
+
   // Every layout reads as before but for what was set; the virtual drive's
   // section and the comments stay byte for byte.
   auto replaced = [](std::string text, const std::string& from, const std::string& to) {

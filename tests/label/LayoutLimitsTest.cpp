@@ -53,7 +53,8 @@ std::string ThroughLayoutSet(const std::string& keys) {
 std::string SettingsText(const LayoutDefinition& d) {
   std::string ini =
       std::string("[Config]\nLayoutNum=1\nFont=") + test::kTestFace + "\n[Layout00]\n";
-  for (const std::string& key : LayoutKeyNames()) ini += key + "=" + LayoutKeyValue(d, key) + "\n";
+  for (const LayoutKey& key : LayoutKeys())
+    ini += std::string(key.name) + "=" + key.Value(d) + "\n";
   return ini;
 }
 
@@ -103,8 +104,10 @@ TEST(LayoutLimits, EveryWayInRefusesWhatCannotBeDrawnAndWhatIsTakenRenders) {
   const char* const kNegative = "RingLength must be 0 (no ring text) or more mm";
   const Case cases[] = {
       {"BaseLength=1 RingLength=0", "", "", ""},
-      {"BaseLength=0", kSide, kSide, kSide},
-      {"BaseLength=10001 RingLength=0", kSide, kSide, kSide},
+      {"BaseLength=0", kSide, kSide,
+       "\"layout.BaseLength\" is 0, not a whole number from 1 to 10000"},
+      {"BaseLength=10001 RingLength=0", kSide, kSide,
+       "\"layout.BaseLength\" is 10001, not a whole number from 1 to 10000"},
       {"BaseLength=10000 RingLength=0", "", "", ""},
       {"BaseLength=231", kRing5, kRing5, kRing5},
       {"BaseLength=232", "", "", ""},
@@ -115,19 +118,25 @@ TEST(LayoutLimits, EveryWayInRefusesWhatCannotBeDrawnAndWhatIsTakenRenders) {
        "needs BaseLength 1160 or more (RingLength 0 leaves the ring text out)",
        kRing1, kRing1},
       {"InnerRadius=50 OuterRadius=50 BaseLength=300", "", "", ""},  // no ring band
-      {"RingLength=-1", "RingLength must be 0 to 33 mm (0: no ring text)", kNegative, kNegative},
+      {"RingLength=-1", "RingLength must be 0 to 33 mm (0: no ring text)", kNegative,
+       "\"layout.RingLength\" is -1, not a whole number of 0 or more"},
+      // The settings reader puts radii out of range back to 25 and 58 mm.
+      {"InnerRadius=20", "InnerRadius must be 25 to 58 mm", "",
+       "\"layout.InnerRadius\" is 20, not a whole number from 25 to 58"},
       // Values the editors keep tidy but the renderer draws: stored layouts keep them.
       {"RingLength=40", "RingLength must be 0 to 33 mm", "", ""},
       {"TitleWidth=5000", "TitleWidth must be 0 to 1655 label pixels (the side of the label)", "",
        ""},
       {"TitlePosX=-2000000000", "TitlePosX must be -1655 to 1655 label pixels", "", ""},
+      {"TitleWidth=2147483647 TitlePosY=2147483647 NotePosX=-2147483648 NoteWidth=9 NoteHeight=9",
+       "TitleWidth must be 0 to 1655", "", ""},
       {"TitleMaxNum=300",
        "TitleMaxNum must be 0 to 256 characters (a wide East Asian character counts two)", "", ""},
       {"RingType=7", "RingType must be 0 (one line around the full circle)", "", ""},
       // The settings reader clamps arcs and takes a grey's low byte; a design
       // file holds them as they are drawn.
       {"RingMAngle=270", "RingMAngle must be 0 to 180 degrees", "",
-       "RingMAngle must be 0 to 180 degrees"},
+       "\"layout.RingMAngle\" is 270, not a whole number from 0 to 180"},
       {"BgColor=300", "BgColor must be a grey from 0 (black) to 255 (white)", "",
        "\"layout.BgColor\" is 300, not a whole number from 0 to 255"},
   };
