@@ -2453,8 +2453,8 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
         <translation>Außenradius %1 mm: erlaubt sind Werte größer als der Innenradius (%2 mm) und höchstens %3 mm.</translation>
     </message>
     <message>
-        <source>Inner radius %1 mm: allowed from %2 mm (the end of the recorded data) to below the outer radius (%3 mm).</source>
-        <translation>Innenradius %1 mm: erlaubt sind Werte ab %2 mm (dem Ende der beschriebenen Daten) bis unter den Außenradius (%3 mm).</translation>
+        <source>Inner radius %1 mm: allowed from %2 mm (where the disc&apos;s data area ends) to below the outer radius (%3 mm).</source>
+        <translation>Innenradius %1 mm: erlaubt sind Werte ab %2 mm (dem Ende des Datenbereichs der Disc) bis unter den Außenradius (%3 mm).</translation>
     </message>
     <message>
         <source>Inner radius %1 mm: allowed from %2 mm to below the outer radius (%3 mm).</source>
