@@ -373,7 +373,8 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   etchedSwitch_->move(kDesignButtonMargin, kDesignButtonMargin);
   etchedPreview_ = new EtchedPreviewModel(this);
   connect(etchedSwitch_, &EtchedViewSwitch::Changed, this, [this] {
-    model_.SetQuality(DesignQualityFor(etchedSwitch_->Quality()));
+    // A new quality comes back through the model's Changed (its required time).
+    if (model_.SetQuality(DesignQualityFor(etchedSwitch_->Quality()))) return;
     ShowTitle();
     DrawPreview();
   });
