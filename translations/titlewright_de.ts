@@ -2927,6 +2927,18 @@ den installierten Vorgaben angelegt).</translation>
         <translation>Label &amp;exportieren (PNG, PDF, SVG) …</translation>
     </message>
     <message>
+        <source>&amp;Picture for This Label…</source>
+        <translation>&amp;Bild für dieses Label …</translation>
+    </message>
+    <message>
+        <source>Choose a picture for this label</source>
+        <translation>Ein Bild für dieses Label wählen</translation>
+    </message>
+    <message>
+        <source>Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg *.svgz);;All files (*)</source>
+        <translation>Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg *.svgz);;Alle Dateien (*)</translation>
+    </message>
+    <message>
         <source>&amp;File</source>
         <translation>D&amp;atei</translation>
     </message>
@@ -3717,6 +3729,10 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
     <message>
         <source>Cannot open the design &apos;%1&apos;: %2.</source>
         <translation>Das Design »%1« lässt sich nicht öffnen: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot use the picture &apos;%1&apos; for this label: %2.</source>
+        <translation>Das Bild »%1« lässt sich für dieses Label nicht verwenden: %2.</translation>
     </message>
     <message>
         <source>Cannot save the design to &apos;%1&apos;: %2.</source>
