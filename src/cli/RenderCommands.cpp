@@ -233,9 +233,9 @@ int RunRender(int argc, char** argv) {
   BurnQuality quality = BurnQuality::Draft;
   ParseQuality(qualityText, quality);
   // In Rimtone mode the band starts outside the data area at the least.
-  const BurnDisc disc = !rimtone ? BurnDisc::LabelSide()
-                                 : BurnDisc::AssumedDataSide(discText == "dvd-r" ? kDiscDvdR
-                                                                                 : kDiscDvdPlusR);
+  const BurnDisc disc =
+      !rimtone ? BurnDisc::LabelSide()
+               : BurnDisc::AssumedDataSide(discText == "dvd-r" ? kDiscDvdR : kDiscDvdPlusR);
 
   CELLayout layout(Settings().path);
   SetProcessLayout(&layout);

@@ -637,7 +637,7 @@ MainWindowModel::DocumentState MainWindowModel::State() const {
   Design lines;
   lines.notes = TypedNoteLines(texts_);
   return {texts_.Title(), texts_.Date(), DesignNote(lines), layoutIndex_, layout_.FontFace(),
-          inner_,         outer_,        Rimtone(),         quality_,    pictures_};
+          inner_,         outer_,        Rimtone(),         quality_,     pictures_};
 }
 
 bool MainWindowModel::OpenDesign(const std::string& path) {
