@@ -2601,8 +2601,8 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
         <translation>Außenradius %1 mm: erlaubt sind Werte größer als der Innenradius (%2 mm) und höchstens %3 mm.</translation>
     </message>
     <message>
-        <source>Inner radius %1 mm: allowed from %2 mm (the end of the recorded data) to below the outer radius (%3 mm).</source>
-        <translation>Innenradius %1 mm: erlaubt sind Werte ab %2 mm (dem Ende der beschriebenen Daten) bis unter den Außenradius (%3 mm).</translation>
+        <source>Inner radius %1 mm: allowed from %2 mm (where the disc&apos;s data area ends) to below the outer radius (%3 mm).</source>
+        <translation>Innenradius %1 mm: erlaubt sind Werte ab %2 mm (dem Ende des Datenbereichs der Disc) bis unter den Außenradius (%3 mm).</translation>
     </message>
     <message>
         <source>Inner radius %1 mm: allowed from %2 mm to below the outer radius (%3 mm).</source>
@@ -3073,6 +3073,18 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>&amp;Export Label (PNG, PDF, SVG)…</source>
         <translation>Label &amp;exportieren (PNG, PDF, SVG) …</translation>
+    </message>
+    <message>
+        <source>&amp;Picture for This Label…</source>
+        <translation>&amp;Bild für dieses Label …</translation>
+    </message>
+    <message>
+        <source>Choose a picture for this label</source>
+        <translation>Ein Bild für dieses Label wählen</translation>
+    </message>
+    <message>
+        <source>Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg *.svgz);;All files (*)</source>
+        <translation>Bilder (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg *.svgz);;Alle Dateien (*)</translation>
     </message>
     <message>
         <source>&amp;File</source>
@@ -3725,6 +3737,10 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
     <message>
         <source>Cannot open the design &apos;%1&apos;: %2.</source>
         <translation>Das Design »%1« lässt sich nicht öffnen: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot use the picture &apos;%1&apos; for this label: %2.</source>
+        <translation>Das Bild »%1« lässt sich für dieses Label nicht verwenden: %2.</translation>
     </message>
     <message>
         <source>Cannot save the design to &apos;%1&apos;: %2.</source>

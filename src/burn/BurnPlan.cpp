@@ -184,10 +184,6 @@ BurnPlan PlanBurn(const ElsPage& page, const BurnTarget& target) {
   return p;
 }
 
-double BandInnerOn(const BurnDisc& disc, double inner) {
-  return disc.dataSide ? std::max(inner, disc.recordedRadius) : inner;
-}
-
 std::string PlanFailureText(const PlanFailure& failure) {
   switch (failure.check) {
     case PlanCheck::NoSpeedEntry:

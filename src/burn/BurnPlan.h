@@ -18,6 +18,7 @@
 #include "burn/ElsPage.h"
 #include "common/Translate.h"
 #include "drive/DiscGeometry.h"
+#include "label/BurningArea.h"
 
 namespace twr {
 
@@ -27,11 +28,6 @@ inline constexpr int kQualityCount = 3;
 inline constexpr const char* kQualityNames[kQualityCount] = {
     TWR_TRANSLATE_NOOP("BurnPlan", "Draft"), TWR_TRANSLATE_NOOP("BurnPlan", "Normal"),
     TWR_TRANSLATE_NOOP("BurnPlan", "High Quality")};
-
-// On a complete DVD-R / DVD+R the band starts at least this far out (mm),
-// however little data the disc holds.
-inline constexpr double kDvdMinusRDataLimit = 36.0;
-inline constexpr double kDvdPlusRDataLimit = 31.0;
 
 // Outcome text of a burn whose band holds less than one write's worth of blocks.
 // Marked for the translation tools; Tr("BurnPlan", kBandTooNarrow) where it is shown.
@@ -43,18 +39,6 @@ struct BurnBand {
   double inner = kBandInnerLimitMm;
   double outer = kBandOuterLimitMm;
 };
-
-// The side of the disc that faces the laser.
-struct BurnDisc {
-  bool dataSide = false;        // a DVD-R/DVD+R data side (Rimtone mode)
-  double recordedRadius = 0.0;  // mm: where its recorded data ends
-  static BurnDisc LabelSide() { return {}; }
-  static BurnDisc DataSide(double recordedRadius) { return {true, recordedRadius}; }
-};
-
-// The inner radius burned on `disc`: on a data side the band starts no
-// further in than the recorded data ends (the Rimtone raise).
-double BandInnerOn(const BurnDisc& disc, double inner);
 
 // What to burn: the band on a disc side at a quality.
 struct BurnTarget {

@@ -28,7 +28,10 @@ bool NoMedium(const ScsiResult& result) {
 }  // namespace
 
 BurnDisc ReadBurnDisc(CELDevice& device, bool rimtone) {
-  return rimtone ? BurnDisc::DataSide(device.GetRecordedOuterRadius()) : BurnDisc::LabelSide();
+  if (!rimtone) return BurnDisc::LabelSide();
+  const std::uint8_t kind = device.GetDiscKind();
+  const std::uint8_t status = device.GetDiscStatus();
+  return BurnDisc::DataSideOf(kind, status, device.GetRecordedOuterRadius());
 }
 
 BurnSequence::BurnSequence(CELDevice& device, Messages& messages)
@@ -129,18 +132,20 @@ bool BurnSequence::CheckDisc(double innerRadius) {
   const std::uint8_t kind = device_.GetDiscKind();
 
   // One recordable kind: 1 for a blank disc the user agrees to mark or a
-  // complete one whose data ends below the band, 0 (with its message) for
-  // any other blank, incomplete or complete disc, -1 for another status.
-  auto checkRecordable = [&](double minimumLimit) -> int {
-    switch (device_.GetDiscStatus()) {
+  // complete one whose data area ends below the band, 0 (with its message)
+  // for any other blank, incomplete or complete disc, -1 for another status.
+  auto checkRecordable = [&](std::uint8_t asKind) -> int {
+    const std::uint8_t status = device_.GetDiscStatus();
+    switch (status) {
       case kStatusBlank:
         return messages_.AskString(kStrDiscBlank, MessageIcon::Warning) ? 1 : 0;
       case kStatusIncomplete:
         messages_.ShowString(kStrDiscIncomplete, MessageIcon::Error);
         return 0;
       case kStatusComplete: {
-        const double limit = std::max(device_.GetRecordedOuterRadius(), minimumLimit);
-        if (limit <= innerRadius) return 1;
+        const BurnDisc side =
+            BurnDisc::DataSideOf(asKind, status, device_.GetRecordedOuterRadius());
+        if (DataAreaEnd(side) <= innerRadius) return 1;
         messages_.ShowString(kStrOverwriteDataArea, MessageIcon::Error);
         return 0;
       }
@@ -152,11 +157,11 @@ bool BurnSequence::CheckDisc(double innerRadius) {
   int verdict = -1;
   bool unknown = kind == kDiscUnknown;
   if (kind == kDiscDvdR) {
-    verdict = checkRecordable(kDvdMinusRDataLimit);
-    if (verdict < 0) verdict = checkRecordable(kDvdPlusRDataLimit);
+    verdict = checkRecordable(kDiscDvdR);
+    if (verdict < 0) verdict = checkRecordable(kDiscDvdPlusR);
     unknown = verdict < 0;
   } else if (kind == kDiscDvdPlusR) {
-    verdict = checkRecordable(kDvdPlusRDataLimit);
+    verdict = checkRecordable(kDiscDvdPlusR);
     unknown = verdict < 0;
   } else if (!unknown) {
     return false;

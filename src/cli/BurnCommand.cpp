@@ -403,8 +403,7 @@ int RenderTheLabel(const BurnRequest& request, const LabelOptions& label, const 
                    CELDevice& device, CELLayout& layout, Messages& messages, BurnTarget& target) {
   // Rimtone mode is only offered for a DVD-R or DVD+R data side.
   if (request.rimtone) {
-    const std::uint8_t kind = device.GetDiscKind();
-    if (kind != kDiscDvdR && kind != kDiscDvdPlusR) {
+    if (!RimtoneAllowed(device.GetDiscKind())) {
       PrintLine(stderr,
                 Tr("BurnCommand",
                    "twr burn: --rimtone needs the data side of a DVD-R or DVD+R in the drive "
@@ -417,8 +416,7 @@ int RenderTheLabel(const BurnRequest& request, const LabelOptions& label, const 
   target.quality = request.quality;
   RenderedLabel rendered;
   if (const int status =
-          RenderAsMainWindow(label, layout, messages, rendered,
-                             LowestInnerRadius(request.rimtone, target.disc.recordedRadius));
+          RenderAsMainWindow(label, layout, messages, rendered, LowestInnerRadius(target.disc));
       status != kExitOk)
     return status;
   target.band = {rendered.inner, rendered.outer};

@@ -18,6 +18,7 @@
 #include "cli/TerminalMessages.h"
 #include "common/DecimalText.h"
 #include "common/JsonWriter.h"
+#include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
 #include "drive/EtchModel.h"
 #include "drive/virtual/VirtualDriveConfig.h"
@@ -232,14 +233,14 @@ int RunRender(int argc, char** argv) {
   BurnQuality quality = BurnQuality::Draft;
   ParseQuality(qualityText, quality);
   // In Rimtone mode the band starts outside the data area at the least.
-  const double dataLimit =
-      !rimtone ? 0.0 : (discText == "dvd-r" ? kDvdMinusRDataLimit : kDvdPlusRDataLimit);
+  const BurnDisc disc =
+      !rimtone ? BurnDisc::LabelSide()
+               : BurnDisc::AssumedDataSide(discText == "dvd-r" ? kDiscDvdR : kDiscDvdPlusR);
 
   CELLayout layout(Settings().path);
   SetProcessLayout(&layout);
   RenderedLabel rendered;
-  int status = RenderAsMainWindow(options, layout, messages, rendered,
-                                  rimtone ? dataLimit : kLowestInnerRadius);
+  int status = RenderAsMainWindow(options, layout, messages, rendered, LowestInnerRadius(disc));
   if (status == kExitOk) {
     if (rendered.layoutIndex == kGivenLayout)
       PrintLine(
@@ -251,7 +252,6 @@ int RunRender(int argc, char** argv) {
                 Tr("RenderCommands", "Rendered layout %1 \"%2\", burning area %3 - %4 [mm]"),
                 {std::to_string(rendered.layoutIndex), rendered.layoutName, Mm(rendered.inner),
                  Mm(rendered.outer)});
-    const BurnDisc disc = rimtone ? BurnDisc::DataSide(dataLimit) : BurnDisc::LabelSide();
     const LabelBand band{BandInnerOn(disc, rendered.inner), rendered.outer};
     std::vector<LabelWarning> warnings = CheckLabel(layout, options.TypedNote(), band);
     if (options.design != nullptr)

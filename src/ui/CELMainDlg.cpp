@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -331,9 +332,12 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
                  &CELMainDlg::SaveDesignAs);
   exportAction_ = fileAction(tr("&Export Label (PNG, PDF, SVG)\u2026"), QKeySequence(),
                              &CELMainDlg::ExportLabel);
+  pictureAction_ = fileAction(tr("&Picture for This Label\u2026"), QKeySequence(),
+                              &CELMainDlg::ChooseLabelPicture);
   auto* separator = new QAction(this);
   separator->setSeparator(true);
-  insertActions(helpAction_, {openAction_, saveAction_, saveAsAction_, exportAction_, separator});
+  insertActions(helpAction_, {openAction_, saveAction_, saveAsAction_, pictureAction_,
+                              exportAction_, separator});
   fileButton_ = new SkinnedTextButton(tr("&File"), this);
   fileButton_->setObjectName(QStringLiteral("file"));
   fileButton_->setAccessibleName(tr("File"));
@@ -373,7 +377,8 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   etchedSwitch_->move(kDesignButtonMargin, kDesignButtonMargin);
   etchedPreview_ = new EtchedPreviewModel(this);
   connect(etchedSwitch_, &EtchedViewSwitch::Changed, this, [this] {
-    model_.SetQuality(DesignQualityFor(etchedSwitch_->Quality()));
+    // A new quality comes back through the model's Changed (its required time).
+    if (model_.SetQuality(DesignQualityFor(etchedSwitch_->Quality()))) return;
     ShowTitle();
     DrawPreview();
   });
@@ -734,20 +739,18 @@ bool CELMainDlg::eventFilter(QObject* watched, QEvent* event) {
     event->ignore();
     return true;
   }
-  // A design file dropped on an edit opens instead of being typed in.
+  // A design file dropped on an edit opens instead of being typed in; a
+  // picture becomes the label's own.
   if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
     auto* drag = static_cast<QDragMoveEvent*>(event);
-    if (!DesignDropped(drag->mimeData()).isEmpty()) {
+    if (!DesignDropped(drag->mimeData()).isEmpty() || !PictureDropped(drag->mimeData()).isEmpty()) {
       drag->acceptProposedAction();
       return true;
     }
   } else if (event->type() == QEvent::Drop) {
     auto* drop = static_cast<QDropEvent*>(event);
-    const QString path = DesignDropped(drop->mimeData());
-    if (!path.isEmpty()) {
+    if (TakeDrop(drop->mimeData())) {
       drop->acceptProposedAction();
-      QMetaObject::invokeMethod(
-          this, [this, path] { OpenDesignFile(path); }, Qt::QueuedConnection);
       return true;
     }
   }
@@ -951,6 +954,7 @@ void CELMainDlg::ShowFileMenu() {
   menu.addAction(saveAction_);
   menu.addAction(saveAsAction_);
   menu.addSeparator();
+  menu.addAction(pictureAction_);
   menu.addAction(exportAction_);
   menu.exec(fileButton_->mapToGlobal(QPoint(0, fileButton_->height())));
 }
@@ -963,18 +967,56 @@ QString CELMainDlg::DesignDropped(const QMimeData* data) {
   return path.endsWith(QLatin1String(kDesignExtension), Qt::CaseInsensitive) ? path : QString();
 }
 
+QString CELMainDlg::PictureDropped(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().first();
+  if (!url.isLocalFile()) return {};
+  const QString path = url.toLocalFile();
+  const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+  return QImageReader::supportedImageFormats().contains(suffix) ? path : QString();
+}
+
+bool CELMainDlg::TakeDrop(const QMimeData* data) {
+  if (const QString design = DesignDropped(data); !design.isEmpty()) {
+    QMetaObject::invokeMethod(
+        this, [this, design] { OpenDesignFile(design); }, Qt::QueuedConnection);
+    return true;
+  }
+  if (const QString picture = PictureDropped(data); !picture.isEmpty()) {
+    QMetaObject::invokeMethod(
+        this, [this, picture] { UseLabelPicture(picture); }, Qt::QueuedConnection);
+    return true;
+  }
+  return false;
+}
+
 void CELMainDlg::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DesignDropped(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!DesignDropped(event->mimeData()).isEmpty() || !PictureDropped(event->mimeData()).isEmpty())
+    event->acceptProposedAction();
 }
 
 void CELMainDlg::dropEvent(QDropEvent* event) {
-  const QString path = DesignDropped(event->mimeData());
-  if (path.isEmpty()) return;
-  event->acceptProposedAction();
-  // Opened once the drop has ended: the question and messages need the
-  // drag finished.
-  QMetaObject::invokeMethod(
-      this, [this, path] { OpenDesignFile(path); }, Qt::QueuedConnection);
+  if (TakeDrop(event->mimeData())) event->acceptProposedAction();
+}
+
+bool CELMainDlg::UseLabelPicture(const QString& path) {
+  if (!layoutsShown_ || (DriveTask::Busy() && !model_.Discovering())) return false;
+  ReadControls();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool used = model_.UseLabelPicture(path.toStdString());
+  QApplication::restoreOverrideCursor();
+  if (!used) return false;
+  FillLayoutList();
+  ShowModel();
+  return true;
+}
+
+void CELMainDlg::ChooseLabelPicture() {
+  if (!layoutsShown_) return;
+  const QString path = QFileDialog::getOpenFileName(
+      this, tr("Choose a picture for this label"), QString(),
+      tr("Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg *.svgz);;All files (*)"));
+  if (!path.isEmpty()) UseLabelPicture(path);
 }
 
 }  // namespace twr::ui

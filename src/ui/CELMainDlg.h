@@ -144,12 +144,17 @@ class CELMainDlg : public SkinnedDialog {
 
   // ---- Designs ----------------------------------------------------------------
   // The File button beside Exit: a menu with Open (Ctrl+O), the recent
-  // designs, Save (Ctrl+S), Save As (Ctrl+Shift+S) and Export.
+  // designs, Save (Ctrl+S), Save As (Ctrl+Shift+S), the label's own
+  // picture and Export.
   SkinnedTextButton* FileButton() const { return fileButton_; }
   QAction* OpenAction() const { return openAction_; }
   QAction* SaveAction() const { return saveAction_; }
   QAction* SaveAsAction() const { return saveAsAction_; }
   QAction* ExportAction() const { return exportAction_; }
+  QAction* PictureAction() const { return pictureAction_; }
+  // The picture at `path` becomes this label's own (never the layout's in
+  // the settings file); false after a message.
+  bool UseLabelPicture(const QString& path);
   // The design the window opens once its layouts are shown (the command
   // line's FILE); one that cannot be read leaves the window empty.
   void SetDesignAtStart(const QString& path) { designAtStart_ = path; }
@@ -170,6 +175,7 @@ class CELMainDlg : public SkinnedDialog {
   bool SaveDesign();
   bool SaveDesignAs();
   void ExportLabel();
+  void ChooseLabelPicture();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -222,6 +228,12 @@ class CELMainDlg : public SkinnedDialog {
   void ShowFileMenu();
   // The design file a drag carries (one local .twrlabel file), or empty.
   static QString DesignDropped(const QMimeData* data);
+  // The picture a drag carries (one local file whose name ends as a picture
+  // format's does), or empty.
+  static QString PictureDropped(const QMimeData* data);
+  // A design or a picture dropped: opened or used once the drop has ended
+  // (the question and messages need the drag finished). False for neither.
+  bool TakeDrop(const QMimeData* data);
 
   MainWindowModel& model_;
   TitleConfigModel& configModel_;
@@ -265,6 +277,7 @@ class CELMainDlg : public SkinnedDialog {
   QAction* saveAction_ = nullptr;
   QAction* saveAsAction_ = nullptr;
   QAction* exportAction_ = nullptr;
+  QAction* pictureAction_ = nullptr;
   QString designAtStart_;
 };
 

@@ -43,10 +43,17 @@ class ConfigDialogTest : public QObject {
                                  << "40" << false;
     QTest::newRow("comma as separator") << "label" << false << "36,1"
                                         << "57,5" << true;
+    // The drive's limits hold in Rimtone mode too, whatever the disc.
     QTest::newRow("Rimtone, no recorded radius") << "label" << true << "10"
-                                                 << "20" << true;
+                                                 << "20" << false;
     QTest::newRow("Rimtone inside the data") << "dvd+r" << true << "29"
                                              << "58" << false;
+    // Beyond the recorded data but inside a complete DVD+R's data limit:
+    // the disc check would refuse it, so the dialog does.
+    QTest::newRow("Rimtone inside the data limit") << "dvd+r" << true << "30"
+                                                   << "58" << false;
+    QTest::newRow("Rimtone at the data limit") << "dvd+r" << true << "31"
+                                               << "58" << true;
   }
 
   void burningAreaCheck() {
@@ -197,7 +204,7 @@ class ConfigDialogTest : public QObject {
     QTest::newRow("Rimtone inside the data")
         << "dvd+r" << true << "29"
         << "58" << area
-        << "Inner radius 29 mm: allowed from 29.5 mm (the end of the recorded data) to below the "
+        << "Inner radius 29 mm: allowed from 31 mm (where the disc's data area ends) to below the "
            "outer radius (58 mm)."
         << "1016";
   }

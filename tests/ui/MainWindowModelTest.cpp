@@ -254,6 +254,123 @@ TEST_F(MainWindowModelTest, RimtoneRaisesTheBandPastTheRecordedData) {
   EXPECT_NEAR(model_->InnerRadius(), 40.3, 1e-9);
 }
 
+// A layout chosen in Rimtone mode: its own area is raised out of the data
+// area (a complete DVD-R's at least 36 mm, however little data it holds), so
+// that the burn's disc check accepts it.
+TEST_F(MainWindowModelTest, ALayoutChosenInRimtoneModeKeepsALegalArea) {
+  struct Case {
+    const char* disc;
+    double recordedEnd;  // mm
+    int layout;
+    double inner;  // expected after the choice
+  };
+  const Case cases[] = {
+      {"dvd-r", 25.5, 0, 36.0},  // the DVD-R's data limit
+      {"dvd+r", 25.5, 0, 31.0},  // the DVD+R's
+      {"dvd+r", 40.3, 1, 40.3},  // the recorded data beyond the layout's 30 mm
+      {"dvd+r", 25.5, 1, 31.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.disc) + " layout " + std::to_string(c.layout));
+    VirtualDriveConfig dvd = Drive(c.disc);
+    dvd.recordedBlocks = BlocksReportedEndingAt(c.recordedEnd);
+    ASSERT_EQ(Open(&dvd), ui::OpeningResult::Ready);
+    config_.SetRimtone(true);
+    model_->ApplyLayoutChoice(c.layout);
+    EXPECT_NEAR(model_->InnerRadius(), c.inner, 0.05);
+    EXPECT_TRUE(burn_->Sequence().CheckDisc(model_->InnerRadius()));
+    Type(TextKind::Title, "Data");
+    ASSERT_TRUE(model_->PrepareBurn());
+    EXPECT_NEAR(burn_->InnerRadius(), c.inner, 0.05);
+    config_.SetRimtone(false);
+  }
+}
+
+// The quality the preview shows is the one the required time is for, and
+// the burn dialog opens at it; a design brings its own.
+TEST_F(MainWindowModelTest, TheQualityShownGivesTheTimeAndTheBurnDialogsStart) {
+  const VirtualDriveConfig label = Drive("label");
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  const std::string draft = model_->TimeText();
+  EXPECT_EQ(draft, "06:47");
+  EXPECT_FALSE(model_->SetQuality(DesignQuality::Draft));  // no change
+  EXPECT_TRUE(model_->SetQuality(DesignQuality::High));
+  const std::string high = model_->TimeText();
+  EXPECT_NE(high, draft);
+  Type(TextKind::Title, "Holidays");
+  ASSERT_TRUE(model_->PrepareBurn());
+  burn_->Open();
+  EXPECT_EQ(burn_->Quality(), static_cast<int>(BurnQuality::High));
+  EXPECT_EQ(burn_->TimeText(), high);
+  ASSERT_TRUE(burn_->Exit());
+
+  const std::string path = dir_.filePath("high.twrlabel").toStdString();
+  ASSERT_TRUE(model_->SaveDesign(path));
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  EXPECT_EQ(model_->TimeText(), draft);
+  ASSERT_TRUE(model_->OpenDesign(path));
+  EXPECT_EQ(model_->TimeText(), high);
+  ASSERT_TRUE(model_->PrepareBurn());
+  burn_->Open();
+  EXPECT_EQ(burn_->Quality(), static_cast<int>(BurnQuality::High));
+  ASSERT_TRUE(burn_->Exit());
+}
+
+// A picture chosen for one label is that label's: the preview, the burn and
+// its design show it; the settings file (and so every later label of the
+// layout) stays as it was. A file that is no picture changes nothing.
+TEST_F(MainWindowModelTest, APictureChosenForALabelIsNeverWrittenIntoTheSharedLayout) {
+  const std::string ini = dir_.filePath("twr.ini").toStdString();
+  auto settings = [&] {
+    std::ifstream in(ini, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string photo = dir_.filePath("photo.png").toStdString();
+  QImage red(64, 64, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  ASSERT_TRUE(red.save(QString::fromStdString(photo)));
+  const std::string notPicture = dir_.filePath("notes.png").toStdString();
+  std::ofstream(notPicture) << "not a picture";
+
+  const VirtualDriveConfig label = Drive("label");
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  const std::string before = settings();
+  Type(TextKind::Title, "Aurora");
+  const QImage plain = model_->PreviewWithBand();
+  EXPECT_FALSE(model_->UseLabelPicture(notPicture));
+  EXPECT_EQ(model_->Layout(), 0);
+  EXPECT_NE(Shown().back().find("Cannot use the picture"), std::string::npos);
+
+  ASSERT_TRUE(model_->UseLabelPicture(photo));
+  EXPECT_EQ(settings(), before);
+  EXPECT_EQ(model_->Layout(), kGivenLayout);
+  EXPECT_EQ(model_->GivenLayoutName(), "First");
+  EXPECT_TRUE(model_->Modified());
+  EXPECT_EQ(model_->RadiusText(), "25.0 - 58.0 [mm]");
+  EXPECT_NE(model_->PreviewWithBand(), plain);
+  Design held = model_->CurrentDesign();
+  ASSERT_EQ(held.background.kind, DesignBackground::Kind::Picture);
+  EXPECT_EQ(held.background.name, "photo.png");
+  EXPECT_EQ(held.title, "Aurora");
+  ASSERT_TRUE(model_->PrepareBurn());
+  const QImage burnt = burn_->LabelImage();
+  ASSERT_FALSE(burnt.isNull());
+  const QColor corner = burnt.pixelColor(2, 2);
+  EXPECT_GT(corner.red(), 200);
+  EXPECT_LT(corner.green(), 60);
+  const std::string path = dir_.filePath("aurora.twrlabel").toStdString();
+  ASSERT_TRUE(model_->SaveDesign(path));
+  EXPECT_EQ(settings().find("photo.png"), std::string::npos);
+
+  // The next label of the layout: its own picture (none), in this window and a fresh one.
+  model_->ApplyLayoutChoice(0);
+  EXPECT_EQ(model_->CurrentDesign().background.kind, DesignBackground::Kind::None);
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  EXPECT_EQ(model_->CurrentDesign().background.kind, DesignBackground::Kind::None);
+  ASSERT_TRUE(model_->OpenDesign(path));
+  EXPECT_EQ(model_->CurrentDesign().background.bytes, held.background.bytes);
+}
+
 // ---- Burn refusals -------------------------------------------------------------------
 
 TEST_F(MainWindowModelTest, BurnRefusesEmptyTextsAndAMissingDisc) {

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -375,6 +376,36 @@ class MainWindowTest : public QObject {
     std::string problem;
     QVERIFY(LoadDesignFile(path.toStdString(), saved, problem));
     QCOMPARE(saved.title, std::string("Kept again"));
+  }
+
+  // A picture dropped on the window becomes the label's own layout; the
+  // settings file is not written.
+  void aPictureDroppedIsTheLabelsOwn() {
+    MainRig rig(DriveWith("label"));
+    QVERIFY(rig.Open());
+    const QString ini = rig.dir.filePath("twr.ini");
+    auto settings = [&] {
+      QFile file(ini);
+      return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray before = settings();
+    const QString photo = rig.dir.filePath("photo.png");
+    QImage red(32, 32, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QVERIFY(red.save(photo));
+    const QString first = rig.window->LayoutList()->currentText();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(photo)});
+    QWidget* note = rig.window->NoteEdit()->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(note, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(note, &drop);
+    QTRY_COMPARE(rig.window->LayoutList()->currentText(),
+                 QString("%1 (the design's own layout)").arg(first));
+    QCOMPARE(rig.model->CurrentDesign().background.name, std::string("photo.png"));
+    QCOMPARE(settings(), before);
   }
 
   // The help window: Back, Forward and Home through the pages seen, a page

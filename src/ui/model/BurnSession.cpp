@@ -9,6 +9,7 @@
 #include "drive/CELDevice.h"
 #include "drive/DiscName.h"
 #include "drive/DriveSetup.h"
+#include "label/BurningArea.h"
 
 namespace twr::ui {
 
@@ -23,8 +24,9 @@ BurnTarget BurnSession::Target() const {
   return {band_, disc_, static_cast<BurnQuality>(quality_)};
 }
 
-double BurnSession::EstimateRequiredTime(double innerRadius, double outerRadius) {
-  return sequence_.Estimate({{innerRadius, outerRadius}, {}, BurnQuality::Draft}).requiredTime;
+double BurnSession::EstimateRequiredTime(double innerRadius, double outerRadius,
+                                         BurnQuality quality) {
+  return sequence_.Estimate({{innerRadius, outerRadius}, {}, quality}).requiredTime;
 }
 
 void BurnSession::ResetProgress() {
@@ -37,7 +39,7 @@ void BurnSession::ResetProgress() {
 
 void BurnSession::Open() {
   shownPicture_ = rimtone_;
-  quality_ = 0;
+  quality_ = std::clamp(static_cast<int>(openingQuality_), 0, kQualityCount - 1);
   labelText_ = StringText(kStrRequiredTime);
   ResetProgress();
   notice_.clear();
@@ -119,7 +121,7 @@ void BurnSession::CheckDisc() {
   const DiscIdentity disc = IdentifyDisc(device_);
   discText_ = disc.name.Shown();
   // A DVD±R, whatever its status, faces the laser with its data side.
-  shownPicture_ = disc.kind == kDiscDvdR || disc.kind == kDiscDvdPlusR;
+  shownPicture_ = RimtoneAllowed(disc.kind);
   drawEnabled_ = disc.name.verdict != 0;
 }
 

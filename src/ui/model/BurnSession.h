@@ -80,15 +80,18 @@ class BurnSession : public QObject {
   // the user is asked whether to unmount it (nullptr: a service that is not
   // running, so the refusal says how to unmount it by hand).
   void SetUnmountService(UnmountService* service);
-  // Minutes for the band at Draft on the drive in use (0 when the drive
+  // The quality the label is meant for (the main window's preview and the
+  // design hold it): the dialog opens at it.
+  void SetQuality(BurnQuality quality) { openingQuality_ = quality; }
+  // Minutes for the band at `quality` on the drive in use (0 when the drive
   // gives no usable ELS page); the main window shows it while the dialog is
   // not open. Runs in place (the main window runs it as its drive work).
-  double EstimateRequiredTime(double innerRadius, double outerRadius);
+  double EstimateRequiredTime(double innerRadius, double outerRadius, BurnQuality quality);
 
   // ---- The dialog's run ----------------------------------------------------
   // The opening: the Rimtone picture choice, the drive list with the drive
   // handed over selected and opened, the speed entry and quality steps, the
-  // required time at Draft, the idle progress bar, the first disc check.
+  // quality set (SetQuality) with its required time, the idle progress bar, the first disc check.
   void Open();
   // One period of the dialog's timer; every fifth runs the disc check.
   // Returns true when a disc check ran. Ignored during a burn.
@@ -218,6 +221,7 @@ class BurnSession : public QObject {
   int selectedDrive_ = -1;
   int driveInUse_ = -1;  // index of the drive the session opened
   int quality_ = 0;
+  BurnQuality openingQuality_ = BurnQuality::Draft;
   bool shownPicture_ = false;
   bool drawEnabled_ = false;
   std::string discText_;

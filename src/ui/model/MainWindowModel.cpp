@@ -52,6 +52,19 @@ QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
+// The burn's quality for the quality a label is meant for.
+BurnQuality BurnQualityOf(DesignQuality quality) {
+  switch (quality) {
+    case DesignQuality::Normal:
+      return BurnQuality::Normal;
+    case DesignQuality::High:
+      return BurnQuality::High;
+    case DesignQuality::Draft:
+      break;
+  }
+  return BurnQuality::Draft;
+}
+
 std::string Fixed1(double value) {
   char buffer[64];
   const auto result =
@@ -103,6 +116,7 @@ struct MainWindowModel::Discovery {
   std::vector<std::string> lines;
   bool needsMount = false;
   double inner = 0.0, outer = 0.0;
+  BurnQuality quality = BurnQuality::Draft;
   double minutes = 0.0;
 };
 
@@ -124,7 +138,7 @@ void MainWindowModel::Discover(CELDevice& device, BurnSession& burn, Discovery& 
   found.lines =
       ScanEntryLines(device, ScanLetter(found.items[0]), kMaxScanLines, &found.needsMount);
   if (cancelled()) return;
-  found.minutes = burn.EstimateRequiredTime(found.inner, found.outer);
+  found.minutes = burn.EstimateRequiredTime(found.inner, found.outer, found.quality);
 }
 
 OpeningResult MainWindowModel::ApplyDiscovery(const Discovery& found) {
@@ -166,7 +180,7 @@ OpeningResult MainWindowModel::ApplyDiscovery(const Discovery& found) {
     MarkCleanWithoutFile();
   }
   // The time for the band as it is now (a layout chosen meanwhile has its own).
-  if (found.inner == inner_ && found.outer == outer_)
+  if (found.inner == inner_ && found.outer == outer_ && found.quality == BurnQualityOf(quality_))
     timeText_ = MinutesText(found.minutes);
   else
     UpdateStatusTexts();
@@ -182,6 +196,7 @@ void MainWindowModel::StartDriveDiscovery(std::function<void(OpeningResult)> don
   found->cancelled = discoveryCancelled_;
   found->inner = inner_;
   found->outer = outer_;
+  found->quality = BurnQualityOf(quality_);
   CELDevice& device = device_;
   BurnSession& burn = burn_;
   startDrive_([&device, &burn, found] { Discover(device, burn, *found); },
@@ -402,9 +417,8 @@ void MainWindowModel::RefreshLabel(bool keepRadii) {
     const BandRadii radii = layout_.GetBandRadii();
     inner_ = radii.inner;
     outer_ = radii.outer;
-  } else if (Rimtone()) {
-    RaiseInnerForRimtone();
   }
+  if (Rimtone()) RaiseInnerForRimtone();
   layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, keepRadii);
   ++previewRedraws_;
   // The preview holds every text now: the next tick has nothing to redraw.
@@ -417,8 +431,16 @@ void MainWindowModel::UpdateStatusTexts() {
   // worked out when discovery ends.
   if (discovering_) return;
   double minutes = 0.0;
-  RunDrive([&] { minutes = burn_.EstimateRequiredTime(inner_, outer_); });
+  RunDrive([&] { minutes = burn_.EstimateRequiredTime(inner_, outer_, BurnQualityOf(quality_)); });
   timeText_ = MinutesText(minutes);
+}
+
+bool MainWindowModel::SetQuality(DesignQuality quality) {
+  if (quality == quality_) return false;
+  quality_ = quality;
+  UpdateStatusTexts();
+  emit Changed();
+  return true;
 }
 
 void MainWindowModel::RaiseInnerForRimtone() {
@@ -531,6 +553,7 @@ bool MainWindowModel::ReadyToBurn() {
   burn_.SetBand(inner_, outer_);
   burn_.SetDisc(disc_);
   burn_.SetRimtone(Rimtone());
+  burn_.SetQuality(BurnQualityOf(quality_));
   burn_.SetLabelImage(layout_.LabelImageData());
   // Each disc of a series: the label drawn again with its {n} and {N}; the
   // texts go back to disc 1 of 1 for the preview.
@@ -614,7 +637,7 @@ MainWindowModel::DocumentState MainWindowModel::State() const {
   Design lines;
   lines.notes = TypedNoteLines(texts_);
   return {texts_.Title(), texts_.Date(), DesignNote(lines), layoutIndex_, layout_.FontFace(),
-          inner_,         outer_,        Rimtone(),         quality_};
+          inner_,         outer_,        Rimtone(),         quality_,     pictures_};
 }
 
 bool MainWindowModel::OpenDesign(const std::string& path) {
@@ -651,6 +674,34 @@ bool MainWindowModel::OpenDesign(const std::string& path) {
   statusText_.clear();
   MarkClean();
   AddRecentDesign(path);
+  emit Changed();
+  return true;
+}
+
+bool MainWindowModel::UseLabelPicture(const std::string& path) {
+  Design label = CurrentDesign();
+  DesignBackground picture = BackgroundFromFile(path, label.layout.BaseLength);
+  if (picture.kind != DesignBackground::Kind::Picture) {
+    const std::string why = picture.problem.empty() ? "it names no file" : picture.problem;
+    messages_.Show(Q(tr("Cannot use the picture '%1' for this label: %2.").arg(Q(path), Q(why))),
+                   MessageIcon::Error);
+    return false;
+  }
+  // Only the layout and its picture become the label's own: the texts, the
+  // face and the area stay as the window holds them.
+  label.layout.BgImage = picture.name;
+  label.background = std::move(picture);
+  given_ = std::move(label);
+  givenLayoutName_ = given_.layoutName;
+  ++pictures_;
+  ApplyDesignLayout(given_, layout_);
+  layoutIndex_ = kGivenLayout;
+  layout_.LoadLayout(kGivenLayout, false);
+  layout_.SetBandRadii(inner_, outer_);
+  // The texts as they are (the note in the order typed); the full label is
+  // drawn when it is burnt, exported or etched.
+  layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
+  ++previewRedraws_;
   emit Changed();
   return true;
 }

@@ -161,6 +161,14 @@ class MainWindowModel : public QObject {
   // Writes what the window shows (CurrentDesign) to `path` atomically; the
   // path becomes the document's. False after a message, nothing changed.
   bool SaveDesign(const std::string& path);
+  // Makes the picture at `path` this label's own background: the layout in
+  // use is copied into the label (shown as its own layout, kGivenLayout,
+  // under the name of the layout it came from) with the picture's bytes,
+  // which the preview, the burn and a saved design use. The settings file
+  // and its layouts are left alone: later labels of that layout keep its
+  // own picture. A picture that cannot be used is refused with a message
+  // and the window keeps all it held; false then.
+  bool UseLabelPicture(const std::string& path);
   // The design of what the window shows: the texts as typed, a copy of the
   // layout in use (the settings file's record with its picture's bytes, or
   // the opened design's own), the face, the area, Rimtone mode, quality.
@@ -173,9 +181,11 @@ class MainWindowModel : public QObject {
   // The name of the opened design's own layout while it is held (the
   // layout list's extra entry), empty otherwise.
   const std::string& GivenLayoutName() const { return givenLayoutName_; }
-  // The quality the label is meant for (the preview's quality list).
+  // The quality the label is meant for (the preview's quality list): the
+  // required time is worked out at it and the burn dialog opens at it. A
+  // change says so (Changed) and returns true.
   DesignQuality Quality() const { return quality_; }
-  void SetQuality(DesignQuality quality) { quality_ = quality; }
+  bool SetQuality(DesignQuality quality);
   // Writes the label with the texts as typed to `path`: .png (or another
   // picture name), .pdf or .svg, as `twr render --label` does. False after
   // a message.
@@ -255,6 +265,7 @@ class MainWindowModel : public QObject {
     double inner = 0.0, outer = 0.0;
     bool rimtone = false;
     DesignQuality quality = DesignQuality::Draft;
+    int pictures = 0;  // pictures chosen for the label
     bool operator==(const DocumentState&) const = default;
   };
   DocumentState State() const;
@@ -279,8 +290,8 @@ class MainWindowModel : public QObject {
   bool ReadDiscTexts();
   // The listing of the current drive-list entry appended to the note.
   void ListDiscEntries();
-  // The inner radius raised past the recorded data in Rimtone mode, with the
-  // data side read from the drive.
+  // The inner radius raised out of the disc's data area in Rimtone mode
+  // (label/BurningArea's rules), with the data side read from the drive.
   void RaiseInnerForRimtone();
   // Drives there that the user may not open, each told once.
   void TellNoPermission(const std::vector<DriveReport>& reports, bool noDrive);
@@ -333,8 +344,11 @@ class MainWindowModel : public QObject {
   std::shared_ptr<std::atomic<bool>> discoveryCancelled_;
   // The document.
   std::string designPath_;
-  Design given_;  // the opened design, for its own layout and picture
+  // The label's own layout and picture: an opened design's, or a layout
+  // copied with a picture chosen for this label.
+  Design given_;
   std::string givenLayoutName_;
+  int pictures_ = 0;  // pictures chosen for the label (what Modified sees)
   DesignQuality quality_ = DesignQuality::Draft;
   DocumentState clean_;
   std::vector<std::string> recent_;

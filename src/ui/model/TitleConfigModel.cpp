@@ -9,7 +9,7 @@
 
 #include <QCoreApplication>
 
-#include "burn/BurnPlan.h"
+#include "burn/BurnSequence.h"
 #include "common/Messages.h"
 #include "drive/CELDevice.h"
 #include "label/BurningArea.h"
@@ -20,7 +20,6 @@ namespace twr::ui {
 namespace {
 
 constexpr int kRadiusDigits = 15;
-constexpr double kRecordedMargin = 0.1;  // mm beyond the recorded data
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
@@ -61,8 +60,8 @@ std::string BurningAreaDetail(TitleConfigModel::Field field, const TitleConfigVa
         .arg(Mm(area.outer), Mm(area.inner), Mm(kHighestOuterRadius))
         .toStdString();
   const QString text = area.rimtone ? Tr("TitleConfigModel",
-                                         "Inner radius %1 mm: allowed from %2 mm (the end of the "
-                                         "recorded data) to below the outer radius (%3 mm).")
+                                         "Inner radius %1 mm: allowed from %2 mm (where the disc's "
+                                         "data area ends) to below the outer radius (%3 mm).")
                                     : Tr("TitleConfigModel",
                                          "Inner radius %1 mm: allowed from %2 mm to below the "
                                          "outer radius (%3 mm).");
@@ -107,7 +106,7 @@ void TitleConfigModel::Begin(const TitleConfigValues& values, std::vector<std::s
   fontIndex_ = found == fonts_.end() ? 0 : static_cast<int>(found - fonts_.begin());
   std::uint8_t kind = kDiscNone;
   runDrive_([&] { kind = device.GetDiscKind(); });
-  rimtoneEnabled_ = kind == kDiscDvdR || kind == kDiscDvdPlusR;
+  rimtoneEnabled_ = RimtoneAllowed(kind);
   emit Changed();
 }
 
@@ -130,20 +129,15 @@ bool TitleConfigModel::ReadControls(bool rimtone, std::string_view outerText,
 
 void TitleConfigModel::AdjustInnerRadius(CELDevice& device) {
   runDrive_([&] {
-    if (!working_.rimtone || device.GetDiscStatus() != kStatusComplete) return;
-    const std::uint8_t kind = device.GetDiscKind();
-    const double recorded = device.GetRecordedOuterRadius() + kRecordedMargin;
-    working_.inner = std::max(working_.inner, recorded);
-    if (kind == kDiscDvdR) working_.inner = std::max(working_.inner, kDvdMinusRDataLimit);
-    if (kind == kDiscDvdPlusR) working_.inner = std::max(working_.inner, kDvdPlusRDataLimit);
+    if (working_.rimtone) working_.inner = RimtoneInner(ReadBurnDisc(device, true), working_.inner);
   });
   emit Changed();
 }
 
 bool TitleConfigModel::Accept(CELDevice& device, Messages& messages) {
-  double recorded = 0.0;
-  if (working_.rimtone) runDrive_([&] { recorded = device.GetRecordedOuterRadius(); });
-  const double lowest = LowestInnerRadius(working_.rimtone, recorded);
+  BurnDisc disc = BurnDisc::LabelSide();
+  if (working_.rimtone) runDrive_([&] { disc = ReadBurnDisc(device, true); });
+  const double lowest = LowestInnerRadius(disc);
   if (!IsBurningAreaValid(working_.inner, working_.outer, lowest)) {
     // The inner radius first (out of its range, or not below the outer),
     // then an outer radius past the edge.
