@@ -1242,6 +1242,10 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
         <source>Layout %1 cannot be drawn: %2.</source>
         <translation>Layout %1 lässt sich nicht zeichnen: %2.</translation>
     </message>
+    <message>
+        <source>auto: burn the narrowest band that holds every mark of the label at the quality; manual: the layout&apos;s radii or --inner/--outer (the default).</source>
+        <translation>auto: das schmalste Band brennen, das jede Markierung des Etiketts bei der Qualität enthält; manual: die Radien des Layouts oder --inner/--outer (die Vorgabe).</translation>
+    </message>
 </context>
 <context>
     <name>LabelWarnings</name>
@@ -1316,6 +1320,26 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
     <message>
         <source>The layout cannot be drawn: %1. None of its texts is drawn or burned.</source>
         <translation>Das Layout lässt sich nicht zeichnen: %1. Keiner seiner Texte wird gezeichnet oder gebrannt.</translation>
+    </message>
+    <message>
+        <source>the title box</source>
+        <translation>das Titelfeld</translation>
+    </message>
+    <message>
+        <source>the date box</source>
+        <translation>das Datumsfeld</translation>
+    </message>
+    <message>
+        <source>the note box</source>
+        <translation>das Notizfeld</translation>
+    </message>
+    <message>
+        <source>the ring text</source>
+        <translation>der Ringtext</translation>
+    </message>
+    <message>
+        <source>the background</source>
+        <translation>der Hintergrund</translation>
     </message>
 </context>
 <context>
@@ -1746,6 +1770,13 @@ Layout lässt sich nicht löschen.</translation>
     </message>
 </context>
 <context>
+    <name>MarkedBand</name>
+    <message>
+        <source>Nothing of this label marks the disc at %1: a burn would leave it blank. Darken its texts or its picture, or choose a higher quality.</source>
+        <translation>Nichts von diesem Etikett markiert die Disc bei %1: ein Brennen ließe sie leer. Machen Sie seine Texte oder sein Bild dunkler, oder wählen Sie eine höhere Qualität.</translation>
+    </message>
+</context>
+<context>
     <name>MergeCsv</name>
     <message>
         <source>there is text after the closing double quote of field %1 (a double quote inside a quoted text is written twice: &quot;&quot;)</source>
@@ -1955,6 +1986,84 @@ Layout lässt sich nicht löschen.</translation>
     </message>
 </context>
 <context>
+    <name>PlanCommand</name>
+    <message>
+        <source>the end of the recorded data</source>
+        <translation>das Ende der aufgezeichneten Daten</translation>
+    </message>
+    <message>
+        <source>the drive&apos;s limit</source>
+        <translation>die Grenze des Laufwerks</translation>
+    </message>
+    <message>
+        <source>%1: %2 - %3 mm, %4 steps of %5 passes, %6 writes, %7</source>
+        <translation>%1: %2 - %3 mm, %4 Schritte zu %5 Durchgängen, %6 Schreibvorgänge, %7</translation>
+    </message>
+    <message>
+        <source>The design&apos;s layout &quot;%1&quot;</source>
+        <translation>Das eigene Layout des Entwurfs „%1“</translation>
+    </message>
+    <message>
+        <source>Layout %1 &quot;%2&quot;</source>
+        <translation>Layout %1 „%2“</translation>
+    </message>
+    <message>
+        <source>Automatic burning area: the narrowest band that holds every mark.</source>
+        <translation>Automatischer Brennbereich: das schmalste Band, das jede Markierung enthält.</translation>
+    </message>
+    <message>
+        <source>Manual burning area.</source>
+        <translation>Manueller Brennbereich.</translation>
+    </message>
+    <message>
+        <source>%1: nothing of this label marks the disc at this quality; a burn would leave it blank.</source>
+        <translation>%1: nichts von diesem Etikett markiert die Disc bei dieser Qualität; ein Brennen ließe sie leer.</translation>
+    </message>
+    <message>
+        <source>    inner edge: %1 (a mark at %2 mm); outer edge: %3 (%4 mm)</source>
+        <translation>    Innenkante: %1 (eine Markierung bei %2 mm); Außenkante: %3 (%4 mm)</translation>
+    </message>
+    <message>
+        <source>    the manual area %1 - %2 mm takes %3</source>
+        <translation>    der manuelle Bereich %1 - %2 mm braucht %3</translation>
+    </message>
+    <message>
+        <source>    with --area auto: %1 - %2 mm, %3</source>
+        <translation>    mit --area auto: %1 - %2 mm, %3</translation>
+    </message>
+    <message>
+        <source>Says what a burn of a label would take, without a disc: the burning area,
+what sets each of its edges, the steps, passes, writes and time at each
+quality, planned as a burn plans them from the virtual drive&apos;s ELS page.
+The label options are those of &apos;twr render&apos;.</source>
+        <translation>Sagt ohne Disc, was das Brennen eines Etiketts braucht: den Brennbereich,
+was jede seiner Kanten bestimmt, die Schritte, Durchgänge, Schreibvorgänge
+und die Zeit bei jeder Qualität, geplant wie ein Brennen sie aus der
+ELS-Seite des virtuellen Laufwerks plant. Die Etikett-Optionen sind die
+von »twr render«.</translation>
+    </message>
+    <message>
+        <source>Only this quality: draft, normal or high (default: all three).</source>
+        <translation>Nur diese Qualität: draft, normal oder high (Vorgabe: alle drei).</translation>
+    </message>
+    <message>
+        <source>The outer band of a DVD-R/DVD+R data side.</source>
+        <translation>Das äußere Band einer DVD-R/DVD+R-Datenseite.</translation>
+    </message>
+    <message>
+        <source>With --rimtone: the data side, dvd-r or dvd+r.</source>
+        <translation>Mit --rimtone: die Datenseite, dvd-r oder dvd+r.</translation>
+    </message>
+    <message>
+        <source>Print the plan as JSON (described in man twr).</source>
+        <translation>Den Plan als JSON ausgeben (beschrieben in man twr).</translation>
+    </message>
+    <message>
+        <source>--rimtone (or a design for Rimtone mode) needs --disc dvd-r or --disc dvd+r, and --disc needs --rimtone</source>
+        <translation>--rimtone (oder ein Entwurf für den Rimtone-Modus) braucht --disc dvd-r oder --disc dvd+r, und --disc braucht --rimtone</translation>
+    </message>
+</context>
+<context>
     <name>RenderCommands</name>
     <message>
         <source>Cannot write the label to &apos;%1&apos;: %2.</source>
@@ -2029,10 +2138,6 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
         <translation>Die Disc schreiben, wie das Brennen sie brennen würde (120 mm breit).</translation>
     </message>
     <message>
-        <source>With --etched: draft, normal or high (default: draft).</source>
-        <translation>Mit --etched: draft, normal oder high (Vorgabe: draft).</translation>
-    </message>
-    <message>
         <source>With --etched: the outer band of a DVD-R/DVD+R data side.</source>
         <translation>Mit --etched: das äußere Band der Datenseite einer DVD-R/DVD+R.</translation>
     </message>
@@ -2053,10 +2158,6 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
         <translation>--guides gehört zu einem --label FILE mit der Endung .pdf oder .svg</translation>
     </message>
     <message>
-        <source>--quality, --rimtone and --disc go with --etched</source>
-        <translation>--quality, --rimtone und --disc gehören zu --etched</translation>
-    </message>
-    <message>
         <source>--rimtone needs --disc dvd-r or --disc dvd+r, and --disc needs --rimtone</source>
         <translation>--rimtone braucht --disc dvd-r oder --disc dvd+r, und --disc braucht --rimtone</translation>
     </message>
@@ -2075,6 +2176,18 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
     <message>
         <source>Wrote the label (116 x 116 mm) to %1</source>
         <translation>Label (116 x 116 mm) in %1 geschrieben</translation>
+    </message>
+    <message>
+        <source>With --etched or --area auto: draft, normal or high (default: draft).</source>
+        <translation>Mit --etched oder --area auto: draft, normal oder high (Vorgabe: draft).</translation>
+    </message>
+    <message>
+        <source>--quality, --rimtone and --disc go with --etched or --area auto</source>
+        <translation>--quality, --rimtone und --disc gehören zu --etched oder --area auto</translation>
+    </message>
+    <message>
+        <source>Automatic burning area at %1: %2 - %3 mm, %4</source>
+        <translation>Automatischer Brennbereich bei %1: %2 - %3 mm, %4</translation>
     </message>
 </context>
 <context>
@@ -2810,6 +2923,10 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>unknown command &apos;%1&apos;</source>
         <translation>unbekannter Befehl »%1«</translation>
+    </message>
+    <message>
+        <source>Say how long a burn of a label takes and which band it burns.</source>
+        <translation>Sagen, wie lange das Brennen eines Etiketts dauert und welches Band es brennt.</translation>
     </message>
 </context>
 <context>

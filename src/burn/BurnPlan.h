@@ -48,6 +48,9 @@ struct BurnTarget {
   // Revolutions per circle instead of the quality's (tests, benchmarks); 0:
   // the quality's.
   std::int32_t steps = 0;
+  // The band is worked out from the label when the burn is planned: the
+  // narrowest that holds every mark (burn/MarkedBand); `band` is not used.
+  bool automaticArea = false;
 };
 
 // What the plan checks, in the order it checks them.

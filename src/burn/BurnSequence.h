@@ -131,6 +131,8 @@ class BurnSequence {
   // The plan kept by the last Plan, Draw or Start.
   const BurnPlan& CurrentPlan() const { return plan_; }
   const ElsPage& Page() const { return page_; }
+  // Where the steps' messages go.
+  Messages& MessagesTo() const { return messages_; }
 
   // ---- The burn -------------------------------------------------------------------
   // The disc check before marking a disc with its band from `innerRadius`:

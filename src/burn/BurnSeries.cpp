@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "burn/MarkedBand.h"
+#include "common/Messages.h"
 #include "common/Translate.h"
 
 namespace twr {
@@ -78,6 +80,17 @@ StartResult BurnSeries::StartDisc(bool rimtone) {
   QImage label;
   if (!hooks_.MakeLabel(number_, count_, ReadBurnDisc(sequence_.Device(), rimtone), target, label))
     return StartResult::Refused;
+  if (target.automaticArea) {
+    // The drive's page gives the feed step and the tone curve the marks follow.
+    sequence_.Plan(target);
+    const AutomaticArea area = PlanAutomaticArea(sequence_.Page(), label, target);
+    if (!area.marks.marks) {
+      sequence_.MessagesTo().Show(NothingMarksText(target.quality), MessageIcon::Error);
+      return StartResult::Refused;
+    }
+    target.band = area.band;
+    target.automaticArea = false;
+  }
   if (!hooks_.Planned(sequence_.Plan(target))) return StartResult::Refused;
   return sequence_.Draw(target, std::move(label));
 }

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "burn/DotEncoder.h"
+#include "common/Translate.h"
 #include "drive/DiscGeometry.h"
 
 namespace twr {
@@ -123,6 +124,13 @@ AutomaticArea PlanAutomaticArea(const ElsPage& page, const QImage& label,
   chosen.band = area.band;
   area.plan = area.marks.marks ? PlanBurn(page, chosen) : wholePlan;
   return area;
+}
+
+std::string NothingMarksText(BurnQuality quality) {
+  return Arg(Tr("MarkedBand",
+                "Nothing of this label marks the disc at %1: a burn would leave it blank. Darken "
+                "its texts or its picture, or choose a higher quality."),
+             {Tr("BurnPlan", kQualityNames[static_cast<std::size_t>(quality)])});
 }
 
 }  // namespace twr

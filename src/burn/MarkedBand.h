@@ -7,6 +7,8 @@
 
 #include <QImage>
 
+#include <string>
+
 #include "burn/BurnPlan.h"
 
 namespace twr {
@@ -52,6 +54,10 @@ struct AutomaticArea {
 };
 // Between the drive's limits, on a data side outside its data area; the
 // target's band is not looked at.
+// When nothing marks: the plan of the whole band between the limits.
 AutomaticArea PlanAutomaticArea(const ElsPage& page, const QImage& label, const BurnTarget& target);
+
+// Why a label whose marks are none is not burnt, and what to do.
+std::string NothingMarksText(BurnQuality quality);
 
 }  // namespace twr

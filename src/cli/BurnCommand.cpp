@@ -288,6 +288,7 @@ struct BurnRequest {
   bool unmount = false;
   std::string designPath;        // --design FILE
   bool qualityGiven = false;     // --quality stands over the design's
+  bool automaticArea = false;    // --area auto
   std::optional<int> copies;     // --copies N: a series of N discs with the same texts
   std::string mergePath;         // --merge FILE.csv: a series of one disc per row
   std::optional<int> discWait;   // --disc-wait SECONDS
@@ -298,7 +299,7 @@ struct BurnRequest {
 
 // The options; kExitOk, or the exit status after the usage or an error.
 int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
-  std::string letterText, qualityText, onGapsText;
+  std::string letterText, qualityText, onGapsText, areaText;
   ArgParser args("burn",
                  Tr("BurnCommand",
                     "Burns a label onto the disc in a drive: renders the layout as the main\n"
@@ -313,6 +314,7 @@ int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
   AddDesignOption(args, request.designPath);
   args.Choice("quality", "Q", Tr("BurnCommand", "draft, normal or high (default: draft)."),
               {"draft", "normal", "high"}, &qualityText);
+  AddAreaOption(args, areaText);
   args.Flag("rimtone",
             Tr("BurnCommand", "Burn the unrecorded outer band of a DVD-R/DVD+R data side."),
             &request.rimtone);
@@ -374,6 +376,7 @@ int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
   ParseQuality(qualityText, request.quality);
   request.onGaps = onGapsText == "continue" ? OnGaps::Continue : OnGaps::Stop;
   request.qualityGiven = !qualityText.empty();
+  request.automaticArea = areaText == "auto";
   if (!ParseDriveChoice(letterText, request.drive)) {
     PrintLine(stderr,
               Tr("BurnCommand",
@@ -420,9 +423,12 @@ int RenderTheLabel(const BurnRequest& request, const LabelOptions& label, const 
       status != kExitOk)
     return status;
   target.band = {rendered.inner, rendered.outer};
-  PrintLabelWarnings("burn",
-                     CheckLabel(layout, label.TypedNote(),
-                                {BandInnerOn(target.disc, rendered.inner), rendered.outer}));
+  target.automaticArea = request.automaticArea;
+  // The automatic area holds every mark between the drive's limits.
+  const LabelBand warned =
+      request.automaticArea ? LabelBand{LowestInnerRadius(target.disc), kBandOuterLimitMm}
+                            : LabelBand{BandInnerOn(target.disc, rendered.inner), rendered.outer};
+  PrintLabelWarnings("burn", CheckLabel(layout, label.TypedNote(), warned));
   return kExitOk;
 }
 

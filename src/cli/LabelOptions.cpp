@@ -64,6 +64,14 @@ void AddDesignOption(ArgParser& parser, std::string& path) {
       &path);
 }
 
+void AddAreaOption(ArgParser& parser, std::string& area) {
+  parser.Choice("area", "AREA",
+                Tr("LabelOptions",
+                   "auto: burn the narrowest band that holds every mark of the label at the "
+                   "quality; manual: the layout's radii or --inner/--outer (the default)."),
+                {"auto", "manual"}, &area);
+}
+
 bool LoadDesignOption(const std::string& path, LabelOptions& options, Messages& messages) {
   if (path.empty()) return true;
   auto design = std::make_shared<Design>();

@@ -49,6 +49,9 @@ void AddLabelOptions(ArgParser& parser, LabelOptions& options);
 
 // Adds --design FILE.
 void AddDesignOption(ArgParser& parser, std::string& path);
+// Adds --area auto|manual: the burning area worked out from the label's
+// marks, or the one given.
+void AddAreaOption(ArgParser& parser, std::string& area);
 // Reads the design named with --design into options.design (nothing for an
 // empty path). False after "Cannot open the design 'FILE': why." has been
 // shown; the exit status is then kExitFailure.

@@ -13,13 +13,15 @@
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/GuiApplication.h"
-#include "common/JsonWriter.h"
 #include "cli/LabelOptions.h"
 #include "cli/Print.h"
 #include "cli/SettingsFile.h"
 #include "cli/TerminalMessages.h"
 #include "common/DecimalText.h"
+#include "common/JsonWriter.h"
+#include "drive/CELDevice.h"
 #include "drive/virtual/VirtualDriveConfig.h"
+#include "label/BurningArea.h"
 #include "label/CELLayout.h"
 #include "label/Design.h"
 #include "label/LabelWarnings.h"
@@ -187,11 +189,7 @@ int RunPlan(int argc, char** argv) {
   bool rimtone = false, json = false;
   AddLabelOptions(parser, options);
   AddDesignOption(parser, designPath);
-  parser.Choice("area", "AREA",
-                Tr("PlanCommand",
-                   "auto: the narrowest band that holds every mark of the label; manual: the "
-                   "layout's radii or --inner/--outer (default: manual)."),
-                {"auto", "manual"}, &areaText);
+  AddAreaOption(parser, areaText);
   parser.Choice("quality", "Q",
                 Tr("PlanCommand", "Only this quality: draft, normal or high (default: all three)."),
                 {"draft", "normal", "high"}, &qualityText);
@@ -212,24 +210,23 @@ int RunPlan(int argc, char** argv) {
            "--rimtone (or a design for Rimtone mode) needs --disc dvd-r or --disc dvd+r, and "
            "--disc needs --rimtone"));
   const bool automatic = areaText == "auto";
-  const double dataLimit =
-      !rimtone ? 0.0 : (discText == "dvd-r" ? kDvdMinusRDataLimit : kDvdPlusRDataLimit);
+  // In Rimtone mode the band starts outside the data area at the least.
+  const BurnDisc disc =
+      !rimtone ? BurnDisc::LabelSide()
+               : BurnDisc::AssumedDataSide(discText == "dvd-r" ? kDiscDvdR : kDiscDvdPlusR);
 
   CELLayout layout(Settings().path);
   RenderedLabel rendered;
-  if (const int status = RenderAsMainWindow(options, layout, messages, rendered,
-                                            rimtone ? dataLimit : kLowestInnerRadius);
+  if (const int status =
+          RenderAsMainWindow(options, layout, messages, rendered, LowestInnerRadius(disc));
       status != kExitOk)
     return status;
-  PrintLabelWarnings(
-      "plan",
-      CheckLabel(layout, options.TypedNote(),
-                 {BandInnerOn(rimtone ? BurnDisc::DataSide(dataLimit) : BurnDisc::LabelSide(),
-                              rendered.inner),
-                  rendered.outer}));
+  // The automatic area holds every mark between the drive's limits.
+  const LabelBand warned = automatic ? LabelBand{LowestInnerRadius(disc), kBandOuterLimitMm}
+                                     : LabelBand{BandInnerOn(disc, rendered.inner), rendered.outer};
+  PrintLabelWarnings("plan", CheckLabel(layout, options.TypedNote(), warned));
 
   const ElsPage page(ExampleElsPage());
-  const BurnDisc disc = rimtone ? BurnDisc::DataSide(dataLimit) : BurnDisc::LabelSide();
   const QImage label = layout.LabelImageData();
   std::vector<QualityPlan> plans;
   for (int i = 0; i < kQualityCount; ++i) {

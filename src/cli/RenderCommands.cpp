@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "burn/MarkedBand.h"
 #include "burn/SimulatedEtch.h"
 #include "cli/Args.h"
 #include "cli/Commands.h"
@@ -164,7 +165,7 @@ int RunRender(int argc, char** argv) {
                       "Pictures are written in the format their name ends in: .png, .jpg, .bmp\n"
                       "or .tif; the label also as .pdf or .svg, 116 mm across."));
   LabelOptions options;
-  std::string labelPath, previewPath, etchedPath, qualityText, discText, designPath;
+  std::string labelPath, previewPath, etchedPath, qualityText, discText, designPath, areaText;
   bool rimtone = false, guides = false;
   AddLabelOptions(parser, options);
   AddDesignOption(parser, designPath);
@@ -183,9 +184,11 @@ int RunRender(int argc, char** argv) {
   parser.Option("etched", "FILE",
                 Tr("RenderCommands", "Write the disc as the burn would etch it (120 mm across)."),
                 &etchedPath);
-  parser.Choice("quality", "Q",
-                Tr("RenderCommands", "With --etched: draft, normal or high (default: draft)."),
-                {"draft", "normal", "high"}, &qualityText);
+  AddAreaOption(parser, areaText);
+  parser.Choice(
+      "quality", "Q",
+      Tr("RenderCommands", "With --etched or --area auto: draft, normal or high (default: draft)."),
+      {"draft", "normal", "high"}, &qualityText);
   parser.Flag("rimtone",
               Tr("RenderCommands", "With --etched: the outer band of a DVD-R/DVD+R data side."),
               &rimtone);
@@ -206,9 +209,11 @@ int RunRender(int argc, char** argv) {
   if (guides && labelExport == ExportFormat::None)
     return parser.UsageError(
         Tr("RenderCommands", "--guides goes with a --label FILE ending in .pdf or .svg"));
-  if (etchedPath.empty() && (!qualityText.empty() || rimtone || !discText.empty()))
+  const bool automaticArea = areaText == "auto";
+  if (etchedPath.empty() && !automaticArea &&
+      (!qualityText.empty() || rimtone || !discText.empty()))
     return parser.UsageError(
-        Tr("RenderCommands", "--quality, --rimtone and --disc go with --etched"));
+        Tr("RenderCommands", "--quality, --rimtone and --disc go with --etched or --area auto"));
   if (rimtone && discText.empty())
     return parser.UsageError(
         Tr("RenderCommands",
@@ -218,7 +223,7 @@ int RunRender(int argc, char** argv) {
   TerminalMessages messages;
   if (!LoadDesignOption(designPath, options, messages)) return kExitFailure;
   // A design's Rimtone mode and quality stand unless the options say.
-  if (options.design != nullptr && !etchedPath.empty()) {
+  if (options.design != nullptr && (!etchedPath.empty() || automaticArea)) {
     rimtone = rimtone || options.design->rimtone;
     if (qualityText.empty()) qualityText = DesignQualityName(options.design->quality);
     if (rimtone && discText.empty())
@@ -252,8 +257,24 @@ int RunRender(int argc, char** argv) {
                 Tr("RenderCommands", "Rendered layout %1 \"%2\", burning area %3 - %4 [mm]"),
                 {std::to_string(rendered.layoutIndex), rendered.layoutName, Mm(rendered.inner),
                  Mm(rendered.outer)});
-    const LabelBand band{BandInnerOn(disc, rendered.inner), rendered.outer};
-    std::vector<LabelWarning> warnings = CheckLabel(layout, options.TypedNote(), band);
+    LabelBand band{BandInnerOn(disc, rendered.inner), rendered.outer};
+    if (automaticArea) {
+      const AutomaticArea area = PlanAutomaticArea(ElsPage(ExampleElsPage()),
+                                                   layout.LabelImageData(), {{}, disc, quality});
+      if (!area.marks.marks) {
+        messages.Show(NothingMarksText(quality), MessageIcon::Error);
+        SetProcessLayout(nullptr);
+        return kExitFailure;
+      }
+      band = {area.band.inner, area.band.outer};
+      PrintLine(stdout, Tr("RenderCommands", "Automatic burning area at %1: %2 - %3 mm, %4"),
+                {Tr("BurnPlan", kQualityNames[static_cast<int>(quality)]), Mm(band.inner),
+                 Mm(band.outer), area.plan.timeText});
+    }
+    // The automatic area holds every mark between the drive's limits.
+    const LabelBand warned =
+        automaticArea ? LabelBand{LowestInnerRadius(disc), kBandOuterLimitMm} : band;
+    std::vector<LabelWarning> warnings = CheckLabel(layout, options.TypedNote(), warned);
     if (options.design != nullptr)
       for (std::string& text :
            DesignWarnings(*options.design, rendered.layoutIndex == kGivenLayout))
@@ -280,7 +301,10 @@ int RunRender(int argc, char** argv) {
     }
     if (!previewPath.empty()) {
       QImage preview = layout.PreviewImage().Image().copy();
-      DrawBandLimits(preview, rendered.inner, rendered.outer);
+      if (automaticArea)
+        DrawBandLimits(preview, band.inner, band.outer);
+      else
+        DrawBandLimits(preview, rendered.inner, rendered.outer);
       if (!Write(preview, previewPath, kLabelWidthMm, PreviewTexts(), messages))
         status = kExitFailure;
     }

@@ -245,7 +245,8 @@ LabelPart LabelPartAt(const CELLayout& layout, int x, int y) {
   if (!layout.Date.empty() && inside(r.Date)) return LabelPart::DateBox;
   if (notes && inside(r.Note)) return LabelPart::NoteBox;
   if (r.RingBand > 0.0 && r.BaseLength > 0 && AnyText(layout)) {
-    const double c = r.BaseLength / 2;  // the centre pixel, a whole number as drawn
+    const int centre = r.BaseLength / 2;  // the centre pixel, a whole number as drawn
+    const double c = centre;
     const double mm = std::hypot(x + 0.5 - c, y + 0.5 - c) * kLabelWidthMm / r.BaseLength;
     const LabelBand ring = RingTextBand(r);
     if (mm >= ring.inner && mm <= ring.outer) return LabelPart::RingText;

@@ -732,5 +732,48 @@ TEST_F(CommandLine, SeriesRefusalsAndEndings) {
   }
 }
 
+// The automatic area: a label whose only marks are ring text at the rim
+// burns the rim alone; `twr plan` says so as text and JSON; a label that
+// marks nothing is refused before any disc is touched.
+TEST_F(CommandLine, AutomaticAreaBurnsOnlyWhatMarks) {
+  std::ofstream(dir_ / "ex/twr.ini")
+      << "[Config]\nLayoutNum=1\n[Layout00]\nName=Rim\nBgImage=bg/paper.jpg\nTxColor=0\n"
+         "BaseLength=1655\nTitleWidth=0\nTitleHeight=0\nRingType=0\nRingLength=2\n"
+         "InnerRadius=55\nOuterRadius=57\n"
+         "[VirtualDrive]\nDisc=label\nReloadDelay=0\nEtched=etched.png\nTrace=trace.txt\n";
+  const Outcome plan = Twr({"plan", "--title", "Rim text", "--area", "auto", "--json"});
+  ASSERT_EQ(plan.status, 0) << plan.err;
+  // Draft marks the rim only; Normal and High mark white too, so they burn it all.
+  for (const char* field :
+       {R"("area":"auto")", R"("quality":"draft","marks":true,"innerSetBy":"ring")",
+        R"("outerSetBy":"ring","burn":{"inner":55.)", R"("manual":{"inner":55.00,"outer":57.00)",
+        R"("quality":"normal","marks":true,"innerSetBy":"limit")"})
+    EXPECT_NE(plan.out.find(field), std::string::npos) << field << "\n" << plan.out;
+  const Outcome text = Twr({"plan", "--title", "Rim text", "--area", "auto", "--quality", "draft"});
+  EXPECT_EQ(text.status, 0) << text.err;
+  EXPECT_NE(text.out.find("inner edge: the ring text (a mark at 5"), std::string::npos) << text.out;
+
+  const Outcome burn =
+      Twr({"burn", "--drive", "V", "--yes", "--title", "Rim text", "--area", "auto"});
+  EXPECT_EQ(burn.status, 0) << burn.out << burn.err;
+  EXPECT_NE(burn.out.find("Band 55."), std::string::npos) << burn.out;
+  EXPECT_NE(burn.out.find("Finish Burning."), std::string::npos) << burn.out;
+
+  // Nothing marks: refused by render and burn, and no command reaches the drive.
+  fs::remove(dir_ / "ex/trace.txt");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"render", "--area", "auto", "--label", "x.png"},
+        std::vector<std::string>{"burn", "--drive", "V", "--yes", "--area", "auto"}}) {
+    const Outcome r = Twr(args);
+    EXPECT_EQ(r.status, 1) << args[0];
+    EXPECT_NE(r.err.find("Nothing of this label marks the disc at Draft: a burn would leave it "
+                         "blank."),
+              std::string::npos)
+        << r.err;
+  }
+  EXPECT_EQ(ReadFile(dir_ / "ex/trace.txt").find("\nAA 00"), std::string::npos)
+      << "no WRITE(12) may reach the drive";
+}
+
 }  // namespace
 }  // namespace twr
