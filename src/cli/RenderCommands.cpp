@@ -104,6 +104,97 @@ bool WriteEtched(const CELLayout& layout, const LabelBand& band, bool dataSide, 
   return true;
 }
 
+// What `twr render` writes, and how the band is chosen.
+struct RenderOutputs {
+  std::string label, preview, etched;  // empty: not asked for
+  ExportFormat labelExport = ExportFormat::None;
+  bool guides = false;
+  bool automaticArea = false;  // --area auto
+};
+
+// The band of the render: the layout's (raised on a data side), or the
+// automatic one at `quality`. False after a message when nothing marks.
+bool ChooseBand(const RenderedLabel& rendered, const CELLayout& layout, bool automaticArea,
+                const BurnDisc& disc, BurnQuality quality, Messages& messages, LabelBand& band) {
+  band = {BandInnerOn(disc, rendered.inner), rendered.outer};
+  if (!automaticArea) return true;
+  const AutomaticArea area =
+      PlanAutomaticArea(ElsPage(ExampleElsPage()), layout.LabelImageData(), {{}, disc, quality});
+  if (!area.marks.marks) {
+    messages.Show(NothingMarksText(quality), MessageIcon::Error);
+    return false;
+  }
+  band = {area.band.inner, area.band.outer};
+  PrintLine(stdout, Tr("RenderCommands", "Automatic burning area at %1: %2 - %3 mm, %4"),
+            {Tr("BurnPlan", kQualityNames[static_cast<int>(quality)]), Mm(band.inner),
+             Mm(band.outer), area.plan.timeText});
+  return true;
+}
+
+// Writes the label file (a picture, PDF or SVG); false after a message.
+bool WriteLabel(CELLayout& layout, const RenderOutputs& out, const LabelBand& band,
+                Messages& messages) {
+  ExportOptions exportOptions;
+  exportOptions.guides = out.guides;
+  exportOptions.innerRadius = band.inner;
+  exportOptions.outerRadius = band.outer;
+  exportOptions.title = layout.Title;
+  std::string problem;
+  if (!WriteLabelFile(layout, out.label, exportOptions, problem)) {
+    messages.Show(Arg(LabelPictureTexts().cannot, {out.label, problem}), MessageIcon::Error);
+    return false;
+  }
+  if (out.labelExport != ExportFormat::None) {
+    PrintLine(stdout, Tr("RenderCommands", "Wrote the label (116 x 116 mm) to %1"), {out.label});
+  } else {
+    const QImage label = layout.LabelImageData();
+    PrintLine(stdout, LabelPictureTexts().wrote,
+              {std::to_string(label.width()), std::to_string(label.height()), out.label});
+  }
+  return true;
+}
+
+// Renders as the main window does and writes what `out` asks for.
+int RenderAndWrite(const LabelOptions& options, const RenderOutputs& out, const BurnDisc& disc,
+                   BurnQuality quality, CELLayout& layout, Messages& messages) {
+  RenderedLabel rendered;
+  int status = RenderAsMainWindow(options, layout, messages, rendered, LowestInnerRadius(disc));
+  if (status != kExitOk) return status;
+  if (rendered.layoutIndex == kGivenLayout)
+    PrintLine(
+        stdout,
+        Tr("RenderCommands", "Rendered the design's layout \"%1\", burning area %2 - %3 [mm]"),
+        {rendered.layoutName, Mm(rendered.inner), Mm(rendered.outer)});
+  else
+    PrintLine(stdout, Tr("RenderCommands", "Rendered layout %1 \"%2\", burning area %3 - %4 [mm]"),
+              {std::to_string(rendered.layoutIndex), rendered.layoutName, Mm(rendered.inner),
+               Mm(rendered.outer)});
+  LabelBand band;
+  if (!ChooseBand(rendered, layout, out.automaticArea, disc, quality, messages, band))
+    return kExitFailure;
+  // The automatic area holds every mark between the drive's limits.
+  const LabelBand warned =
+      out.automaticArea ? LabelBand{LowestInnerRadius(disc), kBandOuterLimitMm} : band;
+  std::vector<LabelWarning> warnings = CheckLabel(layout, options.TypedNote(), warned);
+  if (options.design != nullptr)
+    for (std::string& text : DesignWarnings(*options.design, rendered.layoutIndex == kGivenLayout))
+      warnings.push_back({LabelWarning::Kind::Background, std::move(text)});
+  PrintLabelWarnings("render", warnings);
+  if (!out.label.empty() && !WriteLabel(layout, out, band, messages)) status = kExitFailure;
+  if (!out.preview.empty()) {
+    QImage preview = layout.PreviewImage().Image().copy();
+    // The layout's circles, or the automatic area's.
+    const LabelBand shown = out.automaticArea ? band : LabelBand{rendered.inner, rendered.outer};
+    DrawBandLimits(preview, shown.inner, shown.outer);
+    if (!Write(preview, out.preview, kLabelWidthMm, PreviewTexts(), messages))
+      status = kExitFailure;
+  }
+  if (!out.etched.empty() &&
+      !WriteEtched(layout, band, disc.dataSide, quality, out.etched, messages))
+    status = kExitFailure;
+  return status;
+}
+
 }  // namespace
 
 bool ParseQuality(const std::string& text, BurnQuality& quality) {
@@ -242,75 +333,11 @@ int RunRender(int argc, char** argv) {
       !rimtone ? BurnDisc::LabelSide()
                : BurnDisc::AssumedDataSide(discText == "dvd-r" ? kDiscDvdR : kDiscDvdPlusR);
 
+  const RenderOutputs outputs{labelPath,   previewPath, etchedPath,
+                              labelExport, guides,      automaticArea};
   CELLayout layout(Settings().path);
   SetProcessLayout(&layout);
-  RenderedLabel rendered;
-  int status = RenderAsMainWindow(options, layout, messages, rendered, LowestInnerRadius(disc));
-  if (status == kExitOk) {
-    if (rendered.layoutIndex == kGivenLayout)
-      PrintLine(
-          stdout,
-          Tr("RenderCommands", "Rendered the design's layout \"%1\", burning area %2 - %3 [mm]"),
-          {rendered.layoutName, Mm(rendered.inner), Mm(rendered.outer)});
-    else
-      PrintLine(stdout,
-                Tr("RenderCommands", "Rendered layout %1 \"%2\", burning area %3 - %4 [mm]"),
-                {std::to_string(rendered.layoutIndex), rendered.layoutName, Mm(rendered.inner),
-                 Mm(rendered.outer)});
-    LabelBand band{BandInnerOn(disc, rendered.inner), rendered.outer};
-    if (automaticArea) {
-      const AutomaticArea area = PlanAutomaticArea(ElsPage(ExampleElsPage()),
-                                                   layout.LabelImageData(), {{}, disc, quality});
-      if (!area.marks.marks) {
-        messages.Show(NothingMarksText(quality), MessageIcon::Error);
-        SetProcessLayout(nullptr);
-        return kExitFailure;
-      }
-      band = {area.band.inner, area.band.outer};
-      PrintLine(stdout, Tr("RenderCommands", "Automatic burning area at %1: %2 - %3 mm, %4"),
-                {Tr("BurnPlan", kQualityNames[static_cast<int>(quality)]), Mm(band.inner),
-                 Mm(band.outer), area.plan.timeText});
-    }
-    // The automatic area holds every mark between the drive's limits.
-    const LabelBand warned =
-        automaticArea ? LabelBand{LowestInnerRadius(disc), kBandOuterLimitMm} : band;
-    std::vector<LabelWarning> warnings = CheckLabel(layout, options.TypedNote(), warned);
-    if (options.design != nullptr)
-      for (std::string& text :
-           DesignWarnings(*options.design, rendered.layoutIndex == kGivenLayout))
-        warnings.push_back({LabelWarning::Kind::Background, std::move(text)});
-    PrintLabelWarnings("render", warnings);
-    if (!labelPath.empty()) {
-      ExportOptions exportOptions;
-      exportOptions.guides = guides;
-      exportOptions.innerRadius = band.inner;
-      exportOptions.outerRadius = band.outer;
-      exportOptions.title = layout.Title;
-      std::string problem;
-      if (!WriteLabelFile(layout, labelPath, exportOptions, problem)) {
-        messages.Show(Arg(LabelPictureTexts().cannot, {labelPath, problem}), MessageIcon::Error);
-        status = kExitFailure;
-      } else if (labelExport != ExportFormat::None) {
-        PrintLine(stdout, Tr("RenderCommands", "Wrote the label (116 x 116 mm) to %1"),
-                  {labelPath});
-      } else {
-        const QImage label = layout.LabelImageData();
-        PrintLine(stdout, LabelPictureTexts().wrote,
-                  {std::to_string(label.width()), std::to_string(label.height()), labelPath});
-      }
-    }
-    if (!previewPath.empty()) {
-      QImage preview = layout.PreviewImage().Image().copy();
-      if (automaticArea)
-        DrawBandLimits(preview, band.inner, band.outer);
-      else
-        DrawBandLimits(preview, rendered.inner, rendered.outer);
-      if (!Write(preview, previewPath, kLabelWidthMm, PreviewTexts(), messages))
-        status = kExitFailure;
-    }
-    if (!etchedPath.empty() && !WriteEtched(layout, band, rimtone, quality, etchedPath, messages))
-      status = kExitFailure;
-  }
+  const int status = RenderAndWrite(options, outputs, disc, quality, layout, messages);
   SetProcessLayout(nullptr);
   return status;
 }
