@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "burn/MarkedBand.h"
@@ -100,20 +101,17 @@ void PrintJson(const RenderedLabel& rendered, bool automatic, const std::string&
         .String(kQualityIds[static_cast<std::size_t>(q.quality)])
         .Key("marks")
         .Bool(marks);
-    out.Key("innerSetBy");
-    if (!automatic)
-      out.String("manual");
-    else if (marks)
-      out.String(q.innerSetById);
-    else
-      out.Null();
-    out.Key("outerSetBy");
-    if (!automatic)
-      out.String("manual");
-    else if (marks)
-      out.String(q.outerSetById);
-    else
-      out.Null();
+    // What sets an edge: the user for the manual area, nothing when nothing marks.
+    for (const auto& [key, id] :
+         {std::pair{"innerSetBy", &q.innerSetById}, std::pair{"outerSetBy", &q.outerSetById}}) {
+      out.Key(key);
+      if (!automatic)
+        out.String("manual");
+      else if (marks)
+        out.String(*id);
+      else
+        out.Null();
+    }
     out.Key("burn");
     if (automatic && !marks)
       out.Null();
