@@ -20,8 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const twr::MergeRow& row : table.rows) {
     if (row.row <= previous || row.line < 1) std::abort();
     previous = row.row;
-    if (row.title.size() > twr::kTitleMaxBytes || row.date.size() > twr::kDateMaxBytes ||
-        row.note.size() > twr::kNoteMaxBytes)
+    // The limits count width units (a wide East Asian character two).
+    if (twr::TextWidth(row.title) > twr::kTitleMaxWidth ||
+        twr::TextWidth(row.date) > twr::kDateMaxWidth ||
+        twr::TextWidth(row.note) > twr::kNoteMaxWidth)
       std::abort();
     if (!twr::IsValidUtf8(row.title) || !twr::IsValidUtf8(row.date) || !twr::IsValidUtf8(row.note))
       std::abort();

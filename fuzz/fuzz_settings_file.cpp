@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "common/ProfileFile.h"
+#include "common/SettingsEdit.h"
 
 namespace {
 
@@ -61,7 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fwrite(text.data(), 1, text.size(), f);
     std::fclose(f);
   }
-  if (!twr::WriteProfileString(path, section, key, value)) std::abort();
+  // The settings editor: the key set in the file as it is now, under its lock.
+  twr::ProfileSectionChange change;
+  change.section = section;
+  change.keys.push_back({key, value});
+  if (!twr::ApplySettingsChanges(path, {change}).ok) std::abort();
   const twr::ProfileFile written = twr::ProfileFile::Load(path);
   // A section of that name that holds the key already keeps its place; the
   // value now read is the one written.

@@ -361,7 +361,9 @@ PixelHeader BmpHeader(const QByteArray& bytes) {
     return h;
   }
   const long long stride = (width * bits + 31) / 32 * 4;
-  h.cut = offset + stride * height > size;
+  // A row longer than the file is cut already; shorter rows keep the product
+  // of the rows far inside a long long.
+  h.cut = stride > size || offset + stride * height > size;
   return h;
 }
 

@@ -247,6 +247,8 @@ const std::vector<Hostile>& Table() {
         {"huge.jpg", JpegClaiming(9000, 9000), "is 9000 x 9000 pixels"},
         {"huge.gif", GifClaiming(9000, 9000), "is 9000 x 9000 pixels"},
         {"claims.bmp", Bmp(8192, 8192, 70), "is damaged or cut short"},
+        // Its rows' bytes once overflowed the count of the bytes it needs.
+        {"widest.bmp", Bmp(INT32_MAX, INT32_MAX, 70), "is 2147483647 x 2147483647 pixels"},
         {"cut.png", png.left(png.size() - 30), "is damaged or cut short"},
         {"broken.png",
          png.left(33) + Chunk("IDAT", "\x78\x9c" + QByteArray(40, '\xFF')) + Chunk("IEND", {}),
