@@ -143,6 +143,8 @@ int main(int argc, char** argv) {
   {
     twr::ui::MainWindowModel model(*layout, *device, *burn, *config, messages);
     model.SetSettings(settings);
+    // A new label burns only the band its marks need.
+    model.SetNewLabelArea(true);
     // USB drives plugged in or pulled out, and the virtual drive of the settings.
     model.WatchDrives(twr::MakeSystemDriveChanges({settings.path}));
     twr::ui::CELMainDlg window(model, *config, *burn, *device, messages);

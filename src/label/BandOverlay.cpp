@@ -15,6 +15,11 @@ namespace {
 QRect CircleSquare(int margin, int side) {
   return QRect(QPoint(margin, margin), QPoint(side - margin - 2, side - margin - 2));
 }
+
+int Margin(double radius, int side) {
+  return static_cast<int>((kLabelRadiusMm - radius) * side / kLabelWidthMm);
+}
+
 }  // namespace
 
 void DrawBandLimits(QImage& preview, double innerRadius, double outerRadius) {
@@ -23,12 +28,23 @@ void DrawBandLimits(QImage& preview, double innerRadius, double outerRadius) {
   QPainter painter(&preview);
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setPen(QPen(QColor(0, 0, 255), 1));
-  const int outerMargin = static_cast<int>((kLabelRadiusMm - outerRadius) * side / kLabelWidthMm);
   painter.setBrush(Qt::NoBrush);
-  painter.drawEllipse(CircleSquare(outerMargin, side));
-  const int innerMargin = static_cast<int>((kLabelRadiusMm - innerRadius) * side / kLabelWidthMm);
+  painter.drawEllipse(CircleSquare(Margin(outerRadius, side), side));
   painter.setBrush(Qt::black);
-  painter.drawEllipse(CircleSquare(innerMargin, side));
+  painter.drawEllipse(CircleSquare(Margin(innerRadius, side), side));
+}
+
+void DrawAutomaticBand(QImage& preview, double innerRadius, double outerRadius, double hubRadius) {
+  if (preview.isNull()) return;
+  const int side = preview.width();
+  QPainter painter(&preview);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(QPen(QColor(0, 0, 255), 1));
+  painter.setBrush(Qt::black);
+  painter.drawEllipse(CircleSquare(Margin(hubRadius, side), side));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawEllipse(CircleSquare(Margin(outerRadius, side), side));
+  painter.drawEllipse(CircleSquare(Margin(innerRadius, side), side));
 }
 
 }  // namespace twr

@@ -8,5 +8,9 @@ namespace twr {
 
 // 1-pixel pure blue outlines; everything inside the inner radius black.
 void DrawBandLimits(QImage& preview, double innerRadius, double outerRadius);
+// An automatic area: both circles outlined and only the hub inside
+// `hubRadius` (the drive's lowest radius) black, since the label between
+// the hub and the band marks nothing and is shown as it is.
+void DrawAutomaticBand(QImage& preview, double innerRadius, double outerRadius, double hubRadius);
 
 }  // namespace twr

@@ -513,6 +513,7 @@ std::string DesignText(const Design& d) {
   out.Key("font").String(d.fontFace);
   out.Key("burningArea").BeginObject();
   out.Key("inner").Real(d.innerRadius).Key("outer").Real(d.outerRadius);
+  out.Key("automatic").Bool(d.automaticArea);
   out.EndObject();
   out.Key("rimtone").Bool(d.rimtone);
   out.Key("quality").String(DesignQualityName(d.quality));
@@ -614,6 +615,7 @@ bool ParseDesign(std::string_view bytes, Design& design, std::string& problem) {
     ObjectReader area(areaObject, "burningArea", areaProblem);
     area.Real("inner", d.innerRadius);
     area.Real("outer", d.outerRadius);
+    if (area.Has("automatic")) area.Flag("automatic", d.automaticArea);
     if (area.Ok() && !(kLowestInnerRadius <= d.innerRadius && d.innerRadius <= d.outerRadius &&
                        d.outerRadius <= kHighestOuterRadius))
       area.Fail(

@@ -74,6 +74,10 @@ struct Design {
   std::string fontFace;                     // empty: the system's sans-serif face
   double innerRadius = kLowestInnerRadius;  // the burning area, mm
   double outerRadius = kHighestOuterRadius;
+  // The band burnt is the narrowest that holds the label's marks at the
+  // quality (within the drive's limits); innerRadius and outerRadius are
+  // kept for a change back to the manual area. Files without it: manual.
+  bool automaticArea = false;
   bool rimtone = false;
   DesignQuality quality = DesignQuality::Draft;
   DesignBackground background;

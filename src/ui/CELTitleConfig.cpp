@@ -20,6 +20,8 @@ namespace {
 
 // Template 132, in dialog units.
 const QRect kFontRect = DialogRect(15, 18, 127, 14);  // closed height
+// Beside the burning area's section title, in the place of its rule.
+const QRect kAreaRect = DialogRect(75, 40, 72, 12);
 const QRect kInnerRect = DialogRect(82, 55, 40, 12);
 const QRect kOuterRect = DialogRect(82, 69, 40, 12);
 const QRect kRimtoneRect = DialogRect(21, 85, 86, 12);
@@ -61,6 +63,15 @@ CELTitleConfig::CELTitleConfig(TitleConfigModel& model, const TitleConfigValues&
   rimtone_ = new QCheckBox(tr("&Rimtone Mode"), this);
   rimtone_->setGeometry(kRimtoneRect);
   rimtone_->setObjectName(QString::number(kIdRimtone));
+  area_ = new QComboBox(this);
+  area_->setGeometry(kAreaRect);
+  area_->setObjectName(QString::number(kIdArea));
+  area_->setAccessibleName(tr("Burning area"));
+  area_->addItem(tr("Automatic"));
+  area_->addItem(tr("Manual"));
+  area_->setToolTip(
+      tr("Automatic burns the narrowest band that holds every mark of the label at "
+         "its quality; Manual burns the radii below."));
   AddCaption(tr("&Font"), kFontCaption, fonts_);
   AddCaption(tr("&Inner radius"), kInnerCaption, inner_);
   AddCaption(tr("&Outer radius"), kOuterCaption, outer_);
@@ -74,7 +85,8 @@ CELTitleConfig::CELTitleConfig(TitleConfigModel& model, const TitleConfigValues&
   cancel_->move(kCancelRect.topLeft());
   cancel_->setObjectName(QString::number(kIdCancel));
 
-  setTabOrder(fonts_, inner_);
+  setTabOrder(fonts_, area_);
+  setTabOrder(area_, inner_);
   setTabOrder(inner_, outer_);
   setTabOrder(outer_, rimtone_);
   setTabOrder(rimtone_, ok_);
@@ -82,6 +94,7 @@ CELTitleConfig::CELTitleConfig(TitleConfigModel& model, const TitleConfigValues&
   connect(ok_, &QAbstractButton::clicked, this, &CELTitleConfig::accept);
   connect(cancel_, &QAbstractButton::clicked, this, &CELTitleConfig::reject);
   connect(rimtone_, &QCheckBox::clicked, this, &CELTitleConfig::OnRimtoneClicked);
+  connect(area_, &QComboBox::activated, this, [this](int entry) { model_.ChooseArea(entry == 0); });
 
   // The disc kind decides whether Rimtone mode is offered; a slow drive
   // must not freeze the window that opened this one.
@@ -100,6 +113,10 @@ void CELTitleConfig::ShowMembers() {
   fonts_->setCurrentIndex(model_.FontIndex());
   inner_->setText(QString::fromStdString(model_.InnerText()));
   outer_->setText(QString::fromStdString(model_.OuterText()));
+  area_->setCurrentIndex(working.automaticArea ? 0 : 1);
+  // The radii stay shown for a change back; automatic does not use them.
+  inner_->setEnabled(!working.automaticArea);
+  outer_->setEnabled(!working.automaticArea);
   rimtone_->setChecked(working.rimtone);
   rimtone_->setEnabled(model_.RimtoneEnabled());
 }

@@ -31,6 +31,7 @@ class CELTitleConfig : public SkinnedDialog {
     kIdInner = 1016,
     kIdOuter = 1017,
     kIdRimtone = 1050,
+    kIdArea = 1051,
   };
 
   // The opening: the working copy of `values`, the installed TrueType
@@ -44,6 +45,8 @@ class CELTitleConfig : public SkinnedDialog {
   QLineEdit* InnerEdit() const { return inner_; }
   QLineEdit* OuterEdit() const { return outer_; }
   QCheckBox* RimtoneBox() const { return rimtone_; }
+  // Automatic (entry 0) or manual (entry 1) burning area.
+  QComboBox* AreaList() const { return area_; }
   SkinnedButton* OkButton() const { return ok_; }
   SkinnedButton* CancelButton() const { return cancel_; }
 
@@ -66,6 +69,7 @@ class CELTitleConfig : public SkinnedDialog {
   QLineEdit* inner_ = nullptr;
   QLineEdit* outer_ = nullptr;
   QCheckBox* rimtone_ = nullptr;
+  QComboBox* area_ = nullptr;
   SkinnedButton* ok_ = nullptr;
   SkinnedButton* cancel_ = nullptr;
 };

@@ -5,6 +5,7 @@
 // opened, refused and exported.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <functional>
 
+#include "burn/MarkedBand.h"
 #include "common/RecordingMessages.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
@@ -618,6 +620,82 @@ TEST_F(ScanTest, DiscoveryKeepsWhatWasTypedMeanwhile) {
 }
 
 // ---- Designs ---------------------------------------------------------------------
+
+// The automatic area, from typing to the burn: the band follows what marks,
+// the time and the circles follow the band, a label that marks nothing is
+// said and not burnt, the burn dialog plans the same band, a design keeps
+// the choice, and Manual gives the radii back as they were.
+TEST_F(MainWindowModelTest, TheAutomaticAreaFollowsTheMarksFromTypingToTheBurn) {
+  // A white picture with a title box (x 100-300, y 60-90 of 400: 31.9 mm
+  // out at its lower edge's middle, 50 mm at its upper corners).
+  const std::string white = dir_.filePath("white.png").toStdString();
+  QImage picture(400, 400, QImage::Format_RGB888);
+  picture.fill(Qt::white);
+  ASSERT_TRUE(picture.save(QString::fromStdString(white)));
+  Write(
+      "[Config]\nLayoutNum=1\nFont=Liberation Sans\n[Layout00]\nName=White\nBaseLength=400\n"
+      "BgImage=" +
+      white +
+      "\nTitleWidth=200\nTitleHeight=30\nTitlePosX=100\nTitlePosY=60\n"
+      "InnerRadius=25\nOuterRadius=58\n");
+  const VirtualDriveConfig label = Drive("label");
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  const std::string manualTime = model_->TimeText();
+  model_->SetNewLabelArea(true);
+  Type(TextKind::Title, "HOLIDAYS");
+  model_->TimerTick();
+  const BurnBand band = model_->ShownBand();
+  EXPECT_GT(band.inner, 31.0);
+  EXPECT_LT(band.outer, 50.5);
+  EXPECT_EQ(model_->RadiusText(), ui::RadiusText(band.inner, band.outer));
+  EXPECT_LT(model_->TimeText(), manualTime);  // "mm:ss" orders as the time does
+  EXPECT_EQ(model_->InnerRadius(), 25.0);     // the manual radii are kept
+
+  // A title of blanks marks nothing: said in the status line, refused at Draw.
+  Type(TextKind::Title, "   ");
+  model_->TimerTick();
+  EXPECT_EQ(model_->StatusText(), NothingMarksText(BurnQuality::Draft));
+  ASSERT_TRUE(model_->PrepareBurn());
+  burn_->Open();
+  EXPECT_FALSE(burn_->Draw());
+  EXPECT_EQ(Shown().back(), NothingMarksText(BurnQuality::Draft));
+  ASSERT_TRUE(burn_->Exit());
+
+  // The burn plans and burns the band shown, at the time shown.
+  Type(TextKind::Title, "HOLIDAYS");
+  model_->TimerTick();
+  EXPECT_EQ(model_->StatusText(), "");
+  ASSERT_TRUE(model_->PrepareBurn());
+  burn_->Open();
+  EXPECT_EQ(burn_->TimeText(), model_->TimeText());
+  burn_->SetDiscCount(3);
+  EXPECT_NE(burn_->StatusText({}).find("3 discs: about "), std::string::npos);
+  burn_->SetDiscCount(1);
+  ASSERT_TRUE(burn_->Draw());
+  burn_->Sequence().Wait();
+  const BurnPlan burnt = burn_->Sequence().CurrentPlan();
+  burn_->BurnEnded();
+  const BurnPlan shown =
+      PlanBurn(burn_->Sequence().Page(), {band, BurnDisc::LabelSide(), BurnQuality::Draft});
+  EXPECT_EQ(burnt.startAddress, shown.startAddress);
+  EXPECT_EQ(burnt.stepCount, shown.stepCount);
+  ASSERT_TRUE(burn_->Exit());
+
+  // A design keeps the automatic area; Manual brings the radii back.
+  const std::string path = dir_.filePath("auto.twrlabel").toStdString();
+  ASSERT_TRUE(model_->SaveDesign(path));
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  EXPECT_FALSE(model_->UsesAutomaticArea());
+  ASSERT_TRUE(model_->OpenDesign(path));
+  EXPECT_TRUE(model_->UsesAutomaticArea());
+  EXPECT_EQ(model_->RadiusText(), ui::RadiusText(band.inner, band.outer));
+  ui::TitleConfigValues values = model_->ConfigValues();
+  values.automaticArea = false;
+  model_->ConfigAccepted(values);
+  EXPECT_EQ(model_->RadiusText(), "25.0 - 58.0 [mm]");
+  EXPECT_EQ(model_->TimeText(), manualTime);
+  EXPECT_TRUE(model_->Modified());
+}
 
 TEST_F(MainWindowModelTest, ADesignComesBackWholeInAFreshModelAndRefusalsKeepTheWindow) {
   const VirtualDriveConfig label = Drive("label");

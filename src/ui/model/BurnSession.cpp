@@ -2,8 +2,10 @@
 #include "ui/model/BurnSession.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "burn/BurnOutcome.h"
+#include "burn/MarkedBand.h"
 #include "common/Messages.h"
 #include "common/Strings.h"
 #include "drive/CELDevice.h"
@@ -21,7 +23,27 @@ BurnSession::BurnSession(CELDevice& device, Messages& messages)
 }
 
 BurnTarget BurnSession::Target() const {
-  return {band_, disc_, static_cast<BurnQuality>(quality_)};
+  BurnTarget target{band_, disc_, static_cast<BurnQuality>(quality_)};
+  if (!automaticArea_ || label_.isNull()) return target;
+  const AutomaticArea area = PlanAutomaticArea(sequence_.Page(), label_, target);
+  if (area.marks.marks) target.band = area.band;
+  return target;
+}
+
+bool BurnSession::RefuseBlankLabel(const BurnTarget& target) {
+  if (!automaticArea_ || label_.isNull()) return false;
+  if (PlanAutomaticArea(sequence_.Page(), label_, target).marks.marks) return false;
+  messages_.Show(NothingMarksText(target.quality), MessageIcon::Error);
+  return true;
+}
+
+std::string BurnSession::SeriesTimeText() const {
+  if (discCount_ < 2 || !plan_.HasTime()) return {};
+  const double minutes = std::ceil(plan_.requiredTime * discCount_);
+  return tr("%1 discs: about %2 min")
+      .arg(discCount_)
+      .arg(static_cast<long long>(minutes))
+      .toStdString();
 }
 
 double BurnSession::EstimateRequiredTime(double innerRadius, double outerRadius,
@@ -163,7 +185,12 @@ bool BurnSession::DrawSteps() {
     sequence_.ShareDrive();
     return false;
   }
-  if (sequence_.Draw(Target(), label_) != StartResult::Started) {
+  const BurnTarget target = Target();
+  if (RefuseBlankLabel(target)) {
+    sequence_.ShareDrive();
+    return false;
+  }
+  if (sequence_.Draw(target, label_) != StartResult::Started) {
     sequence_.ShareDrive();
     return false;
   }
@@ -185,7 +212,9 @@ std::string BurnSession::StatusText(const BurnProgressState& state) const {
   // The preparation before the threads start has a phase too.
   if (std::string phase = BurnPhaseText(state.phase, state.phaseDetail); !phase.empty())
     return phase;
-  return state_ == State::Burning ? std::string() : notice_;
+  if (state_ == State::Burning) return {};
+  if (notice_.empty() && state_ == State::Waiting) return SeriesTimeText();
+  return notice_;
 }
 
 bool BurnSession::Exit() {
@@ -267,7 +296,7 @@ bool BurnSession::DiscLabels::MakeLabel(int /*number*/, int /*count*/, const Bur
   session_.CheckDisc();
   target = session_.Target();
   label = session_.label_;
-  return true;
+  return !session_.RefuseBlankLabel(target);
 }
 
 bool BurnSession::Next() {

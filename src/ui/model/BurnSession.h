@@ -70,6 +70,10 @@ class BurnSession : public QObject {
   void SetDisc(const BurnDisc& disc) { disc_ = disc; }
   // The Rimtone mode confirmed in the configuration dialog.
   void SetRimtone(bool on) { rimtone_ = on; }
+  // The automatic burning area: each disc burns the narrowest band that
+  // holds its label's marks at the chosen quality (the band set is shown
+  // until the page is read); a label with nothing that marks is refused.
+  void SetAutomaticArea(bool on) { automaticArea_ = on; }
   // The label the burn samples: a shared copy, handed to the burn at Draw.
   void SetLabelImage(QImage image) { label_ = std::move(image); }
   const QImage& LabelImage() const { return label_; }
@@ -170,6 +174,9 @@ class BurnSession : public QObject {
   // the session's notice ("" for none).
   std::string StatusText(const BurnProgressState& state) const;
   const std::string& Notice() const { return notice_; }
+  // The time of a series of more than one disc ("5 discs: about 21 min"),
+  // shown while nothing else is said; "" for one disc or without a time.
+  std::string SeriesTimeText() const;
 
   // The burn's progress; ProgressChanged says when to take it.
   BurnProgress& Progress() { return progress_; }
@@ -184,7 +191,12 @@ class BurnSession : public QObject {
 
  private:
   void RunDrive(const std::function<void()>& work) { runDrive_(work); }
+  // The band, side and quality of a burn now: with the automatic area the
+  // band that holds the label's marks at the quality (from the page read
+  // last), or the band set when nothing marks.
   BurnTarget Target() const;
+  // The automatic area holds nothing that marks: said, and true.
+  bool RefuseBlankLabel(const BurnTarget& target);
   // The disc named and Draw enabled exactly when it passes; drive work.
   void CheckDisc();
   // The steps of Draw; drive work.
@@ -217,6 +229,7 @@ class BurnSession : public QObject {
   State state_ = State::Closed;
   int driveIndex_ = 0;
   bool rimtone_ = false;
+  bool automaticArea_ = false;
   std::vector<std::string> driveItems_;
   int selectedDrive_ = -1;
   int driveInUse_ = -1;  // index of the drive the session opened

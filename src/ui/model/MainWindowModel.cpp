@@ -7,6 +7,7 @@
 #include <charconv>
 #include <filesystem>
 
+#include "burn/MarkedBand.h"
 #include "common/DecimalText.h"
 #include "common/Messages.h"
 #include "common/ProfileFile.h"
@@ -185,6 +186,7 @@ OpeningResult MainWindowModel::ApplyDiscovery(const Discovery& found) {
   else
     UpdateStatusTexts();
   radiusText_ = ui::RadiusText(inner_, outer_);
+  UpdateAutomaticArea();
   return OpeningResult::Ready;
 }
 
@@ -273,6 +275,7 @@ MainWindowModel::TickResult MainWindowModel::TimerTick() {
     noteChanged_ = false;
     layout_.DrawRingPreview();
     ++previewRedraws_;
+    UpdateAutomaticArea();
     result.redrawn = true;
   }
   tickTotal_ += kTickMs;
@@ -431,8 +434,42 @@ void MainWindowModel::UpdateStatusTexts() {
   // worked out when discovery ends.
   if (discovering_) return;
   double minutes = 0.0;
+  // (The estimate reads the drive's page, which the automatic area plans from.)
   RunDrive([&] { minutes = burn_.EstimateRequiredTime(inner_, outer_, BurnQualityOf(quality_)); });
   timeText_ = MinutesText(minutes);
+  UpdateAutomaticArea();
+}
+
+BurnDisc MainWindowModel::ShownDisc() const {
+  if (!Rimtone()) return BurnDisc::LabelSide();
+  return disc_.dataSide ? disc_ : BurnDisc::DataSide(inner_);
+}
+
+BurnBand MainWindowModel::ShownBand() const {
+  return automaticArea_ ? automaticBand_ : BurnBand{inner_, outer_};
+}
+
+void MainWindowModel::UpdateAutomaticArea() {
+  if (!automaticArea_ || discovering_) return;
+  texts_.PublishLabelTexts(layout_);
+  layout_.RenderCurrentLabel();
+  const BurnTarget target{{inner_, outer_}, ShownDisc(), BurnQualityOf(quality_)};
+  AutomaticArea area = PlanAutomaticArea(burn_.Sequence().Page(), layout_.LabelImageData(), target);
+  // A drive without a usable page has no time to give: the band is shown
+  // as the example drive would burn it.
+  if (!area.plan.HasTime())
+    area = PlanAutomaticArea(ExampleEtchPage(), layout_.LabelImageData(), target);
+  automaticMarks_ = area.marks.marks;
+  automaticBand_ = area.band;
+  radiusText_ = ui::RadiusText(area.band.inner, area.band.outer);
+  const BurnTarget chosen{area.band, target.disc, target.quality};
+  timeText_ =
+      MinutesText(automaticMarks_ ? burn_.Sequence().PlanFromPage(chosen).requiredTime : 0.0);
+  const std::string blank = NothingMarksText(target.quality);
+  if (!automaticMarks_)
+    statusText_ = blank;
+  else if (statusText_ == blank)
+    statusText_.clear();
 }
 
 bool MainWindowModel::SetQuality(DesignQuality quality) {
@@ -509,12 +546,13 @@ bool MainWindowModel::AllTextsEmpty() const {
 }
 
 TitleConfigValues MainWindowModel::ConfigValues() const {
-  return {Rimtone(), inner_, outer_, layout_.FontFace()};
+  return {Rimtone(), inner_, outer_, layout_.FontFace(), automaticArea_};
 }
 
 void MainWindowModel::ConfigAccepted(const TitleConfigValues& values) {
   inner_ = values.inner;
   outer_ = values.outer;
+  automaticArea_ = values.automaticArea;
   fontText_ = values.font;
   // The face is used from now on, even when the file cannot keep it.
   if (!layout_.SaveFontSetting(values.font))
@@ -551,6 +589,7 @@ bool MainWindowModel::ReadyToBurn() {
     disc_ = BurnDisc::LabelSide();
   burn_.SetDriveIndex(driveIndex_);
   burn_.SetBand(inner_, outer_);
+  burn_.SetAutomaticArea(automaticArea_);
   burn_.SetDisc(disc_);
   burn_.SetRimtone(Rimtone());
   burn_.SetQuality(BurnQualityOf(quality_));
@@ -576,7 +615,11 @@ void MainWindowModel::AfterBurn() {
 }
 
 std::vector<LabelWarning> MainWindowModel::Warnings() const {
-  std::vector<LabelWarning> warnings = CheckLabel(layout_, texts_.Note(), {inner_, outer_});
+  // The automatic area holds every mark: what it cannot hold lies beyond
+  // the drive's limits.
+  const BurnBand band = automaticArea_ ? BurnBand{LowestInnerRadius(ShownDisc()), kBandOuterLimitMm}
+                                       : BurnBand{inner_, outer_};
+  std::vector<LabelWarning> warnings = CheckLabel(layout_, texts_.Note(), {band.inner, band.outer});
   // An opened design's face missing here (while it is the face in use) and
   // the picture its own layout could not use when it was saved.
   Design held;
@@ -611,7 +654,11 @@ QImage MainWindowModel::PreviewWithBand() const {
   const QImage& preview = layout_.PreviewImage().Image();
   if (preview.isNull()) return QImage();
   QImage shown = preview.copy();
-  DrawBandLimits(shown, inner_, outer_);
+  if (automaticArea_)
+    DrawAutomaticBand(shown, automaticBand_.inner, automaticBand_.outer,
+                      LowestInnerRadius(ShownDisc()));
+  else
+    DrawBandLimits(shown, inner_, outer_);
   return shown;
 }
 
@@ -623,11 +670,12 @@ EtchRequest MainWindowModel::EtchRequestAt(BurnQuality quality) {
   layout_.RenderCurrentLabel();
   EtchRequest request;
   request.label = layout_.LabelImageData();
-  const BurnDisc disc = !Rimtone()       ? BurnDisc::LabelSide()
-                        : disc_.dataSide ? disc_
-                                         : BurnDisc::DataSide(inner_);
-  request.target = {{inner_, outer_}, disc, quality};
+  request.target = {{inner_, outer_}, ShownDisc(), quality};
   request.page = ExampleEtchPage();
+  if (automaticArea_) {
+    const AutomaticArea area = PlanAutomaticArea(request.page, request.label, request.target);
+    if (area.marks.marks) request.target.band = area.band;
+  }
   return request;
 }
 
@@ -637,7 +685,8 @@ MainWindowModel::DocumentState MainWindowModel::State() const {
   Design lines;
   lines.notes = TypedNoteLines(texts_);
   return {texts_.Title(), texts_.Date(), DesignNote(lines), layoutIndex_, layout_.FontFace(),
-          inner_,         outer_,        Rimtone(),         quality_,     pictures_};
+          inner_,         outer_,        automaticArea_,    Rimtone(),    quality_,
+          pictures_};
 }
 
 bool MainWindowModel::OpenDesign(const std::string& path) {
@@ -664,6 +713,7 @@ bool MainWindowModel::OpenDesign(const std::string& path) {
   layout_.LoadLayout(kGivenLayout, false);
   inner_ = given_.innerRadius;
   outer_ = given_.outerRadius;
+  automaticArea_ = given_.automaticArea;
   layout_.SetBandRadii(inner_, outer_);
   RefreshLabel(true);
   // The render drew the folders first; the edit keeps the order typed, so
@@ -726,6 +776,7 @@ Design MainWindowModel::CurrentDesign() const {
   d.fontFace = layout_.FontFace();
   d.innerRadius = inner_;
   d.outerRadius = outer_;
+  d.automaticArea = automaticArea_;
   d.rimtone = Rimtone();
   d.quality = quality_;
   return d;
@@ -750,8 +801,9 @@ bool MainWindowModel::ExportLabel(const std::string& path) {
   texts_.PublishLabelTexts(layout_);
   layout_.RenderCurrentLabel();
   ExportOptions options;
-  options.innerRadius = inner_;
-  options.outerRadius = outer_;
+  const BurnBand band = ShownBand();
+  options.innerRadius = band.inner;
+  options.outerRadius = band.outer;
   options.title = texts_.Title();
   std::string problem;
   if (!WriteLabelFile(layout_, path, options, problem)) {

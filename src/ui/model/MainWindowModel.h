@@ -210,8 +210,20 @@ class MainWindowModel : public QObject {
   const std::string& Note() const { return texts_.Note(); }
   const NoteLineArray& NoteLines() const { return texts_.NoteLines(); }
   int ScanLineCount() const { return scanLines_; }
+  // The manual burning area (the layout's radii or those confirmed in Config).
   double InnerRadius() const { return inner_; }
   double OuterRadius() const { return outer_; }
+  // Whether the label burns the automatic area: the narrowest band that
+  // holds its marks at the preview's quality, worked out from the full
+  // label and the drive's page whenever the label or the quality changes.
+  bool UsesAutomaticArea() const { return automaticArea_; }
+  // Labels started anew (the window's first label) take this area; an
+  // opened design keeps its own. The window program starts new labels
+  // with the automatic area.
+  void SetNewLabelArea(bool automatic) { automaticArea_ = automatic; }
+  // The band shown with the circles and burnt: the automatic one or the
+  // manual radii.
+  BurnBand ShownBand() const;
   bool Rimtone() const { return config_.Rimtone(); }
   const std::string& RadiusText() const { return radiusText_; }
   const std::string& TimeText() const { return timeText_; }
@@ -263,6 +275,7 @@ class MainWindowModel : public QObject {
     int layout = 0;
     std::string font;
     double inner = 0.0, outer = 0.0;
+    bool automaticArea = false;
     bool rimtone = false;
     DesignQuality quality = DesignQuality::Draft;
     int pictures = 0;  // pictures chosen for the label
@@ -290,6 +303,13 @@ class MainWindowModel : public QObject {
   bool ReadDiscTexts();
   // The listing of the current drive-list entry appended to the note.
   void ListDiscEntries();
+  // The side the band goes on as the label is shown (a data side in
+  // Rimtone mode, as read last).
+  BurnDisc ShownDisc() const;
+  // The automatic area worked out again from the full label with the texts
+  // as they stand and the page read last, with the radius and time texts
+  // (no drive work); nothing when the area is manual.
+  void UpdateAutomaticArea();
   // The inner radius raised out of the disc's data area in Rimtone mode
   // (label/BurningArea's rules), with the data side read from the drive.
   void RaiseInnerForRimtone();
@@ -330,6 +350,9 @@ class MainWindowModel : public QObject {
   double inner_ = kBandInnerLimitMm;
   double outer_ = kBandOuterLimitMm;
   BurnDisc disc_;  // the side the band goes on, as read for the last raise
+  bool automaticArea_ = false;
+  BurnBand automaticBand_;      // the automatic area worked out last
+  bool automaticMarks_ = true;  // it holds marks
   std::string radiusText_;
   std::string timeText_;
   std::string fontText_;

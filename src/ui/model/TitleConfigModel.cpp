@@ -127,6 +127,12 @@ bool TitleConfigModel::ReadControls(bool rimtone, std::string_view outerText,
   return true;
 }
 
+void TitleConfigModel::ChooseArea(bool automatic) {
+  if (working_.automaticArea == automatic) return;
+  working_.automaticArea = automatic;
+  emit Changed();
+}
+
 void TitleConfigModel::AdjustInnerRadius(CELDevice& device) {
   runDrive_([&] {
     if (working_.rimtone) working_.inner = RimtoneInner(ReadBurnDisc(device, true), working_.inner);

@@ -27,6 +27,9 @@ struct TitleConfigValues {
   double inner = kBandInnerLimitMm;  // mm
   double outer = kBandOuterLimitMm;  // mm
   std::string font;
+  // The narrowest band that holds the label's marks instead of inner-outer
+  // (which stay for a change back to the manual area).
+  bool automaticArea = false;
 };
 
 // A radius as the dialog shows it: the shortest form with up to 15
@@ -76,6 +79,9 @@ class TitleConfigModel : public QObject {
   // stops: what was not read keeps its value. False after such a message.
   bool ReadControls(bool rimtone, std::string_view outerText, std::string_view innerText,
                     int fontIndex, Messages& messages);
+  // The burning area chosen: automatic (the radii are kept but not used)
+  // or manual.
+  void ChooseArea(bool automatic);
   // The check box was clicked (after ReadControls): with Rimtone mode on and
   // a finished disc, the inner radius is raised past the recorded data
   // (0.1 mm beyond it, at least 36 mm on a DVD-R, 31 mm on a DVD+R).
