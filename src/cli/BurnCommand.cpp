@@ -288,7 +288,8 @@ struct BurnRequest {
   bool unmount = false;
   std::string designPath;        // --design FILE
   bool qualityGiven = false;     // --quality stands over the design's
-  bool automaticArea = false;    // --area auto
+  bool automaticArea = false;    // --area auto (or a design made for it)
+  std::string areaText;          // --area as given
   std::optional<int> copies;     // --copies N: a series of N discs with the same texts
   std::string mergePath;         // --merge FILE.csv: a series of one disc per row
   std::optional<int> discWait;   // --disc-wait SECONDS
@@ -376,6 +377,7 @@ int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
   ParseQuality(qualityText, request.quality);
   request.onGaps = onGapsText == "continue" ? OnGaps::Continue : OnGaps::Stop;
   request.qualityGiven = !qualityText.empty();
+  request.areaText = areaText;
   request.automaticArea = areaText == "auto";
   if (!ParseDriveChoice(letterText, request.drive)) {
     PrintLine(stderr,
@@ -670,6 +672,7 @@ int RunBurn(int argc, char** argv) {
     if (!LoadDesignOption(request.designPath, request.label, messages)) return kExitFailure;
     // The design's Rimtone mode and quality stand unless the options say.
     request.rimtone = request.rimtone || request.label.design->rimtone;
+    request.automaticArea = UsesAutomaticArea(request.areaText, request.label);
     if (!request.qualityGiven)
       ParseQuality(DesignQualityName(request.label.design->quality), request.quality);
   }

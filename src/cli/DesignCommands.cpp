@@ -74,6 +74,8 @@ void PrintJson(const std::string& path, const Design& d) {
       .Fixed(d.innerRadius, kRadiusDecimals)
       .Key("outer")
       .Fixed(d.outerRadius, kRadiusDecimals)
+      .Key("automatic")
+      .Bool(d.automaticArea)
       .EndObject();
   out.Key("rimtone").Bool(d.rimtone).Key("quality").String(DesignQualityName(d.quality));
   out.Key("layout");
@@ -118,8 +120,14 @@ void PrintText(const std::string& path, const Design& d) {
     PrintLine(stdout, Tr("DesignCommands", "Font:          (the system's sans-serif face)"));
   else
     PrintLine(stdout, Tr("DesignCommands", "Font:          %1"), {d.fontFace});
-  PrintLine(stdout, Tr("DesignCommands", "Burning area:  %1 - %2 [mm]"),
-            {Mm(d.innerRadius), Mm(d.outerRadius)});
+  if (d.automaticArea)
+    PrintLine(stdout,
+              Tr("DesignCommands",
+                 "Burning area:  automatic (what marks at the quality; manual: %1 - %2 [mm])"),
+              {Mm(d.innerRadius), Mm(d.outerRadius)});
+  else
+    PrintLine(stdout, Tr("DesignCommands", "Burning area:  %1 - %2 [mm]"),
+              {Mm(d.innerRadius), Mm(d.outerRadius)});
   PrintLine(stdout, d.rimtone ? Tr("DesignCommands", "Rimtone mode:  on")
                               : Tr("DesignCommands", "Rimtone mode:  off"));
   PrintLine(stdout, Tr("DesignCommands", "Quality:       %1"), {QualityWords(d.quality)});
@@ -153,7 +161,7 @@ int RunShow(int argc, char** argv) {
 }
 
 int RunSave(int argc, char** argv) {
-  std::string path, designPath, qualityText;
+  std::string path, designPath, qualityText, areaText;
   bool rimtone = false;
   LabelOptions options;
   ArgParser parser("design save",
@@ -168,6 +176,7 @@ int RunSave(int argc, char** argv) {
       &path);
   AddLabelOptions(parser, options);
   AddDesignOption(parser, designPath);
+  AddAreaOption(parser, areaText);
   parser.Choice("quality", "Q",
                 Tr("DesignCommands", "The burn quality: draft, normal or high (default: draft)."),
                 {"draft", "normal", "high"}, &qualityText);
@@ -253,6 +262,7 @@ int RunSave(int argc, char** argv) {
     return kExitUsage;
   if (!qualityText.empty()) ParseDesignQuality(qualityText, d.quality);
   if (rimtone) d.rimtone = true;
+  d.automaticArea = UsesAutomaticArea(areaText, options);
 
   std::string problem;
   if (!SaveDesignFile(path, d, problem)) {

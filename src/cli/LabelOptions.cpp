@@ -68,8 +68,15 @@ void AddAreaOption(ArgParser& parser, std::string& area) {
   parser.Choice("area", "AREA",
                 Tr("LabelOptions",
                    "auto: burn the narrowest band that holds every mark of the label at the "
-                   "quality; manual: the layout's radii or --inner/--outer (the default)."),
+                   "quality; manual: the layout's radii or --inner/--outer (the default, unless a "
+                   "design made for the automatic area says otherwise)."),
                 {"auto", "manual"}, &area);
+}
+
+bool UsesAutomaticArea(const std::string& areaText, const LabelOptions& options) {
+  if (!areaText.empty()) return areaText == "auto";
+  return options.design != nullptr && options.design->automaticArea &&
+         !options.inner.has_value() && !options.outer.has_value();
 }
 
 bool LoadDesignOption(const std::string& path, LabelOptions& options, Messages& messages) {

@@ -52,6 +52,9 @@ void AddDesignOption(ArgParser& parser, std::string& path);
 // Adds --area auto|manual: the burning area worked out from the label's
 // marks, or the one given.
 void AddAreaOption(ArgParser& parser, std::string& area);
+// Whether the automatic area is burnt: --area auto, or a design made for
+// it when neither --area nor --inner/--outer says otherwise.
+bool UsesAutomaticArea(const std::string& areaText, const LabelOptions& options);
 // Reads the design named with --design into options.design (nothing for an
 // empty path). False after "Cannot open the design 'FILE': why." has been
 // shown; the exit status is then kExitFailure.

@@ -207,7 +207,7 @@ int RunPlan(int argc, char** argv) {
         Tr("PlanCommand",
            "--rimtone (or a design for Rimtone mode) needs --disc dvd-r or --disc dvd+r, and "
            "--disc needs --rimtone"));
-  const bool automatic = areaText == "auto";
+  const bool automatic = UsesAutomaticArea(areaText, options);
   // In Rimtone mode the band starts outside the data area at the least.
   const BurnDisc disc =
       !rimtone ? BurnDisc::LabelSide()

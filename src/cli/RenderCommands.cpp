@@ -300,7 +300,7 @@ int RunRender(int argc, char** argv) {
   if (guides && labelExport == ExportFormat::None)
     return parser.UsageError(
         Tr("RenderCommands", "--guides goes with a --label FILE ending in .pdf or .svg"));
-  const bool automaticArea = areaText == "auto";
+  bool automaticArea = areaText == "auto";
   if (etchedPath.empty() && !automaticArea &&
       (!qualityText.empty() || rimtone || !discText.empty()))
     return parser.UsageError(
@@ -313,6 +313,7 @@ int RunRender(int argc, char** argv) {
   StartGui();
   TerminalMessages messages;
   if (!LoadDesignOption(designPath, options, messages)) return kExitFailure;
+  automaticArea = UsesAutomaticArea(areaText, options);
   // A design's Rimtone mode and quality stand unless the options say.
   if (options.design != nullptr && (!etchedPath.empty() || automaticArea)) {
     rimtone = rimtone || options.design->rimtone;

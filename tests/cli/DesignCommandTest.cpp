@@ -104,6 +104,7 @@ TEST_F(DesignCommands, SaveShowRenderGiveTheLabelOfTheOptionsAlsoWithoutTheSetti
   EXPECT_EQ(texts["notes"].toArray()[1].toString(), "beach");
   EXPECT_EQ(json["burningArea"].toObject()["inner"].toDouble(), 26.0);
   EXPECT_EQ(json["burningArea"].toObject()["outer"].toDouble(), 57.5);
+  EXPECT_FALSE(json["burningArea"].toObject()["automatic"].toBool(true));
   EXPECT_EQ(json["quality"].toString(), "high");
   EXPECT_FALSE(json["rimtone"].toBool(true));
   EXPECT_EQ(json["font"].toString(), "Liberation Sans");
@@ -153,6 +154,29 @@ TEST_F(DesignCommands, SaveShowRenderGiveTheLabelOfTheOptionsAlsoWithoutTheSetti
 // twr burn --design burns the design's label at its quality, options beside
 // it winning: the virtual drive's etched disc is the one twr render --etched
 // draws from the same design.
+// A design made for the automatic area keeps it: shown, planned and
+// rendered with it unless --area or --inner/--outer say otherwise.
+TEST_F(DesignCommands, ADesignKeepsTheAutomaticArea) {
+  ASSERT_NO_FATAL_FAILURE(
+      Ok({"design", "save", "a.twrlabel", "--layout", "1", "--title", "Rim", "--area", "auto"}));
+  const Outcome shown = Twr({"design", "show", "a.twrlabel", "--json"});
+  const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(shown.out)).object();
+  EXPECT_TRUE(json["burningArea"].toObject()["automatic"].toBool(false)) << shown.out;
+  EXPECT_NE(Twr({"design", "show", "a.twrlabel"}).out.find("Burning area:  automatic"),
+            std::string::npos);
+  struct Case {
+    std::vector<std::string> extra;
+    const char* area;
+  };
+  for (const Case& c : {Case{{}, "\"area\":\"auto\""},
+                        Case{{"--area", "manual"}, "\"area\":\"manual\""},
+                        Case{{"--inner", "30"}, "\"area\":\"manual\""}}) {
+    const Outcome plan = Twr(With({"plan", "--design", "a.twrlabel", "--json"}, c.extra));
+    ASSERT_EQ(plan.status, 0) << plan.err;
+    EXPECT_NE(plan.out.find(c.area), std::string::npos) << plan.out;
+  }
+}
+
 TEST_F(DesignCommands, BurnTakesTheDesign) {
   std::string ini = ReadFile(dir_ / "ex/twr.ini");
   ini = ini.substr(0, ini.find("; The virtual drive:"));
