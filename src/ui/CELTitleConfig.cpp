@@ -102,6 +102,8 @@ void CELTitleConfig::ShowMembers() {
   outer_->setText(QString::fromStdString(model_.OuterText()));
   rimtone_->setChecked(working.rimtone);
   rimtone_->setEnabled(model_.RimtoneEnabled());
+  // Greyed, it says why (a tooltip shows on a disabled control too).
+  rimtone_->setToolTip(QString::fromStdString(model_.RimtoneReason()));
 }
 
 bool CELTitleConfig::ReadControls() {
