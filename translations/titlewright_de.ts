@@ -2569,7 +2569,7 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
     </message>
     <message>
         <source>Disc</source>
-        <translation>Disc</translation>
+        <translation>Medium</translation>
     </message>
     <message>
         <source>Quality</source>
@@ -2720,6 +2720,14 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
     <message>
         <source>Inner radius %1 mm: allowed from %2 mm to below the outer radius (%3 mm).</source>
         <translation>Innenradius %1 mm: erlaubt sind Werte ab %2 mm bis unter den Außenradius (%3 mm).</translation>
+    </message>
+    <message>
+        <source>Rimtone mode needs a DVD-R or DVD+R with its data side to the laser; the drive holds no disc.</source>
+        <translation>Der Rimtone-Modus braucht eine DVD-R oder DVD+R mit der Datenseite zum Laser; im Laufwerk liegt keine Disc.</translation>
+    </message>
+    <message>
+        <source>Rimtone mode needs a DVD-R or DVD+R with its data side to the laser; the disc in the drive is another kind, or its label side faces the laser.</source>
+        <translation>Der Rimtone-Modus braucht eine DVD-R oder DVD+R mit der Datenseite zum Laser; die Disc im Laufwerk ist von anderer Art, oder ihre Labelseite liegt zum Laser.</translation>
     </message>
 </context>
 <context>
@@ -3031,11 +3039,11 @@ den installierten Vorgaben angelegt).</translation>
     </message>
     <message>
         <source>Discs:</source>
-        <translation>Discs:</translation>
+        <translation>Anzahl:</translation>
     </message>
     <message>
         <source>Discs</source>
-        <translation>Discs</translation>
+        <translation>Anzahl der Discs</translation>
     </message>
     <message>
         <source>How many discs to burn one after another</source>
@@ -3279,6 +3287,18 @@ den installierten Vorgaben angelegt).</translation>
         <source>Open &amp;Recent</source>
         <translation>&amp;Zuletzt geöffnet</translation>
     </message>
+    <message>
+        <source>The disc&apos;s title</source>
+        <translation>Titel der Disc</translation>
+    </message>
+    <message>
+        <source>A date or a second line</source>
+        <translation>Ein Datum oder eine zweite Zeile</translation>
+    </message>
+    <message>
+        <source>Notes or file names, one a line (Scan reads the disc&apos;s)</source>
+        <translation>Notizen oder Dateinamen, je Zeile einer (Einlesen holt sie von der Disc)</translation>
+    </message>
 </context>
 <context>
     <name>twr::ui::CELTitleConfig</name>
@@ -3519,11 +3539,11 @@ den installierten Vorgaben angelegt).</translation>
     </message>
     <message>
         <source>Up</source>
-        <translation>Hoch</translation>
+        <translation>Nach oben</translation>
     </message>
     <message>
         <source>Down</source>
-        <translation>Runter</translation>
+        <translation>Nach unten</translation>
     </message>
     <message>
         <source>Move the layout up the list</source>
@@ -3575,11 +3595,11 @@ den installierten Vorgaben angelegt).</translation>
     </message>
     <message>
         <source>Move &amp;up</source>
-        <translation>Nach &amp;oben</translation>
+        <translation>Nach &amp;oben verschieben</translation>
     </message>
     <message>
         <source>Move do&amp;wn</source>
-        <translation>Nach un&amp;ten</translation>
+        <translation>Nach un&amp;ten verschieben</translation>
     </message>
     <message>
         <source>&amp;Save</source>

@@ -10,6 +10,8 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
+#include <algorithm>
+
 #include "common/Strings.h"
 #include "ui/DriveTask.h"
 #include "ui/Skin.h"
@@ -107,16 +109,23 @@ CELDraw::CELDraw(BurnSession& session, QWidget* parent)
     quality_->addItem(QCoreApplication::translate("BurnPlan", name));
 
   etchedPicture_ = new QLabel(this);
-  etchedPicture_->setGeometry(kEtchedRect);
+  // Square, as the disc is: the width the room has across, centred down it.
+  const int etchedSide = std::min(kEtchedRect.width(), kEtchedRect.height());
+  etchedPicture_->setGeometry(kEtchedRect.left(),
+                              kEtchedRect.top() + (kEtchedRect.height() - etchedSide) / 2,
+                              etchedSide, etchedSide);
+  etchedPicture_->setAlignment(Qt::AlignCenter);
   etchedPicture_->setObjectName(QStringLiteral("EtchedPicture"));
   etchedPicture_->setAccessibleName(tr("As etched"));
   etchedPicture_->setToolTip(tr("What the laser leaves at this quality"));
-  etchedPicture_->setScaledContents(true);
   etched_ = new EtchedPreviewModel(this);
   connect(etched_, &EtchedPreviewModel::Ready, this, [this] {
-    etchedPicture_->setPixmap(QPixmap::fromImage(
-        etched_->Picture().scaled(etchedPicture_->size() * devicePixelRatioF(),
-                                  Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    // The whole disc, sharp on a scaled screen too.
+    const qreal dpr = devicePixelRatioF();
+    QPixmap picture = QPixmap::fromImage(etched_->Picture().scaled(
+        etchedPicture_->size() * dpr, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    picture.setDevicePixelRatio(dpr);
+    etchedPicture_->setPixmap(picture);
   });
 
   timeLabel_ = AddStatic(kTimeLabelRect);

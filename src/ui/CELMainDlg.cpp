@@ -28,6 +28,9 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <string>
 #include <utility>
 
 #include "common/Strings.h"
@@ -113,9 +116,27 @@ SkinnedButton* MakeButton(const char* up, const char* down, const QString& word,
   return button;
 }
 
-// The layout designer's shortcut and its button on the preview.
+// The layout designer's shortcut and its button beside the layout list.
 const QKeySequence kDesignerKeys(Qt::CTRL | Qt::Key_E);
-constexpr int kDesignButtonMargin = 6;
+constexpr int kDesignButtonGap = 6;
+// The preview's bar under the disc: the switch and quality at its left, the
+// warning mark at its right, this far in from the well's edges.
+constexpr int kBarMargin = 4;
+// The etched view is worked out again once typing has paused this long.
+constexpr int kEtchAfterTypingMs = 300;
+
+// With TWR_PREVIEW_LOG naming a file, every keystroke in the edits and every
+// paint of the preview adds a line to it ("key" or "paint", then the wall
+// clock in microseconds), for measuring how soon the preview follows typing
+// (bench/ui/typing-latency.sh).
+void LogPreviewEvent(const char* what) {
+  static const QByteArray path = qgetenv("TWR_PREVIEW_LOG");
+  if (path.isEmpty()) return;
+  static std::ofstream log(path.toStdString(), std::ios::app);
+  const auto now = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::system_clock::now().time_since_epoch());
+  log << what << ' ' << std::to_string(now.count()) << '\n' << std::flush;
+}
 
 // A pencil, drawn for the Design button.
 QIcon PencilIcon() {
@@ -190,6 +211,17 @@ void PreviewArea::SetPreview(const QImage& preview) {
   update();
 }
 
+void PreviewArea::SetFooter(int pixels) {
+  if (pixels == footer_) return;
+  footer_ = pixels;
+  update();
+}
+
+QRect PreviewArea::DiscRect() const {
+  const int side = std::max(0, std::min(width(), height() - footer_));
+  return {(width() - side) / 2, 0, side, side};
+}
+
 void PreviewArea::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   QAction* open = menu.addAction(tr("Open the Layout Designer"));
@@ -202,7 +234,8 @@ void PreviewArea::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), kPreviewWell);
   if (preview_.isNull()) return;
-  const int side = std::min(width(), height());
+  const QRect disc = DiscRect();
+  const int side = disc.width();
   const qreal dpr = devicePixelRatioF();
   const int pixels = qRound(side * dpr);
   if (scaled_.isNull() || scaled_.width() != pixels) {
@@ -210,7 +243,8 @@ void PreviewArea::paintEvent(QPaintEvent*) {
         preview_.scaled(pixels, pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     scaled_.setDevicePixelRatio(dpr);
   }
-  painter.drawPixmap(0, 0, scaled_);
+  painter.drawPixmap(disc.topLeft(), scaled_);
+  LogPreviewEvent("paint");
 }
 
 // ---- Main window --------------------------------------------------------------
@@ -245,16 +279,19 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   title_->setGeometry(kTitleRect);
   title_->setObjectName(QString::number(kIdTitle));
   title_->setAccessibleName(tr("Title"));
+  title_->setPlaceholderText(tr("The disc's title"));
   date_ = new QLineEdit(this);
   date_->setGeometry(kDateRect);
   date_->setObjectName(QString::number(kIdDate));
   date_->setAccessibleName(tr("Date"));
+  date_->setPlaceholderText(tr("A date or a second line"));
   note_ = new QPlainTextEdit(this);
   note_->setGeometry(kNoteRect);
   note_->setObjectName(QString::number(kIdNote));
   note_->setAccessibleName(tr("Note"));
   note_->setLineWrapMode(QPlainTextEdit::NoWrap);
   note_->setTabChangesFocus(true);
+  note_->setPlaceholderText(tr("Notes or file names, one a line (Scan reads the disc's)"));
   font_ = AddStatic(kFontRect);
   font_->setObjectName(QString::number(kIdFont));
   font_->setAccessibleName(tr("Font"));
@@ -268,15 +305,6 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
       MakeButton("IDB_BBTNCONFU", "IDB_BBTNCONFD", tr("&Config"), kConfigRect, kIdConfig, this);
   burn_ = MakeButton("IDB_BBTNOKU", "IDB_BBTNOKD", tr("&Burn"), kBurnRect, kIdBurn, this);
   exit_ = MakeButton("IDB_BBTNEXITU", "IDB_BBTNEXITD", tr("E&xit"), kExitRect, kIdExit, this);
-
-  setTabOrder(layouts_, drives_);
-  setTabOrder(drives_, scan_);
-  setTabOrder(scan_, title_);
-  setTabOrder(title_, date_);
-  setTabOrder(date_, note_);
-  setTabOrder(note_, config_);
-  setTabOrder(config_, burn_);
-  setTabOrder(burn_, exit_);
 
   // The captions of the drive list and the edits, with their mnemonics.
   AddCaption(tr("D&rive"), kDriveCaption, drives_);
@@ -311,7 +339,6 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   helpButton_->setAccessibleName(tr("Help"));
   helpButton_->setToolTip(tr("Help (F1) and About"));
   connect(helpButton_, &QAbstractButton::clicked, this, &CELMainDlg::ShowHelpMenu);
-  setTabOrder(config_, helpButton_);
   quitKey_ = new QuitShortcut(this);
   connect(quitKey_, &QuitShortcut::Activated, this, &CELMainDlg::OnQuitKey);
 
@@ -346,16 +373,16 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   fileButton_->move(kExitRect.right() + kFileButtonGap,
                     kExitRect.top() + (kExitRect.height() - fileButton_->height()) / 2);
   connect(fileButton_, &QAbstractButton::clicked, this, &CELMainDlg::ShowFileMenu);
-  setTabOrder(exit_, fileButton_);
   setAcceptDrops(true);
 
   // The layout designer: Ctrl+E, the preview's context menu and a small
-  // button in the preview's corner. The edits leave Ctrl+E to the window.
+  // button at the end of the layout list's row. The edits leave Ctrl+E to
+  // the window.
   auto* design = new QShortcut(kDesignerKeys, this);
   design->setContext(Qt::WindowShortcut);
   connect(design, &QShortcut::activated, this, &CELMainDlg::OpenDesigner);
   connect(preview_, &PreviewArea::DesignerRequested, this, &CELMainDlg::OpenDesigner);
-  designButton_ = new QToolButton(preview_);
+  designButton_ = new QToolButton(this);
   designButton_->setObjectName(QStringLiteral("DesignButton"));
   designButton_->setIcon(PencilIcon());
   designButton_->setText(tr("Design"));
@@ -368,13 +395,14 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
       "rgba(255, 255, 255, 90); border-radius: 4px; padding: 2px 6px; }"
       "QToolButton:hover { background: rgba(74, 72, 168, 220); }"));
   designButton_->adjustSize();
-  designButton_->move(preview_->width() - designButton_->width() - kDesignButtonMargin,
-                      preview_->height() - designButton_->height() - kDesignButtonMargin);
+  // At the row's end, the list giving it room; clear of the preview's well.
+  designButton_->setGeometry(kLayoutRect.right() + 1 - designButton_->width(), kLayoutRect.top(),
+                             designButton_->width(), kPreviewRect.top() - 1 - kLayoutRect.top());
+  layouts_->setFixedWidth(kLayoutRect.width() - designButton_->width() - kDesignButtonGap);
   connect(designButton_, &QToolButton::clicked, this, &CELMainDlg::OpenDesigner);
-  // "Design" / "As etched" in the preview's other corner; the etch is worked
-  // out off this thread and shown when it is ready.
+  // "Design" / "As etched" in the bar under the disc; the etch is worked out
+  // off this thread and shown when it is ready.
   etchedSwitch_ = new EtchedViewSwitch(preview_);
-  etchedSwitch_->move(kDesignButtonMargin, kDesignButtonMargin);
   etchedPreview_ = new EtchedPreviewModel(this);
   connect(etchedSwitch_, &EtchedViewSwitch::Changed, this, [this] {
     // A new quality comes back through the model's Changed (its required time).
@@ -386,8 +414,8 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
     if (etchedSwitch_->Etched() && !etchedPreview_->Picture().isNull())
       preview_->SetPreview(etchedPreview_->Picture());
   });
-  // The label's warnings: a mark in the preview's top corner, the list in
-  // its tooltip and, on a click, at once.
+  // The label's warnings: a mark at the right of the bar, the list in its
+  // tooltip and, on a click, at once.
   warningMark_ = new QToolButton(preview_);
   warningMark_->setObjectName(QStringLiteral("WarningMark"));
   warningMark_->setIcon(WarningIcon());
@@ -405,12 +433,36 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   status_->setWordWrap(true);
   status_->setStyleSheet(QStringLiteral("QLabel { %1 }").arg(kOverlayStyle));
   status_->hide();
+  LayOutPreview();
+  // The keyboard goes through the window as it reads: the layout row, the
+  // preview's bar, Exit and File down the left; the drive, the texts, Config,
+  // help and Burn down the right.
+  const std::initializer_list<QWidget*> tabs = {layouts_,
+                                                designButton_,
+                                                etchedSwitch_->DesignButton(),
+                                                etchedSwitch_->EtchedButton(),
+                                                etchedSwitch_->QualityList(),
+                                                warningMark_,
+                                                exit_,
+                                                fileButton_,
+                                                drives_,
+                                                scan_,
+                                                title_,
+                                                date_,
+                                                note_,
+                                                config_,
+                                                helpButton_,
+                                                burn_};
+  for (auto it = tabs.begin(); std::next(it) != tabs.end(); ++it) setTabOrder(*it, *std::next(it));
   // The note takes its drops in its viewport.
   for (QWidget* edit : std::initializer_list<QWidget*>{title_, date_, note_, note_->viewport()})
     edit->installEventFilter(this);
 
   timer_.setInterval(MainWindowModel::kTickMs);
   connect(&timer_, &QTimer::timeout, this, &CELMainDlg::OnTimer);
+  etchAfterTyping_.setSingleShot(true);
+  etchAfterTyping_.setInterval(kEtchAfterTypingMs);
+  connect(&etchAfterTyping_, &QTimer::timeout, this, &CELMainDlg::DrawPreview);
   model_.SetDriveRunner([](const std::function<void()>& work) { DriveTask::Run(work); });
   // The opening's drive discovery runs while the window takes input.
   model_.SetDriveStarter([this](std::function<void()> work, std::function<void()> done) {
@@ -468,7 +520,7 @@ void CELMainDlg::Opening() {
        std::initializer_list<QWidget*>{layouts_, scan_, title_, date_, note_, config_, burn_,
                                        designButton_, etchedSwitch_, fileButton_})
     w->setEnabled(true);
-  layouts_->setFocus(Qt::OtherFocusReason);  // the keyboard starts at the first control
+  title_->setFocus(Qt::OtherFocusReason);  // typing starts with the title
   layoutsShown_ = true;
   timer_.start();
   ShowModel();
@@ -536,6 +588,13 @@ void CELMainDlg::DrawPreview() {
     ShowNotices();
     return;
   }
+  if (typing_) {
+    // The etch waits until typing pauses; the last one stays shown.
+    etchAfterTyping_.start();
+    ShowNotices();
+    return;
+  }
+  etchAfterTyping_.stop();
   // The last etch stays shown until the new one is ready.
   if (etchedPreview_->Finished() == 0) preview_->SetPreview(model_.PreviewWithBand());
   etchedPreview_->Request(model_.EtchRequestAt(etchedSwitch_->Quality()));
@@ -553,24 +612,32 @@ void CELMainDlg::ShowNotices() {
     warningMark_->setAccessibleName(
         tr("Label warnings: %n", nullptr, static_cast<int>(warnings.size())));
     warningMark_->setAccessibleDescription(list);
-    warningMark_->adjustSize();
-    // The top right corner: the "Design" / "As etched" switch has the left.
-    warningMark_->move(preview_->width() - warningMark_->width() - kDesignButtonMargin,
-                       kDesignButtonMargin);
     warningMark_->show();
   }
   const QString status = QString::fromStdString(model_.StatusText());
-  if (status.isEmpty()) {
-    status_->hide();
-    return;
-  }
-  // Along the preview's foot, left of the Design button.
-  const int width = preview_->width() - designButton_->width() - 3 * kDesignButtonMargin;
   status_->setText(status);
-  status_->setFixedWidth(width);
-  status_->adjustSize();
-  status_->move(kDesignButtonMargin, preview_->height() - status_->height() - kDesignButtonMargin);
-  status_->show();
+  status_->setVisible(!status.isEmpty());
+  LayOutPreview();
+}
+
+void CELMainDlg::LayOutPreview() {
+  const int barHeight =
+      std::max(etchedSwitch_->sizeHint().height(), warningMark_->sizeHint().height());
+  const int barTop = preview_->height() - kBarMargin - barHeight;
+  etchedSwitch_->adjustSize();
+  etchedSwitch_->move(kBarMargin, barTop + (barHeight - etchedSwitch_->height()) / 2);
+  warningMark_->adjustSize();
+  warningMark_->move(preview_->width() - kBarMargin - warningMark_->width(),
+                     barTop + (barHeight - warningMark_->height()) / 2);
+  int footer = preview_->height() - barTop + kBarMargin;
+  if (!status_->isHidden()) {
+    // Over the bar, the width of the well: the disc gives it room.
+    status_->setFixedWidth(preview_->width() - 2 * kBarMargin);
+    status_->adjustSize();
+    status_->move(kBarMargin, barTop - kBarMargin - status_->height());
+    footer += status_->height() + kBarMargin;
+  }
+  preview_->SetFooter(footer);
 }
 
 void CELMainDlg::ShowWarningList() {
@@ -592,7 +659,23 @@ void CELMainDlg::OnTextEdited(int kind) {
   ReadControls();
   model_.TextChanged(static_cast<TextKind>(kind));
   ShowTitle();
-  if (status_->isVisible() && model_.StatusText().empty()) status_->hide();
+  if (!status_->isHidden() && model_.StatusText().empty()) {
+    status_->hide();
+    LayOutPreview();
+  }
+  // Keystrokes that come together are drawn once, before the next frame.
+  if (!redrawPosted_) {
+    redrawPosted_ = true;
+    QMetaObject::invokeMethod(this, &CELMainDlg::RedrawTyped, Qt::QueuedConnection);
+  }
+}
+
+void CELMainDlg::RedrawTyped() {
+  redrawPosted_ = false;
+  // Comes back through the model's Changed, with the etch put off.
+  typing_ = true;
+  model_.RedrawTypedTexts();
+  typing_ = false;
 }
 
 void CELMainDlg::OnTimer() {
@@ -732,6 +815,7 @@ void CELMainDlg::keyPressEvent(QKeyEvent* event) {
 // ---- The layout designer ---------------------------------------------------------
 
 bool CELMainDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) LogPreviewEvent("key");
   // The edits would take Ctrl+E (to the end of the line): it opens the
   // designer instead.
   if (event->type() == QEvent::ShortcutOverride &&

@@ -53,6 +53,10 @@ class PreviewArea : public QWidget {
   void SetPreview(const QImage& preview);
   const QImage& Preview() const { return preview_; }
   int Paints() const { return paints_; }
+  // The strip along the foot kept free for the preview's bar (pixels): the
+  // disc is drawn in the square above it, centred across.
+  void SetFooter(int pixels);
+  QRect DiscRect() const;
 
  signals:
   // The preview's context menu asks for the layout designer.
@@ -66,6 +70,7 @@ class PreviewArea : public QWidget {
   QImage preview_;
   QPixmap scaled_;
   int paints_ = 0;
+  int footer_ = 0;
 };
 
 class CELMainDlg : public SkinnedDialog {
@@ -113,11 +118,12 @@ class CELMainDlg : public SkinnedDialog {
   QLabel* FontStatic() const { return font_; }
   QLabel* RadiusStatic() const { return radius_; }
   QLabel* TimeStatic() const { return time_; }
-  // The warning mark in the preview's corner: shown while the label has
-  // warnings, the list in its tooltip (a click shows it too).
+  // The warning mark at the right of the preview's bar: shown while the
+  // label has warnings, the list in its tooltip (a click shows it too).
   QToolButton* WarningMark() const { return warningMark_; }
-  // The status line over the preview's foot: what a Scan found when it found
-  // nothing, or why a click waits for the drives; hidden when empty.
+  // The status line between the disc and the preview's bar: what a Scan
+  // found when it found nothing, or why a click waits for the drives;
+  // hidden when empty (the disc then takes its room again).
   QLabel* StatusLine() const { return status_; }
   // The layouts and preview are shown and the edits take input; Opened()
   // comes once the drives have been found too.
@@ -134,11 +140,12 @@ class CELMainDlg : public SkinnedDialog {
   SkinnedTextButton* HelpButton() const { return helpButton_; }
   QAction* HelpAction() const { return helpAction_; }
   QAction* AboutAction() const { return aboutAction_; }
-  // The layout designer (Ctrl+E, or the Design button on the preview);
+  // The layout designer (Ctrl+E, or the Design button beside the layouts);
   // nullptr until it is first opened.
   LayoutDesigner* Designer() const { return designer_; }
   QToolButton* DesignButton() const { return designButton_; }
-  // The preview's "Design" / "As etched" switch and the etch it shows.
+  // The preview's "Design" / "As etched" switch and the etch it shows; the
+  // switch and its quality list stand in the bar under the disc.
   EtchedViewSwitch* EtchedSwitch() const { return etchedSwitch_; }
   EtchedPreviewModel& EtchedPreview() const { return *etchedPreview_; }
 
@@ -202,6 +209,11 @@ class CELMainDlg : public SkinnedDialog {
   // Both, when the model says it changed.
   void ShowModel();
   void OnTextEdited(int kind);
+  // The preview redrawn with what was typed, once per batch of keystrokes;
+  // the etched view follows once typing has paused.
+  void RedrawTyped();
+  // The bar under the disc, the status line over it and the disc's room.
+  void LayOutPreview();
   void OnTimer();
   void ShowDriveList();
   void OnLayoutChosen(int index);
@@ -266,6 +278,9 @@ class CELMainDlg : public SkinnedDialog {
   QToolButton* warningMark_ = nullptr;
   QLabel* status_ = nullptr;
   QTimer timer_;
+  QTimer etchAfterTyping_;
+  bool redrawPosted_ = false;
+  bool typing_ = false;      // the model's Changed comes from a keystroke
   bool exchanging_ = false;  // change events are ignored while texts are shown
   bool openingPosted_ = false;
   bool opened_ = false;

@@ -119,6 +119,8 @@ void CELTitleConfig::ShowMembers() {
   outer_->setEnabled(!working.automaticArea);
   rimtone_->setChecked(working.rimtone);
   rimtone_->setEnabled(model_.RimtoneEnabled());
+  // Greyed, it says why (a tooltip shows on a disabled control too).
+  rimtone_->setToolTip(QString::fromStdString(model_.RimtoneReason()));
 }
 
 bool CELTitleConfig::ReadControls() {

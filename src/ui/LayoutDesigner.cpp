@@ -11,12 +11,15 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QShowEvent>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 #include "common/Strings.h"
 #include "ui/DesignerCanvas.h"
@@ -30,6 +33,10 @@ constexpr int kStartWidth = 1120;
 constexpr int kStartHeight = 760;
 constexpr int kPropertiesWidth = 390;
 constexpr int kListWidth = 230;
+// Room left on the screen for the frame a window manager adds (not known
+// before the window is mapped): its sides and its title bar.
+constexpr int kFrameAcross = 16;
+constexpr int kFrameDown = 48;
 
 }  // namespace
 
@@ -136,6 +143,22 @@ LayoutDesigner::LayoutDesigner(QWidget* parent) : QMainWindow(parent) {
         QInputDialog::getText(this, title, tr("Name of the layout:"), QLineEdit::Normal, now, &ok);
     return ok ? name : QString();
   };
+}
+
+void LayoutDesigner::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (std::exchange(fitted_, true)) return;
+  // The first showing fits the screen's free area (a 1366 x 768 screen holds
+  // it whole) and stands in its middle; the properties scroll within.
+  const QScreen* shown = parentWidget() ? parentWidget()->screen() : screen();
+  if (shown == nullptr) return;
+  const QRect room = shown->availableGeometry();
+  const QSize fit = QSize(kStartWidth, kStartHeight)
+                        .boundedTo(room.size() - QSize(kFrameAcross, kFrameDown))
+                        .expandedTo(minimumSize());
+  resize(fit);
+  move(room.x() + std::max(0, (room.width() - fit.width() - kFrameAcross) / 2),
+       room.y() + std::max(0, (room.height() - fit.height() - kFrameDown) / 2));
 }
 
 void LayoutDesigner::BuildMenus() {

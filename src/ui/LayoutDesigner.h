@@ -67,6 +67,7 @@ class LayoutDesigner : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildMenus();
@@ -91,6 +92,7 @@ class LayoutDesigner : public QMainWindow {
   std::function<QString()> chooseSaveAs_;
   std::function<QString(const QString&, const QString&)> askName_;
   bool refreshingList_ = false;
+  bool fitted_ = false;  // sized to the screen at the first showing
 };
 
 }  // namespace twr::ui

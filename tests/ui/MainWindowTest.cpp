@@ -1,5 +1,6 @@
 // The main window on the off-screen platform: keys that do nothing, help,
-// typing and the once-a-second preview, a layout change, and a whole burn
+// typing and the preview following it at once, the keyboard's start and Tab
+// order, the preview's controls off the disc, a layout change, and a whole burn
 // from Burn through Draw to the window refreshing again; the keyboard in
 // every skinned window (mnemonics, the focus ring, Ctrl+Q), the help
 // window's navigation and find, and a design dropped, marked when changed
@@ -466,14 +467,20 @@ class MainWindowTest : public QObject {
     QVERIFY(!help->isVisible());
   }
 
-  // Typing stores the text; the preview follows at the next tick, once.
-  void typingRefreshesThePreviewAtTheTick() {
+  // Typing stores the text and redraws the preview at once, without the
+  // tick (stopped here): once for keys that come together.
+  void typingRedrawsThePreviewAtOnce() {
     MainRig rig(DriveWith("label"));
     QVERIFY(rig.Open());
+    rig.window->SetTimerPeriod(3600 * 1000);
     const int redraws = rig.model->PreviewRedraws();
+    const QImage untitled = rig.window->Preview()->Preview();
     QTest::keyClicks(rig.window->TitleEdit(), "Summer Holidays");
     QCOMPARE(rig.model->Title(), std::string("Summer Holidays"));
     QTRY_COMPARE(rig.model->PreviewRedraws(), redraws + 1);
+    QVERIFY(!rig.model->AnyChanged());
+    QVERIFY(rig.window->Preview()->Preview() != untitled);
+    QCOMPARE(rig.window->Preview()->Preview(), rig.model->PreviewWithBand());
     QTest::keyClicks(rig.window->NoteEdit(), "[Photos]");
     QTest::keyClick(rig.window->NoteEdit(), Qt::Key_Return);
     QTest::keyClicks(rig.window->NoteEdit(), "readme.txt");
@@ -485,6 +492,77 @@ class MainWindowTest : public QObject {
     rig.window->LayoutList()->setCurrentIndex(1);
     QCOMPARE(rig.window->RadiusStatic()->text(), QString("30.0 - 50.0 [mm]"));
     QCOMPARE(rig.window->FontStatic()->text(), QString("Liberation Sans"));
+  }
+
+  // The keyboard starts in Title and Tab goes through the window as it
+  // reads: down the left (layouts, the preview's bar, Exit, File), then
+  // down the right (drive, texts, Config, help, Burn), and round again.
+  // The switch's two halves are one stop (the arrow keys move between).
+  void focusStartsInTitleAndTabReads() {
+    MainRig rig(DriveWith("label"));
+    QVERIFY(rig.Open());
+    QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(rig.window->TitleEdit()));
+    QVERIFY(!rig.window->TitleEdit()->placeholderText().isEmpty());
+    QVERIFY(!rig.window->DateEdit()->placeholderText().isEmpty());
+    QVERIFY(!rig.window->NoteEdit()->placeholderText().isEmpty());
+    const QStringList expected = {"1012",
+                                  "1032",
+                                  "1047",
+                                  "help",
+                                  "1061",
+                                  "1046",
+                                  "DesignButton",
+                                  "EtchedViewDesign",
+                                  "EtchedViewQuality",
+                                  "1062",
+                                  "file",
+                                  "1008",
+                                  "1030",
+                                  "1010"};
+    QStringList visited;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, expected);
+  }
+
+  // Nothing of the preview's own covers the disc: the switch, its quality
+  // and the warning mark stand in the bar under it, the Design button beside
+  // the layout list, and a status line between disc and bar (the disc
+  // giving it room while it shows).
+  void thePreviewsControlsLeaveTheDiscFree() {
+    MainRig rig(DriveWith("label"));
+    QVERIFY(rig.Open());
+    ui::PreviewArea* preview = rig.window->Preview();
+    auto covering = [&] {
+      const QRect disc =
+          preview->DiscRect().translated(preview->mapTo(rig.window.get(), QPoint(0, 0)));
+      QStringList found;
+      ui::EtchedViewSwitch* view = rig.window->EtchedSwitch();
+      for (QWidget* w : std::initializer_list<QWidget*>{
+               rig.window->DesignButton(), view->DesignButton(), view->EtchedButton(),
+               view->QualityList(), rig.window->WarningMark(), rig.window->StatusLine()}) {
+        if (w == rig.window->StatusLine() && w->isHidden()) continue;
+        if (QRect(w->mapTo(rig.window.get(), QPoint(0, 0)), w->size()).intersects(disc))
+          found << QStringLiteral("%1 at %2,%3 %4x%5")
+                       .arg(w->objectName())
+                       .arg(w->mapTo(rig.window.get(), QPoint(0, 0)).x())
+                       .arg(w->mapTo(rig.window.get(), QPoint(0, 0)).y())
+                       .arg(w->width())
+                       .arg(w->height());
+      }
+      return found;
+    };
+    const QRect whole = preview->DiscRect();
+    QVERIFY(whole.width() >= preview->width() * 9 / 10);
+    QVERIFY2(covering().isEmpty(), qPrintable(covering().join(", ")));
+    QTemporaryDir dir;
+    QVERIFY(rig.model->ExportLabel(dir.filePath("label.png").toStdString()));
+    QTRY_VERIFY(!rig.window->StatusLine()->isHidden());
+    QVERIFY2(covering().isEmpty(), qPrintable(covering().join(", ")));
+    QVERIFY(preview->DiscRect().width() < whole.width());
   }
 
   // "As etched": the preview shows the etch of what is typed at the quality

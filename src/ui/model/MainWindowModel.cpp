@@ -259,22 +259,38 @@ void MainWindowModel::TextChanged(TextKind kind) {
   }
 }
 
+bool MainWindowModel::DrawTypedTexts() {
+  if (!AnyChanged()) return false;
+  // All three boxes and the ring text, whichever text changed.
+  layout_.ClearPreview(kPreviewSide, kPreviewSide);
+  layout_.DrawTitlePreview();
+  titleChanged_ = false;
+  layout_.DrawDatePreview();
+  dateChanged_ = false;
+  layout_.DrawNotePreview();
+  noteChanged_ = false;
+  layout_.DrawRingPreview();
+  ++previewRedraws_;
+  areaStale_ = automaticArea_;
+  return true;
+}
+
+bool MainWindowModel::RedrawTypedTexts() {
+  if (!DrawTypedTexts()) return false;
+  emit Changed();
+  return true;
+}
+
 MainWindowModel::TickResult MainWindowModel::TimerTick() {
   TickResult result;
   // While the drives are being looked for, the drive is the worker's.
   if (!discovering_ && driveWatcher_ && driveWatcher_->TakeChange())
     result.drivesChanged = RefreshDrives();
-  if (AnyChanged()) {
-    // All three boxes and the ring text, whichever text changed.
-    layout_.ClearPreview(kPreviewSide, kPreviewSide);
-    layout_.DrawTitlePreview();
-    titleChanged_ = false;
-    layout_.DrawDatePreview();
-    dateChanged_ = false;
-    layout_.DrawNotePreview();
-    noteChanged_ = false;
-    layout_.DrawRingPreview();
-    ++previewRedraws_;
+  result.redrawn = DrawTypedTexts();
+  // The automatic area follows the texts here, not at every keystroke: it
+  // draws the full label.
+  if (areaStale_) {
+    areaStale_ = false;
     UpdateAutomaticArea();
     result.redrawn = true;
   }

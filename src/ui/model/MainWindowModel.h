@@ -98,8 +98,11 @@ class MainWindowModel : public QObject {
   void ReadControls(std::string_view title, std::string_view date, std::string_view note);
   // An edit's text changed (after ReadControls): when it differs from the
   // text last handed to the renderer it is handed over and the kind's flag
-  // set. The preview follows at the next tick.
+  // set. The preview follows at RedrawTypedTexts or the next tick.
   void TextChanged(TextKind kind);
+  // The preview redrawn now with the texts changed since its last redraw
+  // (Changed then); false when none changed.
+  bool RedrawTypedTexts();
   struct TickResult {
     bool redrawn = false;        // the preview was redrawn: show texts, repaint
     bool scanned = false;        // the automatic scan ran
@@ -269,6 +272,8 @@ class MainWindowModel : public QObject {
 
  private:
   void RunDrive(const std::function<void()>& work) { runDrive_(work); }
+  // The typed texts' redraw, shared by RedrawTypedTexts and the tick.
+  bool DrawTypedTexts();
   // What Modified compares.
   struct DocumentState {
     std::string title, date, note;
@@ -353,6 +358,7 @@ class MainWindowModel : public QObject {
   bool automaticArea_ = false;
   BurnBand automaticBand_;      // the automatic area worked out last
   bool automaticMarks_ = true;  // it holds marks
+  bool areaStale_ = false;      // the texts changed since it was worked out
   std::string radiusText_;
   std::string timeText_;
   std::string fontText_;

@@ -107,6 +107,19 @@ void TitleConfigModel::Begin(const TitleConfigValues& values, std::vector<std::s
   std::uint8_t kind = kDiscNone;
   runDrive_([&] { kind = device.GetDiscKind(); });
   rimtoneEnabled_ = RimtoneAllowed(kind);
+  if (rimtoneEnabled_)
+    rimtoneReason_.clear();
+  else if (kind == kDiscNone)
+    rimtoneReason_ = Tr("TitleConfigModel",
+                        "Rimtone mode needs a DVD-R or DVD+R with its data side to the laser; "
+                        "the drive holds no disc.")
+                         .toStdString();
+  else
+    rimtoneReason_ = Tr("TitleConfigModel",
+                        "Rimtone mode needs a DVD-R or DVD+R with its data side to the laser; "
+                        "the disc in the drive is another kind, or its label side faces the "
+                        "laser.")
+                         .toStdString();
   emit Changed();
 }
 

@@ -65,6 +65,9 @@ class TitleConfigModel : public QObject {
   const std::vector<std::string>& Fonts() const { return fonts_; }
   int FontIndex() const { return fontIndex_; }
   bool RimtoneEnabled() const { return rimtoneEnabled_; }
+  // Why the check box is not offered (empty while it is): what the drive holds
+  // against what Rimtone mode needs.
+  const std::string& RimtoneReason() const { return rimtoneReason_; }
   std::string InnerText() const { return FormatRadius(working_.inner); }
   std::string OuterText() const { return FormatRadius(working_.outer); }
 
@@ -103,6 +106,7 @@ class TitleConfigModel : public QObject {
   std::vector<std::string> fonts_;
   int fontIndex_ = 0;
   bool rimtoneEnabled_ = false;
+  std::string rimtoneReason_;
   Field refused_ = Field::None;
 };
 
