@@ -71,6 +71,10 @@
         <source>twr %1: &apos;--drive %2&apos; is not a drive letter (see &apos;twr drives&apos;)</source>
         <translation>twr %1: »--drive %2« ist kein Laufwerksbuchstabe (siehe »twr drives«)</translation>
     </message>
+    <message>
+        <source>unknown option &apos;--%1&apos;; did you mean &apos;--%2&apos;?</source>
+        <translation>unbekannte Option »--%1«; meinten Sie »--%2«?</translation>
+    </message>
 </context>
 <context>
     <name>BurnCommand</name>
@@ -810,6 +814,10 @@ Datei. »twr render --design FILE« zeichnet eines.</translation>
         <source>twr design save: warning: the date is cut to its first %1 characters (a wide East Asian character counts two), as the main window takes it</source>
         <translation>twr design save: Warnung: Das Datum wird auf seine ersten %1 Zeichen gekürzt (ein breites ostasiatisches Zeichen zählt doppelt), wie das Hauptfenster es übernimmt</translation>
     </message>
+    <message>
+        <source>twr design: unknown action &apos;%1&apos;; did you mean &apos;%2&apos;?</source>
+        <translation>twr design: unbekannte Aktion »%1«; meinten Sie »%2«?</translation>
+    </message>
 </context>
 <context>
     <name>DiscName</name>
@@ -935,10 +943,6 @@ Endet mit 1, wenn keine Disc eingelegt ist.</translation>
         <translation>twr disc: %1 antwortet nicht auf INQUIRY; nennen Sie ein optisches Laufwerk wie /dev/sr0</translation>
     </message>
     <message>
-        <source>See &apos;twr drives --all&apos; for the drives of this system.</source>
-        <translation>»twr drives --all« zeigt die Laufwerke dieses Systems.</translation>
-    </message>
-    <message>
         <source>Drive:          %1</source>
         <translation>Laufwerk:       %1</translation>
     </message>
@@ -1029,6 +1033,25 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
     <message>
         <source>twr disc: there is no disc in the drive; put one in and try again</source>
         <translation>twr disc: Im Laufwerk liegt keine Disc; legen Sie eine ein und versuchen Sie es erneut</translation>
+    </message>
+    <message>
+        <source>Disc:           No disc in the drive.</source>
+        <translation>Disc:           Im Laufwerk liegt keine Disc.</translation>
+    </message>
+</context>
+<context>
+    <name>DriveNotFound</name>
+    <message>
+        <source>twr %1: no drive here can etch labels (&apos;twr drives --all&apos; tells why for each drive). Without one, the virtual drive stands in: add a [VirtualDrive] section to %2 (see &apos;man twr&apos;).</source>
+        <translation>twr %1: Hier kann kein Laufwerk Etiketten ätzen (»twr drives --all« nennt für jedes Laufwerk den Grund). Ohne eines springt das virtuelle Laufwerk ein: Fügen Sie %2 einen Abschnitt [VirtualDrive] hinzu (siehe »man twr«).</translation>
+    </message>
+    <message>
+        <source>twr %1: there is no drive %3, and no drive here can etch labels (&apos;twr drives --all&apos; tells why for each drive). Without one, the virtual drive stands in: add a [VirtualDrive] section to %2 (see &apos;man twr&apos;).</source>
+        <translation>twr %1: Es gibt kein Laufwerk %3, und hier kann kein Laufwerk Etiketten ätzen (»twr drives --all« nennt für jedes Laufwerk den Grund). Ohne eines springt das virtuelle Laufwerk ein: Fügen Sie %2 einen Abschnitt [VirtualDrive] hinzu (siehe »man twr«).</translation>
+    </message>
+    <message>
+        <source>twr %1: there is no drive %2; the drives that can etch labels are:</source>
+        <translation>twr %1: Es gibt kein Laufwerk %2; diese Laufwerke können Etiketten ätzen:</translation>
     </message>
 </context>
 <context>
@@ -1473,6 +1496,10 @@ Layout lässt sich nicht löschen.</translation>
     <message>
         <source>twr layout: unknown subcommand &apos;%1&apos;</source>
         <translation>twr layout: unbekannter Unterbefehl »%1«</translation>
+    </message>
+    <message>
+        <source>twr layout: unknown subcommand &apos;%1&apos;; did you mean &apos;%2&apos;?</source>
+        <translation>twr layout: unbekannter Unterbefehl »%1«; meinten Sie »%2«?</translation>
     </message>
 </context>
 <context>
@@ -2188,6 +2215,18 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
     <message>
         <source>Automatic burning area at %1: %2 - %3 mm, %4</source>
         <translation>Automatischer Brennbereich bei %1: %2 - %3 mm, %4</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder; name a file in a folder</source>
+        <translation>%1 ist kein Ordner; nennen Sie eine Datei in einem Ordner</translation>
+    </message>
+    <message>
+        <source>the folder %1 does not exist; create it first (mkdir -p %1) or name a file in a folder that exists</source>
+        <translation>der Ordner %1 existiert nicht; legen Sie ihn zuerst an (mkdir -p %1) oder nennen Sie eine Datei in einem vorhandenen Ordner</translation>
+    </message>
+    <message>
+        <source>nothing to write: name the files with --label FILE, --preview FILE or --etched FILE</source>
+        <translation>nichts zu schreiben: Nennen Sie die Dateien mit --label FILE, --preview FILE oder --etched FILE</translation>
     </message>
 </context>
 <context>
@@ -2935,6 +2974,14 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>Say how long a burn of a label takes and which band it burns.</source>
         <translation>Sagen, wie lange das Brennen eines Etiketts dauert und welches Band es brennt.</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;; did you mean &apos;--%2&apos;?</source>
+        <translation>unbekannte Option »%1«; meinten Sie »--%2«?</translation>
+    </message>
+    <message>
+        <source>unknown command &apos;%1&apos;; did you mean &apos;%2&apos;?</source>
+        <translation>unbekannter Befehl »%1«; meinten Sie »%2«?</translation>
     </message>
 </context>
 <context>

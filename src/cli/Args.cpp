@@ -1,6 +1,7 @@
 // Option parsing for the `twr` commands.
 #include "cli/Args.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/Print.h"
@@ -194,7 +195,12 @@ ArgParser::Result ArgParser::Parse(int argc, char** argv) {
     const OptionRule* rule = Find(name);
     const bool isConfig = rule == nullptr && name == kConfigOption;
     if (rule == nullptr && !isConfig) {
-      UsageError(Arg(Tr("Args", "unknown option '--%1'"), {name}));
+      std::vector<std::string> names{kConfigOption, "help"};
+      for (const OptionRule& r : rules_) names.push_back(r.name);
+      const std::string meant = ClosestWord(name, names);
+      UsageError(meant.empty() ? Arg(Tr("Args", "unknown option '--%1'"), {name})
+                               : Arg(Tr("Args", "unknown option '--%1'; did you mean '--%2'?"),
+                                     {name, meant}));
       return kError;
     }
     if (rule != nullptr && rule->kind == Kind::Flag) {
@@ -243,6 +249,39 @@ bool ParseDriveLetter(const std::string& command, const std::string& text, char&
   }
   letter = static_cast<char>(c >= 'a' ? c - 'a' + 'A' : c);
   return true;
+}
+
+std::string ClosestWord(std::string_view word, const std::vector<std::string>& candidates) {
+  // Edits between `word` and a candidate, row by row of the usual table,
+  // keeping the two rows before for a swap of neighbours.
+  const auto distance = [word](std::string_view other) {
+    const std::size_t n = other.size();
+    std::vector<std::size_t> twoBack(n + 1), back(n + 1), row(n + 1);
+    for (std::size_t j = 0; j <= n; ++j) back[j] = j;
+    for (std::size_t i = 1; i <= word.size(); ++i) {
+      row[0] = i;
+      for (std::size_t j = 1; j <= n; ++j) {
+        const std::size_t changed = back[j - 1] + (word[i - 1] == other[j - 1] ? 0 : 1);
+        row[j] = std::min({back[j] + 1, row[j - 1] + 1, changed});
+        if (i > 1 && j > 1 && word[i - 1] == other[j - 2] && word[i - 2] == other[j - 1])
+          row[j] = std::min(row[j], twoBack[j - 2] + 1);
+      }
+      std::swap(twoBack, back);
+      std::swap(back, row);
+    }
+    return back[n];
+  };
+  constexpr std::size_t kShortWord = 4;
+  std::string best;
+  std::size_t bestDistance = 0;
+  for (const std::string& candidate : candidates) {
+    const std::size_t allowed = candidate.size() <= kShortWord ? 1 : 2;
+    const std::size_t d = distance(candidate);
+    if (d == 0 || d > allowed || (!best.empty() && d >= bestDistance)) continue;
+    best = candidate;
+    bestDistance = d;
+  }
+  return best;
 }
 
 bool ParseInt(const std::string& text, int& out) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace twr::cli {
@@ -85,6 +86,12 @@ inline int ExitStatusFor(ArgParser::Result result) {
 // "V", "v" or "V:" gives 'V'; an empty text gives 0 (the first listed drive).
 // Anything else prints an error naming the command and gives false.
 bool ParseDriveLetter(const std::string& command, const std::string& text, char& letter);
+
+// The word of `candidates` a mistyped `word` most likely meant, for "did you
+// mean": the fewest edits (a letter added, dropped or changed, or two
+// neighbours swapped), at most one for a candidate of up to four letters and
+// two for a longer one. Ties go to the first; empty when none is that close.
+std::string ClosestWord(std::string_view word, const std::vector<std::string>& candidates);
 
 // Parses a decimal number (a point in every locale); false (with nothing
 // changed) unless the whole text is one.

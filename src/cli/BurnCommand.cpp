@@ -27,6 +27,7 @@
 #include "cli/Args.h"
 #include "cli/BurnProgressView.h"
 #include "cli/Commands.h"
+#include "cli/DriveNotFound.h"
 #include "cli/GuiApplication.h"
 #include "cli/LabelOptions.h"
 #include "cli/Print.h"
@@ -396,7 +397,7 @@ int TakeTheDrive(BurnSequence& sequence, const DriveChoice& drive, Messages& mes
   const DriveOpening opening = sequence.TakeDrive(drive);
   if (opening.Ok()) return kExitOk;
   if (opening.error == DriveOpenError::NotListed)
-    messages.ShowString(kStrDriveNotFound, MessageIcon::Error);
+    ShowDriveNotListed("burn", drive, sequence.Device(), messages);
   else
     PrintLine(stderr, Tr("BurnCommand", "twr burn: %1"), {opening.FailureText()});
   return kExitFailure;

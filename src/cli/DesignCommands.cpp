@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/AreaCheck.h"
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/GuiApplication.h"
@@ -258,7 +259,7 @@ int RunSave(int argc, char** argv) {
   d.innerRadius = options.inner.value_or(layoutInner);
   d.outerRadius = options.outer.value_or(layoutOuter);
   if ((options.inner.has_value() || options.outer.has_value()) &&
-      !CheckBurningArea(d.innerRadius, d.outerRadius, kLowestInnerRadius, messages))
+      !CheckAreaOptions(d.innerRadius, d.outerRadius, kLowestInnerRadius, messages))
     return kExitUsage;
   if (!qualityText.empty()) ParseDesignQuality(qualityText, d.quality);
   if (rimtone) d.rimtone = true;
@@ -303,9 +304,13 @@ int RunDesign(int argc, char** argv) {
   }
   if (what == "save") return RunSave(argc - 1, argv + 1);
   if (what == "show") return RunShow(argc - 1, argv + 1);
+  const std::string meant = ClosestWord(what, {"save", "show", "help"});
   std::fprintf(
       stderr, "%s\n\n",
-      Arg(Tr("DesignCommands", "twr design: unknown action '%1'; say save or show"), {what})
+      (meant.empty()
+           ? Arg(Tr("DesignCommands", "twr design: unknown action '%1'; say save or show"), {what})
+           : Arg(Tr("DesignCommands", "twr design: unknown action '%1'; did you mean '%2'?"),
+                 {what, meant}))
           .c_str());
   PrintUsage(stderr);
   return kExitUsage;

@@ -13,6 +13,7 @@
 
 #include "cli/Args.h"
 #include "cli/Commands.h"
+#include "cli/DriveNotFound.h"
 #include "cli/Print.h"
 #include "cli/SettingsFile.h"
 #include "cli/TerminalMessages.h"
@@ -203,9 +204,7 @@ int OpenListed(CELDevice& device, const DriveChoice& choice, Messages& messages,
   const DriveOpening opening = OpenChosenDrive(device, choice, DriveAccess::Shared);
   if (!opening.Ok()) {
     if (opening.error == DriveOpenError::NotListed) {
-      messages.ShowString(kStrDriveNotFound, MessageIcon::Error);
-      PrintLine(stderr,
-                Tr("DriveCommands", "See 'twr drives --all' for the drives of this system."));
+      ShowDriveNotListed("disc", choice, device, messages);
     } else {
       PrintLine(stderr, Tr("DriveCommands", "twr disc: %1"), {opening.FailureText()});
     }
@@ -285,6 +284,11 @@ void PrintDiscText(const DriveReport& drive, const DiscReading& disc) {
       drive.letter ? drive.DisplayString()
                    : drive.device + " " + drive.vendor + " " + drive.product + " " + drive.revision;
   PrintLine(stdout, Tr("DriveCommands", "Drive:          %1"), {TerminalText(name)});
+  // An empty tray has no kind, status or side to tell of.
+  if (id.kind == kDiscNone) {
+    PrintLine(stdout, Tr("DriveCommands", "Disc:           No disc in the drive."));
+    return;
+  }
   PrintLine(stdout, Tr("DriveCommands", "Disc:           %1"), {id.name.Shown()});
   PrintLine(stdout,
             id.name.verdict ? Tr("DriveCommands", "Verdict:        %1 (a label can be burned)")
@@ -396,6 +400,7 @@ int RunDisc(int argc, char** argv) {
   else
     PrintDiscText(drive, disc);
   if (disc.id.kind == kDiscNone) {
+    std::fflush(stdout);
     PrintLine(stderr, Tr("DriveCommands",
                          "twr disc: there is no disc in the drive; put one in and try again"));
     return kExitFailure;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/AreaCheck.h"
 #include "cli/Print.h"
 #include "cli/SettingsFile.h"
 #include "common/DecimalText.h"
@@ -133,7 +134,7 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
   if (customArea) {
     radii.inner = options.inner.value_or(radii.inner);
     radii.outer = options.outer.value_or(radii.outer);
-    if (!CheckBurningArea(radii.inner, radii.outer, lowestInner, messages)) return kExitUsage;
+    if (!CheckAreaOptions(radii.inner, radii.outer, lowestInner, messages)) return kExitUsage;
   }
   const bool keepRadii = customArea || design != nullptr;
   if (keepRadii) layout.SetBandRadii(radii.inner, radii.outer);

@@ -405,10 +405,19 @@ int RunLayout(int argc, char** argv) {
   static constexpr Entry kSubcommands[] = {
       {"show", RunShow}, {"new", RunNew}, {"set", RunSet}, {"delete", RunDelete}, {"move", RunMove},
   };
-  for (const Entry& e : kSubcommands)
+  std::vector<std::string> names{"help"};
+  for (const Entry& e : kSubcommands) {
     if (sub == e.name) return e.run(argc - 1, argv + 1);
-  std::fprintf(stderr, "%s\n\n",
-               Arg(Tr("LayoutCommands", "twr layout: unknown subcommand '%1'"), {sub}).c_str());
+    names.emplace_back(e.name);
+  }
+  const std::string meant = ClosestWord(sub, names);
+  std::fprintf(
+      stderr, "%s\n\n",
+      (meant.empty()
+           ? Arg(Tr("LayoutCommands", "twr layout: unknown subcommand '%1'"), {sub})
+           : Arg(Tr("LayoutCommands", "twr layout: unknown subcommand '%1'; did you mean '%2'?"),
+                 {sub, meant}))
+          .c_str());
   PrintLayoutUsage(stderr);
   return kExitUsage;
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -64,23 +65,59 @@ PictureTexts EtchedTexts() {
           Tr("RenderCommands", "Wrote the etched disc (%1 x %2) to %3")};
 }
 
+// What a render tells on stdout, held back until it is true: "Rendered ..."
+// once every file asked for is written, the lines about a file once it is.
+class Report {
+ public:
+  void Rendered(std::string line) { lines_.push_back({std::move(line), false}); }
+  void Wrote(std::string line) { lines_.push_back({std::move(line), true}); }
+  void Print(bool allWritten) const {
+    for (const Line& line : lines_)
+      if (allWritten || line.aboutAFile) PrintLine(stdout, line.text);
+  }
+
+ private:
+  struct Line {
+    std::string text;
+    bool aboutAFile;
+  };
+  std::vector<Line> lines_;
+};
+
 bool Write(const QImage& image, const std::string& path, double millimetres,
-           const PictureTexts& texts, Messages& messages) {
+           const PictureTexts& texts, Messages& messages, Report& report) {
   std::string problem;
   if (!WritePicture(image, path, millimetres, problem)) {
     messages.Show(Arg(texts.cannot, {path, problem}), MessageIcon::Error);
     return false;
   }
-  PrintLine(stdout, texts.wrote,
-            {std::to_string(image.width()), std::to_string(image.height()), path});
+  report.Wrote(
+      Arg(texts.wrote, {std::to_string(image.width()), std::to_string(image.height()), path}));
   return true;
+}
+
+// The folder `path` goes into must be there before anything is rendered or
+// written; false after a message that names it.
+bool FolderIsThere(const std::string& path, const PictureTexts& texts, Messages& messages) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(path).parent_path();
+  std::error_code error;
+  if (folder.empty() || fs::is_directory(folder, error)) return true;
+  const char* problem =
+      fs::exists(folder, error)
+          ? Tr("RenderCommands", "%1 is not a folder; name a file in a folder")
+          : Tr("RenderCommands",
+               "the folder %1 does not exist; create it first (mkdir -p %1) or name a file in a "
+               "folder that exists");
+  messages.Show(Arg(texts.cannot, {path, Arg(problem, {folder.string()})}), MessageIcon::Error);
+  return false;
 }
 
 // The disc as a burn of the rendered label would etch it at `quality`, from
 // the virtual drive's ELS page; on a data side the recorded data ends where
 // the band starts. False after a message.
 bool WriteEtched(const CELLayout& layout, const LabelBand& band, bool dataSide, BurnQuality quality,
-                 const std::string& path, Messages& messages) {
+                 const std::string& path, Messages& messages, Report& report) {
   EtchRequest request;
   request.label = layout.LabelImageData();
   request.target = {{band.inner, band.outer},
@@ -93,14 +130,14 @@ bool WriteEtched(const CELLayout& layout, const LabelBand& band, bool dataSide, 
                   MessageIcon::Error);
     return false;
   }
-  if (!Write(etched.picture, path, kEtchedMillimetres, EtchedTexts(), messages)) return false;
-  PrintLine(stdout,
-            Tr("RenderCommands",
-               "Etched as a %1 burn would: band %2 - %3 mm, %4 revolutions per step, %5 "
-               "writes, required time %6"),
-            {Tr("BurnPlan", kQualityNames[static_cast<int>(quality)]), Mm(band.inner),
-             Mm(band.outer), std::to_string(etched.plan.steps), std::to_string(etched.plan.writes),
-             etched.plan.timeText});
+  if (!Write(etched.picture, path, kEtchedMillimetres, EtchedTexts(), messages, report))
+    return false;
+  report.Wrote(Arg(Tr("RenderCommands",
+                      "Etched as a %1 burn would: band %2 - %3 mm, %4 revolutions per step, %5 "
+                      "writes, required time %6"),
+                   {Tr("BurnPlan", kQualityNames[static_cast<int>(quality)]), Mm(band.inner),
+                    Mm(band.outer), std::to_string(etched.plan.steps),
+                    std::to_string(etched.plan.writes), etched.plan.timeText}));
   return true;
 }
 
@@ -115,7 +152,8 @@ struct RenderOutputs {
 // The band of the render: the layout's (raised on a data side), or the
 // automatic one at `quality`. False after a message when nothing marks.
 bool ChooseBand(const RenderedLabel& rendered, const CELLayout& layout, bool automaticArea,
-                const BurnDisc& disc, BurnQuality quality, Messages& messages, LabelBand& band) {
+                const BurnDisc& disc, BurnQuality quality, Messages& messages, LabelBand& band,
+                Report& report) {
   band = {BandInnerOn(disc, rendered.inner), rendered.outer};
   if (!automaticArea) return true;
   const AutomaticArea area =
@@ -125,15 +163,15 @@ bool ChooseBand(const RenderedLabel& rendered, const CELLayout& layout, bool aut
     return false;
   }
   band = {area.band.inner, area.band.outer};
-  PrintLine(stdout, Tr("RenderCommands", "Automatic burning area at %1: %2 - %3 mm, %4"),
-            {Tr("BurnPlan", kQualityNames[static_cast<int>(quality)]), Mm(band.inner),
-             Mm(band.outer), area.plan.timeText});
+  report.Rendered(Arg(Tr("RenderCommands", "Automatic burning area at %1: %2 - %3 mm, %4"),
+                      {Tr("BurnPlan", kQualityNames[static_cast<int>(quality)]), Mm(band.inner),
+                       Mm(band.outer), area.plan.timeText}));
   return true;
 }
 
 // Writes the label file (a picture, PDF or SVG); false after a message.
 bool WriteLabel(CELLayout& layout, const RenderOutputs& out, const LabelBand& band,
-                Messages& messages) {
+                Messages& messages, Report& report) {
   ExportOptions exportOptions;
   exportOptions.guides = out.guides;
   exportOptions.innerRadius = band.inner;
@@ -145,11 +183,11 @@ bool WriteLabel(CELLayout& layout, const RenderOutputs& out, const LabelBand& ba
     return false;
   }
   if (out.labelExport != ExportFormat::None) {
-    PrintLine(stdout, Tr("RenderCommands", "Wrote the label (116 x 116 mm) to %1"), {out.label});
+    report.Wrote(Arg(Tr("RenderCommands", "Wrote the label (116 x 116 mm) to %1"), {out.label}));
   } else {
     const QImage label = layout.LabelImageData();
-    PrintLine(stdout, LabelPictureTexts().wrote,
-              {std::to_string(label.width()), std::to_string(label.height()), out.label});
+    report.Wrote(Arg(LabelPictureTexts().wrote,
+                     {std::to_string(label.width()), std::to_string(label.height()), out.label}));
   }
   return true;
 }
@@ -160,17 +198,18 @@ int RenderAndWrite(const LabelOptions& options, const RenderOutputs& out, const 
   RenderedLabel rendered;
   int status = RenderAsMainWindow(options, layout, messages, rendered, LowestInnerRadius(disc));
   if (status != kExitOk) return status;
+  Report report;
   if (rendered.layoutIndex == kGivenLayout)
-    PrintLine(
-        stdout,
-        Tr("RenderCommands", "Rendered the design's layout \"%1\", burning area %2 - %3 [mm]"),
-        {rendered.layoutName, Mm(rendered.inner), Mm(rendered.outer)});
+    report.Rendered(
+        Arg(Tr("RenderCommands", "Rendered the design's layout \"%1\", burning area %2 - %3 [mm]"),
+            {rendered.layoutName, Mm(rendered.inner), Mm(rendered.outer)}));
   else
-    PrintLine(stdout, Tr("RenderCommands", "Rendered layout %1 \"%2\", burning area %3 - %4 [mm]"),
-              {std::to_string(rendered.layoutIndex), rendered.layoutName, Mm(rendered.inner),
-               Mm(rendered.outer)});
+    report.Rendered(
+        Arg(Tr("RenderCommands", "Rendered layout %1 \"%2\", burning area %3 - %4 [mm]"),
+            {std::to_string(rendered.layoutIndex), rendered.layoutName, Mm(rendered.inner),
+             Mm(rendered.outer)}));
   LabelBand band;
-  if (!ChooseBand(rendered, layout, out.automaticArea, disc, quality, messages, band))
+  if (!ChooseBand(rendered, layout, out.automaticArea, disc, quality, messages, band, report))
     return kExitFailure;
   // The automatic area holds every mark between the drive's limits.
   const LabelBand warned =
@@ -180,18 +219,20 @@ int RenderAndWrite(const LabelOptions& options, const RenderOutputs& out, const 
     for (std::string& text : DesignWarnings(*options.design, rendered.layoutIndex == kGivenLayout))
       warnings.push_back({LabelWarning::Kind::Background, std::move(text)});
   PrintLabelWarnings("render", warnings);
-  if (!out.label.empty() && !WriteLabel(layout, out, band, messages)) status = kExitFailure;
+  if (!out.label.empty() && !WriteLabel(layout, out, band, messages, report)) status = kExitFailure;
   if (!out.preview.empty()) {
     QImage preview = layout.PreviewImage().Image().copy();
     // The layout's circles, or the automatic area's.
     const LabelBand shown = out.automaticArea ? band : LabelBand{rendered.inner, rendered.outer};
     DrawBandLimits(preview, shown.inner, shown.outer);
-    if (!Write(preview, out.preview, kLabelWidthMm, PreviewTexts(), messages))
+    if (!Write(preview, out.preview, kLabelWidthMm, PreviewTexts(), messages, report))
       status = kExitFailure;
   }
   if (!out.etched.empty() &&
-      !WriteEtched(layout, band, disc.dataSide, quality, out.etched, messages))
+      !WriteEtched(layout, band, disc.dataSide, quality, out.etched, messages, report))
     status = kExitFailure;
+  // After a failed write only the files that were written are told of.
+  report.Print(status == kExitOk);
   return status;
 }
 
@@ -287,6 +328,10 @@ int RunRender(int argc, char** argv) {
                 Tr("RenderCommands", "With --rimtone: the data side, dvd-r or dvd+r."),
                 {"dvd-r", "dvd+r"}, &discText);
   if (ArgParser::Result r = parser.Parse(argc, argv); r != ArgParser::kOk) return ExitStatusFor(r);
+  if (labelPath.empty() && previewPath.empty() && etchedPath.empty())
+    return parser.UsageError(
+        Tr("RenderCommands",
+           "nothing to write: name the files with --label FILE, --preview FILE or --etched FILE"));
   const ExportFormat labelExport = ExportFormatFor(labelPath);
   if (!labelPath.empty() && labelExport == ExportFormat::None &&
       PictureFormatFor(labelPath).empty())
@@ -310,8 +355,12 @@ int RunRender(int argc, char** argv) {
         Tr("RenderCommands",
            "--rimtone needs --disc dvd-r or --disc dvd+r, and --disc needs --rimtone"));
 
-  StartGui();
   TerminalMessages messages;
+  for (const auto& [path, texts] :
+       {std::pair{&labelPath, LabelPictureTexts()}, std::pair{&previewPath, PreviewTexts()},
+        std::pair{&etchedPath, EtchedTexts()}})
+    if (!path->empty() && !FolderIsThere(*path, texts, messages)) return kExitFailure;
+  StartGui();
   if (!LoadDesignOption(designPath, options, messages)) return kExitFailure;
   automaticArea = UsesAutomaticArea(areaText, options);
   // A design's Rimtone mode and quality stand unless the options say.

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "cli/Args.h"
 #include "cli/Commands.h"
@@ -20,6 +21,7 @@
 namespace {
 
 using twr::cli::ArgParser;
+using twr::cli::ClosestWord;
 
 struct Command {
   const char* name;
@@ -116,7 +118,12 @@ int main(int argc, char** argv) {
       ArgParser::SetDefaultConfig(value);
       continue;
     }
-    return UsageError(twr::Arg(twr::Tr("twr", "unknown option '%1'"), {arg}));
+    const std::string meant =
+        arg.rfind("--", 0) == 0 ? ClosestWord(arg.substr(2), {"help", "version", "config"}) : "";
+    return UsageError(
+        meant.empty()
+            ? twr::Arg(twr::Tr("twr", "unknown option '%1'"), {arg})
+            : twr::Arg(twr::Tr("twr", "unknown option '%1'; did you mean '--%2'?"), {arg, meant}));
   }
   if (i >= argc) return UsageError(twr::Tr("twr", "no command given"));
   if (std::strcmp(argv[i], "help") == 0) {
@@ -130,5 +137,11 @@ int main(int argc, char** argv) {
       return status;
     }
   }
-  return UsageError(twr::Arg(twr::Tr("twr", "unknown command '%1'"), {argv[i]}));
+  std::vector<std::string> names{"help"};
+  for (const Command& c : kCommands) names.emplace_back(c.name);
+  const std::string meant = ClosestWord(argv[i], names);
+  return UsageError(
+      meant.empty()
+          ? twr::Arg(twr::Tr("twr", "unknown command '%1'"), {argv[i]})
+          : twr::Arg(twr::Tr("twr", "unknown command '%1'; did you mean '%2'?"), {argv[i], meant}));
 }

@@ -85,5 +85,42 @@ TEST(ArgParser, ChecksValuesAndEndsOptionsAtDoubleDash) {
   ArgParser::SetDefaultConfig("");
 }
 
+// "Did you mean": the nearest word within the edits a slip makes, and
+// nothing for a word that is merely short or far from every candidate.
+TEST(ClosestWord, SuggestsOnlyWhatASlipExplains) {
+  const std::vector<std::string> commands = {"help",   "layouts", "layout", "render", "plan",
+                                             "drives", "disc",    "burn",   "design"};
+  const std::vector<std::string> options = {"config", "help",  "layout", "title", "date",
+                                            "note",   "inner", "outer",  "drive", "yes"};
+  struct Case {
+    const char* word;
+    const std::vector<std::string>& candidates;
+    const char* meant;
+  };
+  const Case cases[] = {
+      {"rendr", commands, "render"},    // a letter dropped
+      {"renderr", commands, "render"},  // one added
+      {"dsic", commands, "disc"},       // neighbours swapped: one edit
+      {"layot", commands, "layout"},    // nearer than "layouts"
+      {"layoutss", commands, "layouts"},
+      {"Drives", commands, "drives"},
+      {"desing", commands, "design"},
+      {"bun", commands, "burn"},
+      {"brun", commands, "burn"},
+      {"rnedr", commands, "render"},  // two swaps in a long word
+      {"bnr", commands, ""},          // two edits are too many for a short word
+      {"x", commands, ""},
+      {"", commands, ""},
+      {"render", commands, ""},  // the word itself is no suggestion
+      {"titel", options, "title"},
+      {"innr", options, "inner"},
+      {"drvie", options, "drive"},
+      {"ye", options, "yes"},
+      {"y", options, ""},
+      {"quality", options, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ClosestWord(c.word, c.candidates), c.meant) << c.word;
+}
+
 }  // namespace
 }  // namespace twr::cli

@@ -112,11 +112,10 @@ TEST_F(CommandLine, ExitStatusAndTheSplitOfStdoutAndStderr) {
       {{"--config", "bg", "layouts"}, 2, "", "bg is a folder"},
       {{"layouts", "--config", "bg/aurora.png"}, 1, "", "Cannot load .ini file.\n"},
       {{"render", "--layout", "x"}, 2, "", "'--layout x' is not a whole number"},
-      {{"render", "--layout", "6"}, 2, "", "Layout 6 does not exist"},
+      {{"render", "--layout", "6", "--label", "l.png"}, 2, "", "Layout 6 does not exist"},
       {{"render", "--inner", "25,5"}, 2, "", "'--inner 25,5' is not a number"},
-      {{"render", "--inner", "20", "--outer", "50"}, 2, "", "Input correct burning area."},
       {{"render", "--label", "label.gif"}, 2, "", "does not end in .png"},
-      {{"render", "--quality", "high"}, 2, "", "go with --etched"},
+      {{"render", "--label", "l.png", "--quality", "high"}, 2, "", "go with --etched"},
       {{"render", "--etched", "e.png", "--quality", "best"}, 2, "", "is not draft, normal or high"},
       {{"render", "--etched", "e.png", "--rimtone"}, 2, "", "--rimtone needs --disc"},
       {{"render", "--", "--label", "l.png"}, 2, "", "unexpected argument '--label'"},
@@ -132,12 +131,11 @@ TEST_F(CommandLine, ExitStatusAndTheSplitOfStdoutAndStderr) {
        0,
        "Wrote the preview (600 x 600) to p.jpg",
        ""},
-      {{"render", "--title", longTitle}, 0, "Rendered layout 0", "warning: The title"},
-      {{"render", "--label", "no/such/folder/l.png"},
-       1,
+      {{"render", "--title", longTitle, "--label", "l.png"},
+       0,
        "Rendered layout 0",
-       "Cannot write the label"},
-      {{"render", "--inner", "25.5", "--outer", "40"},
+       "warning: The title"},
+      {{"render", "--inner", "25.5", "--outer", "40", "--preview", "p.jpg"},
        0,
        "burning area 25.5 - 40.0 [mm]",
        "",
@@ -180,6 +178,93 @@ TEST_F(CommandLine, ExitStatusAndTheSplitOfStdoutAndStderr) {
   EXPECT_EQ(ReadFile(dir_ / "ex/e.tif").substr(0, 2), "II");
   const QImage label(QString::fromStdString((dir_ / "ex/l.png").string()));
   EXPECT_NEAR(label.width() * 1000.0 / label.dotsPerMeterX(), 116.0, 0.01);
+}
+
+// The slips a newcomer makes, each answered with what is wrong and what to
+// do: nothing on stdout that claims a result, nothing written, and the
+// refused drive, radius or word named with what would do.
+TEST_F(CommandLine, MistakesAreToldWithWhatWouldDo) {
+  std::ofstream(dir_ / "ex/plain.ini") << layouts_;  // no drive at all
+  std::ofstream(dir_ / "ex/empty.ini") << layouts_ << "[VirtualDrive]\nDisc=none\n";
+  fs::create_directory(dir_ / "ex/out");
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* out;  // all of stdout
+    const char* err;  // a piece of stderr
+  };
+  const Case cases[] = {
+      {{"render", "--title", "X"},
+       2,
+       "",
+       "twr render: nothing to write: name the files with --label FILE, --preview FILE or "
+       "--etched FILE (see 'twr render --help')\n"},
+      {{"render", "--title", "X", "--preview", "out/p.png", "--label", "no/such/l.png"},
+       1,
+       "",
+       "Cannot write the label to 'no/such/l.png': the folder no/such does not exist; create it "
+       "first (mkdir -p no/such) or name a file in a folder that exists.\n"},
+      {{"render", "--title", "X", "--label", "twr.ini/l.png"}, 1, "", "twr.ini is not a folder"},
+      {{"render", "--title", "X", "--label", "out/l.png"},
+       0,
+       "Rendered layout 0 \"Aurora (title arc over the top, notes below)\", burning area 25.0 - "
+       "58.0 [mm]\nWrote the label (1655 x 1655) to out/l.png\n",
+       ""},
+      {{"burn", "--drive", "q", "--title", "X"},
+       1,
+       "",
+       "Etchlume Drive is not found.\ntwr burn: there is no drive Q; the drives that can etch "
+       "labels are:\n  (V:) TWRVIRT Etchlume DVD 1.00\n"},
+      {{"disc", "--drive", "/dev/nonesuch"}, 1, "", "there is no drive /dev/nonesuch; the drives"},
+      {{"burn", "--config", "plain.ini", "--drive", "V"},
+       1,
+       "",
+       "Etchlume Drive is not found.\ntwr burn: there is no drive V, and no drive here can etch "
+       "labels ('twr drives --all' tells why for each drive). Without one, the virtual drive "
+       "stands in: add a [VirtualDrive] section to plain.ini (see 'man twr').\n"},
+      {{"disc", "--config", "plain.ini"}, 1, "", "twr disc: no drive here can etch labels"},
+      {{"disc", "--config", "empty.ini"},
+       1,
+       "Drive:          (V:) TWRVIRT Etchlume DVD 1.00\nDisc:           No disc in the drive.\n",
+       "there is no disc in the drive"},
+      {{"render", "--inner", "20", "--outer", "50", "--label", "l.png"},
+       2,
+       "",
+       "Input correct burning area.\nInner radius 20 mm: allowed from 25 mm to below the outer "
+       "radius (50 mm).\n"},
+      {{"design", "save", "d.twrlabel", "--inner", "30", "--outer", "58.5"},
+       2,
+       "",
+       "Input correct burning area.\nOuter radius 58.5 mm: allowed above the inner radius (30 mm) "
+       "and at most 58 mm.\n"},
+      {{"render", "--etched", "e.png", "--rimtone", "--disc", "dvd-r", "--inner", "30"},
+       2,
+       "",
+       "Inner radius 30 mm: allowed from 36 mm (where the disc's data area ends) to below the "
+       "outer radius (58 mm).\n"},
+      {{"rendr"}, 2, "", "twr: unknown command 'rendr'; did you mean 'render'?\n"},
+      {{"--verison"}, 2, "", "twr: unknown option '--verison'; did you mean '--version'?\n"},
+      {{"render", "--titel", "X"},
+       2,
+       "",
+       "twr render: unknown option '--titel'; did you mean '--title'? (see 'twr render --help')"},
+      {{"layout", "shwo", "0"}, 2, "", "unknown subcommand 'shwo'; did you mean 'show'?\n"},
+      {{"design", "sohw", "d.twrlabel"}, 2, "", "unknown action 'sohw'; did you mean 'show'?\n"},
+      {{"frobnicate"}, 2, "", "twr: unknown command 'frobnicate'\n"},
+  };
+  for (const Case& c : cases) {
+    std::string shown;
+    for (const std::string& a : c.args) shown += a + " ";
+    SCOPED_TRACE(shown);
+    const Outcome r = Twr(c.args);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+  }
+  // Only the render that was told of wrote anything.
+  EXPECT_TRUE(fs::exists(dir_ / "ex/out/l.png"));
+  for (const char* file : {"out/p.png", "l.png", "e.png", "d.twrlabel"})
+    EXPECT_FALSE(fs::exists(dir_ / "ex" / file)) << file;
 }
 
 // `twr layout` in the order a script might use it: every refusal exits 2
@@ -358,11 +443,11 @@ TEST_F(CommandLine, HandEditedSettingsAreReadOneWayAndRefusedWithTheReason) {
   const std::string why =
       "BaseLength must be 232 to 10000 label pixels for a ring band of 5 mm (ring text needs a "
       "strip of 10 label pixels; RingLength 0 leaves it out).\n";
-  r = Twr({"render", "--title", "T"}, "LC_ALL=de_DE.UTF-8", hand);
+  r = Twr({"render", "--title", "T", "--preview", "p.png"}, "LC_ALL=de_DE.UTF-8", hand);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "Layout 0 cannot be drawn: " + why);
-  r = Twr({"render", "--title", "T", "--inner", "40", "--outer", "41.5"}, "LC_ALL=de_DE.UTF-8",
-          hand);
+  r = Twr({"render", "--title", "T", "--inner", "40", "--outer", "41.5", "--preview", "p.png"},
+          "LC_ALL=de_DE.UTF-8", hand);
   EXPECT_EQ(r.err,
             "Layout 0 cannot be drawn in the burning area 40.0 - 41.5 mm: BaseLength must be 774 "
             "to 10000 label pixels for a ring band of 1.5 mm (ring text needs a strip of 10 label "
@@ -376,7 +461,7 @@ TEST_F(CommandLine, HandEditedSettingsAreReadOneWayAndRefusedWithTheReason) {
   EXPECT_FALSE(fs::exists(hand / "d.twrlabel"));
 
   write("232");
-  r = Twr({"render", "--title", "T"}, "", hand);
+  r = Twr({"render", "--title", "T", "--preview", "p.png"}, "", hand);
   EXPECT_EQ(r.status, 0) << r.err;
   r = Twr({"design", "save", "d.twrlabel", "--title", "T"}, "", hand);
   EXPECT_EQ(r.status, 0) << r.err;
@@ -535,7 +620,8 @@ TEST_F(CommandLine, CommandsThatDrawNothingOpenNoFonts) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"layouts"}, {"drives"}, {"disc", "--drive", "V"}, {"--version"}, {"render", "--help"}})
     EXPECT_EQ(fontFiles(args), 0) << args[0];
-  EXPECT_GT(fontFiles({"render"}), 0);  // the check sees them when they are opened
+  EXPECT_GT(fontFiles({"render", "--preview", "p.png"}),
+            0);  // the check sees them when they are opened
 }
 
 // `twr burn --scan` takes the label's texts from the disc as the window's

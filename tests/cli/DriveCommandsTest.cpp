@@ -124,8 +124,12 @@ TEST_F(DriveCommands, IdentifiesTheDiscAndFailsWithoutOne) {
   Settings("Disc=none\n");
   run = Twr("disc");
   EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Has(run.out, "No disc or Non-support disc")) << run.out;
+  EXPECT_TRUE(Has(run.out, "Disc:           No disc in the drive.\n")) << run.out;
+  EXPECT_FALSE(Has(run.out, "Kind:")) << run.out;  // an empty tray has none
   EXPECT_TRUE(Has(run.err, "no disc in the drive")) << run.err;
+  run = Twr("disc --json");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(Has(run.out, "\"disc\":{\"present\":false,")) << run.out;
 
   // A drive that is not listed, and a value that is no drive at all.
   EXPECT_EQ(Twr("disc --drive Q").status, 1);

@@ -32,7 +32,8 @@ grep -q "made your own settings file $HOME/.config/titlewright/twr.ini" first.tx
 [ ! -s second.txt ] || fail "the second start made the copy again: $(cat second.txt)"
 
 for i in 0 1 2 3 4 5; do
-  err=$("$TWR" render --layout "$i" --title "Installed" --note "[Photos]" 2>&1 > /dev/null) ||
+  err=$("$TWR" render --layout "$i" --title "Installed" --note "[Photos]" \
+    --preview "preview-$i.png" 2>&1 > /dev/null) ||
     fail "render --layout $i: $err"
   [ -z "$err" ] || fail "render --layout $i warned: $err"
 done
