@@ -33,7 +33,8 @@ int LightestMarkingLuma(const BurnPlan& plan) {
   return -1;
 }
 
-MarkedExtent FindMarks(const QImage& label, int lightestLuma, double lowest, double highest) {
+MarkedExtent FindMarks(const QImage& label, int lightestLuma, double lowest, double highest,
+                       const std::function<bool(int x, int y)>& skip) {
   MarkedExtent found;
   if (lightestLuma < 0 || label.isNull() || lowest >= highest) return found;
   if (lightestLuma >= 255) {
@@ -74,6 +75,7 @@ MarkedExtent FindMarks(const QImage& label, int lightestLuma, double lowest, dou
       const double near2 = dx * dx + dy * dy;
       const double far2 = (dx + 1.0) * (dx + 1.0) + (dy + 1.0) * (dy + 1.0);
       if (near2 > high2 || far2 < low2) continue;  // no circle of the band reaches it
+      if ((near2 < nearest2 || far2 > farthest2) && skip && skip(x, y)) continue;
       if (near2 < nearest2) {
         nearest2 = near2;
         found.innerX = x;

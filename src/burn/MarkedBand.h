@@ -7,6 +7,7 @@
 
 #include <QImage>
 
+#include <functional>
 #include <string>
 
 #include "burn/BurnPlan.h"
@@ -31,7 +32,10 @@ struct MarkedExtent {
 // The marks of `label` (square, 116 mm across, as the encoder samples it:
 // sample positions truncated toward the centre) lying between `lowest` and
 // `highest` mm from the centre, with `lightestLuma` from LightestMarkingLuma.
-MarkedExtent FindMarks(const QImage& label, int lightestLuma, double lowest, double highest);
+// Pixels for which `skip` (x, y) is true are left out (the marks of a
+// label without one of its parts).
+MarkedExtent FindMarks(const QImage& label, int lightestLuma, double lowest, double highest,
+                       const std::function<bool(int x, int y)>& skip = {});
 
 // Kept beyond the marks at each edge, so that an edge drawn with antialiasing
 // is burned whole.

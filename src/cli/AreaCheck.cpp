@@ -28,9 +28,10 @@ bool CheckAreaOptions(double inner, double outer, double lowestInner, Messages& 
   // are the dialog's own, translated there.
   std::string detail;
   if (lowestInner <= inner && inner < outer)
-    detail = Arg(Tr("TitleConfigModel",
-                    "Outer radius %1 mm: allowed above the inner radius (%2 mm) and at most %3 mm."),
-                 {Mm(outer), Mm(inner), Mm(kBandOuterLimitMm)});
+    detail =
+        Arg(Tr("TitleConfigModel",
+               "Outer radius %1 mm: allowed above the inner radius (%2 mm) and at most %3 mm."),
+            {Mm(outer), Mm(inner), Mm(kBandOuterLimitMm)});
   else if (lowestInner > kBandInnerLimitMm)
     detail = Arg(Tr("TitleConfigModel",
                     "Inner radius %1 mm: allowed from %2 mm (where the disc's data area ends) to "

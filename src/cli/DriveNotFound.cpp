@@ -32,9 +32,10 @@ void ShowDriveNotListed(const std::string& command, const DriveChoice& choice,
     PrintLine(stderr, text, {command, Settings().path, named});
     return;
   }
-  PrintLine(stderr,
-            Tr("DriveNotFound", "twr %1: there is no drive %2; the drives that can etch labels are:"),
-            {command, named});
+  PrintLine(
+      stderr,
+      Tr("DriveNotFound", "twr %1: there is no drive %2; the drives that can etch labels are:"),
+      {command, named});
   for (int i = 0; i < device.DriveCount(); ++i)
     PrintLine(stderr, "  %1", {TerminalText(device.GetDriveItem(i))});
 }

@@ -76,8 +76,8 @@ void AddAreaOption(ArgParser& parser, std::string& area) {
 
 bool UsesAutomaticArea(const std::string& areaText, const LabelOptions& options) {
   if (!areaText.empty()) return areaText == "auto";
-  return options.design != nullptr && options.design->automaticArea &&
-         !options.inner.has_value() && !options.outer.has_value();
+  return options.design != nullptr && options.design->automaticArea && !options.inner.has_value() &&
+         !options.outer.has_value();
 }
 
 bool LoadDesignOption(const std::string& path, LabelOptions& options, Messages& messages) {

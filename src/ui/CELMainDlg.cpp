@@ -851,6 +851,8 @@ void CELMainDlg::OpenDesigner() {
     // The texts typed here are the designer's sample texts.
     ReadControls();
     model_.TextChanged(TextKind::Note);
+    // Its burning area is worked out at the quality the preview shows.
+    designer_->Model().SetQuality(model_.QualityOfBurn());
     // The design's own layout is not in the settings file: the first is edited.
     if (!designer_->OpenSettings(model_.SettingsPath(), std::max(0, model_.Layout()),
                                  model_.Title(), model_.Date(), model_.NoteLines(),

@@ -101,6 +101,12 @@ LayoutDesigner::LayoutDesigner(QWidget* parent) : QMainWindow(parent) {
   status_ = new QLabel(this);
   status_->setAccessibleName(tr("Place of the selected item"));
   statusBar()->addWidget(status_, 1);
+  area_ = new QLabel(this);
+  area_->setAccessibleName(tr("Automatic burning area"));
+  area_->setWordWrap(true);
+  statusBar()->addWidget(area_, 2);
+  connect(&model_, &LayoutDesignerModel::AreaTextChanged, this,
+          [this] { area_->setText(QString::fromStdString(model_.AreaText())); });
   statusBar()->addPermanentWidget(new QLabel(tr("Alt: no snapping"), this));
   BuildMenus();
 

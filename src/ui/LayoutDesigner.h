@@ -36,6 +36,7 @@ class LayoutDesigner : public QMainWindow {
                     const std::string& date, const NoteLineArray& notes, const std::string& face);
 
   LayoutDesignerModel& Model() { return model_; }
+  QLabel* AreaLine() const { return area_; }
   DesignerCanvas* Canvas() const { return canvas_; }
   DesignerProperties* Properties() const { return properties_; }
   QListWidget* LayoutList() const { return list_; }
@@ -85,6 +86,7 @@ class LayoutDesigner : public QMainWindow {
   DesignerProperties* properties_ = nullptr;
   QListWidget* list_ = nullptr;
   QLabel* status_ = nullptr;
+  QLabel* area_ = nullptr;  // the automatic area and what sets its edges
   QPushButton* deleteButton_ = nullptr;
   QPushButton* upButton_ = nullptr;
   QPushButton* downButton_ = nullptr;

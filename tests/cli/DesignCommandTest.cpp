@@ -168,9 +168,9 @@ TEST_F(DesignCommands, ADesignKeepsTheAutomaticArea) {
     std::vector<std::string> extra;
     const char* area;
   };
-  for (const Case& c : {Case{{}, "\"area\":\"auto\""},
-                        Case{{"--area", "manual"}, "\"area\":\"manual\""},
-                        Case{{"--inner", "30"}, "\"area\":\"manual\""}}) {
+  for (const Case& c :
+       {Case{{}, "\"area\":\"auto\""}, Case{{"--area", "manual"}, "\"area\":\"manual\""},
+        Case{{"--inner", "30"}, "\"area\":\"manual\""}}) {
     const Outcome plan = Twr(With({"plan", "--design", "a.twrlabel", "--json"}, c.extra));
     ASSERT_EQ(plan.status, 0) << plan.err;
     EXPECT_NE(plan.out.find(c.area), std::string::npos) << plan.out;

@@ -5,6 +5,7 @@
 // (changed on disk, read-only, disk full) that lose nothing.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <QImage>
 
 #include <cerrno>
 #include <filesystem>
@@ -349,6 +350,30 @@ TEST_F(DesignerModel, SaveWritesOnlyWhatChangedAndKeepsEveryOtherByte) {
   burn.NoteLines[2] = "Note line 3";
   ASSERT_TRUE(burn.RenderLabel(0, false));
   EXPECT_EQ(model_.Render(1655, true), burn.LabelImageData());
+}
+
+// The status line's automatic area: what sets each edge and the time
+// without it, following the quality.
+TEST_F(DesignerModel, TheAreaLineSaysWhatSetsAnEdgeAndWhatItCosts) {
+  QImage white(400, 400, QImage::Format_RGB888);
+  white.fill(Qt::white);
+  const std::string picture = (dir_ / "white.png").string();
+  ASSERT_TRUE(white.save(QString::fromStdString(picture)));
+  ASSERT_EQ(model_.SetPicture(picture), "");
+  model_.SetSampleTexts("HOLIDAYS", "", {});
+  int told = 0;
+  QObject::connect(&model_, &LayoutDesignerModel::AreaTextChanged, [&] { ++told; });
+  model_.Render(600, true);
+  const std::string draft = model_.AreaText();
+  EXPECT_NE(draft.find("at Draft. The inner edge is set by the title box at 3"), std::string::npos)
+      << draft;
+  EXPECT_NE(draft.find("; without it "), std::string::npos) << draft;
+  model_.SetQuality(BurnQuality::High);
+  const std::string high = model_.AreaText();
+  EXPECT_NE(high.find("at High Quality. The inner edge is set by the title box"), std::string::npos)
+      << high;
+  EXPECT_NE(high.find("The outer edge is set by the ring text"), std::string::npos) << high;
+  EXPECT_EQ(told, 2);
 }
 
 TEST_F(DesignerModel, AFailedSaveSaysWhyAndLosesNothing) {

@@ -7,8 +7,11 @@
 
 #include <QCoreApplication>
 
+#include "burn/MarkedBand.h"
 #include "drive/DiscGeometry.h"
 #include "label/CELLayout.h"
+#include "label/LabelWarnings.h"
+#include "ui/model/EtchedPreviewModel.h"
 
 namespace twr::ui {
 
@@ -676,7 +679,72 @@ QImage LayoutDesignerModel::Render(int side, bool full) {
     image.fill(QColor(40, 40, 46));
   }
   frame_ = {layout, side, full, textsVersion_, image};
+  UpdateAreaText(image);
   return image;
+}
+
+void LayoutDesignerModel::SetQuality(BurnQuality quality) {
+  if (quality == quality_) return;
+  quality_ = quality;
+  if (!frame_.image.isNull()) UpdateAreaText(frame_.image);
+}
+
+void LayoutDesignerModel::UpdateAreaText(const QImage& image) {
+  std::string text;
+  const ElsPage page = ExampleEtchPage();
+  const double lowest = kBandInnerLimitMm, highest = kBandOuterLimitMm;
+  const BurnPlan whole = PlanBurn(page, {{lowest, highest}, BurnDisc::LabelSide(), quality_});
+  const int lightest = LightestMarkingLuma(whole);
+  // The band of the marks, without the pixels `skip` leaves out, and its time.
+  struct Burn {
+    MarkedExtent marks;
+    BurnBand band;
+    std::string time;
+  };
+  const auto burnOf = [&](const std::function<bool(int, int)>& skip) {
+    Burn b;
+    b.marks = FindMarks(image, lightest, lowest, highest, skip);
+    b.band = AutomaticBand(b.marks, whole.feedStep, lowest, highest);
+    b.time = PlanBurn(page, {b.band, BurnDisc::LabelSide(), quality_}).timeText;
+    return b;
+  };
+  const Burn all = burnOf({});
+  const auto q = [](const std::string& s) { return QString::fromStdString(s); };
+  const auto mm = [](double v) { return QString::fromStdString(Fixed(v)); };
+  if (image.isNull() || !whole.HasTime()) {
+    text.clear();
+  } else if (!all.marks.marks) {
+    text = NothingMarksText(quality_);
+  } else {
+    const int base = Layout().BaseLength;
+    const double scale = image.width() > 0 ? static_cast<double>(base) / image.width() : 1.0;
+    const auto partAt = [&](int x, int y) {
+      return LabelPartAt(*renderer_, static_cast<int>(x * scale), static_cast<int>(y * scale));
+    };
+    QString said = tr("Automatic burning area %1 - %2 mm: %3 at %4.")
+                       .arg(mm(all.band.inner), mm(all.band.outer), q(all.time),
+                            QString::fromUtf8(
+                                Tr("BurnPlan", kQualityNames[static_cast<std::size_t>(quality_)])));
+    // Each edge set by a part of the label: the burn without that part.
+    const auto edge = [&](int x, int y, bool inner) {
+      if (x < 0) return;
+      const LabelPart part = partAt(x, y);
+      if (part == LabelPart::Background) return;
+      const Burn without = burnOf([&](int px, int py) { return partAt(px, py) == part; });
+      const QString rest = without.marks.marks ? q(without.time) : tr("nothing marks");
+      said += QLatin1Char(' ');
+      said += inner ? tr("The inner edge is set by %1 at %2 mm; without it %3.")
+                          .arg(q(LabelPartName(part)), mm(all.marks.inner), rest)
+                    : tr("The outer edge is set by %1 at %2 mm; without it %3.")
+                          .arg(q(LabelPartName(part)), mm(all.marks.outer), rest);
+    };
+    edge(all.marks.innerX, all.marks.innerY, true);
+    edge(all.marks.outerX, all.marks.outerY, false);
+    text = said.toStdString();
+  }
+  if (text == areaText_) return;
+  areaText_ = std::move(text);
+  emit AreaTextChanged();
 }
 
 // ---- Saving -------------------------------------------------------------------------------

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "burn/BurnPlan.h"
 #include "label/LayoutFile.h"
 #include "label/RingText.h"
 
@@ -158,6 +159,14 @@ class LayoutDesignerModel : public QObject {
   // otherwise drawn at that size (a drag's frames).
   QImage Render(int side, bool full);
 
+  // What the automatic burning area of the layout as last drawn would be at
+  // the quality on the example drive: its band and time, and what sets each
+  // edge with what the burn would take without that part ("" before the
+  // first render). AreaTextChanged says when it changes.
+  const std::string& AreaText() const { return areaText_; }
+  // The quality the main window's preview shows (Draft until set).
+  void SetQuality(BurnQuality quality);
+
   // ---- Saving ----------------------------------------------------------------------
   // Another program wrote to the settings file since it was read or saved.
   bool ChangedOnDisk() const { return file_.ChangedOnDisk(); }
@@ -176,6 +185,7 @@ class LayoutDesignerModel : public QObject {
   // The document or the layout shown changed: render and show again.
   void Changed();
   void SelectionChanged();
+  void AreaTextChanged();
   // The settings file was written (its path, which Save As changes).
   void Saved(const QString& path);
 
@@ -214,6 +224,10 @@ class LayoutDesignerModel : public QObject {
     QImage image;
   } frame_;
   int textsVersion_ = 0;
+  BurnQuality quality_ = BurnQuality::Draft;
+  std::string areaText_;
+  // AreaText from a render of the layout (square, 116 mm across).
+  void UpdateAreaText(const QImage& image);
 };
 
 }  // namespace twr::ui

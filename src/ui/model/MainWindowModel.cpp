@@ -488,6 +488,10 @@ void MainWindowModel::UpdateAutomaticArea() {
     statusText_.clear();
 }
 
+BurnQuality MainWindowModel::QualityOfBurn() const {
+  return BurnQualityOf(quality_);
+}
+
 bool MainWindowModel::SetQuality(DesignQuality quality) {
   if (quality == quality_) return false;
   quality_ = quality;

@@ -188,6 +188,8 @@ class MainWindowModel : public QObject {
   // required time is worked out at it and the burn dialog opens at it. A
   // change says so (Changed) and returns true.
   DesignQuality Quality() const { return quality_; }
+  // The same as the burn takes it.
+  BurnQuality QualityOfBurn() const;
   bool SetQuality(DesignQuality quality);
   // Writes the label with the texts as typed to `path`: .png (or another
   // picture name), .pdf or .svg, as `twr render --label` does. False after
