@@ -818,6 +818,10 @@ Datei. »twr render --design FILE« zeichnet eines.</translation>
         <source>twr design: unknown action &apos;%1&apos;; did you mean &apos;%2&apos;?</source>
         <translation>twr design: unbekannte Aktion »%1«; meinten Sie »%2«?</translation>
     </message>
+    <message>
+        <source>Burning area:  automatic (what marks at the quality; manual: %1 - %2 [mm])</source>
+        <translation>Brennbereich:  automatisch (was bei der Qualität markiert; manuell: %1 - %2 [mm])</translation>
+    </message>
 </context>
 <context>
     <name>DiscName</name>
@@ -1266,8 +1270,8 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
         <translation>Layout %1 lässt sich nicht zeichnen: %2.</translation>
     </message>
     <message>
-        <source>auto: burn the narrowest band that holds every mark of the label at the quality; manual: the layout&apos;s radii or --inner/--outer (the default).</source>
-        <translation>auto: das schmalste Band brennen, das jede Markierung des Etiketts bei der Qualität enthält; manual: die Radien des Layouts oder --inner/--outer (die Vorgabe).</translation>
+        <source>auto: burn the narrowest band that holds every mark of the label at the quality; manual: the layout&apos;s radii or --inner/--outer (the default, unless a design made for the automatic area says otherwise).</source>
+        <translation>auto: das schmalste Band brennen, das jede Markierung des Etiketts bei der Qualität enthält; manual: die Radien des Layouts oder --inner/--outer (die Vorgabe, außer ein Entwurf für den automatischen Bereich sagt anderes).</translation>
     </message>
 </context>
 <context>
@@ -3049,6 +3053,10 @@ den installierten Vorgaben angelegt).</translation>
         <source>Series stopped after disc %1 of %2; %3</source>
         <translation>Serie nach Disc %1 von %2 gestoppt; %3</translation>
     </message>
+    <message>
+        <source>%1 discs: about %2 min</source>
+        <translation>%1 Discs: etwa %2 min</translation>
+    </message>
 </context>
 <context>
     <name>twr::ui::CELDraw</name>
@@ -3384,6 +3392,22 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>&amp;Outer radius</source>
         <translation>&amp;Außenradius</translation>
+    </message>
+    <message>
+        <source>Burning area</source>
+        <translation>Brennbereich</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manuell</translation>
+    </message>
+    <message>
+        <source>Automatic burns the narrowest band that holds every mark of the label at its quality; Manual burns the radii below.</source>
+        <translation>Automatisch brennt das schmalste Band, das jede Markierung des Etiketts bei seiner Qualität enthält; Manuell brennt die Radien darunter.</translation>
     </message>
 </context>
 <context>
@@ -3728,6 +3752,10 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
         <source>The layouts have changes that are not saved. Save them before closing?</source>
         <translation>Die Layouts haben ungespeicherte Änderungen. Vor dem Schließen speichern?</translation>
     </message>
+    <message>
+        <source>Automatic burning area</source>
+        <translation>Automatischer Brennbereich</translation>
+    </message>
 </context>
 <context>
     <name>twr::ui::LayoutDesignerModel</name>
@@ -3906,6 +3934,22 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
     <message>
         <source>Layouts another program changed</source>
         <translation>Von einem anderen Programm geänderte Layouts</translation>
+    </message>
+    <message>
+        <source>Automatic burning area %1 - %2 mm: %3 at %4.</source>
+        <translation>Automatischer Brennbereich %1 - %2 mm: %3 bei %4.</translation>
+    </message>
+    <message>
+        <source>nothing marks</source>
+        <translation>markiert nichts</translation>
+    </message>
+    <message>
+        <source>The inner edge is set by %1 at %2 mm; without it %3.</source>
+        <translation>Innerer Rand bei %2 mm (%1); ohne diesen Teil %3.</translation>
+    </message>
+    <message>
+        <source>The outer edge is set by %1 at %2 mm; without it %3.</source>
+        <translation>Äußerer Rand bei %2 mm (%1); ohne diesen Teil %3.</translation>
     </message>
 </context>
 <context>
