@@ -13,9 +13,11 @@
 namespace {
 
 // The example layouts, rendered from their own folder so that the
-// background pictures are found; the renderer is created in main().
+// background pictures are found; the renderer lives in main(), within the
+// application's lifetime.
+twr::CELLayout* g_example = nullptr;
 twr::CELLayout& ExampleLayout() {
-  return *twr::ProcessLayout();
+  return *g_example;
 }
 
 void SetExampleTexts(twr::CELLayout& l) {
@@ -119,11 +121,11 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   QDir::setCurrent(TWR_EXAMPLES_DIR);
   twr::CELLayout layout;
+  g_example = &layout;
   SetExampleTexts(layout);
-  twr::SetProcessLayout(&layout);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
-  twr::SetProcessLayout(nullptr);
+  g_example = nullptr;
   benchmark::Shutdown();
   return 0;
 }

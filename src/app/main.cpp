@@ -136,7 +136,6 @@ int main(int argc, char** argv) {
   auto burn = std::make_unique<twr::ui::BurnSession>(*device, messages);
   burn->SetUnmountService(unmounter.get());
   auto layout = std::make_unique<twr::CELLayout>(settings.path);
-  twr::SetProcessLayout(layout.get());
   auto config = std::make_unique<twr::ui::TitleConfigModel>();
 
   int result = 0;
@@ -183,7 +182,6 @@ int main(int argc, char** argv) {
     messages.SetHelpOpener(nullptr);
   }
 
-  twr::SetProcessLayout(nullptr);
   config.reset();
   layout.reset();
   burn.reset();

@@ -386,10 +386,7 @@ int RunRender(int argc, char** argv) {
   const RenderOutputs outputs{labelPath,   previewPath, etchedPath,
                               labelExport, guides,      automaticArea};
   CELLayout layout(Settings().path);
-  SetProcessLayout(&layout);
-  const int status = RenderAndWrite(options, outputs, disc, quality, layout, messages);
-  SetProcessLayout(nullptr);
-  return status;
+  return RenderAndWrite(options, outputs, disc, quality, layout, messages);
 }
 
 }  // namespace twr::cli

@@ -21,8 +21,6 @@ constexpr int kAlignCentre = 1;
 constexpr int kAlignRight = 2;
 constexpr int kTwoRowRingType = 2;
 
-CELLayout* g_processLayout = nullptr;
-
 // The first MaxNum width units of a text (one a character, two a wide East
 // Asian one), never splitting a character: a text of plain ASCII keeps its
 // first MaxNum bytes.
@@ -97,13 +95,6 @@ class BoxCanvas : public BoxSurface {
 };
 
 }  // namespace
-
-CELLayout* ProcessLayout() {
-  return g_processLayout;
-}
-void SetProcessLayout(CELLayout* layout) {
-  g_processLayout = layout;
-}
 
 CELLayout::CELLayout(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {
   layout_.FontFace = twr::LoadFontSetting(settingsPath_);

@@ -231,9 +231,4 @@ class CELLayout {
   bool givenInUse_ = false;
 };
 
-// The renderer of the running program, registered by main() once it exists;
-// nullptr before and after.
-CELLayout* ProcessLayout();
-void SetProcessLayout(CELLayout* layout);
-
 }  // namespace twr

@@ -2,6 +2,7 @@
 // from: inside the burn band the marks follow the label (dark label pixels
 // are etched darker than light ones), outside it nothing is marked.
 // Usage: etched_compare LABEL.png ETCHED.png INNER_MM OUTER_MM
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -37,8 +38,9 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   const QImage label(QString::fromLocal8Bit(argv[1]));
   const QImage etched(QString::fromLocal8Bit(argv[2]));
-  const double inner = std::atof(argv[3]);
-  const double outer = std::atof(argv[4]);
+  // Read in every locale (the application has switched to the user's).
+  const double inner = QByteArray(argv[3]).toDouble();
+  const double outer = QByteArray(argv[4]).toDouble();
   if (label.isNull() || etched.isNull()) {
     std::fprintf(stderr, "etched_compare: cannot read the pictures\n");
     return 1;

@@ -2,7 +2,8 @@
 # The real titlewright on an X server (Xvfb), driven from outside the process
 # with xdotool: open on a folder with a virtual drive, type a title, press
 # Burn, press Draw, confirm the outcome, wait for the burn dialog to close,
-# check the etched picture against the label, and exit with Exit.
+# check the etched picture against the label in the automatic area a new
+# label burns (as `twr plan --area auto` works it out), and exit with Exit.
 # Usage: window_burn.sh TITLEWRIGHT TWR ETCHED_COMPARE ARTEFACT_DIR
 # Exit 77 (skipped) when Xvfb, xdotool or ImageMagick's import are missing.
 set -euo pipefail
@@ -19,6 +20,7 @@ Font=Liberation Sans
 [Layout00]
 Name=End to end
 BaseLength=1655
+BgImage=white.png
 BgColor=235
 TxColor=20
 TitleWidth=900
@@ -37,6 +39,9 @@ Disc=label
 ReloadDelay=0
 Etched=etched.png
 INI
+
+# A white picture: only the title marks, so the automatic area is its band.
+convert -size 16x16 xc:white "$WORK/white.png"
 
 # An X server of its own, on a free display.
 start_xvfb 1280x900x24
@@ -76,7 +81,12 @@ test -s "$WORK/etched.png"
 cp "$WORK/etched.png" "$OUT/etched.png"
 (cd "$WORK" && QT_QPA_PLATFORM=offscreen "$TWR" render --layout 0 --title "$TITLE" \
   --label "$OUT/label.png" >/dev/null)
-"$COMPARE" "$OUT/label.png" "$OUT/etched.png" 41 44
+read -r INNER OUTER < <(cd "$WORK" && QT_QPA_PLATFORM=offscreen "$TWR" plan --layout 0 \
+  --title "$TITLE" --area auto --quality draft --json | python3 -c '
+import json, sys
+burn = json.load(sys.stdin)["qualities"][0]["burn"]
+print(burn["inner"], burn["outer"])')
+"$COMPARE" "$OUT/label.png" "$OUT/etched.png" "$INNER" "$OUTER"
 
 click "$MAIN" 63 467            # Exit
 discard_changes

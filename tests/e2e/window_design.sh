@@ -55,7 +55,8 @@ start_xvfb 1280x900x24
 APP_PID=$!
 MAIN=$(wait_window '^Titlewright  Version')
 wait_text "$MAIN" 200x14+434+15
-press "$MAIN" Down               # the layout list has the focus: the second layout
+click "$MAIN" 150 21             # the layout list (the focus starts in the title)
+xdotool key Down Return          # the second layout
 click "$MAIN" 520 107            # the title edit
 xdotool type --delay 20 "Saved Title"
 click "$MAIN" 520 250            # the note

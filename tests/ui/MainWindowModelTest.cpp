@@ -650,6 +650,13 @@ TEST_F(MainWindowModelTest, TheAutomaticAreaFollowsTheMarksFromTypingToTheBurn) 
   EXPECT_EQ(model_->RadiusText(), ui::RadiusText(band.inner, band.outer));
   EXPECT_LT(model_->TimeText(), manualTime);  // "mm:ss" orders as the time does
   EXPECT_EQ(model_->InnerRadius(), 25.0);     // the manual radii are kept
+  // Working it out leaves the note being typed in its order (folders go
+  // first on the label only).
+  Type(TextKind::Note, "first line\r\n[Fol");
+  const std::string typed = model_->Note();
+  model_->TimerTick();
+  EXPECT_EQ(model_->Note(), typed);
+  Type(TextKind::Note, "");
 
   // A title of blanks marks nothing: said in the status line, refused at Draw.
   Type(TextKind::Title, "   ");

@@ -465,10 +465,17 @@ BurnBand MainWindowModel::ShownBand() const {
   return automaticArea_ ? automaticBand_ : BurnBand{inner_, outer_};
 }
 
+void MainWindowModel::DrawFullLabelAsTyped() {
+  // A copy publishes them: the note the user is typing keeps its order
+  // (folders go first only on the label).
+  LabelTexts texts = texts_;
+  texts.PublishLabelTexts(layout_);
+  layout_.RenderCurrentLabel();
+}
+
 void MainWindowModel::UpdateAutomaticArea() {
   if (!automaticArea_ || discovering_) return;
-  texts_.PublishLabelTexts(layout_);
-  layout_.RenderCurrentLabel();
+  DrawFullLabelAsTyped();
   const BurnTarget target{{inner_, outer_}, ShownDisc(), BurnQualityOf(quality_)};
   AutomaticArea area = PlanAutomaticArea(burn_.Sequence().Page(), layout_.LabelImageData(), target);
   // A drive without a usable page has no time to give: the band is shown
@@ -686,8 +693,7 @@ EtchRequest MainWindowModel::EtchRequestAt(BurnQuality quality) {
   // Typing redraws only the preview: the full label is drawn here with the
   // texts as they stand (the held layout, the settings file is not read; the
   // preview's own comparison of the texts is left to the next tick).
-  texts_.PublishLabelTexts(layout_);
-  layout_.RenderCurrentLabel();
+  DrawFullLabelAsTyped();
   EtchRequest request;
   request.label = layout_.LabelImageData();
   request.target = {{inner_, outer_}, ShownDisc(), quality};

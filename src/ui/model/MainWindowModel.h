@@ -313,6 +313,9 @@ class MainWindowModel : public QObject {
   // The side the band goes on as the label is shown (a data side in
   // Rimtone mode, as read last).
   BurnDisc ShownDisc() const;
+  // The full label drawn with the texts as they stand, leaving the texts
+  // as typed (the etched view, the automatic area).
+  void DrawFullLabelAsTyped();
   // The automatic area worked out again from the full label with the texts
   // as they stand and the page read last, with the radius and time texts
   // (no drive work); nothing when the area is manual.
