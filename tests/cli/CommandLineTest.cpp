@@ -379,7 +379,7 @@ TEST_F(CommandLine, LayoutCommandsRefuseWithTheReasonAndKeepTheRestOfTheFile) {
   offered = offered.substr(offered.find("local keys=\"") + 12);
   offered = offered.substr(0, offered.find('"'));
   EXPECT_EQ(words(offered), words(named));
-  EXPECT_EQ(words(named).size(), 30u);
+  EXPECT_EQ(words(named).size(), 33u);
 
   // Every layout reads as before but for what was set; the virtual drive's
   // section and the comments stay byte for byte.
