@@ -33,7 +33,7 @@ run_as_user() {  # run_as_user ROOT TWR: a new user's first start
 if [ "$CHROOT" -eq 0 ]; then
   DEPENDS=$(dpkg-deb --field "$DEB" Depends)
   echo "Depends: $DEPENDS"
-  for wanted in libc6 libstdc++6 libqt6gui6 libqt6core6 libiso9660 libcdio fonts-liberation2 \
+  for wanted in libc6 libstdc++6 libqt6gui6 libqt6core6 libiso9660 libcdio libqrencode fonts-liberation2 \
     fonts-dejavu-core qt6-image-formats-plugins qt6-wayland; do
     grep -q "$wanted" <<< "$DEPENDS" || fail "Depends lacks $wanted"
   done

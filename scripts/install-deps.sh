@@ -8,7 +8,8 @@
 #                              window test, weston for the Wayland check, a
 #                              private D-Bus with Debian's python3-dbus for the
 #                              stand-in udisks2, poppler-utils to read exported
-#                              PDFs, a German locale
+#                              PDFs, zbar-tools to read QR codes back from
+#                              etched pictures, a German locale
 #   install-deps.sh --package  also to build the .deb (scripts/package.sh)
 set -euo pipefail
 
@@ -16,7 +17,7 @@ set -euo pipefail
 BUILD=(
   g++ make cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev qt6-l10n-tools libfontconfig-dev zlib1g-dev
-  libiso9660-dev libcdio-dev libudev-dev
+  libiso9660-dev libcdio-dev libudev-dev libqrencode-dev
 )
 # qt6-translations-l10n: Qt's own texts (standard buttons) in the user's language.
 RUNTIME=(fonts-liberation2 fonts-dejavu-core qt6-image-formats-plugins qt6-wayland qt6-translations-l10n)
@@ -24,7 +25,7 @@ TEST=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xorriso clang libclang-rt-14-dev clang-format clang-tidy strace locales
   appstream desktop-file-utils shared-mime-info poppler-utils
-  xvfb xdotool imagemagick
+  xvfb xdotool imagemagick zbar-tools
   weston dbus python3-dbus python3-gi
 )
 PACKAGE=(dpkg-dev git)

@@ -648,6 +648,10 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
         <source>its %1 is %2, not a whole number of %3 or more</source>
         <translation>sein Eintrag %1 ist %2, keine ganze Zahl ab %3</translation>
     </message>
+    <message>
+        <source>the QR code&apos;s text</source>
+        <translation>der Text des QR-Codes</translation>
+    </message>
 </context>
 <context>
     <name>DesignCommands</name>
@@ -821,6 +825,14 @@ Datei. »twr render --design FILE« zeichnet eines.</translation>
     <message>
         <source>Burning area:  automatic (what marks at the quality; manual: %1 - %2 [mm])</source>
         <translation>Brennbereich:  automatisch (was bei der Qualität markiert; manuell: %1 - %2 [mm])</translation>
+    </message>
+    <message>
+        <source>QR code:       %1</source>
+        <translation>QR-Code:       %1</translation>
+    </message>
+    <message>
+        <source>twr design save: warning: the QR code&apos;s text is cut to its first %1 bytes, the most one code holds</source>
+        <translation>twr design save: Warnung: Der Text des QR-Codes wird auf seine ersten %1 Bytes gekürzt, mehr fasst ein Code nicht</translation>
     </message>
 </context>
 <context>
@@ -1273,6 +1285,10 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
         <source>auto: burn the narrowest band that holds every mark of the label at the quality; manual: the layout&apos;s radii or --inner/--outer (the default, unless a design made for the automatic area says otherwise).</source>
         <translation>auto: das schmalste Band brennen, das jede Markierung des Etiketts bei der Qualität enthält; manual: die Radien des Layouts oder --inner/--outer (die Vorgabe, außer ein Entwurf für den automatischen Bereich sagt anderes).</translation>
     </message>
+    <message>
+        <source>Text of the QR code, drawn in the layout&apos;s QR box (QrSize above 0).</source>
+        <translation>Text des QR-Codes, gezeichnet im QR-Feld des Layouts (QrSize über 0).</translation>
+    </message>
 </context>
 <context>
     <name>LabelWarnings</name>
@@ -1367,6 +1383,22 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
     <message>
         <source>the background</source>
         <translation>der Hintergrund</translation>
+    </message>
+    <message>
+        <source>The QR code&apos;s text is %1 bytes long; a code holds at most %2: no QR code is drawn.</source>
+        <translation>Der Text des QR-Codes ist %1 Bytes lang; ein Code fasst höchstens %2: Es wird kein QR-Code gezeichnet.</translation>
+    </message>
+    <message>
+        <source>The QR code lies wholly outside the burning area (%1): it will not be burned.</source>
+        <translation>Der QR-Code liegt ganz außerhalb des Brennbereichs (%1): Er wird nicht gebrannt.</translation>
+    </message>
+    <message>
+        <source>The QR code reaches under the hub (inside %1 mm): the part there will not be burned and the code will not read.</source>
+        <translation>Der QR-Code reicht unter die Nabe (innerhalb von %1 mm): Der Teil dort wird nicht gebrannt, und der Code ist nicht lesbar.</translation>
+    </message>
+    <message>
+        <source>The QR code&apos;s modules are %1 mm wide; %2 etches them legibly from %3 mm: make QrSize at least %4 label pixels or shorten the QR code&apos;s text.</source>
+        <translation>Die Module des QR-Codes sind %1 mm breit; %2 brennt sie ab %3 mm lesbar: Setzen Sie QrSize auf mindestens %4 Labelpixel oder kürzen Sie den Text des QR-Codes.</translation>
     </message>
 </context>
 <context>
@@ -1751,6 +1783,26 @@ Layout lässt sich nicht löschen.</translation>
     <message>
         <source>Right</source>
         <translation>Rechts</translation>
+    </message>
+    <message>
+        <source>The QR code box&apos;s corner in label pixels from the label&apos;s top left</source>
+        <translation>Die Ecke des QR-Code-Felds in Labelpixeln von der oberen linken Ecke des Etiketts</translation>
+    </message>
+    <message>
+        <source>The QR code box&apos;s side in label pixels; 0 draws no QR code. The code with its quiet zone is drawn as large as whole pixels per module allow</source>
+        <translation>Die Seite des QR-Code-Felds in Labelpixeln; 0 zeichnet keinen QR-Code. Der Code mit seiner Ruhezone wird so groß gezeichnet, wie ganze Pixel je Modul es erlauben</translation>
+    </message>
+    <message>
+        <source>QR code left edge</source>
+        <translation>QR-Code linker Rand</translation>
+    </message>
+    <message>
+        <source>QR code top edge</source>
+        <translation>QR-Code oberer Rand</translation>
+    </message>
+    <message>
+        <source>QR code size</source>
+        <translation>QR-Code-Größe</translation>
     </message>
 </context>
 <context>

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <memory>
+#include <numbers>
 #include <thread>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "common/Translate.h"
 #include "drive/DiscGeometry.h"
 #include "drive/EtchModel.h"
+#include "label/CELLayout.h"
 
 namespace twr {
 
@@ -260,6 +263,23 @@ QImage ScaleEtchedPicture(const QImage& full) {
     std::memcpy(bytes.data() + row * y, rgb.constScanLine(y), row);
   return RgbPicture(ScaleEtchedRgb(bytes, kEtchedPictureSize, kEtchedPreviewFactor),
                     kEtchedPictureSize / kEtchedPreviewFactor);
+}
+
+double SmallestLegibleQrModuleMm(const BurnPlan& plan) {
+  constexpr double kUmPerMm = 1000.0;
+  const double acrossCircles = plan.feedStep / kUmPerMm;
+  const double alongCircle =
+      plan.entry.samples > 0 ? 2.0 * std::numbers::pi * plan.band.outer / plan.entry.samples : 0.0;
+  return kQrSamplesPerModule * std::max(acrossCircles, alongCircle);
+}
+
+std::vector<LabelWarning> CheckQrEtch(const CELLayout& layout, const ElsPage& page,
+                                      const BurnTarget& target) {
+  if (!layout.QrWanted()) return {};
+  const BurnPlan plan = PlanBurn(page, target);
+  if (!plan.HasTime()) return {};  // a page without a burn geometry: nothing to measure against
+  return CheckQrModules(layout, SmallestLegibleQrModuleMm(plan),
+                        Tr("BurnPlan", kQualityNames[static_cast<int>(plan.quality)]));
 }
 
 }  // namespace twr

@@ -11,9 +11,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "burn/BurnPlan.h"
 #include "burn/ElsPage.h"
+#include "label/LabelWarnings.h"
 
 namespace twr {
 
@@ -39,6 +41,17 @@ EtchResult SimulateEtch(const EtchRequest& request);
 // drawing the full picture. The "as etched" views show it.
 inline constexpr int kEtchedPreviewFactor = 4;  // 1712 pixels to 428
 EtchResult SimulateEtchPreview(const EtchRequest& request);
+
+// The narrowest QR module, in millimetres, that the burn of `plan` etches so
+// that a reader takes the code: a module must span kQrSamplesPerModule of
+// the burn's samples both across the circles (feed steps) and along them
+// (the samples of the band's outer circle, the sparsest).
+inline constexpr double kQrSamplesPerModule = 3.0;
+double SmallestLegibleQrModuleMm(const BurnPlan& plan);
+// The QR box of the last render of `layout` against the burn of `target` on
+// a drive that answers `page`: CheckQrModules at the plan's quality.
+std::vector<LabelWarning> CheckQrEtch(const CELLayout& layout, const ElsPage& page,
+                                      const BurnTarget& target);
 
 // A picture of SimulateEtch scaled down by kEtchedPreviewFactor: each pixel
 // the mean of a 4 x 4 square, channel by channel, rounded half up. Null for

@@ -24,6 +24,7 @@
 #include "burn/BurnProgress.h"
 #include "burn/BurnSequence.h"
 #include "burn/BurnSeries.h"
+#include "burn/SimulatedEtch.h"
 #include "cli/Args.h"
 #include "cli/BurnProgressView.h"
 #include "cli/Commands.h"
@@ -41,6 +42,7 @@
 #include "drive/DiscName.h"
 #include "drive/DiscScan.h"
 #include "drive/DriveSetup.h"
+#include "drive/virtual/VirtualDriveConfig.h"
 #include "label/BurningArea.h"
 #include "label/CELLayout.h"
 #include "label/Design.h"
@@ -431,7 +433,11 @@ int RenderTheLabel(const BurnRequest& request, const LabelOptions& label, const 
   const LabelBand warned =
       request.automaticArea ? LabelBand{LowestInnerRadius(target.disc), kBandOuterLimitMm}
                             : LabelBand{BandInnerOn(target.disc, rendered.inner), rendered.outer};
-  PrintLabelWarnings("burn", CheckLabel(layout, label.TypedNote(), warned));
+  std::vector<LabelWarning> warnings = CheckLabel(layout, label.TypedNote(), warned);
+  // The QR code against the burn's geometry as the simulated etch draws it.
+  for (LabelWarning& w : CheckQrEtch(layout, ElsPage(ExampleElsPage()), target))
+    warnings.push_back(std::move(w));
+  PrintLabelWarnings("burn", warnings);
   return kExitOk;
 }
 

@@ -24,6 +24,7 @@
 #include "label/LabelTexts.h"
 #include "label/LayoutDefinition.h"
 #include "label/LayoutSettings.h"
+#include "label/QrCode.h"
 
 namespace twr::cli {
 
@@ -67,7 +68,9 @@ void PrintJson(const std::string& path, const Design& d) {
   out.Key("texts").BeginObject().Key("title").String(d.title).Key("date").String(d.date);
   out.Key("notes").BeginArray();
   for (const std::string& line : d.notes) out.String(line);
-  out.EndArray().EndObject();
+  out.EndArray();
+  if (!d.qr.empty()) out.Key("qr").String(d.qr);
+  out.EndObject();
   out.Key("font").String(d.fontFace);
   out.Key("burningArea")
       .BeginObject()
@@ -112,6 +115,7 @@ void PrintText(const std::string& path, const Design& d) {
               k == 0 ? Tr("DesignCommands", "Note:          %1")
                      : Tr("DesignCommands", "               %1"),
               {d.notes[k]});
+  if (!d.qr.empty()) PrintLine(stdout, Tr("DesignCommands", "QR code:       %1"), {d.qr});
   PrintLine(
       stdout,
       Tr("DesignCommands", "Layout:        \"%1\" (BaseLength %2, RingType %3, RingLength %4 mm)"),
@@ -256,6 +260,13 @@ int RunSave(int argc, char** argv) {
     for (std::size_t k = 0; k < options.notes.size() && k < d.notes.size(); ++k)
       d.notes[k] = options.notes[k];
   }
+  d.qr = Utf8Cut(options.Qr(), kQrMaxBytes);
+  if (d.qr.size() != options.Qr().size())
+    PrintLine(stderr,
+              Tr("DesignCommands",
+                 "twr design save: warning: the QR code's text is cut to its first %1 bytes, "
+                 "the most one code holds"),
+              {std::to_string(kQrMaxBytes)});
   d.innerRadius = options.inner.value_or(layoutInner);
   d.outerRadius = options.outer.value_or(layoutOuter);
   if ((options.inner.has_value() || options.outer.has_value()) &&

@@ -34,6 +34,10 @@ const std::string& LabelOptions::Date() const {
   return date.empty() && design ? design->date : date;
 }
 
+const std::string& LabelOptions::Qr() const {
+  return qr.empty() && design ? design->qr : qr;
+}
+
 std::string LabelOptions::TypedNote() const {
   if (notes.empty() && design) return DesignNote(*design);
   std::string note;
@@ -50,6 +54,10 @@ void AddLabelOptions(ArgParser& parser, LabelOptions& options) {
   parser.Repeated("note", "LINE",
                   Tr("LabelOptions", "A note line; folders written as \"[name]\" come first."),
                   &options.notes);
+  parser.Option(
+      "qr", "TEXT",
+      Tr("LabelOptions", "Text of the QR code, drawn in the layout's QR box (QrSize above 0)."),
+      &options.qr);
   parser.Decimal("inner", "MM",
                  Tr("LabelOptions", "Inner radius of the burning area in millimetres."),
                  &options.inner);
@@ -122,6 +130,7 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
   texts.SetTitle(options.Title());
   texts.SetDate(options.Date());
   texts.SetNote(options.TypedNote());
+  texts.SetQr(options.Qr());
   texts.SetDiscNumber(options.discNumber, options.discCount);
   texts.PublishLabelTexts(layout);
 

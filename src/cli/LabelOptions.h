@@ -25,6 +25,7 @@ struct LabelOptions {
   std::string title;
   std::string date;
   std::vector<std::string> notes;  // one note line each
+  std::string qr;                  // the QR box's text
   std::optional<double> inner;     // mm; not given keeps the layout's radius
   std::optional<double> outer;
   // The design the options were given beside (--design FILE): its layout,
@@ -39,12 +40,13 @@ struct LabelOptions {
   // The texts used: the options', else the design's.
   const std::string& Title() const;
   const std::string& Date() const;
+  const std::string& Qr() const;
   // The note as the main window's edit holds it: the lines, each with CR LF
   // (the design's note lines when no --note is given).
   std::string TypedNote() const;
 };
 
-// Adds --layout, --title, --date, --note, --inner and --outer.
+// Adds --layout, --title, --date, --note, --qr, --inner and --outer.
 void AddLabelOptions(ArgParser& parser, LabelOptions& options);
 
 // Adds --design FILE.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "burn/MarkedBand.h"
+#include "burn/SimulatedEtch.h"
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/GuiApplication.h"
@@ -222,9 +223,17 @@ int RunPlan(int argc, char** argv) {
   // The automatic area holds every mark between the drive's limits.
   const LabelBand warned = automatic ? LabelBand{LowestInnerRadius(disc), kBandOuterLimitMm}
                                      : LabelBand{BandInnerOn(disc, rendered.inner), rendered.outer};
-  PrintLabelWarnings("plan", CheckLabel(layout, options.TypedNote(), warned));
-
+  std::vector<LabelWarning> warnings = CheckLabel(layout, options.TypedNote(), warned);
   const ElsPage page(ExampleElsPage());
+  // The QR code at each quality planned.
+  for (int i = 0; i < kQualityCount; ++i) {
+    if (!qualityText.empty() && qualityText != kQualityIds[static_cast<std::size_t>(i)]) continue;
+    for (LabelWarning& w : CheckQrEtch(
+             layout, page, {{rendered.inner, rendered.outer}, disc, static_cast<BurnQuality>(i)}))
+      warnings.push_back(std::move(w));
+  }
+  PrintLabelWarnings("plan", warnings);
+
   const QImage label = layout.LabelImageData();
   std::vector<QualityPlan> plans;
   for (int i = 0; i < kQualityCount; ++i) {

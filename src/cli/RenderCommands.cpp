@@ -215,6 +215,9 @@ int RenderAndWrite(const LabelOptions& options, const RenderOutputs& out, const 
   const LabelBand warned =
       out.automaticArea ? LabelBand{LowestInnerRadius(disc), kBandOuterLimitMm} : band;
   std::vector<LabelWarning> warnings = CheckLabel(layout, options.TypedNote(), warned);
+  const BurnTarget etched{{band.inner, band.outer}, disc, quality};
+  for (LabelWarning& w : CheckQrEtch(layout, ElsPage(ExampleElsPage()), etched))
+    warnings.push_back(std::move(w));
   if (options.design != nullptr)
     for (std::string& text : DesignWarnings(*options.design, rendered.layoutIndex == kGivenLayout))
       warnings.push_back({LabelWarning::Kind::Background, std::move(text)});

@@ -1,4 +1,5 @@
-// The label renderer: background, ring text and the three fitted text boxes.
+// The label renderer: background, ring text, the three fitted text boxes and
+// the QR code box.
 #include "label/CELLayout.h"
 
 #include <algorithm>
@@ -239,6 +240,7 @@ bool CELLayout::RenderCurrentLabel() {
   DrawBox(labelImage_, BoxKind::Title, 1.0);
   DrawBox(labelImage_, BoxKind::Date, 1.0);
   DrawBox(labelImage_, BoxKind::Note, 1.0);
+  DrawQr(labelImage_, 1.0);
   recording_ = nullptr;
   FinishBase(memo, labelImage_);
   return true;
@@ -292,7 +294,8 @@ bool CELLayout::RenderCurrentPreview(int width, int height) {
 
 bool CELLayout::DrawPreviewBoxes(BaseMemo& memo) {
   recording_ = &memo;
-  const bool drawn = DrawTitlePreview() && DrawDatePreview() && DrawNotePreview();
+  const bool drawn =
+      DrawTitlePreview() && DrawDatePreview() && DrawNotePreview() && DrawQrPreview();
   recording_ = nullptr;
   if (drawn)
     FinishBase(memo, previewImage_);
@@ -410,6 +413,51 @@ bool CELLayout::DrawDatePreview() {
 }
 bool CELLayout::DrawNotePreview() {
   return DrawBoxPreview(BoxKind::Note);
+}
+
+bool CELLayout::DrawQrPreview() {
+  if (!QrWanted()) return true;
+  if (!previewImage_.Exists() || !labelImage_.Exists()) return false;
+  DrawQr(previewImage_, previewScale_);
+  return true;
+}
+
+const QrCode& CELLayout::QrSymbol() const {
+  if (qrEncoded_ != QrText) {
+    qr_ = EncodeQr(QrText);
+    qrEncoded_ = QrText;
+  }
+  return qr_;
+}
+
+void CELLayout::DrawQr(ImageBuffer& target, double scale) {
+  if (!QrWanted()) return;
+  const QrCode& code = QrSymbol();
+  if (code.Empty()) return;  // too long for a code: the warnings say so
+  const int side = Scaled(layout_.Qr.Size, scale);
+  const int X = Scaled(layout_.Qr.PosX, scale), Y = Scaled(layout_.Qr.PosY, scale);
+  // Only the part on the target is drawn, as for the other boxes.
+  const long long left = std::max<long long>(X, 0), top = std::max<long long>(Y, 0);
+  const long long right = std::min<long long>(static_cast<long long>(X) + side, target.Width());
+  const long long bottom = std::min<long long>(static_cast<long long>(Y) + side, target.Height());
+  if (side <= 0 || left >= right || top >= bottom) return;
+  ImageBuffer part;
+  if (!part.Create(static_cast<int>(right - left), static_cast<int>(bottom - top))) return;
+  constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000;
+  part.FillRect(0, 0, part.Width(), part.Height(), kWhite);
+  const QrGrid grid = PlaceQr(code.Across(), side);
+  // Box coordinates of the part's corner.
+  const long long dx = left - X, dy = top - Y;
+  for (int row = 0; row < code.width; ++row) {
+    const int y0 = grid.Edge(row + kQrQuietModules), y1 = grid.Edge(row + kQrQuietModules + 1);
+    for (int column = 0; column < code.width; ++column) {
+      if (!code.Dark(column, row)) continue;
+      const int x0 = grid.Edge(column + kQrQuietModules);
+      const int x1 = grid.Edge(column + kQrQuietModules + 1);
+      part.FillRect(static_cast<int>(x0 - dx), static_cast<int>(y0 - dy), x1 - x0, y1 - y0, kBlack);
+    }
+  }
+  PasteBox(target, static_cast<int>(left), static_cast<int>(top), part);
 }
 
 bool CELLayout::DrawBoxPreview(BoxKind kind) {

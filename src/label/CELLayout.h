@@ -13,6 +13,7 @@
 #include "label/ImageBuffer.h"
 #include "label/LabelFont.h"
 #include "label/LayoutSettings.h"
+#include "label/QrCode.h"
 #include "label/RingText.h"
 
 class QPainter;
@@ -60,6 +61,8 @@ class CELLayout {
   std::string Title;
   std::string Date;
   NoteLineArray NoteLines;
+  // The QR box's text: no code is drawn without one (or with QrSize 0).
+  std::string QrText;
 
   // Settings file.
   bool LoadLayoutNames(std::vector<std::string>& names) const;
@@ -112,6 +115,13 @@ class CELLayout {
   bool DrawDatePreview();
   bool DrawNotePreview();
   bool DrawRingPreview();
+  bool DrawQrPreview();
+
+  // The code of QrText as the QR box draws it (empty when there is none or
+  // the text is longer than a code holds).
+  const QrCode& QrSymbol() const;
+  // Whether the layout has a QR box and there is a text for it.
+  bool QrWanted() const { return layout_.Qr.Size > 0 && !QrText.empty(); }
 
   const ImageBuffer& LabelImage() const { return labelImage_; }
   const ImageBuffer& PreviewImage() const { return previewImage_; }
@@ -143,6 +153,7 @@ class CELLayout {
   // PaintLabel's steps (CELLayoutPaint.cpp).
   void PaintBackground(QPainter& painter, int side);
   void PaintRingText(QPainter& painter, int side);
+  void PaintQr(QPainter& painter);
   void ComputeStripSize();
   RingTexts Texts() const { return {Title, Date, NoteLines}; }
   // What the layout stage of a strip depends on, as one text.
@@ -203,6 +214,8 @@ class CELLayout {
                          int H);
   void DrawNoteBox(BoxSurface& canvas, const LayoutBox& box, int W, int H);
   static bool BoxIsWhole(const ImageBuffer& target, int W, int H, int X, int Y);
+  // The QR box onto the target: white with black modules on whole pixels.
+  void DrawQr(ImageBuffer& target, double scale);
 
   std::string settingsPath_;
   LayoutRecord layout_;
@@ -216,6 +229,9 @@ class CELLayout {
   BaseMemo baseMemos_[2];          // [label, preview]
   BaseMemo* recording_ = nullptr;  // the memo whose boxes are being drawn
   BoxMemo boxMemos_[2][3];         // [label, preview][title, date, note]
+  // The code of the text last encoded.
+  mutable std::string qrEncoded_;
+  mutable QrCode qr_;
   int stripWidth_ = 0;
   int stripHeight_ = 0;
   RingAngleTable angles_;

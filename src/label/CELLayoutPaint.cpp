@@ -1,5 +1,6 @@
 // The renderer onto any painter (a PDF page, an SVG drawing): the label of
-// the last full render, through the same box routine as the label image.
+// the last full render, through the same box routine as the label image,
+// and the QR box's modules on the same grid.
 #include <QPainter>
 
 #include <algorithm>
@@ -82,8 +83,31 @@ bool CELLayout::PaintLabel(QPainter& painter, double scale) {
     else
       DrawSingleLineBox(canvas, *box, kind == BoxKind::Title ? Title : Date, W, H);
   }
+  PaintQr(painter);
   painter.restore();
   return true;
+}
+
+void CELLayout::PaintQr(QPainter& painter) {
+  if (!QrWanted() || QrSymbol().Empty()) return;
+  const QrCode& code = QrSymbol();
+  const QrBox& box = layout_.Qr;
+  const QrGrid grid = PlaceQr(code.Across(), box.Size);
+  // The modules as filled squares on the label's pixel grid, not smoothed.
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.fillRect(QRect(box.PosX, box.PosY, box.Size, box.Size), Qt::white);
+  for (int row = 0; row < code.width; ++row) {
+    const int y0 = grid.Edge(row + kQrQuietModules), y1 = grid.Edge(row + kQrQuietModules + 1);
+    for (int column = 0; column < code.width; ++column) {
+      if (!code.Dark(column, row)) continue;
+      const int x0 = grid.Edge(column + kQrQuietModules);
+      painter.fillRect(QRect(box.PosX + x0, box.PosY + y0,
+                             grid.Edge(column + kQrQuietModules + 1) - x0, y1 - y0),
+                       Qt::black);
+    }
+  }
+  painter.restore();
 }
 
 void CELLayout::PaintBackground(QPainter& painter, int side) {

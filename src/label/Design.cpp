@@ -25,6 +25,7 @@
 #include "label/ImageBuffer.h"
 #include "label/LabelTexts.h"
 #include "label/LayoutDefinition.h"
+#include "label/QrCode.h"
 
 namespace twr {
 
@@ -248,6 +249,9 @@ bool ReadTexts(ObjectReader& top, Design& d) {
       }
     }
   }
+  // Files from before the QR box have no QR text.
+  d.qr.clear();
+  if (texts.Ok() && texts.Has("qr")) texts.Text("qr", d.qr, kQrMaxBytes);
   if (!problem.empty()) return top.Fail(problem);
   return true;
 }
@@ -269,6 +273,7 @@ bool ReadLayout(ObjectReader& top, Design& d) {
       in.Text(key.name, d.layoutName, kProfileStringMax);
       continue;
     }
+    if (key.optional && !in.Has(key.name)) continue;  // a file from before the key
     const LayoutKeyRange range = LayoutKeyDrawnLimits(key);
     long long v = 0;
     if (in.Whole(key.name, range.minimum, range.maximum, v))
@@ -419,6 +424,8 @@ std::string CheckDesign(const Design& d) {
                   "%1 is %2 characters long (a wide East Asian character counts two); at most "
                   "%3 are taken"),
                {Tr("Design", "the note"), std::to_string(note), std::to_string(kNoteMaxWidth)});
+  if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the QR code's text"), d.qr, kQrMaxBytes)).empty())
+    return why;
   if (!(why = check(TWR_TRANSLATE_NOOP("Design", "the font face"), d.fontFace, kProfileStringMax))
            .empty())
     return why;
@@ -509,7 +516,9 @@ std::string DesignText(const Design& d) {
   out.Key("date").String(d.date);
   out.Key("notes").BeginArray();
   for (const std::string& line : d.notes) out.String(line);
-  out.EndArray().EndObject();
+  out.EndArray();
+  if (!d.qr.empty()) out.Key("qr").String(d.qr);
+  out.EndObject();
   out.Key("font").String(d.fontFace);
   out.Key("burningArea").BeginObject();
   out.Key("inner").Real(d.innerRadius).Key("outer").Real(d.outerRadius);
@@ -705,6 +714,7 @@ void ApplyDesignTexts(const Design& design, LabelTexts& texts) {
   texts.SetTitle(design.title);
   texts.SetDate(design.date);
   texts.SetNote(DesignNote(design));
+  texts.SetQr(design.qr);
 }
 
 std::vector<std::string> DesignWarnings(const Design& design, bool ownLayout) {

@@ -66,6 +66,7 @@ struct Design {
   std::string title;
   std::string date;
   NoteLineArray notes;  // in the order typed; lines past the last one empty
+  std::string qr;       // the QR box's text; files without it: none
   // The layout record: its own ring length and radii (whole millimetres,
   // as a settings section holds them) and the ring band they give; BgImage
   // is the picture's name (empty without a picture); FontFace is unused.

@@ -1,4 +1,5 @@
-// Label texts: their limits in width units, note lines and their folder-first order.
+// Label texts: their limits in width units (the QR text's in bytes), note
+// lines and their folder-first order.
 #include "label/LabelTexts.h"
 
 #include <algorithm>
@@ -32,6 +33,13 @@ bool LabelTexts::SetDate(std::string_view text) {
 bool LabelTexts::SetNote(std::string_view text) {
   return Assign(note_, text, kNoteMaxWidth);
 }
+bool LabelTexts::SetQr(std::string_view text) {
+  // A code counts bytes, not width units.
+  const std::string cut = Utf8Cut(text, kQrMaxBytes);
+  if (cut == qr_) return false;
+  qr_ = cut;
+  return true;
+}
 
 void LabelTexts::SplitNoteLines() {
   std::string_view rest = note_;
@@ -58,6 +66,7 @@ void LabelTexts::OrderNoteLines() {
 void LabelTexts::PublishLabelTexts(CELLayout& layout) {
   layout.Title = FillNumberFields(title_, discNumber_, discCount_);
   layout.Date = FillNumberFields(date_, discNumber_, discCount_);
+  layout.QrText = FillNumberFields(qr_, discNumber_, discCount_);
   SplitNoteLines();
   OrderNoteLines();
   for (std::size_t k = 0; k < lines_.size(); ++k)

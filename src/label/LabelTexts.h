@@ -1,4 +1,5 @@
-// The main window's label texts as a plain model: title, date and note with
+// The main window's label texts as a plain model: title, date, note and the
+// QR box's text with
 // their limits, the note cut into ten lines and ordered folders first,
 // and their hand-over to the renderer with the number fields filled in.
 #pragma once
@@ -24,10 +25,13 @@ class LabelTexts {
   bool SetTitle(std::string_view text);
   bool SetDate(std::string_view text);
   bool SetNote(std::string_view text);
+  // The QR box's text, cut to the bytes one code holds (kQrMaxBytes).
+  bool SetQr(std::string_view text);
 
   const std::string& Title() const { return title_; }
   const std::string& Date() const { return date_; }
   const std::string& Note() const { return note_; }
+  const std::string& Qr() const { return qr_; }
   const NoteLineArray& NoteLines() const { return lines_; }
 
   // Cuts the note into its first ten lines (CR LF separated; a bare LF also
@@ -36,7 +40,7 @@ class LabelTexts {
   // Puts lines starting with "[" (folders) first, keeping the order within
   // each group, and rebuilds the note as the ten lines, each with CR LF.
   void OrderNoteLines();
-  // Title and date into the renderer, then the note split, ordered and
+  // Title, date and the QR text into the renderer, then the note split, ordered and
   // copied into its NoteLines; in what the renderer gets, "{n}" and "{N}"
   // are this disc's number and the count (label/NumberFields), while the
   // texts here stay as typed.
@@ -52,6 +56,7 @@ class LabelTexts {
   std::string title_;
   std::string date_;
   std::string note_;
+  std::string qr_;
   NoteLineArray lines_;
   int discNumber_ = 1;
   int discCount_ = 1;

@@ -11,6 +11,7 @@
 #include "drive/DiscGeometry.h"
 #include "label/CELLayout.h"
 #include "label/LayoutDefinition.h"
+#include "label/QrCode.h"
 
 namespace twr {
 
@@ -184,6 +185,30 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
                          {Tr("LabelWarnings", b.name), Mm(band.inner)})});
   }
 
+  // The QR box: its text must fit a code, and the code lie on the burned band.
+  if (layout.QrWanted()) {
+    const LayoutBox qrBox{r.Qr.Size, r.Qr.Size, r.Qr.PosX, r.Qr.PosY, 0, 0};
+    const QrCode& code = layout.QrSymbol();
+    if (code.Empty())
+      out.push_back({LabelWarning::Kind::QrNotDrawn,
+                     Arg(Tr("LabelWarnings",
+                            "The QR code's text is %1 bytes long; a code holds at most %2: no QR "
+                            "code is drawn."),
+                         {std::to_string(layout.QrText.size()), std::to_string(kQrMaxBytes)})});
+    else if (r.BaseLength > 0 && BoxOutside(r, qrBox, band))
+      out.push_back(
+          {LabelWarning::Kind::BoxOutsideBand,
+           Arg(Tr("LabelWarnings",
+                  "The QR code lies wholly outside the burning area (%1): it will not be burned."),
+               {Area(band)})});
+    else if (r.BaseLength > 0 && BoxUnderHub(r, qrBox, band))
+      out.push_back({LabelWarning::Kind::UnderHub,
+                     Arg(Tr("LabelWarnings",
+                            "The QR code reaches under the hub (inside %1 mm): the part there will "
+                            "not be burned and the code will not read."),
+                         {Mm(band.inner)})});
+  }
+
   // Note lines past the tenth, as typed (empty ones lose nothing).
   std::vector<std::string_view> leftOut;
   std::size_t line = 0;
@@ -229,6 +254,35 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
                             "part will not be burned."),
                          {Area(ring), Mm(band.inner)})});
   }
+  return out;
+}
+
+double QrModuleMm(const CELLayout& layout) {
+  const LayoutRecord& r = layout.Layout();
+  if (!layout.QrWanted() || layout.QrSymbol().Empty() || r.BaseLength <= 0) return 0.0;
+  const QrGrid grid = PlaceQr(layout.QrSymbol().Across(), r.Qr.Size);
+  // A box narrower than the code spreads its modules over fractions of a pixel.
+  const double pixels = grid.pitch > 0 ? grid.pitch : static_cast<double>(grid.side) / grid.across;
+  return pixels * kLabelWidthMm / r.BaseLength;
+}
+
+std::vector<LabelWarning> CheckQrModules(const CELLayout& layout, double smallestModuleMm,
+                                         std::string_view quality) {
+  std::vector<LabelWarning> out;
+  const double module = QrModuleMm(layout);
+  if (module <= 0.0 || module >= smallestModuleMm) return out;
+  const LayoutRecord& r = layout.Layout();
+  // The side the box needs: the code with its quiet zone at the smallest
+  // module, in whole label pixels per module.
+  const double pixelMm = kLabelWidthMm / r.BaseLength;
+  const int across = layout.QrSymbol().Across();
+  const int needed = across * static_cast<int>(std::ceil(smallestModuleMm / pixelMm - 1e-9));
+  out.push_back({LabelWarning::Kind::QrModulesSmall,
+                 Arg(Tr("LabelWarnings",
+                        "The QR code's modules are %1 mm wide; %2 etches them legibly from %3 mm: "
+                        "make QrSize at least %4 label pixels or shorten the QR code's text."),
+                     {FormatDecimal(module, 2), quality, FormatDecimal(smallestModuleMm, 2),
+                      std::to_string(needed)})});
   return out;
 }
 

@@ -4,7 +4,8 @@
 // background picture that could not be used,
 // texts cut by a box's MaxNum, note lines past the tenth, boxes or ring
 // text lying wholly outside the band that is burned, and boxes or ring text
-// reaching under the hub (inside the band's inner radius). No widgets; `twr`
+// reaching under the hub (inside the band's inner radius), a QR code that is
+// not drawn or too fine to etch legibly. No widgets; `twr`
 // prints them, the window program can list them.
 #pragma once
 
@@ -26,6 +27,8 @@ struct LabelWarning {
     RingOutsideBand,   // ring text that no burned circle crosses
     UnderHub,          // a box with text, or the ring text, reaching inside the
                        // band's inner radius: that part is not burned
+    QrNotDrawn,        // a QR text longer than a code holds: no code is drawn
+    QrModulesSmall,    // the QR code's modules finer than the burn etches legibly
   };
   Kind kind;
   std::string text;  // one sentence, for a person
@@ -42,6 +45,16 @@ struct LabelBand {
 // before it was cut into the ten lines the renderer draws.
 std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view typedNote,
                                      const LabelBand& band);
+
+// The QR box's modules against the smallest one a burn etches legibly
+// (`smallestModuleMm`, burn/BurnPlan's SmallestLegibleQrModuleMm of the
+// burn's plan); `quality` names the quality in the sentence. Empty without a
+// drawn QR code or when its modules are large enough.
+std::vector<LabelWarning> CheckQrModules(const CELLayout& layout, double smallestModuleMm,
+                                         std::string_view quality);
+// The width of one of the QR box's modules on the label in millimetres as
+// drawn (whole label pixels each); 0 without a drawn code.
+double QrModuleMm(const CELLayout& layout);
 
 // The part of the last render of `layout` that draws label pixel (x, y): a box
 // with its text, the ring text, or the background (its fill or picture).

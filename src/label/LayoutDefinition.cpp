@@ -210,6 +210,12 @@ std::span<const LayoutKey> LayoutKeys() {
       "LayoutDefinition", "RingLength: the ring text band's thickness; 0 draws no ring text");
   constexpr const char* kInnerHint =
       TWR_TRANSLATE_NOOP("LayoutDefinition", "The inner edge of the burning area, at least 25 mm");
+  constexpr const char* kQrPlaceHint = TWR_TRANSLATE_NOOP(
+      "LayoutDefinition", "The QR code box's corner in label pixels from the label's top left");
+  constexpr const char* kQrSizeHint = TWR_TRANSLATE_NOOP(
+      "LayoutDefinition",
+      "The QR code box's side in label pixels; 0 draws no QR code. The code with its quiet zone "
+      "is drawn as large as whole pixels per module allow");
   constexpr const char* kOuterHint =
       TWR_TRANSLATE_NOOP("LayoutDefinition", "The outer edge of the burning area, at most 58 mm");
 
@@ -307,6 +313,18 @@ std::span<const LayoutKey> LayoutKeys() {
      .unit = U::Millimetres, .page = Layout, .place = 5,
      .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "Outer radius"),
      .hint = kOuterHint},
+    {.name = "QrPosX", .number = TWR_NUMBER(Qr.PosX), .limit = BoxPlace, .unit = U::LabelPixels,
+     .page = Layout, .place = 8,
+     .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "QR code left edge"), .hint = kQrPlaceHint,
+     .optional = true},
+    {.name = "QrPosY", .number = TWR_NUMBER(Qr.PosY), .limit = BoxPlace, .unit = U::LabelPixels,
+     .page = Layout, .place = 9,
+     .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "QR code top edge"), .hint = kQrPlaceHint,
+     .optional = true},
+    {.name = "QrSize", .number = TWR_NUMBER(Qr.Size), .limit = BoxSize, .unit = U::LabelPixels,
+     .page = Layout, .place = 7,
+     .label = TWR_TRANSLATE_NOOP("LayoutDefinition", "QR code size"), .hint = kQrSizeHint,
+     .optional = true},
   };
   // clang-format on
 
@@ -388,6 +406,7 @@ void ApplyLayoutDefinition(const LayoutDefinition& d, const std::string& setting
   record.Title = d.Title;
   record.Date = d.Date;
   record.Note = d.Note;
+  record.Qr = d.Qr;
   record.RingType = d.RingType;
   record.RLetterAlign = d.RLetterAlign;
   // Arcs are meaningful up to a half circle; larger (or negative) angles
@@ -594,6 +613,7 @@ LayoutDefinition DefinitionOfRecord(const LayoutRecord& r) {
   d.Title = r.Title;
   d.Date = r.Date;
   d.Note = r.Note;
+  d.Qr = r.Qr;
   d.RingType = r.RingType;
   d.RLetterAlign = r.RLetterAlign;
   d.RingMAngle = r.RingMAngle;
@@ -613,6 +633,7 @@ LayoutRecord RecordOfDefinition(const LayoutDefinition& d) {
   r.Title = d.Title;
   r.Date = d.Date;
   r.Note = d.Note;
+  r.Qr = d.Qr;
   r.RingType = d.RingType;
   r.RLetterAlign = d.RLetterAlign;
   r.RingMAngle = d.RingMAngle;

@@ -29,6 +29,7 @@ struct LayoutDefinition {
   LayoutBox Title{0, 0, 0, 0, 20, 0};
   LayoutBox Date{0, 0, 0, 0, 10, 0};
   LayoutBox Note{0, 0, 0, 0, 20, 0};
+  QrBox Qr;
   int RingType = 0;
   int RLetterAlign = 2;
   int RingMAngle = 180;
@@ -156,6 +157,9 @@ struct LayoutKey {
   const char* label = nullptr;
   const char* hint = nullptr;
   bool (*inUse)(const LayoutDefinition&) = nullptr;
+  // A key that design files written before it lack: a file without it
+  // reads the key's default.
+  bool optional = false;
 
   bool IsText() const { return text != nullptr; }
   int Number(const LayoutDefinition& layout) const;

@@ -26,6 +26,16 @@ struct LayoutBox {
   bool operator==(const LayoutBox&) const = default;
 };
 
+// The QR code box: a square `Size` label pixels across with its top-left
+// corner at (PosX, PosY); a size of 0 draws nothing.
+struct QrBox {
+  int PosX = 0;
+  int PosY = 0;
+  int Size = 0;
+
+  bool operator==(const QrBox&) const = default;
+};
+
 // Fields of one layout section. Colours are 0x00BBGGRR greys.
 struct LayoutRecord {
   int BaseLength = 0;
@@ -36,6 +46,7 @@ struct LayoutRecord {
   LayoutBox Title;
   LayoutBox Date;
   LayoutBox Note;
+  QrBox Qr;
   int RingType = 0;
   int RLetterAlign = 2;
   int RingMAngle = 180;

@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -378,7 +379,7 @@ TEST_F(CommandLine, LayoutCommandsRefuseWithTheReasonAndKeepTheRestOfTheFile) {
   offered = offered.substr(offered.find("local keys=\"") + 12);
   offered = offered.substr(0, offered.find('"'));
   EXPECT_EQ(words(offered), words(named));
-  EXPECT_EQ(words(named).size(), 30u);
+  EXPECT_EQ(words(named).size(), 33u);
 
   // Every layout reads as before but for what was set; the virtual drive's
   // section and the comments stay byte for byte.
@@ -859,6 +860,66 @@ TEST_F(CommandLine, AutomaticAreaBurnsOnlyWhatMarks) {
   }
   EXPECT_EQ(ReadFile(dir_ / "ex/trace.txt").find("\nAA 00"), std::string::npos)
       << "no WRITE(12) may reach the drive";
+}
+
+// The QR box end to end: a code rendered into layout 0 of the examples and
+// burnt as the simulated etch draws it reads back, byte for byte, with a QR
+// reader at Normal and High, also from a design that keeps it; a box too
+// small for the quality is warned about.
+TEST_F(CommandLine, QrCodeReadsBackFromTheEtchedDisc) {
+  if (std::system("command -v zbarimg > /dev/null 2>&1") != 0)
+    GTEST_SKIP() << "zbarimg (zbar-tools) is not installed";
+  // A 20 mm box on the right of the band, clear of the hub and the rim.
+  auto withQrBox = [&](int size) {
+    std::string ini = layouts_;
+    const std::string qr = "QrPosX=1270\nQrPosY=685\nQrSize=" + std::to_string(size) + "\n";
+    ini.insert(ini.find("[Layout01]"), qr);
+    std::ofstream(dir_ / "ex/twr.ini") << ini;
+  };
+  const std::string text =
+      "TRIP2026 2026-03-01 12 files 3.4 MB: Photos, a-notes.txt, b-notes.txt, itinerary.pdf";
+  struct Case {
+    int size;
+    const char* quality;
+    bool reads;
+    bool warned;
+  };
+  const Case cases[] = {
+      {285, "normal", true, false},
+      {285, "high", true, false},
+      // Under one label pixel a module: neither drawn as a code that reads
+      // nor left unwarned.
+      {40, "high", false, true},
+  };
+  for (const Case& c : cases) {
+    withQrBox(c.size);
+    const Outcome r = Twr({"render", "--qr", text, "--etched", "e.png", "--quality", c.quality});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err.find("QR code's modules") != std::string::npos, c.warned) << r.err;
+    const std::string decode = "zbarimg --quiet --raw -Sdisable -Sqrcode.enable " +
+                               Quote((dir_ / "ex/e.png").string()) + " > " +
+                               Quote((dir_ / "qr.txt").string()) + " 2> /dev/null";
+    const int read = std::system(decode.c_str());
+    EXPECT_EQ(read == 0, c.reads) << c.size << " " << c.quality;
+    if (c.reads) {
+      EXPECT_EQ(ReadFile(dir_ / "qr.txt"), text + "\n") << c.size << " " << c.quality;
+    }
+  }
+  // Kept in a design: saved with its QR text, rendered from the design alone.
+  withQrBox(285);
+  ASSERT_EQ(Twr({"design", "save", "qr.twrlabel", "--qr", text}).status, 0);
+  EXPECT_NE(ReadFile(dir_ / "ex/qr.twrlabel").find("\"QrSize\": 285"), std::string::npos);
+  ASSERT_EQ(
+      Twr({"render", "--design", "qr.twrlabel", "--etched", "d.png", "--quality", "normal"}).status,
+      0);
+  const std::string decode = "zbarimg --quiet --raw " + Quote((dir_ / "ex/d.png").string());
+  FILE* pipe = popen(decode.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string read;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) read += buffer;
+  pclose(pipe);
+  EXPECT_EQ(read, text + "\n");
 }
 
 }  // namespace

@@ -270,6 +270,7 @@ bool MainWindowModel::DrawTypedTexts() {
   layout_.DrawNotePreview();
   noteChanged_ = false;
   layout_.DrawRingPreview();
+  layout_.DrawQrPreview();
   ++previewRedraws_;
   areaStale_ = automaticArea_;
   return true;
@@ -787,6 +788,7 @@ Design MainWindowModel::CurrentDesign() const {
   d.title = texts_.Title();
   d.date = texts_.Date();
   d.notes = TypedNoteLines(texts_);
+  d.qr = texts_.Qr();
   if (layoutIndex_ == kGivenLayout) {
     d.layout = given_.layout;
     d.layoutName = given_.layoutName;
