@@ -1400,6 +1400,10 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
         <source>The QR code&apos;s modules are %1 mm wide; %2 etches them legibly from %3 mm: make QrSize at least %4 label pixels or shorten the QR code&apos;s text.</source>
         <translation>Die Module des QR-Codes sind %1 mm breit; %2 brennt sie ab %3 mm lesbar: Setzen Sie QrSize auf mindestens %4 Labelpixel oder kürzen Sie den Text des QR-Codes.</translation>
     </message>
+    <message>
+        <source>the QR code</source>
+        <translation>der QR-Code</translation>
+    </message>
 </context>
 <context>
     <name>LayoutCommands</name>

@@ -295,6 +295,10 @@ LabelPart LabelPartAt(const CELLayout& layout, int x, int y) {
   // Boxes as the renderer draws them (see CheckLabel), each with its text.
   const bool notes = std::any_of(layout.NoteLines.begin(), layout.NoteLines.end(),
                                  [](const std::string& l) { return !l.empty(); });
+  // The code is drawn over the other boxes.
+  if (layout.QrWanted() && x >= r.Qr.PosX && x < r.Qr.PosX + r.Qr.Size && y >= r.Qr.PosY &&
+      y < r.Qr.PosY + r.Qr.Size)
+    return LabelPart::QrBox;
   if (!layout.Title.empty() && inside(r.Title)) return LabelPart::TitleBox;
   if (!layout.Date.empty() && inside(r.Date)) return LabelPart::DateBox;
   if (notes && inside(r.Note)) return LabelPart::NoteBox;
@@ -316,6 +320,8 @@ std::string LabelPartName(LabelPart part) {
       return Tr("LabelWarnings", "the date box");
     case LabelPart::NoteBox:
       return Tr("LabelWarnings", "the note box");
+    case LabelPart::QrBox:
+      return Tr("LabelWarnings", "the QR code");
     case LabelPart::RingText:
       return Tr("LabelWarnings", "the ring text");
     case LabelPart::Background:
@@ -332,6 +338,8 @@ const char* LabelPartId(LabelPart part) {
       return "date";
     case LabelPart::NoteBox:
       return "note";
+    case LabelPart::QrBox:
+      return "qr";
     case LabelPart::RingText:
       return "ring";
     case LabelPart::Background:

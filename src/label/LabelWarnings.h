@@ -58,7 +58,7 @@ double QrModuleMm(const CELLayout& layout);
 
 // The part of the last render of `layout` that draws label pixel (x, y): a box
 // with its text, the ring text, or the background (its fill or picture).
-enum class LabelPart { TitleBox, DateBox, NoteBox, RingText, Background };
+enum class LabelPart { TitleBox, DateBox, NoteBox, QrBox, RingText, Background };
 LabelPart LabelPartAt(const CELLayout& layout, int x, int y);
 // "the title box", "the ring text", ... in the user's language.
 std::string LabelPartName(LabelPart part);
