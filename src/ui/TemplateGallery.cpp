@@ -88,8 +88,9 @@ TemplateGallery::TemplateGallery(std::vector<TemplateEntry> templates, QWidget* 
                        .arg(QString::fromStdString(UserTemplateFolder())));
     buttons_->button(QDialogButtonBox::Ok)->setEnabled(false);
   } else {
-    hint_->setText(tr("Choose the label to start from. Each disc is drawn as a burn of it "
-                      "will etch; replace its texts with your own."));
+    hint_->setText(
+        tr("Choose the label to start from. Each disc is drawn as a burn of it "
+           "will etch; replace its texts with your own."));
     list_->setCurrentRow(0);
   }
   connect(model_.get(), &TemplateGalleryModel::ThumbnailReady, this,

@@ -24,6 +24,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kMaxTemplateName = 100;
+constexpr unsigned kMaxWorkers = 4;
 // [Templates] Offered=1: the gallery was shown at a first start.
 constexpr const char* kStartSection = "Templates";
 constexpr const char* kOfferedKey = "Offered";
@@ -44,7 +45,7 @@ constexpr InstalledName kInstalledNames[] = {
 };
 
 std::string ShownName(const fs::path& file, bool own) {
-  const std::string stem = file.stem().string();
+  std::string stem = file.stem().string();
   if (!own)
     for (const InstalledName& known : kInstalledNames)
       if (stem == known.file) return Tr("TemplateGallery", known.name);
@@ -225,7 +226,10 @@ TemplateGalleryModel::TemplateGalleryModel(std::vector<TemplateEntry> entries, i
       thumbnails_(entries_.size()),
       problems_(entries_.size()),
       pending_(static_cast<int>(entries_.size())) {
-  worker_ = std::thread(&TemplateGalleryModel::Work, this);
+  const unsigned cores = std::thread::hardware_concurrency();
+  const std::size_t count =
+      std::min(entries_.size(), static_cast<std::size_t>(std::clamp(cores, 1U, kMaxWorkers)));
+  for (std::size_t i = 0; i < count; ++i) workers_.emplace_back(&TemplateGalleryModel::Work, this);
 }
 
 TemplateGalleryModel::~TemplateGalleryModel() {
@@ -233,7 +237,7 @@ TemplateGalleryModel::~TemplateGalleryModel() {
     const std::lock_guard lock(mutex_);
     stopping_ = true;
   }
-  worker_.join();
+  for (std::thread& worker : workers_) worker.join();
 }
 
 QImage TemplateGalleryModel::Thumbnail(int index) const {
@@ -254,10 +258,12 @@ int TemplateGalleryModel::Pending() const {
 }
 
 void TemplateGalleryModel::Work() {
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
+  for (;;) {
+    std::size_t i = 0;
     {
       const std::lock_guard lock(mutex_);
-      if (stopping_) return;
+      if (stopping_ || next_ >= entries_.size()) return;
+      i = next_++;
     }
     std::string problem;
     QImage picture = TemplateThumbnail(entries_[i].path, side_, problem);

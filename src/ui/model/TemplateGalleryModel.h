@@ -86,7 +86,8 @@ class TemplateGalleryModel : public QObject {
   std::vector<QImage> thumbnails_;
   std::vector<std::string> problems_;
   int pending_ = 0;
-  std::thread worker_;
+  std::size_t next_ = 0;  // the next entry a worker takes
+  std::vector<std::thread> workers_;
 };
 
 }  // namespace twr::ui
