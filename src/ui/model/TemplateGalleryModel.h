@@ -30,7 +30,7 @@ std::string UserTemplateFolder();
 // then the build tree's share/titlewright/templates (the program in
 // <build>/src/app).
 std::vector<std::string> InstalledTemplateFolders(const std::string& programFolder);
-// The .twrlabel files of the first installed folder that exists, then those
+// The .twrlabel files of the first installed folder that holds any, then those
 // in `userFolder` (own), each part sorted by name. Folders that are not
 // there give nothing.
 std::vector<TemplateEntry> ListTemplates(const std::vector<std::string>& installedFolders,
