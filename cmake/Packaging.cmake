@@ -48,6 +48,16 @@ install(FILES ${twr_generated}/twr.ini DESTINATION ${CMAKE_INSTALL_DATADIR}/titl
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/bg DESTINATION ${CMAKE_INSTALL_DATADIR}/titlewright
         FILES_MATCHING PATTERN "*.png" PATTERN "*.jpg" PATTERN "*.jpeg" PATTERN "*.bmp"
         PATTERN "*.gif" PATTERN "*.tif" PATTERN "*.tiff")
+# The templates File > New offers (templates/make-templates.sh makes them):
+# installed beside the layouts, and copied into the build tree's
+# share/titlewright/templates, where the programs built here find them.
+file(GLOB twr_templates CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/templates/*.twrlabel)
+foreach(template ${twr_templates})
+  get_filename_component(template_name ${template} NAME)
+  configure_file(${template} ${PROJECT_BINARY_DIR}/share/titlewright/templates/${template_name}
+                 COPYONLY)
+endforeach()
+install(FILES ${twr_templates} DESTINATION ${CMAKE_INSTALL_DATADIR}/titlewright/templates)
 install(FILES ${twr_man_outputs} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/twr.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME twr)

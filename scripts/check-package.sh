@@ -52,7 +52,9 @@ if [ "$CHROOT" -eq 0 ]; then
   ! grep -E "test|bench|fuzz|\.a$|/include/" "$TMP/contents.txt" || fail "build files in the package"
   if grep -qx ./usr/bin/titlewright "$TMP/contents.txt"; then
     for wanted in ./usr/share/applications/titlewright.desktop \
-      ./usr/share/metainfo/org.titlewright.Titlewright.metainfo.xml ./usr/share/man/man1/titlewright.1.gz; do
+      ./usr/share/metainfo/org.titlewright.Titlewright.metainfo.xml ./usr/share/man/man1/titlewright.1.gz \
+      ./usr/share/titlewright/templates/1-plain-title.twrlabel \
+      ./usr/share/titlewright/templates/6-rimtone-band.twrlabel; do
       grep -qx -- "$wanted" "$TMP/contents.txt" || fail "the package lacks $wanted"
     done
   fi

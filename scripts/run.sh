@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Titlewright and runs its main job. With a
-# display, the window program opens on the example layouts with the virtual
-# drive, paced so that a Draft burn of a layout takes under a minute and its
-# progress can be watched. Without one, the command-line demo runs instead:
+# display, the window program opens on a sample label of the example
+# layouts with the virtual drive, paced so that a Draft burn of a layout
+# takes under a minute and its progress can be watched. Without one, the command-line demo runs instead:
 # the example layouts are rendered, then one label is burned onto the virtual
 # drive, which draws the etched disc.
 set -euo pipefail
@@ -26,11 +26,15 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   # The drive's real rate takes almost seven minutes for the whole band at
   # Draft; eight times that rate brings it under a minute.
   printf 'Pace=8\n' >> twr.ini
-  echo "== Opening Titlewright on the example layouts in $DEMO"
-  echo "   Type a title, press Burn, then Draw; the virtual drive draws the etched"
-  echo "   disc into $DEMO/etched.png. F1 opens the help. The virtual drive runs at"
+  # A sample label with its texts filled, on the first example layout.
+  "$TWR" design save sample.twrlabel --layout 0 --area auto --title "Summer Holidays" \
+    --date "2026-08-15" --note "[Photos]" --note "[Videos]" --note "itinerary.pdf" >/dev/null
+  echo "== Opening Titlewright on a sample label in $DEMO"
+  echo "   Change its texts (or start from a template: File > New, Ctrl+N), press"
+  echo "   Burn, then Draw; the virtual drive draws the etched disc into"
+  echo "   $DEMO/etched.png. F1 opens the help. The virtual drive runs at"
   echo "   eight times a real drive's rate; the times shown are a real drive's."
-  exec "$TITLEWRIGHT"
+  exec "$TITLEWRIGHT" sample.twrlabel
 fi
 
 TITLE="Summer Holidays"

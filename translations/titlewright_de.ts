@@ -2779,6 +2779,49 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
     </message>
 </context>
 <context>
+    <name>TemplateGallery</name>
+    <message>
+        <source>Plain title</source>
+        <translation>Schlichter Titel</translation>
+    </message>
+    <message>
+        <source>Photo disc</source>
+        <translation>Fotodisc</translation>
+    </message>
+    <message>
+        <source>Data backup with its file list</source>
+        <translation>Datensicherung mit Dateiliste</translation>
+    </message>
+    <message>
+        <source>Backup, its list around the rim</source>
+        <translation>Sicherung, ihre Liste am Rand</translation>
+    </message>
+    <message>
+        <source>A set of discs, 1 of N</source>
+        <translation>Discserie, 1 von N</translation>
+    </message>
+    <message>
+        <source>Rimtone band on a data side</source>
+        <translation>Rimtone-Band auf einer Datenseite</translation>
+    </message>
+    <message>
+        <source>its layout cannot be drawn</source>
+        <translation>sein Layout kann nicht gezeichnet werden</translation>
+    </message>
+    <message>
+        <source>Give the template a name.</source>
+        <translation>Geben Sie der Vorlage einen Namen.</translation>
+    </message>
+    <message>
+        <source>A template&apos;s name cannot hold a slash or a line break, nor start with a dot.</source>
+        <translation>Der Name einer Vorlage darf keinen Schrägstrich und keinen Zeilenumbruch enthalten und nicht mit einem Punkt beginnen.</translation>
+    </message>
+    <message>
+        <source>A template&apos;s name can be at most 100 bytes long.</source>
+        <translation>Der Name einer Vorlage darf höchstens 100 Bytes lang sein.</translation>
+    </message>
+</context>
+<context>
     <name>TerminalMessages</name>
     <message>
         <source>[y/N] y (--yes)</source>
@@ -3409,6 +3452,26 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>Notes or file names, one a line (Scan reads the disc&apos;s)</source>
         <translation>Notizen oder Dateinamen, je Zeile einer (Einlesen holt sie von der Disc)</translation>
+    </message>
+    <message>
+        <source>&amp;New Label from a Template…</source>
+        <translation>&amp;Neues Etikett aus Vorlage …</translation>
+    </message>
+    <message>
+        <source>Save as &amp;Template…</source>
+        <translation>Als &amp;Vorlage speichern …</translation>
+    </message>
+    <message>
+        <source>Save as Template</source>
+        <translation>Als Vorlage speichern</translation>
+    </message>
+    <message>
+        <source>The template&apos;s name (it is saved in %1):</source>
+        <translation>Name der Vorlage (sie wird in %1 gespeichert):</translation>
+    </message>
+    <message>
+        <source>There is a template named %1 already. Replace it?</source>
+        <translation>Es gibt bereits eine Vorlage namens %1. Ersetzen?</translation>
     </message>
 </context>
 <context>
@@ -4046,6 +4109,18 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
         <source>The list of recent designs cannot be kept in %1: %2.</source>
         <translation>Die Liste der zuletzt geöffneten Designs lässt sich nicht in %1 speichern: %2.</translation>
     </message>
+    <message>
+        <source>Cannot start a label from the template &apos;%1&apos;: %2.</source>
+        <translation>Aus der Vorlage „%1“ kann kein Etikett begonnen werden: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot save the template to &apos;%1&apos;: %2.</source>
+        <translation>Die Vorlage kann nicht unter „%1“ gespeichert werden: %2.</translation>
+    </message>
+    <message>
+        <source>The label was saved as the template %1.</source>
+        <translation>Das Etikett wurde als Vorlage %1 gespeichert.</translation>
+    </message>
 </context>
 <context>
     <name>twr::ui::PreviewArea</name>
@@ -4083,6 +4158,35 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
     <message>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
+    </message>
+</context>
+<context>
+    <name>twr::ui::TemplateGallery</name>
+    <message>
+        <source>New Label from a Template</source>
+        <translation>Neues Etikett aus einer Vorlage</translation>
+    </message>
+    <message>
+        <source>%1 (yours)</source>
+        <translation>%1 (eigene)</translation>
+    </message>
+    <message>
+        <source>&amp;New Label</source>
+        <translation>&amp;Neues Etikett</translation>
+    </message>
+    <message>
+        <source>No templates were found. Templates are label designs (.twrlabel) in the program&apos;s share/titlewright/templates folder and in %1.</source>
+        <translation>Es wurden keine Vorlagen gefunden. Vorlagen sind Etikett-Designs (.twrlabel) im Ordner share/titlewright/templates des Programms und in %1.</translation>
+    </message>
+    <message>
+        <source>Choose the label to start from. Each disc is drawn as a burn of it will etch; replace its texts with your own.</source>
+        <translation>Wählen Sie das Etikett, mit dem Sie beginnen. Jede Disc ist so gezeichnet, wie ein Brennvorgang sie ätzt; ersetzen Sie ihre Texte durch Ihre eigenen.</translation>
+    </message>
+    <message>
+        <source>%1
+This template cannot be used: %2.</source>
+        <translation>%1
+Diese Vorlage kann nicht verwendet werden: %2.</translation>
     </message>
 </context>
 </TS>

@@ -2,8 +2,10 @@
 // medians: the burn dialog's time to its first paint, the progress repaints
 // and GUI-thread events of a whole burn, the GUI thread's CPU time during a
 // paced burn, the main window's preview refresh after a keystroke, and the
-// resident memory of the idle window and during a burn.
-// Usage: bench_windows [--paced-seconds N] [--titlewright PATH --starts N]
+// resident memory of the idle window and during a burn; with --gallery N
+// only File > New's template gallery: its first paint and the time until
+// every thumbnail is in, N openings each.
+// Usage: bench_windows [--paced-seconds N] [--titlewright PATH --starts N] [--gallery N]
 #include <sys/resource.h>
 
 #include <QAbstractButton>
@@ -30,9 +32,11 @@
 #include "ui/CELMainDlg.h"
 #include "ui/GuiMessages.h"
 #include "ui/SkinnedButton.h"
+#include "ui/TemplateGallery.h"
 #include "ui/TextProgressBar.h"
 #include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
+#include "ui/model/TemplateGalleryModel.h"
 #include "ui/model/TitleConfigModel.h"
 
 namespace {
@@ -204,19 +208,54 @@ void StartToFirstPaint(const QString& program, int starts) {
       Median(times), times.size());
 }
 
+// The gallery of the installed templates, opened `runs` times with no
+// thumbnail made before (the first opening of a run), then `runs` times
+// with them kept: the first paint (names and waiting discs) and the time
+// until the last thumbnail is shown.
+void GalleryFigures(int runs) {
+  const std::vector<ui::TemplateEntry> templates = ui::ListTemplates({TWR_TEMPLATES_DIR}, "");
+  for (const bool kept : {false, true}) {
+    std::vector<double> firstPaint, allIn;
+    for (int i = 0; i < runs; ++i) {
+      if (!kept) ui::ForgetTemplateThumbnails();
+      FirstPaint watch;
+      watch.clock.start();
+      ui::TemplateGallery gallery(templates);
+      gallery.installEventFilter(&watch);
+      gallery.show();
+      if (!QTest::qWaitFor([&] { return watch.ms >= 0 && gallery.Model().Pending() == 0; }, 30000))
+        return;
+      QCoreApplication::processEvents();  // the last thumbnail's signal
+      allIn.push_back(watch.clock.nsecsElapsed() / 1e6);
+      firstPaint.push_back(watch.ms);
+    }
+    std::printf(
+        "template gallery (%zu templates, %s): first paint %.1f ms, every thumbnail in "
+        "%.1f ms (medians of %d)\n",
+        templates.size(), kept ? "thumbnails kept from before" : "thumbnails made anew",
+        Median(firstPaint), Median(allIn), runs);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   double pacedSeconds = 60;
   QString program;
   int starts = 10;
+  int galleryRuns = 0;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (!std::strcmp(argv[i], "--paced-seconds")) pacedSeconds = std::atof(argv[i + 1]);
     if (!std::strcmp(argv[i], "--titlewright")) program = QString::fromLocal8Bit(argv[i + 1]);
     if (!std::strcmp(argv[i], "--starts")) starts = std::atoi(argv[i + 1]);
+    if (!std::strcmp(argv[i], "--gallery")) galleryRuns = std::atoi(argv[i + 1]);
   }
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication app(argc, argv);
+  if (galleryRuns > 0) {
+    GalleryFigures(galleryRuns);
+    return 0;
+  }
   BurnDialogFirstPaint();
   MainWindowFigures();
   BurnThroughDialog(0, 25.0, 58.0, 0);             // a whole burn, about 90,000 writes

@@ -148,6 +148,8 @@ int main(int argc, char** argv) {
     model.WatchDrives(twr::MakeSystemDriveChanges({settings.path}));
     twr::ui::CELMainDlg window(model, *config, *burn, *device, messages);
     if (!options.design.empty()) window.SetDesignAtStart(QString::fromLocal8Bit(options.design));
+    // Without a design named: the templates at a first start, else the last design.
+    window.SetStartChoice(options.design.empty() && options.screenshot.empty());
     // A burn's outcome box with Help opens the page that explains it.
     messages.SetHelpOpener([&window](const std::string& page) {
       window.ShowHelp();

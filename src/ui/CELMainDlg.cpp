@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QImageReader>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,9 +48,11 @@
 #include "ui/QuitShortcut.h"
 #include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
+#include "ui/TemplateGallery.h"
 #include "ui/model/BurnSession.h"
 #include "ui/model/EtchedPreviewModel.h"
 #include "ui/model/MainWindowModel.h"
+#include "ui/model/TemplateGalleryModel.h"
 
 namespace twr::ui {
 
@@ -361,10 +364,17 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
                              &CELMainDlg::ExportLabel);
   pictureAction_ = fileAction(tr("&Picture for This Label\u2026"), QKeySequence(),
                               &CELMainDlg::ChooseLabelPicture);
+  newAction_ =
+      fileAction(tr("&New Label from a Template\u2026"), QKeySequence::New, &CELMainDlg::NewLabel);
+  saveTemplateAction_ =
+      fileAction(tr("Save as &Template\u2026"), QKeySequence(), &CELMainDlg::SaveAsTemplate);
+  installedTemplates_ =
+      InstalledTemplateFolders(QCoreApplication::applicationDirPath().toStdString());
+  userTemplates_ = UserTemplateFolder();
   auto* separator = new QAction(this);
   separator->setSeparator(true);
-  insertActions(helpAction_, {openAction_, saveAction_, saveAsAction_, pictureAction_,
-                              exportAction_, separator});
+  insertActions(helpAction_, {newAction_, openAction_, saveAction_, saveAsAction_,
+                              saveTemplateAction_, pictureAction_, exportAction_, separator});
   fileButton_ = new SkinnedTextButton(tr("&File"), this);
   fileButton_->setObjectName(QStringLiteral("file"));
   fileButton_->setAccessibleName(tr("File"));
@@ -528,7 +538,10 @@ void CELMainDlg::Opening() {
   // The drives, on the drive worker: a slow drive leaves the window working.
   model_.StartDriveDiscovery([this](OpeningResult found) { DrivesFound(found); });
   // The command line's design, over the empty window; refused, it stays empty.
-  if (!designAtStart_.isEmpty()) OpenDesignFile(std::exchange(designAtStart_, QString()));
+  if (!designAtStart_.isEmpty())
+    OpenDesignFile(std::exchange(designAtStart_, QString()));
+  else if (startChoice_)
+    StartChoice();
 }
 
 void CELMainDlg::DrivesFound(OpeningResult result) {
@@ -1023,6 +1036,7 @@ void CELMainDlg::ExportLabel() {
 
 void CELMainDlg::ShowFileMenu() {
   QMenu menu(this);
+  menu.addAction(newAction_);
   menu.addAction(openAction_);
   QMenu* recent = menu.addMenu(tr("Open &Recent"));
   // Read when asked: files that have gone are dropped with a message.
@@ -1039,10 +1053,97 @@ void CELMainDlg::ShowFileMenu() {
   menu.addSeparator();
   menu.addAction(saveAction_);
   menu.addAction(saveAsAction_);
+  menu.addAction(saveTemplateAction_);
   menu.addSeparator();
   menu.addAction(pictureAction_);
   menu.addAction(exportAction_);
   menu.exec(fileButton_->mapToGlobal(QPoint(0, fileButton_->height())));
+}
+
+// ---- Templates -------------------------------------------------------------------
+
+void CELMainDlg::SetTemplateFolders(std::vector<std::string> installed, std::string user) {
+  installedTemplates_ = std::move(installed);
+  userTemplates_ = std::move(user);
+}
+
+TemplateGallery* CELMainDlg::Gallery() const {
+  return qobject_cast<TemplateGallery*>(gallery_);
+}
+
+void CELMainDlg::StartChoice() {
+  // A later start goes on with the last design; the first offers the templates.
+  const std::vector<std::string> recent = model_.RecentDesigns();
+  if (!recent.empty()) {
+    OpenDesignFile(QString::fromStdString(recent.front()));
+    return;
+  }
+  const std::string& settings = model_.SettingsPath();
+  if (TemplatesOffered(settings)) return;
+  MarkTemplatesOffered(settings);
+  NewLabel();
+}
+
+void CELMainDlg::NewLabel() {
+  if (!layoutsShown_) return;
+  if (gallery_) {
+    gallery_->raise();
+    gallery_->activateWindow();
+    return;
+  }
+  auto* gallery = new TemplateGallery(ListTemplates(installedTemplates_, userTemplates_), this);
+  gallery_ = gallery;
+  gallery->setAttribute(Qt::WA_DeleteOnClose);
+  connect(gallery, &QDialog::accepted, this, [this, gallery] {
+    const QString path = gallery->ChosenPath();
+    // After the gallery has gone: the question about unsaved changes may come.
+    if (!path.isEmpty())
+      QMetaObject::invokeMethod(
+          this, [this, path] { NewFromTemplateFile(path); }, Qt::QueuedConnection);
+  });
+  gallery->open();
+}
+
+bool CELMainDlg::NewFromTemplateFile(const QString& path) {
+  if (!layoutsShown_ || (DriveTask::Busy() && !model_.Discovering()) || !MayLeaveDocument())
+    return false;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool opened = model_.NewFromTemplate(path.toStdString());
+  QApplication::restoreOverrideCursor();
+  if (!opened) return false;
+  FillLayoutList();
+  ShowModel();
+  title_->setFocus(Qt::OtherFocusReason);
+  title_->selectAll();  // typing replaces the template's title
+  return true;
+}
+
+bool CELMainDlg::SaveAsTemplate() {
+  if (!layoutsShown_) return false;
+  ReadControls();
+  const QString suggested =
+      model_.DesignPath().empty()
+          ? QString::fromStdString(model_.Title())
+          : QFileInfo(QString::fromStdString(model_.DesignPath())).completeBaseName();
+  bool ok = false;
+  const QString name = QInputDialog::getText(this, tr("Save as Template"),
+                                             tr("The template's name (it is saved in %1):")
+                                                 .arg(QString::fromStdString(userTemplates_)),
+                                             QLineEdit::Normal, suggested, &ok)
+                           .trimmed();
+  if (!ok) return false;
+  std::string path;
+  std::string problem;
+  if (!TemplateFileFor(userTemplates_, name.toStdString(), path, problem)) {
+    messages_.Show(problem, MessageIcon::Warning);
+    return false;
+  }
+  if (QFileInfo::exists(QString::fromStdString(path)) &&
+      !messages_.AskYesNo(
+          tr("There is a template named %1 already. Replace it?").arg(name).toStdString(),
+          MessageIcon::Warning))
+    return false;
+  return model_.SaveAsTemplate(path);
 }
 
 QString CELMainDlg::DesignDropped(const QMimeData* data) {

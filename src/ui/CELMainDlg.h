@@ -8,9 +8,12 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "ui/SkinnedDialog.h"
 
@@ -38,6 +41,7 @@ class EtchedViewSwitch;
 class GuiMessages;
 class HelpWindow;
 class LayoutDesigner;
+class TemplateGallery;
 class MainWindowModel;
 class QuitShortcut;
 class SkinnedButton;
@@ -168,6 +172,23 @@ class CELMainDlg : public SkinnedDialog {
   // Opens the design file, after asking what becomes of unsaved changes.
   bool OpenDesignFile(const QString& path);
 
+  // ---- Templates ----------------------------------------------------------------
+  // File > New (Ctrl+N) opens the template gallery (window-modal, without
+  // waiting); the template chosen becomes a new label without a file.
+  // File > Save as Template writes the label into the user's templates.
+  QAction* NewAction() const { return newAction_; }
+  QAction* SaveTemplateAction() const { return saveTemplateAction_; }
+  TemplateGallery* Gallery() const;
+  // The folders the gallery lists (the installed ones beside the program
+  // and the user's, unless set here).
+  void SetTemplateFolders(std::vector<std::string> installed, std::string user);
+  // With no design named on the command line: a first start opens the
+  // gallery, a later one the last design when it is still there.
+  void SetStartChoice(bool enabled) { startChoice_ = enabled; }
+  // A new label from the template file, after asking what becomes of
+  // unsaved changes.
+  bool NewFromTemplateFile(const QString& path);
+
   // The program is asked to end (a stop signal): open dialogs and message
   // boxes are closed, a burn is asked to stop and the window ends once the
   // burn's closing steps have run.
@@ -183,6 +204,8 @@ class CELMainDlg : public SkinnedDialog {
   bool SaveDesignAs();
   void ExportLabel();
   void ChooseLabelPicture();
+  void NewLabel();
+  bool SaveAsTemplate();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -294,6 +317,14 @@ class CELMainDlg : public SkinnedDialog {
   QAction* exportAction_ = nullptr;
   QAction* pictureAction_ = nullptr;
   QString designAtStart_;
+  // Templates.
+  void StartChoice();
+  QAction* newAction_ = nullptr;
+  QAction* saveTemplateAction_ = nullptr;
+  QPointer<QDialog> gallery_;  // the TemplateGallery while it is open
+  std::vector<std::string> installedTemplates_;
+  std::string userTemplates_;
+  bool startChoice_ = false;
 };
 
 }  // namespace twr::ui

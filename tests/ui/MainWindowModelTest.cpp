@@ -2,7 +2,7 @@
 // once-a-second preview, layout and Rimtone radii, the Burn sequence's
 // refusals, the label's warnings, the disc scan on real ISO images, and the
 // opening's checks and its drive discovery beside typing, and designs saved,
-// opened, refused and exported.
+// opened, refused and exported; templates listed, started from and saved.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -23,6 +23,7 @@
 #include "label/Design.h"
 #include "ui/model/BurnSession.h"
 #include "ui/model/MainWindowModel.h"
+#include "ui/model/TemplateGalleryModel.h"
 
 namespace twr::test {
 namespace {
@@ -805,6 +806,109 @@ TEST_F(MainWindowModelTest, ADesignComesBackWholeInAFreshModelAndRefusalsKeepThe
   EXPECT_TRUE(std::any_of(warnings.begin(), warnings.end(), [](const LabelWarning& w) {
     return w.text.find("\"No Such Face 41\" is not installed") != std::string::npos;
   }));
+}
+
+// ---- Templates ------------------------------------------------------------------
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The installed folder (the first that is there) and the user's, each by
+// name, other files left out; a template starts a new label without a file
+// that is no recent design, and neither a save nor Save as Template of the
+// label touches the template; names that cannot be files are refused.
+TEST_F(MainWindowModelTest, TemplatesAreListedStartNewLabelsAndStayUntouched) {
+  const VirtualDriveConfig label = Drive("label");
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  const fs::path root = dir_.path().toStdString();
+  const fs::path installed = root / "share" / "titlewright" / "templates";
+  const fs::path user = root / "data" / "titlewright" / "templates";
+  Type(TextKind::Title, "Title");
+  Type(TextKind::Date, "{n} of {N}");
+  for (const char* name : {"b-set", "a-plain"})
+    ASSERT_TRUE(model_->SaveAsTemplate((installed / (std::string(name) + ".twrlabel")).string()));
+  ASSERT_TRUE(model_->SaveAsTemplate((user / "Mine.twrlabel").string()));
+  std::ofstream(installed / "notes.txt") << "not a template";
+  EXPECT_TRUE(model_->DesignPath().empty());
+  EXPECT_TRUE(model_->RecentDesigns().empty());
+
+  EXPECT_EQ(ui::InstalledTemplateFolders("/opt/tw/bin"),
+            (std::vector<std::string>{"/opt/tw/share/titlewright/templates",
+                                      "/opt/share/titlewright/templates"}));
+  const std::vector<ui::TemplateEntry> listed =
+      ui::ListTemplates({(root / "none").string(), installed.string()}, user.string());
+  ASSERT_EQ(listed.size(), 3u);
+  const std::pair<const char*, bool> expected[] = {
+      {"a-plain", false}, {"b-set", false}, {"Mine", true}};
+  for (std::size_t i = 0; i < listed.size(); ++i) {
+    EXPECT_EQ(listed[i].name, expected[i].first);
+    EXPECT_EQ(listed[i].own, expected[i].second);
+  }
+
+  const std::string set = (installed / "b-set.twrlabel").string();
+  const std::string before = FileBytes(set);
+  Type(TextKind::Title, "Something else");
+  ASSERT_TRUE(model_->NewFromTemplate(set));
+  EXPECT_EQ(model_->Title(), "Title");
+  EXPECT_EQ(model_->Date(), "{n} of {N}");
+  EXPECT_EQ(model_->Layout(), kGivenLayout);
+  EXPECT_TRUE(model_->DesignPath().empty());
+  EXPECT_FALSE(model_->Modified());
+  EXPECT_TRUE(model_->RecentDesigns().empty());
+  Type(TextKind::Title, "Holidays");
+  ASSERT_TRUE(model_->SaveDesign((root / "holidays.twrlabel").string()));
+  ASSERT_TRUE(model_->SaveAsTemplate((user / "Holidays.twrlabel").string()));
+  EXPECT_EQ(model_->DesignPath(), (root / "holidays.twrlabel").string());
+  EXPECT_EQ(FileBytes(set), before);
+
+  // A template that cannot be read leaves the window as it was.
+  const std::size_t shown = messages_.Records().size();
+  EXPECT_FALSE(model_->NewFromTemplate((installed / "notes.txt").string()));
+  ASSERT_EQ(messages_.Records().size(), shown + 1);
+  EXPECT_EQ(messages_.Records().back().text.rfind("Cannot start a label from the template", 0), 0u);
+  EXPECT_EQ(model_->Title(), "Holidays");
+
+  std::string path;
+  std::string problem;
+  for (const std::string& bad :
+       std::vector<std::string>{"", "a/b", ".hidden", "line\nbreak", std::string(101, 'x')}) {
+    EXPECT_FALSE(ui::TemplateFileFor(user.string(), bad, path, problem)) << bad;
+    EXPECT_FALSE(problem.empty());
+  }
+  ASSERT_TRUE(ui::TemplateFileFor(user.string(), "My set", path, problem));
+  EXPECT_EQ(path, (user / "My set.twrlabel").string());
+
+  // The first start: offered once, marked in the settings file.
+  const std::string settings = dir_.filePath("twr.ini").toStdString();
+  EXPECT_FALSE(ui::TemplatesOffered(settings));
+  ASSERT_TRUE(ui::MarkTemplatesOffered(settings));
+  EXPECT_TRUE(ui::TemplatesOffered(settings));
+}
+
+// The templates installed with the program: each has its own name, opens
+// without a warning (the Rimtone band on a data side too) and is drawn as
+// a thumbnail with marks in it.
+TEST_F(MainWindowModelTest, TheInstalledTemplatesOpenWithoutWarnings) {
+  const VirtualDriveConfig label = Drive("label");
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  const std::vector<ui::TemplateEntry> listed = ui::ListTemplates({TWR_TEMPLATES_DIR}, "");
+  ASSERT_GE(listed.size(), 6u);
+  bool rimtone = false;
+  for (const ui::TemplateEntry& entry : listed) {
+    SCOPED_TRACE(entry.path);
+    EXPECT_NE(entry.name, fs::path(entry.path).stem().string());  // a name, not the file's
+    ASSERT_TRUE(model_->NewFromTemplate(entry.path));
+    rimtone = rimtone || model_->Rimtone();
+    EXPECT_FALSE(model_->Title().empty());
+    for (const LabelWarning& w : model_->Warnings()) ADD_FAILURE() << w.text;
+    std::string problem;
+    const QImage thumbnail = ui::TemplateThumbnail(entry.path, 120, problem);
+    ASSERT_EQ(thumbnail.size(), QSize(120, 120)) << problem;
+    EXPECT_NE(thumbnail.pixel(60, 5), thumbnail.pixel(60, 60));  // the disc and its hole
+  }
+  EXPECT_TRUE(rimtone);
 }
 
 }  // namespace

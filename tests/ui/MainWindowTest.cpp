@@ -4,13 +4,16 @@
 // from Burn through Draw to the window refreshing again; the keyboard in
 // every skinned window (mnemonics, the focus ring, Ctrl+Q), the help
 // window's navigation and find, and a design dropped, marked when changed
-// and asked about before the window closes.
+// and asked about before the window closes; File > New's gallery of
+// templates and a label started from one.
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -38,11 +41,13 @@
 #include "ui/HelpWindow.h"
 #include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
+#include "ui/TemplateGallery.h"
 #include "ui/UiTestMain.h"
 #include "ui/UiTestSupport.h"
 #include "ui/model/BurnSession.h"
 #include "ui/model/EtchedPreviewModel.h"
 #include "ui/model/MainWindowModel.h"
+#include "ui/model/TemplateGalleryModel.h"
 #include "ui/model/TitleConfigModel.h"
 
 namespace twr::test {
@@ -407,6 +412,52 @@ class MainWindowTest : public QObject {
                  QString("%1 (the design's own layout)").arg(first));
     QCOMPARE(rig.model->CurrentDesign().background.name, std::string("photo.png"));
     QCOMPARE(settings(), before);
+  }
+
+  // Ctrl+N opens the gallery of the installed and the user's templates,
+  // whose thumbnails fill in; the template chosen fills the window as a new
+  // label without a file (Save asks for a name), and its file stays as it was.
+  void aTemplateChosenInTheGalleryFillsTheWindow() {
+    MainRig rig(DriveWith("label"));
+    QVERIFY(rig.Open());
+    const QString installed = rig.dir.filePath("share/titlewright/templates");
+    const QString user = rig.dir.filePath("user/templates");
+    QTest::keyClicks(rig.window->TitleEdit(), "Title");
+    QVERIFY(rig.model->SaveAsTemplate(QDir(installed).filePath("a.twrlabel").toStdString()));
+    rig.window->TitleEdit()->clear();
+    QTest::keyClicks(rig.window->TitleEdit(), "Mine {n} of {N}");
+    const QString mine = QDir(user).filePath("Mine.twrlabel");
+    QVERIFY(rig.model->SaveAsTemplate(mine.toStdString()));
+    QVERIFY(rig.model->DesignPath().empty());
+    QFile file(mine);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    rig.window->TitleEdit()->clear();
+    rig.window->SetTemplateFolders(
+        {rig.dir.filePath("none").toStdString(), installed.toStdString()}, user.toStdString());
+
+    QTest::keyClick(rig.window->TitleEdit(), Qt::Key_N, Qt::ControlModifier);
+    QTRY_VERIFY(rig.window->Gallery() != nullptr && rig.window->Gallery()->isVisible());
+    const QPointer<ui::TemplateGallery> gallery = rig.window->Gallery();
+    QCOMPARE(gallery->List()->count(), 2);
+    QCOMPARE(gallery->List()->item(0)->text(), QString("a"));
+    QCOMPARE(gallery->List()->item(1)->text(), QString("Mine (yours)"));
+    QTRY_VERIFY_WITH_TIMEOUT(gallery->Model().Pending() == 0, 30000);
+    for (int i = 0; i < 2; ++i)
+      QCOMPARE(gallery->Model().Thumbnail(i).width(), ui::TemplateGallery::kThumbnailSide);
+    QVERIFY(gallery->grab().save(ScreenshotPath(QStringLiteral("template-gallery.png"))));
+
+    if (rig.model->Modified()) AnswerNextBox(QStringLiteral("&Discard"));
+    gallery->List()->setCurrentRow(1);
+    QTest::keyClick(gallery->List(), Qt::Key_Return);
+    QTRY_COMPARE(rig.window->TitleEdit()->text(), QString("Mine {n} of {N}"));
+    QTRY_VERIFY(gallery.isNull());
+    QVERIFY(rig.model->DesignPath().empty());
+    QVERIFY(!rig.window->isWindowModified());
+    QCOMPARE(rig.window->focusWidget(), static_cast<QWidget*>(rig.window->TitleEdit()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
   }
 
   // The help window: Back, Forward and Home through the pages seen, a page

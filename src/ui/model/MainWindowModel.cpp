@@ -717,16 +717,25 @@ MainWindowModel::DocumentState MainWindowModel::State() const {
 }
 
 bool MainWindowModel::OpenDesign(const std::string& path) {
+  return LoadDocument(path, false);
+}
+
+bool MainWindowModel::NewFromTemplate(const std::string& path) {
+  return LoadDocument(path, true);
+}
+
+bool MainWindowModel::LoadDocument(const std::string& path, bool asTemplate) {
   Design design;
   std::string problem;
   if (!LoadDesignFile(path, design, problem)) {
-    messages_.Show(Q(tr("Cannot open the design '%1': %2.").arg(Q(path), Q(problem))),
-                   MessageIcon::Error);
+    const QString text = asTemplate ? tr("Cannot start a label from the template '%1': %2.")
+                                    : tr("Cannot open the design '%1': %2.");
+    messages_.Show(Q(text.arg(Q(path), Q(problem))), MessageIcon::Error);
     return false;
   }
   given_ = std::move(design);
   givenLayoutName_ = given_.layoutName;
-  designPath_ = path;
+  designPath_ = asTemplate ? std::string() : path;
   // The design's own layout record and face, whatever the settings hold.
   ApplyDesignLayout(given_, layout_);
   ApplyDesignTexts(given_, texts_);
@@ -750,7 +759,24 @@ bool MainWindowModel::OpenDesign(const std::string& path) {
   UpdateStatusTexts();
   statusText_.clear();
   MarkClean();
-  AddRecentDesign(path);
+  if (!asTemplate) AddRecentDesign(path);
+  emit Changed();
+  return true;
+}
+
+bool MainWindowModel::SaveAsTemplate(const std::string& path) {
+  std::string problem;
+  std::error_code error;
+  const fs::path folder = fs::path(path).parent_path();
+  if (!folder.empty()) fs::create_directories(folder, error);
+  const bool saved = !error && SaveDesignFile(path, CurrentDesign(), problem);
+  if (error) problem = error.message();
+  if (!saved) {
+    messages_.Show(Q(tr("Cannot save the template to '%1': %2.").arg(Q(path), Q(problem))),
+                   MessageIcon::Error);
+    return false;
+  }
+  statusText_ = Q(tr("The label was saved as the template %1.").arg(Q(path)));
   emit Changed();
   return true;
 }

@@ -161,6 +161,14 @@ class MainWindowModel : public QObject {
   // A file that cannot be used is refused with a message and the window
   // keeps all it held; false then.
   bool OpenDesign(const std::string& path);
+  // A new label from the template at `path`: opened as OpenDesign opens a
+  // design, but as a document without a file (Save asks for a name, so
+  // the template is never written over) and not among the recent designs.
+  bool NewFromTemplate(const std::string& path);
+  // Writes what the window shows to `path` as a template; the document and
+  // its file stay as they were. The folder is made when it is missing.
+  // False after a message.
+  bool SaveAsTemplate(const std::string& path);
   // Writes what the window shows (CurrentDesign) to `path` atomically; the
   // path becomes the document's. False after a message, nothing changed.
   bool SaveDesign(const std::string& path);
@@ -295,6 +303,9 @@ class MainWindowModel : public QObject {
   void MarkCleanWithoutFile() {
     if (designPath_.empty()) MarkClean();
   }
+  // OpenDesign and NewFromTemplate: `path` opened as the document's file,
+  // or without one.
+  bool LoadDocument(const std::string& path, bool asTemplate);
   // `path` first in the recent designs, kept in the settings file.
   void AddRecentDesign(const std::string& path);
   void SaveRecentDesigns();
