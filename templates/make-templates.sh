@@ -14,6 +14,7 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
 # A white label with one title box (only the title marks: a short burn),
+# a backup whose code holds its list (a phone reads what is on the disc),
 # and a band at the rim of a data side for Rimtone mode: the title and the
 # date as ring text over the top and the note under the bottom, in the
 # outer 6 mm, nothing further in. A layout without a picture starts black
@@ -23,7 +24,7 @@ cat > "$WORK/white.svg" <<'SVG'
 SVG
 cat > "$WORK/twr.ini" <<'INI'
 [Config]
-LayoutNum=2
+LayoutNum=3
 Font=Liberation Sans
 
 [Layout00]
@@ -66,6 +67,34 @@ RingSAngle=180
 RingLength=6
 InnerRadius=52
 OuterRadius=58
+
+[Layout02]
+Name=Backup with a code
+BgImage=white.svg
+BgColor=255
+TxColor=0
+BaseLength=1655
+TitleWidth=900
+TitleHeight=150
+TitlePosX=377
+TitlePosY=250
+TitleMaxNum=24
+TitleAlign=1
+DateWidth=500
+DateHeight=70
+DatePosX=577
+DatePosY=1210
+DateMaxNum=24
+DateAlign=1
+NoteWidth=0
+NoteHeight=0
+QrPosX=677
+QrPosY=1290
+QrSize=260
+RingType=0
+RingLength=0
+InnerRadius=25
+OuterRadius=58
 INI
 
 save() {  # save NAME [twr design save options]
@@ -75,6 +104,8 @@ save() {  # save NAME [twr design save options]
 }
 
 (cd "$WORK" && save 1-plain-title --layout 0 --title "Title")
+(cd "$WORK" && save 7-backup-code --layout 2 --title "Backup" --date "Date" \
+  --qr "Backup, Date: [Documents] [Pictures] notes.txt")
 (cd "$WORK" && save 6-rimtone-band --layout 1 --rimtone --title "Title" \
   --date "Date" --note "Contents")
 cd "$ROOT/examples"

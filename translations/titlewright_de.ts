@@ -2820,6 +2820,10 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
         <source>A template&apos;s name can be at most 100 bytes long.</source>
         <translation>Der Name einer Vorlage darf höchstens 100 Bytes lang sein.</translation>
     </message>
+    <message>
+        <source>Backup with a QR code of its list</source>
+        <translation>Sicherung mit einem QR-Code ihrer Liste</translation>
+    </message>
 </context>
 <context>
     <name>TerminalMessages</name>

@@ -183,6 +183,9 @@ Hintergrundbild | Keins (das Hintergrundgrau füllt das Label) button{Auswählen
 Innenradius | [25]{Der innere Rand des Brennbereichs, mindestens 25 mm} mm
 Außenradius | [58]{Der äußere Rand des Brennbereichs, höchstens 58 mm} mm
 BaseLength | [800]{Die Seitenlänge des Labels in Pixeln (116 mm breit); die Felder behalten ihren Platz} px
+QR-Code-Größe | [0]{Die Seite des QR-Code-Felds in Labelpixeln; 0 zeichnet keinen QR-Code. Der Code mit seiner Ruhezone wird so groß gezeichnet, wie ganze Pixel je Modul es erlauben} px
+QR-Code linker Rand | [0]{Die Ecke des QR-Code-Felds in Labelpixeln von der oberen linken Ecke des Etiketts} px
+QR-Code oberer Rand | [0]{Die Ecke des QR-Code-Felds in Labelpixeln von der oberen linken Ecke des Etiketts} px
 )");
   }
   GermanDesktop("C");
@@ -211,6 +214,9 @@ Background picture | None (the background grey fills the label) button{Choose…
 Inner radius | [25]{The inner edge of the burning area, at least 25 mm} mm
 Outer radius | [58]{The outer edge of the burning area, at most 58 mm} mm
 BaseLength | [800]{The label's side in pixels (116 mm across); the boxes keep their place} px
+QR code size | [0]{The QR code box's side in label pixels; 0 draws no QR code. The code with its quiet zone is drawn as large as whole pixels per module allow} px
+QR code left edge | [0]{The QR code box's corner in label pixels from the label's top left} px
+QR code top edge | [0]{The QR code box's corner in label pixels from the label's top left} px
 )");
 
   const auto* pages = panel.findChild<QStackedWidget*>();

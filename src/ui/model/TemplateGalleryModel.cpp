@@ -42,6 +42,7 @@ constexpr InstalledName kInstalledNames[] = {
     {"4-backup-rim", TWR_TRANSLATE_NOOP("TemplateGallery", "Backup, its list around the rim")},
     {"5-disc-set", TWR_TRANSLATE_NOOP("TemplateGallery", "A set of discs, 1 of N")},
     {"6-rimtone-band", TWR_TRANSLATE_NOOP("TemplateGallery", "Rimtone band on a data side")},
+    {"7-backup-code", TWR_TRANSLATE_NOOP("TemplateGallery", "Backup with a QR code of its list")},
 };
 
 std::string ShownName(const fs::path& file, bool own) {
