@@ -3477,6 +3477,26 @@ den installierten Vorgaben angelegt).</translation>
         <source>There is a template named %1 already. Replace it?</source>
         <translation>Es gibt bereits eine Vorlage namens %1. Ersetzen?</translation>
     </message>
+    <message>
+        <source>QR code</source>
+        <translation>QR-Code</translation>
+    </message>
+    <message>
+        <source>The QR code&apos;s text (File: from the texts)</source>
+        <translation>Der Text des QR-Codes (Datei: aus den Texten)</translation>
+    </message>
+    <message>
+        <source>&amp;QR code</source>
+        <translation>&amp;QR-Code</translation>
+    </message>
+    <message>
+        <source>&amp;QR Code from the Texts</source>
+        <translation>&amp;QR-Code aus den Texten</translation>
+    </message>
+    <message>
+        <source>This layout has no QR code box; the layout designer gives it one (QR code size on its Layout page).</source>
+        <translation>Dieses Layout hat kein QR-Code-Feld; der Layout-Designer gibt ihm eines (QR-Code-Größe auf seiner Seite Layout).</translation>
+    </message>
 </context>
 <context>
     <name>twr::ui::CELTitleConfig</name>

@@ -65,7 +65,8 @@ const QRect kDriveRect = DialogRect(285, 7, 162, 14);
 const QRect kScanRect = DialogRect(332, 24, 67, 19);
 const QRect kTitleRect = DialogRect(295, 59, 143, 14);
 const QRect kDateRect = DialogRect(295, 84, 143, 14);
-const QRect kNoteRect = DialogRect(295, 110, 143, 87);
+const QRect kNoteRect = DialogRect(295, 110, 143, 62);
+const QRect kQrRect = DialogRect(295, 183, 143, 13);
 const QRect kFontRect = DialogRect(369, 202, 68, 9);
 const QRect kRadiusRect = DialogRect(369, 213, 68, 9);
 const QRect kTimeRect = DialogRect(369, 224, 68, 9);
@@ -80,6 +81,9 @@ const QPoint kDriveCaption{428, 57};
 const QPoint kTitleCaption{442, 89};
 const QPoint kDateCaption{442, 129};
 const QPoint kNoteCaption{442, 172};
+const QPoint kQrCaption{442, 290};
+// OnTextEdited's kind for the QR field (after the three TextKinds).
+constexpr int kQrField = 3;
 const QRect kHelpButtonRect{428, 447, 28, 28};
 // The File button: right of Exit, a gap of this many pixels between them.
 constexpr int kFileButtonGap = 10;
@@ -295,6 +299,11 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   note_->setLineWrapMode(QPlainTextEdit::NoWrap);
   note_->setTabChangesFocus(true);
   note_->setPlaceholderText(tr("Notes or file names, one a line (Scan reads the disc's)"));
+  qr_ = new QLineEdit(this);
+  qr_->setGeometry(kQrRect);
+  qr_->setObjectName(QString::number(kIdQr));
+  qr_->setAccessibleName(tr("QR code"));
+  qr_->setPlaceholderText(tr("The QR code's text (File: from the texts)"));
   font_ = AddStatic(kFontRect);
   font_->setObjectName(QString::number(kIdFont));
   font_->setAccessibleName(tr("Font"));
@@ -314,12 +323,14 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   AddCaption(tr("&Title"), kTitleCaption, title_);
   AddCaption(tr("&Date"), kDateCaption, date_);
   AddCaption(tr("&Note"), kNoteCaption, note_);
+  AddCaption(tr("&QR code"), kQrCaption, qr_);
 
   connect(layouts_, &QComboBox::currentIndexChanged, this, &CELMainDlg::OnLayoutChosen);
   connect(drives_, &QComboBox::currentIndexChanged, this, &CELMainDlg::OnDriveChosen);
   connect(title_, &QLineEdit::textChanged, this, [this] { OnTextEdited(0); });
   connect(date_, &QLineEdit::textChanged, this, [this] { OnTextEdited(1); });
   connect(note_, &QPlainTextEdit::textChanged, this, [this] { OnTextEdited(2); });
+  connect(qr_, &QLineEdit::textChanged, this, [this] { OnTextEdited(kQrField); });
   connect(scan_, &QAbstractButton::clicked, this, &CELMainDlg::OnScan);
   connect(config_, &QAbstractButton::clicked, this, &CELMainDlg::OnConfig);
   connect(burn_, &QAbstractButton::clicked, this, &CELMainDlg::OnBurn);
@@ -368,13 +379,17 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
       fileAction(tr("&New Label from a Template\u2026"), QKeySequence::New, &CELMainDlg::NewLabel);
   saveTemplateAction_ =
       fileAction(tr("Save as &Template\u2026"), QKeySequence(), &CELMainDlg::SaveAsTemplate);
+  qrFromTextsAction_ = fileAction(tr("&QR Code from the Texts"), QKeySequence(), [this] {
+    qr_->setText(QString::fromStdString(model_.QrFromTexts()));
+  });
   installedTemplates_ =
       InstalledTemplateFolders(QCoreApplication::applicationDirPath().toStdString());
   userTemplates_ = UserTemplateFolder();
   auto* separator = new QAction(this);
   separator->setSeparator(true);
-  insertActions(helpAction_, {newAction_, openAction_, saveAction_, saveAsAction_,
-                              saveTemplateAction_, pictureAction_, exportAction_, separator});
+  insertActions(helpAction_,
+                {newAction_, openAction_, saveAction_, saveAsAction_, saveTemplateAction_,
+                 pictureAction_, qrFromTextsAction_, exportAction_, separator});
   fileButton_ = new SkinnedTextButton(tr("&File"), this);
   fileButton_->setObjectName(QStringLiteral("file"));
   fileButton_->setAccessibleName(tr("File"));
@@ -460,6 +475,7 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
                                                 title_,
                                                 date_,
                                                 note_,
+                                                qr_,
                                                 config_,
                                                 helpButton_,
                                                 burn_};
@@ -482,7 +498,7 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
 
   // Nothing can be done before the opening has found layouts and drives.
   for (QWidget* w :
-       std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_, config_,
+       std::initializer_list<QWidget*>{layouts_, drives_, scan_, title_, date_, note_, qr_, config_,
                                        burn_, designButton_, etchedSwitch_, fileButton_})
     w->setEnabled(false);
 }
@@ -527,7 +543,7 @@ void CELMainDlg::Opening() {
   // Scan, Config and Burn stay clickable: until the drives are there they
   // say why they wait (the status line).
   for (QWidget* w :
-       std::initializer_list<QWidget*>{layouts_, scan_, title_, date_, note_, config_, burn_,
+       std::initializer_list<QWidget*>{layouts_, scan_, title_, date_, note_, qr_, config_, burn_,
                                        designButton_, etchedSwitch_, fileButton_})
     w->setEnabled(true);
   title_->setFocus(Qt::OtherFocusReason);  // typing starts with the title
@@ -578,6 +594,13 @@ void CELMainDlg::ShowMemberTexts() {
     note_->setTextCursor(cursor);
     note_->ensureCursorVisible();
   }
+  const QString qr = QString::fromStdString(model_.QrText());
+  if (qr_->text() != qr) qr_->setText(qr);
+  // A layout without a code box draws no code: the field says so.
+  qr_->setToolTip(model_.LayoutHasQrBox()
+                      ? QString()
+                      : tr("This layout has no QR code box; the layout designer gives it one "
+                           "(QR code size on its Layout page)."));
   font_->setText(QString::fromStdString(model_.FontText()));
   radius_->setText(QString::fromStdString(model_.RadiusText()));
   time_->setText(QString::fromStdString(model_.TimeText()));
@@ -669,8 +692,12 @@ bool CELMainDlg::GoOnDespiteWarnings() {
 
 void CELMainDlg::OnTextEdited(int kind) {
   if (exchanging_ || !layoutsShown_) return;
-  ReadControls();
-  model_.TextChanged(static_cast<TextKind>(kind));
+  if (kind == kQrField) {
+    model_.QrTyped(qr_->text().toStdString());
+  } else {
+    ReadControls();
+    model_.TextChanged(static_cast<TextKind>(kind));
+  }
   ShowTitle();
   if (!status_->isHidden() && model_.StatusText().empty()) {
     status_->hide();
@@ -1056,6 +1083,7 @@ void CELMainDlg::ShowFileMenu() {
   menu.addAction(saveTemplateAction_);
   menu.addSeparator();
   menu.addAction(pictureAction_);
+  menu.addAction(qrFromTextsAction_);
   menu.addAction(exportAction_);
   menu.exec(fileButton_->mapToGlobal(QPoint(0, fileButton_->height())));
 }

@@ -89,6 +89,7 @@ class CELMainDlg : public SkinnedDialog {
     kIdTitle = 1010,
     kIdDate = 1012,
     kIdNote = 1032,
+    kIdQr = 1033,
     kIdFont = 1056,
     kIdRadius = 1053,
     kIdTime = 1020,
@@ -118,6 +119,8 @@ class CELMainDlg : public SkinnedDialog {
   QLineEdit* TitleEdit() const { return title_; }
   QLineEdit* DateEdit() const { return date_; }
   QPlainTextEdit* NoteEdit() const { return note_; }
+  QLineEdit* QrEdit() const { return qr_; }
+  QAction* QrFromTextsAction() const { return qrFromTextsAction_; }
   PreviewArea* Preview() const { return preview_; }
   QLabel* FontStatic() const { return font_; }
   QLabel* RadiusStatic() const { return radius_; }
@@ -279,6 +282,7 @@ class CELMainDlg : public SkinnedDialog {
   QComboBox* drives_ = nullptr;
   QLineEdit* title_ = nullptr;
   QLineEdit* date_ = nullptr;
+  QLineEdit* qr_ = nullptr;  // the QR code's text
   QPlainTextEdit* note_ = nullptr;
   PreviewArea* preview_ = nullptr;
   QLabel* font_ = nullptr;
@@ -315,6 +319,7 @@ class CELMainDlg : public SkinnedDialog {
   QAction* saveAction_ = nullptr;
   QAction* saveAsAction_ = nullptr;
   QAction* exportAction_ = nullptr;
+  QAction* qrFromTextsAction_ = nullptr;
   QAction* pictureAction_ = nullptr;
   QString designAtStart_;
   // Templates.

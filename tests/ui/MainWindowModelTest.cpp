@@ -716,6 +716,9 @@ TEST_F(MainWindowModelTest, ADesignComesBackWholeInAFreshModelAndRefusalsKeepThe
   config_.SetRimtone(true);
   model_->ConfigAccepted({true, 32.5, 47.0, "Liberation Serif"});
   model_->SetQuality(DesignQuality::High);
+  EXPECT_EQ(model_->QrFromTexts().rfind("Holidays {n} of {N}, 2026-08-15, ", 0), 0u)
+      << model_->QrFromTexts();
+  EXPECT_TRUE(model_->QrTyped("Holidays: beach.jpg"));
   EXPECT_TRUE(model_->Modified());
   const std::string path = dir_.filePath("holidays.twrlabel").toStdString();
   ASSERT_TRUE(model_->SaveDesign(path));
@@ -732,6 +735,7 @@ TEST_F(MainWindowModelTest, ADesignComesBackWholeInAFreshModelAndRefusalsKeepThe
   EXPECT_EQ(model_->GivenLayoutName(), "Second");
   EXPECT_EQ(model_->Title(), "Holidays {n} of {N}");
   EXPECT_EQ(model_->Note(), "beach.jpg\r\n[Photos]\r\n");  // in the order typed
+  EXPECT_EQ(model_->QrText(), "Holidays: beach.jpg");
   EXPECT_EQ(model_->RadiusText(), "32.5 - 47.0 [mm]");
   EXPECT_EQ(model_->FontText(), "Liberation Serif");
   EXPECT_TRUE(model_->Rimtone());

@@ -559,6 +559,7 @@ class MainWindowTest : public QObject {
     QVERIFY(!rig.window->NoteEdit()->placeholderText().isEmpty());
     const QStringList expected = {"1012",
                                   "1032",
+                                  "1033",
                                   "1047",
                                   "help",
                                   "1061",

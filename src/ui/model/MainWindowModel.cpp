@@ -259,6 +259,31 @@ void MainWindowModel::TextChanged(TextKind kind) {
   }
 }
 
+bool MainWindowModel::QrTyped(std::string_view text) {
+  if (!texts_.SetQr(text)) return false;
+  statusText_.clear();
+  layout_.QrText = texts_.Qr();  // {n} and {N} are filled in for a burn
+  qrChanged_ = true;
+  return true;
+}
+
+bool MainWindowModel::LayoutHasQrBox() const {
+  return layout_.Layout().Qr.Size > 0;
+}
+
+std::string MainWindowModel::QrFromTexts() const {
+  std::vector<std::string> lines{texts_.Title(), texts_.Date()};
+  for (const std::string& line : texts_.NoteLines()) lines.push_back(line);
+  std::string text;
+  for (const std::string& line : lines) {
+    if (line.empty()) continue;
+    const std::string more = text.empty() ? line : text + ", " + line;
+    if (more.size() > kQrMaxBytes) break;
+    text = more;
+  }
+  return text;
+}
+
 bool MainWindowModel::DrawTypedTexts() {
   if (!AnyChanged()) return false;
   // All three boxes and the ring text, whichever text changed.
@@ -269,6 +294,7 @@ bool MainWindowModel::DrawTypedTexts() {
   dateChanged_ = false;
   layout_.DrawNotePreview();
   noteChanged_ = false;
+  qrChanged_ = false;
   layout_.DrawRingPreview();
   layout_.DrawQrPreview();
   ++previewRedraws_;
@@ -442,7 +468,7 @@ void MainWindowModel::RefreshLabel(bool keepRadii) {
   layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, keepRadii);
   ++previewRedraws_;
   // The preview holds every text now: the next tick has nothing to redraw.
-  titleChanged_ = dateChanged_ = noteChanged_ = false;
+  titleChanged_ = dateChanged_ = noteChanged_ = qrChanged_ = false;
 }
 
 void MainWindowModel::UpdateStatusTexts() {
@@ -711,9 +737,10 @@ EtchRequest MainWindowModel::EtchRequestAt(BurnQuality quality) {
 MainWindowModel::DocumentState MainWindowModel::State() const {
   Design lines;
   lines.notes = TypedNoteLines(texts_);
-  return {texts_.Title(), texts_.Date(), DesignNote(lines), layoutIndex_, layout_.FontFace(),
-          inner_,         outer_,        automaticArea_,    Rimtone(),    quality_,
-          pictures_};
+  return {texts_.Title(), texts_.Date(), DesignNote(lines),
+          texts_.Qr(),    layoutIndex_,  layout_.FontFace(),
+          inner_,         outer_,        automaticArea_,
+          Rimtone(),      quality_,      pictures_};
 }
 
 bool MainWindowModel::OpenDesign(const std::string& path) {

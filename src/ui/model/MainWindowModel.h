@@ -241,7 +241,19 @@ class MainWindowModel : public QObject {
   const std::string& RadiusText() const { return radiusText_; }
   const std::string& TimeText() const { return timeText_; }
   const std::string& FontText() const { return fontText_; }
-  bool AnyChanged() const { return titleChanged_ || dateChanged_ || noteChanged_; }
+  bool AnyChanged() const { return titleChanged_ || dateChanged_ || noteChanged_ || qrChanged_; }
+  // The QR code's text as typed (cut to what one code holds).
+  const std::string& QrText() const { return texts_.Qr(); }
+  // The QR field's text changed: handed to the renderer, drawn with the
+  // next redraw of the typed texts. False when it is the same.
+  bool QrTyped(std::string_view text);
+  // The layout in use draws a QR code (its QrSize is not 0).
+  bool LayoutHasQrBox() const;
+  // A QR text from the label's texts as they stand (a scan puts the disc's
+  // volume name, date and top-level names there): the title, the date and
+  // the note's lines, with commas between them (a code's text is one line),
+  // as many whole lines as one code holds.
+  std::string QrFromTexts() const;
   int TickTotal() const { return tickTotal_; }
   // The preview as the window shows it: the renderer's preview with the
   // burning area's circles (blue outlines, black hub). Null before the first
@@ -286,7 +298,7 @@ class MainWindowModel : public QObject {
   bool DrawTypedTexts();
   // What Modified compares.
   struct DocumentState {
-    std::string title, date, note;
+    std::string title, date, note, qr;
     int layout = 0;
     std::string font;
     double inner = 0.0, outer = 0.0;
@@ -362,6 +374,7 @@ class MainWindowModel : public QObject {
   bool titleChanged_ = false;
   bool dateChanged_ = false;
   bool noteChanged_ = false;
+  bool qrChanged_ = false;
   int scanLines_ = 0;
   std::vector<std::string> layoutNames_;
   std::vector<std::string> driveItems_;
