@@ -54,4 +54,16 @@ ElsPage ExampleEtchPage() {
   return ElsPage(ExampleElsPage());
 }
 
+BurnQuality BurnQualityOf(DesignQuality quality) {
+  switch (quality) {
+    case DesignQuality::Normal:
+      return BurnQuality::Normal;
+    case DesignQuality::High:
+      return BurnQuality::High;
+    case DesignQuality::Draft:
+      break;
+  }
+  return BurnQuality::Draft;
+}
+
 }  // namespace twr::ui

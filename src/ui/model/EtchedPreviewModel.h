@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "burn/SimulatedEtch.h"
+#include "label/Design.h"
 
 namespace twr::ui {
 
@@ -54,5 +55,8 @@ class EtchedPreviewModel : public QObject {
 // The ELS page of the example drive: the views' picture when no drive's page
 // is at hand, as `twr render --etched` draws it.
 ElsPage ExampleEtchPage();
+
+// The burn's quality for the quality a label is meant for.
+BurnQuality BurnQualityOf(DesignQuality quality);
 
 }  // namespace twr::ui

@@ -53,19 +53,6 @@ QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-// The burn's quality for the quality a label is meant for.
-BurnQuality BurnQualityOf(DesignQuality quality) {
-  switch (quality) {
-    case DesignQuality::Normal:
-      return BurnQuality::Normal;
-    case DesignQuality::High:
-      return BurnQuality::High;
-    case DesignQuality::Draft:
-      break;
-  }
-  return BurnQuality::Draft;
-}
-
 std::string Fixed1(double value) {
   char buffer[64];
   const auto result =
@@ -277,9 +264,9 @@ std::string MainWindowModel::QrFromTexts() const {
   std::string text;
   for (const std::string& line : lines) {
     if (line.empty()) continue;
-    const std::string more = text.empty() ? line : text + ", " + line;
-    if (more.size() > kQrMaxBytes) break;
-    text = more;
+    const std::string_view comma = text.empty() ? "" : ", ";
+    if (text.size() + comma.size() + line.size() > kQrMaxBytes) break;
+    text.append(comma).append(line);
   }
   return text;
 }

@@ -68,18 +68,6 @@ std::vector<fs::path> DesignFiles(const std::string& folder) {
   return files;
 }
 
-BurnQuality BurnQualityFor(DesignQuality quality) {
-  switch (quality) {
-    case DesignQuality::Normal:
-      return BurnQuality::Normal;
-    case DesignQuality::High:
-      return BurnQuality::High;
-    case DesignQuality::Draft:
-      break;
-  }
-  return BurnQuality::Draft;
-}
-
 // Thumbnails made in this run, by file, while the file keeps its time and size.
 struct CachedThumbnail {
   fs::file_time_type written;
@@ -115,7 +103,7 @@ QImage Etched(const std::string& path, int side, std::string& problem) {
       design.rimtone ? BurnDisc::DataSide(design.innerRadius) : BurnDisc::LabelSide();
   request.target = {{BandInnerOn(disc, design.innerRadius), design.outerRadius},
                     disc,
-                    BurnQualityFor(design.quality)};
+                    BurnQualityOf(design.quality)};
   request.page = ExampleEtchPage();
   if (design.automaticArea) {
     const AutomaticArea area = PlanAutomaticArea(request.page, request.label, request.target);
