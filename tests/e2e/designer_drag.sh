@@ -15,6 +15,8 @@ begin_window_run Xvfb xdotool import convert
 # One layout: a white title box on the black label, nothing else to snap to.
 cat >"$WORK/twr.ini" <<'INI'
 ; The designer's end-to-end test.
+[Templates]
+Offered=1
 [Config]
 LayoutNum=1
 Font=Liberation Sans

@@ -42,6 +42,8 @@ done
 [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] || { cat "$WORK/weston.log"; echo "weston did not start"; exit 1; }
 
 cat >"$WORK/twr.ini" <<'INI'
+[Templates]
+Offered=1
 [Config]
 LayoutNum=1
 Font=Liberation Sans

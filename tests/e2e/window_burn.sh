@@ -14,6 +14,8 @@ begin_window_run Xvfb xdotool import
 
 TITLE="Xvfb Title"
 cat >"$WORK/twr.ini" <<'INI'
+[Templates]
+Offered=1
 [Config]
 LayoutNum=1
 Font=Liberation Sans

@@ -23,7 +23,7 @@ layouts() {  # the two layouts, in the order given
   done
 }
 write_ini() {  # layout names in their order
-  { printf '[Config]\nLayoutNum=2\nFont=Liberation Sans\n'; N=0; layouts "$@"
+  { printf '[Templates]\nOffered=1\n[Config]\nLayoutNum=2\nFont=Liberation Sans\n'; N=0; layouts "$@"
     printf '[VirtualDrive]\nLetter=V\nDisc=label\nReloadDelay=0\n'; } >"$WORK/twr.ini"
 }
 # Types into the focused window of a dialog that has just opened.

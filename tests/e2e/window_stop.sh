@@ -15,6 +15,8 @@ begin_window_run Xvfb xdotool import convert
 
 write_ini() {  # extra [VirtualDrive] lines
   cat >"$WORK/twr.ini" <<INI
+[Templates]
+Offered=1
 [Config]
 LayoutNum=1
 Font=Liberation Sans
