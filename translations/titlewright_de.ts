@@ -834,6 +834,16 @@ Datei. »twr render --design FILE« zeichnet eines.</translation>
         <source>twr design save: warning: the QR code&apos;s text is cut to its first %1 bytes, the most one code holds</source>
         <translation>twr design save: Warnung: Der Text des QR-Codes wird auf seine ersten %1 Bytes gekürzt, mehr fasst ein Code nicht</translation>
     </message>
+    <message>
+        <source>Usage: twr design save FILE [options]
+       twr design show FILE [--json]
+
+</source>
+        <translation>Aufruf: twr design save FILE [Optionen]
+        twr design show FILE [--json]
+
+</translation>
+    </message>
 </context>
 <context>
     <name>DiscName</name>
@@ -1540,6 +1550,22 @@ Layout lässt sich nicht löschen.</translation>
     <message>
         <source>twr layout: unknown subcommand &apos;%1&apos;; did you mean &apos;%2&apos;?</source>
         <translation>twr layout: unbekannter Unterbefehl »%1«; meinten Sie »%2«?</translation>
+    </message>
+    <message>
+        <source>Usage: twr layout show N [--json]
+       twr layout new [--from N] --name NAME
+       twr layout set N KEY=VALUE...
+       twr layout delete N
+       twr layout move N M
+
+</source>
+        <translation>Aufruf: twr layout show N [--json]
+        twr layout new [--from N] --name NAME
+        twr layout set N KEY=VALUE...
+        twr layout delete N
+        twr layout move N M
+
+</translation>
     </message>
 </context>
 <context>
@@ -3089,6 +3115,16 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>unknown command &apos;%1&apos;; did you mean &apos;%2&apos;?</source>
         <translation>unbekannter Befehl »%1«; meinten Sie »%2«?</translation>
+    </message>
+    <message>
+        <source>Usage: twr [--config FILE] COMMAND [options]
+       twr --version | --help
+
+</source>
+        <translation>Aufruf: twr [--config FILE] COMMAND [Optionen]
+        twr --version | --help
+
+</translation>
     </message>
 </context>
 <context>

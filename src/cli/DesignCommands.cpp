@@ -288,9 +288,10 @@ int RunSave(int argc, char** argv) {
 }
 
 void PrintUsage(std::FILE* out) {
-  std::fprintf(out,
-               "Usage: twr design save FILE [options]\n"
-               "       twr design show FILE [--json]\n\n");
+  std::fputs(Tr("DesignCommands",
+                "Usage: twr design save FILE [options]\n"
+                "       twr design show FILE [--json]\n\n"),
+             out);
   std::fprintf(out, "%s\n\n%s\n",
                Tr("DesignCommands",
                   "Label designs (.twrlabel): the texts, a copy of the layout, its background\n"

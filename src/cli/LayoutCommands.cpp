@@ -31,14 +31,14 @@ constexpr const char* kLayoutSummary = TWR_TRANSLATE_NOOP(
     "[Config] LayoutNum are written, in one step; every other line stays.");
 
 void PrintLayoutUsage(std::FILE* out) {
-  std::fprintf(out,
-               "Usage: twr layout show N [--json]\n"
-               "       twr layout new [--from N] --name NAME\n"
-               "       twr layout set N KEY=VALUE...\n"
-               "       twr layout delete N\n"
-               "       twr layout move N M\n\n"
-               "%s\n\n%s\n",
-               Tr("LayoutCommands", kLayoutSummary),
+  std::fputs(Tr("LayoutCommands",
+                "Usage: twr layout show N [--json]\n"
+                "       twr layout new [--from N] --name NAME\n"
+                "       twr layout set N KEY=VALUE...\n"
+                "       twr layout delete N\n"
+                "       twr layout move N M\n\n"),
+             out);
+  std::fprintf(out, "%s\n\n%s\n", Tr("LayoutCommands", kLayoutSummary),
                Tr("LayoutCommands",
                   "Layouts are numbered from 0 as 'twr layouts' lists them. KEY is a key of a\n"
                   "[LayoutNN] section (TitlePosX, BgColor, RingType, ...). A BgImage picture is\n"

@@ -49,9 +49,10 @@ constexpr Command kCommands[] = {
 };
 
 void PrintUsage(std::FILE* out) {
-  std::fprintf(out,
-               "Usage: twr [--config FILE] COMMAND [options]\n"
-               "       twr --version | --help\n\n");
+  std::fputs(twr::Tr("twr",
+                     "Usage: twr [--config FILE] COMMAND [options]\n"
+                     "       twr --version | --help\n\n"),
+             out);
   std::fputs(twr::Tr("twr",
                      "Designs round disc labels and etches them with an Etchlume drive.\n"
                      "Layouts come from the settings file: --config FILE, else ./twr.ini when it\n"
