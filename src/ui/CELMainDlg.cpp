@@ -998,12 +998,16 @@ bool CELMainDlg::MayLeaveDocument() {
 }
 
 bool CELMainDlg::OpenDesignFile(const QString& path) {
+  return LoadIntoWindow([&] { return model_.OpenDesign(path.toStdString()); });
+}
+
+bool CELMainDlg::LoadIntoWindow(const std::function<bool()>& load) {
   if (!layoutsShown_ || (DriveTask::Busy() && !model_.Discovering()) || !MayLeaveDocument())
     return false;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool opened = model_.OpenDesign(path.toStdString());
+  const bool loaded = load();
   QApplication::restoreOverrideCursor();
-  if (!opened) return false;
+  if (!loaded) return false;
   FillLayoutList();
   ShowModel();
   return true;
@@ -1133,14 +1137,7 @@ void CELMainDlg::NewLabel() {
 }
 
 bool CELMainDlg::NewFromTemplateFile(const QString& path) {
-  if (!layoutsShown_ || (DriveTask::Busy() && !model_.Discovering()) || !MayLeaveDocument())
-    return false;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool opened = model_.NewFromTemplate(path.toStdString());
-  QApplication::restoreOverrideCursor();
-  if (!opened) return false;
-  FillLayoutList();
-  ShowModel();
+  if (!LoadIntoWindow([&] { return model_.NewFromTemplate(path.toStdString()); })) return false;
   title_->setFocus(Qt::OtherFocusReason);
   title_->selectAll();  // typing replaces the template's title
   return true;

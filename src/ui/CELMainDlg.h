@@ -219,6 +219,9 @@ class CELMainDlg : public SkinnedDialog {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // A design or template loaded by `load` (a model call) when the window may
+  // leave its document: the lists and the preview shown again.
+  bool LoadIntoWindow(const std::function<bool()>& load);
   void Opening();
   // The drive worker's discovery has ended.
   // Ends the window when a quit came or the opening step failed; true then.

@@ -22,19 +22,21 @@ BurnSession::BurnSession(CELDevice& device, Messages& messages)
   progress_.SetNotifier([this] { emit ProgressChanged(); });
 }
 
-BurnTarget BurnSession::Target() const {
+BurnTarget BurnSession::Target(bool* blank) const {
   BurnTarget target{band_, disc_, static_cast<BurnQuality>(quality_)};
+  if (blank != nullptr) *blank = false;
   if (!automaticArea_ || label_.isNull()) return target;
   const AutomaticArea area = PlanAutomaticArea(sequence_.Page(), label_, target);
   if (area.marks.marks) target.band = area.band;
+  if (blank != nullptr) *blank = !area.marks.marks;
   return target;
 }
 
-bool BurnSession::RefuseBlankLabel(const BurnTarget& target) {
-  if (!automaticArea_ || label_.isNull()) return false;
-  if (PlanAutomaticArea(sequence_.Page(), label_, target).marks.marks) return false;
-  messages_.Show(NothingMarksText(target.quality), MessageIcon::Error);
-  return true;
+bool BurnSession::BurnTargetOrRefuse(BurnTarget& target) {
+  bool blank = false;
+  target = Target(&blank);
+  if (blank) messages_.Show(NothingMarksText(target.quality), MessageIcon::Error);
+  return !blank;
 }
 
 std::string BurnSession::SeriesTimeText() const {
@@ -185,8 +187,8 @@ bool BurnSession::DrawSteps() {
     sequence_.ShareDrive();
     return false;
   }
-  const BurnTarget target = Target();
-  if (RefuseBlankLabel(target)) {
+  BurnTarget target;
+  if (!BurnTargetOrRefuse(target)) {
     sequence_.ShareDrive();
     return false;
   }
@@ -294,9 +296,8 @@ bool BurnSession::DiscLabels::MakeLabel(int /*number*/, int /*count*/, const Bur
   // Each data side has its own recorded end: the disc check looks at it.
   if (session_.rimtone_) session_.disc_ = disc;
   session_.CheckDisc();
-  target = session_.Target();
   label = session_.label_;
-  return !session_.RefuseBlankLabel(target);
+  return session_.BurnTargetOrRefuse(target);
 }
 
 bool BurnSession::Next() {

@@ -193,10 +193,11 @@ class BurnSession : public QObject {
   void RunDrive(const std::function<void()>& work) { runDrive_(work); }
   // The band, side and quality of a burn now: with the automatic area the
   // band that holds the label's marks at the quality (from the page read
-  // last), or the band set when nothing marks.
-  BurnTarget Target() const;
-  // The automatic area holds nothing that marks: said, and true.
-  bool RefuseBlankLabel(const BurnTarget& target);
+  // last), or the band set when nothing marks (`blank` then says so).
+  BurnTarget Target(bool* blank = nullptr) const;
+  // The target of a burn now; false, after saying so, when the automatic
+  // area holds nothing that marks.
+  bool BurnTargetOrRefuse(BurnTarget& target);
   // The disc named and Draw enabled exactly when it passes; drive work.
   void CheckDisc();
   // The steps of Draw; drive work.

@@ -708,7 +708,7 @@ void LayoutDesignerModel::UpdateAreaText(const QImage& image) {
     b.time = PlanBurn(page, {b.band, BurnDisc::LabelSide(), quality_}).timeText;
     return b;
   };
-  const Burn all = burnOf({});
+  const Burn all = image.isNull() || !whole.HasTime() ? Burn{} : burnOf({});
   const auto q = [](const std::string& s) { return QString::fromStdString(s); };
   const auto mm = [](double v) { return QString::fromStdString(Fixed(v)); };
   if (image.isNull() || !whole.HasTime()) {
