@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  twr::Design design;
+  twr::LabelDocument design;
   std::string problem;
   if (!twr::ParseDesign(bytes, design, problem)) {
     if (problem.empty()) std::abort();  // a refusal always says why
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   if ((bg.kind == Kind::None) != design.layout.BgImage.empty()) std::abort();
   const std::string text = twr::DesignText(design);
-  twr::Design again;
+  twr::LabelDocument again;
   if (!twr::ParseDesign(text, again, problem)) std::abort();
   if (twr::DesignText(again) != text) std::abort();
   return 0;

@@ -62,7 +62,7 @@ std::string PictureWords(const DesignBackground& bg) {
        std::to_string(small ? bg.bytes.size() : (bg.bytes.size() + kKilobyte / 2) / kKilobyte)});
 }
 
-void PrintJson(const std::string& path, const Design& d) {
+void PrintJson(const std::string& path, const LabelDocument& d) {
   JsonWriter out;
   out.BeginObject().Key("file").String(path).Key("version").Int(kDesignVersion);
   out.Key("texts").BeginObject().Key("title").String(d.title).Key("date").String(d.date);
@@ -102,7 +102,7 @@ void PrintJson(const std::string& path, const Design& d) {
   std::printf("%s\n", out.Text().c_str());
 }
 
-void PrintText(const std::string& path, const Design& d) {
+void PrintText(const std::string& path, const LabelDocument& d) {
   PrintLine(stdout, Tr("DesignCommands", "Design %1 (format version %2)"),
             {path, std::to_string(kDesignVersion)});
   PrintLine(stdout, Tr("DesignCommands", "Title:         %1"), {d.title});
@@ -192,9 +192,9 @@ int RunSave(int argc, char** argv) {
   StartGui();  // pictures are decoded to be checked
   TerminalMessages messages;
   if (!LoadDesignOption(designPath, options, messages)) return kExitFailure;
-  const Design* base = options.design.get();
+  const LabelDocument* base = options.design.get();
 
-  Design d;
+  LabelDocument d;
   double layoutInner = kLowestInnerRadius, layoutOuter = kHighestOuterRadius;
   if (base != nullptr && !options.layout.has_value()) {
     d = *base;
@@ -217,10 +217,7 @@ int RunSave(int argc, char** argv) {
       return kExitUsage;
     }
     if (base != nullptr) d = *base;
-    LoadLayout(settings, index, false, d.layout);
-    d.layoutName = names[static_cast<std::size_t>(index)];
-    d.background = BackgroundFromFile(d.layout.BgImage, d.layout.BaseLength);
-    d.layout.BgImage = d.background.name;
+    TakeSettingsLayout(settings, index, names[static_cast<std::size_t>(index)], d);
     if (base == nullptr) {
       d.fontFace = LoadFontSetting(settings);
       if (d.fontFace.empty()) d.fontFace = DefaultFontFace();

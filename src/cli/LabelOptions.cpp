@@ -90,7 +90,7 @@ bool UsesAutomaticArea(const std::string& areaText, const LabelOptions& options)
 
 bool LoadDesignOption(const std::string& path, LabelOptions& options, Messages& messages) {
   if (path.empty()) return true;
-  auto design = std::make_shared<Design>();
+  auto design = std::make_shared<LabelDocument>();
   std::string problem;
   if (!LoadDesignFile(path, *design, problem)) {
     messages.Show(Arg(Tr("LabelOptions", "Cannot open the design '%1': %2."), {path, problem}),
@@ -103,7 +103,7 @@ bool LoadDesignOption(const std::string& path, LabelOptions& options, Messages& 
 
 int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages& messages,
                        RenderedLabel& rendered, double lowestInner) {
-  const Design* design = options.design.get();
+  const LabelDocument* design = options.design.get();
   const bool designLayout = design != nullptr && !options.layout.has_value();
   std::vector<std::string> names;
   int index = kGivenLayout;

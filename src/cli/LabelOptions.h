@@ -15,7 +15,7 @@
 namespace twr {
 class CELLayout;
 class Messages;
-struct Design;
+struct LabelDocument;
 }  // namespace twr
 
 namespace twr::cli {
@@ -31,7 +31,7 @@ struct LabelOptions {
   // The design the options were given beside (--design FILE): its layout,
   // texts, face and burning area stand where no option is given (an empty
   // --title counts as not given). Null without one.
-  std::shared_ptr<const Design> design;
+  std::shared_ptr<const LabelDocument> design;
   // The disc of a series the label is for, for the number fields {n} and
   // {N} of the texts: 1 of 1 for a single disc.
   int discNumber = 1;

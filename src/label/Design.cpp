@@ -216,7 +216,7 @@ class ObjectReader {
   std::string& problem_;
 };
 
-bool ReadTexts(ObjectReader& top, Design& d) {
+bool ReadTexts(ObjectReader& top, LabelDocument& d) {
   QJsonObject object;
   if (!top.Object("texts", object)) return false;
   std::string problem;
@@ -256,7 +256,7 @@ bool ReadTexts(ObjectReader& top, Design& d) {
   return true;
 }
 
-bool ReadLayout(ObjectReader& top, Design& d) {
+bool ReadLayout(ObjectReader& top, LabelDocument& d) {
   QJsonObject object;
   if (!top.Object("layout", object)) return false;
   std::string problem;
@@ -320,7 +320,7 @@ bool DecodeBase64(const QJsonValue& value, QByteArray& bytes, std::string& why) 
   return true;
 }
 
-bool ReadBackground(ObjectReader& top, Design& d) {
+bool ReadBackground(ObjectReader& top, LabelDocument& d) {
   if (!top.Has("background")) return top.Fail(ObjectReader::Missing("\"background\""));
   const QJsonValue value = top.Value("background");
   DesignBackground bg;
@@ -401,7 +401,7 @@ bool ParseDesignQuality(std::string_view name, DesignQuality& quality) {
   return true;
 }
 
-std::string CheckDesign(const Design& d) {
+std::string CheckDesign(const LabelDocument& d) {
   std::string why;
   const auto check = [](const char* what, const std::string& text, std::size_t limit,
                         Count count = Count::Bytes) {
@@ -480,7 +480,7 @@ std::string CheckDesign(const Design& d) {
   return {};
 }
 
-std::string DesignNote(const Design& d) {
+std::string DesignNote(const LabelDocument& d) {
   std::size_t count = 0;
   for (std::size_t k = 0; k < d.notes.size(); ++k)
     if (!d.notes[k].empty()) count = k + 1;
@@ -489,7 +489,7 @@ std::string DesignNote(const Design& d) {
   return note;
 }
 
-void WriteDesignLayout(JsonWriter& out, const Design& d) {
+void WriteDesignLayout(JsonWriter& out, const LabelDocument& d) {
   const LayoutDefinition numbers = DefinitionOfRecord(d.layout);
   out.BeginObject();
   for (const LayoutKey& key : LayoutKeys()) {
@@ -503,7 +503,7 @@ void WriteDesignLayout(JsonWriter& out, const Design& d) {
   out.EndObject();
 }
 
-std::string DesignText(const Design& d) {
+std::string DesignText(const LabelDocument& d) {
   JsonWriter out(JsonWriter::Style::File);
   out.Reserve(4096 + static_cast<std::size_t>(d.background.bytes.size()) * 4 / 3 * 81 / 76);
   out.BeginObject();
@@ -557,7 +557,7 @@ std::string DesignText(const Design& d) {
   return text;
 }
 
-bool ParseDesign(std::string_view bytes, Design& design, std::string& problem) {
+bool ParseDesign(std::string_view bytes, LabelDocument& design, std::string& problem) {
   problem.clear();
   if (static_cast<long long>(bytes.size()) > kMaxDesignFileBytes) {
     problem = DesignTooLarge();
@@ -614,7 +614,7 @@ bool ParseDesign(std::string_view bytes, Design& design, std::string& problem) {
     return false;
   }
 
-  Design d;
+  LabelDocument d;
   ObjectReader top(object, "", problem);
   ReadTexts(top, d);
   top.Text("font", d.fontFace, kProfileStringMax);
@@ -649,7 +649,7 @@ bool ParseDesign(std::string_view bytes, Design& design, std::string& problem) {
   return true;
 }
 
-bool LoadDesignFile(const std::string& path, Design& design, std::string& problem) {
+bool LoadDesignFile(const std::string& path, LabelDocument& design, std::string& problem) {
   std::string bytes;
   bool tooLarge = false;
   if (!ReadRegularFile(path, kMaxDesignFileBytes, bytes, problem, true, &tooLarge)) {
@@ -659,7 +659,7 @@ bool LoadDesignFile(const std::string& path, Design& design, std::string& proble
   return ParseDesign(bytes, design, problem);
 }
 
-bool SaveDesignFile(const std::string& path, const Design& design, std::string& problem) {
+bool SaveDesignFile(const std::string& path, const LabelDocument& design, std::string& problem) {
   if (std::string why = CheckDesign(design); !why.empty()) {
     problem = why;
     return false;
@@ -672,6 +672,15 @@ bool SaveDesignFile(const std::string& path, const Design& design, std::string& 
   const FileWriteResult written = ReplaceFileAtomically(path, text);
   problem = written.problem;
   return written.ok;
+}
+
+void TakeSettingsLayout(const std::string& settingsPath, int index, std::string name,
+                        LabelDocument& document) {
+  document.layout = LayoutRecord();
+  LoadLayout(settingsPath, index, false, document.layout);
+  document.layoutName = std::move(name);
+  document.background = BackgroundFromFile(document.layout.BgImage, document.layout.BaseLength);
+  document.layout.BgImage = document.background.name;
 }
 
 DesignBackground BackgroundFromFile(const std::string& path, int labelSide) {
@@ -700,7 +709,7 @@ DesignBackground BackgroundFromFile(const std::string& path, int labelSide) {
   return bg;
 }
 
-void ApplyDesignLayout(const Design& design, CELLayout& layout) {
+void ApplyDesignLayout(const LabelDocument& design, CELLayout& layout) {
   LayoutRecord record = design.layout;
   record.BgImage = design.background.kind == DesignBackground::Kind::None ? std::string()
                                                                           : design.background.name;
@@ -710,14 +719,14 @@ void ApplyDesignLayout(const Design& design, CELLayout& layout) {
   layout.UseFontFace(design.fontFace);
 }
 
-void ApplyDesignTexts(const Design& design, LabelTexts& texts) {
+void ApplyDesignTexts(const LabelDocument& design, LabelTexts& texts) {
   texts.SetTitle(design.title);
   texts.SetDate(design.date);
   texts.SetNote(DesignNote(design));
   texts.SetQr(design.qr);
 }
 
-std::vector<std::string> DesignWarnings(const Design& design, bool ownLayout) {
+std::vector<std::string> DesignWarnings(const LabelDocument& design, bool ownLayout) {
   // The texts keep the translation context `twr` first gave them.
   std::vector<std::string> warnings;
   if (!design.fontFace.empty() &&

@@ -1,7 +1,8 @@
-// Label designs: everything needed to burn the same label again on another
-// machine, as one self-contained file (.twrlabel): the texts as typed, a
-// full copy of the layout record, the background picture's own bytes, the
-// font face, the burning area, Rimtone mode and the quality. The format is
+// The design file (.twrlabel): a LabelDocument as one self-contained file,
+// everything needed to burn the same label again on another machine: the
+// texts as typed, a full copy of the layout record, the background
+// picture's own bytes, the font face, the burning area, Rimtone mode and
+// the quality. The format is
 // JSON text, versioned (docs/design-format.md). The reader checks before it
 // trusts and refuses what it cannot use with one sentence; the writer
 // replaces the file atomically. No widgets; the window program and `twr`
@@ -15,9 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "label/LayoutSettings.h"
-#include "label/PictureDecode.h"
-#include "label/RingText.h"
+#include "label/LabelDocument.h"
 
 namespace twr {
 
@@ -41,96 +40,59 @@ inline constexpr long long kMaxDesignPictureBytes = kMaxPictureBytes;
 // The longest picture name kept (the name is only shown).
 inline constexpr std::size_t kMaxDesignPictureName = 255;
 
-enum class DesignQuality { Draft, Normal, High };
-// "draft", "normal", "high".
-const char* DesignQualityName(DesignQuality quality);
-bool ParseDesignQuality(std::string_view name, DesignQuality& quality);
-
-// The background of a design.
-struct DesignBackground {
-  enum class Kind {
-    None,      // the layout names no picture: the label starts black
-    Picture,   // the picture itself
-    Unusable,  // the layout named a picture that could not be used: BgColor fill
-  };
-  Kind kind = Kind::None;
-  std::string name;     // the picture file's name, without its folder (shown only)
-  QByteArray bytes;     // Picture: the file's bytes as they were
-  std::string type;     // Picture: the format found, "png", "jpeg", ...
-  std::string problem;  // Unusable: why ("does not exist", ...)
-  QImage image;         // Picture: decoded as a layout's picture is (24-bit; an
-                        // SVG drawn at the layout's BaseLength)
-};
-
-struct Design {
-  std::string title;
-  std::string date;
-  NoteLineArray notes;  // in the order typed; lines past the last one empty
-  std::string qr;       // the QR box's text; files without it: none
-  // The layout record: its own ring length and radii (whole millimetres,
-  // as a settings section holds them) and the ring band they give; BgImage
-  // is the picture's name (empty without a picture); FontFace is unused.
-  LayoutRecord layout;
-  std::string layoutName;
-  std::string fontFace;                     // empty: the system's sans-serif face
-  double innerRadius = kLowestInnerRadius;  // the burning area, mm
-  double outerRadius = kHighestOuterRadius;
-  // The band burnt is the narrowest that holds the label's marks at the
-  // quality (within the drive's limits); innerRadius and outerRadius are
-  // kept for a change back to the manual area. Files without it: manual.
-  bool automaticArea = false;
-  bool rimtone = false;
-  DesignQuality quality = DesignQuality::Draft;
-  DesignBackground background;
-};
-
 // What in the design a file cannot hold or the reader would refuse, as one
 // sentence ("the title is 300 bytes long; ..."); empty when it can be saved.
-std::string CheckDesign(const Design& design);
+std::string CheckDesign(const LabelDocument& design);
 
 // The design as the text of its file (UTF-8 JSON, the picture last).
-std::string DesignText(const Design& design);
+std::string DesignText(const LabelDocument& design);
 // The design's "layout" object as its file holds it: the layout's name,
 // then its numbers in the order of a settings section (its picture is the
 // design's background). `twr design show --json` lists it the same way.
-void WriteDesignLayout(JsonWriter& out, const Design& design);
+void WriteDesignLayout(JsonWriter& out, const LabelDocument& design);
 
 // Reads a design from the bytes of its file. Never crashes and never
 // trusts: on any problem it returns false with one sentence in `problem`
 // ("it is cut off ...", "it was written by a newer Titlewright ...",
 // "its layout's BaseLength is 0; ...", "its background picture ... is
 // damaged or cut short") and `design` is left as it was.
-bool ParseDesign(std::string_view bytes, Design& design, std::string& problem);
+bool ParseDesign(std::string_view bytes, LabelDocument& design, std::string& problem);
 
 // The file at `path`: a regular file of at most kMaxDesignFileBytes, read
 // without waiting on a pipe or device, then ParseDesign.
-bool LoadDesignFile(const std::string& path, Design& design, std::string& problem);
+bool LoadDesignFile(const std::string& path, LabelDocument& design, std::string& problem);
 // Checks the design (CheckDesign) and writes it atomically
 // (ReplaceFileAtomically: the old file stays whole until the new one is on
 // disc, and keeps its owner and permissions). A text the reader would
 // refuse as too large is never written.
-bool SaveDesignFile(const std::string& path, const Design& design, std::string& problem);
+bool SaveDesignFile(const std::string& path, const LabelDocument& design, std::string& problem);
 
 // The background for a layout's BgImage path: none for an empty path, else
 // the file's bytes as they are when the picture can be used (an SVG drawn
 // at `labelSide`, the layout's BaseLength), or Unusable with the reason.
 DesignBackground BackgroundFromFile(const std::string& path, int labelSide);
 
+// The settings file's layout `index`, named `name`, becomes the document's
+// layout: its record and its picture's own bytes (BackgroundFromFile), the
+// record's BgImage then the picture's name.
+void TakeSettingsLayout(const std::string& settingsPath, int index, std::string name,
+                        LabelDocument& document);
+
 // The note as the main window's edit holds it: the lines up to the last
 // one with text, each ended by CR LF.
-std::string DesignNote(const Design& design);
+std::string DesignNote(const LabelDocument& design);
 
 // Puts the design's layout record and picture into the renderer as the
 // layout kGivenLayout and makes its face the renderer's face. Render it then
 // with kGivenLayout after SetBandRadii(innerRadius, outerRadius).
-void ApplyDesignLayout(const Design& design, CELLayout& layout);
+void ApplyDesignLayout(const LabelDocument& design, CELLayout& layout);
 // The design's texts into the main window's text model.
-void ApplyDesignTexts(const Design& design, LabelTexts& texts);
+void ApplyDesignTexts(const LabelDocument& design, LabelTexts& texts);
 
 // What a design used here will not show as it did where it was saved: its
 // font face not installed, and (when its own layout is drawn) a picture
 // that could not be used when it was saved. Sentences for a warning, for
 // `twr` and the window program.
-std::vector<std::string> DesignWarnings(const Design& design, bool ownLayout);
+std::vector<std::string> DesignWarnings(const LabelDocument& design, bool ownLayout);
 
 }  // namespace twr

@@ -55,6 +55,7 @@ struct LayoutRecord {
   double InnerRadius = kBandInnerLimitMm;  // mm
   double OuterRadius = kBandOuterLimitMm;  // mm
   double RingBand = 0.0;                   // mm of ring text actually used
+  bool operator==(const LayoutRecord&) const = default;
 };
 
 // The radial limits a layout may give; anything outside resets both radii.

@@ -369,7 +369,7 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   openAction_ = fileAction(tr("&Open Design\u2026"), QKeySequence::Open, &CELMainDlg::OpenDesign);
   saveAction_ = fileAction(tr("&Save Design"), QKeySequence::Save, &CELMainDlg::SaveDesign);
   saveAsAction_ =
-      fileAction(tr("Save Design &As\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+      fileAction(tr("Save LabelDocument &As\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
                  &CELMainDlg::SaveDesignAs);
   exportAction_ = fileAction(tr("&Export Label (PNG, PDF, SVG)\u2026"), QKeySequence(),
                              &CELMainDlg::ExportLabel);

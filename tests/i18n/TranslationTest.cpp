@@ -127,7 +127,7 @@ TEST(ProgramTranslations, LayerTextsAreWholeSentencesInEitherLanguage) {
        "Zeile 3 (Textzeile 4): Feld 1 öffnet ein doppeltes Anführungszeichen, das nie geschlossen "
        "wird"},
       {[] {
-         Design design;
+         LabelDocument design;
          std::string problem;
          ParseDesign(std::string("{\"format\": \"") + kDesignFormatName + "\", \"version\": 99}",
                      design, problem);

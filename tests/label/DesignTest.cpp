@@ -36,8 +36,8 @@ QByteArray PngOf(const QImage& image) {
 }
 
 // A design with something unusual in every field.
-Design Sample() {
-  Design d;
+LabelDocument Sample() {
+  LabelDocument d;
   d.title = "Holidays {n} of {N} \"quoted\" \\ back\tslash";
   d.date = "15. August 2026 \xE2\x82\xAC";
   d.notes = {"[Photos]", "", "third", "", "", "", "", "", "", "tenth"};
@@ -74,10 +74,10 @@ Design Sample() {
 TEST(Design, EveryFieldComesBackFromTheFile) {
   test::TempSettings folder;
   const std::string path = folder.Folder() + "/sample.twrlabel";
-  const Design saved = Sample();
+  const LabelDocument saved = Sample();
   std::string problem;
   ASSERT_TRUE(SaveDesignFile(path, saved, problem)) << problem;
-  Design loaded;
+  LabelDocument loaded;
   ASSERT_TRUE(LoadDesignFile(path, loaded, problem)) << problem;
   EXPECT_EQ(DesignText(loaded), DesignText(saved));
   EXPECT_EQ(loaded.title, saved.title);
@@ -96,13 +96,13 @@ TEST(Design, EveryFieldComesBackFromTheFile) {
   EXPECT_EQ(DesignNote(loaded), "[Photos]\r\n\r\nthird\r\n\r\n\r\n\r\n\r\n\r\n\r\ntenth\r\n");
 
   // The other two kinds of background.
-  Design none = saved;
+  LabelDocument none = saved;
   none.background = {};
   none.layout.BgImage.clear();
   ASSERT_TRUE(ParseDesign(DesignText(none), loaded, problem)) << problem;
   EXPECT_EQ(loaded.background.kind, DesignBackground::Kind::None);
   EXPECT_TRUE(loaded.layout.BgImage.empty());
-  Design unusable = saved;
+  LabelDocument unusable = saved;
   unusable.background = {
       DesignBackground::Kind::Unusable, "gone.png", {}, {}, "does not exist", {}};
   ASSERT_TRUE(ParseDesign(DesignText(unusable), loaded, problem)) << problem;
@@ -182,7 +182,7 @@ TEST(Design, RefusesWhatItCannotUseWithOneSentence) {
       ASSERT_NE(at, std::string::npos) << c.from;
       text.replace(at, c.from.size(), c.to);
     }
-    Design design = Sample();
+    LabelDocument design = Sample();
     design.title = "untouched";
     std::string problem;
     EXPECT_FALSE(ParseDesign(text, design, problem)) << c.expected;
@@ -193,11 +193,11 @@ TEST(Design, RefusesWhatItCannotUseWithOneSentence) {
 
   // Pictures that do not decode: not a picture, and a PNG cut in half.
   auto withPicture = [&](const QByteArray& bytes) {
-    Design d = Sample();
+    LabelDocument d = Sample();
     d.background.bytes = bytes;
     return DesignText(d);
   };
-  Design design;
+  LabelDocument design;
   std::string problem;
   EXPECT_FALSE(ParseDesign(withPicture("hello, not a picture"), design, problem));
   EXPECT_NE(problem.find("picture \"sky.png\" is not a picture in a format"), std::string::npos)
@@ -225,7 +225,7 @@ TEST(Design, SavesAtomicallyAndRefusesWhatItCouldNotReadBack) {
   std::ofstream(path) << "old contents";
   ::chmod(path.c_str(), 0640);
   std::string problem;
-  Design bad = Sample();
+  LabelDocument bad = Sample();
   bad.title = std::string(300, 't');  // more than the reader takes
   EXPECT_FALSE(SaveDesignFile(path.string(), bad, problem));
   EXPECT_EQ(problem,
@@ -246,7 +246,7 @@ TEST(Design, SavesAtomicallyAndRefusesWhatItCouldNotReadBack) {
   // Through a link the file it names is replaced and the link stays.
   const fs::path link = dir / "link.twrlabel";
   fs::create_symlink(path, link);
-  Design other = Sample();
+  LabelDocument other = Sample();
   other.title = "via the link";
   ASSERT_TRUE(SaveDesignFile(link.string(), other, problem)) << problem;
   EXPECT_TRUE(fs::is_symlink(link));
@@ -287,7 +287,7 @@ TEST(Design, RendersItsOwnLayoutAndPictureWhateverTheSettingsSay) {
   ASSERT_TRUE(layout.RenderLabel(0, false));
   const QImage expected = layout.LabelImageData().copy();
 
-  Design d;
+  LabelDocument d;
   d.title = texts.Title();
   d.notes = {"[Photos]", "beach"};
   LoadLayout(s.Path(), 0, false, d.layout);
@@ -305,7 +305,7 @@ TEST(Design, RendersItsOwnLayoutAndPictureWhateverTheSettingsSay) {
   picture.fill(Qt::red);
   ASSERT_TRUE(picture.save(QString::fromStdString(s.Folder() + "/bg.png")));
   s.Write("[Config]\nLayoutNum=1\nFont=DejaVu Serif\n[Layout00]\nBaseLength=900\n");
-  Design loaded;
+  LabelDocument loaded;
   ASSERT_TRUE(LoadDesignFile(path, loaded, problem)) << problem;
   CELLayout again(s.Path());
   LabelTexts typed;

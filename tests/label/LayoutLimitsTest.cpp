@@ -58,8 +58,8 @@ std::string SettingsText(const LayoutDefinition& d) {
   return ini;
 }
 
-Design DesignOf(const LayoutRecord& record) {
-  Design d;
+LabelDocument DesignOf(const LayoutRecord& record) {
+  LabelDocument d;
   d.title = "Concert 2026";
   d.date = "2026-05-01";
   d.notes = {"[Photos]", "Track 1", "Track 2"};
@@ -161,7 +161,7 @@ TEST(LayoutLimits, EveryWayInRefusesWhatCannotBeDrawnAndWhatIsTakenRenders) {
     const std::string saved = CheckDesign(DesignOf(record));
     EXPECT_EQ(saved, read.empty() ? "" : "the layout cannot be drawn: " + read);
 
-    Design design;
+    LabelDocument design;
     std::string problem;
     const bool parsed = ParseDesign(DesignFileText(c.keys), design, problem);
     EXPECT_EQ(parsed, *c.design == '\0') << problem;
@@ -198,7 +198,7 @@ TEST(LayoutLimits, EveryWayInRefusesWhatCannotBeDrawnAndWhatIsTakenRenders) {
 // area leaves its ring text too thin a strip is refused on saving, as it
 // would be on reading.
 TEST(LayoutLimits, TheBurningAreaCountsForADesignsRingBand) {
-  Design d = DesignOf(RecordOfDefinition(Starter("BaseLength=1200")));
+  LabelDocument d = DesignOf(RecordOfDefinition(Starter("BaseLength=1200")));
   d.innerRadius = 50;
   d.outerRadius = 50.9;  // a band of 0.9 mm: a strip of 9 pixels at 1200
   EXPECT_EQ(CheckDesign(d),
@@ -236,7 +236,7 @@ TEST(LayoutLimits, NamesFromOutsideAreReadOneWayAndEditsRefuseThem) {
     LayoutFile file;
     ASSERT_TRUE(file.Read(settings.Path()));
     EXPECT_EQ(file.Layouts()[0].Name, c.read);
-    Design design = DesignOf(RecordOfDefinition(file.Layouts()[0]));
+    LabelDocument design = DesignOf(RecordOfDefinition(file.Layouts()[0]));
     design.layoutName = names[0];
     EXPECT_EQ(CheckDesign(design), "");
     LayoutDefinition edited = StarterLayout();

@@ -310,7 +310,7 @@ class EveryWayIn : public ::testing::TestWithParam<Way> {
         return bg.kind == DesignBackground::Kind::Picture;
       }
       case Way::DesignRead: {
-        Design d;
+        LabelDocument d;
         d.layout.BaseLength = kSide;
         d.layout.InnerRadius = 30;
         d.layout.OuterRadius = 50;
@@ -318,7 +318,7 @@ class EveryWayIn : public ::testing::TestWithParam<Way> {
         d.background.name = picture.name;
         d.background.type = "png";
         d.background.bytes = picture.bytes;
-        Design read;
+        LabelDocument read;
         return ParseDesign(DesignText(d), read, problem);
       }
       case Way::DesignerDrop: {
@@ -368,7 +368,7 @@ TEST(PictureLimits, ADesignWithThePictureAtItsLimitIsReadBack) {
   const std::string picture = folder.Folder() + "/largest.png";
   std::ofstream(picture, std::ios::binary).write(largest.constData(), largest.size());
 
-  Design d;
+  LabelDocument d;
   d.layout.BaseLength = kSide;
   d.layout.InnerRadius = 30;
   d.layout.OuterRadius = 50;
@@ -377,7 +377,7 @@ TEST(PictureLimits, ADesignWithThePictureAtItsLimitIsReadBack) {
   const std::string path = folder.Folder() + "/largest.twrlabel";
   std::string problem;
   ASSERT_TRUE(SaveDesignFile(path, d, problem)) << problem;
-  Design read;
+  LabelDocument read;
   ASSERT_TRUE(LoadDesignFile(path, read, problem)) << problem;
   EXPECT_EQ(read.background.bytes, largest);
   EXPECT_EQ(read.background.image.size(), QSize(16, 16));

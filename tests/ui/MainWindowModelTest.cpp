@@ -351,7 +351,7 @@ TEST_F(MainWindowModelTest, APictureChosenForALabelIsNeverWrittenIntoTheSharedLa
   EXPECT_TRUE(model_->Modified());
   EXPECT_EQ(model_->RadiusText(), "25.0 - 58.0 [mm]");
   EXPECT_NE(model_->PreviewWithBand(), plain);
-  Design held = model_->CurrentDesign();
+  LabelDocument held = model_->Document();
   ASSERT_EQ(held.background.kind, DesignBackground::Kind::Picture);
   EXPECT_EQ(held.background.name, "photo.png");
   EXPECT_EQ(held.title, "Aurora");
@@ -365,13 +365,21 @@ TEST_F(MainWindowModelTest, APictureChosenForALabelIsNeverWrittenIntoTheSharedLa
   ASSERT_TRUE(model_->SaveDesign(path));
   EXPECT_EQ(settings().find("photo.png"), std::string::npos);
 
+  EXPECT_FALSE(model_->Modified());
+
   // The next label of the layout: its own picture (none), in this window and a fresh one.
   model_->ApplyLayoutChoice(0);
-  EXPECT_EQ(model_->CurrentDesign().background.kind, DesignBackground::Kind::None);
+  EXPECT_EQ(model_->Document().background.kind, DesignBackground::Kind::None);
+  EXPECT_TRUE(model_->Modified());
+  // Back on the label's own layout the document is the one saved again.
+  model_->ApplyLayoutChoice(kGivenLayout);
+  EXPECT_EQ(model_->Document(), held);
+  EXPECT_FALSE(model_->Modified());
+  model_->ApplyLayoutChoice(0);
   ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
-  EXPECT_EQ(model_->CurrentDesign().background.kind, DesignBackground::Kind::None);
+  EXPECT_EQ(model_->Document().background.kind, DesignBackground::Kind::None);
   ASSERT_TRUE(model_->OpenDesign(path));
-  EXPECT_EQ(model_->CurrentDesign().background.bytes, held.background.bytes);
+  EXPECT_EQ(model_->Document().background.bytes, held.background.bytes);
 }
 
 // ---- Burn refusals -------------------------------------------------------------------
@@ -724,13 +732,13 @@ TEST_F(MainWindowModelTest, ADesignComesBackWholeInAFreshModelAndRefusalsKeepThe
   ASSERT_TRUE(model_->SaveDesign(path));
   EXPECT_FALSE(model_->Modified());
   EXPECT_EQ(model_->DesignPath(), path);
-  const std::string saved = DesignText(model_->CurrentDesign());
+  const std::string saved = DesignText(model_->Document());
 
   // A fresh model over settings that no longer hold the design's layout.
   Write("[Config]\nLayoutNum=1\nFont=DejaVu Sans\n[Layout00]\nName=Only\nBaseLength=400\n");
   ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
   ASSERT_TRUE(model_->OpenDesign(path));
-  EXPECT_EQ(DesignText(model_->CurrentDesign()), saved);
+  EXPECT_EQ(DesignText(model_->Document()), saved);
   EXPECT_EQ(model_->Layout(), kGivenLayout);
   EXPECT_EQ(model_->GivenLayoutName(), "Second");
   EXPECT_EQ(model_->Title(), "Holidays {n} of {N}");

@@ -378,7 +378,7 @@ class MainWindowTest : public QObject {
     AnswerNextBox(QStringLiteral("&Save"));
     rig.window->close();
     QTRY_VERIFY(!rig.window->isVisible());
-    Design saved;
+    LabelDocument saved;
     std::string problem;
     QVERIFY(LoadDesignFile(path.toStdString(), saved, problem));
     QCOMPARE(saved.title, std::string("Kept again"));
@@ -410,7 +410,7 @@ class MainWindowTest : public QObject {
     QApplication::sendEvent(note, &drop);
     QTRY_COMPARE(rig.window->LayoutList()->currentText(),
                  QString("%1 (the design's own layout)").arg(first));
-    QCOMPARE(rig.model->CurrentDesign().background.name, std::string("photo.png"));
+    QCOMPARE(rig.model->Document().background.name, std::string("photo.png"));
     QCOMPARE(settings(), before);
   }
 

@@ -12,8 +12,16 @@
 #include "drive/DiscName.h"
 #include "drive/DriveSetup.h"
 #include "label/BurningArea.h"
+#include "ui/model/EtchedPreviewModel.h"
 
 namespace twr::ui {
+
+void BurnSession::SetDocument(const LabelDocument& document) {
+  band_ = {document.innerRadius, document.outerRadius};
+  rimtone_ = document.rimtone;
+  automaticArea_ = document.automaticArea;
+  openingQuality_ = BurnQualityOf(document.quality);
+}
 
 BurnSession::BurnSession(CELDevice& device, Messages& messages)
     : device_(device), messages_(messages), sequence_(device, messages) {

@@ -4,7 +4,7 @@
 // what this holds, forwards its clicks and repaints when the session says
 // it changed; the tests drive it directly. The burn itself is the burn
 // sequence's. One session lives for the whole program; the main window sets
-// the drive, the band and the label before each run of the dialog. Drive
+// the drive, the document and the label before each run of the dialog. Drive
 // work goes through a runner the window supplies (tests run it in place).
 // A series of discs ("Discs:" above 1) runs the same sequence once per
 // disc (the burn layer's BurnSeries): after each burn the outcome has been
@@ -26,6 +26,7 @@
 #include "burn/BurnProgress.h"
 #include "burn/BurnSequence.h"
 #include "burn/BurnSeries.h"
+#include "label/LabelDocument.h"
 
 namespace twr {
 class CELDevice;
@@ -68,12 +69,12 @@ class BurnSession : public QObject {
   double OuterRadius() const { return band_.outer; }
   // The side the band goes on (a data side in Rimtone mode).
   void SetDisc(const BurnDisc& disc) { disc_ = disc; }
-  // The Rimtone mode confirmed in the configuration dialog.
-  void SetRimtone(bool on) { rimtone_ = on; }
-  // The automatic burning area: each disc burns the narrowest band that
-  // holds its label's marks at the chosen quality (the band set is shown
-  // until the page is read); a label with nothing that marks is refused.
-  void SetAutomaticArea(bool on) { automaticArea_ = on; }
+  // The label to burn: its burning area (the manual radii, or automatic:
+  // each disc burns the narrowest band that holds its label's marks at the
+  // chosen quality, the radii shown until the page is read; a label with
+  // nothing that marks is refused), its Rimtone mode and its quality, at
+  // which the dialog opens. The image comes with SetLabelImage.
+  void SetDocument(const LabelDocument& document);
   // The label the burn samples: a shared copy, handed to the burn at Draw.
   void SetLabelImage(QImage image) { label_ = std::move(image); }
   const QImage& LabelImage() const { return label_; }
@@ -84,9 +85,6 @@ class BurnSession : public QObject {
   // the user is asked whether to unmount it (nullptr: a service that is not
   // running, so the refusal says how to unmount it by hand).
   void SetUnmountService(UnmountService* service);
-  // The quality the label is meant for (the main window's preview and the
-  // design hold it): the dialog opens at it.
-  void SetQuality(BurnQuality quality) { openingQuality_ = quality; }
   // Minutes for the band at `quality` on the drive in use (0 when the drive
   // gives no usable ELS page); the main window shows it while the dialog is
   // not open. Runs in place (the main window runs it as its drive work).

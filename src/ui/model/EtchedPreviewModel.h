@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "burn/SimulatedEtch.h"
-#include "label/Design.h"
+#include "label/LabelDocument.h"
 
 namespace twr::ui {
 

@@ -84,10 +84,10 @@ OpeningResult MainWindowModel::OpenLayouts() {
                            MessageIcon::Error);
     return OpeningResult::NoLayouts;
   }
-  layoutIndex_ = 0;
+  TakeLayout(0);
   RefreshLabel(false);
   fontText_ = layout_.FontFace();
-  radiusText_ = ui::RadiusText(inner_, outer_);
+  radiusText_ = ui::RadiusText(doc_.innerRadius, doc_.outerRadius);
   timeText_ = kNoTimeYet;  // the drive's page gives it
   MarkClean();
   return OpeningResult::Ready;
@@ -168,11 +168,12 @@ OpeningResult MainWindowModel::ApplyDiscovery(const Discovery& found) {
     MarkCleanWithoutFile();
   }
   // The time for the band as it is now (a layout chosen meanwhile has its own).
-  if (found.inner == inner_ && found.outer == outer_ && found.quality == BurnQualityOf(quality_))
+  if (found.inner == doc_.innerRadius && found.outer == doc_.outerRadius &&
+      found.quality == BurnQualityOf(doc_.quality))
     timeText_ = MinutesText(found.minutes);
   else
     UpdateStatusTexts();
-  radiusText_ = ui::RadiusText(inner_, outer_);
+  radiusText_ = ui::RadiusText(doc_.innerRadius, doc_.outerRadius);
   UpdateAutomaticArea();
   return OpeningResult::Ready;
 }
@@ -183,9 +184,9 @@ void MainWindowModel::StartDriveDiscovery(std::function<void(OpeningResult)> don
   discoveryCancelled_ = std::make_shared<std::atomic<bool>>(false);
   auto found = std::make_shared<Discovery>();
   found->cancelled = discoveryCancelled_;
-  found->inner = inner_;
-  found->outer = outer_;
-  found->quality = BurnQualityOf(quality_);
+  found->inner = doc_.innerRadius;
+  found->outer = doc_.outerRadius;
+  found->quality = BurnQualityOf(doc_.quality);
   CELDevice& device = device_;
   BurnSession& burn = burn_;
   startDrive_([&device, &burn, found] { Discover(device, burn, *found); },
@@ -285,7 +286,7 @@ bool MainWindowModel::DrawTypedTexts() {
   layout_.DrawRingPreview();
   layout_.DrawQrPreview();
   ++previewRedraws_;
-  areaStale_ = automaticArea_;
+  areaStale_ = doc_.automaticArea;
   return true;
 }
 
@@ -321,13 +322,13 @@ MainWindowModel::TickResult MainWindowModel::TimerTick() {
 }
 
 void MainWindowModel::ApplyLayoutChoice(int index) {
-  layoutIndex_ = index;
+  TakeLayout(index);
   PublishLabelTexts();
   layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, false);
   ++previewRedraws_;
   const BandRadii radii = layout_.GetBandRadii();
-  inner_ = radii.inner;
-  outer_ = radii.outer;
+  doc_.innerRadius = radii.inner;
+  doc_.outerRadius = radii.outer;
   if (Rimtone()) RaiseInnerForRimtone();
   UpdateStatusTexts();
   emit Changed();
@@ -448,8 +449,8 @@ void MainWindowModel::RefreshLabel(bool keepRadii) {
   layout_.RenderLabel(layoutIndex_, keepRadii);
   if (!keepRadii) {
     const BandRadii radii = layout_.GetBandRadii();
-    inner_ = radii.inner;
-    outer_ = radii.outer;
+    doc_.innerRadius = radii.inner;
+    doc_.outerRadius = radii.outer;
   }
   if (Rimtone()) RaiseInnerForRimtone();
   layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, keepRadii);
@@ -459,24 +460,27 @@ void MainWindowModel::RefreshLabel(bool keepRadii) {
 }
 
 void MainWindowModel::UpdateStatusTexts() {
-  radiusText_ = ui::RadiusText(inner_, outer_);
+  radiusText_ = ui::RadiusText(doc_.innerRadius, doc_.outerRadius);
   // The time comes from the drive, which discovery has for now: it is
   // worked out when discovery ends.
   if (discovering_) return;
   double minutes = 0.0;
   // (The estimate reads the drive's page, which the automatic area plans from.)
-  RunDrive([&] { minutes = burn_.EstimateRequiredTime(inner_, outer_, BurnQualityOf(quality_)); });
+  RunDrive([&] {
+    minutes =
+        burn_.EstimateRequiredTime(doc_.innerRadius, doc_.outerRadius, BurnQualityOf(doc_.quality));
+  });
   timeText_ = MinutesText(minutes);
   UpdateAutomaticArea();
 }
 
 BurnDisc MainWindowModel::ShownDisc() const {
   if (!Rimtone()) return BurnDisc::LabelSide();
-  return disc_.dataSide ? disc_ : BurnDisc::DataSide(inner_);
+  return disc_.dataSide ? disc_ : BurnDisc::DataSide(doc_.innerRadius);
 }
 
 BurnBand MainWindowModel::ShownBand() const {
-  return automaticArea_ ? automaticBand_ : BurnBand{inner_, outer_};
+  return doc_.automaticArea ? automaticBand_ : BurnBand{doc_.innerRadius, doc_.outerRadius};
 }
 
 void MainWindowModel::DrawFullLabelAsTyped() {
@@ -488,9 +492,10 @@ void MainWindowModel::DrawFullLabelAsTyped() {
 }
 
 void MainWindowModel::UpdateAutomaticArea() {
-  if (!automaticArea_ || discovering_) return;
+  if (!doc_.automaticArea || discovering_) return;
   DrawFullLabelAsTyped();
-  const BurnTarget target{{inner_, outer_}, ShownDisc(), BurnQualityOf(quality_)};
+  const BurnTarget target{
+      {doc_.innerRadius, doc_.outerRadius}, ShownDisc(), BurnQualityOf(doc_.quality)};
   AutomaticArea area = PlanAutomaticArea(burn_.Sequence().Page(), layout_.LabelImageData(), target);
   // A drive without a usable page has no time to give: the band is shown
   // as the example drive would burn it.
@@ -510,12 +515,12 @@ void MainWindowModel::UpdateAutomaticArea() {
 }
 
 BurnQuality MainWindowModel::QualityOfBurn() const {
-  return BurnQualityOf(quality_);
+  return BurnQualityOf(doc_.quality);
 }
 
 bool MainWindowModel::SetQuality(DesignQuality quality) {
-  if (quality == quality_) return false;
-  quality_ = quality;
+  if (quality == doc_.quality) return false;
+  doc_.quality = quality;
   UpdateStatusTexts();
   emit Changed();
   return true;
@@ -524,7 +529,7 @@ bool MainWindowModel::SetQuality(DesignQuality quality) {
 void MainWindowModel::RaiseInnerForRimtone() {
   if (discovering_) return;  // the drive is discovery's; its end draws again
   RunDrive([&] { disc_ = ReadBurnDisc(device_, true); });
-  inner_ = BandInnerOn(disc_, inner_);
+  doc_.innerRadius = BandInnerOn(disc_, doc_.innerRadius);
 }
 
 void MainWindowModel::WatchDrives(std::unique_ptr<DriveChangeSource> source) {
@@ -587,19 +592,19 @@ bool MainWindowModel::AllTextsEmpty() const {
 }
 
 TitleConfigValues MainWindowModel::ConfigValues() const {
-  return {Rimtone(), inner_, outer_, layout_.FontFace(), automaticArea_};
+  return {Rimtone(), doc_.innerRadius, doc_.outerRadius, layout_.FontFace(), doc_.automaticArea};
 }
 
 void MainWindowModel::ConfigAccepted(const TitleConfigValues& values) {
-  inner_ = values.inner;
-  outer_ = values.outer;
-  automaticArea_ = values.automaticArea;
+  doc_.innerRadius = values.inner;
+  doc_.outerRadius = values.outer;
+  doc_.automaticArea = values.automaticArea;
   fontText_ = values.font;
   // The face is used from now on, even when the file cannot keep it.
   if (!layout_.SaveFontSetting(values.font))
     messages_.ShowString(kStrCannotSaveIni, MessageIcon::Error);
   UpdateStatusTexts();
-  layout_.SetBandRadii(inner_, outer_);
+  layout_.SetBandRadii(doc_.innerRadius, doc_.outerRadius);
   layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
   ++previewRedraws_;
   emit Changed();
@@ -629,11 +634,8 @@ bool MainWindowModel::ReadyToBurn() {
   else
     disc_ = BurnDisc::LabelSide();
   burn_.SetDriveIndex(driveIndex_);
-  burn_.SetBand(inner_, outer_);
-  burn_.SetAutomaticArea(automaticArea_);
+  burn_.SetDocument(Document());
   burn_.SetDisc(disc_);
-  burn_.SetRimtone(Rimtone());
-  burn_.SetQuality(BurnQualityOf(quality_));
   burn_.SetLabelImage(layout_.LabelImageData());
   // Each disc of a series: the label drawn again with its {n} and {N}; the
   // texts go back to disc 1 of 1 for the preview.
@@ -658,14 +660,15 @@ void MainWindowModel::AfterBurn() {
 std::vector<LabelWarning> MainWindowModel::Warnings() const {
   // The automatic area holds every mark: what it cannot hold lies beyond
   // the drive's limits.
-  const BurnBand band = automaticArea_ ? BurnBand{LowestInnerRadius(ShownDisc()), kBandOuterLimitMm}
-                                       : BurnBand{inner_, outer_};
+  const BurnBand band = doc_.automaticArea
+                            ? BurnBand{LowestInnerRadius(ShownDisc()), kBandOuterLimitMm}
+                            : BurnBand{doc_.innerRadius, doc_.outerRadius};
   std::vector<LabelWarning> warnings = CheckLabel(layout_, texts_.Note(), {band.inner, band.outer});
   // An opened design's face missing here (while it is the face in use) and
   // the picture its own layout could not use when it was saved.
-  Design held;
-  held.fontFace = layout_.FontFace() == given_.fontFace ? given_.fontFace : std::string();
-  held.background = given_.background;
+  LabelDocument held;
+  held.fontFace = layout_.FontFace() == own_.fontFace ? own_.fontFace : std::string();
+  held.background = own_.background;
   for (std::string& text : DesignWarnings(held, layoutIndex_ == kGivenLayout))
     warnings.push_back({LabelWarning::Kind::Background, std::move(text)});
   return warnings;
@@ -695,11 +698,11 @@ QImage MainWindowModel::PreviewWithBand() const {
   const QImage& preview = layout_.PreviewImage().Image();
   if (preview.isNull()) return QImage();
   QImage shown = preview.copy();
-  if (automaticArea_)
+  if (doc_.automaticArea)
     DrawAutomaticBand(shown, automaticBand_.inner, automaticBand_.outer,
                       LowestInnerRadius(ShownDisc()));
   else
-    DrawBandLimits(shown, inner_, outer_);
+    DrawBandLimits(shown, doc_.innerRadius, doc_.outerRadius);
   return shown;
 }
 
@@ -710,9 +713,9 @@ EtchRequest MainWindowModel::EtchRequestAt(BurnQuality quality) {
   DrawFullLabelAsTyped();
   EtchRequest request;
   request.label = layout_.LabelImageData();
-  request.target = {{inner_, outer_}, ShownDisc(), quality};
+  request.target = {{doc_.innerRadius, doc_.outerRadius}, ShownDisc(), quality};
   request.page = ExampleEtchPage();
-  if (automaticArea_) {
+  if (doc_.automaticArea) {
     const AutomaticArea area = PlanAutomaticArea(request.page, request.label, request.target);
     if (area.marks.marks) request.target.band = area.band;
   }
@@ -720,15 +723,6 @@ EtchRequest MainWindowModel::EtchRequestAt(BurnQuality quality) {
 }
 
 // ---- Designs -------------------------------------------------------------------
-
-MainWindowModel::DocumentState MainWindowModel::State() const {
-  Design lines;
-  lines.notes = TypedNoteLines(texts_);
-  return {texts_.Title(), texts_.Date(), DesignNote(lines),
-          texts_.Qr(),    layoutIndex_,  layout_.FontFace(),
-          inner_,         outer_,        automaticArea_,
-          Rimtone(),      quality_,      pictures_};
-}
 
 bool MainWindowModel::OpenDesign(const std::string& path) {
   return LoadDocument(path, false);
@@ -739,7 +733,7 @@ bool MainWindowModel::NewFromTemplate(const std::string& path) {
 }
 
 bool MainWindowModel::LoadDocument(const std::string& path, bool asTemplate) {
-  Design design;
+  LabelDocument design;
   std::string problem;
   if (!LoadDesignFile(path, design, problem)) {
     const QString text = asTemplate ? tr("Cannot start a label from the template '%1': %2.")
@@ -747,28 +741,27 @@ bool MainWindowModel::LoadDocument(const std::string& path, bool asTemplate) {
     messages_.Show(Q(text.arg(Q(path), Q(problem))), MessageIcon::Error);
     return false;
   }
-  given_ = std::move(design);
-  givenLayoutName_ = given_.layoutName;
+  own_ = std::move(design);
   designPath_ = asTemplate ? std::string() : path;
   // The design's own layout record and face, whatever the settings hold.
-  ApplyDesignLayout(given_, layout_);
-  ApplyDesignTexts(given_, texts_);
+  ApplyDesignLayout(own_, layout_);
+  ApplyDesignTexts(own_, texts_);
   scanLines_ = 0;
   // A discovery still running brings no disc texts over the design's.
   for (bool& typed : typedWhileDiscovering_) typed = typed || discovering_;
-  fontText_ = given_.fontFace.empty() ? DefaultFontFace() : given_.fontFace;
-  config_.SetRimtone(given_.rimtone);
-  quality_ = given_.quality;
-  layoutIndex_ = kGivenLayout;
+  fontText_ = own_.fontFace.empty() ? DefaultFontFace() : own_.fontFace;
+  config_.SetRimtone(own_.rimtone);
+  doc_.quality = own_.quality;
+  TakeLayout(kGivenLayout);
   layout_.LoadLayout(kGivenLayout, false);
-  inner_ = given_.innerRadius;
-  outer_ = given_.outerRadius;
-  automaticArea_ = given_.automaticArea;
-  layout_.SetBandRadii(inner_, outer_);
+  doc_.innerRadius = own_.innerRadius;
+  doc_.outerRadius = own_.outerRadius;
+  doc_.automaticArea = own_.automaticArea;
+  layout_.SetBandRadii(doc_.innerRadius, doc_.outerRadius);
   RefreshLabel(true);
   // The render drew the folders first; the edit keeps the order typed, so
   // that saving again writes the note as it came.
-  texts_.SetNote(DesignNote(given_));
+  texts_.SetNote(DesignNote(own_));
   lastNote_ = texts_.Note();
   UpdateStatusTexts();
   statusText_.clear();
@@ -783,7 +776,7 @@ bool MainWindowModel::SaveAsTemplate(const std::string& path) {
   std::error_code error;
   const fs::path folder = fs::path(path).parent_path();
   if (!folder.empty()) fs::create_directories(folder, error);
-  const bool saved = !error && SaveDesignFile(path, CurrentDesign(), problem);
+  const bool saved = !error && SaveDesignFile(path, Document(), problem);
   if (error) problem = error.message();
   if (!saved) {
     messages_.Show(Q(tr("Cannot save the template to '%1': %2.").arg(Q(path), Q(problem))),
@@ -796,7 +789,7 @@ bool MainWindowModel::SaveAsTemplate(const std::string& path) {
 }
 
 bool MainWindowModel::UseLabelPicture(const std::string& path) {
-  Design label = CurrentDesign();
+  LabelDocument label = Document();
   DesignBackground picture = BackgroundFromFile(path, label.layout.BaseLength);
   if (picture.kind != DesignBackground::Kind::Picture) {
     const std::string why = picture.problem.empty() ? "it names no file" : picture.problem;
@@ -808,13 +801,11 @@ bool MainWindowModel::UseLabelPicture(const std::string& path) {
   // face and the area stay as the window holds them.
   label.layout.BgImage = picture.name;
   label.background = std::move(picture);
-  given_ = std::move(label);
-  givenLayoutName_ = given_.layoutName;
-  ++pictures_;
-  ApplyDesignLayout(given_, layout_);
-  layoutIndex_ = kGivenLayout;
+  own_ = std::move(label);
+  ApplyDesignLayout(own_, layout_);
+  TakeLayout(kGivenLayout);
   layout_.LoadLayout(kGivenLayout, false);
-  layout_.SetBandRadii(inner_, outer_);
+  layout_.SetBandRadii(doc_.innerRadius, doc_.outerRadius);
   // The texts as they are (the note in the order typed); the full label is
   // drawn when it is burnt, exported or etched.
   layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
@@ -823,36 +814,33 @@ bool MainWindowModel::UseLabelPicture(const std::string& path) {
   return true;
 }
 
-Design MainWindowModel::CurrentDesign() const {
-  Design d;
+void MainWindowModel::TakeLayout(int index) {
+  layoutIndex_ = index;
+  if (index == kGivenLayout) {
+    doc_.layout = own_.layout;
+    doc_.layoutName = own_.layoutName;
+    doc_.background = own_.background;
+    return;
+  }
+  const bool listed = index >= 0 && index < static_cast<int>(layoutNames_.size());
+  TakeSettingsLayout(layout_.SettingsPath(), index,
+                     listed ? layoutNames_[static_cast<std::size_t>(index)] : std::string(), doc_);
+}
+
+LabelDocument MainWindowModel::Document() const {
+  LabelDocument d = doc_;
   d.title = texts_.Title();
   d.date = texts_.Date();
   d.notes = TypedNoteLines(texts_);
   d.qr = texts_.Qr();
-  if (layoutIndex_ == kGivenLayout) {
-    d.layout = given_.layout;
-    d.layoutName = given_.layoutName;
-    d.background = given_.background;
-  } else {
-    // The settings file's record, with its picture's own bytes.
-    LoadLayout(layout_.SettingsPath(), layoutIndex_, false, d.layout);
-    if (layoutIndex_ >= 0 && layoutIndex_ < static_cast<int>(layoutNames_.size()))
-      d.layoutName = layoutNames_[static_cast<std::size_t>(layoutIndex_)];
-    d.background = BackgroundFromFile(d.layout.BgImage, d.layout.BaseLength);
-    d.layout.BgImage = d.background.name;
-  }
   d.fontFace = layout_.FontFace();
-  d.innerRadius = inner_;
-  d.outerRadius = outer_;
-  d.automaticArea = automaticArea_;
   d.rimtone = Rimtone();
-  d.quality = quality_;
   return d;
 }
 
 bool MainWindowModel::SaveDesign(const std::string& path) {
   std::string problem;
-  if (!SaveDesignFile(path, CurrentDesign(), problem)) {
+  if (!SaveDesignFile(path, Document(), problem)) {
     messages_.Show(Q(tr("Cannot save the design to '%1': %2.").arg(Q(path), Q(problem))),
                    MessageIcon::Error);
     return false;

@@ -169,7 +169,7 @@ class MainWindowModel : public QObject {
   // its file stay as they were. The folder is made when it is missing.
   // False after a message.
   bool SaveAsTemplate(const std::string& path);
-  // Writes what the window shows (CurrentDesign) to `path` atomically; the
+  // Writes what the window shows (Document) to `path` atomically; the
   // path becomes the document's. False after a message, nothing changed.
   bool SaveDesign(const std::string& path);
   // Makes the picture at `path` this label's own background: the layout in
@@ -180,22 +180,23 @@ class MainWindowModel : public QObject {
   // own picture. A picture that cannot be used is refused with a message
   // and the window keeps all it held; false then.
   bool UseLabelPicture(const std::string& path);
-  // The design of what the window shows: the texts as typed, a copy of the
-  // layout in use (the settings file's record with its picture's bytes, or
-  // the opened design's own), the face, the area, Rimtone mode, quality.
-  Design CurrentDesign() const;
+  // The label the window shows: the texts as typed, a copy of the layout
+  // in use (the settings file's record with its picture's bytes, taken when
+  // it was chosen, or the label's own), the face, the area, Rimtone mode
+  // and the quality. What a design file keeps and the burn is given.
+  LabelDocument Document() const;
   // The document's file; empty for a label not yet saved.
   const std::string& DesignPath() const { return designPath_; }
   // The window holds changes since the design was opened or saved (for a
   // label without a file: since the opening or the last disc scan).
-  bool Modified() const { return !(State() == clean_); }
+  bool Modified() const { return !(Document() == clean_); }
   // The name of the opened design's own layout while it is held (the
   // layout list's extra entry), empty otherwise.
-  const std::string& GivenLayoutName() const { return givenLayoutName_; }
+  const std::string& GivenLayoutName() const { return own_.layoutName; }
   // The quality the label is meant for (the preview's quality list): the
   // required time is worked out at it and the burn dialog opens at it. A
   // change says so (Changed) and returns true.
-  DesignQuality Quality() const { return quality_; }
+  DesignQuality Quality() const { return doc_.quality; }
   // The same as the burn takes it.
   BurnQuality QualityOfBurn() const;
   bool SetQuality(DesignQuality quality);
@@ -224,16 +225,16 @@ class MainWindowModel : public QObject {
   const NoteLineArray& NoteLines() const { return texts_.NoteLines(); }
   int ScanLineCount() const { return scanLines_; }
   // The manual burning area (the layout's radii or those confirmed in Config).
-  double InnerRadius() const { return inner_; }
-  double OuterRadius() const { return outer_; }
+  double InnerRadius() const { return doc_.innerRadius; }
+  double OuterRadius() const { return doc_.outerRadius; }
   // Whether the label burns the automatic area: the narrowest band that
   // holds its marks at the preview's quality, worked out from the full
   // label and the drive's page whenever the label or the quality changes.
-  bool UsesAutomaticArea() const { return automaticArea_; }
+  bool UsesAutomaticArea() const { return doc_.automaticArea; }
   // Labels started anew (the window's first label) take this area; an
   // opened design keeps its own. The window program starts new labels
   // with the automatic area.
-  void SetNewLabelArea(bool automatic) { automaticArea_ = automatic; }
+  void SetNewLabelArea(bool automatic) { doc_.automaticArea = automatic; }
   // The band shown with the circles and burnt: the automatic one or the
   // manual radii.
   BurnBand ShownBand() const;
@@ -296,22 +297,9 @@ class MainWindowModel : public QObject {
   void RunDrive(const std::function<void()>& work) { runDrive_(work); }
   // The typed texts' redraw, shared by RedrawTypedTexts and the tick.
   bool DrawTypedTexts();
-  // What Modified compares.
-  struct DocumentState {
-    std::string title, date, note, qr;
-    int layout = 0;
-    std::string font;
-    double inner = 0.0, outer = 0.0;
-    bool automaticArea = false;
-    bool rimtone = false;
-    DesignQuality quality = DesignQuality::Draft;
-    int pictures = 0;  // pictures chosen for the label
-    bool operator==(const DocumentState&) const = default;
-  };
-  DocumentState State() const;
-  // The state now is the clean one (a label without a file: a disc's texts
-  // came in, which a scan brings again).
-  void MarkClean() { clean_ = State(); }
+  // The document now is the clean one (a label without a file: a disc's
+  // texts came in, which a scan brings again).
+  void MarkClean() { clean_ = Document(); }
   void MarkCleanWithoutFile() {
     if (designPath_.empty()) MarkClean();
   }
@@ -322,6 +310,9 @@ class MainWindowModel : public QObject {
   void AddRecentDesign(const std::string& path);
   void SaveRecentDesigns();
   bool AllTextsEmpty() const;
+  // The layout at `index` (a settings file's, or kGivenLayout: the label's
+  // own) becomes the document's: its record, name and picture.
+  void TakeLayout(int index);
   // ScanDisc's steps, without saying that the window changed.
   // `asked`: the user's Scan, which says in the status line when it found
   // nothing (the automatic scan of an empty window does not).
@@ -381,10 +372,7 @@ class MainWindowModel : public QObject {
   int layoutIndex_ = 0;
   int driveSelection_ = 0;
   int driveIndex_ = 0;
-  double inner_ = kBandInnerLimitMm;
-  double outer_ = kBandOuterLimitMm;
-  BurnDisc disc_;  // the side the band goes on, as read for the last raise
-  bool automaticArea_ = false;
+  BurnDisc disc_;               // the side the band goes on, as read for the last raise
   BurnBand automaticBand_;      // the automatic area worked out last
   bool automaticMarks_ = true;  // it holds marks
   bool areaStale_ = false;      // the texts changed since it was worked out
@@ -400,15 +388,16 @@ class MainWindowModel : public QObject {
   bool discovering_ = false;
   bool typedWhileDiscovering_[3] = {false, false, false};  // title, date, note
   std::shared_ptr<std::atomic<bool>> discoveryCancelled_;
-  // The document.
-  std::string designPath_;
-  // The label's own layout and picture: an opened design's, or a layout
-  // copied with a picture chosen for this label.
-  Design given_;
-  std::string givenLayoutName_;
-  int pictures_ = 0;  // pictures chosen for the label (what Modified sees)
-  DesignQuality quality_ = DesignQuality::Draft;
-  DocumentState clean_;
+  // The document: the layout chosen (record, name, picture), the burning
+  // area and the quality. The texts as typed (texts_), the face (the
+  // renderer's) and Rimtone mode (Config's) join it in Document().
+  LabelDocument doc_;
+  // The label's own layout and picture (an opened design's, or a layout
+  // copied with a picture chosen for this label): the layout list's extra
+  // entry, and the face it came with.
+  LabelDocument own_;
+  std::string designPath_;  // the document's file
+  LabelDocument clean_;     // the document as last opened or saved
   std::vector<std::string> recent_;
   bool recentRead_ = false;
   bool toldRecentUnsaved_ = false;

@@ -82,7 +82,7 @@ std::map<std::string, CachedThumbnail>& ThumbnailCache() {
 }
 
 QImage Etched(const std::string& path, int side, std::string& problem) {
-  Design design;
+  LabelDocument design;
   if (!LoadDesignFile(path, design, problem)) return {};
   // A renderer of its own: the window's is never touched off its thread.
   CELLayout layout(std::string{});
