@@ -17,6 +17,7 @@
 
 #include "label/LayoutSettings.h"
 #include "label/PictureDecode.h"
+#include "label/PictureSettings.h"
 #include "label/RingText.h"
 
 namespace twr {
@@ -82,6 +83,9 @@ struct Design {
   bool rimtone = false;
   DesignQuality quality = DesignQuality::Draft;
   DesignBackground background;
+  // How the picture lies on the label and its tone for the etch. Files
+  // without it: stretched, tone as it is.
+  PictureSettings picture;
 };
 
 // What in the design a file cannot hold or the reader would refuse, as one
@@ -94,6 +98,8 @@ std::string DesignText(const Design& design);
 // then its numbers in the order of a settings section (its picture is the
 // design's background). `twr design show --json` lists it the same way.
 void WriteDesignLayout(JsonWriter& out, const Design& design);
+// The "picture" member (placement and tone) as the file holds it.
+void WriteDesignPicture(JsonWriter& out, const PictureSettings& picture);
 
 // Reads a design from the bytes of its file. Never crashes and never
 // trusts: on any problem it returns false with one sentence in `problem`
@@ -122,8 +128,10 @@ std::string DesignNote(const Design& design);
 
 // Puts the design's layout record and picture into the renderer as the
 // layout kGivenLayout and makes its face the renderer's face. Render it then
-// with kGivenLayout after SetBandRadii(innerRadius, outerRadius).
-void ApplyDesignLayout(const Design& design, CELLayout& layout);
+// with kGivenLayout after SetBandRadii(innerRadius, outerRadius). The
+// picture goes in placed and toned as design.picture says, fit to etch
+// with `tone` (the burn's; without it, over the whole grey range).
+void ApplyDesignLayout(const Design& design, CELLayout& layout, const EtchTone& tone = {});
 // The design's texts into the main window's text model.
 void ApplyDesignTexts(const Design& design, LabelTexts& texts);
 
