@@ -78,9 +78,8 @@ std::vector<Scene> Scenes() {
       row[3 * x] = row[3 * x + 1] = row[3 * x + 2] =
           static_cast<uchar>(96 + x * 120 / kLabelSide);  // a pale, narrow ramp
   }
-  scenes.push_back({"gradient",
-                    gradient,
-                    {{"g1", -50, 0}, {"g2", -33, 0}, {"g3", 33, 0}, {"g4", 50, 0}}});
+  scenes.push_back(
+      {"gradient", gradient, {{"g1", -50, 0}, {"g2", -33, 0}, {"g3", 33, 0}, {"g4", 50, 0}}});
   return scenes;
 }
 
@@ -158,8 +157,8 @@ double BandSsim(const QImage& etched, const QImage& picture, bool inRange, doubl
 int Run() {
   const ElsPage page = DefaultPage();
   const char* qualities[] = {"draft", "normal", "high"};
-  std::printf("%-14s %-7s %-5s %-32s %-6s %s\n", "scene", "quality", "tone", "etched grey per region",
-              "apart", "ssim (disc's range, as is)");
+  std::printf("%-14s %-7s %-5s %-32s %-6s %s\n", "scene", "quality", "tone",
+              "etched grey per region", "apart", "ssim (disc's range, as is)");
   int worse = 0, worseRaw = 0;
   // The bare disc's grey and a fully marked one's, from an etch of white
   // and one of black.

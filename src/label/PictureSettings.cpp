@@ -129,8 +129,7 @@ std::string CheckPictureSettings(const PictureSettings& s) {
     return Arg(Tr("PictureSettings", "the picture's %1 %2 is not within %3 to %4"),
                {what, FormatDecimal(value, 2), FormatDecimal(low, 1), FormatDecimal(high, 1)});
   };
-  if (s.quarterTurns < 0 || s.quarterTurns > 3)
-    return outside("turns", s.quarterTurns, 0, 3);
+  if (s.quarterTurns < 0 || s.quarterTurns > 3) return outside("turns", s.quarterTurns, 0, 3);
   if (!(std::isfinite(s.zoom) && 1.0 <= s.zoom && s.zoom <= kMaxPictureZoom))
     return outside("zoom", s.zoom, 1.0, kMaxPictureZoom);
   for (const auto& [name, pan] : {std::pair{"panX", s.panX}, std::pair{"panY", s.panY}})
@@ -143,8 +142,7 @@ std::string CheckPictureSettings(const PictureSettings& s) {
   if (!(std::isfinite(s.gamma) && kMinPictureGamma <= s.gamma && s.gamma <= kMaxPictureGamma))
     return outside("gamma", s.gamma, kMinPictureGamma, kMaxPictureGamma);
   if (s.black < 0 || s.black > 254) return outside("black point", s.black, 0, 254);
-  if (s.white <= s.black || s.white > 255)
-    return outside("white point", s.white, s.black + 1, 255);
+  if (s.white <= s.black || s.white > 255) return outside("white point", s.white, s.black + 1, 255);
   return {};
 }
 
@@ -198,7 +196,8 @@ std::array<std::uint8_t, 256> PictureToneTable(const PictureSettings& s,
     // where it is (a pale picture stays pale), holding the whole range.
     if (const double least = kGreyTop / kMaxStretch; high - low < least) {
       double sum = 0.0;
-      for (int g = 0; g < 256; ++g) sum += static_cast<double>(g) * counts[static_cast<std::size_t>(g)];
+      for (int g = 0; g < 256; ++g)
+        sum += static_cast<double>(g) * counts[static_cast<std::size_t>(g)];
       const double mean = sum / static_cast<double>(total);
       const double p1 = low, p99 = high;
       low = mean * (1.0 - least / kGreyTop);
@@ -207,34 +206,37 @@ std::array<std::uint8_t, 256> PictureToneTable(const PictureSettings& s,
       if (high < p99) high = p99, low = p99 - least;
     }
   }
-  // For each wanted level 0 ... fullMarks, the grey whose level comes
-  // nearest (levels past fullMarks count as fullMarks: no mark).
+  // For each wanted level from the darkest grey's to the lightest's (a
+  // level from fullMarks on leaves no mark), the grey whose level comes
+  // nearest; the picture's range is spread evenly over them.
   const bool etch = tone.known && tone.fullMarks > 0 && tone.LightestMarkingGrey() >= 0;
+  const int top = etch ? std::min(tone.fullMarks, 255) : 0;
+  const auto levelOf = [&](int g) {
+    return std::min(tone.levelOfGrey[static_cast<std::size_t>(g)], top);
+  };
+  const int darkest = etch ? levelOf(0) : 0;
+  const int lightest = etch ? levelOf(255) : 0;
   std::array<std::uint8_t, 256> greyOfLevel{};
   if (etch) {
-    const int top = std::min(tone.fullMarks, 255);
-    for (int wanted = 0; wanted <= top; ++wanted) {
+    for (int wanted = darkest; wanted <= lightest; ++wanted) {
       int best = 0, bestError = 1 << 20;
-      for (int g = 0; g < 256; ++g) {
-        const int level = std::min(tone.levelOfGrey[static_cast<std::size_t>(g)], top);
-        if (const int error = std::abs(level - wanted); error < bestError) {
+      for (int g = 0; g < 256; ++g)
+        if (const int error = std::abs(levelOf(g) - wanted); error < bestError) {
           best = g;
           bestError = error;
         }
-      }
       greyOfLevel[static_cast<std::size_t>(wanted)] = static_cast<std::uint8_t>(best);
     }
-    // Unmarked stays white where white leaves no mark.
-    if (tone.levelOfGrey[255] >= tone.fullMarks)
-      greyOfLevel[static_cast<std::size_t>(top)] = 255;
+    // The lightest stays white.
+    greyOfLevel[static_cast<std::size_t>(lightest)] = 255;
   }
   for (int g = 0; g < 256; ++g) {
     const double t =
         std::clamp((adjusted[static_cast<std::size_t>(g)] - low) / (high - low), 0.0, 1.0);
     table[static_cast<std::size_t>(g)] =
-        etch ? greyOfLevel[static_cast<std::size_t>(
-                   std::lround(t * std::min(tone.fullMarks, 255)))]
-             : static_cast<std::uint8_t>(std::lround(t * kGreyTop));
+        etch
+            ? greyOfLevel[static_cast<std::size_t>(darkest + std::lround(t * (lightest - darkest)))]
+            : static_cast<std::uint8_t>(std::lround(t * kGreyTop));
   }
   return table;
 }
@@ -246,8 +248,7 @@ QImage PreparePicture(const QImage& picture, const PictureSettings& s, int side,
                       ? picture
                       : picture.convertToFormat(QImage::Format_RGB888);
   if (source.isNull()) return picture;
-  if (!s.PlainTone())
-    source = ToneMapped(source, PictureToneTable(s, LumaHistogram(source), tone));
+  if (!s.PlainTone()) source = ToneMapped(source, PictureToneTable(s, LumaHistogram(source), tone));
   if (s.PlainPlacement() || side <= 0 || source.isNull()) return source;
   if (s.quarterTurns % 4 != 0)
     source = source.transformed(QTransform().rotate(90.0 * (s.quarterTurns % 4)));
