@@ -33,6 +33,21 @@ int LightestMarkingLuma(const BurnPlan& plan) {
   return -1;
 }
 
+EtchTone EtchToneOf(const BurnPlan& plan) {
+  EtchTone tone;
+  if (!plan.HasTime() || plan.steps <= 0) return tone;
+  const ToneCurve curve(plan.toneGamma);
+  for (std::uint32_t g = 0; g < 256; ++g)
+    tone.levelOfGrey[g] = curve.Level(ColourLuma(g | (g << 8) | (g << 16)));
+  tone.fullMarks = static_cast<int>(kPatternSize) * plan.steps;
+  tone.known = true;
+  return tone;
+}
+
+EtchTone EtchToneOf(const ElsPage& page, BurnQuality quality) {
+  return EtchToneOf(PlanBurn(page, {{}, BurnDisc::LabelSide(), quality}));
+}
+
 MarkedExtent FindMarks(const QImage& label, int lightestLuma, double lowest, double highest,
                        const std::function<bool(int x, int y)>& skip) {
   MarkedExtent found;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "burn/BurnPlan.h"
+#include "label/PictureSettings.h"
 
 namespace twr {
 
@@ -18,6 +19,14 @@ namespace twr {
 // and passes: -1 when nothing marks (a plan without a time), 255 when white
 // marks too (then every sample of the band marks, also beyond the label).
 int LightestMarkingLuma(const BurnPlan& plan);
+
+// How `plan`'s burn turns greys into marks, for fit to etch: each grey's
+// level through the tone curve and the dots the passes hold. Not known for
+// a plan without a time.
+EtchTone EtchToneOf(const BurnPlan& plan);
+// The same for `quality` on a drive that answers `page` (the band does not
+// change it).
+EtchTone EtchToneOf(const ElsPage& page, BurnQuality quality);
 
 // Where the marks of a label lie between the drive's limits.
 struct MarkedExtent {

@@ -24,6 +24,7 @@
 #include "burn/BurnProgress.h"
 #include "burn/BurnSequence.h"
 #include "burn/BurnSeries.h"
+#include "burn/MarkedBand.h"
 #include "burn/SimulatedEtch.h"
 #include "cli/Args.h"
 #include "cli/BurnProgressView.h"
@@ -423,8 +424,11 @@ int RenderTheLabel(const BurnRequest& request, const LabelOptions& label, const 
   target.disc = disc;
   target.quality = request.quality;
   RenderedLabel rendered;
+  // A design's picture fit to etch is fit to this burn's quality.
+  LabelOptions toned = label;
+  toned.etchTone = EtchToneOf(ElsPage(ExampleElsPage()), request.quality);
   if (const int status =
-          RenderAsMainWindow(label, layout, messages, rendered, LowestInnerRadius(target.disc));
+          RenderAsMainWindow(toned, layout, messages, rendered, LowestInnerRadius(target.disc));
       status != kExitOk)
     return status;
   target.band = {rendered.inner, rendered.outer};

@@ -98,6 +98,7 @@ void PrintJson(const std::string& path, const LabelDocument& d) {
     }
     out.EndObject();
   }
+  WriteDesignPicture(out, d.picture);
   out.EndObject();
   std::printf("%s\n", out.Text().c_str());
 }
@@ -137,6 +138,17 @@ void PrintText(const std::string& path, const LabelDocument& d) {
                               : Tr("DesignCommands", "Rimtone mode:  off"));
   PrintLine(stdout, Tr("DesignCommands", "Quality:       %1"), {QualityWords(d.quality)});
   PrintLine(stdout, Tr("DesignCommands", "Background:    %1"), {PictureWords(d.background)});
+  const PictureSettings& p = d.picture;
+  PrintLine(stdout,
+            Tr("DesignCommands", "Placement:     %1, %2 quarter turns, pan %3 x %4, zoom %5"),
+            {PictureFitName(p.fit), std::to_string(p.quarterTurns), FormatDecimal(p.panX, 2),
+             FormatDecimal(p.panY, 2), FormatDecimal(p.zoom, 2)});
+  PrintLine(stdout,
+            Tr("DesignCommands",
+               "Tone:          %1, brightness %2, contrast %3, gamma %4, black %5, white %6%7"),
+            {PictureToneName(p.tone), std::to_string(p.brightness), std::to_string(p.contrast),
+             FormatDecimal(p.gamma, 2), std::to_string(p.black), std::to_string(p.white),
+             p.invert ? std::string(Tr("DesignCommands", ", inverted")) : std::string()});
 }
 
 int RunShow(int argc, char** argv) {
@@ -181,6 +193,7 @@ int RunSave(int argc, char** argv) {
       &path);
   AddLabelOptions(parser, options);
   AddDesignOption(parser, designPath);
+  AddPictureOptions(parser, options.picture);
   AddAreaOption(parser, areaText);
   parser.Choice("quality", "Q",
                 Tr("DesignCommands", "The burn quality: draft, normal or high (default: draft)."),
@@ -189,6 +202,8 @@ int RunSave(int argc, char** argv) {
               Tr("DesignCommands", "For the unrecorded outer band of a DVD-R/DVD+R data side."),
               &rimtone);
   if (ArgParser::Result r = parser.Parse(argc, argv); r != ArgParser::kOk) return ExitStatusFor(r);
+  if (const std::string why = CheckPictureOptions(options.picture); !why.empty())
+    return parser.UsageError(why);
   StartGui();  // pictures are decoded to be checked
   TerminalMessages messages;
   if (!LoadDesignOption(designPath, options, messages)) return kExitFailure;
@@ -234,6 +249,8 @@ int RunSave(int argc, char** argv) {
 
   // As the main window's edits take them: cut to their limits in width
   // units. `warning` says which text is cut, with %1 for its limit.
+  if (!ApplyPictureOptions(options.picture, d, messages)) return kExitFailure;
+
   auto cut = [](const char* warning, const std::string& text, std::size_t limit) {
     std::string kept = WidthCut(text, limit);
     if (kept.size() != text.size()) PrintLine(stderr, warning, {std::to_string(limit)});

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "cli/AreaCheck.h"
@@ -66,6 +67,76 @@ void AddLabelOptions(ArgParser& parser, LabelOptions& options) {
                  &options.outer);
 }
 
+bool PictureOptions::Given() const {
+  return !path.empty() || !fit.empty() || !tone.empty() || brightness.has_value() ||
+         contrast.has_value() || gamma.has_value();
+}
+
+void AddPictureOptions(ArgParser& parser, PictureOptions& options) {
+  parser.Option("picture", "FILE",
+                Tr("LabelOptions",
+                   "The label's own picture instead of the layout's; it fills the label and is "
+                   "fit to etch unless --picture-fit or --tone say otherwise."),
+                &options.path);
+  parser.Choice("picture-fit", "HOW",
+                Tr("LabelOptions",
+                   "fit: the whole picture, bare edges in BgColor; fill: the label covered, the "
+                   "picture cropped; stretch: squeezed into the square as a layout's picture."),
+                {"fit", "fill", "stretch"}, &options.fit);
+  parser.Choice("tone", "MODE",
+                Tr("LabelOptions",
+                   "auto: the picture's greys spread over what the quality can etch; none: its "
+                   "greys as they are."),
+                {"auto", "none"}, &options.tone);
+  parser.Integer("brightness", "N",
+                 Tr("LabelOptions", "Brighter (up to 100) or darker (down to -100)."),
+                 &options.brightness);
+  parser.Integer("contrast", "N",
+                 Tr("LabelOptions", "More contrast (up to 100) or less (down to -100)."),
+                 &options.contrast);
+  parser.Decimal("gamma", "X",
+                 Tr("LabelOptions", "Above 1 lightens the mid-greys, below 1 darkens (0.1 to 10)."),
+                 &options.gamma);
+}
+
+std::string CheckPictureOptions(const PictureOptions& o) {
+  const auto outside = [](const char* option, const std::string& value, const std::string& low,
+                          const std::string& high) {
+    return Arg(Tr("LabelOptions", "%1 %2 is not within %3 to %4"), {option, value, low, high});
+  };
+  if (o.brightness && std::abs(*o.brightness) > kMaxPictureBrightness)
+    return outside("--brightness", std::to_string(*o.brightness), "-100", "100");
+  if (o.contrast && std::abs(*o.contrast) > kMaxPictureContrast)
+    return outside("--contrast", std::to_string(*o.contrast), "-100", "100");
+  if (o.gamma && !(kMinPictureGamma <= *o.gamma && *o.gamma <= kMaxPictureGamma))
+    return outside("--gamma", FormatDecimal(*o.gamma, 2), "0.1", "10");
+  return {};
+}
+
+bool ApplyPictureOptions(const PictureOptions& o, LabelDocument& d, Messages& messages) {
+  if (!o.path.empty()) {
+    DesignBackground bg = BackgroundFromFile(o.path, d.layout.BaseLength);
+    if (bg.kind != DesignBackground::Kind::Picture) {
+      messages.Show(
+          Arg(Tr("LabelOptions", "Cannot use the picture '%1': %2."), {o.path, bg.problem}),
+          MessageIcon::Error);
+      return false;
+    }
+    d.background = std::move(bg);
+    d.layout.BgImage = d.background.name;
+    // A picture chosen now fills the label and is fit to etch.
+    d.picture = PictureSettings{};
+    d.picture.fit = PictureFit::Fill;
+    d.picture.tone = PictureTone::Auto;
+  }
+  if (!o.fit.empty()) ParsePictureFit(o.fit, d.picture.fit);
+  if (!o.tone.empty()) ParsePictureTone(o.tone, d.picture.tone);
+  if (o.brightness) d.picture.brightness = *o.brightness;
+  if (o.contrast) d.picture.contrast = *o.contrast;
+  if (o.gamma) d.picture.gamma = *o.gamma;
+  return true;
+}
+
 void AddDesignOption(ArgParser& parser, std::string& path) {
   parser.Option(
       "design", "FILE",
@@ -107,8 +178,12 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
   const bool designLayout = design != nullptr && !options.layout.has_value();
   std::vector<std::string> names;
   int index = kGivenLayout;
+  // The settings file's layout when a picture of its own is drawn in it.
+  int settingsIndex = -1;
   if (designLayout) {
-    ApplyDesignLayout(*design, layout);
+    LabelDocument d = *design;
+    if (!ApplyPictureOptions(options.picture, d, messages)) return kExitFailure;
+    ApplyDesignLayout(d, layout, options.etchTone);
   } else {
     if (!layout.LoadLayoutNames(names)) {
       ShowNoLayouts(messages, layout.SettingsPath());
@@ -124,6 +199,19 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
       return kExitUsage;
     }
     if (design != nullptr) layout.UseFontFace(design->fontFace);
+    if (options.picture.Given()) {
+      // The layout's record with the picture given (or its own, toned).
+      layout.LoadLayout(index, false);
+      LabelDocument d;
+      d.layout = layout.Layout();
+      d.fontFace = layout.FontFace();
+      if (options.picture.path.empty())
+        d.background = BackgroundFromFile(d.layout.BgImage, d.layout.BaseLength);
+      if (!ApplyPictureOptions(options.picture, d, messages)) return kExitFailure;
+      ApplyDesignLayout(d, layout, options.etchTone);
+      settingsIndex = index;
+      index = kGivenLayout;
+    }
   }
 
   LabelTexts texts;
@@ -150,7 +238,7 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
   // A layout outside the renderer's limits (a settings section edited by
   // hand, a ring band narrowed by the burning area) is refused with why.
   if (const std::string why = CheckLayoutRecord(layout.Layout()); !why.empty()) {
-    const std::string number = std::to_string(index);
+    const std::string number = std::to_string(settingsIndex >= 0 ? settingsIndex : index);
     const std::string inner = FormatDecimal(radii.inner, 1), outer = FormatDecimal(radii.outer, 1);
     std::string text;
     if (designLayout && keepRadii)
@@ -177,12 +265,12 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
                                : Arg(Tr("LabelOptions",
                                         "Layout %1 could not be rendered (check its BaseLength "
                                         "and ring band)."),
-                                     {std::to_string(index)}),
+                                     {std::to_string(settingsIndex >= 0 ? settingsIndex : index)}),
                   MessageIcon::Error);
     return kExitFailure;
   }
-  rendered.layoutIndex = index;
-  rendered.layoutName = designLayout ? design->layoutName : names[index];
+  rendered.layoutIndex = settingsIndex >= 0 ? settingsIndex : index;
+  rendered.layoutName = designLayout ? design->layoutName : names[rendered.layoutIndex];
   rendered.inner = layout.GetBandRadii().inner;
   rendered.outer = layout.GetBandRadii().outer;
   return kExitOk;

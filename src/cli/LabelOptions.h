@@ -11,6 +11,7 @@
 #include "cli/Args.h"
 #include "drive/DiscGeometry.h"
 #include "label/LabelWarnings.h"
+#include "label/PictureSettings.h"
 
 namespace twr {
 class CELLayout;
@@ -19,6 +20,16 @@ struct LabelDocument;
 }  // namespace twr
 
 namespace twr::cli {
+
+// The label's own picture and its placement and tone, as given.
+struct PictureOptions {
+  std::string path;  // --picture FILE
+  std::string fit;   // --picture-fit: "" not given
+  std::string tone;  // --tone
+  std::optional<int> brightness, contrast;
+  std::optional<double> gamma;
+  bool Given() const;
+};
 
 struct LabelOptions {
   std::optional<int> layout;  // layout index, 0 when not given
@@ -36,6 +47,10 @@ struct LabelOptions {
   // {N} of the texts: 1 of 1 for a single disc.
   int discNumber = 1;
   int discCount = 1;
+  PictureOptions picture;
+  // How the burn the label is for turns greys into marks (fit to etch);
+  // not known: fit to the whole grey range.
+  EtchTone etchTone;
 
   // The texts used: the options', else the design's.
   const std::string& Title() const;
@@ -48,6 +63,16 @@ struct LabelOptions {
 
 // Adds --layout, --title, --date, --note, --qr, --inner and --outer.
 void AddLabelOptions(ArgParser& parser, LabelOptions& options);
+
+// Adds --picture, --picture-fit, --tone, --brightness, --contrast and --gamma.
+void AddPictureOptions(ArgParser& parser, PictureOptions& options);
+// What is out of range among them, as the end of a usage error ("--gamma
+// 20 is not within 0.1 to 10"); empty when all are usable.
+std::string CheckPictureOptions(const PictureOptions& options);
+// The options over `design`: --picture's file becomes its picture (filled
+// and fit to etch unless the options say otherwise), the others change its
+// picture settings. False after "Cannot use the picture ..." was shown.
+bool ApplyPictureOptions(const PictureOptions& options, LabelDocument& design, Messages& messages);
 
 // Adds --design FILE.
 void AddDesignOption(ArgParser& parser, std::string& path);

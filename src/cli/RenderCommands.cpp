@@ -304,6 +304,7 @@ int RunRender(int argc, char** argv) {
   bool rimtone = false, guides = false;
   AddLabelOptions(parser, options);
   AddDesignOption(parser, designPath);
+  AddPictureOptions(parser, options.picture);
   parser.Option("label", "FILE",
                 Tr("RenderCommands",
                    "Write the full-size label (116 mm across): a picture, or a .pdf page or .svg "
@@ -348,11 +349,14 @@ int RunRender(int argc, char** argv) {
   if (guides && labelExport == ExportFormat::None)
     return parser.UsageError(
         Tr("RenderCommands", "--guides goes with a --label FILE ending in .pdf or .svg"));
+  if (const std::string why = CheckPictureOptions(options.picture); !why.empty())
+    return parser.UsageError(why);
   bool automaticArea = areaText == "auto";
-  if (etchedPath.empty() && !automaticArea &&
-      (!qualityText.empty() || rimtone || !discText.empty()))
+  if (etchedPath.empty() && !automaticArea && options.picture.tone != "auto" &&
+      options.picture.path.empty() && (!qualityText.empty() || rimtone || !discText.empty()))
     return parser.UsageError(
-        Tr("RenderCommands", "--quality, --rimtone and --disc go with --etched or --area auto"));
+        Tr("RenderCommands",
+           "--quality, --rimtone and --disc go with --etched, --area auto or --tone auto"));
   if (rimtone && discText.empty())
     return parser.UsageError(
         Tr("RenderCommands",
@@ -381,6 +385,12 @@ int RunRender(int argc, char** argv) {
            "--rimtone needs --disc dvd-r or --disc dvd+r, and --disc needs --rimtone"));
   BurnQuality quality = BurnQuality::Draft;
   ParseQuality(qualityText, quality);
+  // Fit to etch spreads the picture over what this quality marks; a design
+  // keeps its own quality for it.
+  BurnQuality toneQuality = quality;
+  if (qualityText.empty() && options.design != nullptr)
+    toneQuality = static_cast<BurnQuality>(static_cast<int>(options.design->quality));
+  options.etchTone = EtchToneOf(ElsPage(ExampleElsPage()), toneQuality);
   // In Rimtone mode the band starts outside the data area at the least.
   const BurnDisc disc =
       !rimtone ? BurnDisc::LabelSide()

@@ -320,6 +320,42 @@ bool DecodeBase64(const QJsonValue& value, QByteArray& bytes, std::string& why) 
   return true;
 }
 
+// The "picture" object: every member optional, each as plain as a file
+// without it would have it.
+bool ReadPicture(ObjectReader& top, LabelDocument& d) {
+  if (!top.Has("picture")) return true;
+  QJsonObject object;
+  if (!top.Object("picture", object)) return false;
+  std::string problem;
+  ObjectReader in(object, "picture", problem);
+  PictureSettings p;
+  std::string word;
+  if (in.Has("fit") && in.Text("fit", word, kProfileStringMax) && !ParsePictureFit(word, p.fit))
+    in.Fail(
+        Arg(Tr("Design", "its \"picture.fit\" is %1, not stretch, fit or fill"), {Quoted(word)}));
+  if (in.Has("tone") && in.Text("tone", word, kProfileStringMax) && !ParsePictureTone(word, p.tone))
+    in.Fail(Arg(Tr("Design", "its \"picture.tone\" is %1, not none or auto"), {Quoted(word)}));
+  long long whole = 0;
+  const auto readWhole = [&](const char* key, int& out) {
+    if (in.Has(key) && in.Whole(key, -1000, 1000, whole)) out = static_cast<int>(whole);
+  };
+  readWhole("turns", p.quarterTurns);
+  readWhole("brightness", p.brightness);
+  readWhole("contrast", p.contrast);
+  readWhole("black", p.black);
+  readWhole("white", p.white);
+  for (const auto& [key, out] : {std::pair{"panX", &p.panX}, std::pair{"panY", &p.panY},
+                                 std::pair{"zoom", &p.zoom}, std::pair{"gamma", &p.gamma}})
+    if (in.Has(key)) in.Real(key, *out);
+  if (in.Has("invert")) in.Flag("invert", p.invert);
+  if (in.Ok())
+    if (const std::string why = CheckPictureSettings(p); !why.empty())
+      in.Fail(Arg(Tr("Design", "its \"picture\" cannot be used: %1"), {why}));
+  if (!problem.empty()) return top.Fail(problem);
+  d.picture = p;
+  return true;
+}
+
 bool ReadBackground(ObjectReader& top, LabelDocument& d) {
   if (!top.Has("background")) return top.Fail(ObjectReader::Missing("\"background\""));
   const QJsonValue value = top.Value("background");
@@ -503,6 +539,17 @@ void WriteDesignLayout(JsonWriter& out, const LabelDocument& d) {
   out.EndObject();
 }
 
+void WriteDesignPicture(JsonWriter& out, const PictureSettings& p) {
+  out.Key("picture").BeginObject();
+  out.Key("fit").String(PictureFitName(p.fit)).Key("turns").Int(p.quarterTurns);
+  out.Key("panX").Real(p.panX).Key("panY").Real(p.panY).Key("zoom").Real(p.zoom);
+  out.Key("tone").String(PictureToneName(p.tone));
+  out.Key("brightness").Int(p.brightness).Key("contrast").Int(p.contrast);
+  out.Key("gamma").Real(p.gamma).Key("black").Int(p.black).Key("white").Int(p.white);
+  out.Key("invert").Bool(p.invert);
+  out.EndObject();
+}
+
 std::string DesignText(const LabelDocument& d) {
   JsonWriter out(JsonWriter::Style::File);
   out.Reserve(4096 + static_cast<std::size_t>(d.background.bytes.size()) * 4 / 3 * 81 / 76);
@@ -526,6 +573,7 @@ std::string DesignText(const LabelDocument& d) {
   out.EndObject();
   out.Key("rimtone").Bool(d.rimtone);
   out.Key("quality").String(DesignQualityName(d.quality));
+  if (!d.picture.Plain()) WriteDesignPicture(out, d.picture);
 
   out.Key("layout");
   WriteDesignLayout(out, d);
@@ -639,6 +687,7 @@ bool ParseDesign(std::string_view bytes, LabelDocument& design, std::string& pro
         Arg(Tr("Design", "its \"quality\" is %1, not draft, normal or high"), {Quoted(quality)}));
   if (top.Ok()) ReadLayout(top, d);
   if (top.Ok()) ReadBackground(top, d);
+  if (top.Ok()) ReadPicture(top, d);
   if (!top.Ok()) return false;
   // What the writer would refuse is refused here too.
   if (std::string why = CheckDesign(d); !why.empty()) {
@@ -709,12 +758,17 @@ DesignBackground BackgroundFromFile(const std::string& path, int labelSide) {
   return bg;
 }
 
-void ApplyDesignLayout(const LabelDocument& design, CELLayout& layout) {
+void ApplyDesignLayout(const LabelDocument& design, CELLayout& layout, const EtchTone& tone) {
   LayoutRecord record = design.layout;
   record.BgImage = design.background.kind == DesignBackground::Kind::None ? std::string()
                                                                           : design.background.name;
+  // Where the placed picture leaves the label bare: the layout's fill.
+  const QColor margin(static_cast<int>(record.BgColor & 0xFF),
+                      static_cast<int>((record.BgColor >> 8) & 0xFF),
+                      static_cast<int>((record.BgColor >> 16) & 0xFF));
   layout.UseGivenLayout(record, design.background.kind == DesignBackground::Kind::Picture
-                                    ? design.background.image
+                                    ? PreparePicture(design.background.image, design.picture,
+                                                     record.BaseLength, tone, margin)
                                     : QImage());
   layout.UseFontFace(design.fontFace);
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "label/LabelDocument.h"
+#include "label/PictureDecode.h"
 
 namespace twr {
 
@@ -50,6 +51,8 @@ std::string DesignText(const LabelDocument& design);
 // then its numbers in the order of a settings section (its picture is the
 // design's background). `twr design show --json` lists it the same way.
 void WriteDesignLayout(JsonWriter& out, const LabelDocument& design);
+// The "picture" member (placement and tone) as the file holds it.
+void WriteDesignPicture(JsonWriter& out, const PictureSettings& picture);
 
 // Reads a design from the bytes of its file. Never crashes and never
 // trusts: on any problem it returns false with one sentence in `problem`
@@ -84,8 +87,10 @@ std::string DesignNote(const LabelDocument& design);
 
 // Puts the design's layout record and picture into the renderer as the
 // layout kGivenLayout and makes its face the renderer's face. Render it then
-// with kGivenLayout after SetBandRadii(innerRadius, outerRadius).
-void ApplyDesignLayout(const LabelDocument& design, CELLayout& layout);
+// with kGivenLayout after SetBandRadii(innerRadius, outerRadius). The
+// picture goes in placed and toned as design.picture says, fit to etch
+// with `tone` (the burn's; without it, over the whole grey range).
+void ApplyDesignLayout(const LabelDocument& design, CELLayout& layout, const EtchTone& tone = {});
 // The design's texts into the main window's text model.
 void ApplyDesignTexts(const LabelDocument& design, LabelTexts& texts);
 

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "label/LayoutSettings.h"
+#include "label/PictureSettings.h"
 #include "label/RingText.h"
 
 namespace twr {
@@ -62,6 +63,9 @@ struct LabelDocument {
   bool rimtone = false;
   DesignQuality quality = DesignQuality::Draft;
   DesignBackground background;
+  // How the picture lies on the label and its tone for the etch. Files
+  // without it: stretched, tone as it is.
+  PictureSettings picture;
 
   bool operator==(const LabelDocument&) const = default;
 };

@@ -151,3 +151,57 @@ TEST(AutomaticArea, EtchesEveryMarkAsTheWholeBandDoes) {
 
 }  // namespace
 }  // namespace twr
+
+namespace twr {
+namespace {
+
+// Fit to etch per quality: the grey each input grey becomes, read back
+// through the burn's own levels as the darkness the etch leaves. A picture
+// using the whole range is spread evenly in darkness over what marks (its
+// black fully marked, its white bare, the middle half marked); a pale
+// narrow picture's greys a tenth apart land on marks far enough apart.
+// Darkness is counted within what the quality reaches (at Normal white
+// marks a little).
+TEST(EtchTone, FitToEtchSpreadsThePictureEvenlyInDarkness) {
+  struct Row {
+    int grey;
+    double darkness;  // the share of the dots marked, fit to etch
+  };
+  const Row rows[] = {{0, 1.0}, {64, 0.75}, {128, 0.5}, {192, 0.25}, {255, 0.0}};
+  std::array<long long, 256> whole{};
+  whole.fill(1);
+  std::array<long long, 256> pale{};
+  pale[216] = 900, pale[243] = 100;  // a pale sky and a sun in it
+  PictureSettings fit;
+  fit.tone = PictureTone::Auto;
+  for (const BurnQuality quality : {BurnQuality::Draft, BurnQuality::Normal, BurnQuality::High}) {
+    const EtchTone tone = EtchToneOf(ExamplePage(), quality);
+    ASSERT_TRUE(tone.known);
+    SCOPED_TRACE(static_cast<int>(quality));
+    const auto marks = [&](int grey) {
+      return 1.0 - std::min(tone.levelOfGrey[static_cast<std::size_t>(grey)], tone.fullMarks) /
+                       static_cast<double>(tone.fullMarks);
+    };
+    const auto darkness = [&](int grey) {
+      return (marks(grey) - marks(255)) / (marks(0) - marks(255));
+    };
+    const auto table = PictureToneTable(fit, whole, tone);
+    for (const Row& row : rows)
+      EXPECT_NEAR(darkness(table[static_cast<std::size_t>(row.grey)]), row.darkness, 0.03)
+          << "grey " << row.grey;
+    for (int g = 1; g < 256; ++g)
+      EXPECT_LE(table[static_cast<std::size_t>(g - 1)], table[static_cast<std::size_t>(g)]);
+    // Left alone, the pale pair may etch alike (at Draft neither marks);
+    // fit to etch keeps them at least an eighth of the marks apart.
+    const auto paleTable = PictureToneTable(fit, pale, tone);
+    EXPECT_GE(darkness(paleTable[216]) - darkness(paleTable[243]), 0.125);
+    // Without fit to etch and adjustments, every grey stays.
+    const auto plain = PictureToneTable({}, whole, tone);
+    for (int g = 0; g < 256; ++g) EXPECT_EQ(plain[static_cast<std::size_t>(g)], g);
+  }
+  // At Draft the lightest greys do not mark at all: that is what is fitted to.
+  EXPECT_LT(EtchToneOf(ExamplePage(), BurnQuality::Draft).LightestMarkingGrey(), 200);
+}
+
+}  // namespace
+}  // namespace twr
