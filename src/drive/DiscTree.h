@@ -13,7 +13,7 @@ namespace twr {
 class CELDevice;
 
 struct TreeLimits {
-  std::uint64_t mostEntries = 200000;   // files and folders counted at most
+  std::uint64_t mostEntries = 200000;       // files and folders counted at most
   std::chrono::milliseconds longest{3000};  // the count stops after this long
 };
 

@@ -16,8 +16,7 @@ constexpr std::size_t kDateDigits = 8;
 
 std::string DateText(const std::string& date) {
   const bool digits =
-      date.size() == kDateDigits &&
-      date.find_first_not_of("0123456789") == std::string::npos;
+      date.size() == kDateDigits && date.find_first_not_of("0123456789") == std::string::npos;
   if (!digits) return date;
   return date.substr(0, 4) + "-" + date.substr(4, 2) + "-" + date.substr(6, 2);
 }

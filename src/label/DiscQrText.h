@@ -12,10 +12,10 @@ namespace twr {
 
 // What a disc scan found, as label text (the names already made plain).
 struct DiscQrFacts {
-  std::string volume;  // the volume name; may be empty
-  std::string date;    // YYYYMMDD as the volume descriptor gives it, or empty
-  bool counted = false;    // the files below the top were counted
-  bool capped = false;     // the count stopped at its limit: at least these many
+  std::string volume;    // the volume name; may be empty
+  std::string date;      // YYYYMMDD as the volume descriptor gives it, or empty
+  bool counted = false;  // the files below the top were counted
+  bool capped = false;   // the count stopped at its limit: at least these many
   std::uint64_t files = 0;
   std::uint64_t bytes = 0;
   std::vector<std::string> names;  // top-level names; folders end in "/"
@@ -28,8 +28,8 @@ inline constexpr std::size_t kDiscQrBytes = 300;
 // "VOLUME, 2024-05-01, 1234 files, 56.7 MB, name, name/, ..." with the parts
 // the facts have, joined by ", ", each part whole and in this order while
 // the text stays within `maxBytes` (the first part that does not fit ends
-// it, so a name is never cut and never stands without those before it). A date of eight digits is written YYYY-MM-DD, any other as
-// it is. A capped count says "at least" (1234+ files, 56.7+ MB).
+// it, so a name is never cut and never stands without those before it). A date of eight digits is
+// written YYYY-MM-DD, any other as it is. A capped count says "at least" (1234+ files, 56.7+ MB).
 std::string DiscQrText(const DiscQrFacts& facts, std::size_t maxBytes = kDiscQrBytes);
 
 // A size in megabytes of 1,000,000 bytes, locale-independent: one decimal
