@@ -913,6 +913,29 @@ Datei. »twr render --design FILE« zeichnet eines.</translation>
     </message>
 </context>
 <context>
+    <name>DiscQrText</name>
+    <message>
+        <source>%1+ files</source>
+        <translation>%1+ Dateien</translation>
+    </message>
+    <message>
+        <source>%1+ MB</source>
+        <translation>%1+ MB</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 Datei</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 Dateien</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
     <name>DriveCommands</name>
     <message>
         <source>No optical drive (/dev/sr*) was found, and ./twr.ini declares no virtual drive ([VirtualDrive]).</source>
@@ -3532,6 +3555,18 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>This layout has no QR code box; the layout designer gives it one (QR code size on its Layout page).</source>
         <translation>Dieses Layout hat kein QR-Code-Feld; der Layout-Designer gibt ihm eines (QR-Code-Größe auf seiner Seite Layout).</translation>
+    </message>
+    <message>
+        <source>QR Code from the &amp;Disc</source>
+        <translation>QR-Code von der &amp;Disc</translation>
+    </message>
+    <message>
+        <source>No disc could be read in the drive for the QR code. Put a disc with files in the drive, then choose QR Code from the Disc again.</source>
+        <translation>Im Laufwerk konnte keine Disc für den QR-Code gelesen werden. Legen Sie eine Disc mit Dateien ein und wählen Sie dann erneut „QR-Code von der Disc“.</translation>
+    </message>
+    <message>
+        <source>Some folders on the disc could not be read; the QR code counts the files that could.</source>
+        <translation>Einige Ordner der Disc konnten nicht gelesen werden; der QR-Code zählt die Dateien, die gelesen werden konnten.</translation>
     </message>
 </context>
 <context>

@@ -212,6 +212,9 @@ class CELDevice {
   // Lists the top-level entries of the disc in the listed drive with this
   // letter; false when the letter is not listed or no listing can start.
   bool ListDiscTopLevel(char letter, std::vector<DiscEntry>& entries) const;
+  // The folder the disc in the listed drive with this letter is mounted on;
+  // empty when it is not mounted or the letter is not listed.
+  std::string DiscMountFolder(char letter) const;
 
  private:
   void ClearCdb();

@@ -68,16 +68,21 @@ bool ListFolderTopLevel(const std::string& folder, std::vector<DiscEntry>& entri
   return true;
 }
 
+std::optional<std::string> NodeMountPoint(const std::string& node,
+                                          const std::string& mountInfoPath) {
+  struct stat st {};
+  if (::stat(node.c_str(), &st) != 0 || !S_ISBLK(st.st_mode)) return std::nullopt;
+  std::ifstream file(mountInfoPath);
+  if (!file) return std::nullopt;
+  std::stringstream text;
+  text << file.rdbuf();
+  return FindMountPoint(text.str(), major(st.st_rdev), minor(st.st_rdev));
+}
+
 bool ListNodeTopLevel(const std::string& node, const std::string& mountInfoPath,
                       std::vector<DiscEntry>& entries) {
   entries.clear();
-  struct stat st {};
-  if (::stat(node.c_str(), &st) != 0 || !S_ISBLK(st.st_mode)) return false;
-  std::ifstream file(mountInfoPath);
-  if (!file) return false;
-  std::stringstream text;
-  text << file.rdbuf();
-  const auto mountPoint = FindMountPoint(text.str(), major(st.st_rdev), minor(st.st_rdev));
+  const auto mountPoint = NodeMountPoint(node, mountInfoPath);
   return mountPoint && ListFolderTopLevel(*mountPoint, entries);
 }
 

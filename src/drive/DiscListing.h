@@ -23,6 +23,11 @@ std::optional<std::string> FindMountPoint(std::string_view mountInfo, unsigned m
 // ".." never appear). False when the folder cannot be listed.
 bool ListFolderTopLevel(const std::string& folder, std::vector<DiscEntry>& entries);
 
+// The mount point of the file system on the block device `node`, from the
+// mountinfo file at `mountInfoPath`; nothing when it is not mounted.
+std::optional<std::string> NodeMountPoint(const std::string& node,
+                                          const std::string& mountInfoPath);
+
 // The top of the disc in the drive at `node`: its mount point's entries.
 bool ListNodeTopLevel(const std::string& node, const std::string& mountInfoPath,
                       std::vector<DiscEntry>& entries);

@@ -36,10 +36,9 @@ char ScanLetter(const std::string& entryText) {
   return 'D';
 }
 
-TopLevelListing ReadTopLevelThroughDrive(CELDevice& device) {
-  TopLevelListing listing;
-  if (!device.IsOpen()) return listing;
-  const IsoBlockReader read = [&device](std::uint32_t lba, std::uint32_t count, std::uint8_t* out) {
+IsoBlockReader DriveBlockReader(CELDevice& device) {
+  return [&device](std::uint32_t lba, std::uint32_t count, std::uint8_t* out) {
+    if (!device.IsOpen()) return false;
     const std::uint64_t bytes = std::uint64_t{count} * kIsoBlockSize;
     // READ(12) carries a 24-bit address here; the read area bounds a read.
     if (count == 0 || std::uint64_t{lba} + count > kMaxRead12Block || bytes > kDataAreaSize)
@@ -51,7 +50,12 @@ TopLevelListing ReadTopLevelThroughDrive(CELDevice& device) {
     std::copy(device.ReadArea(), device.ReadArea() + length, out);
     return true;
   };
-  IsoRootListing iso = ListIsoRoot(read);
+}
+
+TopLevelListing ReadTopLevelThroughDrive(CELDevice& device) {
+  TopLevelListing listing;
+  if (!device.IsOpen()) return listing;
+  IsoRootListing iso = ListIsoRoot(DriveBlockReader(device));
   listing.needsMount = iso.result == IsoListingResult::UdfOnly;
   if (iso.result != IsoListingResult::Listed) return listing;
   listing.source = ListingSource::Drive;

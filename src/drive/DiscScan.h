@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "drive/DriveSource.h"
+#include "drive/IsoDirectory.h"
 
 namespace twr {
 
@@ -46,6 +47,10 @@ struct TopLevelListing {
 // (READ(12) of the volume descriptors and the root directory): Joliet
 // names, else Rock Ridge names, else plain ISO 9660 names.
 TopLevelListing ReadTopLevelThroughDrive(CELDevice& device);
+
+// Reads 2048-byte blocks of the disc in the open drive with READ(12); a
+// read past its 24-bit address or larger than the drive's read area fails.
+IsoBlockReader DriveBlockReader(CELDevice& device);
 
 // The top of the disc in the listed drive with that letter: its mount's
 // entries when it is mounted (for the virtual drive: its image, unless its

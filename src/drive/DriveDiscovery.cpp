@@ -230,4 +230,11 @@ bool CELDevice::ListDiscTopLevel(char letter, std::vector<DiscEntry>& entries) c
   return source.listTopLevel && source.listTopLevel(entries);
 }
 
+std::string CELDevice::DiscMountFolder(char letter) const {
+  const int index = FindDriveIndex(letter);
+  if (index < 0) return {};
+  const DriveSource& source = driveSources_[static_cast<std::size_t>(index)];
+  return source.mountFolder ? source.mountFolder() : std::string();
+}
+
 }  // namespace twr

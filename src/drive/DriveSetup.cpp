@@ -91,6 +91,9 @@ std::vector<DriveSource> OpticalDriveSources(const DriveSetupPaths& paths) {
     source.listTopLevel = [node, mountInfo](std::vector<DiscEntry>& entries) {
       return ListNodeTopLevel(node, mountInfo, entries);
     };
+    source.mountFolder = [node, mountInfo] {
+      return NodeMountPoint(node, mountInfo).value_or(std::string());
+    };
     const std::string identity = paths.sysfsBlock + "/" + name + "/device/";
     source.vendor = SysfsText(identity + "vendor");
     source.product = SysfsText(identity + "model");

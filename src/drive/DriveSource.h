@@ -51,6 +51,9 @@ struct DriveSource {
   // Lists the top-level entries of the disc in the drive; false when no
   // listing can start (no file system, nothing mounted, no disc).
   std::function<bool(std::vector<DiscEntry>&)> listTopLevel;
+  // The folder the disc in the drive is mounted on; empty when it is not
+  // mounted (or the drive has no mounts, as the virtual drive).
+  std::function<std::string()> mountFolder;
   // Opens with the access asked for and says why it could not. When empty,
   // `open` serves both kinds of access and nothing keeps a second burn out.
   std::function<DriveOpenResult(DriveAccess)> openAccess;

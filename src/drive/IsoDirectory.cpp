@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 namespace twr {
 
@@ -137,10 +138,19 @@ std::string RockRidgeName(std::span<const std::uint8_t> area, const IsoBlockRead
   return name;
 }
 
-std::vector<DiscEntry> ParseRecords(std::span<const std::uint8_t> directory, IsoNames names,
-                                    std::size_t suspSkip, const IsoBlockReader& read, bool& cut) {
-  std::vector<DiscEntry> records;
+// One kept directory record: its entry, where its data starts and how long
+// it is (every extent of a file kept in several).
+struct Record {
+  DiscEntry entry;
+  std::uint32_t extent = 0;
+  std::uint64_t bytes = 0;
+};
+
+std::vector<Record> ParseRecords(std::span<const std::uint8_t> directory, IsoNames names,
+                                 std::size_t suspSkip, const IsoBlockReader& read, bool& cut) {
+  std::vector<Record> records;
   bool inMultiExtent = false;  // the records after one marked "more extents follow"
+  bool lastKept = false;       // the record that opened the current file was kept
   for (std::size_t block = 0; block < directory.size(); block += kIsoBlockSize) {
     const std::size_t blockEnd = std::min<std::size_t>(block + kIsoBlockSize, directory.size());
     std::size_t at = block;
@@ -161,7 +171,11 @@ std::vector<DiscEntry> ParseRecords(std::span<const std::uint8_t> directory, Iso
       const std::uint8_t flags = r[kFlagsOffset];
       const bool continuation = inMultiExtent;
       inMultiExtent = (flags & kFlagMultiExtent) != 0;
-      if (continuation) continue;  // the same file's further extents
+      if (continuation) {  // the same file's further extents
+        if (lastKept) records.back().bytes += Le32(r + kDataLengthOffset);
+        continue;
+      }
+      lastKept = false;
       if (flags & kFlagAssociated) continue;
       if (nameLength == 1 && (r[kNameOffset] == 0 || r[kNameOffset] == 1)) continue;  // . ..
       const std::span<const std::uint8_t> id(r + kNameOffset, nameLength);
@@ -183,7 +197,10 @@ std::vector<DiscEntry> ParseRecords(std::span<const std::uint8_t> directory, Iso
               WithoutIsoVersion(std::string(reinterpret_cast<const char*>(id.data()), id.size()));
       }
       if (name.empty()) continue;
-      records.push_back({std::move(name), (flags & kFlagDirectory) != 0});
+      records.push_back({{std::move(name), (flags & kFlagDirectory) != 0},
+                         Le32(r + kExtentOffset),
+                         Le32(r + kDataLengthOffset)});
+      lastKept = true;
     }
   }
   return records;
@@ -237,6 +254,23 @@ bool FindSharingProtocol(std::span<const std::uint8_t> root, std::size_t& skip) 
   return true;
 }
 
+std::vector<DiscEntry> EntriesOf(std::vector<Record> records) {
+  std::vector<DiscEntry> entries;
+  entries.reserve(records.size());
+  for (Record& record : records) entries.push_back(std::move(record.entry));
+  return entries;
+}
+
+// The tree a listing reads: its root, how its names are read, and a reader
+// that never asks for blocks past the end of the volume.
+struct Volume {
+  Root root;
+  IsoNames names = IsoNames::Plain;
+  std::size_t suspSkip = 0;
+  std::uint32_t blocks = 0;  // 0: the descriptor gave no size
+  IsoBlockReader read;
+};
+
 }  // namespace
 
 std::string JolietNameToUtf8(std::span<const std::uint8_t> name) {
@@ -270,21 +304,24 @@ std::string WithoutIsoVersion(std::string name) {
 std::vector<DiscEntry> ParseIsoDirectory(std::span<const std::uint8_t> directory, IsoNames names,
                                          std::size_t suspSkip, const IsoBlockReader& read,
                                          bool& cut) {
-  return ParseRecords(directory, names, suspSkip, read, cut);
+  return EntriesOf(ParseRecords(directory, names, suspSkip, read, cut));
 }
 
-IsoRootListing ListIsoRoot(const IsoBlockReader& read) {
-  IsoRootListing listing;
+namespace {
+
+// Finds the tree to read from the volume descriptors: the Joliet tree when
+// there is one, else the primary tree with or without Rock Ridge names.
+// `rootDirectory` receives the root directory's bytes as far as they could
+// be read, `cut` is set when they could not all be.
+IsoListingResult OpenVolume(const IsoBlockReader& read, Volume& volume,
+                            std::vector<std::uint8_t>& rootDirectory, bool& cut) {
   std::vector<std::uint8_t> block(kIsoBlockSize);
   Root primary, joliet;
   bool havePrimary = false, haveJoliet = false, udf = false;
   std::uint32_t volumeBlocks = 0;
   for (std::uint32_t i = 0; i < kIsoMostDescriptors; ++i) {
     if (!read(kIsoFirstDescriptor + i, 1, block.data())) {
-      if (i == 0) {
-        listing.result = IsoListingResult::Unreadable;
-        return listing;
-      }
+      if (i == 0) return IsoListingResult::Unreadable;
       break;
     }
     if (IsUdfRecognition(block.data())) {
@@ -304,29 +341,73 @@ IsoRootListing ListIsoRoot(const IsoBlockReader& read) {
       break;
     }
   }
-  if (!havePrimary) {
-    listing.result = udf ? IsoListingResult::UdfOnly : IsoListingResult::NoFileSystem;
-    return listing;
-  }
+  if (!havePrimary) return udf ? IsoListingResult::UdfOnly : IsoListingResult::NoFileSystem;
   // Blocks past the end of the volume are never asked for.
-  const IsoBlockReader inside = [&read, volumeBlocks](std::uint32_t lba, std::uint32_t count,
-                                                      std::uint8_t* out) {
+  volume.blocks = volumeBlocks;
+  volume.read = [&read, volumeBlocks](std::uint32_t lba, std::uint32_t count, std::uint8_t* out) {
     if (volumeBlocks > 0 && std::uint64_t{lba} + count > volumeBlocks) return false;
     return read(lba, count, out);
   };
-  listing.result = IsoListingResult::Listed;
-
+  volume.root = haveJoliet ? joliet : primary;
+  rootDirectory = ReadDirectory(volume.read, volume.root, volumeBlocks, cut);
   if (haveJoliet) {
-    listing.names = IsoNames::Joliet;
-    const std::vector<std::uint8_t> dir = ReadDirectory(inside, joliet, volumeBlocks, listing.cut);
-    listing.entries = ParseRecords(dir, IsoNames::Joliet, 0, inside, listing.cut);
+    volume.names = IsoNames::Joliet;
   } else {
-    const std::vector<std::uint8_t> dir = ReadDirectory(inside, primary, volumeBlocks, listing.cut);
-    std::size_t skip = 0;
-    listing.names = FindSharingProtocol(dir, skip) ? IsoNames::RockRidge : IsoNames::Plain;
-    listing.entries = ParseRecords(dir, listing.names, skip, inside, listing.cut);
+    volume.names =
+        FindSharingProtocol(rootDirectory, volume.suspSkip) ? IsoNames::RockRidge : IsoNames::Plain;
   }
+  return IsoListingResult::Listed;
+}
+
+}  // namespace
+
+IsoRootListing ListIsoRoot(const IsoBlockReader& read) {
+  IsoRootListing listing;
+  Volume volume;
+  std::vector<std::uint8_t> root;
+  listing.result = OpenVolume(read, volume, root, listing.cut);
+  if (listing.result != IsoListingResult::Listed) return listing;
+  listing.names = volume.names;
+  listing.entries =
+      EntriesOf(ParseRecords(root, volume.names, volume.suspSkip, volume.read, listing.cut));
   return listing;
+}
+
+IsoListingResult WalkIsoTree(const IsoBlockReader& read, const IsoTreeVisitor& visit, bool& cut) {
+  Volume volume;
+  std::vector<std::uint8_t> directory;
+  const IsoListingResult result = OpenVolume(read, volume, directory, cut);
+  if (result != IsoListingResult::Listed) return result;
+  // Depth first; a directory whose extent was read before (a damaged or
+  // crafted disc that loops) is not read again.
+  struct Pending {
+    Root root;
+    int depth = 0;
+  };
+  std::vector<Pending> pending;
+  std::unordered_set<std::uint32_t> seen{volume.root.extent};
+  int depth = 0;
+  for (;;) {
+    for (const Record& record :
+         ParseRecords(directory, volume.names, volume.suspSkip, volume.read, cut)) {
+      if (!visit({record.entry.name, record.entry.folder, record.entry.folder ? 0 : record.bytes,
+                  depth}))
+        return result;
+      if (!record.entry.folder) continue;
+      if (depth + 1 >= kIsoDeepestWalk || !seen.insert(record.extent).second) {
+        cut = true;
+        continue;
+      }
+      pending.push_back({{record.extent, static_cast<std::uint32_t>(
+                                             std::min<std::uint64_t>(record.bytes, UINT32_MAX))},
+                         depth + 1});
+    }
+    if (pending.empty()) return result;
+    const Pending next = pending.back();
+    pending.pop_back();
+    depth = next.depth;
+    directory = ReadDirectory(volume.read, next.root, volume.blocks, cut);
+  }
 }
 
 }  // namespace twr

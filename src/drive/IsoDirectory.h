@@ -17,6 +17,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "drive/DriveSource.h"
@@ -58,6 +59,26 @@ struct IsoRootListing {
 
 // Lists the root directory of the disc the reader reads.
 IsoRootListing ListIsoRoot(const IsoBlockReader& read);
+
+// Folders below the root a walk goes into at most.
+inline constexpr int kIsoDeepestWalk = 64;
+
+// One entry of a walk below the root; `depth` 0 for the root's own entries.
+struct IsoTreeEntry {
+  std::string_view name;
+  bool folder = false;
+  std::uint64_t bytes = 0;  // a file's length (all its extents); 0 for a folder
+  int depth = 0;
+};
+// Returns false to end the walk.
+using IsoTreeVisitor = std::function<bool(const IsoTreeEntry&)>;
+
+// Every entry of the tree ListIsoRoot reads, each folder's entries after the
+// folder's own, each directory read once (a directory met again, as a
+// damaged disc may make it, and anything deeper than kIsoDeepestWalk are
+// left out and set `cut`, as unreadable or damaged directories do). The
+// visitor bounds the walk by answering false.
+IsoListingResult WalkIsoTree(const IsoBlockReader& read, const IsoTreeVisitor& visit, bool& cut);
 
 // The entries of one directory's bytes (whole 2048-byte blocks as recorded,
 // a last partial block allowed). `names` says how names are read; for

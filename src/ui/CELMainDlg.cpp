@@ -35,6 +35,7 @@
 #include <utility>
 
 #include "common/Strings.h"
+#include "drive/DiscScan.h"
 #include "label/CELLayout.h"
 #include "label/Design.h"
 #include "ui/AboutBox.h"
@@ -50,6 +51,7 @@
 #include "ui/SkinnedButton.h"
 #include "ui/TemplateGallery.h"
 #include "ui/model/BurnSession.h"
+#include "ui/model/DiscQrScan.h"
 #include "ui/model/EtchedPreviewModel.h"
 #include "ui/model/MainWindowModel.h"
 #include "ui/model/TemplateGalleryModel.h"
@@ -382,6 +384,8 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   qrFromTextsAction_ = fileAction(tr("&QR Code from the Texts"), QKeySequence(), [this] {
     qr_->setText(QString::fromStdString(model_.QrFromTexts()));
   });
+  qrFromDiscAction_ =
+      fileAction(tr("QR Code from the &Disc"), QKeySequence(), &CELMainDlg::QrFromDisc);
   installedTemplates_ =
       InstalledTemplateFolders(QCoreApplication::applicationDirPath().toStdString());
   userTemplates_ = UserTemplateFolder();
@@ -389,7 +393,7 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   separator->setSeparator(true);
   insertActions(helpAction_,
                 {newAction_, openAction_, saveAction_, saveAsAction_, saveTemplateAction_,
-                 pictureAction_, qrFromTextsAction_, exportAction_, separator});
+                 pictureAction_, qrFromTextsAction_, qrFromDiscAction_, exportAction_, separator});
   fileButton_ = new SkinnedTextButton(tr("&File"), this);
   fileButton_->setObjectName(QStringLiteral("file"));
   fileButton_->setAccessibleName(tr("File"));
@@ -764,6 +768,32 @@ void CELMainDlg::OnScan() {
         MessageIcon::Information);
 }
 
+void CELMainDlg::QrFromDisc() {
+  if (model_.RefusedWhileDiscovering() || DriveTask::Busy()) return;
+  ReadControls();
+  const int selection = drives_->currentIndex();
+  const std::vector<std::string>& items = model_.DriveItems();
+  if (selection < 0 || selection >= static_cast<int>(items.size())) return;
+  model_.SetDriveSelection(selection);
+  model_.ApplyDriveChoice();
+  const char letter = ScanLetter(items[static_cast<std::size_t>(selection)]);
+  DiscQrScan scan;
+  DriveTask::Run([&] { scan = ScanDiscForQr(device_, letter); });
+  if (scan.text.empty()) {
+    messages_.Show(tr("No disc could be read in the drive for the QR code. Put a disc with files "
+                      "in the drive, then choose QR Code from the Disc again.")
+                       .toStdString(),
+                   MessageIcon::Information);
+    return;
+  }
+  qr_->setText(QString::fromStdString(scan.text));
+  if (scan.count.skipped > 0)
+    messages_.Show(tr("Some folders on the disc could not be read; the QR code counts the files "
+                      "that could.")
+                       .toStdString(),
+                   MessageIcon::Information);
+}
+
 void CELMainDlg::OnConfig() {
   if (model_.RefusedWhileDiscovering() || DriveTask::Busy()) return;
   CELTitleConfig dialog(configModel_, model_.ConfigValues(), device_, messages_, this);
@@ -1088,6 +1118,7 @@ void CELMainDlg::ShowFileMenu() {
   menu.addSeparator();
   menu.addAction(pictureAction_);
   menu.addAction(qrFromTextsAction_);
+  menu.addAction(qrFromDiscAction_);
   menu.addAction(exportAction_);
   menu.exec(fileButton_->mapToGlobal(QPoint(0, fileButton_->height())));
 }

@@ -121,6 +121,7 @@ class CELMainDlg : public SkinnedDialog {
   QPlainTextEdit* NoteEdit() const { return note_; }
   QLineEdit* QrEdit() const { return qr_; }
   QAction* QrFromTextsAction() const { return qrFromTextsAction_; }
+  QAction* QrFromDiscAction() const { return qrFromDiscAction_; }
   PreviewArea* Preview() const { return preview_; }
   QLabel* FontStatic() const { return font_; }
   QLabel* RadiusStatic() const { return radius_; }
@@ -248,6 +249,7 @@ class CELMainDlg : public SkinnedDialog {
   void OnLayoutChosen(int index);
   void OnDriveChosen(int index);
   void OnScan();
+  void QrFromDisc();
   void OnConfig();
   void OnBurn();
   void OnExit();
@@ -323,6 +325,7 @@ class CELMainDlg : public SkinnedDialog {
   QAction* saveAsAction_ = nullptr;
   QAction* exportAction_ = nullptr;
   QAction* qrFromTextsAction_ = nullptr;
+  QAction* qrFromDiscAction_ = nullptr;
   QAction* pictureAction_ = nullptr;
   QString designAtStart_;
   // Templates.

@@ -102,8 +102,9 @@ constexpr SkinWord kSkinWords[] = {
     {QT_TRANSLATE_NOOP("Skin", "Required time"), 108},
     {QT_TRANSLATE_NOOP("Skin", "Disc"), 150},  // burn dialog: above the slot and the list
     {QT_TRANSLATE_NOOP("Skin", "Quality"), 150},
-    {QT_TRANSLATE_NOOP("Skin", "Rimtone"), 110},  // the note: up to the stage at x 190
-    {QT_TRANSLATE_NOOP("Skin", "data side to the laser"), 110},
+    // The Rimtone note beside Exit: up to the dialog's right edge.
+    {QT_TRANSLATE_NOOP("Skin", "Rimtone"), 78},
+    {QT_TRANSLATE_NOOP("Skin", "data side to the laser"), 114},
     {QT_TRANSLATE_NOOP("Skin", "mm"), 40},  // config dialog: up to its edge
 };
 constexpr int kWordFloorPixels = 9;  // the smallest a translated word is made
@@ -260,6 +261,28 @@ int DrawnMnemonic(const FaceParts& face) {
   return nearest;
 }
 
+// The 100 x 28 button faces: an outline of two rounded rectangles and a
+// highlight rule, which stretch across without changing their look.
+constexpr double kStretchWidth = 100;
+constexpr const char* kStretchHeader = "width=\"100\" height=\"28\" viewBox=\"0 0 100 28\"";
+constexpr double kRuleInset = 6;  // the highlight rule's ends from the face's edges
+
+bool Stretchable(const FaceParts& face) {
+  return face.width == kStretchWidth && face.svg.contains(QLatin1String(kStretchHeader));
+}
+
+// A stretchable face's SVG made `to` wide: the picture, the outline's
+// rectangles and the highlight rule's end.
+void Widen(QString& svg, double from, double to) {
+  const QString w = Number(to);
+  svg.replace(QLatin1String(kStretchHeader),
+              QStringLiteral("width=\"%1\" height=\"28\" viewBox=\"0 0 %1 28\"").arg(w));
+  svg.replace(QStringLiteral("width=\"%1\"").arg(Number(from - 1)),
+              QStringLiteral("width=\"%1\"").arg(Number(to - 1)));
+  svg.replace(QStringLiteral(" H%1\"").arg(Number(from - kRuleInset)),
+              QStringLiteral(" H%1\"").arg(Number(to - kRuleInset)));
+}
+
 // Lays out a caption on a face; with `svg`, also writes the face's SVG.
 FaceLayout LayOutFace(const QString& name, const QString& caption, QString* svg) {
   FaceLayout layout;
@@ -279,17 +302,27 @@ FaceLayout LayOutFace(const QString& name, const QString& caption, QString* svg)
   const double iconX = hasIcon ? Number(face.icon.captured(1)) : 0;
   const double iconY = hasIcon ? Number(face.icon.captured(2)) : 0;
   const double offset = hasIcon ? textX - iconX : 0;  // icon, gap, words
-  Fitted fitted{words, Round(Number(Attribute(attributes, QStringLiteral("font-size")))), 0};
+  const int fullPixels = Round(Number(Attribute(attributes, QStringLiteral("font-size"))));
+  Fitted fitted{words, fullPixels, 0};
+  layout.faceWidth = face.width;
   if (layout.asDrawn) {
     fitted.width = QFontMetricsF(TextFont(attributes, fitted.pixels)).horizontalAdvance(words);
   } else {
     fitted = Fit(words, attributes, layout.room.width() - offset);
+    // A button face widens for a long caption (German words), so that every
+    // button's caption stands at the same size.
+    if (fitted.pixels < fullPixels && !middle && Stretchable(face)) {
+      const double need = QFontMetricsF(TextFont(attributes, fullPixels)).horizontalAdvance(words);
+      layout.faceWidth = face.width + std::ceil(need - (layout.room.width() - offset));
+      layout.room.setWidth(layout.faceWidth - 2 * kFaceMargin);
+      fitted = Fit(words, attributes, layout.room.width() - offset);
+    }
   }
   const QFontMetricsF metrics(TextFont(attributes, fitted.pixels));
   double left = middle ? textX - fitted.width / 2 : textX;
   double newIconX = iconX;
   if (!layout.asDrawn && !middle) {
-    newIconX = std::round((face.width - (offset + fitted.width)) / 2);
+    newIconX = std::round((layout.faceWidth - (offset + fitted.width)) / 2);
     left = newIconX + offset;
   }
   layout.shown = fitted.shown;
@@ -326,6 +359,7 @@ FaceLayout LayOutFace(const QString& name, const QString& caption, QString* svg)
                  Number(layout.underline.width()), Attribute(attributes, QStringLiteral("fill")));
   }
   QString out = face.svg;
+  if (layout.faceWidth > face.width) Widen(out, face.width, layout.faceWidth);
   // From the back, so the earlier positions hold.
   if (face.underline.hasMatch())
     out.remove(face.underline.capturedStart(), face.underline.capturedLength());
@@ -377,15 +411,19 @@ QPixmap Rendered(const QString& name, const QByteArray& svg, qreal devicePixelRa
   QPixmap cached;
   if (QPixmapCache::find(key, &cached)) return cached;
 
-  const QSize logical = SkinPictureSize(name);
+  QSize logical = SkinPictureSize(name);
   if (logical.isEmpty()) return QPixmap();
+  QSvgRenderer renderer;
+  const bool loaded = !svg.isEmpty() && renderer.load(svg);
+  // A face widened for its caption is drawn at its own width.
+  if (loaded && renderer.defaultSize().width() > logical.width())
+    logical.setWidth(renderer.defaultSize().width());
   QPixmap pixmap(QSize(qRound(logical.width() * dpr), qRound(logical.height() * dpr)));
   pixmap.fill(Qt::transparent);
   {
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    QSvgRenderer renderer;
-    if (!svg.isEmpty() && renderer.load(svg)) {
+    if (loaded) {
       renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
     } else {
       // No picture in this build: a quiet placeholder, framed.

@@ -78,6 +78,9 @@ struct FaceLayout {
   QRectF word;          // the words: their advance across, ascent to descent
   QRectF icon;          // the line icon (empty on the tiles)
   QRectF underline;     // the mnemonic's rule (empty without one)
+  // The face's width: a 100 x 28 face grows to hold a caption at the size
+  // of the other captions rather than shrinking it.
+  double faceWidth = 0;
 };
 FaceLayout SkinFaceLayout(const QString& name, const QString& caption);
 // The SVG drawn for a picture: a background with its words translated, a

@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 #include "ui/Skin.h"
 
@@ -77,7 +78,12 @@ SkinnedButton::SkinnedButton(const QString& up, const QString& down, const QStri
 }
 
 QSize SkinnedButton::sizeHint() const {
-  return SkinPictureSize(up_);
+  QSize size = SkinPictureSize(up_);
+  // A face that widened for its caption (SkinFaceLayout) is that wide.
+  if (!text().isEmpty())
+    size.setWidth(
+        std::max(size.width(), static_cast<int>(std::ceil(SkinFaceLayout(up_, text()).faceWidth))));
+  return size;
 }
 
 QString SkinnedButton::ShownPicture() const {

@@ -15,6 +15,7 @@
 #include "common/TempDir.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscScan.h"
+#include "drive/DiscTree.h"
 #include "drive/IsoDirectory.h"
 #include "drive/virtual/VirtualDrive.h"
 
@@ -255,6 +256,66 @@ TEST_F(DiscListing, DamagedDiscsEndWithWhatWasRead) {
       EXPECT_EQ(listing.entries[i].name, whole.entries[i].name);
     EXPECT_LT(disc.reads, 200);  // 1 MiB of root at most, in 16-block reads
   }
+}
+
+// The count below the top: through the drive (Joliet, Rock Ridge) it
+// agrees with the folder the image was made of; a limit caps it; a folder
+// record that points back at the root and a link that points back up end
+// the count instead of looping.
+TEST_F(DiscListing, TreeCountsAgreeWithTheFolderAndStayBounded) {
+  fs::create_directories(content_ / "DATA" / "inner" / "deeper" / "deepest");
+  std::ofstream(content_ / "DATA" / "inner" / "deeper" / "deepest" / "big.bin")
+      << std::string(70000, 'x');
+  std::ofstream(content_ / "DATA" / "inner" / "a.txt") << "abc";
+  const DiscTreeCount folder = CountFolderTree(content_.string());
+  ASSERT_TRUE(folder.counted);
+  EXPECT_EQ(folder.folders, 8u);
+  EXPECT_EQ(folder.files, 8u);
+  for (const char* options : {"--norock -J", "-R"}) {
+    SCOPED_TRACE(options);
+    const fs::path iso = Image(options[2] == 'n' ? "TREEJ" : "TREER", options);
+    Served unmounted(iso, false);
+    const DiscTreeCount disc = CountDiscTree(unmounted.device, 'V');
+    EXPECT_TRUE(disc.counted);
+    EXPECT_FALSE(disc.capped);
+    EXPECT_EQ(disc.skipped, 0u);
+    EXPECT_EQ(disc.files, folder.files);
+    EXPECT_EQ(disc.folders, folder.folders);
+    EXPECT_EQ(disc.bytes, folder.bytes);
+    TreeLimits few;
+    few.mostEntries = 4;
+    const DiscTreeCount capped = CountDiscTree(unmounted.device, 'V', few);
+    EXPECT_TRUE(capped.capped);
+    EXPECT_EQ(capped.files + capped.folders, 4u);
+    EXPECT_FALSE(CountDiscTree(unmounted.device, 'Q').counted);  // no such drive
+  }
+
+  // A folder record of the root pointing at the root itself.
+  MemoryDisc disc{ReadFile(Image("LOOP", "-R"))};
+  const std::size_t rootRecord = 16 * kIsoBlockSize + 156;
+  const std::uint32_t rootExtent = disc.Le32(rootRecord + 2);
+  std::size_t at = std::size_t{rootExtent} * kIsoBlockSize;
+  for (int i = 0; i < 2; ++i) at += disc.bytes[at];  // past "." and ".."
+  while (disc.bytes[at] != 0 && !(disc.bytes[at + 25] & 0x02)) at += disc.bytes[at];
+  ASSERT_NE(disc.bytes[at], 0) << "no folder in the root";
+  disc.PutLe32(at + 2, rootExtent);
+  int entries = 0;
+  bool cut = false;
+  EXPECT_EQ(WalkIsoTree(
+                disc.Reader(), [&](const IsoTreeEntry&) { return ++entries < 10000; }, cut),
+            IsoListingResult::Listed);
+  EXPECT_TRUE(cut);
+  EXPECT_LT(entries, 100);
+
+  const fs::path links = tmp_.Path() / "links";
+  fs::create_directories(links / "a");
+  fs::create_directory_symlink("..", links / "a" / "up");
+  std::ofstream(links / "a" / "f") << "12345";
+  const DiscTreeCount linked = CountFolderTree(links.string());
+  EXPECT_EQ(linked.folders, 1u);
+  EXPECT_EQ(linked.files, 2u);  // the link is an entry, never followed
+  EXPECT_EQ(linked.bytes, 5u);
+  EXPECT_FALSE(CountFolderTree((links / "missing").string()).counted);
 }
 
 // One directory record with a name and system use bytes.

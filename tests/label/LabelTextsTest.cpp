@@ -5,6 +5,7 @@
 
 #include "common/Utf8.h"
 #include "label/CELLayout.h"
+#include "label/DiscQrText.h"
 #include "label/LabelTestSupport.h"
 #include "label/LabelTexts.h"
 #include "label/NumberFields.h"
@@ -151,6 +152,46 @@ TEST(LabelTexts, NumberFieldsAreFilledInWhatTheRendererGets) {
   t.SetDiscNumber(0, -4);
   EXPECT_EQ(t.DiscNumber(), 1);
   EXPECT_EQ(t.DiscCount(), 1);
+}
+
+// The disc's QR text: the parts it has, the date written out, a capped
+// count said as "at least", names whole and in order until one does not fit.
+TEST(LabelTexts, DiscQrTextTakesWhatFitsWhole) {
+  struct Case {
+    const char* what;
+    DiscQrFacts facts;
+    std::size_t maxBytes;
+    const char* text;
+  };
+  const std::vector<std::string> names{"DATA/", "Read me.txt", "Gr\u00F6\u00DFe.txt", "z"};
+  const Case cases[] = {
+      {"all parts",
+       {"BACKUP", "20240501", true, false, 1234, 56'749'999, names},
+       300,
+       "BACKUP, 2024-05-01, 1234 files, 56.7 MB, DATA/, Read me.txt, Gr\u00F6\u00DFe.txt, z"},
+      {"names end at the first that does not fit",
+       {"BACKUP", "20240501", true, false, 1234, 56'749'999, names},
+       62,
+       "BACKUP, 2024-05-01, 1234 files, 56.7 MB, DATA/, Read me.txt"},
+      {"capped count, whole megabytes, one file",
+       {"V", "2024", true, true, 200000, 4'482'000'000, {}},
+       300,
+       "V, 2024, 200000+ files, 4482+ MB"},
+      {"one file", {"", "", true, false, 1, 400'000, {"a"}}, 300, "1 file, 0.4 MB, a"},
+      {"not counted, no volume",
+       {"", "19991231", false, false, 0, 0, {"x/"}},
+       300,
+       "1999-12-31, x/"},
+      {"nothing", {}, 300, ""},
+      {"room for nothing", {"VOLUME", "", false, false, 0, 0, {"a"}}, 3, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DiscQrText(c.facts, c.maxBytes), c.text) << c.what;
+    EXPECT_LE(DiscQrText(c.facts, c.maxBytes).size(), c.maxBytes) << c.what;
+  }
+  EXPECT_EQ(MegabytesText(0), "0.0");
+  EXPECT_EQ(MegabytesText(99'949'999), "99.9");
+  EXPECT_EQ(MegabytesText(734'003'200), "734");
 }
 
 }  // namespace
