@@ -652,6 +652,18 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
         <source>the QR code&apos;s text</source>
         <translation>der Text des QR-Codes</translation>
     </message>
+    <message>
+        <source>its &quot;picture.fit&quot; is %1, not stretch, fit or fill</source>
+        <translation>sein „picture.fit“ ist %1, nicht stretch, fit oder fill</translation>
+    </message>
+    <message>
+        <source>its &quot;picture.tone&quot; is %1, not none or auto</source>
+        <translation>sein „picture.tone“ ist %1, nicht none oder auto</translation>
+    </message>
+    <message>
+        <source>its &quot;picture&quot; cannot be used: %1</source>
+        <translation>sein „picture“ ist nicht verwendbar: %1</translation>
+    </message>
 </context>
 <context>
     <name>DesignCommands</name>
@@ -843,6 +855,18 @@ Datei. »twr render --design FILE« zeichnet eines.</translation>
         twr design show FILE [--json]
 
 </translation>
+    </message>
+    <message>
+        <source>Placement:     %1, %2 quarter turns, pan %3 x %4, zoom %5</source>
+        <translation>Platzierung:   %1, %2 Vierteldrehungen, Verschiebung %3 x %4, Zoom %5</translation>
+    </message>
+    <message>
+        <source>Tone:          %1, brightness %2, contrast %3, gamma %4, black %5, white %6%7</source>
+        <translation>Tonwerte:      %1, Helligkeit %2, Kontrast %3, Gamma %4, Schwarz %5, Weiß %6%7</translation>
+    </message>
+    <message>
+        <source>, inverted</source>
+        <translation>, invertiert</translation>
     </message>
 </context>
 <context>
@@ -1321,6 +1345,38 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
     <message>
         <source>Text of the QR code, drawn in the layout&apos;s QR box (QrSize above 0).</source>
         <translation>Text des QR-Codes, gezeichnet im QR-Feld des Layouts (QrSize über 0).</translation>
+    </message>
+    <message>
+        <source>The label&apos;s own picture instead of the layout&apos;s; it fills the label and is fit to etch unless --picture-fit or --tone say otherwise.</source>
+        <translation>Ein eigenes Bild für dieses Etikett statt des Bildes des Layouts; es füllt das Etikett und wird an das Ätzen angepasst, sofern --picture-fit oder --tone nichts anderes sagen.</translation>
+    </message>
+    <message>
+        <source>fit: the whole picture, bare edges in BgColor; fill: the label covered, the picture cropped; stretch: squeezed into the square as a layout&apos;s picture.</source>
+        <translation>fit: das ganze Bild, freie Ränder in BgColor; fill: das Etikett bedeckt, das Bild beschnitten; stretch: ins Quadrat gestaucht wie das Bild eines Layouts.</translation>
+    </message>
+    <message>
+        <source>auto: the picture&apos;s greys spread over what the quality can etch; none: its greys as they are.</source>
+        <translation>auto: die Grautöne des Bildes auf das verteilt, was die Qualität ätzen kann; none: die Grautöne, wie sie sind.</translation>
+    </message>
+    <message>
+        <source>Brighter (up to 100) or darker (down to -100).</source>
+        <translation>Heller (bis 100) oder dunkler (bis -100).</translation>
+    </message>
+    <message>
+        <source>More contrast (up to 100) or less (down to -100).</source>
+        <translation>Mehr Kontrast (bis 100) oder weniger (bis -100).</translation>
+    </message>
+    <message>
+        <source>Above 1 lightens the mid-greys, below 1 darkens (0.1 to 10).</source>
+        <translation>Über 1 hellt die mittleren Grautöne auf, unter 1 dunkelt sie ab (0.1 bis 10).</translation>
+    </message>
+    <message>
+        <source>%1 %2 is not within %3 to %4</source>
+        <translation>%1 %2 liegt nicht zwischen %3 und %4</translation>
+    </message>
+    <message>
+        <source>Cannot use the picture &apos;%1&apos;: %2.</source>
+        <translation>Das Bild „%1“ kann nicht verwendet werden: %2.</translation>
     </message>
 </context>
 <context>
@@ -2122,6 +2178,13 @@ Layout lässt sich nicht löschen.</translation>
     </message>
 </context>
 <context>
+    <name>PictureSettings</name>
+    <message>
+        <source>the picture&apos;s %1 %2 is not within %3 to %4</source>
+        <translation>%1 %2 des Bildes liegt nicht zwischen %3 und %4</translation>
+    </message>
+</context>
+<context>
     <name>PlanCommand</name>
     <message>
         <source>the end of the recorded data</source>
@@ -2318,10 +2381,6 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
         <translation>Mit --etched oder --area auto: draft, normal oder high (Vorgabe: draft).</translation>
     </message>
     <message>
-        <source>--quality, --rimtone and --disc go with --etched or --area auto</source>
-        <translation>--quality, --rimtone und --disc gehören zu --etched oder --area auto</translation>
-    </message>
-    <message>
         <source>Automatic burning area at %1: %2 - %3 mm, %4</source>
         <translation>Automatischer Brennbereich bei %1: %2 - %3 mm, %4</translation>
     </message>
@@ -2336,6 +2395,10 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
     <message>
         <source>nothing to write: name the files with --label FILE, --preview FILE or --etched FILE</source>
         <translation>nichts zu schreiben: Nennen Sie die Dateien mit --label FILE, --preview FILE oder --etched FILE</translation>
+    </message>
+    <message>
+        <source>--quality, --rimtone and --disc go with --etched, --area auto or --tone auto</source>
+        <translation>--quality, --rimtone und --disc gehören zu --etched, --area auto oder --tone auto</translation>
     </message>
 </context>
 <context>
@@ -3567,6 +3630,34 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>Some folders on the disc could not be read; the QR code counts the files that could.</source>
         <translation>Einige Ordner der Disc konnten nicht gelesen werden; der QR-Code zählt die Dateien, die gelesen werden konnten.</translation>
+    </message>
+    <message>
+        <source>Picture &amp;Placement and Tone</source>
+        <translation>&amp;Platzierung und Tonwerte des Bildes</translation>
+    </message>
+    <message>
+        <source>&amp;Fill the Label (Crop)</source>
+        <translation>Etikett &amp;füllen (beschneiden)</translation>
+    </message>
+    <message>
+        <source>Fit the &amp;Whole Picture</source>
+        <translation>&amp;Ganzes Bild einpassen</translation>
+    </message>
+    <message>
+        <source>&amp;Stretch over the Label</source>
+        <translation>Über das Etikett &amp;strecken</translation>
+    </message>
+    <message>
+        <source>&amp;Turn by 90°</source>
+        <translation>Um 90° &amp;drehen</translation>
+    </message>
+    <message>
+        <source>Fit the Tone to the &amp;Etch</source>
+        <translation>Tonwerte an das &amp;Ätzen anpassen</translation>
+    </message>
+    <message>
+        <source>Spreads the picture&apos;s greys over those the chosen quality can etch apart</source>
+        <translation>Verteilt die Grautöne des Bildes auf jene, die die gewählte Qualität unterscheidbar ätzen kann</translation>
     </message>
 </context>
 <context>

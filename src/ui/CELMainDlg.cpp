@@ -2,6 +2,7 @@
 #include "ui/CELMainDlg.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -371,7 +372,7 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   openAction_ = fileAction(tr("&Open Design\u2026"), QKeySequence::Open, &CELMainDlg::OpenDesign);
   saveAction_ = fileAction(tr("&Save Design"), QKeySequence::Save, &CELMainDlg::SaveDesign);
   saveAsAction_ =
-      fileAction(tr("Save LabelDocument &As\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+      fileAction(tr("Save Design &As\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
                  &CELMainDlg::SaveDesignAs);
   exportAction_ = fileAction(tr("&Export Label (PNG, PDF, SVG)\u2026"), QKeySequence(),
                              &CELMainDlg::ExportLabel);
@@ -1117,10 +1118,52 @@ void CELMainDlg::ShowFileMenu() {
   menu.addAction(saveTemplateAction_);
   menu.addSeparator();
   menu.addAction(pictureAction_);
+  AddPictureMenu(menu);
   menu.addAction(qrFromTextsAction_);
   menu.addAction(qrFromDiscAction_);
   menu.addAction(exportAction_);
   menu.exec(fileButton_->mapToGlobal(QPoint(0, fileButton_->height())));
+}
+
+void CELMainDlg::AddPictureMenu(QMenu& menu) {
+  // How the label's own picture lies and its tone for the etch; the
+  // preview shows each choice at once.
+  QMenu* picture = menu.addMenu(tr("Picture &Placement and Tone"));
+  picture->setEnabled(model_.HasOwnPicture());
+  const PictureSettings now = model_.Picture();
+  auto change = [this](auto edit) {
+    return [this, edit] {
+      PictureSettings settings = model_.Picture();
+      edit(settings);
+      model_.SetPictureSettings(settings);
+    };
+  };
+  auto* fits = new QActionGroup(picture);
+  const std::pair<QString, PictureFit> places[] = {
+      {tr("&Fill the Label (Crop)"), PictureFit::Fill},
+      {tr("Fit the &Whole Picture"), PictureFit::Fit},
+      {tr("&Stretch over the Label"), PictureFit::Stretch}};
+  for (const auto& [text, fit] : places) {
+    QAction* action = picture->addAction(text);
+    action->setCheckable(true);
+    action->setChecked(now.fit == fit);
+    fits->addAction(action);
+    connect(action, &QAction::triggered, this,
+            change([fit = fit](PictureSettings& s) { s.fit = fit; }));
+  }
+  picture->addSeparator();
+  connect(picture->addAction(tr("&Turn by 90\u00b0")), &QAction::triggered, this,
+          change([](PictureSettings& s) { s.quarterTurns = (s.quarterTurns + 1) % 4; }));
+  QAction* tone = picture->addAction(tr("Fit the Tone to the &Etch"));
+  tone->setCheckable(true);
+  tone->setChecked(now.tone == PictureTone::Auto);
+  tone->setToolTip(tr("Spreads the picture's greys over those the chosen quality can etch apart"));
+  connect(tone, &QAction::toggled, this, [this](bool on) {
+    PictureSettings settings = model_.Picture();
+    settings.tone = on ? PictureTone::Auto : PictureTone::None;
+    model_.SetPictureSettings(settings);
+  });
+  picture->setToolTipsVisible(true);
 }
 
 // ---- Templates -------------------------------------------------------------------

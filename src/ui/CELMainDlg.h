@@ -22,6 +22,7 @@ class QComboBox;
 class QMimeData;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QToolButton;
 
@@ -269,6 +270,8 @@ class CELMainDlg : public SkinnedDialog {
   // The settings file's layouts and, while held, the opened design's own.
   void FillLayoutList();
   void ShowFileMenu();
+  // The File menu's submenu for the label's own picture.
+  void AddPictureMenu(QMenu& menu);
   // The design file a drag carries (one local .twrlabel file), or empty.
   static QString DesignDropped(const QMimeData* data);
   // The picture a drag carries (one local file whose name ends as a picture

@@ -521,6 +521,14 @@ BurnQuality MainWindowModel::QualityOfBurn() const {
 bool MainWindowModel::SetQuality(DesignQuality quality) {
   if (quality == doc_.quality) return false;
   doc_.quality = quality;
+  if (HasOwnPicture() && own_.picture.tone == PictureTone::Auto) {
+    // Fit to etch follows the quality.
+    ApplyOwnLayout();
+    layout_.LoadLayout(kGivenLayout, true);
+    PublishLabelTexts();
+    layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
+    ++previewRedraws_;
+  }
   UpdateStatusTexts();
   emit Changed();
   return true;
@@ -743,8 +751,10 @@ bool MainWindowModel::LoadDocument(const std::string& path, bool asTemplate) {
   }
   own_ = std::move(design);
   designPath_ = asTemplate ? std::string() : path;
+  doc_.quality = own_.quality;
   // The design's own layout record and face, whatever the settings hold.
-  ApplyDesignLayout(own_, layout_);
+  layout_.UseFontFace(own_.fontFace);
+  ApplyOwnLayout();
   ApplyDesignTexts(own_, texts_);
   scanLines_ = 0;
   // A discovery still running brings no disc texts over the design's.
@@ -801,8 +811,12 @@ bool MainWindowModel::UseLabelPicture(const std::string& path) {
   // face and the area stay as the window holds them.
   label.layout.BgImage = picture.name;
   label.background = std::move(picture);
+  // A picture newly chosen fills the label and is fit to the etch.
+  label.picture = PictureSettings();
+  label.picture.fit = PictureFit::Fill;
+  label.picture.tone = PictureTone::Auto;
   own_ = std::move(label);
-  ApplyDesignLayout(own_, layout_);
+  ApplyOwnLayout();
   TakeLayout(kGivenLayout);
   layout_.LoadLayout(kGivenLayout, false);
   layout_.SetBandRadii(doc_.innerRadius, doc_.outerRadius);
@@ -820,11 +834,44 @@ void MainWindowModel::TakeLayout(int index) {
     doc_.layout = own_.layout;
     doc_.layoutName = own_.layoutName;
     doc_.background = own_.background;
+    doc_.picture = own_.picture;
     return;
   }
+  doc_.picture = PictureSettings();  // a layout's picture lies as it always has
   const bool listed = index >= 0 && index < static_cast<int>(layoutNames_.size());
   TakeSettingsLayout(layout_.SettingsPath(), index,
                      listed ? layoutNames_[static_cast<std::size_t>(index)] : std::string(), doc_);
+}
+
+void MainWindowModel::ApplyOwnLayout() {
+  EtchTone tone;
+  if (!own_.picture.PlainTone()) {
+    const BurnQuality quality = BurnQualityOf(doc_.quality);
+    tone = EtchToneOf(burn_.Sequence().Page(), quality);
+    if (!tone.known) tone = EtchToneOf(ExampleEtchPage(), quality);
+  }
+  LabelDocument own = own_;
+  own.fontFace = layout_.FontFace();
+  ApplyDesignLayout(own, layout_, tone);
+}
+
+bool MainWindowModel::HasOwnPicture() const {
+  return layoutIndex_ == kGivenLayout && own_.background.kind == DesignBackground::Kind::Picture;
+}
+
+bool MainWindowModel::SetPictureSettings(const PictureSettings& settings) {
+  if (!HasOwnPicture() || settings == own_.picture || !CheckPictureSettings(settings).empty())
+    return false;
+  own_.picture = settings;
+  doc_.picture = settings;
+  ApplyOwnLayout();
+  layout_.LoadLayout(kGivenLayout, true);
+  PublishLabelTexts();
+  layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
+  ++previewRedraws_;
+  UpdateAutomaticArea();
+  emit Changed();
+  return true;
 }
 
 LabelDocument MainWindowModel::Document() const {

@@ -185,6 +185,15 @@ class MainWindowModel : public QObject {
   // it was chosen, or the label's own), the face, the area, Rimtone mode
   // and the quality. What a design file keeps and the burn is given.
   LabelDocument Document() const;
+  // The label's own picture (chosen for it, or brought by a design) is
+  // shown: its placement and tone can be set.
+  bool HasOwnPicture() const;
+  const PictureSettings& Picture() const { return doc_.picture; }
+  // How the label's own picture lies and its tone for the etch (fit to etch
+  // at the quality the label is meant for). A change redraws the preview
+  // and says so (Changed); false when nothing changed or there is no own
+  // picture.
+  bool SetPictureSettings(const PictureSettings& settings);
   // The document's file; empty for a label not yet saved.
   const std::string& DesignPath() const { return designPath_; }
   // The window holds changes since the design was opened or saved (for a
@@ -313,6 +322,10 @@ class MainWindowModel : public QObject {
   // The layout at `index` (a settings file's, or kGivenLayout: the label's
   // own) becomes the document's: its record, name and picture.
   void TakeLayout(int index);
+  // The label's own layout into the renderer with its picture placed and
+  // toned for the etch at the document's quality (the drive's page when
+  // it gives a time, else the example drive's), in the face in use.
+  void ApplyOwnLayout();
   // ScanDisc's steps, without saying that the window changed.
   // `asked`: the user's Scan, which says in the status line when it found
   // nothing (the automatic scan of an empty window does not).
