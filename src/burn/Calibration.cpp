@@ -69,8 +69,8 @@ QImage WedgeLabel(const std::vector<WedgeStep>& steps, int side) {
   const double patchInner = kWedgePatchInnerMm * perMm;
   const double numberRadius = (kWedgeInnerMm + kWedgePatchInnerMm) / 2.0 * perMm;
   QFont font;
-  font.setPixelSize(std::max(
-      1, static_cast<int>((kWedgePatchInnerMm - kWedgeInnerMm) * perMm * kNumberShare)));
+  font.setPixelSize(
+      std::max(1, static_cast<int>((kWedgePatchInnerMm - kWedgeInnerMm) * perMm * kNumberShare)));
   font.setBold(true);
   painter.setFont(font);
   const double sector = kFullCircle / kWedgeSteps;
@@ -82,9 +82,9 @@ QImage WedgeLabel(const std::vector<WedgeStep>& steps, int side) {
     QPainterPath patch;
     patch.arcMoveTo(QRectF(centre.x() - outer, centre.y() - outer, 2 * outer, 2 * outer), start);
     patch.arcTo(QRectF(centre.x() - outer, centre.y() - outer, 2 * outer, 2 * outer), start, sweep);
-    patch.arcTo(QRectF(centre.x() - patchInner, centre.y() - patchInner, 2 * patchInner,
-                       2 * patchInner),
-                start + sweep, -sweep);
+    patch.arcTo(
+        QRectF(centre.x() - patchInner, centre.y() - patchInner, 2 * patchInner, 2 * patchInner),
+        start + sweep, -sweep);
     patch.closeSubpath();
     painter.fillPath(patch, QColor(step.grey, step.grey, step.grey));
     // The number upright at the middle of its sector, turned with it.
@@ -140,8 +140,7 @@ std::string CalibrationKey(const std::string& vendor, const std::string& product
                     std::string(TrimProfileBlanks(product)) + "/" + discKind;
   for (char& c : key) {
     const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7F || c == '=' || c == ';' || c == '#' || c == '[' || c == ']')
-      c = '_';
+    if (u < 0x20 || u == 0x7F || c == '=' || c == ';' || c == '#' || c == '[' || c == ']') c = '_';
   }
   return key;
 }
@@ -178,9 +177,8 @@ EtchTone CalibratedEtchTone(const EtchTone& tone, const CalibrationProfile& prof
   if (!tone.known || tone.fullMarks <= 0) return tone;
   EtchTone calibrated = tone;
   for (std::size_t g = 0; g < tone.levelOfGrey.size(); ++g) {
-    const double share =
-        std::clamp(static_cast<double>(tone.fullMarks - tone.levelOfGrey[g]) / tone.fullMarks,
-                   0.0, 1.0);
+    const double share = std::clamp(
+        static_cast<double>(tone.fullMarks - tone.levelOfGrey[g]) / tone.fullMarks, 0.0, 1.0);
     const double shown = profile.Darkness(share);
     calibrated.levelOfGrey[g] =
         tone.fullMarks - static_cast<int>(std::lround(shown * tone.fullMarks));

@@ -135,8 +135,8 @@ class BurnRoundTripTest : public ::testing::Test {
     timings.stopPoll = std::chrono::milliseconds(5);
     burn.SetTimings(timings);
     ASSERT_EQ(burn.Start(target, label != nullptr ? *label
-                                 : layout_   ? layout_->LabelImageData()
-                                             : white_),
+                                 : layout_        ? layout_->LabelImageData()
+                                                  : white_),
               StartResult::Started);
     burn.Wait();
   }
