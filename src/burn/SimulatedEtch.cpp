@@ -234,7 +234,9 @@ EtchResult Simulate(const EtchRequest& request, int factor) {
   result.plan = PlanBurn(request.page, request.target);
   result.problem = PlanProblem(result.plan);
   if (!result.problem.empty()) return result;
-  result.picture = DrawDisc(EtchBurn(result.plan, request.label), request.target.disc, factor);
+  std::vector<float> darkness = EtchBurn(result.plan, request.label);
+  request.response.Apply(darkness);
+  result.picture = DrawDisc(darkness, request.target.disc, factor);
   if (result.picture.isNull()) {
     result.problem = Tr("SimulatedEtch", "out of memory for the picture");
     return result;

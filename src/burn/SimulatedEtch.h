@@ -15,6 +15,7 @@
 
 #include "burn/BurnPlan.h"
 #include "burn/ElsPage.h"
+#include "drive/DyeResponse.h"
 #include "label/LabelWarnings.h"
 
 namespace twr {
@@ -25,6 +26,9 @@ struct EtchRequest {
   // up to its recorded radius) and the quality.
   BurnTarget target;
   ElsPage page;  // as the drive answers MODE SENSE
+  // What the disc shows for the dots it takes (a kept calibration's); the
+  // straight response draws the share of dots.
+  DyeResponse response;
 };
 
 struct EtchResult {

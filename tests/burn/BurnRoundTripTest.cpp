@@ -11,12 +11,16 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "burn/BurnSequence.h"
+#include "burn/Calibration.h"
 #include "burn/DotEncoder.h"
+#include "burn/MarkedBand.h"
+#include "common/ProfileFile.h"
 #include "common/RecordingMessages.h"
 #include "common/TempDir.h"
 #include "drive/CELDevice.h"
@@ -106,7 +110,8 @@ class BurnRoundTripTest : public ::testing::Test {
     ASSERT_FALSE(layout_->LabelImageData().isNull());
   }
 
-  std::shared_ptr<VirtualDrive> MakeDrive(const std::string& disc, std::uint32_t recorded) {
+  std::shared_ptr<VirtualDrive> MakeDrive(const std::string& disc, std::uint32_t recorded,
+                                          const std::string& response = {}) {
     VirtualDriveConfig config;
     config.disc = disc;
     config.status = "complete";
@@ -114,6 +119,7 @@ class BurnRoundTripTest : public ::testing::Test {
     config.reloadDelaySeconds = 0;
     config.tracePath = trace_;
     config.burn.etchedPath = etched_;
+    config.burn.response = response;
     auto drive = std::make_shared<VirtualDrive>(config);
     device_.AttachTransport(drive);
     return drive;
@@ -121,14 +127,16 @@ class BurnRoundTripTest : public ::testing::Test {
 
   // A Draft burn of [inner, outer] as the burn dialog runs it: the quality
   // table from the drive's page first, then the burn.
-  void Burn(BurnSequence& burn, double inner, double outer) {
+  void Burn(BurnSequence& burn, double inner, double outer, const QImage* label = nullptr) {
     const BurnTarget target{{inner, outer}, {}, BurnQuality::Draft};
     ASSERT_GT(burn.Plan(target).requiredTime, 0.0);
     BurnTimings timings;
     timings.readyPause = std::chrono::milliseconds(1);
     timings.stopPoll = std::chrono::milliseconds(5);
     burn.SetTimings(timings);
-    ASSERT_EQ(burn.Start(target, layout_ ? layout_->LabelImageData() : white_),
+    ASSERT_EQ(burn.Start(target, label != nullptr ? *label
+                                 : layout_        ? layout_->LabelImageData()
+                                                  : white_),
               StartResult::Started);
     burn.Wait();
   }
@@ -142,6 +150,61 @@ class BurnRoundTripTest : public ::testing::Test {
   CELDevice device_;
   test::RecordingMessages messages_;
 };
+
+// The calibration loop: a wedge burnt on a drive whose dye shows nothing
+// below a quarter of the dots and is fully dark from 60 %, read back from
+// the etched picture as a person would look at it; the answer kept in the
+// settings file gives that dye's profile back.
+TEST_F(BurnRoundTripTest, WedgeAnswersGiveTheDyesProfile) {
+  MakeDrive("label", 0, "0:0, 25:0, 60:100, 100:100");
+  const EtchTone tone = EtchToneOf(ElsPage(ExampleElsPage()), BurnQuality::Draft);
+  const std::vector<WedgeStep> steps = WedgeSteps(tone);
+  ASSERT_EQ(static_cast<int>(steps.size()), kWedgeSteps);
+  const QImage wedge = WedgeLabel(steps, 1655);
+  ASSERT_LT(PlanBurn(ElsPage(ExampleElsPage()), WedgeTarget()).requiredTime, 1.0);  // minutes
+  BurnSequence burn(device_, messages_);
+  Burn(burn, kWedgeInnerMm, kWedgeOuterMm, &wedge);
+  ASSERT_EQ(burn.Ending().text, "Finish Burning.");
+
+  // Each patch's darkness in the middle of its sector, between its edges.
+  const std::vector<float> etched = PictureDarkness(etched_);
+  ASSERT_FALSE(etched.empty());
+  const double half = kEtchedPictureSize / 2.0;
+  int firstMark = 0, firstDark = 0;
+  for (const WedgeStep& step : steps) {
+    double sum = 0.0;
+    int count = 0;
+    for (double r = kWedgePatchInnerMm + 0.4; r < kWedgeOuterMm - 0.4; r += 0.1)
+      for (double a = -5.0; a <= 5.0; a += 0.5) {
+        const double radians = (WedgeStepAngle(step.number) + a) * M_PI / 180.0;
+        const int x = static_cast<int>(half + r * kEtchedPixelsPerMm * std::sin(radians));
+        const int y = static_cast<int>(half - r * kEtchedPixelsPerMm * std::cos(radians));
+        sum += etched[static_cast<std::size_t>(y) * kEtchedPictureSize + x];
+        ++count;
+      }
+    const double mean = sum / count;
+    if (firstMark == 0 && mean > 0.05) firstMark = step.number;
+    if (firstDark == 0 && mean > 0.97) firstDark = step.number;
+  }
+  // 4/12 of the dots is the first step past 25 %, 8/12 the first past 60 %.
+  EXPECT_EQ(firstMark, 4);
+  EXPECT_EQ(firstDark, 8);
+
+  const std::optional<CalibrationProfile> profile = ProfileFromAnswer(steps, firstMark, firstDark);
+  ASSERT_TRUE(profile.has_value());
+  EXPECT_NEAR(profile->unmarked, 0.25, 0.01);
+  EXPECT_NEAR(profile->dark, 8.0 / 12.0, 0.01);
+  const std::string settings = (dir_ / "twr.ini").string();
+  { std::ofstream(settings) << "[VirtualDrive]\nEtched=etched.png ; the disc\n"; }
+  const std::string key = CalibrationKey("TWRVIRT ", "Etchlume DVD", "label");
+  ASSERT_TRUE(KeepCalibration(settings, key, *profile).ok);
+  const ProfileFile kept = ProfileFile::Load(settings);
+  EXPECT_EQ(kept.GetRaw("VirtualDrive", "Etched"), "etched.png ; the disc");  // kept as it was
+  const std::optional<CalibrationProfile> back = ReadCalibration(kept, key);
+  ASSERT_TRUE(back.has_value());
+  EXPECT_NEAR(back->unmarked, profile->unmarked, 0.001);
+  EXPECT_NEAR(back->dark, profile->dark, 0.001);
+}
 
 TEST_F(BurnRoundTripTest, EtchedBandIsTheLabel) {
   RenderExampleLabel();

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 
+#include "burn/Calibration.h"
 #include "burn/DotEncoder.h"
 #include "burn/MarkedBand.h"
 #include "burn/SimulatedEtch.h"
@@ -201,6 +202,60 @@ TEST(EtchTone, FitToEtchSpreadsThePictureEvenlyInDarkness) {
   }
   // At Draft the lightest greys do not mark at all: that is what is fitted to.
   EXPECT_LT(EtchToneOf(ExamplePage(), BurnQuality::Draft).LightestMarkingGrey(), 200);
+}
+
+}  // namespace
+}  // namespace twr
+
+namespace twr {
+namespace {
+
+// A kept calibration narrows what a burn marks: greys whose dots stay at or
+// below the unmarked share leave no mark, those at the dark share or beyond
+// all give the full mark, and fit to etch spreads a picture over the rest.
+TEST(CalibratedToneTest, ProfileNarrowsTheMarkingRange) {
+  const EtchTone draft = EtchToneOf(ElsPage(ExampleElsPage()), BurnQuality::Draft);
+  ASSERT_TRUE(draft.known);
+  struct Case {
+    CalibrationProfile profile;
+    bool lighterStillMarks;  // the calibrated lightest marking grey equals the plain one
+    bool blackIsFull;
+  };
+  const Case cases[] = {
+      {{0.0, 1.0}, true, true},
+      {{0.25, 2.0 / 3.0}, false, true},
+      {{0.5, 0.9}, false, true},
+  };
+  for (const Case& c : cases) {
+    const EtchTone tone = CalibratedEtchTone(draft, c.profile);
+    SCOPED_TRACE(CalibrationValue(c.profile));
+    EXPECT_EQ(tone.LightestMarkingGrey() == draft.LightestMarkingGrey(), c.lighterStillMarks);
+    EXPECT_EQ(tone.levelOfGrey[0] == 0, c.blackIsFull);
+    for (int g = 0; g < 256; ++g) {
+      const double share =
+          static_cast<double>(draft.fullMarks - draft.levelOfGrey[static_cast<std::size_t>(g)]) /
+          draft.fullMarks;
+      const int level = tone.levelOfGrey[static_cast<std::size_t>(g)];
+      if (share <= c.profile.unmarked) {
+        EXPECT_EQ(level, tone.fullMarks) << g;
+      }
+      if (share >= c.profile.dark) {
+        EXPECT_EQ(level, 0) << g;
+      }
+    }
+    // Fit to etch: a full-range picture's white stays white, its black
+    // becomes a fully dark grey and its mid-grey marks, visibly, but not fully.
+    PictureSettings auto_;
+    auto_.tone = PictureTone::Auto;
+    std::array<long long, 256> histogram{};
+    histogram.fill(1);
+    const auto table = PictureToneTable(auto_, histogram, tone);
+    EXPECT_EQ(table[255], 255);
+    EXPECT_EQ(tone.levelOfGrey[table[0]], 0);
+    const int mid = tone.levelOfGrey[table[128]];
+    EXPECT_GT(mid, 0);
+    EXPECT_LT(mid, tone.fullMarks);
+  }
 }
 
 }  // namespace

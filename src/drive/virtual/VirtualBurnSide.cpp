@@ -16,6 +16,7 @@
 #include "common/ProfileFile.h"
 #include "drive/ByteOrder.h"
 #include "drive/DiscGeometry.h"
+#include "drive/DyeResponse.h"
 #include "drive/ElsPageLayout.h"
 #include "drive/virtual/EtchedMarksFile.h"
 #include "drive/virtual/EtchedStream.h"
@@ -63,6 +64,7 @@ struct VirtualBurnSide::State {
   std::mutex mutex;
   std::vector<VirtualBurnFault> faults;
   bool decoding = false;
+  DyeResponse response;  // the etched picture is drawn through it
   bool gone = false;
   bool notReady = false;
 
@@ -266,7 +268,8 @@ struct VirtualBurnSide::State {
     CloseCapture();
     clockRunning = false;
     if (etching && !etching->Empty()) {
-      const std::vector<float> burned = etching->Finish();
+      std::vector<float> burned = etching->Finish();
+      response.Apply(burned);
       LoadMarks(config);
       EtchedSurface& surface = surfaces[side];
       surface.Merge(burned);
@@ -294,6 +297,7 @@ VirtualBurnConfig VirtualBurnConfig::FromProfile(const ProfileFile& profile,
   c.faults = profile.GetRaw(section, "Faults");
   c.pace = profile.GetInt(section, "Pace", 0);
   c.keepMarks = profile.GetInt(section, "KeepMarks", 1) != 0;
+  c.response = profile.GetRaw(section, "Response");
   return c;
 }
 
@@ -301,6 +305,10 @@ VirtualBurnSide::VirtualBurnSide(VirtualBurnConfig config)
     : config_(std::move(config)), state_(new State) {
   state_->faults = ParseVirtualBurnFaults(config_.faults);
   state_->decoding = !config_.etchedPath.empty();
+  if (!DyeResponse::Parse(config_.response, state_->response))
+    WarnVirtualDrive(config_.warn, "the dye response '" + config_.response +
+                                       "' is neither a gamma nor dose:darkness points in "
+                                       "percent; the etched picture is drawn without it");
 }
 
 VirtualBurnSide::~VirtualBurnSide() {

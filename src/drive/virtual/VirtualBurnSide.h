@@ -20,7 +20,7 @@ namespace twr {
 class ProfileFile;
 
 // Settings of the burn side ([VirtualDrive] keys Etched, Capture, Pace,
-// Faults, KeepMarks).
+// Faults, KeepMarks, Response).
 struct VirtualBurnConfig {
   std::string etchedPath;   // picture of the disc, written at the end of each burn
   std::string capturePath;  // every WRITE(12) payload appended as sent
@@ -32,6 +32,10 @@ struct VirtualBurnConfig {
   // unmarked disc.
   bool keepMarks = true;
   std::string discKey;  // names the disc in the tray; a new key is a new disc
+  // The dye's response (DyeResponse::Parse) the etched picture is drawn
+  // through; empty: darkness is the share of dots. A text it cannot read
+  // is warned about and the straight response taken.
+  std::string response;
   // The pacing clock; empty: the steady clock. Tests set their own to make
   // a host that falls behind without waiting for it.
   std::function<std::chrono::steady_clock::time_point()> clock;
