@@ -33,8 +33,8 @@ std::vector<uint8_t> Spread(const QImage& coverage, int radius) {
   std::vector<uint8_t> out(static_cast<std::size_t>(w) * h, 0);
   std::vector<int> halfWidth(2 * static_cast<std::size_t>(radius) + 1);
   for (int dy = -radius; dy <= radius; ++dy)
-    halfWidth[dy + radius] = static_cast<int>(std::sqrt(static_cast<double>(radius) * radius -
-                                                        static_cast<double>(dy) * dy));
+    halfWidth[dy + radius] = static_cast<int>(
+        std::sqrt(static_cast<double>(radius) * radius - static_cast<double>(dy) * dy));
   std::vector<std::vector<uint8_t>> wide(radius + 1, std::vector<uint8_t>(w));
   for (int sy = 0; sy < h; ++sy) {
     const uchar* row = coverage.constScanLine(sy);
@@ -100,7 +100,8 @@ void PaintHaloText(ImageBuffer& image, const QImage& coverage, uint32_t text, ui
 QImage CoverageOf(const ImageBuffer& image, uint32_t background, uint32_t text) {
   const int bg[3] = {RedOf(background), GreenOf(background), BlueOf(background)};
   const int d[3] = {RedOf(text) - bg[0], GreenOf(text) - bg[1], BlueOf(text) - bg[2]};
-  const long long length = static_cast<long long>(d[0]) * d[0] + static_cast<long long>(d[1]) * d[1] +
+  const long long length = static_cast<long long>(d[0]) * d[0] +
+                           static_cast<long long>(d[1]) * d[1] +
                            static_cast<long long>(d[2]) * d[2];
   if (!image.Exists() || length == 0) return {};
   QImage coverage(image.Width(), image.Height(), QImage::Format_Grayscale8);
@@ -113,8 +114,8 @@ QImage CoverageOf(const ImageBuffer& image, uint32_t background, uint32_t text) 
       const long long along = static_cast<long long>(p[0] - bg[0]) * d[0] +
                               static_cast<long long>(p[1] - bg[1]) * d[1] +
                               static_cast<long long>(p[2] - bg[2]) * d[2];
-      out[x] = static_cast<uchar>(std::clamp<long long>((along * kFull + length / 2) / length, 0,
-                                                        kFull));
+      out[x] = static_cast<uchar>(
+          std::clamp<long long>((along * kFull + length / 2) / length, 0, kFull));
     }
   }
   return coverage;
