@@ -668,6 +668,34 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
 <context>
     <name>DesignCommands</name>
     <message>
+        <source>title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>note</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>ring text</source>
+        <translation>Ringtext</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>See-through:   %1</source>
+        <translation>Durchsichtig:  %1</translation>
+    </message>
+    <message>
+        <source>Halo:          %1</source>
+        <translation>Lichthof:      %1</translation>
+    </message>
+    <message>
         <source>High Quality</source>
         <translation>Hohe Qualität</translation>
     </message>
@@ -1266,6 +1294,14 @@ es keines, wird jedes gefundene Laufwerk mit dem Grund genannt.</translation>
 </context>
 <context>
     <name>LabelOptions</name>
+    <message>
+        <source>The title, date and note boxes keep no fill: the picture shows under their text.</source>
+        <translation>Die Felder für Titel, Datum und Notiz bleiben ohne Füllung: Unter ihrem Text ist das Bild zu sehen.</translation>
+    </message>
+    <message>
+        <source>A halo in the opposite grey around the boxes&apos; texts and the ring text, so that they stay legible over a picture.</source>
+        <translation>Ein Lichthof im Gegengrau um die Texte der Felder und den Ringtext, damit sie über einem Bild lesbar bleiben.</translation>
+    </message>
     <message>
         <source>Layout number in the settings file (default 0).</source>
         <translation>Nummer des Layouts in der Einstellungsdatei (Vorgabe 0).</translation>

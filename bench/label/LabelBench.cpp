@@ -72,6 +72,26 @@ void BM_RenderLabelTitleOfNewWidth(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderLabelTitleOfNewWidth)->Arg(kAuroraLayout)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// A render after the user typed, with every box see-through and every text
+// haloed (second argument 1) or neither (0), in one run for the ratio.
+void BM_RenderLabelLegible(benchmark::State& state) {
+  twr::CELLayout& l = ExampleLayout();
+  const int index = static_cast<int>(state.range(0));
+  const bool on = state.range(1) != 0;
+  l.UseLegibility(twr::TextLegibility::All(on, on));
+  int n = 0;
+  for (auto _ : state) {
+    l.Title = "Summer in Lisbon " + std::to_string(n++ % 10);
+    if (!l.RenderLabel(index, false)) state.SkipWithError("render failed");
+    benchmark::DoNotOptimize(l.LabelImageData());
+  }
+  l.Title = "Summer in Lisbon";
+  l.UseLegibility({});
+}
+BENCHMARK(BM_RenderLabelLegible)
+    ->ArgsProduct({{kAuroraLayout}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
 void BM_PreviewRefresh(benchmark::State& state) {
   twr::CELLayout& l = ExampleLayout();
   const int index = static_cast<int>(state.range(0));

@@ -1,6 +1,7 @@
 // `twr design save` and `twr design show`: a label design written from the
 // label options (a layout of the settings file, or a design to start from)
 // and a design's contents read back.
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -99,8 +100,23 @@ void PrintJson(const std::string& path, const LabelDocument& d) {
     out.EndObject();
   }
   WriteDesignPicture(out, d.picture);
+  WriteDesignLegibility(out, d.legibility);
   out.EndObject();
   std::printf("%s\n", out.Text().c_str());
+}
+
+// The parts named, "title, date, note, ring text", or "none".
+std::string LegibilityParts(const std::array<bool, kTextBoxCount>& boxes, bool ring) {
+  const std::array<std::string, kTextBoxCount + 1> names = {
+      Tr("DesignCommands", "title"), Tr("DesignCommands", "date"), Tr("DesignCommands", "note"),
+      Tr("DesignCommands", "ring text")};
+  std::string parts;
+  for (int k = 0; k <= kTextBoxCount; ++k) {
+    if (!(k < kTextBoxCount ? boxes[k] : ring)) continue;
+    if (!parts.empty()) parts += ", ";
+    parts += names[k];
+  }
+  return parts.empty() ? std::string(Tr("DesignCommands", "none")) : parts;
 }
 
 void PrintText(const std::string& path, const LabelDocument& d) {
@@ -149,6 +165,10 @@ void PrintText(const std::string& path, const LabelDocument& d) {
             {PictureToneName(p.tone), std::to_string(p.brightness), std::to_string(p.contrast),
              FormatDecimal(p.gamma, 2), std::to_string(p.black), std::to_string(p.white),
              p.invert ? std::string(Tr("DesignCommands", ", inverted")) : std::string()});
+  PrintLine(stdout, Tr("DesignCommands", "See-through:   %1"),
+            {LegibilityParts(d.legibility.seeThrough, false)});
+  PrintLine(stdout, Tr("DesignCommands", "Halo:          %1"),
+            {LegibilityParts(d.legibility.halo, d.legibility.ringHalo)});
 }
 
 int RunShow(int argc, char** argv) {

@@ -69,7 +69,7 @@ void AddLabelOptions(ArgParser& parser, LabelOptions& options) {
 
 bool PictureOptions::Given() const {
   return !path.empty() || !fit.empty() || !tone.empty() || brightness.has_value() ||
-         contrast.has_value() || gamma.has_value();
+         contrast.has_value() || gamma.has_value() || seeThrough || halo;
 }
 
 void AddPictureOptions(ArgParser& parser, PictureOptions& options) {
@@ -97,6 +97,16 @@ void AddPictureOptions(ArgParser& parser, PictureOptions& options) {
   parser.Decimal("gamma", "X",
                  Tr("LabelOptions", "Above 1 lightens the mid-greys, below 1 darkens (0.1 to 10)."),
                  &options.gamma);
+  parser.Flag("see-through",
+              Tr("LabelOptions",
+                 "The title, date and note boxes keep no fill: the picture shows under their "
+                 "text."),
+              &options.seeThrough);
+  parser.Flag("halo",
+              Tr("LabelOptions",
+                 "A halo in the opposite grey around the boxes' texts and the ring text, so "
+                 "that they stay legible over a picture."),
+              &options.halo);
 }
 
 std::string CheckPictureOptions(const PictureOptions& o) {
@@ -134,6 +144,11 @@ bool ApplyPictureOptions(const PictureOptions& o, LabelDocument& d, Messages& me
   if (o.brightness) d.picture.brightness = *o.brightness;
   if (o.contrast) d.picture.contrast = *o.contrast;
   if (o.gamma) d.picture.gamma = *o.gamma;
+  if (o.seeThrough) d.legibility.seeThrough.fill(true);
+  if (o.halo) {
+    d.legibility.halo.fill(true);
+    d.legibility.ringHalo = true;
+  }
   return true;
 }
 

@@ -28,6 +28,8 @@ struct PictureOptions {
   std::string tone;  // --tone
   std::optional<int> brightness, contrast;
   std::optional<double> gamma;
+  bool seeThrough = false;  // --see-through: every box keeps no fill
+  bool halo = false;        // --halo: every text and the ring text get a halo
   bool Given() const;
 };
 
@@ -64,14 +66,16 @@ struct LabelOptions {
 // Adds --layout, --title, --date, --note, --qr, --inner and --outer.
 void AddLabelOptions(ArgParser& parser, LabelOptions& options);
 
-// Adds --picture, --picture-fit, --tone, --brightness, --contrast and --gamma.
+// Adds --picture, --picture-fit, --tone, --brightness, --contrast, --gamma,
+// --see-through and --halo.
 void AddPictureOptions(ArgParser& parser, PictureOptions& options);
 // What is out of range among them, as the end of a usage error ("--gamma
 // 20 is not within 0.1 to 10"); empty when all are usable.
 std::string CheckPictureOptions(const PictureOptions& options);
 // The options over `design`: --picture's file becomes its picture (filled
 // and fit to etch unless the options say otherwise), the others change its
-// picture settings. False after "Cannot use the picture ..." was shown.
+// picture settings; --see-through and --halo turn those on for every box
+// (and the ring text). False after "Cannot use the picture ..." was shown.
 bool ApplyPictureOptions(const PictureOptions& options, LabelDocument& design, Messages& messages);
 
 // Adds --design FILE.

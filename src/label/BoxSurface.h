@@ -13,8 +13,12 @@ namespace twr {
 class BoxSurface {
  public:
   virtual ~BoxSurface() = default;
-  // Fills the box with `background`; texts are then drawn in `text`.
-  virtual void Begin(uint32_t background, uint32_t text) = 0;
+  // Fills the box with `background` (or, `seeThrough`, leaves what lies
+  // under it); texts are then drawn in `text`, with a halo in the opposite
+  // grey around them when `halo` is set.
+  virtual void Begin(uint32_t background, uint32_t text, bool seeThrough, bool halo) = 0;
+  // The box's texts are all drawn (the halos go under every one of them).
+  virtual void End() = 0;
   // The buffer the fit loop selects its fonts on and measures with.
   virtual ImageBuffer& Measure() = 0;
   // Draws text in the font selected on Measure() with the top-left of its

@@ -2,6 +2,8 @@
 // the QR code box.
 #include "label/CELLayout.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -11,6 +13,7 @@
 #include "drive/DiscGeometry.h"
 #include "label/BoxSurface.h"
 #include "label/FitLoop.h"
+#include "label/LabelFont.h"
 
 namespace twr {
 
@@ -49,7 +52,8 @@ int Scaled(int value, double scale) {
 // the pixels that a whole-box image copied onto the target would leave there.
 class BoxCanvas : public BoxSurface {
  public:
-  BoxCanvas(const ImageBuffer& target, int width, int height, int boxX, int boxY) {
+  BoxCanvas(const ImageBuffer& target, int width, int height, int boxX, int boxY)
+      : target_(target) {
     if (width <= 0 || height <= 0) return;  // an empty box shows nothing
     const long long left = std::max<long long>(boxX, 0);
     const long long top = std::max<long long>(boxY, 0);
@@ -68,16 +72,49 @@ class BoxCanvas : public BoxSurface {
 
   bool Exists() const { return image_.Exists(); }
 
-  void Begin(uint32_t background, uint32_t text) override {
-    image_.FillRect(0, 0, image_.Width(), image_.Height(), background);
+  void Begin(uint32_t background, uint32_t text, bool seeThrough, bool halo) override {
+    if (seeThrough) {
+      // The part starts as what lies under it on the target.
+      const int bytes = image_.Width() * 3;
+      for (int y = 0; y < image_.Height(); ++y)
+        std::memcpy(image_.Row(y),
+                    target_.Row(targetY_ + y) + static_cast<std::ptrdiff_t>(targetX_) * 3,
+                    static_cast<std::size_t>(bytes));
+    } else {
+      image_.FillRect(0, 0, image_.Width(), image_.Height(), background);
+    }
     image_.SetTextColor(text);
+    if (halo) {
+      // The texts are drawn as their coverage, laid on at End.
+      coverage_ = QImage(image_.Width(), image_.Height(), QImage::Format_Grayscale8);
+      coverage_.fill(0);
+      haloRadius_ = 0;
+    }
   }
   ImageBuffer& Measure() override { return image_; }
   void DrawText(long long x, long long y, std::string_view text) override {
     x -= originX_;
     y -= originY_;
     if (x < -kFarOffBox || y < -kFarOffBox || x >= image_.Width() || y >= image_.Height()) return;
-    image_.DrawText(static_cast<int>(x), static_cast<int>(y), text);
+    const LabelFont* font = image_.SelectedFont();
+    if (coverage_.isNull() || font == nullptr) {
+      image_.DrawText(static_cast<int>(x), static_cast<int>(y), text);
+      return;
+    }
+    if (text.empty()) return;
+    haloRadius_ = std::max(haloRadius_, HaloRadius(font->cellHeight));
+    QPainter painter(&coverage_);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setFont(font->font);
+    painter.setPen(Qt::white);
+    painter.drawText(QPoint(static_cast<int>(x), static_cast<int>(y) + font->ascent),
+                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  }
+  void End() override {
+    if (coverage_.isNull()) return;
+    PaintHaloText(image_, coverage_, image_.TextColor(), OppositeGrey(image_.TextColor()),
+                  haloRadius_);
+    coverage_ = QImage();
   }
 
   // Hands the drawn part over, with where it goes on the target.
@@ -88,7 +125,10 @@ class BoxCanvas : public BoxSurface {
   }
 
  private:
+  const ImageBuffer& target_;
   ImageBuffer image_;
+  QImage coverage_;  // with a halo: the texts drawn so far
+  int haloRadius_ = 0;
   long long originX_ = 0;
   long long originY_ = 0;
   int targetX_ = 0;
@@ -494,7 +534,8 @@ std::string CELLayout::StripKey(const StripGeometry& geometry) const {
        {static_cast<long long>(geometry.width), static_cast<long long>(geometry.halfWidth),
         static_cast<long long>(geometry.height), static_cast<long long>(layout_.RingType),
         static_cast<long long>(layout_.RingMAngle), static_cast<long long>(layout_.RingSAngle),
-        static_cast<long long>(layout_.BgColor), static_cast<long long>(layout_.TxColor)}) {
+        static_cast<long long>(layout_.BgColor), static_cast<long long>(layout_.TxColor),
+        static_cast<long long>(legibility_.ringHalo)}) {
     key += std::to_string(n);
     key += '\0';
   }
@@ -523,7 +564,20 @@ void CELLayout::LayOutStrip(ImageBuffer& strip, std::string& key, const StripGeo
   // preview's texts are small (drawn from the glyph cache) and not kept.
   LayOutRingText(strip, layout_, Texts(), geometry, Fonts(),
                  &strip == &ringStrip_ ? &ringStamps_ : nullptr);
+  if (legibility_.ringHalo) HaloOnStrip(strip, geometry);
   key = std::move(wanted);
+}
+
+void CELLayout::HaloOnStrip(ImageBuffer& strip, const StripGeometry& geometry) const {
+  const QImage coverage = CoverageOf(strip, layout_.BgColor, layout_.TxColor);
+  if (coverage.isNull()) return;  // text in BgColor leaves nothing to ring
+  // The mapping copies only what differs from BgColor: a halo of that very
+  // grey is drawn a step towards the text so that it is copied too.
+  uint32_t halo = OppositeGrey(layout_.TxColor);
+  if (halo == layout_.BgColor) halo = halo == 0 ? 0x010101u : 0xFEFEFEu;
+  // The two-row form sets its texts in half the strip's height.
+  const int cell = layout_.RingType == kTwoRowRingType ? geometry.height / 2 : geometry.height;
+  PaintHaloText(strip, coverage, layout_.TxColor, halo, HaloRadius(cell));
 }
 
 bool CELLayout::BoxPlace(BoxKind kind, double scale, const LayoutBox*& box, int& W, int& H, int& X,
@@ -549,8 +603,10 @@ void CELLayout::DrawBox(ImageBuffer& target, BoxKind kind, double scale) {
   // A box holds nothing but its texts on BgColor, so one drawn before from
   // the same texts, place, face and colours is copied again.
   BoxMemo& memo = boxMemos_[&target == &labelImage_ ? 0 : 1][static_cast<int>(kind)];
+  // A see-through box shows what lies under it: drawn anew each time.
+  const bool seeThrough = legibility_.seeThrough[static_cast<int>(kind)];
   std::string key = BoxKey(box, kind, target, W, H, X, Y);
-  if (!memo.key.empty() && memo.key == key) {
+  if (!seeThrough && !memo.key.empty() && memo.key == key) {
     // A box that lies wholly on the target looks the same wherever it is.
     if (BoxIsWhole(target, W, H, X, Y)) {
       memo.x = X;
@@ -566,9 +622,13 @@ void CELLayout::DrawBox(ImageBuffer& target, BoxKind kind, double scale) {
   if (kind == BoxKind::Note)
     DrawNoteBox(canvas, box, W, H);
   else
-    DrawSingleLineBox(canvas, box, kind == BoxKind::Title ? Title : Date, W, H);
+    DrawSingleLineBox(canvas, kind, box, kind == BoxKind::Title ? Title : Date, W, H);
   canvas.Keep(memo.part, memo.x, memo.y);
   PasteBox(target, memo.x, memo.y, memo.part);
+  if (seeThrough) {
+    memo.part.Destroy();
+    return;
+  }
   // A box as large as a huge label is drawn anew rather than held twice.
   constexpr long long kMaxBoxMemoBytes = 32LL * 1024 * 1024;
   if (static_cast<long long>(memo.part.Width()) * memo.part.Height() * 3 > kMaxBoxMemoBytes) {
@@ -591,7 +651,8 @@ std::string CELLayout::BoxKey(const LayoutBox& box, BoxKind kind, const ImageBuf
         static_cast<long long>(whole ? 0 : Y), static_cast<long long>(target.Width()),
         static_cast<long long>(target.Height()), static_cast<long long>(box.Align),
         static_cast<long long>(box.MaxNum), static_cast<long long>(layout_.BgColor),
-        static_cast<long long>(layout_.TxColor)}) {
+        static_cast<long long>(layout_.TxColor),
+        static_cast<long long>(legibility_.halo[static_cast<int>(kind)])}) {
     key += std::to_string(n);
     key += '\0';
   }
@@ -614,18 +675,24 @@ bool CELLayout::BoxIsWhole(const ImageBuffer& target, int W, int H, int X, int Y
          static_cast<long long>(Y) + H <= target.Height();
 }
 
-void CELLayout::DrawSingleLineBox(BoxSurface& canvas, const LayoutBox& box, const std::string& text,
-                                  int W, int H) {
-  canvas.Begin(layout_.BgColor, layout_.TxColor);
+void CELLayout::BeginBox(BoxSurface& canvas, BoxKind kind) const {
+  const int k = static_cast<int>(kind);
+  canvas.Begin(layout_.BgColor, layout_.TxColor, legibility_.seeThrough[k], legibility_.halo[k]);
+}
+
+void CELLayout::DrawSingleLineBox(BoxSurface& canvas, BoxKind kind, const LayoutBox& box,
+                                  const std::string& text, int W, int H) {
+  BeginBox(canvas, kind);
   const std::string_view cut = CutToMaxNum(text, box.MaxNum);
   const FitResult fit = FitText(
       canvas.Measure(), Fonts(), cut, H, [&](int w) { return w >= W; },
       [](int h) { return h >= kMinBoxFontHeight; });
   canvas.DrawText(AlignedStart(box.Align, W, fit.width), (H - fit.height) / 2, cut);
+  canvas.End();
 }
 
 void CELLayout::DrawNoteBox(BoxSurface& canvas, const LayoutBox& box, int W, int H) {
-  canvas.Begin(layout_.BgColor, layout_.TxColor);
+  BeginBox(canvas, BoxKind::Note);
   const int lineHeight = H / kNoteLineCount;
   LabelFontCache& fonts = Fonts();
   for (int k = 0; k < kNoteLineCount; ++k) {
@@ -637,6 +704,7 @@ void CELLayout::DrawNoteBox(BoxSurface& canvas, const LayoutBox& box, int W, int
     canvas.DrawText(AlignedStart(box.Align, W, fit.width),
                     static_cast<long long>(k) * lineHeight + (lineHeight - fit.height) / 2, cut);
   }
+  canvas.End();
 }
 
 }  // namespace twr

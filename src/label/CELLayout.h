@@ -15,6 +15,7 @@
 #include "label/LayoutSettings.h"
 #include "label/QrCode.h"
 #include "label/RingText.h"
+#include "label/TextLegibility.h"
 
 class QPainter;
 
@@ -81,6 +82,11 @@ class CELLayout {
   // with BgImage empty the label starts black, with BgImage set and a null
   // picture it is filled with BgColor, as for a picture that cannot be used.
   void UseGivenLayout(const LayoutRecord& record, const QImage& picture);
+
+  // Which boxes keep no fill and which texts get a halo, for every render
+  // from now on (a label document's choice; plain: as the layout draws).
+  void UseLegibility(const TextLegibility& legibility) { legibility_ = legibility; }
+  const TextLegibility& Legibility() const { return legibility_; }
 
   // Full-size render into LabelImage.
   bool RenderLabel(int index, bool keepRadii);
@@ -162,6 +168,8 @@ class CELLayout {
   // holds them as `key` says; `key` then describes what it holds.
   void LayOutStrip(ImageBuffer& strip, std::string& key, const StripGeometry& geometry, int width,
                    int height);
+  // The halo around the ring texts just laid out on a strip.
+  void HaloOnStrip(ImageBuffer& strip, const StripGeometry& geometry) const;
   // The background and the ring text of a render, kept with everything they
   // were drawn from, so that a render that changes only the boxes (a box
   // moved, or the same texts again) starts from them. They are kept as the
@@ -210,15 +218,19 @@ class CELLayout {
                 int& Y) const;
   // A box's fill and texts, fitted and placed, onto a surface: the one
   // drawing routine of every target.
-  void DrawSingleLineBox(BoxSurface& canvas, const LayoutBox& box, const std::string& text, int W,
-                         int H);
+  void DrawSingleLineBox(BoxSurface& canvas, BoxKind kind, const LayoutBox& box,
+                         const std::string& text, int W, int H);
   void DrawNoteBox(BoxSurface& canvas, const LayoutBox& box, int W, int H);
+  // Begins a box of `kind` on the canvas with the layout's colours and the
+  // label's legibility.
+  void BeginBox(BoxSurface& canvas, BoxKind kind) const;
   static bool BoxIsWhole(const ImageBuffer& target, int W, int H, int X, int Y);
   // The QR box onto the target: white with black modules on whole pixels.
   void DrawQr(ImageBuffer& target, double scale);
 
   std::string settingsPath_;
   LayoutRecord layout_;
+  TextLegibility legibility_;
   ImageBuffer labelImage_;
   ImageBuffer previewImage_;
   ImageBuffer ringStrip_;

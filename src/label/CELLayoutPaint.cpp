@@ -2,11 +2,16 @@
 // the last full render, through the same box routine as the label image,
 // and the QR box's modules on the same grid.
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "label/BoxSurface.h"
 #include "label/CELLayout.h"
+#include "label/LabelFont.h"
+#include "label/TextLegibility.h"
 
 namespace twr {
 
@@ -31,9 +36,32 @@ class PainterBox : public BoxSurface {
 
   bool Exists() const { return !part_.isEmpty(); }
 
-  void Begin(uint32_t background, uint32_t text) override {
-    painter_.fillRect(part_, QColor(RedOf(background), GreenOf(background), BlueOf(background)));
+  void Begin(uint32_t background, uint32_t text, bool seeThrough, bool halo) override {
+    if (!seeThrough)
+      painter_.fillRect(part_, QColor(RedOf(background), GreenOf(background), BlueOf(background)));
     text_ = QColor(RedOf(text), GreenOf(text), BlueOf(text));
+    const uint32_t opposite = OppositeGrey(text);
+    halo_ = halo ? QColor(RedOf(opposite), GreenOf(opposite), BlueOf(opposite)) : QColor();
+    held_.clear();
+  }
+  void End() override {
+    // Every halo first, then every text over them, as in the label image.
+    painter_.save();
+    painter_.setClipRect(part_, Qt::IntersectClip);
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    for (const Held& text : held_) {
+      QPainterPath outline;
+      outline.addText(text.at, text.font->font, text.text);
+      painter_.strokePath(outline, QPen(halo_, 2.0 * HaloRadius(text.font->cellHeight),
+                                        Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    }
+    painter_.setPen(text_);
+    for (const Held& text : held_) {
+      painter_.setFont(text.font->font);
+      painter_.drawText(text.at, text.text);
+    }
+    painter_.restore();
+    held_.clear();
   }
   ImageBuffer& Measure() override { return measure_; }
   void DrawText(long long x, long long y, std::string_view text) override {
@@ -41,13 +69,17 @@ class PainterBox : public BoxSurface {
     if (font == nullptr || text.empty() || x < -kFarOffBox || y < -kFarOffBox || x > kFarOffBox ||
         y > kFarOffBox)
       return;
+    const QPointF at(static_cast<double>(boxX_ + x), static_cast<double>(boxY_ + y) + font->ascent);
+    const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (halo_.isValid()) {
+      held_.push_back({font->shared_from_this(), at, line});
+      return;
+    }
     painter_.save();
     painter_.setClipRect(part_, Qt::IntersectClip);
     painter_.setFont(font->font);
     painter_.setPen(text_);
-    painter_.drawText(
-        QPointF(static_cast<double>(boxX_ + x), static_cast<double>(boxY_ + y) + font->ascent),
-        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    painter_.drawText(at, line);
     painter_.restore();
   }
 
@@ -55,8 +87,16 @@ class PainterBox : public BoxSurface {
   QPainter& painter_;
   long long boxX_ = 0;
   long long boxY_ = 0;
+  // A text drawn at End, over the halos.
+  struct Held {
+    std::shared_ptr<const LabelFont> font;
+    QPointF at;
+    QString text;
+  };
   QRect part_;
   QColor text_;
+  QColor halo_;  // invalid: no halo
+  std::vector<Held> held_;
   ImageBuffer measure_;  // holds no pixels, only the selected font
 };
 
@@ -81,7 +121,7 @@ bool CELLayout::PaintLabel(QPainter& painter, double scale) {
     if (kind == BoxKind::Note)
       DrawNoteBox(canvas, *box, W, H);
     else
-      DrawSingleLineBox(canvas, *box, kind == BoxKind::Title ? Title : Date, W, H);
+      DrawSingleLineBox(canvas, kind, *box, kind == BoxKind::Title ? Title : Date, W, H);
   }
   PaintQr(painter);
   painter.restore();

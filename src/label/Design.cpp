@@ -10,6 +10,7 @@
 #include <QJsonValue>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -356,6 +357,36 @@ bool ReadPicture(ObjectReader& top, LabelDocument& d) {
   return true;
 }
 
+// The names of the boxes in the "legibility" object, in TextBox order.
+constexpr std::array<const char*, kTextBoxCount> kLegibilityBoxes = {"title", "date", "note"};
+
+// The "legibility" object: a member for each box ({"seeThrough": bool,
+// "halo": bool}) and "ring" ({"halo": bool}), every one optional.
+bool ReadLegibility(ObjectReader& top, LabelDocument& d) {
+  if (!top.Has("legibility")) return true;
+  QJsonObject object;
+  if (!top.Object("legibility", object)) return false;
+  std::string problem;
+  ObjectReader in(object, "legibility", problem);
+  TextLegibility l;
+  const auto readPart = [&](const char* name, bool* seeThrough, bool& halo) {
+    if (!in.Has(name) || !in.Ok()) return;
+    QJsonObject part;
+    if (!in.Object(name, part)) return;
+    std::string partProblem;
+    ObjectReader flags(part, std::string("legibility.") + name, partProblem);
+    if (seeThrough != nullptr && flags.Has("seeThrough")) flags.Flag("seeThrough", *seeThrough);
+    if (flags.Has("halo")) flags.Flag("halo", halo);
+    if (!partProblem.empty()) in.Fail(partProblem);
+  };
+  for (int k = 0; k < kTextBoxCount; ++k)
+    readPart(kLegibilityBoxes[k], &l.seeThrough[k], l.halo[k]);
+  readPart("ring", nullptr, l.ringHalo);
+  if (!problem.empty()) return top.Fail(problem);
+  d.legibility = l;
+  return true;
+}
+
 bool ReadBackground(ObjectReader& top, LabelDocument& d) {
   if (!top.Has("background")) return top.Fail(ObjectReader::Missing("\"background\""));
   const QJsonValue value = top.Value("background");
@@ -550,6 +581,17 @@ void WriteDesignPicture(JsonWriter& out, const PictureSettings& p) {
   out.EndObject();
 }
 
+void WriteDesignLegibility(JsonWriter& out, const TextLegibility& l) {
+  out.Key("legibility").BeginObject();
+  for (int k = 0; k < kTextBoxCount; ++k) {
+    out.Key(kLegibilityBoxes[k]).BeginObject();
+    out.Key("seeThrough").Bool(l.seeThrough[k]).Key("halo").Bool(l.halo[k]);
+    out.EndObject();
+  }
+  out.Key("ring").BeginObject().Key("halo").Bool(l.ringHalo).EndObject();
+  out.EndObject();
+}
+
 std::string DesignText(const LabelDocument& d) {
   JsonWriter out(JsonWriter::Style::File);
   out.Reserve(4096 + static_cast<std::size_t>(d.background.bytes.size()) * 4 / 3 * 81 / 76);
@@ -574,6 +616,7 @@ std::string DesignText(const LabelDocument& d) {
   out.Key("rimtone").Bool(d.rimtone);
   out.Key("quality").String(DesignQualityName(d.quality));
   if (!d.picture.Plain()) WriteDesignPicture(out, d.picture);
+  if (!d.legibility.Plain()) WriteDesignLegibility(out, d.legibility);
 
   out.Key("layout");
   WriteDesignLayout(out, d);
@@ -688,6 +731,7 @@ bool ParseDesign(std::string_view bytes, LabelDocument& design, std::string& pro
   if (top.Ok()) ReadLayout(top, d);
   if (top.Ok()) ReadBackground(top, d);
   if (top.Ok()) ReadPicture(top, d);
+  if (top.Ok()) ReadLegibility(top, d);
   if (!top.Ok()) return false;
   // What the writer would refuse is refused here too.
   if (std::string why = CheckDesign(d); !why.empty()) {
@@ -771,6 +815,7 @@ void ApplyDesignLayout(const LabelDocument& design, CELLayout& layout, const Etc
                                                      record.BaseLength, tone, margin)
                                     : QImage());
   layout.UseFontFace(design.fontFace);
+  layout.UseLegibility(design.legibility);
 }
 
 void ApplyDesignTexts(const LabelDocument& design, LabelTexts& texts) {

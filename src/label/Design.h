@@ -53,6 +53,8 @@ std::string DesignText(const LabelDocument& design);
 void WriteDesignLayout(JsonWriter& out, const LabelDocument& design);
 // The "picture" member (placement and tone) as the file holds it.
 void WriteDesignPicture(JsonWriter& out, const PictureSettings& picture);
+// The "legibility" member as a design file holds it.
+void WriteDesignLegibility(JsonWriter& out, const TextLegibility& legibility);
 
 // Reads a design from the bytes of its file. Never crashes and never
 // trusts: on any problem it returns false with one sentence in `problem`

@@ -13,6 +13,7 @@
 #include "label/LayoutSettings.h"
 #include "label/PictureSettings.h"
 #include "label/RingText.h"
+#include "label/TextLegibility.h"
 
 namespace twr {
 
@@ -66,6 +67,9 @@ struct LabelDocument {
   // How the picture lies on the label and its tone for the etch. Files
   // without it: stretched, tone as it is.
   PictureSettings picture;
+  // Which boxes let the picture show under their text and which texts get
+  // a halo. Files without it: every box filled, no halo.
+  TextLegibility legibility;
 
   bool operator==(const LabelDocument&) const = default;
 };

@@ -151,6 +151,36 @@ TEST_F(DesignCommands, SaveShowRenderGiveTheLabelOfTheOptionsAlsoWithoutTheSetti
   EXPECT_EQ(Picture("alone.png"), label);
 }
 
+// --see-through and --halo: kept by a design, listed by design show, and
+// the same label from the options as from the design; without them the
+// label is the layout's own.
+TEST_F(DesignCommands, SeeThroughAndHaloGoThroughTheDesign) {
+  ASSERT_NO_FATAL_FAILURE(
+      Ok(With({"design", "save", "d.twrlabel", "--see-through", "--halo"}, kOptions)));
+  const Outcome text = Twr({"design", "show", "d.twrlabel"});
+  EXPECT_NE(text.out.find("See-through:   title, date, note\n"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("Halo:          title, date, note, ring text\n"), std::string::npos)
+      << text.out;
+  const Outcome shown = Twr({"design", "show", "d.twrlabel", "--json"});
+  const QJsonObject legibility = QJsonDocument::fromJson(QByteArray::fromStdString(shown.out))
+                                     .object()["legibility"]
+                                     .toObject();
+  EXPECT_TRUE(legibility["note"].toObject()["seeThrough"].toBool());
+  EXPECT_TRUE(legibility["ring"].toObject()["halo"].toBool());
+
+  ASSERT_NO_FATAL_FAILURE(Ok({"render", "--design", "d.twrlabel", "--label", "design.png"}));
+  ASSERT_NO_FATAL_FAILURE(
+      Ok(With({"render", "--see-through", "--halo", "--label", "options.png"}, kOptions)));
+  ASSERT_NO_FATAL_FAILURE(Ok(With({"render", "--label", "plain.png"}, kOptions)));
+  ASSERT_FALSE(Picture("design.png").isNull());
+  EXPECT_EQ(Picture("design.png"), Picture("options.png"));
+  EXPECT_NE(Picture("design.png"), Picture("plain.png"));
+  const Outcome plain = Twr({"design", "save", "p.twrlabel", "--layout", "0"});
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  EXPECT_NE(Twr({"design", "show", "p.twrlabel"}).out.find("Halo:          none\n"),
+            std::string::npos);
+}
+
 // twr burn --design burns the design's label at its quality, options beside
 // it winning: the virtual drive's etched disc is the one twr render --etched
 // draws from the same design.
