@@ -234,6 +234,62 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
         <source>Look at the disc; to go on after a disc with gaps, add --on-gaps continue, and burn the rest of the series with another twr burn.</source>
         <translation>Sehen Sie sich die Disc an; um nach einer Disc mit Lücken weiterzumachen, geben Sie --on-gaps continue an, und brennen Sie den Rest der Serie mit einem weiteren twr burn.</translation>
     </message>
+    <message>
+        <source>Burn a calibration wedge instead of a label: 12 numbered grey steps in a band at the rim at Draft (under a minute). Then say which step is the first that visibly marks and which the first that looks fully dark; the answer is kept for this drive model and kind of disc and used by --tone auto.</source>
+        <translation>Einen Kalibrierkeil statt eines Etiketts brennen: 12 nummerierte Graustufen in einem Band am Rand bei Entwurf (unter einer Minute). Danach angeben, welche Stufe als erste sichtbar markiert und welche als erste ganz dunkel aussieht; die Antwort wird für dieses Laufwerksmodell und diese Medienart aufbewahrt und von --tone auto verwendet.</translation>
+    </message>
+    <message>
+        <source>With --test-wedge: the first step that visibly marks.</source>
+        <translation>Mit --test-wedge: die erste Stufe, die sichtbar markiert.</translation>
+    </message>
+    <message>
+        <source>With --test-wedge: the first step that looks fully dark.</source>
+        <translation>Mit --test-wedge: die erste Stufe, die ganz dunkel aussieht.</translation>
+    </message>
+    <message>
+        <source>twr burn: --first-mark and --first-dark go with --test-wedge</source>
+        <translation>twr burn: --first-mark und --first-dark gehören zu --test-wedge</translation>
+    </message>
+    <message>
+        <source>twr burn: --test-wedge burns one wedge on a label side: it does not go with --copies, --merge, --rimtone or --design</source>
+        <translation>twr burn: --test-wedge brennt einen Keil auf eine Etikettenseite: es passt nicht zu --copies, --merge, --rimtone oder --design</translation>
+    </message>
+    <message>
+        <source>twr burn: give both --first-mark and --first-dark, or neither (the question is then asked after the burn)</source>
+        <translation>twr burn: --first-mark und --first-dark beide angeben oder keines (die Frage wird dann nach dem Brennen gestellt)</translation>
+    </message>
+    <message>
+        <source>twr burn: the wedge is burnt; no answer was kept (give --first-mark and --first-dark, or run on a terminal to be asked).</source>
+        <translation>twr burn: Der Keil ist gebrannt; keine Antwort wurde aufbewahrt (--first-mark und --first-dark angeben oder in einem Terminal ausführen, um gefragt zu werden).</translation>
+    </message>
+    <message>
+        <source>Which step is the first that visibly marks (1-12)? </source>
+        <translation>Welche Stufe markiert als erste sichtbar (1-12)? </translation>
+    </message>
+    <message>
+        <source>Which step is the first that looks fully dark (1-12)? </source>
+        <translation>Welche Stufe sieht als erste ganz dunkel aus (1-12)? </translation>
+    </message>
+    <message>
+        <source>twr burn: no answer; nothing was kept.</source>
+        <translation>twr burn: keine Antwort; nichts wurde aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>twr burn: %1; nothing was kept.</source>
+        <translation>twr burn: %1; nichts wurde aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>twr burn: the answer does not fit the wedge; nothing was kept.</source>
+        <translation>twr burn: Die Antwort passt nicht zum Keil; nichts wurde aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>The calibration cannot be kept in %1: %2.</source>
+        <translation>Die Kalibrierung kann nicht in %1 aufbewahrt werden: %2.</translation>
+    </message>
+    <message>
+        <source>Calibration kept for %1: %2</source>
+        <translation>Kalibrierung aufbewahrt für %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>BurnJob</name>
@@ -424,6 +480,17 @@ Fortschrittsanzeige. Strg-C hält das Brennen nach dem laufenden Schreibvorgang 
     <message>
         <source>%1 of %2 discs burnt, %3 of them with gaps.</source>
         <translation>%1 von %2 Discs gebrannt, %3 davon mit Lücken.</translation>
+    </message>
+</context>
+<context>
+    <name>Calibration</name>
+    <message>
+        <source>the steps of the wedge are numbered 1 to %1</source>
+        <translation>die Stufen des Keils sind von 1 bis %1 nummeriert</translation>
+    </message>
+    <message>
+        <source>the first fully dark step cannot come before the first step that marks</source>
+        <translation>die erste ganz dunkle Stufe kann nicht vor der ersten markierenden Stufe liegen</translation>
     </message>
 </context>
 <context>
@@ -3694,6 +3761,22 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>Spreads the picture&apos;s greys over those the chosen quality can etch apart</source>
         <translation>Verteilt die Grautöne des Bildes auf jene, die die gewählte Qualität unterscheidbar ätzen kann</translation>
+    </message>
+    <message>
+        <source>&amp;See-through Text Boxes</source>
+        <translation>&amp;Durchsichtige Textfelder</translation>
+    </message>
+    <message>
+        <source>The title, date and note boxes keep no fill: the picture shows under their text</source>
+        <translation>Titel-, Datums- und Notizfeld haben keine Füllung: das Bild ist unter ihrem Text zu sehen</translation>
+    </message>
+    <message>
+        <source>&amp;Halo around the Texts</source>
+        <translation>&amp;Lichthof um die Texte</translation>
+    </message>
+    <message>
+        <source>Rings the boxes&apos; texts and the ring text in the opposite grey</source>
+        <translation>Umgibt die Texte der Felder und den Ringtext mit dem entgegengesetzten Grau</translation>
     </message>
 </context>
 <context>

@@ -10,8 +10,10 @@
 
 #include <unistd.h>
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -24,6 +26,7 @@
 #include "burn/BurnProgress.h"
 #include "burn/BurnSequence.h"
 #include "burn/BurnSeries.h"
+#include "burn/Calibration.h"
 #include "burn/MarkedBand.h"
 #include "burn/SimulatedEtch.h"
 #include "cli/Args.h"
@@ -37,6 +40,7 @@
 #include "cli/StatusLine.h"
 #include "cli/TerminalMessages.h"
 #include "common/DecimalText.h"
+#include "common/ProfileFile.h"
 #include "common/StopSignals.h"
 #include "desktop/UDisksUnmountService.h"
 #include "drive/CELDevice.h"
@@ -48,6 +52,7 @@
 #include "label/CELLayout.h"
 #include "label/Design.h"
 #include "label/LabelWarnings.h"
+#include "label/LayoutDefinition.h"
 #include "label/MergeCsv.h"
 
 namespace twr::cli {
@@ -298,6 +303,12 @@ struct BurnRequest {
   std::string mergePath;         // --merge FILE.csv: a series of one disc per row
   std::optional<int> discWait;   // --disc-wait SECONDS
   OnGaps onGaps = OnGaps::Stop;  // --on-gaps stop|continue
+  // --test-wedge: the calibration wedge instead of a label, with the answer
+  // given (--first-mark, --first-dark) or asked after the burn.
+  bool testWedge = false;
+  std::optional<int> firstMark;
+  std::optional<int> firstDark;
+  std::vector<WedgeStep> wedge;  // the wedge's steps for the drive's page
   bool Series() const { return copies.has_value() || !mergePath.empty(); }
   int DiscWaitSeconds() const { return discWait.value_or(kDefaultDiscWaitSeconds); }
 };
@@ -355,9 +366,48 @@ int ParseBurnRequest(int argc, char** argv, BurnRequest& request) {
                  "What a series does after a disc whose label has gaps (writes skipped after "
                  "loss of streaming): stop (the default) or continue with the next disc."),
               {"stop", "continue"}, &onGapsText);
+  args.Flag("test-wedge",
+            Tr("BurnCommand",
+               "Burn a calibration wedge instead of a label: 12 numbered grey steps in a band at "
+               "the rim at Draft (under a minute). Then say which step is the first that "
+               "visibly marks and which the first that looks fully dark; the answer is kept "
+               "for this drive model and kind of disc and used by --tone auto."),
+            &request.testWedge);
+  args.Integer("first-mark", "N",
+               Tr("BurnCommand", "With --test-wedge: the first step that visibly marks."),
+               &request.firstMark);
+  args.Integer("first-dark", "N",
+               Tr("BurnCommand", "With --test-wedge: the first step that looks fully dark."),
+               &request.firstDark);
   if (const ArgParser::Result r = args.Parse(argc, argv); r != ArgParser::kOk) {
     request.helpShown = r == ArgParser::kHelpShown;
     return ExitStatusFor(r);
+  }
+  if (!request.testWedge && (request.firstMark || request.firstDark)) {
+    PrintLine(stderr,
+              Tr("BurnCommand", "twr burn: --first-mark and --first-dark go with --test-wedge"));
+    return kExitUsage;
+  }
+  if (request.testWedge) {
+    if (request.Series() || request.rimtone || !request.designPath.empty()) {
+      PrintLine(stderr, Tr("BurnCommand",
+                           "twr burn: --test-wedge burns one wedge on a label side: it does not go "
+                           "with --copies, --merge, --rimtone or --design"));
+      return kExitUsage;
+    }
+    if (request.firstMark.has_value() != request.firstDark.has_value()) {
+      PrintLine(stderr, Tr("BurnCommand",
+                           "twr burn: give both --first-mark and --first-dark, or neither (the "
+                           "question is then asked after the burn)"));
+      return kExitUsage;
+    }
+    if (request.firstMark) {
+      if (const std::string why = CheckWedgeAnswer(*request.firstMark, *request.firstDark);
+          !why.empty()) {
+        PrintLine(stderr, Tr("BurnCommand", "twr burn: %1"), {why});
+        return kExitUsage;
+      }
+    }
   }
   if (request.copies && !request.mergePath.empty()) {
     PrintLine(stderr, Tr("BurnCommand",
@@ -427,6 +477,15 @@ int RenderTheLabel(const BurnRequest& request, const LabelOptions& label, const 
   // A design's picture fit to etch is fit to this burn's quality.
   LabelOptions toned = label;
   toned.etchTone = EtchToneOf(ElsPage(ExampleElsPage()), request.quality);
+  if (!disc.dataSide) {
+    // A wedge answered for this drive model on a label side narrows the
+    // greys a picture is spread over to those that show on its discs.
+    std::string vendor, product, revision;
+    device.ReadInquiryStrings(vendor, product, revision);
+    if (const std::optional<CalibrationProfile> profile = ReadCalibration(
+            ProfileFile::Load(Settings().path), CalibrationKey(vendor, product, "label")))
+      toned.etchTone = CalibratedEtchTone(toned.etchTone, *profile);
+  }
   if (const int status =
           RenderAsMainWindow(toned, layout, messages, rendered, LowestInnerRadius(target.disc));
       status != kExitOk)
@@ -579,6 +638,9 @@ int SeriesLabels(const BurnRequest& request, std::vector<LabelOptions>& discs) {
   return kExitOk;
 }
 
+// The wedge's label is drawn as many pixels across as a layout's label.
+constexpr int kLabelSideForWedge = LayoutDefinition().BaseLength;
+
 // The discs of a series as `twr burn` makes them: each label rendered with
 // its own texts as the main window renders it, the plan and the disc shown
 // as the burn dialog shows them. A step that fails keeps its exit status.
@@ -600,6 +662,11 @@ class TerminalSeries : public SeriesHooks {
   }
   bool MakeLabel(int number, int /*count*/, const BurnDisc& disc, BurnTarget& target,
                  QImage& label) override {
+    if (request_.testWedge) {
+      label = WedgeLabel(request_.wedge, kLabelSideForWedge);
+      target = WedgeTarget();
+      return true;
+    }
     status_ = RenderTheLabel(request_, discs_[static_cast<std::size_t>(number - 1)], disc, device_,
                              layout_, messages_, target);
     if (status_ != kExitOk) return false;
@@ -666,6 +733,68 @@ int BurnOneDisc(BurnSeries& series, TerminalSeries& hooks, const BurnRequest& re
   return status;
 }
 
+// After a wedge was burnt: the answer (given, or asked on the terminal)
+// kept for the drive model and a label side. kExitOk also when the
+// question is left unanswered (the wedge is on the disc; nothing is kept).
+int KeepWedgeAnswer(const BurnRequest& request, CELDevice& device, Messages& messages) {
+  int firstMark = request.firstMark.value_or(0);
+  int firstDark = request.firstDark.value_or(0);
+  if (!request.firstMark) {
+    if (isatty(STDIN_FILENO) == 0) {
+      PrintLine(stderr, Tr("BurnCommand",
+                           "twr burn: the wedge is burnt; no answer was kept (give --first-mark "
+                           "and --first-dark, or run on a terminal to be asked)."));
+      return kExitOk;
+    }
+    auto ask = [](const char* question, int& answer) {
+      for (;;) {
+        std::fputs(question, stdout);
+        std::fflush(stdout);
+        char line[64] = {};
+        if (std::fgets(line, sizeof line, stdin) == nullptr) return false;
+        const char* end = line + std::strlen(line);
+        while (end > line && (end[-1] == '\n' || end[-1] == '\r' || end[-1] == ' ')) --end;
+        const char* begin = line;
+        while (begin < end && *begin == ' ') ++begin;
+        if (begin == end) return false;
+        const auto [at, error] = std::from_chars(begin, end, answer);
+        if (error == std::errc() && at == end) return true;
+      }
+    };
+    if (!ask(Tr("BurnCommand", "Which step is the first that visibly marks (1-12)? "), firstMark) ||
+        !ask(Tr("BurnCommand", "Which step is the first that looks fully dark (1-12)? "),
+             firstDark)) {
+      PrintLine(stderr, Tr("BurnCommand", "twr burn: no answer; nothing was kept."));
+      return kExitOk;
+    }
+    if (const std::string why = CheckWedgeAnswer(firstMark, firstDark); !why.empty()) {
+      PrintLine(stderr, Tr("BurnCommand", "twr burn: %1; nothing was kept."), {why});
+      return kExitUsage;
+    }
+  }
+  const std::optional<CalibrationProfile> profile =
+      ProfileFromAnswer(request.wedge, firstMark, firstDark);
+  if (!profile) {
+    PrintLine(stderr,
+              Tr("BurnCommand", "twr burn: the answer does not fit the wedge; nothing was kept."));
+    return kExitFailure;
+  }
+  std::string vendor, product, revision;
+  device.ReadInquiryStrings(vendor, product, revision);
+  const std::string key = CalibrationKey(vendor, product, "label");
+  const std::string& path = Settings().path;
+  const FileWriteResult kept = KeepCalibration(path, key, *profile);
+  if (!kept.ok) {
+    messages.Show(
+        Arg(Tr("BurnCommand", "The calibration cannot be kept in %1: %2."), {path, kept.problem}),
+        MessageIcon::Error);
+    return kExitFailure;
+  }
+  PrintLine(stdout, Tr("BurnCommand", "Calibration kept for %1: %2"),
+            {key, CalibrationValue(*profile)});
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunBurn(int argc, char** argv) {
@@ -686,6 +815,10 @@ int RunBurn(int argc, char** argv) {
     request.automaticArea = UsesAutomaticArea(request.areaText, request.label);
     if (!request.qualityGiven)
       ParseQuality(DesignQualityName(request.label.design->quality), request.quality);
+  }
+  if (request.testWedge) {
+    request.label.title = "wedge";  // a wedge needs no texts
+    StartGui();                     // its numbers are drawn with a font
   }
   if (request.scan && !ScanIntoLabel(request.drive, request.label, messages)) return kExitFailure;
   std::vector<LabelOptions> discs;
@@ -713,6 +846,13 @@ int RunBurn(int argc, char** argv) {
 
   if (const int status = TakeTheDrive(sequence, request.drive, messages); status != kExitOk)
     return status;
+  if (request.testWedge) {
+    // The steps from the drive's own page, so that each step leaves the
+    // share of dots it stands for.
+    EtchTone tone = EtchToneOf(sequence.Page(), BurnQuality::Draft);
+    if (!tone.known) tone = EtchToneOf(ElsPage(ExampleElsPage()), BurnQuality::Draft);
+    request.wedge = WedgeSteps(tone);
+  }
   CELLayout layout(Settings().path);
   TerminalSeries discHooks(request, discs, *device, layout, messages, terminal);
   BurnSeries series(sequence, discHooks);
@@ -752,6 +892,7 @@ int RunBurn(int argc, char** argv) {
                   series.Burnt() == series.Count() && !gaps ? stdout : stderr);
   }
   if (status == kExitOk && gaps) status = kExitGaps;
+  if (request.testWedge && status == kExitOk) status = KeepWedgeAnswer(request, *device, messages);
   return status;
 }
 

@@ -1129,7 +1129,7 @@ void CELMainDlg::AddPictureMenu(QMenu& menu) {
   // How the label's own picture lies and its tone for the etch; the
   // preview shows each choice at once.
   QMenu* picture = menu.addMenu(tr("Picture &Placement and Tone"));
-  picture->setEnabled(model_.HasOwnPicture());
+  const bool own = model_.HasOwnPicture();
   const PictureSettings now = model_.Picture();
   auto change = [this](auto edit) {
     return [this, edit] {
@@ -1145,6 +1145,7 @@ void CELMainDlg::AddPictureMenu(QMenu& menu) {
       {tr("&Stretch over the Label"), PictureFit::Stretch}};
   for (const auto& [text, fit] : places) {
     QAction* action = picture->addAction(text);
+    action->setEnabled(own);
     action->setCheckable(true);
     action->setChecked(now.fit == fit);
     fits->addAction(action);
@@ -1152,9 +1153,12 @@ void CELMainDlg::AddPictureMenu(QMenu& menu) {
             change([fit = fit](PictureSettings& s) { s.fit = fit; }));
   }
   picture->addSeparator();
-  connect(picture->addAction(tr("&Turn by 90\u00b0")), &QAction::triggered, this,
+  QAction* turn = picture->addAction(tr("&Turn by 90\u00b0"));
+  turn->setEnabled(own);
+  connect(turn, &QAction::triggered, this,
           change([](PictureSettings& s) { s.quarterTurns = (s.quarterTurns + 1) % 4; }));
   QAction* tone = picture->addAction(tr("Fit the Tone to the &Etch"));
+  tone->setEnabled(own);
   tone->setCheckable(true);
   tone->setChecked(now.tone == PictureTone::Auto);
   tone->setToolTip(tr("Spreads the picture's greys over those the chosen quality can etch apart"));
@@ -1162,6 +1166,26 @@ void CELMainDlg::AddPictureMenu(QMenu& menu) {
     PictureSettings settings = model_.Picture();
     settings.tone = on ? PictureTone::Auto : PictureTone::None;
     model_.SetPictureSettings(settings);
+  });
+  // Legible texts over any picture, the layout's or the label's own.
+  picture->addSeparator();
+  const TextLegibility legible = model_.Legibility();
+  const bool seeThrough = legible.SeeThrough(TextBox::Title);
+  const bool halo = legible.Halo(TextBox::Title);
+  QAction* through = picture->addAction(tr("&See-through Text Boxes"));
+  through->setCheckable(true);
+  through->setChecked(seeThrough);
+  through->setToolTip(
+      tr("The title, date and note boxes keep no fill: the picture shows under "
+         "their text"));
+  connect(through, &QAction::toggled, this,
+          [this, halo](bool on) { model_.SetLegibility(TextLegibility::All(on, halo)); });
+  QAction* halos = picture->addAction(tr("&Halo around the Texts"));
+  halos->setCheckable(true);
+  halos->setChecked(halo);
+  halos->setToolTip(tr("Rings the boxes' texts and the ring text in the opposite grey"));
+  connect(halos, &QAction::toggled, this, [this, seeThrough](bool on) {
+    model_.SetLegibility(TextLegibility::All(seeThrough, on));
   });
   picture->setToolTipsVisible(true);
 }

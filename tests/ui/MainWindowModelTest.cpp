@@ -384,8 +384,8 @@ TEST_F(MainWindowModelTest, APictureChosenForALabelIsNeverWrittenIntoTheSharedLa
 }
 
 // A picture newly chosen fills the label and is fit to the etch at the
-// label's quality; its placement and tone are the label's, change the
-// preview and the burn, and come back with its design.
+// label's quality; its placement, tone and the texts' legibility are the
+// label's, change the preview and the burn, and come back with its design.
 TEST_F(MainWindowModelTest, ALabelsOwnPictureIsPlacedAndTonedForTheEtch) {
   // A pale 4:3 picture: a light sky with a slightly darker sun.
   const std::string photo = dir_.filePath("pale.png").toStdString();
@@ -428,7 +428,11 @@ TEST_F(MainWindowModelTest, ALabelsOwnPictureIsPlacedAndTonedForTheEtch) {
   ASSERT_TRUE(model_->SetPictureSettings(fitted));
   const QImage draft = burnt();
   model_->SetQuality(DesignQuality::High);
-  EXPECT_NE(burnt(), draft);
+  const QImage high = burnt();
+  EXPECT_NE(high, draft);
+  // See-through boxes with halos are the label's too.
+  ASSERT_TRUE(model_->SetLegibility(TextLegibility::All(true, true)));
+  EXPECT_NE(burnt(), high);
 
   const std::string path = dir_.filePath("pale.twrlabel").toStdString();
   ASSERT_TRUE(model_->SaveDesign(path));
@@ -437,6 +441,7 @@ TEST_F(MainWindowModelTest, ALabelsOwnPictureIsPlacedAndTonedForTheEtch) {
   ASSERT_TRUE(model_->OpenDesign(path));
   EXPECT_EQ(model_->Document(), saved);
   EXPECT_EQ(model_->Picture(), fitted);
+  EXPECT_EQ(model_->Legibility(), TextLegibility::All(true, true));
   EXPECT_FALSE(model_->Modified());
 }
 

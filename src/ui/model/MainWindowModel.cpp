@@ -752,6 +752,7 @@ bool MainWindowModel::LoadDocument(const std::string& path, bool asTemplate) {
   own_ = std::move(design);
   designPath_ = asTemplate ? std::string() : path;
   doc_.quality = own_.quality;
+  doc_.legibility = own_.legibility;
   // The design's own layout record and face, whatever the settings hold.
   layout_.UseFontFace(own_.fontFace);
   ApplyOwnLayout();
@@ -852,7 +853,21 @@ void MainWindowModel::ApplyOwnLayout() {
   }
   LabelDocument own = own_;
   own.fontFace = layout_.FontFace();
+  own.legibility = doc_.legibility;
   ApplyDesignLayout(own, layout_, tone);
+}
+
+bool MainWindowModel::SetLegibility(const TextLegibility& legibility) {
+  if (legibility == doc_.legibility) return false;
+  doc_.legibility = legibility;
+  own_.legibility = legibility;
+  layout_.UseLegibility(legibility);
+  PublishLabelTexts();
+  layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
+  ++previewRedraws_;
+  UpdateAutomaticArea();
+  emit Changed();
+  return true;
 }
 
 bool MainWindowModel::HasOwnPicture() const {

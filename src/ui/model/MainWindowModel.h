@@ -194,6 +194,11 @@ class MainWindowModel : public QObject {
   // and says so (Changed); false when nothing changed or there is no own
   // picture.
   bool SetPictureSettings(const PictureSettings& settings);
+  // The texts' legibility over a picture (see-through boxes, halos): the
+  // label's, whatever its layout. A change redraws the preview and says so
+  // (Changed); false when nothing changed.
+  const TextLegibility& Legibility() const { return doc_.legibility; }
+  bool SetLegibility(const TextLegibility& legibility);
   // The document's file; empty for a label not yet saved.
   const std::string& DesignPath() const { return designPath_; }
   // The window holds changes since the design was opened or saved (for a
