@@ -52,7 +52,6 @@
 #include "label/CELLayout.h"
 #include "label/Design.h"
 #include "label/LabelWarnings.h"
-#include "label/LayoutDefinition.h"
 #include "label/MergeCsv.h"
 
 namespace twr::cli {
@@ -638,8 +637,9 @@ int SeriesLabels(const BurnRequest& request, std::vector<LabelOptions>& discs) {
   return kExitOk;
 }
 
-// The wedge's label is drawn as many pixels across as a layout's label.
-constexpr int kLabelSideForWedge = LayoutDefinition().BaseLength;
+// The wedge's label is drawn as many pixels across as a layout's label
+// (BaseLength 1655).
+constexpr int kLabelSideForWedge = 1655;
 
 // The discs of a series as `twr burn` makes them: each label rendered with
 // its own texts as the main window renders it, the plan and the disc shown
