@@ -4375,6 +4375,22 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
         <source>The outer edge is set by %1 at %2 mm; without it %3.</source>
         <translation>Äußerer Rand bei %2 mm (%1); ohne diesen Teil %3.</translation>
     </message>
+    <message>
+        <source>the QR code</source>
+        <translation>den QR-Code</translation>
+    </message>
+    <message>
+        <source>QR code</source>
+        <translation>QR-Code</translation>
+    </message>
+    <message>
+        <source>QR code: not drawn (QrSize is 0); give it a size in the properties</source>
+        <translation>QR-Code: nicht gezeichnet (QrSize ist 0); geben Sie ihm in den Eigenschaften eine Größe</translation>
+    </message>
+    <message>
+        <source>QR code: top-left corner x %1 mm, y %2 mm from the disc centre; %3 mm square (%4, %5; %6 label pixels)</source>
+        <translation>QR-Code: linke obere Ecke x %1 mm, y %2 mm von der Discmitte; %3 mm im Quadrat (%4, %5; %6 Labelpixel)</translation>
+    </message>
 </context>
 <context>
     <name>twr::ui::MainWindowModel</name>

@@ -165,6 +165,25 @@ void DesignerCanvas::DrawOverlay(QPainter& painter) {
           QRectF(p - QPointF(kHandleSize / 2, kHandleSize / 2), QSizeF(kHandleSize, kHandleSize)));
   }
 
+  // The QR code's square, the selected one with its corner handles (it
+  // stays square).
+  if (const std::optional<QRect> qr = model_.ItemRect(DesignerItem::Qr)) {
+    const bool on = selected == DesignerItem::Qr;
+    const QRectF r(ToWidget(qr->topLeft()), QSizeF(qr->width() * s, qr->height() * s));
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(kBoxShadow, 3));
+    painter.drawRect(r);
+    painter.setPen(QPen(on ? kSelected : kBoxLine, on ? 2 : 1, on ? Qt::SolidLine : Qt::DashLine));
+    painter.drawRect(r);
+    if (on) {
+      painter.setPen(QPen(Qt::black, 1));
+      painter.setBrush(kSelected);
+      for (QPointF p : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
+        painter.drawRect(QRectF(p - QPointF(kHandleSize / 2, kHandleSize / 2),
+                                QSizeF(kHandleSize, kHandleSize)));
+    }
+  }
+
   // Guide lines of a drag that snaps.
   painter.setPen(QPen(kGuide, 1.5));
   for (const QLineF& line : model_.Feedback().guides)
@@ -172,10 +191,10 @@ void DesignerCanvas::DrawOverlay(QPainter& painter) {
 }
 
 std::optional<DragHandle> DesignerCanvas::HandleAt(QPointF p) const {
-  if (!IsBox(model_.Selection())) return std::nullopt;
-  const LayoutBoxKind kind = BoxKindOf(model_.Selection());
-  if (!BoxIsDrawn(model_.Layout(), kind)) return std::nullopt;
-  const QRect box = model_.BoxRect(kind);
+  const std::optional<QRect> rect = model_.ItemRect(model_.Selection());
+  if (!rect) return std::nullopt;
+  const QRect box = *rect;
+  const bool cornersOnly = model_.Selection() == DesignerItem::Qr;
   const double s = Scale();
   const QRectF r(ToWidget(box.topLeft()), QSizeF(box.width() * s, box.height() * s));
   const struct {
@@ -192,6 +211,9 @@ std::optional<DragHandle> DesignerCanvas::HandleAt(QPointF p) const {
       {QPointF(r.right(), r.center().y()), DragHandle::Right},
   };
   for (const auto& h : handles) {
+    if (cornersOnly && h.handle != DragHandle::TopLeft && h.handle != DragHandle::TopRight &&
+        h.handle != DragHandle::BottomLeft && h.handle != DragHandle::BottomRight)
+      continue;
     if (std::abs(p.x() - h.at.x()) <= kHandleSize && std::abs(p.y() - h.at.y()) <= kHandleSize)
       return h.handle;
   }
@@ -219,7 +241,7 @@ void DesignerCanvas::UpdateCursor(QPointF p) {
     }
   }
   const DesignerItem item = model_.ItemAt(ToLabel(p), kHitTolerance / Scale());
-  if (IsBox(item))
+  if (IsBox(item) || item == DesignerItem::Qr)
     setCursor(Qt::SizeAllCursor);
   else if (item == DesignerItem::InnerCircle || item == DesignerItem::OuterCircle)
     setCursor(Qt::CrossCursor);
@@ -237,7 +259,7 @@ void DesignerCanvas::mousePressEvent(QMouseEvent* event) {
   } else {
     const DesignerItem item = model_.ItemAt(label, kHitTolerance / Scale());
     model_.Select(item);
-    if (IsBox(item))
+    if (IsBox(item) || item == DesignerItem::Qr)
       model_.BeginDrag(item, DragHandle::Move, label);
     else if (item == DesignerItem::InnerCircle || item == DesignerItem::OuterCircle)
       model_.BeginDrag(item, DragHandle::Radius, label);

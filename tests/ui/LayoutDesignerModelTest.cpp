@@ -276,13 +276,52 @@ TEST_F(DesignerModel, ADragSnapsToTheCentreLineAndToTheOtherBoxes) {
       << model_.StatusText();
   // Tab goes round every item.
   for (DesignerItem expected :
-       {DesignerItem::Date, DesignerItem::Note, DesignerItem::Ring, DesignerItem::OuterCircle,
-        DesignerItem::InnerCircle, DesignerItem::Title}) {
+       {DesignerItem::Date, DesignerItem::Note, DesignerItem::Qr, DesignerItem::Ring,
+        DesignerItem::OuterCircle, DesignerItem::InnerCircle, DesignerItem::Title}) {
     model_.SelectNext();
     EXPECT_EQ(model_.Selection(), expected);
   }
   model_.SelectNext(true);
   EXPECT_EQ(model_.Selection(), DesignerItem::InnerCircle);
+}
+
+// The QR code is on the canvas like the boxes: picked on top of them,
+// moved, resized by its corners keeping it square (the opposite corner
+// staying), nudged, each one undo step; without a size it is not there.
+TEST_F(DesignerModel, TheQrCodeIsPickedMovedAndResizedKeepingItSquare) {
+  EXPECT_FALSE(model_.ItemRect(DesignerItem::Qr).has_value());
+  model_.Select(DesignerItem::Qr);
+  EXPECT_EQ(model_.StatusText(),
+            "QR code: not drawn (QrSize is 0); give it a size in the properties");
+  ASSERT_EQ(model_.SetValue("QrSize", "300"), "");
+  ASSERT_EQ(model_.SetValue("QrPosX", "1100"), "");
+  ASSERT_EQ(model_.SetValue("QrPosY", "1100"), "");
+  EXPECT_EQ(model_.ItemAt({1250, 1250}, 4.0), DesignerItem::Qr);
+  EXPECT_EQ(model_.ItemRect(DesignerItem::Qr), QRect(1100, 1100, 300, 300));
+  struct Step {
+    DragHandle handle;
+    QPointF from;
+    double dx, dy;
+    QRect after;
+    const char* undo;
+  };
+  const Step steps[] = {
+      {DragHandle::Move, {1250, 1250}, -40, 20, {1060, 1120, 300, 300}, "Move the QR code"},
+      {DragHandle::BottomRight, {1360, 1420}, 50, 10, {1060, 1120, 350, 350}, "Resize the QR code"},
+      {DragHandle::TopLeft, {1060, 1120}, 30, 100, {1090, 1150, 320, 320}, "Resize the QR code"},
+  };
+  for (const Step& step : steps) {
+    Drag(DesignerItem::Qr, step.handle, step.from, step.dx, step.dy);
+    EXPECT_EQ(model_.ItemRect(DesignerItem::Qr), step.after) << step.undo;
+    EXPECT_EQ(model_.UndoStack().undoText().toStdString(), step.undo);
+  }
+  model_.Select(DesignerItem::Qr);
+  ASSERT_EQ(model_.Nudge(5, -5), "");
+  EXPECT_EQ(model_.ItemRect(DesignerItem::Qr), QRect(1095, 1145, 320, 320));
+  EXPECT_EQ(model_.StatusText().rfind("QR code: top-left corner x ", 0), 0u) << model_.StatusText();
+  model_.UndoStack().undo();
+  model_.UndoStack().undo();
+  EXPECT_EQ(model_.ItemRect(DesignerItem::Qr), QRect(1060, 1120, 350, 350));
 }
 
 TEST_F(DesignerModel, SaveWritesOnlyWhatChangedAndKeepsEveryOtherByte) {

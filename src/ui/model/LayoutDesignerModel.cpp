@@ -20,6 +20,8 @@ namespace {
 // Placeholders for texts the main window leaves empty.
 constexpr const char* kPlaceholderTitle =
     QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Title");
+constexpr const char* kSampleQr =
+    "HOLIDAY_2026, 2026-08-14, 214 files, 3712.5 MB, DCIM/, Videos/, Read me.txt";
 constexpr const char* kPlaceholderDate = QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Date");
 constexpr const char* kPlaceholderNotes[] = {
     QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Note line 1"),
@@ -59,6 +61,8 @@ QString ItemObject(DesignerItem item) {
       return LayoutDesignerModel::tr("the date box");
     case DesignerItem::Note:
       return LayoutDesignerModel::tr("the note box");
+    case DesignerItem::Qr:
+      return LayoutDesignerModel::tr("the QR code");
     case DesignerItem::Ring:
       return LayoutDesignerModel::tr("the ring text");
     case DesignerItem::OuterCircle:
@@ -149,6 +153,8 @@ const char* DesignerItemName(DesignerItem item) {
       return QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Date box");
     case DesignerItem::Note:
       return QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Note box");
+    case DesignerItem::Qr:
+      return QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "QR code");
     case DesignerItem::Ring:
       return QT_TRANSLATE_NOOP("twr::ui::LayoutDesignerModel", "Ring text");
     case DesignerItem::OuterCircle:
@@ -262,6 +268,16 @@ QRect LayoutDesignerModel::BoxRect(LayoutBoxKind kind) const {
   return QRect(box.PosX, box.PosY, box.Width, box.Height);
 }
 
+std::optional<QRect> LayoutDesignerModel::ItemRect(DesignerItem item) const {
+  if (IsBox(item)) {
+    if (!BoxIsDrawn(Layout(), BoxKindOf(item))) return std::nullopt;
+    return BoxRect(BoxKindOf(item));
+  }
+  const QrBox& qr = Layout().Qr;
+  if (item != DesignerItem::Qr || qr.Size <= 0) return std::nullopt;
+  return QRect(qr.PosX, qr.PosY, qr.Size, qr.Size);
+}
+
 LayoutRecord LayoutDesignerModel::RecordOf(const LayoutDefinition& layout) const {
   LayoutRecord record;
   record.FontFace = face_;
@@ -289,12 +305,11 @@ std::pair<double, double> LayoutDesignerModel::RingBandRadii() const {
 }
 
 DesignerItem LayoutDesignerModel::ItemAt(QPointF point, double tolerance) const {
-  // The note box is drawn last, so it lies on top.
-  for (DesignerItem item : {DesignerItem::Note, DesignerItem::Date, DesignerItem::Title}) {
-    const LayoutBoxKind kind = BoxKindOf(item);
-    if (!BoxIsDrawn(Layout(), kind)) continue;
-    const QRect r = BoxRect(kind);
-    if (QRectF(r).contains(point)) return item;
+  // The QR code is drawn last, then the note box: they lie on top.
+  for (DesignerItem item :
+       {DesignerItem::Qr, DesignerItem::Note, DesignerItem::Date, DesignerItem::Title}) {
+    const std::optional<QRect> r = ItemRect(item);
+    if (r && QRectF(*r).contains(point)) return item;
   }
   const double side = Layout().BaseLength;
   const double ppm = PixelsPerMm();
@@ -328,6 +343,19 @@ std::string LayoutDesignerModel::StatusText() const {
           .arg(name, q(Fixed((box.PosX - centre) / ppm)), q(Fixed((box.PosY - centre) / ppm)),
                q(Fixed(box.Width / ppm)), q(Fixed(box.Height / ppm)), QString::number(box.PosX),
                QString::number(box.PosY), QString::number(box.Width), QString::number(box.Height))
+          .toStdString();
+    }
+    case DesignerItem::Qr: {
+      const QrBox& qr = layout.Qr;
+      if (qr.Size <= 0)
+        return tr("QR code: not drawn (QrSize is 0); give it a size in the properties")
+            .toStdString();
+      const auto q = [](const std::string& text) { return QString::fromStdString(text); };
+      return tr("QR code: top-left corner x %1 mm, y %2 mm from the disc centre; %3 mm square "
+                "(%4, %5; %6 label pixels)")
+          .arg(q(Fixed((qr.PosX - centre) / ppm)), q(Fixed((qr.PosY - centre) / ppm)),
+               q(Fixed(qr.Size / ppm)), QString::number(qr.PosX), QString::number(qr.PosY),
+               QString::number(qr.Size))
           .toStdString();
     }
     case DesignerItem::Ring: {
@@ -431,6 +459,9 @@ std::string LayoutDesignerModel::Nudge(int dx, int dy) {
     LayoutBox& box = BoxOf(layout, BoxKindOf(selection_));
     why = SetLayoutNumber(layout, prefix + "PosX", box.PosX + dx);
     if (why.empty()) why = SetLayoutNumber(layout, prefix + "PosY", box.PosY + dy);
+  } else if (selection_ == DesignerItem::Qr && layout.Qr.Size > 0) {
+    why = SetLayoutNumber(layout, "QrPosX", layout.Qr.PosX + dx);
+    if (why.empty()) why = SetLayoutNumber(layout, "QrPosY", layout.Qr.PosY + dy);
   } else if (selection_ == DesignerItem::InnerCircle || selection_ == DesignerItem::OuterCircle) {
     const int step = (dx > 0 || dy < 0) ? 1 : -1;
     const bool inner = selection_ == DesignerItem::InnerCircle;
@@ -552,6 +583,7 @@ LayoutDesignerModel::DragFeedback LayoutDesignerModel::DragTo(QPointF now, doubl
     emit Changed();
     return feedback_;
   }
+  if (drag_->item == DesignerItem::Qr) return DragQrTo(now);
   if (!IsBox(drag_->item)) return feedback_;
   const LayoutBoxKind kind = BoxKindOf(drag_->item);
   LayoutBox& box = BoxOf(layout, kind);
@@ -621,6 +653,41 @@ LayoutDesignerModel::DragFeedback LayoutDesignerModel::DragTo(QPointF now, doubl
   return feedback_;
 }
 
+LayoutDesignerModel::DragFeedback LayoutDesignerModel::DragQrTo(QPointF now) {
+  LayoutDefinition layout = drag_->before;
+  QrBox& qr = layout.Qr;
+  if (qr.Size <= 0) return feedback_;
+  const int dx = static_cast<int>(std::lround(now.x() - drag_->start.x()));
+  const int dy = static_cast<int>(std::lround(now.y() - drag_->start.y()));
+  const DragHandle h = drag_->handle;
+  const LayoutKeyRange place = LayoutKeyLimits(layout, "QrPosX");
+  const LayoutKeyRange size = LayoutKeyLimits(layout, "QrSize");
+  if (h == DragHandle::Move) {
+    qr.PosX = std::clamp(qr.PosX + dx, place.minimum, place.maximum);
+    qr.PosY = std::clamp(qr.PosY + dy, place.minimum, place.maximum);
+  } else {
+    // A code stays square: a corner grows or shrinks it by the larger of
+    // its two moves, the opposite corner staying where it is.
+    const bool left =
+        h == DragHandle::Left || h == DragHandle::TopLeft || h == DragHandle::BottomLeft;
+    const bool top = h == DragHandle::Top || h == DragHandle::TopLeft || h == DragHandle::TopRight;
+    const int growX = left ? -dx : dx;
+    const int growY = top ? -dy : dy;
+    const bool sideways = h == DragHandle::Left || h == DragHandle::Right;
+    const bool upright = h == DragHandle::Top || h == DragHandle::Bottom;
+    const int grow = sideways ? growX : upright ? growY : std::max(growX, growY);
+    const int side = std::clamp(qr.Size + grow, std::max(size.minimum, 1), size.maximum);
+    if (left) qr.PosX += qr.Size - side;
+    if (top) qr.PosY += qr.Size - side;
+    qr.Size = side;
+    qr.PosX = std::clamp(qr.PosX, place.minimum, place.maximum);
+    qr.PosY = std::clamp(qr.PosY, place.minimum, place.maximum);
+  }
+  live_ = layout;
+  emit Changed();
+  return feedback_;
+}
+
 void LayoutDesignerModel::EndDrag(bool commit) {
   if (!drag_) return;
   const Drag drag = *drag_;
@@ -658,6 +725,9 @@ QImage LayoutDesignerModel::Render(int side, bool full) {
             ? notes_[static_cast<std::size_t>(i)]
             : (i < static_cast<int>(std::size(kPlaceholderNotes)) ? Translated(kPlaceholderNotes[i])
                                                                   : std::string());
+  // A QR box shows a code of a typical size (a volume name, a date and a
+  // few names), so that its modules can be judged at the box's size.
+  renderer_->QrText = kSampleQr;
   renderer_->UseLayout(RecordOf(layout));
 
   QImage image;

@@ -31,9 +31,9 @@ class CELLayout;
 namespace twr::ui {
 
 // What can be selected on the disc, in the order Tab visits them.
-enum class DesignerItem { None, Title, Date, Note, Ring, OuterCircle, InnerCircle };
+enum class DesignerItem { None, Title, Date, Note, Qr, Ring, OuterCircle, InnerCircle };
 inline constexpr DesignerItem kDesignerItems[] = {
-    DesignerItem::Title, DesignerItem::Date,        DesignerItem::Note,
+    DesignerItem::Title, DesignerItem::Date,        DesignerItem::Note,       DesignerItem::Qr,
     DesignerItem::Ring,  DesignerItem::OuterCircle, DesignerItem::InnerCircle};
 // "Title box", "Ring text", "Outer circle", ...
 const char* DesignerItemName(DesignerItem item);
@@ -145,6 +145,9 @@ class LayoutDesignerModel : public QObject {
   double PixelsPerMm() const;
   // A box's rectangle in label pixels.
   QRect BoxRect(LayoutBoxKind kind) const;
+  // The rectangle of a box or the QR code that is drawn (it has a size),
+  // in label pixels: what a drag moves or resizes. Empty for anything else.
+  std::optional<QRect> ItemRect(DesignerItem item) const;
   // The burning area's radii and the ring text band's, in millimetres, as
   // the renderer takes them (radii out of range reset, the band capped).
   double InnerRadius() const;
@@ -200,6 +203,8 @@ class LayoutDesignerModel : public QObject {
   std::string Push(DesignerSnapshot after, const std::string& text, int mergeId = -1);
   DesignerSnapshot WithLayout(const LayoutDefinition& layout) const;
   LayoutRecord RecordOf(const LayoutDefinition& layout) const;
+  // DragTo for the QR code: moved, or resized keeping it square.
+  DragFeedback DragQrTo(QPointF now);
   std::vector<double> SnapTargetsX(LayoutBoxKind moving) const;
   std::vector<double> SnapTargetsY(LayoutBoxKind moving) const;
 
