@@ -521,14 +521,8 @@ BurnQuality MainWindowModel::QualityOfBurn() const {
 bool MainWindowModel::SetQuality(DesignQuality quality) {
   if (quality == doc_.quality) return false;
   doc_.quality = quality;
-  if (HasOwnPicture() && own_.picture.tone == PictureTone::Auto) {
-    // Fit to etch follows the quality.
-    ApplyOwnLayout();
-    layout_.LoadLayout(kGivenLayout, true);
-    PublishLabelTexts();
-    layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
-    ++previewRedraws_;
-  }
+  // Fit to etch follows the quality.
+  if (HasOwnPicture() && own_.picture.tone == PictureTone::Auto) RedrawOwnLayout();
   UpdateStatusTexts();
   emit Changed();
   return true;
@@ -862,12 +856,22 @@ bool MainWindowModel::SetLegibility(const TextLegibility& legibility) {
   doc_.legibility = legibility;
   own_.legibility = legibility;
   layout_.UseLegibility(legibility);
-  PublishLabelTexts();
-  layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
-  ++previewRedraws_;
+  RedrawPreview();
   UpdateAutomaticArea();
   emit Changed();
   return true;
+}
+
+void MainWindowModel::RedrawPreview() {
+  PublishLabelTexts();
+  layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
+  ++previewRedraws_;
+}
+
+void MainWindowModel::RedrawOwnLayout() {
+  ApplyOwnLayout();
+  layout_.LoadLayout(kGivenLayout, true);
+  RedrawPreview();
 }
 
 bool MainWindowModel::HasOwnPicture() const {
@@ -879,11 +883,7 @@ bool MainWindowModel::SetPictureSettings(const PictureSettings& settings) {
     return false;
   own_.picture = settings;
   doc_.picture = settings;
-  ApplyOwnLayout();
-  layout_.LoadLayout(kGivenLayout, true);
-  PublishLabelTexts();
-  layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
-  ++previewRedraws_;
+  RedrawOwnLayout();
   UpdateAutomaticArea();
   emit Changed();
   return true;

@@ -331,6 +331,10 @@ class MainWindowModel : public QObject {
   // toned for the etch at the document's quality (the drive's page when
   // it gives a time, else the example drive's), in the face in use.
   void ApplyOwnLayout();
+  // The preview drawn again with the texts as typed, keeping the area.
+  void RedrawPreview();
+  // The label's own layout applied again (ApplyOwnLayout), then the preview.
+  void RedrawOwnLayout();
   // ScanDisc's steps, without saying that the window changed.
   // `asked`: the user's Scan, which says in the status line when it found
   // nothing (the automatic scan of an empty window does not).
