@@ -27,6 +27,7 @@
 #include "burn/BurnSequence.h"
 #include "burn/BurnSeries.h"
 #include "burn/Calibration.h"
+#include "burn/DocumentWarnings.h"
 #include "burn/MarkedBand.h"
 #include "burn/SimulatedEtch.h"
 #include "cli/Args.h"
@@ -491,15 +492,11 @@ int RenderTheLabel(const BurnRequest& request, const LabelOptions& label, const 
     return status;
   target.band = {rendered.inner, rendered.outer};
   target.automaticArea = request.automaticArea;
-  // The automatic area holds every mark between the drive's limits.
-  const LabelBand warned =
-      request.automaticArea ? LabelBand{LowestInnerRadius(target.disc), kBandOuterLimitMm}
-                            : LabelBand{BandInnerOn(target.disc, rendered.inner), rendered.outer};
-  std::vector<LabelWarning> warnings = CheckLabel(layout, label.TypedNote(), warned);
   // The QR code against the burn's geometry as the simulated etch draws it.
-  for (LabelWarning& w : CheckQrEtch(layout, ElsPage(ExampleElsPage()), target))
-    warnings.push_back(std::move(w));
-  PrintLabelWarnings("burn", warnings);
+  PrintLabelWarnings(
+      "burn",
+      DocumentWarnings(layout, label.TypedNote(), ElsPage(ExampleElsPage()),
+                       {target.disc, request.automaticArea, target.band, {target.quality}}));
   return kExitOk;
 }
 

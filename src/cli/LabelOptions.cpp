@@ -40,7 +40,7 @@ const std::string& LabelOptions::Qr() const {
 }
 
 std::string LabelOptions::TypedNote() const {
-  if (notes.empty() && design) return DesignNote(*design);
+  if (notes.empty() && design) return DocumentNote(*design);
   std::string note;
   for (const std::string& line : notes) note += line + kNoteLineBreak;
   return note;
@@ -187,24 +187,22 @@ bool LoadDesignOption(const std::string& path, LabelOptions& options, Messages& 
   return true;
 }
 
-int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages& messages,
-                       RenderedLabel& rendered, double lowestInner) {
+int DocumentOfOptions(const LabelOptions& options, const std::string& settingsPath,
+                      Messages& messages, LabelDocument& document, RenderedLabel& rendered,
+                      double lowestInner) {
   const LabelDocument* design = options.design.get();
   const bool designLayout = design != nullptr && !options.layout.has_value();
-  std::vector<std::string> names;
-  int index = kGivenLayout;
-  // The settings file's layout when a picture of its own is drawn in it.
-  int settingsIndex = -1;
+  LabelDocument d;
+  if (design != nullptr) d = *design;
   if (designLayout) {
-    LabelDocument d = *design;
-    if (!ApplyPictureOptions(options.picture, d, messages)) return kExitFailure;
-    ApplyDesignLayout(d, layout, options.etchTone);
+    rendered.layoutIndex = kGivenLayout;
   } else {
-    if (!layout.LoadLayoutNames(names)) {
-      ShowNoLayouts(messages, layout.SettingsPath());
+    std::vector<std::string> names;
+    if (!LoadLayoutNames(settingsPath, names)) {
+      ShowNoLayouts(messages, settingsPath);
       return kExitFailure;
     }
-    index = options.layout.value_or(0);
+    const int index = options.layout.value_or(0);
     if (index < 0 || index >= static_cast<int>(names.size())) {
       messages.Show(Arg(Tr("LabelOptions",
                            "Layout %1 does not exist: the settings file has %2 layouts, "
@@ -213,56 +211,56 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
                     MessageIcon::Error);
       return kExitUsage;
     }
-    if (design != nullptr) layout.UseFontFace(design->fontFace);
-    if (options.picture.Given()) {
-      // The layout's record with the picture given (or its own, toned).
-      layout.LoadLayout(index, false);
-      LabelDocument d;
-      d.layout = layout.Layout();
-      d.fontFace = layout.FontFace();
-      if (options.picture.path.empty())
-        d.background = BackgroundFromFile(d.layout.BgImage, d.layout.BaseLength);
-      if (!ApplyPictureOptions(options.picture, d, messages)) return kExitFailure;
-      ApplyDesignLayout(d, layout, options.etchTone);
-      settingsIndex = index;
-      index = kGivenLayout;
+    TakeSettingsLayout(settingsPath, index, names[static_cast<std::size_t>(index)], d);
+    // The layout's picture as it stands; a design's placement and legibility
+    // were for its own layout.
+    d.picture = PictureSettings{};
+    d.legibility = TextLegibility{};
+    // Without a design: the settings' face and the layout's own radii.
+    if (design == nullptr) {
+      d.fontFace = LoadFontSetting(settingsPath);
+      d.innerRadius = d.layout.InnerRadius;
+      d.outerRadius = d.layout.OuterRadius;
     }
+    rendered.layoutIndex = index;
   }
+  if (!ApplyPictureOptions(options.picture, d, messages)) return kExitFailure;
+  rendered.layoutName = d.layoutName;
 
   LabelTexts texts;
   texts.SetTitle(options.Title());
   texts.SetDate(options.Date());
   texts.SetNote(options.TypedNote());
   texts.SetQr(options.Qr());
-  texts.SetDiscNumber(options.discNumber, options.discCount);
-  texts.PublishLabelTexts(layout);
+  TakeTexts(texts, d);
 
-  // The layout's own radii first, as when the layout is chosen; a design's
-  // area over them, as the configuration dialog would set it.
-  layout.LoadLayout(index, false);
-  BandRadii radii = layout.GetBandRadii();
-  if (design != nullptr) radii = {design->innerRadius, design->outerRadius};
+  // The area given over the layout's or the design's, as the configuration
+  // dialog would set it.
   const bool customArea = options.inner.has_value() || options.outer.has_value();
   if (customArea) {
-    radii.inner = options.inner.value_or(radii.inner);
-    radii.outer = options.outer.value_or(radii.outer);
-    if (!CheckAreaOptions(radii.inner, radii.outer, lowestInner, messages)) return kExitUsage;
+    d.innerRadius = options.inner.value_or(d.innerRadius);
+    d.outerRadius = options.outer.value_or(d.outerRadius);
+    if (!CheckAreaOptions(d.innerRadius, d.outerRadius, lowestInner, messages)) return kExitUsage;
   }
-  const bool keepRadii = customArea || design != nullptr;
-  if (keepRadii) layout.SetBandRadii(radii.inner, radii.outer);
   // A layout outside the renderer's limits (a settings section edited by
   // hand, a ring band narrowed by the burning area) is refused with why.
-  if (const std::string why = CheckLayoutRecord(layout.Layout()); !why.empty()) {
-    const std::string number = std::to_string(settingsIndex >= 0 ? settingsIndex : index);
-    const std::string inner = FormatDecimal(radii.inner, 1), outer = FormatDecimal(radii.outer, 1);
+  LayoutRecord inArea = d.layout;
+  inArea.InnerRadius = d.innerRadius;
+  inArea.OuterRadius = d.outerRadius;
+  inArea.RingBand = RingBandInArea(d.layout, d.innerRadius, d.outerRadius);
+  if (const std::string why = CheckLayoutRecord(inArea); !why.empty()) {
+    const bool ownArea = customArea || design != nullptr;
+    const std::string number = std::to_string(rendered.layoutIndex);
+    const std::string inner = FormatDecimal(d.innerRadius, 1);
+    const std::string outer = FormatDecimal(d.outerRadius, 1);
     std::string text;
-    if (designLayout && keepRadii)
+    if (designLayout && ownArea)
       text = Arg(Tr("LabelOptions",
                     "The design's layout cannot be drawn in the burning area %1 - %2 mm: %3."),
                  {inner, outer, why});
     else if (designLayout)
       text = Arg(Tr("LabelOptions", "The design's layout cannot be drawn: %1."), {why});
-    else if (keepRadii)
+    else if (ownArea)
       text =
           Arg(Tr("LabelOptions", "Layout %1 cannot be drawn in the burning area %2 - %3 mm: %4."),
               {number, inner, outer, why});
@@ -271,23 +269,36 @@ int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages&
     messages.Show(text, MessageIcon::Error);
     return kExitFailure;
   }
+  rendered.inner = d.innerRadius;
+  rendered.outer = d.outerRadius;
+  document = std::move(d);
+  return kExitOk;
+}
 
-  if (!layout.RenderLabel(index, keepRadii) ||
-      !layout.RenderPreview(index, kPreviewSide, kPreviewSide, keepRadii)) {
-    messages.Show(designLayout ? std::string(Tr("LabelOptions",
-                                                "The design's layout could not be rendered "
-                                                "(check its BaseLength and ring band)."))
-                               : Arg(Tr("LabelOptions",
-                                        "Layout %1 could not be rendered (check its BaseLength "
-                                        "and ring band)."),
-                                     {std::to_string(settingsIndex >= 0 ? settingsIndex : index)}),
+int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages& messages,
+                       RenderedLabel& rendered, double lowestInner) {
+  LabelDocument document;
+  if (const int status = DocumentOfOptions(options, layout.SettingsPath(), messages, document,
+                                           rendered, lowestInner);
+      status != kExitOk)
+    return status;
+  DocumentRender how;
+  how.previewSide = kPreviewSide;
+  how.discNumber = options.discNumber;
+  how.discCount = options.discCount;
+  how.tone = options.etchTone;
+  if (!layout.Render(document, how)) {
+    messages.Show(rendered.layoutIndex == kGivenLayout
+                      ? std::string(Tr("LabelOptions",
+                                       "The design's layout could not be rendered "
+                                       "(check its BaseLength and ring band)."))
+                      : Arg(Tr("LabelOptions",
+                               "Layout %1 could not be rendered (check its BaseLength "
+                               "and ring band)."),
+                            {std::to_string(rendered.layoutIndex)}),
                   MessageIcon::Error);
     return kExitFailure;
   }
-  rendered.layoutIndex = settingsIndex >= 0 ? settingsIndex : index;
-  rendered.layoutName = designLayout ? design->layoutName : names[rendered.layoutIndex];
-  rendered.inner = layout.GetBandRadii().inner;
-  rendered.outer = layout.GetBandRadii().outer;
   return kExitOk;
 }
 

@@ -99,15 +99,22 @@ struct RenderedLabel {
   double outer = 0.0;
 };
 
-// Renders as the main window does: texts published (note split into ten
-// lines, folders first), then RenderLabel and RenderPreview at 600 x 600.
-// With --inner/--outer the area is checked as the configuration dialog does
-// (lowest allowed inner radius `lowestInner`) and set with SetBandRadii, and
-// both renders keep it. With a design and no --layout the design's own
-// layout record and picture are rendered (the settings file then needs no
-// layout), its face is used, and its burning area unless --inner/--outer
-// say otherwise. Returns kExitOk; otherwise a message has been shown
-// and the exit status is kExitUsage for a layout that does not exist or a
+// The label the options describe, as a document: the design's (with no
+// --layout) or the settings file's layout `options.layout` taken with its
+// picture, the picture options over it, the texts as the main window's
+// edits would hold them, and the burning area: --inner/--outer checked as
+// the configuration dialog does (lowest allowed inner radius
+// `lowestInner`) over the design's area or the layout's own radii. Returns
+// kExitOk, or the status after a message as RenderAsMainWindow.
+int DocumentOfOptions(const LabelOptions& options, const std::string& settingsPath,
+                      Messages& messages, LabelDocument& document, RenderedLabel& rendered,
+                      double lowestInner = kBandInnerLimitMm);
+
+// Renders as the main window does: DocumentOfOptions, then the document
+// drawn as the full label and a 600 x 600 preview, for disc
+// options.discNumber of options.discCount, fit to etch with
+// options.etchTone. Returns kExitOk; otherwise a message has been shown and
+// the exit status is kExitUsage for a layout that does not exist or a
 // refused area, kExitFailure when there is no layout or the render fails.
 int RenderAsMainWindow(const LabelOptions& options, CELLayout& layout, Messages& messages,
                        RenderedLabel& rendered, double lowestInner = kBandInnerLimitMm);

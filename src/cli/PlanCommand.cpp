@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "burn/DocumentWarnings.h"
 #include "burn/MarkedBand.h"
 #include "burn/SimulatedEtch.h"
 #include "cli/Args.h"
@@ -220,19 +221,13 @@ int RunPlan(int argc, char** argv) {
           RenderAsMainWindow(options, layout, messages, rendered, LowestInnerRadius(disc));
       status != kExitOk)
     return status;
-  // The automatic area holds every mark between the drive's limits.
-  const LabelBand warned = automatic ? LabelBand{LowestInnerRadius(disc), kBandOuterLimitMm}
-                                     : LabelBand{BandInnerOn(disc, rendered.inner), rendered.outer};
-  std::vector<LabelWarning> warnings = CheckLabel(layout, options.TypedNote(), warned);
   const ElsPage page(ExampleElsPage());
   // The QR code at each quality planned.
-  for (int i = 0; i < kQualityCount; ++i) {
-    if (!qualityText.empty() && qualityText != kQualityIds[static_cast<std::size_t>(i)]) continue;
-    for (LabelWarning& w : CheckQrEtch(
-             layout, page, {{rendered.inner, rendered.outer}, disc, static_cast<BurnQuality>(i)}))
-      warnings.push_back(std::move(w));
-  }
-  PrintLabelWarnings("plan", warnings);
+  WarnedBurn warned{disc, automatic, {rendered.inner, rendered.outer}, {}};
+  for (int i = 0; i < kQualityCount; ++i)
+    if (qualityText.empty() || qualityText == kQualityIds[static_cast<std::size_t>(i)])
+      warned.qualities.push_back(static_cast<BurnQuality>(i));
+  PrintLabelWarnings("plan", DocumentWarnings(layout, options.TypedNote(), page, warned));
 
   const QImage label = layout.LabelImageData();
   std::vector<QualityPlan> plans;

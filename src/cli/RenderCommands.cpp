@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "burn/DocumentWarnings.h"
 #include "burn/MarkedBand.h"
 #include "burn/SimulatedEtch.h"
 #include "cli/Args.h"
@@ -211,13 +212,9 @@ int RenderAndWrite(const LabelOptions& options, const RenderOutputs& out, const 
   LabelBand band;
   if (!ChooseBand(rendered, layout, out.automaticArea, disc, quality, messages, band, report))
     return kExitFailure;
-  // The automatic area holds every mark between the drive's limits.
-  const LabelBand warned =
-      out.automaticArea ? LabelBand{LowestInnerRadius(disc), kBandOuterLimitMm} : band;
-  std::vector<LabelWarning> warnings = CheckLabel(layout, options.TypedNote(), warned);
-  const BurnTarget etched{{band.inner, band.outer}, disc, quality};
-  for (LabelWarning& w : CheckQrEtch(layout, ElsPage(ExampleElsPage()), etched))
-    warnings.push_back(std::move(w));
+  std::vector<LabelWarning> warnings =
+      DocumentWarnings(layout, options.TypedNote(), ElsPage(ExampleElsPage()),
+                       {disc, out.automaticArea, {band.inner, band.outer}, {quality}});
   if (options.design != nullptr)
     for (std::string& text : DesignWarnings(*options.design, rendered.layoutIndex == kGivenLayout))
       warnings.push_back({LabelWarning::Kind::Background, std::move(text)});

@@ -14,6 +14,7 @@
 #include "label/BoxSurface.h"
 #include "label/FitLoop.h"
 #include "label/LabelFont.h"
+#include "label/LabelTexts.h"
 
 namespace twr {
 
@@ -168,6 +169,51 @@ void CELLayout::UseGivenLayout(const LayoutRecord& record, const QImage& picture
   givenPicture_ = picture;
   givenKey_ = "given:" + std::to_string(++givenSerial_);
   hasGiven_ = true;
+  hasDocumentSource_ = false;
+  givenUnusedSource_.clear();
+}
+
+bool CELLayout::DocumentSource::Same(const DocumentSource& other) const {
+  return record == other.record && kind == other.kind && picture == other.picture &&
+         settings == other.settings && tone.known == other.tone.known &&
+         tone.fullMarks == other.tone.fullMarks && tone.levelOfGrey == other.tone.levelOfGrey;
+}
+
+void CELLayout::UseDocument(const LabelDocument& document, const EtchTone& tone) {
+  const DesignBackground& bg = document.background;
+  DocumentSource source{document.layout, bg.kind, bg.image.cacheKey(), document.picture, tone};
+  source.record.BgImage = bg.kind == DesignBackground::Kind::None ? std::string() : bg.name;
+  source.record.FontFace.clear();
+  if (!hasDocumentSource_ || !hasGiven_ || !source.Same(documentSource_)) {
+    // Where the placed picture leaves the label bare: the layout's fill.
+    const uint32_t fill = source.record.BgColor;
+    const QColor margin(static_cast<int>(fill & 0xFF), static_cast<int>((fill >> 8) & 0xFF),
+                        static_cast<int>((fill >> 16) & 0xFF));
+    UseGivenLayout(source.record, bg.kind == DesignBackground::Kind::Picture
+                                      ? PreparePicture(bg.image, document.picture,
+                                                       source.record.BaseLength, tone, margin)
+                                      : QImage());
+    documentSource_ = std::move(source);
+    hasDocumentSource_ = true;
+    givenUnusedSource_ = bg.kind == DesignBackground::Kind::Unusable ? bg.source : std::string();
+  }
+  UseFontFace(document.fontFace);
+  UseLegibility(document.legibility);
+}
+
+bool CELLayout::Render(const LabelDocument& document, const DocumentRender& how) {
+  UseDocument(document, how.tone);
+  LabelTexts texts;
+  texts.SetTitle(document.title);
+  texts.SetDate(document.date);
+  texts.SetNote(DocumentNote(document));
+  texts.SetQr(document.qr);
+  texts.SetDiscNumber(how.discNumber, how.discCount);
+  texts.PublishLabelTexts(*this);
+  LoadLayout(kGivenLayout, false);
+  SetBandRadii(document.innerRadius, document.outerRadius);
+  if (how.label && !RenderCurrentLabel()) return false;
+  return how.previewSide <= 0 || RenderCurrentPreview(how.previewSide, how.previewSide);
 }
 
 std::string CELLayout::LoadFontSetting() const {

@@ -11,6 +11,7 @@
 
 #include "label/BackgroundCache.h"
 #include "label/ImageBuffer.h"
+#include "label/LabelDocument.h"
 #include "label/LabelFont.h"
 #include "label/LayoutSettings.h"
 #include "label/QrCode.h"
@@ -49,6 +50,18 @@ struct BandRadii {
   double outer = 0.0;  // mm
 };
 
+// What Render draws of a label document.
+struct DocumentRender {
+  bool label = true;    // the full-size label, into LabelImage
+  int previewSide = 0;  // a preview this many pixels square, into PreviewImage; 0: none
+  // The disc of a series the label is for, for the number fields {n} and {N}.
+  int discNumber = 1;
+  int discCount = 1;
+  // How the burn turns greys into marks, for a picture fit to etch; not
+  // known: fit to the whole grey range.
+  EtchTone tone;
+};
+
 class BoxSurface;
 
 class CELLayout {
@@ -82,6 +95,19 @@ class CELLayout {
   // with BgImage empty the label starts black, with BgImage set and a null
   // picture it is filled with BgColor, as for a picture that cannot be used.
   void UseGivenLayout(const LayoutRecord& record, const QImage& picture);
+
+  // The document's layout record and picture as the layout kGivenLayout
+  // (the picture placed and toned as the document says, fit to etch with
+  // `tone`), its face and its legibility. The placed picture is kept: the
+  // same record and picture again with the same placement and tone (a
+  // document that changed only its texts or area) goes in as it is.
+  void UseDocument(const LabelDocument& document, const EtchTone& tone = {});
+  // Renders `document` as it stands: its texts (the note's folders first,
+  // {n} and {N} filled in), its layout and picture (UseDocument) and its
+  // burning area. Reads no file and writes no setting; what the last
+  // render drew (the placed picture, the background, the ring text) is
+  // reused where it still holds. False when the layout cannot be drawn.
+  bool Render(const LabelDocument& document, const DocumentRender& how);
 
   // Which boxes keep no fill and which texts get a halo, for every render
   // from now on (a label document's choice; plain: as the layout draws).
@@ -150,6 +176,11 @@ class CELLayout {
   int RingTextsCopied() const { return ringStamps_.Copied(); }
   // The background pictures of the renders so far (and what was wrong).
   const BackgroundCache& Background() const { return background_; }
+  // The file the picture of the document in use was read from when it could
+  // not be used (its layout's BgImage); empty otherwise.
+  std::string UnusedPictureSource() const {
+    return givenInUse_ ? givenUnusedSource_ : std::string();
+  }
 
  private:
   enum class BoxKind { Title, Date, Note };
@@ -257,6 +288,18 @@ class CELLayout {
   int givenSerial_ = 0;
   bool hasGiven_ = false;
   bool givenInUse_ = false;
+  // What the given layout of the last UseDocument was made from.
+  struct DocumentSource {
+    LayoutRecord record;
+    DesignBackground::Kind kind = DesignBackground::Kind::None;
+    qint64 picture = 0;  // the decoded picture's cacheKey
+    PictureSettings settings;
+    EtchTone tone;
+    bool Same(const DocumentSource& other) const;
+  };
+  DocumentSource documentSource_;
+  bool hasDocumentSource_ = false;
+  std::string givenUnusedSource_;
 };
 
 }  // namespace twr

@@ -45,7 +45,6 @@ static_assert(((kMaxDesignPictureBytes + 2) / 3 * 4 / static_cast<long long>(kBa
                   kMaxDesignRestBytes <=
               kMaxDesignFileBytes);
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr const char* kLineBreak = "\r\n";
 
 // `what` (%1) is `value` (%2), not a whole number from `min` to `max`
 // (one that fits 32 bits when they are its limits).
@@ -486,7 +485,7 @@ std::string CheckDesign(const LabelDocument& d) {
                           d.notes[k], kNoteMaxWidth, Count::Width))
              .empty())
       return why;
-  if (const std::size_t note = TextWidth(DesignNote(d)); note > kNoteMaxWidth)
+  if (const std::size_t note = TextWidth(DocumentNote(d)); note > kNoteMaxWidth)
     return Arg(Tr("Design",
                   "%1 is %2 characters long (a wide East Asian character counts two); at most "
                   "%3 are taken"),
@@ -545,15 +544,6 @@ std::string CheckDesign(const LabelDocument& d) {
       return why;
   }
   return {};
-}
-
-std::string DesignNote(const LabelDocument& d) {
-  std::size_t count = 0;
-  for (std::size_t k = 0; k < d.notes.size(); ++k)
-    if (!d.notes[k].empty()) count = k + 1;
-  std::string note;
-  for (std::size_t k = 0; k < count; ++k) note += d.notes[k] + kLineBreak;
-  return note;
 }
 
 void WriteDesignLayout(JsonWriter& out, const LabelDocument& d) {
@@ -779,6 +769,7 @@ void TakeSettingsLayout(const std::string& settingsPath, int index, std::string 
 DesignBackground BackgroundFromFile(const std::string& path, int labelSide) {
   DesignBackground bg;
   if (path.empty()) return bg;
+  bg.source = path;
   bg.name = BaseName(path);
   if (bg.name.size() > kMaxDesignPictureName) bg.name = Utf8Cut(bg.name, kMaxDesignPictureName);
   if (!IsValidUtf8(bg.name) || HasControl(bg.name)) bg.name = "background";
@@ -803,25 +794,13 @@ DesignBackground BackgroundFromFile(const std::string& path, int labelSide) {
 }
 
 void ApplyDesignLayout(const LabelDocument& design, CELLayout& layout, const EtchTone& tone) {
-  LayoutRecord record = design.layout;
-  record.BgImage = design.background.kind == DesignBackground::Kind::None ? std::string()
-                                                                          : design.background.name;
-  // Where the placed picture leaves the label bare: the layout's fill.
-  const QColor margin(static_cast<int>(record.BgColor & 0xFF),
-                      static_cast<int>((record.BgColor >> 8) & 0xFF),
-                      static_cast<int>((record.BgColor >> 16) & 0xFF));
-  layout.UseGivenLayout(record, design.background.kind == DesignBackground::Kind::Picture
-                                    ? PreparePicture(design.background.image, design.picture,
-                                                     record.BaseLength, tone, margin)
-                                    : QImage());
-  layout.UseFontFace(design.fontFace);
-  layout.UseLegibility(design.legibility);
+  layout.UseDocument(design, tone);
 }
 
 void ApplyDesignTexts(const LabelDocument& design, LabelTexts& texts) {
   texts.SetTitle(design.title);
   texts.SetDate(design.date);
-  texts.SetNote(DesignNote(design));
+  texts.SetNote(DocumentNote(design));
   texts.SetQr(design.qr);
 }
 

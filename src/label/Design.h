@@ -83,10 +83,6 @@ DesignBackground BackgroundFromFile(const std::string& path, int labelSide);
 void TakeSettingsLayout(const std::string& settingsPath, int index, std::string name,
                         LabelDocument& document);
 
-// The note as the main window's edit holds it: the lines up to the last
-// one with text, each ended by CR LF.
-std::string DesignNote(const LabelDocument& design);
-
 // Puts the design's layout record and picture into the renderer as the
 // layout kGivenLayout and makes its face the renderer's face. Render it then
 // with kGivenLayout after SetBandRadii(innerRadius, outerRadius). The

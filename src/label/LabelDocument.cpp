@@ -1,4 +1,4 @@
-// The label document's equality.
+// The label document's equality and its note as typed.
 #include "label/LabelDocument.h"
 
 namespace twr {
@@ -10,6 +10,15 @@ bool DesignBackground::operator==(const DesignBackground& other) const {
       bytes == other.bytes;
   return kind == other.kind && name == other.name && type == other.type &&
          problem == other.problem && sameBytes;
+}
+
+std::string DocumentNote(const LabelDocument& document) {
+  std::size_t count = 0;
+  for (std::size_t k = 0; k < document.notes.size(); ++k)
+    if (!document.notes[k].empty()) count = k + 1;
+  std::string note;
+  for (std::size_t k = 0; k < count; ++k) note += document.notes[k] + "\r\n";
+  return note;
 }
 
 }  // namespace twr

@@ -36,6 +36,8 @@ struct DesignBackground {
   std::string problem;  // Unusable: why ("does not exist", ...)
   QImage image;         // Picture: decoded as a layout's picture is (24-bit; an
                         // SVG drawn at the layout's BaseLength)
+  std::string source;   // the file it was read from, as its layout named it;
+                        // empty for a design's own (not kept in a design file)
   // The image is decoded from the bytes: the bytes say it all.
   bool operator==(const DesignBackground& other) const;
 };
@@ -73,5 +75,9 @@ struct LabelDocument {
 
   bool operator==(const LabelDocument&) const = default;
 };
+
+// The note as the main window's edit holds it: the lines up to the last
+// one with text, each ended by CR LF.
+std::string DocumentNote(const LabelDocument& document);
 
 }  // namespace twr

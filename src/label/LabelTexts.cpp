@@ -6,6 +6,7 @@
 
 #include "common/Utf8.h"
 #include "label/CELLayout.h"
+#include "label/LabelDocument.h"
 #include "label/NumberFields.h"
 
 namespace twr {
@@ -76,6 +77,15 @@ void LabelTexts::PublishLabelTexts(CELLayout& layout) {
 void LabelTexts::SetDiscNumber(int number, int count) {
   discNumber_ = std::max(number, 1);
   discCount_ = std::max(count, discNumber_);
+}
+
+void TakeTexts(const LabelTexts& texts, LabelDocument& document) {
+  document.title = texts.Title();
+  document.date = texts.Date();
+  document.qr = texts.Qr();
+  LabelTexts typed = texts;
+  typed.SplitNoteLines();
+  document.notes = typed.NoteLines();
 }
 
 }  // namespace twr

@@ -11,6 +11,7 @@
 namespace twr {
 
 class CELLayout;
+struct LabelDocument;
 
 // The longest texts, in width units (common/Utf8.h: one a character, two
 // for a wide East Asian one): what the main window's edits take.
@@ -61,5 +62,9 @@ class LabelTexts {
   int discNumber_ = 1;
   int discCount_ = 1;
 };
+
+// The texts as typed into `document`: title, date, QR text, and the note as
+// its first ten lines in the order typed.
+void TakeTexts(const LabelTexts& texts, LabelDocument& document);
 
 }  // namespace twr

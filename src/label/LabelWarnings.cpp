@@ -9,6 +9,7 @@
 #include "common/Translate.h"
 #include "common/Utf8.h"
 #include "drive/DiscGeometry.h"
+#include "label/BackgroundCache.h"
 #include "label/CELLayout.h"
 #include "label/LayoutDefinition.h"
 #include "label/QrCode.h"
@@ -132,13 +133,22 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
                        {why})});
 
   if (!r.BgImage.empty()) {
-    const std::string problem = layout.Background().ProblemWith(r.BgImage);
+    std::string path = r.BgImage;
+    std::string problem = layout.Background().ProblemWith(path);
+    // A document's picture, read from its layout's file when the document
+    // was made: what is wrong with that file now, in the user's language.
+    if (const std::string source = layout.UnusedPictureSource(); !source.empty()) {
+      BackgroundCache asked;
+      asked.Signature(source, r.BaseLength);
+      path = source;
+      problem = asked.ProblemWith(source);
+    }
     if (!problem.empty())
       out.push_back({LabelWarning::Kind::Background,
                      Arg(Tr("LabelWarnings",
                             "The background picture \"%1\" %2; the label is filled with its "
                             "BgColor (grey %3) instead."),
-                         {r.BgImage, problem, std::to_string(r.BgColor & 0xFF)})});
+                         {path, problem, std::to_string(r.BgColor & 0xFF)})});
   }
 
   // Boxes as the renderer draws them: a title box unless both sizes are 0,

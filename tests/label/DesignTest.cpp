@@ -1,6 +1,7 @@
 // Label designs: every field through the file and back, the reader's
 // refusals as one table, the atomic save, and a design rendered from its
-// own layout copy and picture after the settings file and picture changed.
+// own layout copy and picture after the settings file and picture changed
+// or went.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -93,7 +94,7 @@ TEST(Design, EveryFieldComesBackFromTheFile) {
   EXPECT_EQ(loaded.background.bytes, saved.background.bytes);  // the file's own bytes
   EXPECT_EQ(loaded.background.image.size(), QSize(40, 30));
   EXPECT_EQ(loaded.background.image.pixelColor(5, 5), QColor(10, 120, 230));
-  EXPECT_EQ(DesignNote(loaded), "[Photos]\r\n\r\nthird\r\n\r\n\r\n\r\n\r\n\r\n\r\ntenth\r\n");
+  EXPECT_EQ(DocumentNote(loaded), "[Photos]\r\n\r\nthird\r\n\r\n\r\n\r\n\r\n\r\n\r\ntenth\r\n");
 
   // The other two kinds of background.
   LabelDocument none = saved;
@@ -104,7 +105,7 @@ TEST(Design, EveryFieldComesBackFromTheFile) {
   EXPECT_TRUE(loaded.layout.BgImage.empty());
   LabelDocument unusable = saved;
   unusable.background = {
-      DesignBackground::Kind::Unusable, "gone.png", {}, {}, "does not exist", {}};
+      DesignBackground::Kind::Unusable, "gone.png", {}, {}, "does not exist", {}, {}};
   ASSERT_TRUE(ParseDesign(DesignText(unusable), loaded, problem)) << problem;
   EXPECT_EQ(loaded.background.kind, DesignBackground::Kind::Unusable);
   EXPECT_EQ(loaded.background.problem, "does not exist");
@@ -307,21 +308,30 @@ TEST(Design, RendersItsOwnLayoutAndPictureWhateverTheSettingsSay) {
   s.Write("[Config]\nLayoutNum=1\nFont=DejaVu Serif\n[Layout00]\nBaseLength=900\n");
   LabelDocument loaded;
   ASSERT_TRUE(LoadDesignFile(path, loaded, problem)) << problem;
+  // The document renders by itself, also with no settings file at all.
   CELLayout again(s.Path());
-  LabelTexts typed;
-  ApplyDesignTexts(loaded, typed);
-  ApplyDesignLayout(loaded, again);
-  typed.PublishLabelTexts(again);
-  again.LoadLayout(kGivenLayout, false);
-  again.SetBandRadii(loaded.innerRadius, loaded.outerRadius);
-  ASSERT_TRUE(again.RenderLabel(kGivenLayout, true));
+  ASSERT_EQ(::unlink(s.Path().c_str()), 0);
+  DocumentRender both;
+  both.previewSide = 600;
+  ASSERT_TRUE(again.Render(loaded, both));
   EXPECT_EQ(again.LabelImageData(), expected);
   EXPECT_EQ(again.Title, "Disc 1 of 1");
-  ASSERT_TRUE(again.RenderPreview(kGivenLayout, 600, 600, true));
+  EXPECT_EQ(again.NoteLines[0], "[Photos]");
+  EXPECT_EQ(again.PreviewImage().Width(), 600);
+  // Disc 2 of 3 of a series changes only the texts.
+  DocumentRender second;
+  second.discNumber = 2;
+  second.discCount = 3;
+  ASSERT_TRUE(again.Render(loaded, second));
+  EXPECT_EQ(again.Title, "Disc 2 of 3");
+  EXPECT_NE(again.LabelImageData(), expected);
+  ASSERT_TRUE(again.Render(loaded, {}));
+  EXPECT_EQ(again.LabelImageData(), expected);
 
   // A design whose picture could not be used fills BgColor, as the layout
   // did; one without a picture starts black.
-  loaded.background = {DesignBackground::Kind::Unusable, "bg.png", {}, {}, "does not exist", {}};
+  loaded.background = {
+      DesignBackground::Kind::Unusable, "bg.png", {}, {}, "does not exist", {}, {}};
   ApplyDesignLayout(loaded, again);
   ASSERT_TRUE(again.RenderLabel(kGivenLayout, true));
   EXPECT_EQ(again.LabelImage().ReadPixel(2, 2), GreyFromSetting(200));

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <filesystem>
 
+#include "burn/DocumentWarnings.h"
 #include "burn/MarkedBand.h"
 #include "common/DecimalText.h"
 #include "common/Messages.h"
@@ -40,12 +41,6 @@ std::string RecentKey(int number) {
 }
 
 // The note's lines in the order typed, without the empty ones at its end.
-NoteLineArray TypedNoteLines(const LabelTexts& texts) {
-  LabelTexts typed = texts;
-  typed.SplitNoteLines();
-  return typed.NoteLines();
-}
-
 std::string Q(const QString& text) {
   return text.toStdString();
 }
@@ -323,13 +318,11 @@ MainWindowModel::TickResult MainWindowModel::TimerTick() {
 
 void MainWindowModel::ApplyLayoutChoice(int index) {
   TakeLayout(index);
-  PublishLabelTexts();
-  layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, false);
-  ++previewRedraws_;
-  const BandRadii radii = layout_.GetBandRadii();
-  doc_.innerRadius = radii.inner;
-  doc_.outerRadius = radii.outer;
+  // The layout's own radii, as a layout chosen brings them.
+  doc_.innerRadius = doc_.layout.InnerRadius;
+  doc_.outerRadius = doc_.layout.OuterRadius;
   if (Rimtone()) RaiseInnerForRimtone();
+  Draw(false, true);
   UpdateStatusTexts();
   emit Changed();
 }
@@ -435,26 +428,42 @@ bool MainWindowModel::Scan(bool asked) {
   return true;
 }
 
-void MainWindowModel::PublishLabelTexts() {
+EtchTone MainWindowModel::PictureEtchTone() {
+  if (doc_.picture.PlainTone()) return {};
+  const BurnQuality quality = BurnQualityOf(doc_.quality);
+  EtchTone tone = EtchToneOf(burn_.Sequence().Page(), quality);
+  if (!tone.known) tone = EtchToneOf(ExampleEtchPage(), quality);
+  return tone;
+}
+
+bool MainWindowModel::Draw(bool label, bool preview, int number, int count) {
+  // The texts as the label holds them: the note's folders first (the edit
+  // shows that order from now on). The next edit is compared with them.
   texts_.PublishLabelTexts(layout_);
-  // These are the texts the renderer has now: the next edit is compared
-  // with them.
   lastTitle_ = texts_.Title();
   lastDate_ = texts_.Date();
   lastNote_ = texts_.Note();
+  return DrawAsTyped(label, preview, number, count);
+}
+
+bool MainWindowModel::DrawAsTyped(bool label, bool preview, int number, int count) {
+  DocumentRender how;
+  how.label = label;
+  how.previewSide = preview ? kPreviewSide : 0;
+  how.discNumber = number;
+  how.discCount = count;
+  how.tone = PictureEtchTone();
+  if (preview) ++previewRedraws_;
+  return layout_.Render(Document(), how);
 }
 
 void MainWindowModel::RefreshLabel(bool keepRadii) {
-  PublishLabelTexts();
-  layout_.RenderLabel(layoutIndex_, keepRadii);
   if (!keepRadii) {
-    const BandRadii radii = layout_.GetBandRadii();
-    doc_.innerRadius = radii.inner;
-    doc_.outerRadius = radii.outer;
+    doc_.innerRadius = doc_.layout.InnerRadius;
+    doc_.outerRadius = doc_.layout.OuterRadius;
   }
   if (Rimtone()) RaiseInnerForRimtone();
-  layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, keepRadii);
-  ++previewRedraws_;
+  Draw(true, true);
   // The preview holds every text now: the next tick has nothing to redraw.
   titleChanged_ = dateChanged_ = noteChanged_ = qrChanged_ = false;
 }
@@ -484,11 +493,9 @@ BurnBand MainWindowModel::ShownBand() const {
 }
 
 void MainWindowModel::DrawFullLabelAsTyped() {
-  // A copy publishes them: the note the user is typing keeps its order
-  // (folders go first only on the label).
-  LabelTexts texts = texts_;
-  texts.PublishLabelTexts(layout_);
-  layout_.RenderCurrentLabel();
+  // The note the user is typing keeps its order (folders go first only on
+  // the label).
+  DrawAsTyped(true, false);
 }
 
 void MainWindowModel::UpdateAutomaticArea() {
@@ -522,7 +529,7 @@ bool MainWindowModel::SetQuality(DesignQuality quality) {
   if (quality == doc_.quality) return false;
   doc_.quality = quality;
   // Fit to etch follows the quality.
-  if (HasOwnPicture() && own_.picture.tone == PictureTone::Auto) RedrawOwnLayout();
+  if (HasOwnPicture() && own_.picture.tone == PictureTone::Auto) RedrawPreview();
   UpdateStatusTexts();
   emit Changed();
   return true;
@@ -606,9 +613,7 @@ void MainWindowModel::ConfigAccepted(const TitleConfigValues& values) {
   if (!layout_.SaveFontSetting(values.font))
     messages_.ShowString(kStrCannotSaveIni, MessageIcon::Error);
   UpdateStatusTexts();
-  layout_.SetBandRadii(doc_.innerRadius, doc_.outerRadius);
-  layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
-  ++previewRedraws_;
+  DrawAsTyped(false, true);
   emit Changed();
 }
 
@@ -629,12 +634,11 @@ bool MainWindowModel::ReadyToBurn() {
   StepResult faced = StepResult::Failed;
   RunDrive([&] { faced = burn_.Sequence().FaceDisc(Rimtone()); });
   if (faced != StepResult::Go) return false;
-  PublishLabelTexts();
-  layout_.RenderLabel(layoutIndex_, true);
   if (Rimtone())
     RaiseInnerForRimtone();
   else
     disc_ = BurnDisc::LabelSide();
+  Draw(true, false);
   burn_.SetDriveIndex(driveIndex_);
   burn_.SetDocument(Document());
   burn_.SetDisc(disc_);
@@ -642,30 +646,24 @@ bool MainWindowModel::ReadyToBurn() {
   // Each disc of a series: the label drawn again with its {n} and {N}; the
   // texts go back to disc 1 of 1 for the preview.
   burn_.SetLabelMaker([this](int number, int count) {
-    texts_.SetDiscNumber(number, count);
-    PublishLabelTexts();
-    layout_.RenderLabel(layoutIndex_, true);
+    Draw(true, false, number, count);
     QImage label = layout_.LabelImageData();
-    texts_.SetDiscNumber(1, 1);
-    PublishLabelTexts();
+    texts_.PublishLabelTexts(layout_);
     return label;
   });
   return true;
 }
 
 void MainWindowModel::AfterBurn() {
-  layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
-  ++previewRedraws_;
+  DrawAsTyped(false, true);
   emit Changed();
 }
 
 std::vector<LabelWarning> MainWindowModel::Warnings() const {
-  // The automatic area holds every mark: what it cannot hold lies beyond
-  // the drive's limits.
-  const BurnBand band = doc_.automaticArea
-                            ? BurnBand{LowestInnerRadius(ShownDisc()), kBandOuterLimitMm}
-                            : BurnBand{doc_.innerRadius, doc_.outerRadius};
-  std::vector<LabelWarning> warnings = CheckLabel(layout_, texts_.Note(), {band.inner, band.outer});
+  // The QR code at the quality the preview shows, as the etched view draws it.
+  std::vector<LabelWarning> warnings = DocumentWarnings(
+      layout_, texts_.Note(), ExampleEtchPage(),
+      {ShownDisc(), doc_.automaticArea, ShownBand(), {BurnQualityOf(doc_.quality)}});
   // An opened design's face missing here (while it is the face in use) and
   // the picture its own layout could not use when it was saved.
   LabelDocument held;
@@ -749,7 +747,6 @@ bool MainWindowModel::LoadDocument(const std::string& path, bool asTemplate) {
   doc_.legibility = own_.legibility;
   // The design's own layout record and face, whatever the settings hold.
   layout_.UseFontFace(own_.fontFace);
-  ApplyOwnLayout();
   ApplyDesignTexts(own_, texts_);
   scanLines_ = 0;
   // A discovery still running brings no disc texts over the design's.
@@ -758,15 +755,13 @@ bool MainWindowModel::LoadDocument(const std::string& path, bool asTemplate) {
   config_.SetRimtone(own_.rimtone);
   doc_.quality = own_.quality;
   TakeLayout(kGivenLayout);
-  layout_.LoadLayout(kGivenLayout, false);
   doc_.innerRadius = own_.innerRadius;
   doc_.outerRadius = own_.outerRadius;
   doc_.automaticArea = own_.automaticArea;
-  layout_.SetBandRadii(doc_.innerRadius, doc_.outerRadius);
   RefreshLabel(true);
   // The render drew the folders first; the edit keeps the order typed, so
   // that saving again writes the note as it came.
-  texts_.SetNote(DesignNote(own_));
+  texts_.SetNote(DocumentNote(own_));
   lastNote_ = texts_.Note();
   UpdateStatusTexts();
   statusText_.clear();
@@ -811,14 +806,10 @@ bool MainWindowModel::UseLabelPicture(const std::string& path) {
   label.picture.fit = PictureFit::Fill;
   label.picture.tone = PictureTone::Auto;
   own_ = std::move(label);
-  ApplyOwnLayout();
   TakeLayout(kGivenLayout);
-  layout_.LoadLayout(kGivenLayout, false);
-  layout_.SetBandRadii(doc_.innerRadius, doc_.outerRadius);
   // The texts as they are (the note in the order typed); the full label is
   // drawn when it is burnt, exported or etched.
-  layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
-  ++previewRedraws_;
+  DrawAsTyped(false, true);
   emit Changed();
   return true;
 }
@@ -838,24 +829,10 @@ void MainWindowModel::TakeLayout(int index) {
                      listed ? layoutNames_[static_cast<std::size_t>(index)] : std::string(), doc_);
 }
 
-void MainWindowModel::ApplyOwnLayout() {
-  EtchTone tone;
-  if (!own_.picture.PlainTone()) {
-    const BurnQuality quality = BurnQualityOf(doc_.quality);
-    tone = EtchToneOf(burn_.Sequence().Page(), quality);
-    if (!tone.known) tone = EtchToneOf(ExampleEtchPage(), quality);
-  }
-  LabelDocument own = own_;
-  own.fontFace = layout_.FontFace();
-  own.legibility = doc_.legibility;
-  ApplyDesignLayout(own, layout_, tone);
-}
-
 bool MainWindowModel::SetLegibility(const TextLegibility& legibility) {
   if (legibility == doc_.legibility) return false;
   doc_.legibility = legibility;
   own_.legibility = legibility;
-  layout_.UseLegibility(legibility);
   RedrawPreview();
   UpdateAutomaticArea();
   emit Changed();
@@ -863,15 +840,7 @@ bool MainWindowModel::SetLegibility(const TextLegibility& legibility) {
 }
 
 void MainWindowModel::RedrawPreview() {
-  PublishLabelTexts();
-  layout_.RenderPreview(layoutIndex_, kPreviewSide, kPreviewSide, true);
-  ++previewRedraws_;
-}
-
-void MainWindowModel::RedrawOwnLayout() {
-  ApplyOwnLayout();
-  layout_.LoadLayout(kGivenLayout, true);
-  RedrawPreview();
+  Draw(false, true);
 }
 
 bool MainWindowModel::HasOwnPicture() const {
@@ -883,7 +852,7 @@ bool MainWindowModel::SetPictureSettings(const PictureSettings& settings) {
     return false;
   own_.picture = settings;
   doc_.picture = settings;
-  RedrawOwnLayout();
+  RedrawPreview();
   UpdateAutomaticArea();
   emit Changed();
   return true;
@@ -891,10 +860,7 @@ bool MainWindowModel::SetPictureSettings(const PictureSettings& settings) {
 
 LabelDocument MainWindowModel::Document() const {
   LabelDocument d = doc_;
-  d.title = texts_.Title();
-  d.date = texts_.Date();
-  d.notes = TypedNoteLines(texts_);
-  d.qr = texts_.Qr();
+  TakeTexts(texts_, d);
   d.fontFace = layout_.FontFace();
   d.rimtone = Rimtone();
   return d;
@@ -916,8 +882,7 @@ bool MainWindowModel::SaveDesign(const std::string& path) {
 
 bool MainWindowModel::ExportLabel(const std::string& path) {
   // The full label with the texts as they stand, as for the etched view.
-  texts_.PublishLabelTexts(layout_);
-  layout_.RenderCurrentLabel();
+  Draw(true, false);
   ExportOptions options;
   const BurnBand band = ShownBand();
   options.innerRadius = band.inner;

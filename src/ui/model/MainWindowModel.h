@@ -297,7 +297,6 @@ class MainWindowModel : public QObject {
   // (They change what the window shows without saying so: the sequences
   // that call them do.)
   bool ApplyDriveChoice();
-  void PublishLabelTexts();
   void RefreshLabel(bool keepRadii);
   void UpdateStatusTexts();
 
@@ -327,14 +326,19 @@ class MainWindowModel : public QObject {
   // The layout at `index` (a settings file's, or kGivenLayout: the label's
   // own) becomes the document's: its record, name and picture.
   void TakeLayout(int index);
-  // The label's own layout into the renderer with its picture placed and
-  // toned for the etch at the document's quality (the drive's page when
-  // it gives a time, else the example drive's), in the face in use.
-  void ApplyOwnLayout();
+  // The tone a picture placed for the etch is fit to: the document's
+  // quality on the drive's page when it gives a time, else the example
+  // drive's; none for a picture whose tone is plain.
+  EtchTone PictureEtchTone();
+  // The document drawn as it stands: the full label (`label`) and the
+  // preview (`preview`), for disc `number` of `count`, after the texts are
+  // published (the note's folders first, in the edit too). False when the
+  // layout cannot be drawn.
+  bool Draw(bool label, bool preview, int number = 1, int count = 1);
+  // The same with the note left in the order typed (the etched view).
+  bool DrawAsTyped(bool label, bool preview, int number = 1, int count = 1);
   // The preview drawn again with the texts as typed, keeping the area.
   void RedrawPreview();
-  // The label's own layout applied again (ApplyOwnLayout), then the preview.
-  void RedrawOwnLayout();
   // ScanDisc's steps, without saying that the window changed.
   // `asked`: the user's Scan, which says in the status line when it found
   // nothing (the automatic scan of an empty window does not).
