@@ -45,8 +45,8 @@ TemplateGallery::Grid TemplateGallery::FitGrid(int count, QSize room) {
   Grid best{kColumns, (count + kColumns - 1) / kColumns, 0};
   for (int columns = kColumns; columns <= std::max(kColumns, count); ++columns) {
     const int rows = (count + columns - 1) / columns;
-    const int side = std::min({kThumbnailSide, room.width() / columns - kCellMargin,
-                               room.height() / rows - kTextHeight});
+    const int side = std::min(
+        {kThumbnailSide, room.width() / columns - kCellMargin, room.height() / rows - kTextHeight});
     if (side > best.side) best = {columns, rows, side};
   }
   if (best.side < kMinThumbnailSide)
@@ -74,11 +74,11 @@ TemplateGallery::TemplateGallery(std::vector<TemplateEntry> templates, QWidget* 
   const QMargins margins = layout->contentsMargins();
   const int around = 2 * list_->spacing() + 2 * list_->frameWidth();
   const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-  const QSize room(
-      screen.width() - margins.left() - margins.right() - around -
-          style()->pixelMetric(QStyle::PM_ScrollBarExtent),
-      screen.height() - titleBar - margins.top() - margins.bottom() - 2 * layout->spacing() -
-          2 * fontMetrics().lineSpacing() - buttons_->sizeHint().height() - around);
+  const QSize room(screen.width() - margins.left() - margins.right() - around -
+                       style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                   screen.height() - titleBar - margins.top() - margins.bottom() -
+                       2 * layout->spacing() - 2 * fontMetrics().lineSpacing() -
+                       buttons_->sizeHint().height() - around);
   grid_ = FitGrid(static_cast<int>(templates.size()), room);
   model_ = std::make_unique<TemplateGalleryModel>(std::move(templates), grid_.side);
 
@@ -106,9 +106,9 @@ TemplateGallery::TemplateGallery(std::vector<TemplateEntry> templates, QWidget* 
   // All rows where they fit; where they cannot, as many as the room has.
   const int shownRows =
       std::max(1, std::min(grid_.rows, std::max(0, room.height()) / cell.height()));
-  list_->setMinimumSize(grid_.columns * cell.width() + around +
-                            style()->pixelMetric(QStyle::PM_ScrollBarExtent),
-                        shownRows * cell.height() + around);
+  list_->setMinimumSize(
+      grid_.columns * cell.width() + around + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+      shownRows * cell.height() + around);
   layout->addWidget(list_, 1);
   layout->addWidget(buttons_);
   connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);

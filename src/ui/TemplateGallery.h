@@ -23,11 +23,11 @@ class TemplateGallery : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kThumbnailSide = 180;     // the most a thumbnail is drawn
-  static constexpr int kMinThumbnailSide = 96;   // below this the list scrolls instead
-  static constexpr int kColumns = 3;             // the fewest columns of thumbnails
-  static constexpr int kCellMargin = 24;         // across, beside each thumbnail
-  static constexpr int kTextHeight = 44;         // down, a name of two lines under it
+  static constexpr int kThumbnailSide = 180;    // the most a thumbnail is drawn
+  static constexpr int kMinThumbnailSide = 96;  // below this the list scrolls instead
+  static constexpr int kColumns = 3;            // the fewest columns of thumbnails
+  static constexpr int kCellMargin = 24;        // across, beside each thumbnail
+  static constexpr int kTextHeight = 44;        // down, a name of two lines under it
 
   // Columns, rows and the thumbnails' side that show `count` templates in
   // `room` (the list's room on the screen, pixels) without scrolling: the

@@ -18,9 +18,9 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -482,9 +482,14 @@ class MainWindowTest : public QObject {
     };
     for (const Case& c : cases) {
       const ui::TemplateGallery::Grid grid = ui::TemplateGallery::FitGrid(c.count, c.room);
-      const QString what = QString("%1 in %2x%3").arg(c.count).arg(c.room.width()).arg(c.room.height());
+      const QString what =
+          QString("%1 in %2x%3").arg(c.count).arg(c.room.width()).arg(c.room.height());
       QVERIFY2(grid.columns == c.columns && grid.rows == c.rows && grid.side == c.side,
-               qPrintable(QString("%1: %2 x %3 of %4").arg(what).arg(grid.columns).arg(grid.rows).arg(grid.side)));
+               qPrintable(QString("%1: %2 x %3 of %4")
+                              .arg(what)
+                              .arg(grid.columns)
+                              .arg(grid.rows)
+                              .arg(grid.side)));
     }
 
     std::vector<ui::TemplateEntry> seven;
