@@ -160,11 +160,15 @@ CELDraw::CELDraw(BurnSession& session, QWidget* parent)
   next_->SetDefault(true);
   stop_ = new SkinnedTextButton(tr("&Stop"), this);
   stop_->setObjectName(Id(kIdStop));
-  const QSize choice = next_->sizeHint().expandedTo(stop_->sizeHint());
-  const int choiceTop = kExitRect.center().y() - choice.height() / 2;
-  next_->setGeometry(
-      QRect(QPoint(kExitRect.center().x() - kChoiceGap / 2 - choice.width(), choiceTop), choice));
-  stop_->setGeometry(QRect(QPoint(kExitRect.center().x() + kChoiceGap / 2, choiceTop), choice));
+  // Both within Exit's span, halves of it, and where their words need more,
+  // growing to the left only: the Rimtone note stands right of Exit.
+  const QRect exitRect = exit_->geometry();
+  const int half = (exitRect.width() - kChoiceGap) / 2;
+  const QSize choice = next_->sizeHint().expandedTo(stop_->sizeHint()).expandedTo({half, 0});
+  const int choiceTop = exitRect.center().y() - choice.height() / 2;
+  const int stopLeft = exitRect.right() + 1 - choice.width();
+  stop_->setGeometry(QRect(QPoint(stopLeft, choiceTop), choice));
+  next_->setGeometry(QRect(QPoint(stopLeft - kChoiceGap - choice.width(), choiceTop), choice));
   next_->hide();
   stop_->hide();
 

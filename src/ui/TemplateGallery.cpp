@@ -1,10 +1,13 @@
 #include "ui/TemplateGallery.h"
 
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -12,10 +15,6 @@
 namespace twr::ui {
 
 namespace {
-
-constexpr int kColumns = 3;
-constexpr int kCellMargin = 24;
-constexpr int kTextHeight = 44;
 
 // The grey disc a thumbnail shows while it is made (or when it cannot be).
 QPixmap WaitingDisc(int side, const QColor& colour) {
@@ -33,19 +32,56 @@ QPixmap WaitingDisc(int side, const QColor& colour) {
   return pixmap;
 }
 
+// The screen the gallery opens on: its parent's, else the primary one.
+QRect ScreenRoom(const QWidget* parent) {
+  const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
 }  // namespace
 
+TemplateGallery::Grid TemplateGallery::FitGrid(int count, QSize room) {
+  count = std::max(1, count);
+  Grid best{kColumns, (count + kColumns - 1) / kColumns, 0};
+  for (int columns = kColumns; columns <= std::max(kColumns, count); ++columns) {
+    const int rows = (count + columns - 1) / columns;
+    const int side = std::min(
+        {kThumbnailSide, room.width() / columns - kCellMargin, room.height() / rows - kTextHeight});
+    if (side > best.side) best = {columns, rows, side};
+  }
+  if (best.side < kMinThumbnailSide)
+    best = {kColumns, (count + kColumns - 1) / kColumns, kMinThumbnailSide};
+  return best;
+}
+
 TemplateGallery::TemplateGallery(std::vector<TemplateEntry> templates, QWidget* parent)
-    : QDialog(parent),
-      model_(std::make_unique<TemplateGalleryModel>(std::move(templates), kThumbnailSide)) {
+    : QDialog(parent) {
   setWindowTitle(tr("New Label from a Template"));
   setObjectName(QStringLiteral("templateGallery"));
   auto* layout = new QVBoxLayout(this);
   hint_ = new QLabel(this);
   hint_->setWordWrap(true);
   layout->addWidget(hint_);
+  buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons_->button(QDialogButtonBox::Ok)->setText(tr("&New Label"));
 
   list_ = new QListWidget(this);
+  list_->setSpacing(4);
+  // Every template on the screen at once where it can be: the room the
+  // screen leaves the list once the window's frame, the hint (two lines at
+  // most), the buttons and the spacing between them are taken off.
+  const QRect screen = ScreenRoom(parent);
+  const QMargins margins = layout->contentsMargins();
+  const int around = 2 * list_->spacing() + 2 * list_->frameWidth();
+  const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  const QSize room(screen.width() - margins.left() - margins.right() - around -
+                       style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                   screen.height() - titleBar - margins.top() - margins.bottom() -
+                       2 * layout->spacing() - 2 * fontMetrics().lineSpacing() -
+                       buttons_->sizeHint().height() - around);
+  grid_ = FitGrid(static_cast<int>(templates.size()), room);
+  model_ = std::make_unique<TemplateGalleryModel>(std::move(templates), grid_.side);
+
   list_->setObjectName(QStringLiteral("templates"));
   list_->setViewMode(QListView::IconMode);
   list_->setMovement(QListView::Static);
@@ -53,12 +89,11 @@ TemplateGallery::TemplateGallery(std::vector<TemplateEntry> templates, QWidget* 
   list_->setWrapping(true);
   list_->setWordWrap(true);
   list_->setUniformItemSizes(true);
-  list_->setIconSize(QSize(kThumbnailSide, kThumbnailSide));
-  const QSize cell(kThumbnailSide + kCellMargin, kThumbnailSide + kTextHeight);
+  list_->setIconSize(QSize(grid_.side, grid_.side));
+  const QSize cell(grid_.side + kCellMargin, grid_.side + kTextHeight);
   list_->setGridSize(cell);
-  list_->setSpacing(4);
   const std::vector<TemplateEntry>& entries = model_->Entries();
-  const QPixmap waiting = WaitingDisc(kThumbnailSide, palette().color(QPalette::Mid));
+  const QPixmap waiting = WaitingDisc(grid_.side, palette().color(QPalette::Mid));
   for (const TemplateEntry& entry : entries) {
     const QString path = QString::fromStdString(entry.path);
     QString name = QString::fromStdString(entry.name);
@@ -68,13 +103,13 @@ TemplateGallery::TemplateGallery(std::vector<TemplateEntry> templates, QWidget* 
     item->setToolTip(path);
     item->setSizeHint(cell);
   }
-  const int rows = std::max(1, (static_cast<int>(entries.size()) + kColumns - 1) / kColumns);
-  list_->setMinimumSize(kColumns * cell.width() + 2 * list_->frameWidth() + 24,
-                        std::min(rows, 2) * cell.height() + 2 * list_->frameWidth() + 16);
+  // All rows where they fit; where they cannot, as many as the room has.
+  const int shownRows =
+      std::max(1, std::min(grid_.rows, std::max(0, room.height()) / cell.height()));
+  list_->setMinimumSize(
+      grid_.columns * cell.width() + around + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+      shownRows * cell.height() + around);
   layout->addWidget(list_, 1);
-
-  buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons_->button(QDialogButtonBox::Ok)->setText(tr("&New Label"));
   layout->addWidget(buttons_);
   connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -117,7 +152,7 @@ void TemplateGallery::ShowThumbnail(int index) {
   }
   const std::string problem = model_->Problem(index);
   if (problem.empty()) return;
-  item->setIcon(QIcon(WaitingDisc(kThumbnailSide, QColor(200, 80, 80))));
+  item->setIcon(QIcon(WaitingDisc(grid_.side, QColor(200, 80, 80))));
   item->setToolTip(tr("%1\nThis template cannot be used: %2.")
                        .arg(item->data(Qt::UserRole).toString(), QString::fromStdString(problem)));
 }

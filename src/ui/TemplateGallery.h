@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -22,7 +23,22 @@ class TemplateGallery : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kThumbnailSide = 180;
+  static constexpr int kThumbnailSide = 180;    // the most a thumbnail is drawn
+  static constexpr int kMinThumbnailSide = 96;  // below this the list scrolls instead
+  static constexpr int kColumns = 3;            // the fewest columns of thumbnails
+  static constexpr int kCellMargin = 24;        // across, beside each thumbnail
+  static constexpr int kTextHeight = 44;        // down, a name of two lines under it
+
+  // Columns, rows and the thumbnails' side that show `count` templates in
+  // `room` (the list's room on the screen, pixels) without scrolling: the
+  // largest side up to kThumbnailSide, on a tie the fewer columns; where
+  // none fits, kMinThumbnailSide at kColumns.
+  struct Grid {
+    int columns;
+    int rows;
+    int side;
+  };
+  static Grid FitGrid(int count, QSize room);
 
   TemplateGallery(std::vector<TemplateEntry> templates, QWidget* parent = nullptr);
   ~TemplateGallery() override;
@@ -31,10 +47,13 @@ class TemplateGallery : public QDialog {
   QString ChosenPath() const;
   QListWidget* List() const { return list_; }
   const TemplateGalleryModel& Model() const { return *model_; }
+  int ThumbnailSide() const { return grid_.side; }
+  int Columns() const { return grid_.columns; }
 
  private:
   void ShowThumbnail(int index);
 
+  Grid grid_{};
   std::unique_ptr<TemplateGalleryModel> model_;
   QListWidget* list_ = nullptr;
   QLabel* hint_ = nullptr;

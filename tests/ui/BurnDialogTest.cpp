@@ -207,6 +207,12 @@ class BurnDialogTest : public QObject {
     QCOMPARE(status->text().toStdString(), session.Notice());
     QVERIFY2(status->fontMetrics().horizontalAdvance(status->text()) <= status->width(),
              qPrintable(status->text()));
+    // Next and Stop side by side in Exit's place, clear of the Rimtone note
+    // right of it.
+    const QRect next = dialog.NextButton()->geometry();
+    const QRect stop = dialog.StopButton()->geometry();
+    QVERIFY(!next.intersects(stop) && next.right() < stop.left());
+    QVERIFY(stop.right() <= dialog.ExitButton()->geometry().right());
     dialog.grab().save(ScreenshotPath("burn-dialog-series-stopped.png"));
     QTest::mouseClick(dialog.StopButton(), Qt::LeftButton);
     QTRY_VERIFY(!dialog.isVisible());

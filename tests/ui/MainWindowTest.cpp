@@ -18,6 +18,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -445,7 +447,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(gallery->List()->item(1)->text(), QString("Mine (yours)"));
     QTRY_VERIFY_WITH_TIMEOUT(gallery->Model().Pending() == 0, 30000);
     for (int i = 0; i < 2; ++i)
-      QCOMPARE(gallery->Model().Thumbnail(i).width(), ui::TemplateGallery::kThumbnailSide);
+      QCOMPARE(gallery->Model().Thumbnail(i).width(), gallery->ThumbnailSide());
     QVERIFY(gallery->grab().save(ScreenshotPath(QStringLiteral("template-gallery.png"))));
 
     if (rig.model->Modified()) AnswerNextBox(QStringLiteral("&Discard"));
@@ -458,6 +460,49 @@ class MainWindowTest : public QObject {
     QCOMPARE(rig.window->focusWidget(), static_cast<QWidget*>(rig.window->TitleEdit()));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);
+  }
+
+  // The gallery shows every template without scrolling where the screen has
+  // room: more columns before smaller thumbnails, the smallest side only
+  // where nothing fits (the list scrolls then); shown on the test's screen,
+  // seven templates need no scroll bar and the window stays on the screen.
+  void theGalleryFitsItsScreen() {
+    struct Case {
+      int count;
+      QSize room;
+      int columns, rows, side;
+    };
+    const Case cases[] = {
+        {7, {1300, 600}, 4, 2, 180},  // a 1366 x 768 screen: a fourth column, full size
+        {7, {1850, 900}, 3, 3, 180},  // 1920 x 1080: three columns, full size
+        {7, {700, 480}, 4, 2, 151},   // smaller: four columns, smaller discs
+        {1, {1300, 600}, 3, 1, 180},
+        {0, {1300, 600}, 3, 1, 180},
+        {40, {800, 500}, 3, 14, ui::TemplateGallery::kMinThumbnailSide},  // scrolls
+    };
+    for (const Case& c : cases) {
+      const ui::TemplateGallery::Grid grid = ui::TemplateGallery::FitGrid(c.count, c.room);
+      const QString what =
+          QString("%1 in %2x%3").arg(c.count).arg(c.room.width()).arg(c.room.height());
+      QVERIFY2(grid.columns == c.columns && grid.rows == c.rows && grid.side == c.side,
+               qPrintable(QString("%1: %2 x %3 of %4")
+                              .arg(what)
+                              .arg(grid.columns)
+                              .arg(grid.rows)
+                              .arg(grid.side)));
+    }
+
+    std::vector<ui::TemplateEntry> seven;
+    for (int i = 0; i < 7; ++i)
+      seven.push_back({QDir::temp().filePath(QString("none-%1.twrlabel").arg(i)).toStdString(),
+                       QString("Template %1").arg(i).toStdString(), false});
+    ui::TemplateGallery gallery(seven);
+    gallery.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&gallery));
+    QTRY_VERIFY(gallery.Model().Pending() == 0);
+    QVERIFY(!gallery.List()->verticalScrollBar()->isVisible());
+    QVERIFY(gallery.screen()->availableGeometry().height() >= gallery.frameGeometry().height());
+    QVERIFY(gallery.screen()->availableGeometry().width() >= gallery.frameGeometry().width());
   }
 
   // The help window: Back, Forward and Home through the pages seen, a page
