@@ -10,6 +10,9 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
 
 #include <array>
 #include <string>
@@ -85,6 +88,33 @@ struct EtchTone {
 std::array<std::uint8_t, 256> PictureToneTable(const PictureSettings& settings,
                                                const std::array<long long, 256>& histogram,
                                                const EtchTone& tone);
+
+// ---- Placing the picture by hand (a drag or the wheel on the preview) ----------
+
+// How much one notch of the wheel (or Zoom In) zooms.
+inline constexpr double kPictureZoomStep = 1.25;
+
+// Where the picture lies on the label under `settings`, in label widths
+// from the label's top left corner (the label is 0 ... 1 across and down),
+// for a picture `size` pixels before its quarter turns. It may reach past
+// the label; empty for an empty size.
+QRectF PlacedPictureRect(const PictureSettings& settings, QSizeF size);
+
+// The settings with the picture dragged by `delta` pixels of a view that
+// shows the label `shownSide` pixels across: the pan follows the pointer,
+// held within kMaxPicturePan either way.
+PictureSettings PanPictureBy(const PictureSettings& settings, QPointF delta, double shownSide);
+
+// The settings zoomed by `factor` about `point` (label widths from the
+// label's top left corner): the zoom held within 1 ... kMaxPictureZoom, and
+// the part of the picture under `point` stays under it unless the pan's
+// limits stop it.
+PictureSettings ZoomPictureAbout(const PictureSettings& settings, double factor, QPointF point);
+
+// The zoom factor of a wheel turned by `angleDelta` eighths of a degree
+// (120 a notch; a touchpad's smaller steps zoom less): kPictureZoomStep a
+// notch, below 1 when turned towards the user.
+double WheelZoomFactor(int angleDelta);
 
 // The picture as it goes onto a label `side` pixels square: `picture`
 // itself when the settings are plain; else placed as the settings say on a
