@@ -290,6 +290,25 @@ double WheelZoomFactor(int angleDelta) {
   return std::pow(kPictureZoomStep, angleDelta / kWheelNotch);
 }
 
+QImage TonedPicture(const QImage& picture, const PictureSettings& s, const EtchTone& tone) {
+  if (picture.isNull() || s.PlainTone()) return picture;
+  const QImage source = picture.format() == QImage::Format_RGB888
+                            ? picture
+                            : picture.convertToFormat(QImage::Format_RGB888);
+  if (source.isNull()) return picture;
+  return ToneMapped(source, PictureToneTable(s, LumaHistogram(source), tone));
+}
+
+PictureSettings PlacementOf(const PictureSettings& s) {
+  PictureSettings placement;
+  placement.fit = s.fit;
+  placement.quarterTurns = s.quarterTurns;
+  placement.panX = s.panX;
+  placement.panY = s.panY;
+  placement.zoom = s.zoom;
+  return placement;
+}
+
 QImage PreparePicture(const QImage& picture, const PictureSettings& s, int side,
                       const EtchTone& tone, QColor margin) {
   if (picture.isNull() || s.Plain()) return picture;
@@ -311,9 +330,9 @@ QImage PreparePicture(const QImage& picture, const PictureSettings& s, int side,
   {
     QPainter painter(&placed);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(where.x() * side, where.y() * side, where.width() * side,
-                             where.height() * side),
-                      source);
+    painter.drawImage(
+        QRectF(where.x() * side, where.y() * side, where.width() * side, where.height() * side),
+        source);
   }
   return placed.convertToFormat(QImage::Format_RGB888);
 }

@@ -74,6 +74,7 @@ struct EtchTone {
   bool known = false;
   std::array<int, 256> levelOfGrey{};
   int fullMarks = 0;
+  bool operator==(const EtchTone&) const = default;
   // The lightest grey that marks at all (-1: none does).
   int LightestMarkingGrey() const;
   // How many different darknesses the greys give (unmarked included).
@@ -123,5 +124,13 @@ double WheelZoomFactor(int angleDelta);
 // renderer to stretch. A null picture stays null.
 QImage PreparePicture(const QImage& picture, const PictureSettings& settings, int side,
                       const EtchTone& tone, QColor margin);
+
+// PreparePicture in two steps, for a picture placed again and again with
+// the same tone (a drag): the picture toned at its own size (`picture`
+// itself when the tone is plain), and the settings that place that toned
+// picture (the tone plain). PreparePicture(TonedPicture(p, s, t),
+// PlacementOf(s), ...) gives what PreparePicture(p, s, ...) does.
+QImage TonedPicture(const QImage& picture, const PictureSettings& settings, const EtchTone& tone);
+PictureSettings PlacementOf(const PictureSettings& settings);
 
 }  // namespace twr

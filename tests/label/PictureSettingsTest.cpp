@@ -153,9 +153,9 @@ TEST(PictureSettings, HandPlacementFollowsThePointerWithinTheLimits) {
     double panX, panY;
   };
   const Pan pans[] = {
-      {0.0, {60, -30}, 600, 0.1, -0.05}, {0.9, {120, 0}, 600, 1.0, 0.0},
+      {0.0, {60, -30}, 600, 0.1, -0.05},    {0.9, {120, 0}, 600, 1.0, 0.0},
       {0.0, {-9000, 9000}, 600, -1.0, 1.0}, {0.3, {60, 60}, 0, 0.3, 0.0},
-      {0.3, {nan, 1}, 600, 0.3, 0.0},     {0.0, {1, 0}, 3000, 0.0003, 0.0},
+      {0.3, {nan, 1}, 600, 0.3, 0.0},       {0.0, {1, 0}, 3000, 0.0003, 0.0},
   };
   for (const Pan& c : pans) {
     PictureSettings start = fill;
@@ -183,12 +183,12 @@ TEST(PictureSettings, HandPlacementFollowsThePointerWithinTheLimits) {
     bool still;
   };
   const Zoom zooms[] = {
-      {1.0, 0.0, 2.0, {0.5, 0.5}, 2.0, true},     {1.0, 0.0, 2.0, {0.25, 0.3}, 2.0, true},
-      {2.0, 0.2, 0.8, {0.9, 0.1}, 1.6, true},     {1.5, -0.1, 1.25, {0.0, 1.0}, 1.875, true},
-      {8.0, 0.3, 1.25, {0.7, 0.7}, 8.0, true},    // at the limit: nothing moves
-      {1.2, 0.0, 0.5, {0.2, 0.2}, 1.0, true},     // held at 1, about the point
-      {1.0, 0.0, 8.0, {1.0, 1.0}, 8.0, false},    // the pan would pass its limit
-      {2.0, 0.0, nan, {0.5, 0.5}, 2.0, true},     // no sense: unchanged
+      {1.0, 0.0, 2.0, {0.5, 0.5}, 2.0, true},  {1.0, 0.0, 2.0, {0.25, 0.3}, 2.0, true},
+      {2.0, 0.2, 0.8, {0.9, 0.1}, 1.6, true},  {1.5, -0.1, 1.25, {0.0, 1.0}, 1.875, true},
+      {8.0, 0.3, 1.25, {0.7, 0.7}, 8.0, true},  // at the limit: nothing moves
+      {1.2, 0.0, 0.5, {0.2, 0.2}, 1.0, true},   // held at 1, about the point
+      {1.0, 0.0, 8.0, {1.0, 1.0}, 8.0, false},  // the pan would pass its limit
+      {2.0, 0.0, nan, {0.5, 0.5}, 2.0, true},   // no sense: unchanged
   };
   for (const Zoom& c : zooms) {
     PictureSettings start = fill;

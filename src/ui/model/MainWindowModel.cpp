@@ -848,6 +848,24 @@ void MainWindowModel::ApplyOwnLayout() {
   LabelDocument own = own_;
   own.fontFace = layout_.FontFace();
   own.legibility = doc_.legibility;
+  // The picture toned once for its tone and the etch's: a drag or the
+  // wheel only places it again.
+  if (own.background.kind == DesignBackground::Kind::Picture && !own_.picture.PlainTone()) {
+    PictureSettings toneOnly = own_.picture;
+    toneOnly.fit = PictureFit::Stretch;
+    toneOnly.quarterTurns = 0;
+    toneOnly.panX = toneOnly.panY = 0.0;
+    toneOnly.zoom = 1.0;
+    const qint64 key = own_.background.image.cacheKey();
+    if (toned_.isNull() || tonedKey_ != key || !(tonedFor_ == toneOnly) || !(tonedEtch_ == tone)) {
+      toned_ = TonedPicture(own_.background.image, toneOnly, tone);
+      tonedKey_ = key;
+      tonedFor_ = toneOnly;
+      tonedEtch_ = tone;
+    }
+    own.background.image = toned_;
+    own.picture = PlacementOf(own_.picture);
+  }
   ApplyDesignLayout(own, layout_, tone);
 }
 
@@ -887,6 +905,28 @@ bool MainWindowModel::SetPictureSettings(const PictureSettings& settings) {
   UpdateAutomaticArea();
   emit Changed();
   return true;
+}
+
+bool MainWindowModel::MovePicture(const PictureSettings& settings) {
+  if (!HasOwnPicture() || settings == own_.picture || !CheckPictureSettings(settings).empty())
+    return false;
+  own_.picture = settings;
+  doc_.picture = settings;
+  RedrawOwnLayout();
+  areaStale_ = doc_.automaticArea;
+  emit Changed();
+  return true;
+}
+
+void MainWindowModel::EndPictureMove() {
+  if (!areaStale_) return;
+  areaStale_ = false;
+  UpdateAutomaticArea();
+  emit Changed();
+}
+
+QSize MainWindowModel::OwnPictureSize() const {
+  return HasOwnPicture() ? own_.background.image.size() : QSize();
 }
 
 LabelDocument MainWindowModel::Document() const {
