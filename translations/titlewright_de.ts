@@ -3755,6 +3755,18 @@ den installierten Vorgaben angelegt).</translation>
         <translation>Um 90° &amp;drehen</translation>
     </message>
     <message>
+        <source>Zoom &amp;In</source>
+        <translation>&amp;Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>Ver&amp;kleinern</translation>
+    </message>
+    <message>
+        <source>&amp;Reset Position</source>
+        <translation>Position &amp;zurücksetzen</translation>
+    </message>
+    <message>
         <source>Fit the Tone to the &amp;Etch</source>
         <translation>Tonwerte an das &amp;Ätzen anpassen</translation>
     </message>

@@ -9,9 +9,8 @@ namespace twr {
 std::vector<LabelWarning> DocumentWarnings(const CELLayout& drawn, std::string_view typedNote,
                                            const ElsPage& page, const WarnedBurn& burn) {
   const LabelBand etched =
-      burn.automaticArea
-          ? LabelBand{LowestInnerRadius(burn.disc), kBandOuterLimitMm}
-          : LabelBand{BandInnerOn(burn.disc, burn.band.inner), burn.band.outer};
+      burn.automaticArea ? LabelBand{LowestInnerRadius(burn.disc), kBandOuterLimitMm}
+                         : LabelBand{BandInnerOn(burn.disc, burn.band.inner), burn.band.outer};
   std::vector<LabelWarning> warnings = CheckLabel(drawn, typedNote, etched);
   for (const BurnQuality quality : burn.qualities)
     for (LabelWarning& w : CheckQrEtch(drawn, page, {burn.band, burn.disc, quality}))

@@ -173,26 +173,31 @@ void CELLayout::UseGivenLayout(const LayoutRecord& record, const QImage& picture
   givenUnusedSource_.clear();
 }
 
-bool CELLayout::DocumentSource::Same(const DocumentSource& other) const {
-  return record == other.record && kind == other.kind && picture == other.picture &&
-         settings == other.settings && tone.known == other.tone.known &&
-         tone.fullMarks == other.tone.fullMarks && tone.levelOfGrey == other.tone.levelOfGrey;
-}
-
 void CELLayout::UseDocument(const LabelDocument& document, const EtchTone& tone) {
   const DesignBackground& bg = document.background;
   DocumentSource source{document.layout, bg.kind, bg.image.cacheKey(), document.picture, tone};
   source.record.BgImage = bg.kind == DesignBackground::Kind::None ? std::string() : bg.name;
   source.record.FontFace.clear();
-  if (!hasDocumentSource_ || !hasGiven_ || !source.Same(documentSource_)) {
+  if (!hasDocumentSource_ || !hasGiven_ || !(source == documentSource_)) {
     // Where the placed picture leaves the label bare: the layout's fill.
     const uint32_t fill = source.record.BgColor;
     const QColor margin(static_cast<int>(fill & 0xFF), static_cast<int>((fill >> 8) & 0xFF),
                         static_cast<int>((fill >> 16) & 0xFF));
-    UseGivenLayout(source.record, bg.kind == DesignBackground::Kind::Picture
-                                      ? PreparePicture(bg.image, document.picture,
-                                                       source.record.BaseLength, tone, margin)
-                                      : QImage());
+    QImage placed;
+    if (bg.kind == DesignBackground::Kind::Picture) {
+      DocumentSource toneOnly{{}, bg.kind, source.picture, document.picture, tone};
+      toneOnly.settings.fit = PictureFit::Stretch;
+      toneOnly.settings.quarterTurns = 0;
+      toneOnly.settings.panX = toneOnly.settings.panY = 0.0;
+      toneOnly.settings.zoom = 1.0;
+      if (toned_.isNull() || !(toneOnly == tonedFrom_)) {
+        toned_ = TonedPicture(bg.image, document.picture, tone);
+        tonedFrom_ = std::move(toneOnly);
+      }
+      placed = PreparePicture(toned_, PlacementOf(document.picture), source.record.BaseLength, tone,
+                              margin);
+    }
+    UseGivenLayout(source.record, placed);
     documentSource_ = std::move(source);
     hasDocumentSource_ = true;
     givenUnusedSource_ = bg.kind == DesignBackground::Kind::Unusable ? bg.source : std::string();

@@ -295,10 +295,15 @@ class CELLayout {
     qint64 picture = 0;  // the decoded picture's cacheKey
     PictureSettings settings;
     EtchTone tone;
-    bool Same(const DocumentSource& other) const;
+    bool operator==(const DocumentSource&) const = default;
   };
   DocumentSource documentSource_;
   bool hasDocumentSource_ = false;
+  // The document's picture toned at its own size, for the picture, tone
+  // settings and etch of `tonedFrom_` (placement plain): a picture moved
+  // or zoomed is only placed again.
+  DocumentSource tonedFrom_;
+  QImage toned_;
   std::string givenUnusedSource_;
 };
 

@@ -81,6 +81,18 @@ QImage ToneMapped(const QImage& rgb888, const std::array<std::uint8_t, 256>& tab
   return out;
 }
 
+// Pan and zoom as a drag or the wheel leaves them: to a ten-thousandth,
+// so that a design file keeps short numbers (a ten-thousandth of a label
+// width is a sixth of a label pixel).
+constexpr double kPlacementGrain = 10000.0;
+double Grained(double value) {
+  return std::round(value * kPlacementGrain) / kPlacementGrain;
+}
+double HeldPan(double pan) {
+  return std::clamp(Grained(pan), -kMaxPicturePan, kMaxPicturePan);
+}
+constexpr double kWheelNotch = 120.0;
+
 }  // namespace
 
 const char* PictureFitName(PictureFit fit) {
@@ -241,6 +253,62 @@ std::array<std::uint8_t, 256> PictureToneTable(const PictureSettings& s,
   return table;
 }
 
+QRectF PlacedPictureRect(const PictureSettings& s, QSizeF size) {
+  if (!(size.width() > 0.0 && size.height() > 0.0)) return {};
+  if (s.quarterTurns % 2 != 0) size.transpose();
+  // The picture's scale across and down, in label widths per picture pixel.
+  double sx = 1.0 / size.width(), sy = 1.0 / size.height();
+  if (s.fit == PictureFit::Fit) sx = sy = std::min(sx, sy);
+  if (s.fit == PictureFit::Fill) sx = sy = std::max(sx, sy);
+  const double w = size.width() * sx * s.zoom, h = size.height() * sy * s.zoom;
+  return {0.5 + s.panX - w / 2, 0.5 + s.panY - h / 2, w, h};
+}
+
+PictureSettings PanPictureBy(const PictureSettings& s, QPointF delta, double shownSide) {
+  PictureSettings out = s;
+  if (!(shownSide > 0.0) || !std::isfinite(delta.x()) || !std::isfinite(delta.y())) return out;
+  out.panX = HeldPan(s.panX + delta.x() / shownSide);
+  out.panY = HeldPan(s.panY + delta.y() / shownSide);
+  return out;
+}
+
+PictureSettings ZoomPictureAbout(const PictureSettings& s, double factor, QPointF point) {
+  PictureSettings out = s;
+  if (!(factor > 0.0) || !std::isfinite(factor) || !std::isfinite(point.x()) ||
+      !std::isfinite(point.y()) || !(s.zoom > 0.0))
+    return out;
+  out.zoom = std::clamp(Grained(s.zoom * factor), 1.0, kMaxPictureZoom);
+  // The picture's centre moves away from (or towards) the point by the
+  // zoom's own ratio, so that what lies under the point stays there.
+  const double ratio = out.zoom / s.zoom;
+  out.panX = HeldPan(point.x() + (0.5 + s.panX - point.x()) * ratio - 0.5);
+  out.panY = HeldPan(point.y() + (0.5 + s.panY - point.y()) * ratio - 0.5);
+  return out;
+}
+
+double WheelZoomFactor(int angleDelta) {
+  return std::pow(kPictureZoomStep, angleDelta / kWheelNotch);
+}
+
+QImage TonedPicture(const QImage& picture, const PictureSettings& s, const EtchTone& tone) {
+  if (picture.isNull() || s.PlainTone()) return picture;
+  const QImage source = picture.format() == QImage::Format_RGB888
+                            ? picture
+                            : picture.convertToFormat(QImage::Format_RGB888);
+  if (source.isNull()) return picture;
+  return ToneMapped(source, PictureToneTable(s, LumaHistogram(source), tone));
+}
+
+PictureSettings PlacementOf(const PictureSettings& s) {
+  PictureSettings placement;
+  placement.fit = s.fit;
+  placement.quarterTurns = s.quarterTurns;
+  placement.panX = s.panX;
+  placement.panY = s.panY;
+  placement.zoom = s.zoom;
+  return placement;
+}
+
 QImage PreparePicture(const QImage& picture, const PictureSettings& s, int side,
                       const EtchTone& tone, QColor margin) {
   if (picture.isNull() || s.Plain()) return picture;
@@ -255,16 +323,16 @@ QImage PreparePicture(const QImage& picture, const PictureSettings& s, int side,
   QImage placed(side, side, QImage::Format_RGB32);
   if (placed.isNull() || source.isNull()) return QImage();
   placed.fill(margin);
-  const double w = source.width(), h = source.height();
-  double sx = side / w, sy = side / h;
-  if (s.fit == PictureFit::Fit) sx = sy = std::min(sx, sy);
-  if (s.fit == PictureFit::Fill) sx = sy = std::max(sx, sy);
-  const double dw = w * sx * s.zoom, dh = h * sy * s.zoom;
-  const double cx = side * (0.5 + s.panX), cy = side * (0.5 + s.panY);
+  // The turned picture's own size: the turns are already in it.
+  PictureSettings unturned = s;
+  unturned.quarterTurns = 0;
+  const QRectF where = PlacedPictureRect(unturned, QSizeF(source.size()));
   {
     QPainter painter(&placed);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(cx - dw / 2, cy - dh / 2, dw, dh), source);
+    painter.drawImage(
+        QRectF(where.x() * side, where.y() * side, where.width() * side, where.height() * side),
+        source);
   }
   return placed.convertToFormat(QImage::Format_RGB888);
 }

@@ -10,6 +10,9 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
 
 #include <array>
 #include <string>
@@ -71,6 +74,7 @@ struct EtchTone {
   bool known = false;
   std::array<int, 256> levelOfGrey{};
   int fullMarks = 0;
+  bool operator==(const EtchTone&) const = default;
   // The lightest grey that marks at all (-1: none does).
   int LightestMarkingGrey() const;
   // How many different darknesses the greys give (unmarked included).
@@ -86,6 +90,33 @@ std::array<std::uint8_t, 256> PictureToneTable(const PictureSettings& settings,
                                                const std::array<long long, 256>& histogram,
                                                const EtchTone& tone);
 
+// ---- Placing the picture by hand (a drag or the wheel on the preview) ----------
+
+// How much one notch of the wheel (or Zoom In) zooms.
+inline constexpr double kPictureZoomStep = 1.25;
+
+// Where the picture lies on the label under `settings`, in label widths
+// from the label's top left corner (the label is 0 ... 1 across and down),
+// for a picture `size` pixels before its quarter turns. It may reach past
+// the label; empty for an empty size.
+QRectF PlacedPictureRect(const PictureSettings& settings, QSizeF size);
+
+// The settings with the picture dragged by `delta` pixels of a view that
+// shows the label `shownSide` pixels across: the pan follows the pointer,
+// held within kMaxPicturePan either way.
+PictureSettings PanPictureBy(const PictureSettings& settings, QPointF delta, double shownSide);
+
+// The settings zoomed by `factor` about `point` (label widths from the
+// label's top left corner): the zoom held within 1 ... kMaxPictureZoom, and
+// the part of the picture under `point` stays under it unless the pan's
+// limits stop it.
+PictureSettings ZoomPictureAbout(const PictureSettings& settings, double factor, QPointF point);
+
+// The zoom factor of a wheel turned by `angleDelta` eighths of a degree
+// (120 a notch; a touchpad's smaller steps zoom less): kPictureZoomStep a
+// notch, below 1 when turned towards the user.
+double WheelZoomFactor(int angleDelta);
+
 // The picture as it goes onto a label `side` pixels square: `picture`
 // itself when the settings are plain; else placed as the settings say on a
 // square of `side` filled with `margin` (the tone applied, in greys, when
@@ -93,5 +124,13 @@ std::array<std::uint8_t, 256> PictureToneTable(const PictureSettings& settings,
 // renderer to stretch. A null picture stays null.
 QImage PreparePicture(const QImage& picture, const PictureSettings& settings, int side,
                       const EtchTone& tone, QColor margin);
+
+// PreparePicture in two steps, for a picture placed again and again with
+// the same tone (a drag): the picture toned at its own size (`picture`
+// itself when the tone is plain), and the settings that place that toned
+// picture (the tone plain). PreparePicture(TonedPicture(p, s, t),
+// PlacementOf(s), ...) gives what PreparePicture(p, s, ...) does.
+QImage TonedPicture(const QImage& picture, const PictureSettings& settings, const EtchTone& tone);
+PictureSettings PlacementOf(const PictureSettings& settings);
 
 }  // namespace twr

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -28,6 +29,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <chrono>
@@ -239,6 +241,74 @@ void PreviewArea::contextMenuEvent(QContextMenuEvent* event) {
   if (menu.exec(event->globalPos()) == open) emit DesignerRequested();
 }
 
+void PreviewArea::SetMovablePicture(const QRectF& where) {
+  movable_ = where;
+  if (movable_.isEmpty() && dragging_) {
+    dragging_ = false;
+    emit PictureDragEnded();
+  }
+  ShowHand(mapFromGlobal(QCursor::pos()));
+}
+
+QPointF PreviewArea::LabelPoint(QPointF pos) const {
+  const QRect disc = DiscRect();
+  if (disc.width() <= 0) return {-1.0, -1.0};
+  return (pos - QPointF(disc.topLeft())) / disc.width();
+}
+
+bool PreviewArea::OverPicture(QPointF pos) const {
+  const QPointF at = LabelPoint(pos);
+  return !movable_.isEmpty() && movable_.contains(at) && QRectF(0, 0, 1, 1).contains(at);
+}
+
+void PreviewArea::ShowHand(QPointF pos) {
+  if (dragging_)
+    setCursor(Qt::ClosedHandCursor);
+  else if (OverPicture(pos))
+    setCursor(Qt::OpenHandCursor);
+  else
+    unsetCursor();
+}
+
+void PreviewArea::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !OverPicture(event->position())) {
+    QWidget::mousePressEvent(event);
+    return;
+  }
+  dragging_ = true;
+  dragFrom_ = event->position();
+  ShowHand(event->position());
+  emit PictureDragStarted();
+  event->accept();
+}
+
+void PreviewArea::mouseMoveEvent(QMouseEvent* event) {
+  if (dragging_) emit PictureDragged(event->position() - dragFrom_, DiscRect().width());
+  ShowHand(event->position());
+}
+
+void PreviewArea::mouseReleaseEvent(QMouseEvent* event) {
+  if (!dragging_ || event->button() != Qt::LeftButton) {
+    QWidget::mouseReleaseEvent(event);
+    return;
+  }
+  dragging_ = false;
+  ShowHand(event->position());
+  emit PictureDragEnded();
+  event->accept();
+}
+
+void PreviewArea::wheelEvent(QWheelEvent* event) {
+  const int delta = event->angleDelta().y();
+  if (movable_.isEmpty() || delta == 0 ||
+      !QRectF(0, 0, 1, 1).contains(LabelPoint(event->position()))) {
+    event->ignore();
+    return;
+  }
+  emit PictureWheel(delta, LabelPoint(event->position()));
+  event->accept();
+}
+
 void PreviewArea::paintEvent(QPaintEvent*) {
   ++paints_;
   QPainter painter(this);
@@ -378,6 +448,17 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
                              &CELMainDlg::ExportLabel);
   pictureAction_ = fileAction(tr("&Picture for This Label\u2026"), QKeySequence(),
                               &CELMainDlg::ChooseLabelPicture);
+  // The label's own picture zoomed about the label's middle or put back;
+  // the keys work in the whole window (the preview holds the actions, so
+  // that they stay out of the window's context menu).
+  zoomInAction_ = fileAction(tr("Zoom &In"), QKeySequence::ZoomIn, [this] {
+    ZoomPicture(kPictureZoomStep, {0.5, 0.5});
+  });
+  zoomOutAction_ = fileAction(tr("Zoom &Out"), QKeySequence::ZoomOut, [this] {
+    ZoomPicture(1.0 / kPictureZoomStep, {0.5, 0.5});
+  });
+  resetPlaceAction_ = fileAction(tr("&Reset Position"), QKeySequence(Qt::CTRL | Qt::Key_0),
+                                 &CELMainDlg::ResetPicturePlace);
   newAction_ =
       fileAction(tr("&New Label from a Template\u2026"), QKeySequence::New, &CELMainDlg::NewLabel);
   saveTemplateAction_ =
@@ -412,6 +493,18 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   design->setContext(Qt::WindowShortcut);
   connect(design, &QShortcut::activated, this, &CELMainDlg::OpenDesigner);
   connect(preview_, &PreviewArea::DesignerRequested, this, &CELMainDlg::OpenDesigner);
+  // The label's own picture moved by hand: each step redraws the design
+  // preview only; the end of the drag settles the automatic area.
+  preview_->addActions({zoomInAction_, zoomOutAction_, resetPlaceAction_});
+  connect(preview_, &PreviewArea::PictureDragStarted, this,
+          [this] { dragStart_ = model_.Picture(); });
+  connect(preview_, &PreviewArea::PictureDragged, this, [this](QPointF delta, double shownSide) {
+    model_.MovePicture(PanPictureBy(dragStart_, delta, shownSide));
+  });
+  connect(preview_, &PreviewArea::PictureDragEnded, this, [this] { model_.EndPictureMove(); });
+  connect(preview_, &PreviewArea::PictureWheel, this, [this](int angleDelta, QPointF point) {
+    model_.MovePicture(ZoomPictureAbout(model_.Picture(), WheelZoomFactor(angleDelta), point));
+  });
   designButton_ = new QToolButton(this);
   designButton_->setObjectName(QStringLiteral("DesignButton"));
   designButton_->setIcon(PencilIcon());
@@ -624,6 +717,7 @@ void CELMainDlg::ShowModel() {
 }
 
 void CELMainDlg::DrawPreview() {
+  ShowMovablePicture();
   if (!etchedSwitch_->Etched()) {
     preview_->SetPreview(model_.PreviewWithBand());
     ShowNotices();
@@ -1157,6 +1251,11 @@ void CELMainDlg::AddPictureMenu(QMenu& menu) {
   turn->setEnabled(own);
   connect(turn, &QAction::triggered, this,
           change([](PictureSettings& s) { s.quarterTurns = (s.quarterTurns + 1) % 4; }));
+  // Dragging the picture on the preview moves it, the wheel zooms it about
+  // the pointer; these zoom about the label's middle.
+  picture->addAction(zoomInAction_);
+  picture->addAction(zoomOutAction_);
+  picture->addAction(resetPlaceAction_);
   QAction* tone = picture->addAction(tr("Fit the Tone to the &Etch"));
   tone->setEnabled(own);
   tone->setCheckable(true);
@@ -1188,6 +1287,31 @@ void CELMainDlg::AddPictureMenu(QMenu& menu) {
     model_.SetLegibility(TextLegibility::All(seeThrough, on));
   });
   picture->setToolTipsVisible(true);
+}
+
+void CELMainDlg::ShowMovablePicture() {
+  const bool movable = model_.HasOwnPicture() && !etchedSwitch_->Etched();
+  preview_->SetMovablePicture(
+      movable ? PlacedPictureRect(model_.Picture(), QSizeF(model_.OwnPictureSize())) : QRectF());
+  // Offered while they would change something.
+  const bool own = model_.HasOwnPicture();
+  const PictureSettings& now = model_.Picture();
+  zoomInAction_->setEnabled(own && now.zoom < kMaxPictureZoom);
+  zoomOutAction_->setEnabled(own && now.zoom > 1.0);
+  resetPlaceAction_->setEnabled(own && (now.panX != 0.0 || now.panY != 0.0 || now.zoom != 1.0));
+}
+
+void CELMainDlg::ZoomPicture(double factor, QPointF point) {
+  if (!model_.HasOwnPicture()) return;
+  model_.SetPictureSettings(ZoomPictureAbout(model_.Picture(), factor, point));
+}
+
+void CELMainDlg::ResetPicturePlace() {
+  if (!model_.HasOwnPicture()) return;
+  PictureSettings settings = model_.Picture();
+  settings.panX = settings.panY = 0.0;
+  settings.zoom = 1.0;
+  model_.SetPictureSettings(settings);
 }
 
 // ---- Templates -------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "label/PictureSettings.h"
 #include "ui/SkinnedDialog.h"
 
 class QAction;
@@ -62,20 +63,47 @@ class PreviewArea : public QWidget {
   // disc is drawn in the square above it, centred across.
   void SetFooter(int pixels);
   QRect DiscRect() const;
+  // Where the label's own picture lies on the label (label widths from its
+  // top left corner, as PlacedPictureRect gives it) while it can be placed
+  // by hand: over it the pointer is an open hand, a drag moves it and the
+  // wheel zooms it. Empty: nothing to place.
+  void SetMovablePicture(const QRectF& where);
+  bool Dragging() const { return dragging_; }
 
  signals:
   // The preview's context menu asks for the layout designer.
   void DesignerRequested();
+  // A drag of the picture: started, moved `delta` preview pixels from where
+  // it started on a label shown `shownSide` pixels across, ended.
+  void PictureDragStarted();
+  void PictureDragged(QPointF delta, double shownSide);
+  void PictureDragEnded();
+  // The wheel turned by `angleDelta` (eighths of a degree) over the label at
+  // `point` (label widths from its top left corner).
+  void PictureWheel(int angleDelta, QPointF point);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
+  // `pos` (widget pixels) in label widths from the label's top left corner.
+  QPointF LabelPoint(QPointF pos) const;
+  // `pos` lies over the movable picture, on the disc's square.
+  bool OverPicture(QPointF pos) const;
+  void ShowHand(QPointF pos);
+
   QImage preview_;
   QPixmap scaled_;
   int paints_ = 0;
   int footer_ = 0;
+  QRectF movable_;
+  bool dragging_ = false;
+  QPointF dragFrom_;
 };
 
 class CELMainDlg : public SkinnedDialog {
@@ -168,6 +196,11 @@ class CELMainDlg : public SkinnedDialog {
   QAction* SaveAsAction() const { return saveAsAction_; }
   QAction* ExportAction() const { return exportAction_; }
   QAction* PictureAction() const { return pictureAction_; }
+  // File > Picture Placement and Tone's zoom and reset of the label's own
+  // picture (Ctrl++, Ctrl+-, Ctrl+0; enabled while it has one).
+  QAction* ZoomInAction() const { return zoomInAction_; }
+  QAction* ZoomOutAction() const { return zoomOutAction_; }
+  QAction* ResetPlaceAction() const { return resetPlaceAction_; }
   // The picture at `path` becomes this label's own (never the layout's in
   // the settings file); false after a message.
   bool UseLabelPicture(const QString& path);
@@ -272,6 +305,13 @@ class CELMainDlg : public SkinnedDialog {
   void ShowFileMenu();
   // The File menu's submenu for the label's own picture.
   void AddPictureMenu(QMenu& menu);
+  // Placing the label's own picture by hand on the design preview: the
+  // preview told where it lies (nothing while the etched view is shown or
+  // the label has no picture of its own), and the zoom of the menu and the
+  // wheel about a point of the label.
+  void ShowMovablePicture();
+  void ZoomPicture(double factor, QPointF point);
+  void ResetPicturePlace();
   // The design file a drag carries (one local .twrlabel file), or empty.
   static QString DesignDropped(const QMimeData* data);
   // The picture a drag carries (one local file whose name ends as a picture
@@ -330,6 +370,10 @@ class CELMainDlg : public SkinnedDialog {
   QAction* qrFromTextsAction_ = nullptr;
   QAction* qrFromDiscAction_ = nullptr;
   QAction* pictureAction_ = nullptr;
+  QAction* zoomInAction_ = nullptr;
+  QAction* zoomOutAction_ = nullptr;
+  QAction* resetPlaceAction_ = nullptr;
+  PictureSettings dragStart_;  // the picture's settings when a drag began
   QString designAtStart_;
   // Templates.
   void StartChoice();

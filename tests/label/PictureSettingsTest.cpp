@@ -1,10 +1,14 @@
 // A label's own picture: placement on a 4:3 picture (a round sun stays
 // round unless stretched), the plain settings handing the picture on
-// untouched, and every setting through the design file and back.
+// untouched, every setting through the design file and back, and the
+// maths of placing the picture by hand (a drag's pan, the wheel's zoom about
+// the pointer, their limits).
 #include <gtest/gtest.h>
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
+#include <limits>
 #include <string>
 
 #include "label/Design.h"
@@ -114,6 +118,94 @@ TEST(PictureSettings, EverySettingComesBackFromTheDesignFile) {
   EXPECT_FALSE(ParseDesign(DesignText(wrong), loaded, problem));
   EXPECT_NE(problem.find("zoom"), std::string::npos) << problem;
   EXPECT_EQ(loaded.picture, d.picture);  // left as it was
+}
+
+// Placing the picture by hand: where it lies, a drag's pixels as pan, and a
+// zoom about a point that keeps the part of the picture under the point
+// where it was, within the limits of pan and zoom.
+TEST(PictureSettings, HandPlacementFollowsThePointerWithinTheLimits) {
+  const QSizeF photo(400, 300);  // 4:3
+  const auto near = [](QRectF a, QRectF b) {
+    return std::abs(a.x() - b.x()) < 1e-9 && std::abs(a.y() - b.y()) < 1e-9 &&
+           std::abs(a.width() - b.width()) < 1e-9 && std::abs(a.height() - b.height()) < 1e-9;
+  };
+  PictureSettings fill;
+  fill.fit = PictureFit::Fill;
+  PictureSettings fit = fill;
+  fit.fit = PictureFit::Fit;
+  PictureSettings turned = fill;
+  turned.quarterTurns = 1;
+  PictureSettings stretched;
+  stretched.zoom = 2.0;
+  EXPECT_TRUE(near(PlacedPictureRect(fill, photo), {-1.0 / 6, 0, 4.0 / 3, 1}));
+  EXPECT_TRUE(near(PlacedPictureRect(fit, photo), {0, 0.125, 1, 0.75}));
+  EXPECT_TRUE(near(PlacedPictureRect(turned, photo), {0, -1.0 / 6, 1, 4.0 / 3}));
+  EXPECT_TRUE(near(PlacedPictureRect(stretched, photo), {-0.5, -0.5, 2, 2}));
+  EXPECT_TRUE(PlacedPictureRect(fill, {}).isEmpty());
+
+  // A drag: preview pixels over the label's shown side, held at the limit;
+  // nothing for a label not shown or a pointer that makes no sense.
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Pan {
+    double startX;
+    QPointF delta;
+    double side;
+    double panX, panY;
+  };
+  const Pan pans[] = {
+      {0.0, {60, -30}, 600, 0.1, -0.05},    {0.9, {120, 0}, 600, 1.0, 0.0},
+      {0.0, {-9000, 9000}, 600, -1.0, 1.0}, {0.3, {60, 60}, 0, 0.3, 0.0},
+      {0.3, {nan, 1}, 600, 0.3, 0.0},       {0.0, {1, 0}, 3000, 0.0003, 0.0},
+  };
+  for (const Pan& c : pans) {
+    PictureSettings start = fill;
+    start.panX = c.startX;
+    const PictureSettings out = PanPictureBy(start, c.delta, c.side);
+    SCOPED_TRACE(c.delta.x());
+    EXPECT_DOUBLE_EQ(out.panX, c.panX);
+    EXPECT_DOUBLE_EQ(out.panY, c.panY);
+    EXPECT_TRUE(CheckPictureSettings(out).empty());
+  }
+
+  // The wheel: a notch is kPictureZoomStep, towards the user its inverse.
+  EXPECT_DOUBLE_EQ(WheelZoomFactor(120), kPictureZoomStep);
+  EXPECT_DOUBLE_EQ(WheelZoomFactor(-240), 1.0 / (kPictureZoomStep * kPictureZoomStep));
+  EXPECT_DOUBLE_EQ(WheelZoomFactor(0), 1.0);
+
+  // A zoom about a point: where that point lies within the picture (as a
+  // share of the picture's width and height) stays the same, also when the
+  // zoom is held at a limit, unless the pan's limit holds the picture.
+  struct Zoom {
+    double zoom, panX;
+    double factor;
+    QPointF point;
+    double wantZoom;
+    bool still;
+  };
+  const Zoom zooms[] = {
+      {1.0, 0.0, 2.0, {0.5, 0.5}, 2.0, true},  {1.0, 0.0, 2.0, {0.25, 0.3}, 2.0, true},
+      {2.0, 0.2, 0.8, {0.9, 0.1}, 1.6, true},  {1.5, -0.1, 1.25, {0.0, 1.0}, 1.875, true},
+      {8.0, 0.3, 1.25, {0.7, 0.7}, 8.0, true},  // at the limit: nothing moves
+      {1.2, 0.0, 0.5, {0.2, 0.2}, 1.0, true},   // held at 1, about the point
+      {1.0, 0.0, 8.0, {1.0, 1.0}, 8.0, false},  // the pan would pass its limit
+      {2.0, 0.0, nan, {0.5, 0.5}, 2.0, true},   // no sense: unchanged
+  };
+  for (const Zoom& c : zooms) {
+    PictureSettings start = fill;
+    start.zoom = c.zoom;
+    start.panX = c.panX;
+    const PictureSettings out = ZoomPictureAbout(start, c.factor, c.point);
+    SCOPED_TRACE(std::to_string(c.zoom) + " x " + std::to_string(c.factor));
+    EXPECT_NEAR(out.zoom, c.wantZoom, 1e-4);
+    EXPECT_TRUE(CheckPictureSettings(out).empty());
+    const QRectF before = PlacedPictureRect(start, photo), after = PlacedPictureRect(out, photo);
+    const auto share = [&](const QRectF& r) {
+      return QPointF((c.point.x() - r.x()) / r.width(), (c.point.y() - r.y()) / r.height());
+    };
+    const QPointF moved = share(after) - share(before);
+    EXPECT_EQ(std::abs(moved.x()) < 1e-3 && std::abs(moved.y()) < 1e-3, c.still)
+        << moved.x() << ", " << moved.y();
+  }
 }
 
 }  // namespace

@@ -445,6 +445,60 @@ TEST_F(MainWindowModelTest, ALabelsOwnPictureIsPlacedAndTonedForTheEtch) {
   EXPECT_FALSE(model_->Modified());
 }
 
+// The picture placed by hand: a drag's steps and a wheel's zoom redraw the
+// design preview, change the document (Modified) and come back with its
+// design; a layout's own picture (stretched, as always) is not moved.
+TEST_F(MainWindowModelTest, ALabelsOwnPictureIsDraggedAndZoomedByHand) {
+  const std::string photo = dir_.filePath("photo.png").toStdString();
+  QImage picture(400, 300, QImage::Format_RGB32);  // 4:3, dark left half
+  picture.fill(QColor(230, 230, 230));
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 200; ++x) picture.setPixelColor(x, y, QColor(20, 20, 20));
+  ASSERT_TRUE(picture.save(QString::fromStdString(photo)));
+  const VirtualDriveConfig label = Drive("label");
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  EXPECT_FALSE(model_->MovePicture(PanPictureBy(model_->Picture(), {60, 0}, 600)));
+  EXPECT_TRUE(model_->OwnPictureSize().isEmpty());
+
+  ASSERT_TRUE(model_->UseLabelPicture(photo));
+  const std::string path = dir_.filePath("photo.twrlabel").toStdString();
+  ASSERT_TRUE(model_->SaveDesign(path));
+  EXPECT_EQ(model_->OwnPictureSize().width() * 3, model_->OwnPictureSize().height() * 4);
+  const QImage before = model_->PreviewWithBand();
+  const int redraws = model_->PreviewRedraws();
+  // A drag to the right in three steps, each from where it started.
+  const PictureSettings start = model_->Picture();
+  for (double dx : {20.0, 40.0, 60.0})
+    ASSERT_TRUE(model_->MovePicture(PanPictureBy(start, {dx, 0}, 600)));
+  model_->EndPictureMove();
+  EXPECT_DOUBLE_EQ(model_->Document().picture.panX, 0.1);
+  EXPECT_EQ(model_->PreviewRedraws(), redraws + 3);
+  EXPECT_TRUE(model_->Modified());
+  // The dark half followed: a point right of the middle that showed the
+  // picture's light half is dark now (a tenth of the label further).
+  const QPoint point(330, 570);  // below the note box
+  EXPECT_GT(qGray(before.pixel(point)), 128);
+  EXPECT_LT(qGray(model_->PreviewWithBand().pixel(point)), 128);
+  // The wheel zooms about the pointer.
+  ASSERT_TRUE(
+      model_->MovePicture(ZoomPictureAbout(model_->Picture(), WheelZoomFactor(240), {0.25, 0.5})));
+  const PictureSettings placed = model_->Picture();
+  EXPECT_DOUBLE_EQ(placed.zoom, kPictureZoomStep * kPictureZoomStep);
+  EXPECT_NE(placed.panX, 0.1);
+
+  ASSERT_TRUE(model_->SaveDesign(path));
+  EXPECT_FALSE(model_->Modified());
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  ASSERT_TRUE(model_->OpenDesign(path));
+  EXPECT_EQ(model_->Picture(), placed);
+  EXPECT_FALSE(model_->Modified());
+  // On the layout's own picture there is nothing to place.
+  model_->ApplyLayoutChoice(0);
+  EXPECT_FALSE(model_->HasOwnPicture());
+  EXPECT_FALSE(model_->MovePicture(placed));
+  EXPECT_TRUE(model_->Picture().Plain());
+}
+
 // ---- Burn refusals -------------------------------------------------------------------
 
 TEST_F(MainWindowModelTest, BurnRefusesEmptyTextsAndAMissingDisc) {

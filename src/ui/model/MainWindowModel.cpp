@@ -858,6 +858,28 @@ bool MainWindowModel::SetPictureSettings(const PictureSettings& settings) {
   return true;
 }
 
+bool MainWindowModel::MovePicture(const PictureSettings& settings) {
+  if (!HasOwnPicture() || settings == own_.picture || !CheckPictureSettings(settings).empty())
+    return false;
+  own_.picture = settings;
+  doc_.picture = settings;
+  RedrawPreview();
+  areaStale_ = doc_.automaticArea;
+  emit Changed();
+  return true;
+}
+
+void MainWindowModel::EndPictureMove() {
+  if (!areaStale_) return;
+  areaStale_ = false;
+  UpdateAutomaticArea();
+  emit Changed();
+}
+
+QSize MainWindowModel::OwnPictureSize() const {
+  return HasOwnPicture() ? own_.background.image.size() : QSize();
+}
+
 LabelDocument MainWindowModel::Document() const {
   LabelDocument d = doc_;
   TakeTexts(texts_, d);

@@ -194,6 +194,18 @@ class MainWindowModel : public QObject {
   // and says so (Changed); false when nothing changed or there is no own
   // picture.
   bool SetPictureSettings(const PictureSettings& settings);
+  // The label's own picture placed by hand (a drag or the wheel on the
+  // preview): the same change as SetPictureSettings, but only the design
+  // preview is drawn again; the automatic area follows at the next tick or
+  // at EndPictureMove, as it does for typing. False when nothing changed or
+  // there is no own picture.
+  bool MovePicture(const PictureSettings& settings);
+  // The drag has ended: the automatic area is worked out for where the
+  // picture now lies (the document, compared for Modified, already holds it).
+  void EndPictureMove();
+  // The label's own picture's size in pixels as decoded (its placement's
+  // aspect); empty without one.
+  QSize OwnPictureSize() const;
   // The texts' legibility over a picture (see-through boxes, halos): the
   // label's, whatever its layout. A change redraws the preview and says so
   // (Changed); false when nothing changed.
