@@ -443,7 +443,13 @@ int RunRender(int argc, char** argv) {
   options.etchTone =
       DriveEtchFor(ElsPage(ExampleElsPage()), toneQuality, settings, vendor, product, disc).tone;
 
-  RenderOutputs outputs{labelPath, previewPath, etchedPath, labelExport, guides, automaticArea};
+  RenderOutputs outputs;
+  outputs.label = labelPath;
+  outputs.preview = previewPath;
+  outputs.etched = etchedPath;
+  outputs.labelExport = labelExport;
+  outputs.guides = guides;
+  outputs.automaticArea = automaticArea;
   outputs.response =
       DriveEtchFor(ElsPage(ExampleElsPage()), quality, settings, vendor, product, disc).response;
   CELLayout layout(Settings().path);

@@ -221,7 +221,7 @@ bool BurnSession::DrawWedge() {
                              "12 numbered grey steps, at Draft, in under a minute. Afterwards you "
                              "say which steps show. Burn the test band now?")
                               .toStdString(),
-                          MessageIcon::Question))
+                          MessageIcon::Warning))
     return false;
   series_.Begin(1);
   discNumber_ = 1;
