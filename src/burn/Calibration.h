@@ -100,8 +100,8 @@ std::string CalibrationDiscKind(const BurnDisc& disc);
 
 // How a burn marks and how its etch shows, for one drive model and disc.
 struct DriveEtch {
-  EtchTone tone;         // what fit to etch spreads a picture over
-  DyeResponse response;  // what the simulated etch draws the dots through
+  EtchTone tone;                              // what fit to etch spreads a picture over
+  DyeResponse response;                       // what the simulated etch draws the dots through
   std::optional<CalibrationProfile> profile;  // the kept calibration used, if any
 };
 // The etch tone of `page` at `quality` (the example drive's page when
@@ -110,7 +110,6 @@ struct DriveEtch {
 // and `disc`, both through it. The window's as-etched view, `twr render
 // --etched` and `twr burn` take their tone and response from here.
 DriveEtch DriveEtchFor(const ElsPage& page, BurnQuality quality, const ProfileFile& settings,
-                       const std::string& vendor, const std::string& product,
-                       const BurnDisc& disc);
+                       const std::string& vendor, const std::string& product, const BurnDisc& disc);
 
 }  // namespace twr

@@ -257,9 +257,8 @@ int RenderAndWrite(const LabelOptions& options, const RenderOutputs& out, const 
     if (!Write(preview, out.preview, kLabelWidthMm, PreviewTexts(), messages, report))
       status = kExitFailure;
   }
-  if (!out.etched.empty() &&
-      !WriteEtched(layout, band, disc.dataSide, quality, out.response, out.etched, messages,
-                   report))
+  if (!out.etched.empty() && !WriteEtched(layout, band, disc.dataSide, quality, out.response,
+                                          out.etched, messages, report))
     status = kExitFailure;
   // After a failed write only the files that were written are told of.
   report.Print(status == kExitOk);

@@ -177,8 +177,8 @@ CELDraw::CELDraw(BurnSession& session, QWidget* parent)
       tr("Burn a test band of grey steps at the rim and say which steps show, so that pictures "
          "are toned for this drive and its discs"));
   const QSize calibrateSize = calibrate_->sizeHint();
-  calibrate_->setGeometry(kCalibrateRect.right() + 1 - calibrateSize.width(),
-                          kCalibrateRect.top(), calibrateSize.width(), calibrateSize.height());
+  calibrate_->setGeometry(kCalibrateRect.right() + 1 - calibrateSize.width(), kCalibrateRect.top(),
+                          calibrateSize.width(), calibrateSize.height());
   calibrate_->setEnabled(false);
 
   // Nothing may start before the opening has named the disc.
@@ -325,13 +325,13 @@ void CELDraw::AskWedgeAnswer() {
   request.target = WedgeTarget();
   request.page = ExampleEtchPage();
   const EtchResult etched = SimulateEtch(request);
-  WedgeAnswerDialog dialog(etched.ok ? etched.picture : request.label,
-                           [this](int firstMark, int firstDark) {
-                             return session_.AnswerWedge(firstMark, firstDark);
-                           },
-                           this);
+  WedgeAnswerDialog dialog(
+      etched.ok ? etched.picture : request.label,
+      [this](int firstMark, int firstDark) { return session_.AnswerWedge(firstMark, firstDark); },
+      this);
   if (dialog.exec() == QDialog::Accepted)
-    status_->setText(tr("Calibration kept: %1").arg(QString::fromStdString(session_.KeptCalibration())));
+    status_->setText(
+        tr("Calibration kept: %1").arg(QString::fromStdString(session_.KeptCalibration())));
 }
 
 void CELDraw::OnNext() {

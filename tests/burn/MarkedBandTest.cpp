@@ -292,10 +292,9 @@ TEST(DriveEtchTest, KeptCalibrationForModelAndDiscKind) {
   const Case cases[] = {
       {"no drive model", true, "", "", BurnDisc::LabelSide(), std::nullopt},
       {"model, label side", true, "ACME", "Etcher 2000", BurnDisc::LabelSide(), kept},
-      {"padded as INQUIRY gives it", true, "ACME    ", "Etcher 2000     ",
-       BurnDisc::LabelSide(), kept},
-      {"model, DVD-R data side", true, "ACME", "Etcher 2000", dvdR,
-       CalibrationProfile{0.10, 0.60}},
+      {"padded as INQUIRY gives it", true, "ACME    ", "Etcher 2000     ", BurnDisc::LabelSide(),
+       kept},
+      {"model, DVD-R data side", true, "ACME", "Etcher 2000", dvdR, CalibrationProfile{0.10, 0.60}},
       {"model, DVD+R data side: none kept", true, "ACME", "Etcher 2000",
        BurnDisc::AssumedDataSide(kDiscDvdPlusR), std::nullopt},
       {"another model", true, "ACME", "Etcher 3000", BurnDisc::LabelSide(), std::nullopt},
@@ -308,9 +307,8 @@ TEST(DriveEtchTest, KeptCalibrationForModelAndDiscKind) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(c.name) + " at quality " +
                    std::to_string(static_cast<int>(quality)));
-      const DriveEtch etch =
-          DriveEtchFor(c.pageKnown ? page : ElsPage(), quality, settings, c.vendor, c.product,
-                       c.disc);
+      const DriveEtch etch = DriveEtchFor(c.pageKnown ? page : ElsPage(), quality, settings,
+                                          c.vendor, c.product, c.disc);
       EXPECT_EQ(etch.profile, c.expected);
       const EtchTone expected = c.expected ? CalibratedEtchTone(plain, *c.expected) : plain;
       EXPECT_TRUE(etch.tone.known);

@@ -23,6 +23,7 @@
 #include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
 #include "drive/DiscScan.h"
+#include "drive/EtchModel.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "label/CELLayout.h"
 #include "label/Design.h"
@@ -470,7 +471,7 @@ TEST_F(MainWindowModelTest, CalibrateKeepsTheWedgeAnswerAndTheEtchedViewFollowsI
   ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
   Type(TextKind::Title, "Pale");
   ASSERT_TRUE(model_->UseLabelPicture(photo));
-  const ElsPage page = ExampleEtchPage();
+  const ElsPage page = ui::ExampleEtchPage();
   const DriveEtch before = model_->ShownDriveEtch(page, BurnQuality::Draft);
   EXPECT_FALSE(before.profile);
   EXPECT_TRUE(model_->EtchRequestAt(BurnQuality::Draft).response.Straight());
@@ -506,7 +507,8 @@ TEST_F(MainWindowModelTest, CalibrateKeepsTheWedgeAnswerAndTheEtchedViewFollowsI
   const double patchMm = (kWedgePatchInnerMm + kWedgeOuterMm) / 2.0;
   const double bare = greyAt(40.0, 0.0);
   double darkest = 255.0;
-  for (int k = 1; k <= kWedgeSteps; ++k) darkest = std::min(darkest, greyAt(patchMm, WedgeStepAngle(k)));
+  for (int k = 1; k <= kWedgeSteps; ++k)
+    darkest = std::min(darkest, greyAt(patchMm, WedgeStepAngle(k)));
   int firstMark = 0, firstDark = 0;
   for (int k = kWedgeSteps; k >= 1; --k) {
     const double grey = greyAt(patchMm, WedgeStepAngle(k));
@@ -534,13 +536,12 @@ TEST_F(MainWindowModelTest, CalibrateKeepsTheWedgeAnswerAndTheEtchedViewFollowsI
   model_->AfterCalibration();
   EXPECT_NE(model_->StatusText().find("Calibration kept"), std::string::npos);
 
-  // The kept profile is the dye's curve, as near as twelve steps tell it.
+  // The kept profile is the dye's curve, as near as a step of twelve tells it.
   const DriveEtch after = model_->ShownDriveEtch(page, BurnQuality::Draft);
   ASSERT_TRUE(after.profile);
-  EXPECT_LE(after.profile->unmarked, 0.40 + 1e-6);
-  EXPECT_GT(after.profile->unmarked, 0.40 - 1.0 / kWedgeSteps - 0.02);
-  EXPECT_GE(after.profile->dark, 0.80 - 1e-6);
-  EXPECT_LT(after.profile->dark, 0.80 + 1.0 / kWedgeSteps + 0.02);
+  const double step = 1.0 / kWedgeSteps + 0.02;
+  EXPECT_NEAR(after.profile->unmarked, 0.40, step);
+  EXPECT_NEAR(after.profile->dark, 0.80, step);
   EXPECT_NE(after.tone.levelOfGrey, before.tone.levelOfGrey);
   EXPECT_FALSE(model_->EtchRequestAt(BurnQuality::Draft).response.Straight());
   // Fit to etch tones the label for what this drive's discs show.

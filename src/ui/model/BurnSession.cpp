@@ -259,8 +259,7 @@ QImage BurnSession::WedgePicture() const {
 std::string BurnSession::AnswerWedge(int firstMark, int firstDark) {
   if (!wedgeToAnswer_) return tr("no wedge waits for an answer; burn one first").toStdString();
   if (std::string why = CheckWedgeAnswer(firstMark, firstDark); !why.empty()) return why;
-  const std::optional<CalibrationProfile> profile =
-      ProfileFromAnswer(wedge_, firstMark, firstDark);
+  const std::optional<CalibrationProfile> profile = ProfileFromAnswer(wedge_, firstMark, firstDark);
   if (!profile) return tr("the answer does not fit the wedge's steps").toStdString();
   const std::string key = CalibrationKey(driveVendor_, driveProduct_, "label");
   const FileWriteResult kept = KeepCalibration(settingsPath_, key, *profile);
