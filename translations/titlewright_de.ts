@@ -3413,6 +3413,10 @@ den installierten Vorgaben angelegt).</translation>
         <source>the calibration cannot be kept in %1: %2</source>
         <translation>die Kalibrierung lässt sich nicht in %1 aufbewahren: %2</translation>
     </message>
+    <message>
+        <source>There is no label to burn: close this dialog and press Burn in the window.</source>
+        <translation>Es gibt kein Etikett zu brennen: Schließen Sie diesen Dialog und drücken Sie im Fenster auf Brennen.</translation>
+    </message>
 </context>
 <context>
     <name>twr::ui::CELDraw</name>

@@ -259,8 +259,7 @@ void CELDraw::ShowMemberTexts() {
   quality_->setCurrentIndex(session_.Quality());
   quality_->setEnabled(opened_ && session_.QualityEnabled());
   const bool between = session_.CurrentState() == BurnSession::State::NextDisc;
-  // Opened to calibrate, the dialog holds no label to burn.
-  draw_->setEnabled(session_.DrawEnabled() && !between && !session_.LabelImage().isNull());
+  draw_->setEnabled(session_.DrawEnabled() && !between);
   calibrate_->setEnabled(session_.DrawEnabled() && !between &&
                          session_.CurrentState() == BurnSession::State::Waiting);
   {

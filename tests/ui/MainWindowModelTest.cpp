@@ -482,6 +482,8 @@ TEST_F(MainWindowModelTest, CalibrateKeepsTheWedgeAnswerAndTheEtchedViewFollowsI
   ASSERT_TRUE(model_->PrepareCalibration());
   EXPECT_TRUE(burn_->LabelImage().isNull());
   burn_->Open();
+  EXPECT_FALSE(burn_->Draw());
+  EXPECT_NE(Shown().back().find("no label to burn"), std::string::npos);
   ASSERT_TRUE(burn_->DrawWedge());
   EXPECT_TRUE(Shown().back().find("test band at the rim") != std::string::npos);
   burn_->Sequence().Wait();

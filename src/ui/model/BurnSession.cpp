@@ -193,6 +193,14 @@ bool BurnSession::Draw() {
 }
 
 bool BurnSession::DrawSteps() {
+  // Opened to calibrate, the dialog holds no label: Draw has nothing to burn.
+  if (label_.isNull()) {
+    messages_.Show(tr("There is no label to burn: close this dialog and press Burn in the "
+                      "window.")
+                       .toStdString(),
+                   MessageIcon::Error);
+    return false;
+  }
   const DriveOpening taken = sequence_.TakeDrive(driveInUse_);
   if (!taken.Ok()) {
     messages_.Show(taken.FailureText(), MessageIcon::Error);

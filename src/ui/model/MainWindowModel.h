@@ -138,7 +138,7 @@ class MainWindowModel : public QObject {
   // File > Calibrate..., before the burn dialog opens to burn the wedge:
   // true when it is to open (the chosen drive applied; without one the
   // user is told to choose a drive). The session gets the drive and no
-  // label, so that Draw stays off.
+  // label: Draw there says there is nothing to burn.
   bool PrepareCalibration();
   // After it: a calibration newly kept tones the picture and the etched
   // view from now on; the status line says what was kept.
