@@ -2500,8 +2500,20 @@ Laufwerk. Bilder werden im Format ihrer Namensendung geschrieben: .png, .jpg,
         <translation>nichts zu schreiben: Nennen Sie die Dateien mit --label FILE, --preview FILE oder --etched FILE</translation>
     </message>
     <message>
-        <source>--quality, --rimtone and --disc go with --etched, --area auto or --tone auto</source>
-        <translation>--quality, --rimtone und --disc gehören zu --etched, --area auto oder --tone auto</translation>
+        <source>twr render: %1</source>
+        <translation>twr render: %1</translation>
+    </message>
+    <message>
+        <source>With --etched or --tone auto: the drive (letter or device) whose model&apos;s kept calibration the etch follows.</source>
+        <translation>Mit --etched oder --tone auto: das Laufwerk (Buchstabe oder Gerät), dessen für sein Modell aufbewahrter Kalibrierung das Ätzen folgt.</translation>
+    </message>
+    <message>
+        <source>&apos;--drive %1&apos; is neither a drive letter nor a device path (see &apos;twr drives&apos;)</source>
+        <translation>»--drive %1« ist weder ein Laufwerksbuchstabe noch ein Gerätepfad (siehe »twr drives«)</translation>
+    </message>
+    <message>
+        <source>--quality, --rimtone, --disc and --drive go with --etched, --area auto or --tone auto</source>
+        <translation>--quality, --rimtone, --disc und --drive gehören zu --etched, --area auto oder --tone auto</translation>
     </message>
 </context>
 <context>
@@ -3385,6 +3397,26 @@ den installierten Vorgaben angelegt).</translation>
         <source>%1 discs: about %2 min</source>
         <translation>%1 Discs: etwa %2 min</translation>
     </message>
+    <message>
+        <source>Calibrate burns a test band at the rim of the disc now in the drive: 12 numbered grey steps, at Draft, in under a minute. Afterwards you say which steps show. Burn the test band now?</source>
+        <translation>Kalibrieren brennt ein Testband am Rand der Disc, die jetzt im Laufwerk liegt: 12 nummerierte Graustufen, bei Entwurf, in unter einer Minute. Danach geben Sie an, welche Stufen zu sehen sind. Das Testband jetzt brennen?</translation>
+    </message>
+    <message>
+        <source>no wedge waits for an answer; burn one first</source>
+        <translation>kein Keil wartet auf eine Antwort; brennen Sie zuerst einen</translation>
+    </message>
+    <message>
+        <source>the answer does not fit the wedge&apos;s steps</source>
+        <translation>die Antwort passt nicht zu den Stufen des Keils</translation>
+    </message>
+    <message>
+        <source>the calibration cannot be kept in %1: %2</source>
+        <translation>die Kalibrierung lässt sich nicht in %1 aufbewahren: %2</translation>
+    </message>
+    <message>
+        <source>There is no label to burn: close this dialog and press Burn in the window.</source>
+        <translation>Es gibt kein Etikett zu brennen: Schließen Sie diesen Dialog und drücken Sie im Fenster auf Brennen.</translation>
+    </message>
 </context>
 <context>
     <name>twr::ui::CELDraw</name>
@@ -3439,6 +3471,18 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>&amp;Stop</source>
         <translation>&amp;Anhalten</translation>
+    </message>
+    <message>
+        <source>&amp;Calibrate...</source>
+        <translation>&amp;Kalibrieren...</translation>
+    </message>
+    <message>
+        <source>Burn a test band of grey steps at the rim and say which steps show, so that pictures are toned for this drive and its discs</source>
+        <translation>Ein Testband aus Graustufen am Rand brennen und angeben, welche Stufen zu sehen sind, damit Bilder für dieses Laufwerk und seine Discs abgestimmt werden</translation>
+    </message>
+    <message>
+        <source>Calibration kept: %1</source>
+        <translation>Kalibrierung aufbewahrt: %1</translation>
     </message>
 </context>
 <context>
@@ -3789,6 +3833,10 @@ den installierten Vorgaben angelegt).</translation>
     <message>
         <source>Rings the boxes&apos; texts and the ring text in the opposite grey</source>
         <translation>Umgibt die Texte der Felder und den Ringtext mit dem entgegengesetzten Grau</translation>
+    </message>
+    <message>
+        <source>&amp;Calibrate...</source>
+        <translation>&amp;Kalibrieren...</translation>
     </message>
 </context>
 <context>
@@ -4454,6 +4502,10 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
         <source>The label was saved as the template %1.</source>
         <translation>Das Etikett wurde als Vorlage %1 gespeichert.</translation>
     </message>
+    <message>
+        <source>Calibration kept: %1</source>
+        <translation>Kalibrierung aufbewahrt: %1</translation>
+    </message>
 </context>
 <context>
     <name>twr::ui::PreviewArea</name>
@@ -4520,6 +4572,33 @@ Ihre Änderungen sind noch da. In einer anderen Einstellungsdatei speichern (Spe
 This template cannot be used: %2.</source>
         <translation>%1
 Diese Vorlage kann nicht verwendet werden: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>twr::ui::WedgeAnswerDialog</name>
+    <message>
+        <source>Calibrate</source>
+        <translation>Kalibrieren</translation>
+    </message>
+    <message>
+        <source>The test band as etched</source>
+        <translation>Das Testband, wie es gebrannt wird</translation>
+    </message>
+    <message>
+        <source>Look at the test band on the disc: its steps are numbered 1 to %1, the lightest first. Which step is the first that is visibly marked, and which the first that looks fully dark?</source>
+        <translation>Sehen Sie sich das Testband auf der Disc an: Seine Stufen sind von 1 bis %1 nummeriert, die hellste zuerst. Welche Stufe ist die erste sichtbar markierte, und welche die erste, die ganz dunkel aussieht?</translation>
+    </message>
+    <message>
+        <source>First visibly &amp;marked step:</source>
+        <translation>Erste sichtbar &amp;markierte Stufe:</translation>
+    </message>
+    <message>
+        <source>First fully &amp;dark step:</source>
+        <translation>Erste ganz &amp;dunkle Stufe:</translation>
+    </message>
+    <message>
+        <source>The answer was not kept: %1.</source>
+        <translation>Die Antwort wurde nicht aufbewahrt: %1.</translation>
     </message>
 </context>
 </TS>

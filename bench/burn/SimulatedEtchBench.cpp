@@ -14,11 +14,14 @@
 #include <string>
 
 #include "burn/BurnSequence.h"
+#include "burn/Calibration.h"
 #include "burn/MarkedBand.h"
 #include "burn/SimulatedEtch.h"
 #include "common/Messages.h"
+#include "common/ProfileFile.h"
 #include "drive/CELDevice.h"
 #include "drive/virtual/VirtualDrive.h"
+#include "label/PictureSettings.h"
 
 namespace twr {
 namespace {
@@ -84,6 +87,30 @@ void BM_EtchedPreview(benchmark::State& state) {
   }
 }
 
+// The same view for a label's own picture with tone settings under a kept
+// calibration, as the window redraws it after a change of the tone: the
+// tone and response for the drive, the picture toned (fit to etch,
+// contrast, gamma) and the etch at preview size through the response.
+void BM_EtchedPreviewToned(benchmark::State& state) {
+  const ProfileFile settings = ProfileFile::Parse("[Calibration]\nACME Etcher/label=20,80\n");
+  PictureSettings tone;
+  tone.tone = PictureTone::Auto;
+  tone.contrast = 20;
+  tone.gamma = 1.2;
+  EtchRequest request;
+  request.target.band = {kInner, kOuter};
+  request.page = DefaultPage();
+  for (auto _ : state) {
+    const DriveEtch etch = DriveEtchFor(request.page, BurnQuality::Draft, settings, "ACME",
+                                        "Etcher", BurnDisc::LabelSide());
+    request.label = PreparePicture(Label(), tone, kLabelSide, etch.tone, Qt::white);
+    request.response = etch.response;
+    const EtchResult result = SimulateEtchPreview(request);
+    if (!result.ok) state.SkipWithError(result.problem.c_str());
+    benchmark::DoNotOptimize(result.picture.constBits());
+  }
+}
+
 void BM_VirtualDriveBurn(benchmark::State& state) {
   const std::string etched = (std::filesystem::temp_directory_path() /
                               ("twr-bench-etched-" + std::to_string(::getpid()) + ".png"))
@@ -129,6 +156,12 @@ BENCHMARK(BM_SimulatedEtch)
     ->Repetitions(7)
     ->ReportAggregatesOnly(true);
 BENCHMARK(BM_EtchedPreview)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_EtchedPreviewToned)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1)

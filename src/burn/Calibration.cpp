@@ -9,11 +9,15 @@
 #include <cmath>
 #include <numbers>
 
+#include "burn/ElsPage.h"
+#include "burn/MarkedBand.h"
 #include "common/DecimalText.h"
 #include "common/ProfileFile.h"
 #include "common/SettingsEdit.h"
 #include "common/Translate.h"
+#include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
+#include "drive/virtual/VirtualDriveConfig.h"
 
 namespace twr {
 
@@ -188,6 +192,28 @@ EtchTone CalibratedEtchTone(const EtchTone& tone, const CalibrationProfile& prof
 
 DyeResponse CalibratedResponse(const CalibrationProfile& profile) {
   return DyeResponse::FromPoints({{profile.unmarked, 0.0}, {profile.dark, 1.0}});
+}
+
+std::string CalibrationDiscKind(const BurnDisc& disc) {
+  if (!disc.dataSide) return "label";
+  if (disc.kind == kDiscDvdR) return "dvd-r";
+  if (disc.kind == kDiscDvdPlusR) return "dvd+r";
+  return "data";
+}
+
+DriveEtch DriveEtchFor(const ElsPage& page, BurnQuality quality, const ProfileFile& settings,
+                       const std::string& vendor, const std::string& product,
+                       const BurnDisc& disc) {
+  DriveEtch etch;
+  etch.tone = EtchToneOf(page, quality);
+  if (!etch.tone.known) etch.tone = EtchToneOf(ElsPage(ExampleElsPage()), quality);
+  if (vendor.empty() && product.empty()) return etch;
+  etch.profile =
+      ReadCalibration(settings, CalibrationKey(vendor, product, CalibrationDiscKind(disc)));
+  if (!etch.profile) return etch;
+  etch.tone = CalibratedEtchTone(etch.tone, *etch.profile);
+  etch.response = CalibratedResponse(*etch.profile);
+  return etch;
 }
 
 }  // namespace twr

@@ -93,4 +93,23 @@ EtchTone CalibratedEtchTone(const EtchTone& tone, const CalibrationProfile& prof
 // The same profile for the simulated etch (EtchRequest::response).
 DyeResponse CalibratedResponse(const CalibrationProfile& profile);
 
+// The disc kind a calibration is kept under for `disc`: "label" for a label
+// side, "dvd-r" or "dvd+r" for a data side of that kind, "data" for a data
+// side of a kind not known.
+std::string CalibrationDiscKind(const BurnDisc& disc);
+
+// How a burn marks and how its etch shows, for one drive model and disc.
+struct DriveEtch {
+  EtchTone tone;                              // what fit to etch spreads a picture over
+  DyeResponse response;                       // what the simulated etch draws the dots through
+  std::optional<CalibrationProfile> profile;  // the kept calibration used, if any
+};
+// The etch tone of `page` at `quality` (the example drive's page when
+// `page` gives none) and the straight response; when `settings` keeps a
+// calibration for the drive model (`vendor`, `product`; empty: none known)
+// and `disc`, both through it. The window's as-etched view, `twr render
+// --etched` and `twr burn` take their tone and response from here.
+DriveEtch DriveEtchFor(const ElsPage& page, BurnQuality quality, const ProfileFile& settings,
+                       const std::string& vendor, const std::string& product, const BurnDisc& disc);
+
 }  // namespace twr

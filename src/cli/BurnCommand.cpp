@@ -475,17 +475,14 @@ int RenderTheLabel(const BurnRequest& request, const LabelOptions& label, const 
   target.quality = request.quality;
   RenderedLabel rendered;
   // A design's picture fit to etch is fit to this burn's quality.
+  // A wedge answered for this drive model and disc kind narrows the greys
+  // a picture is spread over to those that show on its discs.
   LabelOptions toned = label;
-  toned.etchTone = EtchToneOf(ElsPage(ExampleElsPage()), request.quality);
-  if (!disc.dataSide) {
-    // A wedge answered for this drive model on a label side narrows the
-    // greys a picture is spread over to those that show on its discs.
-    std::string vendor, product, revision;
-    device.ReadInquiryStrings(vendor, product, revision);
-    if (const std::optional<CalibrationProfile> profile = ReadCalibration(
-            ProfileFile::Load(Settings().path), CalibrationKey(vendor, product, "label")))
-      toned.etchTone = CalibratedEtchTone(toned.etchTone, *profile);
-  }
+  std::string vendor, product, revision;
+  device.ReadInquiryStrings(vendor, product, revision);
+  toned.etchTone = DriveEtchFor(ElsPage(ExampleElsPage()), request.quality,
+                                ProfileFile::Load(Settings().path), vendor, product, disc)
+                       .tone;
   if (const int status =
           RenderAsMainWindow(toned, layout, messages, rendered, LowestInnerRadius(target.disc));
       status != kExitOk)

@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "burn/Calibration.h"
 #include "burn/DocumentWarnings.h"
 #include "burn/MarkedBand.h"
 #include "burn/SimulatedEtch.h"
 #include "cli/Args.h"
 #include "cli/Commands.h"
+#include "cli/DriveNotFound.h"
 #include "cli/GuiApplication.h"
 #include "cli/LabelOptions.h"
 #include "cli/Print.h"
@@ -21,8 +23,10 @@
 #include "cli/TerminalMessages.h"
 #include "common/DecimalText.h"
 #include "common/JsonWriter.h"
+#include "common/ProfileFile.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
+#include "drive/DriveSetup.h"
 #include "drive/EtchModel.h"
 #include "drive/virtual/VirtualDriveConfig.h"
 #include "label/BandOverlay.h"
@@ -118,8 +122,10 @@ bool FolderIsThere(const std::string& path, const PictureTexts& texts, Messages&
 // the virtual drive's ELS page; on a data side the recorded data ends where
 // the band starts. False after a message.
 bool WriteEtched(const CELLayout& layout, const LabelBand& band, bool dataSide, BurnQuality quality,
-                 const std::string& path, Messages& messages, Report& report) {
+                 const DyeResponse& response, const std::string& path, Messages& messages,
+                 Report& report) {
   EtchRequest request;
+  request.response = response;
   request.label = layout.LabelImageData();
   request.target = {{band.inner, band.outer},
                     dataSide ? BurnDisc::DataSide(band.inner) : BurnDisc::LabelSide(),
@@ -142,12 +148,32 @@ bool WriteEtched(const CELLayout& layout, const LabelBand& band, bool dataSide, 
   return true;
 }
 
+// The model of the drive `choice` names (opened for reading only); false
+// after a message when it cannot be opened.
+bool ReadDriveModel(const DriveChoice& choice, std::string& vendor, std::string& product,
+                    Messages& messages) {
+  CELDevice device;
+  const DriveOpening opening = OpenChosenDrive(device, choice, DriveAccess::Shared);
+  if (!opening.Ok()) {
+    if (opening.error == DriveOpenError::NotListed)
+      ShowDriveNotListed("render", choice, device, messages);
+    else
+      PrintLine(stderr, Tr("RenderCommands", "twr render: %1"), {opening.FailureText()});
+    return false;
+  }
+  std::string revision;
+  device.ReadInquiryStrings(vendor, product, revision);
+  return true;
+}
+
 // What `twr render` writes, and how the band is chosen.
 struct RenderOutputs {
   std::string label, preview, etched;  // empty: not asked for
   ExportFormat labelExport = ExportFormat::None;
   bool guides = false;
   bool automaticArea = false;  // --area auto
+  // What the etched disc shows for its dots (a kept calibration of --drive's).
+  DyeResponse response;
 };
 
 // The band of the render: the layout's (raised on a data side), or the
@@ -228,8 +254,8 @@ int RenderAndWrite(const LabelOptions& options, const RenderOutputs& out, const 
     if (!Write(preview, out.preview, kLabelWidthMm, PreviewTexts(), messages, report))
       status = kExitFailure;
   }
-  if (!out.etched.empty() &&
-      !WriteEtched(layout, band, disc.dataSide, quality, out.etched, messages, report))
+  if (!out.etched.empty() && !WriteEtched(layout, band, disc.dataSide, quality, out.response,
+                                          out.etched, messages, report))
     status = kExitFailure;
   // After a failed write only the files that were written are told of.
   report.Print(status == kExitOk);
@@ -298,6 +324,7 @@ int RunRender(int argc, char** argv) {
                       "or .tif; the label also as .pdf or .svg, 116 mm across."));
   LabelOptions options;
   std::string labelPath, previewPath, etchedPath, qualityText, discText, designPath, areaText;
+  std::string driveText;
   bool rimtone = false, guides = false;
   AddLabelOptions(parser, options);
   AddDesignOption(parser, designPath);
@@ -328,7 +355,18 @@ int RunRender(int argc, char** argv) {
   parser.Choice("disc", "KIND",
                 Tr("RenderCommands", "With --rimtone: the data side, dvd-r or dvd+r."),
                 {"dvd-r", "dvd+r"}, &discText);
+  parser.Option("drive", "DRIVE",
+                Tr("RenderCommands",
+                   "With --etched or --tone auto: the drive (letter or device) whose model's kept "
+                   "calibration the etch follows."),
+                &driveText);
   if (ArgParser::Result r = parser.Parse(argc, argv); r != ArgParser::kOk) return ExitStatusFor(r);
+  DriveChoice drive;
+  if (!driveText.empty() && !ParseDriveChoice(driveText, drive))
+    return parser.UsageError(
+        Arg(Tr("RenderCommands",
+               "'--drive %1' is neither a drive letter nor a device path (see 'twr drives')"),
+            {driveText}));
   if (labelPath.empty() && previewPath.empty() && etchedPath.empty())
     return parser.UsageError(
         Tr("RenderCommands",
@@ -350,10 +388,12 @@ int RunRender(int argc, char** argv) {
     return parser.UsageError(why);
   bool automaticArea = areaText == "auto";
   if (etchedPath.empty() && !automaticArea && options.picture.tone != "auto" &&
-      options.picture.path.empty() && (!qualityText.empty() || rimtone || !discText.empty()))
+      options.picture.path.empty() &&
+      (!qualityText.empty() || rimtone || !discText.empty() || !driveText.empty()))
     return parser.UsageError(
         Tr("RenderCommands",
-           "--quality, --rimtone and --disc go with --etched, --area auto or --tone auto"));
+           "--quality, --rimtone, --disc and --drive go with --etched, --area auto or --tone "
+           "auto"));
   if (rimtone && discText.empty())
     return parser.UsageError(
         Tr("RenderCommands",
@@ -387,14 +427,27 @@ int RunRender(int argc, char** argv) {
   BurnQuality toneQuality = quality;
   if (qualityText.empty() && options.design != nullptr)
     toneQuality = static_cast<BurnQuality>(static_cast<int>(options.design->quality));
-  options.etchTone = EtchToneOf(ElsPage(ExampleElsPage()), toneQuality);
   // In Rimtone mode the band starts outside the data area at the least.
   const BurnDisc disc =
       !rimtone ? BurnDisc::LabelSide()
                : BurnDisc::AssumedDataSide(discText == "dvd-r" ? kDiscDvdR : kDiscDvdPlusR);
+  // A drive named: the calibration kept for its model and the disc kind
+  // tones the picture and draws the etch.
+  std::string vendor, product;
+  if (!driveText.empty() && !ReadDriveModel(drive, vendor, product, messages)) return kExitFailure;
+  const ProfileFile settings = ProfileFile::Load(Settings().path);
+  options.etchTone =
+      DriveEtchFor(ElsPage(ExampleElsPage()), toneQuality, settings, vendor, product, disc).tone;
 
-  const RenderOutputs outputs{labelPath,   previewPath, etchedPath,
-                              labelExport, guides,      automaticArea};
+  RenderOutputs outputs;
+  outputs.label = labelPath;
+  outputs.preview = previewPath;
+  outputs.etched = etchedPath;
+  outputs.labelExport = labelExport;
+  outputs.guides = guides;
+  outputs.automaticArea = automaticArea;
+  outputs.response =
+      DriveEtchFor(ElsPage(ExampleElsPage()), quality, settings, vendor, product, disc).response;
   CELLayout layout(Settings().path);
   return RenderAndWrite(options, outputs, disc, quality, layout, messages);
 }

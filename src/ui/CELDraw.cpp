@@ -12,12 +12,14 @@
 
 #include <algorithm>
 
+#include "burn/SimulatedEtch.h"
 #include "common/Strings.h"
 #include "ui/DriveTask.h"
 #include "ui/Skin.h"
 #include "ui/SkinnedButton.h"
 #include "ui/SkinnedMessageBox.h"
 #include "ui/TextProgressBar.h"
+#include "ui/WedgeAnswerDialog.h"
 #include "ui/model/BurnSession.h"
 #include "ui/model/EtchedPreviewModel.h"
 
@@ -42,6 +44,8 @@ const QRect kDiscNameRect = DialogRect(15, 40, 100, 10);
 // The count of a series under the required time, in the same two columns.
 const QRect kDiscsLabelRect = DialogRect(15, 106, 58, 8);
 const QRect kDiscsRect = DialogRect(75, 104, 30, 12);
+// Calibrate... at the right under the drive list.
+const QRect kCalibrateRect = DialogRect(158, 24, 74, 12);
 // Next and Stop between two discs, side by side where Exit stands.
 constexpr int kChoiceGap = 8;
 
@@ -171,6 +175,15 @@ CELDraw::CELDraw(BurnSession& session, QWidget* parent)
   next_->setGeometry(QRect(QPoint(stopLeft - kChoiceGap - choice.width(), choiceTop), choice));
   next_->hide();
   stop_->hide();
+  calibrate_ = new SkinnedTextButton(tr("&Calibrate..."), this);
+  calibrate_->setObjectName(Id(kIdCalibrate));
+  calibrate_->setToolTip(
+      tr("Burn a test band of grey steps at the rim and say which steps show, so that pictures "
+         "are toned for this drive and its discs"));
+  const QSize calibrateSize = calibrate_->sizeHint();
+  calibrate_->setGeometry(kCalibrateRect.right() + 1 - calibrateSize.width(), kCalibrateRect.top(),
+                          calibrateSize.width(), calibrateSize.height());
+  calibrate_->setEnabled(false);
 
   // Nothing may start before the opening has named the disc.
   draw_->setEnabled(false);
@@ -183,6 +196,7 @@ CELDraw::CELDraw(BurnSession& session, QWidget* parent)
   connect(draw_, &QAbstractButton::clicked, this, &CELDraw::OnDraw);
   connect(exit_, &QAbstractButton::clicked, this, &CELDraw::reject);
   connect(next_, &QAbstractButton::clicked, this, &CELDraw::OnNext);
+  connect(calibrate_, &QAbstractButton::clicked, this, &CELDraw::OnCalibrate);
   connect(stop_, &QAbstractButton::clicked, this, &CELDraw::reject);
   connect(discs_, &QSpinBox::valueChanged, this,
           [this](int count) { session_.SetDiscCount(count); });
@@ -218,6 +232,7 @@ void CELDraw::Opening() {
   ShowMemberTexts();
   RequestEtch();
   timer_.start();
+  if (calibrateAtOpening_) OnCalibrate();
 }
 
 void CELDraw::RequestEtch() {
@@ -249,6 +264,8 @@ void CELDraw::ShowMemberTexts() {
   quality_->setEnabled(opened_ && session_.QualityEnabled());
   const bool between = session_.CurrentState() == BurnSession::State::NextDisc;
   draw_->setEnabled(session_.DrawEnabled() && !between);
+  calibrate_->setEnabled(session_.DrawEnabled() && !between &&
+                         session_.CurrentState() == BurnSession::State::Waiting);
   {
     const QSignalBlocker quiet(discs_);
     discs_->setValue(session_.DiscCount());
@@ -291,6 +308,33 @@ void CELDraw::OnDraw() {
     return;
   }
   BurnStarted();
+}
+
+void CELDraw::OnCalibrate() {
+  if (DriveTask::Busy() || session_.CurrentState() != BurnSession::State::Waiting) return;
+  timer_.stop();
+  const bool started = session_.DrawWedge();
+  if (!started) {
+    timer_.start();
+    return;
+  }
+  BurnStarted();
+}
+
+void CELDraw::AskWedgeAnswer() {
+  // The wedge as the etch draws it, its numbers legible at the dialog's size.
+  EtchRequest request;
+  request.label = session_.WedgePicture();
+  request.target = WedgeTarget();
+  request.page = ExampleEtchPage();
+  const EtchResult etched = SimulateEtch(request);
+  WedgeAnswerDialog dialog(
+      etched.ok ? etched.picture : request.label,
+      [this](int firstMark, int firstDark) { return session_.AnswerWedge(firstMark, firstDark); },
+      this);
+  if (dialog.exec() == QDialog::Accepted)
+    status_->setText(
+        tr("Calibration kept: %1").arg(QString::fromStdString(session_.KeptCalibration())));
 }
 
 void CELDraw::OnNext() {
@@ -350,6 +394,7 @@ void CELDraw::BurnFinished() {
   if (finishing_) return;
   finishing_ = true;
   session_.BurnEnded();
+  if (session_.WedgeToAnswer()) AskWedgeAnswer();
   if (session_.CurrentState() != BurnSession::State::Closed) {
     // Between two discs the dialog stays for Next or Stop; a series that
     // stopped for good stays with its notice until Exit.

@@ -8,7 +8,8 @@
 // at the end of a burn, except between two discs of a series ("Discs:"
 // above 1): then the outcome has been shown, the disc is out, and Next and
 // Stop stand in place of Exit until the next disc is burning or the series
-// is stopped.
+// is stopped. Calibrate... burns the calibration wedge instead of the label
+// and then asks which of its steps show (WedgeAnswerDialog).
 #pragma once
 
 #include <QElapsedTimer>
@@ -48,6 +49,7 @@ class CELDraw : public SkinnedDialog {
     kIdDiscs = 1062,
     kIdNext = 1063,
     kIdStop = 1064,
+    kIdCalibrate = 1065,
   };
 
   explicit CELDraw(BurnSession& session, QWidget* parent = nullptr);
@@ -56,6 +58,9 @@ class CELDraw : public SkinnedDialog {
   // The timer period in milliseconds (1000; tests shorten it). The session
   // still counts each period as one second.
   void SetTimerPeriod(int milliseconds);
+  // Calibrate... runs by itself once the opening is done (the main
+  // window's File > Calibrate...).
+  void CalibrateAtOpening() { calibrateAtOpening_ = true; }
   // Shortest time between two progress repaints driven by the burn.
   void SetProgressInterval(int milliseconds) { progressInterval_ = milliseconds; }
 
@@ -79,6 +84,7 @@ class CELDraw : public SkinnedDialog {
   QSpinBox* DiscCount() const { return discs_; }
   SkinnedTextButton* NextButton() const { return next_; }
   SkinnedTextButton* StopButton() const { return stop_; }
+  SkinnedTextButton* CalibrateButton() const { return calibrate_; }
   // The stop question is open.
   bool Asking() const { return asking_; }
 
@@ -94,6 +100,9 @@ class CELDraw : public SkinnedDialog {
   void OnQualityChosen(int index);
   void OnDraw();
   void OnNext();
+  void OnCalibrate();
+  // After the wedge: the question which steps show, the answer kept.
+  void AskWedgeAnswer();
   // A burn has started: progress from its first snapshot, the etch of its label.
   void BurnStarted();
   void ApplyProgress();
@@ -121,6 +130,8 @@ class CELDraw : public SkinnedDialog {
   QSpinBox* discs_ = nullptr;
   SkinnedTextButton* next_ = nullptr;
   SkinnedTextButton* stop_ = nullptr;
+  SkinnedTextButton* calibrate_ = nullptr;
+  bool calibrateAtOpening_ = false;
   QTimer timer_;
   QElapsedTimer sinceProgress_;
   int progressInterval_ = 40;

@@ -918,6 +918,24 @@ void CELMainDlg::OnBurn() {
   update();
 }
 
+void CELMainDlg::OnCalibrate() {
+  if (model_.RefusedWhileDiscovering() || DriveTask::Busy()) return;
+  model_.SetDriveSelection(drives_->currentIndex());
+  timer_.stop();
+  if (model_.PrepareCalibration() && !quitRequested_) {
+    CELDraw dialog(burnSession_, this);
+    dialog.CalibrateAtOpening();
+    dialog.exec();
+    model_.AfterCalibration();
+  }
+  if (quitRequested_ || quitAfterBurn_) {
+    done(kClosed);
+    return;
+  }
+  timer_.start();
+  update();
+}
+
 void CELMainDlg::RequestQuit() {
   quitRequested_ = true;
   timer_.stop();
@@ -1216,6 +1234,8 @@ void CELMainDlg::ShowFileMenu() {
   menu.addAction(qrFromTextsAction_);
   menu.addAction(qrFromDiscAction_);
   menu.addAction(exportAction_);
+  menu.addSeparator();
+  menu.addAction(tr("&Calibrate..."), this, &CELMainDlg::OnCalibrate);
   menu.exec(fileButton_->mapToGlobal(QPoint(0, fileButton_->height())));
 }
 

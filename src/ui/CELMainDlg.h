@@ -286,6 +286,8 @@ class CELMainDlg : public SkinnedDialog {
   void QrFromDisc();
   void OnConfig();
   void OnBurn();
+  // File > Calibrate...: the burn dialog burns the calibration wedge.
+  void OnCalibrate();
   void OnExit();
   // Ctrl+Q: the way of Exit, or during a burn the way of the burn dialog's
   // Exit, after which the window ends.

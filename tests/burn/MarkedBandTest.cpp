@@ -7,11 +7,15 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "burn/Calibration.h"
 #include "burn/DotEncoder.h"
 #include "burn/MarkedBand.h"
 #include "burn/SimulatedEtch.h"
+#include "common/ProfileFile.h"
+#include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
 #include "drive/virtual/VirtualDriveConfig.h"
 
@@ -256,6 +260,68 @@ TEST(CalibratedToneTest, ProfileNarrowsTheMarkingRange) {
     EXPECT_GT(mid, 0);
     EXPECT_LT(mid, tone.fullMarks);
   }
+}
+
+}  // namespace
+}  // namespace twr
+
+namespace twr {
+namespace {
+
+// The tone and response for a drive model and disc: a kept calibration is
+// found only under its own model and disc kind, an unreadable one is
+// passed over, and a page that gives no tone falls back to the example
+// drive's.
+TEST(DriveEtchTest, KeptCalibrationForModelAndDiscKind) {
+  const ElsPage page{ElsPage(ExampleElsPage())};
+  const CalibrationProfile kept{0.25, 0.75};
+  const ProfileFile settings = ProfileFile::Parse(
+      "[Calibration]\n"
+      "ACME Etcher 2000/label=25,75\n"
+      "ACME Etcher 2000/dvd-r=10,60 ; the data side's dye\n"
+      "OTHER Drive/label=80,20\n");
+  const BurnDisc dvdR = BurnDisc::AssumedDataSide(kDiscDvdR);
+  struct Case {
+    const char* name;
+    bool pageKnown;
+    const char* vendor;
+    const char* product;
+    BurnDisc disc;
+    std::optional<CalibrationProfile> expected;
+  };
+  const Case cases[] = {
+      {"no drive model", true, "", "", BurnDisc::LabelSide(), std::nullopt},
+      {"model, label side", true, "ACME", "Etcher 2000", BurnDisc::LabelSide(), kept},
+      {"padded as INQUIRY gives it", true, "ACME    ", "Etcher 2000     ", BurnDisc::LabelSide(),
+       kept},
+      {"model, DVD-R data side", true, "ACME", "Etcher 2000", dvdR, CalibrationProfile{0.10, 0.60}},
+      {"model, DVD+R data side: none kept", true, "ACME", "Etcher 2000",
+       BurnDisc::AssumedDataSide(kDiscDvdPlusR), std::nullopt},
+      {"another model", true, "ACME", "Etcher 3000", BurnDisc::LabelSide(), std::nullopt},
+      {"unreadable value", true, "OTHER", "Drive", BurnDisc::LabelSide(), std::nullopt},
+      {"page without a tone", false, "ACME", "Etcher 2000", BurnDisc::LabelSide(), kept},
+  };
+  for (const BurnQuality quality : {BurnQuality::Draft, BurnQuality::High}) {
+    const EtchTone plain = EtchToneOf(page, quality);
+    ASSERT_TRUE(plain.known);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + " at quality " +
+                   std::to_string(static_cast<int>(quality)));
+      const DriveEtch etch = DriveEtchFor(c.pageKnown ? page : ElsPage(), quality, settings,
+                                          c.vendor, c.product, c.disc);
+      EXPECT_EQ(etch.profile, c.expected);
+      const EtchTone expected = c.expected ? CalibratedEtchTone(plain, *c.expected) : plain;
+      EXPECT_TRUE(etch.tone.known);
+      EXPECT_EQ(etch.tone.levelOfGrey, expected.levelOfGrey);
+      EXPECT_EQ(etch.response.Straight(), !c.expected.has_value());
+      if (c.expected) {
+        // Nothing shows up to the unmarked share, all from the dark one.
+        EXPECT_NEAR(etch.response.Darkness(static_cast<float>(c.expected->unmarked)), 0.0, 1e-5);
+        EXPECT_NEAR(etch.response.Darkness(static_cast<float>(c.expected->dark)), 1.0, 1e-5);
+      }
+    }
+  }
+  EXPECT_EQ(CalibrationDiscKind(BurnDisc::DataSide(30.0)), "data");
 }
 
 }  // namespace

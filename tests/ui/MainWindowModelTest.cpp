@@ -8,20 +8,27 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <numbers>
 
+#include "burn/Calibration.h"
 #include "burn/MarkedBand.h"
 #include "common/RecordingMessages.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscGeometry.h"
 #include "drive/DiscScan.h"
+#include "drive/EtchModel.h"
 #include "drive/virtual/VirtualDrive.h"
 #include "label/CELLayout.h"
 #include "label/Design.h"
 #include "ui/model/BurnSession.h"
+#include "ui/model/EtchedPreviewModel.h"
 #include "ui/model/MainWindowModel.h"
 #include "ui/model/TemplateGalleryModel.h"
 
@@ -497,6 +504,105 @@ TEST_F(MainWindowModelTest, ALabelsOwnPictureIsDraggedAndZoomedByHand) {
   EXPECT_FALSE(model_->HasOwnPicture());
   EXPECT_FALSE(model_->MovePicture(placed));
   EXPECT_TRUE(model_->Picture().Plain());
+}
+
+// Calibrate on the virtual drive whose dye shows nothing up to 40 % of the
+// dots and is fully dark from 80 %: the wedge is burnt, its etched steps
+// read as a user reads them, answers that do not fit are refused and keep
+// nothing, the answer is kept for the drive model, and from then on the
+// etched view draws through it and fit to etch tones the picture for it.
+TEST_F(MainWindowModelTest, CalibrateKeepsTheWedgeAnswerAndTheEtchedViewFollowsIt) {
+  const std::string photo = dir_.filePath("pale.png").toStdString();
+  QImage pale(400, 300, QImage::Format_RGB32);
+  pale.fill(QColor(225, 225, 225));
+  for (int y = 100; y < 200; ++y)
+    for (int x = 150; x < 250; ++x) pale.setPixelColor(x, y, QColor(180, 180, 180));
+  ASSERT_TRUE(pale.save(QString::fromStdString(photo)));
+  VirtualDriveConfig label = Drive("label");
+  label.burn.response = "0:0,40:0,80:100,100:100";
+  label.burn.keepMarks = false;
+  label.burn.etchedPath = dir_.filePath("etched.png").toStdString();
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  Type(TextKind::Title, "Pale");
+  ASSERT_TRUE(model_->UseLabelPicture(photo));
+  const ElsPage page = ui::ExampleEtchPage();
+  const DriveEtch before = model_->ShownDriveEtch(page, BurnQuality::Draft);
+  EXPECT_FALSE(before.profile);
+  EXPECT_TRUE(model_->EtchRequestAt(BurnQuality::Draft).response.Straight());
+  ASSERT_TRUE(model_->PrepareBurn());
+  const QImage tonedBefore = burn_->LabelImage().copy();
+
+  // The burn dialog opened to calibrate: no label, so Draw has nothing to burn.
+  ASSERT_TRUE(model_->PrepareCalibration());
+  EXPECT_TRUE(burn_->LabelImage().isNull());
+  burn_->Open();
+  EXPECT_FALSE(burn_->Draw());
+  EXPECT_NE(Shown().back().find("no label to burn"), std::string::npos);
+  ASSERT_TRUE(burn_->DrawWedge());
+  EXPECT_TRUE(Shown().back().find("test band at the rim") != std::string::npos);
+  burn_->Sequence().Wait();
+  burn_->BurnEnded();
+  ASSERT_TRUE(burn_->WedgeToAnswer());
+  ASSERT_EQ(burn_->Wedge().size(), static_cast<std::size_t>(kWedgeSteps));
+
+  // The steps as the disc shows them: the first a little darker than the
+  // bare disc, the first as dark as the darkest.
+  const QImage etched(QString::fromStdString(label.burn.etchedPath));
+  ASSERT_FALSE(etched.isNull());
+  const auto greyAt = [&](double radiusMm, double degrees) {
+    const double scale = etched.width() / (2.0 * kDiscRadiusMm);
+    const double a = degrees * std::numbers::pi / 180.0;
+    double sum = 0.0;
+    for (int d = -2; d <= 2; ++d) {
+      const double r = (radiusMm + 0.2 * d) * scale;
+      sum += qGray(etched.pixel(static_cast<int>(etched.width() / 2.0 + r * std::sin(a)),
+                                static_cast<int>(etched.height() / 2.0 - r * std::cos(a))));
+    }
+    return sum / 5.0;
+  };
+  const double patchMm = (kWedgePatchInnerMm + kWedgeOuterMm) / 2.0;
+  const double bare = greyAt(40.0, 0.0);
+  double darkest = 255.0;
+  for (int k = 1; k <= kWedgeSteps; ++k)
+    darkest = std::min(darkest, greyAt(patchMm, WedgeStepAngle(k)));
+  int firstMark = 0, firstDark = 0;
+  for (int k = kWedgeSteps; k >= 1; --k) {
+    const double grey = greyAt(patchMm, WedgeStepAngle(k));
+    if (grey < bare - 8.0) firstMark = k;
+    if (grey <= darkest + 4.0) firstDark = k;
+  }
+  ASSERT_GT(firstMark, 1);
+  ASSERT_LT(firstDark, kWedgeSteps);
+
+  const std::string settings = dir_.filePath("twr.ini").toStdString();
+  const auto settingsText = [&] {
+    std::ifstream in(settings, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string untouched = settingsText();
+  EXPECT_FALSE(burn_->AnswerWedge(firstDark, firstMark - 1).empty());  // dark before marked
+  EXPECT_FALSE(burn_->AnswerWedge(0, firstDark).empty());
+  EXPECT_FALSE(burn_->AnswerWedge(firstMark, kWedgeSteps + 1).empty());
+  EXPECT_EQ(settingsText(), untouched);
+  EXPECT_TRUE(burn_->WedgeToAnswer());  // still asked
+
+  ASSERT_EQ(burn_->AnswerWedge(firstMark, firstDark), "");
+  EXPECT_FALSE(burn_->WedgeToAnswer());
+  EXPECT_NE(settingsText().find("[Calibration]"), std::string::npos);
+  model_->AfterCalibration();
+  EXPECT_NE(model_->StatusText().find("Calibration kept"), std::string::npos);
+
+  // The kept profile is the dye's curve, as near as a step of twelve tells it.
+  const DriveEtch after = model_->ShownDriveEtch(page, BurnQuality::Draft);
+  ASSERT_TRUE(after.profile);
+  const double step = 1.0 / kWedgeSteps + 0.02;
+  EXPECT_NEAR(after.profile->unmarked, 0.40, step);
+  EXPECT_NEAR(after.profile->dark, 0.80, step);
+  EXPECT_NE(after.tone.levelOfGrey, before.tone.levelOfGrey);
+  EXPECT_FALSE(model_->EtchRequestAt(BurnQuality::Draft).response.Straight());
+  // Fit to etch tones the label for what this drive's discs show.
+  ASSERT_TRUE(model_->PrepareBurn());
+  EXPECT_NE(burn_->LabelImage(), tonedBefore);
 }
 
 // ---- Burn refusals -------------------------------------------------------------------

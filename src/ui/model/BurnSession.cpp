@@ -31,6 +31,10 @@ BurnSession::BurnSession(CELDevice& device, Messages& messages)
 }
 
 BurnTarget BurnSession::Target(bool* blank) const {
+  if (wedgeBurn_) {
+    if (blank != nullptr) *blank = false;
+    return WedgeTarget();
+  }
   BurnTarget target{band_, disc_, static_cast<BurnQuality>(quality_)};
   if (blank != nullptr) *blank = false;
   if (!automaticArea_ || label_.isNull()) return target;
@@ -189,6 +193,14 @@ bool BurnSession::Draw() {
 }
 
 bool BurnSession::DrawSteps() {
+  // Opened to calibrate, the dialog holds no label: Draw has nothing to burn.
+  if (label_.isNull()) {
+    messages_.Show(tr("There is no label to burn: close this dialog and press Burn in the "
+                      "window.")
+                       .toStdString(),
+                   MessageIcon::Error);
+    return false;
+  }
   const DriveOpening taken = sequence_.TakeDrive(driveInUse_);
   if (!taken.Ok()) {
     messages_.Show(taken.FailureText(), MessageIcon::Error);
@@ -209,6 +221,63 @@ bool BurnSession::DrawSteps() {
   state_ = State::Burning;
   drawEnabled_ = false;
   return true;
+}
+
+bool BurnSession::DrawWedge() {
+  if (state_ != State::Waiting) return false;
+  if (!messages_.AskYesNo(tr("Calibrate burns a test band at the rim of the disc now in the drive: "
+                             "12 numbered grey steps, at Draft, in under a minute. Afterwards you "
+                             "say which steps show. Burn the test band now?")
+                              .toStdString(),
+                          MessageIcon::Warning))
+    return false;
+  series_.Begin(1);
+  discNumber_ = 1;
+  notice_.clear();
+  wedgeToAnswer_ = false;
+  bool started = false;
+  RunDrive([&] {
+    // The steps from the drive's own page, so that each step leaves the
+    // share of dots it stands for.
+    EtchTone tone = EtchToneOf(sequence_.Page(), BurnQuality::Draft);
+    if (!tone.known) tone = EtchToneOf(ExampleEtchPage(), BurnQuality::Draft);
+    wedge_ = twr::WedgeSteps(tone);
+    std::string revision;
+    device_.ReadInquiryStrings(driveVendor_, driveProduct_, revision);
+    labelBeforeWedge_ = label_;
+    label_ = WedgePicture();
+    wedgeBurn_ = true;
+    started = DrawSteps();
+    if (!started) {
+      wedgeBurn_ = false;
+      label_ = std::move(labelBeforeWedge_);
+      labelBeforeWedge_ = QImage();
+    }
+  });
+  emit Changed();
+  return started;
+}
+
+QImage BurnSession::WedgePicture() const {
+  // As many pixels across as a layout's label (BaseLength 1655).
+  constexpr int kWedgeLabelSide = 1655;
+  return WedgeLabel(wedge_, kWedgeLabelSide);
+}
+
+std::string BurnSession::AnswerWedge(int firstMark, int firstDark) {
+  if (!wedgeToAnswer_) return tr("no wedge waits for an answer; burn one first").toStdString();
+  if (std::string why = CheckWedgeAnswer(firstMark, firstDark); !why.empty()) return why;
+  const std::optional<CalibrationProfile> profile = ProfileFromAnswer(wedge_, firstMark, firstDark);
+  if (!profile) return tr("the answer does not fit the wedge's steps").toStdString();
+  const std::string key = CalibrationKey(driveVendor_, driveProduct_, "label");
+  const FileWriteResult kept = KeepCalibration(settingsPath_, key, *profile);
+  if (!kept.ok)
+    return tr("the calibration cannot be kept in %1: %2")
+        .arg(QString::fromStdString(settingsPath_), QString::fromStdString(kept.problem))
+        .toStdString();
+  wedgeToAnswer_ = false;
+  keptText_ = key + "=" + CalibrationValue(*profile);
+  return {};
 }
 
 bool BurnSession::ConfirmStop() {
@@ -244,6 +313,13 @@ bool BurnSession::Exit() {
 void BurnSession::BurnEnded() {
   sequence_.Wait();
   sequence_.ShareDrive();
+  if (wedgeBurn_) {
+    // Only a wedge etched whole is worth an answer; the label is back.
+    wedgeToAnswer_ = sequence_.Ending().Succeeded();
+    wedgeBurn_ = false;
+    label_ = std::move(labelBeforeWedge_);
+    labelBeforeWedge_ = QImage();
+  }
   const SeriesNext next = series_.DiscEnded(sequence_.Ending());
   drawEnabled_ = true;
   discText_.clear();

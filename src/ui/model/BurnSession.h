@@ -26,6 +26,7 @@
 #include "burn/BurnProgress.h"
 #include "burn/BurnSequence.h"
 #include "burn/BurnSeries.h"
+#include "burn/Calibration.h"
 #include "label/LabelDocument.h"
 
 namespace twr {
@@ -139,6 +140,30 @@ class BurnSession : public QObject {
   // refusal (said in a message) keeps the session waiting for a disc.
   bool Next();
 
+  // ---- Calibrate: the wedge in place of the label ---------------------------
+  // The settings file a calibration is kept in (the main window's).
+  void SetSettingsPath(std::string path) { settingsPath_ = std::move(path); }
+  // Calibrate...: asks first (a test band at the rim of the disc now in the
+  // drive, under a minute), then burns the wedge as Draw burns a label:
+  // its steps from the drive's page at Draft, in its band at the rim of a
+  // label side at Draft, one disc. True when the burn runs; once it has
+  // ended, the label, band and quality are the dialog's again.
+  bool DrawWedge();
+  // The burn running is the wedge.
+  bool WedgeBurn() const { return wedgeBurn_; }
+  // The wedge ended etched whole: its answer is wanted (AnswerWedge).
+  bool WedgeToAnswer() const { return wedgeToAnswer_; }
+  // The steps of the wedge burnt last, and its picture (the label it burnt).
+  const std::vector<WedgeStep>& Wedge() const { return wedge_; }
+  QImage WedgePicture() const;
+  // The user's answer about the wedge (the first visibly marked step, the
+  // first fully dark one) kept for the drive model and a label side in the
+  // settings file: "" when kept, else why not in one sentence (nothing is
+  // kept then and the question may be answered again).
+  std::string AnswerWedge(int firstMark, int firstDark);
+  // The key the last answer was kept under and its value ("" before).
+  const std::string& KeptCalibration() const { return keptText_; }
+
   // ---- Drives that come and go ---------------------------------------------
   // The count of drive changes seen so far (the main window's DriveWatch);
   // a tick that finds it moved builds the drive list again.
@@ -242,6 +267,13 @@ class BurnSession : public QObject {
   std::function<std::uint64_t()> driveChanges_;
   std::uint64_t driveChangesSeen_ = 0;
   std::string notice_;
+  std::string settingsPath_;
+  bool wedgeBurn_ = false;      // the burn is the wedge's
+  bool wedgeToAnswer_ = false;  // the wedge is etched; no answer kept yet
+  std::vector<WedgeStep> wedge_;
+  std::string driveVendor_, driveProduct_;  // the model the wedge was burnt on
+  QImage labelBeforeWedge_;
+  std::string keptText_;
   std::string wantedDrive_;  // the drive item handed over at Open
   bool stopRequested_ = false;
   LabelMaker labelMaker_;

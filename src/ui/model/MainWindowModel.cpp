@@ -63,7 +63,9 @@ std::string RadiusText(double inner, double outer) {
 
 MainWindowModel::MainWindowModel(CELLayout& layout, CELDevice& device, BurnSession& burn,
                                  TitleConfigModel& config, Messages& messages)
-    : layout_(layout), device_(device), burn_(burn), config_(config), messages_(messages) {}
+    : layout_(layout), device_(device), burn_(burn), config_(config), messages_(messages) {
+  burn_.SetSettingsPath(layout_.SettingsPath());
+}
 
 MainWindowModel::~MainWindowModel() = default;
 
@@ -430,10 +432,7 @@ bool MainWindowModel::Scan(bool asked) {
 
 EtchTone MainWindowModel::PictureEtchTone() {
   if (doc_.picture.PlainTone()) return {};
-  const BurnQuality quality = BurnQualityOf(doc_.quality);
-  EtchTone tone = EtchToneOf(burn_.Sequence().Page(), quality);
-  if (!tone.known) tone = EtchToneOf(ExampleEtchPage(), quality);
-  return tone;
+  return ShownDriveEtch(burn_.Sequence().Page(), BurnQualityOf(doc_.quality)).tone;
 }
 
 bool MainWindowModel::Draw(bool label, bool preview, int number, int count) {
@@ -659,6 +658,42 @@ void MainWindowModel::AfterBurn() {
   emit Changed();
 }
 
+bool MainWindowModel::PrepareCalibration() {
+  if (!ApplyDriveChoice()) return false;
+  burn_.SetDriveIndex(driveIndex_);
+  burn_.SetDocument(Document());
+  burn_.SetDisc(BurnDisc::LabelSide());
+  burn_.SetLabelImage(QImage());
+  burn_.SetLabelMaker({});
+  return true;
+}
+
+void MainWindowModel::AfterCalibration() {
+  RedrawPreview();
+  if (!burn_.KeptCalibration().empty())
+    statusText_ = Q(tr("Calibration kept: %1").arg(Q(burn_.KeptCalibration())));
+  emit Changed();
+}
+
+DriveEtch MainWindowModel::ShownDriveEtch(const ElsPage& page, BurnQuality quality) {
+  const bool listed = driveIndex_ >= 0 && driveIndex_ < static_cast<int>(driveItems_.size());
+  if (listed && !discovering_) {
+    const std::string& item = driveItems_[static_cast<std::size_t>(driveIndex_)];
+    if (item != modelItem_) {
+      std::string revision;
+      RunDrive([&] {
+        device_.SelectDrive(item, driveIndex_);
+        device_.ReadInquiryStrings(modelVendor_, modelProduct_, revision);
+      });
+      modelItem_ = item;
+    }
+  }
+  const bool known = listed && modelItem_ == driveItems_[static_cast<std::size_t>(driveIndex_)];
+  return DriveEtchFor(page, quality, ProfileFile::Load(layout_.SettingsPath()),
+                      known ? modelVendor_ : std::string(), known ? modelProduct_ : std::string(),
+                      ShownDisc());
+}
+
 std::vector<LabelWarning> MainWindowModel::Warnings() const {
   // The QR code at the quality the preview shows, as the etched view draws it.
   std::vector<LabelWarning> warnings = DocumentWarnings(
@@ -715,6 +750,7 @@ EtchRequest MainWindowModel::EtchRequestAt(BurnQuality quality) {
   request.label = layout_.LabelImageData();
   request.target = {{doc_.innerRadius, doc_.outerRadius}, ShownDisc(), quality};
   request.page = ExampleEtchPage();
+  request.response = ShownDriveEtch(request.page, quality).response;
   if (doc_.automaticArea) {
     const AutomaticArea area = PlanAutomaticArea(request.page, request.label, request.target);
     if (area.marks.marks) request.target.band = area.band;

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "burn/BurnPlan.h"
+#include "burn/Calibration.h"
 #include "burn/SimulatedEtch.h"
 #include "common/SettingsLocation.h"
 #include "label/Design.h"
@@ -134,6 +135,20 @@ class MainWindowModel : public QObject {
   bool PrepareBurn();
   // Burn, after the burn dialog: the preview rendered again.
   void AfterBurn();
+  // File > Calibrate..., before the burn dialog opens to burn the wedge:
+  // true when it is to open (the chosen drive applied; without one the
+  // user is told to choose a drive). The session gets the drive and no
+  // label: Draw there says there is nothing to burn.
+  bool PrepareCalibration();
+  // After it: a calibration newly kept tones the picture and the etched
+  // view from now on; the status line says what was kept.
+  void AfterCalibration();
+  // The tone fit to etch spreads the label's picture over, and the
+  // response the etched view draws through, at `quality` with `page`: a
+  // calibration the settings file keeps for the model of the drive the
+  // window shows and the disc side shown narrows both (burn/Calibration's
+  // DriveEtchFor).
+  DriveEtch ShownDriveEtch(const ElsPage& page, BurnQuality quality);
 
   // ---- Drives that come and go -----------------------------------------------
   // Watches the drives through `source` (the window program: the system's
@@ -407,6 +422,8 @@ class MainWindowModel : public QObject {
   int scanLines_ = 0;
   std::vector<std::string> layoutNames_;
   std::vector<std::string> driveItems_;
+  // The model of the drive item `modelItem_`, read once per drive shown.
+  std::string modelItem_, modelVendor_, modelProduct_;
   int layoutIndex_ = 0;
   int driveSelection_ = 0;
   int driveIndex_ = 0;
