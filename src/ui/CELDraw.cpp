@@ -44,8 +44,8 @@ const QRect kDiscNameRect = DialogRect(15, 40, 100, 10);
 // The count of a series under the required time, in the same two columns.
 const QRect kDiscsLabelRect = DialogRect(15, 106, 58, 8);
 const QRect kDiscsRect = DialogRect(75, 104, 30, 12);
-// Calibrate... at the right under the drive list.
-const QRect kCalibrateRect = DialogRect(158, 24, 74, 12);
+// Calibrate... at the left of Exit's row, clear of the skin's Burn panel.
+const QRect kCalibrateRect = DialogRect(6, 155, 74, 12);
 // Next and Stop between two discs, side by side where Exit stands.
 constexpr int kChoiceGap = 8;
 
@@ -181,7 +181,8 @@ CELDraw::CELDraw(BurnSession& session, QWidget* parent)
       tr("Burn a test band of grey steps at the rim and say which steps show, so that pictures "
          "are toned for this drive and its discs"));
   const QSize calibrateSize = calibrate_->sizeHint();
-  calibrate_->setGeometry(kCalibrateRect.right() + 1 - calibrateSize.width(), kCalibrateRect.top(),
+  calibrate_->setGeometry(kCalibrateRect.left(),
+                          kCalibrateRect.center().y() - calibrateSize.height() / 2,
                           calibrateSize.width(), calibrateSize.height());
   calibrate_->setEnabled(false);
 

@@ -128,6 +128,10 @@ TemplateGallery::TemplateGallery(std::vector<TemplateEntry> templates, QWidget* 
            "will etch; replace its texts with your own."));
     list_->setCurrentRow(0);
   }
+  // A wrapped hint (German takes two lines) gets the lines it needs at the
+  // list's width, so that the window's height counts them and the buttons
+  // keep their place below the list.
+  hint_->setMinimumHeight(hint_->heightForWidth(list_->minimumWidth()));
   connect(model_.get(), &TemplateGalleryModel::ThumbnailReady, this,
           &TemplateGallery::ShowThumbnail);
   // Those made before (earlier in this run) may be there already.
