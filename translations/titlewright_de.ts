@@ -3838,6 +3838,14 @@ den installierten Vorgaben angelegt).</translation>
         <source>&amp;Calibrate...</source>
         <translation>&amp;Kalibrieren...</translation>
     </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
 </context>
 <context>
     <name>twr::ui::CELTitleConfig</name>

@@ -136,6 +136,8 @@ constexpr int kDesignButtonGap = 6;
 constexpr int kBarMargin = 4;
 // The etched view is worked out again once typing has paused this long.
 constexpr int kEtchAfterTypingMs = 300;
+// A pause this long ends a burst of changes that Undo takes back at once.
+constexpr int kRememberLabelMs = 700;
 
 // With TWR_PREVIEW_LOG naming a file, every keystroke in the edits and every
 // paint of the preview adds a line to it ("key" or "paint", then the wall
@@ -461,6 +463,10 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
                                  &CELMainDlg::ResetPicturePlace);
   newAction_ =
       fileAction(tr("&New Label from a Template\u2026"), QKeySequence::New, &CELMainDlg::NewLabel);
+  // The label's own steps back and forth; in a text field the keys undo
+  // its typing first, as everywhere.
+  undoAction_ = fileAction(tr("&Undo"), QKeySequence::Undo, &CELMainDlg::UndoLabel);
+  redoAction_ = fileAction(tr("&Redo"), QKeySequence::Redo, &CELMainDlg::RedoLabel);
   saveTemplateAction_ =
       fileAction(tr("Save as &Template\u2026"), QKeySequence(), &CELMainDlg::SaveAsTemplate);
   qrFromTextsAction_ = fileAction(tr("&QR Code from the Texts"), QKeySequence(), [this] {
@@ -473,9 +479,9 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   userTemplates_ = UserTemplateFolder();
   auto* separator = new QAction(this);
   separator->setSeparator(true);
-  insertActions(helpAction_,
-                {newAction_, openAction_, saveAction_, saveAsAction_, saveTemplateAction_,
-                 pictureAction_, qrFromTextsAction_, qrFromDiscAction_, exportAction_, separator});
+  insertActions(helpAction_, {undoAction_, redoAction_, newAction_, openAction_, saveAction_,
+                              saveAsAction_, saveTemplateAction_, pictureAction_,
+                              qrFromTextsAction_, qrFromDiscAction_, exportAction_, separator});
   fileButton_ = new SkinnedTextButton(tr("&File"), this);
   fileButton_->setObjectName(QStringLiteral("file"));
   fileButton_->setAccessibleName(tr("File"));
@@ -587,6 +593,9 @@ CELMainDlg::CELMainDlg(MainWindowModel& model, TitleConfigModel& config, BurnSes
   etchAfterTyping_.setSingleShot(true);
   etchAfterTyping_.setInterval(kEtchAfterTypingMs);
   connect(&etchAfterTyping_, &QTimer::timeout, this, &CELMainDlg::DrawPreview);
+  rememberLabel_.setSingleShot(true);
+  rememberLabel_.setInterval(kRememberLabelMs);
+  connect(&rememberLabel_, &QTimer::timeout, this, [this] { model_.RememberLabel(); });
   model_.SetDriveRunner([](const std::function<void()>& work) { DriveTask::Run(work); });
   // The opening's drive discovery runs while the window takes input.
   model_.SetDriveStarter([this](std::function<void()> work, std::function<void()> done) {
@@ -714,6 +723,20 @@ void CELMainDlg::ShowMemberTexts() {
 void CELMainDlg::ShowModel() {
   DrawPreview();
   ShowMemberTexts();
+  // The label is kept for Undo once the changes settle.
+  rememberLabel_.start();
+}
+
+void CELMainDlg::UndoLabel() {
+  if (!model_.Undo()) return;
+  FillLayoutList();
+  ShowModel();
+}
+
+void CELMainDlg::RedoLabel() {
+  if (!model_.Redo()) return;
+  FillLayoutList();
+  ShowModel();
 }
 
 void CELMainDlg::DrawPreview() {
@@ -797,6 +820,7 @@ void CELMainDlg::OnTextEdited(int kind) {
     ReadControls();
     model_.TextChanged(static_cast<TextKind>(kind));
   }
+  rememberLabel_.start();
   ShowTitle();
   if (!status_->isHidden() && model_.StatusText().empty()) {
     status_->hide();
@@ -1210,6 +1234,12 @@ void CELMainDlg::ExportLabel() {
 
 void CELMainDlg::ShowFileMenu() {
   QMenu menu(this);
+  model_.RememberLabel();
+  undoAction_->setEnabled(model_.CanUndo());
+  redoAction_->setEnabled(model_.CanRedo());
+  menu.addAction(undoAction_);
+  menu.addAction(redoAction_);
+  menu.addSeparator();
   menu.addAction(newAction_);
   menu.addAction(openAction_);
   QMenu* recent = menu.addMenu(tr("Open &Recent"));

@@ -272,6 +272,9 @@ class CELMainDlg : public SkinnedDialog {
   void DrawPreview();
   // Both, when the model says it changed.
   void ShowModel();
+  // File > Undo and Redo: the label as it was kept before (or after).
+  void UndoLabel();
+  void RedoLabel();
   void OnTextEdited(int kind);
   // The preview redrawn with what was typed, once per batch of keystrokes;
   // the etched view follows once typing has paused.
@@ -356,6 +359,8 @@ class CELMainDlg : public SkinnedDialog {
   QLabel* status_ = nullptr;
   QTimer timer_;
   QTimer etchAfterTyping_;
+  // Keeps the label for Undo once a burst of changes (typing) has settled.
+  QTimer rememberLabel_;
   bool redrawPosted_ = false;
   bool typing_ = false;      // the model's Changed comes from a keystroke
   bool exchanging_ = false;  // change events are ignored while texts are shown
@@ -380,6 +385,8 @@ class CELMainDlg : public SkinnedDialog {
   // Templates.
   void StartChoice();
   QAction* newAction_ = nullptr;
+  QAction* undoAction_ = nullptr;
+  QAction* redoAction_ = nullptr;
   QAction* saveTemplateAction_ = nullptr;
   QPointer<QDialog> gallery_;  // the TemplateGallery while it is open
   std::vector<std::string> installedTemplates_;

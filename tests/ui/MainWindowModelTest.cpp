@@ -248,6 +248,42 @@ TEST_F(MainWindowModelTest, LayoutChoiceSetsTheRadiiScanAndBurnDoNot) {
   EXPECT_EQ(model_->RadiusText(), "33.5 - 55.0 [mm]");
 }
 
+// Undo steps back through what was kept: the quality, then the layout with
+// its area and the texts; Redo steps forward until a new change; a label
+// opened from a file starts Undo again.
+TEST_F(MainWindowModelTest, UndoAndRedoStepThroughTheKeptLabels) {
+  VirtualDriveConfig label = Drive("label");
+  ASSERT_EQ(Open(&label), ui::OpeningResult::Ready);
+  EXPECT_FALSE(model_->Undo());
+  model_->RememberLabel();
+  const LabelDocument first = model_->Document();
+  Type(TextKind::Title, "Holidays");
+  model_->ApplyLayoutChoice(1);
+  model_->RememberLabel();
+  const LabelDocument second = model_->Document();
+  model_->SetQuality(DesignQuality::High);  // kept by Undo itself
+
+  ASSERT_TRUE(model_->Undo());
+  EXPECT_EQ(model_->Document(), second);
+  ASSERT_TRUE(model_->Undo());
+  EXPECT_EQ(model_->Document(), first);
+  EXPECT_EQ(model_->Layout(), 0);
+  EXPECT_EQ(model_->Title(), "");
+  EXPECT_FALSE(model_->Undo());
+  ASSERT_TRUE(model_->Redo());
+  EXPECT_EQ(model_->Title(), "Holidays");
+  EXPECT_EQ(model_->RadiusText(), "30.0 - 50.0 [mm]");
+  // A new change drops what Redo had.
+  Type(TextKind::Date, "2026");
+  model_->RememberLabel();
+  EXPECT_FALSE(model_->Redo());
+
+  const std::string path = dir_.filePath("undo.twrlabel").toStdString();
+  ASSERT_TRUE(model_->SaveDesign(path));
+  ASSERT_TRUE(model_->OpenDesign(path));
+  EXPECT_FALSE(model_->CanUndo());
+}
+
 TEST_F(MainWindowModelTest, RimtoneRaisesTheBandPastTheRecordedData) {
   VirtualDriveConfig dvd = Drive("dvd+r");
   dvd.recordedBlocks = BlocksReportedEndingAt(40.3);

@@ -802,6 +802,11 @@ bool MainWindowModel::LoadDocument(const std::string& path, bool asTemplate) {
   UpdateStatusTexts();
   statusText_.clear();
   MarkClean();
+  // Undo starts again with the label opened: it never brings back another
+  // label under this one's file.
+  history_.clear();
+  historyAt_ = 0;
+  RememberLabel();
   if (!asTemplate) AddRecentDesign(path);
   emit Changed();
   return true;
@@ -922,6 +927,47 @@ LabelDocument MainWindowModel::Document() const {
   d.fontFace = layout_.FontFace();
   d.rimtone = Rimtone();
   return d;
+}
+
+// ---- Undo -------------------------------------------------------------------------
+
+void MainWindowModel::RememberLabel() {
+  Snapshot now{Document(), own_, layoutIndex_, texts_};
+  if (!history_.empty() && history_[historyAt_].document == now.document) return;
+  if (!history_.empty()) history_.resize(historyAt_ + 1);  // what Redo had goes
+  history_.push_back(std::move(now));
+  if (history_.size() > kUndoSteps) history_.erase(history_.begin());
+  historyAt_ = history_.size() - 1;
+}
+
+bool MainWindowModel::Undo() {
+  RememberLabel();  // what changed since it was last kept
+  if (!CanUndo()) return false;
+  Restore(history_[--historyAt_]);
+  return true;
+}
+
+bool MainWindowModel::Redo() {
+  if (!CanRedo()) return false;
+  Restore(history_[++historyAt_]);
+  return true;
+}
+
+void MainWindowModel::Restore(const Snapshot& snapshot) {
+  own_ = snapshot.own;
+  layoutIndex_ = snapshot.layoutIndex;
+  doc_ = snapshot.document;
+  texts_ = snapshot.texts;
+  layout_.UseFontFace(snapshot.document.fontFace);
+  fontText_ = snapshot.document.fontFace.empty() ? DefaultFontFace() : snapshot.document.fontFace;
+  config_.SetRimtone(snapshot.document.rimtone);
+  lastTitle_ = texts_.Title();
+  lastDate_ = texts_.Date();
+  lastNote_ = texts_.Note();
+  titleChanged_ = dateChanged_ = noteChanged_ = qrChanged_ = false;
+  DrawAsTyped(false, true);
+  UpdateStatusTexts();
+  emit Changed();
 }
 
 bool MainWindowModel::SaveDesign(const std::string& path) {

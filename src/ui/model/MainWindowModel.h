@@ -168,6 +168,18 @@ class MainWindowModel : public QObject {
   // when the file holds no layout any more.
   bool LayoutsSaved(int select);
 
+  // ---- Undo -------------------------------------------------------------------
+  // The label as it stands is kept when it differs from the one kept last
+  // (the window calls this once a burst of changes has settled); Undo and
+  // Redo step through what was kept: texts, layout, picture and its
+  // settings, face, area, Rimtone mode and quality. At most kUndoSteps.
+  static constexpr std::size_t kUndoSteps = 100;
+  void RememberLabel();
+  bool CanUndo() const { return historyAt_ > 0; }
+  bool CanRedo() const { return historyAt_ + 1 < history_.size(); }
+  bool Undo();
+  bool Redo();
+
   // ---- Designs ----------------------------------------------------------------
   // Opens the design file at `path`: its texts, its own layout record and
   // picture (shown as the layout kGivenLayout, whatever the settings file
@@ -453,6 +465,18 @@ class MainWindowModel : public QObject {
   LabelDocument own_;
   std::string designPath_;  // the document's file
   LabelDocument clean_;     // the document as last opened or saved
+  // What Undo goes back to: the document with what the window needs to
+  // show it again (which layout entry, the label's own layout, the texts
+  // as the edits hold them).
+  struct Snapshot {
+    LabelDocument document;
+    LabelDocument own;
+    int layoutIndex = 0;
+    LabelTexts texts;
+  };
+  void Restore(const Snapshot& snapshot);
+  std::vector<Snapshot> history_;
+  std::size_t historyAt_ = 0;
   std::vector<std::string> recent_;
   bool recentRead_ = false;
   bool toldRecentUnsaved_ = false;
