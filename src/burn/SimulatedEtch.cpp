@@ -10,6 +10,7 @@
 #include <memory>
 #include <numbers>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "burn/DotEncoder.h"
@@ -184,8 +185,10 @@ void EtchSteps(const BurnPlan& p, const SentStream& stream, const LevelImage& le
 // The darkness the burn of `p` leaves with `label`: every circle's samples
 // through the tone curve, their dots over the passes, placed by the etch model
 // from the first circle as the drive reads it back from the start address.
-// The steps are shared between two threads; the counts are whole numbers, so
-// the order in which they add up never changes the picture.
+// Two threads count into the same marks: the inner steps and the outer ones,
+// with a gap between them wide enough that no pixel has samples of both; the
+// gap's steps follow once both are done. The counts are whole numbers, so the
+// order in which they add up never changes the picture.
 std::vector<float> EtchBurn(const BurnPlan& p, const QImage& label) {
   EtchedBurnGeometry geometry;
   geometry.innerRadiusMm = RadiusOfAddress(p.startAddress);
@@ -193,7 +196,6 @@ std::vector<float> EtchBurn(const BurnPlan& p, const QImage& label) {
   geometry.passes = p.steps;
   geometry.halfSamples = p.entry.halfSamples;
   EtchedMarks burn(geometry);
-  EtchedMarks outer(geometry);
 
   const SentStream stream(p);
   const QImage image = label.format() == QImage::Format_RGB888
@@ -201,22 +203,27 @@ std::vector<float> EtchBurn(const BurnPlan& p, const QImage& label) {
                            : label.convertToFormat(QImage::Format_RGB888);
   const AngleTables angles = BuildAngleTables(p.entry.samples);
   const LevelImage levelImage(image, ToneCurve(p.toneGamma));
+  burn.PrepareSteps(stream.steps);
   // The outer circles are longer on the disc but not in samples: half the
   // steps each.
   const std::int64_t middle = stream.steps / 2;
-  std::thread second(
-      [&] { EtchSteps(p, stream, levelImage, angles, middle, stream.steps, outer); });
-  EtchSteps(p, stream, levelImage, angles, 0, middle, burn);
-  second.join();
-  burn.Absorb(std::move(outer));
+  const std::int64_t gap = burn.SeparatingSteps();
+  if (gap < middle / 2) {
+    std::thread second(
+        [&] { EtchSteps(p, stream, levelImage, angles, middle, stream.steps, burn); });
+    EtchSteps(p, stream, levelImage, angles, 0, middle - gap, burn);
+    second.join();
+    EtchSteps(p, stream, levelImage, angles, middle - gap, middle, burn);
+  } else {
+    EtchSteps(p, stream, levelImage, angles, 0, stream.steps, burn);
+  }
   return burn.Finish();
 }
 
 // The disc side with `darkness` on it as a picture, scaled down by
 // `factor`; null without memory.
-QImage DrawDisc(const std::vector<float>& darkness, const BurnDisc& disc, int factor) {
-  EtchedSurface surface;
-  surface.Merge(darkness);
+QImage DrawDisc(std::vector<float> darkness, const BurnDisc& disc, int factor) {
+  const EtchedSurface surface(std::move(darkness));
   const std::vector<std::uint8_t> rgb =
       factor == 1 ? surface.RenderRgb(disc.dataSide, disc.recordedRadius)
                   : surface.RenderRgbScaled(disc.dataSide, disc.recordedRadius, factor);
@@ -236,7 +243,7 @@ EtchResult Simulate(const EtchRequest& request, int factor) {
   if (!result.problem.empty()) return result;
   std::vector<float> darkness = EtchBurn(result.plan, request.label);
   request.response.Apply(darkness);
-  result.picture = DrawDisc(darkness, request.target.disc, factor);
+  result.picture = DrawDisc(std::move(darkness), request.target.disc, factor);
   if (result.picture.isNull()) {
     result.problem = Tr("SimulatedEtch", "out of memory for the picture");
     return result;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <utility>
 
 namespace twr {
 
@@ -39,6 +41,15 @@ constexpr std::size_t kPixels = static_cast<std::size_t>(kEtchedPictureSize) * k
 }  // namespace
 
 EtchedSurface::EtchedSurface() : darkness_(kPixels, 0.0f) {}
+
+EtchedSurface::EtchedSurface(std::vector<float> burn) : darkness_(std::move(burn)) {
+  if (darkness_.size() != kPixels) {
+    darkness_.assign(kPixels, 0.0f);
+    return;
+  }
+  // Merge's arithmetic over untouched darkness, in place.
+  for (float& d : darkness_) d = 1.0f - (1.0f - 0.0f) * (1.0f - d);
+}
 
 void EtchedSurface::Merge(const std::vector<float>& burn) {
   if (burn.size() != darkness_.size()) return;
@@ -218,8 +229,7 @@ int EtchedMarks::PixelOf(std::int64_t step, int sample) const {
 
 void EtchedMarks::Touch(std::int64_t step) {
   if (step < 0 || blocksPerPass_ == 0) return;
-  any_ = true;
-  if (marks_.empty()) marks_.assign(kPixels, 0);
+  if (!any_) any_ = true;  // written once: steps of PrepareSteps may be touched side by side
   if (static_cast<std::size_t>(step) >= touchedSteps_.size())
     touchedSteps_.resize(static_cast<std::size_t>(step) + 1, 0);
   std::uint8_t& touched = touchedSteps_[static_cast<std::size_t>(step)];
@@ -227,9 +237,11 @@ void EtchedMarks::Touch(std::int64_t step) {
 }
 
 void EtchedMarks::Add(std::int64_t step, int sample, std::uint32_t marks) {
-  if (marks == 0 || marks_.empty() || sample < 0 || sample >= EmittedSamples()) return;
+  if (marks == 0 || !any_ || sample < 0 || sample >= EmittedSamples()) return;
   const int pixel = PixelOf(step, sample);
-  if (pixel >= 0) marks_[static_cast<std::size_t>(pixel)] += marks;
+  if (pixel < 0) return;
+  if (marks_.empty()) marks_.assign(kPixels, 0);
+  marks_[static_cast<std::size_t>(pixel)] += marks;
 }
 
 void EtchedMarks::AddStep(std::int64_t step, std::span<const std::uint32_t> marks) {
@@ -266,6 +278,7 @@ void EtchedMarks::AddStepAt(std::int64_t step, std::span<const std::int32_t> pix
       std::min({static_cast<int>(marks.size()), static_cast<int>(pixels.size()), EmittedSamples()});
   if (!fresh || samples < EmittedSamples()) {
     // A step seen before, or not all of it: its dots alone (Finish counts it).
+    if (marks_.empty()) marks_.assign(kPixels, 0);
     std::uint32_t* tally = marks_.data();
     for (int j = 0; j < samples; ++j)
       if (pixels[j] >= 0) tally[pixels[j]] += marks[j];
@@ -301,9 +314,28 @@ void EtchedMarks::Absorb(EtchedMarks&& other) {
   other.touchedSteps_.clear();
 }
 
+void EtchedMarks::PrepareSteps(std::int64_t steps) {
+  if (steps <= 0 || blocksPerPass_ == 0) return;
+  any_ = true;
+  if (touchedSteps_.size() < static_cast<std::size_t>(steps))
+    touchedSteps_.resize(static_cast<std::size_t>(steps), 0);
+  if (counted_.empty()) counted_.assign(kPixels, 0);
+}
+
+std::int64_t EtchedMarks::SeparatingSteps() const {
+  // A sample's pixel centre lies less than 1.5 pixels from the sample's own
+  // place on each axis (the offset is truncated, then the centre is half a
+  // pixel on), so less than 2.2 pixels from its circle: circles 5 pixels
+  // apart share no pixel.
+  constexpr double kApartPixels = 5.0;
+  const double stepPixels = geometry_.feedStepUm / kMicrometresPerMillimetre * kEtchedPixelsPerMm;
+  if (!(stepPixels > 0.0)) return std::numeric_limits<std::int64_t>::max();
+  return static_cast<std::int64_t>(std::ceil(kApartPixels / stepPixels));
+}
+
 std::vector<float> EtchedMarks::Finish() {
   std::vector<float> darkness(kPixels, 0.0f);
-  if (marks_.empty()) return darkness;
+  if (!any_) return darkness;
   const float perDot = 1.0f / static_cast<float>(kDotsPerSample * geometry_.passes);
   // The samples of the steps only touched join those AddStepAt counted, or,
   // when it counted none (the virtual drive's blocks), a count of their own.
@@ -324,8 +356,8 @@ std::vector<float> EtchedMarks::Finish() {
   for (std::size_t i = 0; i < kPixels; ++i) {
     const std::uint32_t count = whole ? static_cast<std::uint32_t>(counted_[i]) : touched[i];
     if (count == 0) continue;
-    const std::uint32_t dots =
-        marks_[i] + (whole ? static_cast<std::uint32_t>(counted_[i] >> 32) : 0u);
+    const std::uint32_t dots = (marks_.empty() ? 0u : marks_[i]) +
+                               (whole ? static_cast<std::uint32_t>(counted_[i] >> 32) : 0u);
     darkness[i] = std::min(1.0f, static_cast<float>(dots) * perDot / static_cast<float>(count));
   }
   marks_.clear();

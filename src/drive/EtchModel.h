@@ -25,6 +25,9 @@ inline constexpr double kDiscRadiusMm = 60.0;
 class EtchedSurface {
  public:
   EtchedSurface();
+  // A fresh side that took `burn`: the same as Merge(burn) on EtchedSurface(),
+  // without a second picture's memory.
+  explicit EtchedSurface(std::vector<float> burn);
   std::vector<float>& Darkness() { return darkness_; }
   const std::vector<float>& Darkness() const { return darkness_; }
   // Adds a burn's darkness: marks over marks darken further.
@@ -76,6 +79,12 @@ class EtchedMarks {
   // out once for the dots and for the count of samples.
   void AddStepAt(std::int64_t step, std::span<const std::int32_t> pixels,
                  std::span<const std::uint32_t> marks);
+  // Makes room for steps 0 ... steps - 1 whole, so that AddStepAt may take
+  // steps from several threads at once, each its own steps, as long as steps
+  // of two threads lie at least SeparatingSteps() apart (no pixel has samples
+  // of both).
+  void PrepareSteps(std::int64_t steps);
+  std::int64_t SeparatingSteps() const;
   bool Empty() const { return !any_; }
   // Takes in the dots and steps of `other`: the same burn's geometry with
   // other steps than these counted apart, as if they had been added here.

@@ -13,6 +13,7 @@
 #include "burn/BurnProgress.h"
 #include "burn/BurnSequence.h"
 #include "burn/BurnTestDrive.h"
+#include "burn/SimulatedEtch.h"
 #include "common/RecordingMessages.h"
 #include "common/TempDir.h"
 #include "drive/CELDevice.h"
@@ -487,6 +488,26 @@ TEST_F(BurnPipelineTest, LiteralEncoderSendsTheSameStream) {
   const std::vector<char> literal = burn(true);
   EXPECT_GT(fast.size(), 100000u);
   EXPECT_TRUE(fast == literal);
+}
+
+// The simulated etch counts the inner and the outer steps of a wide band in
+// two threads into the same marks (ThreadSanitizer watches them here); its
+// small picture is the full one scaled down.
+TEST(SimulatedEtchThreadsTest, WideBandCountsInTwoThreads) {
+  QImage label(1655, 1655, QImage::Format_RGB888);
+  label.fill(Qt::black);
+  EtchRequest request;
+  request.label = label;
+  request.target = {{30.0, 34.0}, {}, BurnQuality::Draft};
+  request.page = ElsPage(VirtualDriveConfig{}.elsPage);
+  const EtchResult full = SimulateEtch(request);
+  ASSERT_TRUE(full.ok) << full.problem;
+  const EtchResult preview = SimulateEtchPreview(request);
+  ASSERT_TRUE(preview.ok) << preview.problem;
+  EXPECT_EQ(preview.picture, ScaleEtchedPicture(full.picture));
+  // 32 mm from the centre is dark on both sides, 45 mm not marked.
+  EXPECT_EQ(full.picture.pixel(856 - 450, 856), full.picture.pixel(856 + 450, 856));
+  EXPECT_NE(full.picture.pixel(856 + 450, 856), full.picture.pixel(856 + 620, 856));
 }
 
 // The coalesced snapshot a window reads: a consumer that takes the snapshot

@@ -53,6 +53,8 @@ TEST(SimulatedEtch, EqualsTheVirtualDrivesPicture) {
       // 44.5 x 441000 / 4500 = 4361 half samples: 49 per circle never sent.
       {"samples left over, High", "label", 57.7, 58.0, BurnQuality::High, 1655, {{4500, 1, 89, 2}}},
       {"DVD+R data side", "dvd+r", 36.0, 36.4, BurnQuality::Draft, 1655, {}},
+      // Wide enough that two threads count the inner and the outer steps.
+      {"4 mm band, Draft", "label", 30.0, 34.0, BurnQuality::Draft, 1655, {}},
   };
   const test::TempDir dir("etch");
   for (const EtchCase& c : cases) {
