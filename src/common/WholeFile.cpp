@@ -500,4 +500,11 @@ void SetFileWriteHooksForTesting(bool withoutUnnamedFiles, void (*beforeNaming)(
   g_beforeNaming = beforeNaming;
 }
 
+std::string FileState(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return "-";
+  return std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) + "." +
+         std::to_string(st.st_mtim.tv_nsec) + ":" + std::to_string(st.st_ino);
+}
+
 }  // namespace twr

@@ -23,6 +23,11 @@ bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& b
 bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& bytes,
                      std::string& problem, bool translated, bool* tooLarge);
 
+// What the file at `path` is now, as one string: its size, change time and
+// inode ("-" when it cannot be seen). A rewritten or replaced file gives
+// another, so a text read from it can be kept until this changes.
+std::string FileState(const std::string& path);
+
 // What became of writing a file; `problem` says why it failed, as words to
 // follow "cannot write FILE: " ("the file is read-only", "the disk is
 // full", ...).

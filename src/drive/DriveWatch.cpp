@@ -3,12 +3,13 @@
 
 #include <libudev.h>
 #include <poll.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+
+#include "common/WholeFile.h"
 
 namespace twr {
 
@@ -20,14 +21,6 @@ constexpr int kWatchSliceMs = 250;
 bool IsOpticalName(const std::string& name) {
   return name.size() > 2 && name.compare(0, 2, "sr") == 0 &&
          std::all_of(name.begin() + 2, name.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// What a file is now: its size and change time, or nothing.
-std::string FileState(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return "-";
-  return std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) + "." +
-         std::to_string(st.st_mtim.tv_nsec) + ":" + std::to_string(st.st_ino);
 }
 
 class SystemDriveChanges : public DriveChangeSource {

@@ -13,6 +13,7 @@
 #include "common/Messages.h"
 #include "common/ProfileFile.h"
 #include "common/SettingsEdit.h"
+#include "common/WholeFile.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscScan.h"
 #include "drive/DriveReport.h"
@@ -689,9 +690,20 @@ DriveEtch MainWindowModel::ShownDriveEtch(const ElsPage& page, BurnQuality quali
     }
   }
   const bool known = listed && modelItem_ == driveItems_[static_cast<std::size_t>(driveIndex_)];
-  return DriveEtchFor(page, quality, ProfileFile::Load(layout_.SettingsPath()),
-                      known ? modelVendor_ : std::string(), known ? modelProduct_ : std::string(),
-                      ShownDisc());
+  const std::string vendor = known ? modelVendor_ : std::string();
+  const std::string product = known ? modelProduct_ : std::string();
+  const BurnDisc disc = ShownDisc();
+  // Asked again only when something it depends on changed: the settings
+  // file is read once per change of it (a calibration kept, Config saved,
+  // another program's edit), not on every redraw.
+  std::string key(reinterpret_cast<const char*>(page.Bytes().data()), page.Bytes().size());
+  key += '\n' + std::to_string(static_cast<int>(quality)) + '\n' + vendor + '\n' + product + '\n' +
+         CalibrationDiscKind(disc) + '\n' + FileState(layout_.SettingsPath());
+  if (shownEtch_ && shownEtch_->key == key) return shownEtch_->etch;
+  shownEtch_ = ShownEtchAnswer{
+      std::move(key), DriveEtchFor(page, quality, ProfileFile::Load(layout_.SettingsPath()), vendor,
+                                   product, disc)};
+  return shownEtch_->etch;
 }
 
 std::vector<LabelWarning> MainWindowModel::Warnings() const {

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -436,6 +437,13 @@ class MainWindowModel : public QObject {
   std::vector<std::string> driveItems_;
   // The model of the drive item `modelItem_`, read once per drive shown.
   std::string modelItem_, modelVendor_, modelProduct_;
+  // ShownDriveEtch's last answer and what it was asked with, the settings
+  // file's state among them: a drag of the picture asks on every step.
+  struct ShownEtchAnswer {
+    std::string key;  // page, quality, model, disc kind and the file's state
+    DriveEtch etch;
+  };
+  std::optional<ShownEtchAnswer> shownEtch_;
   int layoutIndex_ = 0;
   int driveSelection_ = 0;
   int driveIndex_ = 0;
