@@ -171,6 +171,7 @@ void CELLayout::UseGivenLayout(const LayoutRecord& record, const QImage& picture
   hasGiven_ = true;
   hasDocumentSource_ = false;
   givenUnusedSource_.clear();
+  givenUnusedProblem_.clear();
 }
 
 void CELLayout::UseDocument(const LabelDocument& document, const EtchTone& tone) {
@@ -200,7 +201,14 @@ void CELLayout::UseDocument(const LabelDocument& document, const EtchTone& tone)
     UseGivenLayout(source.record, placed);
     documentSource_ = std::move(source);
     hasDocumentSource_ = true;
-    givenUnusedSource_ = bg.kind == DesignBackground::Kind::Unusable ? bg.source : std::string();
+    if (bg.kind == DesignBackground::Kind::Unusable && !bg.source.empty()) {
+      // What is wrong with that file, in the user's language, for the label's
+      // warnings: asked here once, not at every check.
+      BackgroundCache asked;
+      asked.Signature(bg.source, documentSource_.record.BaseLength);
+      givenUnusedSource_ = bg.source;
+      givenUnusedProblem_ = asked.ProblemWith(bg.source);
+    }
   }
   UseFontFace(document.fontFace);
   UseLegibility(document.legibility);

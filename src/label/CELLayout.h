@@ -177,9 +177,13 @@ class CELLayout {
   // The background pictures of the renders so far (and what was wrong).
   const BackgroundCache& Background() const { return background_; }
   // The file the picture of the document in use was read from when it could
-  // not be used (its layout's BgImage); empty otherwise.
+  // not be used (its layout's BgImage), and what is wrong with it, asked
+  // once when the document came; empty otherwise.
   std::string UnusedPictureSource() const {
     return givenInUse_ ? givenUnusedSource_ : std::string();
+  }
+  std::string UnusedPictureProblem() const {
+    return givenInUse_ ? givenUnusedProblem_ : std::string();
   }
 
  private:
@@ -305,6 +309,7 @@ class CELLayout {
   DocumentSource tonedFrom_;
   QImage toned_;
   std::string givenUnusedSource_;
+  std::string givenUnusedProblem_;
 };
 
 }  // namespace twr

@@ -138,10 +138,8 @@ std::vector<LabelWarning> CheckLabel(const CELLayout& layout, std::string_view t
     // A document's picture, read from its layout's file when the document
     // was made: what is wrong with that file now, in the user's language.
     if (const std::string source = layout.UnusedPictureSource(); !source.empty()) {
-      BackgroundCache asked;
-      asked.Signature(source, r.BaseLength);
       path = source;
-      problem = asked.ProblemWith(source);
+      problem = layout.UnusedPictureProblem();
     }
     if (!problem.empty())
       out.push_back({LabelWarning::Kind::Background,
