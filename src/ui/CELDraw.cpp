@@ -246,6 +246,7 @@ void CELDraw::RequestEtch() {
   // The drive's own ELS page once the session has read a usable one.
   const bool drivePage = session_.Plan().failures.empty() && session_.Plan().steps > 0;
   request.page = drivePage ? session_.Sequence().Page() : ExampleEtchPage();
+  request.response = session_.EtchResponse(request.page, request.target.quality);
   etched_->Request(std::move(request));
 }
 
@@ -333,9 +334,11 @@ void CELDraw::AskWedgeAnswer() {
       etched.ok ? etched.picture : request.label,
       [this](int firstMark, int firstDark) { return session_.AnswerWedge(firstMark, firstDark); },
       this);
-  if (dialog.exec() == QDialog::Accepted)
+  if (dialog.exec() == QDialog::Accepted) {
     status_->setText(
         tr("Calibration kept: %1").arg(QString::fromStdString(session_.KeptCalibration())));
+    RequestEtch();  // the thumbnail through the calibration just kept
+  }
 }
 
 void CELDraw::OnNext() {

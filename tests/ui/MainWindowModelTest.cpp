@@ -572,6 +572,7 @@ TEST_F(MainWindowModelTest, CalibrateKeepsTheWedgeAnswerAndTheEtchedViewFollowsI
   ASSERT_TRUE(model_->PrepareCalibration());
   EXPECT_TRUE(burn_->LabelImage().isNull());
   burn_->Open();
+  EXPECT_TRUE(burn_->EtchResponse(page, BurnQuality::Draft).Straight());
   EXPECT_FALSE(burn_->Draw());
   EXPECT_NE(Shown().back().find("no label to burn"), std::string::npos);
   ASSERT_TRUE(burn_->DrawWedge());
@@ -639,6 +640,9 @@ TEST_F(MainWindowModelTest, CalibrateKeepsTheWedgeAnswerAndTheEtchedViewFollowsI
   // Fit to etch tones the label for what this drive's discs show.
   ASSERT_TRUE(model_->PrepareBurn());
   EXPECT_NE(burn_->LabelImage(), tonedBefore);
+  // The burn dialog's etched thumbnail draws through it too.
+  burn_->Open();
+  EXPECT_FALSE(burn_->EtchResponse(page, BurnQuality::Draft).Straight());
 }
 
 // ---- Burn refusals -------------------------------------------------------------------

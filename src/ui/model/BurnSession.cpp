@@ -7,6 +7,7 @@
 #include "burn/BurnOutcome.h"
 #include "burn/MarkedBand.h"
 #include "common/Messages.h"
+#include "common/ProfileFile.h"
 #include "common/Strings.h"
 #include "drive/CELDevice.h"
 #include "drive/DiscName.h"
@@ -89,6 +90,12 @@ void BurnSession::Open() {
                         driveIndex_);
     driveInUse_ = device_.OpenIndex();
     wantedDrive_ = selectedDrive_ >= 0 ? driveItems_[selectedDrive_] : std::string();
+    driveVendor_.clear();
+    driveProduct_.clear();
+    if (driveInUse_ >= 0) {
+      std::string revision;
+      device_.ReadInquiryStrings(driveVendor_, driveProduct_, revision);
+    }
     device_.TestUnitReadyTries();
     plan_ = sequence_.Plan(Target());
     state_ = State::Waiting;
@@ -256,6 +263,12 @@ bool BurnSession::DrawWedge() {
   });
   emit Changed();
   return started;
+}
+
+DyeResponse BurnSession::EtchResponse(const ElsPage& page, BurnQuality quality) const {
+  return DriveEtchFor(page, quality, ProfileFile::Load(settingsPath_), driveVendor_, driveProduct_,
+                      Disc())
+      .response;
 }
 
 QImage BurnSession::WedgePicture() const {

@@ -163,6 +163,10 @@ class BurnSession : public QObject {
   std::string AnswerWedge(int firstMark, int firstDark);
   // The key the last answer was kept under and its value ("" before).
   const std::string& KeptCalibration() const { return keptText_; }
+  // What the etched thumbnail draws through at `quality` with `page`: the
+  // response of a calibration the settings file keeps for the model of the
+  // drive handed over and the disc side (straight without one).
+  DyeResponse EtchResponse(const ElsPage& page, BurnQuality quality) const;
 
   // ---- Drives that come and go ---------------------------------------------
   // The count of drive changes seen so far (the main window's DriveWatch);
@@ -271,7 +275,9 @@ class BurnSession : public QObject {
   bool wedgeBurn_ = false;      // the burn is the wedge's
   bool wedgeToAnswer_ = false;  // the wedge is etched; no answer kept yet
   std::vector<WedgeStep> wedge_;
-  std::string driveVendor_, driveProduct_;  // the model the wedge was burnt on
+  // The model of the drive handed over (read at the opening) and the one
+  // the wedge was burnt on.
+  std::string driveVendor_, driveProduct_;
   QImage labelBeforeWedge_;
   std::string keptText_;
   std::string wantedDrive_;  // the drive item handed over at Open
