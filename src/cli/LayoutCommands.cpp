@@ -341,7 +341,8 @@ int RunSet(int argc, char** argv) {
     return saved;
   }
   std::string done;
-  for (const LayoutKey* key : keys) done += " " + std::string(key->name) + "=" + key->Value(layout);
+  for (const LayoutKey* key : keys)
+    done.append(" ").append(key->name).append("=").append(key->Value(layout));
   PrintLine(stdout, Tr("LayoutCommands", "Layout %1:%2"), {std::to_string(index), done});
   return kExitOk;
 }

@@ -409,8 +409,9 @@ LayoutFile::Picture LayoutFile::AdoptPictureInto(const std::string& settingsFold
                            std::min<std::size_t>(extension.size(), 16);
   if (stem.size() > room) stem.resize(room);
   for (int n = 1; n <= kMaxPictureNames; ++n) {
-    const std::string name =
-        stem + (n == 1 ? std::string() : "-" + std::to_string(n)) + extension.substr(0, 16);
+    std::string name = stem;
+    if (n > 1) name.append("-").append(std::to_string(n));
+    name.append(extension, 0, 16);
     const fs::path target = bg / name;
     const std::string value = std::string(kDefaultPicturesFolder) + "/" + name;
     // Never over another picture, also one that another program copies
