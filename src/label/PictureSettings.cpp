@@ -334,7 +334,9 @@ QImage PreparePicture(const QImage& picture, const PictureSettings& s, int side,
         QRectF(where.x() * side, where.y() * side, where.width() * side, where.height() * side),
         source);
   }
-  return placed.convertToFormat(QImage::Format_RGB888);
+  // Kept 32-bit: the renderer stretches it to the preview through that
+  // format anyway, and a drag places it again at every step.
+  return placed;
 }
 
 }  // namespace twr

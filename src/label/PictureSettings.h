@@ -120,8 +120,9 @@ double WheelZoomFactor(int angleDelta);
 // The picture as it goes onto a label `side` pixels square: `picture`
 // itself when the settings are plain; else placed as the settings say on a
 // square of `side` filled with `margin` (the tone applied, in greys, when
-// it is not plain). Only the tone: the picture at its own size, for the
-// renderer to stretch. A null picture stays null.
+// it is not plain; RGB32, the same colours as RGB888). Only the tone: the
+// picture at its own size, for the renderer to stretch. A null picture
+// stays null.
 QImage PreparePicture(const QImage& picture, const PictureSettings& settings, int side,
                       const EtchTone& tone, QColor margin);
 
