@@ -934,12 +934,7 @@ void CELMainDlg::OnBurn() {
     dialog.exec();
     model_.AfterBurn();
   }
-  if (quitRequested_ || quitAfterBurn_) {
-    done(kClosed);
-    return;
-  }
-  timer_.start();
-  update();
+  ReturnFromBurnDialog();
 }
 
 void CELMainDlg::OnCalibrate() {
@@ -952,6 +947,10 @@ void CELMainDlg::OnCalibrate() {
     dialog.exec();
     model_.AfterCalibration();
   }
+  ReturnFromBurnDialog();
+}
+
+void CELMainDlg::ReturnFromBurnDialog() {
   if (quitRequested_ || quitAfterBurn_) {
     done(kClosed);
     return;

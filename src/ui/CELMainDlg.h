@@ -291,6 +291,9 @@ class CELMainDlg : public SkinnedDialog {
   void OnBurn();
   // File > Calibrate...: the burn dialog burns the calibration wedge.
   void OnCalibrate();
+  // After the burn dialog: the window closes when a quit came meanwhile,
+  // else its refresh goes on.
+  void ReturnFromBurnDialog();
   void OnExit();
   // Ctrl+Q: the way of Exit, or during a burn the way of the burn dialog's
   // Exit, after which the window ends.

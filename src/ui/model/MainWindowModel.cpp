@@ -900,23 +900,24 @@ bool MainWindowModel::HasOwnPicture() const {
   return layoutIndex_ == kGivenLayout && own_.background.kind == DesignBackground::Kind::Picture;
 }
 
-bool MainWindowModel::SetPictureSettings(const PictureSettings& settings) {
+bool MainWindowModel::TakePictureSettings(const PictureSettings& settings) {
   if (!HasOwnPicture() || settings == own_.picture || !CheckPictureSettings(settings).empty())
     return false;
   own_.picture = settings;
   doc_.picture = settings;
   RedrawPreview();
+  return true;
+}
+
+bool MainWindowModel::SetPictureSettings(const PictureSettings& settings) {
+  if (!TakePictureSettings(settings)) return false;
   UpdateAutomaticArea();
   emit Changed();
   return true;
 }
 
 bool MainWindowModel::MovePicture(const PictureSettings& settings) {
-  if (!HasOwnPicture() || settings == own_.picture || !CheckPictureSettings(settings).empty())
-    return false;
-  own_.picture = settings;
-  doc_.picture = settings;
-  RedrawPreview();
+  if (!TakePictureSettings(settings)) return false;
   areaStale_ = doc_.automaticArea;
   emit Changed();
   return true;

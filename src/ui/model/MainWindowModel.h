@@ -370,6 +370,10 @@ class MainWindowModel : public QObject {
   // quality on the drive's page when it gives a time, else the example
   // drive's; none for a picture whose tone is plain.
   EtchTone PictureEtchTone();
+  // The label's own picture placed and toned by `settings` and the design
+  // preview drawn again; false (nothing changed) for a picture of a layout,
+  // the same settings or settings out of range.
+  bool TakePictureSettings(const PictureSettings& settings);
   // The document drawn as it stands: the full label (`label`) and the
   // preview (`preview`), for disc `number` of `count`, after the texts are
   // published (the note's folders first, in the edit too). False when the
